@@ -11,8 +11,8 @@
 #include <string>
 
 #include "toolbox/MacTypes.h"
+#include "toolbox/TextConvert.h"
 
-typedef uint32_t TextEncoding;
 typedef uint32_t ItemCount;
 typedef uint64_t ByteCount;
 typedef uint32_t FSCatalogInfoBitmap;
@@ -45,9 +45,6 @@ enum : SInt8 { fsCurPerm = 0, fsRdPerm = 1, fsWrPerm = 2, fsRdWrPerm = 3, fsRdWr
 
 // Positioning modes (SetFPos and the fork calls).
 enum : UInt16 { fsAtMark = 0, fsFromStart = 1, fsFromLEOF = 2, fsFromMark = 3 };
-
-// The system script (smSystemScript) as a script code argument.
-enum : ScriptCode { smSystemScript = -1, smRoman = 0, smJapanese = 1 };
 
 // ---- FSSpec calls -------------------------------------------------------------------------
 
