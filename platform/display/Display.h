@@ -1,0 +1,72 @@
+// The display under the Window Manager: a real screen through SDL2, or none (headless).
+//
+// The Window Manager tells the display about each window (shown, moved, reshaped, raised,
+// pixels changed); the display shows it and turns the screen's input into raw input for
+// the Event Manager. Headless, windows exist only as their ports' pixels and input comes
+// from the test driver (display/TestDriver.h). Both paths share the raw input queue.
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "quickdraw/QuickDraw.h"
+
+enum class DpyInputKind { MouseMove, MouseDown, MouseUp, KeyDown, KeyUp, AutoKey, FileDrop, Quit };
+
+// One piece of raw input. `where` is global; `message` is the character code in the low
+// byte and the virtual key code in the next (key input only).
+struct DpyInput {
+  DpyInputKind kind = DpyInputKind::MouseMove;
+  Point where = {0, 0};
+  UInt32 message = 0;
+  UInt16 modifiers = 0;
+  std::vector<std::string> paths;  // FileDrop
+};
+
+// What the display needs to know of a window. All geometry is global.
+struct DpyWindowState {
+  Rect content = {0, 0, 0, 0};  // the port's pixels cover this
+  RgnHandle shape = nullptr;     // frameless windows: the visible outline (global)
+  bool frameless = false;
+  bool visible = false;
+  std::string titleUTF8;
+};
+
+typedef const void* DpyWindowID;
+
+class DpyBackend {
+ public:
+  virtual ~DpyBackend() = default;
+  virtual bool IsHeadless() const = 0;
+  virtual Rect ScreenBounds() const = 0;
+  virtual void WindowChanged(DpyWindowID id, const DpyWindowState& state) = 0;
+  virtual void WindowRemoved(DpyWindowID id) = 0;
+  // Windows front to back, so the screen stacks them the same way.
+  virtual void Restack(const std::vector<DpyWindowID>& frontToBack) = 0;
+  // Shows the port's pixels (32-bit) in the window.
+  virtual void Present(DpyWindowID id, PixMapHandle pixels) = 0;
+  // Moves input that arrived since the last call into the raw input queue.
+  virtual void Poll() = 0;
+  virtual void Beep() = 0;
+  virtual void SetCursorImage(const Cursor* cursor) = 0;
+};
+
+// The display in use: SDL2 when WX_DISPLAY is not "headless" and a screen can be opened,
+// else headless. Chosen on first use.
+DpyBackend& DpyCurrent();
+// Makes the next DpyCurrent() headless (tests) or SDL2 (tests under Xvfb). Returns false
+// when SDL2 cannot open the screen.
+void DpyUseHeadless();
+bool DpyUseScreen();
+
+// The raw input queue.
+void DpyPostInput(const DpyInput& input);
+// Polls the display, then gives the oldest input without removing it.
+bool DpyPeekInput(DpyInput* input);
+void DpyPopInput();
+void DpyClearInput();
+
+// Beeps counted (tests check that a refused key beeped).
+int DpyBeepCount();
