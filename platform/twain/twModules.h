@@ -1,0 +1,22 @@
+// Data source modules: found in `twain/` beside the executable and in the folders that
+// the source-path variable names, loaded once each with dlopen.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "twain/TwainSource.h"
+
+struct TwModule {
+  std::string path;
+  void* library;
+  TwainSourceListProc list;
+  TwainSourceEntryProc entry;
+};
+
+// The folders searched, in order.
+std::vector<std::string> twModuleFolders();
+
+// Loads every module of the folders not loaded yet and appends it to `modules`. A file that
+// is not a loadable module, or lacks either entry, is skipped.
+void twLoadModules(std::vector<TwModule>& modules);
