@@ -1,0 +1,32 @@
+#include "framework/LException.h"
+
+namespace {
+
+std::string Describe(ExceptionCode code, const char* message) {
+  std::string text;
+  bool printable = true;
+  for (int shift = 24; shift >= 0; shift -= 8) {
+    unsigned char c = static_cast<unsigned char>(static_cast<UInt32>(code) >> shift);
+    if (c < 0x20 || c > 0x7E) printable = false;
+  }
+  if (printable && (code < -32768 || code > 32767)) {
+    text = "'";
+    for (int shift = 24; shift >= 0; shift -= 8) text += static_cast<char>(static_cast<UInt32>(code) >> shift);
+    text += "'";
+  } else {
+    text = "error " + std::to_string(code);
+  }
+  if (message && *message) text += std::string(": ") + message;
+  return text;
+}
+
+}  // namespace
+
+LException::LException(ExceptionCode code, const char* message)
+    : mErrorCode(code), mWhat(Describe(code, message)) {}
+
+void Throw_(ExceptionCode code) { throw LException(code); }
+
+void ThrowIfOSErr_(OSErr err) {
+  if (err != 0) Throw_(err);
+}

@@ -1,0 +1,5 @@
+#include "framework/LYieldAttachment.h"
+
+#include "framework/LThread.h"
+
+void LYieldAttachment::ExecuteSelf(MessageT, void*) { LThread::Yield(); }
