@@ -269,6 +269,21 @@ constexpr TW_UINT32 DG_SUPPORTED = DG_CONTROL | DG_IMAGE;
 extern "C" TW_UINT16 DSM_Entry(pTW_IDENTITY pOrigin, pTW_IDENTITY pDest, TW_UINT32 DG, TW_UINT16 DAT,
                                TW_UINT16 MSG, TW_MEMREF pData) __attribute__((weak));
 
+// Bytes of one item of a container by its item type; 0 for a type the protocol lacks.
+inline size_t TWItemSize(TW_UINT16 type) {
+  switch (type) {
+    case TWTY_INT8: case TWTY_UINT8: return 1;
+    case TWTY_INT16: case TWTY_UINT16: case TWTY_BOOL: return 2;
+    case TWTY_INT32: case TWTY_UINT32: case TWTY_FIX32: return 4;
+    case TWTY_FRAME: return 16;
+    case TWTY_STR32: return 32;
+    case TWTY_STR64: return 64;
+    case TWTY_STR128: return 128;
+    case TWTY_STR255: return 256;
+    default: return 0;
+  }
+}
+
 // A TW_FIX32 travels in a one-value's 32-bit item as its own bytes, as the protocol lays it.
 inline TW_UINT32 TWFix32ToItem(TW_FIX32 f) {
   TW_UINT32 item = 0;

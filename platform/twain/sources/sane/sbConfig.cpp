@@ -1,0 +1,42 @@
+#include "sbConfig.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+std::string sbConfigFolder() {
+  if (const char* env = std::getenv("WX_SANE_CONFIG"); env && *env) return env;
+  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) return std::string(xdg) + "/wendrix/sane";
+  const char* home = std::getenv("HOME");
+  return std::string(home ? home : "/tmp") + "/.config/wendrix/sane";
+}
+
+static void sbWriteIfMissing(const fs::path& path, const char* text) {
+  std::error_code ec;
+  if (fs::exists(path, ec)) return;
+  fs::create_directories(path.parent_path(), ec);
+  std::ofstream(path) << text;
+}
+
+void sbPrepareSaneConfig() {
+  fs::path folder = sbConfigFolder();
+  sbWriteIfMissing(folder / "dll.d" / "wendrix", "test\n");
+  sbWriteIfMissing(folder / "test.conf", "number_of_devices 1\ntest-picture \"Color pattern\"\n");
+  sbWriteIfMissing(folder / "sources.conf", "test:0=Dremlo Model A\n");
+  const char* existing = std::getenv("SANE_CONFIG_DIR");
+  std::string dirs = folder.string() + ":" + (existing ? existing : "");
+  setenv("SANE_CONFIG_DIR", dirs.c_str(), 1);
+}
+
+std::string sbProductName(const std::string& device, const std::string& fallback) {
+  std::ifstream in(fs::path(sbConfigFolder()) / "sources.conf");
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.size() > device.size() && line.compare(0, device.size(), device) == 0 && line[device.size()] == '=')
+      return line.substr(device.size() + 1);
+  }
+  return fallback;
+}

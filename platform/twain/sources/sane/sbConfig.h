@@ -1,0 +1,18 @@
+// The SANE bridge's own configuration folder: it enables the SANE test device (so a machine
+// without a scanner still has one) and names the product each device reports.
+#pragma once
+
+#include <string>
+
+// The folder: $WX_SANE_CONFIG, else $XDG_CONFIG_HOME/wendrix/sane (~/.config/wendrix/sane).
+std::string sbConfigFolder();
+
+// Writes the folder's files that are missing (dll.d entry for the test backend, the test
+// device's settings, the product-name table) and puts the folder first in SANE_CONFIG_DIR,
+// keeping what was there (or, when nothing was, the system's folders through a trailing ':').
+// Call before sane_init.
+void sbPrepareSaneConfig();
+
+// The product name configured for a SANE device in sources.conf ("device=name" lines), or
+// `fallback` when none is.
+std::string sbProductName(const std::string& device, const std::string& fallback);
