@@ -184,3 +184,10 @@ OSErr GetDirItems(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name, Boolean g
 OSErr FSpGetPOSIXPath(const FSSpec* spec, std::string* path);
 // The FSSpec of a POSIX path (fnfErr with the spec filled when only the last element is missing).
 OSErr FSpMakeFromPOSIXPath(const std::string& path, FSSpec* spec);
+
+// ---- Test hooks ---------------------------------------------------------------------------
+
+// From now on, writes through the File Manager fail with dskFulErr once `bytes` more have
+// been written, and reads fail with ioErr once `bytes` more have been read (-1: no limit).
+void FSTestSetWriteLimit(SInt64 bytes);
+void FSTestSetReadLimit(SInt64 bytes);
