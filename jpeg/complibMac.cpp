@@ -1,0 +1,207 @@
+#include "jpeg/complibMac.h"
+
+#include <cstring>
+#include <string>
+
+#include "jpeg/jpgStatus.h"
+#include "toolbox/MacErrors.h"
+
+namespace {
+
+void setName(_complibFileName* record, const UniChar* name, UniCharCount length) {
+  record->hasName = kTrue;
+  record->name.length = static_cast<UInt16>(length);
+  std::memcpy(record->name.unicode, name, length * sizeof(UniChar));
+}
+
+std::u16string utf16FromUtf8(const std::string& s) {
+  std::u16string out;
+  for (size_t i = 0; i < s.size();) {
+    auto c = static_cast<unsigned char>(s[i]);
+    uint32_t cp = c;
+    int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+    if (extra) cp = c & (0x3F >> extra);
+    ++i;
+    for (int k = 0; k < extra && i < s.size(); ++k, ++i) cp = (cp << 6) | (static_cast<unsigned char>(s[i]) & 0x3F);
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    } else {
+      out.push_back(static_cast<char16_t>(cp));
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+int32_t complibMacCreateFileNameFromFsRef(_complibFileName* record, const FSRef* parentRef, const HFSUniStr255* name,
+                                          OSType creator, OSType type) {
+  if (!record) return kJpgBadContext;
+  std::memset(record, 0, sizeof(*record));
+  record->creator = creator;
+  record->type = type;
+  if (!parentRef) return kJpgFailed;
+  if (!name || name->length == 0) {
+    FSCatalogInfo info{};
+    if (FSGetCatalogInfo(parentRef, kFSCatInfoNodeFlags, &info, nullptr, nullptr, nullptr) != noErr) return kJpgFailed;
+    record->ref = *parentRef;
+    return kJpgOK;
+  }
+  FSRef file;
+  if (FSMakeFSRefUnicode(parentRef, name->length, name->unicode, 0, &file) == noErr) {
+    record->ref = file;
+    return kJpgOK;
+  }
+  FSCatalogInfo info{};
+  if (FSGetCatalogInfo(parentRef, kFSCatInfoNodeFlags, &info, nullptr, nullptr, nullptr) != noErr ||
+      !(info.nodeFlags & kFSNodeIsDirectoryMask))
+    return kJpgFailed;
+  record->ref = *parentRef;
+  setName(record, name->unicode, name->length);
+  return kJpgOK;
+}
+
+int32_t complibMacCreateFileNameFromFsSpec(_complibFileName* record, const FSSpec* spec, OSType creator,
+                                           OSType type) {
+  if (!record) return kJpgBadContext;
+  std::memset(record, 0, sizeof(*record));
+  record->creator = creator;
+  record->type = type;
+  if (!spec) return kJpgFailed;
+  FSRef ref;
+  if (FSpMakeFSRef(spec, &ref) == noErr) {
+    record->ref = ref;
+    return kJpgOK;
+  }
+  // The file does not exist yet: its folder plus its name.
+  std::string path;
+  if (FSpGetPOSIXPath(spec, &path) != noErr) return kJpgFailed;
+  size_t slash = path.find_last_of('/');
+  std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+  std::u16string name = utf16FromUtf8(slash == std::string::npos ? path : path.substr(slash + 1));
+  Boolean isDir = 0;
+  if (name.empty() || name.size() > 255 ||
+      FSPathMakeRef(reinterpret_cast<const UInt8*>(folder.c_str()), &record->ref, &isDir) != noErr || !isDir)
+    return kJpgFailed;
+  setName(record, reinterpret_cast<const UniChar*>(name.data()), static_cast<UniCharCount>(name.size()));
+  return kJpgOK;
+}
+
+OSErr complibMacGetFsRef(FSRef* out, const _complibFileName* record) {
+  if (!out || !record) return paramErr;
+  if (!record->hasName) {
+    *out = record->ref;
+    return noErr;
+  }
+  return FSMakeFSRefUnicode(&record->ref, record->name.length, record->name.unicode, 0, out) == noErr ? noErr
+                                                                                                   : paramErr;
+}
+
+void complibMacReleaseFileName(_complibFileName* record) {
+  if (!record) return;
+  record->hasName = kFalse;
+  record->name.length = 0;
+}
+
+SInt16 complibCreateFile(_complibFileName* record) {
+  FSRef existing;
+  if (record->hasName) {
+    if (FSMakeFSRefUnicode(&record->ref, record->name.length, record->name.unicode, 0, &existing) == noErr &&
+        FSDeleteObject(&existing) != noErr)
+      return -1;
+  } else {
+    // The record names an existing file: replace it under the same name in the same folder.
+    HFSUniStr255 name;
+    FSRef parent;
+    if (FSGetCatalogInfo(&record->ref, kFSCatInfoNone, nullptr, &name, nullptr, &parent) != noErr) return -1;
+    if (FSDeleteObject(&record->ref) != noErr) return -1;
+    record->ref = parent;
+    setName(record, name.unicode, name.length);
+  }
+  FSCatalogInfo info{};
+  info.finderInfo.fdType = record->type;
+  info.finderInfo.fdCreator = record->creator;
+  FSRef created;
+  if (FSCreateFileUnicode(&record->ref, record->name.length, record->name.unicode, kFSCatInfoFinderInfo, &info,
+                          &created, nullptr) != noErr)
+    return -1;
+  SInt16 fork = -1;
+  if (FSOpenFork(&created, 0, nullptr, fsWrPerm, &fork) != noErr) return -1;
+  return fork;
+}
+
+SInt16 complibOpenFile(_complibFileName* record, int mode) {
+  static constexpr SInt8 kPermission[] = {fsRdPerm, fsWrPerm, fsRdWrPerm};
+  if (mode < 0 || mode > 2) return -1;
+  FSRef ref;
+  if (complibMacGetFsRef(&ref, record) != noErr) return -1;
+  FSCatalogInfo info{};
+  if (FSGetCatalogInfo(&ref, kFSCatInfoVolume | kFSCatInfoParentDirID, &info, nullptr, nullptr, nullptr) == noErr) {
+    record->catalog[0] = static_cast<uint32_t>(info.volume);
+    record->catalog[1] = static_cast<uint32_t>(info.parentDirID);
+  }
+  SInt16 fork = -1;
+  if (FSOpenFork(&ref, 0, nullptr, kPermission[mode], &fork) != noErr) return -1;
+  return fork;
+}
+
+int32_t complibCloseFile(SInt16 fork) { return FSCloseFork(fork) == noErr ? kJpgOK : kJpgFailed; }
+
+int64_t complibReadFile(SInt16 fork, void* buffer, int64_t n) {
+  ByteCount got = 0;
+  OSErr err = FSReadFork(fork, fsAtMark, 0, static_cast<ByteCount>(n), buffer, &got);
+  if (err != noErr && err != eofErr) return -1;
+  return static_cast<int64_t>(got);
+}
+
+int64_t complibWriteFile(SInt16 fork, const void* buffer, int64_t n) {
+  ByteCount put = 0;
+  if (FSWriteFork(fork, fsAtMark, 0, static_cast<ByteCount>(n), buffer, &put) != noErr ||
+      put != static_cast<ByteCount>(n))
+    return -1;
+  return n;
+}
+
+int64_t complibSeekFile(SInt16 fork, int64_t offset, int whence) {
+  static constexpr UInt16 kMode[] = {fsFromStart, fsFromMark, fsFromLEOF};
+  if (whence < 0 || whence > 2) return -1;
+  SInt64 position = 0;
+  if (FSSetForkPosition(fork, kMode[whence], offset) != noErr || FSGetForkPosition(fork, &position) != noErr)
+    return -1;
+  return position;
+}
+
+int64_t complibGetFileSize(_complibFileName* record) {
+  FSRef ref;
+  FSCatalogInfo info{};
+  if (complibMacGetFsRef(&ref, record) != noErr ||
+      FSGetCatalogInfo(&ref, kFSCatInfoDataSizes, &info, nullptr, nullptr, nullptr) != noErr)
+    return -1;
+  return static_cast<int64_t>(info.dataLogicalSize);
+}
+
+int32_t complibDeleteFile(_complibFileName* record) {
+  if (!record) return kJpgBadContext;
+  FSRef ref;
+  if (!record->hasName) {
+    ref = record->ref;
+  } else {
+    OSErr err = FSMakeFSRefUnicode(&record->ref, record->name.length, record->name.unicode, 0, &ref);
+    if (err != noErr) return err == dirNFErr ? kJpgFolderNotFound : kJpgFileNotFound;
+  }
+  switch (FSDeleteObject(&ref)) {
+    case noErr: return kJpgOK;
+    case fnfErr: return kJpgFileNotFound;
+    case dirNFErr: return kJpgFolderNotFound;
+    case vLckdErr: return kJpgVolumeLocked;
+    default: return kJpgFailed;
+  }
+}
+
+int32_t complibCreateTmpFileName(_complibFileName* record, const _complibFileName* templ) {
+  if (!record || !templ) return kJpgBadContext;
+  std::memcpy(record->catalog, templ->catalog, sizeof(record->catalog));
+  return complibTmpnam(record, templ);
+}

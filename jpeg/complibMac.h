@@ -1,0 +1,28 @@
+// The base layer's platform side: files named by an FSRef plus a Unicode name, data-fork I/O,
+// and rows between QuickDraw PixMaps and image strips.
+#pragma once
+
+#include <cstdint>
+
+#include "pelmora/Pelmora.h"
+#include "toolbox/Files.h"
+
+int32_t complibMacCreateFileNameFromFsRef(_complibFileName* record, const FSRef* parentRef, const HFSUniStr255* name,
+                                          OSType creator, OSType type);
+int32_t complibMacCreateFileNameFromFsSpec(_complibFileName* record, const FSSpec* spec, OSType creator, OSType type);
+// The file's own reference; -50 when it cannot be resolved.
+OSErr complibMacGetFsRef(FSRef* out, const _complibFileName* record);
+void complibMacReleaseFileName(_complibFileName* record);
+
+// Replaces an existing file of that name; the fork reference or -1.
+SInt16 complibCreateFile(_complibFileName* record);
+// mode 0 read, 1 write, 2 read and write; the fork reference or -1.
+SInt16 complibOpenFile(_complibFileName* record, int mode);
+int32_t complibCloseFile(SInt16 fork);
+int64_t complibReadFile(SInt16 fork, void* buffer, int64_t n);
+int64_t complibWriteFile(SInt16 fork, const void* buffer, int64_t n);
+// whence 0 start, 1 current, 2 end; the new position or -1.
+int64_t complibSeekFile(SInt16 fork, int64_t offset, int whence);
+int64_t complibGetFileSize(_complibFileName* record);
+int32_t complibDeleteFile(_complibFileName* record);
+int32_t complibCreateTmpFileName(_complibFileName* record, const _complibFileName* templ);

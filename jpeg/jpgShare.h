@@ -1,0 +1,119 @@
+// The encoder context and what every stage shares: its check, its life cycle, the standard
+// tables and the Huffman code generator.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "jpeg/complib.h"
+#include "jpeg/jpgStatus.h"
+#include "pelmora/Pelmora.h"
+
+constexpr uint32_t kJpgContextSize = 7644;
+
+// Flags word.
+enum : uint32_t {
+  kJpgFlagSpecialQuant = 1u << 0,
+  kJpgFlagPartialOutput = 1u << 1,
+  kJpgFlagDCTMethodShift = 18,
+  kJpgFlagDCTMethodMask = 3u << 18,
+  kJpgFlagNumericIDs = 1u << 21,
+  kJpgFlagTablesWritten = 1u << 25,
+  kJpgFlagEncoder = 1u << 27,
+  kJpgFlagDecoder = 1u << 28,
+  kJpgFlagMemoryOutput = 1u << 29,
+  kJpgFlagNoColorConversion = 1u << 31,
+};
+constexpr uint32_t kJpgDefaultFlags = 0x08200000;
+constexpr uint32_t kJpgDefaultSampling = 0x221111;
+constexpr uint32_t kJpgArchVector = 0x100;
+constexpr int32_t kJpgSelectorBaseline = 769;
+constexpr int32_t kJpgSelectorBaseline2 = 771;
+
+struct jpgColorJob;
+typedef void (*jpgPrepareFunc)(const jpgColorJob* job, int32_t x, int32_t y);
+typedef void (*jpgFDCTFunc)(int16_t* block);
+
+// A Huffman table as source (counts and values) and as code list.
+struct jpgHuffSource {
+  uint8_t counts[16];
+  uint8_t values[256];
+  uint8_t classAndId;
+};
+
+struct jpgComponentInfo {
+  int32_t id;
+  uint8_t sampling;  // h in the high nibble, v in the low one
+  int32_t quantSel;
+  int32_t dcSel;
+  int32_t acSel;
+};
+
+// The context: one 7644-byte block, checked by its tag and size on every call. The MCU coders'
+// record sits at kJpgCoderStateOffset.
+struct jpgWContext {
+  char tag[4];
+  uint32_t size;
+  uint16_t version;
+  uint8_t versionMinor;
+  char versionLetter;
+  uint32_t architecture;
+  jpgMCUCoderState coder;
+
+  jpgWriteMCUFunc writeMCU;
+  jpgWriteMCUFunc writeMCU2;
+  jpgPrepareFunc prepare;
+  jpgFDCTFunc fdct;
+
+  uint32_t frameMarker;
+  uint32_t sampling;
+  uint32_t flags;
+  int32_t linesCoded;
+  int32_t height;
+  int32_t width;
+  int32_t bitsPerSample;
+  int32_t components;
+  int32_t quality;
+  int32_t subsamplingMethod;
+  int32_t predictor;
+  int32_t markerRemaining;  // bytes still announced by jpgWriteWriteMarkerCode
+
+  // Quantisation: the base tables (zig-zag order), the coder's (x 8) and their reciprocals.
+  int32_t quantBase[2][64];
+  int32_t quant[2][64];
+  uint32_t quantRecip[2][64];
+  // Prepared Huffman codes (complibMemAlloc blocks): DC 4095 entries, AC 256.
+  jpgHuffCode* dcCodes[2];
+  jpgHuffCode* acCodes[2];
+
+  int32_t hmax, vmax, mcuWidth, mcuHeight, mcusPerRow, mcuRows;
+  jpgComponentInfo comp[4];
+
+  complibBitstream stream;
+};
+static_assert(offsetof(jpgWContext, coder) == kJpgCoderStateOffset, "the MCU coders find their record here");
+static_assert(sizeof(jpgWContext) <= kJpgContextSize, "the context must fit its block");
+
+// Allocates and initialises a context (tag, size, version, defaults).
+jpgWContext* jpgProlog();
+// The context when tag and size match, else null.
+jpgWContext* jpgCheckParam(void* context);
+// Frees the tables, closes the bitstream, clears tag and size, frees the block.
+int32_t jpgEpilog(jpgWContext* ctx);
+
+void* jpgMemAlloc(jpgWContext* ctx, int64_t size);
+void jpgMemFree(jpgWContext* ctx, void* address);
+
+extern const uint8_t kJpgZigZag[64];                // natural index of zig-zag position k
+extern const int32_t kJpgStdQuant[2][64];           // Annex K luminance and chrominance, natural order
+extern const jpgHuffSource kJpgStdHuffman[4];       // DC 0, DC 1, AC 0, AC 1
+
+// One code of a Huffman table.
+struct jpgHuffEntry {
+  uint32_t code;
+  uint16_t symbol;
+  uint16_t length;
+};
+// Codes of a source table in code order, as T.81 Annex C generates them; the count, or
+// kJpgBadHuffman when the source is not a valid code (more than 255 values, overfull lengths).
+int32_t jpgGenerateHuffmanTable(const jpgHuffSource* source, jpgHuffEntry* out);

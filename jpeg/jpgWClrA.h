@@ -1,0 +1,18 @@
+// The vector sample preparations for three-component YCbCr output: whole MCUs of the factor
+// patterns 2x1 and 2x2 in vector lanes, every other pattern through the vector conversion and
+// the plain division. Each gives exactly the plain operation's samples.
+#pragma once
+
+#include <cstdint>
+
+#include "jpeg/jpgWClr.h"
+
+jpgPrepareFunc jpgGetWriteColorConvertAltiVecFunc(const jpgWContext* ctx, bool averaging);
+
+void AltiVecYUVConvert8bit(const jpgColorJob* job, int32_t x, int32_t y, int32_t cols, int32_t rows);
+void jpgWriteRGB2YUVRectSP211_AltiVec(const jpgColorJob* job, int32_t x, int32_t y);
+void jpgWriteRGB2YUVRectHQ211_AltiVec(const jpgColorJob* job, int32_t x, int32_t y);
+void jpgWriteRGB2YUVRectSP411_AltiVec(const jpgColorJob* job, int32_t x, int32_t y);
+void jpgWriteRGB2YUVRectHQ411_AltiVec(const jpgColorJob* job, int32_t x, int32_t y);
+void jpgWriteRGB2YUVRectSPGeneric_AltiVec(const jpgColorJob* job, int32_t x, int32_t y);
+void jpgWriteRGB2YUVRectHQGeneric_AltiVec(const jpgColorJob* job, int32_t x, int32_t y);

@@ -1,0 +1,193 @@
+#include "jpeg/jpgWVLC.h"
+
+#include "pelmora/PelmoraBits.h"
+
+int32_t writeBaseLineMCU_Altivec(void* context) {
+  auto* ctx = static_cast<jpgWContext*>(context);
+  jpgMCUCoderState* s = &ctx->coder;
+  int16_t* block = s->blocks;
+  int32_t status = 0;
+  for (int c = 0; c < s->components; ++c) {
+    jpgCoderComponent* comp = &s->comp[c];
+    for (int b = 0; b < comp->blocks; ++b, block += 64) {
+      ctx->fdct(block);
+      if (int32_t st = pelmora_bits::EncodeBlock(&s->bits, comp, block); st && !status) status = st;
+    }
+  }
+  if (int32_t st = pelmora_bits::EndMCU(s); st && !status) status = st;
+  return status;
+}
+
+int32_t putByteToJPEGFile(jpgWContext* ctx, uint8_t byte) { return pelmora_bits::PutByte(&ctx->coder.bits, byte); }
+
+int32_t jpgWritePutBytes(jpgWContext* ctx, const uint8_t* data, int64_t n) {
+  int32_t status = 0;
+  for (int64_t i = 0; i < n && !status; ++i) status = putByteToJPEGFile(ctx, data[i]);
+  return status;
+}
+
+int32_t jpgWritePutMarkerCode(jpgWContext* ctx, uint16_t marker) {
+  return pelmora_bits::PutMarker(&ctx->coder.bits, marker);
+}
+
+int32_t jpgWritePutSegment(jpgWContext* ctx, uint16_t marker, const uint8_t* data, int32_t length) {
+  uint8_t field[2];
+  complibValToMem(field, 2, static_cast<uint32_t>(length + 2));
+  int32_t status = jpgWritePutMarkerCode(ctx, marker);
+  if (!status) status = jpgWritePutBytes(ctx, field, 2);
+  if (!status) status = jpgWritePutBytes(ctx, data, length);
+  return status;
+}
+
+int32_t jpgWriteFlushBits(jpgWContext* ctx) { return pelmora_bits::Flush(&ctx->coder.bits); }
+
+int32_t writeDNL(jpgWContext* ctx) {
+  uint8_t lines[2];
+  complibValToMem(lines, 2, static_cast<uint32_t>(ctx->linesCoded));
+  return jpgWritePutSegment(ctx, 0xFFDC, lines, 2);
+}
+
+namespace {
+
+// Used in place of the scaled tables when flags bit 0 is set; zig-zag order, never scaled.
+constexpr int32_t kSpecialQuant[2][64] = {
+    {4, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
+     1, 1, 2, 2, 2, 2, 2, 2, 2, 2, 1, 1, 2, 3, 2, 2, 2, 3, 3, 3, 3, 1, 2, 3, 3, 3, 3, 3, 2, 3, 3, 3},
+    {4, 1, 1, 1, 1, 1, 1, 1, 1, 1, 3, 2, 1, 2, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3,
+     3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3},
+};
+
+int bitCount(uint32_t v) { return v ? 32 - __builtin_clz(v) : 0; }
+
+void createDQT(jpgWContext* ctx) {
+  int32_t q = ctx->quality < 1 ? 1 : ctx->quality > 100 ? 100 : ctx->quality;
+  int32_t scale = q < 50 ? 5000 / q : 200 - 2 * q;
+  for (int t = 0; t < 2; ++t)
+    for (int k = 0; k < 64; ++k) {
+      int32_t e = ctx->quantBase[t][k];
+      if (ctx->flags & kJpgFlagSpecialQuant) {
+        e = kSpecialQuant[t][k];
+      } else {
+        e = (e * scale + 50) / 100;
+        e = e < 1 ? 1 : e > 255 ? 255 : e;
+      }
+      ctx->quantBase[t][k] = e;
+      ctx->quant[t][k] = e * 8;
+      ctx->quantRecip[t][k] = pelmora_bits::Reciprocal(e * 8);
+    }
+}
+
+int32_t writeDQT(jpgWContext* ctx) {
+  uint8_t data[130];
+  for (int t = 0; t < 2; ++t) {
+    data[t * 65] = static_cast<uint8_t>(t);
+    for (int k = 0; k < 64; ++k) data[t * 65 + 1 + k] = static_cast<uint8_t>(ctx->quantBase[t][k]);
+  }
+  return jpgWritePutSegment(ctx, 0xFFDB, data, sizeof(data));
+}
+
+int32_t createDHT(jpgWContext* ctx) {
+  for (int t = 0; t < 4; ++t) {
+    const jpgHuffSource& src = kJpgStdHuffman[t];
+    jpgHuffEntry codes[256];
+    int32_t n = jpgGenerateHuffmanTable(&src, codes);
+    if (n < 0) return n;
+    bool dc = t < 2;
+    int slot = t & 1;
+    jpgHuffCode*& table = dc ? ctx->dcCodes[slot] : ctx->acCodes[slot];
+    complibMemFree(table);
+    table = static_cast<jpgHuffCode*>(complibMemAlloc((dc ? 4095 : 256) * int64_t(sizeof(jpgHuffCode))));
+    if (!table) return kJpgNoMemory;
+    if (dc) {
+      jpgHuffEntry bySize[16] = {};
+      for (int i = 0; i < n; ++i)
+        if (codes[i].symbol < 16) bySize[codes[i].symbol] = codes[i];
+      for (int d = -2047; d <= 2047; ++d) {
+        int s = bitCount(static_cast<uint32_t>(d < 0 ? -d : d));
+        uint32_t extra = static_cast<uint32_t>(d < 0 ? d + (1 << s) - 1 : d);
+        const jpgHuffEntry& e = bySize[s];
+        table[d + 2047] = e.length ? jpgHuffCode{(e.code << s) | extra, e.length + static_cast<uint32_t>(s)}
+                                   : jpgHuffCode{0, 0};
+      }
+    } else {
+      for (int i = 0; i < 256; ++i) table[i] = jpgHuffCode{0, 0};
+      for (int i = 0; i < n; ++i) {
+        int s = codes[i].symbol & 15;
+        table[codes[i].symbol] = jpgHuffCode{codes[i].code << s, codes[i].length + static_cast<uint32_t>(s)};
+      }
+    }
+  }
+  return kJpgOK;
+}
+
+int32_t writeDHT(jpgWContext* ctx) {
+  uint8_t data[4 * 273];
+  int32_t length = 0;
+  for (const jpgHuffSource& src : kJpgStdHuffman) {
+    int32_t n = 0;
+    for (uint8_t c : src.counts) n += c;
+    if (n == 0) continue;
+    data[length++] = src.classAndId;
+    for (uint8_t c : src.counts) data[length++] = c;
+    for (int i = 0; i < n; ++i) data[length++] = src.values[i];
+  }
+  return jpgWritePutSegment(ctx, 0xFFC4, data, length);
+}
+
+}  // namespace
+
+int32_t jpgWriteCreateTables(jpgWContext* ctx) {
+  createDQT(ctx);
+  int32_t status = writeDQT(ctx);
+  if (!status) status = createDHT(ctx);
+  if (!status) status = writeDHT(ctx);
+  return status;
+}
+
+void jpgWriteAttachTables(jpgWContext* ctx) {
+  for (int c = 0; c < 4; ++c) {
+    jpgCoderComponent& comp = ctx->coder.comp[c];
+    const jpgComponentInfo& info = ctx->comp[c];
+    comp.quant = ctx->quant[info.quantSel];
+    comp.recip = ctx->quantRecip[info.quantSel];
+    comp.dcCodes = ctx->dcCodes[info.dcSel];
+    comp.acCodes = ctx->acCodes[info.acSel];
+    comp.prevDC = 0;
+  }
+}
+
+int32_t jpgWriteWriteSOF(jpgWContext* ctx) {
+  if (ctx->frameMarker < 0xFFC0 || ctx->frameMarker > 0xFFFE) return kJpgBadParameter;
+  uint8_t data[6 + 3 * 4];
+  data[0] = static_cast<uint8_t>(ctx->bitsPerSample);
+  complibValToMem(data + 1, 2, static_cast<uint32_t>(ctx->height));
+  complibValToMem(data + 3, 2, static_cast<uint32_t>(ctx->width));
+  data[5] = static_cast<uint8_t>(ctx->components);
+  for (int c = 0; c < ctx->components; ++c) {
+    data[6 + 3 * c] = static_cast<uint8_t>(ctx->comp[c].id);
+    data[7 + 3 * c] = ctx->comp[c].sampling;
+    data[8 + 3 * c] = static_cast<uint8_t>(ctx->comp[c].quantSel);
+  }
+  return jpgWritePutSegment(ctx, static_cast<uint16_t>(ctx->frameMarker), data, 6 + 3 * ctx->components);
+}
+
+int32_t jpgWriteWriteDRI(jpgWContext* ctx) {
+  if (ctx->coder.restartInterval == 0) return kJpgOK;
+  uint8_t data[2];
+  complibValToMem(data, 2, static_cast<uint32_t>(ctx->coder.restartInterval));
+  return jpgWritePutSegment(ctx, 0xFFDD, data, 2);
+}
+
+int32_t jpgWriteWriteSOS(jpgWContext* ctx) {
+  uint8_t data[4 + 2 * 4];
+  int n = ctx->components;
+  data[0] = static_cast<uint8_t>(n);
+  for (int c = 0; c < n; ++c) {
+    data[1 + 2 * c] = static_cast<uint8_t>(ctx->comp[c].id);
+    data[2 + 2 * c] = static_cast<uint8_t>(ctx->comp[c].dcSel * 16 + ctx->comp[c].acSel);
+  }
+  data[1 + 2 * n] = 0;
+  data[2 + 2 * n] = 63;
+  data[3 + 2 * n] = 0;
+  return jpgWritePutSegment(ctx, 0xFFDA, data, 4 + 2 * n);
+}

@@ -1,0 +1,29 @@
+// Entropy-coded output: the vector MCU writer, and the byte, marker and segment output that
+// frames the coded data, all through the context's bit writer.
+#pragma once
+
+#include <cstdint>
+
+#include "jpeg/jpgShare.h"
+
+// Codes the MCU in the block buffer with the context's vector transform.
+int32_t writeBaseLineMCU_Altivec(void* context);
+
+int32_t putByteToJPEGFile(jpgWContext* ctx, uint8_t byte);
+int32_t jpgWritePutBytes(jpgWContext* ctx, const uint8_t* data, int64_t n);
+// Pads pending bits to a byte boundary, then the marker.
+int32_t jpgWritePutMarkerCode(jpgWContext* ctx, uint16_t marker);
+// A marker segment: marker, length + 2 as 16 bits, the data.
+int32_t jpgWritePutSegment(jpgWContext* ctx, uint16_t marker, const uint8_t* data, int32_t length);
+// Writes the buffered bytes to the output.
+int32_t jpgWriteFlushBits(jpgWContext* ctx);
+int32_t writeDNL(jpgWContext* ctx);
+
+// At the first strip (or the first partial output): scale and write the quantisation tables,
+// build and write the Huffman tables.
+int32_t jpgWriteCreateTables(jpgWContext* ctx);
+// Points the coder's components at their quantisation and Huffman tables.
+void jpgWriteAttachTables(jpgWContext* ctx);
+int32_t jpgWriteWriteSOF(jpgWContext* ctx);
+int32_t jpgWriteWriteDRI(jpgWContext* ctx);
+int32_t jpgWriteWriteSOS(jpgWContext* ctx);

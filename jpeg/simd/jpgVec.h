@@ -1,0 +1,61 @@
+// 16-byte vector lanes for the vector stages: GCC/Clang vector extensions, with the one
+// operation they lack (rounding Q15 multiply) taken from SSE2 or NEON where available.
+#pragma once
+
+#include <cstdint>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#elif defined(__ARM_NEON)
+#include <arm_neon.h>
+#endif
+
+namespace jpgvec {
+
+typedef int16_t s16x8 __attribute__((vector_size(16)));
+typedef uint8_t u8x16 __attribute__((vector_size(16)));
+typedef int32_t s32x4 __attribute__((vector_size(16)));
+typedef int32_t s32x8 __attribute__((vector_size(32)));
+typedef float f32x8 __attribute__((vector_size(32)));
+
+// Saturate((x * c + 16384) >> 15) in each lane.
+inline s16x8 mulQ15(s16x8 x, int16_t c) {
+#if defined(__SSE2__)
+  __m128i vx = reinterpret_cast<__m128i>(x), vc = _mm_set1_epi16(c);
+  __m128i lo = _mm_mullo_epi16(vx, vc), hi = _mm_mulhi_epi16(vx, vc);
+  __m128i round = _mm_set1_epi32(16384);
+  __m128i p0 = _mm_srai_epi32(_mm_add_epi32(_mm_unpacklo_epi16(lo, hi), round), 15);
+  __m128i p1 = _mm_srai_epi32(_mm_add_epi32(_mm_unpackhi_epi16(lo, hi), round), 15);
+  return reinterpret_cast<s16x8>(_mm_packs_epi32(p0, p1));
+#elif defined(__ARM_NEON)
+  return reinterpret_cast<s16x8>(vqrdmulhq_n_s16(reinterpret_cast<int16x8_t>(x), c));
+#else
+  s32x8 p = (__builtin_convertvector(x, s32x8) * c + 16384) >> 15;
+  p = p > 32767 ? 32767 : p;
+  p = p < -32768 ? -32768 : p;
+  return __builtin_convertvector(p, s16x8);
+#endif
+}
+
+// Transposes an 8 x 8 matrix held as eight 8-lane rows.
+template <class V>
+inline void transpose8(V* r) {
+  V t[8], u[8];
+  for (int i = 0; i < 4; ++i) {
+    t[2 * i] = __builtin_shufflevector(r[2 * i], r[2 * i + 1], 0, 8, 1, 9, 2, 10, 3, 11);
+    t[2 * i + 1] = __builtin_shufflevector(r[2 * i], r[2 * i + 1], 4, 12, 5, 13, 6, 14, 7, 15);
+  }
+  for (int i = 0; i < 2; ++i) {
+    for (int j = 0; j < 2; ++j) {
+      V a = t[4 * i + j], b = t[4 * i + j + 2];
+      u[4 * i + 2 * j] = __builtin_shufflevector(a, b, 0, 1, 8, 9, 2, 3, 10, 11);
+      u[4 * i + 2 * j + 1] = __builtin_shufflevector(a, b, 4, 5, 12, 13, 6, 7, 14, 15);
+    }
+  }
+  for (int i = 0; i < 4; ++i) {
+    r[2 * i] = __builtin_shufflevector(u[i], u[i + 4], 0, 1, 2, 3, 8, 9, 10, 11);
+    r[2 * i + 1] = __builtin_shufflevector(u[i], u[i + 4], 4, 5, 6, 7, 12, 13, 14, 15);
+  }
+}
+
+}  // namespace jpgvec

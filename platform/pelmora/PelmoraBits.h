@@ -1,0 +1,162 @@
+// The entropy coder's bit writer and block coder, shared by every MCU coder so that they all
+// produce the same bytes: puts into a 32-bit accumulator, 0xFF stuffing, markers, and the
+// quantisation and baseline Huffman coding of one transformed block.
+#pragma once
+
+#include <cstdint>
+
+#include "pelmora/Pelmora.h"
+
+namespace pelmora_bits {
+
+constexpr int32_t kWriteFailed = static_cast<int32_t>(0xC000001D);
+
+// Natural-order index of zig-zag position k.
+constexpr uint8_t kZigZag[64] = {0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,
+                                 12, 19, 26, 33, 40, 48, 41, 34, 27, 20, 13, 6,  7,  14, 21, 28,
+                                 35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23, 30, 37, 44, 51,
+                                 58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
+
+// Quotients by a quantisation entry q (8..2040) come from (a * recip) >> 26, exact for a < 2^15.
+constexpr int kRecipShift = 26;
+constexpr uint32_t Reciprocal(int32_t q) { return static_cast<uint32_t>(((1u << kRecipShift) + q - 1) / q); }
+
+// Empties the buffer into the output; after a failure nothing more is written.
+inline int32_t Flush(jpgBitWriter* w) {
+  int32_t n = w->count;
+  w->count = 0;
+  if (w->error) return kWriteFailed;
+  if (n > 0 && w->writeOut(w->output, w->buffer, n) != 0) {
+    w->error = 2;
+    return kWriteFailed;
+  }
+  return 0;
+}
+
+inline int32_t PutByte(jpgBitWriter* w, uint8_t b) {
+  w->buffer[w->count++] = b;
+  return w->count == static_cast<int32_t>(sizeof(w->buffer)) ? Flush(w) : 0;
+}
+
+// The accumulator's four bytes, most significant first, each 0xFF followed by a stuffed 0x00.
+inline int32_t EmitWord(jpgBitWriter* w, uint32_t acc) {
+  if (w->count <= static_cast<int32_t>(sizeof(w->buffer)) - 9) {
+    uint8_t* p = w->buffer + w->count;
+    if (((~acc - 0x01010101u) & acc & 0x80808080u) == 0) {
+      // No byte can be 0xFF: store the word as it is.
+      p[0] = static_cast<uint8_t>(acc >> 24);
+      p[1] = static_cast<uint8_t>(acc >> 16);
+      p[2] = static_cast<uint8_t>(acc >> 8);
+      p[3] = static_cast<uint8_t>(acc);
+      w->count += 4;
+      return 0;
+    }
+    for (int shift = 24; shift >= 0; shift -= 8) {
+      uint8_t b = static_cast<uint8_t>(acc >> shift);
+      *p++ = b;
+      if (b == 0xFF) *p++ = 0;
+    }
+    w->count = static_cast<int32_t>(p - w->buffer);
+    return 0;
+  }
+  int32_t status = 0;
+  for (int shift = 24; shift >= 0; shift -= 8) {
+    uint8_t b = static_cast<uint8_t>(acc >> shift);
+    if (int32_t s = PutByte(w, b); s && !status) status = s;
+    if (b == 0xFF)
+      if (int32_t s = PutByte(w, 0); s && !status) status = s;
+  }
+  return status;
+}
+
+// n bits (1..31), most significant first.
+inline int32_t Put(jpgBitWriter* w, uint32_t bits, int32_t n) {
+  if (n < w->freeBits) {
+    w->acc = (w->acc << n) | bits;
+    w->freeBits -= n;
+    return 0;
+  }
+  int32_t rest = n - w->freeBits;
+  uint32_t word = (w->acc << w->freeBits) | (bits >> rest);
+  w->acc = bits & ((1u << rest) - 1);
+  w->freeBits = 32 - rest;
+  return EmitWord(w, word);
+}
+
+// Pads pending bits with 1-bits to a byte boundary and emits them with stuffing, then the
+// marker's two bytes unstuffed.
+inline int32_t PutMarker(jpgBitWriter* w, uint16_t marker) {
+  int32_t status = 0;
+  int32_t pending = 32 - w->freeBits;
+  if (pending > 0) {
+    int32_t pad = (8 - pending % 8) % 8;
+    uint32_t acc = (w->acc << pad) | ((1u << pad) - 1);
+    int32_t bytes = (pending + pad) / 8;
+    for (int32_t i = bytes - 1; i >= 0 && !status; --i) {
+      uint8_t b = static_cast<uint8_t>(acc >> (8 * i));
+      status = PutByte(w, b);
+      if (!status && b == 0xFF) status = PutByte(w, 0);
+    }
+    w->acc = 0;
+    w->freeBits = 32;
+  }
+  if (!status) status = PutByte(w, static_cast<uint8_t>(marker >> 8));
+  if (!status) status = PutByte(w, static_cast<uint8_t>(marker));
+  return status;
+}
+
+// Quantises and codes one block of DCT output (eight times the standard coefficients).
+inline int32_t EncodeBlock(jpgBitWriter* w, jpgCoderComponent* c, const int16_t* coef) {
+  int16_t value[64];
+  uint64_t nonZero = 0;
+  for (int k = 0; k < 64; ++k) {
+    int32_t x = coef[kZigZag[k]];
+    int32_t sign = x >> 31;
+    uint32_t a = static_cast<uint32_t>((x ^ sign) - sign) + static_cast<uint32_t>(c->quant[k] >> 1);
+    auto v = static_cast<int32_t>((static_cast<uint64_t>(a) * c->recip[k]) >> kRecipShift);
+    value[k] = static_cast<int16_t>((v ^ sign) - sign);
+    nonZero |= static_cast<uint64_t>(v != 0) << k;
+  }
+  int32_t diff = value[0] - c->prevDC;
+  c->prevDC = value[0];
+  const jpgHuffCode& dc = c->dcCodes[diff + 2047];
+  int32_t status = Put(w, dc.bits, static_cast<int32_t>(dc.length));
+  nonZero &= ~uint64_t(1);
+  int last = 0;
+  while (nonZero) {
+    int k = __builtin_ctzll(nonZero);
+    nonZero &= nonZero - 1;
+    int run = k - last - 1;
+    for (; run >= 16; run -= 16) {
+      const jpgHuffCode& zrl = c->acCodes[0xF0];
+      if (int32_t s = Put(w, zrl.bits, static_cast<int32_t>(zrl.length)); s && !status) status = s;
+    }
+    int32_t v = value[k];
+    uint32_t magnitude = static_cast<uint32_t>(v < 0 ? -v : v);
+    int size = 32 - __builtin_clz(magnitude);
+    uint32_t extra = static_cast<uint32_t>(v < 0 ? v - 1 : v) & ((1u << size) - 1);
+    const jpgHuffCode& ac = c->acCodes[run * 16 + size];
+    if (int32_t s = Put(w, ac.bits | extra, static_cast<int32_t>(ac.length)); s && !status) status = s;
+    last = k;
+  }
+  if (last != 63) {
+    const jpgHuffCode& eob = c->acCodes[0x00];
+    if (int32_t s = Put(w, eob.bits, static_cast<int32_t>(eob.length)); s && !status) status = s;
+  }
+  return status;
+}
+
+// After each MCU: closes a restart interval with RSTm and fresh DC predictors, except after
+// the image's last MCU.
+inline int32_t EndMCU(jpgMCUCoderState* s) {
+  --s->mcusLeft;
+  if (s->restartInterval == 0 || ++s->restartCounter != s->restartInterval) return 0;
+  s->restartCounter = 0;
+  if (s->mcusLeft <= 0) return 0;
+  int32_t status = PutMarker(&s->bits, static_cast<uint16_t>(0xFFD0 + s->nextRestart));
+  s->nextRestart = (s->nextRestart + 1) & 7;
+  for (int i = 0; i < s->components; ++i) s->comp[i].prevDC = 0;
+  return status;
+}
+
+}  // namespace pelmora_bits
