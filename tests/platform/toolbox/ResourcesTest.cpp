@@ -448,3 +448,22 @@ TEST_F(ResourceManager, TheApplicationFileIsFoundAndKept) {
   close(ref);
   EXPECT_EQ(ApplicationResFile(), -1);
 }
+
+TEST_F(ResourceManager, ADamagedStringListGivesEmptyItems) {
+  const auto path = dir / "strings.rsrc";
+  // The count says three, but the second string runs past the end and the third is missing.
+  const Bytes damaged = {0, 3, 2, 'o', 'k', 9, 't', 'w'};
+  ResFileImage image;
+  image.records = {rec('STR#', 400, damaged), rec('STR#', 401, Bytes{0})};
+  ASSERT_EQ(ResForkWriteImage(path.string(), ResForkPlace::DataFork, image), noErr);
+  ASSERT_NE(open(path), -1);
+  Str255 s;
+  GetIndString(s, 400, 1);
+  EXPECT_EQ(pstr(s), "ok");
+  for (SInt16 index : {0, 2, 3, 4, -1}) {
+    GetIndString(s, 400, index);
+    EXPECT_EQ(pstr(s), "") << index;
+  }
+  GetIndString(s, 401, 1);
+  EXPECT_EQ(pstr(s), "") << "a list too short for its count";
+}
