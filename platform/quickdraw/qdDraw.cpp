@@ -1,0 +1,234 @@
+// Shapes, lines and fills. Every shape becomes a region in local coordinates, which is
+// clipped to the port and filled span by span with a pattern and a transfer mode.
+#include <algorithm>
+#include <cmath>
+
+#include "quickdraw/qdDraw.h"
+#include "quickdraw/qdPicture.h"
+
+namespace {
+
+// Row extents of an ellipse inscribed in r: [left, right) for each row.
+qdRegion OvalRegion(const Rect& r) {
+  std::vector<qdBand> bands;
+  double cx = (r.left + r.right) / 2.0, cy = (r.top + r.bottom) / 2.0;
+  double a = (r.right - r.left) / 2.0, b = (r.bottom - r.top) / 2.0;
+  if (a <= 0 || b <= 0) return {};
+  for (int y = r.top; y < r.bottom; ++y) {
+    double dy = (y + 0.5 - cy) / b;
+    double half = a * std::sqrt(std::max(0.0, 1.0 - dy * dy));
+    int32_t left = static_cast<int32_t>(std::lround(cx - half)), right = static_cast<int32_t>(std::lround(cx + half));
+    if (right > left) bands.push_back(qdBand{y, y + 1, {left, right}});
+  }
+  return qdRegion::FromBands(std::move(bands));
+}
+
+// A rectangle whose corners are quarter ovals of ovalWidth x ovalHeight.
+qdRegion RoundRectRegion(const Rect& r, int ovalWidth, int ovalHeight) {
+  int w = r.right - r.left, h = r.bottom - r.top;
+  ovalWidth = std::min(ovalWidth, w);
+  ovalHeight = std::min(ovalHeight, h);
+  if (ovalWidth <= 1 || ovalHeight <= 1) return qdRegion::FromRect(r);
+  // The corners are the four quarters of one oval; the rows between them are full.
+  qdRegion corners = OvalRegion(Rect{0, 0, static_cast<SInt16>(ovalHeight), static_cast<SInt16>(ovalWidth)});
+  int halfH = ovalHeight / 2, halfW = ovalWidth / 2;
+  std::vector<qdBand> bands;
+  for (int y = r.top; y < r.bottom; ++y) {
+    int oy = -1;
+    if (y - r.top < halfH) oy = y - r.top;
+    else if (r.bottom - 1 - y < halfH) oy = ovalHeight - (r.bottom - y);
+    int32_t left = r.left, right = r.right;
+    if (oy >= 0) {
+      int inset = halfW;
+      for (int x = 0; x < halfW; ++x)
+        if (corners.Contains(x, oy)) {
+          inset = x;
+          break;
+        }
+      left += inset;
+      right -= inset;
+    }
+    if (right > left) bands.push_back(qdBand{y, y + 1, {left, right}});
+  }
+  return qdRegion::FromBands(std::move(bands));
+}
+
+bool PatternBit(const Pattern& pat, const qdPixels& p, int x, int y) {
+  int px = x - p.bounds.left, py = y - p.bounds.top;
+  return (pat.pat[py & 7] >> (7 - (px & 7))) & 1;
+}
+
+}  // namespace
+
+qdRegion qdShapeRegion(qdShape shape, const Rect& r, Point ovalSize) {
+  switch (shape) {
+    case qdShape::Rect: return qdRegion::FromRect(r);
+    case qdShape::Oval: return OvalRegion(r);
+    case qdShape::RoundRect: return RoundRectRegion(r, ovalSize.h, ovalSize.v);
+    case qdShape::Region: break;
+  }
+  return {};
+}
+
+// The outline of a shape: the shape minus the same shape inset by the pen.
+qdRegion qdFrameRegion(qdShape shape, const Rect& r, Point ovalSize, Point pen) {
+  qdRegion outer = qdShapeRegion(shape, r, ovalSize);
+  Rect inner = r;
+  InsetRect(&inner, pen.h, pen.v);
+  if (EmptyRect(&inner)) return outer;
+  Point innerOval{static_cast<SInt16>(std::max(0, ovalSize.v - 2 * pen.v)), static_cast<SInt16>(std::max(0, ovalSize.h - 2 * pen.h))};
+  return outer.Subtracted(qdShapeRegion(shape, inner, innerOval));
+}
+
+qdRegion qdRegionFromRects(const std::vector<Rect>& rects) {
+  std::vector<int32_t> ys;
+  for (const Rect& r : rects)
+    if (!EmptyRect(&r)) {
+      ys.push_back(r.top);
+      ys.push_back(r.bottom);
+    }
+  std::sort(ys.begin(), ys.end());
+  ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
+  std::vector<qdBand> bands;
+  for (size_t i = 0; i + 1 < ys.size(); ++i) {
+    std::vector<std::pair<int32_t, int32_t>> spans;
+    for (const Rect& r : rects)
+      if (!EmptyRect(&r) && r.top <= ys[i] && r.bottom >= ys[i + 1]) spans.emplace_back(r.left, r.right);
+    std::sort(spans.begin(), spans.end());
+    std::vector<int32_t> xs;
+    for (auto [l, rr] : spans) {
+      if (!xs.empty() && l <= xs.back()) xs.back() = std::max(xs.back(), rr);
+      else {
+        xs.push_back(l);
+        xs.push_back(rr);
+      }
+    }
+    bands.push_back(qdBand{ys[i], ys[i + 1], std::move(xs)});
+  }
+  return qdRegion::FromBands(std::move(bands));
+}
+
+void qdFillArea(GrafPtr port, const qdRegion& area, const Pattern& pat, SInt16 mode) {
+  qdPixels p = qdPixelsOfPort(port);
+  qdRegion clipped = area.Intersected(qdPortClip(port)).IntersectedRect(p.bounds);
+  uint32_t fg = qdRGBToPixel(p, port->fg), bk = qdRGBToPixel(p, port->bk);
+  bool invertPattern = (mode & 4) != 0;
+  int op = mode & 3;  // copy, or, xor, bic
+  for (const qdBand& b : clipped.Bands())
+    for (int32_t y = b.top; y < b.bottom; ++y)
+      for (size_t i = 0; i + 1 < b.xs.size(); i += 2)
+        for (int32_t x = b.xs[i]; x < b.xs[i + 1]; ++x) {
+          bool bit = PatternBit(pat, p, x, y) != invertPattern;
+          switch (op) {
+            case 0: qdSetPixel(p, x, y, bit ? fg : bk); break;
+            case 1: if (bit) qdSetPixel(p, x, y, fg); break;
+            case 2:
+              if (bit) qdSetPixel(p, x, y, qdRGB24ToPixel(p, ~qdPixelToRGB24(p, qdGetPixel(p, x, y)) & 0xFFFFFF));
+              break;
+            case 3: if (bit) qdSetPixel(p, x, y, bk); break;
+          }
+        }
+}
+
+namespace {
+
+bool PenDraws(GrafPtr port) { return port->pnVis >= 0 && !port->picture; }
+bool Draws(GrafPtr port) { return !port->picture; }
+
+void Shape(qdShape shape, qdVerb verb, const Rect* r, const Pattern* fillPat) {
+  GrafPtr port = qdCurrentPort();
+  if (port->picture) qdPicRecordShape(port, shape, verb, *r, fillPat);
+  bool frameOrPaint = verb == qdVerb::Frame || verb == qdVerb::Paint;
+  if (frameOrPaint ? !PenDraws(port) : !Draws(port)) return;
+  qdRegion area = verb == qdVerb::Frame ? qdFrameRegion(shape, *r, qdOvalSize(port), port->pen.pnSize)
+                                        : qdShapeRegion(shape, *r, qdOvalSize(port));
+  switch (verb) {
+    case qdVerb::Frame:
+    case qdVerb::Paint: qdFillArea(port, area, port->pen.pnPat, static_cast<SInt16>(port->pen.pnMode | patCopy)); break;
+    case qdVerb::Erase: qdFillArea(port, area, port->bkPat, patCopy); break;
+    case qdVerb::Invert: qdFillArea(port, area, kQDBlackPattern, patXor); break;
+    case qdVerb::Fill: qdFillArea(port, area, *fillPat, patCopy); break;
+  }
+}
+
+void RoundShape(qdVerb verb, const Rect* r, SInt16 ow, SInt16 oh, const Pattern* pat) {
+  qdSetOvalSize(qdCurrentPort(), Point{oh, ow});
+  Shape(qdShape::RoundRect, verb, r, pat);
+}
+
+void RegionShape(qdVerb verb, RgnHandle rgn, const Pattern* fillPat) {
+  GrafPtr port = qdCurrentPort();
+  qdRegion value = qdRegionOf(rgn);
+  if (port->picture) qdPicRecordShape(port, qdShape::Region, verb, value.Bounds(), fillPat, &value);
+  bool frameOrPaint = verb == qdVerb::Frame || verb == qdVerb::Paint;
+  if (frameOrPaint ? !PenDraws(port) : !Draws(port)) return;
+  qdRegion area = verb == qdVerb::Frame ? value.Subtracted(value.Inset(port->pen.pnSize.h, port->pen.pnSize.v)) : value;
+  switch (verb) {
+    case qdVerb::Frame:
+    case qdVerb::Paint: qdFillArea(port, area, port->pen.pnPat, static_cast<SInt16>(port->pen.pnMode | patCopy)); break;
+    case qdVerb::Erase: qdFillArea(port, area, port->bkPat, patCopy); break;
+    case qdVerb::Invert: qdFillArea(port, area, kQDBlackPattern, patXor); break;
+    case qdVerb::Fill: qdFillArea(port, area, *fillPat, patCopy); break;
+  }
+}
+
+}  // namespace
+
+Point qdOvalSize(GrafPtr port) { return port->ovalSize; }
+void qdSetOvalSize(GrafPtr port, Point size) { port->ovalSize = size; }
+
+void FrameRect(const Rect* r) { Shape(qdShape::Rect, qdVerb::Frame, r, nullptr); }
+void PaintRect(const Rect* r) { Shape(qdShape::Rect, qdVerb::Paint, r, nullptr); }
+void EraseRect(const Rect* r) { Shape(qdShape::Rect, qdVerb::Erase, r, nullptr); }
+void InvertRect(const Rect* r) { Shape(qdShape::Rect, qdVerb::Invert, r, nullptr); }
+void FillRect(const Rect* r, const Pattern* pat) { Shape(qdShape::Rect, qdVerb::Fill, r, pat); }
+void FrameOval(const Rect* r) { Shape(qdShape::Oval, qdVerb::Frame, r, nullptr); }
+void PaintOval(const Rect* r) { Shape(qdShape::Oval, qdVerb::Paint, r, nullptr); }
+void EraseOval(const Rect* r) { Shape(qdShape::Oval, qdVerb::Erase, r, nullptr); }
+void InvertOval(const Rect* r) { Shape(qdShape::Oval, qdVerb::Invert, r, nullptr); }
+void FillOval(const Rect* r, const Pattern* pat) { Shape(qdShape::Oval, qdVerb::Fill, r, pat); }
+void FrameRoundRect(const Rect* r, SInt16 w, SInt16 h) { RoundShape(qdVerb::Frame, r, w, h, nullptr); }
+void PaintRoundRect(const Rect* r, SInt16 w, SInt16 h) { RoundShape(qdVerb::Paint, r, w, h, nullptr); }
+void EraseRoundRect(const Rect* r, SInt16 w, SInt16 h) { RoundShape(qdVerb::Erase, r, w, h, nullptr); }
+void InvertRoundRect(const Rect* r, SInt16 w, SInt16 h) { RoundShape(qdVerb::Invert, r, w, h, nullptr); }
+void FillRoundRect(const Rect* r, SInt16 w, SInt16 h, const Pattern* pat) { RoundShape(qdVerb::Fill, r, w, h, pat); }
+void FrameRgn(RgnHandle rgn) { RegionShape(qdVerb::Frame, rgn, nullptr); }
+void PaintRgn(RgnHandle rgn) { RegionShape(qdVerb::Paint, rgn, nullptr); }
+void EraseRgn(RgnHandle rgn) { RegionShape(qdVerb::Erase, rgn, nullptr); }
+void InvertRgn(RgnHandle rgn) { RegionShape(qdVerb::Invert, rgn, nullptr); }
+void FillRgn(RgnHandle rgn, const Pattern* pat) { RegionShape(qdVerb::Fill, rgn, pat); }
+
+// A line is the pen rectangle dragged along the pixels from the pen to the end point.
+void LineTo(SInt16 h, SInt16 v) {
+  GrafPtr port = qdCurrentPort();
+  Point from = port->pen.pnLoc, to{v, h};
+  port->pen.pnLoc = to;
+  if (port->picture) qdPicRecordLine(port, from, to);
+  if (!PenDraws(port)) return;
+  int pw = port->pen.pnSize.h, ph = port->pen.pnSize.v;
+  if (pw <= 0 || ph <= 0) return;
+  std::vector<Rect> rects;
+  int x0 = from.h, y0 = from.v, x1 = to.h, y1 = to.v;
+  int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0), sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1, err = dx + dy;
+  auto penAt = [&](int x, int y) {
+    return Rect{static_cast<SInt16>(y), static_cast<SInt16>(x), static_cast<SInt16>(y + ph), static_cast<SInt16>(x + pw)};
+  };
+  if (dx == 0 || dy == 0) {
+    rects.push_back(Rect{static_cast<SInt16>(std::min(y0, y1)), static_cast<SInt16>(std::min(x0, x1)),
+                         static_cast<SInt16>(std::max(y0, y1) + ph), static_cast<SInt16>(std::max(x0, x1) + pw)});
+  } else {
+    for (;;) {
+      rects.push_back(penAt(x0, y0));
+      if (x0 == x1 && y0 == y1) break;
+      int e2 = 2 * err;
+      if (e2 >= dy) { err += dy; x0 += sx; }
+      if (e2 <= dx) { err += dx; y0 += sy; }
+    }
+  }
+  qdFillArea(port, qdRegionFromRects(rects), port->pen.pnPat, static_cast<SInt16>(port->pen.pnMode | patCopy));
+}
+
+void Line(SInt16 dh, SInt16 dv) {
+  Point p = qdCurrentPort()->pen.pnLoc;
+  LineTo(static_cast<SInt16>(p.h + dh), static_cast<SInt16>(p.v + dv));
+}

@@ -1,0 +1,16 @@
+// The fill engine under every shape, line and text run.
+#pragma once
+
+#include <vector>
+
+#include "quickdraw/qdPicture.h"
+#include "quickdraw/qdPort.h"
+
+qdRegion qdShapeRegion(qdShape shape, const Rect& r, Point ovalSize);
+qdRegion qdFrameRegion(qdShape shape, const Rect& r, Point ovalSize, Point pen);
+qdRegion qdRegionFromRects(const std::vector<Rect>& rects);
+// Fills `area` (local coordinates) clipped to the port: pattern bits set take the
+// foreground colour, clear bits the background colour, through a pattern mode.
+void qdFillArea(GrafPtr port, const qdRegion& area, const Pattern& pat, SInt16 mode);
+Point qdOvalSize(GrafPtr port);
+void qdSetOvalSize(GrafPtr port, Point size);

@@ -1,0 +1,136 @@
+// Line breaking and truncation over system-script text, measured with the port's font.
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "quickdraw/QuickDrawText.h"
+#include "quickdraw/qdPort.h"
+#include "quickdraw/qdText.h"
+#include "toolbox/TextConvert.h"
+
+namespace {
+
+int Width(const uint8_t* text, int length) { return qdTextWidth(qdCurrentPort(), text, length); }
+
+// The script's ellipsis character.
+std::vector<uint8_t> Ellipsis() {
+  if (GetSystemScript() == smJapanese) return {0x81, 0x63};
+  return {0xC9};
+}
+
+bool IsBlank(const uint8_t* text, int at) { return text[at] == ' '; }
+
+// Fits text[0, length) into `width` pixels with an ellipsis at the end or in the middle,
+// cutting only between characters. Writes the result into `out`.
+SInt16 Truncate(SInt16 width, const uint8_t* text, int length, TruncCode where, std::vector<uint8_t>* out) {
+  out->assign(text, text + length);
+  if (Width(text, length) <= width) return notTruncated;
+  std::vector<uint8_t> ellipsis = Ellipsis();
+  std::vector<int> starts = qdCharStarts(text, length);
+  int chars = static_cast<int>(starts.size()) - 1;
+  auto build = [&](int keep) {
+    std::vector<uint8_t> s;
+    int head = where == truncMiddle ? (keep + 1) / 2 : keep;
+    int tail = keep - head;
+    s.insert(s.end(), text, text + starts[head]);
+    s.insert(s.end(), ellipsis.begin(), ellipsis.end());
+    s.insert(s.end(), text + starts[chars - tail], text + length);
+    return s;
+  };
+  // Width grows with the characters kept, so the longest fitting candidate is found by bisection.
+  int lo = 0, hi = chars - 1;
+  std::vector<uint8_t> shortest = build(0);
+  if (Width(shortest.data(), static_cast<int>(shortest.size())) > width) {
+    out->clear();
+    return truncated;
+  }
+  while (lo < hi) {
+    int mid = (lo + hi + 1) / 2;
+    std::vector<uint8_t> s = build(mid);
+    if (Width(s.data(), static_cast<int>(s.size())) <= width) lo = mid;
+    else hi = mid - 1;
+  }
+  *out = build(lo);
+  return truncated;
+}
+
+}  // namespace
+
+SInt16 TruncText(SInt16 width, Ptr textPtr, SInt16* length, TruncCode truncWhere) {
+  if (!textPtr || !length || *length < 0) return truncErr;
+  std::vector<uint8_t> out;
+  SInt16 result = Truncate(width, reinterpret_cast<const uint8_t*>(textPtr), *length, truncWhere, &out);
+  // The result is never longer than the text: an ellipsis replaces at least one character.
+  size_t n = std::min(out.size(), static_cast<size_t>(*length));
+  std::memcpy(textPtr, out.data(), n);
+  *length = static_cast<SInt16>(n);
+  return result;
+}
+
+SInt16 TruncString(SInt16 width, Str255 theString, TruncCode truncWhere) {
+  if (!theString) return truncErr;
+  std::vector<uint8_t> out;
+  SInt16 result = Truncate(width, theString + 1, theString[0], truncWhere, &out);
+  size_t n = std::min<size_t>(out.size(), 255);
+  std::memcpy(theString + 1, out.data(), n);
+  theString[0] = static_cast<unsigned char>(n);
+  return result;
+}
+
+SInt32 VisibleLength(Ptr textPtr, SInt32 textLen) {
+  if (!textPtr || textLen <= 0) return 0;
+  auto text = reinterpret_cast<const uint8_t*>(textPtr);
+  std::vector<int> starts = qdCharStarts(text, static_cast<int>(textLen));
+  int i = static_cast<int>(starts.size()) - 2;
+  while (i >= 0 && IsBlank(text, starts[static_cast<size_t>(i)])) --i;
+  return i < 0 ? 0 : starts[static_cast<size_t>(i) + 1];
+}
+
+// A break may follow a run of blanks or fall on either side of a two-byte character.
+StyledLineBreakCode StyledLineBreak(Ptr textPtr, SInt32 textLen, SInt32 textStart, SInt32 textEnd, SInt32,
+                                    Fixed* textWidth, SInt32* textOffset) {
+  auto text = reinterpret_cast<const uint8_t*>(textPtr);
+  textEnd = std::min(textEnd, textLen);
+  bool lineStart = *textOffset != 0;
+  if (!text || textStart >= textEnd) {
+    *textOffset = textEnd;
+    return smBreakOverflow;
+  }
+  int available = *textWidth >> 16;
+  const uint8_t* run = text + textStart;
+  int runLength = static_cast<int>(textEnd - textStart);
+  std::vector<int> starts = qdCharStarts(run, runLength);
+  int whole = Width(run, runLength);
+  if (whole <= available) {
+    *textWidth -= IntToFixed(whole);
+    *textOffset = textEnd;
+    return smBreakOverflow;
+  }
+  // Walk the characters: the last break opportunity whose text (without trailing blanks) fits.
+  int lastBreak = -1, lastFit = 0;
+  for (size_t i = 0; i + 1 < starts.size(); ++i) {
+    int at = starts[i], next = starts[i + 1];
+    bool twoByte = next - at == 2;
+    int visible = VisibleLength(reinterpret_cast<Ptr>(const_cast<uint8_t*>(run)), next);
+    if (Width(run, visible) > available) break;
+    lastFit = next;
+    bool blank = IsBlank(run, at);
+    bool nextBlank = next < runLength && IsBlank(run, next);
+    bool nextTwoByte = next < runLength && qdIsLeadByte(run[next]);
+    if ((blank && !nextBlank) || twoByte || nextTwoByte) lastBreak = next;
+  }
+  // Blanks after the break point belong to this line.
+  if (lastBreak > 0) {
+    while (lastBreak < runLength && IsBlank(run, lastBreak)) ++lastBreak;
+    *textOffset = textStart + lastBreak;
+    return smBreakWord;
+  }
+  if (!lineStart) {
+    *textOffset = textStart;
+    return smBreakWord;
+  }
+  // Nothing fits at a word: cut at a character, always taking at least one.
+  if (lastFit == 0) lastFit = starts.size() > 1 ? starts[1] : runLength;
+  *textOffset = textStart + lastFit;
+  return smBreakChar;
+}

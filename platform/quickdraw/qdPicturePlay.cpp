@@ -1,0 +1,555 @@
+// DrawPicture: plays PICT version 1 and 2 opcodes into the current port, scaling the
+// picture's frame onto the destination rectangle. Damaged or unknown data ends playback
+// where it starts; what was drawn before stays.
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+#include "quickdraw/QuickDrawText.h"
+#include "quickdraw/qdDraw.h"
+#include "quickdraw/qdPackBits.h"
+#include "quickdraw/qdPicture.h"
+#include "toolbox/MacErrors.h"
+#include "toolbox/MacMemory.h"
+#include "toolbox/RecordAccess.h"
+
+namespace {
+
+constexpr size_t kMaxPixelBytes = size_t(256) << 20;  // a picture's single image
+
+class Reader {
+ public:
+  Reader(const uint8_t* data, size_t size) : mData(data), mSize(size) {}
+  bool ok() const { return mOk; }
+  size_t at() const { return mAt; }
+  size_t left() const { return mOk ? mSize - mAt : 0; }
+  bool Skip(size_t n) {
+    if (!Need(n)) return false;
+    mAt += n;
+    return true;
+  }
+  uint8_t U8() { return Need(1) ? mData[mAt++] : 0; }
+  uint16_t U16() {
+    if (!Need(2)) return 0;
+    uint16_t v = BEGetU16(mData + mAt);
+    mAt += 2;
+    return v;
+  }
+  uint32_t U32() {
+    if (!Need(4)) return 0;
+    uint32_t v = BEGetU32(mData + mAt);
+    mAt += 4;
+    return v;
+  }
+  SInt16 S16() { return static_cast<SInt16>(U16()); }
+  Rect R() {
+    Rect r;
+    r.top = S16();
+    r.left = S16();
+    r.bottom = S16();
+    r.right = S16();
+    return r;
+  }
+  Point P() {
+    Point p;
+    p.v = S16();
+    p.h = S16();
+    return p;
+  }
+  RGBColor Color() {
+    RGBColor c;
+    c.red = U16();
+    c.green = U16();
+    c.blue = U16();
+    return c;
+  }
+  const uint8_t* Bytes(size_t n) {
+    if (!Need(n)) return nullptr;
+    const uint8_t* p = mData + mAt;
+    mAt += n;
+    return p;
+  }
+  bool Region(qdRegion* out) {
+    if (!Need(2)) return false;
+    size_t size = BEGetU16(mData + mAt);
+    const uint8_t* p = Bytes(size);
+    return p && qdRegionFromStored(p, size, out);
+  }
+  void AlignFrom(size_t start) {
+    if ((mAt - start) & 1) Skip(1);
+  }
+
+ private:
+  bool Need(size_t n) {
+    if (!mOk || mSize - mAt < n) mOk = false;
+    return mOk;
+  }
+  const uint8_t* mData;
+  size_t mSize;
+  size_t mAt = 0;
+  bool mOk = true;
+};
+
+// Maps picture-frame coordinates onto the destination rectangle.
+struct Mapping {
+  Rect from, to;
+  int32_t X(int32_t x) const {
+    int fw = from.right - from.left;
+    return fw ? to.left + (x - from.left) * (to.right - to.left) / fw : to.left;
+  }
+  int32_t Y(int32_t y) const {
+    int fh = from.bottom - from.top;
+    return fh ? to.top + (y - from.top) * (to.bottom - to.top) / fh : to.top;
+  }
+  SInt16 Sx(int32_t x) const { return static_cast<SInt16>(std::clamp<int32_t>(X(x), -32767, 32767)); }
+  SInt16 Sy(int32_t y) const { return static_cast<SInt16>(std::clamp<int32_t>(Y(y), -32767, 32767)); }
+  Rect MapRect(const Rect& r) const { return Rect{Sy(r.top), Sx(r.left), Sy(r.bottom), Sx(r.right)}; }
+  Point MapPt(Point p) const { return Point{Sy(p.v), Sx(p.h)}; }
+  qdRegion MapRegion(const qdRegion& r) const {
+    std::vector<qdBand> bands;
+    for (const qdBand& b : r.Bands()) {
+      qdBand m{Y(b.top), Y(b.bottom), {}};
+      for (int32_t x : b.xs) m.xs.push_back(X(x));
+      bands.push_back(std::move(m));
+    }
+    return qdRegion::FromBands(std::move(bands));
+  }
+  // Lengths (pen sizes, text sizes) scale by the vertical ratio, never below 1.
+  SInt16 ScaleV(int32_t v) const {
+    int fh = from.bottom - from.top;
+    return static_cast<SInt16>(fh ? std::max<int32_t>(1, v * (to.bottom - to.top) / fh) : v);
+  }
+  SInt16 ScaleH(int32_t v) const {
+    int fw = from.right - from.left;
+    return static_cast<SInt16>(fw ? std::max<int32_t>(1, v * (to.right - to.left) / fw) : v);
+  }
+};
+
+struct PortState {
+  PenState pen;
+  RGBColor fg, bk;
+  Pattern bkPat;
+  SInt16 txFont, txSize;
+  Style txFace;
+  RgnHandle clip;
+};
+
+class Player {
+ public:
+  Player(GrafPtr port, const Mapping& map) : mPort(port), mMap(map) {
+    mBaseClip = qdRegionOf(port->clipRgn);
+  }
+  void Run(Reader& r, bool version2);
+
+ private:
+  bool Pixels(Reader& r, uint16_t op);
+  void Shape(qdShape shape, int verbCode, const Rect& r);
+  void Text(Point at, Reader& r, size_t count);
+
+  GrafPtr mPort;
+  Mapping mMap;
+  qdRegion mBaseClip;
+  Rect mLastRect[3] = {};  // for the "same" opcodes: rect, round rect, oval
+  Pattern mFillPat = kQDBlackPattern;
+  Point mPenFrame = {0, 0};  // pen position in picture coordinates
+  Point mTextAt = {0, 0};
+};
+
+void Player::Shape(qdShape shape, int verbCode, const Rect& r) {
+  Rect m = mMap.MapRect(r);
+  if (verbCode > 4) return;  // reserved verbs draw nothing
+  auto verb = static_cast<qdVerb>(verbCode);
+  switch (shape) {
+    case qdShape::Rect:
+      if (verb == qdVerb::Frame) FrameRect(&m);
+      else if (verb == qdVerb::Paint) PaintRect(&m);
+      else if (verb == qdVerb::Erase) EraseRect(&m);
+      else if (verb == qdVerb::Invert) InvertRect(&m);
+      else FillRect(&m, &mFillPat);
+      break;
+    case qdShape::Oval:
+      if (verb == qdVerb::Frame) FrameOval(&m);
+      else if (verb == qdVerb::Paint) PaintOval(&m);
+      else if (verb == qdVerb::Erase) EraseOval(&m);
+      else if (verb == qdVerb::Invert) InvertOval(&m);
+      else FillOval(&m, &mFillPat);
+      break;
+    case qdShape::RoundRect: {
+      Point o = mPort->ovalSize;
+      if (verb == qdVerb::Frame) FrameRoundRect(&m, o.h, o.v);
+      else if (verb == qdVerb::Paint) PaintRoundRect(&m, o.h, o.v);
+      else if (verb == qdVerb::Erase) EraseRoundRect(&m, o.h, o.v);
+      else if (verb == qdVerb::Invert) InvertRoundRect(&m, o.h, o.v);
+      else FillRoundRect(&m, o.h, o.v, &mFillPat);
+      break;
+    }
+    case qdShape::Region: break;
+  }
+}
+
+void Player::Text(Point at, Reader& r, size_t count) {
+  const uint8_t* text = r.Bytes(count);
+  if (!text) return;
+  mTextAt = at;
+  Point m = mMap.MapPt(at);
+  MoveTo(m.h, m.v);
+  DrawText(text, 0, static_cast<SInt16>(count));
+}
+
+// BitsRect, PackBitsRect, DirectBitsRect and their region forms.
+bool Player::Pixels(Reader& r, uint16_t op) {
+  bool direct = op == 0x9A || op == 0x9B;
+  bool withRgn = op & 1;
+  if (direct) r.U32();  // baseAddr
+  uint16_t rowBytesField = r.U16();
+  bool isPixMap = direct || (rowBytesField & 0x8000);
+  long rowBytes = rowBytesField & kRowBytesMask;
+  Rect bounds = r.R();
+  int depth = 1, packType = 0, cmpCount = 1;
+  CTabHandle table = nullptr;
+  std::unique_ptr<void, void (*)(void*)> tableOwner(nullptr, [](void* h) { DisposeHandle(static_cast<Handle>(h)); });
+  if (isPixMap) {
+    r.U16();  // pmVersion
+    packType = r.U16();
+    r.U32();  // packSize
+    r.U32();  // hRes
+    r.U32();  // vRes
+    r.U16();  // pixelType
+    depth = r.U16();
+    cmpCount = r.U16();
+    r.U16();  // cmpSize
+    r.Skip(12);  // planeBytes, pmTable, pmReserved
+    if (!direct) {
+      r.U32();  // ctSeed
+      uint16_t flags = r.U16();
+      int size = r.S16();
+      if (!r.ok() || size < 0 || size > 255) return false;
+      table = qdNewColorTable(size + 1);
+      if (!table) return false;
+      tableOwner.reset(table);
+      for (int i = 0; i <= size; ++i) {
+        int value = r.S16();
+        RGBColor c = r.Color();
+        int index = (flags & 0x8000) ? i : value;
+        if (index >= 0 && index <= size) (*table)->ctTable[index].rgb = c;
+      }
+    }
+  }
+  Rect srcRect = r.R();
+  Rect dstRect = r.R();
+  SInt16 mode = r.S16();
+  qdRegion mask;
+  if (withRgn && !r.Region(&mask)) return false;
+  if (!r.ok()) return false;
+  int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+  if (width <= 0 || height <= 0) return true;
+  if (depth != 1 && depth != 2 && depth != 4 && depth != 8 && depth != 16 && depth != 32) return false;
+  if (static_cast<long>(width) * depth > rowBytes * 8L && !(direct && (packType == 2 || packType == 4 || packType == 0))) return false;
+  if (static_cast<size_t>(width) * height * 4 > kMaxPixelBytes) return false;
+
+  // Decoded into a 32-bit image for depths the drawing code does not hold; 1 and 8 keep their form.
+  bool keep = depth == 1 || depth == 8;
+  long outRowBytes = keep ? rowBytes : width * 4L;
+  std::vector<uint8_t> pixels(static_cast<size_t>(outRowBytes) * height);
+  std::vector<uint8_t> row;
+  for (int y = 0; y < height; ++y) {
+    size_t unpacked;
+    if (direct && (packType == 0 || packType == 4) && depth == 32) unpacked = static_cast<size_t>(width) * cmpCount;
+    else if (direct && packType == 2) unpacked = static_cast<size_t>(width) * 3;
+    else unpacked = static_cast<size_t>(rowBytes);
+    row.assign(unpacked, 0);
+    bool packed = rowBytes >= 8 && !(direct && (packType == 1 || packType == 2));
+    if (packed) {
+      size_t count = rowBytes > 250 ? r.U16() : r.U8();
+      const uint8_t* data = r.Bytes(count);
+      if (!data) return false;
+      if (!qdUnpackBits(data, count, row.data(), row.size())) return false;
+    } else {
+      const uint8_t* data = r.Bytes(unpacked);
+      if (!data) return false;
+      std::memcpy(row.data(), data, unpacked);
+    }
+    uint8_t* out = pixels.data() + static_cast<size_t>(y) * outRowBytes;
+    if (keep) {
+      std::memcpy(out, row.data(), std::min<size_t>(row.size(), static_cast<size_t>(outRowBytes)));
+      continue;
+    }
+    for (int x = 0; x < width; ++x) {
+      uint8_t rr = 0, gg = 0, bb = 0;
+      if (depth == 32 && (packType == 0 || packType == 4) && direct) {
+        int base = cmpCount == 4 ? width : 0;  // alpha plane first when present
+        rr = row[base + x];
+        gg = row[base + width + x];
+        bb = row[base + 2 * width + x];
+      } else if (depth == 32 && packType == 2) {
+        rr = row[x * 3];
+        gg = row[x * 3 + 1];
+        bb = row[x * 3 + 2];
+      } else if (depth == 32) {
+        rr = row[x * 4 + 1];
+        gg = row[x * 4 + 2];
+        bb = row[x * 4 + 3];
+      } else if (depth == 16) {
+        uint16_t v = static_cast<uint16_t>((row[x * 2] << 8) | row[x * 2 + 1]);
+        rr = uint8_t(((v >> 10) & 31) * 255 / 31);
+        gg = uint8_t(((v >> 5) & 31) * 255 / 31);
+        bb = uint8_t((v & 31) * 255 / 31);
+      } else {
+        int bit = x * depth;
+        int v = (row[bit >> 3] >> (8 - depth - (bit & 7))) & ((1 << depth) - 1);
+        uint32_t rgb = 0xFFFFFF;
+        if (table && v <= (*table)->ctSize) rgb = qdRGB24((*table)->ctTable[v].rgb);
+        rr = uint8_t(rgb >> 16);
+        gg = uint8_t(rgb >> 8);
+        bb = uint8_t(rgb);
+      }
+      out[x * 4] = 0;
+      out[x * 4 + 1] = rr;
+      out[x * 4 + 2] = gg;
+      out[x * 4 + 3] = bb;
+    }
+  }
+  PixMap pm{};
+  pm.baseAddr = reinterpret_cast<Ptr>(pixels.data());
+  pm.rowBytes = static_cast<SInt16>(outRowBytes | kPixMapFlag);
+  pm.bounds = bounds;
+  pm.pixelSize = static_cast<SInt16>(keep ? depth : 32);
+  pm.pmTable = keep && isPixMap ? table : nullptr;  // a plain bitmap has none: 1 is black
+  Rect to = mMap.MapRect(dstRect);
+  RgnHandle maskRgn = nullptr;
+  if (withRgn) {
+    maskRgn = NewRgn();
+    qdStoreRegion(maskRgn, mMap.MapRegion(mask));
+  }
+  CopyBits(reinterpret_cast<const BitMap*>(&pm), GetPortBitMapForCopyBits(mPort), &srcRect, &to, mode, maskRgn);
+  DisposeRgn(maskRgn);
+  return true;
+}
+
+void Player::Run(Reader& r, bool v2) {
+  for (;;) {
+    if (v2) r.AlignFrom(0);
+    uint16_t op = v2 ? r.U16() : r.U8();
+    if (!r.ok()) return;
+    switch (op) {
+      case 0x0000: break;
+      case 0x0001: {
+        qdRegion clip;
+        if (!r.Region(&clip)) return;
+        qdStoreRegion(mPort->clipRgn, mMap.MapRegion(clip).Intersected(mBaseClip));
+        break;
+      }
+      case 0x0002: {
+        const uint8_t* p = r.Bytes(8);
+        if (!p) return;
+        std::memcpy(mPort->bkPat.pat, p, 8);
+        break;
+      }
+      case 0x0003: mPort->txFont = r.S16(); break;
+      case 0x0004: mPort->txFace = r.U8(); break;
+      case 0x0005: mPort->txMode = r.S16(); break;
+      case 0x0006: r.Skip(4); break;
+      case 0x0007: {
+        Point p = r.P();
+        mPort->pen.pnSize = Point{mMap.ScaleV(p.v), mMap.ScaleH(p.h)};
+        break;
+      }
+      case 0x0008: mPort->pen.pnMode = r.S16(); break;
+      case 0x0009:
+      case 0x000A: {
+        const uint8_t* p = r.Bytes(8);
+        if (!p) return;
+        std::memcpy(op == 0x0009 ? mPort->pen.pnPat.pat : mFillPat.pat, p, 8);
+        break;
+      }
+      case 0x000B: {
+        Point p = r.P();
+        mPort->ovalSize = Point{mMap.ScaleV(p.v), mMap.ScaleH(p.h)};
+        break;
+      }
+      case 0x000C: r.Skip(4); break;
+      case 0x000D: mPort->txSize = mMap.ScaleV(r.S16()); break;
+      case 0x000E: ForeColor(static_cast<SInt32>(r.U32())); break;
+      case 0x000F: BackColor(static_cast<SInt32>(r.U32())); break;
+      case 0x0010: r.Skip(8); break;
+      case 0x0011: {
+        uint16_t version = v2 ? r.U16() : r.U8();
+        if (!v2 && version == 0x02) {
+          r.U8();  // 0xFF
+          v2 = true;
+        }
+        break;
+      }
+      case 0x0015:
+      case 0x0016: r.Skip(2); break;
+      case 0x0017:
+      case 0x0018:
+      case 0x0019:
+      case 0x001C:
+      case 0x001E: break;
+      case 0x001A: mPort->fg = r.Color(); break;
+      case 0x001B: mPort->bk = r.Color(); break;
+      case 0x001D: mPort->hilite = r.Color(); break;
+      case 0x001F: mPort->op = r.Color(); break;
+      case 0x0020: {
+        Point a = r.P(), b = r.P();
+        if (!r.ok()) return;
+        Point ma = mMap.MapPt(a), mb = mMap.MapPt(b);
+        MoveTo(ma.h, ma.v);
+        LineTo(mb.h, mb.v);
+        mPenFrame = b;
+        break;
+      }
+      case 0x0021: {
+        Point b = r.P();
+        if (!r.ok()) return;
+        Point ma = mMap.MapPt(mPenFrame), mb = mMap.MapPt(b);
+        MoveTo(ma.h, ma.v);
+        LineTo(mb.h, mb.v);
+        mPenFrame = b;
+        break;
+      }
+      case 0x0022: {
+        Point a = r.P();
+        int8_t dh = static_cast<int8_t>(r.U8()), dv = static_cast<int8_t>(r.U8());
+        if (!r.ok()) return;
+        Point b{static_cast<SInt16>(a.v + dv), static_cast<SInt16>(a.h + dh)};
+        Point ma = mMap.MapPt(a), mb = mMap.MapPt(b);
+        MoveTo(ma.h, ma.v);
+        LineTo(mb.h, mb.v);
+        mPenFrame = b;
+        break;
+      }
+      case 0x0023: {
+        int8_t dh = static_cast<int8_t>(r.U8()), dv = static_cast<int8_t>(r.U8());
+        if (!r.ok()) return;
+        Point b{static_cast<SInt16>(mPenFrame.v + dv), static_cast<SInt16>(mPenFrame.h + dh)};
+        Point ma = mMap.MapPt(mPenFrame), mb = mMap.MapPt(b);
+        MoveTo(ma.h, ma.v);
+        LineTo(mb.h, mb.v);
+        mPenFrame = b;
+        break;
+      }
+      case 0x0028: {
+        Point at = r.P();
+        size_t n = r.U8();
+        Text(at, r, n);
+        break;
+      }
+      case 0x0029:
+      case 0x002A: {
+        int d = r.U8();
+        size_t n = r.U8();
+        Point at = mTextAt;
+        if (op == 0x0029) at.h = static_cast<SInt16>(at.h + d);
+        else at.v = static_cast<SInt16>(at.v + d);
+        Text(at, r, n);
+        break;
+      }
+      case 0x002B: {
+        int dh = r.U8(), dv = r.U8();
+        size_t n = r.U8();
+        Text(Point{static_cast<SInt16>(mTextAt.v + dv), static_cast<SInt16>(mTextAt.h + dh)}, r, n);
+        break;
+      }
+      case 0x002C:
+      case 0x002D:
+      case 0x002E:
+      case 0x002F:
+      case 0x0024:
+      case 0x0025:
+      case 0x0026:
+      case 0x0027: r.Skip(r.U16()); break;
+      case 0x0090:
+      case 0x0091:
+      case 0x0098:
+      case 0x0099:
+      case 0x009A:
+      case 0x009B:
+        if (!Pixels(r, op)) return;
+        break;
+      case 0x00A0: r.Skip(2); break;
+      case 0x00A1: {
+        r.Skip(2);
+        r.Skip(r.U16());
+        break;
+      }
+      case 0x00FF: return;
+      case 0x0C00: r.Skip(24); break;
+      default: {
+        if (op >= 0x30 && op <= 0x5F) {
+          int family = (op - 0x30) / 0x10;  // rect, round rect, oval
+          qdShape shape = family == 0 ? qdShape::Rect : family == 1 ? qdShape::RoundRect : qdShape::Oval;
+          int verb = op & 7;
+          Rect rr = mLastRect[family];
+          if ((op & 0x08) == 0) {
+            rr = r.R();
+            if (!r.ok()) return;
+            mLastRect[family] = rr;
+          }
+          Shape(shape, verb, rr);
+        } else if (op >= 0x80 && op <= 0x84) {
+          qdRegion rgn;
+          if (!r.Region(&rgn)) return;
+          RgnHandle h = NewRgn();
+          qdStoreRegion(h, mMap.MapRegion(rgn));
+          switch (op) {
+            case 0x80: FrameRgn(h); break;
+            case 0x81: PaintRgn(h); break;
+            case 0x82: EraseRgn(h); break;
+            case 0x83: InvertRgn(h); break;
+            default: FillRgn(h, &mFillPat); break;
+          }
+          DisposeRgn(h);
+        } else if (op >= 0x60 && op <= 0x6F) {
+          r.Skip(op & 0x08 ? 4 : 12);  // arcs are not drawn
+        } else if ((op >= 0x70 && op <= 0x77) || (op >= 0x85 && op <= 0x87)) {
+          r.Skip(r.U16() - 2u);  // polygons and reserved region verbs
+        } else if ((op >= 0x78 && op <= 0x7F) || (op >= 0x88 && op <= 0x8F) || (op >= 0xB0 && op <= 0xCF) ||
+                   (op >= 0x8000 && op <= 0x80FF)) {
+          // no data
+        } else if ((op >= 0x92 && op <= 0x97) || (op >= 0x9C && op <= 0x9F) || (op >= 0xA2 && op <= 0xAF)) {
+          r.Skip(r.U16());
+        } else if ((op >= 0xD0 && op <= 0xFE) || op >= 0x8100) {
+          r.Skip(r.U32());
+        } else if (op >= 0x0100 && op <= 0x7FFF) {
+          r.Skip(static_cast<size_t>(op >> 8) * 2);
+        } else {
+          return;  // unknown: stop here
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+
+void DrawPicture(PicHandle pic, const Rect* dstRect) {
+  if (!pic || !*pic || !dstRect) return;
+  Size size = GetHandleSize(reinterpret_cast<Handle>(pic));
+  if (size < 12) return;
+  GrafPtr port = qdCurrentPort();
+  PortState saved{port->pen, port->fg, port->bk, port->bkPat, port->txFont, port->txSize, port->txFace, NewRgn()};
+  CopyRgn(port->clipRgn, saved.clip);
+  Handle h = reinterpret_cast<Handle>(pic);
+  SInt8 state = HGetState(h);
+  HLock(h);
+  Rect frame;
+  QDGetPictureBounds(pic, &frame);
+  Reader r(reinterpret_cast<const uint8_t*>(*pic) + 10, static_cast<size_t>(size) - 10);
+  const uint8_t* start = reinterpret_cast<const uint8_t*>(*pic) + 10;
+  bool v2 = start[0] == 0x00 && start[1] == 0x11;
+  Player player(port, Mapping{frame, *dstRect});
+  PenNormal();
+  player.Run(r, v2);
+  HSetState(h, state);
+  port->pen = saved.pen;
+  port->fg = saved.fg;
+  port->bk = saved.bk;
+  port->bkPat = saved.bkPat;
+  port->txFont = saved.txFont;
+  port->txSize = saved.txSize;
+  port->txFace = saved.txFace;
+  CopyRgn(saved.clip, port->clipRgn);
+  DisposeRgn(saved.clip);
+}

@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "QDTestSupport.h"
+#include "quickdraw/QuickDraw.h"
+#include "toolbox/MacMemory.h"
+
+namespace {
+
+struct Rgn {
+  RgnHandle h = NewRgn();
+  Rgn() = default;
+  explicit Rgn(Rect r) { RectRgn(h, &r); }
+  ~Rgn() { DisposeRgn(h); }
+  Rgn(const Rgn&) = delete;
+  Rgn& operator=(const Rgn&) = delete;
+};
+
+// The region as a picture over 0..w x 0..h.
+std::string Draw(RgnHandle rgn, int w, int h) {
+  std::string out;
+  for (int y = 0; y < h; ++y) {
+    if (y) out += '\n';
+    for (int x = 0; x < w; ++x) out += PtInRgn(Point{static_cast<SInt16>(y), static_cast<SInt16>(x)}, rgn) ? '#' : '.';
+  }
+  return out;
+}
+
+Rect R(int l, int t, int r, int b) { return Rect{SInt16(t), SInt16(l), SInt16(b), SInt16(r)}; }
+
+TEST(Region, BooleanOperationsOfTwoOverlappingSquares) {
+  Rgn a(R(0, 0, 4, 4)), b(R(2, 2, 6, 6)), out;
+  struct Case {
+    void (*op)(RgnHandle, RgnHandle, RgnHandle);
+    std::string expected;
+  } cases[] = {
+      {UnionRgn, qdtest::Rows({"####..", "####..", "######", "######", "..####", "..####"})},
+      {SectRgn, qdtest::Rows({"......", "......", "..##..", "..##..", "......", "......"})},
+      {DiffRgn, qdtest::Rows({"####..", "####..", "##....", "##....", "......", "......"})},
+      {XorRgn, qdtest::Rows({"####..", "####..", "##..##", "##..##", "..####", "..####"})},
+  };
+  for (const auto& c : cases) {
+    c.op(a.h, b.h, out.h);
+    EXPECT_EQ(Draw(out.h, 6, 6), c.expected);
+  }
+}
+
+TEST(Region, EmptinessBoundsAndOffset) {
+  Rgn a(R(1, 1, 3, 3)), b(R(5, 5, 7, 7)), out;
+  SectRgn(a.h, b.h, out.h);
+  EXPECT_TRUE(EmptyRgn(out.h));
+  UnionRgn(a.h, b.h, out.h);
+  EXPECT_FALSE(EmptyRgn(out.h));
+  EXPECT_FALSE(IsRegionRectangular(out.h));
+  Rect bounds;
+  GetRegionBounds(out.h, &bounds);
+  EXPECT_EQ(bounds.left, 1);
+  EXPECT_EQ(bounds.bottom, 7);
+  EXPECT_EQ((**out.h).rgnBBox.right, 7);
+  OffsetRgn(out.h, -1, -1);
+  EXPECT_TRUE(PtInRgn(Point{0, 0}, out.h));
+  EXPECT_FALSE(PtInRgn(Point{2, 2}, out.h));
+  SetEmptyRgn(out.h);
+  EXPECT_TRUE(EmptyRgn(out.h));
+  // Subtracting a region from itself leaves nothing, and the same shape built two ways is equal.
+  Rgn c(R(0, 0, 4, 2)), d(R(0, 2, 4, 4)), e(R(0, 0, 4, 4));
+  UnionRgn(c.h, d.h, out.h);
+  EXPECT_TRUE(EqualRgn(out.h, e.h));
+  EXPECT_TRUE(IsRegionRectangular(out.h));
+}
+
+TEST(Region, StoredFormRoundTripsARing) {
+  Rgn outer(R(0, 0, 6, 5)), inner(R(2, 1, 4, 3)), ring;
+  DiffRgn(outer.h, inner.h, ring.h);
+  Handle stored = QDRegionToStoredBytes(ring.h);
+  ASSERT_NE(stored, nullptr);
+  Rgn back;
+  ASSERT_EQ(QDRegionFromStoredBytes(*stored, GetHandleSize(stored), back.h), 0);
+  EXPECT_TRUE(EqualRgn(ring.h, back.h));
+  EXPECT_EQ(Draw(back.h, 6, 5), qdtest::Rows({"######", "##..##", "##..##", "######", "######"}));
+  DisposeHandle(stored);
+}
+
+TEST(Region, StoredRectangleIsTenBytes) {
+  const uint8_t rect[] = {0, 10, 0, 1, 0, 2, 0, 4, 0, 5};  // top 1, left 2, bottom 4, right 5
+  Rgn r;
+  ASSERT_EQ(QDRegionFromStoredBytes(rect, sizeof rect, r.h), 0);
+  EXPECT_EQ(Draw(r.h, 6, 5), qdtest::Rows({"......", "..###.", "..###.", "..###.", "......"}));
+}
+
+TEST(Region, DamagedStoredRegionsAreRefused) {
+  // A 2x2 square at (0,0): rows 0 and 2 with inversion points 0 and 2.
+  std::vector<uint8_t> good = {0, 28, 0, 0, 0, 0, 0, 2, 0, 2, 0, 0, 0, 0, 0, 2, 0x7F, 0xFF,
+                               0, 2, 0, 0, 0, 2, 0x7F, 0xFF, 0x7F, 0xFF};
+  Rgn r;
+  ASSERT_EQ(QDRegionFromStoredBytes(good.data(), static_cast<Size>(good.size()), r.h), 0);
+  EXPECT_EQ(Draw(r.h, 3, 3), qdtest::Rows({"##.", "##.", "..."}));
+  struct Damage {
+    const char* what;
+    size_t at;
+    uint16_t word;
+  } damages[] = {
+      {"size beyond the data", 0, 40},
+      {"size below the header", 0, 4},
+      {"odd inversion count", 14, 0x7FFF},
+      {"rows not increasing", 18, 0},
+      {"bounding box disagrees", 8, 3},
+  };
+  for (const auto& d : damages) {
+    std::vector<uint8_t> bad = good;
+    bad[d.at] = static_cast<uint8_t>(d.word >> 8);
+    bad[d.at + 1] = static_cast<uint8_t>(d.word);
+    EXPECT_NE(QDRegionFromStoredBytes(bad.data(), static_cast<Size>(bad.size()), r.h), 0) << d.what;
+  }
+  EXPECT_NE(QDRegionFromStoredBytes(good.data(), 20, r.h), 0) << "truncated";
+}
+
+}  // namespace
