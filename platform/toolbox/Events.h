@@ -59,6 +59,25 @@ enum : EventModifiers {
 // message of key events: character code in the low byte, virtual key code in the next.
 enum : UInt32 { charCodeMask = 0x000000FF, keyCodeMask = 0x0000FF00 };
 
+// Virtual key codes of the keys the system looks at.
+enum : UInt8 {
+  kVKReturn = 0x24,
+  kVKTab = 0x30,
+  kVKSpace = 0x31,
+  kVKDelete = 0x33,
+  kVKEscape = 0x35,
+  kVKEnter = 0x4C,
+  kVKHome = 0x73,
+  kVKPageUp = 0x74,
+  kVKForwardDelete = 0x75,
+  kVKEnd = 0x77,
+  kVKPageDown = 0x79,
+  kVKLeftArrow = 0x7B,
+  kVKRightArrow = 0x7C,
+  kVKDownArrow = 0x7D,
+  kVKUpArrow = 0x7E,
+};
+
 // Character codes of the special keys.
 enum : UInt8 {
   kHomeCharCode = 1,
@@ -79,9 +98,10 @@ enum : UInt8 {
   kDeleteCharCode = 127,
 };
 
+// message is pointer-wide: update and activate events carry the WindowRef in it.
 struct EventRecord {
   EventKind what;
-  UInt32 message;
+  unsigned long message;
   UInt32 when;   // ticks
   Point where;   // global
   EventModifiers modifiers;
@@ -97,7 +117,7 @@ UInt32 GetCaretTime();
 Boolean WaitNextEvent(EventMask mask, EventRecord* event, UInt32 sleep, RgnHandle mouseRgn);
 Boolean GetNextEvent(EventMask mask, EventRecord* event);
 Boolean EventAvail(EventMask mask, EventRecord* event);
-OSErr PostEvent(EventKind what, UInt32 message);
+OSErr PostEvent(EventKind what, unsigned long message);
 void FlushEvents(EventMask whichMask, EventMask stopMask);
 
 // Live state for tracking loops. GetMouse gives local coordinates of the current port.
