@@ -1,10 +1,14 @@
 #include "toolbox/FilePaths.h"
 
+#include <dirent.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -28,12 +32,67 @@ bool IsDirectory(const std::string& path) {
   return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool Exists(const std::string& path) {
+  struct stat st;
+  return lstat(path.c_str(), &st) == 0;
+}
+
 void Swap(std::string* s, char from, char to) {
   for (char& c : *s)
     if (c == from) c = to;
 }
 
 bool IsTraversal(const std::string& disk) { return disk.empty() || disk == "." || disk == ".."; }
+
+// A name the script cannot write, or too long for the field, is shown as the platform showed
+// long names: its plain-ASCII start, '#', the item's inode number in hex, and its extension.
+std::string MangledName(const std::string& disk, uint64_t ino, size_t capacity) {
+  char hex[24];
+  snprintf(hex, sizeof hex, "#%llX", static_cast<unsigned long long>(ino));
+  std::string ext;
+  size_t dot = disk.find_last_of('.');
+  if (dot != std::string::npos && dot > 0 && disk.size() - dot <= 6 &&
+      std::all_of(disk.begin() + dot, disk.end(), [](char c) { return c > 0x20 && c < 0x7F && c != ':'; }))
+    ext = disk.substr(dot);
+  size_t budget = capacity - 1 - std::strlen(hex) - ext.size();
+  std::string stem;
+  for (char c : disk.substr(0, dot == std::string::npos ? disk.size() : dot)) {
+    if (stem.size() == budget || c < 0x20 || c >= 0x7F || c == ':') break;
+    stem.push_back(c);
+  }
+  return stem + hex + ext;
+}
+
+// The real disk name behind a mangled one, or the name as it is.
+std::string Demangled(const std::string& folder, const std::string& disk) {
+  size_t hash = disk.find_last_of('#');
+  if (hash == std::string::npos || Exists(FpJoin(folder, disk))) return disk;
+  char* end = nullptr;
+  unsigned long long ino = strtoull(disk.c_str() + hash + 1, &end, 16);
+  if (end == disk.c_str() + hash + 1) return disk;
+  DIR* d = opendir(folder.c_str());
+  if (!d) return disk;
+  std::string found = disk;
+  while (struct dirent* e = readdir(d)) {
+    if (e->d_ino == ino && MangledName(e->d_name, ino, sizeof(Str63)) == disk) {
+      found = e->d_name;
+      break;
+    }
+  }
+  closedir(d);
+  return found;
+}
+
+// The FSSpec name of `leaf` in `folder`: its own, or the mangled form when it has none.
+OSErr SpecName(const std::string& folder, const std::string& leaf, StringPtr out, size_t capacity) {
+  if (FpMacName(leaf, out, capacity) == noErr) return noErr;
+  struct stat st;
+  if (lstat(FpJoin(folder, leaf).c_str(), &st) != 0) return bdNamErr;
+  std::string mangled = MangledName(leaf, st.st_ino, capacity);
+  out[0] = static_cast<unsigned char>(mangled.size());
+  std::memcpy(out + 1, mangled.data(), mangled.size());
+  return noErr;
+}
 
 }  // namespace
 
@@ -168,6 +227,7 @@ OSErr FpResolve(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name, std::string
     std::string disk;
     OSErr err = FpDiskName(parts[i], &disk);
     if (err != noErr) return err;
+    disk = Demangled(here, disk);
     if (i + 1 == parts.size()) {
       *leaf = disk;
       break;
@@ -198,10 +258,10 @@ OSErr FpMakeSpec(const std::string& folder, const std::string& leaf, FSSpec* spe
     SInt16 parentVol;
     err = FidDirectoryID(parent, &parentVol, &out.parID);
     if (err != noErr) return err;
-    err = FpMacName(FpLastElement(folder), out.name, sizeof out.name);
+    err = SpecName(parent, FpLastElement(folder), out.name, sizeof out.name);
   } else {
     out.parID = folderID;
-    err = FpMacName(leaf, out.name, sizeof out.name);
+    err = SpecName(folder, leaf, out.name, sizeof out.name);
   }
   if (err != noErr) return err;
   *spec = out;

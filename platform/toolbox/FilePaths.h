@@ -33,6 +33,8 @@ OSErr FpFolderPath(SInt16 vRefNum, SInt32 dirID, std::string* path);
 // dirNFErr when a folder on the way is missing or the path climbs above its volume.
 OSErr FpResolve(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name, std::string* folder, std::string* leaf);
 // The FSSpec of `leaf` inside the existing folder `folder` ("" leaf: of the folder itself).
+// An existing item whose name the script cannot write, or that is too long for a Str63, gets
+// the platform's mangled form ("start#1A2B3.ext"), which FpResolve finds again.
 OSErr FpMakeSpec(const std::string& folder, const std::string& leaf, FSSpec* spec);
 
 std::string FpJoin(const std::string& folder, const std::string& leaf);

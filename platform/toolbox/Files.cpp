@@ -240,8 +240,13 @@ OSErr ListFolder(const std::string& folder, std::vector<std::string>* names) {
 OSErr FSMakeFSSpec(SInt16 vRefNum, SInt32 dirID, ConstStr255Param fileName, FSSpec* spec) {
   if (!spec) return paramErr;
   static const unsigned char kEmpty[1] = {0};
+  if (!fileName) fileName = kEmpty;
+  // A name longer than an FSSpec can hold is refused, never cut or mangled.
+  std::string_view text(reinterpret_cast<const char*>(fileName + 1), fileName[0]);
+  size_t lastColon = text.find_last_of(':');
+  if ((lastColon == std::string_view::npos ? text.size() : text.size() - lastColon - 1) > 63) return bdNamErr;
   std::string folder, leaf;
-  OSErr err = FpResolve(vRefNum, dirID, fileName ? fileName : kEmpty, &folder, &leaf);
+  OSErr err = FpResolve(vRefNum, dirID, fileName, &folder, &leaf);
   if (err != noErr) return err;
   err = FpMakeSpec(folder, leaf, spec);
   if (err != noErr) return err;
@@ -396,9 +401,6 @@ OSErr FSCreateFileUnicode(const FSRef* parentRef, UniCharCount nameLength, const
   std::string path;
   OSErr err = UnicodeChild(parentRef, nameLength, name, &path);
   if (err != noErr) return err;
-  // A spec that cannot name the new file is refused before anything is created.
-  Str63 probe;
-  if (newSpec && (err = FpMacName(FpLastElement(path), probe, sizeof probe)) != noErr) return err;
   uint8_t bytes[kFinderInfoSize] = {};
   bool withInfo = catalogInfo && (whichInfo & kFSCatInfoFinderInfo);
   if (withInfo) FpFInfoToBytes(catalogInfo->finderInfo, bytes);

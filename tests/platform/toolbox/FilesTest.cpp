@@ -352,9 +352,16 @@ TEST_F(Files, JapaneseNamesRoundTrip) {
   EXPECT_EQ(FSpCreate(&spec, 'prvw', 'JPEG', smSystemScript), noErr);
   SetSystemScriptForLanguage('E');
   ASSERT_TRUE(fs::exists(app / "\xE8\xA1\xA8\xE3\x82\xBD\xE6\x97\xA5\xE6\x9C\xAC.jpg"));
-  FSSpec roman;
-  EXPECT_EQ(FSMakeFSSpec(0, 0, PStr(""), &roman), noErr);
-  EXPECT_TRUE(DirItemNames(roman, true, false).empty());  // no Mac Roman form: not listed as a spec
+  // With no Mac Roman form, the name is shown mangled, and the mangled name finds the file.
+  std::vector<std::string> listed = DirItemNames(Spec(""), true, false);
+  ASSERT_EQ(listed.size(), 1u);
+  EXPECT_EQ(listed[0].front(), '#');
+  EXPECT_TRUE(listed[0].ends_with(".jpg"));
+  FSSpec mangled;
+  ASSERT_EQ(FSMakeFSSpec(0, 0, PStr(listed[0]), &mangled), noErr);
+  std::string path;
+  ASSERT_EQ(FSpGetPOSIXPath(&mangled, &path), noErr);
+  EXPECT_EQ(path, (app / "\xE8\xA1\xA8\xE3\x82\xBD\xE6\x97\xA5\xE6\x9C\xAC.jpg").string());
 
   SetSystemScriptForLanguage('J');
   EXPECT_EQ(DirItemNames(Spec(""), true, false), std::vector<std::string>{name});
@@ -432,8 +439,10 @@ TEST_F(Files, UnicodeCallsAndLongNames) {
   info.finderInfo.fdCreator = 'prvw';
   FSRef file;
   FSSpec spec;
-  EXPECT_EQ(FSCreateFileUnicode(&folder, longName.size(), units, kFSCatInfoFinderInfo, &info, &file, &spec), bdNamErr);
-  ASSERT_EQ(FSCreateFileUnicode(&folder, longName.size(), units, kFSCatInfoFinderInfo, &info, &file, nullptr), noErr);
+  ASSERT_EQ(FSCreateFileUnicode(&folder, longName.size(), units, kFSCatInfoFinderInfo, &info, &file, &spec), noErr);
+  std::string path;
+  ASSERT_EQ(FSpGetPOSIXPath(&spec, &path), noErr);  // the spec's mangled name finds the long one
+  EXPECT_EQ(fs::path(path).filename().string().size(), 200u);
   EXPECT_EQ(FSCreateFileUnicode(&folder, longName.size(), units, 0, nullptr, nullptr, nullptr), dupFNErr);
   std::u16string tooLong(256, u'a');
   EXPECT_EQ(FSMakeFSRefUnicode(&folder, tooLong.size(), reinterpret_cast<const UniChar*>(tooLong.data()), 0, &file),
@@ -503,6 +512,24 @@ TEST_F(Files, IteratorListsAFolderOneItemAtATime) {
   }
   EXPECT_EQ(seen, (std::vector<std::string>{"a.plist", "b.plist", "sub/"}));
   EXPECT_EQ(FSCloseIterator(it), noErr);
+}
+
+TEST_F(Files, LongNamesGetMangledSpecsThatResolve) {
+  const std::string longName = std::string(80, 'L') + ".tiff";
+  WriteText(app / longName, "x");
+  std::vector<std::string> listed = DirItemNames(Spec(""), true, false);
+  ASSERT_EQ(listed.size(), 1u);
+  EXPECT_LE(listed[0].size(), 63u);
+  EXPECT_TRUE(listed[0].starts_with("LLLL"));
+  EXPECT_TRUE(listed[0].ends_with(".tiff"));
+  FSSpec spec;
+  ASSERT_EQ(FSMakeFSSpec(0, 0, PStr(listed[0]), &spec), noErr);
+  FInfo info{};
+  info.fdType = 'TIFF';
+  ASSERT_EQ(FSpSetFInfo(&spec, &info), noErr);
+  FSpGetFInfo(&spec, &info);
+  EXPECT_EQ(info.fdType, 'TIFF');
+  EXPECT_EQ(FSMakeFSSpec(0, 0, PStr(longName), &spec), bdNamErr);  // typed names are never cut
 }
 
 TEST_F(Files, VolumeFreeBytes) {
