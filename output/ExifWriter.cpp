@@ -1,8 +1,11 @@
 #include "output/ExifWriter.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "toolbox/Files.h"
+#include "toolbox/MacErrors.h"
 #include "toolbox/RecordAccess.h"
 
 namespace {
@@ -132,6 +135,52 @@ void SplitRational(const std::string& text, std::string* num, std::string* den) 
   const size_t slash = text.find('/');
   *num = text.substr(0, slash);
   *den = slash == std::string::npos ? std::string() : text.substr(slash + 1);
+}
+
+OSErr ReadWholeFile(const FSSpec& spec, std::vector<uint8_t>* bytes) {
+  SInt16 ref = 0;
+  OSErr err = FSpOpenDF(&spec, fsRdPerm, &ref);
+  if (err != noErr) return err;
+  long size = 0;
+  err = GetEOF(ref, &size);
+  if (err == noErr) {
+    bytes->assign(static_cast<size_t>(size), 0);
+    long count = size;
+    err = FSRead(ref, &count, bytes->data());
+    if (err == noErr && count != size) err = eofErr;
+  }
+  const OSErr closeErr = FSClose(ref);
+  return err != noErr ? err : closeErr;
+}
+
+OSErr WriteNewFile(const FSSpec& spec, const FInfo& info, const std::vector<uint8_t>& bytes) {
+  OSErr err = FSpCreate(&spec, info.fdCreator, info.fdType, smSystemScript);
+  if (err != noErr) return err;
+  SInt16 ref = 0;
+  err = FSpSetFInfo(&spec, &info);
+  if (err == noErr) err = FSpOpenDF(&spec, fsRdWrPerm, &ref);
+  if (err == noErr) {
+    long count = static_cast<long>(bytes.size());
+    err = FSWrite(ref, &count, bytes.data());
+    if (err == noErr && count != long(bytes.size())) err = dskFulErr;
+    const OSErr closeErr = FSClose(ref);
+    if (err == noErr) err = closeErr;
+  }
+  if (err != noErr) FSpDelete(&spec);
+  return err;
+}
+
+// A name not yet taken in the folder of `near`, from a pattern with one %04d.
+OSErr FreeNameBeside(const FSSpec& near, const char* pattern, FSSpec* spec) {
+  for (int i = 0; i < 10000; ++i) {
+    char name[32];
+    const int len = std::snprintf(name + 1, sizeof name - 1, pattern, i);
+    name[0] = static_cast<char>(len);
+    const OSErr err = FSMakeFSSpec(near.vRefNum, near.parID, reinterpret_cast<const unsigned char*>(name), spec);
+    if (err == fnfErr) return noErr;
+    if (err != noErr) return err;
+  }
+  return dupFNErr;
 }
 
 // The segment's length field and the marker walk read big-endian numbers.
@@ -301,5 +350,36 @@ long ExifBuildJPEG(const std::vector<uint8_t>& jpeg, const std::vector<uint8_t>&
   result.insert(result.end(), segment.begin(), segment.end());
   result.insert(result.end(), jpeg.begin() + info.dqtPosition, jpeg.begin() + info.dqtPosition + info.tailLength);
   *out = std::move(result);
+  return kExifNoErr;
+}
+
+long writeExifToJPEGHeader(const FSSpec& jpeg, const FSSpec& thumbnail, const ExifTagValues& values) {
+  std::vector<uint8_t> old, thumb, rewritten;
+  OSErr err = ReadWholeFile(jpeg, &old);
+  if (err == noErr) err = ReadWholeFile(thumbnail, &thumb);
+  if (err != noErr) return err;
+  if (ExifBuildJPEG(old, thumb, values, &rewritten) != kExifNoErr) return kExifRefused;
+
+  FInfo info{};
+  FSSpec fresh{}, parked{};
+  err = FSpGetFInfo(&jpeg, &info);
+  if (err == noErr) err = FreeNameBeside(jpeg, "WXExif%04d.new", &fresh);
+  if (err == noErr) err = WriteNewFile(fresh, info, rewritten);
+  if (err != noErr) return err;
+
+  // The old file steps aside before the new one takes its name, and comes back if that fails.
+  err = FreeNameBeside(jpeg, "WXExif%04d.old", &parked);
+  if (err == noErr) err = FSpRename(&jpeg, parked.name);
+  if (err != noErr) {
+    FSpDelete(&fresh);
+    return err;
+  }
+  err = FSpRename(&fresh, jpeg.name);
+  if (err != noErr) {
+    FSpRename(&parked, jpeg.name);
+    FSpDelete(&fresh);
+    return err;
+  }
+  FSpDelete(&parked);
   return kExifNoErr;
 }

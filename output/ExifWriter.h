@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "toolbox/MacTypes.h"
+
 
 // The tag texts and enable flags that the EXIF settings hand to the writer. Rational
 // values are "num/den" texts, several joined by ':'; numbers are decimal texts.
@@ -99,3 +101,9 @@ long ExifBuildSegment(const ExifTagValues& values, const std::vector<uint8_t>& t
 // DQT to the end of the last EOI. kExifRefused leaves `out` untouched.
 long ExifBuildJPEG(const std::vector<uint8_t>& jpeg, const std::vector<uint8_t>& thumbnail, const ExifTagValues& values,
                    std::vector<uint8_t>* out);
+
+// Rewrites the JPEG file with the segment, never in place: the new file is written beside
+// it with the same Finder info, and only when that succeeded does it take the old file's
+// name. kExifNoErr, kExifRefused (the file is untouched), or the File Manager's error (the
+// file is untouched as well).
+long writeExifToJPEGHeader(const FSSpec& jpeg, const FSSpec& thumbnail, const ExifTagValues& values);

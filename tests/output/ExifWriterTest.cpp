@@ -8,6 +8,8 @@
 #include <sstream>
 
 #include "output/ExifSettings.h"
+#include "toolbox/Files.h"
+#include "toolbox/MacErrors.h"
 #include "support/TestEnv.h"
 
 namespace fs = std::filesystem;
@@ -319,6 +321,77 @@ TEST(ExifWriter, RationalTexts) {
   getSRational("-20098/4096", b, kExifOrderLittle);
   EXPECT_EQ(static_cast<int32_t>(LEGetU32(b)), -20098);
   EXPECT_EQ(LEGetU32(b + 4), 4096u);
+}
+
+}  // namespace
+
+namespace {
+
+// The rewrite of a file on disk: it succeeds whole, or leaves the file as it was.
+class ExifWriterOnDisk : public ExifWriterFiles {
+ protected:
+  void SetUp() override {
+    setenv("WENDRIX_ROOT", dir.path().c_str(), 1);
+    ExifWriterFiles::SetUp();
+    if (IsSkipped()) return;
+    folder = dir / "pages";
+    fs::create_directories(folder);
+    WriteAll(folder / "page0001.jpg", main);
+    WriteAll(folder / "JPEGTHUMB.jpg", thumb);
+    ASSERT_EQ(FSpMakeFromPOSIXPath((folder / "page0001.jpg").string(), &jpegSpec), noErr);
+    ASSERT_EQ(FSpMakeFromPOSIXPath((folder / "JPEGTHUMB.jpg").string(), &thumbSpec), noErr);
+    FInfo info{};
+    info.fdType = 'JPEG';
+    info.fdCreator = 'QlWX';
+    ASSERT_EQ(FSpSetFInfo(&jpegSpec, &info), noErr);
+  }
+  void TearDown() override {
+    FSTestSetWriteLimit(-1);
+    FSTestSetReadLimit(-1);
+    unsetenv("WENDRIX_ROOT");
+  }
+  size_t FilesInFolder() const {
+    return static_cast<size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+  }
+  fs::path folder;
+  FSSpec jpegSpec{}, thumbSpec{};
+};
+
+TEST_F(ExifWriterOnDisk, ReplacesTheFileAndKeepsItsFinderInfo) {
+  ASSERT_EQ(writeExifToJPEGHeader(jpegSpec, thumbSpec, Basic(thumb.size())), kExifNoErr);
+  std::vector<uint8_t> want;
+  ASSERT_EQ(ExifBuildJPEG(main, thumb, Basic(thumb.size()), &want), kExifNoErr);
+  EXPECT_EQ(ReadAll(folder / "page0001.jpg"), want);
+  FInfo info{};
+  ASSERT_EQ(FSpGetFInfo(&jpegSpec, &info), noErr);
+  EXPECT_EQ(info.fdType, FourCharCode('JPEG'));
+  EXPECT_EQ(info.fdCreator, FourCharCode('QlWX'));
+  EXPECT_EQ(FilesInFolder(), 2u) << "nothing left beside the file";
+}
+
+TEST_F(ExifWriterOnDisk, FailuresLeaveTheFileAsItWas) {
+  struct Failure {
+    const char* what;
+    SInt64 writeLimit, readLimit;
+    long want;
+  };
+  const Failure failures[] = {{"disk full while writing the new file", 1000, -1, dskFulErr},
+                              {"read error", -1, 100, ioErr}};
+  for (const auto& f : failures) {
+    FSTestSetWriteLimit(f.writeLimit);
+    FSTestSetReadLimit(f.readLimit);
+    EXPECT_EQ(writeExifToJPEGHeader(jpegSpec, thumbSpec, Basic(thumb.size())), f.want) << f.what;
+    FSTestSetWriteLimit(-1);
+    FSTestSetReadLimit(-1);
+    EXPECT_EQ(ReadAll(folder / "page0001.jpg"), main) << f.what;
+    EXPECT_EQ(FilesInFolder(), 2u) << f.what;
+  }
+  // A file the writer cannot rewrite safely is refused untouched.
+  std::vector<uint8_t> noDQT = {0xFF, 0xD8, 0xFF, 0xC0, 0x00, 0x04, 0x00, 0x00, 0xFF, 0xD9};
+  WriteAll(folder / "page0001.jpg", noDQT);
+  EXPECT_EQ(writeExifToJPEGHeader(jpegSpec, thumbSpec, Basic(thumb.size())), kExifRefused);
+  EXPECT_EQ(ReadAll(folder / "page0001.jpg"), noDQT);
+  EXPECT_EQ(FilesInFolder(), 2u);
 }
 
 }  // namespace
