@@ -8,6 +8,7 @@
 using jpgvec::f32x8;
 using jpgvec::s16x8;
 using jpgvec::s32x8;
+using jpgvec::u16x8;
 using jpgvec::mulQ15;
 
 namespace {
@@ -20,16 +21,17 @@ inline void pass(V* r) {
 }  // namespace
 
 void jpgWriteForwardDCT_AltiVec_Short(int16_t* block) {
-  s16x8 r[8];
+  u16x8 r[8];
   std::memcpy(r, block, sizeof(r));
-  for (auto& v : r) v = v << 2;
+  for (auto& v : r) v = reinterpret_cast<u16x8>(reinterpret_cast<s16x8>(v) > 127 ? 127 : reinterpret_cast<s16x8>(v)) << 2;
   // Lanes across rows for the row pass, then across columns for the column pass.
   jpgvec::transpose8(r);
-  pass<s16x8, pelmora_fdct::Short1D<s16x8, mulQ15>>(r);
+  pass<u16x8, pelmora_fdct::Short1D<u16x8, mulQ15>>(r);
   jpgvec::transpose8(r);
-  pass<s16x8, pelmora_fdct::Short1D<s16x8, mulQ15>>(r);
-  for (auto& v : r) v = (v + 2) >> 2;
-  std::memcpy(block, r, sizeof(r));
+  pass<u16x8, pelmora_fdct::Short1D<u16x8, mulQ15>>(r);
+  s16x8 out[8];
+  for (int i = 0; i < 8; ++i) out[i] = reinterpret_cast<s16x8>(r[i] + 2) >> 2;
+  std::memcpy(block, out, sizeof(out));
 }
 
 void jpgWriteForwardDCT_AltiVec_Float(int16_t* block) {

@@ -13,27 +13,28 @@
 namespace jpgvec {
 
 typedef int16_t s16x8 __attribute__((vector_size(16)));
+typedef uint16_t u16x8 __attribute__((vector_size(16)));  // 16-bit lanes whose sums wrap
 typedef uint8_t u8x16 __attribute__((vector_size(16)));
 typedef int32_t s32x4 __attribute__((vector_size(16)));
 typedef int32_t s32x8 __attribute__((vector_size(32)));
 typedef float f32x8 __attribute__((vector_size(32)));
 
-// Saturate((x * c + 16384) >> 15) in each lane.
-inline s16x8 mulQ15(s16x8 x, int16_t c) {
+// Saturate((x * c + 16384) >> 15) in each lane, the lanes read as signed.
+inline u16x8 mulQ15(u16x8 x, int16_t c) {
 #if defined(__SSE2__)
   __m128i vx = reinterpret_cast<__m128i>(x), vc = _mm_set1_epi16(c);
   __m128i lo = _mm_mullo_epi16(vx, vc), hi = _mm_mulhi_epi16(vx, vc);
   __m128i round = _mm_set1_epi32(16384);
   __m128i p0 = _mm_srai_epi32(_mm_add_epi32(_mm_unpacklo_epi16(lo, hi), round), 15);
   __m128i p1 = _mm_srai_epi32(_mm_add_epi32(_mm_unpackhi_epi16(lo, hi), round), 15);
-  return reinterpret_cast<s16x8>(_mm_packs_epi32(p0, p1));
+  return reinterpret_cast<u16x8>(_mm_packs_epi32(p0, p1));
 #elif defined(__ARM_NEON)
-  return reinterpret_cast<s16x8>(vqrdmulhq_n_s16(reinterpret_cast<int16x8_t>(x), c));
+  return reinterpret_cast<u16x8>(vqrdmulhq_n_s16(reinterpret_cast<int16x8_t>(x), c));
 #else
-  s32x8 p = (__builtin_convertvector(x, s32x8) * c + 16384) >> 15;
+  s32x8 p = (__builtin_convertvector(reinterpret_cast<s16x8>(x), s32x8) * c + 16384) >> 15;
   p = p > 32767 ? 32767 : p;
   p = p < -32768 ? -32768 : p;
-  return __builtin_convertvector(p, s16x8);
+  return reinterpret_cast<u16x8>(__builtin_convertvector(p, s16x8));
 #endif
 }
 

@@ -32,7 +32,7 @@ void rowsThenColumns(V* t) {
 
 void fdctShort(int16_t* block) {
   Lane16 t[64];
-  for (int i = 0; i < 64; ++i) t[i].v = static_cast<int16_t>(block[i] * 4);
+  for (int i = 0; i < 64; ++i) t[i].v = static_cast<int16_t>((block[i] > 127 ? 127 : block[i]) * 4);
   rowsThenColumns<Lane16, pelmora_fdct::Short1D<Lane16, mulQ15>>(t);
   for (int i = 0; i < 64; ++i) block[i] = static_cast<int16_t>(static_cast<int16_t>(t[i].v + 2) >> 2);
 }

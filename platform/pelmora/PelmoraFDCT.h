@@ -5,8 +5,9 @@
 //
 // Fixed point: 16-bit lanes, sums wrap, each product by a constant is (x * c + 16384) >> 15
 // saturated (`mulQ15`), constants above 1 in magnitude split into whole and fractional parts.
-// Callers scale the input by 4 and round the result back by 4 for two extra bits of precision;
-// every product's operand then stays within 16 bits for any 8-bit input.
+// Callers clamp the input to -128..127 (the colour conversion rounds the chroma of pure red or
+// blue up to 128), scale it by 4 and round the result back by 4: two extra bits of precision,
+// with every product's operand still within 16 bits. Lanes should wrap by definition (unsigned).
 //
 // Floating point: single precision, separate multiply and add (no fused operations), so every
 // lane type rounds alike.
