@@ -641,3 +641,60 @@ OSErr GetDirItems(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name, Boolean g
   }
   return *actItemCount > 0 ? noErr : fnfErr;
 }
+
+OSErr PBGetCatInfoSync(CInfoPBPtr pb) {
+  if (!pb) return paramErr;
+  HFileInfo& file = pb->hFileInfo;
+  DirInfo& dir = pb->dirInfo;
+  static const unsigned char kEmpty[1] = {0};
+  std::string folder, leaf;
+  OSErr err = noErr;
+  if (file.ioFDirIndex > 0) {
+    err = FpFolderPath(file.ioVRefNum, file.ioDirID, &folder);
+    std::vector<std::string> names;
+    if (err == noErr) err = ListFolder(folder, &names);
+    if (err == noErr && static_cast<size_t>(file.ioFDirIndex) > names.size()) err = fnfErr;
+    if (err == noErr) leaf = names[static_cast<size_t>(file.ioFDirIndex) - 1];
+  } else {
+    const unsigned char* name = file.ioFDirIndex == 0 && file.ioNamePtr ? file.ioNamePtr : kEmpty;
+    err = FpResolve(file.ioVRefNum, file.ioDirID, name, &folder, &leaf);
+  }
+  std::string path = FpJoin(folder, leaf);
+  struct stat st;
+  if (err == noErr && stat(path.c_str(), &st) != 0 && lstat(path.c_str(), &st) != 0) err = FpErrno(errno);
+  FSSpec spec{};
+  if (err == noErr) err = FpMakeSpec(folder, leaf, &spec);
+  if (err != noErr) return file.ioResult = err;
+  if (file.ioNamePtr && file.ioFDirIndex != 0) std::memcpy(file.ioNamePtr, spec.name, spec.name[0] + 1u);
+  file.ioVRefNum = spec.vRefNum;
+  if (S_ISDIR(st.st_mode)) {
+    std::vector<std::string> inside;
+    ListFolder(path, &inside);
+    dir.ioFlAttrib = kioFlAttribDirMask;
+    FidDirectoryID(path, &dir.ioVRefNum, &dir.ioDrDirID);
+    dir.ioDrParID = spec.parID;
+    dir.ioDrNmFls = static_cast<UInt16>(std::min<size_t>(inside.size(), 0xFFFF));
+  } else {
+    file.ioFlAttrib = IsLocked(st) ? kioFlAttribLockedMask : 0;
+    file.ioDirID = FileNodeID(st);
+    file.ioFlParID = spec.parID;
+    FSpGetFInfo(&spec, &file.ioFlFndrInfo);
+    file.ioFlLgLen = static_cast<long>(st.st_size);
+    file.ioFlPyLen = static_cast<long>(st.st_blocks * 512);
+  }
+  return file.ioResult = noErr;
+}
+
+OSErr GetCatInfoNoName(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name, CInfoPBPtr pb) {
+  if (!pb) return paramErr;
+  std::memset(pb, 0, sizeof *pb);
+  Str255 copy = {0};
+  if (name) std::memcpy(copy, name, name[0] + 1u);
+  pb->hFileInfo.ioNamePtr = copy;
+  pb->hFileInfo.ioVRefNum = vRefNum;
+  pb->hFileInfo.ioDirID = dirID;
+  pb->hFileInfo.ioFDirIndex = copy[0] == 0 ? -1 : 0;
+  OSErr err = PBGetCatInfoSync(pb);
+  pb->hFileInfo.ioNamePtr = nullptr;
+  return err;
+}

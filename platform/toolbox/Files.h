@@ -178,6 +178,44 @@ OSErr FSpFileCopy(const FSSpec* srcSpec, const FSSpec* dstSpec, ConstStr255Param
 OSErr GetDirItems(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name, Boolean getFiles, Boolean getDirectories,
                   FSSpec* items, SInt16 reqItemCount, SInt16* actItemCount, SInt16* itemIndex);
 
+// Catalog information about one item, as a file's view and as a folder's view of the same
+// block. In: ioNamePtr, ioVRefNum, ioFDirIndex and ioDirID; out: the rest (and ioNamePtr's
+// name when the item was asked for by index). ioFDirIndex > 0 asks for the n-th item of the
+// folder ioDirID; 0 for the item named by ioNamePtr in it (empty: the folder itself); < 0
+// for the folder ioDirID itself. A folder's ioDrDirID takes the place of ioDirID.
+enum : SInt8 { kioFlAttribLockedMask = 0x01, kioFlAttribDirMask = 0x10 };
+struct HFileInfo {
+  StringPtr ioNamePtr;
+  SInt16 ioVRefNum;
+  OSErr ioResult;
+  SInt16 ioFDirIndex;
+  SInt8 ioFlAttrib;
+  SInt32 ioDirID;    // in: the folder; out: the file's number
+  SInt32 ioFlParID;  // the folder that holds the file
+  FInfo ioFlFndrInfo;
+  long ioFlLgLen;
+  long ioFlPyLen;
+};
+struct DirInfo {
+  StringPtr ioNamePtr;
+  SInt16 ioVRefNum;
+  OSErr ioResult;
+  SInt16 ioFDirIndex;
+  SInt8 ioFlAttrib;
+  SInt32 ioDrDirID;  // the folder's own ID
+  SInt32 ioDrParID;  // the folder that holds it (1 above a volume's root)
+  UInt16 ioDrNmFls;  // items inside it
+};
+union CInfoPBRec {
+  HFileInfo hFileInfo;
+  DirInfo dirInfo;
+};
+typedef CInfoPBRec* CInfoPBPtr;
+OSErr PBGetCatInfoSync(CInfoPBPtr pb);
+// Catalog information of (vRefNum, dirID, name) without returning a name (empty name: the
+// folder dirID itself).
+OSErr GetCatInfoNoName(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name, CInfoPBPtr pb);
+
 // ---- Linux bridge (for the platform layer itself) -----------------------------------------
 
 // The POSIX path an FSSpec names (the item need not exist; its folder must).

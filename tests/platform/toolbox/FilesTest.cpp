@@ -532,6 +532,54 @@ TEST_F(Files, LongNamesGetMangledSpecsThatResolve) {
   EXPECT_EQ(FSMakeFSSpec(0, 0, PStr(longName), &spec), bdNamErr);  // typed names are never cut
 }
 
+// Walks up from an item, as the chooser does to tell whether a file lies in the Trash.
+TEST_F(Files, CatalogWalkReachesTheTrashOrTheTopOfTheVolume) {
+  SInt16 trashVol;
+  SInt32 trashID;
+  ASSERT_EQ(FindFolder(kOnSystemDisk, kTrashFolderType, kCreateFolder, &trashVol, &trashID), noErr);
+  fs::create_directories(scratch / ".local/share/Trash/files/old");
+  WriteText(scratch / ".local/share/Trash/files/old/gone.pdf", "%PDF");
+  WriteText(app / "kept.pdf", "%PDF");
+  auto inTrash = [&](const FSSpec& spec) {
+    SInt32 dir = spec.parID;
+    for (int steps = 0; steps < 100; ++steps) {
+      if (dir == trashID) return true;
+      CInfoPBRec pb;
+      if (GetCatInfoNoName(spec.vRefNum, dir, PStr(""), &pb) != noErr) return false;
+      EXPECT_NE(pb.dirInfo.ioFlAttrib & kioFlAttribDirMask, 0);
+      EXPECT_EQ(pb.dirInfo.ioDrDirID, dir);
+      if (pb.dirInfo.ioDrParID == fsRtParID) return false;  // the top of the volume
+      dir = pb.dirInfo.ioDrParID;
+    }
+    ADD_FAILURE() << "the walk never ended";
+    return false;
+  };
+  FSSpec trashed;
+  ASSERT_EQ(FSpMakeFromPOSIXPath((scratch / ".local/share/Trash/files/old/gone.pdf").string(), &trashed), noErr);
+  EXPECT_TRUE(inTrash(trashed));
+  EXPECT_FALSE(inTrash(Spec("kept.pdf")));
+
+  CInfoPBRec pb;
+  ASSERT_EQ(GetCatInfoNoName(0, 0, PStr("kept.pdf"), &pb), noErr);
+  EXPECT_EQ(pb.hFileInfo.ioFlAttrib & kioFlAttribDirMask, 0);
+  EXPECT_EQ(pb.hFileInfo.ioFlLgLen, 4);
+  EXPECT_EQ(pb.hFileInfo.ioFlParID, Spec("kept.pdf").parID);
+  EXPECT_EQ(GetCatInfoNoName(0, 0, PStr("nothing"), &pb), fnfErr);
+
+  // By index, with the name handed back.
+  Str63 name;
+  std::vector<std::string> names;
+  for (SInt16 index = 1;; ++index) {
+    std::memset(&pb, 0, sizeof pb);
+    pb.hFileInfo.ioNamePtr = name;
+    pb.hFileInfo.ioDirID = Spec("kept.pdf").parID;
+    pb.hFileInfo.ioFDirIndex = index;
+    if (PBGetCatInfoSync(&pb) != noErr) break;
+    names.push_back(std::string(reinterpret_cast<char*>(name + 1), name[0]));
+  }
+  EXPECT_EQ(names, std::vector<std::string>{"kept.pdf"});
+}
+
 TEST_F(Files, VolumeFreeBytes) {
   FSSpec spec = Spec("");
   UInt64 freeBytes = 0, total = 0;
