@@ -4,14 +4,16 @@
 //   width, height, depth (1, 8, 24, 16, 48), pad (extra bytes per row), res (dpi)
 //   pages, blockrows (rows per block), buffer (preferred buffer size)
 //   cancel_page=n         page n's transfer answers cancel
-//   close_request=1       the source asks to be closed instead of offering a transfer
+//   close_request=1       at the first real event the source asks to be closed
 //   refuse_set=n          the n-th capability set of the session is refused
 //   error_block=n         the n-th block of a page fails
 //   stall=1               blocks succeed with no bytes
 //   extra_rows=k          each block claims k more rows than it holds
 //   imageinfo_fail=1      the image information request fails
-//   physw, physh          physical size in pixels; model=<string capability 0x8423>
-//   log=<path>            every message received is appended as "DG DAT MSG [cap] rc"
+//   physw, physh          physical size in pixels (-1: the query fails)
+//   model=<text>          string capability 0x8423; model_type=n answers it with item type n
+//   log=<path>            every message received is appended as "DG DAT MSG [details] rc=n";
+//                         a capability set shows its container and current item (or frame)
 // Pixel bytes follow a pattern tests can recompute (FakePixel); padding bytes are 0xA5.
 #include <algorithm>
 #include <cstdio>
@@ -32,7 +34,7 @@ struct FakeScript {
   int width = 64, height = 16, depth = 8, pad = 0, res = 75;
   int pages = 1, blockRows = 5, buffer = 4096;
   int cancelPage = 0, closeRequest = 0, refuseSet = 0, errorBlock = 0, stall = 0, extraRows = 0;
-  int imageInfoFail = 0, physW = 2550, physH = 3508;
+  int imageInfoFail = 0, physW = 2550, physH = 3508, modelType = TWTY_STR255;
   std::string model = "FAKE-MODEL", log;
 };
 
@@ -62,7 +64,7 @@ FakeScript fakeReadScript() {
       {"pages", &s.pages}, {"blockrows", &s.blockRows}, {"buffer", &s.buffer}, {"cancel_page", &s.cancelPage},
       {"close_request", &s.closeRequest}, {"refuse_set", &s.refuseSet}, {"error_block", &s.errorBlock},
       {"stall", &s.stall}, {"extra_rows", &s.extraRows}, {"imageinfo_fail", &s.imageInfoFail},
-      {"physw", &s.physW}, {"physh", &s.physH}};
+      {"physw", &s.physW}, {"physh", &s.physH}, {"model_type", &s.modelType}};
   while (std::getline(in, line)) {
     size_t eq = line.find('=');
     if (eq == std::string::npos) continue;
@@ -76,13 +78,37 @@ FakeScript fakeReadScript() {
   return s;
 }
 
+TW_UINT32 fakeCurrentOf(const TW_CAPABILITY& cap);
+
+void fakeLogSetValue(FILE* f, const TW_CAPABILITY& cap) {
+  std::fprintf(f, " con=%u", cap.ConType);
+  if (!cap.hContainer || !*cap.hContainer) return;
+  const char* p = *cap.hContainer;
+  if (cap.ConType == TWON_ENUMERATION) {
+    auto* e = reinterpret_cast<const TW_ENUMERATION*>(p);
+    std::fprintf(f, " type=%u n=%u index=%u default=%u", e->ItemType, e->NumItems, e->CurrentIndex, e->DefaultIndex);
+    if (e->ItemType == TWTY_FRAME && e->NumItems > 0) {
+      TW_FRAME fr;
+      std::memcpy(&fr, e->ItemList, sizeof fr);
+      std::fprintf(f, " frame=%d,%d,%d,%d", fr.Left.Whole, fr.Top.Whole, fr.Right.Whole, fr.Bottom.Whole);
+    }
+    return;
+  }
+  TW_UINT16 type = *reinterpret_cast<const TW_UINT16*>(p);
+  TW_UINT32 item = fakeCurrentOf(cap);
+  if (type == TWTY_FIX32) std::fprintf(f, " type=7 value=%d.%u", TWItemToFix32(item).Whole, TWItemToFix32(item).Frac);
+  else std::fprintf(f, " type=%u value=%u", type, item);
+}
+
 void fakeLog(TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG, TW_MEMREF data, TW_UINT16 rc) {
   if (gSession.script.log.empty()) return;
   FILE* f = std::fopen(gSession.script.log.c_str(), "a");
   if (!f) return;
   std::fprintf(f, "%04X %04X %04X", unsigned(DG), DAT, MSG);
   if (DG == DG_CONTROL && DAT == DAT_CAPABILITY && data) {
-    std::fprintf(f, " cap=%04X", reinterpret_cast<TW_CAPABILITY*>(data)->Cap);
+    auto* cap = reinterpret_cast<TW_CAPABILITY*>(data);
+    std::fprintf(f, " cap=%04X", cap->Cap);
+    if (MSG == MSG_SET) fakeLogSetValue(f, *cap);
   }
   if (DG == DG_CONTROL && DAT == DAT_EVENT && data) {
     auto* e = reinterpret_cast<TW_EVENT*>(data);
@@ -128,7 +154,7 @@ TW_UINT16 fakeCapability(TW_UINT16 MSG, TW_CAPABILITY* cap) {
     cap->ConType = TWON_ONEVALUE;
     cap->hContainer = gHost->newHandle(offsetof(TW_ONEVALUE, Item) + sizeof(TW_STR255));
     auto* one = reinterpret_cast<TW_ONEVALUE*>(*cap->hContainer);
-    one->ItemType = TWTY_STR255;
+    one->ItemType = static_cast<TW_UINT16>(gSession.script.modelType);
     fakeSetPstr(reinterpret_cast<unsigned char*>(&one->Item), sizeof(TW_STR255), gSession.script.model);
     return TWRC_SUCCESS;
   }
@@ -137,6 +163,7 @@ TW_UINT16 fakeCapability(TW_UINT16 MSG, TW_CAPABILITY* cap) {
   if (cap->Cap == ICAP_PHYSICALWIDTH || cap->Cap == ICAP_PHYSICALHEIGHT) {
     type = TWTY_FIX32;
     int v = cap->Cap == ICAP_PHYSICALWIDTH ? gSession.script.physW : gSession.script.physH;
+    if (v < 0) return fakeFail(TWCC_CAPUNSUPPORTED);
     item = TWFix32ToItem(TW_FIX32{static_cast<TW_INT16>(v), 0});
   } else if (gSession.values.count(cap->Cap)) {
     item = gSession.values[cap->Cap];
@@ -234,7 +261,8 @@ TW_UINT16 fakeHandle(TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG, TW_MEMREF data)
   }
   if (DG == DG_CONTROL && DAT == DAT_EVENT) {
     auto* event = reinterpret_cast<TW_EVENT*>(data);
-    if (f.script.closeRequest) event->TWMessage = MSG_CLOSEDSREQ;
+    if (f.script.closeRequest && event->pEvent) event->TWMessage = MSG_CLOSEDSREQ;
+    else if (f.script.closeRequest) return TWRC_NOTDSEVENT;
     else if (f.pagesLeft > 0 && f.rowsSent == 0 && f.block == 0) event->TWMessage = MSG_XFERREADY;
     else return TWRC_NOTDSEVENT;
     return TWRC_DSEVENT;

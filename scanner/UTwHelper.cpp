@@ -1,0 +1,8 @@
+#include "scanner/UTwHelper.h"
+
+TW_FIX32 UTwHelper::FloatToFix32(float f) {
+  auto v = static_cast<int32_t>(f * 65536.0f + 0.5f);
+  return TW_FIX32{static_cast<TW_INT16>(v >> 16), static_cast<TW_UINT16>(v & 0xFFFF)};
+}
+
+float UTwHelper::Fix32ToFloat(TW_FIX32 fix) { return static_cast<float>(fix.Whole) + static_cast<float>(fix.Frac) / 65536.0f; }
