@@ -73,6 +73,7 @@ struct Table {
   std::vector<Volume> volumes;
   std::unordered_map<SInt32, Directory> byID;
   std::map<std::pair<SInt16, uint64_t>, SInt32> byInode;
+  std::map<uint64_t, SInt16> checkedDevices;  // device -> volume, as checked by this process
 };
 
 Table gTable;
@@ -176,6 +177,7 @@ bool Parse(const std::vector<uint8_t>& bytes) {
 }
 
 void Load() {
+  gTable.checkedDevices.clear();
   gTable.volumes.clear();
   gTable.byID.clear();
   gTable.nextID = 0;
@@ -289,28 +291,41 @@ Volume* FindVolume(SInt16 ref) {
   return nullptr;
 }
 
-// The volume that holds an item on device `dev` (`path` is any item on it), registered on first sight.
+// The volume that holds an item on device `dev` (`path` is any item on it), registered on
+// first sight. A device number is trusted only once this process has checked it, since
+// numbers are handed out again after a restart.
 SInt16 VolumeFor(uint64_t dev, const std::string& path) {
-  for (const auto& v : gTable.volumes)
-    if (v.dev == dev) return v.ref;
+  auto checked = gTable.checkedDevices.find(dev);
+  if (checked != gTable.checkedDevices.end()) return checked->second;
   uint64_t fsid = FileSystemID(path);
   std::string mount = MountPointOf(Canonical(path), dev);
   Identity root{};
   Identify(mount, &root);
+  // Known by its file-system ID; or, where that ID is derived from a device number that
+  // changed, by the same top folder at the same place.
+  auto match = [&]() -> Volume* {
+    for (auto& v : gTable.volumes)
+      if (fsid != 0 && v.fsid == fsid) return &v;
+    for (auto& v : gTable.volumes)
+      if (v.mountPoint == mount && v.rootIno == root.ino) return &v;
+    return nullptr;
+  };
+  const Volume* known = match();
   SInt16 found = 0;
-  Mutate([&] {
-    for (auto& v : gTable.volumes) {
-      if ((fsid != 0 && v.fsid == fsid) || (fsid == 0 && v.dev == dev)) {
-        v.dev = dev;
-        v.mountPoint = mount;
-        v.rootIno = root.ino;
-        found = v.ref;
+  if (known && known->dev == dev && known->fsid == fsid && known->mountPoint == mount) {
+    found = known->ref;
+  } else {
+    Mutate([&] {
+      if (Volume* v = match()) {
+        *v = {v->ref, fsid, dev, root.ino, mount};
+        found = v->ref;
         return;
       }
-    }
-    found = static_cast<SInt16>(-1 - static_cast<int>(gTable.volumes.size()));
-    gTable.volumes.push_back({found, fsid, dev, root.ino, mount});
-  });
+      found = static_cast<SInt16>(-1 - static_cast<int>(gTable.volumes.size()));
+      gTable.volumes.push_back({found, fsid, dev, root.ino, mount});
+    });
+  }
+  gTable.checkedDevices[dev] = found;
   return found;
 }
 

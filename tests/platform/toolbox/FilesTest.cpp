@@ -614,6 +614,14 @@ TEST_F(Files, AStoredSpecResolvesInASecondProcess) {
                         "' --gtest_filter=FilesChild.ResolvesTheStoredSpec";
   EXPECT_EQ(wxtest::Run(command, &out), 0) << out;
   EXPECT_EQ(ReadText(scratch / "child.txt"), (app / "Scans" / "2024" / "page.jpg").string() + " JPEG prvw");
+
+  // A folder ID handed out by the second process is known to this one too.
+  SInt32 childFolder = std::stoi(ReadText(scratch / "child-folder.txt"));
+  FSSpec made;
+  ASSERT_EQ(FSMakeFSSpec(spec.vRefNum, childFolder, PStr(""), &made), noErr);
+  std::string path;
+  ASSERT_EQ(FSpGetPOSIXPath(&made, &path), noErr);
+  EXPECT_EQ(path, (app / "Scans" / "2024" / "made by the child").string());
 }
 
 // The second process of the test above (runs only when started by it).
@@ -632,6 +640,11 @@ TEST(FilesChild, ResolvesTheStoredSpec) {
   BEPutU32(type, info.fdType);
   BEPutU32(creator, info.fdCreator);
   WriteText(fs::path(dir) / "child.txt", path + " " + type + " " + creator);
+  FSSpec folder;
+  ASSERT_EQ(FSMakeFSSpec(spec.vRefNum, spec.parID, PStr("made by the child"), &folder), fnfErr);
+  SInt32 id = 0;
+  ASSERT_EQ(FSpDirCreate(&folder, smSystemScript, &id), noErr);
+  WriteText(fs::path(dir) / "child-folder.txt", std::to_string(id));
 }
 
 }  // namespace
