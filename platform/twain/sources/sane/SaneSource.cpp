@@ -37,6 +37,7 @@ struct SbSession {
   bool pageDone = false;
   int pagesLeft = 0;             // -1 while a feeder decides
   SANE_Parameters params{};
+  double xres = 0, yres = 0;  // read before the page starts: devices refuse options while scanning
   std::vector<unsigned char> carry;  // bytes of a row not yet delivered
   long rowsSent = 0;
   TW_UINT16 condition = TWCC_SUCCESS;
@@ -142,7 +143,10 @@ void sbApplyOptions() {
 
 TW_UINT16 sbStartPage() {
   if (gSession.pageStarted) return TWRC_SUCCESS;
-  SANE_Status status = sane_start(gSession.handle);
+  SANE_Handle h = gSession.handle;
+  gSession.xres = sbGetNumber(h, SANE_NAME_SCAN_X_RESOLUTION, sbGetNumber(h, SANE_NAME_SCAN_RESOLUTION, 75));
+  gSession.yres = sbGetNumber(h, SANE_NAME_SCAN_Y_RESOLUTION, gSession.xres);
+  SANE_Status status = sane_start(h);
   if (status == SANE_STATUS_CANCELLED) return TWRC_CANCEL;
   if (status != SANE_STATUS_GOOD) return sbFail(status == SANE_STATUS_NO_DOCS ? TWCC_BUMMER : TWCC_OPERATIONERROR);
   if (sane_get_parameters(gSession.handle, &gSession.params) != SANE_STATUS_GOOD ||
@@ -173,10 +177,8 @@ TW_UINT16 sbImageInfo(TW_IMAGEINFO* info) {
   TW_UINT16 rc = sbStartPage();
   if (rc != TWRC_SUCCESS) return rc;
   std::memset(info, 0, sizeof *info);
-  double xres = sbGetNumber(gSession.handle, SANE_NAME_SCAN_X_RESOLUTION, sbGetNumber(gSession.handle, SANE_NAME_SCAN_RESOLUTION, 75));
-  double yres = sbGetNumber(gSession.handle, SANE_NAME_SCAN_Y_RESOLUTION, xres);
-  info->XResolution = TW_FIX32{static_cast<TW_INT16>(xres), 0};
-  info->YResolution = TW_FIX32{static_cast<TW_INT16>(yres), 0};
+  info->XResolution = TW_FIX32{static_cast<TW_INT16>(gSession.xres), 0};
+  info->YResolution = TW_FIX32{static_cast<TW_INT16>(gSession.yres), 0};
   info->ImageWidth = gSession.params.pixels_per_line;
   info->ImageLength = gSession.params.lines;
   bool rgb = gSession.params.format == SANE_FRAME_RGB;
