@@ -87,6 +87,7 @@ Handle Store(const Alias& a) {
   Handle h = NewHandleClear(static_cast<Size>(size));
   if (!h) return nullptr;
   RecordBytes r(*h, size);
+  r.setU32(al::userType, 0);
   r.setU16(al::aliasSize, static_cast<uint16_t>(size));
   r.setU32(al::magic, kAliasMagic);
   r.setU16(al::version, kAliasVersion);

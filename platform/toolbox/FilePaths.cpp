@@ -73,8 +73,11 @@ std::string Demangled(const std::string& folder, const std::string& disk) {
   DIR* d = opendir(folder.c_str());
   if (!d) return disk;
   std::string found = disk;
+  Str63 own;
   while (struct dirent* e = readdir(d)) {
-    if (e->d_ino == ino && MangledName(e->d_name, ino, sizeof(Str63)) == disk) {
+    // Only a name with no FSSpec form of its own is ever shown mangled.
+    if (e->d_ino != ino || IsTraversal(e->d_name) || FpMacName(e->d_name, own, sizeof own) == noErr) continue;
+    if (MangledName(e->d_name, ino, sizeof(Str63)) == disk) {
       found = e->d_name;
       break;
     }
@@ -302,6 +305,7 @@ void FpFInfoToBytes(const FInfo& in, uint8_t info[kFinderInfoSize]) {
 
 OSErr FSpGetPOSIXPath(const FSSpec* spec, std::string* path) {
   if (!spec || !path) return paramErr;
+  if (spec->name[0] >= sizeof spec->name) return bdNamErr;
   std::string folder, leaf;
   OSErr err = FpResolve(spec->vRefNum, spec->parID, spec->name, &folder, &leaf);
   if (err != noErr) return err;

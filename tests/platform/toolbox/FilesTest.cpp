@@ -77,6 +77,19 @@ TEST_F(Files, MakeFSSpecTellsFoundMissingAndBadApart) {
       EXPECT_EQ(Name(spec), c.leaf) << c.name;
     }
   }
+  // The folder's own inode in mangled form names nothing ("." is never an item).
+  struct stat appStat;
+  ASSERT_EQ(stat(app.c_str(), &appStat), 0);
+  char hex[32];
+  snprintf(hex, sizeof hex, "#%llX", static_cast<unsigned long long>(appStat.st_ino));
+  FSSpec dot;
+  EXPECT_EQ(FSMakeFSSpec(0, 0, PStr(hex), &dot), fnfErr);
+  EXPECT_EQ(Name(dot), hex);
+  // A damaged spec whose name claims more than its field holds is refused, not read past.
+  FSSpec damaged = dot;
+  damaged.name[0] = 200;
+  FInfo info;
+  EXPECT_EQ(FSpGetFInfo(&damaged, &info), bdNamErr);
   std::string sixtyThree(63, 'n');
   EXPECT_EQ(FSMakeFSSpec(0, 0, PStr(sixtyThree), &folder), fnfErr);
 }
