@@ -1,0 +1,144 @@
+// Encodes a PPM or PGM the way the application's exporter does: the encoder opened on a file
+// with the JFIF APP0, the Save function's quality and the default sampling, and the picture
+// read and handed over 16 rows at a time. Reports the encoding time of that loop.
+//
+//   jpegbench [-q quality] [-plain] input.ppm|pgm output.jpg
+//   jpegbench -make-page width height channels output.ppm|pgm   (a synthetic scanned page)
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "jpeg/jpgArch.h"
+#include "jpeg/jpgWCore.h"
+#include "jpeg/jpgWMac.h"
+#include "toolbox/Files.h"
+#include "toolbox/Gestalt.h"
+#include "toolbox/MacErrors.h"
+
+namespace {
+
+int usage() {
+  std::fprintf(stderr,
+               "usage: jpegbench [-q quality] [-plain] input.ppm|pgm output.jpg\n"
+               "       jpegbench -make-page width height channels output.ppm|pgm\n");
+  return 2;
+}
+
+// A page as a scanner gives it: paper white with slight noise, lines of dark "text", a grey
+// ramp and a colour photograph-like area.
+int makePage(int width, int height, int channels, const char* path) {
+  FILE* f = std::fopen(path, "wb");
+  if (!f) return 1;
+  std::fprintf(f, "%s\n%d %d\n255\n", channels == 1 ? "P5" : "P6", width, height);
+  std::vector<uint8_t> row(size_t(width) * channels);
+  uint32_t s = 12345;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      s = s * 1664525u + 1013904223u;
+      int noise = int(s >> 29) - 4;
+      double v[3] = {242.0 + noise, 240.0 + noise, 232.0 + noise};
+      bool photo = y > height / 8 && y < height / 2 && x > width / 10 && x < width * 9 / 10;
+      if (photo) {
+        double u = double(x) / width, w = double(y) / height;
+        v[0] = 128 + 100 * std::sin(u * 17 + w * 5) * std::cos(w * 11);
+        v[1] = 120 + 90 * std::sin(u * 7 - w * 13);
+        v[2] = 110 + 80 * std::cos(u * 23 + w * 3) + noise * 3;
+      } else if (y > height * 11 / 20 && (y / 40) % 2 == 0 && x > width / 12 && x < width * 11 / 12) {
+        // Text lines: glyph-sized dark strokes.
+        int gx = x % 23, gy = y % 40;
+        bool ink = gy > 8 && gy < 32 && (gx < 3 || (gy > 18 && gy < 22 && gx < 15) || ((x / 23) % 5 == 0 && gx > 12));
+        if (ink) v[0] = v[1] = v[2] = 30.0 + noise;
+      } else if (y > height * 9 / 10) {
+        v[0] = v[1] = v[2] = 255.0 * x / width;
+      }
+      for (int c = 0; c < channels; ++c) {
+        double value = channels == 1 ? (v[0] + v[1] + v[2]) / 3 : v[c];
+        row[size_t(x) * channels + c] = static_cast<uint8_t>(value < 0 ? 0 : value > 255 ? 255 : value);
+      }
+    }
+    std::fwrite(row.data(), 1, row.size(), f);
+  }
+  return std::fclose(f) == 0 ? 0 : 1;
+}
+
+bool readHeader(FILE* f, int* channels, int* width, int* height) {
+  char magic[3] = {};
+  int maxval = 0;
+  if (std::fscanf(f, "%2s %d %d %d", magic, width, height, &maxval) != 4 || maxval != 255) return false;
+  std::fgetc(f);
+  *channels = std::strcmp(magic, "P6") == 0 ? 3 : std::strcmp(magic, "P5") == 0 ? 1 : 0;
+  return *channels != 0 && *width > 0 && *height > 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 6 && std::strcmp(argv[1], "-make-page") == 0)
+    return makePage(std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), argv[5]);
+  int quality = 70;
+  int arg = 1;
+  for (; arg < argc && argv[arg][0] == '-'; ++arg) {
+    if (std::strcmp(argv[arg], "-q") == 0 && arg + 1 < argc) {
+      quality = std::atoi(argv[++arg]);
+    } else if (std::strcmp(argv[arg], "-plain") == 0) {
+      GestaltSetValue(gestaltPowerPCProcessorFeatures, 0);
+    } else {
+      return usage();
+    }
+  }
+  if (argc - arg != 2) return usage();
+  FILE* in = std::fopen(argv[arg], "rb");
+  int channels = 0, width = 0, height = 0;
+  if (!in || !readHeader(in, &channels, &width, &height)) {
+    std::fprintf(stderr, "jpegbench: %s is not an 8-bit PPM or PGM\n", argv[arg]);
+    return 1;
+  }
+  FSSpec spec;
+  OSErr err = FSpMakeFromPOSIXPath(argv[arg + 1], &spec);
+  if (err != noErr && err != fnfErr) {
+    std::fprintf(stderr, "jpegbench: cannot name %s\n", argv[arg + 1]);
+    return 1;
+  }
+
+  auto start = std::chrono::steady_clock::now();
+  void* ctx = nullptr;
+  int32_t status = jpgWritePrologToFile(&spec, 'prvw', 'JPEG', 0, &ctx);
+  const uint8_t app0[14] = {'J', 'F', 'I', 'F', 0, 1, 1, 1, 1, 44, 1, 44, 0, 0};
+  if (!status) status = jpgWriteWriteMarkerSegment(ctx, 0xFFE0, app0, sizeof(app0));
+  if (!status && quality != 90) status = jpgWriteSetQuantizationFactor(ctx, quality);
+  if (!status) status = jpgWriteSetNumberOfChannels(ctx, channels);
+  if (!status) status = jpgWriteSetImageSize(ctx, width, height);
+  // 16 rows at a time, as the exporter reads them; colour pixels go over as blue, green, red.
+  const int rowBytes = width * channels;
+  std::vector<uint8_t> strip(size_t(rowBytes) * 16);
+  _complibImageRect rect{width, height, rowBytes, 8 * channels, channels, 8, strip.data()};
+  for (int y = 0; y < height && !status; y += 16) {
+    int lines = height - y < 16 ? height - y : 16;
+    if (std::fread(strip.data(), size_t(rowBytes), size_t(lines), in) != size_t(lines)) {
+      std::fprintf(stderr, "jpegbench: short input\n");
+      status = -1;
+      break;
+    }
+    if (channels == 3)
+      for (size_t i = 0; i < size_t(rowBytes) * lines; i += 3) std::swap(strip[i], strip[i + 2]);
+    status = jpgWriteFromRect(ctx, &rect, lines);
+    rect.height = 16;
+  }
+  if (ctx) {
+    int32_t closed = jpgWriteEpilogToFile(ctx);
+    if (!status) status = closed;
+  }
+  std::fclose(in);
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  if (status) {
+    std::fprintf(stderr, "jpegbench: encoder status %08X\n", static_cast<unsigned>(status));
+    return 1;
+  }
+  std::printf("jpegbench: %dx%dx%d q%d %.1f ms %.1f Mpixels/s\n", width, height, channels, quality,
+              seconds * 1000, width * double(height) / seconds / 1e6);
+  return 0;
+}
