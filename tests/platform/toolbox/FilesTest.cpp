@@ -144,6 +144,8 @@ TEST_F(Files, TypeAndCreatorLiveInTheExtendedAttribute) {
   ASSERT_EQ(wxtest::Run("getfattr -d -e hex '" + (app / "picture.jpg").string() + "'", &out), 0);
   // 'JPEG' 'prvw', flags 0x8000, then zeros to 32 bytes.
   EXPECT_NE(out.find("user.com.apple.FinderInfo=0x4a504547707276778000" + std::string(44, '0')), std::string::npos) << out;
+  wxtest::Run("cp --preserve=xattr '" + (app / "picture.jpg").string() + "' '" +
+              (wxtest::OutputDir("toolbox") / "finder-info-sample").string() + "'");
   FInfo viaH;
   ASSERT_EQ(HGetFInfo(0, 0, PStr("picture.jpg"), &viaH), noErr);
   EXPECT_EQ(viaH.fdFlags, kIsAlias);
@@ -605,6 +607,7 @@ TEST_F(Files, VolumeFreeBytes) {
 TEST_F(Files, ADamagedIDTableLosesOldIDsWithoutConfusingThem) {
   fs::create_directories(app / "kept");
   SInt32 before = DirID(Spec("kept"));
+  fs::copy_file(FidTablePath(), wxtest::OutputDir("toolbox") / "FileIDs-sample", fs::copy_options::overwrite_existing);
   WriteText(FidTablePath(), "garbage that is not a table");
   FSSpec stale{Spec("kept").vRefNum, before, {}};
   std::string path;
