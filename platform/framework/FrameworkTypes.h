@@ -22,6 +22,7 @@ enum : MessageT {
   msg_KeyPress = 814,    // param: EventRecord*
   msg_CommandStatus = 815,
   msg_PostAction = 816,  // param: LAction*
+  msg_FinishCreate = 817,// param: the pane that was just built
   msg_OK = 900,
   msg_Cancel = 901,
   msg_ControlClicked = 902,

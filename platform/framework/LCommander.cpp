@@ -5,11 +5,13 @@
 #include "framework/LAction.h"
 
 LCommander* LCommander::sTarget = nullptr;
+LCommander* LCommander::sDefaultCommander = nullptr;
 bool LCommander::sUpdateCommandStatus = false;
 
 LCommander::LCommander(LCommander* super) { SetSuperCommander(super); }
 
 LCommander::~LCommander() {
+  if (sDefaultCommander == this) sDefaultCommander = nullptr;
   while (!mSubCommanders.empty()) delete mSubCommanders.back();
   // Detach first, so the focus handed to the super-commander cannot come back down here.
   LCommander* super = mSuperCommander;

@@ -50,6 +50,10 @@ class LCommander {
   void SetLatentSub(LCommander* sub);
   LCommander* GetLatentSub() const { return mLatentSub; }
 
+  // The super-commander that commanders built from a layout stream take (set by the loader).
+  static LCommander* GetDefaultCommander() { return sDefaultCommander; }
+  static void SetDefaultCommander(LCommander* commander) { sDefaultCommander = commander; }
+
   static void SetUpdateCommandStatus(bool update) { sUpdateCommandStatus = update; }
   static bool GetUpdateCommandStatus() { return sUpdateCommandStatus; }
   static bool sUpdateCommandStatus;
@@ -70,4 +74,5 @@ class LCommander {
   LCommander* mLatentSub = nullptr;
   std::vector<LCommander*> mSubCommanders;
   static LCommander* sTarget;
+  static LCommander* sDefaultCommander;
 };

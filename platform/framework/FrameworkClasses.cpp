@@ -1,0 +1,28 @@
+#include "framework/FrameworkClasses.h"
+
+#include "framework/LCaption.h"
+#include "framework/LCheckBox.h"
+#include "framework/LDialogBox.h"
+#include "framework/LEditText.h"
+#include "framework/LPopupButton.h"
+#include "framework/LPushButton.h"
+#include "framework/LRadioButton.h"
+#include "framework/LRadioGroup.h"
+#include "framework/LStaticText.h"
+#include "framework/TRegistrar.h"
+
+void RegisterFrameworkClasses() {
+  RegisterClass_(LPane);
+  RegisterClass_(LView);
+  RegisterClass_(LWindow);
+  RegisterClass_(LDialogBox);
+  RegisterClass_(LCaption);
+  RegisterClass_(LStaticText);
+  RegisterClass_(LPushButton);
+  RegisterClass_(LCheckBox);
+  RegisterClass_(LStdCheckBox);
+  RegisterClass_(LRadioButton);
+  RegisterClass_(LRadioGroup);
+  RegisterClass_(LPopupButton);
+  RegisterClass_(LEditText);
+}

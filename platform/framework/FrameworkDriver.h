@@ -1,0 +1,60 @@
+// The test driver, extended to panes: find a pane by ID, click it, type into it, choose a
+// popup item, answer a modal dialog, read values back. Input is posted through the display's
+// test driver, so it takes the same path as a user's (events, tracking, key filters).
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "framework/FrameworkTypes.h"
+#include "toolbox/Events.h"
+
+class LPane;
+class LView;
+class LWindow;
+
+namespace wxframework {
+
+LPane* FindPane(LView* view, PaneIDT id);
+// The pane as a T; throws 'nilP' when it is missing or of another class.
+template <class T>
+T* FindPaneAs(LView* view, PaneIDT id);
+
+// Posts a click at the centre of the pane (the window must be visible).
+void ClickPane(LPane* pane, EventModifiers modifiers = 0);
+void ClickPane(LView* view, PaneIDT id, EventModifiers modifiers = 0);
+// Clicks the field, selects all with Command-A, then types the bytes (system script).
+void TypeIntoPane(LView* view, PaneIDT id, const std::string& bytes);
+// The next menu shown answers `item`, then the popup is clicked.
+void ChoosePopupItem(LView* view, PaneIDT id, SInt16 item);
+
+SInt32 PaneValue(LView* view, PaneIDT id);
+std::string PaneText(LView* view, PaneIDT id);
+
+// Modal dialogs. Queued actions run on the dialog being handled, one per DoDialog pass,
+// each once the input of the one before has been taken.
+typedef std::function<void(LWindow* dialog)> DialogAction;
+void QueueDialogAction(DialogAction action);
+// Clicks the dialog's control that sends `message` (or ends the pass with `message` when
+// the dialog has none).
+void AnswerNextDialog(MessageT message);
+void ClearDialogActions();
+bool HasDialogActions();
+// Called by StDialogHandler: runs the next action when its turn has come; returns the
+// message the pass ends with, or msg_Nothing when the events decide.
+MessageT RunPendingDialogAction(LWindow* dialog);
+
+// Pumps the current event loop until no input waits (at most `maxPasses` passes).
+void PumpEvents(int maxPasses = 100);
+
+}  // namespace wxframework
+
+#include "framework/LException.h"
+#include "framework/LView.h"
+
+template <class T>
+T* wxframework::FindPaneAs(LView* view, PaneIDT id) {
+  T* pane = dynamic_cast<T*>(FindPane(view, id));
+  ThrowIfNil_(pane);
+  return pane;
+}

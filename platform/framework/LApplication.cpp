@@ -1,0 +1,99 @@
+#include "framework/LApplication.h"
+
+#include "framework/LDataStream.h"
+#include "framework/UEnvironment.h"
+#include "toolbox/MacMemory.h"
+#include "toolbox/Resources.h"
+
+LApplication* LApplication::sApplication = nullptr;
+
+LApplication::LApplication() : LCommander(nullptr) {
+  sApplication = this;
+  UEnvironment::InitEnvironment();
+  SwitchTarget(this);
+  LoadEventTable();
+}
+
+LApplication::~LApplication() {
+  // Windows and other sub-commanders go first, while the application is still whole.
+  while (!GetSubCommanders().empty()) delete GetSubCommanders().back();
+  RemoveAllAttachments();
+  if (sApplication == this) sApplication = nullptr;
+}
+
+void LApplication::LoadEventTable() {
+  Handle data = GetResource('aedt', 128);
+  if (!data) return;
+  LDataStream stream(static_cast<const void*>(*data), static_cast<SInt32>(GetHandleSize(data)));
+  UInt16 count = 0;
+  stream >> count;
+  for (UInt16 i = 0; i < count; ++i) {
+    EventTableEntry entry{};
+    stream >> entry.eventClass >> entry.eventID >> entry.number;
+    mEventTable.push_back(entry);
+  }
+}
+
+void LApplication::AddEventTableEntry(UInt32 eventClass, UInt32 eventID, SInt32 number) {
+  mEventTable.push_back({eventClass, eventID, number});
+}
+
+SInt32 LApplication::EventNumberFor(UInt32 eventClass, UInt32 eventID) const {
+  for (const EventTableEntry& e : mEventTable)
+    if (e.eventClass == eventClass && e.eventID == eventID) return e.number;
+  return 0;
+}
+
+void LApplication::Run() {
+  Initialize();
+  MakeMenuBar();
+  mState = programState_ProcessingEvents;
+  StartUp();
+  while (mState != programState_Quitting) ProcessNextEvent(mSleepTime);
+}
+
+void LApplication::DoQuit(SInt32 saveOption) {
+  if (AttemptQuit(saveOption)) mState = programState_Quitting;
+}
+
+bool LApplication::ObeyCommand(CommandT command, void*) {
+  switch (command) {
+    case cmd_Quit:
+      DoQuit();
+      return true;
+    case cmd_About:
+      ShowAboutBox();
+      return true;
+    default:
+      return false;
+  }
+}
+
+void LApplication::FindCommandStatus(CommandT command, bool& outEnabled, bool&, UInt16&, Str255) {
+  outEnabled = command == cmd_Quit || command == cmd_About || command < 0;
+}
+
+void LApplication::HandleAppleEvent(const AppleEvent&, AppleEvent&, AEDesc&, SInt32 number) {
+  switch (number) {
+    case ae_OpenApp:
+      StartUp();
+      break;
+    case ae_Quit:
+      DoQuit();
+      break;
+    default:
+      break;
+  }
+}
+
+void LApplication::EventHighLevel(const EventRecord& event) {
+  UInt32 eventID = (static_cast<UInt32>(static_cast<UInt16>(event.where.v)) << 16) | static_cast<UInt16>(event.where.h);
+  SInt32 number = EventNumberFor(event.message, eventID);
+  auto* payload = static_cast<AppleEvent*>(CurrentHighLevelEventPayload());
+  if (number == 0 || !payload) return;
+  HandleAppleEvent(*payload, *payload, *payload, number);
+}
+
+bool LApplication::ExecuteCommanderAttachments(MessageT message, void* param) {
+  return ExecuteAttachments(message, param);
+}

@@ -1,0 +1,71 @@
+// The application: the top of the chain of command and the owner of the event loop.
+// Run() starts the application (StartUp, as on the open-application event) and pumps
+// events until Quit. High-level events are numbered through the application's event table
+// ('aedt' resource: u16 count, then per entry event class u32, event ID u32, number i32)
+// and handed to HandleAppleEvent.
+#pragma once
+
+#include <vector>
+
+#include "framework/LCommander.h"
+#include "framework/LEventDispatcher.h"
+
+struct AEDesc;
+typedef AEDesc AppleEvent;
+
+enum EProgramState { programState_StartingUp, programState_ProcessingEvents, programState_Quitting };
+
+enum : SInt32 {
+  ae_OpenApp = 1001,
+  ae_OpenDoc = 1002,
+  ae_PrintDoc = 1003,
+  ae_Quit = 1004,
+  ae_ReopenApp = 1005,
+};
+
+class LApplication : public LCommander, public LEventDispatcher {
+ public:
+  LApplication();
+  ~LApplication() override;
+
+  static LApplication* GetApplication() { return sApplication; }
+
+  virtual void Run();
+  // One pass of the loop (tests drive the loop with this).
+  void ProcessNextEvent(UInt32 sleepTicks = 0) { LEventDispatcher::ProcessNextEvent(sleepTicks); }
+  EProgramState GetState() const { return mState; }
+  virtual void DoQuit(SInt32 saveOption = 0);
+  void SetSleepTime(UInt32 ticks) { mSleepTime = ticks; }
+
+  bool ObeyCommand(CommandT command, void* param) override;
+  void FindCommandStatus(CommandT command, bool& outEnabled, bool& outUsesMark, UInt16& outMark,
+                         Str255 outName) override;
+
+  // `event` is the high-level event's payload; `number` its number from the event table.
+  virtual void HandleAppleEvent(const AppleEvent& event, AppleEvent& reply, AEDesc& result, SInt32 number);
+  // The number the event table gives (event class, event ID), or 0.
+  SInt32 EventNumberFor(UInt32 eventClass, UInt32 eventID) const;
+  void AddEventTableEntry(UInt32 eventClass, UInt32 eventID, SInt32 number);
+
+ protected:
+  virtual void Initialize() {}
+  virtual void MakeMenuBar() {}
+  virtual void StartUp() {}
+  virtual void ShowAboutBox() {}
+  void EventHighLevel(const EventRecord& event) override;
+  bool ExecuteCommanderAttachments(MessageT message, void* param) override;
+
+  EProgramState mState = programState_StartingUp;
+  UInt32 mSleepTime = 6;
+
+ private:
+  struct EventTableEntry {
+    UInt32 eventClass;
+    UInt32 eventID;
+    SInt32 number;
+  };
+  void LoadEventTable();
+
+  std::vector<EventTableEntry> mEventTable;
+  static LApplication* sApplication;
+};

@@ -1,0 +1,147 @@
+// A rectangle of a window that draws itself and takes clicks. Panes live in a tree of
+// views; a view owns its subpanes, and a pane that is deleted leaves its superview.
+//
+// Geometry: a pane's frame is kept in port coordinates (the window's content, 0,0 at its
+// top left), which are also the pane's local coordinates. Positions given to constructors
+// are in the superview's image. A pane is visible, enabled and active only when its
+// superviews are.
+#pragma once
+
+#include "framework/LAttachable.h"
+#include "framework/PaneTypes.h"
+#include "quickdraw/QuickDraw.h"
+#include "toolbox/MacWindows.h"
+
+class LStream;
+class LView;
+class LWindow;
+
+class LPane : public LAttachable {
+ public:
+  static constexpr ClassIDT class_ID = 'pane';
+
+  LPane();
+  explicit LPane(const SPaneInfo& info);
+  // Layout data: paneID i32, width i16, height i16, visible u8, enabled u8, bindings
+  // left/top/right/bottom u8, left i32, top i32, userCon i32, superview ID i32.
+  explicit LPane(LStream* stream);
+  ~LPane() override;
+
+  // Identity.
+  PaneIDT GetPaneID() const { return mPaneID; }
+  void SetPaneID(PaneIDT id) { mPaneID = id; }
+  SInt32 GetUserCon() const { return mUserCon; }
+  void SetUserCon(SInt32 userCon) { mUserCon = userCon; }
+  virtual LPane* FindPaneByID(PaneIDT id);
+
+  // After the whole layout is built: FinishCreateSelf, then attachments hear msg_FinishCreate.
+  void FinishCreate();
+
+  // The tree.
+  LView* GetSuperView() const { return mSuperView; }
+  // Moves this pane into `view`, in front of its other subpanes (or behind them).
+  virtual void PutInside(LView* view, bool inFront = true);
+  LWindow* GetWindow() const;
+  WindowRef GetMacWindow() const;
+  CGrafPtr GetMacPort() const;
+
+  // Geometry.
+  void GetFrameSize(SDimension16& outSize) const { outSize = mFrameSize; }
+  void GetFrameLocation(SPoint32& outLocation) const { outLocation = mFrameLocation; }
+  bool CalcLocalFrameRect(Rect& outRect) const;
+  bool CalcPortFrameRect(Rect& outRect) const { return CalcLocalFrameRect(outRect); }
+  // The part of the frame that the superviews leave visible; false when none.
+  bool CalcRevealedRect(Rect& outRect) const;
+  virtual void ResizeFrameBy(SInt16 dw, SInt16 dh, bool refresh);
+  void ResizeFrameTo(SInt16 width, SInt16 height, bool refresh);
+  virtual void MoveBy(SInt32 dh, SInt32 dv, bool refresh);
+  void PlaceInSuperFrameAt(SInt32 h, SInt32 v, bool refresh);
+  void PlaceInSuperImageAt(SInt32 h, SInt32 v, bool refresh);
+  void GetFrameBinding(SBooleanRect& outBinding) const { outBinding = mFrameBinding; }
+  void SetFrameBinding(const SBooleanRect& binding) { mFrameBinding = binding; }
+  // The superview's frame changed size: move or stretch as the bindings say.
+  virtual void AdaptToSuperFrameSize(SInt32 dw, SInt32 dh, bool refresh);
+  virtual bool PointIsInFrame(SInt32 h, SInt32 v) const;
+  virtual bool IsHitBy(SInt32 h, SInt32 v) { return PointIsInFrame(h, v); }
+
+  void LocalToPortPoint(Point&) const {}
+  void PortToLocalPoint(Point&) const {}
+  void GlobalToPortPoint(Point& pt) const;
+  void PortToGlobalPoint(Point& pt) const;
+
+  // State.
+  virtual void Show();
+  virtual void Hide();
+  bool IsVisible() const;
+  // Marks the pane visible or not without drawing or telling it.
+  void SetVisible(bool visible) { mVisible = visible; }
+  bool IsVisibleSelf() const { return mVisible; }
+  virtual void Enable();
+  virtual void Disable();
+  bool IsEnabled() const;
+  virtual void Activate();
+  virtual void Deactivate();
+  bool IsActive() const;
+
+  virtual SInt32 GetValue() const { return 0; }
+  virtual void SetValue(SInt32) {}
+  virtual StringPtr GetDescriptor(Str255 outDescriptor) const;
+  virtual void SetDescriptor(ConstStr255Param descriptor);
+
+  // Drawing.
+  virtual void Draw(RgnHandle superDrawRgn);
+  // Makes the window's port current, clipped to the revealed frame; false when hidden away.
+  virtual bool FocusDraw(LPane* subPane = nullptr);
+  virtual void Refresh();
+  virtual void DontRefresh();
+  // Draws the pane's window now.
+  void UpdatePort();
+  virtual void ApplyForeAndBackColors() const;
+
+  // Mouse.
+  virtual void Click(SMouseDownEvent& event);
+  virtual void AdjustMouse(Point portPt, const EventRecord& event, RgnHandle mouseRgn);
+  SInt16 GetClickCount() const { return sClickCount; }
+  static SInt16 sClickCount;
+  static LPane* sLastPaneClicked;
+  static UInt32 sLastClickTime;
+  static Point sLastClickPoint;
+
+  // Geometry of hidden pane groups: write and read back frames and visibility.
+  virtual void SavePlace(LStream* place);
+  virtual void RestorePlace(LStream* place);
+
+  // The view that panes built from a stream go into (set by the layout loader).
+  static LView* GetDefaultView() { return sDefaultView; }
+  static void SetDefaultView(LView* view) { sDefaultView = view; }
+
+ protected:
+  virtual void FinishCreateSelf() {}
+  virtual void DrawSelf() {}
+  virtual void ClickSelf(const SMouseDownEvent&) {}
+  virtual void AdjustMouseSelf(Point, const EventRecord&, RgnHandle) {}
+  virtual void ShowSelf() {}
+  virtual void HideSelf() {}
+  virtual void EnableSelf() {}
+  virtual void DisableSelf() {}
+  virtual void ActivateSelf() {}
+  virtual void DeactivateSelf() {}
+  // Invalidates a rectangle of the pane's window (port coordinates).
+  void InvalPortRect(const Rect& r) const;
+
+  PaneIDT mPaneID = 0;
+  SDimension16 mFrameSize = {0, 0};
+  SPoint32 mFrameLocation = {0, 0};  // port coordinates of the frame's top left
+  SBooleanRect mFrameBinding = {false, false, false, false};
+  SInt32 mUserCon = 0;
+  LView* mSuperView = nullptr;
+  bool mVisible = true;
+  bool mEnabled = true;
+  bool mActive = true;
+
+ private:
+  friend class LView;
+  void InitPane(const SPaneInfo& info);
+
+  static LView* sDefaultView;
+};

@@ -1,0 +1,27 @@
+// A push button: a click broadcasts its value message (900 OK, 901 Cancel, or its own).
+#pragma once
+
+#include "framework/LControl.h"
+
+class LPushButton : public LControl {
+ public:
+  static constexpr ClassIDT class_ID = 'push';
+
+  LPushButton(const SPaneInfo& paneInfo, MessageT valueMessage, ConstStr255Param title, ResIDT textTraitsID = 0);
+  // Layout data: the control's, then title (Pascal string), text traits ID i16, default u8.
+  explicit LPushButton(LStream* stream);
+
+  StringPtr GetDescriptor(Str255 outTitle) const override;
+  void SetDescriptor(ConstStr255Param title) override;
+  void SetDefaultButton(bool isDefault);
+  bool IsDefaultButton() const { return mIsDefault; }
+
+ protected:
+  void DrawSelf() override;
+  void HotSpotResult(SInt16 hotSpot) override;
+
+ private:
+  Str255 mTitle;
+  ResIDT mTextTraitsID = 0;
+  bool mIsDefault = false;
+};

@@ -1,0 +1,66 @@
+// Plain records the panes are made from and talk in.
+#pragma once
+
+#include "framework/FrameworkTypes.h"
+#include "toolbox/Events.h"
+
+class LView;
+
+struct SBooleanRect {
+  bool left;
+  bool top;
+  bool right;
+  bool bottom;
+};
+
+struct SDimension16 {
+  SInt16 width;
+  SInt16 height;
+};
+
+struct SDimension32 {
+  SInt32 width;
+  SInt32 height;
+};
+
+struct SPoint32 {
+  SInt32 h;
+  SInt32 v;
+};
+
+// How a pane is made in code. `left`/`top` are in the superview's image; a null
+// superView means the view that the layout loader is filling, if any.
+struct SPaneInfo {
+  PaneIDT paneID = 0;
+  SInt16 width = 0;
+  SInt16 height = 0;
+  bool visible = true;
+  bool enabled = true;
+  SBooleanRect bindings = {false, false, false, false};
+  SInt32 left = 0;
+  SInt32 top = 0;
+  SInt32 userCon = 0;
+  LView* superView = nullptr;
+};
+
+struct SViewInfo {
+  SDimension32 imageSize = {0, 0};
+  SPoint32 scrollPos = {0, 0};
+  SPoint32 scrollUnit = {1, 1};
+  SInt16 reconcileOverhang = 0;
+};
+
+struct SControlInfo {
+  MessageT valueMessage = msg_Nothing;
+  SInt32 value = 0;
+  SInt32 minValue = 0;
+  SInt32 maxValue = 0;
+};
+
+// A click as panes see it: where in port coordinates and in the pane's own.
+struct SMouseDownEvent {
+  Point wherePort;
+  Point whereLocal;
+  EventRecord macEvent;
+  bool delaySelect;
+};

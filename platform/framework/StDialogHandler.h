@@ -1,0 +1,37 @@
+// Runs a dialog modally, one event per DoDialog() call: each call returns the message that
+// a control of the dialog broadcast during that pass (900, 901, a pane's own, or 0), so the
+// caller can look at other state between passes. While it runs, clicks in windows other
+// than the dialog and the windows opened above it are refused; the application's
+// attachments still see every event, so cooperative threads keep running. The dialog is
+// deleted when the handler goes, also when an exception unwinds the caller.
+#pragma once
+
+#include "framework/LCommander.h"
+#include "framework/LEventDispatcher.h"
+#include "framework/LListener.h"
+
+class LWindow;
+
+class StDialogHandler : public LCommander, public LListener, public LEventDispatcher {
+ public:
+  StDialogHandler(ResIDT layoutID, LCommander* super);
+  // Takes over a dialog made elsewhere.
+  StDialogHandler(LWindow* dialog, LCommander* super);
+  ~StDialogHandler() override;
+
+  LWindow* GetDialog() const { return mDialog; }
+  virtual MessageT DoDialog();
+  void ListenToMessage(MessageT message, void* param) override;
+
+ protected:
+  void DispatchEvent(const EventRecord& event) override;
+  bool AcceptsClickIn(WindowRef window) const override;
+
+  MessageT mMessage = msg_Nothing;
+
+ private:
+  void Begin();
+
+  LWindow* mDialog = nullptr;
+  WindowRef mDialogWindow = nullptr;
+};

@@ -1,0 +1,136 @@
+#include "framework/UReanimator.h"
+
+#include <string>
+#include <vector>
+
+#include "framework/LAttachment.h"
+#include "framework/LBroadcaster.h"
+#include "framework/LCommander.h"
+#include "framework/LDataStream.h"
+#include "framework/LListener.h"
+#include "framework/LView.h"
+#include "framework/URegistrar.h"
+#include "toolbox/MacMemory.h"
+#include "toolbox/Resources.h"
+
+namespace {
+
+[[noreturn]] void Fail(ResIDT layoutID, const std::string& what) {
+  std::string message = "layout " + std::to_string(layoutID) + ": " + what;
+  throw LException(err_BadLayout, message.c_str());
+}
+
+// Restores the loader's defaults however the loading ends.
+struct StLoaderDefaults {
+  LView* view = LPane::GetDefaultView();
+  LCommander* commander = LCommander::GetDefaultCommander();
+  ~StLoaderDefaults() {
+    LPane::SetDefaultView(view);
+    LCommander::SetDefaultCommander(commander);
+  }
+};
+
+struct Level {
+  LView* view;
+  LCommander* commander;
+};
+
+}  // namespace
+
+LPane* UReanimator::ReadPanes(ResIDT layoutID, LCommander* super, LView* superView) {
+  Handle data = GetResource(kLayoutResType, layoutID);
+  if (!data) Fail(layoutID, "not found");
+  HLock(data);
+  LDataStream stream(static_cast<const void*>(*data), static_cast<SInt32>(GetHandleSize(data)));
+
+  StLoaderDefaults saved;
+  std::vector<Level> levels{{superView, super}};
+  std::vector<LPane*> panes;
+  LPane* top = nullptr;
+  LCommander* topCommander = nullptr;  // a top object that is a commander but no pane
+  SReanimated last;
+
+  try {
+    UInt16 version = 0;
+    stream >> version;
+    if (version != 1) Fail(layoutID, "unknown version " + std::to_string(version));
+    for (;;) {
+      UInt32 tag = 0;
+      stream >> tag;
+      if (tag == 'end.') break;
+      if (tag == 'begs') {
+        LView* view = dynamic_cast<LView*>(last.pane);
+        LCommander* commander = last.commander ? last.commander : levels.back().commander;
+        if (last.pane && !view) Fail(layoutID, "objects inside a pane that is no view");
+        levels.push_back({view ? view : levels.back().view, commander});
+        continue;
+      }
+      if (tag == 'ends') {
+        if (levels.size() == 1) Fail(layoutID, "unbalanced end of sub-objects");
+        levels.pop_back();
+        continue;
+      }
+      if (tag != 'objd') Fail(layoutID, "unknown tag");
+      UInt32 length = 0;
+      ClassIDT classID = 0;
+      stream >> length >> classID;
+      SInt32 end = stream.GetMarker() + static_cast<SInt32>(length);
+      if (length > static_cast<UInt32>(stream.GetLength() - stream.GetMarker())) Fail(layoutID, "object cut short");
+
+      LPane::SetDefaultView(levels.back().view);
+      LCommander::SetDefaultCommander(levels.back().commander);
+      SReanimated made = URegistrar::CreateObject(classID, &stream);
+      char id[7];
+      FourCharCodeText(classID, id);
+      if (made.pane) {
+        panes.push_back(made.pane);
+        if (!top) top = made.pane;
+      } else if (made.attachment) {
+        auto* host = dynamic_cast<LAttachable*>(last.pane);
+        if (!host) {
+          delete made.attachment;
+          Fail(layoutID, std::string("attachment ") + id + " has no pane to attach to");
+        }
+        host->AddAttachment(made.attachment);
+      } else if (made.commander) {
+        if (!top && !topCommander) topCommander = made.commander;
+      }
+      if (stream.GetMarker() != end) Fail(layoutID, std::string("class ") + id + " read a different field list");
+      if (made.pane || made.commander) last = made;
+    }
+    if (!top) Fail(layoutID, "holds no pane");
+    for (auto it = panes.rbegin(); it != panes.rend(); ++it) (*it)->FinishCreate();
+  } catch (...) {
+    HUnlock(data);
+    // The top pane owns everything below it; a pane left without a superview goes alone.
+    if (top)
+      delete top;
+    else
+      delete topCommander;
+    throw;
+  }
+  HUnlock(data);
+  return top;
+}
+
+void UReanimator::LinkListenerToControls(LListener* listener, LView* view, ResIDT linksID) {
+  Handle data = GetResource(kControlLinksResType, linksID);
+  ThrowIfNil_(data);
+  LDataStream stream(static_cast<const void*>(*data), static_cast<SInt32>(GetHandleSize(data)));
+  UInt16 count = 0;
+  stream >> count;
+  for (UInt16 i = 0; i < count; ++i) {
+    PaneIDT id = 0;
+    stream >> id;
+    auto* broadcaster = dynamic_cast<LBroadcaster*>(view->FindPaneByID(id));
+    ThrowIfNil_(broadcaster);
+    broadcaster->AddListener(listener);
+  }
+}
+
+void UReanimator::LinkListenerToBroadcasters(LListener* listener, LView* view) {
+  for (LPane* pane : view->GetSubPanes()) {
+    if (auto* broadcaster = dynamic_cast<LBroadcaster*>(pane)) broadcaster->AddListener(listener);
+    if (auto* sub = dynamic_cast<LView*>(pane)) LinkListenerToBroadcasters(listener, sub);
+  }
+}
