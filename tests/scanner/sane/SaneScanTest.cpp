@@ -99,7 +99,9 @@ TEST_F(SaneScanTest, PagesFromTheSaneTestDeviceLandAsRawFilesWithTheirPixels) {
           if (m.saneDepth == 8 && reference.kind == '5') want = static_cast<unsigned char>(~want);
           ASSERT_EQ(want, raw[y * stride + x]) << "row " << y << " byte " << x;
         }
-        if (stride != reference.rowBytes) ASSERT_EQ(0, raw[y * stride + stride - 1]) << "pad of row " << y;
+        if (stride != reference.rowBytes) {
+          ASSERT_EQ(0, raw[y * stride + stride - 1]) << "pad of row " << y;
+        }
       }
       std::string stem = std::string("sane-") + m.name + "-" + std::to_string(resolution) + "dpi";
       WriteSample(PathOf(spec), info, m, stem);
