@@ -59,6 +59,15 @@ int32_t jpgGetDCTMethodFlag(void* context, int32_t* method) {
   return kJpgOK;
 }
 
+bool jpgHaveSSSE3() {
+#if defined(JPG_HAVE_SSSE3_KERNELS)
+  static const bool has = __builtin_cpu_supports("ssse3");
+  return has;
+#else
+  return false;
+#endif
+}
+
 jpgWriteMCUFunc jpgGetWriteMCUFunc(int32_t selector, uint32_t architecture) {
   jpgWriteMCUFunc plain = jpgGetWriteMCUGenericFunc(selector, architecture);
   return (architecture & kJpgArchVector) ? writeBaseLineMCU_Altivec : plain;
@@ -67,7 +76,11 @@ jpgWriteMCUFunc jpgGetWriteMCUFunc(int32_t selector, uint32_t architecture) {
 jpgFDCTFunc jpgGetWriteFDCTFunc(int32_t selector, uint32_t architecture, uint32_t flags) {
   if (selector != kJpgSelectorBaseline || architecture == 0) return nullptr;
   switch ((flags & kJpgFlagDCTMethodMask) >> kJpgFlagDCTMethodShift) {
-    case 0: return jpgWriteForwardDCT_AltiVec_Short;
+    case 0:
+#if defined(JPG_HAVE_SSSE3_KERNELS)
+      if (jpgHaveSSSE3()) return jpgWriteForwardDCT_AltiVec_Short_SSSE3;
+#endif
+      return jpgWriteForwardDCT_AltiVec_Short;
     case 1: return jpgWriteForwardDCT_AltiVec_Float;
     default: return nullptr;
   }

@@ -22,5 +22,11 @@ jpgWriteMCUFunc jpgGetWriteMCUFunc(int32_t selector, uint32_t architecture);
 // floating-point one; otherwise none.
 jpgFDCTFunc jpgGetWriteFDCTFunc(int32_t selector, uint32_t architecture, uint32_t flags);
 
+#if defined(__x86_64__) || defined(__i386__)
+// Vector kernels also built for SSSE3, used in place of the SSE2 ones when the processor has it.
+#define JPG_HAVE_SSSE3_KERNELS 1
+#endif
+bool jpgHaveSSSE3();
+
 // Sets the architecture of an encoder context and reselects its MCU coders and DCT.
 void jpgSetArchitecture(jpgWContext* ctx, uint32_t mask);

@@ -82,6 +82,9 @@ struct jpgWContext {
   int32_t quantBase[2][64];
   int32_t quant[2][64];
   uint32_t quantRecip[2][64];
+  // The vector quantiser's divisors in natural order: q/2, then a multiplier and a scale whose
+  // two high-half products divide exactly (jpgWVLC).
+  uint16_t quantDivisors[2][3][64];
   // Prepared Huffman codes (complibMemAlloc blocks): DC 4095 entries, AC 256.
   jpgHuffCode* dcCodes[2];
   jpgHuffCode* acCodes[2];

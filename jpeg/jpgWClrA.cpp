@@ -2,7 +2,8 @@
 
 #include <cstring>
 
-#include "jpeg/simd/jpgVec.h"
+#include "jpeg/jpgArch.h"
+#include "jpeg/simd/jpgYUVKernels.h"
 
 using jpgvec::s16x8;
 using jpgvec::s32x8;
@@ -15,33 +16,6 @@ inline s16x8 load(const int16_t* p) {
   return v;
 }
 inline void store(int16_t* p, s16x8 v) { std::memcpy(p, &v, sizeof(v)); }
-
-// Y, Cb, Cr of eight pixels: the plain tables' sums, in vector lanes.
-inline void yuv8(s16x8 r, s16x8 g, s16x8 b, int16_t* y, int16_t* cb, int16_t* cr) {
-#if defined(__SSE2__)
-  auto pair = [](int lo, int hi) { return _mm_set1_epi32(static_cast<int>((static_cast<uint32_t>(hi) << 16) | (lo & 0xFFFF))); };
-  __m128i R = reinterpret_cast<__m128i>(r), G = reinterpret_cast<__m128i>(g), B = reinterpret_cast<__m128i>(b);
-  __m128i one = _mm_set1_epi16(1);
-  __m128i rg[2] = {_mm_unpacklo_epi16(R, G), _mm_unpackhi_epi16(R, G)};
-  __m128i b1[2] = {_mm_unpacklo_epi16(B, one), _mm_unpackhi_epi16(B, one)};
-  auto combine = [&](__m128i kRG, __m128i kB1) {
-    __m128i lo = _mm_srai_epi32(_mm_add_epi32(_mm_madd_epi16(rg[0], kRG), _mm_madd_epi16(b1[0], kB1)), 12);
-    __m128i hi = _mm_srai_epi32(_mm_add_epi32(_mm_madd_epi16(rg[1], kRG), _mm_madd_epi16(b1[1], kB1)), 12);
-    return _mm_packs_epi32(lo, hi);
-  };
-  __m128i vy = _mm_sub_epi16(combine(pair(1225, 2404), pair(467, 2048)), _mm_set1_epi16(128));
-  __m128i vcb = combine(pair(-691, -1357), pair(2048, 2048));
-  __m128i vcr = combine(pair(2048, -1715), pair(-333, 2048));
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(y), vy);
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(cb), vcb);
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(cr), vcr);
-#else
-  s32x8 R = __builtin_convertvector(r, s32x8), G = __builtin_convertvector(g, s32x8), B = __builtin_convertvector(b, s32x8);
-  store(y, __builtin_convertvector((R * 1225 + G * 2404 + B * 467 - 522240) >> 12, s16x8));
-  store(cb, __builtin_convertvector((B * 2048 - R * 691 - G * 1357 + 2048) >> 12, s16x8));
-  store(cr, __builtin_convertvector((R * 2048 - G * 1715 - B * 333 + 2048) >> 12, s16x8));
-#endif
-}
 
 inline bool wholeMCU(const jpgColorJob* job, int32_t x, int32_t y) {
   return job->width - x >= job->mcuWidth && job->lines - y >= job->mcuHeight;
@@ -108,16 +82,19 @@ void prepareGeneric(const jpgColorJob* job, int32_t x, int32_t y) {
 void AltiVecYUVConvert8bit(const jpgColorJob* job, int32_t x, int32_t y, int32_t cols, int32_t rows) {
   const int planeSize = job->mcuWidth * job->mcuHeight;
   int16_t* py = job->planes;
+#if defined(JPG_HAVE_SSSE3_KERNELS)
+  const bool ssse3 = jpgHaveSSSE3();
+#endif
   for (int32_t r = 0; r < rows; ++r) {
     const uint8_t* src = job->pixels + static_cast<int64_t>(y + r) * job->rowBytes + static_cast<int64_t>(x) * 3;
     int16_t* dy = py + r * job->mcuWidth;
-    int32_t i = 0;
-    for (; i + 8 <= cols; i += 8, src += 24) {
-      s16x8 b = {src[0], src[3], src[6], src[9], src[12], src[15], src[18], src[21]};
-      s16x8 g = {src[1], src[4], src[7], src[10], src[13], src[16], src[19], src[22]};
-      s16x8 rd = {src[2], src[5], src[8], src[11], src[14], src[17], src[20], src[23]};
-      yuv8(rd, g, b, dy + i, dy + planeSize + i, dy + 2 * planeSize + i);
-    }
+    int32_t i = cols & ~7;
+#if defined(JPG_HAVE_SSSE3_KERNELS)
+    if (ssse3)
+      jpgYUVRow_SSSE3(src, i, dy, dy + planeSize, dy + 2 * planeSize);
+    else
+#endif
+      jpgvec::YUVRow(src, i, dy, dy + planeSize, dy + 2 * planeSize);
     if (i < cols) {
       // The last few pixels of the row: the plain conversion, reading nothing beyond them.
       jpgColorJob tail = *job;

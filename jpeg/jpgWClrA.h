@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "jpeg/jpgArch.h"
 #include "jpeg/jpgWClr.h"
 
 jpgPrepareFunc jpgGetWriteColorConvertAltiVecFunc(const jpgWContext* ctx, bool averaging);
@@ -16,3 +17,8 @@ void jpgWriteRGB2YUVRectSP411_AltiVec(const jpgColorJob* job, int32_t x, int32_t
 void jpgWriteRGB2YUVRectHQ411_AltiVec(const jpgColorJob* job, int32_t x, int32_t y);
 void jpgWriteRGB2YUVRectSPGeneric_AltiVec(const jpgColorJob* job, int32_t x, int32_t y);
 void jpgWriteRGB2YUVRectHQGeneric_AltiVec(const jpgColorJob* job, int32_t x, int32_t y);
+
+#if defined(JPG_HAVE_SSSE3_KERNELS)
+// Y, Cb and Cr of n pixels (a multiple of 8), built for SSSE3.
+void jpgYUVRow_SSSE3(const uint8_t* src, int32_t n, int16_t* y, int16_t* cb, int16_t* cr);
+#endif

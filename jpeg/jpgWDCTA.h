@@ -4,5 +4,12 @@
 
 #include <cstdint>
 
+#include "jpeg/jpgArch.h"
+
 void jpgWriteForwardDCT_AltiVec_Short(int16_t* block);
 void jpgWriteForwardDCT_AltiVec_Float(int16_t* block);
+
+#if defined(JPG_HAVE_SSSE3_KERNELS)
+// The same transform built for SSSE3.
+void jpgWriteForwardDCT_AltiVec_Short_SSSE3(int16_t* block);
+#endif

@@ -1,6 +1,77 @@
 #include "jpeg/jpgWVLC.h"
 
+#include <cstring>
+
+#include "jpeg/simd/jpgVec.h"
 #include "pelmora/PelmoraBits.h"
+
+using jpgvec::s16x8;
+using jpgvec::u16x8;
+
+namespace {
+
+// For row r of a block and the non-zero mask of its eight values, the same bits at their
+// zig-zag positions.
+struct ZigZagBits {
+  uint64_t bits[8][256];
+};
+constexpr ZigZagBits makeZigZagBits() {
+  int position[64] = {};
+  for (int k = 0; k < 64; ++k) position[pelmora_bits::kZigZag[k]] = k;
+  ZigZagBits t{};
+  for (int r = 0; r < 8; ++r)
+    for (int b = 0; b < 256; ++b)
+      for (int i = 0; i < 8; ++i)
+        if (b & (1 << i)) t.bits[r][b] |= uint64_t(1) << position[8 * r + i];
+  return t;
+}
+constexpr ZigZagBits kZigZagBits = makeZigZagBits();
+
+// Quotients of a < 2^14 by q (8..2040) as ((a * mult) >> 16) * scale >> 16, exact: mult is
+// ceil(2^(16 + l) / q) with 2^l the largest power of two below q, scale is 2^(16 - l).
+void makeDivisors(int32_t q, uint16_t* half, uint16_t* mult, uint16_t* scale) {
+  int p = 31 - __builtin_clz(static_cast<uint32_t>(q));
+  int l = (1 << p) == q ? p - 1 : p;
+  *half = static_cast<uint16_t>(q >> 1);
+  *mult = static_cast<uint16_t>(((uint32_t(1) << (16 + l)) + q - 1) / q);
+  *scale = static_cast<uint16_t>(1u << (16 - l));
+}
+
+// Quantises in vector lanes (DCT output stays below 2^14 - q/2 in magnitude), then reorders.
+int32_t quantizeAndEncode(jpgWContext* ctx, jpgCoderComponent* comp, const uint16_t (*div)[64], const int16_t* coef) {
+  int16_t natural[64];
+  for (int r = 0; r < 8; ++r) {
+    s16x8 c;
+    u16x8 half, mult, scale;
+    std::memcpy(&c, coef + 8 * r, 16);
+    std::memcpy(&half, div[0] + 8 * r, 16);
+    std::memcpy(&mult, div[1] + 8 * r, 16);
+    std::memcpy(&scale, div[2] + 8 * r, 16);
+    s16x8 sign = c >> 15;
+    u16x8 a = reinterpret_cast<u16x8>((c ^ sign) - sign) + half;
+    s16x8 v = reinterpret_cast<s16x8>(jpgvec::mulhiU16(jpgvec::mulhiU16(a, mult), scale));
+    v = (v ^ sign) - sign;
+    std::memcpy(natural + 8 * r, &v, 16);
+  }
+  // Non-zero values as a natural-order bit mask, then moved to zig-zag positions a row at a time.
+  uint64_t natMask = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  for (int r = 0; r < 8; r += 2) {
+    __m128i packed = _mm_packs_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(natural + 8 * r)),
+                                     _mm_loadu_si128(reinterpret_cast<const __m128i*>(natural + 8 * r + 8)));
+    auto bits = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(packed, zero))) ^ 0xFFFFu;
+    natMask |= static_cast<uint64_t>(bits) << (8 * r);
+  }
+#else
+  for (int n = 0; n < 64; ++n) natMask |= static_cast<uint64_t>(natural[n] != 0) << n;
+#endif
+  uint64_t nonZero = 0;
+  for (int r = 0; r < 8; ++r) nonZero |= kZigZagBits.bits[r][(natMask >> (8 * r)) & 0xFF];
+  return pelmora_bits::EncodeQuantised(&ctx->coder.bits, comp, natural, nonZero);
+}
+
+}  // namespace
 
 int32_t writeBaseLineMCU_Altivec(void* context) {
   auto* ctx = static_cast<jpgWContext*>(context);
@@ -9,9 +80,10 @@ int32_t writeBaseLineMCU_Altivec(void* context) {
   int32_t status = 0;
   for (int c = 0; c < s->components; ++c) {
     jpgCoderComponent* comp = &s->comp[c];
+    const uint16_t(*div)[64] = ctx->quantDivisors[ctx->comp[c].quantSel];
     for (int b = 0; b < comp->blocks; ++b, block += 64) {
       ctx->fdct(block);
-      if (int32_t st = pelmora_bits::EncodeBlock(&s->bits, comp, block); st && !status) status = st;
+      if (int32_t st = quantizeAndEncode(ctx, comp, div, block); st && !status) status = st;
     }
   }
   if (int32_t st = pelmora_bits::EndMCU(s); st && !status) status = st;
@@ -74,6 +146,8 @@ void createDQT(jpgWContext* ctx) {
       ctx->quantBase[t][k] = e;
       ctx->quant[t][k] = e * 8;
       ctx->quantRecip[t][k] = pelmora_bits::Reciprocal(e * 8);
+      int n = kJpgZigZag[k];
+      makeDivisors(e * 8, &ctx->quantDivisors[t][0][n], &ctx->quantDivisors[t][1][n], &ctx->quantDivisors[t][2][n]);
     }
 }
 

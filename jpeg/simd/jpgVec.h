@@ -1,16 +1,21 @@
-// 16-byte vector lanes for the vector stages: GCC/Clang vector extensions, with the one
-// operation they lack (rounding Q15 multiply) taken from SSE2 or NEON where available.
+// 16-byte vector lanes for the vector stages: GCC/Clang vector extensions, with what they lack
+// (rounding Q15 multiply, high-half multiply, byte deinterleave) taken from SSSE3, SSE2 or NEON
+// where the translation unit is built for them. Everything here has internal linkage, so units
+// built for different instruction sets never share a definition.
 #pragma once
 
 #include <cstdint>
 
-#if defined(__SSE2__)
+#if defined(__SSSE3__)
+#include <tmmintrin.h>
+#elif defined(__SSE2__)
 #include <emmintrin.h>
 #elif defined(__ARM_NEON)
 #include <arm_neon.h>
 #endif
 
 namespace jpgvec {
+namespace {
 
 typedef int16_t s16x8 __attribute__((vector_size(16)));
 typedef uint16_t u16x8 __attribute__((vector_size(16)));  // 16-bit lanes whose sums wrap
@@ -21,7 +26,9 @@ typedef float f32x8 __attribute__((vector_size(32)));
 
 // Saturate((x * c + 16384) >> 15) in each lane, the lanes read as signed.
 inline u16x8 mulQ15(u16x8 x, int16_t c) {
-#if defined(__SSE2__)
+#if defined(__SSSE3__)
+  return reinterpret_cast<u16x8>(_mm_mulhrs_epi16(reinterpret_cast<__m128i>(x), _mm_set1_epi16(c)));
+#elif defined(__SSE2__)
   __m128i vx = reinterpret_cast<__m128i>(x), vc = _mm_set1_epi16(c);
   __m128i lo = _mm_mullo_epi16(vx, vc), hi = _mm_mulhi_epi16(vx, vc);
   __m128i round = _mm_set1_epi32(16384);
@@ -35,6 +42,16 @@ inline u16x8 mulQ15(u16x8 x, int16_t c) {
   p = p > 32767 ? 32767 : p;
   p = p < -32768 ? -32768 : p;
   return reinterpret_cast<u16x8>(__builtin_convertvector(p, s16x8));
+#endif
+}
+
+// (a * b) >> 16 in each unsigned lane.
+inline u16x8 mulhiU16(u16x8 a, u16x8 b) {
+#if defined(__SSE2__)
+  return reinterpret_cast<u16x8>(_mm_mulhi_epu16(reinterpret_cast<__m128i>(a), reinterpret_cast<__m128i>(b)));
+#else
+  typedef uint32_t u32x8 __attribute__((vector_size(32)));
+  return __builtin_convertvector((__builtin_convertvector(a, u32x8) * __builtin_convertvector(b, u32x8)) >> 16, u16x8);
 #endif
 }
 
@@ -59,4 +76,5 @@ inline void transpose8(V* r) {
   }
 }
 
+}  // namespace
 }  // namespace jpgvec

@@ -105,18 +105,9 @@ inline int32_t PutMarker(jpgBitWriter* w, uint16_t marker) {
   return status;
 }
 
-// Quantises and codes one block of DCT output (eight times the standard coefficients).
-inline int32_t EncodeBlock(jpgBitWriter* w, jpgCoderComponent* c, const int16_t* coef) {
-  int16_t value[64];
-  uint64_t nonZero = 0;
-  for (int k = 0; k < 64; ++k) {
-    int32_t x = coef[kZigZag[k]];
-    int32_t sign = x >> 31;
-    uint32_t a = static_cast<uint32_t>((x ^ sign) - sign) + static_cast<uint32_t>(c->quant[k] >> 1);
-    auto v = static_cast<int32_t>((static_cast<uint64_t>(a) * c->recip[k]) >> kRecipShift);
-    value[k] = static_cast<int16_t>((v ^ sign) - sign);
-    nonZero |= static_cast<uint64_t>(v != 0) << k;
-  }
+// Codes one quantised block: values in natural order, bit k of nonZero set where the value at
+// zig-zag position k is not 0.
+inline int32_t EncodeQuantised(jpgBitWriter* w, jpgCoderComponent* c, const int16_t* value, uint64_t nonZero) {
   int32_t diff = value[0] - c->prevDC;
   c->prevDC = value[0];
   const jpgHuffCode& dc = c->dcCodes[diff + 2047];
@@ -131,7 +122,7 @@ inline int32_t EncodeBlock(jpgBitWriter* w, jpgCoderComponent* c, const int16_t*
       const jpgHuffCode& zrl = c->acCodes[0xF0];
       if (int32_t s = Put(w, zrl.bits, static_cast<int32_t>(zrl.length)); s && !status) status = s;
     }
-    int32_t v = value[k];
+    int32_t v = value[kZigZag[k]];
     uint32_t magnitude = static_cast<uint32_t>(v < 0 ? -v : v);
     int size = 32 - __builtin_clz(magnitude);
     uint32_t extra = static_cast<uint32_t>(v < 0 ? v - 1 : v) & ((1u << size) - 1);
@@ -144,6 +135,23 @@ inline int32_t EncodeBlock(jpgBitWriter* w, jpgCoderComponent* c, const int16_t*
     if (int32_t s = Put(w, eob.bits, static_cast<int32_t>(eob.length)); s && !status) status = s;
   }
   return status;
+}
+
+// Quantises and codes one block of DCT output (eight times the standard coefficients): each
+// value is (|c| + q/2) / q with the sign of c.
+inline int32_t EncodeBlock(jpgBitWriter* w, jpgCoderComponent* c, const int16_t* coef) {
+  int16_t value[64];
+  uint64_t nonZero = 0;
+  for (int k = 0; k < 64; ++k) {
+    int n = kZigZag[k];
+    int32_t x = coef[n];
+    int32_t sign = x >> 31;
+    uint32_t a = static_cast<uint32_t>((x ^ sign) - sign) + static_cast<uint32_t>(c->quant[k] >> 1);
+    auto v = static_cast<int32_t>((static_cast<uint64_t>(a) * c->recip[k]) >> kRecipShift);
+    value[n] = static_cast<int16_t>((v ^ sign) - sign);
+    nonZero |= static_cast<uint64_t>(v != 0) << k;
+  }
+  return EncodeQuantised(w, c, value, nonZero);
 }
 
 // After each MCU: closes a restart interval with RSTm and fresh DC predictors, except after

@@ -213,8 +213,9 @@ TEST(JpegErrors, FourComponentsWithFourFactorsWork) {
   std::vector<uint8_t> out;
   ASSERT_EQ(e.finish(&out), 0);
   std::vector<Segment> segments = Segments(out);
-  for (const Segment& seg : segments)
+  for (const Segment& seg : segments) {
     if (seg.marker == 0xFFC0) EXPECT_EQ(seg.data[5], 4);
+  }
   Picture d;
   std::string why;
   EXPECT_TRUE(Decode(out, &d, &why)) << why;  // CMYK as stored

@@ -1,0 +1,55 @@
+// The vector forward DCTs, compiled into each translation unit that includes them with that
+// unit's instruction set.
+#pragma once
+
+#include <cstring>
+
+#include "jpeg/simd/jpgVec.h"
+#include "pelmora/PelmoraFDCT.h"
+
+namespace jpgvec {
+namespace {
+
+template <class V, void (*Pass)(V&, V&, V&, V&, V&, V&, V&, V&)>
+inline void pass(V* r) {
+  Pass(r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7]);
+}
+
+inline void FDCTShortKernel(int16_t* block) {
+  u16x8 r[8];
+  std::memcpy(r, block, sizeof(r));
+  for (auto& v : r) {
+    s16x8 x = reinterpret_cast<s16x8>(v);
+    v = reinterpret_cast<u16x8>(x > 127 ? 127 : x) << 2;
+  }
+  // Lanes across rows for the row pass, then across columns for the column pass.
+  transpose8(r);
+  pass<u16x8, pelmora_fdct::Short1D<u16x8, mulQ15>>(r);
+  transpose8(r);
+  pass<u16x8, pelmora_fdct::Short1D<u16x8, mulQ15>>(r);
+  s16x8 out[8];
+  for (int i = 0; i < 8; ++i) out[i] = reinterpret_cast<s16x8>(r[i] + 2) >> 2;
+  std::memcpy(block, out, sizeof(out));
+}
+
+inline void FDCTFloatKernel(int16_t* block) {
+  s16x8 r[8];
+  std::memcpy(r, block, sizeof(r));
+  transpose8(r);
+  f32x8 f[8];
+  for (int i = 0; i < 8; ++i) f[i] = __builtin_convertvector(r[i], f32x8);
+  pass<f32x8, pelmora_fdct::Float1D<f32x8>>(f);
+  transpose8(f);
+  pass<f32x8, pelmora_fdct::Float1D<f32x8>>(f);
+  for (int i = 0; i < 8; ++i) {
+    // Round to nearest even through the float format's own rounding, as the plain coder does.
+    f32x8 v = (f[i] + 12582912.0f) - 12582912.0f;
+    v = v > 32767.0f ? 32767.0f : v;
+    v = v < -32768.0f ? -32768.0f : v;
+    r[i] = __builtin_convertvector(__builtin_convertvector(v, s32x8), s16x8);
+  }
+  std::memcpy(block, r, sizeof(r));
+}
+
+}  // namespace
+}  // namespace jpgvec
