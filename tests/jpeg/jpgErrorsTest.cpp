@@ -214,7 +214,9 @@ TEST(JpegErrors, FourComponentsWithFourFactorsWork) {
   ASSERT_EQ(e.finish(&out), 0);
   std::vector<Segment> segments = Segments(out);
   for (const Segment& seg : segments) {
-    if (seg.marker == 0xFFC0) EXPECT_EQ(seg.data[5], 4);
+    if (seg.marker == 0xFFC0) {
+      EXPECT_EQ(seg.data[5], 4);
+    }
   }
   Picture d;
   std::string why;
