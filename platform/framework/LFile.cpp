@@ -23,6 +23,12 @@ void LFile::SetSpecifier(const FSSpec& spec) {
   mSpec = spec;
 }
 
+AliasHandle LFile::MakeAlias(const FSSpec* fromFile) {
+  AliasHandle alias = nullptr;
+  ThrowIfOSErr_(NewAlias(fromFile, &mSpec, &alias));
+  return alias;
+}
+
 void LFile::CreateNewFile(OSType creator, OSType fileType, ScriptCode script) {
   FSpCreateResFile(&mSpec, creator, fileType, script);
   ThrowIfOSErr_(ResError());

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "framework/FrameworkTypes.h"
+#include "toolbox/Aliases.h"
 #include "toolbox/Files.h"
 
 class LFile {
@@ -18,6 +19,9 @@ class LFile {
   const FSSpec& GetSpecifier() const { return mSpec; }
   // Closes open forks and names another file.
   virtual void SetSpecifier(const FSSpec& spec);
+
+  // An alias record of the file (relative to `fromFile` when given); the caller disposes of it.
+  virtual AliasHandle MakeAlias(const FSSpec* fromFile = nullptr);
 
   // A new file with an empty resource fork, or with an empty data fork. dupFNErr when the
   // file exists.

@@ -57,7 +57,9 @@ Rect Placed(Rect bounds) {
 }  // namespace
 
 LWindow* LWindow::CreateWindow(ResIDT layoutID, LCommander* super) {
-  return UReanimator::CreateFromLayout<LWindow>(layoutID, super);
+  LWindow* window = UReanimator::CreateFromLayout<LWindow>(layoutID, super);
+  if (window->IsVisibleSelf()) window->Show();
+  return window;
 }
 
 LWindow* LWindow::FetchWindowObject(WindowRef window) {

@@ -7,6 +7,7 @@ const std::vector<RcKind>& kinds() {
   static const std::vector<RcKind> table = {
       rcKindStrings(),
       rcKindData(),
+      rcKindLayout(),
   };
   return table;
 }

@@ -25,3 +25,4 @@ std::vector<const char*> rcKindKeywords();
 // Each kind's descriptor, defined in its own file.
 RcKind rcKindStrings();
 RcKind rcKindData();
+RcKind rcKindLayout();
