@@ -31,7 +31,7 @@ bool ParseTIFF(const std::vector<uint8_t>& f, TIFFFields* t) {
       case 258:
         // Three samples list their depths elsewhere; the first one stands for all.
         if (n == 1) t->bits = value;
-        else if (type == 3 && value + 2 <= f.size()) t->bits = u16(value);
+        else if (type == 3 && uint64_t(value) + 2 <= f.size()) t->bits = u16(value);
         else return false;
         break;
       case 259: t->compression = value; break;

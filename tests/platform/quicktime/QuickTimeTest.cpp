@@ -190,7 +190,10 @@ TEST_F(QuickTime, RefusesWhatItCannotDraw) {
   WriteAll(dir / "junk.bin", junk);
   WriteAll(dir / "bad.jpg", {0xFF, 0xD8, 0xFF, 0xE0, 0x00});
   WriteAll(dir / "bad.tif", TIFF(100, 100, 8, 1, 1, {1, 2, 3}));  // the strip is too short
-  for (const char* name : {"junk.bin", "bad.jpg", "bad.tif"}) {
+  auto farBits = TIFF(2, 1, 8, 3, 2, {1, 2, 3, 4, 5, 6});
+  BEPutU32(&farBits[10 + 12 * 2 + 8], 0xFFFFFFFF);  // the depths' offset lies far outside
+  WriteAll(dir / "far.tif", farBits);
+  for (const char* name : {"junk.bin", "bad.jpg", "bad.tif", "far.tif"}) {
     FSSpec spec = Spec(dir / name);
     GraphicsImportComponent gi = reinterpret_cast<GraphicsImportComponent>(1);
     EXPECT_EQ(GetGraphicsImporterForFile(&spec, &gi), cantFindHandler) << name;
