@@ -5,6 +5,8 @@
 
 #include "jpeg/jpgStatus.h"
 #include "toolbox/MacErrors.h"
+#include "toolbox/MacMemory.h"
+#include "toolbox/RecordAccess.h"
 
 namespace {
 
@@ -204,4 +206,157 @@ int32_t complibCreateTmpFileName(_complibFileName* record, const _complibFileNam
   if (!record || !templ) return kJpgBadContext;
   std::memcpy(record->catalog, templ->catalog, sizeof(record->catalog));
   return complibTmpnam(record, templ);
+}
+
+// ---- PixMaps ------------------------------------------------------------------------------
+
+namespace {
+
+bool isPixMap(const PixMap& pm) { return (pm.rowBytes & kPixMapFlag) != 0; }
+int32_t rowBytesOf(const PixMap& pm) { return pm.rowBytes & kRowBytesMask; }
+int32_t depthOf(const PixMap& pm) { return isPixMap(pm) ? pm.pixelSize : 1; }
+
+}  // namespace
+
+int32_t complibMacSetBitMapBitsToRect(_complibImageRect* rect, int32_t firstRow, int32_t rows, PixMapHandle pixMap) {
+  if (!rect || !rect->data || !pixMap || !*pixMap || !(*pixMap)->baseAddr) return kJpgBadContext;
+  const PixMap& pm = **pixMap;
+  const int32_t pmHeight = pm.bounds.bottom - pm.bounds.top;
+  const int32_t pmWidth = pm.bounds.right - pm.bounds.left;
+  if (rows < 0 || firstRow < 0 || firstRow + rows > pmHeight || rows > rect->height) return kJpgBadParameter;
+  const int32_t cols = pmWidth < rect->width ? pmWidth : rect->width;
+  const int depth = depthOf(pm);
+  const int32_t srcRowBytes = rowBytesOf(pm);
+  auto row = [&](int32_t i) { return reinterpret_cast<const uint8_t*>(pm.baseAddr) + int64_t(firstRow + i) * srcRowBytes; };
+  auto out = [&](int32_t i) { return rect->data + int64_t(i) * rect->rowBytes; };
+
+  if (depth == 32 && (rect->bitsPerPixel == 24 || rect->bitsPerPixel == 8)) {
+    for (int32_t i = 0; i < rows; ++i) {
+      const uint8_t* s = row(i);
+      uint8_t* d = out(i);
+      for (int32_t x = 0; x < cols; ++x, s += 4) {
+        if (rect->bitsPerPixel == 24) {
+          *d++ = s[3];
+          *d++ = s[2];
+          *d++ = s[1];
+        } else {
+          *d++ = s[2];
+        }
+      }
+    }
+    return kJpgOK;
+  }
+  if (depth == 8 && isPixMap(pm) && (rect->bitsPerPixel == 24 || rect->bitsPerPixel == 8)) {
+    uint8_t lut[256][3] = {};
+    if (pm.pmTable && *pm.pmTable) {
+      const ColorTable& t = **pm.pmTable;
+      for (int i = 0; i <= t.ctSize && i < 256; ++i) {
+        lut[i][0] = static_cast<uint8_t>(t.ctTable[i].rgb.blue >> 8);
+        lut[i][1] = static_cast<uint8_t>(t.ctTable[i].rgb.green >> 8);
+        lut[i][2] = static_cast<uint8_t>(t.ctTable[i].rgb.red >> 8);
+      }
+    }
+    for (int32_t i = 0; i < rows; ++i) {
+      const uint8_t* s = row(i);
+      uint8_t* d = out(i);
+      for (int32_t x = 0; x < cols; ++x) {
+        const uint8_t* c = lut[s[x]];
+        if (rect->bitsPerPixel == 24) {
+          *d++ = c[0];
+          *d++ = c[1];
+          *d++ = c[2];
+        } else {
+          *d++ = c[1];
+        }
+      }
+    }
+    return kJpgOK;
+  }
+  if (depth == 1 && rect->bitsPerPixel == 1) {
+    int32_t bytes = (cols + 7) / 8;
+    if (bytes > rect->rowBytes) bytes = rect->rowBytes;
+    for (int32_t i = 0; i < rows; ++i) std::memcpy(out(i), row(i), static_cast<size_t>(bytes));
+    return kJpgOK;
+  }
+  return kJpgBadParameter;
+}
+
+CTabHandle complibMacCreateColorTable(int depth) {
+  if (depth != 1 && depth != 8) return nullptr;
+  const int entries = 1 << depth;
+  auto table = reinterpret_cast<CTabHandle>(
+      NewHandleClear(static_cast<Size>(sizeof(ColorTable) + (entries - 1) * sizeof(ColorSpec))));
+  if (!table) return nullptr;
+  ColorTable& t = **table;
+  t.ctSeed = GetCTSeed();
+  t.ctFlags = 0;
+  t.ctSize = static_cast<SInt16>(entries - 1);
+  for (int i = 0; i < entries; ++i) {
+    UInt16 level = depth == 1 ? (i == 0 ? 0xFFFF : 0) : static_cast<UInt16>(i * 257);
+    t.ctTable[i].value = static_cast<SInt16>(i);
+    t.ctTable[i].rgb = RGBColor{level, level, level};
+  }
+  return table;
+}
+
+int32_t complibMacGetBitMapBitsFromRect(const _complibImageRect* rect, int32_t firstRow, int32_t rows,
+                                        PixMapHandle pixMap) {
+  if (!rect || !pixMap || !*pixMap) return kJpgBadContext;
+  PixMap& pm = **pixMap;
+  if (rows == 0) {
+    const bool direct = rect->bitsPerPixel == 24;
+    if (!direct && rect->bitsPerPixel != 8) return kJpgBadParameter;
+    int32_t rowBytes = ((direct ? rect->width * 4 : rect->width) + 3) & ~3;
+    if (rowBytes > kRowBytesMask || rect->height > 32767 || rect->width > 32767) return kJpgBadParameter;
+    pm.rowBytes = static_cast<SInt16>(rowBytes | kPixMapFlag);
+    pm.bounds = Rect{0, 0, static_cast<int16_t>(rect->height), static_cast<int16_t>(rect->width)};
+    pm.pmVersion = 0;
+    pm.packType = 0;
+    pm.packSize = 0;
+    pm.hRes = pm.vRes = IntToFixed(72);
+    pm.pixelType = direct ? RGBDirect : Indexed;
+    pm.pixelSize = direct ? 32 : 8;
+    pm.cmpCount = direct ? 3 : 1;
+    pm.cmpSize = 8;
+    if (!direct) {
+      pm.pmTable = complibMacCreateColorTable(8);
+      if (!pm.pmTable) return kJpgNoMemory;
+    }
+    return kJpgOK;
+  }
+  if (!rect->data || !pm.baseAddr) return kJpgBadContext;
+  const int32_t pmHeight = pm.bounds.bottom - pm.bounds.top;
+  const int32_t pmWidth = pm.bounds.right - pm.bounds.left;
+  if (rows < 0 || firstRow < 0 || firstRow + rows > pmHeight || rows > rect->height) return kJpgBadParameter;
+  const int32_t cols = pmWidth < rect->width ? pmWidth : rect->width;
+  const int depth = depthOf(pm);
+  const int32_t rb = rowBytesOf(pm);
+  const int pixel = rect->bitsPerPixel;
+  for (int32_t i = 0; i < rows; ++i) {
+    const uint8_t* s = rect->data + int64_t(i) * rect->rowBytes;
+    uint8_t* d = reinterpret_cast<uint8_t*>(pm.baseAddr) + int64_t(firstRow + i) * rb;
+    if (depth == 32 && (pixel == 24 || pixel == 8)) {
+      for (int32_t x = 0; x < cols; ++x, d += 4) {
+        d[0] = 0;
+        if (pixel == 24) {
+          d[1] = s[3 * x + 2];
+          d[2] = s[3 * x + 1];
+          d[3] = s[3 * x];
+        } else {
+          d[1] = d[2] = d[3] = s[x];
+        }
+      }
+    } else if (depth == 16 && (pixel == 24 || pixel == 8)) {
+      for (int32_t x = 0; x < cols; ++x) {
+        int r = pixel == 24 ? s[3 * x + 2] : s[x], g = pixel == 24 ? s[3 * x + 1] : s[x], b = pixel == 24 ? s[3 * x] : s[x];
+        BEPutU16(d + 2 * x, static_cast<uint16_t>(((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3)));
+      }
+    } else if ((depth == 8 && pixel == 8) || (depth == 1 && pixel == 1)) {
+      int32_t bytes = depth == 8 ? cols : (cols + 7) / 8;
+      std::memcpy(d, s, static_cast<size_t>(bytes));
+    } else {
+      return kJpgBadParameter;
+    }
+  }
+  return kJpgOK;
 }

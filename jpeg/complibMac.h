@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "pelmora/Pelmora.h"
+#include "quickdraw/QuickDraw.h"
 #include "toolbox/Files.h"
 
 int32_t complibMacCreateFileNameFromFsRef(_complibFileName* record, const FSRef* parentRef, const HFSUniStr255* name,
@@ -26,3 +27,18 @@ int64_t complibSeekFile(SInt16 fork, int64_t offset, int whence);
 int64_t complibGetFileSize(_complibFileName* record);
 int32_t complibDeleteFile(_complibFileName* record);
 int32_t complibCreateTmpFileName(_complibFileName* record, const _complibFileName* templ);
+
+// ---- PixMaps ------------------------------------------------------------------------------
+
+// Rows firstRow .. firstRow + rows - 1 of a PixMap (or a BitMap: rowBytes without the PixMap
+// flag) into the rect's first rows: 32-bit pixels to blue, green, red (or green alone for an
+// 8-bit rect), 8-bit pixels through the colour table, 1-bit rows as they are into a 1-bit
+// rect. Rows outside either side, or other combinations: 0xC0000057.
+int32_t complibMacSetBitMapBitsToRect(_complibImageRect* rect, int32_t firstRow, int32_t rows, PixMapHandle pixMap);
+// With rows 0, describes the rect in the PixMap (24-bit rect: 32-bit direct pixels; 8-bit rect:
+// 8-bit grey indexed pixels); otherwise copies the rect's first rows into the PixMap's rows
+// from firstRow: 32-bit and 16-bit (5-5-5) direct pixels, 8-bit and 1-bit rows.
+int32_t complibMacGetBitMapBitsFromRect(const _complibImageRect* rect, int32_t firstRow, int32_t rows,
+                                        PixMapHandle pixMap);
+// 2^depth entries with a fresh seed: depth 1 white then black; depth 8 greys i x 257.
+CTabHandle complibMacCreateColorTable(int depth);

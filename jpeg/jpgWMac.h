@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "jpeg/jpgStatus.h"
+#include "quickdraw/QuickDraw.h"
 #include "toolbox/Files.h"
 
 // Creates the file (replacing one of that name), makes a context and writes SOI.
@@ -14,3 +15,7 @@ int32_t jpgWritePrologToFile(const FSSpec* spec, OSType creator, OSType type, ui
 // Finishes the file and frees the context in every case. A file that could not be finished
 // (failed write, no frame, fewer lines than announced) is deleted and the failure returned.
 int32_t jpgWriteEpilogToFile(void* context);
+
+// Codes a whole 8-bit or 32-bit PixMap in strips of 16 lines (one component for 8-bit pixels
+// unless a count was set, else three). The first failing strip's status is returned.
+int32_t jpgWriteFromMacPixMap(void* context, PixMapHandle pixMap);

@@ -24,8 +24,8 @@ uint32_t nextRandom(uint32_t& s) {
 
 }  // namespace
 
-Picture MakeScene(int width, int height, int channels, uint32_t seed) {
-  Picture p{width, height, channels, std::vector<uint8_t>(size_t(width) * height * channels)};
+Image MakeScene(int width, int height, int channels, uint32_t seed) {
+  Image p{width, height, channels, std::vector<uint8_t>(size_t(width) * height * channels)};
   uint32_t s = seed * 2654435761u + 1;
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x)
@@ -37,21 +37,21 @@ Picture MakeScene(int width, int height, int channels, uint32_t seed) {
   return p;
 }
 
-Picture MakeFlat(int width, int height, int channels, uint8_t b, uint8_t g, uint8_t r) {
-  Picture p{width, height, channels, std::vector<uint8_t>(size_t(width) * height * channels)};
+Image MakeFlat(int width, int height, int channels, uint8_t b, uint8_t g, uint8_t r) {
+  Image p{width, height, channels, std::vector<uint8_t>(size_t(width) * height * channels)};
   const uint8_t bgr[4] = {b, g, r, b};
   for (size_t i = 0; i < p.pixels.size(); ++i) p.pixels[i] = bgr[i % channels];
   return p;
 }
 
-Picture MakeNoise(int width, int height, int channels, uint32_t seed) {
-  Picture p{width, height, channels, std::vector<uint8_t>(size_t(width) * height * channels)};
+Image MakeNoise(int width, int height, int channels, uint32_t seed) {
+  Image p{width, height, channels, std::vector<uint8_t>(size_t(width) * height * channels)};
   uint32_t s = seed | 1;
   for (auto& v : p.pixels) v = static_cast<uint8_t>(nextRandom(s));
   return p;
 }
 
-int32_t Encode(const Picture& picture, const Settings& settings, std::vector<uint8_t>* out) {
+int32_t Encode(const Image& picture, const Settings& settings, std::vector<uint8_t>* out) {
   void* ctx = nullptr;
   int32_t status = jpgWritePrologToMemory(0, &ctx);
   if (status) return status;
@@ -89,7 +89,7 @@ int32_t Encode(const Picture& picture, const Settings& settings, std::vector<uin
   return 0;
 }
 
-int32_t EncodePlain(const Picture& picture, const Settings& settings, std::vector<uint8_t>* out) {
+int32_t EncodePlain(const Image& picture, const Settings& settings, std::vector<uint8_t>* out) {
   GestaltSetValue(gestaltPowerPCProcessorFeatures, 0);
   int32_t status = Encode(picture, settings, out);
   GestaltReset();
@@ -125,7 +125,7 @@ void onMessage(j_common_ptr cinfo, int level) {
 
 }  // namespace
 
-bool Decode(const std::vector<uint8_t>& jpeg, Picture* out, std::string* why) {
+bool Decode(const std::vector<uint8_t>& jpeg, Image* out, std::string* why) {
   jpeg_decompress_struct cinfo{};
   ErrorTrap trap;
   cinfo.err = jpeg_std_error(&trap.pub);
@@ -157,7 +157,7 @@ bool Decode(const std::vector<uint8_t>& jpeg, Picture* out, std::string* why) {
   return true;
 }
 
-double Psnr(const Picture& source, const Picture& decoded) {
+double Psnr(const Image& source, const Image& decoded) {
   double sum = 0;
   size_t n = 0;
   for (int y = 0; y < source.height; ++y)
@@ -210,7 +210,7 @@ void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-void WritePnm(const std::string& path, const Picture& picture) {
+void WritePnm(const std::string& path, const Image& picture) {
   std::ofstream f(path, std::ios::binary);
   f << (picture.channels == 1 ? "P5\n" : "P6\n") << picture.width << " " << picture.height << "\n255\n";
   for (size_t i = 0; i < picture.pixels.size(); i += picture.channels)

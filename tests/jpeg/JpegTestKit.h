@@ -11,7 +11,7 @@
 namespace jpgtest {
 
 // Interleaved 8-bit pixels; three channels are stored blue, green, red as the encoder expects.
-struct Picture {
+struct Image {
   int width = 0;
   int height = 0;
   int channels = 3;
@@ -19,9 +19,9 @@ struct Picture {
 };
 
 // Smooth gradients with some texture: realistic enough for PSNR floors.
-Picture MakeScene(int width, int height, int channels, uint32_t seed = 1);
-Picture MakeFlat(int width, int height, int channels, uint8_t b, uint8_t g, uint8_t r);
-Picture MakeNoise(int width, int height, int channels, uint32_t seed);
+Image MakeScene(int width, int height, int channels, uint32_t seed = 1);
+Image MakeFlat(int width, int height, int channels, uint8_t b, uint8_t g, uint8_t r);
+Image MakeNoise(int width, int height, int channels, uint32_t seed);
 
 struct Settings {
   int quality = 90;
@@ -34,15 +34,15 @@ struct Settings {
 };
 
 // Encodes into memory; the status of the first failing call, else 0.
-int32_t Encode(const Picture& picture, const Settings& settings, std::vector<uint8_t>* out);
+int32_t Encode(const Image& picture, const Settings& settings, std::vector<uint8_t>* out);
 // The same with the vector unit reported absent.
-int32_t EncodePlain(const Picture& picture, const Settings& settings, std::vector<uint8_t>* out);
+int32_t EncodePlain(const Image& picture, const Settings& settings, std::vector<uint8_t>* out);
 
 // Decodes with libjpeg-turbo into RGB or grey (as stored, channels 3 or 1); false on any
 // error or warning.
-bool Decode(const std::vector<uint8_t>& jpeg, Picture* out, std::string* why = nullptr);
+bool Decode(const std::vector<uint8_t>& jpeg, Image* out, std::string* why = nullptr);
 // PSNR over all channels between a source picture and its decoded RGB/grey copy.
-double Psnr(const Picture& source, const Picture& decoded);
+double Psnr(const Image& source, const Image& decoded);
 
 struct Segment {
   uint16_t marker;
@@ -55,6 +55,6 @@ std::vector<Segment> Segments(const std::vector<uint8_t>& jpeg);
 std::vector<uint8_t> ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
 // A PPM (P6) or PGM (P5) of the picture.
-void WritePnm(const std::string& path, const Picture& picture);
+void WritePnm(const std::string& path, const Image& picture);
 
 }  // namespace jpgtest

@@ -45,7 +45,7 @@ struct MemoryEncoder {
 };
 
 struct Strip {
-  Picture picture;
+  Image picture;
   _complibImageRect rect;
   explicit Strip(int width, int height, int channels = 3, uint32_t seed = 1)
       : picture(MakeScene(width, height, channels, seed)),
@@ -200,7 +200,7 @@ TEST(JpegErrors, StripAccountingAcrossStrips) {
   ASSERT_EQ(jpgWriteFromRect(e.ctx, &s.rect, 8), 0);  // the last strip may end inside an MCU row
   std::vector<uint8_t> out;
   ASSERT_EQ(e.finish(&out), 0);
-  Picture d;
+  Image d;
   ASSERT_TRUE(Decode(out, &d));
   EXPECT_EQ(d.height, 40);
 }
@@ -218,7 +218,7 @@ TEST(JpegErrors, FourComponentsWithFourFactorsWork) {
       EXPECT_EQ(seg.data[5], 4);
     }
   }
-  Picture d;
+  Image d;
   std::string why;
   EXPECT_TRUE(Decode(out, &d, &why)) << why;  // CMYK as stored
 }
@@ -277,7 +277,7 @@ TEST(JpegErrors, OutOfMemoryMakesNoContext) {
 // Memory output that cannot grow: the write fails, the epilog says so and hands nothing out,
 // and no freed block is ever handed out.
 TEST(JpegErrors, AFailedWriteIsReportedAndHandsNothingOut) {
-  Picture p = MakeNoise(512, 256, 3, 3);
+  Image p = MakeNoise(512, 256, 3, 3);
   MemoryEncoder e(2);
   ASSERT_EQ(jpgWriteSetQuantizationFactor(e.ctx, 100), 0);
   ASSERT_EQ(jpgWriteSetSubsamplingFactor(e.ctx, 0x111111), 0);
@@ -375,7 +375,7 @@ TEST(JpegFiles, PrologToAFolderAndNameReplacesAnExistingFile) {
   ASSERT_EQ(jpgWriteFromRect(ctx, &s.rect, 4), 0);
   ASSERT_EQ(jpgWriteEpilogToFile(ctx), 0);
   std::vector<uint8_t> bytes = ReadFile((dir / "page.jpg").string());
-  Picture d;
+  Image d;
   ASSERT_TRUE(Decode(bytes, &d));
   EXPECT_EQ(d.width, 30);
   EXPECT_LT(bytes.size(), 100000u);
@@ -396,7 +396,7 @@ TEST(JpegFiles, PrologToAnFSSpec) {
   Strip s(8, 8, 1);
   ASSERT_EQ(jpgWriteFromRect(ctx, &s.rect, 8), 0);
   ASSERT_EQ(jpgWriteEpilogToFile(ctx), 0);
-  Picture d;
+  Image d;
   ASSERT_TRUE(Decode(ReadFile((dir / "new.jpg").string()), &d));
 }
 

@@ -96,7 +96,7 @@ TEST(JpegWriter, MarkerSequenceOfASmallImage) {
   ASSERT_EQ(jpgWritePrologToMemory(0, &ctx), 0);
   const uint8_t app0[14] = {'J', 'F', 'I', 'F', 0, 1, 1, 1, 1, 44, 1, 44, 0, 0};
   ASSERT_EQ(jpgWriteWriteMarkerSegment(ctx, 0xFFE0, app0, sizeof(app0)), 0);
-  Picture p = MakeScene(16, 16, 3);
+  Image p = MakeScene(16, 16, 3);
   _complibImageRect rect{16, 16, 48, 24, 3, 8, p.pixels.data()};
   ASSERT_EQ(jpgWriteFromRect(ctx, &rect, 16), 0);
   void* data = nullptr;
@@ -124,7 +124,9 @@ TEST(JpegWriter, MarkerSequenceOfASmallImage) {
   // Every 0xFF in the coded data is stuffed.
   size_t sos = Find(segments, 0xFFDA)->offset + 2 + 12;
   for (size_t i = sos; i + 2 < out.size(); ++i)
-    if (out[i] == 0xFF) EXPECT_EQ(out[i + 1], 0x00) << "at " << i;
+    if (out[i] == 0xFF) {
+      EXPECT_EQ(out[i + 1], 0x00) << "at " << i;
+    }
 }
 
 TEST(JpegWriter, GreyAndUnconvertedFramesName) {
@@ -177,13 +179,13 @@ class JpegGolden : public ::testing::TestWithParam<Golden> {};
 
 TEST_P(JpegGolden, FlatPicturesGiveFixedFiles) {
   const Golden& g = GetParam();
-  Picture p = MakeFlat(g.width, g.height, g.channels, g.b, g.g, g.r);
+  Image p = MakeFlat(g.width, g.height, g.channels, g.b, g.g, g.r);
   std::vector<uint8_t> out, plain;
   ASSERT_EQ(Encode(p, g.settings, &out), 0);
   ASSERT_EQ(EncodePlain(p, g.settings, &plain), 0);
   EXPECT_EQ(Md5(out), g.md5) << g.name;
   EXPECT_EQ(Md5(plain), g.md5) << g.name << " (plain path)";
-  Picture d;
+  Image d;
   ASSERT_TRUE(Decode(out, &d));
   EXPECT_GT(Psnr(p, d), 40.0);
 }
@@ -227,13 +229,13 @@ TEST_P(JpegDecodes, AboveThePsnrFloor) {
   const std::map<int, double> full = {{50, 30.0}, {75, 32.0}, {90, 35.0}, {100, 40.0}};
   const std::map<int, double> reduced = {{50, 27.0}, {75, 28.0}, {90, 29.0}, {100, 29.0}};
   const auto& floor = c.channels == 1 || c.sampling == 0x111111 ? full : reduced;
-  Picture p = MakeScene(c.width, c.height, c.channels, 7);
+  Image p = MakeScene(c.width, c.height, c.channels, 7);
   for (int method : {0, 1}) {
     Settings s = With(quality, c.sampling);
     s.method = method;
     std::vector<uint8_t> out;
     ASSERT_EQ(Encode(p, s, &out), 0);
-    Picture d;
+    Image d;
     std::string why;
     ASSERT_TRUE(Decode(out, &d, &why)) << why;
     ASSERT_EQ(d.width, c.width);
@@ -258,7 +260,7 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(JpegWriter, OneStripOrManyGiveTheSameBytes) {
-  Picture p = MakeScene(53, 71, 3, 3);
+  Image p = MakeScene(53, 71, 3, 3);
   for (uint32_t sampling : {0x221111u, 0x111111u, 0x211111u}) {
     int mcuHeight = sampling == 0x221111u ? 16 : 8;
     Settings whole = With(80, sampling, 2);
@@ -282,7 +284,7 @@ TEST(JpegWriter, VectorAndPlainPathsGiveTheSameBytes) {
       for (int method : {0, 1})
         for (int dct : {0, 1})
           for (auto [w, h] : sizes) {
-            Picture p = MakeScene(w, h, channels, w * h);
+            Image p = MakeScene(w, h, channels, w * h);
             Settings s = With(85, sampling);
             s.method = method;
             s.dctMethod = dct;
@@ -294,13 +296,13 @@ TEST(JpegWriter, VectorAndPlainPathsGiveTheSameBytes) {
                                   << " method " << method << " dct " << dct << " " << w << "x" << h;
           }
   // Saturated colours reach chroma 128, the largest transform input.
-  Picture red = MakeFlat(32, 16, 3, 0, 0, 255), blue = MakeFlat(32, 16, 3, 255, 0, 0);
-  for (const Picture* p : {&red, &blue}) {
+  Image red = MakeFlat(32, 16, 3, 0, 0, 255), blue = MakeFlat(32, 16, 3, 255, 0, 0);
+  for (const Image* p : {&red, &blue}) {
     std::vector<uint8_t> vec, plain;
     ASSERT_EQ(Encode(*p, With(100, 0x111111), &vec), 0);
     ASSERT_EQ(EncodePlain(*p, With(100, 0x111111), &plain), 0);
     EXPECT_EQ(vec, plain);
-    Picture d;
+    Image d;
     ASSERT_TRUE(Decode(vec, &d));
     EXPECT_GT(Psnr(*p, d), 40.0);
   }
@@ -308,10 +310,10 @@ TEST(JpegWriter, VectorAndPlainPathsGiveTheSameBytes) {
 
 TEST(JpegWriter, RestartIntervalsDecodeAndNeverPrecedeTheEnd) {
   // 37 x 23 at 4:2:0: 3 MCUs per row, 2 rows.
-  Picture p = MakeScene(37, 23, 3, 5);
+  Image p = MakeScene(37, 23, 3, 5);
   std::vector<uint8_t> plain;
   ASSERT_EQ(Encode(p, With(90, 0x221111), &plain), 0);
-  Picture reference;
+  Image reference;
   ASSERT_TRUE(Decode(plain, &reference));
   const std::map<uint32_t, int> expectedMarkers = {{1, 5}, {2, 2}, {3, 1}, {5, 1}, {6, 0}, {9, 0}};
   for (auto [interval, count] : expectedMarkers) {
@@ -331,7 +333,7 @@ TEST(JpegWriter, RestartIntervalsDecodeAndNeverPrecedeTheEnd) {
     const Segment* dri = Find(segments, 0xFFDD);
     ASSERT_NE(dri, nullptr);
     EXPECT_EQ(dri->data, (std::vector<uint8_t>{0, static_cast<uint8_t>(interval)}));
-    Picture d;
+    Image d;
     std::string why;
     ASSERT_TRUE(Decode(out, &d, &why)) << why;
     EXPECT_EQ(d.pixels, reference.pixels) << "interval " << interval;
@@ -343,24 +345,24 @@ TEST(JpegWriter, RestartIntervalsDecodeAndNeverPrecedeTheEnd) {
 }
 
 TEST(JpegWriter, QualityOneAndTheSpecialTable) {
-  Picture p = MakeScene(32, 32, 3, 9);
+  Image p = MakeScene(32, 32, 3, 9);
   std::vector<uint8_t> out;
   ASSERT_EQ(Encode(p, With(1, 0x221111), &out), 0);
   std::vector<Segment> segments = Segments(out);
   const Segment* dqt = Find(segments, 0xFFDB);
   ASSERT_NE(dqt, nullptr);
   EXPECT_EQ(dqt->data[1], 255);  // 16 x 5000 / 100 clamps
-  Picture d;
+  Image d;
   ASSERT_TRUE(Decode(out, &d));
 }
 
 TEST(JpegWriter, NoisePicturesGrowTheMemoryBlock) {
   // Noise at quality 100 codes to far more than the first growth step.
-  Picture p = MakeNoise(512, 256, 3, 11);
+  Image p = MakeNoise(512, 256, 3, 11);
   std::vector<uint8_t> out;
   ASSERT_EQ(Encode(p, With(100, 0x111111), &out), 0);
   EXPECT_GT(out.size(), 300000u);
-  Picture d;
+  Image d;
   std::string why;
   ASSERT_TRUE(Decode(out, &d, &why)) << why;
   EXPECT_GT(Psnr(p, d), 40.0);
@@ -372,13 +374,13 @@ TEST(JpegWriter, PsnrMatchesCjpegAtFullResolution) {
   WX_REQUIRE_TOOL("cjpeg");
   wxtest::ScratchDir dir;
   for (int channels : {1, 3}) {
-    Picture p = MakeScene(128, 96, channels, 21);
+    Image p = MakeScene(128, 96, channels, 21);
     WritePnm((dir / "in.pnm").string(), p);
     for (int quality : {50, 75, 90, 100}) {
       std::string cmd = "cjpeg -quality " + std::to_string(quality) + " -sample 1x1 '" + (dir / "in.pnm").string() +
                         "' > '" + (dir / "c.jpg").string() + "'";
       ASSERT_EQ(wxtest::Run(cmd), 0);
-      Picture theirs, ours;
+      Image theirs, ours;
       ASSERT_TRUE(Decode(ReadFile((dir / "c.jpg").string()), &theirs));
       std::vector<uint8_t> out;
       ASSERT_EQ(Encode(p, With(quality, 0x111111), &out), 0);
