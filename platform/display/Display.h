@@ -49,12 +49,14 @@ class DpyBackend {
   virtual void Present(DpyWindowID id, PixMapHandle pixels) = 0;
   // Moves input that arrived since the last call into the raw input queue.
   virtual void Poll() = 0;
+  // Waits up to `milliseconds` for input to arrive (returns at once headless).
+  virtual void WaitForInput(int milliseconds) = 0;
   virtual void Beep() = 0;
   virtual void SetCursorImage(const Cursor* cursor) = 0;
 };
 
-// The display in use: SDL2 when WX_DISPLAY is not "headless" and a screen can be opened,
-// else headless. Chosen on first use.
+// The display in use: SDL2 when the environment has a screen (DISPLAY or WAYLAND_DISPLAY)
+// and WX_DISPLAY is not "headless", else headless. Chosen on first use.
 DpyBackend& DpyCurrent();
 // Makes the next DpyCurrent() headless (tests) or SDL2 (tests under Xvfb). Returns false
 // when SDL2 cannot open the screen.
@@ -70,3 +72,17 @@ void DpyClearInput();
 
 // Beeps counted (tests check that a refused key beeped).
 int DpyBeepCount();
+void DpyCountBeep();
+
+// The screen moved a window itself (the user dragged its frame): the Window Manager
+// follows. `topLeft` is the content's new global top left.
+typedef void (*DpyMovedHook)(DpyWindowID id, Point topLeft);
+void DpySetMovedHook(DpyMovedHook hook);
+void DpyReportMoved(DpyWindowID id, Point topLeft);
+
+// The backends.
+std::unique_ptr<DpyBackend> DpyMakeHeadless();
+std::unique_ptr<DpyBackend> DpyMakeScreen();  // null when SDL2 cannot open a screen
+
+// A 0x00RRGGBB image as an 8-bit RGB PNG file.
+bool DpyWritePNG(const std::string& path, const uint32_t* pixels, int width, int height);

@@ -30,7 +30,8 @@ void DropFiles(Point global, const std::vector<std::string>& paths);
 // The fake clock: ticks pass only when a test says so.
 void AdvanceTicks(UInt32 ticks);
 
-// Takes every event that is waiting (mask everyEvent), without nulls.
+// Takes every event that is waiting, without nulls and without updates (an update stays
+// until its window is updated).
 std::vector<EventRecord> DrainEvents();
 
 // A window's port pixels as 0x00RRGGBB rows, top to bottom.

@@ -1,0 +1,80 @@
+// Which display is in use, and the raw input queue both displays fill.
+#include "display/Display.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "quickdraw/qdPort.h"
+
+namespace {
+
+std::unique_ptr<DpyBackend>& Current() {
+  static std::unique_ptr<DpyBackend> backend;
+  return backend;
+}
+
+std::deque<DpyInput>& Queue() {
+  static std::deque<DpyInput> queue;
+  return queue;
+}
+
+int sBeeps = 0;
+DpyMovedHook sMovedHook = nullptr;
+
+bool WantsScreen() {
+  const char* mode = std::getenv("WX_DISPLAY");
+  if (mode && std::strcmp(mode, "headless") == 0) return false;
+  return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
+}
+
+void Install(std::unique_ptr<DpyBackend> backend) {
+  Current() = std::move(backend);
+  qdSetScreenBounds(Current()->ScreenBounds());
+  qdSetCursorHook([](const Cursor* cursor) { DpyCurrent().SetCursorImage(cursor); });
+}
+
+}  // namespace
+
+DpyBackend& DpyCurrent() {
+  if (!Current()) {
+    std::unique_ptr<DpyBackend> screen = WantsScreen() ? DpyMakeScreen() : nullptr;
+    Install(screen ? std::move(screen) : DpyMakeHeadless());
+  }
+  return *Current();
+}
+
+void DpyUseHeadless() {
+  Install(DpyMakeHeadless());
+  DpyClearInput();
+}
+
+bool DpyUseScreen() {
+  std::unique_ptr<DpyBackend> screen = DpyMakeScreen();
+  if (!screen) return false;
+  Install(std::move(screen));
+  DpyClearInput();
+  return true;
+}
+
+void DpyPostInput(const DpyInput& input) { Queue().push_back(input); }
+
+bool DpyPeekInput(DpyInput* input) {
+  DpyCurrent().Poll();
+  if (Queue().empty()) return false;
+  *input = Queue().front();
+  return true;
+}
+
+void DpyPopInput() {
+  if (!Queue().empty()) Queue().pop_front();
+}
+
+void DpyClearInput() { Queue().clear(); }
+
+int DpyBeepCount() { return sBeeps; }
+void DpyCountBeep() { ++sBeeps; }
+
+void DpySetMovedHook(DpyMovedHook hook) { sMovedHook = hook; }
+void DpyReportMoved(DpyWindowID id, Point topLeft) {
+  if (sMovedHook) sMovedHook(id, topLeft);
+}

@@ -1,0 +1,310 @@
+// A real screen through SDL2: one SDL window per visible platform window (frameless ones
+// shaped by their structure region), pixels presented from the window's port, and SDL's
+// mouse, keyboard, text and file-drop events turned into raw input.
+#include <SDL.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+
+#include "display/Display.h"
+#include "quickdraw/qdRegion.h"
+#include "toolbox/Events.h"
+#include "toolbox/TextConvert.h"
+
+namespace {
+
+struct ScreenWindow {
+  SDL_Window* window = nullptr;
+  DpyWindowState state;
+  PixMapHandle pixels = nullptr;
+  qdRegion shape;  // global; frameless windows only
+};
+
+UInt16 Modifiers(SDL_Keymod mod) {
+  UInt16 m = 0;
+  if (mod & KMOD_SHIFT) m |= shiftKey;
+  if (mod & (KMOD_CTRL | KMOD_GUI)) m |= cmdKey;
+  if (mod & KMOD_ALT) m |= optionKey;
+  if (mod & KMOD_CAPS) m |= alphaLock;
+  return m;
+}
+
+// Keys that produce no text but a character code of their own.
+bool SpecialKey(SDL_Keycode key, UInt8* charCode, UInt8* keyCode) {
+  struct Entry {
+    SDL_Keycode key;
+    UInt8 ch, vk;
+  };
+  static const Entry kTable[] = {
+      {SDLK_RETURN, kReturnCharCode, kVKReturn},   {SDLK_KP_ENTER, kEnterCharCode, kVKEnter},
+      {SDLK_TAB, kTabCharCode, kVKTab},            {SDLK_BACKSPACE, kBackspaceCharCode, kVKDelete},
+      {SDLK_DELETE, kDeleteCharCode, kVKForwardDelete}, {SDLK_ESCAPE, kEscapeCharCode, kVKEscape},
+      {SDLK_HOME, kHomeCharCode, kVKHome},         {SDLK_END, kEndCharCode, kVKEnd},
+      {SDLK_PAGEUP, kPageUpCharCode, kVKPageUp},   {SDLK_PAGEDOWN, kPageDownCharCode, kVKPageDown},
+      {SDLK_LEFT, kLeftArrowCharCode, kVKLeftArrow}, {SDLK_RIGHT, kRightArrowCharCode, kVKRightArrow},
+      {SDLK_UP, kUpArrowCharCode, kVKUpArrow},     {SDLK_DOWN, kDownArrowCharCode, kVKDownArrow},
+  };
+  for (const Entry& e : kTable)
+    if (e.key == key) {
+      *charCode = e.ch;
+      *keyCode = e.vk;
+      return true;
+    }
+  return false;
+}
+
+class ScreenBackend final : public DpyBackend {
+ public:
+  ~ScreenBackend() override {
+    for (auto& [id, w] : mWindows)
+      if (w.window) SDL_DestroyWindow(w.window);
+    if (mCursor) SDL_FreeCursor(mCursor);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  }
+
+  bool IsHeadless() const override { return false; }
+
+  Rect ScreenBounds() const override {
+    SDL_Rect r{0, 0, 1024, 768};
+    SDL_GetDisplayBounds(0, &r);
+    return Rect{static_cast<SInt16>(r.y), static_cast<SInt16>(r.x), static_cast<SInt16>(r.y + r.h), static_cast<SInt16>(r.x + r.w)};
+  }
+
+  void WindowChanged(DpyWindowID id, const DpyWindowState& state) override {
+    ScreenWindow& w = mWindows[id];
+    int width = state.content.right - state.content.left, height = state.content.bottom - state.content.top;
+    bool sizeChanged = !w.window || width != w.state.content.right - w.state.content.left ||
+                       height != w.state.content.bottom - w.state.content.top;
+    if (w.window && (sizeChanged || state.frameless != w.state.frameless)) {
+      SDL_DestroyWindow(w.window);
+      w.window = nullptr;
+    }
+    if (!w.window) {
+      Uint32 flags = SDL_WINDOW_HIDDEN | (state.frameless ? SDL_WINDOW_BORDERLESS : 0);
+      w.window = state.frameless ? SDL_CreateShapedWindow(state.titleUTF8.c_str(), state.content.left, state.content.top,
+                                                          static_cast<unsigned>(width), static_cast<unsigned>(height), flags)
+                                 : nullptr;
+      if (!w.window)
+        w.window = SDL_CreateWindow(state.titleUTF8.c_str(), state.content.left, state.content.top, width, height, flags);
+      if (!w.window) return;
+      mIDs[SDL_GetWindowID(w.window)] = id;
+    }
+    SDL_SetWindowTitle(w.window, state.titleUTF8.c_str());
+    SDL_SetWindowPosition(w.window, state.content.left, state.content.top);
+    w.shape = state.shape ? qdRegionOf(state.shape) : qdRegion();
+    if (state.frameless && SDL_IsShapedWindow(w.window)) ApplyShape(w, state.content);
+    if (state.visible) SDL_ShowWindow(w.window);
+    else SDL_HideWindow(w.window);
+    w.state = state;
+    w.state.shape = nullptr;
+    if (w.pixels && state.visible) Present(id, w.pixels);
+  }
+
+  void WindowRemoved(DpyWindowID id) override {
+    auto it = mWindows.find(id);
+    if (it == mWindows.end()) return;
+    if (it->second.window) {
+      mIDs.erase(SDL_GetWindowID(it->second.window));
+      SDL_DestroyWindow(it->second.window);
+    }
+    mWindows.erase(it);
+  }
+
+  void Restack(const std::vector<DpyWindowID>& frontToBack) override {
+    for (auto it = frontToBack.rbegin(); it != frontToBack.rend(); ++it) {
+      auto w = mWindows.find(*it);
+      if (w != mWindows.end() && w->second.window && w->second.state.visible) SDL_RaiseWindow(w->second.window);
+    }
+  }
+
+  void Present(DpyWindowID id, PixMapHandle pm) override {
+    auto it = mWindows.find(id);
+    if (it == mWindows.end() || !pm) return;
+    ScreenWindow& w = it->second;
+    w.pixels = pm;
+    if (!w.window || !w.state.visible) return;
+    SDL_Surface* surface = SDL_GetWindowSurface(w.window);
+    if (!surface) return;
+    const PixMap& p = **pm;
+    long rowBytes = p.rowBytes & kRowBytesMask;
+    int width = std::min(surface->w, p.bounds.right - p.bounds.left);
+    int height = std::min(surface->h, p.bounds.bottom - p.bounds.top);
+    SDL_LockSurface(surface);
+    for (int y = 0; y < height; ++y) {
+      const auto* src = reinterpret_cast<const uint8_t*>(p.baseAddr) + y * rowBytes;
+      auto* dst = reinterpret_cast<Uint32*>(static_cast<uint8_t*>(surface->pixels) + y * surface->pitch);
+      for (int x = 0; x < width; ++x) dst[x] = SDL_MapRGB(surface->format, src[x * 4 + 1], src[x * 4 + 2], src[x * 4 + 3]);
+    }
+    SDL_UnlockSurface(surface);
+    SDL_UpdateWindowSurface(w.window);
+  }
+
+  void Poll() override {
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) Translate(e);
+  }
+
+  void WaitForInput(int milliseconds) override {
+    SDL_Event e;
+    if (SDL_WaitEventTimeout(&e, milliseconds)) Translate(e);
+  }
+
+  void Beep() override { DpyCountBeep(); }
+
+  void SetCursorImage(const Cursor* cursor) override {
+    if (!cursor) {
+      SDL_ShowCursor(SDL_DISABLE);
+      return;
+    }
+    Uint8 data[32], mask[32];
+    for (int i = 0; i < 16; ++i) {
+      data[i * 2] = Uint8(cursor->data[i] >> 8);
+      data[i * 2 + 1] = Uint8(cursor->data[i]);
+      mask[i * 2] = Uint8(cursor->mask[i] >> 8);
+      mask[i * 2 + 1] = Uint8(cursor->mask[i]);
+    }
+    SDL_Cursor* c = SDL_CreateCursor(data, mask, 16, 16, cursor->hotSpot.h, cursor->hotSpot.v);
+    if (!c) return;
+    SDL_SetCursor(c);
+    SDL_ShowCursor(SDL_ENABLE);
+    if (mCursor) SDL_FreeCursor(mCursor);
+    mCursor = c;
+  }
+
+ private:
+  // The shape mask: opaque where the structure region covers the window.
+  void ApplyShape(ScreenWindow& w, const Rect& content) {
+    int width = content.right - content.left, height = content.bottom - content.top;
+    SDL_Surface* mask = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_RGBA8888);
+    if (!mask) return;
+    SDL_LockSurface(mask);
+    for (int y = 0; y < height; ++y) {
+      auto* row = reinterpret_cast<Uint32*>(static_cast<uint8_t*>(mask->pixels) + y * mask->pitch);
+      for (int x = 0; x < width; ++x) row[x] = w.shape.Contains(content.left + x, content.top + y) ? 0xFFFFFFFF : 0;
+    }
+    SDL_UnlockSurface(mask);
+    SDL_WindowShapeMode mode;
+    mode.mode = ShapeModeBinarizeAlpha;
+    mode.parameters.binarizationCutoff = 128;
+    SDL_SetWindowShape(w.window, mask, &mode);
+    SDL_FreeSurface(mask);
+  }
+
+  Point GlobalMouse() const {
+    int x = 0, y = 0;
+    SDL_GetGlobalMouseState(&x, &y);
+    return Point{static_cast<SInt16>(y), static_cast<SInt16>(x)};
+  }
+
+  Point GlobalOf(Uint32 windowID, int x, int y) const {
+    auto it = mIDs.find(windowID);
+    if (it != mIDs.end()) {
+      auto w = mWindows.find(it->second);
+      if (w != mWindows.end())
+        return Point{static_cast<SInt16>(w->second.state.content.top + y), static_cast<SInt16>(w->second.state.content.left + x)};
+    }
+    return GlobalMouse();
+  }
+
+  void Translate(const SDL_Event& e) {
+    DpyInput in;
+    in.modifiers = Modifiers(SDL_GetModState());
+    switch (e.type) {
+      case SDL_MOUSEMOTION:
+        in.kind = DpyInputKind::MouseMove;
+        in.where = GlobalOf(e.motion.windowID, e.motion.x, e.motion.y);
+        DpyPostInput(in);
+        break;
+      case SDL_MOUSEBUTTONDOWN:
+      case SDL_MOUSEBUTTONUP:
+        if (e.button.button != SDL_BUTTON_LEFT) break;
+        in.kind = e.type == SDL_MOUSEBUTTONDOWN ? DpyInputKind::MouseDown : DpyInputKind::MouseUp;
+        in.where = GlobalOf(e.button.windowID, e.button.x, e.button.y);
+        DpyPostInput(in);
+        break;
+      case SDL_KEYDOWN: {
+        UInt8 ch = 0, vk = 0;
+        in.kind = e.key.repeat ? DpyInputKind::AutoKey : DpyInputKind::KeyDown;
+        in.where = GlobalMouse();
+        if (SpecialKey(e.key.keysym.sym, &ch, &vk)) {
+          in.message = ch | (UInt32(vk) << 8);
+          DpyPostInput(in);
+        } else if ((in.modifiers & cmdKey) && e.key.keysym.sym < 128 && e.key.keysym.sym >= 32) {
+          in.message = static_cast<UInt32>(e.key.keysym.sym);  // command keys bring no text
+          DpyPostInput(in);
+        }
+        break;
+      }
+      case SDL_TEXTINPUT: {
+        std::string bytes;
+        if (!UTF8ToScript(e.text.text, &bytes)) break;
+        in.kind = DpyInputKind::KeyDown;
+        in.where = GlobalMouse();
+        in.modifiers &= static_cast<UInt16>(~cmdKey);
+        for (unsigned char b : bytes) {
+          in.message = b;
+          DpyPostInput(in);
+        }
+        break;
+      }
+      case SDL_DROPBEGIN: mDrop.clear(); break;
+      case SDL_DROPFILE:
+        if (e.drop.file) {
+          mDrop.emplace_back(e.drop.file);
+          SDL_free(e.drop.file);
+        }
+        break;
+      case SDL_DROPCOMPLETE:
+        if (!mDrop.empty()) {
+          in.kind = DpyInputKind::FileDrop;
+          in.where = GlobalMouse();
+          in.paths = std::move(mDrop);
+          mDrop.clear();
+          DpyPostInput(in);
+        }
+        break;
+      case SDL_QUIT:
+        in.kind = DpyInputKind::Quit;
+        DpyPostInput(in);
+        break;
+      case SDL_WINDOWEVENT: {
+        auto it = mIDs.find(e.window.windowID);
+        if (it == mIDs.end()) break;
+        auto w = mWindows.find(it->second);
+        if (w == mWindows.end()) break;
+        if (e.window.event == SDL_WINDOWEVENT_EXPOSED && w->second.pixels) Present(it->second, w->second.pixels);
+        if (e.window.event == SDL_WINDOWEVENT_MOVED) {
+          Point p{static_cast<SInt16>(e.window.data2), static_cast<SInt16>(e.window.data1)};
+          Rect& c = w->second.state.content;
+          if (p.h != c.left || p.v != c.top) {
+            OffsetRect(&c, static_cast<SInt16>(p.h - c.left), static_cast<SInt16>(p.v - c.top));
+            DpyReportMoved(it->second, p);
+          }
+        }
+        if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
+          in.kind = DpyInputKind::Quit;
+          DpyPostInput(in);
+        }
+        break;
+      }
+      default: break;
+    }
+  }
+
+  std::map<DpyWindowID, ScreenWindow> mWindows;
+  std::map<Uint32, DpyWindowID> mIDs;
+  std::vector<std::string> mDrop;
+  SDL_Cursor* mCursor = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<DpyBackend> DpyMakeScreen() {
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
+  SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
+  SDL_StartTextInput();
+  return std::make_unique<ScreenBackend>();
+}
