@@ -11,7 +11,7 @@
 namespace {
 
 enum : uint16_t { kAscii = 2, kShort = 3, kLong = 4, kRational = 5, kUndefined = 7, kSRational = 10 };
-enum : uint8_t { kMarkSOI = 0xD8, kMarkEOI = 0xD9, kMarkSOS = 0xDA, kMarkDQT = 0xDB, kMarkAPP0 = 0xE0, kMarkAPP1 = 0xE1, kMarkCOM = 0xFE };
+enum : uint8_t { kMarkSOI = 0xD8, kMarkEOI = 0xD9, kMarkDQT = 0xDB, kMarkAPP0 = 0xE0, kMarkAPP1 = 0xE1, kMarkCOM = 0xFE };
 
 constexpr size_t kTiffHeaderSize = 8;
 constexpr size_t kApp1Overhead = 8;  // length field and "Exif\0\0"

@@ -295,8 +295,9 @@ TEST(ExifWriter, SmallValuesStayInTheEntryAndOddTextsArePadded) {
       EXPECT_EQ(LEGetU32(e + 4), 4u);
       EXPECT_EQ(std::string(reinterpret_cast<const char*>(e + 8)), "Abc");
     }
-    if (LEGetU16(e + 2) != 3 && LEGetU32(e + 4) * (LEGetU16(e + 2) == 5 ? 8 : 1) > 4)
+    if (LEGetU16(e + 2) != 3 && LEGetU32(e + 4) * (LEGetU16(e + 2) == 5 ? 8 : 1) > 4) {
       EXPECT_EQ(LEGetU32(e + 8) % 2, 0u) << "value of tag " << tag << " at an even offset";
+    }
     if (tag == 0x0132) {
       EXPECT_EQ(LEGetU32(e + 4), 20u);
       EXPECT_EQ(std::string(reinterpret_cast<const char*>(tiff + LEGetU32(e + 8))), "2026:12:10 09:08:07");

@@ -77,8 +77,9 @@ TEST_F(MTTIFF, WritesTheFixedLayoutForEveryDepth) {
     EXPECT_EQ(BEGetU16(bytes.data() + 8), 14);
     EXPECT_EQ(BEGetU32(bytes.data() + 10 + 12 * 5 + 8), 204u) << "StripOffsets";
     EXPECT_EQ(BEGetU32(bytes.data() + 10 + 12 * 9 + 8), uint32_t(RowBytes(im) * im.height)) << "StripByteCounts";
-    if (im.depth != 24)
+    if (im.depth != 24) {
       for (int i = 198; i < 204; ++i) EXPECT_EQ(bytes[i], 0) << "unreferenced bytes stay zero";
+    }
 
     tagIMAGEINFO info{};
     ASSERT_EQ(Recognition_TIFF(bytes.data(), bytes.size(), &info), 1);
@@ -147,7 +148,9 @@ TEST_F(MTTIFF, UnknownTagsWriteNothing) {
     MTHandle h = MTOpen(file.c_str(), "w");
     ASSERT_NE(h, nullptr);
     ASSERT_TRUE(MTSetField(h, kMTImageWidth, im.width));
-    if (file == b) EXPECT_EQ(MTSetField(h, 305, 7), 1) << "Software is not one of the writer's tags";
+    if (file == b) {
+      EXPECT_EQ(MTSetField(h, 305, 7), 1) << "Software is not one of the writer's tags";
+    }
     ASSERT_TRUE(MTSetField(h, kMTImageLength, im.height));
     ASSERT_NE(MTClose(h), 0);
   }
