@@ -1,0 +1,223 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "QDTestSupport.h"
+#include "quickdraw/Fonts.h"
+#include "quickdraw/QuickDrawText.h"
+#include "toolbox/TextConvert.h"
+
+namespace {
+
+using qdtest::World;
+
+// Bounding box of the non-white pixels (empty when none).
+Rect Ink(const World& w) {
+  Rect bounds;
+  GetPortBounds(w.get(), &bounds);
+  Rect ink{32767, 32767, -32767, -32767};
+  for (int y = bounds.top; y < bounds.bottom; ++y)
+    for (int x = bounds.left; x < bounds.right; ++x)
+      if (w.Pixel(x, y) != 0xFFFFFF) {
+        ink.top = std::min<SInt16>(ink.top, SInt16(y));
+        ink.left = std::min<SInt16>(ink.left, SInt16(x));
+        ink.bottom = std::max<SInt16>(ink.bottom, SInt16(y + 1));
+        ink.right = std::max<SInt16>(ink.right, SInt16(x + 1));
+      }
+  return ink;
+}
+
+int InkCount(const World& w) {
+  int n = 0;
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 200; ++x)
+      if (w.Pixel(x, y) != 0xFFFFFF) ++n;
+  return n;
+}
+
+std::string P(const char* s) { return std::string(1, static_cast<char>(std::strlen(s))) + s; }
+ConstStr255Param Ps(const std::string& s) { return reinterpret_cast<ConstStr255Param>(s.data()); }
+
+class Text : public ::testing::Test {
+ protected:
+  void TearDown() override { SetSystemScriptForLanguage('E'); }
+};
+
+TEST_F(Text, DrawnInkStaysInsideTheMeasuredBox) {
+  for (Style face : {Style(normal), Style(bold), Style(italic), Style(underline)}) {
+    World w(200, 40);
+    TextFont(systemFont);
+    TextSize(12);
+    TextFace(face);
+    std::string s = P("Hello, Scan!");
+    MoveTo(10, 25);
+    DrawString(Ps(s));
+    Point pen;
+    GetPen(&pen);
+    SInt16 width = StringWidth(Ps(s));
+    EXPECT_EQ(pen.h, 10 + width) << "face " << int(face);
+    FontInfo fi;
+    GetFontInfo(&fi);
+    Rect ink = Ink(w);
+    EXPECT_GE(ink.left, 10 - 1) << "face " << int(face);
+    EXPECT_LE(ink.right, 10 + width + 2) << "face " << int(face);
+    EXPECT_GE(ink.top, 25 - fi.ascent);
+    EXPECT_LE(ink.bottom, 25 + fi.descent);
+    EXPECT_GT(ink.right - ink.left, width - 4);
+  }
+}
+
+TEST_F(Text, PiecesDrawnInTurnEqualTheWhole) {
+  World whole(200, 40), pieces(200, 40);
+  SetGWorld(whole.get(), nullptr);
+  MoveTo(5, 20);
+  DrawString(Ps(P("Wendrix")));
+  SetGWorld(pieces.get(), nullptr);
+  MoveTo(5, 20);
+  DrawString(Ps(P("Wen")));
+  DrawString(Ps(P("drix")));
+  EXPECT_EQ(whole.Picture({{0xFFFFFF, '.'}}), pieces.Picture({{0xFFFFFF, '.'}}));
+  EXPECT_EQ(TextWidth("Wendrix", 0, 7), TextWidth("Wen", 0, 3) + TextWidth("drix", 0, 4));
+  EXPECT_EQ(CharWidth('W'), TextWidth("W", 0, 1));
+}
+
+TEST_F(Text, BoldDrawsMoreInkAndMetricsArePositive) {
+  World plain(200, 40);
+  MoveTo(5, 20);
+  DrawString(Ps(P("Scanner")));
+  int plainInk = InkCount(plain);
+  World heavy(200, 40);
+  TextFace(bold);
+  MoveTo(5, 20);
+  DrawString(Ps(P("Scanner")));
+  EXPECT_GT(InkCount(heavy), plainInk);
+  FontInfo fi;
+  GetFontInfo(&fi);
+  EXPECT_GT(fi.ascent, 5);
+  EXPECT_GT(fi.descent, 0);
+  EXPECT_GE(fi.leading, 0);
+}
+
+TEST_F(Text, TruncationAtTheEndAndInTheMiddle) {
+  World w(10, 10);
+  std::string full = "Document scanned today.pdf";
+  SInt16 fullWidth = TextWidth(full.data(), 0, SInt16(full.size()));
+  Str255 s;
+  s[0] = static_cast<unsigned char>(full.size());
+  std::memcpy(s + 1, full.data(), full.size());
+  EXPECT_EQ(TruncString(fullWidth, s, truncEnd), notTruncated);
+  for (TruncCode where : {truncEnd, truncMiddle}) {
+    for (SInt16 width : {SInt16(fullWidth - 1), SInt16(fullWidth / 2), SInt16(20)}) {
+      s[0] = static_cast<unsigned char>(full.size());
+      std::memcpy(s + 1, full.data(), full.size());
+      ASSERT_EQ(TruncString(width, s, where), truncated);
+      std::string got(reinterpret_cast<char*>(s + 1), s[0]);
+      EXPECT_LE(StringWidth(s), width);
+      size_t dots = got.find('\xC9');
+      ASSERT_NE(dots, std::string::npos) << got;
+      if (where == truncEnd) {
+        EXPECT_EQ(dots, got.size() - 1);
+        EXPECT_EQ(full.compare(0, dots, got, 0, dots), 0);
+      } else {
+        std::string tail = got.substr(dots + 1);
+        EXPECT_EQ(full.compare(0, dots, got, 0, dots), 0);
+        EXPECT_EQ(full.substr(full.size() - tail.size()), tail);
+        EXPECT_LE(static_cast<int>(tail.size()), static_cast<int>(dots)) << "the head keeps the odd character";
+      }
+    }
+  }
+  // Nothing longer fits: one more character of the head would overflow.
+  s[0] = static_cast<unsigned char>(full.size());
+  std::memcpy(s + 1, full.data(), full.size());
+  TruncString(fullWidth / 2, s, truncEnd);
+  std::string longer(reinterpret_cast<char*>(s + 1), s[0] - 1);
+  longer += full[longer.size()];
+  longer += '\xC9';
+  EXPECT_GT(TextWidth(longer.data(), 0, SInt16(longer.size())), fullWidth / 2);
+}
+
+TEST_F(Text, ShiftJISIsNeverCutInsideACharacter) {
+  SetSystemScriptForLanguage('J');
+  World w(10, 10);
+  std::string utf8 = "スキャン結果ファイルabc日本語テキスト";
+  std::string sjis;
+  ASSERT_TRUE(UTF8ToScript(utf8, &sjis));
+  SInt16 fullWidth = TextWidth(sjis.data(), 0, SInt16(sjis.size()));
+  for (TruncCode where : {truncEnd, truncMiddle}) {
+    for (SInt16 width = 0; width < fullWidth; width += 3) {
+      std::string buf = sjis;
+      SInt16 length = SInt16(buf.size());
+      TruncText(width, buf.data(), &length, where);
+      std::string cut = buf.substr(0, static_cast<size_t>(length));
+      std::string back;
+      EXPECT_TRUE(ScriptToUTF8(cut, &back)) << "width " << width << " cut a character";
+      EXPECT_LE(TextWidth(cut.data(), 0, length), std::max<SInt16>(width, 0));
+    }
+  }
+}
+
+TEST_F(Text, JapaneseTextUsesAJapaneseFont) {
+  SetSystemScriptForLanguage('J');
+  World w(200, 40);
+  std::string sjis;
+  ASSERT_TRUE(UTF8ToScript("日本", &sjis));
+  MoveTo(5, 25);
+  DrawText(sjis.data(), 0, SInt16(sjis.size()));
+  EXPECT_GT(InkCount(w), 40);
+  Str255 name;
+  GetFontName(systemFont, name);
+  std::string family;
+  ASSERT_TRUE(PStringToUTF8(name, &family));
+  EXPECT_NE(family.find("IPA"), std::string::npos) << family;
+}
+
+TEST_F(Text, LineBreaksFitAndAlwaysAdvance) {
+  World w(10, 10);
+  struct Case {
+    char language;
+    const char* utf8;
+  } cases[] = {{'E', "The quick brown fox jumps over the lazy dog again and again"},
+               {'E', "Supercalifragilisticexpialidocious"},
+               {'J', "スキャンした画像をファイルに保存します"}};
+  for (const auto& c : cases) {
+    SetSystemScriptForLanguage(c.language);
+    std::string text;
+    ASSERT_TRUE(UTF8ToScript(c.utf8, &text));
+    const int limit = 60;
+    SInt32 start = 0;
+    int lines = 0;
+    while (start < SInt32(text.size())) {
+      Fixed width = IntToFixed(limit);
+      SInt32 offset = 1;
+      StyledLineBreak(text.data(), SInt32(text.size()), start, SInt32(text.size()), 0, &width, &offset);
+      ASSERT_GT(offset, start) << c.utf8;
+      SInt32 visible = VisibleLength(text.data() + start, offset - start);
+      if (offset - start > 2) EXPECT_LE(TextWidth(text.data(), SInt16(start), SInt16(visible)), limit) << c.utf8;
+      std::string line = text.substr(size_t(start), size_t(offset - start)), back;
+      EXPECT_TRUE(ScriptToUTF8(line, &back)) << "line cut inside a character";
+      start = offset;
+      ASSERT_LT(++lines, 100);
+    }
+    EXPECT_GT(lines, 1) << c.utf8;
+  }
+  SetSystemScriptForLanguage('E');
+  EXPECT_EQ(VisibleLength(const_cast<char*>("ab  "), 4), 2);
+  EXPECT_EQ(GetSysDirection(), 0);
+}
+
+TEST_F(Text, FontsByNameAndNumber) {
+  SInt16 n = -1;
+  GetFNum(Ps(P("Geneva")), &n);
+  EXPECT_EQ(n, kFontIDGeneva);
+  GetFNum(Ps(P("No Such Font Family")), &n);
+  EXPECT_EQ(n, systemFont);
+  GetFNum(Ps(P("DejaVu Sans")), &n);
+  EXPECT_GE(n, 1024);
+  Str255 name;
+  GetFontName(n, name);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(name + 1), name[0]), "DejaVu Sans");
+  EXPECT_EQ(GetDefFontSize(), 12);
+}
+
+}  // namespace
