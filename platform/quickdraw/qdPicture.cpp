@@ -88,7 +88,8 @@ void Emit(GrafPtr port, Writer& w) {
 // State opcodes for what changed since the picture last said it.
 void SyncState(GrafPtr port, Writer& w, bool pen, bool text) {
   qdPicRecorder* rec = port->picture;
-  qdRegion clip = qdRegionOf(port->clipRgn).IntersectedRect(Rect{-32767, -32767, 32767, 32767});
+  // Only the frame can show; a wide-open clip is recorded as the frame, which readers expect.
+  qdRegion clip = qdRegionOf(port->clipRgn).IntersectedRect(rec->frame);
   if (!rec->clipSent || !(clip == rec->clip)) {
     w.U16(0x0001);
     w.Region(clip);
