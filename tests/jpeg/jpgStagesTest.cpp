@@ -1,0 +1,218 @@
+// The stages on their own: transforms, colour conversion, sub-sampling and edge repair, memory.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "JpegTestKit.h"
+#include "jpeg/complib.h"
+#include "jpeg/jpgWClr.h"
+#include "jpeg/jpgWClrA.h"
+#include "jpeg/jpgWDCTA.h"
+
+namespace {
+
+// Eight times the standard forward DCT, in double precision.
+void referenceDCT(const int16_t* in, double* out) {
+  for (int v = 0; v < 8; ++v)
+    for (int u = 0; u < 8; ++u) {
+      double sum = 0;
+      for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+          sum += in[y * 8 + x] * std::cos((2 * x + 1) * u * M_PI / 16) * std::cos((2 * y + 1) * v * M_PI / 16);
+      double cu = u ? 1 : M_SQRT1_2, cv = v ? 1 : M_SQRT1_2;
+      out[v * 8 + u] = 8 * 0.25 * cu * cv * sum;
+    }
+}
+
+std::vector<std::vector<int16_t>> testBlocks() {
+  std::vector<std::vector<int16_t>> blocks;
+  uint32_t s = 99;
+  for (int n = 0; n < 200; ++n) {
+    std::vector<int16_t> b(64);
+    for (auto& v : b) {
+      s = s * 1103515245u + 12345u;
+      v = static_cast<int16_t>(static_cast<int>((s >> 16) % 256) - 128);
+    }
+    blocks.push_back(b);
+  }
+  // Extremes: flat, checkerboards, stripes of -128 and 127 (and 128, which colour conversion can give).
+  for (int pattern = 0; pattern < 8; ++pattern) {
+    std::vector<int16_t> b(64);
+    for (int i = 0; i < 64; ++i) {
+      int x = i % 8, y = i / 8;
+      bool hi = pattern == 0 ? false : pattern == 1 ? true : pattern == 2 ? (x + y) % 2 : pattern == 3 ? x % 2
+                : pattern == 4 ? y % 2 : pattern == 5 ? x < 4 : pattern == 6 ? (x ^ y) & 4 : (x * y) % 3 == 0;
+      b[i] = hi ? (pattern == 7 ? 128 : 127) : -128;
+    }
+    blocks.push_back(b);
+  }
+  return blocks;
+}
+
+}  // namespace
+
+TEST(JpegStages, TransformsAreCloseToTheStandardDCT) {
+  for (void (*dct)(int16_t*) : {jpgWriteForwardDCT_AltiVec_Short, jpgWriteForwardDCT_AltiVec_Float}) {
+    for (const auto& input : testBlocks()) {
+      std::vector<int16_t> block = input;
+      double reference[64];
+      std::vector<int16_t> clamped = input;
+      for (auto& v : clamped) v = v > 127 ? 127 : v;
+      referenceDCT(dct == jpgWriteForwardDCT_AltiVec_Short ? clamped.data() : input.data(), reference);
+      dct(block.data());
+      for (int i = 0; i < 64; ++i) ASSERT_NEAR(block[i], reference[i], 3.0) << "coefficient " << i;
+    }
+  }
+}
+
+TEST(JpegStages, FlatBlocksGiveOnlyTheirDC) {
+  struct Flat {
+    int16_t level;
+    int16_t dc;
+  };
+  for (Flat f : {Flat{0, 0}, Flat{10, 640}, Flat{-128, -8192}, Flat{127, 8128}})
+    for (void (*dct)(int16_t*) : {jpgWriteForwardDCT_AltiVec_Short, jpgWriteForwardDCT_AltiVec_Float}) {
+      std::vector<int16_t> b(64, f.level);
+      dct(b.data());
+      EXPECT_EQ(b[0], f.dc) << f.level;
+      for (int i = 1; i < 64; ++i) EXPECT_EQ(b[i], 0) << f.level << " at " << i;
+    }
+}
+
+namespace {
+
+struct OneMCU {
+  std::vector<uint8_t> pixels;
+  std::vector<int16_t> planes, blocks;
+  jpgColorJob job{};
+  OneMCU(int width, int lines, int h0, int v0, int components = 3) {
+    pixels.assign(size_t(width) * lines * components, 0);
+    int mcuW = 8 * h0, mcuH = 8 * v0;
+    planes.assign(size_t(mcuW) * mcuH * components, 0);
+    blocks.assign(size_t(h0 * v0 + components - 1) * 64, 0);
+    job = jpgColorJob{pixels.data(), blocks.data(), planes.data(), lines, width, width * components, components,
+                      mcuW, mcuH, {h0, 1, 1, 1}, {v0, 1, 1, 1}};
+  }
+};
+
+}  // namespace
+
+TEST(JpegStages, WhiteAndBlackConvert) {
+  OneMCU m(8, 8, 1, 1);
+  std::memset(m.pixels.data(), 255, m.pixels.size());
+  GenericYUVConvert8bit(&m.job, 0, 0, 1, 1);
+  EXPECT_EQ(m.planes[0], 127);
+  EXPECT_EQ(m.planes[64], 0);
+  EXPECT_EQ(m.planes[128], 0);
+  std::memset(m.pixels.data(), 0, m.pixels.size());
+  AltiVecYUVConvert8bit(&m.job, 0, 0, 8, 1);
+  EXPECT_EQ(m.planes[0], -128);
+  EXPECT_EQ(m.planes[64], 0);
+}
+
+TEST(JpegStages, VectorConversionEqualsThePlainOne) {
+  OneMCU a(40, 16, 2, 2), b(40, 16, 2, 2);
+  for (size_t i = 0; i < a.pixels.size(); ++i) a.pixels[i] = b.pixels[i] = static_cast<uint8_t>(i * 37 + i / 7);
+  for (int x : {0, 16}) {
+    GenericYUVConvert8bit(&a.job, x, 0, 16, 16);
+    AltiVecYUVConvert8bit(&b.job, x, 0, 16, 16);
+    EXPECT_EQ(a.planes, b.planes);
+  }
+  // A cut MCU: only its valid part is read.
+  GenericYUVConvert8bit(&a.job, 32, 0, 8, 5);
+  AltiVecYUVConvert8bit(&b.job, 32, 0, 8, 5);
+  EXPECT_EQ(a.planes, b.planes);
+}
+
+TEST(JpegStages, MirrorFillsARowAsDocumented) {
+  int16_t block[64];
+  for (int i = 0; i < 64; ++i) block[i] = static_cast<int16_t>(i);
+  LineSymmetry(block, 3, 8);
+  EXPECT_EQ(std::vector<int16_t>(block, block + 8), (std::vector<int16_t>{0, 1, 2, 2, 1, 0, 0, 1}));
+  for (int i = 0; i < 64; ++i) block[i] = static_cast<int16_t>(i);
+  LineSymmetry(block, 8, 3);
+  for (int x = 0; x < 8; ++x) {
+    EXPECT_EQ(block[3 * 8 + x], 16 + x);
+    EXPECT_EQ(block[5 * 8 + x], x);
+    EXPECT_EQ(block[7 * 8 + x], 8 + x);
+  }
+}
+
+TEST(JpegStages, OnePixelWideImagesMirrorTheirColumn) {
+  OneMCU m(1, 8, 1, 1, 1);
+  for (int y = 0; y < 8; ++y) m.pixels[y] = static_cast<uint8_t>(100 + y);
+  jpgWriteXXX2Rect(&m.job, 0, 0);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x) EXPECT_EQ(m.blocks[y * 8 + x], 100 + y - 128);
+}
+
+TEST(JpegStages, AveragingTruncatesTowardZero) {
+  // 4:2:0 with averaging: chroma is the mean of each 2 x 2 cell.
+  OneMCU m(16, 16, 2, 2);
+  // Cb plane values -3, -2 / -2, -2 in the first cell.
+  GenericYUVConvert8bit(&m.job, 0, 0, 16, 16);
+  int16_t* cb = m.planes.data() + 256;
+  cb[0] = -3;
+  cb[1] = -2;
+  cb[16] = -2;
+  cb[17] = -2;
+  GenericSubSamplingAndBlockDivisionHQ(&m.job);
+  EXPECT_EQ(m.blocks[4 * 64], -2);
+}
+
+TEST(JpegStages, EdgeBlocksOutsideTakeTheMeanOfTheLastInside) {
+  // A 4:2:0 MCU with 5 valid columns and 3 valid rows: Y blocks 1..3 lie outside.
+  OneMCU m(5, 3, 2, 2);
+  for (size_t i = 0; i < m.pixels.size(); ++i) m.pixels[i] = static_cast<uint8_t>(60 + i);
+  jpgWriteRGB2YUVRect(&m.job, 0, 0);
+  int32_t sum = 0;
+  for (int i = 0; i < 64; ++i) sum += m.blocks[i];
+  for (int b = 1; b < 4; ++b)
+    for (int i = 0; i < 64; ++i) ASSERT_EQ(m.blocks[b * 64 + i], sum >> 6) << "block " << b;
+}
+
+TEST(JpegStages, AlignedMemory) {
+  for (int64_t size : {0, 1, 15, 16, 17, 4096, 100000}) {
+    auto* p = static_cast<uint8_t*>(complibMemAlloc(size));
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(p) & 15, 0u);
+    EXPECT_GE(p[-1], 1);
+    EXPECT_LE(p[-1], 16);
+    std::memset(p, 7, static_cast<size_t>(size));
+    p = static_cast<uint8_t*>(complibMemReAlloc(p, size + 50000));
+    ASSERT_NE(p, nullptr);
+    if (size > 0) {
+      EXPECT_EQ(p[size - 1], 7);
+    }
+    complibMemFree(p);
+  }
+}
+
+TEST(JpegStages, BigEndianValues) {
+  uint8_t b[4];
+  complibValToMem(b, 2, 0x1234);
+  EXPECT_EQ(complibMemToVal(b, 2), 0x1234u);
+  EXPECT_EQ(b[0], 0x12);
+  complibValToMem(b, 4, 0xA1B2C3D4);
+  EXPECT_EQ(complibMemToVal(b, 4), 0xA1B2C3D4u);
+  EXPECT_EQ(complibSwapInt16(0x1234), 0x3412);
+  EXPECT_EQ(complibSwapInt32(0x11223344), 0x44332211u);
+}
+
+TEST(JpegStages, MemoryOutputOfASmallImageIsOneBlock) {
+  complibBitstream stream{};
+  stream.mode = kBitstreamMemory;
+  ASSERT_EQ(complibCreateBitstreamFile(&stream), 0);
+  const uint8_t data[100] = {};
+  EXPECT_EQ(complibWriteBitstreamFile(&stream, data, 100), 100);
+  EXPECT_EQ(stream.capacity, 65536);
+  // A write far beyond the free room grows as far as it needs, even with no growth step.
+  stream.growth = 0;
+  std::vector<uint8_t> big(300000, 1);
+  EXPECT_EQ(complibWriteBitstreamFile(&stream, big.data(), int64_t(big.size())), int64_t(big.size()));
+  EXPECT_GE(stream.capacity, 300100);
+  EXPECT_EQ(stream.block[300099], 1);
+  complibMemFree(stream.block);
+}
