@@ -35,7 +35,10 @@ short TWInitialize(TW_IDENTITY* app) {
 
 short TWOpenDSM() {
   sDSMOpen = 1;
-  return TWWiden(DSM_Glue_Entry(&sAppIdentity, nullptr, DG_CONTROL, DAT_PARENT, MSG_OPENDSM, nullptr));
+  short rc = TWWiden(DSM_Glue_Entry(&sAppIdentity, nullptr, DG_CONTROL, DAT_PARENT, MSG_OPENDSM, nullptr));
+  // A manager that did not open is not open: the next call tries again.
+  if (rc != 0) sDSMOpen = 0;
+  return rc;
 }
 
 short TWMessageDSM(unsigned long group, unsigned short dat, unsigned short msg, void* data) {
