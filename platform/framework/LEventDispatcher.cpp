@@ -5,6 +5,17 @@
 #include "framework/LWindow.h"
 #include "framework/UMenus.h"
 
+namespace {
+
+// The window an update or activate event is about (its message carries the window).
+WindowRef EventWindow(const EventRecord& event) {
+  for (WindowRef w = GetWindowList(); w; w = GetNextWindow(w))
+    if (static_cast<decltype(event.message)>(reinterpret_cast<uintptr_t>(w)) == event.message) return w;
+  return nullptr;
+}
+
+}  // namespace
+
 LEventDispatcher* LEventDispatcher::sCurrentDispatcher = nullptr;
 EventRecord LEventDispatcher::sCurrentEvent = {nullEvent, 0, 0, {0, 0}, 0};
 
@@ -94,7 +105,7 @@ void LEventDispatcher::EventKeyDown(const EventRecord& event) {
 }
 
 void LEventDispatcher::EventUpdate(const EventRecord& event) {
-  auto macWindow = reinterpret_cast<WindowRef>(static_cast<uintptr_t>(event.message));
+  WindowRef macWindow = EventWindow(event);
   if (LWindow* window = LWindow::FetchWindowObject(macWindow)) {
     window->UpdatePort();
   } else if (macWindow) {
@@ -104,8 +115,7 @@ void LEventDispatcher::EventUpdate(const EventRecord& event) {
 }
 
 void LEventDispatcher::EventActivate(const EventRecord& event) {
-  auto macWindow = reinterpret_cast<WindowRef>(static_cast<uintptr_t>(event.message));
-  LWindow* window = LWindow::FetchWindowObject(macWindow);
+  LWindow* window = LWindow::FetchWindowObject(EventWindow(event));
   if (!window) return;
   if (event.modifiers & activeFlag)
     window->Activate();

@@ -34,8 +34,9 @@ struct OpaqueMenuRef {
 
 namespace {
 
-std::map<SInt16, MenuRef>& ResourceMenus() {
-  static std::map<SInt16, MenuRef> menus;
+// Menus loaded from resources, one per ID, freed at exit or by DisposeMenu.
+std::map<SInt16, std::unique_ptr<OpaqueMenuRef>>& ResourceMenus() {
+  static std::map<SInt16, std::unique_ptr<OpaqueMenuRef>> menus;
   return menus;
 }
 
@@ -226,20 +227,22 @@ MenuRef NewMenu(MenuID menuID, ConstStr255Param title) {
 
 MenuRef GetMenu(SInt16 resourceID) {
   auto found = ResourceMenus().find(resourceID);
-  if (found != ResourceMenus().end()) return found->second;
+  if (found != ResourceMenus().end()) return found->second.get();
   Handle data = GetResource('MENU', resourceID);
   if (!data) return nullptr;
   MenuRef menu = ParseMenuResource(reinterpret_cast<const UInt8*>(*data), static_cast<size_t>(GetHandleSize(data)),
                                    resourceID);
-  if (menu) ResourceMenus()[resourceID] = menu;
+  if (menu) ResourceMenus()[resourceID].reset(menu);
   return menu;
 }
 
 void DisposeMenu(MenuRef menu) {
   if (!menu) return;
-  if (menu->resourceID) ResourceMenus().erase(menu->resourceID);
   std::erase(MenuBar(), menu);
-  delete menu;
+  if (menu->resourceID)
+    ResourceMenus().erase(menu->resourceID);
+  else
+    delete menu;
 }
 
 OSStatus DuplicateMenu(MenuRef source, MenuRef* outMenu) {
@@ -367,7 +370,7 @@ MenuRef GetMenuHandle(MenuID menuID) {
   for (MenuRef m : MenuBar())
     if (m->id == menuID) return m;
   for (auto& [id, m] : ResourceMenus())
-    if (m->id == menuID) return m;
+    if (m->id == menuID) return m.get();
   return nullptr;
 }
 
