@@ -17,6 +17,36 @@ inline s16x8 load(const int16_t* p) {
 }
 inline void store(int16_t* p, s16x8 v) { std::memcpy(p, &v, sizeof(v)); }
 
+// The vector conversion; chroma only on every chromaStep-th row (point sampling reads no other).
+void convertRows(const jpgColorJob* job, int32_t x, int32_t y, int32_t cols, int32_t rows, int chromaStep) {
+  const int planeSize = job->mcuWidth * job->mcuHeight;
+  int16_t* py = job->planes;
+#if defined(JPG_HAVE_SSSE3_KERNELS)
+  const bool ssse3 = jpgHaveSSSE3();
+#endif
+  for (int32_t r = 0; r < rows; ++r) {
+    const uint8_t* src = job->pixels + static_cast<int64_t>(y + r) * job->rowBytes + static_cast<int64_t>(x) * 3;
+    int16_t* dy = py + r * job->mcuWidth;
+    int32_t i = cols & ~7;
+    const bool chroma = r % chromaStep == 0;
+#if defined(JPG_HAVE_SSSE3_KERNELS)
+    if (ssse3)
+      jpgYUVRow_SSSE3(src, i, dy, chroma ? dy + planeSize : nullptr, dy + 2 * planeSize);
+    else
+#endif
+    if (chroma)
+      jpgvec::YUVRow<true>(src, i, dy, dy + planeSize, dy + 2 * planeSize);
+    else
+      jpgvec::YUVRow<false>(src, i, dy, dy, dy);
+    if (i < cols) {
+      // The last few pixels of the row: the plain conversion, reading nothing beyond them.
+      jpgColorJob tail = *job;
+      tail.planes = job->planes + r * job->mcuWidth + i;
+      GenericYUVConvert8bit(&tail, x + i, y + r, cols - i, 1);
+    }
+  }
+}
+
 inline bool wholeMCU(const jpgColorJob* job, int32_t x, int32_t y) {
   return job->width - x >= job->mcuWidth && job->lines - y >= job->mcuHeight;
 }
@@ -52,7 +82,7 @@ void prepare2xSY(const jpgColorJob* job, int32_t x, int32_t y) {
     Averaging ? jpgWriteRGB2YUVRectHQ(job, x, y) : jpgWriteRGB2YUVRect(job, x, y);
     return;
   }
-  AltiVecYUVConvert8bit(job, x, y, 16, 8 * SY);
+  convertRows(job, x, y, 16, 8 * SY, Averaging ? 1 : SY);
   const int16_t* planeY = job->planes;
   int16_t* block = job->blocks;
   for (int br = 0; br < SY; ++br)
@@ -80,28 +110,7 @@ void prepareGeneric(const jpgColorJob* job, int32_t x, int32_t y) {
 }  // namespace
 
 void AltiVecYUVConvert8bit(const jpgColorJob* job, int32_t x, int32_t y, int32_t cols, int32_t rows) {
-  const int planeSize = job->mcuWidth * job->mcuHeight;
-  int16_t* py = job->planes;
-#if defined(JPG_HAVE_SSSE3_KERNELS)
-  const bool ssse3 = jpgHaveSSSE3();
-#endif
-  for (int32_t r = 0; r < rows; ++r) {
-    const uint8_t* src = job->pixels + static_cast<int64_t>(y + r) * job->rowBytes + static_cast<int64_t>(x) * 3;
-    int16_t* dy = py + r * job->mcuWidth;
-    int32_t i = cols & ~7;
-#if defined(JPG_HAVE_SSSE3_KERNELS)
-    if (ssse3)
-      jpgYUVRow_SSSE3(src, i, dy, dy + planeSize, dy + 2 * planeSize);
-    else
-#endif
-      jpgvec::YUVRow(src, i, dy, dy + planeSize, dy + 2 * planeSize);
-    if (i < cols) {
-      // The last few pixels of the row: the plain conversion, reading nothing beyond them.
-      jpgColorJob tail = *job;
-      tail.planes = job->planes + r * job->mcuWidth + i;
-      GenericYUVConvert8bit(&tail, x + i, y + r, cols - i, 1);
-    }
-  }
+  convertRows(job, x, y, cols, rows, 1);
 }
 
 void jpgWriteRGB2YUVRectSP211_AltiVec(const jpgColorJob* job, int32_t x, int32_t y) { prepare2xSY<false, 1>(job, x, y); }

@@ -5,6 +5,9 @@
 #include "jpeg/simd/jpgYUVKernels.h"
 
 void jpgYUVRow_SSSE3(const uint8_t* src, int32_t n, int16_t* y, int16_t* cb, int16_t* cr) {
-  jpgvec::YUVRow(src, n, y, cb, cr);
+  if (cb)
+    jpgvec::YUVRow<true>(src, n, y, cb, cr);
+  else
+    jpgvec::YUVRow<false>(src, n, y, y, y);
 }
 #endif

@@ -11,6 +11,8 @@ namespace jpgvec {
 namespace {
 
 // Y, Cb, Cr of eight pixels: the plain tables' sums, in vector lanes.
+// Without Chroma only Y is computed.
+template <bool Chroma>
 inline void YUV8(s16x8 r, s16x8 g, s16x8 b, int16_t* y, int16_t* cb, int16_t* cr) {
 #if defined(__SSE2__)
   auto pair = [](int lo, int hi) { return _mm_set1_epi32(static_cast<int>((static_cast<uint32_t>(hi) << 16) | (lo & 0xFFFF))); };
@@ -24,17 +26,19 @@ inline void YUV8(s16x8 r, s16x8 g, s16x8 b, int16_t* y, int16_t* cb, int16_t* cr
     return _mm_packs_epi32(lo, hi);
   };
   __m128i vy = _mm_sub_epi16(combine(pair(1225, 2404), pair(467, 2048)), _mm_set1_epi16(128));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(y), vy);
+  if (!Chroma) return;
   __m128i vcb = combine(pair(-691, -1357), pair(2048, 2048));
   __m128i vcr = combine(pair(2048, -1715), pair(-333, 2048));
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(y), vy);
   _mm_storeu_si128(reinterpret_cast<__m128i*>(cb), vcb);
   _mm_storeu_si128(reinterpret_cast<__m128i*>(cr), vcr);
 #else
   s32x8 R = __builtin_convertvector(r, s32x8), G = __builtin_convertvector(g, s32x8), B = __builtin_convertvector(b, s32x8);
   s16x8 vy = __builtin_convertvector((R * 1225 + G * 2404 + B * 467 - 522240) >> 12, s16x8);
+  std::memcpy(y, &vy, sizeof(vy));
+  if (!Chroma) return;
   s16x8 vcb = __builtin_convertvector((B * 2048 - R * 691 - G * 1357 + 2048) >> 12, s16x8);
   s16x8 vcr = __builtin_convertvector((R * 2048 - G * 1715 - B * 333 + 2048) >> 12, s16x8);
-  std::memcpy(y, &vy, sizeof(vy));
   std::memcpy(cb, &vcb, sizeof(vcb));
   std::memcpy(cr, &vcr, sizeof(vcr));
 #endif
@@ -59,7 +63,9 @@ inline __m128i channel16(__m128i v0, __m128i v1, __m128i v2) {
 }
 #endif
 
-// n pixels (a multiple of 8) of blue, green, red bytes to Y, Cb, Cr samples.
+// n pixels (a multiple of 8) of blue, green, red bytes to Y, Cb, Cr samples (Y alone without
+// Chroma).
+template <bool Chroma>
 inline void YUVRow(const uint8_t* src, int32_t n, int16_t* y, int16_t* cb, int16_t* cr) {
   int32_t i = 0;
 #if defined(__SSSE3__)
@@ -71,15 +77,15 @@ inline void YUVRow(const uint8_t* src, int32_t n, int16_t* y, int16_t* cb, int16
     __m128i b = channel16<0>(v0, v1, v2), g = channel16<1>(v0, v1, v2), r = channel16<2>(v0, v1, v2);
     auto lo = [&](__m128i v) { return reinterpret_cast<s16x8>(_mm_unpacklo_epi8(v, zero)); };
     auto hi = [&](__m128i v) { return reinterpret_cast<s16x8>(_mm_unpackhi_epi8(v, zero)); };
-    YUV8(lo(r), lo(g), lo(b), y + i, cb + i, cr + i);
-    YUV8(hi(r), hi(g), hi(b), y + i + 8, cb + i + 8, cr + i + 8);
+    YUV8<Chroma>(lo(r), lo(g), lo(b), y + i, cb + i, cr + i);
+    YUV8<Chroma>(hi(r), hi(g), hi(b), y + i + 8, cb + i + 8, cr + i + 8);
   }
 #endif
   for (; i + 8 <= n; i += 8, src += 24) {
     s16x8 b = {src[0], src[3], src[6], src[9], src[12], src[15], src[18], src[21]};
     s16x8 g = {src[1], src[4], src[7], src[10], src[13], src[16], src[19], src[22]};
     s16x8 r = {src[2], src[5], src[8], src[11], src[14], src[17], src[20], src[23]};
-    YUV8(r, g, b, y + i, cb + i, cr + i);
+    YUV8<Chroma>(r, g, b, y + i, cb + i, cr + i);
   }
 }
 
