@@ -272,9 +272,10 @@ TW_UINT16 sbEnable(const TW_USERINTERFACE*) {
   // The source's own settings window is not offered yet: the scan starts as with ShowUI off.
   gSession.enabled = true;
   gSession.transferStarted = false;
-  int count = static_cast<int>(sbValueOr(CAP_XFERCOUNT, 1));
-  bool feeder = sbOffers(gSession.handle, SANE_NAME_SCAN_SOURCE, {"Automatic", "ADF"}) && sbHas(CAP_XFERCOUNT);
-  gSession.pagesLeft = feeder ? (count == 0 ? 1 : count) : 1;
+  // Several pages only from a feeder; -1 (as many as it holds) counts down to its last sheet.
+  int count = static_cast<int>(static_cast<int16_t>(sbValueOr(CAP_XFERCOUNT, 1)));
+  bool feeder = sbCurrentIs(gSession.handle, SANE_NAME_SCAN_SOURCE, {"Automatic", "ADF"});
+  gSession.pagesLeft = feeder && (count > 1 || count == -1) ? count : 1;
   return TWRC_SUCCESS;
 }
 
@@ -433,7 +434,7 @@ extern "C" int TwainSourceList(const TwainHost* host, TW_IDENTITY* ids, int max)
     id.SupportedGroups = DG_SUPPORTED;
     sbSetPstr(id.Manufacturer, sizeof id.Manufacturer, "SANE");
     sbSetPstr(id.ProductFamily, sizeof id.ProductFamily, "SANE bridge");
-    sbSetPstr(id.ProductName, sizeof id.ProductName, gDevices[i].product);
+    sbSetPstr(id.ProductName, 33, gDevices[i].product);
   }
   return static_cast<int>(gDevices.size());
 }

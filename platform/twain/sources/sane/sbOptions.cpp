@@ -82,9 +82,17 @@ bool sbSetChoice(SANE_Handle h, const char* name, const std::vector<std::string>
   return sane_control_option(h, i, SANE_ACTION_SET_VALUE, buffer.data(), nullptr) == SANE_STATUS_GOOD;
 }
 
-bool sbOffers(SANE_Handle h, const char* name, const std::vector<std::string>& wanted) {
+bool sbCurrentIs(SANE_Handle h, const char* name, const std::vector<std::string>& wanted) {
   int i = sbFindOption(h, name);
-  return i >= 0 && sbFirstOffered(sane_get_option_descriptor(h, i), wanted) != nullptr;
+  if (i < 0) return false;
+  const SANE_Option_Descriptor* d = sane_get_option_descriptor(h, i);
+  if (d->type != SANE_TYPE_STRING || d->size <= 0) return false;
+  std::string value(static_cast<size_t>(d->size), '\0');
+  if (sane_control_option(h, i, SANE_ACTION_GET_VALUE, value.data(), nullptr) != SANE_STATUS_GOOD) return false;
+  for (const std::string& w : wanted) {
+    if (strncasecmp(value.c_str(), w.c_str(), w.size()) == 0) return true;
+  }
+  return false;
 }
 
 double sbGetNumber(SANE_Handle h, const char* name, double fallback) {

@@ -25,5 +25,5 @@ double sbGetNumber(SANE_Handle h, const char* name, double fallback);
 // The largest value the numeric option's range allows, or `fallback`.
 double sbRangeMax(SANE_Handle h, const char* name, double fallback);
 
-// True when the string option offers a value starting with one of `wanted`.
-bool sbOffers(SANE_Handle h, const char* name, const std::vector<std::string>& wanted);
+// True when the string option's current value starts with one of `wanted` (without case).
+bool sbCurrentIs(SANE_Handle h, const char* name, const std::vector<std::string>& wanted);
