@@ -1,16 +1,22 @@
 #include "framework/FrameworkClasses.h"
 
+#include "framework/LBorderAttachment.h"
 #include "framework/LCaption.h"
 #include "framework/LCheckBox.h"
 #include "framework/LDialogBox.h"
 #include "framework/LEditText.h"
+#include "framework/LLittleArrows.h"
+#include "framework/LPicture.h"
 #include "framework/LPopupButton.h"
 #include "framework/LPushButton.h"
 #include "framework/LRadioButton.h"
 #include "framework/LRadioGroup.h"
 #include "framework/LStaticText.h"
+#include "framework/LTabGroup.h"
 #include "framework/TRegistrar.h"
 
+// LIconControl ('icnp') and LCicnButton ('cicn') draw colour icons; the application
+// registers them itself.
 void RegisterFrameworkClasses() {
   RegisterClass_(LPane);
   RegisterClass_(LView);
@@ -25,4 +31,8 @@ void RegisterFrameworkClasses() {
   RegisterClass_(LRadioGroup);
   RegisterClass_(LPopupButton);
   RegisterClass_(LEditText);
+  RegisterClass_(LPicture);
+  RegisterClass_(LLittleArrows);
+  RegisterClass_(LTabGroup);
+  RegisterClass_(LBorderAttachment);
 }

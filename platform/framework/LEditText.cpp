@@ -226,8 +226,9 @@ void LEditText::FindCommandStatus(CommandT command, bool& outEnabled, bool& outU
 }
 
 void LEditText::BeTarget() {
+  // Tabbing into a field selects its text, so typing replaces it.
   mPendingLead = 0;
-  Refresh();
+  SelectAll();
 }
 
 void LEditText::DontBeTarget() {

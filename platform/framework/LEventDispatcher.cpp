@@ -1,6 +1,7 @@
 #include "framework/LEventDispatcher.h"
 
 #include "framework/LCommander.h"
+#include "framework/LMouseTracker.h"
 #include "framework/LPeriodical.h"
 #include "framework/LWindow.h"
 #include "framework/UMenus.h"
@@ -136,14 +137,18 @@ void LEventDispatcher::AdjustCursor(const EventRecord& event) {
   LWindow* window = LWindow::FetchWindowObject(macWindow);
   SetEmptyRgn(mMouseRgn);
   if (!window || !window->IsActiveWindow() || !window->IsEnabled()) {
+    LMouseTracker::MouseIsOver(nullptr, event.where, event);
     InitCursor();
     return;
   }
   if (part == inContent) {
     Point portPt = event.where;
     window->GlobalToPortPoint(portPt);
+    LMouseTracker::MouseIsOver(dynamic_cast<LMouseTracker*>(window->FindDeepSubPaneContaining(portPt.h, portPt.v)),
+                               portPt, event);
     window->AdjustContentMouse(portPt, event, mMouseRgn);
   } else {
+    LMouseTracker::MouseIsOver(nullptr, event.where, event);
     window->AdjustStructureMouse(part, event, mMouseRgn);
   }
 }

@@ -27,7 +27,7 @@
 
 namespace {
 
-enum class FType { U8, I16, I32, PStr, IDList };
+enum class FType { U8, I16, U16, I32, PStr, IDList };
 
 struct Field {
   const char* name;
@@ -67,6 +67,10 @@ const FieldList kEdit = {
 };
 const FieldList kRadioGroup = {{"radios", FType::IDList, 0, {}}};
 const FieldList kAttachment = {{"message", FType::I32, 1, {-1}}, {"executeHost", FType::U8, 1, {1}}};
+const FieldList kPicture = {{"picture", FType::I16, 1, {}}};
+const FieldList kIcon = {{"icon", FType::I16, 1, {}}};
+const FieldList kCicnButton = {{"icon", FType::I16, 1, {}}, {"pushedIcon", FType::I16, 1, {}}};
+const FieldList kBorder = {{"penSize", FType::I16, 2, {1, 1}}, {"colour", FType::U16, 3, {0, 0, 0}}};
 
 struct ClassSpec {
   const char* keyword;
@@ -91,7 +95,13 @@ const std::vector<ClassSpec>& Classes() {
       {"popb", 'popb', {&kPane, &kControl, &kTitled, &kPopup}, false, true},
       {"etxt", 'etxt', {&kPane, &kControl, &kEdit}, false, true},
       {"cntl", 'cntl', {&kPane, &kControl}, false, true},
+      {"pict", 'pict', {&kPane, &kView, &kPicture}, true, true},
+      {"icnp", 'icnp', {&kPane, &kControl, &kIcon}, false, true},
+      {"cicn", 'cicn', {&kPane, &kControl, &kCicnButton}, false, true},
+      {"larr", 'larr', {&kPane, &kControl}, false, true},
       {"radg", 'radg', {&kRadioGroup}, false, false},
+      {"tabg", 'tabg', {}, true, false},
+      {"brda", 'brda', {&kAttachment, &kBorder}, false, false},
       {"atch", 'atch', {&kAttachment}, false, false},
   };
   return classes;
@@ -109,6 +119,8 @@ long long ReadNumber(RcLexer& lex, FType type) {
       return lex.expectInt(0, 0xFF, "a byte");
     case FType::I16:
       return lex.expectInt(-0x8000, 0x7FFF, "a 16-bit number");
+    case FType::U16:
+      return lex.expectInt(0, 0xFFFF, "a 16-bit number");
     default:
       return lex.expectInt(-0x80000000ll, 0xFFFFFFFFll, "a 32-bit number or 'TYPE'");
   }
@@ -201,7 +213,7 @@ void CompileObject(RcLexer& lex, std::vector<uint8_t>* out, bool top) {
         continue;
       }
       const std::vector<long long>& values = it != given.end() ? it->second.numbers : f.def;
-      int width = f.type == FType::U8 ? 1 : f.type == FType::I16 ? 2 : 4;
+      int width = f.type == FType::U8 ? 1 : (f.type == FType::I16 || f.type == FType::U16) ? 2 : 4;
       if (f.type == FType::IDList) PutBE(&data, values.size(), 2);
       for (long long v : values) PutBE(&data, static_cast<unsigned long long>(v), width);
     }

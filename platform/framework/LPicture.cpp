@@ -1,0 +1,21 @@
+#include "framework/LPicture.h"
+
+#include "framework/LStream.h"
+
+LPicture::LPicture(const SPaneInfo& paneInfo, ResIDT pictureID)
+    : LView(paneInfo, SViewInfo{}), mPictureID(pictureID) {}
+
+LPicture::LPicture(LStream* stream) : LView(stream) { *stream >> mPictureID; }
+
+void LPicture::SetPictureID(ResIDT pictureID) {
+  mPictureID = pictureID;
+  Refresh();
+}
+
+void LPicture::DrawSelf() {
+  PicHandle picture = GetPicture(mPictureID);
+  if (!picture) return;
+  Rect frame;
+  CalcLocalFrameRect(frame);
+  DrawPicture(picture, &frame);
+}

@@ -1,0 +1,22 @@
+// A view that draws a 'PICT' resource scaled to its frame (nothing when it is missing).
+#pragma once
+
+#include "framework/LView.h"
+
+class LPicture : public LView {
+ public:
+  static constexpr ClassIDT class_ID = 'pict';
+  using Inherited = LView;
+
+  LPicture(const SPaneInfo& paneInfo, ResIDT pictureID);
+  // Layout data: the view's, then the picture ID i16.
+  explicit LPicture(LStream* stream);
+
+  ResIDT GetPictureID() const { return mPictureID; }
+  void SetPictureID(ResIDT pictureID);
+
+ protected:
+  void DrawSelf() override;
+
+  ResIDT mPictureID = 0;
+};
