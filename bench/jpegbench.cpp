@@ -2,7 +2,8 @@
 // with the JFIF APP0, the Save function's quality and the default sampling, and the picture
 // read and handed over 16 rows at a time. Reports the encoding time of that loop.
 //
-//   jpegbench [-q quality] [-plain] input.ppm|pgm output.jpg
+//   jpegbench [-q quality] [-plain] [-average] input.ppm|pgm output.jpg
+//     -plain: the vector unit reported absent; -average: averaging chroma sub-sampling
 //   jpegbench -make-page width height channels output.ppm|pgm   (a synthetic scanned page)
 #include <chrono>
 #include <cmath>
@@ -27,7 +28,7 @@ namespace {
 
 int usage() {
   std::fprintf(stderr,
-               "usage: jpegbench [-q quality] [-plain] input.ppm|pgm output.jpg\n"
+               "usage: jpegbench [-q quality] [-plain] [-average] input.ppm|pgm output.jpg\n"
                "       jpegbench -make-page width height channels output.ppm|pgm\n");
   return 2;
 }
@@ -109,10 +110,13 @@ int main(int argc, char** argv) {
   if (argc == 6 && std::strcmp(argv[1], "-make-page") == 0)
     return makePage(std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), argv[5]);
   int quality = 70;
+  int method = 0;
   int arg = 1;
   for (; arg < argc && argv[arg][0] == '-'; ++arg) {
     if (std::strcmp(argv[arg], "-q") == 0 && arg + 1 < argc) {
       quality = std::atoi(argv[++arg]);
+    } else if (std::strcmp(argv[arg], "-average") == 0) {
+      method = 1;
     } else if (std::strcmp(argv[arg], "-plain") == 0) {
       GestaltSetValue(gestaltPowerPCProcessorFeatures, 0);
     } else {
@@ -139,6 +143,7 @@ int main(int argc, char** argv) {
   const uint8_t app0[14] = {'J', 'F', 'I', 'F', 0, 1, 1, 1, 1, 44, 1, 44, 0, 0};
   if (!status) status = jpgWriteWriteMarkerSegment(ctx, 0xFFE0, app0, sizeof(app0));
   if (!status && quality != 90) status = jpgWriteSetQuantizationFactor(ctx, quality);
+  if (!status && method) status = jpgWriteSetSubsamplingMethod(ctx, method);
   if (!status) status = jpgWriteSetNumberOfChannels(ctx, channels);
   if (!status) status = jpgWriteSetImageSize(ctx, width, height);
   // 16 rows at a time, as the exporter reads them; colour pixels go over as blue, green, red.

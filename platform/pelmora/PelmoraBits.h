@@ -69,19 +69,22 @@ inline int32_t EmitWord(jpgBitWriter* w, uint32_t acc) {
   return status;
 }
 
-// n bits (1..31), most significant first.
-inline int32_t Put(jpgBitWriter* w, uint32_t bits, int32_t n) {
-  if (n < w->freeBits) {
-    w->acc = (w->acc << n) | bits;
-    w->freeBits -= n;
+// n bits (1..31), most significant first, into an accumulator the caller holds (so that it
+// stays in registers over a block).
+inline int32_t PutInto(jpgBitWriter* w, uint32_t& acc, int32_t& freeBits, uint32_t bits, int32_t n) {
+  if (n < freeBits) {
+    acc = (acc << n) | bits;
+    freeBits -= n;
     return 0;
   }
-  int32_t rest = n - w->freeBits;
-  uint32_t word = (w->acc << w->freeBits) | (bits >> rest);
-  w->acc = bits & ((1u << rest) - 1);
-  w->freeBits = 32 - rest;
+  int32_t rest = n - freeBits;
+  uint32_t word = (acc << freeBits) | (bits >> rest);
+  acc = bits & ((1u << rest) - 1);
+  freeBits = 32 - rest;
   return EmitWord(w, word);
 }
+
+inline int32_t Put(jpgBitWriter* w, uint32_t bits, int32_t n) { return PutInto(w, w->acc, w->freeBits, bits, n); }
 
 // Pads pending bits with 1-bits to a byte boundary and emits them with stuffing, then the
 // marker's two bytes unstuffed.
@@ -108,32 +111,36 @@ inline int32_t PutMarker(jpgBitWriter* w, uint16_t marker) {
 // Codes one quantised block: values in natural order, bit k of nonZero set where the value at
 // zig-zag position k is not 0.
 inline int32_t EncodeQuantised(jpgBitWriter* w, jpgCoderComponent* c, const int16_t* value, uint64_t nonZero) {
+  uint32_t acc = w->acc;
+  int32_t freeBits = w->freeBits;
+  int32_t status = 0;
+  auto put = [&](uint32_t bits, uint32_t n) {
+    if (int32_t s = PutInto(w, acc, freeBits, bits, static_cast<int32_t>(n)); s && !status) status = s;
+  };
   int32_t diff = value[0] - c->prevDC;
   c->prevDC = value[0];
   const jpgHuffCode& dc = c->dcCodes[diff + 2047];
-  int32_t status = Put(w, dc.bits, static_cast<int32_t>(dc.length));
+  put(dc.bits, dc.length);
   nonZero &= ~uint64_t(1);
   int last = 0;
+  const jpgHuffCode* ac = c->acCodes;
   while (nonZero) {
     int k = __builtin_ctzll(nonZero);
     nonZero &= nonZero - 1;
     int run = k - last - 1;
-    for (; run >= 16; run -= 16) {
-      const jpgHuffCode& zrl = c->acCodes[0xF0];
-      if (int32_t s = Put(w, zrl.bits, static_cast<int32_t>(zrl.length)); s && !status) status = s;
-    }
+    for (; run >= 16; run -= 16) put(ac[0xF0].bits, ac[0xF0].length);
     int32_t v = value[kZigZag[k]];
-    uint32_t magnitude = static_cast<uint32_t>(v < 0 ? -v : v);
+    int32_t sign = v >> 31;
+    auto magnitude = static_cast<uint32_t>((v ^ sign) - sign);
     int size = 32 - __builtin_clz(magnitude);
-    uint32_t extra = static_cast<uint32_t>(v < 0 ? v - 1 : v) & ((1u << size) - 1);
-    const jpgHuffCode& ac = c->acCodes[run * 16 + size];
-    if (int32_t s = Put(w, ac.bits | extra, static_cast<int32_t>(ac.length)); s && !status) status = s;
+    uint32_t extra = static_cast<uint32_t>(v + sign) & ((1u << size) - 1);
+    const jpgHuffCode& code = ac[run * 16 + size];
+    put(code.bits | extra, code.length);
     last = k;
   }
-  if (last != 63) {
-    const jpgHuffCode& eob = c->acCodes[0x00];
-    if (int32_t s = Put(w, eob.bits, static_cast<int32_t>(eob.length)); s && !status) status = s;
-  }
+  if (last != 63) put(ac[0x00].bits, ac[0x00].length);
+  w->acc = acc;
+  w->freeBits = freeBits;
   return status;
 }
 
