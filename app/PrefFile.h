@@ -1,0 +1,32 @@
+// The preferences file on disk: whole-file reads, and replacement through a temporary file
+// in the same folder so that an interrupted write never leaves a half-written file.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "toolbox/MacTypes.h"
+
+constexpr OSType kPrefCreator = 'CTTX';
+constexpr OSType kPrefFileType = 0x3F3F3F3F;  // '????'
+
+// The data fork whole, opened with read and write permission as the store always opens it.
+OSErr PFRead(const FSSpec& spec, std::vector<uint8_t>* data);
+
+// Writes `data` to "<name>.new" beside `target` (replacing a leftover one), with the type and
+// creator of `target` when it exists, else '????' and 'CTTX'.
+OSErr PFWriteTemp(const FSSpec& target, const uint8_t* data, size_t size, FSSpec* temp);
+// Puts the written temporary file in place of `target` in one step.
+OSErr PFReplace(const FSSpec& temp, const FSSpec& target);
+// PFWriteTemp then PFReplace; the temporary file is removed when either fails.
+OSErr PFWrite(const FSSpec& target, const uint8_t* data, size_t size);
+
+// Renames `target` to "<name>.damaged", replacing an older one.
+OSErr PFMoveAside(const FSSpec& target);
+
+// True for the errors that mean "not allowed" rather than "not there" or "not readable".
+bool PFIsPermissionError(OSErr err);
+
+// `spec` with `suffix` appended to its name (cut to 63 characters).
+FSSpec PFWithSuffix(const FSSpec& spec, const char* suffix);
