@@ -1,6 +1,9 @@
 // A real screen through SDL2: one SDL window per visible platform window (frameless ones
 // shaped by their structure region), pixels presented from the window's port, and SDL's
 // mouse, keyboard, text and file-drop events turned into raw input.
+//
+// Frameless windows are borderless SDL windows given the X shape of their structure region,
+// and only the parts inside the shape are presented.
 #include <SDL.h>
 
 #include <algorithm>
@@ -8,6 +11,7 @@
 #include <string>
 
 #include "display/Display.h"
+#include "display/dpyShape.h"
 #include "quickdraw/qdRegion.h"
 #include "toolbox/Events.h"
 #include "toolbox/TextConvert.h"
@@ -82,18 +86,14 @@ class ScreenBackend final : public DpyBackend {
     }
     if (!w.window) {
       Uint32 flags = SDL_WINDOW_HIDDEN | (state.frameless ? SDL_WINDOW_BORDERLESS : 0);
-      w.window = state.frameless ? SDL_CreateShapedWindow(state.titleUTF8.c_str(), state.content.left, state.content.top,
-                                                          static_cast<unsigned>(width), static_cast<unsigned>(height), flags)
-                                 : nullptr;
-      if (!w.window)
-        w.window = SDL_CreateWindow(state.titleUTF8.c_str(), state.content.left, state.content.top, width, height, flags);
+      w.window = SDL_CreateWindow(state.titleUTF8.c_str(), state.content.left, state.content.top, width, height, flags);
       if (!w.window) return;
       mIDs[SDL_GetWindowID(w.window)] = id;
     }
     SDL_SetWindowTitle(w.window, state.titleUTF8.c_str());
     SDL_SetWindowPosition(w.window, state.content.left, state.content.top);
     w.shape = state.shape ? qdRegionOf(state.shape) : qdRegion();
-    if (state.frameless && SDL_IsShapedWindow(w.window)) ApplyShape(w, state.content);
+    if (state.frameless) ApplyShape(w, state.content);
     if (state.visible) SDL_ShowWindow(w.window);
     else SDL_HideWindow(w.window);
     w.state = state;
@@ -137,7 +137,12 @@ class ScreenBackend final : public DpyBackend {
       for (int x = 0; x < width; ++x) dst[x] = SDL_MapRGB(surface->format, src[x * 4 + 1], src[x * 4 + 2], src[x * 4 + 3]);
     }
     SDL_UnlockSurface(surface);
-    SDL_UpdateWindowSurface(w.window);
+    if (w.state.frameless) {
+      std::vector<SDL_Rect> rects = ShapeRects(w);
+      SDL_UpdateWindowSurfaceRects(w.window, rects.data(), static_cast<int>(rects.size()));
+    } else {
+      SDL_UpdateWindowSurface(w.window);
+    }
   }
 
   void Poll() override {
@@ -173,22 +178,22 @@ class ScreenBackend final : public DpyBackend {
   }
 
  private:
-  // The shape mask: opaque where the structure region covers the window.
+  // The window's shape as rectangles in window coordinates, band by band.
+  static std::vector<SDL_Rect> ShapeRects(const ScreenWindow& w) {
+    std::vector<SDL_Rect> rects;
+    const Rect& c = w.state.content;
+    for (const qdBand& b : w.shape.Bands())
+      for (size_t i = 0; i + 1 < b.xs.size(); i += 2)
+        rects.push_back(SDL_Rect{b.xs[i] - c.left, b.top - c.top, b.xs[i + 1] - b.xs[i], b.bottom - b.top});
+    return rects;
+  }
+
   void ApplyShape(ScreenWindow& w, const Rect& content) {
-    int width = content.right - content.left, height = content.bottom - content.top;
-    SDL_Surface* mask = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_RGBA8888);
-    if (!mask) return;
-    SDL_LockSurface(mask);
-    for (int y = 0; y < height; ++y) {
-      auto* row = reinterpret_cast<Uint32*>(static_cast<uint8_t*>(mask->pixels) + y * mask->pitch);
-      for (int x = 0; x < width; ++x) row[x] = w.shape.Contains(content.left + x, content.top + y) ? 0xFFFFFFFF : 0;
-    }
-    SDL_UnlockSurface(mask);
-    SDL_WindowShapeMode mode;
-    mode.mode = ShapeModeBinarizeAlpha;
-    mode.parameters.binarizationCutoff = 128;
-    SDL_SetWindowShape(w.window, mask, &mode);
-    SDL_FreeSurface(mask);
+    std::vector<SDL_Rect> rects;
+    for (const qdBand& b : w.shape.Bands())
+      for (size_t i = 0; i + 1 < b.xs.size(); i += 2)
+        rects.push_back(SDL_Rect{b.xs[i] - content.left, b.top - content.top, b.xs[i + 1] - b.xs[i], b.bottom - b.top});
+    DpySetWindowShape(w.window, rects);
   }
 
   Point GlobalMouse() const {
@@ -303,6 +308,8 @@ class ScreenBackend final : public DpyBackend {
 std::unique_ptr<DpyBackend> DpyMakeScreen() {
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  // The window system's own framebuffer: presenting through GL would ignore window shapes.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
   SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
   SDL_StartTextInput();
