@@ -56,6 +56,14 @@ template <int Kind, bool Averaging>
 void prepare(const jpgColorJob* job, int32_t x, int32_t y) {
   int32_t cols = job->width - x < job->mcuWidth ? job->width - x : job->mcuWidth;
   int32_t rows = job->lines - y < job->mcuHeight ? job->lines - y : job->mcuHeight;
+  if (Kind == kOther && job->components == 1 && cols == 8 && rows == 8) {
+    // A whole grey MCU is one block: level-shift the pixels straight into it.
+    for (int r = 0; r < 8; ++r) {
+      const uint8_t* src = job->pixels + static_cast<int64_t>(y + r) * job->rowBytes + x;
+      for (int i = 0; i < 8; ++i) job->blocks[8 * r + i] = static_cast<int16_t>(src[i] - 128);
+    }
+    return;
+  }
   convert<Kind>(job, x, y, cols, rows);
   if (cols == job->mcuWidth && rows == job->mcuHeight) {
     Averaging ? GenericSubSamplingAndBlockDivisionHQ(job) : GenericSubSamplingAndBlockDivision(job);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "pelmora/Pelmora.h"
 
@@ -69,6 +70,20 @@ inline int32_t EmitWord(jpgBitWriter* w, uint32_t acc) {
   return status;
 }
 
+// Eight bytes of coded data, most significant first, with stuffing.
+inline int32_t EmitWord64(jpgBitWriter* w, uint64_t word) {
+  if (w->count <= static_cast<int32_t>(sizeof(w->buffer)) - 17 &&
+      ((~word - 0x0101010101010101ull) & word & 0x8080808080808080ull) == 0) {
+    uint64_t bigEndian = __builtin_bswap64(word);
+    std::memcpy(w->buffer + w->count, &bigEndian, 8);
+    w->count += 8;
+    return 0;
+  }
+  int32_t status = EmitWord(w, static_cast<uint32_t>(word >> 32));
+  if (int32_t s = EmitWord(w, static_cast<uint32_t>(word)); s && !status) status = s;
+  return status;
+}
+
 // n bits (1..31), most significant first, into an accumulator the caller holds (so that it
 // stays in registers over a block).
 inline int32_t PutInto(jpgBitWriter* w, uint32_t& acc, int32_t& freeBits, uint32_t bits, int32_t n) {
@@ -111,11 +126,22 @@ inline int32_t PutMarker(jpgBitWriter* w, uint16_t marker) {
 // Codes one quantised block: values in natural order, bit k of nonZero set where the value at
 // zig-zag position k is not 0.
 inline int32_t EncodeQuantised(jpgBitWriter* w, jpgCoderComponent* c, const int16_t* value, uint64_t nonZero) {
-  uint32_t acc = w->acc;
-  int32_t freeBits = w->freeBits;
+  // A 64-bit accumulator over the block, `used` bits right-aligned, emitted eight bytes at a time.
+  uint64_t acc = w->acc;
+  int32_t used = 32 - w->freeBits;
   int32_t status = 0;
-  auto put = [&](uint32_t bits, uint32_t n) {
-    if (int32_t s = PutInto(w, acc, freeBits, bits, static_cast<int32_t>(n)); s && !status) status = s;
+  auto put = [&](uint32_t bits, uint32_t length) {
+    auto n = static_cast<int32_t>(length);
+    if (used + n < 64) {
+      acc = (acc << n) | bits;
+      used += n;
+      return;
+    }
+    int32_t rest = n - (64 - used);
+    uint64_t word = (acc << (64 - used)) | (bits >> rest);
+    acc = bits & ((uint64_t(1) << rest) - 1);
+    used = rest;
+    if (int32_t s = EmitWord64(w, word); s && !status) status = s;
   };
   int32_t diff = value[0] - c->prevDC;
   c->prevDC = value[0];
@@ -139,8 +165,14 @@ inline int32_t EncodeQuantised(jpgBitWriter* w, jpgCoderComponent* c, const int1
     last = k;
   }
   if (last != 63) put(ac[0x00].bits, ac[0x00].length);
-  w->acc = acc;
-  w->freeBits = freeBits;
+  // Back to the writer's 32-bit form.
+  if (used >= 32) {
+    used -= 32;
+    if (int32_t s = EmitWord(w, static_cast<uint32_t>(acc >> used)); s && !status) status = s;
+    acc &= (uint64_t(1) << used) - 1;
+  }
+  w->acc = static_cast<uint32_t>(acc);
+  w->freeBits = 32 - used;
   return status;
 }
 
