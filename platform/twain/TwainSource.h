@@ -8,11 +8,24 @@
 
 #include "twain/Twain.h"
 
+// What a source shows in its own settings window, and what the window gives back.
+struct TwainSourceWindowInfo {
+  TW_STR32 productName;
+  TW_UINT16 pixelType;  // TWPT_BW, TWPT_GRAY or TWPT_RGB
+  int resolution;
+};
+// Called once the user chose: `scan` 1 with the pixel type chosen, or 0 when cancelled.
+typedef void (*TwainSourceWindowDone)(void* context, int scan, TW_UINT16 pixelType);
+
 struct TwainHost {
   uint32_t size;  // sizeof(TwainHost), so a module can tell what it was given
   Handle (*newHandle)(Size size);
   void (*disposeHandle)(Handle h);
   Size (*handleSize)(Handle h);
+  // The program's settings window for a source, or null when it cannot show one (no
+  // display, no application). The window stays until closed, and may call `done` often.
+  void* (*openSourceWindow)(const TwainSourceWindowInfo* info, TwainSourceWindowDone done, void* context);
+  void (*closeSourceWindow)(void* window);
 };
 
 extern "C" {

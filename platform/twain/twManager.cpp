@@ -6,6 +6,7 @@
 
 #include "toolbox/MacMemory.h"
 #include "twain/twModules.h"
+#include "twain/twSourceWindow.h"
 
 namespace {
 
@@ -36,7 +37,8 @@ Handle twHostNewHandle(Size size) { return NewHandleClear(size); }
 void twHostDisposeHandle(Handle h) { DisposeHandle(h); }
 Size twHostHandleSize(Handle h) { return GetHandleSize(h); }
 
-const TwainHost kTwHost = {sizeof(TwainHost), twHostNewHandle, twHostDisposeHandle, twHostHandleSize};
+const TwainHost kTwHost = {sizeof(TwainHost), twHostNewHandle, twHostDisposeHandle, twHostHandleSize,
+                           twOpenSourceWindow, twCloseSourceWindow};
 
 bool twSameName(const TW_STR32 a, const TW_STR32 b) { return a[0] == b[0] && std::memcmp(a + 1, b + 1, a[0]) == 0; }
 

@@ -42,6 +42,8 @@ struct SbSession {
   long rowsSent = 0;
   TW_UINT16 condition = TWCC_SUCCESS;
   std::map<TW_UINT16, SbValue> values;
+  void* window = nullptr;       // the settings window while the source's interface is shown
+  bool closeRequested = false;  // the user cancelled in that window
 };
 
 const TwainHost* gHost = nullptr;
@@ -268,10 +270,50 @@ TW_UINT16 sbEndTransfer(TW_PENDINGXFERS* pending) {
   return TWRC_SUCCESS;
 }
 
-TW_UINT16 sbEnable(const TW_USERINTERFACE*) {
-  // The source's own settings window is not offered yet: the scan starts as with ShowUI off.
+bool sbHostHasWindows() {
+  return gHost->size >= offsetof(TwainHost, closeSourceWindow) + sizeof gHost->closeSourceWindow && gHost->openSourceWindow;
+}
+
+void sbSetValue(TW_UINT16 cap, TW_UINT16 type, TW_UINT32 value) {
+  SbValue v{type, std::vector<unsigned char>(TWItemSize(type))};
+  std::memcpy(v.item.data(), &value, v.item.size());
+  gSession.values[cap] = v;
+}
+
+// The user's choice in the settings window: a scan of the chosen kind is ready, or the
+// source asks to be closed.
+void sbWindowDone(void*, int scan, TW_UINT16 pixelType) {
+  if (!scan) {
+    gSession.closeRequested = true;
+    return;
+  }
+  sbSetValue(ICAP_PIXELTYPE, TWTY_UINT16, pixelType);
+  sbSetValue(ICAP_BITDEPTH, TWTY_UINT16, pixelType == TWPT_BW ? 1 : 8);
+  sbSetValue(ICAP_PIXELFLAVOR, TWTY_UINT16, TWPF_VANILLA);
+  gSession.transferStarted = false;
+  gSession.pagesLeft = 1;
+}
+
+void sbCloseWindow() {
+  if (gSession.window) gHost->closeSourceWindow(gSession.window);
+  gSession.window = nullptr;
+  gSession.closeRequested = false;
+}
+
+TW_UINT16 sbEnable(const TW_USERINTERFACE* ui) {
   gSession.enabled = true;
   gSession.transferStarted = false;
+  if (ui->ShowUI && sbHostHasWindows()) {
+    TwainSourceWindowInfo info{};
+    sbSetPstr(info.productName, 33, gSession.product);
+    info.pixelType = static_cast<TW_UINT16>(sbValueOr(ICAP_PIXELTYPE, TWPT_RGB));
+    info.resolution = static_cast<int>(sbResolution(ICAP_XRESOLUTION));
+    gSession.window = gHost->openSourceWindow(&info, sbWindowDone, nullptr);
+    if (gSession.window) {
+      gSession.pagesLeft = 0;  // nothing to transfer until the user clicks Scan
+      return TWRC_SUCCESS;
+    }
+  }
   // Several pages only from a feeder; -1 (as many as it holds) counts down to its last sheet.
   int count = static_cast<int>(static_cast<int16_t>(sbValueOr(CAP_XFERCOUNT, 1)));
   bool feeder = sbCurrentIs(gSession.handle, SANE_NAME_SCAN_SOURCE, {"Automatic", "ADF"});
@@ -355,6 +397,7 @@ TW_UINT16 sbOpen(int index) {
 TW_UINT16 sbHandle(TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG, TW_MEMREF data) {
   SbSession& s = gSession;
   if (DG == DG_CONTROL && DAT == DAT_IDENTITY && MSG == MSG_CLOSEDS) {
+    sbCloseWindow();
     sbEndScan();
     sane_close(s.handle);
     s = SbSession{};
@@ -375,11 +418,17 @@ TW_UINT16 sbHandle(TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG, TW_MEMREF data) {
       }
       case DAT_USERINTERFACE:
         if (MSG == MSG_ENABLEDS) return sbEnable(reinterpret_cast<TW_USERINTERFACE*>(data));
+        sbCloseWindow();
         sbEndScan();
         s.enabled = false;
         return TWRC_SUCCESS;
       case DAT_EVENT: {
         auto* event = reinterpret_cast<TW_EVENT*>(data);
+        if (s.closeRequested) {
+          s.closeRequested = false;
+          event->TWMessage = MSG_CLOSEDSREQ;
+          return TWRC_DSEVENT;
+        }
         if (!s.enabled || s.transferStarted || s.pagesLeft == 0) return TWRC_NOTDSEVENT;
         sbApplyOptions();
         event->TWMessage = MSG_XFERREADY;

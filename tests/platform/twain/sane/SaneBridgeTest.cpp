@@ -1,9 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <vector>
 
+#include "display/Display.h"
+#include "framework/FrameworkDriver.h"
+#include "framework/LApplication.h"
+#include "framework/LWindow.h"
 #include "platform/twain/sane/SaneTestConfig.h"
+#include "toolbox/Events.h"
+#include "twain/twSourceWindow.h"
 #include "support/TestEnv.h"
 #include "toolbox/MacMemory.h"
 #include "twain/twManager.h"
@@ -74,13 +81,26 @@ class SaneBridgeTest : public ::testing::Test {
     TW_FRAME frame{{0, 0}, {0, 0}, {static_cast<TW_INT16>(widthPx), 0}, {static_cast<TW_INT16>(heightPx), 0}};
     ASSERT_EQ(TWRC_SUCCESS, SetOne(ICAP_FRAMES, TWTY_FRAME, &frame, sizeof frame));
   }
+  TW_UINT16 ProcessEvent(TW_UINT16* message) {
+    EventRecord record{};
+    TW_EVENT event{reinterpret_cast<TW_MEMREF>(&record), 0};
+    TW_UINT16 rc = Send(&mSource, DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, &event);
+    *message = event.TWMessage;
+    return rc;
+  }
   Page Transfer() {
-    Page page;
     TW_USERINTERFACE ui{0, 1, nullptr};
     EXPECT_EQ(TWRC_SUCCESS, Send(&mSource, DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui));
-    TW_EVENT event{nullptr, 0};
-    EXPECT_EQ(TWRC_DSEVENT, Send(&mSource, DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, &event));
-    EXPECT_EQ(MSG_XFERREADY, event.TWMessage);
+    TW_UINT16 message = 0;
+    EXPECT_EQ(TWRC_DSEVENT, ProcessEvent(&message));
+    EXPECT_EQ(MSG_XFERREADY, message);
+    Page page = ReadPage();
+    EXPECT_EQ(TWRC_SUCCESS, Send(&mSource, DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui));
+    return page;
+  }
+  // The page announced as ready, block by block, then the end of its transfer.
+  Page ReadPage() {
+    Page page;
     EXPECT_EQ(TWRC_SUCCESS, Send(&mSource, DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &page.info));
     size_t dataBytes = (size_t(page.info.ImageWidth) * page.info.BitsPerPixel + 7) / 8;
     std::vector<char> buffer(1000);  // small, so a page takes several blocks
@@ -100,7 +120,6 @@ class SaneBridgeTest : public ::testing::Test {
     TW_PENDINGXFERS pending{};
     EXPECT_EQ(TWRC_SUCCESS, Send(&mSource, DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending));
     EXPECT_EQ(0, pending.Count);
-    EXPECT_EQ(TWRC_SUCCESS, Send(&mSource, DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui));
     return page;
   }
 
@@ -167,6 +186,40 @@ TEST_F(SaneBridgeTest, KeepsTheMakersCapabilitiesAndReportsThemBack) {
   ASSERT_EQ(TWRC_SUCCESS, Send(&mSource, DG_CONTROL, DAT_CAPABILITY, MSG_GETCURRENT, &cap));
   EXPECT_EQ(1u, reinterpret_cast<TW_ONEVALUE*>(*cap.hContainer)->Item & 0xFFFF);
   DisposeHandle(cap.hContainer);
+}
+
+TEST_F(SaneBridgeTest, TheSourcesOwnWindowChoosesTheKindAndStartsOrCancelsTheScan) {
+  DpyUseHeadless();
+  DpyClearInput();
+  FlushEvents(everyEvent, 0);
+  struct App : LApplication {};
+  std::unique_ptr<App> app(new App);
+  Negotiate(TWPT_GRAY, 8, 50, 40, 30);
+  TW_USERINTERFACE ui{1, 1, nullptr};
+  ASSERT_EQ(TWRC_SUCCESS, Send(&mSource, DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui));
+  LWindow* window = LWindow::GetActiveWindow();
+  ASSERT_NE(nullptr, window);
+  EXPECT_EQ(1, wxframework::PaneValue(window, kTwWindowGray));
+  TW_UINT16 message = 0;
+  EXPECT_EQ(TWRC_NOTDSEVENT, ProcessEvent(&message));  // nothing until the user clicks Scan
+
+  wxframework::ClickPane(window, kTwWindowRGB);
+  wxframework::PumpEvents();
+  wxframework::ClickPane(window, kTwWindowScan);
+  wxframework::PumpEvents();
+  ASSERT_EQ(TWRC_DSEVENT, ProcessEvent(&message));
+  ASSERT_EQ(MSG_XFERREADY, message);
+  Page page = ReadPage();
+  EXPECT_EQ(24, page.info.BitsPerPixel);
+  EXPECT_EQ(size_t(page.info.ImageLength), page.rows.size());
+  EXPECT_EQ(TWRC_NOTDSEVENT, ProcessEvent(&message));  // the window stays for the next scan
+
+  wxframework::ClickPane(window, kTwWindowCancel);
+  wxframework::PumpEvents();
+  EXPECT_EQ(TWRC_DSEVENT, ProcessEvent(&message));
+  EXPECT_EQ(MSG_CLOSEDSREQ, message);
+  ASSERT_EQ(TWRC_SUCCESS, Send(&mSource, DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui));
+  EXPECT_EQ(nullptr, LWindow::GetActiveWindow());
 }
 
 }  // namespace
