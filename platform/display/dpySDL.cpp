@@ -65,6 +65,7 @@ class ScreenBackend final : public DpyBackend {
       if (w.window) SDL_DestroyWindow(w.window);
     if (mCursor) SDL_FreeCursor(mCursor);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    SDL_Quit();  // also lets go of the session bus SDL opened
   }
 
   bool IsHeadless() const override { return false; }

@@ -8,6 +8,7 @@
 #include FT_OUTLINE_H
 
 #include <algorithm>
+#include <cstdlib>
 #include <cmath>
 #include <map>
 #include <mutex>
@@ -37,6 +38,8 @@ FT_Library Library() {
     FT_Library l = nullptr;
     FT_Init_FreeType(&l);
     FcInit();
+    // fontconfig keeps what it parsed from its configuration until told to let go.
+    std::atexit([] { FcFini(); });
     return l;
   }();
   return lib;
