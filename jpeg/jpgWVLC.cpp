@@ -54,18 +54,7 @@ int32_t quantizeAndEncode(jpgWContext* ctx, jpgCoderComponent* comp, const uint1
     std::memcpy(natural + 8 * r, &v, 16);
   }
   // Non-zero values as a natural-order bit mask, then moved to zig-zag positions a row at a time.
-  uint64_t natMask = 0;
-#if defined(__SSE2__)
-  const __m128i zero = _mm_setzero_si128();
-  for (int r = 0; r < 8; r += 2) {
-    __m128i packed = _mm_packs_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(natural + 8 * r)),
-                                     _mm_loadu_si128(reinterpret_cast<const __m128i*>(natural + 8 * r + 8)));
-    auto bits = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(packed, zero))) ^ 0xFFFFu;
-    natMask |= static_cast<uint64_t>(bits) << (8 * r);
-  }
-#else
-  for (int n = 0; n < 64; ++n) natMask |= static_cast<uint64_t>(natural[n] != 0) << n;
-#endif
+  uint64_t natMask = jpgvec::nonZeroMask(natural);
   uint64_t nonZero = 0;
   for (int r = 0; r < 8; ++r) nonZero |= kZigZagBits.bits[r][(natMask >> (8 * r)) & 0xFF];
   return pelmora_bits::EncodeQuantised(&ctx->coder.bits, comp, natural, nonZero);

@@ -1,16 +1,17 @@
 // 16-byte vector lanes for the vector stages: GCC/Clang vector extensions, with what they lack
 // (rounding Q15 multiply, high-half multiply, byte deinterleave) taken from SSSE3, SSE2 or NEON
 // where the translation unit is built for them. Everything here has internal linkage, so units
-// built for different instruction sets never share a definition.
+// built for different instruction sets never share a definition. JPGVEC_PORTABLE builds the
+// plain vector-extension code everywhere (to check it against the intrinsics).
 #pragma once
 
 #include <cstdint>
 
-#if defined(__SSSE3__)
+#if defined(__SSSE3__) && !defined(JPGVEC_PORTABLE)
 #include <tmmintrin.h>
-#elif defined(__SSE2__)
+#elif defined(__SSE2__) && !defined(JPGVEC_PORTABLE)
 #include <emmintrin.h>
-#elif defined(__ARM_NEON)
+#elif defined(__ARM_NEON) && !defined(JPGVEC_PORTABLE)
 #include <arm_neon.h>
 #endif
 
@@ -26,16 +27,16 @@ typedef float f32x8 __attribute__((vector_size(32)));
 
 // Saturate((x * c + 16384) >> 15) in each lane, the lanes read as signed.
 inline u16x8 mulQ15(u16x8 x, int16_t c) {
-#if defined(__SSSE3__)
+#if defined(__SSSE3__) && !defined(JPGVEC_PORTABLE)
   return reinterpret_cast<u16x8>(_mm_mulhrs_epi16(reinterpret_cast<__m128i>(x), _mm_set1_epi16(c)));
-#elif defined(__SSE2__)
+#elif defined(__SSE2__) && !defined(JPGVEC_PORTABLE)
   __m128i vx = reinterpret_cast<__m128i>(x), vc = _mm_set1_epi16(c);
   __m128i lo = _mm_mullo_epi16(vx, vc), hi = _mm_mulhi_epi16(vx, vc);
   __m128i round = _mm_set1_epi32(16384);
   __m128i p0 = _mm_srai_epi32(_mm_add_epi32(_mm_unpacklo_epi16(lo, hi), round), 15);
   __m128i p1 = _mm_srai_epi32(_mm_add_epi32(_mm_unpackhi_epi16(lo, hi), round), 15);
   return reinterpret_cast<u16x8>(_mm_packs_epi32(p0, p1));
-#elif defined(__ARM_NEON)
+#elif defined(__ARM_NEON) && !defined(JPGVEC_PORTABLE)
   return reinterpret_cast<u16x8>(vqrdmulhq_n_s16(reinterpret_cast<int16x8_t>(x), c));
 #else
   s32x8 p = (__builtin_convertvector(reinterpret_cast<s16x8>(x), s32x8) * c + 16384) >> 15;
@@ -47,12 +48,29 @@ inline u16x8 mulQ15(u16x8 x, int16_t c) {
 
 // (a * b) >> 16 in each unsigned lane.
 inline u16x8 mulhiU16(u16x8 a, u16x8 b) {
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(JPGVEC_PORTABLE)
   return reinterpret_cast<u16x8>(_mm_mulhi_epu16(reinterpret_cast<__m128i>(a), reinterpret_cast<__m128i>(b)));
 #else
   typedef uint32_t u32x8 __attribute__((vector_size(32)));
   return __builtin_convertvector((__builtin_convertvector(a, u32x8) * __builtin_convertvector(b, u32x8)) >> 16, u16x8);
 #endif
+}
+
+// Bit n set where value n of the 64 is not 0.
+inline uint64_t nonZeroMask(const int16_t* values) {
+  uint64_t mask = 0;
+#if defined(__SSE2__) && !defined(JPGVEC_PORTABLE)
+  const __m128i zero = _mm_setzero_si128();
+  for (int n = 0; n < 64; n += 16) {
+    __m128i packed = _mm_packs_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(values + n)),
+                                     _mm_loadu_si128(reinterpret_cast<const __m128i*>(values + n + 8)));
+    auto bits = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(packed, zero))) ^ 0xFFFFu;
+    mask |= static_cast<uint64_t>(bits) << n;
+  }
+#else
+  for (int n = 0; n < 64; ++n) mask |= static_cast<uint64_t>(values[n] != 0) << n;
+#endif
+  return mask;
 }
 
 // Transposes an 8 x 8 matrix held as eight 8-lane rows.

@@ -14,7 +14,7 @@ namespace {
 // Without Chroma only Y is computed.
 template <bool Chroma>
 inline void YUV8(s16x8 r, s16x8 g, s16x8 b, int16_t* y, int16_t* cb, int16_t* cr) {
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(JPGVEC_PORTABLE)
   auto pair = [](int lo, int hi) { return _mm_set1_epi32(static_cast<int>((static_cast<uint32_t>(hi) << 16) | (lo & 0xFFFF))); };
   __m128i R = reinterpret_cast<__m128i>(r), G = reinterpret_cast<__m128i>(g), B = reinterpret_cast<__m128i>(b);
   __m128i one = _mm_set1_epi16(1);
@@ -44,7 +44,7 @@ inline void YUV8(s16x8 r, s16x8 g, s16x8 b, int16_t* y, int16_t* cb, int16_t* cr
 #endif
 }
 
-#if defined(__SSSE3__)
+#if defined(__SSSE3__) && !defined(JPGVEC_PORTABLE)
 // pshufb masks gathering channel `Ch` of 16 three-byte pixels from source vector `Part`.
 template <int Ch, int Part>
 inline __m128i gatherMask() {
@@ -68,7 +68,7 @@ inline __m128i channel16(__m128i v0, __m128i v1, __m128i v2) {
 template <bool Chroma>
 inline void YUVRow(const uint8_t* src, int32_t n, int16_t* y, int16_t* cb, int16_t* cr) {
   int32_t i = 0;
-#if defined(__SSSE3__)
+#if defined(__SSSE3__) && !defined(JPGVEC_PORTABLE)
   const __m128i zero = _mm_setzero_si128();
   for (; i + 16 <= n; i += 16, src += 48) {
     __m128i v0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src));
