@@ -1,0 +1,73 @@
+// A headless application with the application's own resource file open, for tests that run
+// the hub's dialogs through the framework's test driver; and a record of pane states.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "display/Display.h"
+#include "framework/FrameworkClasses.h"
+#include "framework/FrameworkDriver.h"
+#include "framework/LApplication.h"
+#include "framework/LView.h"
+#include "framework/URegistrar.h"
+#include "toolbox/Events.h"
+#include "toolbox/Resources.h"
+#include "toolbox/TextConvert.h"
+
+namespace wxtest {
+
+class DialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    DpyUseHeadless();
+    DpyClearInput();
+    FlushEvents(everyEvent, 0);
+    SetSystemScriptForLanguage('E');
+    const std::string path = FindApplicationResourceFile();
+    mResFile = OpenApplicationResFile(path);
+    ASSERT_NE(mResFile, -1) << "cannot open " << path;
+    RegisterFrameworkClasses();
+    mApp = new App;
+  }
+  void TearDown() override {
+    wxframework::ClearDialogActions();
+    delete mApp;
+    URegistrar::UnregisterAll();
+    if (mResFile != -1) CloseResFile(mResFile);
+    DpyClearInput();
+    FlushEvents(everyEvent, 0);
+  }
+
+  struct App : LApplication {};
+  App* mApp = nullptr;
+  SInt16 mResFile = -1;
+};
+
+// What a test reads back of one pane.
+struct PaneState {
+  bool enabled = true;
+  bool visible = true;
+  SInt32 value = 0;
+  bool operator==(const PaneState&) const = default;
+};
+
+inline std::ostream& operator<<(std::ostream& out, const PaneState& s) {
+  return out << "{enabled " << s.enabled << ", visible " << s.visible << ", value " << s.value << "}";
+}
+
+inline std::string PaneName(PaneIDT id) {
+  std::string name(4, ' ');
+  for (int i = 0; i < 4; ++i) name[i] = char(id >> (24 - 8 * i));
+  return name;
+}
+
+inline PaneState StateOf(LView* view, PaneIDT id) {
+  LPane* pane = view->FindPaneByID(id);
+  if (!pane) throw std::runtime_error("no pane " + PaneName(id));
+  return PaneState{pane->IsEnabled(), pane->IsVisible(), pane->GetValue()};
+}
+
+}  // namespace wxtest
