@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "display/Display.h"
+#include "display/TestDriver.h"
 #include "framework/FrameworkDriver.h"
 #include "framework/LApplication.h"
 #include "framework/LWindow.h"
@@ -205,6 +206,10 @@ TEST_F(SaneBridgeTest, TheSourcesOwnWindowChoosesTheKindAndStartsOrCancelsTheSca
 
   wxframework::ClickPane(window, kTwWindowRGB);
   wxframework::PumpEvents();
+  int width = 0, height = 0;
+  std::vector<UInt32> pixels = wxdriver::WindowPixels(window->GetMacWindow(), &width, &height);
+  ASSERT_GT(width * height, 0);
+  EXPECT_TRUE(DpyWritePNG((wxtest::OutputDir("scanner") / "source-window.png").string(), pixels.data(), width, height));
   wxframework::ClickPane(window, kTwWindowScan);
   wxframework::PumpEvents();
   ASSERT_EQ(TWRC_DSEVENT, ProcessEvent(&message));
