@@ -46,7 +46,7 @@ struct Bad {
 
 const Bad kBad[] = {
     {"strings 128 {\n  \"E\"\n", 3, "expected a string but found the end of the file"},
-    {"\n\nstrong 1 { }", 3, "expected a resource (strings, data, layout)"},
+    {"\n\nstrong 1 { }", 3, "expected a resource (strings, data, layout, picture, cicn, cursor, region)"},
     {"strings 40000 { }", 1, "resource ID 40000 is outside -32768..32767"},
     {"strings 1 {\n \"unterminated }", 2, "string without its closing quote"},
     {"strings 1 { \"${NOPE}\" }", 1, "'NOPE' is not defined"},

@@ -8,6 +8,10 @@ const std::vector<RcKind>& kinds() {
       rcKindStrings(),
       rcKindData(),
       rcKindLayout(),
+      rcKindPicture(),
+      rcKindColorIcon(),
+      rcKindCursor(),
+      rcKindRegion(),
   };
   return table;
 }

@@ -26,3 +26,7 @@ std::vector<const char*> rcKindKeywords();
 RcKind rcKindStrings();
 RcKind rcKindData();
 RcKind rcKindLayout();
+RcKind rcKindPicture();
+RcKind rcKindColorIcon();
+RcKind rcKindCursor();
+RcKind rcKindRegion();
