@@ -1,0 +1,123 @@
+// The hub's dialogs as real windows on an X screen (a private Xvfb): what the screen shows
+// is what the dialog drew, and a screenshot of each is kept for a person to look at.
+#include <SDL.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "display/Display.h"
+#include "display/TestDriver.h"
+#include "framework/LWindow.h"
+#include "output/WXFormatDialogs.h"
+#include "support/TestEnv.h"
+#include "tests/output/DialogTestEnv.h"
+
+namespace {
+
+using namespace wxframework;
+
+// A private X server for the test binary, started once and told to go at exit.
+class XServer {
+ public:
+  static XServer& Get() {
+    static XServer server;
+    return server;
+  }
+  bool ok() const { return mDisplay >= 0; }
+  std::string name() const { return ":" + std::to_string(mDisplay); }
+
+ private:
+  XServer() {
+    int fds[2];
+    if (pipe(fds) != 0) return;
+    mPid = fork();
+    if (mPid == 0) {
+      close(fds[0]);
+      const std::string fd = std::to_string(fds[1]);
+      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp", nullptr);
+      _exit(127);
+    }
+    close(fds[1]);
+    char buf[16] = {0};
+    const ssize_t n = read(fds[0], buf, sizeof buf - 1);
+    close(fds[0]);
+    if (n > 0) mDisplay = std::atoi(buf);
+  }
+  ~XServer() {
+    if (mPid > 0) {
+      kill(mPid, SIGTERM);
+      waitpid(mPid, nullptr, 0);
+    }
+  }
+  pid_t mPid = -1;
+  int mDisplay = -1;
+};
+
+class DialogOnScreen : public wxtest::DialogTest {
+ protected:
+  void SetUp() override {
+    if (!wxtest::HaveTool("Xvfb")) GTEST_SKIP() << "'Xvfb' is not installed (scripts/setup installs it)";
+    WX_REQUIRE_TOOL("xwd");
+    WX_REQUIRE_TOOL("convert");
+    ASSERT_TRUE(XServer::Get().ok()) << "Xvfb did not start";
+    setenv("DISPLAY", XServer::Get().name().c_str(), 1);
+    wxtest::DialogTest::SetUp();
+    ASSERT_TRUE(DpyUseScreen()) << SDL_GetError();
+  }
+  void TearDown() override {
+    wxtest::DialogTest::TearDown();
+    DpyUseHeadless();
+  }
+
+  // Draws the dialog, lets the screen show it, and keeps the screen's part under it as
+  // `name` in the dialogs' sample folder. The number of pixels that differ from the port.
+  static int ShootDialog(LWindow* dialog, const std::string& name) {
+    dialog->UpdatePort();
+    for (int i = 0; i < 20; ++i) {
+      SDL_PumpEvents();
+      DpyCurrent().Poll();
+    }
+    const std::string display = XServer::Get().name();
+    wxtest::Run("xdpyinfo -display " + display + " >/dev/null 2>&1");
+    Rect bounds;
+    dialog->GetGlobalBounds(bounds);
+    const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+    const std::string png = (wxtest::OutputDir("dialogs") / name).string();
+    const std::string crop = std::to_string(width) + "x" + std::to_string(height) + "+" +
+                             std::to_string(bounds.left) + "+" + std::to_string(bounds.top);
+    EXPECT_EQ(wxtest::Run("xwd -root -silent -display " + display + " | convert xwd:- -crop " + crop + " +repage '" +
+                          png + "'"),
+              0);
+    std::string raw;
+    wxtest::Run("convert '" + png + "' -depth 8 rgb:-", &raw);
+    int w = 0, h = 0;
+    std::vector<UInt32> port = wxdriver::WindowPixels(dialog->GetMacWindow(), &w, &h);
+    if (w != width || h != height || raw.size() != size_t(w) * h * 3) return -1;
+    int differ = 0;
+    for (size_t i = 0; i < port.size(); ++i) {
+      const UInt32 s = (UInt32(UInt8(raw[3 * i])) << 16) | (UInt32(UInt8(raw[3 * i + 1])) << 8) | UInt8(raw[3 * i + 2]);
+      if (s != (port[i] & 0xFFFFFF)) ++differ;
+    }
+    return differ;
+  }
+};
+
+TEST_F(DialogOnScreen, PDFOptions) {
+  StPDFDialog record;
+  StPDFDialog::kLanguageOption.set(record.view(), 1);
+  StPDFDialog::kLanguage.set(record.view(), 1);
+  StPDFDialog::kCompression.set(record.view(), 1);
+  StPDFDialog::kOptionCBCR.set(record.view(), 1);
+  int differ = -2;
+  QueueDialogAction([&differ](LWindow* dialog) { differ = ShootDialog(dialog, "pdf-options.png"); });
+  AnswerNextDialog(901);
+  EXPECT_EQ(CWXUtility::PDFSetting(300, mApp, record, 1, 0, 0, 0), 901);
+  EXPECT_EQ(differ, 0) << "the screen does not show what the dialog drew";
+}
+
+}  // namespace
