@@ -13,7 +13,9 @@
 #include "display/Display.h"
 #include "display/TestDriver.h"
 #include "framework/LWindow.h"
+#include "output/WXAlert.h"
 #include "output/WXFormatDialogs.h"
+#include "toolbox/TextUtils.h"
 #include "support/TestEnv.h"
 #include "tests/output/DialogTestEnv.h"
 
@@ -118,6 +120,16 @@ TEST_F(DialogOnScreen, PDFOptions) {
   AnswerNextDialog(901);
   EXPECT_EQ(CWXUtility::PDFSetting(300, mApp, record, 1, 0, 0, 0), 901);
   EXPECT_EQ(differ, 0) << "the screen does not show what the dialog drew";
+}
+
+TEST_F(DialogOnScreen, Alert) {
+  Str255 name;
+  PStrFromString("Holiday scans.pdf", name);
+  int differ = -2;
+  QueueDialogAction([&differ](LWindow* dialog) { differ = ShootDialog(dialog, "alert.png"); });
+  AnswerNextDialog(900);
+  EXPECT_EQ(CWXUtility::Show_Error(400, mApp, 400, 31, 1, 1, name, 0), 900);
+  EXPECT_EQ(differ, 0) << "the screen does not show what the alert drew";
 }
 
 }  // namespace

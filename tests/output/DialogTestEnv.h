@@ -11,6 +11,8 @@
 #include "framework/FrameworkClasses.h"
 #include "framework/FrameworkDriver.h"
 #include "framework/LApplication.h"
+#include "framework/LIconControl.h"
+#include "framework/TRegistrar.h"
 #include "framework/LView.h"
 #include "framework/URegistrar.h"
 #include "toolbox/Events.h"
@@ -30,6 +32,7 @@ class DialogTest : public ::testing::Test {
     mResFile = OpenApplicationResFile(path);
     ASSERT_NE(mResFile, -1) << "cannot open " << path;
     RegisterFrameworkClasses();
+    RegisterClass_(LIconControl);  // the application registers it; the alert shows one
     mApp = new App;
   }
   void TearDown() override {
