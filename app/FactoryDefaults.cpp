@@ -1,5 +1,7 @@
 #include "app/FactoryDefaults.h"
 
+#include <algorithm>
+
 #include "app/LanguageTables.h"
 #include "app/SiteDefaults.h"
 #include "output/WXChecks.h"

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "toolbox/Resources.h"
 #include "toolbox/TextConvert.h"
 
 int32_t IS_J = 0, IS_E = 0, IS_F = 0, IS_G = 0;
@@ -67,6 +68,8 @@ const ScannerTableRow* ScannerTableFindProduct(uint16_t productID) {
 }
 
 namespace {
+
+constexpr short kLanguageStrings = 128;
 
 // One popup position: its global and its value in the J and the E, F, G tables.
 struct Position {
@@ -137,6 +140,12 @@ void SelectLanguage(ConstStr255Param languageItem) {
   for (int32_t* top : kCaptionTops) *top = IS_J ? 118 : 117;
 
   SetSystemScriptForLanguage(IS_J ? 'J' : 'E');
+}
+
+void SelectLanguageFromResources() {
+  Str255 item = {0};
+  GetIndString(item, kLanguageStrings, 1);
+  SelectLanguage(item);
 }
 
 char LanguageLetter() {

@@ -71,5 +71,8 @@ const ScannerTableRow* ScannerTableFindProduct(uint16_t productID);
 // popup positions and caption geometry, and the system script.
 void SelectLanguage(ConstStr255Param languageItem);
 
+// The same with item 1 of the application's string list 128 (an empty item when it is missing).
+void SelectLanguageFromResources();
+
 // The letter in force ('J', 'E', 'F', 'G'), or 0 when none.
 char LanguageLetter();

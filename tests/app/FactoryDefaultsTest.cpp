@@ -82,6 +82,7 @@ void ExpectCustom(RecordBytes r, PrefDocSize f, uint32_t unit) {
 TEST_P(FactoryStart, EveryRecordHoldsItsDefaults) {
   const StartCase& c = GetParam();
   PrefsEnv env(c.language);
+  ASSERT_EQ(LanguageLetter(), c.language[0]);  // read from string list 128
   PrefsEnv::UseModels({"Some Other Scanner", c.model, "Dremlo Model C"});
   CPreferences::sSources.metric = c.metric;
   CPreferences prefs(PREFS_FILE_NAME, 0);

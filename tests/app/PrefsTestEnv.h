@@ -94,19 +94,20 @@ class ReadOnly {
 
 class PrefsEnv {
  public:
-  explicit PrefsEnv(const char* language = "E") {
+  // The application's string list 128 names `language`, and it is selected from there.
+  explicit PrefsEnv(const char* language = "E") : mLanguage(language) {
     setenv("WENDRIX_ROOT", mScratch.path().c_str(), 1);
     ClockSetFake(FixedDate(), 1000);
-    Str255 item = {static_cast<unsigned char>(std::strlen(language))};
-    std::memcpy(item + 1, language, item[0]);
-    SelectLanguage(item);
+    ClockSetAutoAdvance(1);  // code that waits for the tick to change still finishes
     mSavedSources = CPreferences::sSources;
     CPreferences::sSources = FDSources{};
     WriteAppResources();
+    SelectLanguageFromResources();
   }
   ~PrefsEnv() {
     if (mAppRes != -1) CloseResFile(mAppRes);
     CPreferences::sSources = mSavedSources;
+    ClockSetAutoAdvance(0);
     ClockUseReal();
     unsetenv("WENDRIX_ROOT");
   }
@@ -179,6 +180,7 @@ class PrefsEnv {
     const std::string path = (mScratch.path() / "app.rsrc").string();
     CreateResFilePath(path);
     SInt16 ref = OpenResFilePath(path, fsRdWrPerm);
+    AddResource(StringList({mLanguage}), 'STR#', 128, reinterpret_cast<ConstStr255Param>(""));
     AddResource(StringList(ButtonNames()), 'STR#', 300, reinterpret_cast<ConstStr255Param>(""));
     for (short list = 2000; list <= 7000; list += 1000)
       AddResource(StringList({DefaultFileName(list)}), 'STR#', list, reinterpret_cast<ConstStr255Param>(""));
@@ -188,6 +190,7 @@ class PrefsEnv {
     mAppRes = OpenResFilePath(path, fsRdPerm);
   }
 
+  std::string mLanguage;
   ScratchDir mScratch;
   FDSources mSavedSources;
   SInt16 mAppRes = -1;
