@@ -1,0 +1,119 @@
+// The dialog on a real X screen (a private Xvfb): what the screen shows is what the
+// framework drew.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "FrameworkFixture.h"
+#include "display/Display.h"
+#include "display/TestDriver.h"
+#include "framework/LWindow.h"
+#include "support/TestEnv.h"
+
+namespace {
+
+// A private X server for this test binary, stopped at exit.
+class XServer {
+ public:
+  static XServer& Get() {
+    static XServer server;
+    return server;
+  }
+  bool ok() const { return mDisplay >= 0; }
+  std::string name() const { return ":" + std::to_string(mDisplay); }
+
+ private:
+  XServer() {
+    int fds[2];
+    if (pipe(fds) != 0) return;
+    mPid = fork();
+    if (mPid == 0) {
+      close(fds[0]);
+      std::string fd = std::to_string(fds[1]);
+      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp", nullptr);
+      _exit(127);
+    }
+    close(fds[1]);
+    char buf[16] = {0};
+    ssize_t n = read(fds[0], buf, sizeof buf - 1);  // the display number, once it is ready
+    close(fds[0]);
+    if (n > 0) mDisplay = std::atoi(buf);
+  }
+  ~XServer() {
+    if (mPid > 0) {
+      kill(mPid, SIGTERM);
+      waitpid(mPid, nullptr, 0);
+    }
+  }
+  pid_t mPid = -1;
+  int mDisplay = -1;
+};
+
+class ScreenTest : public FrameworkFixture {
+ protected:
+  void SetUp() override {
+    if (!wxtest::HaveTool("Xvfb") || !wxtest::HaveTool("xwd") || !wxtest::HaveTool("convert"))
+      GTEST_SKIP() << "Xvfb, xwd and ImageMagick are needed (scripts/setup installs them)";
+    ASSERT_TRUE(XServer::Get().ok()) << "Xvfb did not start";
+    FrameworkFixture::SetUp();
+  }
+};
+
+// What the child process found.
+enum ScreenResult { kSame = 0, kNoScreen = 2, kNoScreenshot = 3, kSizeDiffers = 4, kPixelsDiffer = 5 };
+
+// Shows the dialog on the X screen, takes a screenshot of its place and compares it with
+// the port's pixels.
+ScreenResult ShowAndCompare(LApplication* app, const std::string& display, const std::string& png) {
+  setenv("DISPLAY", display.c_str(), 1);
+  if (!DpyUseScreen()) return kNoScreen;
+  LWindow* dialog = LWindow::CreateWindow(300, app);
+  dialog->Show();
+  dialog->Select();
+  dialog->UpdatePort();
+  for (int i = 0; i < 20; ++i) DpyCurrent().Poll();
+  QDFlushPortBuffer(GetWindowPort(dialog->GetMacWindow()), nullptr);
+  wxtest::Run("xdpyinfo -display " + display + " >/dev/null 2>&1");
+  Rect bounds;
+  dialog->GetGlobalBounds(bounds);
+  const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+  char crop[64];
+  std::snprintf(crop, sizeof crop, "%dx%d+%d+%d", width, height, bounds.left, bounds.top);
+  if (wxtest::Run("xwd -root -silent -display " + display + " | convert xwd:- -crop " + crop + " +repage '" + png +
+                  "'") != 0)
+    return kNoScreenshot;
+  std::string raw;
+  wxtest::Run("convert '" + png + "' -depth 8 rgb:-", &raw);
+  int portWidth = 0, portHeight = 0;
+  std::vector<UInt32> port = wxdriver::WindowPixels(dialog->GetMacWindow(), &portWidth, &portHeight);
+  if (portWidth != width || portHeight != height || raw.size() != port.size() * 3) return kSizeDiffers;
+  for (size_t i = 0; i < port.size(); ++i) {
+    UInt32 shown = (UInt32(UInt8(raw[3 * i])) << 16) | (UInt32(UInt8(raw[3 * i + 1])) << 8) | UInt8(raw[3 * i + 2]);
+    if (shown != (port[i] & 0xFFFFFF)) return kPixelsDiffer;
+  }
+  return kSame;
+}
+
+}  // namespace
+
+// The screen runs in a child process, so that what the screen libraries keep for the life
+// of a process stays out of this one.
+TEST_F(ScreenTest, TheDialogOnScreenShowsWhatWasDrawn) {
+  const std::string png = (wxtest::OutputDir("framework") / "dialog-screen.png").string();
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) _exit(ShowAndCompare(mApp, XServer::Get().name(), png));
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), kSame) << "2 no screen, 3 no screenshot, 4 size, 5 pixels";
+  std::string size;
+  ASSERT_EQ(wxtest::Run("identify -format '%w %h' '" + png + "'", &size), 0);
+  EXPECT_EQ(size, "320 200");
+}
