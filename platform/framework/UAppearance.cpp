@@ -1,5 +1,9 @@
 #include "framework/UAppearance.h"
 
+#include <algorithm>
+
+#include "quickdraw/QuickDrawText.h"
+
 const RGBColor UAppearance::kWindowBack = {0xEEEE, 0xEEEE, 0xEEEE};
 const RGBColor UAppearance::kFace = {0xFFFF, 0xFFFF, 0xFFFF};
 const RGBColor UAppearance::kFacePressed = {0xBBBB, 0xBBBB, 0xBBBB};
@@ -75,4 +79,28 @@ void UAppearance::DrawEditBox(const Rect& frame, bool enabled, bool focused) {
   PaintRect(&frame);
   RGBForeColor(focused ? &kAccent : enabled ? &kFrame : &kDimmedText);
   FrameRect(&frame);
+}
+
+void UAppearance::DrawAlertIcon(const Rect& frame, SInt16 kind) {
+  // A red disc with "!", a blue disc with "i", or a yellow disc with "!".
+  Rect r = frame;
+  SInt16 size = static_cast<SInt16>(std::min(r.right - r.left, r.bottom - r.top));
+  r.right = static_cast<SInt16>(r.left + size);
+  r.bottom = static_cast<SInt16>(r.top + size);
+  RGBColor colour = kind == 0 ? RGBColor{0xCCCC, 0x2222, 0x2222}
+                    : kind == 1 ? RGBColor{0x2222, 0x5555, 0xBBBB}
+                                : RGBColor{0xEEEE, 0xBBBB, 0x1111};
+  RGBForeColor(&colour);
+  PaintOval(&r);
+  RGBForeColor(&kFace);
+  TextFont(0);
+  TextSize(static_cast<SInt16>(size * 2 / 3));
+  TextFace(bold);
+  const unsigned char* sign = reinterpret_cast<const unsigned char*>(kind == 1 ? "\x01i" : "\x01!");
+  FontInfo info;
+  GetFontInfo(&info);
+  MoveTo(static_cast<SInt16>(r.left + (size - StringWidth(sign)) / 2),
+         static_cast<SInt16>(r.top + (size + info.ascent - info.descent) / 2));
+  DrawString(sign);
+  TextFace(normal);
 }

@@ -21,4 +21,6 @@ class UAppearance {
   static void DrawPopupBox(const Rect& box, bool pressed, bool enabled);
   static void DrawEditBox(const Rect& frame, bool enabled, bool focused);
   static void SetTextColor(bool enabled);
+  // The standard alert icons: 0 stop, 1 note, 2 caution.
+  static void DrawAlertIcon(const Rect& frame, SInt16 kind);
 };

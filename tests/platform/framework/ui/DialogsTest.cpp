@@ -1,0 +1,51 @@
+#include "framework/Dialogs.h"
+
+#include <gtest/gtest.h>
+
+#include "FrameworkFixture.h"
+#include "display/TestDriver.h"
+#include "framework/ColorPicker.h"
+#include "framework/FrameworkDriver.h"
+#include "framework/LStr255.h"
+#include "framework/LWindow.h"
+
+using namespace wxframework;
+
+namespace {
+
+class DialogsTest : public FrameworkFixture {};
+
+}  // namespace
+
+TEST_F(DialogsTest, AnAlertShowsItsParametersAndReturnsTheButton) {
+  ParamText(LStr255("Scan.tif"), LStr255("-43"), nullptr, nullptr);
+  std::string shown;
+  QueueDialogAction([&](LWindow* alert) { shown = PaneText(alert, 3); });
+  AnswerNextDialog(2);
+  EXPECT_EQ(StopAlert(129, nullptr), 2);
+  EXPECT_EQ(shown, "Could not open Scan.tif (error -43).");
+  EXPECT_EQ(GetWindowList(), nullptr);  // the alert is gone
+}
+
+TEST_F(DialogsTest, ReturnChoosesTheFirstButton) {
+  ParamText(LStr255("Done"), nullptr, nullptr, nullptr);
+  QueueDialogAction([](LWindow*) { wxdriver::Key(kReturnCharCode); });
+  EXPECT_EQ(NoteAlert(130, nullptr), 1);
+  EXPECT_EQ(Alert(4242, nullptr), -1);  // no such alert
+}
+
+TEST_F(DialogsTest, TheColourPickerKeepsTheColourOnCancel) {
+  const RGBColor start = {0xFFFF, 0, 0};
+  RGBColor out = {1, 2, 3};
+  QueueDialogAction([](LWindow* picker) { TypeIntoPane(picker, 'Gren', "128"); });
+  AnswerNextDialog(msg_Cancel);
+  EXPECT_FALSE(GetColor(Point{0, 0}, LStr255("Colour"), &start, &out));
+  EXPECT_EQ(out.red, 1);
+
+  QueueDialogAction([](LWindow* picker) { TypeIntoPane(picker, 'Gren', "128"); });
+  AnswerNextDialog(msg_OK);
+  ASSERT_TRUE(GetColor(Point{0, 0}, LStr255("Colour"), &start, &out));
+  EXPECT_EQ(out.red, 0xFFFF);
+  EXPECT_EQ(out.green, 128 * 257);
+  EXPECT_EQ(out.blue, 0);
+}
