@@ -5,6 +5,7 @@
 #include "output/WXChecks.h"
 #include "output/WXExifInit.h"
 #include "output/WXFolders.h"
+#include "output/WXFontDialog.h"
 #include "output/WXFormatDialogs.h"
 #include "output/WXNaming.h"
 #include "output/WXSizeDialog.h"

@@ -68,3 +68,24 @@ layout 200 "Document size" {
         }
     }
 }
+
+layout 1200 "Font" {
+    dlog {
+        title "Font"  windowClass 4  bounds 0 0 236 320
+        {
+            capt { id 'LAFN' size 60 16 at 20 20 text "Font:" }
+            popb { id 'POPF' size 200 20 at 90 16 title "" menu 1200 message 'POPF' value 1 }
+            capt { id 'LASI' size 60 16 at 20 52 text "Size:" }
+            etxt { id 'EDSZ' size 50 22 at 90 48 text "12" maxChars 3 filter 3 message 'EDSZ' }
+            larr { id 'LASZ' size 16 24 at 144 47 message 'LASZ' value 12 min 1 max 100 }
+            push { id 'BTSL' size 100 20 at 190 49 title "Colour..." message 'BTSL' }
+            cbox { id 'CBBO' size 120 18 at 20 86 title "Bold" message 'CBBO' max 1 }
+            cbox { id 'CBIT' size 120 18 at 20 110 title "Italic" message 'CBIT' max 1 }
+            cbox { id 'CBUN' size 120 18 at 20 134 title "Underline" message 'CBUN' max 1 }
+            cbox { id 'CBOU' size 120 18 at 170 86 title "Outline" message 'CBOU' max 1 }
+            cbox { id 'CBSH' size 120 18 at 170 110 title "Shadow" message 'CBSH' max 1 }
+            push { id 901 size 80 20 at 124 196 title "Cancel" message 901 }
+            push { id 900 size 80 20 at 220 196 title "OK" message 900 default 1 }
+        }
+    }
+}
