@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "framework/ColorPicker.h"
 #include "framework/LCheckBox.h"
 #include "framework/LDialogBox.h"
 #include "framework/LException.h"
@@ -10,6 +11,7 @@
 #include "output/CFontDialogHandler.h"
 #include "output/StApplicationResFile.h"
 #include "quickdraw/Fonts.h"
+#include "toolbox/Resources.h"
 
 namespace CWXUtility {
 
@@ -22,6 +24,7 @@ T* FindPaneAs(LView* view, PaneIDT id) {
   return pane;
 }
 
+constexpr SInt16 kFontTextList = 1200;  // item 1: the colour picker's prompt
 constexpr SInt32 kMinSize = 1;
 constexpr SInt32 kMaxSize = 100;
 
@@ -72,6 +75,13 @@ SInt32 FontSetting(SInt32 layoutID, LDialogBox* caller, StFontDialog& font) {
   for (;;) {
     const MessageT message = handler.DoDialog();
     if (message == msg_Cancel) return msg_Cancel;
+    if (message == 'BTSL') {
+      Str255 prompt;
+      RGBColor picked;
+      GetIndString(prompt, kFontTextList, 1);
+      if (GetColor(Point{0, 0}, prompt, &color, &picked)) color = picked;
+      continue;
+    }
     if (message != msg_OK) continue;
     if (fonts->GetValue() > 0) {
       Str255 chosen;

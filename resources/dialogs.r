@@ -65,6 +65,11 @@ strings 10000 "Sizes and prompts" {
     "Choose a PDF file to add the pages to."    # 7
 }
 
+# Texts of the font sub-dialog.
+strings 1200 "Font" {
+    "Choose the colour of the text."            # 1: prompt of the colour picker
+}
+
 # Menus: menu ID i16, width i16, height i16, definition i16, filler i16, enable flags u32
 # (bit 0 the menu, bit n item n), title; then per item its text and four bytes (icon, key,
 # mark, style); a zero byte ends the list.

@@ -5,11 +5,14 @@
 #include <functional>
 #include <vector>
 
+#include "framework/LCaption.h"
+#include "framework/LEditText.h"
 #include "framework/LException.h"
 #include "framework/LLittleArrows.h"
 #include "framework/LWindow.h"
 #include "quickdraw/Fonts.h"
 #include "tests/output/DialogTestEnv.h"
+#include "toolbox/TextUtils.h"
 
 namespace {
 
@@ -117,6 +120,40 @@ void FontDialogTest::Run(const FontCase& c) {
   EXPECT_EQ(popup, c.popup);
   EXPECT_EQ(sizeText, c.sizeText);
   ClearDialogActions();
+}
+
+// Opens the colour picker from the font dialog and answers it with `rgb` (0-255) and `button`.
+void PickColour(UInt8 red, UInt8 green, UInt8 blue, MessageT button, std::string* prompt) {
+  QueueDialogAction([](LWindow* d) { ClickPane(d, 'BTSL'); });
+  QueueDialogAction([=](LWindow* picker) {
+    for (const auto& [id, value] : {std::pair<PaneIDT, UInt8>{'Red ', red}, {'Gren', green}, {'Blue', blue}})
+      FindPaneAs<LEditText>(picker, id)->SetValue(value);
+    Str255 text;
+    for (LPane* pane : picker->GetSubPanes())
+      if (auto* caption = dynamic_cast<LCaption*>(pane); caption && pane->GetPaneID() == 0 && prompt->empty())
+        *prompt = PStrToString(caption->GetDescriptor(text));
+  });
+  AnswerNextDialog(button);
+}
+
+TEST_F(FontDialogTest, TheColourComesFromThePicker) {
+  StFontDialog record = Record();
+  std::string prompt;
+  PickColour(255, 128, 0, 900, &prompt);
+  PickColour(1, 2, 3, 901, &prompt);  // cancelled: the colour stays
+  AnswerNextDialog(900);
+  EXPECT_EQ(CWXUtility::FontSetting(1200, nullptr, record), 900);
+  EXPECT_EQ(record.color.red, 0xFFFF);
+  EXPECT_EQ(record.color.green, 128 * 257);
+  EXPECT_EQ(record.color.blue, 0);
+  EXPECT_EQ(record.colorPad, 0);
+  EXPECT_EQ(prompt, "Choose the colour of the text.");
+
+  record = Record();
+  PickColour(255, 128, 0, 900, &prompt);
+  AnswerNextDialog(901);
+  EXPECT_EQ(CWXUtility::FontSetting(1200, nullptr, record), 901);
+  EXPECT_TRUE(Same(record, Record()));
 }
 
 TEST_F(FontDialogTest, AWrongLayoutThrowsNilP) {
