@@ -92,6 +92,18 @@ TEST_F(CTWAINTest, AFailedTransferResetsTheSourceBeforeItEnds) {
   EXPECT_EQ(1, mTwain->IsDeepImage());
 }
 
+TEST_F(CTWAINTest, AFullDiskEndsTheScanWithAnErrorAndResetsTheSource) {
+  Open("width=8\nheight=20\nblockrows=2");
+  ASSERT_EQ(1, mTwain->Scan());
+  FSTestSetWriteLimit(50);
+  bool done = PumpUntilDone(sApp, *mTwain);
+  FSTestSetWriteLimit(-1);
+  ASSERT_TRUE(done);
+  EXPECT_EQ(1, mTwain->GetResult());
+  EXPECT_EQ(0, mTwain->GetImageCount());
+  EXPECT_NE(std::string::npos, Log().find("0001 0005 0007 rc=0"));
+}
+
 TEST_F(CTWAINTest, TheNextScanWorksAfterAFailedOne) {
   Scan("width=8\nheight=20\nblockrows=2\nerror_block=2");
   ASSERT_EQ(1, mTwain->GetResult());
