@@ -7,10 +7,12 @@
 
 #include "app/PrefRecords.h"
 #include "framework/LException.h"
+#include "framework/LWindow.h"
 #include "output/WXChecks.h"
 #include "quickdraw/QuickDrawText.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/MacMemory.h"
+#include "toolbox/MacWindows.h"
 #include "toolbox/TextConvert.h"
 #include "toolbox/TextUtils.h"
 
@@ -158,6 +160,12 @@ void SetMove_Button_Popup_Value(RecordBytes prefsAll, long tag, long productID, 
   if (tag < long(kButtonTagBase) || tag >= long(kButtonTagBase + PREF_SETTING::kSlots)) return;
   if (tag == 2002 && !Is4ButtonDriver(productID)) return;
   PREF_SETTING::ButtonSlot(UInt32(tag - kButtonTagBase)).set(PREF_ALL::kSetting.in(prefsAll), value);
+}
+
+void UpdateProc() {
+  // The scanning dialog is in front of the main window; both are framework windows.
+  for (WindowRef window = GetWindowList(); window; window = GetNextWindow(window))
+    if (LWindow* object = LWindow::FetchWindowObject(window); object && object->IsActive()) object->Deactivate();
 }
 
 }  // namespace CWXUtility

@@ -53,4 +53,8 @@ long GetMoveIconNo(long tag, long productID);
 // this product store nothing.
 void SetMove_Button_Popup_Value(RecordBytes prefsAll, long tag, long productID, UInt32 value);
 
+// The idle hook of a TWAIN scan: while the scanner's own window is up, the dialog that
+// started the scan and the main window show as inactive.
+void UpdateProc();
+
 }  // namespace CWXUtility

@@ -12,7 +12,9 @@
 #include "framework/LException.h"
 #include "quickdraw/QDOffscreen.h"
 #include "quickdraw/QuickDrawText.h"
+#include "framework/LWindow.h"
 #include "support/TestEnv.h"
+#include "tests/output/DialogTestEnv.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/MacMemory.h"
 #include "toolbox/TextConvert.h"
@@ -229,6 +231,25 @@ TEST_F(WXText, ConverterFillsAllThreeOrThrows) {
     EXPECT_EQ(e.GetErrorCode(), fnfErr);
   }
   EXPECT_EQ(FromP(fromSpec.GetFSSpec().name), "a.jpg");  // unchanged after the failure
+}
+
+class UpdateProcTest : public wxtest::DialogTest {};
+
+TEST_F(UpdateProcTest, DeactivatesTheApplicationsWindows) {
+  Rect mainBounds = {60, 60, 200, 400}, dialogBounds = {120, 120, 300, 360};
+  auto* mainWindow = new LWindow(mainBounds, reinterpret_cast<ConstStr255Param>("\x04Main"), kDocumentWindowClass, 0, mApp);
+  auto* dialog = new LWindow(dialogBounds, reinterpret_cast<ConstStr255Param>("\x04Scan"), kMovableModalWindowClass, 0, mApp);
+  mainWindow->Show();
+  dialog->Show();
+  dialog->Select();
+  ASSERT_TRUE(dialog->IsActive());
+  CWXUtility::UpdateProc();
+  EXPECT_FALSE(dialog->IsActive());
+  EXPECT_FALSE(mainWindow->IsActive());
+  CWXUtility::UpdateProc();  // again while nothing is active: nothing happens
+  EXPECT_FALSE(dialog->IsActive());
+  delete dialog;
+  delete mainWindow;
 }
 
 }  // namespace
