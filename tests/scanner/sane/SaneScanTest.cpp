@@ -2,7 +2,13 @@
 
 #include <fstream>
 
+#include "display/Display.h"
+#include "framework/FrameworkDriver.h"
+#include "framework/LApplication.h"
+#include "framework/LWindow.h"
 #include "platform/twain/sane/SaneTestConfig.h"
+#include "toolbox/Events.h"
+#include "twain/twSourceWindow.h"
 #include "scanner/RawScanFile.h"
 #include "scanner/ScanTestSupport.h"
 #include "support/TestEnv.h"
@@ -114,6 +120,48 @@ TEST_F(SaneScanTest, PagesFromTheSaneTestDeviceLandAsRawFilesWithTheirPixels) {
       twain.DisableDS();
     }
   }
+}
+
+int gIdleCalls = 0;
+void CountIdle() { ++gIdleCalls; }
+
+TEST_F(SaneScanTest, WithTheSourcesOwnWindowTheUsersChoiceIsScannedThroughTheApplicationsEvents) {
+  DpyUseHeadless();
+  DpyClearInput();
+  FlushEvents(everyEvent, 0);
+  struct App : LApplication {};
+  App app;
+  CTWAIN::SetApplicationHost(&app);
+  {
+    CTWAIN twain;
+    twain.SetTempFolder(FolderSpec(mTemp.path()));
+    twain.SetIdleHook(CountIdle);
+    unsigned char product[33];
+    SetPstr(product, "Dremlo Model A");
+    ASSERT_EQ(1, twain.SetDriverAndOpen(product));
+    Rect area{0, 0, 30, 40};
+    twain.Setup_Parameter(5, 'JPEG', 1, 1, 3, 50, area, 4, 0);
+    ASSERT_EQ(1, twain.Scan());
+    LWindow* window = LWindow::GetActiveWindow();
+    ASSERT_NE(nullptr, window);
+    wxframework::ClickPane(window, kTwWindowBW);
+    wxframework::ClickPane(window, kTwWindowScan);
+    gIdleCalls = 0;
+    for (int pass = 0; pass < 50 && !twain.IsDone(); ++pass) {
+      app.ProcessNextEvent(0);
+      LThread::Yield();
+    }
+    ASSERT_TRUE(twain.IsDone());
+    EXPECT_EQ(0, twain.GetResult());
+    ASSERT_EQ(1, twain.GetImageCount());
+    TW_IMAGEINFO info{};
+    twain.GetImageInfoArray()->FetchItemAt(1, info);
+    EXPECT_EQ(1, info.BitsPerPixel);
+    EXPECT_GT(gIdleCalls, 0);
+    twain.DisableDS();
+    EXPECT_EQ(nullptr, LWindow::GetActiveWindow());
+  }
+  CTWAIN::SetApplicationHost(&sApp);
 }
 
 }  // namespace
