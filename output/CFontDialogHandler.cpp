@@ -6,6 +6,7 @@
 #include "framework/LException.h"
 #include "framework/LLittleArrows.h"
 #include "framework/LWindow.h"
+#include "output/WXPanes.h"
 #include "toolbox/TextUtils.h"
 
 namespace {
@@ -13,13 +14,6 @@ namespace {
 constexpr SInt32 kMinSize = 1;
 constexpr SInt32 kMaxSize = 100;
 constexpr SInt32 kArrowsFallback = 9;
-
-template <class T>
-T* FindPaneAs(LView* view, PaneIDT id) {
-  T* pane = dynamic_cast<T*>(view->FindPaneByID(id));
-  ThrowIfNil_(pane);
-  return pane;
-}
 
 // The whole text as a decimal number (blanks around allowed); false for anything else.
 bool WholeNumber(const std::string& text, SInt32* value) {
@@ -43,8 +37,8 @@ CFontDialogHandler::CFontDialogHandler(LWindow* window, LCommander* super) : StD
 void CFontDialogHandler::Init() {
   LWindow* dialog = GetDialog();
   ThrowIfNil_(dialog);
-  mSizeField = FindPaneAs<LEditText>(dialog, 'EDSZ');
-  mSizeArrows = FindPaneAs<LLittleArrows>(dialog, 'LASZ');
+  mSizeField = CWXUtility::FindPaneAs<LEditText>(dialog, 'EDSZ');
+  mSizeArrows = CWXUtility::FindPaneAs<LLittleArrows>(dialog, 'LASZ');
 }
 
 void CFontDialogHandler::ShowHeldSize() {

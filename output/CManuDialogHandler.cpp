@@ -7,6 +7,7 @@
 #include "framework/LPopupButton.h"
 #include "framework/LWindow.h"
 #include "output/WXAlert.h"
+#include "output/WXPanes.h"
 #include "output/WXSizeDialog.h"
 #include "output/WXText.h"
 #include "toolbox/TextUtils.h"
@@ -27,13 +28,6 @@ Limits LimitsOf(bool isWidth, SInt32 unit) {
   return isWidth ? Limits{2.54, 21.6, 21.0, 19} : Limits{2.54, 29.7, 29.7, 20};
 }
 
-template <class T>
-T* FindPaneAs(LView* view, PaneIDT id) {
-  T* pane = dynamic_cast<T*>(view->FindPaneByID(id));
-  ThrowIfNil_(pane);
-  return pane;
-}
-
 }  // namespace
 
 CManuDialogHandler::CManuDialogHandler(ResIDT layoutID, LCommander* super) : StDialogHandler(layoutID, super) { Init(); }
@@ -43,9 +37,9 @@ CManuDialogHandler::CManuDialogHandler(LWindow* window, LCommander* super) : StD
 void CManuDialogHandler::Init() {
   LWindow* dialog = GetDialog();
   ThrowIfNil_(dialog);
-  mWidthField = FindPaneAs<LEditText>(dialog, 'EDWD');
-  mHeightField = FindPaneAs<LEditText>(dialog, 'EDHG');
-  mUnitPopup = FindPaneAs<LPopupButton>(dialog, 'POPU');
+  mWidthField = CWXUtility::FindPaneAs<LEditText>(dialog, 'EDWD');
+  mHeightField = CWXUtility::FindPaneAs<LEditText>(dialog, 'EDHG');
+  mUnitPopup = CWXUtility::FindPaneAs<LPopupButton>(dialog, 'POPU');
   mWidthField->SetKeyFilter(&PointIntegerField);
   mHeightField->SetKeyFilter(&PointIntegerField);
   mUnit = mUnitPopup->GetValue() == CWXUtility::kUnitInch ? CWXUtility::kUnitInch : CWXUtility::kUnitCentimetre;

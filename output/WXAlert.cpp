@@ -9,6 +9,7 @@
 #include "framework/LStaticText.h"
 #include "framework/StDialogHandler.h"
 #include "output/StApplicationResFile.h"
+#include "output/WXPanes.h"
 #include "toolbox/Events.h"
 #include "toolbox/Resources.h"
 #include "toolbox/TextUtils.h"
@@ -21,13 +22,6 @@ constexpr PaneIDT kMessageText = 'TXMS';
 constexpr PaneIDT kCancelButton = 'BTCN';
 constexpr PaneIDT kIcon = 'ICMS';
 constexpr SInt16 kBeepDuration = 10;
-
-template <class T>
-T* FindPaneAs(LView* view, PaneIDT id) {
-  T* pane = dynamic_cast<T*>(view->FindPaneByID(id));
-  ThrowIfNil_(pane);
-  return pane;
-}
 
 PaneIDT ChosenButton(UInt16 buttonChoice) {
   switch (buttonChoice) {

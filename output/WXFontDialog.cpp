@@ -10,19 +10,13 @@
 #include "framework/LPopupButton.h"
 #include "output/CFontDialogHandler.h"
 #include "output/StApplicationResFile.h"
+#include "output/WXPanes.h"
 #include "quickdraw/Fonts.h"
 #include "toolbox/Resources.h"
 
 namespace CWXUtility {
 
 namespace {
-
-template <class T>
-T* FindPaneAs(LView* view, PaneIDT id) {
-  T* pane = dynamic_cast<T*>(view->FindPaneByID(id));
-  ThrowIfNil_(pane);
-  return pane;
-}
 
 constexpr SInt16 kFontTextList = 1200;  // item 1: the colour picker's prompt
 constexpr SInt32 kMinSize = 1;

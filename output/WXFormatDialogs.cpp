@@ -9,17 +9,11 @@
 #include "framework/LWindow.h"
 #include "framework/StDialogHandler.h"
 #include "output/StApplicationResFile.h"
+#include "output/WXPanes.h"
 
 namespace CWXUtility {
 
 namespace {
-
-template <class T>
-T* FindPaneAs(LView* view, PaneIDT id) {
-  T* pane = dynamic_cast<T*>(view->FindPaneByID(id));
-  ThrowIfNil_(pane);
-  return pane;
-}
 
 void SetEnabled(LPane* pane, bool enabled) {
   if (enabled)
