@@ -71,7 +71,7 @@ layout 200 "Document size" {
 
 layout 1200 "Font" {
     dlog {
-        title "Font"  windowClass 4  bounds 0 0 236 320
+        title "Font"  windowClass 4  bounds 0 0 204 320
         {
             capt { id 'LAFN' size 60 16 at 20 20 text "Font:" }
             popb { id 'POPF' size 200 20 at 90 16 title "" menu 1200 message 'POPF' value 1 }
@@ -84,8 +84,8 @@ layout 1200 "Font" {
             cbox { id 'CBUN' size 120 18 at 20 134 title "Underline" message 'CBUN' max 1 }
             cbox { id 'CBOU' size 120 18 at 170 86 title "Outline" message 'CBOU' max 1 }
             cbox { id 'CBSH' size 120 18 at 170 110 title "Shadow" message 'CBSH' max 1 }
-            push { id 901 size 80 20 at 124 196 title "Cancel" message 901 }
-            push { id 900 size 80 20 at 220 196 title "OK" message 900 default 1 }
+            push { id 901 size 80 20 at 124 168 title "Cancel" message 901 }
+            push { id 900 size 80 20 at 220 168 title "OK" message 900 default 1 }
         }
     }
 }
