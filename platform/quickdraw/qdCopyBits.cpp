@@ -62,17 +62,14 @@ void CopyBits(const BitMap* srcBits, const BitMap* dstBits, const Rect* srcRect,
   if (maskRgn) area = area.Intersected(mask);
   if (area.IsEmpty()) return;
 
-  // The source as colours, read once: it may be the destination itself.
-  std::vector<uint32_t> colors(static_cast<size_t>(sw) * sh);
-  std::vector<bool> present(colors.size());
-  for (int y = 0; y < sh; ++y)
-    for (int x = 0; x < sw; ++x) {
-      int sx = srcRect->left + x, sy = srcRect->top + y;
-      if (!s.Contains(sx, sy)) continue;
-      size_t i = static_cast<size_t>(y) * sw + x;
-      colors[i] = qdPixelToRGB24(s, qdGetPixel(s, sx, sy));
-      present[i] = true;
-    }
+  // The source as colours, read once (it may be the destination itself), where it exists.
+  Rect have;
+  if (!SectRect(srcRect, &s.bounds, &have)) return;
+  int hw = have.right - have.left, hh = have.bottom - have.top;
+  std::vector<uint32_t> colors(static_cast<size_t>(hw) * hh);
+  for (int y = 0; y < hh; ++y)
+    for (int x = 0; x < hw; ++x)
+      colors[static_cast<size_t>(y) * hw + x] = qdPixelToRGB24(s, qdGetPixel(s, have.left + x, have.top + y));
 
   Transfer t;
   t.mode = static_cast<SInt16>(mode & ~ditherCopy);
@@ -82,15 +79,20 @@ void CopyBits(const BitMap* srcBits, const BitMap* dstBits, const Rect* srcRect,
   t.op = port->op;
   t.key = qdPixelToRGB24(s, qdRGBToPixel(s, port->bk));
 
-  std::vector<int> column(static_cast<size_t>(dw));
-  for (int x = 0; x < dw; ++x) column[x] = static_cast<int>(static_cast<long>(x) * sw / dw);
+  // Source column and row of each destination pixel, in `have` coordinates (-1: none).
+  auto sourceOf = [](int d, int dStart, int dLen, int sStart, int sLen, int haveStart, int haveLen) {
+    int v = sStart + static_cast<int>(static_cast<long>(d - dStart) * sLen / dLen) - haveStart;
+    return v >= 0 && v < haveLen ? v : -1;
+  };
   for (const qdBand& b : area.Bands())
     for (int32_t y = b.top; y < b.bottom; ++y) {
-      int row = static_cast<int>(static_cast<long>(y - dstRect->top) * sh / dh);
+      int row = sourceOf(y, dstRect->top, dh, srcRect->top, sh, have.top, hh);
+      if (row < 0) continue;
       for (size_t k = 0; k + 1 < b.xs.size(); k += 2)
         for (int32_t x = b.xs[k]; x < b.xs[k + 1]; ++x) {
-          size_t i = static_cast<size_t>(row) * sw + column[x - dstRect->left];
-          if (!present[i]) continue;
+          int col = sourceOf(x, dstRect->left, dw, srcRect->left, sw, have.left, hw);
+          if (col < 0) continue;
+          size_t i = static_cast<size_t>(row) * hw + col;
           uint32_t dst = t.mode == srcCopy || t.mode == notSrcCopy || t.mode == transparent ? 0 : qdPixelToRGB24(d, qdGetPixel(d, x, y));
           uint32_t out;
           if (t.Apply(colors[i], dst, &out)) qdSetPixel(d, x, y, qdRGB24ToPixel(d, out));

@@ -89,16 +89,22 @@ qdRegion qdRegionFromRects(const std::vector<Rect>& rects) {
     }
   std::sort(ys.begin(), ys.end());
   ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
+  if (ys.size() < 2) return {};
+  // Each rectangle adds its span to the elementary bands it covers.
+  std::vector<std::vector<std::pair<int32_t, int32_t>>> spans(ys.size() - 1);
+  for (const Rect& r : rects) {
+    if (EmptyRect(&r)) continue;
+    size_t first = static_cast<size_t>(std::lower_bound(ys.begin(), ys.end(), r.top) - ys.begin());
+    for (size_t i = first; i + 1 < ys.size() && ys[i] < r.bottom; ++i) spans[i].emplace_back(r.left, r.right);
+  }
   std::vector<qdBand> bands;
-  for (size_t i = 0; i + 1 < ys.size(); ++i) {
-    std::vector<std::pair<int32_t, int32_t>> spans;
-    for (const Rect& r : rects)
-      if (!EmptyRect(&r) && r.top <= ys[i] && r.bottom >= ys[i + 1]) spans.emplace_back(r.left, r.right);
-    std::sort(spans.begin(), spans.end());
+  for (size_t i = 0; i < spans.size(); ++i) {
+    std::sort(spans[i].begin(), spans[i].end());
     std::vector<int32_t> xs;
-    for (auto [l, rr] : spans) {
-      if (!xs.empty() && l <= xs.back()) xs.back() = std::max(xs.back(), rr);
-      else {
+    for (auto [l, rr] : spans[i]) {
+      if (!xs.empty() && l <= xs.back()) {
+        xs.back() = std::max(xs.back(), rr);
+      } else {
         xs.push_back(l);
         xs.push_back(rr);
       }
@@ -217,8 +223,11 @@ void LineTo(SInt16 h, SInt16 v) {
     rects.push_back(Rect{static_cast<SInt16>(std::min(y0, y1)), static_cast<SInt16>(std::min(x0, x1)),
                          static_cast<SInt16>(std::max(y0, y1) + ph), static_cast<SInt16>(std::max(x0, x1) + pw)});
   } else {
+    // Only pen positions that can touch the pixels matter.
+    Rect reach = qdPixelsOfPort(port).bounds;
     for (;;) {
-      rects.push_back(penAt(x0, y0));
+      Rect pen = penAt(x0, y0), touched;
+      if (SectRect(&pen, &reach, &touched)) rects.push_back(pen);
       if (x0 == x1 && y0 == y1) break;
       int e2 = 2 * err;
       if (e2 >= dy) { err += dy; x0 += sx; }

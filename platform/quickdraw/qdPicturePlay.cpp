@@ -247,6 +247,11 @@ bool Player::Pixels(Reader& r, uint16_t op) {
   if (static_cast<long>(width) * depth > rowBytes * 8L && !(direct && (packType == 2 || packType == 4 || packType == 0))) return false;
   if (static_cast<size_t>(width) * height * 4 > kMaxPixelBytes) return false;
 
+  // Every row takes at least its count and one byte per 128 packed bytes: a picture that
+  // stops short is refused before its image is allocated.
+  size_t unpackedMin = direct ? static_cast<size_t>(width) * 3 : static_cast<size_t>(rowBytes);
+  size_t rowMin = rowBytes < 8 ? unpackedMin : (rowBytes > 250 ? 2 : 1) + (unpackedMin + 127) / 128 * 2;
+  if (r.left() / rowMin < static_cast<size_t>(height)) return false;
   // Decoded into a 32-bit image for depths the drawing code does not hold; 1 and 8 keep their form.
   bool keep = depth == 1 || depth == 8;
   long outRowBytes = keep ? rowBytes : width * 4L;

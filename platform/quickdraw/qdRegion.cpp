@@ -124,23 +124,40 @@ qdRegion qdRegion::Intersected(const qdRegion& other) const { return Combine(oth
 qdRegion qdRegion::Subtracted(const qdRegion& other) const { return Combine(other, Op::Subtract); }
 qdRegion qdRegion::Xored(const qdRegion& other) const { return Combine(other, Op::Xor); }
 
+namespace {
+
+// The union (or intersection) of the region moved by 0, 1, ... count-1 steps of (dx, dy),
+// built by doubling so a large count costs only its number of bits.
+qdRegion Sweep(const qdRegion& r, int32_t count, int32_t dx, int32_t dy, bool unite) {
+  auto combine = [unite](const qdRegion& a, const qdRegion& b) { return unite ? a.United(b) : a.Intersected(b); };
+  qdRegion acc = r;  // covers `have` steps
+  int32_t have = 1;
+  int bit = 30;
+  while (bit >= 0 && !((count >> bit) & 1)) --bit;
+  for (--bit; bit >= 0; --bit) {
+    acc = combine(acc, acc.Translated(dx * have, dy * have));
+    have *= 2;
+    if ((count >> bit) & 1) {
+      acc = combine(acc, r.Translated(dx * have, dy * have));
+      ++have;
+    }
+  }
+  return acc;
+}
+
+}  // namespace
+
 // Shrinking (positive) keeps the points whose whole neighbourhood lies inside; growing
-// (negative) takes every point within reach. Both work one axis at a time.
+// (negative) takes every point within reach. One axis at a time.
 qdRegion qdRegion::Inset(int32_t dh, int32_t dv) const {
-  auto shiftUnion = [](const qdRegion& r, int32_t dx, int32_t dy) { return r.United(r.Translated(dx, dy)); };
-  auto shiftSect = [](const qdRegion& r, int32_t dx, int32_t dy) { return r.Intersected(r.Translated(dx, dy)); };
   qdRegion out = *this;
   if (dh != 0) {
-    qdRegion acc = out;
-    for (int32_t i = 1; i <= std::abs(dh); ++i)
-      acc = dh > 0 ? shiftSect(shiftSect(acc, i, 0), -i, 0).Intersected(acc) : shiftUnion(shiftUnion(out, i, 0), -i, 0).United(acc);
-    out = acc;
+    int32_t k = std::abs(dh);
+    out = Sweep(out, 2 * k + 1, 1, 0, dh < 0).Translated(-k, 0);
   }
   if (dv != 0) {
-    qdRegion acc = out;
-    for (int32_t i = 1; i <= std::abs(dv); ++i)
-      acc = dv > 0 ? shiftSect(shiftSect(acc, 0, i), 0, -i).Intersected(acc) : shiftUnion(shiftUnion(out, 0, i), 0, -i).United(acc);
-    out = acc;
+    int32_t k = std::abs(dv);
+    out = Sweep(out, 2 * k + 1, 0, 1, dv < 0).Translated(0, -k);
   }
   return out;
 }

@@ -46,18 +46,22 @@ class XServer {
       _exit(127);
     }
     close(fds[1]);
-    // Xvfb writes its display number once it accepts connections.
-    char buf[16] = {0};
-    ssize_t n = read(fds[0], buf, sizeof buf - 1);
-    close(fds[0]);
-    if (n > 0) mDisplay = std::atoi(buf);
+    // Xvfb writes its display number and a newline once it accepts connections; the pipe
+    // stays open for the server's life.
+    mPipe = fds[0];
+    std::string number;
+    char c;
+    while (read(mPipe, &c, 1) == 1 && c != '\n') number += c;
+    if (!number.empty()) mDisplay = std::atoi(number.c_str());
   }
   ~XServer() {
     if (mPid > 0) {
       kill(mPid, SIGTERM);
       waitpid(mPid, nullptr, 0);
     }
+    if (mPipe >= 0) close(mPipe);
   }
+  int mPipe = -1;
   pid_t mPid = -1;
   int mDisplay = -1;
 };

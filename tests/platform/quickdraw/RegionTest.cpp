@@ -117,3 +117,34 @@ TEST(Region, DamagedStoredRegionsAreRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Region, InsetShrinksAndGrowsByWholeSteps) {
+  struct Case {
+    int dh, dv;
+    Rect expected;
+  } cases[] = {{3, 2, Rect{2, 3, 8, 7}}, {-2, -5, Rect{-5, -2, 15, 12}}, {5, 0, Rect{0, 0, 0, 0}}, {0, 1, Rect{1, 0, 9, 10}}};
+  for (const auto& c : cases) {
+    RgnHandle r = NewRgn();
+    SetRectRgn(r, 0, 0, 10, 10);
+    InsetRgn(r, SInt16(c.dh), SInt16(c.dv));
+    Rect b;
+    GetRegionBounds(r, &b);
+    EXPECT_TRUE(EqualRect(&b, &c.expected)) << c.dh << "," << c.dv << " gave " << b.left << " " << b.top << " " << b.right << " " << b.bottom;
+    DisposeRgn(r);
+  }
+  // An L keeps its notch when grown by one.
+  RgnHandle l = NewRgn(), part = NewRgn();
+  SetRectRgn(l, 0, 0, 10, 2);
+  SetRectRgn(part, 0, 0, 2, 10);
+  UnionRgn(l, part, l);
+  InsetRgn(l, -1, -1);
+  EXPECT_TRUE(PtInRgn(Point{2, 2}, l));
+  EXPECT_FALSE(PtInRgn(Point{3, 3}, l));
+  EXPECT_TRUE(PtInRgn(Point{10, 2}, l));
+  DisposeRgn(l);
+  DisposeRgn(part);
+}
+
+}  // namespace
