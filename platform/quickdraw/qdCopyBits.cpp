@@ -1,5 +1,6 @@
 // CopyBits: scaled pixel copies between any two bitmaps or pixel maps through a transfer
 // mode, the destination port's clip and a mask region.
+#include <cstring>
 #include <vector>
 
 #include "quickdraw/qdPicture.h"
@@ -66,10 +67,6 @@ void CopyBits(const BitMap* srcBits, const BitMap* dstBits, const Rect* srcRect,
   Rect have;
   if (!SectRect(srcRect, &s.bounds, &have)) return;
   int hw = have.right - have.left, hh = have.bottom - have.top;
-  std::vector<uint32_t> colors(static_cast<size_t>(hw) * hh);
-  for (int y = 0; y < hh; ++y)
-    for (int x = 0; x < hw; ++x)
-      colors[static_cast<size_t>(y) * hw + x] = qdPixelToRGB24(s, qdGetPixel(s, have.left + x, have.top + y));
 
   Transfer t;
   t.mode = static_cast<SInt16>(mode & ~ditherCopy);
@@ -79,23 +76,45 @@ void CopyBits(const BitMap* srcBits, const BitMap* dstBits, const Rect* srcRect,
   t.op = port->op;
   t.key = qdPixelToRGB24(s, qdRGBToPixel(s, port->bk));
 
-  // Source column and row of each destination pixel, in `have` coordinates (-1: none).
-  auto sourceOf = [](int d, int dStart, int dLen, int sStart, int sLen, int haveStart, int haveLen) {
-    int v = sStart + static_cast<int>(static_cast<long>(d - dStart) * sLen / dLen) - haveStart;
-    return v >= 0 && v < haveLen ? v : -1;
+  // A copy within one buffer reads a snapshot of the source; otherwise pixels are read as
+  // they are needed, so a large source scaled down costs only what is drawn.
+  std::vector<uint8_t> snapshot;
+  qdPixels from = s;
+  if (s.base == d.base) {
+    from.rowBytes = s.depth == 32 ? hw * 4L : (static_cast<long>(hw) * s.depth + 7) / 8 + 1;
+    from.bounds = have;
+    snapshot.resize(static_cast<size_t>(from.rowBytes) * hh);
+    from.base = snapshot.data();
+    for (int y = have.top; y < have.bottom; ++y)
+      for (int x = have.left; x < have.right; ++x) qdSetPixel(from, x, y, qdGetPixel(s, x, y));
+  }
+
+  // Source column and row of each destination pixel (-1: outside the source's pixels).
+  auto sourceOf = [](int dv, int dStart, int dLen, int sStart, int sLen, int haveStart, int haveLen) {
+    int v = sStart + static_cast<int>(static_cast<long>(dv - dStart) * sLen / dLen);
+    return v >= haveStart && v < haveStart + haveLen ? v : -1;
   };
+  std::vector<int> columns(static_cast<size_t>(dw));
+  for (int x = 0; x < dw; ++x) columns[x] = sourceOf(dstRect->left + x, dstRect->left, dw, srcRect->left, sw, have.left, hw);
+  bool plain = s.depth == 32 && d.depth == 32 && t.mode == srcCopy && !t.colorize;
   for (const qdBand& b : area.Bands())
     for (int32_t y = b.top; y < b.bottom; ++y) {
       int row = sourceOf(y, dstRect->top, dh, srcRect->top, sh, have.top, hh);
       if (row < 0) continue;
+      const auto* srcRow = from.base + static_cast<long>(row - from.bounds.top) * from.rowBytes;
+      auto* dstRow = d.base + static_cast<long>(y - d.bounds.top) * d.rowBytes;
       for (size_t k = 0; k + 1 < b.xs.size(); k += 2)
         for (int32_t x = b.xs[k]; x < b.xs[k + 1]; ++x) {
-          int col = sourceOf(x, dstRect->left, dw, srcRect->left, sw, have.left, hw);
+          int col = columns[static_cast<size_t>(x - dstRect->left)];
           if (col < 0) continue;
-          size_t i = static_cast<size_t>(row) * hw + col;
+          if (plain) {
+            std::memcpy(dstRow + (x - d.bounds.left) * 4, srcRow + (col - from.bounds.left) * 4, 4);
+            continue;
+          }
+          uint32_t src = qdPixelToRGB24(from, qdGetPixel(from, col, row));
           uint32_t dst = t.mode == srcCopy || t.mode == notSrcCopy || t.mode == transparent ? 0 : qdPixelToRGB24(d, qdGetPixel(d, x, y));
           uint32_t out;
-          if (t.Apply(colors[i], dst, &out)) qdSetPixel(d, x, y, qdRGB24ToPixel(d, out));
+          if (t.Apply(src, dst, &out)) qdSetPixel(d, x, y, qdRGB24ToPixel(d, out));
         }
     }
 }
