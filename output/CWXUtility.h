@@ -3,6 +3,7 @@
 
 #include "output/WXAlert.h"
 #include "output/WXChecks.h"
+#include "output/WXExif.h"
 #include "output/WXExifInit.h"
 #include "output/WXFolders.h"
 #include "output/WXFontDialog.h"
