@@ -9,6 +9,8 @@
 #include "output/tiffRecognition.h"
 #include "support/TestEnv.h"
 #include "toolbox/Files.h"
+#include "toolbox/Folders.h"
+#include "toolbox/MacErrors.h"
 #include "toolbox/RecordAccess.h"
 
 namespace fs = std::filesystem;
@@ -206,6 +208,13 @@ TEST_F(MTTIFF, OpensAnExistingFile) {
   EXPECT_EQ(MTScanlineSize(h), 36);
   MTClose(h);
   EXPECT_EQ(MTOpen((dir / "missing.tif").c_str(), "r"), nullptr);
+}
+
+TEST_F(MTTIFF, ARelativeNameLiesInThePreferencesFolder) {
+  ASSERT_TRUE(WriteImage("calibration.tif", {8, 2, 8}));
+  std::string prefs;
+  ASSERT_EQ(FindFolderPath(kUserDomain, kPreferencesFolderType, kDontCreateFolder, &prefs), noErr);
+  EXPECT_EQ(ReadAll(fs::path(prefs) / "calibration.tif").size(), size_t(kMTStripOffset + 16));
 }
 
 }  // namespace

@@ -161,6 +161,27 @@ TEST_F(QuickTime, DrawsTheSystemsTIFFs) {
   }
 }
 
+TEST_F(QuickTime, DrawsIntoAPortOfAnotherDepthAtItsBounds) {
+  WriteAll(dir / "grey.tif", TIFF(4, 2, 8, 1, 1, {0, 0, 0, 0, 0, 0, 0, 0}));
+  FSSpec spec = Spec(dir / "grey.tif");
+  GraphicsImportComponent gi = nullptr;
+  ASSERT_EQ(GetGraphicsImporterForFile(&spec, &gi), noErr);
+  GWorldPtr world = World(8, 4, 1);
+  const Rect bounds{1, 2, 3, 6};
+  ASSERT_EQ(GraphicsImportSetGWorld(gi, world, nullptr), noErr);
+  ASSERT_EQ(GraphicsImportSetBoundsRect(gi, &bounds), noErr);
+  ASSERT_EQ(GraphicsImportDraw(gi), noErr);
+  CloseComponent(gi);
+  // A black image on a white 1-bit world: set bits exactly inside the bounds.
+  PixMapHandle pm = GetGWorldPixMap(world);
+  const uint8_t* base = reinterpret_cast<const uint8_t*>(GetPixBaseAddr(pm));
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 8; ++x) {
+      const bool set = base[y * GetPixRowBytes(pm) + x / 8] & (0x80 >> (x % 8));
+      EXPECT_EQ(set, y >= 1 && y < 3 && x >= 2 && x < 6) << x << "," << y;
+    }
+}
+
 TEST_F(QuickTime, DrawsAPICTFile) {
   const Rect frame{0, 0, 20, 30};
   OpenCPicParams params{frame, 72 << 16, 72 << 16, -2, 0, 0};
