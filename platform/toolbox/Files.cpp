@@ -199,7 +199,8 @@ OSErr CatalogInfo(const std::string& path, FSCatalogInfoBitmap which, FSCatalogI
   info->permissions.mode = static_cast<UInt16>(st.st_mode);
   info->permissions.userAccess = noChanges ? kioACUserNoMakeChangesMask : 0;
   info->userPrivileges = info->permissions.userAccess;
-  if ((which & kFSCatInfoFinderInfo) && !isDir) ReadFInfo(path, &info->finderInfo);
+  // A folder's flags sit where a file's do, so one layout reads both.
+  if (which & kFSCatInfoFinderInfo) ReadFInfo(path, &info->finderInfo);
   info->dataLogicalSize = isDir ? 0 : static_cast<UInt64>(st.st_size);
   info->dataPhysicalSize = isDir ? 0 : static_cast<UInt64>(st.st_blocks) * 512;
   info->textEncodingHint = ScriptTextEncoding(smSystemScript);
