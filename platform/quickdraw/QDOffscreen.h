@@ -20,9 +20,11 @@ enum : UInt32 {
 
 // NewGWorld: depth 1, 8 or 32 (0 = 32). The pixels start white (all zero at depth 1 and
 // 8 with the standard tables, 0x00FFFFFF at 32). A null ctab takes the standard table of
-// the depth. An empty or negative bounds, or a size whose pixels cannot be allocated or
-// addressed with 16-bit row bytes, fails with memFullErr. With useTempMem the pixels come
+// the depth. An empty or negative bounds, or pixels that cannot be allocated (more than
+// 1 GiB, or more than memory gives), fails with memFullErr. With useTempMem the pixels come
 // from temporary memory, and the call fails when that runs out (callers fall back).
+// Row bytes that do not fit the PixMap's 14-bit field leave 0x3F3F there; GetPixRowBytes
+// gives the real value.
 OSErr NewGWorld(GWorldPtr* world, SInt16 depth, const Rect* bounds, CTabHandle ctab,
                 GDHandle device, GWorldFlags flags);
 void DisposeGWorld(GWorldPtr world);

@@ -23,6 +23,7 @@ qdPixels qdPixelsOf(const BitMap* bits) {
     const auto* pm = reinterpret_cast<const PixMap*>(bits);
     p.depth = pm->pixelSize;
     p.table = pm->pmTable;
+    if (p.rowBytes == kWideRowBytesMarker && pm->pmExt) p.rowBytes = static_cast<const GrafPort*>(pm->pmExt)->rowBytes;
   }
   return p;
 }

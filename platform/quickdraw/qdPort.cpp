@@ -45,6 +45,9 @@ GDHandle MainDevice() {
   return device;
 }
 
+// The most one offscreen world's pixels may take.
+constexpr long kMaxPixelBytes = 1L << 30;
+
 long RowBytesFor(int depth, int width) { return ((static_cast<long>(width) * depth + 31) / 32) * 4; }
 
 }  // namespace
@@ -63,7 +66,7 @@ GrafPtr qdNewPort(qdPortKind kind, int depth, const Rect& bounds, CTabHandle tab
   }
   int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
   long rowBytes = RowBytesFor(depth, width);
-  if (width <= 0 || height <= 0 || rowBytes > kRowBytesMask - 1) {
+  if (width <= 0 || height <= 0 || rowBytes * height > kMaxPixelBytes) {
     *err = memFullErr;
     return nullptr;
   }
@@ -92,7 +95,10 @@ GrafPtr qdNewPort(qdPortKind kind, int depth, const Rect& bounds, CTabHandle tab
   port->pixMap = pm;
   PixMap& p = **pm;
   p.baseAddr = *pixels;
-  p.rowBytes = static_cast<SInt16>(rowBytes | kPixMapFlag);
+  // Row bytes beyond the 14-bit field are kept by the port; the field then holds the
+  // marker that sends callers to GetPixRowBytes.
+  port->rowBytes = rowBytes;
+  p.rowBytes = static_cast<SInt16>((rowBytes < kRowBytesMask ? rowBytes : kWideRowBytesMarker) | kPixMapFlag);
   p.bounds = bounds;
   p.hRes = p.vRes = IntToFixed(72);
   p.pixelSize = static_cast<SInt16>(depth);
@@ -130,6 +136,9 @@ OSErr qdResizePort(GrafPtr port, const Rect& bounds) {
   if (!fresh) return err;
   std::swap(port->pixels, fresh->pixels);
   std::swap(port->pixMap, fresh->pixMap);
+  std::swap(port->rowBytes, fresh->rowBytes);
+  (*port->pixMap)->pmExt = port;
+  (*fresh->pixMap)->pmExt = fresh;
   port->portRect = bounds;
   RectRgn(port->visRgn, &bounds);
   qdDisposePort(fresh);
@@ -227,7 +236,7 @@ void SetPixelsState(PixMapHandle pm, GWorldFlags state) {
   if (GrafPtr port = OwnerOf(pm)) port->pixelsState = state & (pixelsLocked | pixelsPurgeable);
 }
 Ptr GetPixBaseAddr(PixMapHandle pm) { return pm ? (*pm)->baseAddr : nullptr; }
-SInt32 GetPixRowBytes(PixMapHandle pm) { return pm ? (*pm)->rowBytes & kRowBytesMask : 0; }
+SInt32 GetPixRowBytes(PixMapHandle pm) { return pm ? static_cast<SInt32>(qdPixelsOf(reinterpret_cast<const BitMap*>(*pm)).rowBytes) : 0; }
 Rect* GetPixBounds(PixMapHandle pm, Rect* bounds) {
   *bounds = pm ? (*pm)->bounds : Rect{0, 0, 0, 0};
   return bounds;

@@ -16,6 +16,7 @@ struct GrafPort {
   qdPortKind kind = qdPortKind::Offscreen;
   PixMapHandle pixMap = nullptr;
   Handle pixels = nullptr;  // owned pixel block (null when the pixels are someone else's)
+  long rowBytes = 0;        // the pixels' real row bytes (the PixMap field holds 14 bits)
   bool tempMemory = false;
   GWorldFlags pixelsState = 0;
   Rect portRect = {0, 0, 0, 0};
@@ -49,6 +50,9 @@ OSErr qdResizePort(GrafPtr port, const Rect& bounds);
 GrafPtr qdCurrentPort();
 // The port's visible and clip regions together, in local coordinates.
 qdRegion qdPortClip(GrafPtr port);
+
+// The row-bytes field's value when the real row bytes do not fit its 14 bits.
+constexpr SInt16 kWideRowBytesMarker = 0x3F3F;
 
 // A pixel buffer view: the depth and layout of a BitMap or PixMap.
 struct qdPixels {

@@ -41,8 +41,20 @@ TEST(GWorld, ThirtyTwoBitPixelsAreZeroRedGreenBlue) {
   EXPECT_EQ(p[7], 0x9A);
 }
 
+TEST(GWorld, WideWorldsKeepTheirRowBytesOutsideTheField) {
+  qdtest::World w(5000, 2);
+  PixMapHandle pm = GetGWorldPixMap(w.get());
+  EXPECT_EQ((**pm).rowBytes & 0x3FFF, 0x3F3F);
+  EXPECT_EQ(GetPixRowBytes(pm), 20000);
+  RGBColor red{0xFFFF, 0, 0};
+  SetCPixel(4999, 1, &red);
+  auto* p = reinterpret_cast<uint8_t*>(GetPixBaseAddr(pm));
+  EXPECT_EQ(p[20000 + 4999 * 4 + 1], 0xFF);
+  EXPECT_EQ(w.Pixel(4999, 1), 0xFF0000u);
+}
+
 TEST(GWorld, ZeroHugeAndUnaddressableSizesFailWithMemFull) {
-  Rect cases[] = {{0, 0, 0, 10}, {0, 0, 10, 0}, {5, 5, 0, 0}, {0, 0, 32000, 32000}, {0, 0, 2, 5000}};
+  Rect cases[] = {{0, 0, 0, 10}, {0, 0, 10, 0}, {5, 5, 0, 0}, {0, 0, 32000, 32000}};
   for (const Rect& r : cases) {
     GWorldPtr w = reinterpret_cast<GWorldPtr>(1);
     EXPECT_EQ(NewGWorld(&w, 32, &r, nullptr, nullptr, 0), memFullErr);

@@ -193,7 +193,9 @@ TEST_F(Text, LineBreaksFitAndAlwaysAdvance) {
       StyledLineBreak(text.data(), SInt32(text.size()), start, SInt32(text.size()), 0, &width, &offset);
       ASSERT_GT(offset, start) << c.utf8;
       SInt32 visible = VisibleLength(text.data() + start, offset - start);
-      if (offset - start > 2) EXPECT_LE(TextWidth(text.data(), SInt16(start), SInt16(visible)), limit) << c.utf8;
+      if (offset - start > 2) {
+        EXPECT_LE(TextWidth(text.data(), SInt16(start), SInt16(visible)), limit) << c.utf8;
+      }
       std::string line = text.substr(size_t(start), size_t(offset - start)), back;
       EXPECT_TRUE(ScriptToUTF8(line, &back)) << "line cut inside a character";
       start = offset;
