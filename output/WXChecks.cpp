@@ -24,7 +24,9 @@ constexpr long kErrDiskFull = 48;
 constexpr unsigned char kMaxNameLength = 20;
 constexpr long kMaxGroups = 256;
 
-bool SameBytes(ConstStr255Param a, ConstStr255Param b) { return std::memcmp(a, b, size_t(a[0]) + 1) == 0; }
+bool SameBytes(ConstStr255Param a, ConstStr255Param b) {
+  return a[0] == b[0] && std::memcmp(a + 1, b + 1, a[0]) == 0;
+}
 
 // True when the name holds nothing but blanks: spaces, and in Japanese full-width spaces.
 bool OnlyBlanks(ConstStr255Param name) {

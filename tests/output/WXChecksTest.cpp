@@ -84,6 +84,7 @@ TEST(WXChecks, FileNameHistory) {
   thirdMoved.push_back("N3");
   const HistoryCase cases[] = {
       {"empty", {}, "a", {"a"}},
+      {"entries longer than the name", {"abcdefgh"}, "a", {"abcdefgh", "a"}},
       {"append", {"a", "b"}, "c", {"a", "b", "c"}},
       {"reuse moves to the end", {"a", "b", "c"}, "a", {"b", "c", "a"}},
       {"full drops the oldest", ten, "new", tenNew},
