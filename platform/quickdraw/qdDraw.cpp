@@ -8,13 +8,14 @@
 
 namespace {
 
-// Row extents of an ellipse inscribed in r: [left, right) for each row.
-qdRegion OvalRegion(const Rect& r) {
+// Row extents of an ellipse inscribed in r: [left, right) for each row from `top` to
+// `bottom` (the rows that can show).
+qdRegion OvalRegion(const Rect& r, int top, int bottom) {
   std::vector<qdBand> bands;
   double cx = (r.left + r.right) / 2.0, cy = (r.top + r.bottom) / 2.0;
   double a = (r.right - r.left) / 2.0, b = (r.bottom - r.top) / 2.0;
   if (a <= 0 || b <= 0) return {};
-  for (int y = r.top; y < r.bottom; ++y) {
+  for (int y = std::max<int>(r.top, top); y < std::min<int>(r.bottom, bottom); ++y) {
     double dy = (y + 0.5 - cy) / b;
     double half = a * std::sqrt(std::max(0.0, 1.0 - dy * dy));
     int32_t left = static_cast<int32_t>(std::lround(cx - half)), right = static_cast<int32_t>(std::lround(cx + half));
@@ -24,16 +25,16 @@ qdRegion OvalRegion(const Rect& r) {
 }
 
 // A rectangle whose corners are quarter ovals of ovalWidth x ovalHeight.
-qdRegion RoundRectRegion(const Rect& r, int ovalWidth, int ovalHeight) {
+qdRegion RoundRectRegion(const Rect& r, int ovalWidth, int ovalHeight, int top, int bottom) {
   int w = r.right - r.left, h = r.bottom - r.top;
   ovalWidth = std::min(ovalWidth, w);
   ovalHeight = std::min(ovalHeight, h);
   if (ovalWidth <= 1 || ovalHeight <= 1) return qdRegion::FromRect(r);
   // The corners are the four quarters of one oval; the rows between them are full.
-  qdRegion corners = OvalRegion(Rect{0, 0, static_cast<SInt16>(ovalHeight), static_cast<SInt16>(ovalWidth)});
+  qdRegion corners = OvalRegion(Rect{0, 0, static_cast<SInt16>(ovalHeight), static_cast<SInt16>(ovalWidth)}, 0, ovalHeight);
   int halfH = ovalHeight / 2, halfW = ovalWidth / 2;
   std::vector<qdBand> bands;
-  for (int y = r.top; y < r.bottom; ++y) {
+  for (int y = std::max<int>(r.top, top); y < std::min<int>(r.bottom, bottom); ++y) {
     int oy = -1;
     if (y - r.top < halfH) oy = y - r.top;
     else if (r.bottom - 1 - y < halfH) oy = ovalHeight - (r.bottom - y);
@@ -60,24 +61,24 @@ bool PatternBit(const Pattern& pat, const qdPixels& p, int x, int y) {
 
 }  // namespace
 
-qdRegion qdShapeRegion(qdShape shape, const Rect& r, Point ovalSize) {
+qdRegion qdShapeRegion(qdShape shape, const Rect& r, Point ovalSize, const Rect& rows) {
   switch (shape) {
     case qdShape::Rect: return qdRegion::FromRect(r);
-    case qdShape::Oval: return OvalRegion(r);
-    case qdShape::RoundRect: return RoundRectRegion(r, ovalSize.h, ovalSize.v);
+    case qdShape::Oval: return OvalRegion(r, rows.top, rows.bottom);
+    case qdShape::RoundRect: return RoundRectRegion(r, ovalSize.h, ovalSize.v, rows.top, rows.bottom);
     case qdShape::Region: break;
   }
   return {};
 }
 
 // The outline of a shape: the shape minus the same shape inset by the pen.
-qdRegion qdFrameRegion(qdShape shape, const Rect& r, Point ovalSize, Point pen) {
-  qdRegion outer = qdShapeRegion(shape, r, ovalSize);
+qdRegion qdFrameRegion(qdShape shape, const Rect& r, Point ovalSize, Point pen, const Rect& rows) {
+  qdRegion outer = qdShapeRegion(shape, r, ovalSize, rows);
   Rect inner = r;
   InsetRect(&inner, pen.h, pen.v);
   if (EmptyRect(&inner)) return outer;
   Point innerOval{static_cast<SInt16>(std::max(0, ovalSize.v - 2 * pen.v)), static_cast<SInt16>(std::max(0, ovalSize.h - 2 * pen.h))};
-  return outer.Subtracted(qdShapeRegion(shape, inner, innerOval));
+  return outer.Subtracted(qdShapeRegion(shape, inner, innerOval, rows));
 }
 
 qdRegion qdRegionFromRects(const std::vector<Rect>& rects) {
@@ -146,8 +147,9 @@ void Shape(qdShape shape, qdVerb verb, const Rect* r, const Pattern* fillPat) {
   if (port->picture) qdPicRecordShape(port, shape, verb, *r, fillPat);
   bool frameOrPaint = verb == qdVerb::Frame || verb == qdVerb::Paint;
   if (frameOrPaint ? !PenDraws(port) : !Draws(port)) return;
-  qdRegion area = verb == qdVerb::Frame ? qdFrameRegion(shape, *r, qdOvalSize(port), port->pen.pnSize)
-                                        : qdShapeRegion(shape, *r, qdOvalSize(port));
+  Rect rows = qdPixelsOfPort(port).bounds;  // rows outside the pixels need no shape
+  qdRegion area = verb == qdVerb::Frame ? qdFrameRegion(shape, *r, qdOvalSize(port), port->pen.pnSize, rows)
+                                        : qdShapeRegion(shape, *r, qdOvalSize(port), rows);
   switch (verb) {
     case qdVerb::Frame:
     case qdVerb::Paint: qdFillArea(port, area, port->pen.pnPat, static_cast<SInt16>(port->pen.pnMode | patCopy)); break;

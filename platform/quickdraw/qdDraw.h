@@ -6,8 +6,9 @@
 #include "quickdraw/qdPicture.h"
 #include "quickdraw/qdPort.h"
 
-qdRegion qdShapeRegion(qdShape shape, const Rect& r, Point ovalSize);
-qdRegion qdFrameRegion(qdShape shape, const Rect& r, Point ovalSize, Point pen);
+// Shapes as regions; only the rows between rows.top and rows.bottom are built.
+qdRegion qdShapeRegion(qdShape shape, const Rect& r, Point ovalSize, const Rect& rows);
+qdRegion qdFrameRegion(qdShape shape, const Rect& r, Point ovalSize, Point pen, const Rect& rows);
 qdRegion qdRegionFromRects(const std::vector<Rect>& rects);
 // Fills `area` (local coordinates) clipped to the port: pattern bits set take the
 // foreground colour, clear bits the background colour, through a pattern mode.

@@ -111,7 +111,9 @@ std::mutex sMutex;
 const qdFace* qdFindFace(SInt16 family, SInt16 size, Style face) {
   std::lock_guard<std::mutex> lock(sMutex);
   static std::map<std::tuple<SInt16, SInt16, int, bool>, qdFace> cache;
+  // 0 is the default size; glyphs are never rendered larger than a page could want.
   if (size <= 0) size = 12;
+  size = std::min<SInt16>(size, 1024);
   bool isBold = (face & bold) != 0, isItalic = (face & italic) != 0;
   bool japanese = GetSystemScript() == smJapanese;
   auto key = std::make_tuple(family, size, (isBold ? 1 : 0) | (isItalic ? 2 : 0), japanese);
