@@ -187,7 +187,7 @@ OSErr ReadAliasFile(const std::string& path, std::vector<uint8_t>* bytes) {
   return err;
 }
 
-// One step along an alias file: the spec of what it points at.
+// One step along an alias file: the FSSpec of what it points at.
 OSErr FollowOnce(const std::string& path, const struct stat& lst, FSSpec* spec) {
   if (S_ISLNK(lst.st_mode)) {
     std::vector<char> target(4096);

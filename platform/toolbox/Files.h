@@ -220,7 +220,7 @@ OSErr GetCatInfoNoName(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name, CInf
 
 // The POSIX path an FSSpec names (the item need not exist; its folder must).
 OSErr FSpGetPOSIXPath(const FSSpec* spec, std::string* path);
-// The FSSpec of a POSIX path (fnfErr with the spec filled when only the last element is missing).
+// The FSSpec of a POSIX path (fnfErr with the FSSpec filled when only the last element is missing).
 OSErr FSpMakeFromPOSIXPath(const std::string& path, FSSpec* spec);
 
 // ---- Test hooks ---------------------------------------------------------------------------

@@ -52,7 +52,7 @@ TEST_F(Files, MakeFSSpecTellsFoundMissingAndBadApart) {
   struct Case {
     const char* name;
     OSErr expected;
-    const char* leaf;  // the spec's name when it is filled
+    const char* leaf;  // the FSSpec's name when it is filled
   };
   const std::string tooLong(64, 'n');  // one byte too long for a Str63
   const Case cases[] = {
@@ -456,7 +456,7 @@ TEST_F(Files, UnicodeCallsAndLongNames) {
   FSSpec spec;
   ASSERT_EQ(FSCreateFileUnicode(&folder, longName.size(), units, kFSCatInfoFinderInfo, &info, &file, &spec), noErr);
   std::string path;
-  ASSERT_EQ(FSpGetPOSIXPath(&spec, &path), noErr);  // the spec's mangled name finds the long one
+  ASSERT_EQ(FSpGetPOSIXPath(&spec, &path), noErr);  // the FSSpec's mangled name finds the long one
   EXPECT_EQ(fs::path(path).filename().string().size(), 200u);
   EXPECT_EQ(FSCreateFileUnicode(&folder, longName.size(), units, 0, nullptr, nullptr, nullptr), dupFNErr);
   std::u16string tooLong(256, u'a');
