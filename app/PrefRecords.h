@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <stdexcept>
 
 #include "toolbox/MacTypes.h"
 #include "toolbox/RecordAccess.h"
@@ -489,7 +490,10 @@ struct PREF_SETTING : PrefRecordValue<932> {
   static constexpr PrefU8 kCheckDone{791};
   static constexpr PrefSpec kTempFolder{792};
   static constexpr PrefSpec kTempBase{862};
-  static constexpr PrefU32 ButtonSlot(uint32_t k) { return PrefU32{256 + 4 * size_t(k < kSlots ? k : 0)}; }
+  static constexpr PrefU32 ButtonSlot(uint32_t k) {
+    if (k >= kSlots) throw std::out_of_range("button slot outside the slots");
+    return PrefU32{256 + 4 * size_t(k)};
+  }
   static constexpr bool kFits = PrefLayoutFits(
       {Span(kModelName), Span(kButtonSlot0), Span(kButtonSlot1), Span(kButtonSlot2), Span(kButtonSlot3),
        Span(kButtonName), Span(kTag), Span(kTWAIN), Span(kPopupText), Span(kFilmAdapter), Span(kQuitOption),
@@ -583,7 +587,8 @@ struct PREF_ALL {
   static constexpr PrefU16 kLastButton{58082};
 
   static constexpr PrefSub<PREF_FILE> File(uint32_t k) {
-    return PrefSub<PREF_FILE>{kFile0 + size_t(k < kFileRecords ? k : 0) * PREF_FILE::kSize};
+    if (k >= kFileRecords) throw std::out_of_range("File record outside the five");
+    return PrefSub<PREF_FILE>{kFile0 + size_t(k) * PREF_FILE::kSize};
   }
 
   static constexpr bool kFits = PrefLayoutFits(

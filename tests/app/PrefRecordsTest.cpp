@@ -165,6 +165,8 @@ TEST(PrefRecords, Setting) {
             {"790", Span(R::kQuitOption), 790, 1},    {"791", Span(R::kCheckDone), 791, 1},
             {"temp", Span(R::kTempFolder), 792, 70},  {"base", Span(R::kTempBase), 862, 70}});
   for (uint32_t k = 0; k < 4; ++k) EXPECT_EQ(R::ButtonSlot(k).off, 256 + 4 * k);
+  EXPECT_THROW(R::ButtonSlot(4), std::out_of_range);
+  EXPECT_THROW(PREF_ALL::File(5), std::out_of_range);
 }
 
 TEST(PrefRecords, Exif) {
