@@ -6,13 +6,19 @@
 #include "framework/LDialogBox.h"
 #include "framework/LEditText.h"
 #include "framework/LLittleArrows.h"
+#include "framework/LMultiPanelView.h"
 #include "framework/LPicture.h"
+#include "framework/LPlaceHolder.h"
 #include "framework/LPopupButton.h"
 #include "framework/LPushButton.h"
 #include "framework/LRadioButton.h"
 #include "framework/LRadioGroup.h"
+#include "framework/LScroller.h"
 #include "framework/LStaticText.h"
 #include "framework/LTabGroup.h"
+#include "framework/LTable.h"
+#include "framework/LTabsControl.h"
+#include "framework/LTextTableView.h"
 #include "framework/TRegistrar.h"
 
 // LIconControl ('icnp') and LCicnButton ('cicn') draw colour icons; the application
@@ -35,4 +41,11 @@ void RegisterFrameworkClasses() {
   RegisterClass_(LLittleArrows);
   RegisterClass_(LTabGroup);
   RegisterClass_(LBorderAttachment);
+  RegisterClass_(LTable);
+  RegisterClass_(LTextTableView);
+  RegisterClass_(LTextColumn);
+  RegisterClass_(LTabsControl);
+  RegisterClass_(LMultiPanelView);
+  RegisterClass_(LPlaceHolder);
+  RegisterClass_(LScroller);
 }

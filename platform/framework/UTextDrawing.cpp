@@ -49,6 +49,7 @@ void UTextDrawing::DrawWithJustification(const void* text, SInt32 length, const 
 
 void UTextDrawing::DrawTruncatedWithJust(ConstStr255Param text, const Rect& frame, SInt16 justification,
                                          SInt16 truncWhere) {
+  if (!text || text[0] == 0) return;
   Str255 line;
   std::memcpy(line, text, text[0] + 1u);
   TruncString(static_cast<SInt16>(frame.right - frame.left), line, truncWhere);

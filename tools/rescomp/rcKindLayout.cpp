@@ -27,7 +27,7 @@
 
 namespace {
 
-enum class FType { U8, I16, U16, I32, PStr, IDList };
+enum class FType { U8, I16, U16, I32, PStr, IDList, IDList16 };
 
 struct Field {
   const char* name;
@@ -70,6 +70,15 @@ const FieldList kAttachment = {{"message", FType::I32, 1, {-1}}, {"executeHost",
 const FieldList kPicture = {{"picture", FType::I16, 1, {}}};
 const FieldList kIcon = {{"icon", FType::I16, 1, {}}};
 const FieldList kCicnButton = {{"icon", FType::I16, 1, {}}, {"pushedIcon", FType::I16, 1, {}}};
+const FieldList kTable = {
+    {"rows", FType::I32, 1, {0}},        {"cols", FType::I32, 1, {1}},          {"rowHeight", FType::I16, 1, {16}},
+    {"colWidth", FType::I16, 1, {100}}, {"cellDataSize", FType::I32, 1, {256}},
+};
+const FieldList kTraits = {{"traits", FType::I16, 1, {0}}};
+const FieldList kTabs = {{"tabs", FType::I16, 1, {}}, {"traits", FType::I16, 1, {0}}};
+const FieldList kPanels = {{"panels", FType::IDList16, 0, {}}, {"firstPanel", FType::I16, 1, {1}}};
+const FieldList kPlaceHolder = {{"alignment", FType::I16, 1, {0}}};
+const FieldList kScroller = {{"scrollingView", FType::I32, 1, {}}, {"barThickness", FType::I16, 1, {15}}};
 const FieldList kBorder = {{"penSize", FType::I16, 2, {1, 1}}, {"colour", FType::U16, 3, {0, 0, 0}}};
 
 struct ClassSpec {
@@ -101,6 +110,13 @@ const std::vector<ClassSpec>& Classes() {
       {"larr", 'larr', {&kPane, &kControl}, false, true},
       {"radg", 'radg', {&kRadioGroup}, false, false},
       {"tabg", 'tabg', {}, true, false},
+      {"tabl", 'tabl', {&kPane, &kView, &kTable}, false, true},
+      {"Ttab", 'Ttab', {&kPane, &kView, &kTable, &kTraits}, false, true},
+      {"txcl", 'txcl', {&kPane, &kView, &kTable, &kTraits}, false, true},
+      {"tabs", 'tabs', {&kPane, &kControl, &kTabs}, false, true},
+      {"mpvw", 'mpvw', {&kPane, &kView, &kPanels}, true, true},
+      {"plac", 'plac', {&kPane, &kView, &kPlaceHolder}, true, true},
+      {"scrl", 'scrl', {&kPane, &kView, &kScroller}, true, true},
       {"brda", 'brda', {&kAttachment, &kBorder}, false, false},
       {"atch", 'atch', {&kAttachment}, false, false},
   };
@@ -191,6 +207,8 @@ void CompileObject(RcLexer& lex, std::vector<uint8_t>* out, bool top) {
       if (g.text.size() > 255) throw RcError(line, "text longer than 255 bytes");
     } else if (field->type == FType::IDList) {
       while (lex.peek().kind == RcTok::Int || lex.peek().kind == RcTok::Type) g.numbers.push_back(ReadNumber(lex, field->type));
+    } else if (field->type == FType::IDList16) {
+      while (lex.peek().kind == RcTok::Int) g.numbers.push_back(ReadNumber(lex, FType::I16));
     } else {
       for (int i = 0; i < field->count; ++i) g.numbers.push_back(ReadNumber(lex, field->type));
     }
@@ -204,7 +222,8 @@ void CompileObject(RcLexer& lex, std::vector<uint8_t>* out, bool top) {
   for (const FieldList* group : spec->groups) {
     for (const Field& f : *group) {
       auto it = given.find(f.name);
-      if (it == given.end() && f.def.empty() && f.type != FType::IDList)
+      bool list = f.type == FType::IDList || f.type == FType::IDList16;
+      if (it == given.end() && f.def.empty() && !list)
         lex.fail(std::string("'") + spec->keyword + "' needs field '" + f.name + "'");
       if (f.type == FType::PStr) {
         const std::string& s = it != given.end() ? it->second.text : std::string();
@@ -213,8 +232,8 @@ void CompileObject(RcLexer& lex, std::vector<uint8_t>* out, bool top) {
         continue;
       }
       const std::vector<long long>& values = it != given.end() ? it->second.numbers : f.def;
-      int width = f.type == FType::U8 ? 1 : (f.type == FType::I16 || f.type == FType::U16) ? 2 : 4;
-      if (f.type == FType::IDList) PutBE(&data, values.size(), 2);
+      int width = f.type == FType::U8 ? 1 : (f.type == FType::I16 || f.type == FType::U16 || f.type == FType::IDList16) ? 2 : 4;
+      if (list) PutBE(&data, values.size(), 2);
       for (long long v : values) PutBE(&data, static_cast<unsigned long long>(v), width);
     }
   }

@@ -2,6 +2,7 @@
 // framework drew.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -34,6 +35,7 @@ class XServer {
     if (pipe(fds) != 0) return;
     mPid = fork();
     if (mPid == 0) {
+      prctl(PR_SET_PDEATHSIG, SIGTERM);  // never outlive a test binary that was killed
       close(fds[0]);
       std::string fd = std::to_string(fds[1]);
       execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp", nullptr);
