@@ -4,6 +4,7 @@
 #include "framework/LCaption.h"
 #include "framework/LCheckBox.h"
 #include "framework/LDialogBox.h"
+#include "framework/LEditField.h"
 #include "framework/LEditText.h"
 #include "framework/LLittleArrows.h"
 #include "framework/LMultiPanelView.h"
@@ -48,4 +49,5 @@ void RegisterFrameworkClasses() {
   RegisterClass_(LMultiPanelView);
   RegisterClass_(LPlaceHolder);
   RegisterClass_(LScroller);
+  RegisterClass_(LEditField);
 }

@@ -65,6 +65,10 @@ const FieldList kEdit = {
     {"text", FType::PStr, 1, {}},   {"traits", FType::I16, 1, {0}}, {"maxChars", FType::I16, 1, {255}},
     {"filter", FType::U8, 1, {1}},  {"framed", FType::U8, 1, {1}},
 };
+const FieldList kEditField = {
+    {"text", FType::PStr, 1, {}},  {"traits", FType::I16, 1, {0}}, {"maxChars", FType::I16, 1, {255}},
+    {"framed", FType::U8, 1, {1}}, {"wordWrap", FType::U8, 1, {0}}, {"filter", FType::U8, 1, {1}},
+};
 const FieldList kRadioGroup = {{"radios", FType::IDList, 0, {}}};
 const FieldList kAttachment = {{"message", FType::I32, 1, {-1}}, {"executeHost", FType::U8, 1, {1}}};
 const FieldList kPicture = {{"picture", FType::I16, 1, {}}};
@@ -104,6 +108,7 @@ const std::vector<ClassSpec>& Classes() {
       {"popb", 'popb', {&kPane, &kControl, &kTitled, &kPopup}, false, true},
       {"etxt", 'etxt', {&kPane, &kControl, &kEdit}, false, true},
       {"cntl", 'cntl', {&kPane, &kControl}, false, true},
+      {"edit", 'edit', {&kPane, &kEditField}, false, true},
       {"pict", 'pict', {&kPane, &kView, &kPicture}, true, true},
       {"icnp", 'icnp', {&kPane, &kControl, &kIcon}, false, true},
       {"cicn", 'cicn', {&kPane, &kControl, &kCicnButton}, false, true},
