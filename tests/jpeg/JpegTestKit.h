@@ -52,8 +52,6 @@ struct Segment {
 // The markers of a file in order; entropy-coded bytes are skipped (RSTm are listed).
 std::vector<Segment> Segments(const std::vector<uint8_t>& jpeg);
 
-std::vector<uint8_t> ReadFile(const std::string& path);
-void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
 // A PPM (P6) or PGM (P5) of the picture.
 void WritePnm(const std::string& path, const Image& picture);
 

@@ -365,7 +365,7 @@ TEST(JpegErrors, BlockMemorySizeFollowsTheFactors) {
 
 TEST(JpegFiles, PrologToAFolderAndNameReplacesAnExistingFile) {
   wxtest::ScratchDir dir;
-  WriteFile((dir / "page.jpg").string(), std::vector<uint8_t>(100000, 7));
+  wxtest::WriteBytes(dir / "page.jpg", std::vector<uint8_t>(100000, 7));
   FSRef folder = FolderRef(dir.path());
   HFSUniStr255 name = Uni("page.jpg");
   void* ctx = nullptr;
@@ -374,7 +374,7 @@ TEST(JpegFiles, PrologToAFolderAndNameReplacesAnExistingFile) {
   ASSERT_EQ(jpgWriteFromRect(ctx, &s.rect, 16), 0);
   ASSERT_EQ(jpgWriteFromRect(ctx, &s.rect, 4), 0);
   ASSERT_EQ(jpgWriteEpilogToFile(ctx), 0);
-  std::vector<uint8_t> bytes = ReadFile((dir / "page.jpg").string());
+  std::vector<uint8_t> bytes = wxtest::ReadBytes(dir / "page.jpg");
   Image d;
   ASSERT_TRUE(Decode(bytes, &d));
   EXPECT_EQ(d.width, 30);
@@ -397,7 +397,7 @@ TEST(JpegFiles, PrologToAnFSSpec) {
   ASSERT_EQ(jpgWriteFromRect(ctx, &s.rect, 8), 0);
   ASSERT_EQ(jpgWriteEpilogToFile(ctx), 0);
   Image d;
-  ASSERT_TRUE(Decode(ReadFile((dir / "new.jpg").string()), &d));
+  ASSERT_TRUE(Decode(wxtest::ReadBytes(dir / "new.jpg"), &d));
 }
 
 TEST(JpegFiles, AnOutputThatCannotBeCreated) {

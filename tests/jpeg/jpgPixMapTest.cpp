@@ -65,7 +65,7 @@ TEST(JpegPixMap, ColourPixMapCodesAsTheSameStripsWould) {
   std::vector<uint8_t> fromStrips;
   ASSERT_EQ(Encode(p, Settings{}, &fromStrips), 0);
   EXPECT_EQ(fromPixMap, fromStrips);
-  WriteFile((wxtest::OutputDir("jpeg") / "from_pixmap.jpg").string(), fromPixMap);
+  wxtest::WriteBytes(wxtest::OutputDir("jpeg") / "from_pixmap.jpg", fromPixMap);
 }
 
 TEST(JpegPixMap, EightBitPixMapGoesThroughItsColourTableAsGrey) {

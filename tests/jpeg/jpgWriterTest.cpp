@@ -36,7 +36,7 @@ std::string Hex(const std::vector<uint8_t>& bytes) {
 
 std::string Md5(const std::vector<uint8_t>& bytes) {
   wxtest::ScratchDir dir;
-  WriteFile((dir / "f").string(), bytes);
+  wxtest::WriteBytes(dir / "f", bytes);
   std::string out;
   wxtest::Run("md5sum '" + (dir / "f").string() + "'", &out);
   return out.substr(0, 32);
@@ -50,7 +50,7 @@ std::map<int, std::vector<uint8_t>> CjpegTables(uint16_t marker, int quality) {
                     (dir / "in.ppm").string() + "' > '" + (dir / "out.jpg").string() + "'";
   EXPECT_EQ(wxtest::Run(cmd), 0);
   std::map<int, std::vector<uint8_t>> tables;
-  for (const Segment& s : Segments(ReadFile((dir / "out.jpg").string()))) {
+  for (const Segment& s : Segments(wxtest::ReadBytes(dir / "out.jpg"))) {
     if (s.marker != marker) continue;
     size_t i = 0;
     while (i < s.data.size()) {
@@ -243,7 +243,7 @@ TEST_P(JpegDecodes, AboveThePsnrFloor) {
     ASSERT_EQ(d.channels, c.channels);
     EXPECT_GT(Psnr(p, d), floor.at(quality)) << c.name << " q" << quality << " method " << method;
     if (quality == 90 && method == 0 && c.width == 61)
-      WriteFile((wxtest::OutputDir("jpeg") / (std::string(c.name) + ".jpg")).string(), out);
+      wxtest::WriteBytes(wxtest::OutputDir("jpeg") / (std::string(c.name) + ".jpg"), out);
   }
 }
 
@@ -337,7 +337,7 @@ TEST(JpegWriter, RestartIntervalsDecodeAndNeverPrecedeTheEnd) {
     std::string why;
     ASSERT_TRUE(Decode(out, &d, &why)) << why;
     EXPECT_EQ(d.pixels, reference.pixels) << "interval " << interval;
-    if (interval == 1) WriteFile((wxtest::OutputDir("jpeg") / "restart_every_mcu.jpg").string(), out);
+    if (interval == 1) wxtest::WriteBytes(wxtest::OutputDir("jpeg") / "restart_every_mcu.jpg", out);
   }
   // Interval 0 writes no DRI and no RSTm.
   std::vector<Segment> plainSegments = Segments(plain);
@@ -381,7 +381,7 @@ TEST(JpegWriter, PsnrMatchesCjpegAtFullResolution) {
                         "' > '" + (dir / "c.jpg").string() + "'";
       ASSERT_EQ(wxtest::Run(cmd), 0);
       Image theirs, ours;
-      ASSERT_TRUE(Decode(ReadFile((dir / "c.jpg").string()), &theirs));
+      ASSERT_TRUE(Decode(wxtest::ReadBytes(dir / "c.jpg"), &theirs));
       std::vector<uint8_t> out;
       ASSERT_EQ(Encode(p, With(quality, 0x111111), &out), 0);
       ASSERT_TRUE(Decode(out, &ours));

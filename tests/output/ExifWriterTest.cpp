@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <array>
 #include <iterator>
 #include <map>
 #include <sstream>
@@ -10,36 +10,21 @@
 #include "output/ExifSettings.h"
 #include "toolbox/Files.h"
 #include "toolbox/MacErrors.h"
+#include "support/ReferenceJpeg.h"
 #include "support/TestEnv.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<uint8_t> ReadAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteAll(const fs::path& p, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(p, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
 // A JPEG made by the reference encoder from a small colour picture.
 std::vector<uint8_t> MakeJPEG(const fs::path& dir, const std::string& name, int w, int h) {
-  const fs::path ppm = dir / (name + ".ppm"), jpg = dir / (name + ".jpg");
-  std::string header = "P6\n" + std::to_string(w) + " " + std::to_string(h) + "\n255\n";
-  std::vector<uint8_t> bytes(header.begin(), header.end());
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      bytes.push_back(static_cast<uint8_t>(x * 255 / w));
-      bytes.push_back(static_cast<uint8_t>(y * 255 / h));
-      bytes.push_back(static_cast<uint8_t>((x + y) % 256));
-    }
-  WriteAll(ppm, bytes);
-  EXPECT_EQ(wxtest::Run("cjpeg -quality 85 '" + ppm.string() + "' > '" + jpg.string() + "'"), 0);
-  return ReadAll(jpg);
+  const fs::path jpg = dir / (name + ".jpg");
+  const auto picture = wxtest::MakeRGBPicture(w, h, [w, h](int x, int y) {
+    return std::array<int, 3>{x * 255 / w, y * 255 / h, (x + y) % 256};
+  });
+  EXPECT_TRUE(wxtest::CjpegWrite(picture, jpg, "-quality 85"));
+  return wxtest::ReadBytes(jpg);
 }
 
 ExifTagValues EveryTag(uint64_t thumbnailLength) {
@@ -139,7 +124,7 @@ TEST_F(ExifWriterFiles, EveryTagReachesAStandardReader) {
   std::vector<uint8_t> out;
   ASSERT_EQ(ExifBuildJPEG(main, thumb, EveryTag(thumb.size()), &out), kExifNoErr);
   const fs::path file = dir / "every.jpg";
-  WriteAll(file, out);
+  wxtest::WriteBytes(file, out);
 
   std::string report;
   EXPECT_EQ(wxtest::Run("exiftool -validate -warning -a '" + file.string() + "'", &report), 0);
@@ -193,9 +178,9 @@ TEST_F(ExifWriterFiles, EveryTagReachesAStandardReader) {
 
   const fs::path extracted = dir / "extracted.jpg";
   ASSERT_EQ(wxtest::Run("exiftool -b -ThumbnailImage '" + file.string() + "' > '" + extracted.string() + "'"), 0);
-  EXPECT_EQ(ReadAll(extracted), thumb) << "the embedded thumbnail is the thumbnail file, byte for byte";
+  EXPECT_EQ(wxtest::ReadBytes(extracted), thumb) << "the embedded thumbnail is the thumbnail file, byte for byte";
 
-  WriteAll(dir / "before.jpg", main);
+  wxtest::WriteBytes(dir / "before.jpg", main);
   EXPECT_EQ(Decode(file), Decode(dir / "before.jpg")) << "the main image decodes to the same pixels";
   fs::copy_file(file, wxtest::OutputDir("formats") / "exif-every-tag.jpg", fs::copy_options::overwrite_existing);
 }
@@ -204,7 +189,7 @@ TEST_F(ExifWriterFiles, BasicSegmentHasTheFixedDirectories) {
   std::vector<uint8_t> out;
   ASSERT_EQ(ExifBuildJPEG(main, thumb, Basic(thumb.size()), &out), kExifNoErr);
   const fs::path file = dir / "basic.jpg";
-  WriteAll(file, out);
+  wxtest::WriteBytes(file, out);
   std::string report;
   EXPECT_EQ(wxtest::Run("exiftool -validate -warning -a '" + file.string() + "'", &report), 0);
   EXPECT_NE(report.find("Validate                        : OK"), std::string::npos) << report;
@@ -337,8 +322,8 @@ class ExifWriterOnDisk : public ExifWriterFiles {
     if (IsSkipped()) return;
     folder = dir / "pages";
     fs::create_directories(folder);
-    WriteAll(folder / "page0001.jpg", main);
-    WriteAll(folder / "JPEGTHUMB.jpg", thumb);
+    wxtest::WriteBytes(folder / "page0001.jpg", main);
+    wxtest::WriteBytes(folder / "JPEGTHUMB.jpg", thumb);
     ASSERT_EQ(FSpMakeFromPOSIXPath((folder / "page0001.jpg").string(), &jpegSpec), noErr);
     ASSERT_EQ(FSpMakeFromPOSIXPath((folder / "JPEGTHUMB.jpg").string(), &thumbSpec), noErr);
     FInfo info{};
@@ -362,7 +347,7 @@ TEST_F(ExifWriterOnDisk, ReplacesTheFileAndKeepsItsFinderInfo) {
   ASSERT_EQ(writeExifToJPEGHeader(jpegSpec, thumbSpec, Basic(thumb.size())), kExifNoErr);
   std::vector<uint8_t> want;
   ASSERT_EQ(ExifBuildJPEG(main, thumb, Basic(thumb.size()), &want), kExifNoErr);
-  EXPECT_EQ(ReadAll(folder / "page0001.jpg"), want);
+  EXPECT_EQ(wxtest::ReadBytes(folder / "page0001.jpg"), want);
   FInfo info{};
   ASSERT_EQ(FSpGetFInfo(&jpegSpec, &info), noErr);
   EXPECT_EQ(info.fdType, FourCharCode('JPEG'));
@@ -384,14 +369,14 @@ TEST_F(ExifWriterOnDisk, FailuresLeaveTheFileAsItWas) {
     EXPECT_EQ(writeExifToJPEGHeader(jpegSpec, thumbSpec, Basic(thumb.size())), f.want) << f.what;
     FSTestSetWriteLimit(-1);
     FSTestSetReadLimit(-1);
-    EXPECT_EQ(ReadAll(folder / "page0001.jpg"), main) << f.what;
+    EXPECT_EQ(wxtest::ReadBytes(folder / "page0001.jpg"), main) << f.what;
     EXPECT_EQ(FilesInFolder(), 2u) << f.what;
   }
   // A file the writer cannot rewrite safely is refused untouched.
   std::vector<uint8_t> noDQT = {0xFF, 0xD8, 0xFF, 0xC0, 0x00, 0x04, 0x00, 0x00, 0xFF, 0xD9};
-  WriteAll(folder / "page0001.jpg", noDQT);
+  wxtest::WriteBytes(folder / "page0001.jpg", noDQT);
   EXPECT_EQ(writeExifToJPEGHeader(jpegSpec, thumbSpec, Basic(thumb.size())), kExifRefused);
-  EXPECT_EQ(ReadAll(folder / "page0001.jpg"), noDQT);
+  EXPECT_EQ(wxtest::ReadBytes(folder / "page0001.jpg"), noDQT);
   EXPECT_EQ(FilesInFolder(), 2u);
 }
 

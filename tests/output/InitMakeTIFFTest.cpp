@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 
 #include "support/TestEnv.h"
 #include "toolbox/Files.h"
@@ -14,11 +12,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<uint8_t> ReadAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 class InitMakeTIFFFiles : public ::testing::Test {
  protected:
@@ -68,7 +61,7 @@ uint32_t Value(const std::vector<uint8_t>& f, int entry) { return BEGetU32(f.dat
 TEST_F(InitMakeTIFFFiles, ColourHeader) {
   const fs::path file = dir / "colour.tif";
   ASSERT_EQ(Write(file, Info(kTIFFKindColor, 100, 50, 2, 300), 300), noErr);
-  auto f = ReadAll(file);
+  auto f = wxtest::ReadBytes(file);
   ASSERT_EQ(f.size(), 216u + 15000u);
   EXPECT_EQ(BEGetU16(f.data() + 8), 15);
   EXPECT_EQ(BEGetU16(f.data() + 10 + 36 + 2), 3) << "BitsPerSample is SHORT";
@@ -93,7 +86,7 @@ TEST_F(InitMakeTIFFFiles, OneSampleHeaders) {
     const fs::path file = dir / ("kind" + std::to_string(c.kind) + "-" + std::to_string(++n) + ".tif");
     const uint32_t rowBytes = c.wantBits == 1 ? 2 : 10;
     ASSERT_EQ(Write(file, Info(c.kind, 10, 4, c.photometric, rowBytes), rowBytes), noErr);
-    auto f = ReadAll(file);
+    auto f = wxtest::ReadBytes(file);
     ASSERT_EQ(f.size(), 210u + 4 * rowBytes);
     EXPECT_EQ(BEGetU32(f.data() + 10 + 36 + 4), 1u);
     EXPECT_EQ(BEGetU16(f.data() + 10 + 36 + 8), c.wantBits);
@@ -115,7 +108,7 @@ TEST_F(InitMakeTIFFFiles, ReadsBackAndOpensInOutsideTools) {
   for (const auto& c : cases) {
     const fs::path file = dir / (std::string("stitch-") + c.name + ".tif");
     ASSERT_EQ(Write(file, Info(c.kind, c.w, 7, c.photometric, c.rowBytes), c.rowBytes), noErr);
-    auto f = ReadAll(file);
+    auto f = wxtest::ReadBytes(file);
     tagIMAGEINFO info{};
     ASSERT_EQ(Recognition_TIFF(f.data(), f.size(), &info), 1) << c.name;
     EXPECT_EQ(info.Kind, c.kind);

@@ -2,48 +2,23 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-#include <sstream>
+#include <array>
 
 #include "app/PrefRecords.h"
 #include "output/ExifSettings.h"
 #include "output/WXExifInit.h"
 #include "output/WXFolders.h"
+#include "support/ReferenceJpeg.h"
+#include "support/TestEnv.h"
 #include "tests/app/PrefsTestEnv.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<uint8_t> ReadAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteAll(const fs::path& p, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(p, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-// A portable pixmap as djpeg writes it: width, height and the R, G, B bytes.
-struct Pixmap {
-  int w = 0, h = 0;
-  std::vector<uint8_t> rgb;
-  const uint8_t* at(int x, int y) const { return &rgb[(size_t(y) * w + x) * 3]; }
-};
-
-Pixmap Decode(const fs::path& jpg) {
-  std::string out;
-  EXPECT_EQ(wxtest::Run("djpeg -pnm '" + jpg.string() + "'", &out), 0);
-  std::istringstream in(out);
-  std::string magic;
-  int maxval = 0;
-  Pixmap p;
-  in >> magic >> p.w >> p.h >> maxval;
-  in.get();
-  p.rgb.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  EXPECT_EQ(p.rgb.size(), size_t(p.w) * p.h * 3);
+wxtest::RGBPicture Decode(const fs::path& jpg) {
+  wxtest::RGBPicture p;
+  EXPECT_TRUE(wxtest::DjpegRead(jpg, &p)) << jpg;
   return p;
 }
 
@@ -64,12 +39,8 @@ class WXExif : public ::testing::Test {
 
   // A light picture of w x h, written by the reference encoder.
   FSSpec MakeJPEG(const std::string& name, int w, int h) {
-    std::string header = "P6\n" + std::to_string(w) + " " + std::to_string(h) + "\n255\n";
-    std::vector<uint8_t> bytes(header.begin(), header.end());
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) bytes.insert(bytes.end(), {200, uint8_t(100 + x % 100), uint8_t(100 + y % 100)});
-    WriteAll(pages / (name + ".ppm"), bytes);
-    EXPECT_EQ(wxtest::Run("cjpeg '" + (pages / (name + ".ppm")).string() + "' > '" + (pages / name).string() + "'"), 0);
+    const auto picture = wxtest::MakeRGBPicture(w, h, [](int x, int y) { return std::array<int, 3>{200, 100 + x % 100, 100 + y % 100}; });
+    EXPECT_TRUE(wxtest::CjpegWrite(picture, pages / name));
     FSSpec spec{};
     FSpMakeFromPOSIXPath((pages / name).string(), &spec);
     return spec;
@@ -101,9 +72,9 @@ TEST_F(WXExif, MainOnlySegmentWithItsThumbnail) {
     EXPECT_NE(tags.find(want), std::string::npos) << want << "\n" << tags;
 
   ASSERT_EQ(wxtest::Run("exiftool -b -ThumbnailImage '" + file.string() + "' > '" + (pages / "thumb.jpg").string() + "'"), 0);
-  const Pixmap thumb = Decode(pages / "thumb.jpg");
-  EXPECT_EQ(thumb.w, 160);
-  EXPECT_EQ(thumb.h, 120);
+  const wxtest::RGBPicture thumb = Decode(pages / "thumb.jpg");
+  EXPECT_EQ(thumb.width, 160);
+  EXPECT_EQ(thumb.height, 120);
   EXPECT_GT(thumb.at(80, 60)[0], 150) << "a 4:3 page fills the box";
   EXPECT_GT(thumb.at(1, 1)[0], 150);
 
@@ -125,8 +96,8 @@ TEST_F(WXExif, PortraitAndVeryWidePagesGetBlackBands) {
     ASSERT_EQ(wxtest::Run("exiftool -b -ThumbnailImage '" + (pages / c.name).string() + "' > '" +
                           (pages / "t.jpg").string() + "'"),
               0);
-    const Pixmap thumb = Decode(pages / "t.jpg");
-    ASSERT_EQ(thumb.w, 160);
+    const wxtest::RGBPicture thumb = Decode(pages / "t.jpg");
+    ASSERT_EQ(thumb.width, 160);
     EXPECT_LT(thumb.at(c.bandX, c.bandY)[0], 30) << c.name << ": black band";
     EXPECT_GT(thumb.at(80, 60)[0], 150) << c.name << ": the page in the middle";
   }
@@ -164,22 +135,22 @@ TEST_F(WXExif, PageRecordWithEveryOption) {
 }
 
 TEST_F(WXExif, AStaleThumbnailIsReplaced) {
-  WriteAll(tempDir / "JPEGTHUMB.jpg", std::vector<uint8_t>(100000, 0x33));
+  wxtest::WriteBytes(tempDir / "JPEGTHUMB.jpg", std::vector<uint8_t>(100000, 0x33));
   FSSpec jpeg = MakeJPEG("page0003.jpg", 320, 240);
   FSSpec thumb{};
   ASSERT_EQ(CWXUtility::CreateThumbnailtempFile(jpeg, &thumb), noErr);
-  const auto bytes = ReadAll(tempDir / "JPEGTHUMB.jpg");
+  const auto bytes = wxtest::ReadBytes(tempDir / "JPEGTHUMB.jpg");
   ASSERT_LT(bytes.size(), 100000u);
-  EXPECT_EQ(Decode(tempDir / "JPEGTHUMB.jpg").w, 160);
+  EXPECT_EQ(Decode(tempDir / "JPEGTHUMB.jpg").width, 160);
 }
 
 TEST_F(WXExif, AFileThatIsNoJPEGStaysAsItWas) {
   const std::vector<uint8_t> junk(3000, 0x11);
-  WriteAll(pages / "junk.jpg", junk);
+  wxtest::WriteBytes(pages / "junk.jpg", junk);
   FSSpec spec{};
   FSpMakeFromPOSIXPath((pages / "junk.jpg").string(), &spec);
   EXPECT_NE(CWXUtility::AddExifInfoMainOnly(spec, 10, 10, 300, 0, 0, 0), 0);
-  EXPECT_EQ(ReadAll(pages / "junk.jpg"), junk);
+  EXPECT_EQ(wxtest::ReadBytes(pages / "junk.jpg"), junk);
   EXPECT_FALSE(fs::exists(tempDir / "JPEGTHUMB.jpg"));
 }
 

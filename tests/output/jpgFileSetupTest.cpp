@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "jpeg/jpgWCore.h"
@@ -13,11 +11,6 @@
 #include "toolbox/MacErrors.h"
 
 namespace {
-
-std::vector<uint8_t> ReadAll(const std::filesystem::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
 
 struct Page {
   std::vector<uint8_t> pixels;
@@ -71,7 +64,7 @@ TEST(JpegFileSetup, AnEmptyCommentFileBeginsWithSoiAndApp0) {
   Page page(50, 37, 3);
   char empty[] = "";
   ASSERT_EQ(Export(dir / "scan.jpg", page, 90, empty, 300), 0);
-  std::vector<uint8_t> bytes = ReadAll(dir / "scan.jpg");
+  std::vector<uint8_t> bytes = wxtest::ReadBytes(dir / "scan.jpg");
   ASSERT_GT(bytes.size(), 40u);
   const std::vector<uint8_t> head = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0, 1, 1, 1, 1, 44, 1, 44, 0, 0};
   EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + long(head.size())), head);
@@ -97,7 +90,7 @@ TEST(JpegFileSetup, ACommentComesBeforeApp0AndTheQualityIsSet) {
   Page page(20, 20, 1);
   char comment[] = "scanned";
   ASSERT_EQ(Export(dir / "c.jpg", page, 50, comment, 72), 0);
-  std::vector<uint8_t> bytes = ReadAll(dir / "c.jpg");
+  std::vector<uint8_t> bytes = wxtest::ReadBytes(dir / "c.jpg");
   ASSERT_GT(bytes.size(), 30u);
   EXPECT_EQ(bytes[2], 0xFF);
   EXPECT_EQ(bytes[3], 0xFE);
@@ -136,7 +129,7 @@ TEST(JpegFileSetup, AWholeRectangleInStripsOf256Lines) {
   Page page(33, 300, 3);
   FSSpec spec = SpecFor(dir / "whole.jpg");
   ASSERT_EQ(EncodeJpegFromComplibImageRect(&page.rect, &spec, 3, 75, 0x211111, 4, nullptr), 0);
-  std::vector<uint8_t> bytes = ReadAll(dir / "whole.jpg");
+  std::vector<uint8_t> bytes = wxtest::ReadBytes(dir / "whole.jpg");
   ASSERT_GT(bytes.size(), 4u);
   EXPECT_EQ(bytes[2], 0xFF);
   EXPECT_EQ(bytes[3], 0xDB);  // no APP0

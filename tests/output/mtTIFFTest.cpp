@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 
 #include "output/tiffRecognition.h"
 #include "support/TestEnv.h"
@@ -16,11 +14,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<uint8_t> ReadAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 class MTTIFF : public ::testing::Test {
  protected:
@@ -70,7 +63,7 @@ TEST_F(MTTIFF, WritesTheFixedLayoutForEveryDepth) {
   for (const auto& im : images) {
     const fs::path file = dir / ("image" + std::to_string(im.depth) + "-" + std::to_string(im.width) + ".tif");
     ASSERT_TRUE(WriteImage(file, im)) << im.depth;
-    auto bytes = ReadAll(file);
+    auto bytes = wxtest::ReadBytes(file);
     ASSERT_EQ(bytes.size(), size_t(kMTStripOffset + RowBytes(im) * im.height)) << "rows start exactly at 204";
     for (uint32_t y = 0; y < im.height; ++y) {
       const auto row = Row(im, y);
@@ -138,7 +131,7 @@ TEST_F(MTTIFF, StripByteCountsFollowRowsPerStrip) {
     ASSERT_TRUE(WriteHeader(h, im, 200));
     EXPECT_EQ(MTScanlineSize(h), RowBytes(im));
     ASSERT_NE(MTClose(h), 0);
-    auto bytes = ReadAll(file);
+    auto bytes = wxtest::ReadBytes(file);
     EXPECT_EQ(BEGetU32(bytes.data() + 10 + 12 * 9 + 8), c.want);
   }
 }
@@ -156,7 +149,7 @@ TEST_F(MTTIFF, UnknownTagsWriteNothing) {
     ASSERT_TRUE(MTSetField(h, kMTImageLength, im.height));
     ASSERT_NE(MTClose(h), 0);
   }
-  EXPECT_EQ(ReadAll(a), ReadAll(b));
+  EXPECT_EQ(wxtest::ReadBytes(a), wxtest::ReadBytes(b));
 }
 
 TEST_F(MTTIFF, UnsupportedDepthsFail) {
@@ -214,7 +207,7 @@ TEST_F(MTTIFF, ARelativeNameLiesInThePreferencesFolder) {
   ASSERT_TRUE(WriteImage("calibration.tif", {8, 2, 8}));
   std::string prefs;
   ASSERT_EQ(FindFolderPath(kUserDomain, kPreferencesFolderType, kDontCreateFolder, &prefs), noErr);
-  EXPECT_EQ(ReadAll(fs::path(prefs) / "calibration.tif").size(), size_t(kMTStripOffset + 16));
+  EXPECT_EQ(wxtest::ReadBytes(fs::path(prefs) / "calibration.tif").size(), size_t(kMTStripOffset + 16));
 }
 
 }  // namespace

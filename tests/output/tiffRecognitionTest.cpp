@@ -2,17 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 
 #include "support/TestEnv.h"
 
 namespace {
-
-std::vector<unsigned char> ReadAll(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // A small TIFF builder for hand-made headers in either byte order.
 struct TiffBuilder {
@@ -188,7 +181,7 @@ TEST(RecognitionTIFF, ReadsFilesMadeByTiffcp) {
     ASSERT_EQ(wxtest::Run("convert '" + source.string() + "' -depth 8 " +
                           fx.rawFormat + ":'" + raw.string() + "'"),
               0);
-    const auto pixels = ReadAll(raw);
+    const auto pixels = wxtest::ReadBytes(raw);
     for (const char* order : {"-B", "-L"}) {
       const auto file = dir / (std::string(fx.name) + order + ".tif");
       std::string out;
@@ -197,7 +190,7 @@ TEST(RecognitionTIFF, ReadsFilesMadeByTiffcp) {
                             &out),
                 0)
           << out;
-      auto f = ReadAll(file);
+      auto f = wxtest::ReadBytes(file);
       tagIMAGEINFO info{};
       ASSERT_EQ(Recognition_TIFF(f.data(), f.size(), &info), 1) << fx.name << order;
       EXPECT_EQ(info.ImageWidth, 37u);

@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 
 namespace fs = std::filesystem;
 
@@ -45,6 +47,16 @@ fs::path SourceDir() {
 
 bool HaveTool(const std::string& tool) {
   return Run("command -v '" + tool + "' >/dev/null 2>&1") == 0;
+}
+
+std::vector<uint8_t> ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 int Run(const std::string& command, std::string* output) {

@@ -2,8 +2,10 @@
 // where samples of checked output are kept, and whether an outside checking tool exists.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace wxtest {
 
@@ -29,6 +31,10 @@ std::filesystem::path SourceDir();
 
 // True when `tool` is on PATH.
 bool HaveTool(const std::string& tool);
+
+// A whole file's bytes (empty when it cannot be read), and a file made of `bytes`.
+std::vector<uint8_t> ReadBytes(const std::filesystem::path& path);
+void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
 
 // Runs a shell command, returns its exit status and (optionally) what it printed.
 int Run(const std::string& command, std::string* output = nullptr);

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 
+#include "support/ReferenceJpeg.h"
 #include "support/TestEnv.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/MacMemory.h"
@@ -14,16 +14,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<uint8_t> ReadAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteAll(const fs::path& p, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(p, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
 
 // The R, G, B bytes of pixel (x, y) of a 32-bit world.
 std::array<uint8_t, 3> Pixel(GWorldPtr world, int x, int y) {
@@ -104,15 +94,10 @@ TEST_F(QuickTime, DrawsJPEGAsTheReferenceDecoderDoes) {
   WX_REQUIRE_TOOL("cjpeg");
   WX_REQUIRE_TOOL("djpeg");
   const int w = 48, h = 32;
-  std::string ppm = "P6\n48 32\n255\n";
-  std::vector<uint8_t> img(ppm.begin(), ppm.end());
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) img.insert(img.end(), {uint8_t(x * 5), uint8_t(y * 7), uint8_t(100)});
-  WriteAll(dir / "in.ppm", img);
-  ASSERT_EQ(wxtest::Run("cjpeg '" + (dir / "in.ppm").string() + "' > '" + (dir / "in.jpg").string() + "'"), 0);
-  ASSERT_EQ(wxtest::Run("djpeg -pnm '" + (dir / "in.jpg").string() + "' > '" + (dir / "ref.ppm").string() + "'"), 0);
-  auto ref = ReadAll(dir / "ref.ppm");
-  const size_t pixelsAt = ref.size() - size_t(w) * h * 3;
+  const auto picture = wxtest::MakeRGBPicture(w, h, [](int x, int y) { return std::array<int, 3>{x * 5, y * 7, 100}; });
+  ASSERT_TRUE(wxtest::CjpegWrite(picture, dir / "in.jpg"));
+  wxtest::RGBPicture ref;
+  ASSERT_TRUE(wxtest::DjpegRead(dir / "in.jpg", &ref));
 
   Rect natural{};
   GWorldPtr world = Import(dir / "in.jpg", w, h, &natural);
@@ -122,7 +107,7 @@ TEST_F(QuickTime, DrawsJPEGAsTheReferenceDecoderDoes) {
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
       const auto p = Pixel(world, x, y);
-      for (int c = 0; c < 3; ++c) ASSERT_EQ(p[c], ref[pixelsAt + (size_t(y) * w + x) * 3 + c]) << x << "," << y;
+      for (int c = 0; c < 3; ++c) ASSERT_EQ(p[c], ref.rgb[(size_t(y) * w + x) * 3 + c]) << x << "," << y;
     }
 
   // Shrunk to a quarter, each pixel is close to the mean of its block.
@@ -132,7 +117,7 @@ TEST_F(QuickTime, DrawsJPEGAsTheReferenceDecoderDoes) {
       for (int c = 0; c < 3; ++c) {
         int sum = 0;
         for (int dy = 0; dy < 4; ++dy)
-          for (int dx = 0; dx < 4; ++dx) sum += ref[pixelsAt + (size_t(4 * y + dy) * w + 4 * x + dx) * 3 + c];
+          for (int dx = 0; dx < 4; ++dx) sum += ref.rgb[(size_t(4 * y + dy) * w + 4 * x + dx) * 3 + c];
         EXPECT_NEAR(Pixel(small, x, y)[c], sum / 16, 6) << x << "," << y;
       }
 }
@@ -153,7 +138,7 @@ TEST_F(QuickTime, DrawsTheSystemsTIFFs) {
   };
   for (const auto& c : cases) {
     const fs::path file = dir / (std::string(c.name) + ".tif");
-    WriteAll(file, c.file);
+    wxtest::WriteBytes(file, c.file);
     GWorldPtr world = Import(file, 2, 1);
     ASSERT_NE(world, nullptr) << c.name;
     EXPECT_EQ(Pixel(world, 0, 0), c.first) << c.name;
@@ -162,7 +147,7 @@ TEST_F(QuickTime, DrawsTheSystemsTIFFs) {
 }
 
 TEST_F(QuickTime, DrawsIntoAPortOfAnotherDepthAtItsBounds) {
-  WriteAll(dir / "grey.tif", TIFF(4, 2, 8, 1, 1, {0, 0, 0, 0, 0, 0, 0, 0}));
+  wxtest::WriteBytes(dir / "grey.tif", TIFF(4, 2, 8, 1, 1, {0, 0, 0, 0, 0, 0, 0, 0}));
   FSSpec spec = Spec(dir / "grey.tif");
   GraphicsImportComponent gi = nullptr;
   ASSERT_EQ(GetGraphicsImporterForFile(&spec, &gi), noErr);
@@ -196,7 +181,7 @@ TEST_F(QuickTime, DrawsAPICTFile) {
   std::vector<uint8_t> file(512, 0);
   file.insert(file.end(), reinterpret_cast<uint8_t*>(*pic), reinterpret_cast<uint8_t*>(*pic) + GetHandleSize(Handle(pic)));
   KillPicture(pic);
-  WriteAll(dir / "page.pic", file);
+  wxtest::WriteBytes(dir / "page.pic", file);
 
   Rect natural{};
   GWorldPtr world = Import(dir / "page.pic", 15, 10, &natural);
@@ -208,12 +193,12 @@ TEST_F(QuickTime, DrawsAPICTFile) {
 
 TEST_F(QuickTime, RefusesWhatItCannotDraw) {
   std::vector<uint8_t> junk(600, 0x42);
-  WriteAll(dir / "junk.bin", junk);
-  WriteAll(dir / "bad.jpg", {0xFF, 0xD8, 0xFF, 0xE0, 0x00});
-  WriteAll(dir / "bad.tif", TIFF(100, 100, 8, 1, 1, {1, 2, 3}));  // the strip is too short
+  wxtest::WriteBytes(dir / "junk.bin", junk);
+  wxtest::WriteBytes(dir / "bad.jpg", {0xFF, 0xD8, 0xFF, 0xE0, 0x00});
+  wxtest::WriteBytes(dir / "bad.tif", TIFF(100, 100, 8, 1, 1, {1, 2, 3}));  // the strip is too short
   auto farBits = TIFF(2, 1, 8, 3, 2, {1, 2, 3, 4, 5, 6});
   BEPutU32(&farBits[10 + 12 * 2 + 8], 0xFFFFFFFF);  // the depths' offset lies far outside
-  WriteAll(dir / "far.tif", farBits);
+  wxtest::WriteBytes(dir / "far.tif", farBits);
   for (const char* name : {"junk.bin", "bad.jpg", "bad.tif", "far.tif"}) {
     FSSpec spec = Spec(dir / name);
     GraphicsImportComponent gi = reinterpret_cast<GraphicsImportComponent>(1);
@@ -235,7 +220,7 @@ OSErr RecordingWriter(const FSSpec* file, const UInt8* rgb, SInt32 width, SInt32
   gWrittenHeight = height;
   std::string path;
   FSpGetPOSIXPath(file, &path);
-  WriteAll(path, {1, 2, 3});
+  wxtest::WriteBytes(path, {1, 2, 3});
   return noErr;
 }
 
@@ -253,7 +238,7 @@ TEST_F(QuickTime, ExporterHandsTheWorldToTheJPEGWriter) {
   PaintRect(&left);
 
   const fs::path out = dir / "JPEGTHUMB.jpg";
-  WriteAll(out, std::vector<uint8_t>(5000, 9));
+  wxtest::WriteBytes(out, std::vector<uint8_t>(5000, 9));
   FSSpec spec = Spec(out);
   ASSERT_EQ(GraphicsExportSetInputGWorld(ge, world), noErr);
   ASSERT_EQ(GraphicsExportSetOutputFile(ge, &spec), noErr);
