@@ -123,6 +123,27 @@ TEST(Picture, EightBitGreyRecordingOpensInImageMagickWithTheSamePixels) {
   DisposeCTable(grey);
 }
 
+TEST(Picture, OneBitRecordingOpensInImageMagickWithTheSamePixels) {
+  WX_REQUIRE_TOOL("convert");
+  World src(19, 7, 1);
+  auto* base = reinterpret_cast<uint8_t*>(GetPixBaseAddr(GetGWorldPixMap(src.get())));
+  long rowBytes = GetPixRowBytes(GetGWorldPixMap(src.get()));
+  for (int y = 0; y < 7; ++y)
+    for (int x = 0; x < 19; ++x)
+      if ((x * 3 + y) % 5 < 2) base[y * rowBytes + x / 8] |= uint8_t(0x80 >> (x % 8));
+  std::vector<uint8_t> file = RecordFile(src, 3);
+  std::filesystem::path pict = wxtest::OutputDir("quickdraw") / "bilevel1.pict";
+  WriteFile(pict, file);
+  wxtest::ScratchDir dir;
+  int w = 0, h = 0;
+  std::vector<uint32_t> px = ConvertedPixels(pict, dir / "bilevel1.png", &w, &h);
+  ASSERT_EQ(w, 19);
+  ASSERT_EQ(h, 7);
+  ASSERT_EQ(px.size(), 19u * 7u);
+  for (int y = 0; y < 7; ++y)
+    for (int x = 0; x < 19; ++x) ASSERT_EQ(px[size_t(y) * 19 + x], (x * 3 + y) % 5 < 2 ? 0u : 0xFFFFFFu) << x << "," << y;
+}
+
 TEST(Picture, PlaybackScalesTheRecordedPixels) {
   World src(2, 2);
   src.Fill(qdtest::Rows({"#.", ".#"}), {{'.', 0xFFFFFF}, {'#', 0x000000}});
