@@ -317,9 +317,17 @@ void SizeWindow(WindowRef window, SInt16 width, SInt16 height, Boolean fUpdate) 
   Sync(window);
 }
 
+// The window follows the mouse while the button is down; the mouse is kept inside the
+// bounds. Headless, the drag ends when the posted input runs out.
 void DragWindow(WindowRef window, Point startPt, const Rect* boundsRect) {
   if (!Known(window)) return;
   Rect limit = boundsRect ? *boundsRect : qdScreenBounds();
+  Rect start = window->content;
+  auto place = [&](Point p) {
+    p.h = std::clamp(p.h, limit.left, static_cast<SInt16>(limit.right - 1));
+    p.v = std::clamp(p.v, limit.top, static_cast<SInt16>(limit.bottom - 1));
+    MoveWindow(window, static_cast<SInt16>(start.left + p.h - startPt.h), static_cast<SInt16>(start.top + p.v - startPt.v), false);
+  };
   Point last = startPt;
   while (StillDown()) {
     Point now;
@@ -329,17 +337,19 @@ void DragWindow(WindowRef window, Point startPt, const Rect* boundsRect) {
     GetMouse(&now);
     LocalToGlobal(&now);
     SetPort(saved);
-    if (EqualPt(now, last)) {
-      if (DpyCurrent().IsHeadless()) break;
-      DpyCurrent().WaitForInput(20);
+    if (!EqualPt(now, last)) {
+      last = now;
+      place(last);
       continue;
     }
-    last = now;
+    // Other input ahead of the mouse's (a key) ends the drag where it is.
+    DpyInput pending;
+    bool waiting = DpyPeekInput(&pending);
+    if (waiting && pending.kind != DpyInputKind::MouseMove) break;
+    if (!waiting && DpyCurrent().IsHeadless()) break;
+    if (!waiting) DpyCurrent().WaitForInput(20);
   }
-  last.h = std::clamp(last.h, limit.left, static_cast<SInt16>(limit.right - 1));
-  last.v = std::clamp(last.v, limit.top, static_cast<SInt16>(limit.bottom - 1));
-  MoveWindow(window, static_cast<SInt16>(window->content.left + last.h - startPt.h),
-             static_cast<SInt16>(window->content.top + last.v - startPt.v), false);
+  place(last);
 }
 
 OSStatus CollapseWindow(WindowRef window, Boolean collapse) {
