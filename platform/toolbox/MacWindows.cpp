@@ -411,7 +411,8 @@ WindowPartCode FindWindow(Point pt, WindowRef* window) {
 // A box is chosen when the button goes up over it.
 Boolean TrackGoAway(WindowRef window, Point) {
   while (WaitMouseUp()) {
-    if (DpyCurrent().IsHeadless()) break;
+    DpyInput pending;
+    if (DpyCurrent().IsHeadless() || DpyPeekInput(&pending)) break;
     DpyCurrent().WaitForInput(20);
   }
   Point now;
