@@ -1,0 +1,32 @@
+#include "framework/LDragTask.h"
+
+#include "framework/LException.h"
+#include "framework/LGWorld.h"
+
+LDragTask::LDragTask(const EventRecord& event, const Rect& globalFrame, DragItemRef item, FlavorType flavor,
+                     const void* data, Size size, FlavorFlags flags, LGWorld* image)
+    : mEvent(event) {
+  ThrowIfOSErr_(NewDrag(&mDrag));
+  mOutline = NewRgn();
+  RectRgn(mOutline, &globalFrame);
+  ThrowIfOSErr_(AddDragItemFlavor(mDrag, item, flavor, data, size, flags));
+  SetDragItemBounds(mDrag, item, &globalFrame);
+  if (image) {
+    // The image sits where the pane is: its offset is the frame's from the mouse.
+    Point offset = {static_cast<SInt16>(globalFrame.top - event.where.v), static_cast<SInt16>(globalFrame.left - event.where.h)};
+    SetDragImage(mDrag, GetGWorldPixMap(image->GetMacGWorld()), nullptr, offset, 1);
+  }
+}
+
+LDragTask::~LDragTask() {
+  DisposeDrag(mDrag);
+  DisposeRgn(mOutline);
+}
+
+OSErr LDragTask::DoDrag() { return TrackDrag(mDrag, &mEvent, mOutline); }
+
+bool LDragTask::DropWasAccepted() const {
+  Boolean accepted = false;
+  GetDropLocationAccepted(mDrag, &accepted);
+  return accepted != 0;
+}
