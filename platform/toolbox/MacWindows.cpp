@@ -408,8 +408,8 @@ WindowPartCode FindWindow(Point pt, WindowRef* window) {
   return inDesk;
 }
 
-// A box is chosen when the button goes up over it.
-Boolean TrackGoAway(WindowRef window, Point) {
+// A box is chosen when the button goes up over the same box.
+Boolean TrackBox(WindowRef window, Point, WindowPartCode part) {
   while (WaitMouseUp()) {
     DpyInput pending;
     if (DpyCurrent().IsHeadless() || DpyPeekInput(&pending)) break;
@@ -423,11 +423,10 @@ Boolean TrackGoAway(WindowRef window, Point) {
   LocalToGlobal(&now);
   SetPort(saved);
   WindowRef hit = nullptr;
-  WindowPartCode part = FindWindow(now, &hit);
-  return hit == window && (part == inGoAway || part == inContent || part == inCollapseBox || part == inZoomIn || part == inZoomOut);
+  return FindWindow(now, &hit) == part && hit == window;
 }
 
-Boolean TrackBox(WindowRef window, Point pt, WindowPartCode) { return TrackGoAway(window, pt); }
+Boolean TrackGoAway(WindowRef window, Point pt) { return TrackBox(window, pt, inGoAway); }
 
 OSStatus GetWindowBounds(WindowRef window, WindowRegionCode code, Rect* globalBounds) {
   if (!Known(window)) return errInvalidWindowRef;

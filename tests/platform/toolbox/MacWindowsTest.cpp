@@ -226,3 +226,26 @@ TEST_F(Windows, ScreenGeometry) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Windows, CloseBoxCountsOnlyWhenReleasedOverIt) {
+  WindowRef w = Make(kDocumentWindowClass, kWindowCloseBoxAttribute, R(100, 100, 300, 200));
+  ShowWindow(w);
+  wxdriver::DrainEvents();
+  struct Case {
+    Point release;
+    bool chosen;
+  } cases[] = {{P(112, 90), true}, {P(200, 150), false}};
+  for (const auto& c : cases) {
+    wxdriver::Drag(P(110, 90), c.release, 1);
+    EventRecord e;
+    ASSERT_TRUE(GetNextEvent(everyEvent, &e));
+    WindowRef hit;
+    ASSERT_EQ(FindWindow(e.where, &hit), inGoAway);
+    EXPECT_EQ(static_cast<bool>(TrackGoAway(hit, e.where)), c.chosen);
+    wxdriver::DrainEvents();
+  }
+}
+
+}  // namespace
