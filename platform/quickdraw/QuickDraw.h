@@ -354,11 +354,15 @@ SInt32 GetCTSeed();
 
 // ---- CopyBits ---------------------------------------------------------------------------------
 
-// Copies srcRect of src onto dstRect of dst, scaling when the sizes differ, through the
-// destination port's clip (when dst is a port's bitmap) and maskRgn (in dst coordinates).
-// Modes: srcCopy, srcOr (black source pixels only), blend (weight = the op colour),
-// transparent (source pixels equal to the background colour are skipped), notSrcCopy,
-// srcXor, srcBic, ditherCopy (as srcCopy).
+// Copies srcRect of src onto dstRect of dst, scaling when the sizes differ (nearest
+// pixel), through the current port's clip when dst is that port's bitmap, and maskRgn (in
+// dst coordinates). While the current port records a picture, a copy onto it is recorded
+// instead of drawn. The logical modes tint the source first: black takes the foreground
+// colour and white the background colour (no change with black on white). Modes: srcCopy;
+// srcOr (the destination keeps only what the source also has: dark source pixels darken);
+// srcXor; srcBic; notSrcCopy; blend (source weighted by the op colour per channel, the
+// destination by the rest); transparent (source pixels of the background colour are
+// skipped); ditherCopy as srcCopy.
 void CopyBits(const BitMap* src, const BitMap* dst, const Rect* srcRect, const Rect* dstRect,
               SInt16 mode, RgnHandle maskRgn);
 
