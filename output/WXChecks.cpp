@@ -130,16 +130,16 @@ unsigned char check_permission(const FSSpec* folder, unsigned char dayFolder) {
   return (mode & 0002) != 0;
 }
 
-UInt64 NeededDiskBytes(long paperIndex, long imageMode, long documentKind, long dpi, SInt16 customWidth,
-                       SInt16 customHeight, unsigned short productID, unsigned char flag) {
+UInt64 NeededDiskBytes(long paperIndex, long imageMode, long documentKind, long dpi, SDimension16 customSize,
+                       unsigned short productID, unsigned char flag) {
   long w10 = 890, h10 = 1270;  // a photograph of 89 x 127 mm
   if (imageMode == 5 || imageMode == 6) {
     w10 = 2160;
     h10 = 2970;
   } else if (documentKind == 1) {
     if (paperIndex == Paper_Size_custom) {
-      w10 = customWidth;
-      h10 = customHeight;
+      w10 = customSize.width;
+      h10 = customSize.height;
     } else {
       const PaperSizeRow paper = PaperSizeAt(paperIndex);
       w10 = paper.width;
@@ -158,13 +158,13 @@ UInt64 NeededDiskBytes(long paperIndex, long imageMode, long documentKind, long 
 }
 
 unsigned char CheckHDSpace(FSSpec destination, long paperIndex, long imageMode, long documentKind, long dpi,
-                           SInt16 customWidth, SInt16 customHeight, unsigned short productID, unsigned char flag,
+                           SDimension16 customSize, unsigned short productID, unsigned char flag,
                            void (*showError)(long item)) {
   if (destination.vRefNum == 0) return 1;
   UInt64 freeBytes = 0, totalBytes = 0;
   if (FSGetVolumeFreeBytes(destination.vRefNum, &freeBytes, &totalBytes) != noErr) freeBytes = 0;
   const UInt64 needed =
-      NeededDiskBytes(paperIndex, imageMode, documentKind, dpi, customWidth, customHeight, productID, flag);
+      NeededDiskBytes(paperIndex, imageMode, documentKind, dpi, customSize, productID, flag);
   if (needed < freeBytes) return 1;
   if (showError) showError(kErrDiskFull);
   return 0;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/PrefRecords.h"
+#include "framework/PaneTypes.h"
 #include "toolbox/MacTypes.h"
 
 namespace CWXUtility {
@@ -29,13 +30,13 @@ OSErr GetGroupArray(UInt32* groups, long* count);
 OSErr GetUserID(UInt32* userID);
 
 // Bytes a scan needs on the disk (the rule behind CheckHDSpace).
-UInt64 NeededDiskBytes(long paperIndex, long imageMode, long documentKind, long dpi, SInt16 customWidth,
-                       SInt16 customHeight, unsigned short productID, unsigned char flag);
+UInt64 NeededDiskBytes(long paperIndex, long imageMode, long documentKind, long dpi, SDimension16 customSize,
+                       unsigned short productID, unsigned char flag);
 
 // 1 when the destination's volume has more free bytes than the scan needs (or no volume is
 // given); otherwise calls `showError` with error-list item 48 and answers 0.
 unsigned char CheckHDSpace(FSSpec destination, long paperIndex, long imageMode, long documentKind, long dpi,
-                           SInt16 customWidth, SInt16 customHeight, unsigned short productID, unsigned char flag,
+                           SDimension16 customSize, unsigned short productID, unsigned char flag,
                            void (*showError)(long item));
 
 // Puts `name` at the newest place of the history in `record` (field `history`): an equal

@@ -142,7 +142,8 @@ TEST(WXChecks, DiskSpaceNeeded) {
       {"bad paper index", 77, 3, 1, 100, 0, 0, 0x1200, 0, 206 * 4},
   };
   for (const SpaceCase& c : cases)
-    EXPECT_EQ(CWXUtility::NeededDiskBytes(c.paper, c.mode, c.kind, c.dpi, c.w, c.h, c.product, c.flag), c.bytes)
+    EXPECT_EQ(CWXUtility::NeededDiskBytes(c.paper, c.mode, c.kind, c.dpi, SDimension16{c.w, c.h}, c.product, c.flag),
+              c.bytes)
         << c.what;
 }
 
@@ -153,12 +154,13 @@ TEST(WXChecks, DiskSpaceCheck) {
   PrefsEnv env("E");
   FSSpec none{};
   gAlertItem = 0;
-  EXPECT_EQ(CWXUtility::CheckHDSpace(none, 1, 3, 1, 300, 0, 0, 0x1200, 0, RecordAlert), 1);
+  EXPECT_EQ(CWXUtility::CheckHDSpace(none, 1, 3, 1, 300, SDimension16{0, 0}, 0x1200, 0, RecordAlert), 1);
   FSSpec folder{};
   FSpMakeFromPOSIXPath(env.root().string(), &folder);
-  EXPECT_EQ(CWXUtility::CheckHDSpace(folder, Paper_Size_custom, 3, 1, 300, 0, 0, 0x1200, 0, RecordAlert), 1);
+  EXPECT_EQ(CWXUtility::CheckHDSpace(folder, Paper_Size_custom, 3, 1, 300, SDimension16{0, 0}, 0x1200, 0, RecordAlert), 1);
   EXPECT_EQ(gAlertItem, 0);
-  EXPECT_EQ(CWXUtility::CheckHDSpace(folder, Paper_Size_custom, 3, 1, 2000000, 30000, 30000, 0x1200, 1, RecordAlert),
+  EXPECT_EQ(CWXUtility::CheckHDSpace(folder, Paper_Size_custom, 3, 1, 2000000, SDimension16{30000, 30000}, 0x1200, 1,
+                                     RecordAlert),
             0);
   EXPECT_EQ(gAlertItem, 48);
 }
