@@ -30,7 +30,17 @@ void LCommander::SetSuperCommander(LCommander* super) {
   if (super) super->mSubCommanders.push_back(this);
 }
 
-bool LCommander::ProcessCommand(CommandT command, void* param) { return ObeyCommand(command, param); }
+bool LCommander::ProcessCommand(CommandT command, void* param) {
+  if (!ExecuteCommanderAttachments(command, param)) return true;
+  return ObeyCommand(command, param);
+}
+
+void LCommander::ProcessCommandStatus(CommandT command, bool& outEnabled, bool& outUsesMark, UInt16& outMark,
+                                      Str255 outName) {
+  SCommandStatus status{command, &outEnabled, &outUsesMark, &outMark, outName};
+  if (ExecuteCommanderAttachments(msg_CommandStatus, &status))
+    FindCommandStatus(command, outEnabled, outUsesMark, outMark, outName);
+}
 
 bool LCommander::ObeyCommand(CommandT command, void* param) {
   return mSuperCommander ? mSuperCommander->ObeyCommand(command, param) : false;

@@ -10,6 +10,15 @@
 struct EventRecord;
 class LAction;
 
+// What msg_CommandStatus hands the attachments of a commander.
+struct SCommandStatus {
+  CommandT command;
+  bool* enabled;
+  bool* usesMark;
+  UInt16* mark;
+  unsigned char* name;  // Str255
+};
+
 class LCommander {
  public:
   explicit LCommander(LCommander* super = nullptr);
@@ -21,8 +30,11 @@ class LCommander {
   virtual void SetSuperCommander(LCommander* super);
   const std::vector<LCommander*>& GetSubCommanders() const { return mSubCommanders; }
 
-  // Runs `command` (a menu choice or a key equivalent) through ObeyCommand.
+  // Runs `command` (a menu choice or a key equivalent): the attachments see it first (the
+  // command number is the message), then ObeyCommand.
   bool ProcessCommand(CommandT command, void* param = nullptr);
+  // The status of `command`: the attachments (msg_CommandStatus) first, then FindCommandStatus.
+  void ProcessCommandStatus(CommandT command, bool& outEnabled, bool& outUsesMark, UInt16& outMark, Str255 outName);
   // Handles `command` or passes it up; true when someone handled it.
   virtual bool ObeyCommand(CommandT command, void* param);
   // Whether `command` is enabled (and its mark and name). Passes up unless handled here.

@@ -5,6 +5,7 @@
 
 #include "framework/LException.h"
 #include "framework/LStr255.h"
+#include "framework/LTETypingAction.h"
 #include "framework/LStream.h"
 #include "framework/UAppearance.h"
 #include "framework/UTextTraits.h"
@@ -105,6 +106,15 @@ SInt32 LEditField::GetValue() const {
 
 void LEditField::SetValue(SInt32 value) { SetDescriptor(LStr255(value)); }
 
+LTETypingAction* LEditField::TypingAction() {
+  // One action per run of typing; a new run once the last action was undone or let go of.
+  if (!LTETypingAction::IsLive(mTypingAction) || mTypingAction->GetTE() != mTE || !mTypingAction->IsDone()) {
+    mTypingAction = new LTETypingAction(mTE, this);
+    PostAction(mTypingAction);  // the top of the chain deletes it at once when nobody keeps it
+  }
+  return LTETypingAction::IsLive(mTypingAction) ? mTypingAction : &mScratchAction;
+}
+
 void LEditField::SelectAll() {
   TESetSelect(0, (*mTE)->teLength, mTE);
   Refresh();
@@ -148,12 +158,17 @@ bool LEditField::HandleKeyPress(const EventRecord& event) {
         SysBeep(1);
         return true;
       }
+      TypingAction()->TypeCharacter();
       TEInsert(bytes, n, mTE);
       Changed();
       return true;
     }
     case keyStatus_TEDelete:
       mPendingLead = 0;
+      if (c == kBackspaceCharCode)
+        TypingAction()->BackwardErase();
+      else
+        TypingAction()->ForwardErase();
       TEKey(static_cast<SInt16>(c), mTE);
       Changed();
       return true;

@@ -5,6 +5,7 @@
 
 #include "framework/LCommander.h"
 #include "framework/LPane.h"
+#include "framework/LTETypingAction.h"
 #include "framework/TextEdit.h"
 #include "framework/UKeyFilters.h"
 
@@ -47,6 +48,8 @@ class LEditField : public LPane, public LCommander {
  private:
   void Init(ConstStr255Param text, ResIDT traitsID, SInt16 maxChars, bool hasBox, bool wordWrap);
   void TextRects(Rect& outView) const;
+  // The action recording the typing (an unposted stand-in when no undoer keeps actions).
+  LTETypingAction* TypingAction();
   void Changed();
 
   TEHandle mTE = nullptr;
@@ -55,4 +58,6 @@ class LEditField : public LPane, public LCommander {
   bool mHasBox = true;
   KeyFilterFunc mKeyFilter = &UKeyFilters::PrintingCharField;
   UInt8 mPendingLead = 0;
+  LTETypingAction* mTypingAction = nullptr;  // not owned: the undoer keeps it
+  LTETypingAction mScratchAction{nullptr, nullptr};
 };

@@ -65,7 +65,7 @@ void UMenus::UpdateMenuBar() {
     UInt16 mark = 0;
     Str255 name;
     name[0] = 0;
-    target->FindCommandStatus(WholeMenuCommand(id), enabled, usesMark, mark, name);
+    target->ProcessCommandStatus(WholeMenuCommand(id), enabled, usesMark, mark, name);
     if (enabled)
       EnableMenuItem(menu, 0);
     else
@@ -75,7 +75,7 @@ void UMenus::UpdateMenuBar() {
       usesMark = false;
       mark = 0;
       name[0] = 0;
-      target->FindCommandStatus(CommandOf(id, item), enabled, usesMark, mark, name);
+      target->ProcessCommandStatus(CommandOf(id, item), enabled, usesMark, mark, name);
       if (enabled)
         EnableMenuItem(menu, item);
       else

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "framework/TextEdit.h"
 #include "quickdraw/Fonts.h"
 #include "quickdraw/QuickDrawText.h"
 #include "toolbox/MacMemory.h"
@@ -55,4 +56,23 @@ SInt16 UTextTraits::SetPortTextTraits(ResIDT traitsID) {
   TextTraitsRecord t;
   LoadTextTraits(traitsID, t);
   return SetPortTextTraits(t);
+}
+
+void UTextTraits::SetTETextTraits(const TextTraitsRecord* traits, TERec** te) {
+  TextTraitsRecord system;
+  if (!traits) {
+    LoadSystemTraits(system);
+    traits = &system;
+  }
+  (*te)->txFont = traits->fontNumber;
+  (*te)->txSize = traits->size ? traits->size : GetDefFontSize();
+  (*te)->txFace = static_cast<Style>(traits->style);
+  (*te)->just = traits->justification;
+  TECalText(te);
+}
+
+void UTextTraits::SetTETextTraits(ResIDT traitsID, TERec** te) {
+  TextTraitsRecord traits;
+  LoadTextTraits(traitsID, traits);
+  SetTETextTraits(&traits, te);
 }

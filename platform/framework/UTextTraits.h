@@ -9,6 +9,8 @@
 
 enum : SInt16 { teFlushDefault = 0, teCenter = 1, teFlushRight = -1, teFlushLeft = -2 };
 
+struct TERec;
+
 struct TextTraitsRecord {
   SInt16 size;
   SInt16 style;
@@ -28,4 +30,8 @@ class UTextTraits {
   // The traits of `traitsID` (the system traits when the resource is missing or damaged).
   static void LoadTextTraits(ResIDT traitsID, TextTraitsRecord& outTraits);
   static void LoadSystemTraits(TextTraitsRecord& outTraits);
+  // Gives a TextEdit record the traits' font, size, face and justification (null: the
+  // system traits) and lays its text out again.
+  static void SetTETextTraits(const TextTraitsRecord* traits, TERec** te);
+  static void SetTETextTraits(ResIDT traitsID, TERec** te);
 };

@@ -8,6 +8,7 @@
 #include "display/Display.h"
 #include "display/TestDriver.h"
 #include "framework/FrameworkDriver.h"
+#include "framework/LUndoer.h"
 #include "framework/LWindow.h"
 #include "toolbox/TextConvert.h"
 
@@ -78,4 +79,25 @@ TEST_F(LEditFieldTest, TheLimitHoldsAndLongTextIsCutOnACharacterBoundary) {
   PumpEvents();
   EXPECT_EQ(DpyBeepCount(), beeps + 1);
   EXPECT_EQ(Text().size(), 400u);
+}
+
+TEST_F(LEditFieldTest, AnUndoerTakesBackARunOfTypingAndRedoesIt) {
+  mField->AddAttachment(new LUndoer);
+  TypeIntoPane(mWindow, 'NOTE', "abc");
+  PumpEvents();
+  EXPECT_EQ(Text(), "abc");
+  bool enabled = false, usesMark = false;
+  UInt16 mark = 0;
+  Str255 name;
+  mField->ProcessCommandStatus(cmd_Undo, enabled, usesMark, mark, name);
+  EXPECT_TRUE(enabled);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(name + 1), name[0]), "Undo");
+  mField->ProcessCommand(cmd_Undo);
+  EXPECT_EQ(Text(), "");
+  mField->ProcessCommand(cmd_Undo);  // now a redo
+  EXPECT_EQ(Text(), "abc");
+  wxdriver::Key('d');
+  PumpEvents();
+  mField->ProcessCommand(cmd_Undo);
+  EXPECT_EQ(Text(), "");  // the run went on from where it was redone
 }
