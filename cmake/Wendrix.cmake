@@ -18,5 +18,5 @@ function(wx_test name)
   target_link_libraries(${name} PRIVATE wx_test_support ${ARG_LIBS} GTest::gtest_main GTest::gmock)
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "WX_TEST_OUTPUT=${WX_TEST_OUTPUT_DIR};WX_SOURCE_DIR=${CMAKE_SOURCE_DIR};WX_BINARY_DIR=${CMAKE_BINARY_DIR};WX_RESOURCE_FILE=${CMAKE_BINARY_DIR}/Wendrix.rsrc;ASAN_OPTIONS=detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+    PROPERTIES ENVIRONMENT "WX_TEST_OUTPUT=${WX_TEST_OUTPUT_DIR};WX_SOURCE_DIR=${CMAKE_SOURCE_DIR};WX_BINARY_DIR=${CMAKE_BINARY_DIR};WX_RESOURCE_FILE=${CMAKE_BINARY_DIR}/Wendrix.rsrc;WX_DISPLAY=headless;ASAN_OPTIONS=detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
 endfunction()
