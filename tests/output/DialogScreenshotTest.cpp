@@ -34,21 +34,38 @@ class XServer {
   std::string name() const { return ":" + std::to_string(mDisplay); }
 
  private:
+  // Display numbers start away from 0 and differ per process, so servers that other test
+  // binaries start at the same time (or leave behind) are not met.
   XServer() {
-    int fds[2];
-    if (pipe(fds) != 0) return;
+    for (int attempt = 0, number = 100 + getpid() % 500; attempt < 10 && mDisplay < 0; ++attempt, ++number) {
+      if (Start(number)) continue;
+      if (mPid > 0) {
+        kill(mPid, SIGTERM);
+        waitpid(mPid, nullptr, 0);
+        mPid = -1;
+      }
+    }
+  }
+  // Starts Xvfb on `number` and waits until it answers; false when it exits first.
+  bool Start(int number) {
+    const std::string display = ":" + std::to_string(number);
     mPid = fork();
     if (mPid == 0) {
-      close(fds[0]);
-      const std::string fd = std::to_string(fds[1]);
-      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp", nullptr);
+      execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp", nullptr);
       _exit(127);
     }
-    close(fds[1]);
-    char buf[16] = {0};
-    const ssize_t n = read(fds[0], buf, sizeof buf - 1);
-    close(fds[0]);
-    if (n > 0) mDisplay = std::atoi(buf);
+    if (mPid < 0) return false;
+    for (int tries = 0; tries < 500; ++tries) {
+      if (waitpid(mPid, nullptr, WNOHANG) == mPid) {
+        mPid = -1;
+        return false;
+      }
+      if (wxtest::Run("xdpyinfo -display " + display + " >/dev/null 2>&1") == 0) {
+        mDisplay = number;
+        return true;
+      }
+    }
+    return false;
   }
   ~XServer() {
     if (mPid > 0) {
@@ -64,6 +81,7 @@ class DialogOnScreen : public wxtest::DialogTest {
  protected:
   void SetUp() override {
     if (!wxtest::HaveTool("Xvfb")) GTEST_SKIP() << "'Xvfb' is not installed (scripts/setup installs it)";
+    WX_REQUIRE_TOOL("xdpyinfo");
     WX_REQUIRE_TOOL("xwd");
     WX_REQUIRE_TOOL("convert");
     ASSERT_TRUE(XServer::Get().ok()) << "Xvfb did not start";
@@ -92,9 +110,12 @@ class DialogOnScreen : public wxtest::DialogTest {
     const std::string png = (wxtest::OutputDir("dialogs") / name).string();
     const std::string crop = std::to_string(width) + "x" + std::to_string(height) + "+" +
                              std::to_string(bounds.left) + "+" + std::to_string(bounds.top);
-    EXPECT_EQ(wxtest::Run("xwd -root -silent -display " + display + " | convert xwd:- -crop " + crop + " +repage '" +
-                          png + "'"),
-              0);
+    wxtest::ScratchDir scratch;
+    const std::string dump = (scratch / "screen.xwd").string();
+    std::string said;
+    EXPECT_EQ(wxtest::Run("xwd -root -silent -display " + display + " -out '" + dump + "' 2>&1", &said), 0) << said;
+    EXPECT_EQ(wxtest::Run("convert xwd:'" + dump + "' -crop " + crop + " +repage '" + png + "' 2>&1", &said), 0)
+        << said;
     std::string raw;
     wxtest::Run("convert '" + png + "' -depth 8 rgb:-", &raw);
     int w = 0, h = 0;
