@@ -4,6 +4,7 @@
 #include "framework/LMouseTracker.h"
 #include "framework/LPeriodical.h"
 #include "framework/LWindow.h"
+#include "framework/Menus.h"
 #include "framework/UMenus.h"
 
 namespace {
@@ -79,7 +80,7 @@ bool LEventDispatcher::AcceptsClickIn(WindowRef) const { return true; }
 void LEventDispatcher::EventMouseDown(const EventRecord& event) {
   WindowRef macWindow = nullptr;
   WindowPartCode part = FindWindow(event.where, &macWindow);
-  if (part == inMenuBar) {
+  if (part == inMenuBar || (macWindow && macWindow == MenuBarWindow())) {
     if (CommandT command = UMenus::MenuSelect(event.where))
       if (LCommander* target = LCommander::GetTarget()) target->ProcessCommand(command);
     return;

@@ -13,6 +13,7 @@
 #include "toolbox/Events.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/MacMemory.h"
+#include "quickdraw/QDOffscreen.h"
 #include "toolbox/MacWindows.h"
 #include "toolbox/Resources.h"
 
@@ -364,7 +365,10 @@ void DeleteMenu(MenuID menuID) {
   std::erase_if(MenuBar(), [&](MenuRef m) { return m->id == menuID; });
 }
 
-void ClearMenuBar() { MenuBar().clear(); }
+void ClearMenuBar() {
+  MenuBar().clear();
+  DrawMenuBar();
+}
 
 MenuRef GetMenuHandle(MenuID menuID) {
   for (MenuRef m : MenuBar())
@@ -380,7 +384,67 @@ MenuRef GetIndMenuInBar(UInt16 index) {
   return index >= 1 && index <= MenuBar().size() ? MenuBar()[index - 1] : nullptr;
 }
 
-void DrawMenuBar() {}
+namespace {
+
+WindowRef gMenuBarWindow = nullptr;
+constexpr SInt16 kTitleGap = 18;
+
+// The menu titles' left edges along the bar, with the right end last.
+std::vector<SInt16> TitleEdges() {
+  std::vector<SInt16> edges;
+  SInt16 h = 10;
+  TextFont(0);
+  TextSize(12);
+  for (MenuRef m : MenuBar()) {
+    edges.push_back(h);
+    Str255 title;
+    ToPString(m->title, title);
+    h = static_cast<SInt16>(h + StringWidth(title) + kTitleGap);
+  }
+  edges.push_back(h);
+  return edges;
+}
+
+}  // namespace
+
+WindowRef MenuBarWindow() { return gMenuBarWindow; }
+
+void DrawMenuBar() {
+  // The bar is a strip along the top of the main screen, drawn only when it has menus.
+  if (MenuBar().empty()) {
+    if (gMenuBarWindow) DisposeWindow(gMenuBarWindow);
+    gMenuBarWindow = nullptr;
+    return;
+  }
+  Rect screen;
+  GetDeviceBounds(GetMainDevice(), &screen);
+  SInt16 height = std::max<SInt16>(GetMBarHeight(), 20);
+  if (!gMenuBarWindow) {
+    Rect bounds = {screen.top, screen.left, static_cast<SInt16>(screen.top + height), screen.right};
+    if (CreateNewWindow(kPlainWindowClass, kWindowNoAttributes, &bounds, &gMenuBarWindow) != noErr) return;
+    ShowWindow(gMenuBarWindow);
+  }
+  GrafPtr saved;
+  GetPort(&saved);
+  SetPortWindowPort(gMenuBarWindow);
+  Rect all = {0, 0, height, static_cast<SInt16>(screen.right - screen.left)};
+  RGBColor back = {0xF4F4, 0xF4F4, 0xF4F4}, black = {0, 0, 0}, grey = {0x8888, 0x8888, 0x8888};
+  RGBForeColor(&back);
+  PaintRect(&all);
+  std::vector<SInt16> edges = TitleEdges();
+  for (size_t i = 0; i < MenuBar().size(); ++i) {
+    Str255 title;
+    ToPString(MenuBar()[i]->title, title);
+    RGBForeColor(MenuBar()[i]->enabled ? &black : &grey);
+    MoveTo(edges[i], static_cast<SInt16>(height - 6));
+    DrawString(title);
+  }
+  RGBForeColor(&grey);
+  MoveTo(0, static_cast<SInt16>(height - 1));
+  LineTo(all.right, static_cast<SInt16>(height - 1));
+  QDFlushPortBuffer(GetWindowPort(gMenuBarWindow), nullptr);
+  SetPort(saved);
+}
 
 void HiliteMenu(MenuID) {}
 
@@ -399,10 +463,18 @@ SInt32 PopUpMenuSelect(MenuRef menu, SInt16 top, SInt16 left, SInt16 popUpItem) 
   return menu ? TrackPopup(menu, top, left, popUpItem) : 0;
 }
 
-SInt32 MenuSelect(Point) {
+SInt32 MenuSelect(Point startPt) {
   SInt32 result = 0;
-  TakeNextChoice(&result);
-  return result;
+  if (TakeNextChoice(&result) || !gMenuBarWindow) return result;
+  // The menu whose title is under the mouse drops down below the bar.
+  Rect bar;
+  GetWindowBounds(gMenuBarWindow, kWindowContentRgn, &bar);
+  std::vector<SInt16> edges = TitleEdges();
+  SInt16 h = static_cast<SInt16>(startPt.h - bar.left);
+  for (size_t i = 0; i + 1 < edges.size(); ++i)
+    if (h >= edges[i] && h < edges[i + 1] && MenuBar()[i]->enabled)
+      return TrackPopup(MenuBar()[i], bar.bottom, static_cast<SInt16>(bar.left + edges[i]), 1);
+  return 0;
 }
 
 SInt32 MenuKey(CharParameter key) {

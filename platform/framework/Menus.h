@@ -7,6 +7,7 @@
 #pragma once
 
 #include "toolbox/MacTypes.h"
+#include "toolbox/MacWindows.h"
 
 typedef struct OpaqueMenuRef* MenuRef;
 typedef MenuRef MenuHandle;
@@ -56,7 +57,10 @@ void ClearMenuBar();
 MenuRef GetMenuHandle(MenuID menuID);
 UInt16 CountMenuBarMenus();
 MenuRef GetIndMenuInBar(UInt16 index);  // 1-based
+// The bar is a strip window along the top of the main screen (null while it has no menus);
+// a click in it goes to MenuSelect.
 void DrawMenuBar();
+WindowRef MenuBarWindow();
 void HiliteMenu(MenuID menuID);
 
 // Choice: (menu ID << 16) | item, or 0 when nothing was chosen. A popup shows `menu` with

@@ -17,7 +17,7 @@ void FrameworkFixture::SetUp() {
   mResFile = OpenResFilePath(WX_FRAMEWORK_TEST_RSRC, fsRdPerm);
   ASSERT_NE(mResFile, -1) << "cannot open " << WX_FRAMEWORK_TEST_RSRC;
   RegisterFrameworkClasses();
-  mApp = new App;
+  mApp = new LApplication;
 }
 
 void FrameworkFixture::TearDown() {

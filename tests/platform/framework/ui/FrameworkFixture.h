@@ -13,8 +13,7 @@ class FrameworkFixture : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  struct App : LApplication {};
-  App* mApp = nullptr;
+  LApplication* mApp = nullptr;
   SInt16 mResFile = -1;
 };
 
