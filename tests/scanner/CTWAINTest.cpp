@@ -25,7 +25,7 @@ TEST_F(CTWAINTest, SeveralPendingPagesLandAsOneRawFileEach) {
     EXPECT_EQ(8, info.BitsPerPixel);
     std::string name(reinterpret_cast<const char*>(spec.name + 1), spec.name[0]);
     EXPECT_TRUE(std::regex_match(name, std::regex("tmp[0-9]{5}\\.dat"))) << name;
-    EXPECT_EQ(ExpectedFile(i, 10, 8, 7), ReadAll(PathOf(spec))) << "page " << i;
+    EXPECT_EQ(ExpectedFile(i, 10, 8, 7), wxtest::ReadBytes(PathOf(spec))) << "page " << i;
     FInfo finfo{};
     ASSERT_EQ(noErr, FSpGetFInfo(&spec, &finfo));
     EXPECT_EQ(kRawScanCreator, finfo.fdCreator);
@@ -48,7 +48,7 @@ TEST_F(CTWAINTest, RowsAreWrittenAtTheirOwnLengthWhateverTheSourcePads) {
     ASSERT_EQ(1, mTwain->GetImageCount());
     FSSpec spec{};
     mTwain->GetTempFileArray()->FetchItemAt(1, spec);
-    EXPECT_EQ(ExpectedFile(1, g.width, g.depth, 9), ReadAll(PathOf(spec)));
+    EXPECT_EQ(ExpectedFile(1, g.width, g.depth, 9), wxtest::ReadBytes(PathOf(spec)));
   }
 }
 
@@ -57,7 +57,7 @@ TEST_F(CTWAINTest, BlockClaimingMoreRowsThanItHoldsWritesOnlyTheRowsItHolds) {
   ASSERT_EQ(1, mTwain->GetImageCount());
   FSSpec spec{};
   mTwain->GetTempFileArray()->FetchItemAt(1, spec);
-  EXPECT_EQ(ExpectedFile(1, 16, 8, 10), ReadAll(PathOf(spec)));
+  EXPECT_EQ(ExpectedFile(1, 16, 8, 10), wxtest::ReadBytes(PathOf(spec)));
 }
 
 TEST_F(CTWAINTest, CancelledPageKeepsTheCancelCodeAndLeavesNoFile) {
@@ -169,7 +169,7 @@ TEST_F(CTWAINTest, ColourMatchingAskedBeforeASourceIsOpenIsSentOnceItOpens) {
   mTwain = std::make_unique<CTWAIN>();
   EXPECT_EQ(0, mTwain->EnableColorMatching(1));
   unsigned char name[33];
-  SetPstr(name, "Fake Scanner");
+  PStrFromString("Fake Scanner", name, sizeof name);
   ASSERT_EQ(1, mTwain->SetDriverAndOpen(name));
   EXPECT_NE(std::string::npos, Log().find("cap=83ED con=5 type=4 value=0 rc=0"));
 }

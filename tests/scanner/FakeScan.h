@@ -38,7 +38,7 @@ class FakeScanTest : public ::testing::Test {
     mTwain = std::make_unique<CTWAIN>();
     mTwain->SetTempFolder(FolderSpec(mTemp.path()));
     unsigned char name[33];
-    SetPstr(name, "Fake Scanner");
+    PStrFromString("Fake Scanner", name, sizeof name);
     ASSERT_EQ(1, mTwain->SetDriverAndOpen(name));
     Rect area = settings.area;
     mTwain->Setup_Parameter(settings.caller, settings.fileType, settings.showUI, settings.source, settings.imageMode,

@@ -47,7 +47,7 @@ TEST(RawScanFileTest, OddRowsGetOneZeroByte) {
   EXPECT_EQ(noErr, RawScanFile_WriteRow(ref, odd, 3));
   EXPECT_EQ(noErr, RawScanFile_WriteRow(ref, even, 2));
   FSClose(ref);
-  EXPECT_EQ((std::vector<unsigned char>{1, 2, 3, 0, 4, 5}), ReadAll(PathOf(spec)));
+  EXPECT_EQ((std::vector<unsigned char>{1, 2, 3, 0, 4, 5}), wxtest::ReadBytes(PathOf(spec)));
   EXPECT_EQ(2, RawScanFile_RowBytes(10, 1));
   EXPECT_EQ(2, RawScanFile_RowBytes(9, 1));
   EXPECT_EQ(303, RawScanFile_RowBytes(101, 24));

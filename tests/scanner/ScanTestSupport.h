@@ -4,9 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -15,16 +13,13 @@
 #include "scanner/CTWAIN.h"
 #include "toolbox/Events.h"
 #include "toolbox/Files.h"
+#include "support/TestEnv.h"
 #include "toolbox/MacErrors.h"
+#include "toolbox/TextUtils.h"
 
 namespace wxscan {
 
 class TestApplication : public LAttachable {};
-
-inline void SetPstr(unsigned char* field, const std::string& s) {
-  field[0] = static_cast<unsigned char>(s.size());
-  std::memcpy(field + 1, s.data(), s.size());
-}
 
 inline FSSpec FolderSpec(const std::filesystem::path& folder) {
   FSSpec spec{};
@@ -36,11 +31,6 @@ inline std::filesystem::path PathOf(const FSSpec& spec) {
   std::string path;
   EXPECT_EQ(noErr, FSpGetPOSIXPath(&spec, &path));
   return path;
-}
-
-inline std::vector<unsigned char> ReadAll(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
 }
 
 // One pass of the main loop: an event for the attachments, then a turn for each thread.

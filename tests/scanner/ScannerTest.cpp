@@ -47,8 +47,7 @@ class ScannerTest : public ::testing::Test {
     SInt16 ref = FSpOpenResFile(&spec, fsRdWrPerm);
     ASSERT_NE(-1, ref);
     Str255 text;
-    text[0] = static_cast<unsigned char>(std::strlen(dispatch));
-    std::memcpy(text + 1, dispatch, text[0]);
+    PStrFromString(dispatch, text);
     Handle h = nullptr;
     ASSERT_EQ(noErr, PtrToHand(text, &h, text[0] + 1));
     AddResource(h, 'DiSp', 16000, reinterpret_cast<const unsigned char*>(""));
@@ -77,8 +76,7 @@ class ScannerTest : public ::testing::Test {
     auto scanner = std::make_unique<Scanner>();
     scanner->SetTempFolder(FolderSpec(mTemp.path()));
     Str255 pname;
-    pname[0] = static_cast<unsigned char>(name.size());
-    std::memcpy(pname + 1, name.data(), name.size());
+    PStrFromString(name, pname);
     EXPECT_EQ(1, scanner->SetDriverAndOpen(pname));
     Rect area{0, 0, 100, 100};
     scanner->Setup_Parameter(5, 0, 1, imageMode, 150, area, 4);
@@ -157,7 +155,7 @@ TEST_F(ScannerTest, PagesLandAsRawFilesWithTheirRecords) {
       EXPECT_EQ(150 * 65536, record.view().i32(OstrelField::kHResolution));
       FSSpec spec{};
       scanner->GetTempFileArray()->FetchItemAt(page, spec);
-      std::vector<unsigned char> raw = ReadAll(PathOf(spec));
+      std::vector<unsigned char> raw = wxtest::ReadBytes(PathOf(spec));
       int rowLength = c.recordMode == 0 ? (c.width + 7) / 8 : c.recordMode == 3 ? 3 * c.width : c.width;
       size_t stride = RawScanFile_PaddedRowBytes(rowLength);
       ASSERT_EQ(stride * 9, raw.size());

@@ -111,7 +111,7 @@ TEST_F(TWCapabilitiesTest, ARefusedCapabilityEndsTheNegotiationWithItsCode) {
   // The first resolution's answer is not looked at, so refusing the fifth set (bit depth) ends it.
   mLog = wxfake::WriteFakeScript(mScripts.path(), "refuse_set=5");
   unsigned char name[33];
-  SetPstr(name, "Fake Scanner");
+  PStrFromString("Fake Scanner", name, sizeof name);
   mTwain->DisableDS();
   ASSERT_EQ(1, mTwain->SetDriverAndOpen(name));
   EXPECT_EQ(TWRC_FAILURE, mTwain->SetCapability());

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "FakeScan.h"
 #include "scanner/TWGlue.h"
 #include "toolbox/MacMemory.h"

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -9,23 +8,17 @@
 #include "fake/FakeScript.h"
 #include "support/TestEnv.h"
 #include "toolbox/MacMemory.h"
+#include "toolbox/TextUtils.h"
 #include "twain/twManager.h"
 
 namespace {
-
-void SetPstr(unsigned char* field, const char* s) {
-  field[0] = static_cast<unsigned char>(std::strlen(s));
-  std::memcpy(field + 1, s, field[0]);
-}
-
-std::string Pstr(const unsigned char* field) { return std::string(reinterpret_cast<const char*>(field + 1), field[0]); }
 
 class ManagerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     wxfake::UseFakeSource(mBroken.path().string());
     std::ofstream(mBroken / "broken.so") << "not a shared object";
-    SetPstr(mApp.ProductName, "Tester");
+    PStrFromString("Tester", mApp.ProductName, sizeof mApp.ProductName);
     mLog = wxfake::WriteFakeScript(mScratch.path(), "name=Fake Scanner\nname=Fake Two\nwidth=10\nheight=7\ndepth=8\nblockrows=3");
   }
   void TearDown() override {
@@ -48,7 +41,7 @@ class ManagerTest : public ::testing::Test {
   }
   void OpenFakeSource() {
     ASSERT_EQ(TWRC_SUCCESS, Send(nullptr, DG_CONTROL, DAT_PARENT, MSG_OPENDSM, nullptr));
-    SetPstr(mSource.ProductName, "Fake Scanner");
+    PStrFromString("Fake Scanner", mSource.ProductName, sizeof mSource.ProductName);
     ASSERT_EQ(TWRC_SUCCESS, Send(nullptr, DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &mSource));
     ASSERT_NE(0u, mSource.Id);
   }
@@ -71,7 +64,7 @@ TEST_F(ManagerTest, ListsEverySourceUntilEndOfListAndAcceptsASecondOpen) {
   TW_IDENTITY id{};
   TW_UINT16 rc = Send(nullptr, DG_CONTROL, DAT_IDENTITY, MSG_GETFIRST, &id);
   while (rc == TWRC_SUCCESS) {
-    names.push_back(Pstr(id.ProductName));
+    names.push_back(PStrToString(id.ProductName));
     EXPECT_NE(0u, id.Id);
     rc = Send(nullptr, DG_CONTROL, DAT_IDENTITY, MSG_GETNEXT, &id);
   }
@@ -83,7 +76,7 @@ TEST_F(ManagerTest, ListsEverySourceUntilEndOfListAndAcceptsASecondOpen) {
 TEST_F(ManagerTest, OpeningAnUnknownSourceFailsWithNoSource) {
   ASSERT_EQ(TWRC_SUCCESS, Send(nullptr, DG_CONTROL, DAT_PARENT, MSG_OPENDSM, nullptr));
   TW_IDENTITY wanted{};
-  SetPstr(wanted.ProductName, "No Such Scanner");
+  PStrFromString("No Such Scanner", wanted.ProductName, sizeof wanted.ProductName);
   EXPECT_EQ(TWRC_FAILURE, Send(nullptr, DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &wanted));
   EXPECT_EQ(TWCC_NODS, Condition(nullptr));
 }

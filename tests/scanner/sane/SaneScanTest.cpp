@@ -16,15 +16,8 @@
 namespace wxscan {
 namespace {
 
-class SaneEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    wxsane::UseSaneTestDevice(mConfig.path(), "Dremlo Model A");
-    setenv("WX_TWAIN_SOURCES", WX_TWAIN_SOURCE_DIR, 1);
-  }
-  wxtest::ScratchDir mConfig;
-};
-::testing::Environment* const gSaneEnvironment = ::testing::AddGlobalTestEnvironment(new SaneEnvironment);
+::testing::Environment* const gSaneEnvironment =
+    ::testing::AddGlobalTestEnvironment(new wxsane::SaneTestEnvironment(WX_TWAIN_SOURCE_DIR));
 
 struct Mode {
   const char* name;
@@ -39,7 +32,7 @@ struct Mode {
 void WriteSample(const std::filesystem::path& raw, const TW_IMAGEINFO& info, const Mode& m, const std::string& stem) {
   std::filesystem::path folder = wxtest::OutputDir("scanner");
   std::filesystem::copy_file(raw, folder / (stem + ".dat"), std::filesystem::copy_options::overwrite_existing);
-  std::vector<unsigned char> data = ReadAll(raw);
+  std::vector<unsigned char> data = wxtest::ReadBytes(raw);
   int64_t rowBytes = RawScanFile_RowBytes(info.ImageWidth, info.BitsPerPixel);
   int64_t stride = RawScanFile_PaddedRowBytes(rowBytes);
   std::ofstream out(folder / (stem + m.sampleExtension), std::ios::binary);
@@ -76,7 +69,7 @@ TEST_F(SaneScanTest, PagesFromTheSaneTestDeviceLandAsRawFilesWithTheirPixels) {
       CTWAIN twain;
       twain.SetTempFolder(FolderSpec(mTemp.path()));
       unsigned char product[33];
-      SetPstr(product, "Dremlo Model A");
+      PStrFromString("Dremlo Model A", product, sizeof product);
       ASSERT_EQ(1, twain.SetDriverAndOpen(product));
       Rect area{0, 0, static_cast<int16_t>(height), static_cast<int16_t>(width)};
       twain.Setup_Parameter(5, 'JPEG', 0, 1, m.imageMode, resolution, area, 4, 0);
@@ -96,7 +89,7 @@ TEST_F(SaneScanTest, PagesFromTheSaneTestDeviceLandAsRawFilesWithTheirPixels) {
                                     height * 25.4 / resolution, mTemp / "reference.pnm", &reference));
       ASSERT_EQ(reference.width, info.ImageWidth);
       ASSERT_EQ(reference.height, info.ImageLength);
-      std::vector<unsigned char> raw = ReadAll(PathOf(spec));
+      std::vector<unsigned char> raw = wxtest::ReadBytes(PathOf(spec));
       size_t stride = RawScanFile_PaddedRowBytes(reference.rowBytes);
       ASSERT_EQ(stride * reference.height, raw.size());
       for (int y = 0; y < reference.height; ++y) {
@@ -137,7 +130,7 @@ TEST_F(SaneScanTest, WithTheSourcesOwnWindowTheUsersChoiceIsScannedThroughTheApp
     twain.SetTempFolder(FolderSpec(mTemp.path()));
     twain.SetIdleHook(CountIdle);
     unsigned char product[33];
-    SetPstr(product, "Dremlo Model A");
+    PStrFromString("Dremlo Model A", product, sizeof product);
     ASSERT_EQ(1, twain.SetDriverAndOpen(product));
     Rect area{0, 0, 30, 40};
     twain.Setup_Parameter(5, 'JPEG', 1, 1, 3, 50, area, 4, 0);

@@ -14,24 +14,13 @@
 #include "twain/twSourceWindow.h"
 #include "support/TestEnv.h"
 #include "toolbox/MacMemory.h"
+#include "toolbox/TextUtils.h"
 #include "twain/twManager.h"
 
 namespace {
 
-void SetPstr(unsigned char* field, const char* s) {
-  field[0] = static_cast<unsigned char>(std::strlen(s));
-  std::memcpy(field + 1, s, field[0]);
-}
-
-class SaneEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    wxsane::UseSaneTestDevice(mConfig.path(), "Dremlo Model A");
-    setenv("WX_TWAIN_SOURCES", WX_TWAIN_SOURCE_DIR, 1);
-  }
-  wxtest::ScratchDir mConfig;
-};
-::testing::Environment* const gSaneEnvironment = ::testing::AddGlobalTestEnvironment(new SaneEnvironment);
+::testing::Environment* const gSaneEnvironment =
+    ::testing::AddGlobalTestEnvironment(new wxsane::SaneTestEnvironment(WX_TWAIN_SOURCE_DIR));
 
 struct Page {
   TW_IMAGEINFO info{};
@@ -42,9 +31,9 @@ struct Page {
 class SaneBridgeTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetPstr(mApp.ProductName, "Tester");
+    PStrFromString("Tester", mApp.ProductName, sizeof mApp.ProductName);
     ASSERT_EQ(TWRC_SUCCESS, Send(nullptr, DG_CONTROL, DAT_PARENT, MSG_OPENDSM, nullptr));
-    SetPstr(mSource.ProductName, "Dremlo Model A");
+    PStrFromString("Dremlo Model A", mSource.ProductName, sizeof mSource.ProductName);
     ASSERT_EQ(TWRC_SUCCESS, Send(nullptr, DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &mSource));
   }
   void TearDown() override {

@@ -2,11 +2,14 @@
 // scanimage (from sane-utils) as the independent reference for the pixels SANE delivers.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/TestEnv.h"
@@ -23,6 +26,21 @@ inline void UseSaneTestDevice(const std::filesystem::path& folder, const std::st
   setenv("WX_SANE_CONFIG", folder.c_str(), 1);
   setenv("SANE_CONFIG_DIR", folder.c_str(), 1);
 }
+
+// The test program's SANE set-up: the test device as "Dremlo Model A", and the folder of
+// source descriptions.
+class SaneTestEnvironment : public ::testing::Environment {
+ public:
+  explicit SaneTestEnvironment(std::string sources) : mSources(std::move(sources)) {}
+  void SetUp() override {
+    UseSaneTestDevice(mConfig.path(), "Dremlo Model A");
+    setenv("WX_TWAIN_SOURCES", mSources.c_str(), 1);
+  }
+
+ private:
+  std::string mSources;
+  wxtest::ScratchDir mConfig;
+};
 
 // An image as scanimage wrote it (PBM/PGM/PPM): rows of `rowBytes` bytes.
 struct Pnm {
