@@ -137,22 +137,6 @@ void SplitRational(const std::string& text, std::string* num, std::string* den) 
   *den = slash == std::string::npos ? std::string() : text.substr(slash + 1);
 }
 
-OSErr ReadWholeFile(const FSSpec& spec, std::vector<uint8_t>* bytes) {
-  SInt16 ref = 0;
-  OSErr err = FSpOpenDF(&spec, fsRdPerm, &ref);
-  if (err != noErr) return err;
-  long size = 0;
-  err = GetEOF(ref, &size);
-  if (err == noErr) {
-    bytes->assign(static_cast<size_t>(size), 0);
-    long count = size;
-    err = FSRead(ref, &count, bytes->data());
-    if (err == noErr && count != size) err = eofErr;
-  }
-  const OSErr closeErr = FSClose(ref);
-  return err != noErr ? err : closeErr;
-}
-
 OSErr WriteNewFile(const FSSpec& spec, const FInfo& info, const std::vector<uint8_t>& bytes) {
   OSErr err = FSpCreate(&spec, info.fdCreator, info.fdType, smSystemScript);
   if (err != noErr) return err;
@@ -355,8 +339,8 @@ long ExifBuildJPEG(const std::vector<uint8_t>& jpeg, const std::vector<uint8_t>&
 
 long writeExifToJPEGHeader(const FSSpec& jpeg, const FSSpec& thumbnail, const ExifTagValues& values) {
   std::vector<uint8_t> old, thumb, rewritten;
-  OSErr err = ReadWholeFile(jpeg, &old);
-  if (err == noErr) err = ReadWholeFile(thumbnail, &thumb);
+  OSErr err = FSpReadDataFork(&jpeg, &old);
+  if (err == noErr) err = FSpReadDataFork(&thumbnail, &thumb);
   if (err != noErr) return err;
   if (ExifBuildJPEG(old, thumb, values, &rewritten) != kExifNoErr) return kExifRefused;
 

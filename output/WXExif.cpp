@@ -18,6 +18,7 @@
 #include "toolbox/Files.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/Resources.h"
+#include "toolbox/TextUtils.h"
 
 namespace CWXUtility {
 
@@ -123,14 +124,14 @@ std::string IndText(short item) {
   Str255 text;
   text[0] = 0;
   GetIndString(text, kExifStrings, item);
-  return std::string(reinterpret_cast<const char*>(text + 1), text[0]);
+  return PStrToString(text);
 }
 
 std::string ConfiguredModel() {
   Str255 model;
   CPreferences prefs(PREFS_FILE_NAME, 0);
   PREF_SETTING::kModelName.get(PREF_ALL::kSetting.in(prefs.PrefAll()), model);
-  return std::string(reinterpret_cast<const char*>(model + 1), model[0]);
+  return PStrToString(model);
 }
 
 }  // namespace

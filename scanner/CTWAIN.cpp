@@ -7,6 +7,7 @@
 #include "framework/LAttachable.h"
 #include "framework/LSimpleThread.h"
 #include "scanner/RawScanFile.h"
+#include "scanner/StResFile.h"
 #include "scanner/TWCapabilities.h"
 #include "scanner/TWGlue.h"
 #include "scanner/UTwHelper.h"
@@ -45,17 +46,6 @@ TW_IDENTITY AppIdentity() {
 }
 
 bool SamePstr(const unsigned char* a, const unsigned char* b) { return a[0] == b[0] && std::memcmp(a + 1, b + 1, a[0]) == 0; }
-
-class StResFile {
- public:
-  StResFile() : mSaved(CurResFile()) {}
-  ~StResFile() { UseResFile(mSaved); }
-  StResFile(const StResFile&) = delete;
-  StResFile& operator=(const StResFile&) = delete;
-
- private:
-  SInt16 mSaved;
-};
 
 struct PtrDisposer {
   void operator()(char* p) const { DisposePtr(p); }

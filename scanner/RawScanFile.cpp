@@ -1,12 +1,12 @@
 #include "scanner/RawScanFile.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "toolbox/Clock.h"
 #include "toolbox/Files.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/TextConvert.h"
+#include "toolbox/TextUtils.h"
 
 OSErr RawScanFile_Create(const FSSpec& folder, FSSpec* file, SInt16* refNum) {
   SInt32 dirID = 0;
@@ -19,8 +19,7 @@ OSErr RawScanFile_Create(const FSSpec& folder, FSSpec* file, SInt16* refNum) {
     char name[16];
     std::snprintf(name, sizeof name, "tmp%05u.dat", static_cast<unsigned>((TickCount() + attempt) % 100000));
     Str255 pname;
-    pname[0] = static_cast<unsigned char>(std::strlen(name));
-    std::memcpy(pname + 1, name, pname[0]);
+    CopyCStringToPascal(name, pname);
     err = FSMakeFSSpec(folder.vRefNum, dirID, pname, file);
     if (err == noErr) continue;
     if (err != fnfErr) return err;

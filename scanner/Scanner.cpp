@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "scanner/RawScanFile.h"
+#include "scanner/StResFile.h"
 #include "toolbox/Files.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/MacMemory.h"
@@ -32,17 +33,6 @@ const long Scanner_BrightnessTBL[10] = {-400, -200, -100, 0, 100, 200, 400, 0, 0
 unsigned char HostAbort() { return 0; }
 void HostProgress(long, long) {}
 void HostEvent(void*) {}
-
-class StResFile {
- public:
-  StResFile() : mSaved(CurResFile()) {}
-  ~StResFile() { UseResFile(mSaved); }
-  StResFile(const StResFile&) = delete;
-  StResFile& operator=(const StResFile&) = delete;
-
- private:
-  SInt16 mSaved;
-};
 
 // The first two bytes of 'vers' 1 of the current file, or -1 when it is missing or short.
 long ReadVersionWord() {

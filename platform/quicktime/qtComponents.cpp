@@ -29,22 +29,6 @@ namespace {
 QTJPEGWriterProc gJPEGWriter = nullptr;
 constexpr size_t kPictHeader = 512;
 
-OSErr ReadWholeFile(const FSSpec* spec, std::vector<uint8_t>* bytes) {
-  SInt16 ref = 0;
-  OSErr err = FSpOpenDF(spec, fsRdPerm, &ref);
-  if (err != noErr) return err;
-  long size = 0;
-  err = GetEOF(ref, &size);
-  if (err == noErr) {
-    bytes->assign(static_cast<size_t>(size), 0);
-    long count = size;
-    err = FSRead(ref, &count, bytes->data());
-    if (err == noErr && count != size) err = eofErr;
-  }
-  FSClose(ref);
-  return err;
-}
-
 QTImageKind KindOf(const std::vector<uint8_t>& f) {
   if (f.size() >= 3 && f[0] == 0xFF && f[1] == 0xD8 && f[2] == 0xFF) return QTImageKind::JPEG;
   if (f.size() >= 4 && ((f[0] == 'M' && f[1] == 'M' && f[2] == 0 && f[3] == 42) ||
@@ -178,7 +162,7 @@ OSErr GetGraphicsImporterForFile(const FSSpec* file, GraphicsImportComponent* im
   *importer = nullptr;
   auto c = std::make_unique<QTComponentRecord>();
   c->type = GraphicsImporterComponentType;
-  OSErr err = ReadWholeFile(file, &c->file);
+  OSErr err = FSpReadDataFork(file, &c->file);
   if (err != noErr) return err;
   c->kind = KindOf(c->file);
   if (!NaturalBounds(c.get())) return cantFindHandler;

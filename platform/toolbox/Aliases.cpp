@@ -45,12 +45,6 @@ struct Alias {
   std::string path;
 };
 
-uint64_t Get64(const RecordBytes& r, size_t off) { return (uint64_t(r.u32(off)) << 32) | r.u32(off + 4); }
-void Put64(const RecordBytes& r, size_t off, uint64_t v) {
-  r.setU32(off, uint32_t(v >> 32));
-  r.setU32(off + 4, uint32_t(v));
-}
-
 bool Identify(const std::string& path, Identity* id) {
   struct statx st;
   if (statx(AT_FDCWD, path.c_str(), 0, STATX_TYPE | STATX_INO | STATX_BTIME, &st) != 0) return false;
@@ -92,9 +86,9 @@ Handle Store(const Alias& a) {
   r.setU32(al::magic, kAliasMagic);
   r.setU16(al::version, kAliasVersion);
   r.setU16(al::flags, a.id.isDir ? kFlagFolder : 0);
-  Put64(r, al::fsid, a.id.fsid);
-  Put64(r, al::ino, a.id.ino);
-  Put64(r, al::btime, static_cast<uint64_t>(a.id.btime));
+  r.setU64(al::fsid, a.id.fsid);
+  r.setU64(al::ino, a.id.ino);
+  r.setU64(al::btime, static_cast<uint64_t>(a.id.btime));
   r.setI32(al::parentID, a.parentID);
   r.setI16(al::volume, a.volume);
   r.setU16(al::pathLen, static_cast<uint16_t>(a.path.size()));
@@ -109,9 +103,9 @@ bool Parse(const uint8_t* data, size_t size, Alias* out) {
     size_t len = r.u16(al::pathLen);
     RecordBytes path = r.sub(al::size, len);
     out->id.isDir = (r.u16(al::flags) & kFlagFolder) != 0;
-    out->id.fsid = Get64(r, al::fsid);
-    out->id.ino = Get64(r, al::ino);
-    out->id.btime = static_cast<int64_t>(Get64(r, al::btime));
+    out->id.fsid = r.u64(al::fsid);
+    out->id.ino = r.u64(al::ino);
+    out->id.btime = static_cast<int64_t>(r.u64(al::btime));
     out->parentID = r.i32(al::parentID);
     out->volume = r.i16(al::volume);
     out->path.assign(reinterpret_cast<const char*>(path.data()), len);

@@ -220,6 +220,22 @@ OSErr GetEOF(SInt16 refNum, long* logEOF) {
   return err;
 }
 
+OSErr FSpReadDataFork(const FSSpec* spec, std::vector<uint8_t>* bytes) {
+  SInt16 ref = 0;
+  OSErr err = FSpOpenDF(spec, fsRdPerm, &ref);
+  if (err != noErr) return err;
+  long size = 0;
+  err = GetEOF(ref, &size);
+  if (err == noErr) {
+    bytes->assign(static_cast<size_t>(size), 0);
+    long count = size;
+    err = FSRead(ref, &count, bytes->data());
+    if (err == noErr && count != size) err = eofErr;
+  }
+  const OSErr closeErr = FSClose(ref);
+  return err != noErr ? err : closeErr;
+}
+
 OSErr SetEOF(SInt16 refNum, long logEOF) { return FSSetForkSize(refNum, fsFromStart, logEOF); }
 
 OSErr FSClose(SInt16 refNum) { return FSCloseFork(refNum); }

@@ -17,6 +17,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "toolbox/FilePaths.h"
 #include "toolbox/Folders.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/RecordAccess.h"
@@ -78,12 +79,6 @@ struct Table {
 
 Table gTable;
 
-uint64_t Get64(const RecordBytes& r, size_t off) { return (uint64_t(r.u32(off)) << 32) | r.u32(off + 4); }
-void Put64(const RecordBytes& r, size_t off, uint64_t v) {
-  r.setU32(off, uint32_t(v >> 32));
-  r.setU32(off + 4, uint32_t(v));
-}
-
 bool Identify(const std::string& path, Identity* id) {
   struct statx st;
   if (statx(AT_FDCWD, path.c_str(), 0, STATX_TYPE | STATX_INO | STATX_BTIME, &st) != 0) return false;
@@ -101,14 +96,6 @@ uint64_t FileSystemID(const std::string& path) {
   std::memcpy(&a, &sf.f_fsid.__val[0], 4);
   std::memcpy(&b, &sf.f_fsid.__val[1], 4);
   return (uint64_t(a) << 32) | b;
-}
-
-std::string Canonical(const std::string& path) {
-  char* real = realpath(path.c_str(), nullptr);
-  if (!real) return path;
-  std::string out(real);
-  free(real);
-  return out;
 }
 
 std::string Parent(const std::string& path) {
@@ -157,7 +144,7 @@ bool Parse(const std::vector<uint8_t>& bytes) {
       RecordBytes v = r.sub(off, vol::size);
       size_t len = v.u16(vol::pathLen);
       RecordBytes p = r.sub(off + vol::size, len);
-      gTable.volumes.push_back({v.i16(vol::ref), Get64(v, vol::fsid), Get64(v, vol::dev), Get64(v, vol::rootIno),
+      gTable.volumes.push_back({v.i16(vol::ref), v.u64(vol::fsid), v.u64(vol::dev), v.u64(vol::rootIno),
                                 std::string(reinterpret_cast<char*>(p.data()), len)});
       off += vol::size + len;
     }
@@ -165,7 +152,7 @@ bool Parse(const std::vector<uint8_t>& bytes) {
       RecordBytes d = r.sub(off, dir::size);
       size_t len = d.u16(dir::pathLen);
       RecordBytes p = r.sub(off + dir::size, len);
-      Directory entry{d.i32(dir::id), d.i16(dir::ref), Get64(d, dir::ino), static_cast<int64_t>(Get64(d, dir::btime)),
+      Directory entry{d.i32(dir::id), d.i16(dir::ref), d.u64(dir::ino), static_cast<int64_t>(d.u64(dir::btime)),
                       std::string(reinterpret_cast<char*>(p.data()), len)};
       gTable.byID[entry.id] = entry;
       off += dir::size + len;
@@ -226,9 +213,9 @@ void Save() {
   for (const auto& v : gTable.volumes) {
     RecordBytes rec = r.sub(off, vol::size + v.mountPoint.size());
     rec.setI16(vol::ref, v.ref);
-    Put64(rec, vol::fsid, v.fsid);
-    Put64(rec, vol::dev, v.dev);
-    Put64(rec, vol::rootIno, v.rootIno);
+    rec.setU64(vol::fsid, v.fsid);
+    rec.setU64(vol::dev, v.dev);
+    rec.setU64(vol::rootIno, v.rootIno);
     rec.setU16(vol::pathLen, static_cast<uint16_t>(v.mountPoint.size()));
     rec.setBytes(vol::size, v.mountPoint.data(), v.mountPoint.size());
     off += rec.size();
@@ -237,8 +224,8 @@ void Save() {
     RecordBytes rec = r.sub(off, dir::size + d.path.size());
     rec.setI32(dir::id, d.id);
     rec.setI16(dir::ref, d.ref);
-    Put64(rec, dir::ino, d.ino);
-    Put64(rec, dir::btime, static_cast<uint64_t>(d.btime));
+    rec.setU64(dir::ino, d.ino);
+    rec.setU64(dir::btime, static_cast<uint64_t>(d.btime));
     rec.setU16(dir::pathLen, static_cast<uint16_t>(d.path.size()));
     rec.setBytes(dir::size, d.path.data(), d.path.size());
     off += rec.size();
@@ -298,7 +285,7 @@ SInt16 VolumeFor(uint64_t dev, const std::string& path) {
   auto checked = gTable.checkedDevices.find(dev);
   if (checked != gTable.checkedDevices.end()) return checked->second;
   uint64_t fsid = FileSystemID(path);
-  std::string mount = MountPointOf(Canonical(path), dev);
+  std::string mount = MountPointOf(FpCanonical(path), dev);
   Identity root{};
   Identify(mount, &root);
   // Known by its file-system ID; or, where that ID is derived from a device number that
@@ -382,7 +369,7 @@ OSErr FidDirectoryID(const std::string& path, SInt16* vRefNum, SInt32* dirID) {
     }
     if (pass == 0) Refresh();
   }
-  std::string canonical = Canonical(path);
+  std::string canonical = FpCanonical(path);
   SInt32 assigned = 0;
   Mutate([&] {
     auto it = gTable.byInode.find({ref, id.ino});

@@ -174,6 +174,14 @@ std::string FpLastElement(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+std::string FpCanonical(const std::string& path) {
+  char* real = realpath(path.c_str(), nullptr);
+  if (!real) return path;
+  std::string out(real);
+  free(real);
+  return out;
+}
+
 OSErr FpFolderPath(SInt16 vRefNum, SInt32 dirID, std::string* path) {
   if (dirID == 0) {
     if (vRefNum == 0) {

@@ -40,6 +40,8 @@ OSErr FpMakeSpec(const std::string& folder, const std::string& leaf, FSSpec* spe
 std::string FpJoin(const std::string& folder, const std::string& leaf);
 std::string FpParent(const std::string& path);
 std::string FpLastElement(const std::string& path);
+// The path with links and "." / ".." resolved; the path itself when it does not resolve.
+std::string FpCanonical(const std::string& path);
 
 // Finder info: 32 bytes in the platform's layout, zeros where none is stored. Setting it
 // where the file system refuses extended attributes silently does nothing.

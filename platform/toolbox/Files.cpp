@@ -118,19 +118,11 @@ OSErr RenameNoReplace(const std::string& from, const std::string& to) {
 
 bool IsLocked(const struct stat& st) { return !S_ISLNK(st.st_mode) && !S_ISDIR(st.st_mode) && !(st.st_mode & S_IWUSR); }
 
-std::string Canonical(const std::string& path) {
-  char* real = realpath(path.c_str(), nullptr);
-  if (!real) return path;
-  std::string out(real);
-  free(real);
-  return out;
-}
-
 OSErr DeletePath(const std::string& path) {
   struct stat st;
   if (lstat(path.c_str(), &st) != 0) return FpErrno(errno);
   if (S_ISDIR(st.st_mode)) {
-    std::string canonical = Canonical(path);
+    std::string canonical = FpCanonical(path);
     if (rmdir(path.c_str()) != 0) return FpErrno(errno);
     FidDirectoryDeleted(canonical);
     return noErr;
@@ -147,10 +139,10 @@ OSErr RenamePath(const std::string& path, const std::string& newLeaf, std::strin
   if (lstat(path.c_str(), &st) != 0) return FpErrno(errno);
   if (IsLocked(st)) return fLckdErr;
   *newPath = FpJoin(FpParent(path), newLeaf);
-  std::string canonicalOld = S_ISDIR(st.st_mode) ? Canonical(path) : std::string();
+  std::string canonicalOld = S_ISDIR(st.st_mode) ? FpCanonical(path) : std::string();
   OSErr err = RenameNoReplace(path, *newPath);
   if (err != noErr) return err;
-  if (S_ISDIR(st.st_mode)) FidPathMoved(canonicalOld, Canonical(*newPath));
+  if (S_ISDIR(st.st_mode)) FidPathMoved(canonicalOld, FpCanonical(*newPath));
   if (Exists(SidecarOf(path))) rename(SidecarOf(path).c_str(), SidecarOf(*newPath).c_str());
   return noErr;
 }

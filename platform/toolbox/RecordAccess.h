@@ -71,6 +71,7 @@ class RecordBytes {
   int16_t i16(size_t off) const { return static_cast<int16_t>(u16(off)); }
   uint32_t u32(size_t off) const { check(off, 4); return BEGetU32(mData + off); }
   int32_t i32(size_t off) const { return static_cast<int32_t>(u32(off)); }
+  uint64_t u64(size_t off) const { return (uint64_t(u32(off)) << 32) | u32(off + 4); }
 
   void setU8(size_t off, uint8_t v) const { check(off, 1); mData[off] = v; }
   void setI8(size_t off, int8_t v) const { setU8(off, static_cast<uint8_t>(v)); }
@@ -78,6 +79,10 @@ class RecordBytes {
   void setI16(size_t off, int16_t v) const { setU16(off, static_cast<uint16_t>(v)); }
   void setU32(size_t off, uint32_t v) const { check(off, 4); BEPutU32(mData + off, v); }
   void setI32(size_t off, int32_t v) const { setU32(off, static_cast<uint32_t>(v)); }
+  void setU64(size_t off, uint64_t v) const {
+    setU32(off, uint32_t(v >> 32));
+    setU32(off + 4, uint32_t(v));
+  }
 
   void getBytes(size_t off, void* out, size_t n) const { check(off, n); std::memcpy(out, mData + off, n); }
   void setBytes(size_t off, const void* in, size_t n) const { check(off, n); std::memcpy(mData + off, in, n); }
