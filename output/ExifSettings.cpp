@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/PrefRecords.h"
+#include "toolbox/TextUtils.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ static_assert(kSceneType.size() == EXIF_PREF::kSceneEntries && kExposureMode.siz
 std::string Text(RecordBytes r, const PrefStr255& field) {
   Str255 s;
   field.get(r, s);
-  return std::string(reinterpret_cast<const char*>(s + 1), s[0]);
+  return PStrToString(s);
 }
 
 std::string RationalText(long value) { return std::to_string(value) + "/1"; }
@@ -46,18 +47,21 @@ void FromTable(bool enabled, std::span<const char* const> table, uint32_t index,
 
 // What both ways of filling share.
 ExifTagValues Common(unsigned char adobeRGB, uint64_t thumbnailLength) {
+  // Each value is built, not assigned: GCC 12 misreports a literal assigned to a fresh string
+  // (-Wrestrict).
+  using S = std::string;
   ExifTagValues v{};
-  v.ResolutionUnit = kResolutionUnit;
+  v.ResolutionUnit = S(kResolutionUnit);
   v.AdobeRGB = adobeRGB != 0;
-  v.WhitePoint = kWhitePoint;
-  v.PrimaryChromaticities = kPrimary_Chromaticities;
-  v.YCbCrPositioning = kPixel_Composition;
-  v.ExifVersion = kExifVersion;
-  v.ComponentsConfiguration = kComponentsConfiguration;
-  v.FlashpixVersion = kFlashPixVersion;
-  v.WhiteBalance = kWhitebalance;
-  v.Gamma = kGamma;
-  v.Compression = kCompression;
+  v.WhitePoint = S(kWhitePoint);
+  v.PrimaryChromaticities = S(kPrimary_Chromaticities);
+  v.YCbCrPositioning = S(kPixel_Composition);
+  v.ExifVersion = S(kExifVersion);
+  v.ComponentsConfiguration = S(kComponentsConfiguration);
+  v.FlashpixVersion = S(kFlashPixVersion);
+  v.WhiteBalance = S(kWhitebalance);
+  v.Gamma = S(kGamma);
+  v.Compression = S(kCompression);
   v.ThumbnailLength = std::to_string(thumbnailLength);
   return v;
 }

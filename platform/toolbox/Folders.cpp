@@ -29,6 +29,11 @@ std::string Env(const char* name) {
   return v && *v == '/' ? std::string(v) : std::string();
 }
 
+std::string EnvOr(const char* name, const std::string& fallback) {
+  std::string v = Env(name);
+  return v.empty() ? fallback : v;
+}
+
 Locations CurrentLocations() {
   Locations l;
   std::string root = Env("WENDRIX_ROOT");
@@ -41,16 +46,11 @@ Locations CurrentLocations() {
     l.system = root;
     return l;
   }
-  l.home = Env("HOME");
-  if (l.home.empty()) l.home = "/";
-  l.config = Env("XDG_CONFIG_HOME");
-  if (l.config.empty()) l.config = l.home + "/.config";
-  l.data = Env("XDG_DATA_HOME");
-  if (l.data.empty()) l.data = l.home + "/.local/share";
-  l.pictures = Env("XDG_PICTURES_DIR");
-  if (l.pictures.empty()) l.pictures = l.home + "/Pictures";
-  l.temp = Env("TMPDIR");
-  if (l.temp.empty()) l.temp = "/tmp";
+  l.home = EnvOr("HOME", "/");
+  l.config = EnvOr("XDG_CONFIG_HOME", l.home + "/.config");
+  l.data = EnvOr("XDG_DATA_HOME", l.home + "/.local/share");
+  l.pictures = EnvOr("XDG_PICTURES_DIR", l.home + "/Pictures");
+  l.temp = EnvOr("TMPDIR", "/tmp");
   return l;
 }
 
