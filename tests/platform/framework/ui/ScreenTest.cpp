@@ -79,27 +79,36 @@ ScreenResult ShowAndCompare(LApplication* app, const std::string& display, const
   dialog->Show();
   dialog->Select();
   dialog->UpdatePort();
-  for (int i = 0; i < 20; ++i) DpyCurrent().Poll();
-  QDFlushPortBuffer(GetWindowPort(dialog->GetMacWindow()), nullptr);
-  wxtest::Run("xdpyinfo -display " + display + " >/dev/null 2>&1");
   Rect bounds;
   dialog->GetGlobalBounds(bounds);
   const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
   char crop[64];
   std::snprintf(crop, sizeof crop, "%dx%d+%d+%d", width, height, bounds.left, bounds.top);
-  if (wxtest::Run("xwd -root -silent -display " + display + " | convert xwd:- -crop " + crop + " +repage '" + png +
-                  "'") != 0)
-    return kNoScreenshot;
-  std::string raw;
-  wxtest::Run("convert '" + png + "' -depth 8 rgb:-", &raw);
   int portWidth = 0, portHeight = 0;
   std::vector<UInt32> port = wxdriver::WindowPixels(dialog->GetMacWindow(), &portWidth, &portHeight);
-  if (portWidth != width || portHeight != height || raw.size() != port.size() * 3) return kSizeDiffers;
-  for (size_t i = 0; i < port.size(); ++i) {
-    UInt32 shown = (UInt32(UInt8(raw[3 * i])) << 16) | (UInt32(UInt8(raw[3 * i + 1])) << 8) | UInt8(raw[3 * i + 2]);
-    if (shown != (port[i] & 0xFFFFFF)) return kPixelsDiffer;
+  if (portWidth != width || portHeight != height) return kSizeDiffers;
+  // A loaded X server may show the window a moment late: look again a few times.
+  ScreenResult result = kNoScreenshot;
+  for (int attempt = 0; attempt < 10 && result != kSame; ++attempt) {
+    for (int i = 0; i < 20; ++i) DpyCurrent().Poll();
+    QDFlushPortBuffer(GetWindowPort(dialog->GetMacWindow()), nullptr);
+    wxtest::Run("xdpyinfo -display " + display + " >/dev/null 2>&1");
+    if (wxtest::Run("xwd -root -silent -display " + display + " | convert xwd:- -crop " + crop + " +repage '" + png +
+                    "'") != 0)
+      continue;
+    std::string raw;
+    wxtest::Run("convert '" + png + "' -depth 8 rgb:-", &raw);
+    if (raw.size() != port.size() * 3) {
+      result = kSizeDiffers;
+      continue;
+    }
+    result = kSame;
+    for (size_t i = 0; i < port.size() && result == kSame; ++i) {
+      UInt32 shown = (UInt32(UInt8(raw[3 * i])) << 16) | (UInt32(UInt8(raw[3 * i + 1])) << 8) | UInt8(raw[3 * i + 2]);
+      if (shown != (port[i] & 0xFFFFFF)) result = kPixelsDiffer;
+    }
   }
-  return kSame;
+  return result;
 }
 
 }  // namespace
