@@ -3,9 +3,11 @@
 #include "framework/LBorderAttachment.h"
 #include "framework/LCaption.h"
 #include "framework/LCheckBox.h"
+#include "framework/LCicnButton.h"
 #include "framework/LDialogBox.h"
 #include "framework/LEditField.h"
 #include "framework/LEditText.h"
+#include "framework/LIconControl.h"
 #include "framework/LLittleArrows.h"
 #include "framework/LMultiPanelView.h"
 #include "framework/LPicture.h"
@@ -22,8 +24,6 @@
 #include "framework/LTextTableView.h"
 #include "framework/TRegistrar.h"
 
-// LIconControl ('icnp') and LCicnButton ('cicn') draw colour icons; the application
-// registers them itself.
 void RegisterFrameworkClasses() {
   RegisterClass_(LPane);
   RegisterClass_(LView);
@@ -39,6 +39,8 @@ void RegisterFrameworkClasses() {
   RegisterClass_(LPopupButton);
   RegisterClass_(LEditText);
   RegisterClass_(LPicture);
+  RegisterClass_(LIconControl);
+  RegisterClass_(LCicnButton);
   RegisterClass_(LLittleArrows);
   RegisterClass_(LTabGroup);
   RegisterClass_(LBorderAttachment);

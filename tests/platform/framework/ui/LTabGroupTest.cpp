@@ -63,3 +63,19 @@ TEST_F(LTabGroupTest, LittleArrowsStepWithinTheirRange) {
   EXPECT_EQ(arrows->GetValue(), 100);
   delete dialog;
 }
+
+TEST_F(LTabGroupTest, TheAlertIconDrawsWithoutAnIconResource) {
+  LWindow* dialog = LWindow::CreateWindow(330, mApp);
+  dialog->Show();
+  auto* icon = FindPaneAs<LControl>(dialog, 'ICMS');
+  dialog->UpdatePort();
+  int width = 0, height = 0;
+  std::vector<UInt32> pixels = wxdriver::WindowPixels(dialog->GetMacWindow(), &width, &height);
+  Rect frame;
+  icon->CalcPortFrameRect(frame);
+  UInt32 centre = pixels[static_cast<size_t>((frame.top + 6) * width + frame.left + 16)] & 0xFFFFFF;
+  EXPECT_EQ(centre, 0xCC2222u);  // the stop icon's red disc
+  icon->Hide();
+  EXPECT_FALSE(icon->IsVisible());
+  delete dialog;
+}
