@@ -164,14 +164,32 @@ constexpr PrefSpan Span(const F& f) {
   return PrefSpan{f.off, f.size};
 }
 
-// True when the fields lie in increasing order, without overlap, inside `recordSize`.
-constexpr bool PrefLayoutFits(std::initializer_list<PrefSpan> fields, size_t recordSize) {
+// Walks fields in declaration order and notes whether they lie in increasing order, without
+// overlap. Visitors of a record's ForEachField take (name, field) or, for a list whose length
+// is stored in another field, (name, list, count field).
+struct PrefLayoutCheck {
   size_t end = 0;
-  for (const PrefSpan& f : fields) {
-    if (f.off < end) return false;
+  bool ordered = true;
+  template <class F, class... Count>
+  constexpr void operator()(const char*, const F& f, const Count&...) {
+    if (f.off < end) ordered = false;
     end = f.off + f.size;
   }
-  return end <= recordSize;
+};
+
+// True when the fields of record R lie in order, without overlap, inside R::kSize.
+template <class R>
+constexpr bool PrefLayoutFits() {
+  PrefLayoutCheck check;
+  R::ForEachField(check);
+  return check.ordered && check.end <= R::kSize;
+}
+
+// The same for a list of spans.
+constexpr bool PrefLayoutFits(std::initializer_list<PrefSpan> fields, size_t recordSize) {
+  PrefLayoutCheck check;
+  for (const PrefSpan& f : fields) check("", f);
+  return check.ordered && check.end <= recordSize;
 }
 
 // A value-type copy of one record.
@@ -198,13 +216,24 @@ struct StPDFDialog : PrefRecordValue<112> {
   static constexpr PrefU32 kOptionCBXT{100};
   static constexpr PrefU32 kOptionCBXP{104};
   static constexpr PrefU32 kUnused108{108};
-  static constexpr bool kFits =
-      PrefLayoutFits({Span(kLanguageOption), Span(kUnused4), Span(kUnused8), Span(kLanguage), Span(kCompression),
-                      Span(kSavedCompression), Span(kRestricted), Span(kUnused25), Span(kAppendTo),
-                      Span(kOptionCBCR), Span(kOptionCBXT), Span(kOptionCBXP), Span(kUnused108)},
-                     kSize);
+  template <class V>
+  static constexpr void ForEachField(V& v) {
+    v("kLanguageOption", kLanguageOption);
+    v("kUnused4", kUnused4);
+    v("kUnused8", kUnused8);
+    v("kLanguage", kLanguage);
+    v("kCompression", kCompression);
+    v("kSavedCompression", kSavedCompression);
+    v("kRestricted", kRestricted);
+    v("kUnused25", kUnused25);
+    v("kAppendTo", kAppendTo);
+    v("kOptionCBCR", kOptionCBCR);
+    v("kOptionCBXT", kOptionCBXT);
+    v("kOptionCBXP", kOptionCBXP);
+    v("kUnused108", kUnused108);
+  }
 };
-static_assert(StPDFDialog::kFits && StPDFDialog::kUnused108.off + 4 == StPDFDialog::kSize);
+static_assert(PrefLayoutFits<StPDFDialog>() && StPDFDialog::kUnused108.off + 4 == StPDFDialog::kSize);
 
 struct StJPEGDialog : PrefRecordValue<20> {
   static constexpr size_t kSize = 20;
@@ -213,10 +242,16 @@ struct StJPEGDialog : PrefRecordValue<20> {
   static constexpr PrefU32 kOptionSLT{8};
   static constexpr PrefU32 kOptionPRB{12};
   static constexpr PrefU32 kCompression{16};
-  static constexpr bool kFits = PrefLayoutFits(
-      {Span(kLanguageOption), Span(kLanguage), Span(kOptionSLT), Span(kOptionPRB), Span(kCompression)}, kSize);
+  template <class V>
+  static constexpr void ForEachField(V& v) {
+    v("kLanguageOption", kLanguageOption);
+    v("kLanguage", kLanguage);
+    v("kOptionSLT", kOptionSLT);
+    v("kOptionPRB", kOptionPRB);
+    v("kCompression", kCompression);
+  }
 };
-static_assert(StJPEGDialog::kFits && StJPEGDialog::kCompression.off + 4 == StJPEGDialog::kSize);
+static_assert(PrefLayoutFits<StJPEGDialog>() && StJPEGDialog::kCompression.off + 4 == StJPEGDialog::kSize);
 
 struct StOtherDialog : PrefRecordValue<16> {
   static constexpr size_t kSize = 16;
@@ -224,10 +259,15 @@ struct StOtherDialog : PrefRecordValue<16> {
   static constexpr PrefU32 kLanguage{4};
   static constexpr PrefU32 kOptionSLT{8};
   static constexpr PrefU32 kOptionPRB{12};
-  static constexpr bool kFits =
-      PrefLayoutFits({Span(kLanguageOption), Span(kLanguage), Span(kOptionSLT), Span(kOptionPRB)}, kSize);
+  template <class V>
+  static constexpr void ForEachField(V& v) {
+    v("kLanguageOption", kLanguageOption);
+    v("kLanguage", kLanguage);
+    v("kOptionSLT", kOptionSLT);
+    v("kOptionPRB", kOptionPRB);
+  }
 };
-static_assert(StOtherDialog::kFits && StOtherDialog::kOptionPRB.off + 4 == StOtherDialog::kSize);
+static_assert(PrefLayoutFits<StOtherDialog>() && StOtherDialog::kOptionPRB.off + 4 == StOtherDialog::kSize);
 
 // ---- Function records ----------------------------------------------------------------------
 
@@ -254,14 +294,32 @@ struct PREF_COPY : PrefRecordValue<340> {
   static constexpr PrefU32 kLastPage{328};
   static constexpr PrefU32 kCopies{332};
   static constexpr PrefU8 kCollate{336};
-  static constexpr bool kFits = PrefLayoutFits(
-      {Span(kSource), Span(kLastSource), Span(kImageMode), Span(kImageMode2), Span(kResolution), Span(kResolution2),
-       Span(kPaperSize), Span(kPaperSize2), Span(kBrightness), Span(kScale), Span(kScale2), Span(kCustomPercent),
-       Span(kCheckUION), Span(kButtonName), Span(kTag), Span(kCustomSize), Span(kScanOption), Span(kFirstPage),
-       Span(kLastPage), Span(kCopies), Span(kCollate)},
-      kSize);
+  template <class V>
+  static constexpr void ForEachField(V& v) {
+    v("kSource", kSource);
+    v("kLastSource", kLastSource);
+    v("kImageMode", kImageMode);
+    v("kImageMode2", kImageMode2);
+    v("kResolution", kResolution);
+    v("kResolution2", kResolution2);
+    v("kPaperSize", kPaperSize);
+    v("kPaperSize2", kPaperSize2);
+    v("kBrightness", kBrightness);
+    v("kScale", kScale);
+    v("kScale2", kScale2);
+    v("kCustomPercent", kCustomPercent);
+    v("kCheckUION", kCheckUION);
+    v("kButtonName", kButtonName);
+    v("kTag", kTag);
+    v("kCustomSize", kCustomSize);
+    v("kScanOption", kScanOption);
+    v("kFirstPage", kFirstPage);
+    v("kLastPage", kLastPage);
+    v("kCopies", kCopies);
+    v("kCollate", kCollate);
+  }
 };
-static_assert(PREF_COPY::kFits);
+static_assert(PrefLayoutFits<PREF_COPY>());
 
 struct PREF_PRINT : PrefRecordValue<328> {
   static constexpr size_t kSize = 328;
@@ -283,13 +341,29 @@ struct PREF_PRINT : PrefRecordValue<328> {
   static constexpr PrefU32 kJob316{316};
   static constexpr PrefU32 kCopies{320};
   static constexpr PrefU8 kJobFlag{324};
-  static constexpr bool kFits = PrefLayoutFits(
-      {Span(kSource), Span(kLastSource), Span(kImageMode), Span(kImageMode2), Span(kResolution), Span(kResolution2),
-       Span(kPaperSize), Span(kPaperSize2), Span(kBrightness), Span(kCheckUION), Span(kButtonName), Span(kTag),
-       Span(kCustomSize), Span(kJob308), Span(kJob312), Span(kJob316), Span(kCopies), Span(kJobFlag)},
-      kSize);
+  template <class V>
+  static constexpr void ForEachField(V& v) {
+    v("kSource", kSource);
+    v("kLastSource", kLastSource);
+    v("kImageMode", kImageMode);
+    v("kImageMode2", kImageMode2);
+    v("kResolution", kResolution);
+    v("kResolution2", kResolution2);
+    v("kPaperSize", kPaperSize);
+    v("kPaperSize2", kPaperSize2);
+    v("kBrightness", kBrightness);
+    v("kCheckUION", kCheckUION);
+    v("kButtonName", kButtonName);
+    v("kTag", kTag);
+    v("kCustomSize", kCustomSize);
+    v("kJob308", kJob308);
+    v("kJob312", kJob312);
+    v("kJob316", kJob316);
+    v("kCopies", kCopies);
+    v("kJobFlag", kJobFlag);
+  }
 };
-static_assert(PREF_PRINT::kFits);
+static_assert(PrefLayoutFits<PREF_PRINT>());
 
 struct PREF_MAIL : PrefRecordValue<21608> {
   static constexpr size_t kSize = 21608;
@@ -319,15 +393,36 @@ struct PREF_MAIL : PrefRecordValue<21608> {
   static constexpr PrefU8 kCheckEZFN{21600};
   static constexpr PrefU8 kFlag21601{21601};
   static constexpr PrefU32 kSetting21604{21604};
-  static constexpr bool kFits = PrefLayoutFits(
-      {Span(kSetting0), Span(kSetting4), Span(kPaperSize), Span(kSetting12), Span(kSetting16), Span(kCheckUION),
-       Span(kCheckDYIN), Span(kButtonName), Span(kDefaultFileName), Span(kFileName), Span(kHistory), Span(kFolder),
-       Span(kMailApp), Span(kTag), Span(kCustomSize), Span(kPDF), Span(kJPEG), Span(kPICT), Span(kTIFF),
-       Span(kCheckAIRE), Span(kMailAppCount), Span(kMailApps), Span(kCheckEZFN), Span(kFlag21601),
-       Span(kSetting21604)},
-      kSize);
+  template <class V>
+  static constexpr void ForEachField(V& v) {
+    v("kSetting0", kSetting0);
+    v("kSetting4", kSetting4);
+    v("kPaperSize", kPaperSize);
+    v("kSetting12", kSetting12);
+    v("kSetting16", kSetting16);
+    v("kCheckUION", kCheckUION);
+    v("kCheckDYIN", kCheckDYIN);
+    v("kButtonName", kButtonName);
+    v("kDefaultFileName", kDefaultFileName);
+    v("kFileName", kFileName);
+    v("kHistory", kHistory);
+    v("kFolder", kFolder);
+    v("kMailApp", kMailApp);
+    v("kTag", kTag);
+    v("kCustomSize", kCustomSize);
+    v("kPDF", kPDF);
+    v("kJPEG", kJPEG);
+    v("kPICT", kPICT);
+    v("kTIFF", kTIFF);
+    v("kCheckAIRE", kCheckAIRE);
+    v("kMailAppCount", kMailAppCount);
+    v("kMailApps", kMailApps, kMailAppCount);
+    v("kCheckEZFN", kCheckEZFN);
+    v("kFlag21601", kFlag21601);
+    v("kSetting21604", kSetting21604);
+  }
 };
-static_assert(PREF_MAIL::kFits);
+static_assert(PrefLayoutFits<PREF_MAIL>());
 
 struct PREF_OCR : PrefRecordValue<3420> {
   static constexpr size_t kSize = 3420;
@@ -350,14 +445,30 @@ struct PREF_OCR : PrefRecordValue<3420> {
   static constexpr PrefU8 kCheckEZFN{3412};
   static constexpr PrefU8 kFlag3413{3413};
   static constexpr PrefU32 kSetting3416{3416};
-  static constexpr bool kFits = PrefLayoutFits(
-      {Span(kColourMode), Span(kSetting4), Span(kPaperSize), Span(kColourSetting), Span(kFlag16), Span(kCheckDYIN),
-       Span(kButtonName), Span(kDefaultFileName), Span(kHistory), Span(kFolder), Span(kOCRApp), Span(kTag),
-       Span(kCustomSize), Span(kJPEG), Span(kPICT), Span(kTIFF), Span(kCheckEZFN), Span(kFlag3413),
-       Span(kSetting3416)},
-      kSize);
+  template <class V>
+  static constexpr void ForEachField(V& v) {
+    v("kColourMode", kColourMode);
+    v("kSetting4", kSetting4);
+    v("kPaperSize", kPaperSize);
+    v("kColourSetting", kColourSetting);
+    v("kFlag16", kFlag16);
+    v("kCheckDYIN", kCheckDYIN);
+    v("kButtonName", kButtonName);
+    v("kDefaultFileName", kDefaultFileName);
+    v("kHistory", kHistory);
+    v("kFolder", kFolder);
+    v("kOCRApp", kOCRApp);
+    v("kTag", kTag);
+    v("kCustomSize", kCustomSize);
+    v("kJPEG", kJPEG);
+    v("kPICT", kPICT);
+    v("kTIFF", kTIFF);
+    v("kCheckEZFN", kCheckEZFN);
+    v("kFlag3413", kFlag3413);
+    v("kSetting3416", kSetting3416);
+  }
 };
-static_assert(PREF_OCR::kFits);
+static_assert(PrefLayoutFits<PREF_OCR>());
 
 struct PREF_SAVE : PrefRecordValue<3628> {
   static constexpr size_t kSize = 3628;
@@ -388,15 +499,38 @@ struct PREF_SAVE : PrefRecordValue<3628> {
   static constexpr PrefU8 kCheckEZFN{3621};
   static constexpr PrefU8 kFlag3622{3622};
   static constexpr PrefU32 kSetting3624{3624};
-  static constexpr bool kFits = PrefLayoutFits(
-      {Span(kSource), Span(kLastSource), Span(kImageMode), Span(kImageMode2), Span(kResolution), Span(kResolution2),
-       Span(kPaperSize), Span(kPaperSize2), Span(kFileType), Span(kCheckUION), Span(kCheckDYIN), Span(kCheckSVAD),
-       Span(kButtonName), Span(kDefaultFileName), Span(kFileName), Span(kHistory), Span(kFolder), Span(kTag),
-       Span(kCustomSize), Span(kPDF), Span(kJPEG), Span(kPICT), Span(kTIFF), Span(kCheckFORE), Span(kCheckEZFN),
-       Span(kFlag3622), Span(kSetting3624)},
-      kSize);
+  template <class V>
+  static constexpr void ForEachField(V& v) {
+    v("kSource", kSource);
+    v("kLastSource", kLastSource);
+    v("kImageMode", kImageMode);
+    v("kImageMode2", kImageMode2);
+    v("kResolution", kResolution);
+    v("kResolution2", kResolution2);
+    v("kPaperSize", kPaperSize);
+    v("kPaperSize2", kPaperSize2);
+    v("kFileType", kFileType);
+    v("kCheckUION", kCheckUION);
+    v("kCheckDYIN", kCheckDYIN);
+    v("kCheckSVAD", kCheckSVAD);
+    v("kButtonName", kButtonName);
+    v("kDefaultFileName", kDefaultFileName);
+    v("kFileName", kFileName);
+    v("kHistory", kHistory);
+    v("kFolder", kFolder);
+    v("kTag", kTag);
+    v("kCustomSize", kCustomSize);
+    v("kPDF", kPDF);
+    v("kJPEG", kJPEG);
+    v("kPICT", kPICT);
+    v("kTIFF", kTIFF);
+    v("kCheckFORE", kCheckFORE);
+    v("kCheckEZFN", kCheckEZFN);
+    v("kFlag3622", kFlag3622);
+    v("kSetting3624", kSetting3624);
+  }
 };
-static_assert(PREF_SAVE::kFits);
+static_assert(PrefLayoutFits<PREF_SAVE>());
 
 struct PREF_FILE : PrefRecordValue<3684> {
   static constexpr size_t kSize = 3684;
@@ -426,15 +560,37 @@ struct PREF_FILE : PrefRecordValue<3684> {
   static constexpr PrefU32 kSetting3676{3676};
   static constexpr PrefU8 kFlag3680{3680};
   static constexpr PrefU8 kButtonPending{3681};  // tested and cleared by the scanner-button dispatch
-  static constexpr bool kFits = PrefLayoutFits(
-      {Span(kCurrentTab), Span(kSetting4), Span(kSetting8), Span(kPaperSize), Span(kSetting16), Span(kFlag20),
-       Span(kFlag21), Span(kButtonName), Span(kDefaultFileName), Span(kFileName), Span(kHistory), Span(kFolder),
-       Span(kTargetApp), Span(kTag), Span(kCustomSize), Span(kPDF), Span(kJPEG), Span(kPICT), Span(kTIFF),
-       Span(kFlag3672), Span(kFlag3673), Span(kFlag3674), Span(kFlag3675), Span(kSetting3676), Span(kFlag3680),
-       Span(kButtonPending)},
-      kSize);
+  template <class V>
+  static constexpr void ForEachField(V& v) {
+    v("kCurrentTab", kCurrentTab);
+    v("kSetting4", kSetting4);
+    v("kSetting8", kSetting8);
+    v("kPaperSize", kPaperSize);
+    v("kSetting16", kSetting16);
+    v("kFlag20", kFlag20);
+    v("kFlag21", kFlag21);
+    v("kButtonName", kButtonName);
+    v("kDefaultFileName", kDefaultFileName);
+    v("kFileName", kFileName);
+    v("kHistory", kHistory);
+    v("kFolder", kFolder);
+    v("kTargetApp", kTargetApp);
+    v("kTag", kTag);
+    v("kCustomSize", kCustomSize);
+    v("kPDF", kPDF);
+    v("kJPEG", kJPEG);
+    v("kPICT", kPICT);
+    v("kTIFF", kTIFF);
+    v("kFlag3672", kFlag3672);
+    v("kFlag3673", kFlag3673);
+    v("kFlag3674", kFlag3674);
+    v("kFlag3675", kFlag3675);
+    v("kSetting3676", kSetting3676);
+    v("kFlag3680", kFlag3680);
+    v("kButtonPending", kButtonPending);
+  }
 };
-static_assert(PREF_FILE::kFits);
+static_assert(PrefLayoutFits<PREF_FILE>());
 
 struct PREF_SCANX : PrefRecordValue<3444> {
   static constexpr size_t kSize = 3444;
@@ -463,15 +619,36 @@ struct PREF_SCANX : PrefRecordValue<3444> {
   static constexpr PrefSub<StOtherDialog> kTIFF{3420};
   static constexpr PrefU8 kCheckEZFN{3436};
   static constexpr PrefU8 kFlag3437{3437};
-  static constexpr bool kFits = PrefLayoutFits(
-      {Span(kSource), Span(kLastSource), Span(kImageMode), Span(kImageMode2), Span(kResolution), Span(kResolution2),
-       Span(kPaperSize), Span(kPaperSize2), Span(kFileType), Span(kCheckUION), Span(kCheckDYIN), Span(kCheckSVAD),
-       Span(kButtonName), Span(kDefaultFileName), Span(kHistory), Span(kFolder), Span(kTargetApp), Span(kTag),
-       Span(kCustomSize), Span(kCheckFIRE), Span(kJPEG), Span(kPICT), Span(kTIFF), Span(kCheckEZFN),
-       Span(kFlag3437)},
-      kSize);
+  template <class V>
+  static constexpr void ForEachField(V& v) {
+    v("kSource", kSource);
+    v("kLastSource", kLastSource);
+    v("kImageMode", kImageMode);
+    v("kImageMode2", kImageMode2);
+    v("kResolution", kResolution);
+    v("kResolution2", kResolution2);
+    v("kPaperSize", kPaperSize);
+    v("kPaperSize2", kPaperSize2);
+    v("kFileType", kFileType);
+    v("kCheckUION", kCheckUION);
+    v("kCheckDYIN", kCheckDYIN);
+    v("kCheckSVAD", kCheckSVAD);
+    v("kButtonName", kButtonName);
+    v("kDefaultFileName", kDefaultFileName);
+    v("kHistory", kHistory);
+    v("kFolder", kFolder);
+    v("kTargetApp", kTargetApp);
+    v("kTag", kTag);
+    v("kCustomSize", kCustomSize);
+    v("kCheckFIRE", kCheckFIRE);
+    v("kJPEG", kJPEG);
+    v("kPICT", kPICT);
+    v("kTIFF", kTIFF);
+    v("kCheckEZFN", kCheckEZFN);
+    v("kFlag3437", kFlag3437);
+  }
 };
-static_assert(PREF_SCANX::kFits);
+static_assert(PrefLayoutFits<PREF_SCANX>());
 
 struct PREF_SETTING : PrefRecordValue<932> {
   static constexpr size_t kSize = 932;
@@ -494,13 +671,25 @@ struct PREF_SETTING : PrefRecordValue<932> {
     if (k >= kSlots) throw std::out_of_range("button slot outside the slots");
     return PrefU32{256 + 4 * size_t(k)};
   }
-  static constexpr bool kFits = PrefLayoutFits(
-      {Span(kModelName), Span(kButtonSlot0), Span(kButtonSlot1), Span(kButtonSlot2), Span(kButtonSlot3),
-       Span(kButtonName), Span(kTag), Span(kTWAIN), Span(kPopupText), Span(kFilmAdapter), Span(kQuitOption),
-       Span(kCheckDone), Span(kTempFolder), Span(kTempBase)},
-      kSize);
+  template <class V>
+  static constexpr void ForEachField(V& v) {
+    v("kModelName", kModelName);
+    v("kButtonSlot0", kButtonSlot0);
+    v("kButtonSlot1", kButtonSlot1);
+    v("kButtonSlot2", kButtonSlot2);
+    v("kButtonSlot3", kButtonSlot3);
+    v("kButtonName", kButtonName);
+    v("kTag", kTag);
+    v("kTWAIN", kTWAIN);
+    v("kPopupText", kPopupText);
+    v("kFilmAdapter", kFilmAdapter);
+    v("kQuitOption", kQuitOption);
+    v("kCheckDone", kCheckDone);
+    v("kTempFolder", kTempFolder);
+    v("kTempBase", kTempBase);
+  }
 };
-static_assert(PREF_SETTING::kFits && PREF_SETTING::kTempBase.off + kFSSpecRecordSize == PREF_SETTING::kSize);
+static_assert(PrefLayoutFits<PREF_SETTING>() && PREF_SETTING::kTempBase.off + kFSSpecRecordSize == PREF_SETTING::kSize);
 
 // ---- EXIF settings --------------------------------------------------------------------------
 
@@ -554,17 +743,50 @@ struct EXIF_PREF : PrefRecordValue<2444> {
   static constexpr PrefIndex kExposureModeIndex{2436, kExposureModeEntries};
   static constexpr PrefU8 kKept2440{2440};
   static constexpr PrefU8 kIsDefault{2441};
-  static constexpr bool kFits = PrefLayoutFits(
-      {Span(kMark), Span(kMake), Span(kSoftware), Span(kModel), Span(kKept772), Span(kColourPage), Span(kWidth),
-       Span(kHeight), Span(kKept788), Span(kKept792), Span(kXResolution), Span(kYResolution), Span(kDateTime),
-       Span(kSource), Span(kTitleEnable), Span(kTitle), Span(kAuthorEnable), Span(kAuthor), Span(kShootDateEnable),
-       Span(kShootDate), Span(kYearIndex), Span(kMonth), Span(kDay), Span(kShutterEnable), Span(kShutterIndex),
-       Span(kApertureEnable), Span(kApertureIndex), Span(kFlashEnable), Span(kFlashIndex), Span(kISOEnable),
-       Span(kISOIndex), Span(kCommentEnable), Span(kComment), Span(kSceneEnable), Span(kSceneValue),
-       Span(kExposureModeEnable), Span(kExposureModeIndex), Span(kKept2440), Span(kIsDefault)},
-      kSize);
+  template <class V>
+  static constexpr void ForEachField(V& v) {
+    v("kMark", kMark);
+    v("kMake", kMake);
+    v("kSoftware", kSoftware);
+    v("kModel", kModel);
+    v("kKept772", kKept772);
+    v("kColourPage", kColourPage);
+    v("kWidth", kWidth);
+    v("kHeight", kHeight);
+    v("kKept788", kKept788);
+    v("kKept792", kKept792);
+    v("kXResolution", kXResolution);
+    v("kYResolution", kYResolution);
+    v("kDateTime", kDateTime);
+    v("kSource", kSource);
+    v("kTitleEnable", kTitleEnable);
+    v("kTitle", kTitle);
+    v("kAuthorEnable", kAuthorEnable);
+    v("kAuthor", kAuthor);
+    v("kShootDateEnable", kShootDateEnable);
+    v("kShootDate", kShootDate);
+    v("kYearIndex", kYearIndex);
+    v("kMonth", kMonth);
+    v("kDay", kDay);
+    v("kShutterEnable", kShutterEnable);
+    v("kShutterIndex", kShutterIndex);
+    v("kApertureEnable", kApertureEnable);
+    v("kApertureIndex", kApertureIndex);
+    v("kFlashEnable", kFlashEnable);
+    v("kFlashIndex", kFlashIndex);
+    v("kISOEnable", kISOEnable);
+    v("kISOIndex", kISOIndex);
+    v("kCommentEnable", kCommentEnable);
+    v("kComment", kComment);
+    v("kSceneEnable", kSceneEnable);
+    v("kSceneValue", kSceneValue);
+    v("kExposureModeEnable", kExposureModeEnable);
+    v("kExposureModeIndex", kExposureModeIndex);
+    v("kKept2440", kKept2440);
+    v("kIsDefault", kIsDefault);
+  }
 };
-static_assert(EXIF_PREF::kFits);
+static_assert(PrefLayoutFits<EXIF_PREF>());
 
 // ---- The whole configuration ---------------------------------------------------------------
 

@@ -195,6 +195,40 @@ TEST(PrefRecords, FormatRecords) {
 }
 
 // Values read from a damaged or foreign record can never lead a consumer outside its tables.
+// Small layouts that the layout check must refuse.
+struct OverlappingFields {
+  static constexpr size_t kSize = 8;
+  template <class V>
+  static constexpr void ForEachField(V& v) {
+    v("a", PrefU32{0});
+    v("b", PrefU32{2});
+  }
+};
+struct FieldsPastTheEnd {
+  static constexpr size_t kSize = 6;
+  template <class V>
+  static constexpr void ForEachField(V& v) {
+    v("a", PrefU32{0});
+    v("b", PrefU32{4});
+  }
+};
+struct FieldsOutOfOrder {
+  static constexpr size_t kSize = 8;
+  template <class V>
+  static constexpr void ForEachField(V& v) {
+    v("b", PrefU32{4});
+    v("a", PrefU32{0});
+  }
+};
+
+TEST(PrefRecords, LayoutCheckRefusesOverlapOverrunAndDisorder) {
+  static_assert(!PrefLayoutFits<OverlappingFields>());
+  static_assert(!PrefLayoutFits<FieldsPastTheEnd>());
+  static_assert(!PrefLayoutFits<FieldsOutOfOrder>());
+  static_assert(!PrefLayoutFits({PrefSpan{0, 4}, PrefSpan{3, 1}}, 8));
+  static_assert(PrefLayoutFits({PrefSpan{0, 4}, PrefSpan{4, 4}}, 8));
+}
+
 TEST(PrefRecords, StoredCountsAndIndicesAreCheckedWhenRead) {
   PREF_MAIL mail;
   RecordBytes r = mail.view();
