@@ -12,6 +12,8 @@ class LStr255 : public LString {
   LStr255(const char* cstr) : LStr255() { Assign(cstr); }
   LStr255(const void* bytes, size_t length) : LStr255() { Assign(bytes, length); }
   explicit LStr255(SInt32 number) : LStr255() { Assign(number); }
+  // Item `index` of the 'STR#' list `listID` (empty when either is missing).
+  LStr255(ResIDT listID, SInt16 index);
 
   LStr255& operator=(const LStr255& other) {
     Assign(static_cast<ConstStringPtr>(other));

@@ -49,3 +49,8 @@ TEST_F(DialogsTest, TheColourPickerKeepsTheColourOnCancel) {
   EXPECT_EQ(out.green, 128 * 257);
   EXPECT_EQ(out.blue, 0);
 }
+
+TEST_F(DialogsTest, AStringListItemMakesAString) {
+  EXPECT_TRUE(LStr255(400, 1) == "Disk full: ^0");
+  EXPECT_EQ(LStr255(400, 9).Length(), 0);
+}
