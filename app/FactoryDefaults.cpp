@@ -100,6 +100,28 @@ void OtherDefaults(RecordBytes other) {
   StOtherDialog::kOptionPRB.set(other, 0);
 }
 
+// The scan settings at the head of the Copy, Print, Save and Scan records.
+template <class R>
+void ScanSettings(RecordBytes rec, RecordBytes all, const FDSources& src, uint32_t source, uint32_t imageMode,
+                  uint32_t resolution) {
+  R::kSource.set(rec, source);
+  R::kLastSource.set(rec, 1);
+  R::kImageMode.set(rec, imageMode);
+  R::kImageMode2.set(rec, ConfiguredProductID(all) == kProduct0x1120 ? 1 : 2);
+  R::kResolution.set(rec, resolution);
+  R::kResolution2.set(rec, 2);
+  R::kPaperSize.set(rec, PaperIndex(src));
+  R::kPaperSize2.set(rec, 1);
+}
+
+// The JPEG, PICT and TIFF settings records inside a function record.
+template <class R>
+void ImageFormatDefaults(RecordBytes rec) {
+  JPEGDefaults(R::kJPEG.in(rec));
+  OtherDefaults(R::kPICT.in(rec));
+  OtherDefaults(R::kTIFF.in(rec));
+}
+
 // How much of a File record a reset writes.
 struct FileReset {
   bool currentTab;   // +0
@@ -128,9 +150,7 @@ void FileRecord(RecordBytes all, uint32_t k, const FileReset& how, const FDSourc
   R::kTag.set(rec, kButtonTagBase + 2);
   CustomSize(rec, R::kCustomSize, src);
   PDFDefaults(R::kPDF.in(rec), k == 0 ? PDFVariant::kFileRecord0 : PDFVariant::kFileRecordN);
-  JPEGDefaults(R::kJPEG.in(rec));
-  OtherDefaults(R::kPICT.in(rec));
-  OtherDefaults(R::kTIFF.in(rec));
+  ImageFormatDefaults<R>(rec);
   if (how.flag3672) R::kFlag3672.set(rec, 0);
   R::kFlag3673.set(rec, k == 4 ? 1 : 0);
   if (k != 1) R::kFlag3674.set(rec, 0);
@@ -143,14 +163,7 @@ void FileRecord(RecordBytes all, uint32_t k, const FileReset& how, const FDSourc
 RecordBytes ScanRecord(RecordBytes all, bool scan2, const FDSources& src) {
   using R = PREF_SCANX;
   RecordBytes rec = (scan2 ? PREF_ALL::kScan2 : PREF_ALL::kScan1).in(all);
-  R::kSource.set(rec, 3);
-  R::kLastSource.set(rec, 1);
-  R::kImageMode.set(rec, 5);
-  R::kImageMode2.set(rec, ConfiguredProductID(all) == kProduct0x1120 ? 1 : 2);
-  R::kResolution.set(rec, 5);
-  R::kResolution2.set(rec, 2);
-  R::kPaperSize.set(rec, PaperIndex(src));
-  R::kPaperSize2.set(rec, 1);
+  ScanSettings<R>(rec, all, src, 3, 5, 5);
   R::kFileType.set(rec, 2);
   R::kCheckUION.set(rec, 0);
   R::kCheckDYIN.set(rec, 1);
@@ -161,9 +174,7 @@ RecordBytes ScanRecord(RecordBytes all, bool scan2, const FDSources& src) {
   R::kTag.set(rec, scan2 ? 0 : kButtonTagBase + 1);
   CustomSize(rec, R::kCustomSize, src);
   R::kCheckFIRE.set(rec, 0);
-  JPEGDefaults(R::kJPEG.in(rec));
-  OtherDefaults(R::kPICT.in(rec));
-  OtherDefaults(R::kTIFF.in(rec));
+  ImageFormatDefaults<R>(rec);
   R::kCheckEZFN.set(rec, 0);
   R::kFlag3437.set(rec, 0);
   return rec;
@@ -243,14 +254,7 @@ RecordBytes FDSetting(RecordBytes all) {
 RecordBytes FDCopy(RecordBytes all, const FDSources& src) {
   using R = PREF_COPY;
   RecordBytes rec = PREF_ALL::kCopy.in(all);
-  R::kSource.set(rec, 3);
-  R::kLastSource.set(rec, 1);
-  R::kImageMode.set(rec, 3);
-  R::kImageMode2.set(rec, ConfiguredProductID(all) == kProduct0x1120 ? 1 : 2);
-  R::kResolution.set(rec, 2);
-  R::kResolution2.set(rec, 2);
-  R::kPaperSize.set(rec, PaperIndex(src));
-  R::kPaperSize2.set(rec, 1);
+  ScanSettings<R>(rec, all, src, 3, 3, 2);
   R::kBrightness.set(rec, 4);
   R::kScale.set(rec, uint32_t(Copy_Popup_100Percent));
   R::kScale2.set(rec, 1);
@@ -270,14 +274,7 @@ RecordBytes FDCopy(RecordBytes all, const FDSources& src) {
 RecordBytes FDPrint(RecordBytes all, const FDSources& src) {
   using R = PREF_PRINT;
   RecordBytes rec = PREF_ALL::kPrint.in(all);
-  R::kSource.set(rec, 1);
-  R::kLastSource.set(rec, 1);
-  R::kImageMode.set(rec, 5);
-  R::kImageMode2.set(rec, ConfiguredProductID(all) == kProduct0x1120 ? 1 : 2);
-  R::kResolution.set(rec, 2);
-  R::kResolution2.set(rec, 2);
-  R::kPaperSize.set(rec, PaperIndex(src));
-  R::kPaperSize2.set(rec, 1);
+  ScanSettings<R>(rec, all, src, 1, 5, 2);
   R::kBrightness.set(rec, 4);
   R::kCheckUION.set(rec, 0);
   SetStringItem(rec, R::kButtonName, kButtonNames, 2);
@@ -309,9 +306,7 @@ RecordBytes FDMail(RecordBytes all, const FDSources& src) {
   R::kTag.set(rec, kButtonTagBase + 3);
   CustomSize(rec, R::kCustomSize, src);
   PDFDefaults(R::kPDF.in(rec), PDFVariant::kMailSave);
-  JPEGDefaults(R::kJPEG.in(rec));
-  OtherDefaults(R::kPICT.in(rec));
-  OtherDefaults(R::kTIFF.in(rec));
+  ImageFormatDefaults<R>(rec);
   R::kCheckAIRE.set(rec, 0);
   R::kMailAppCount.set(rec, 0);
   rec.fill(R::kMailApps.off, R::kMailApps.size, 0);
@@ -337,9 +332,7 @@ RecordBytes FDOCR(RecordBytes all, const FDSources& src) {
   SiteApplication(rec, R::kOCRApp, 5003);
   R::kTag.set(rec, 0);
   CustomSize(rec, R::kCustomSize, src);
-  JPEGDefaults(R::kJPEG.in(rec));
-  OtherDefaults(R::kPICT.in(rec));
-  OtherDefaults(R::kTIFF.in(rec));
+  ImageFormatDefaults<R>(rec);
   R::kCheckEZFN.set(rec, 0);
   R::kFlag3413.set(rec, 0);
   R::kSetting3416.set(rec, 0);
@@ -349,14 +342,7 @@ RecordBytes FDOCR(RecordBytes all, const FDSources& src) {
 RecordBytes FDSave(RecordBytes all, const FDSources& src) {
   using R = PREF_SAVE;
   RecordBytes rec = PREF_ALL::kSave.in(all);
-  R::kSource.set(rec, 1);
-  R::kLastSource.set(rec, 1);
-  R::kImageMode.set(rec, 3);
-  R::kImageMode2.set(rec, ConfiguredProductID(all) == kProduct0x1120 ? 1 : 2);
-  R::kResolution.set(rec, 5);
-  R::kResolution2.set(rec, 2);
-  R::kPaperSize.set(rec, PaperIndex(src));
-  R::kPaperSize2.set(rec, 1);
+  ScanSettings<R>(rec, all, src, 1, 3, 5);
   R::kFileType.set(rec, 2);
   R::kCheckUION.set(rec, 0);
   R::kCheckDYIN.set(rec, 1);
@@ -367,9 +353,7 @@ RecordBytes FDSave(RecordBytes all, const FDSources& src) {
   R::kTag.set(rec, 0);
   CustomSize(rec, R::kCustomSize, src);
   PDFDefaults(R::kPDF.in(rec), PDFVariant::kMailSave);
-  JPEGDefaults(R::kJPEG.in(rec));
-  OtherDefaults(R::kPICT.in(rec));
-  OtherDefaults(R::kTIFF.in(rec));
+  ImageFormatDefaults<R>(rec);
   R::kCheckFORE.set(rec, 0);
   R::kCheckEZFN.set(rec, 0);
   R::kFlag3622.set(rec, 0);
