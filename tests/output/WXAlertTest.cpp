@@ -197,6 +197,33 @@ TEST_F(AlertTest, AClickWinsOverAStoredAnswerAndAnOldAnswerIsDiscarded) {
   EXPECT_EQ(CWXUtility::Show_Error(360, mApp, 400, 41, 1, 0, nullptr, 1), 901);
 }
 
+TEST_F(AlertTest, AnAlertWithoutParentAndOneInsideAWaitingPrompt) {
+  AnswerNextDialog(900);
+  EXPECT_EQ(CWXUtility::Show_Error(400, nullptr, 400, 48, 0, 1, nullptr, 0), 900);
+
+  // A scanner button that does not fit the prompt gets its own alert; the prompt goes on
+  // waiting and takes the right answer afterwards.
+  Boolean openInside = 1, openAfter = 0;
+  SInt32 inner = 0;
+  QueueDialogAction([](LWindow*) {});
+  QueueDialogAction([&](LWindow*) {
+    QueueDialogAction([&openInside](LWindow*) { openInside = CWXUtility::sIsOpen; });
+    AnswerNextDialog(900);
+    inner = CWXUtility::Show_Error(400, mApp, 400, 42, 0, 1, nullptr, 0);
+    // Queued only now, so it runs on the prompt once the inner alert is gone.
+    QueueDialogAction([&openAfter](LWindow*) {
+      openAfter = CWXUtility::sIsOpen;
+      CWXUtility::sEZMag = 900;
+    });
+  });
+  EXPECT_EQ(CWXUtility::Show_Error(360, mApp, 400, 41, 1, 0, nullptr, 3), 900);
+  EXPECT_EQ(inner, 900);
+  EXPECT_EQ(openInside, 1);  // the prompt still waits underneath
+  EXPECT_EQ(openAfter, 1);
+  EXPECT_EQ(CWXUtility::sIsOpen, 0);
+  EXPECT_FALSE(HasDialogActions());
+}
+
 TEST_F(AlertTest, AThrowClosesThePromptAndClearsTheFlag) {
   QueueDialogAction([](LWindow*) {});
   QueueDialogAction([](LWindow*) { throw std::runtime_error("failure while the prompt waits"); });
