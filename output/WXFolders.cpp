@@ -40,6 +40,13 @@ OSErr DirectoryOf(const FSSpec& spec, SInt32* dirID) {
   return err;
 }
 
+// `name` inside the folder `parent`, created when missing.
+OSErr MakeFolderInside(const FSSpec& parent, ConstStr255Param name, FSSpec* spec) {
+  SInt32 parentID = 0;
+  OSErr err = DirectoryOf(parent, &parentID);
+  return err != noErr ? err : MakeFolderIn(parent.vRefNum, parentID, name, spec);
+}
+
 bool IsTempFolderName(ConstStr255Param name) { return std::memcmp(name, kTempFolder, sizeof kTempFolder - 1) == 0; }
 
 // Deletes what a folder holds, depth first. Each subfolder that goes away makes room at its
@@ -94,10 +101,8 @@ unsigned char Get_Default_Dir(FSSpec* folder) {
   if (FindFolder(kOnSystemDisk, kPictureDocumentsFolderType, kCreateFolder, &vRef, &picturesID) != noErr) return 0;
   FSSpec myPictures{};
   if (MakeFolderIn(vRef, picturesID, kMyPictures, &myPictures) != noErr) return 0;
-  SInt32 myPicturesID = 0;
-  if (DirectoryOf(myPictures, &myPicturesID) != noErr) return 0;
   FSSpec output{};
-  if (MakeFolderIn(myPictures.vRefNum, myPicturesID, kOutputFolder, &output) != noErr) return 0;
+  if (MakeFolderInside(myPictures, kOutputFolder, &output) != noErr) return 0;
   *folder = output;
   return 1;
 }
@@ -110,10 +115,8 @@ unsigned char Get_Default_TempDir(FSSpec* tempFolder, FSSpec* parent) {
   FSSpec base{};
   if (MakeFolderIn(vRef, prefsID, kTempParent, &base) != noErr) return 0;
   *parent = base;
-  SInt32 baseID = 0;
-  if (DirectoryOf(base, &baseID) != noErr) return 0;
   FSSpec temp{};
-  if (MakeFolderIn(base.vRefNum, baseID, kTempFolder, &temp) != noErr) return 0;
+  if (MakeFolderInside(base, kTempFolder, &temp) != noErr) return 0;
   *tempFolder = temp;
   return 1;
 }
@@ -156,9 +159,7 @@ OSErr Delete_Default_TempDir(const FSSpec& tempFolder) {
       FSRef ref{};
       if (FSpMakeFSRef(&folder, &ref) == fnfErr) {
         const FSSpec base = PREF_SETTING::kTempBase.get(setting);
-        SInt32 baseID = 0;
-        if (DirectoryOf(base, &baseID) == noErr && MakeFolderIn(base.vRefNum, baseID, kTempFolder, &folder) == noErr)
-          PREF_SETTING::kTempFolder.set(setting, folder);
+        if (MakeFolderInside(base, kTempFolder, &folder) == noErr) PREF_SETTING::kTempFolder.set(setting, folder);
       }
     }
   } catch (...) {
