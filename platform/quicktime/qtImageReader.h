@@ -17,9 +17,6 @@ class QTImageReader {
 
 enum class QTImageKind { None, JPEG, TIFF, PICT };
 
-// What the file's first bytes say it is.
-QTImageKind QTImageKindOf(const std::vector<uint8_t>& file);
-
 // The image's own size; false for a damaged or unsupported file.
 bool QTJPEGSize(const std::vector<uint8_t>& file, int32_t* width, int32_t* height);
 bool QTTIFFSize(const std::vector<uint8_t>& file, int32_t* width, int32_t* height);

@@ -75,8 +75,6 @@ OSErr SetEOF(SInt16 refNum, long logEOF);
 OSErr FSClose(SInt16 refNum);
 // The whole data fork of a file, read in one go (eofErr when less came back than it holds).
 OSErr FSpReadDataFork(const FSSpec* spec, std::vector<uint8_t>* bytes);
-// Cheap: data reaches the disk at close; no fsync per call.
-OSErr FlushVol(ConstStr63Param volName, SInt16 vRefNum);
 
 // ---- FSRef and Unicode calls --------------------------------------------------------------
 

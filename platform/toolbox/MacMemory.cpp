@@ -176,9 +176,6 @@ static void setState(Handle h, SInt8 set, SInt8 clear) {
 void HLock(Handle h) { setState(h, kHandleLockedBit, 0); }
 void HLockHi(Handle h) { setState(h, kHandleLockedBit, 0); }
 void HUnlock(Handle h) { setState(h, 0, kHandleLockedBit); }
-void HPurge(Handle h) { setState(h, kHandlePurgeableBit, 0); }
-void HNoPurge(Handle h) { setState(h, 0, kHandlePurgeableBit); }
-
 SInt8 HGetState(Handle h) {
   if (!h) {
     gMemErr = nilHandleErr;
@@ -229,14 +226,6 @@ OSErr HandToHand(Handle* h) {
   return err;
 }
 
-void BlockMoveData(const void* src, void* dst, Size count) {
-  if (count > 0) std::memmove(dst, src, static_cast<size_t>(count));
-}
-
-void BlockZero(void* dst, Size count) {
-  if (count > 0) std::memset(dst, 0, static_cast<size_t>(count));
-}
-
 OSErr MemError() { return gMemErr; }
 
 // There is no fixed heap zone here: report a generous, fixed figure (or the test cap) so
@@ -245,8 +234,6 @@ Size MaxBlock() {
   constexpr Size kLargestBlock = 256L * 1024 * 1024;
   return gHeapLimit > 0 && gHeapLimit < kLargestBlock ? gHeapLimit : kLargestBlock;
 }
-Size FreeMem() { return MaxBlock(); }
-
 void MemSetTempLimit(Size bytes) { gTempLimit = bytes; }
 void MemSetHeapLimit(Size bytes) { gHeapLimit = bytes; }
 

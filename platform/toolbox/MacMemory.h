@@ -21,8 +21,6 @@ Handle RecoverHandle(Ptr p);
 void HLock(Handle h);
 void HLockHi(Handle h);
 void HUnlock(Handle h);
-void HPurge(Handle h);
-void HNoPurge(Handle h);
 SInt8 HGetState(Handle h);
 void HSetState(Handle h, SInt8 state);
 OSErr PtrToHand(const void* src, Handle* dst, Size size);
@@ -35,11 +33,8 @@ void TempHLock(Handle h, OSErr* err);
 void TempHUnlock(Handle h, OSErr* err);
 void TempDisposeHandle(Handle h, OSErr* err);
 
-void BlockMoveData(const void* src, void* dst, Size count);
-void BlockZero(void* dst, Size count);
 OSErr MemError();
 Size MaxBlock();
-Size FreeMem();
 
 // Lock-state bits that HGetState returns.
 constexpr SInt8 kHandleLockedBit = -0x80;

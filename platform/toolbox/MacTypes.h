@@ -32,7 +32,6 @@ typedef Ptr* Handle;
 typedef int32_t Fixed;  // 16.16
 constexpr Fixed kFixedOne = 0x00010000;
 inline Fixed IntToFixed(int v) { return static_cast<Fixed>(static_cast<uint32_t>(v) << 16); }
-inline int FixedToInt(Fixed f) { return f >> 16; }
 
 // Pascal strings: a length byte, then up to N characters.
 typedef unsigned char Str255[256];

@@ -76,6 +76,22 @@ Found findHandle(Handle h) {
   return {};
 }
 
+// The slot of a loaded resource that may leave memory (a changed one may not), with the
+// Resource Manager's error set either way.
+Slot* unchangedSlot(Handle h) {
+  Found found = findHandle(h);
+  if (!found.slot) {
+    setErr(resNotFound);
+    return nullptr;
+  }
+  if (found.slot->rec.attrs & resChanged) {
+    setErr(resAttrErr);
+    return nullptr;
+  }
+  setErr(noErr);
+  return found.slot;
+}
+
 Handle load(Slot& s) {
   if (!s.handle) {
     Handle h = nullptr;
@@ -104,10 +120,6 @@ Handle findIn(const std::vector<OpenFile*>& files, Match match) {
 std::vector<OpenFile*> current1() {
   OpenFile* f = currentFile();
   return f ? std::vector<OpenFile*>{f} : std::vector<OpenFile*>{};
-}
-
-bool sameName(const ResRecord& r, ConstStr255Param name) {
-  return r.named && r.name.size() == name[0] && std::memcmp(r.name.data(), name + 1, name[0]) == 0;
 }
 
 // The index-th (1-based) resource of `type` over `files`.
@@ -280,14 +292,6 @@ Handle Get1Resource(ResType type, SInt16 id) {
   return findIn(current1(), [&](const ResRecord& r) { return r.type == type && r.id == id; });
 }
 
-Handle GetNamedResource(ResType type, ConstStr255Param name) {
-  return findIn(searchOrder(), [&](const ResRecord& r) { return r.type == type && sameName(r, name); });
-}
-
-Handle Get1NamedResource(ResType type, ConstStr255Param name) {
-  return findIn(current1(), [&](const ResRecord& r) { return r.type == type && sameName(r, name); });
-}
-
 SInt16 CountResources(ResType type) { return count(searchOrder(), type); }
 SInt16 Count1Resources(ResType type) { return count(current1(), type); }
 Handle GetIndResource(ResType type, SInt16 index) { return indexed(searchOrder(), type, index); }
@@ -300,20 +304,6 @@ SInt16 Count1Types() {
       if (std::find(types.begin(), types.end(), s.rec.type) == types.end()) types.push_back(s.rec.type);
   setErr(noErr);
   return static_cast<SInt16>(types.size());
-}
-
-void Get1IndType(ResType* type, SInt16 index) {
-  *type = 0;
-  std::vector<ResType> types;
-  if (OpenFile* f = currentFile())
-    for (const Slot& s : f->slots)
-      if (std::find(types.begin(), types.end(), s.rec.type) == types.end()) types.push_back(s.rec.type);
-  if (index < 1 || static_cast<size_t>(index) > types.size()) {
-    setErr(resNotFound);
-    return;
-  }
-  *type = types[static_cast<size_t>(index - 1)];
-  setErr(noErr);
 }
 
 void GetIndString(Str255 theString, SInt16 strListID, SInt16 index) {
@@ -342,12 +332,6 @@ void GetResInfo(Handle h, SInt16* id, ResType* type, Str255 name) {
   setErr(noErr);
 }
 
-SInt16 GetResAttrs(Handle h) {
-  Found found = findHandle(h);
-  setErr(found.slot ? noErr : resNotFound);
-  return found.slot ? found.slot->rec.attrs : 0;
-}
-
 SInt16 HomeResFile(Handle h) {
   Found found = findHandle(h);
   setErr(found.slot ? noErr : resNotFound);
@@ -355,33 +339,17 @@ SInt16 HomeResFile(Handle h) {
 }
 
 void ReleaseResource(Handle h) {
-  Found found = findHandle(h);
-  if (!found.slot) {
-    setErr(resNotFound);
-    return;
+  if (Slot* slot = unchangedSlot(h)) {
+    DisposeHandle(h);
+    slot->handle = nullptr;
   }
-  if (found.slot->rec.attrs & resChanged) {
-    setErr(resAttrErr);
-    return;
-  }
-  DisposeHandle(h);
-  found.slot->handle = nullptr;
-  setErr(noErr);
 }
 
 void DetachResource(Handle h) {
-  Found found = findHandle(h);
-  if (!found.slot) {
-    setErr(resNotFound);
-    return;
+  if (Slot* slot = unchangedSlot(h)) {
+    forget(h);
+    slot->handle = nullptr;
   }
-  if (found.slot->rec.attrs & resChanged) {
-    setErr(resAttrErr);
-    return;
-  }
-  forget(h);
-  found.slot->handle = nullptr;
-  setErr(noErr);
 }
 
 void AddResource(Handle h, ResType type, SInt16 id, ConstStr255Param name) {

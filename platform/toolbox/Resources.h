@@ -30,20 +30,16 @@ OSErr ResError();
 // Finding resources.
 Handle GetResource(ResType type, SInt16 id);   // the chain from the current file down
 Handle Get1Resource(ResType type, SInt16 id);  // the current file only
-Handle GetNamedResource(ResType type, ConstStr255Param name);
-Handle Get1NamedResource(ResType type, ConstStr255Param name);
 SInt16 CountResources(ResType type);
 SInt16 Count1Resources(ResType type);
 Handle GetIndResource(ResType type, SInt16 index);  // 1-based, over the chain
 Handle Get1IndResource(ResType type, SInt16 index);
 SInt16 Count1Types();
-void Get1IndType(ResType* type, SInt16 index);
 // Item `index` of 'STR#' `strListID` from the chain; an empty string when either is missing.
 void GetIndString(Str255 theString, SInt16 strListID, SInt16 index);
 
 // About a resource handle.
 void GetResInfo(Handle h, SInt16* id, ResType* type, Str255 name);
-SInt16 GetResAttrs(Handle h);
 SInt16 HomeResFile(Handle h);
 
 // Changing resources (files opened with write permission only: wrPermErr otherwise).
