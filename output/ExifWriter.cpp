@@ -1,5 +1,6 @@
 #include "output/ExifWriter.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -315,7 +316,7 @@ long ExifBuildSegment(const ExifTagValues& v, const std::vector<uint8_t>& thumbn
   EmitIfd(ifd0, kTiffHeaderSize, static_cast<uint32_t>(ifd1At), tiff);
   EmitIfd(exif, static_cast<uint32_t>(exifAt), 0, tiff);
   EmitIfd(ifd1, static_cast<uint32_t>(ifd1At), 0, tiff);
-  std::memcpy(tiff.data() + thumbAt, thumbnail.data(), thumbnail.size());
+  std::copy(thumbnail.begin(), thumbnail.end(), tiff.begin() + static_cast<std::ptrdiff_t>(thumbAt));
 
   segment->assign({0xFF, kMarkAPP1, 0, 0, 'E', 'x', 'i', 'f', 0, 0});
   changeToByteOrder(segment->data() + 2, 2, static_cast<uint32_t>(tiffSize + kApp1Overhead), kExifOrderBig);

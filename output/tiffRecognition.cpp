@@ -1,5 +1,7 @@
 #include "output/tiffRecognition.h"
 
+#include <cstdint>
+
 #include "toolbox/RecordAccess.h"
 
 namespace {
@@ -105,7 +107,9 @@ long Recognition_TIFF(const unsigned char* file, unsigned long length, tagIMAGEI
   // The callers take ImageLength rows from the one strip: it must be there, whole.
   if (stripOffsetsCount != 1 || stripByteCountsCount != 1) return 0;
   if (info->ImageWidth == 0 || info->ImageLength == 0) return 0;
-  if (info->StripByteCounts != TIFFRowBytes(*info) * info->ImageLength) return 0;
+  // Below 2^32 bytes a row, the product cannot wrap round to a small strip.
+  const uint64_t rowBytes = TIFFRowBytes(*info);
+  if (rowBytes > UINT32_MAX || info->StripByteCounts != rowBytes * info->ImageLength) return 0;
   if (!f.has(info->StripOffsets, info->StripByteCounts)) return 0;
   return 1;
 }

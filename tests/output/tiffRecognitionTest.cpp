@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-
 #include "support/TestEnv.h"
+#include "toolbox/RecordAccess.h"
 
 namespace {
 
@@ -17,24 +17,8 @@ struct TiffBuilder {
   };
   std::vector<Entry> entries;
 
-  void put16(size_t off, uint16_t v) {
-    if (little) {
-      bytes[off] = v & 0xFF;
-      bytes[off + 1] = v >> 8;
-    } else {
-      bytes[off] = v >> 8;
-      bytes[off + 1] = v & 0xFF;
-    }
-  }
-  void put32(size_t off, uint32_t v) {
-    if (little) {
-      put16(off, v & 0xFFFF);
-      put16(off + 2, v >> 16);
-    } else {
-      put16(off, v >> 16);
-      put16(off + 2, v & 0xFFFF);
-    }
-  }
+  void put16(size_t off, uint16_t v) { little ? LEPutU16(&bytes[off], v) : BEPutU16(&bytes[off], v); }
+  void put32(size_t off, uint32_t v) { little ? LEPutU32(&bytes[off], v) : BEPutU32(&bytes[off], v); }
   void add(uint16_t tag, uint16_t type, uint32_t count, uint32_t value) { entries.push_back({tag, type, count, value}); }
 
   // Header, directory at 8, rationals and pixels behind it.
@@ -152,6 +136,19 @@ TEST(RecognitionTIFF, RefusesDamagedHeaders) {
     std::vector<unsigned char> f(good.begin(), good.begin() + cut);
     tagIMAGEINFO info{};
     ASSERT_EQ(Recognition_TIFF(f.data(), f.size(), &info), 0) << "cut at " << cut;
+  }
+}
+
+// Huge grey rows times the row count wrap round to an empty strip; the header is refused,
+// not read as rows far outside the file.
+TEST(RecognitionTIFF, RefusesRowsWhoseTotalWrapsRound) {
+  for (bool little : {false, true}) {
+    TiffBuilder b{little, {}, {}};
+    b.add(258, 4, 1, 1u << 30);  // bits per sample
+    b.add(277, 3, 1, 1);
+    auto f = b.build(1u << 31, 64, 0);  // (2^31 x 2^30 / 8) x 64 = 2^64
+    tagIMAGEINFO info{};
+    EXPECT_EQ(Recognition_TIFF(f.data(), f.size(), &info), 0) << little;
   }
 }
 
