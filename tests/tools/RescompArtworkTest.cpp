@@ -35,6 +35,20 @@ uint32_t PixelAt(GWorldPtr world, int x, int y) {
   return (uint32_t(c.red >> 8) << 16) | (uint32_t(c.green >> 8) << 8) | (c.blue >> 8);
 }
 
+// A new 32-bit world of `bounds` with `draw` run in it; null when the world cannot be made.
+template <typename Draw>
+GWorldPtr DrawInWorld(const Rect& bounds, Draw draw) {
+  GWorldPtr world = nullptr;
+  if (NewGWorld(&world, 32, &bounds, nullptr, nullptr, 0) != 0) return nullptr;
+  CGrafPtr old;
+  GDHandle dev;
+  GetGWorld(&old, &dev);
+  SetGWorld(world, nullptr);
+  draw();
+  SetGWorld(old, dev);
+  return world;
+}
+
 class Artwork : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -56,14 +70,8 @@ TEST_F(Artwork, PictureDrawsTheArtworkOverWhite) {
   Handle h = nullptr;
   ASSERT_EQ(PtrToHand(bytes.data(), &h, Size(bytes.size())), 0);
   Rect r{0, 0, 2, 3};
-  GWorldPtr world;
-  ASSERT_EQ(NewGWorld(&world, 32, &r, nullptr, nullptr, 0), 0);
-  CGrafPtr old;
-  GDHandle dev;
-  GetGWorld(&old, &dev);
-  SetGWorld(world, nullptr);
-  DrawPicture(reinterpret_cast<PicHandle>(h), &r);
-  SetGWorld(old, dev);
+  GWorldPtr world = DrawInWorld(r, [&] { DrawPicture(reinterpret_cast<PicHandle>(h), &r); });
+  ASSERT_NE(world, nullptr);
   const uint32_t expected[2][3] = {{0xFF0000, 0x00FF00, 0x0000FF}, {0xFFFFFF, 0xFFFFFF, 0x000000}};
   for (int y = 0; y < 2; ++y)
     for (int x = 0; x < 3; ++x) EXPECT_EQ(PixelAt(world, x, y), expected[y][x]) << x << "," << y;
@@ -76,18 +84,14 @@ TEST_F(Artwork, ColourIconKeepsColoursAndMask) {
   CIconHandle icon = QDColorIconFromStoredBytes(bytes.data(), Size(bytes.size()));
   ASSERT_NE(icon, nullptr);
   Rect r{0, 0, 2, 3};
-  GWorldPtr world;
-  ASSERT_EQ(NewGWorld(&world, 32, &r, nullptr, nullptr, 0), 0);
-  CGrafPtr old;
-  GDHandle dev;
-  GetGWorld(&old, &dev);
-  SetGWorld(world, nullptr);
-  RGBColor grey{0x8080, 0x8080, 0x8080};
-  RGBForeColor(&grey);
-  PaintRect(&r);
-  ForeColor(blackColor);
-  PlotCIcon(&r, icon);
-  SetGWorld(old, dev);
+  GWorldPtr world = DrawInWorld(r, [&] {
+    RGBColor grey{0x8080, 0x8080, 0x8080};
+    RGBForeColor(&grey);
+    PaintRect(&r);
+    ForeColor(blackColor);
+    PlotCIcon(&r, icon);
+  });
+  ASSERT_NE(world, nullptr);
   EXPECT_EQ(PixelAt(world, 0, 0), 0xFF0000u);
   EXPECT_EQ(PixelAt(world, 2, 0), 0x0000FFu);
   EXPECT_EQ(PixelAt(world, 0, 1), 0x808080u) << "the transparent pixel leaves what was there";
