@@ -2,6 +2,7 @@
 // picture's frame onto the destination rectangle. Damaged or unknown data ends playback
 // where it starts; what was drawn before stays.
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
@@ -90,16 +91,23 @@ class Reader {
   bool mOk = true;
 };
 
-// Maps picture-frame coordinates onto the destination rectangle.
+// Maps picture-frame coordinates onto the destination rectangle. Products of a picture's
+// coordinate and the destination's size pass 32 bits, so they are taken in 64 and kept
+// far enough inside 32 to add an origin.
+int32_t ScaleSpan(int64_t v, int64_t fromSize, int64_t toSize) {
+  constexpr int64_t kLimit = int64_t(1) << 30;
+  return static_cast<int32_t>(std::clamp<int64_t>(v * toSize / fromSize, -kLimit, kLimit));
+}
+
 struct Mapping {
   Rect from, to;
   int32_t X(int32_t x) const {
     int fw = from.right - from.left;
-    return fw ? to.left + (x - from.left) * (to.right - to.left) / fw : to.left;
+    return fw ? to.left + ScaleSpan(int64_t(x) - from.left, fw, to.right - to.left) : to.left;
   }
   int32_t Y(int32_t y) const {
     int fh = from.bottom - from.top;
-    return fh ? to.top + (y - from.top) * (to.bottom - to.top) / fh : to.top;
+    return fh ? to.top + ScaleSpan(int64_t(y) - from.top, fh, to.bottom - to.top) : to.top;
   }
   SInt16 Sx(int32_t x) const { return static_cast<SInt16>(std::clamp<int32_t>(X(x), -32767, 32767)); }
   SInt16 Sy(int32_t y) const { return static_cast<SInt16>(std::clamp<int32_t>(Y(y), -32767, 32767)); }
@@ -117,11 +125,11 @@ struct Mapping {
   // Lengths (pen sizes, text sizes) scale by the vertical ratio, never below 1.
   SInt16 ScaleV(int32_t v) const {
     int fh = from.bottom - from.top;
-    return static_cast<SInt16>(fh ? std::max<int32_t>(1, v * (to.bottom - to.top) / fh) : v);
+    return static_cast<SInt16>(fh ? std::clamp<int32_t>(ScaleSpan(v, fh, to.bottom - to.top), 1, 32767) : v);
   }
   SInt16 ScaleH(int32_t v) const {
     int fw = from.right - from.left;
-    return static_cast<SInt16>(fw ? std::max<int32_t>(1, v * (to.right - to.left) / fw) : v);
+    return static_cast<SInt16>(fw ? std::clamp<int32_t>(ScaleSpan(v, fw, to.right - to.left), 1, 32767) : v);
   }
 };
 
@@ -244,7 +252,12 @@ bool Player::Pixels(Reader& r, uint16_t op) {
   int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
   if (width <= 0 || height <= 0) return true;
   if (depth != 1 && depth != 2 && depth != 4 && depth != 8 && depth != 16 && depth != 32) return false;
-  if (static_cast<long>(width) * depth > rowBytes * 8L && !(direct && (packType == 2 || packType == 4 || packType == 0))) return false;
+  // Direct 32-bit rows may come as component planes or RGB triples instead of rowBytes wide;
+  // every other row must hold its width.
+  const bool planes32 = direct && depth == 32 && (packType == 0 || packType == 4);
+  const bool triples32 = direct && depth == 32 && packType == 2;
+  if (planes32 && cmpCount != 3 && cmpCount != 4) return false;
+  if (!planes32 && !triples32 && static_cast<long>(width) * depth > rowBytes * 8L) return false;
   if (static_cast<size_t>(width) * height * 4 > kMaxPixelBytes) return false;
 
   // Every row takes at least its count and one byte per 128 packed bytes: a picture that
@@ -259,7 +272,7 @@ bool Player::Pixels(Reader& r, uint16_t op) {
   std::vector<uint8_t> row;
   for (int y = 0; y < height; ++y) {
     size_t unpacked;
-    if (direct && (packType == 0 || packType == 4) && depth == 32) unpacked = static_cast<size_t>(width) * cmpCount;
+    if (planes32) unpacked = static_cast<size_t>(width) * cmpCount;
     else if (direct && packType == 2) unpacked = static_cast<size_t>(width) * 3;
     else unpacked = static_cast<size_t>(rowBytes);
     row.assign(unpacked, 0);
@@ -281,7 +294,7 @@ bool Player::Pixels(Reader& r, uint16_t op) {
     }
     for (int x = 0; x < width; ++x) {
       uint8_t rr = 0, gg = 0, bb = 0;
-      if (depth == 32 && (packType == 0 || packType == 4) && direct) {
+      if (planes32) {
         int base = cmpCount == 4 ? width : 0;  // alpha plane first when present
         rr = row[base + x];
         gg = row[base + width + x];

@@ -246,4 +246,93 @@ TEST(Picture, DamagedPicturesDrawWhatTheyCanAndStop) {
   EXPECT_EQ(dst.Picture(), qdtest::Rows({"........", "........", "........", "........"}));
 }
 
+// A version 2 picture holding one DirectBitsRect whose pixel-map header the case sets.
+struct DirectHeader {
+  uint16_t rowBytes;
+  int16_t width;
+  uint16_t packType, pixelSize, cmpCount;
+  std::vector<uint8_t> rows;
+};
+
+std::vector<uint8_t> DirectBitsPicture(const DirectHeader& d) {
+  std::vector<uint8_t> p;
+  auto u16 = [&p](unsigned v) {
+    p.push_back(uint8_t(v >> 8));
+    p.push_back(uint8_t(v));
+  };
+  auto u32 = [&](unsigned v) {
+    u16(v >> 16);
+    u16(v & 0xFFFF);
+  };
+  auto rect = [&](int w) {
+    u16(0);
+    u16(0);
+    u16(1);
+    u16(unsigned(w));
+  };
+  u16(0);
+  rect(d.width);
+  u16(0x0011);
+  u16(0x02FF);
+  u16(0x009A);
+  u32(0xFF);  // baseAddr
+  u16(0x8000u | d.rowBytes);
+  rect(d.width);
+  u16(0);  // pmVersion
+  u16(d.packType);
+  u32(0);  // packSize
+  u32(0x00480000);
+  u32(0x00480000);
+  u16(16);  // pixelType
+  u16(d.pixelSize);
+  u16(d.cmpCount);
+  u16(8);  // cmpSize
+  p.insert(p.end(), 12, 0);
+  rect(d.width);
+  rect(d.width);
+  u16(srcCopy);
+  p.insert(p.end(), d.rows.begin(), d.rows.end());
+  p.insert(p.end(), 256, 0);  // no-op opcodes, so a short header cannot read past the picture
+  u16(0x00FF);
+  return p;
+}
+
+TEST(Picture, PixelMapsWhoseRowsCannotHoldTheirWidthAreRefused) {
+  std::vector<uint8_t> planes(1, 15);  // one packed run of 16 literal bytes
+  planes.insert(planes.end(), 16, 0);
+  const struct {
+    const char* what;
+    DirectHeader header;
+  } cases[] = {
+      {"16-bit rows 2 bytes wide", {2, 64, 0, 16, 3, {0, 0}}},
+      {"8-bit rows 2 bytes wide", {2, 64, 0, 8, 1, {0, 0}}},
+      {"32-bit planes with one component", {64, 16, 4, 32, 1, planes}},
+      {"32-bit planes with no component", {64, 16, 0, 32, 0, planes}},
+  };
+  for (const auto& c : cases) {
+    World dst(64, 1);
+    std::vector<uint8_t> bytes = DirectBitsPicture(c.header);
+    Handle h = nullptr;
+    ASSERT_EQ(PtrToHand(bytes.data(), &h, Size(bytes.size())), 0);
+    Rect frame = R(0, 0, c.header.width, 1);
+    DrawPicture(reinterpret_cast<PicHandle>(h), &frame);
+    DisposeHandle(h);
+    EXPECT_EQ(dst.Picture(), std::string(64, '.')) << c.what;
+  }
+}
+
+TEST(Picture, FarCoordinatesScaledOntoTheWidestRectangleStayInRange) {
+  World scratch(8, 4);
+  Rect frame = R(-8, 0, 0, 4);
+  PicHandle pic = OpenPicture(&frame);
+  Rect far = R(-8, 0, 32767, 4);
+  PaintRect(&far);
+  ClosePicture();
+  World dst(8, 4);
+  Rect widest = R(-32768, -32768, 32767, 32767);
+  DrawPicture(pic, &widest);
+  KillPicture(pic);
+  EXPECT_EQ(dst.Picture(), qdtest::Rows({"########", "########", "########", "########"}));
+}
+
 }  // namespace
