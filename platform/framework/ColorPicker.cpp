@@ -62,7 +62,7 @@ Boolean GetColor(Point where, ConstStr255Param prompt, const RGBColor* inColor, 
   new LCaption(At(dialog, 0, 16, 12, 268, 18), prompt ? prompt : reinterpret_cast<const unsigned char*>(""));
   auto* tabs = new LTabGroup(dialog);
   const PaneIDT ids[3] = {kRed, kGreen, kBlue};
-  const char* names[3] = {"\x04Red:", "\x06Green:", "\x05" "Blue:"};
+  const char* names[3] = {"\004Red:", "\006Green:", "\005Blue:"};
   const UInt16 start[3] = {inColor->red, inColor->green, inColor->blue};
   LEditText* fields[3];
   for (int i = 0; i < 3; ++i) {

@@ -26,8 +26,10 @@ namespace {
 struct ThreadCancelled {};
 
 ucontext_t gMainContext;
+#ifdef WX_ASAN_FIBERS
 const void* gMainStackBottom = nullptr;  // learnt at the first switch, for the sanitizer
 size_t gMainStackSize = 0;
+#endif
 
 std::vector<LThread*>& AllThreads() {
   static std::vector<LThread*> threads;

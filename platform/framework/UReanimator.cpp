@@ -40,9 +40,21 @@ struct Level {
 LPane* UReanimator::ReadPanes(ResIDT layoutID, LCommander* super, LView* superView) {
   Handle data = GetResource(kLayoutResType, layoutID);
   if (!data) Fail(layoutID, "not found");
+  // The layout's data is read in place: keep it from moving meanwhile.
+  SInt8 state = HGetState(data);
   HLock(data);
   LDataStream stream(static_cast<const void*>(*data), static_cast<SInt32>(GetHandleSize(data)));
+  try {
+    LPane* top = ReadPanes(stream, layoutID, super, superView);
+    HSetState(data, state);
+    return top;
+  } catch (...) {
+    HSetState(data, state);
+    throw;
+  }
+}
 
+LPane* UReanimator::ReadPanes(LStream& stream, ResIDT layoutID, LCommander* super, LView* superView) {
   StLoaderDefaults saved;
   std::vector<Level> levels{{superView, super}};
   std::vector<LPane*> panes;
@@ -83,6 +95,10 @@ LPane* UReanimator::ReadPanes(ResIDT layoutID, LCommander* super, LView* superVi
       char id[7];
       FourCharCodeText(classID, id);
       if (made.pane) {
+        if (top && !made.pane->GetSuperView()) {
+          delete made.pane;  // a second top-level pane would belong to nobody
+          Fail(layoutID, "holds more than one top object");
+        }
         panes.push_back(made.pane);
         if (!top) top = made.pane;
       } else if (made.attachment) {
@@ -101,7 +117,6 @@ LPane* UReanimator::ReadPanes(ResIDT layoutID, LCommander* super, LView* superVi
     if (!top) Fail(layoutID, "holds no pane");
     for (auto it = panes.rbegin(); it != panes.rend(); ++it) (*it)->FinishCreate();
   } catch (...) {
-    HUnlock(data);
     // The top pane owns everything below it; a pane left without a superview goes alone.
     if (top)
       delete top;
@@ -109,7 +124,6 @@ LPane* UReanimator::ReadPanes(ResIDT layoutID, LCommander* super, LView* superVi
       delete topCommander;
     throw;
   }
-  HUnlock(data);
   return top;
 }
 

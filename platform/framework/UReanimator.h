@@ -13,10 +13,11 @@
 
 #include "framework/FrameworkTypes.h"
 #include "framework/LException.h"
+#include "framework/LPane.h"
 
 class LCommander;
+class LStream;
 class LListener;
-class LPane;
 class LView;
 
 enum : ExceptionCode { err_BadLayout = 'Layt' };
@@ -28,6 +29,8 @@ class UReanimator {
   // The top object of layout `layoutID`, built as a pane. Throws for a missing or damaged
   // layout, an unknown class (named by its ID) and a top object that is no pane.
   static LPane* ReadPanes(ResIDT layoutID, LCommander* super, LView* superView = nullptr);
+  // The same from layout data already in memory (`layoutID` names it in messages).
+  static LPane* ReadPanes(LStream& stream, ResIDT layoutID, LCommander* super, LView* superView = nullptr);
 
   template <class T>
   static T* CreateFromLayout(ResIDT layoutID, LCommander* super) {
