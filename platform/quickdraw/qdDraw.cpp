@@ -142,6 +142,17 @@ namespace {
 bool PenDraws(GrafPtr port) { return port->pnVis >= 0 && !port->picture; }
 bool Draws(GrafPtr port) { return !port->picture; }
 
+// Frame and paint use the pen, erase the background pattern, fill the given pattern.
+void ApplyVerb(GrafPtr port, const qdRegion& area, qdVerb verb, const Pattern* fillPat) {
+  switch (verb) {
+    case qdVerb::Frame:
+    case qdVerb::Paint: qdFillArea(port, area, port->pen.pnPat, static_cast<SInt16>(port->pen.pnMode | patCopy)); break;
+    case qdVerb::Erase: qdFillArea(port, area, port->bkPat, patCopy); break;
+    case qdVerb::Invert: qdFillArea(port, area, kQDBlackPattern, patXor); break;
+    case qdVerb::Fill: qdFillArea(port, area, *fillPat, patCopy); break;
+  }
+}
+
 void Shape(qdShape shape, qdVerb verb, const Rect* r, const Pattern* fillPat) {
   GrafPtr port = qdCurrentPort();
   if (port->picture) qdPicRecordShape(port, shape, verb, *r, fillPat);
@@ -150,13 +161,7 @@ void Shape(qdShape shape, qdVerb verb, const Rect* r, const Pattern* fillPat) {
   Rect rows = qdPixelsOfPort(port).bounds;  // rows outside the pixels need no shape
   qdRegion area = verb == qdVerb::Frame ? qdFrameRegion(shape, *r, qdOvalSize(port), port->pen.pnSize, rows)
                                         : qdShapeRegion(shape, *r, qdOvalSize(port), rows);
-  switch (verb) {
-    case qdVerb::Frame:
-    case qdVerb::Paint: qdFillArea(port, area, port->pen.pnPat, static_cast<SInt16>(port->pen.pnMode | patCopy)); break;
-    case qdVerb::Erase: qdFillArea(port, area, port->bkPat, patCopy); break;
-    case qdVerb::Invert: qdFillArea(port, area, kQDBlackPattern, patXor); break;
-    case qdVerb::Fill: qdFillArea(port, area, *fillPat, patCopy); break;
-  }
+  ApplyVerb(port, area, verb, fillPat);
 }
 
 void RoundShape(qdVerb verb, const Rect* r, SInt16 ow, SInt16 oh, const Pattern* pat) {
@@ -171,13 +176,7 @@ void RegionShape(qdVerb verb, RgnHandle rgn, const Pattern* fillPat) {
   bool frameOrPaint = verb == qdVerb::Frame || verb == qdVerb::Paint;
   if (frameOrPaint ? !PenDraws(port) : !Draws(port)) return;
   qdRegion area = verb == qdVerb::Frame ? value.Subtracted(value.Inset(port->pen.pnSize.h, port->pen.pnSize.v)) : value;
-  switch (verb) {
-    case qdVerb::Frame:
-    case qdVerb::Paint: qdFillArea(port, area, port->pen.pnPat, static_cast<SInt16>(port->pen.pnMode | patCopy)); break;
-    case qdVerb::Erase: qdFillArea(port, area, port->bkPat, patCopy); break;
-    case qdVerb::Invert: qdFillArea(port, area, kQDBlackPattern, patXor); break;
-    case qdVerb::Fill: qdFillArea(port, area, *fillPat, patCopy); break;
-  }
+  ApplyVerb(port, area, verb, fillPat);
 }
 
 }  // namespace

@@ -178,6 +178,18 @@ Point GlobalOriginOf(GrafPtr port) {
   return Point{w->content.top, w->content.left};
 }
 
+// The mouse in global coordinates, read through the window's port.
+Point GlobalMouse(WindowRef window) {
+  Point now;
+  GrafPtr saved;
+  GetPort(&saved);
+  SetPort(window->port);
+  GetMouse(&now);
+  LocalToGlobal(&now);
+  SetPort(saved);
+  return now;
+}
+
 }  // namespace
 
 void wmEnsureDisplay() {
@@ -330,13 +342,7 @@ void DragWindow(WindowRef window, Point startPt, const Rect* boundsRect) {
   };
   Point last = startPt;
   while (StillDown()) {
-    Point now;
-    GrafPtr saved;
-    GetPort(&saved);
-    SetPort(window->port);
-    GetMouse(&now);
-    LocalToGlobal(&now);
-    SetPort(saved);
+    Point now = GlobalMouse(window);
     if (!EqualPt(now, last)) {
       last = now;
       place(last);
@@ -415,13 +421,7 @@ Boolean TrackBox(WindowRef window, Point, WindowPartCode part) {
     if (DpyCurrent().IsHeadless() || DpyPeekInput(&pending)) break;
     DpyCurrent().WaitForInput(20);
   }
-  Point now;
-  GrafPtr saved;
-  GetPort(&saved);
-  SetPort(window->port);
-  GetMouse(&now);
-  LocalToGlobal(&now);
-  SetPort(saved);
+  Point now = GlobalMouse(window);
   WindowRef hit = nullptr;
   return FindWindow(now, &hit) == part && hit == window;
 }
