@@ -2,9 +2,6 @@
 // and SDL's input becomes Event Manager events.
 #include <SDL.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +13,7 @@
 #include "quickdraw/QuickDraw.h"
 #include "quickdraw/QuickDrawText.h"
 #include "support/TestEnv.h"
+#include "support/Xvfb.h"
 #include "toolbox/Events.h"
 #include "toolbox/MacWindows.h"
 
@@ -23,55 +21,10 @@ namespace {
 
 Rect R(int l, int t, int r, int b) { return Rect{SInt16(t), SInt16(l), SInt16(b), SInt16(r)}; }
 
-// A private X server for the test binary, started once and told to go at exit.
-class XServer {
- public:
-  static XServer& Get() {
-    static XServer server;
-    return server;
-  }
-  bool ok() const { return mDisplay >= 0; }
-  std::string name() const { return ":" + std::to_string(mDisplay); }
-
- private:
-  XServer() {
-    if (!wxtest::HaveTool("Xvfb")) return;
-    int fds[2];
-    if (pipe(fds) != 0) return;
-    mPid = fork();
-    if (mPid == 0) {
-      close(fds[0]);
-      std::string fd = std::to_string(fds[1]);
-      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp", nullptr);
-      _exit(127);
-    }
-    close(fds[1]);
-    // Xvfb writes its display number and a newline once it accepts connections; the pipe
-    // stays open for the server's life.
-    mPipe = fds[0];
-    std::string number;
-    char c;
-    while (read(mPipe, &c, 1) == 1 && c != '\n') number += c;
-    if (!number.empty()) mDisplay = std::atoi(number.c_str());
-  }
-  ~XServer() {
-    if (mPid > 0) {
-      kill(mPid, SIGTERM);
-      waitpid(mPid, nullptr, 0);
-    }
-    if (mPipe >= 0) close(mPipe);
-  }
-  int mPipe = -1;
-  pid_t mPid = -1;
-  int mDisplay = -1;
-};
-
 class Screen : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!wxtest::HaveTool("Xvfb")) GTEST_SKIP() << "'Xvfb' is not installed (scripts/setup installs it)";
-    ASSERT_TRUE(XServer::Get().ok()) << "Xvfb did not start";
-    setenv("DISPLAY", XServer::Get().name().c_str(), 1);
+    WX_REQUIRE_XVFB();
     ASSERT_TRUE(DpyUseScreen()) << SDL_GetError();
     FlushEvents(everyEvent, 0);
   }
@@ -84,7 +37,7 @@ class Screen : public ::testing::Test {
   std::vector<uint32_t> Screenshot(int* width, int* height, const std::string& keepAs) {
     wxtest::ScratchDir dir;
     std::string png = (dir / "screen.png").string();
-    std::string cmd = "xwd -root -silent -display " + XServer::Get().name() + " | convert xwd:- '" + png + "'";
+    std::string cmd = "xwd -root -silent -display " + wxtest::Xvfb::Get().name() + " | convert xwd:- '" + png + "'";
     EXPECT_EQ(wxtest::Run(cmd), 0);
     if (!keepAs.empty()) wxtest::Run("cp '" + png + "' '" + (wxtest::OutputDir("quickdraw") / keepAs).string() + "'");
     std::string size, raw;
@@ -104,7 +57,7 @@ class Screen : public ::testing::Test {
     }
     XSync();
   }
-  void XSync() { wxtest::Run("xdpyinfo -display " + XServer::Get().name() + " >/dev/null 2>&1"); }
+  void XSync() { wxtest::Run("xdpyinfo -display " + wxtest::Xvfb::Get().name() + " >/dev/null 2>&1"); }
 
   std::vector<WindowRef> mMade;
 };
