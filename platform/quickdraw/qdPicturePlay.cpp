@@ -153,6 +153,7 @@ class Player {
   bool Pixels(Reader& r, uint16_t op);
   void Shape(qdShape shape, int verbCode, const Rect& r);
   void Text(Point at, Reader& r, size_t count);
+  void Line(Point from, Point to);
 
   GrafPtr mPort;
   Mapping mMap;
@@ -193,6 +194,14 @@ void Player::Shape(qdShape shape, int verbCode, const Rect& r) {
     }
     case qdShape::Region: break;
   }
+}
+
+// A line in picture coordinates; the pen ends at `to`.
+void Player::Line(Point from, Point to) {
+  Point ma = mMap.MapPt(from), mb = mMap.MapPt(to);
+  MoveTo(ma.h, ma.v);
+  LineTo(mb.h, mb.v);
+  mPenFrame = to;
 }
 
 void Player::Text(Point at, Reader& r, size_t count) {
@@ -412,19 +421,13 @@ void Player::Run(Reader& r, bool v2) {
       case 0x0020: {
         Point a = r.P(), b = r.P();
         if (!r.ok()) return;
-        Point ma = mMap.MapPt(a), mb = mMap.MapPt(b);
-        MoveTo(ma.h, ma.v);
-        LineTo(mb.h, mb.v);
-        mPenFrame = b;
+        Line(a, b);
         break;
       }
       case 0x0021: {
         Point b = r.P();
         if (!r.ok()) return;
-        Point ma = mMap.MapPt(mPenFrame), mb = mMap.MapPt(b);
-        MoveTo(ma.h, ma.v);
-        LineTo(mb.h, mb.v);
-        mPenFrame = b;
+        Line(mPenFrame, b);
         break;
       }
       case 0x0022: {
@@ -432,20 +435,14 @@ void Player::Run(Reader& r, bool v2) {
         int8_t dh = static_cast<int8_t>(r.U8()), dv = static_cast<int8_t>(r.U8());
         if (!r.ok()) return;
         Point b{static_cast<SInt16>(a.v + dv), static_cast<SInt16>(a.h + dh)};
-        Point ma = mMap.MapPt(a), mb = mMap.MapPt(b);
-        MoveTo(ma.h, ma.v);
-        LineTo(mb.h, mb.v);
-        mPenFrame = b;
+        Line(a, b);
         break;
       }
       case 0x0023: {
         int8_t dh = static_cast<int8_t>(r.U8()), dv = static_cast<int8_t>(r.U8());
         if (!r.ok()) return;
         Point b{static_cast<SInt16>(mPenFrame.v + dv), static_cast<SInt16>(mPenFrame.h + dh)};
-        Point ma = mMap.MapPt(mPenFrame), mb = mMap.MapPt(b);
-        MoveTo(ma.h, ma.v);
-        LineTo(mb.h, mb.v);
-        mPenFrame = b;
+        Line(mPenFrame, b);
         break;
       }
       case 0x0028: {
