@@ -41,7 +41,9 @@ class LApplication : public LCommander, public LEventDispatcher {
   void FindCommandStatus(CommandT command, bool& outEnabled, bool& outUsesMark, UInt16& outMark,
                          Str255 outName) override;
 
-  // `event` is the high-level event's payload; `number` its number from the event table.
+  // `event` is the high-level event's payload (an Apple event as the poster made it);
+  // `number` its number from the event table. Until the platform has an Apple Event
+  // Manager, `reply` and `result` are the event itself.
   virtual void HandleAppleEvent(const AppleEvent& event, AppleEvent& reply, AEDesc& result, SInt32 number);
   // The number the event table gives (event class, event ID), or 0.
   SInt32 EventNumberFor(UInt32 eventClass, UInt32 eventID) const;

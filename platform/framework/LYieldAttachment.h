@@ -5,7 +5,7 @@
 
 class LYieldAttachment : public LAttachment {
  public:
-  // `quantum` in ticks; -1 yields on every event.
+  // `quantum` in ticks is kept for callers to read; threads get a turn on every event.
   explicit LYieldAttachment(SInt32 quantum = -1) : LAttachment(msg_Event, true), mQuantum(quantum) {}
 
   SInt32 GetQuantum() const { return mQuantum; }
