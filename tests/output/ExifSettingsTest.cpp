@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "app/PrefRecords.h"
+#include "toolbox/TextUtils.h"
 
 namespace {
 
 void SetText(RecordBytes r, const PrefStr255& field, const std::string& text) {
   Str255 s;
-  s[0] = static_cast<unsigned char>(text.size());
-  std::copy(text.begin(), text.end(), s + 1);
+  PStrFromString(text, s);
   field.set(r, s);
 }
 

@@ -23,7 +23,7 @@ TEST_F(CTWAINTest, SeveralPendingPagesLandAsOneRawFileEach) {
     mTwain->GetImageInfoArray()->FetchItemAt(i, info);
     EXPECT_EQ(10, info.ImageWidth);
     EXPECT_EQ(8, info.BitsPerPixel);
-    std::string name(reinterpret_cast<const char*>(spec.name + 1), spec.name[0]);
+    std::string name = PStrToString(spec.name);
     EXPECT_TRUE(std::regex_match(name, std::regex("tmp[0-9]{5}\\.dat"))) << name;
     EXPECT_EQ(ExpectedFile(i, 10, 8, 7), wxtest::ReadBytes(PathOf(spec))) << "page " << i;
     FInfo finfo{};
@@ -32,7 +32,7 @@ TEST_F(CTWAINTest, SeveralPendingPagesLandAsOneRawFileEach) {
     EXPECT_EQ(kRawScanType, finfo.fdType);
   }
   ConstStringPtr model = mTwain->GetModelString();
-  EXPECT_EQ("FAKE-MODEL", std::string(reinterpret_cast<const char*>(model + 1), model[0]));
+  EXPECT_EQ("FAKE-MODEL", PStrToString(model));
 }
 
 struct Geometry {

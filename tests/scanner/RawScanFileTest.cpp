@@ -8,7 +8,7 @@
 namespace wxscan {
 namespace {
 
-std::string NameOf(const FSSpec& spec) { return std::string(reinterpret_cast<const char*>(spec.name + 1), spec.name[0]); }
+std::string NameOf(const FSSpec& spec) { return PStrToString(spec.name); }
 
 TEST(RawScanFileTest, NamesComeFromTheTickCountAndATakenNameDrawsAgain) {
   wxtest::ScratchDir temp;

@@ -94,7 +94,7 @@ std::vector<std::string> Names(const TArray<FSSpec>& list) {
   for (ArrayIndexT i = 1; i <= list.GetCount(); ++i) {
     FSSpec spec{};
     list.FetchItemAt(i, spec);
-    names.emplace_back(reinterpret_cast<const char*>(spec.name + 1), spec.name[0]);
+    names.push_back(PStrToString(spec.name));
   }
   return names;
 }

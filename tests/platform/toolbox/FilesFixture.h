@@ -16,6 +16,7 @@
 #include "toolbox/Files.h"
 #include "toolbox/Folders.h"
 #include "toolbox/MacErrors.h"
+#include "toolbox/TextUtils.h"
 
 namespace wxtest {
 
@@ -29,7 +30,7 @@ struct PStr {
   operator const unsigned char*() const { return s; }
 };
 
-inline std::string Name(const FSSpec& spec) { return std::string(reinterpret_cast<const char*>(spec.name + 1), spec.name[0]); }
+inline std::string Name(const FSSpec& spec) { return PStrToString(spec.name); }
 
 inline void WriteText(const std::filesystem::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
 

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 #include "support/TestEnv.h"
 #include "toolbox/AppleDouble.h"
 #include "toolbox/Files.h"
@@ -11,6 +8,7 @@
 #include "toolbox/ResourceFile.h"
 #include "toolbox/ResourceFork.h"
 #include "toolbox/Resources.h"
+#include "toolbox/TextUtils.h"
 
 namespace {
 
@@ -30,18 +28,6 @@ ResRecord rec(ResType type, SInt16 id, Bytes data, const char* name = nullptr, U
   }
   return r;
 }
-
-Bytes readFile(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-void writeFile(const std::filesystem::path& p, const Bytes& b) {
-  std::ofstream out(p, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
-}
-
-std::string pstr(const unsigned char* s) { return std::string(reinterpret_cast<const char*>(s + 1), s[0]); }
 
 std::string handleText(Handle h) { return std::string(*h, static_cast<size_t>(GetHandleSize(h))); }
 
@@ -215,13 +201,13 @@ TEST_F(ResourceManager, AFileWrittenByTheWriterReadsBackWithItsStringLists) {
   EXPECT_EQ(CurResFile(), ref);
   Str255 s;
   GetIndString(s, 128, 1);
-  EXPECT_EQ(pstr(s), "E");
+  EXPECT_EQ(PStrToString(s), "E");
   GetIndString(s, 128, 2);
-  EXPECT_EQ(pstr(s), "second");
+  EXPECT_EQ(PStrToString(s), "second");
   GetIndString(s, 128, 3);
-  EXPECT_EQ(pstr(s), "");
+  EXPECT_EQ(PStrToString(s), "");
   GetIndString(s, 129, 1);
-  EXPECT_EQ(pstr(s), "");
+  EXPECT_EQ(PStrToString(s), "");
 
   Handle h = Get1Resource('dPre', 128);
   ASSERT_NE(h, nullptr);
@@ -235,7 +221,7 @@ TEST_F(ResourceManager, AFileWrittenByTheWriterReadsBackWithItsStringLists) {
   GetResInfo(h, &id, &type, name);
   EXPECT_EQ(id, 128);
   EXPECT_EQ(type, ResType('dPre'));
-  EXPECT_EQ(pstr(name), "site");
+  EXPECT_EQ(PStrToString(name), "site");
   EXPECT_EQ(HomeResFile(h), ref);
   ReleaseResource(h);
   EXPECT_EQ(ResError(), noErr);
@@ -260,7 +246,7 @@ TEST_F(ResourceManager, GetResourceWalksTheChainAndUseResFileSwitchesIt) {
   EXPECT_EQ(handleText(GetResource('TEST', 1)), "b1");
   Str255 s;
   GetIndString(s, 128, 1);
-  EXPECT_EQ(pstr(s), "from a") << "the search goes down the chain";
+  EXPECT_EQ(PStrToString(s), "from a") << "the search goes down the chain";
   EXPECT_EQ(Get1Resource('STR#', 128), nullptr);
   EXPECT_EQ(CountResources('TEST'), 3);
   EXPECT_EQ(Count1Resources('TEST'), 2);
@@ -318,7 +304,7 @@ TEST_F(ResourceManager, ChangesReachTheFileAndNothingIsLostSilently) {
   ASSERT_NE(ref, -1);
   Str255 s;
   GetIndString(s, 200, 2);
-  EXPECT_EQ(pstr(s), "two");
+  EXPECT_EQ(PStrToString(s), "two");
   Handle back = Get1Resource('dPre', 128);
   ASSERT_NE(back, nullptr);
   EXPECT_EQ((*back)[0], 9);
@@ -346,7 +332,7 @@ TEST_F(ResourceManager, AReadOnlyFileRefusesChanges) {
   ResFileImage image;
   image.records = {rec('TEST', 1, bytesOf("x"))};
   ASSERT_EQ(ResForkWriteImage(path.string(), ResForkPlace::DataFork, image), noErr);
-  const Bytes before = readFile(path);
+  const Bytes before = wxtest::ReadBytes(path);
   const SInt16 ref = open(path);
   ASSERT_NE(ref, -1);
   Handle h = NewHandle(1);
@@ -356,7 +342,7 @@ TEST_F(ResourceManager, AReadOnlyFileRefusesChanges) {
   ChangedResource(Get1Resource('TEST', 1));
   EXPECT_EQ(ResError(), wrPermErr);
   close(ref);
-  EXPECT_EQ(readFile(path), before);
+  EXPECT_EQ(wxtest::ReadBytes(path), before);
 }
 
 TEST_F(ResourceManager, DamagedMissingAndEmptyForksGiveErrors) {
@@ -372,7 +358,7 @@ TEST_F(ResourceManager, DamagedMissingAndEmptyForksGiveErrors) {
   };
   for (const Case& c : cases) {
     const auto path = dir / "damaged";
-    writeFile(path, c.contents);
+    wxtest::WriteBytes(path, c.contents);
     EXPECT_EQ(open(path), -1) << c.what;
     EXPECT_EQ(ResError(), c.err) << c.what;
   }
@@ -380,11 +366,11 @@ TEST_F(ResourceManager, DamagedMissingAndEmptyForksGiveErrors) {
   EXPECT_EQ(ResError(), fnfErr);
 
   // A sidecar that is not AppleDouble, or whose fork is damaged.
-  writeFile(dir / "plug.so", bytesOf("code"));
-  writeFile(dir / "._plug.so", bytesOf("not a container"));
+  wxtest::WriteBytes(dir / "plug.so", bytesOf("code"));
+  wxtest::WriteBytes(dir / "._plug.so", bytesOf("not a container"));
   EXPECT_EQ(open(dir / "plug.so"), -1);
   EXPECT_EQ(ResError(), mapReadErr);
-  writeFile(dir / "._plug.so", AppleDoubleBuild({{kAppleDoubleResourceFork, Bytes(kHandMade.begin(), kHandMade.end() - 1)}}));
+  wxtest::WriteBytes(dir / "._plug.so", AppleDoubleBuild({{kAppleDoubleResourceFork, Bytes(kHandMade.begin(), kHandMade.end() - 1)}}));
   EXPECT_EQ(open(dir / "plug.so"), -1);
   EXPECT_EQ(ResError(), mapReadErr);
 }
@@ -392,11 +378,11 @@ TEST_F(ResourceManager, DamagedMissingAndEmptyForksGiveErrors) {
 TEST_F(ResourceManager, ASidecarCarriesTheForkOfAFileWithItsOwnData) {
   const auto plugin = dir / "Driver.so";
   const Bytes code = bytesOf("shared object bytes");
-  writeFile(plugin, code);
+  wxtest::WriteBytes(plugin, code);
   // The Finder info entry of an existing sidecar survives a rewrite.
   const Bytes finderInfo = {'8', 'B', 'A', 'M', '8', 'B', 'I', 'M', 0, 0, 0, 0, 0, 0, 0, 0,
                             0,   0,   0,   0,   0,   0,   0,   0,   0, 0, 0, 0, 0, 0, 0, 0};
-  writeFile(dir / "._Driver.so", AppleDoubleBuild({{kAppleDoubleFinderInfo, finderInfo}}));
+  wxtest::WriteBytes(dir / "._Driver.so", AppleDoubleBuild({{kAppleDoubleFinderInfo, finderInfo}}));
   EXPECT_EQ(CreateResFilePath(plugin.string()), noErr);
 
   SInt16 ref = open(plugin, fsRdWrPerm);
@@ -412,8 +398,8 @@ TEST_F(ResourceManager, ASidecarCarriesTheForkOfAFileWithItsOwnData) {
   close(ref);
   ASSERT_EQ(ResError(), noErr);
 
-  EXPECT_EQ(readFile(plugin), code) << "the data fork is untouched";
-  const Bytes sidecar = readFile(dir / "._Driver.so");
+  EXPECT_EQ(wxtest::ReadBytes(plugin), code) << "the data fork is untouched";
+  const Bytes sidecar = wxtest::ReadBytes(dir / "._Driver.so");
   std::vector<AppleDoubleEntry> entries;
   ASSERT_EQ(AppleDoubleParse(sidecar.data(), sidecar.size(), &entries), noErr);
   ASSERT_EQ(entries.size(), 2u);
@@ -459,11 +445,11 @@ TEST_F(ResourceManager, ADamagedStringListGivesEmptyItems) {
   ASSERT_NE(open(path), -1);
   Str255 s;
   GetIndString(s, 400, 1);
-  EXPECT_EQ(pstr(s), "ok");
+  EXPECT_EQ(PStrToString(s), "ok");
   for (SInt16 index : {0, 2, 3, 4, -1}) {
     GetIndString(s, 400, index);
-    EXPECT_EQ(pstr(s), "") << index;
+    EXPECT_EQ(PStrToString(s), "") << index;
   }
   GetIndString(s, 401, 1);
-  EXPECT_EQ(pstr(s), "") << "a list too short for its count";
+  EXPECT_EQ(PStrToString(s), "") << "a list too short for its count";
 }

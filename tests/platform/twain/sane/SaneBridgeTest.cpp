@@ -166,7 +166,7 @@ TEST_F(SaneBridgeTest, ReportsTheConfiguredProductAndPhysicalSize) {
   TW_CAPABILITY model{0x8423, 0, nullptr};
   ASSERT_EQ(TWRC_SUCCESS, Send(&mSource, DG_CONTROL, DAT_CAPABILITY, MSG_GET, &model));
   auto* text = reinterpret_cast<const unsigned char*>(&reinterpret_cast<TW_ONEVALUE*>(*model.hContainer)->Item);
-  EXPECT_EQ("Dremlo Model A", std::string(reinterpret_cast<const char*>(text + 1), text[0]));
+  EXPECT_EQ("Dremlo Model A", PStrToString(text));
   DisposeHandle(model.hContainer);
 }
 
