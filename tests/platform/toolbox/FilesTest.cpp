@@ -94,6 +94,20 @@ TEST_F(Files, MakeFSSpecTellsFoundMissingAndBadApart) {
   EXPECT_EQ(FSMakeFSSpec(0, 0, PStr(sixtyThree), &folder), fnfErr);
 }
 
+TEST_F(Files, ReadDataForkTakesTheWholeFork) {
+  WriteText(app / "page.jpg", std::string(70000, 'x') + "end");
+  WriteText(app / "empty", "");
+  std::vector<uint8_t> bytes{1, 2, 3};
+  const FSSpec page = Spec("page.jpg"), empty = Spec("empty"), missing = Spec("missing");
+  ASSERT_EQ(FSpReadDataFork(&page, &bytes), noErr);
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), std::string(70000, 'x') + "end");
+  ASSERT_EQ(FSpReadDataFork(&empty, &bytes), noErr);
+  EXPECT_TRUE(bytes.empty());
+  EXPECT_EQ(FSpReadDataFork(&missing, &bytes), fnfErr);
+  FSTestSetReadLimit(100);
+  EXPECT_NE(FSpReadDataFork(&page, &bytes), noErr) << "a failed read is not reported as success";
+}
+
 TEST_F(Files, FullPathsStartAtTheVolume) {
   WriteText(app / "f", "x");
   FSSpec spec = Spec("f");
