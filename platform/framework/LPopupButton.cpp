@@ -30,7 +30,14 @@ LPopupButton::LPopupButton(LStream* stream, ClassIDT) : LControl(stream), LMenuC
 }
 
 void LPopupButton::SetValue(SInt32 value) {
-  LControl::SetValue(value);
+  // 0 means no item chosen (a font that is not in the menu); it is allowed whatever the range.
+  if (value == 0 && mValue != 0) {
+    mValue = 0;
+    Refresh();
+    BroadcastValueMessage();
+  } else if (value != 0) {
+    LControl::SetValue(value);
+  }
   MarkItem(static_cast<SInt16>(mValue));
 }
 

@@ -1,5 +1,6 @@
 // A popup menu button: a label at the left, then a box showing the chosen item. Its value
-// is the chosen item (1-based); clicking shows the menu and a choice sets the value.
+// is the chosen item (1-based), or 0 for none; clicking shows the menu and a choice sets
+// the value.
 #pragma once
 
 #include "framework/LControl.h"

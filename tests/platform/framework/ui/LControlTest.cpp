@@ -107,6 +107,12 @@ TEST_F(LControlTest, PopupChoiceSetsTheValueAndTheMark) {
   EXPECT_NE(mark, noMark);
   GetItemMark(popup->GetMacMenuH(), 2, &mark);
   EXPECT_EQ(mark, noMark);
+  popup->SetValue(0);  // nothing chosen
+  EXPECT_EQ(popup->GetValue(), 0);
+  EXPECT_EQ(PaneText(mDialog, 'POPL'), "");
+  GetItemMark(popup->GetMacMenuH(), 3, &mark);
+  EXPECT_EQ(mark, noMark);
+  EXPECT_EQ(log.messages.size(), 2u);
 }
 
 TEST_F(LControlTest, PopupRangeFollowsItsItemsAndTextsAreLiteral) {
