@@ -19,6 +19,11 @@ TEST(RecordAccess, FieldsAreBigEndianAtTheirOffsets) {
   EXPECT_THROW(r.u16(15), std::out_of_range);
   EXPECT_THROW(r.setU32(13, 0), std::out_of_range);
   EXPECT_THROW(r.u8(16), std::out_of_range);
+  r.setU64(6, 0x0102030405060708ull);
+  EXPECT_EQ(raw[6], 0x01);
+  EXPECT_EQ(raw[13], 0x08);
+  EXPECT_EQ(r.u64(6), 0x0102030405060708ull);
+  EXPECT_THROW(r.u64(9), std::out_of_range);
 }
 
 TEST(RecordAccess, PascalStringLengthIsClampedToItsField) {
