@@ -101,9 +101,9 @@ void OtherDefaults(RecordBytes other) {
 }
 
 // The scan settings at the head of the Copy, Print, Save and Scan records.
-template <class R>
 void ScanSettings(RecordBytes rec, RecordBytes all, const FDSources& src, uint32_t source, uint32_t imageMode,
                   uint32_t resolution) {
+  using R = PrefScanSettings;
   R::kSource.set(rec, source);
   R::kLastSource.set(rec, 1);
   R::kImageMode.set(rec, imageMode);
@@ -163,7 +163,7 @@ void FileRecord(RecordBytes all, uint32_t k, const FileReset& how, const FDSourc
 RecordBytes ScanRecord(RecordBytes all, bool scan2, const FDSources& src) {
   using R = PREF_SCANX;
   RecordBytes rec = (scan2 ? PREF_ALL::kScan2 : PREF_ALL::kScan1).in(all);
-  ScanSettings<R>(rec, all, src, 3, 5, 5);
+  ScanSettings(rec, all, src, 3, 5, 5);
   R::kFileType.set(rec, 2);
   R::kCheckUION.set(rec, 0);
   R::kCheckDYIN.set(rec, 1);
@@ -254,7 +254,7 @@ RecordBytes FDSetting(RecordBytes all) {
 RecordBytes FDCopy(RecordBytes all, const FDSources& src) {
   using R = PREF_COPY;
   RecordBytes rec = PREF_ALL::kCopy.in(all);
-  ScanSettings<R>(rec, all, src, 3, 3, 2);
+  ScanSettings(rec, all, src, 3, 3, 2);
   R::kBrightness.set(rec, 4);
   R::kScale.set(rec, uint32_t(Copy_Popup_100Percent));
   R::kScale2.set(rec, 1);
@@ -274,7 +274,7 @@ RecordBytes FDCopy(RecordBytes all, const FDSources& src) {
 RecordBytes FDPrint(RecordBytes all, const FDSources& src) {
   using R = PREF_PRINT;
   RecordBytes rec = PREF_ALL::kPrint.in(all);
-  ScanSettings<R>(rec, all, src, 1, 5, 2);
+  ScanSettings(rec, all, src, 1, 5, 2);
   R::kBrightness.set(rec, 4);
   R::kCheckUION.set(rec, 0);
   SetStringItem(rec, R::kButtonName, kButtonNames, 2);
@@ -342,7 +342,7 @@ RecordBytes FDOCR(RecordBytes all, const FDSources& src) {
 RecordBytes FDSave(RecordBytes all, const FDSources& src) {
   using R = PREF_SAVE;
   RecordBytes rec = PREF_ALL::kSave.in(all);
-  ScanSettings<R>(rec, all, src, 1, 3, 5);
+  ScanSettings(rec, all, src, 1, 3, 5);
   R::kFileType.set(rec, 2);
   R::kCheckUION.set(rec, 0);
   R::kCheckDYIN.set(rec, 1);

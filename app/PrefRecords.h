@@ -271,8 +271,9 @@ static_assert(PrefLayoutFits<StOtherDialog>() && StOtherDialog::kOptionPRB.off +
 
 // ---- Function records ----------------------------------------------------------------------
 
-struct PREF_COPY : PrefRecordValue<340> {
-  static constexpr size_t kSize = 340;
+// The scan settings at the head of the Copy, Print, Save and Scan records: the popup items of
+// the source, image mode, resolution and paper size, each with its second setting.
+struct PrefScanSettings {
   static constexpr PrefU32 kSource{0};  // 'MODE' item
   static constexpr PrefU32 kLastSource{4};
   static constexpr PrefU32 kImageMode{8};  // 'IMAG'
@@ -281,6 +282,21 @@ struct PREF_COPY : PrefRecordValue<340> {
   static constexpr PrefU32 kResolution2{20};
   static constexpr PrefU32 kPaperSize{24};  // 'SIZE', a row of PaperSize
   static constexpr PrefU32 kPaperSize2{28};
+  template <class V>
+  static constexpr void ForEachField(V& v) {
+    v("kSource", kSource);
+    v("kLastSource", kLastSource);
+    v("kImageMode", kImageMode);
+    v("kImageMode2", kImageMode2);
+    v("kResolution", kResolution);
+    v("kResolution2", kResolution2);
+    v("kPaperSize", kPaperSize);
+    v("kPaperSize2", kPaperSize2);
+  }
+};
+
+struct PREF_COPY : PrefRecordValue<340>, PrefScanSettings {
+  static constexpr size_t kSize = 340;
   static constexpr PrefU32 kBrightness{32};  // 'BLIT'
   static constexpr PrefU32 kScale{36};       // 'SCAL'
   static constexpr PrefU32 kScale2{40};
@@ -296,14 +312,7 @@ struct PREF_COPY : PrefRecordValue<340> {
   static constexpr PrefU8 kCollate{336};
   template <class V>
   static constexpr void ForEachField(V& v) {
-    v("kSource", kSource);
-    v("kLastSource", kLastSource);
-    v("kImageMode", kImageMode);
-    v("kImageMode2", kImageMode2);
-    v("kResolution", kResolution);
-    v("kResolution2", kResolution2);
-    v("kPaperSize", kPaperSize);
-    v("kPaperSize2", kPaperSize2);
+    PrefScanSettings::ForEachField(v);
     v("kBrightness", kBrightness);
     v("kScale", kScale);
     v("kScale2", kScale2);
@@ -321,16 +330,8 @@ struct PREF_COPY : PrefRecordValue<340> {
 };
 static_assert(PrefLayoutFits<PREF_COPY>());
 
-struct PREF_PRINT : PrefRecordValue<328> {
+struct PREF_PRINT : PrefRecordValue<328>, PrefScanSettings {
   static constexpr size_t kSize = 328;
-  static constexpr PrefU32 kSource{0};
-  static constexpr PrefU32 kLastSource{4};
-  static constexpr PrefU32 kImageMode{8};
-  static constexpr PrefU32 kImageMode2{12};
-  static constexpr PrefU32 kResolution{16};
-  static constexpr PrefU32 kResolution2{20};
-  static constexpr PrefU32 kPaperSize{24};
-  static constexpr PrefU32 kPaperSize2{28};
   static constexpr PrefU32 kBrightness{32};
   static constexpr PrefU8 kCheckUION{36};
   static constexpr PrefStr255 kButtonName{37};
@@ -343,14 +344,7 @@ struct PREF_PRINT : PrefRecordValue<328> {
   static constexpr PrefU8 kJobFlag{324};
   template <class V>
   static constexpr void ForEachField(V& v) {
-    v("kSource", kSource);
-    v("kLastSource", kLastSource);
-    v("kImageMode", kImageMode);
-    v("kImageMode2", kImageMode2);
-    v("kResolution", kResolution);
-    v("kResolution2", kResolution2);
-    v("kPaperSize", kPaperSize);
-    v("kPaperSize2", kPaperSize2);
+    PrefScanSettings::ForEachField(v);
     v("kBrightness", kBrightness);
     v("kCheckUION", kCheckUION);
     v("kButtonName", kButtonName);
@@ -470,16 +464,8 @@ struct PREF_OCR : PrefRecordValue<3420> {
 };
 static_assert(PrefLayoutFits<PREF_OCR>());
 
-struct PREF_SAVE : PrefRecordValue<3628> {
+struct PREF_SAVE : PrefRecordValue<3628>, PrefScanSettings {
   static constexpr size_t kSize = 3628;
-  static constexpr PrefU32 kSource{0};
-  static constexpr PrefU32 kLastSource{4};
-  static constexpr PrefU32 kImageMode{8};
-  static constexpr PrefU32 kImageMode2{12};
-  static constexpr PrefU32 kResolution{16};
-  static constexpr PrefU32 kResolution2{20};
-  static constexpr PrefU32 kPaperSize{24};
-  static constexpr PrefU32 kPaperSize2{28};
   static constexpr PrefU32 kFileType{32};  // 'FTYP'
   static constexpr PrefU8 kCheckUION{36};
   static constexpr PrefU8 kCheckDYIN{37};
@@ -501,14 +487,7 @@ struct PREF_SAVE : PrefRecordValue<3628> {
   static constexpr PrefU32 kSetting3624{3624};
   template <class V>
   static constexpr void ForEachField(V& v) {
-    v("kSource", kSource);
-    v("kLastSource", kLastSource);
-    v("kImageMode", kImageMode);
-    v("kImageMode2", kImageMode2);
-    v("kResolution", kResolution);
-    v("kResolution2", kResolution2);
-    v("kPaperSize", kPaperSize);
-    v("kPaperSize2", kPaperSize2);
+    PrefScanSettings::ForEachField(v);
     v("kFileType", kFileType);
     v("kCheckUION", kCheckUION);
     v("kCheckDYIN", kCheckDYIN);
@@ -592,16 +571,8 @@ struct PREF_FILE : PrefRecordValue<3684> {
 };
 static_assert(PrefLayoutFits<PREF_FILE>());
 
-struct PREF_SCANX : PrefRecordValue<3444> {
+struct PREF_SCANX : PrefRecordValue<3444>, PrefScanSettings {
   static constexpr size_t kSize = 3444;
-  static constexpr PrefU32 kSource{0};
-  static constexpr PrefU32 kLastSource{4};
-  static constexpr PrefU32 kImageMode{8};
-  static constexpr PrefU32 kImageMode2{12};
-  static constexpr PrefU32 kResolution{16};
-  static constexpr PrefU32 kResolution2{20};
-  static constexpr PrefU32 kPaperSize{24};
-  static constexpr PrefU32 kPaperSize2{28};
   static constexpr PrefU32 kFileType{32};
   static constexpr PrefU8 kCheckUION{36};
   static constexpr PrefU8 kCheckDYIN{37};
@@ -621,14 +592,7 @@ struct PREF_SCANX : PrefRecordValue<3444> {
   static constexpr PrefU8 kFlag3437{3437};
   template <class V>
   static constexpr void ForEachField(V& v) {
-    v("kSource", kSource);
-    v("kLastSource", kLastSource);
-    v("kImageMode", kImageMode);
-    v("kImageMode2", kImageMode2);
-    v("kResolution", kResolution);
-    v("kResolution2", kResolution2);
-    v("kPaperSize", kPaperSize);
-    v("kPaperSize2", kPaperSize2);
+    PrefScanSettings::ForEachField(v);
     v("kFileType", kFileType);
     v("kCheckUION", kCheckUION);
     v("kCheckDYIN", kCheckDYIN);
