@@ -47,6 +47,8 @@ class LApplication : public LCommander, public LEventDispatcher {
   virtual void HandleAppleEvent(const AppleEvent& event, AppleEvent& reply, AEDesc& result, SInt32 number);
   // The number the event table gives (event class, event ID), or 0.
   SInt32 EventNumberFor(UInt32 eventClass, UInt32 eventID) const;
+  // A high-level event taken by another pump (a modal dialog's) still reaches the application.
+  void HandleHighLevelEvent(const EventRecord& event) { EventHighLevel(event); }
   void AddEventTableEntry(UInt32 eventClass, UInt32 eventID, SInt32 number);
 
  protected:

@@ -41,6 +41,10 @@ void StDialogHandler::DispatchEvent(const EventRecord& event) {
   LEventDispatcher::DispatchEvent(event);
 }
 
+void StDialogHandler::EventHighLevel(const EventRecord& event) {
+  if (LApplication* app = LApplication::GetApplication()) app->HandleHighLevelEvent(event);
+}
+
 bool StDialogHandler::AcceptsClickIn(WindowRef window) const {
   if (window == mDialogWindow) return true;
   // Windows opened on the dialog's behalf have the dialog (or this handler) up their chain.

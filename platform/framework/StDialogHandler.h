@@ -2,7 +2,8 @@
 // a control of the dialog broadcast during that pass (900, 901, a pane's own, or 0), so the
 // caller can look at other state between passes. While it runs, clicks in windows other
 // than the dialog and the windows opened above it are refused; the application's
-// attachments still see every event, so cooperative threads keep running. The dialog is
+// attachments still see every event, so cooperative threads keep running, and high-level
+// events (a scanner button's) still reach the application. The dialog is
 // deleted when the handler goes, also when an exception unwinds the caller.
 #pragma once
 
@@ -25,6 +26,7 @@ class StDialogHandler : public LCommander, public LListener, public LEventDispat
 
  protected:
   void DispatchEvent(const EventRecord& event) override;
+  void EventHighLevel(const EventRecord& event) override;
   bool AcceptsClickIn(WindowRef window) const override;
 
   MessageT mMessage = msg_Nothing;

@@ -70,3 +70,26 @@ TEST_F(StDialogHandlerTest, TheDialogIsDeletedWhenTheCallerUnwinds) {
   EXPECT_TRUE(mApp->GetSubCommanders().empty());
   EXPECT_EQ(GetWindowList(), nullptr);
 }
+
+namespace {
+
+struct EventApp : LApplication {
+  std::vector<SInt32> numbers;
+  void HandleAppleEvent(const AppleEvent&, AppleEvent&, AEDesc&, SInt32 number) override { numbers.push_back(number); }
+};
+
+}  // namespace
+
+TEST_F(StDialogHandlerTest, HighLevelEventsReachTheApplicationWhileADialogRuns) {
+  delete mApp;
+  auto* app = new EventApp;
+  mApp = app;
+  app->AddEventTableEntry('aevt', 'rapp', ae_ReopenApp);
+  static int payload = 0;  // what the poster hands over; read only while its event is current
+  PostHighLevelEvent('aevt', 'rapp', &payload);
+  {
+    StDialogHandler handler(300, app);
+    for (int i = 0; i < 10; ++i) handler.DoDialog();
+  }
+  EXPECT_EQ(app->numbers, (std::vector<SInt32>{ae_ReopenApp}));
+}
