@@ -86,7 +86,8 @@ void CreateSpec(ConstStr255Param baseName, const FSSpec& folder, FSSpec* outSpec
   SInt32 dirID = 0;
   Destination(folder, dayFolder, &vRefNum, &dirID);
   const std::string ext = ExtensionOf(fileType ? *fileType : 0);
-  std::string stem = (underscore == 1 ? "_" : "") + ToString(baseName);
+  std::string stem = underscore == 1 ? "_" : "";
+  stem += ToString(baseName);
   const std::set<std::string> taken = NameSet(takenNames);
 
   if (alwaysNumber == 0 && taken.count(stem) == 0) {
