@@ -10,13 +10,15 @@ function(wx_library name)
 endfunction()
 
 # wx_test(<name> <sources...> [LIBS <libs...>])
-# A GoogleTest executable; each test case becomes a CTest test. Tests find their
-# sample-output folder and the source tree through the environment.
+# A GoogleTest executable; each test case becomes a CTest test. Its main (tests/support/
+# TestMain.cpp) points the test at the sample-output folder, the trees and the resource file.
 function(wx_test name)
   cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
-  add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
-  target_link_libraries(${name} PRIVATE wx_test_support ${ARG_LIBS} GTest::gtest_main GTest::gmock)
-  gtest_discover_tests(${name}
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "WX_TEST_OUTPUT=${WX_TEST_OUTPUT_DIR};WX_SOURCE_DIR=${CMAKE_SOURCE_DIR};WX_BINARY_DIR=${CMAKE_BINARY_DIR};WX_RESOURCE_FILE=${CMAKE_BINARY_DIR}/Wendrix.rsrc;WX_DISPLAY=headless;ASAN_OPTIONS=detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+  add_executable(${name} ${ARG_UNPARSED_ARGUMENTS} ${CMAKE_SOURCE_DIR}/tests/support/TestMain.cpp)
+  target_compile_definitions(${name} PRIVATE
+    WX_TEST_OUTPUT_DEFAULT="${WX_TEST_OUTPUT_DIR}"
+    WX_SOURCE_DIR_DEFAULT="${CMAKE_SOURCE_DIR}"
+    WX_BINARY_DIR_DEFAULT="${CMAKE_BINARY_DIR}")
+  target_link_libraries(${name} PRIVATE wx_test_support ${ARG_LIBS} GTest::gtest GTest::gmock)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()
