@@ -110,7 +110,9 @@ TEST_F(AlertTest, FormMatrix) {
     for (const auto& [id, shown] : c.visible) {
       EXPECT_EQ(states[id].visible, shown) << wxtest::PaneName(id);
       // What the options hide is disabled too; the unchosen scanner buttons only stay hidden.
-      if (id == 'BTCN' || id == 'ICMS') EXPECT_EQ(states[id].enabled, shown) << wxtest::PaneName(id);
+      if (id == 'BTCN' || id == 'ICMS') {
+        EXPECT_EQ(states[id].enabled, shown) << wxtest::PaneName(id);
+      }
     }
     EXPECT_EQ(cancel, c.cancelButton);
     EXPECT_EQ(text, Item(6));

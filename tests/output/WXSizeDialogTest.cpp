@@ -34,7 +34,9 @@ TEST(SizeNumbers, DisplayAndParsingUseOneDecimalPoint) {
   for (const Parse& p : parsed) {
     double value = -1;
     EXPECT_EQ(CWXUtility::ParseSizeNumber(p.text, p.point, &value), p.ok) << p.text;
-    if (p.ok) EXPECT_DOUBLE_EQ(value, p.value) << p.text;
+    if (p.ok) {
+      EXPECT_DOUBLE_EQ(value, p.value) << p.text;
+    }
   }
 }
 
