@@ -23,33 +23,27 @@ struct PrefSpan {
   size_t size;
 };
 
-struct PrefU8 {
+// A big-endian integer field of type T (one, two or four bytes).
+template <class T>
+struct PrefInt {
+  static_assert(sizeof(T) == 1 || sizeof(T) == 2 || sizeof(T) == 4);
   size_t off;
-  static constexpr size_t size = 1;
-  uint8_t get(RecordBytes r) const { return r.u8(off); }
-  void set(RecordBytes r, uint8_t v) const { r.setU8(off, v); }
+  static constexpr size_t size = sizeof(T);
+  T get(RecordBytes r) const {
+    if constexpr (size == 1) return static_cast<T>(r.u8(off));
+    else if constexpr (size == 2) return static_cast<T>(r.u16(off));
+    else return static_cast<T>(r.u32(off));
+  }
+  void set(RecordBytes r, T v) const {
+    if constexpr (size == 1) r.setU8(off, static_cast<uint8_t>(v));
+    else if constexpr (size == 2) r.setU16(off, static_cast<uint16_t>(v));
+    else r.setU32(off, static_cast<uint32_t>(v));
+  }
 };
-
-struct PrefI16 {
-  size_t off;
-  static constexpr size_t size = 2;
-  int16_t get(RecordBytes r) const { return r.i16(off); }
-  void set(RecordBytes r, int16_t v) const { r.setI16(off, v); }
-};
-
-struct PrefU16 {
-  size_t off;
-  static constexpr size_t size = 2;
-  uint16_t get(RecordBytes r) const { return r.u16(off); }
-  void set(RecordBytes r, uint16_t v) const { r.setU16(off, v); }
-};
-
-struct PrefU32 {
-  size_t off;
-  static constexpr size_t size = 4;
-  uint32_t get(RecordBytes r) const { return r.u32(off); }
-  void set(RecordBytes r, uint32_t v) const { r.setU32(off, v); }
-};
+using PrefU8 = PrefInt<uint8_t>;
+using PrefI16 = PrefInt<int16_t>;
+using PrefU16 = PrefInt<uint16_t>;
+using PrefU32 = PrefInt<uint32_t>;
 
 // A 32-bit count whose stored value is capped at `max` when read.
 struct PrefCount {

@@ -47,10 +47,10 @@ class Printer {
  public:
   Printer(RecordBytes rec, std::string prefix) : mRec(rec), mPrefix(std::move(prefix)) {}
 
-  void operator()(const char* name, PrefU8 f) const { Line(name, std::to_string(f.get(mRec))); }
-  void operator()(const char* name, PrefI16 f) const { Line(name, std::to_string(f.get(mRec))); }
-  void operator()(const char* name, PrefU16 f) const { Line(name, std::to_string(f.get(mRec))); }
-  void operator()(const char* name, PrefU32 f) const { Line(name, std::to_string(f.get(mRec))); }
+  template <class T>
+  void operator()(const char* name, PrefInt<T> f) const {
+    Line(name, std::to_string(f.get(mRec)));
+  }
   void operator()(const char* name, PrefCount f) const { Line(name, Checked(mRec.u32(f.off), f.get(mRec))); }
   void operator()(const char* name, PrefIndex f) const { Line(name, Checked(mRec.u32(f.off), f.get(mRec))); }
   void operator()(const char* name, PrefIndex8 f) const { Line(name, Checked(mRec.u8(f.off), f.get(mRec))); }
