@@ -9,14 +9,15 @@ std::string Describe(ExceptionCode code, const char* message) {
     unsigned char c = static_cast<unsigned char>(static_cast<UInt32>(code) >> shift);
     if (c < 0x20 || c > 0x7E) printable = false;
   }
+  // Built by append rather than operator+: GCC 12 misreads the concatenation as an overlapping copy.
   if (printable && (code < -32768 || code > 32767)) {
-    text = "'";
-    for (int shift = 24; shift >= 0; shift -= 8) text += static_cast<char>(static_cast<UInt32>(code) >> shift);
-    text += "'";
+    char quoted[6] = {'\'', 0, 0, 0, 0, '\''};
+    for (int i = 0; i < 4; ++i) quoted[1 + i] = static_cast<char>(static_cast<UInt32>(code) >> (24 - 8 * i));
+    text.assign(quoted, sizeof quoted);
   } else {
-    text = "error " + std::to_string(code);
+    text.assign("error ").append(std::to_string(code));
   }
-  if (message && *message) text += std::string(": ") + message;
+  if (message && *message) text.append(": ").append(message);
   return text;
 }
 
