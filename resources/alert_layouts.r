@@ -8,8 +8,8 @@ layout 400 "Alert" {
         {
             icnp { id 'ICMS' size 32 32 at 20 20 icon 1 }
             stxt { id 'TXMS' size 324 64 at 72 20 text "" }
-            push { id 'BTCN' size 80 20 at 224 96 title "Cancel" message 901 }
-            push { id 900 size 80 20 at 320 96 title "OK" message 900 default 1 }
+            push { id 'BTCN' size 80 20 at 224 96 title "${CANCEL}" message 901 }
+            push { id 900 size 80 20 at 320 96 title "${OK}" message 900 default 1 }
         }
     }
 }
@@ -20,8 +20,8 @@ layout 350 "Next page" {
         {
             icnp { id 'ICMS' size 32 32 at 20 20 icon 1 }
             stxt { id 'TXMS' size 324 64 at 72 20 text "" }
-            push { id 'BTCN' size 90 20 at 214 96 title "Finish" message 901 }
-            push { id 900 size 90 20 at 310 96 title "Scan Next" message 900 default 1 }
+            push { id 'BTCN' size 90 20 at 214 96 title "${FINISH}" message 901 }
+            push { id 900 size 90 20 at 310 96 title "${SCAN_NEXT}" message 900 default 1 }
         }
     }
 }
@@ -32,10 +32,10 @@ layout 360 "Next page, scanner button" {
         {
             icnp { id 'ICMS' size 32 32 at 20 20 icon 1 }
             stxt { id 'TXMS' size 324 64 at 72 20 text "" }
-            push { id 'BOK1' size 90 20 at 214 96 title "Finish" message 901 visible 0 }
-            push { id 'BOK2' size 90 20 at 214 96 title "Finish" message 901 visible 0 }
-            push { id 'BOK3' size 90 20 at 214 96 title "Finish" message 901 visible 0 }
-            push { id 900 size 90 20 at 310 96 title "Scan Next" message 900 default 1 }
+            push { id 'BOK1' size 90 20 at 214 96 title "${FINISH}" message 901 visible 0 }
+            push { id 'BOK2' size 90 20 at 214 96 title "${FINISH}" message 901 visible 0 }
+            push { id 'BOK3' size 90 20 at 214 96 title "${FINISH}" message 901 visible 0 }
+            push { id 900 size 90 20 at 310 96 title "${SCAN_NEXT}" message 900 default 1 }
         }
     }
 }

@@ -33,6 +33,34 @@ function(wx_resource_file target)
   add_custom_target(${target} ALL DEPENDS ${ARG_OUTPUT})
 endfunction()
 
+# wx_read_defines(<file> <variable>)
+#   Sets <variable> to the NAME=text lines of <file> (UTF-8; '#' lines are comments), ready
+#   for the DEFINES of wx_resource_file; the text may hold spaces and quotes but no ';', '['
+#   or ']'.
+#   Changing the file configures the build again.
+function(wx_read_defines file variable)
+  if(NOT EXISTS ${file})
+    message(FATAL_ERROR "${file} is missing")
+  endif()
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${file})
+  file(READ ${file} content)
+  if(content MATCHES "[];[]")
+    message(FATAL_ERROR "${file}: a text holds ';', '[' or ']', which a CMake list cannot carry")
+  endif()
+  string(REPLACE "\n" ";" lines "${content}")
+  set(defines "")
+  foreach(line IN LISTS lines)
+    if(line STREQUAL "" OR line MATCHES "^#")
+      continue()
+    endif()
+    if(NOT line MATCHES "^[A-Za-z_][A-Za-z_0-9]*=")
+      message(FATAL_ERROR "${file}: '${line}' is not NAME=text")
+    endif()
+    list(APPEND defines "${line}")
+  endforeach()
+  set(${variable} "${defines}" PARENT_SCOPE)
+endfunction()
+
 # Puts the application's resource file beside <target>'s executable after each build.
 function(wx_copy_app_resources target)
   add_dependencies(${target} wx_app_resources)
