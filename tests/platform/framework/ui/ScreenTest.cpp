@@ -1,8 +1,6 @@
 // The dialog on a real X screen (a private Xvfb): what the screen shows is what the
 // framework drew.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,53 +14,16 @@
 #include "display/TestDriver.h"
 #include "framework/LWindow.h"
 #include "support/TestEnv.h"
+#include "support/Xvfb.h"
 
 namespace {
-
-// A private X server for this test binary, stopped at exit.
-class XServer {
- public:
-  static XServer& Get() {
-    static XServer server;
-    return server;
-  }
-  bool ok() const { return mDisplay >= 0; }
-  std::string name() const { return ":" + std::to_string(mDisplay); }
-
- private:
-  XServer() {
-    int fds[2];
-    if (pipe(fds) != 0) return;
-    mPid = fork();
-    if (mPid == 0) {
-      prctl(PR_SET_PDEATHSIG, SIGTERM);  // never outlive a test binary that was killed
-      close(fds[0]);
-      std::string fd = std::to_string(fds[1]);
-      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp", nullptr);
-      _exit(127);
-    }
-    close(fds[1]);
-    char buf[16] = {0};
-    ssize_t n = read(fds[0], buf, sizeof buf - 1);  // the display number, once it is ready
-    close(fds[0]);
-    if (n > 0) mDisplay = std::atoi(buf);
-  }
-  ~XServer() {
-    if (mPid > 0) {
-      kill(mPid, SIGTERM);
-      waitpid(mPid, nullptr, 0);
-    }
-  }
-  pid_t mPid = -1;
-  int mDisplay = -1;
-};
 
 class ScreenTest : public FrameworkFixture {
  protected:
   void SetUp() override {
-    if (!wxtest::HaveTool("Xvfb") || !wxtest::HaveTool("xwd") || !wxtest::HaveTool("convert"))
-      GTEST_SKIP() << "Xvfb, xwd and ImageMagick are needed (scripts/setup installs them)";
-    ASSERT_TRUE(XServer::Get().ok()) << "Xvfb did not start";
+    WX_REQUIRE_TOOL("xwd");
+    WX_REQUIRE_TOOL("convert");
+    WX_REQUIRE_XVFB();
     FrameworkFixture::SetUp();
   }
 };
@@ -119,7 +80,7 @@ TEST_F(ScreenTest, TheDialogOnScreenShowsWhatWasDrawn) {
   const std::string png = (wxtest::OutputDir("framework") / "dialog-screen.png").string();
   pid_t child = fork();
   ASSERT_GE(child, 0);
-  if (child == 0) _exit(ShowAndCompare(mApp, XServer::Get().name(), png));
+  if (child == 0) _exit(ShowAndCompare(mApp, wxtest::Xvfb::Get().name(), png));
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFEXITED(status));
