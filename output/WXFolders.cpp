@@ -49,9 +49,8 @@ OSErr MakeFolderInside(const FSSpec& parent, ConstStr255Param name, FSSpec* spec
 
 bool IsTempFolderName(ConstStr255Param name) { return std::memcmp(name, kTempFolder, sizeof kTempFolder - 1) == 0; }
 
-// Deletes what a folder holds, depth first. Each subfolder that goes away makes room at its
-// index; one that stays is stepped over, so nothing is asked for twice.
-void EmptyFolder(const FSSpec& folder) {
+// The files (not subfolders) a folder holds, listed before any is deleted.
+std::vector<FSSpec> FilesIn(const FSSpec& folder) {
   std::vector<FSSpec> files;
   for (SInt16 index = 1;; ++index) {
     FSSpec item{};
@@ -62,7 +61,13 @@ void EmptyFolder(const FSSpec& folder) {
       break;
     files.push_back(item);
   }
-  for (const FSSpec& file : files) DeleteFileWithRetry(file);
+  return files;
+}
+
+// Deletes what a folder holds, depth first. Each subfolder that goes away makes room at its
+// index; one that stays is stepped over, so nothing is asked for twice.
+void EmptyFolder(const FSSpec& folder) {
+  for (const FSSpec& file : FilesIn(folder)) DeleteFileWithRetry(file);
 
   for (SInt16 index = 1;;) {
     FSSpec sub{};
@@ -195,17 +200,8 @@ void DeleteTempFiles() {
   if (!FindTempFolder(&vRef, &dirID)) return;
   FSSpec folder{};
   if (FSMakeFSSpec(vRef, dirID, kNoName, &folder) != noErr) return;
-  std::vector<FSSpec> pages;
-  for (SInt16 index = 1;; ++index) {
-    FSSpec item{};
-    SInt16 count = 0;
-    SInt16 at = index;
-    if (GetDirItems(folder.vRefNum, folder.parID, folder.name, true, false, &item, 1, &count, &at) != noErr ||
-        count != 1)
-      break;
-    if (IsTempCopyName(item.name)) pages.push_back(item);
-  }
-  for (const FSSpec& page : pages) DeleteFileWithRetry(page);
+  for (const FSSpec& file : FilesIn(folder))
+    if (IsTempCopyName(file.name)) DeleteFileWithRetry(file);
 }
 
 void DeleteTempFoldersAndFiles(const FSSpec& folder) {
