@@ -39,17 +39,6 @@ class Swatch : public LPane {
   RGBColor mColour;
 };
 
-SPaneInfo At(LView* super, PaneIDT id, SInt16 left, SInt16 top, SInt16 width, SInt16 height) {
-  SPaneInfo info;
-  info.paneID = id;
-  info.left = left;
-  info.top = top;
-  info.width = width;
-  info.height = height;
-  info.superView = super;
-  return info;
-}
-
 UInt16 Channel(LEditText* field) { return static_cast<UInt16>(std::clamp<SInt32>(field->GetValue(), 0, 255) * 257); }
 
 }  // namespace
@@ -59,7 +48,7 @@ Boolean GetColor(Point where, ConstStr255Param prompt, const RGBColor* inColor, 
   Rect bounds = {where.v, where.h, static_cast<SInt16>(where.v + 170), static_cast<SInt16>(where.h + 300)};
   auto* dialog = new LDialogBox(bounds, reinterpret_cast<const unsigned char*>("\x06" "Colour"),
                                 kMovableModalWindowClass, kWindowNoAttributes, super);
-  new LCaption(At(dialog, 0, 16, 12, 268, 18), prompt ? prompt : reinterpret_cast<const unsigned char*>(""));
+  new LCaption(MakePaneInfo(dialog, 0, 16, 12, 268, 18), prompt ? prompt : reinterpret_cast<const unsigned char*>(""));
   auto* tabs = new LTabGroup(dialog);
   const PaneIDT ids[3] = {kRed, kGreen, kBlue};
   const char* names[3] = {"\004Red:", "\006Green:", "\005Blue:"};
@@ -67,13 +56,13 @@ Boolean GetColor(Point where, ConstStr255Param prompt, const RGBColor* inColor, 
   LEditText* fields[3];
   for (int i = 0; i < 3; ++i) {
     SInt16 top = static_cast<SInt16>(40 + 28 * i);
-    new LCaption(At(dialog, 0, 16, static_cast<SInt16>(top + 3), 50, 18), reinterpret_cast<const unsigned char*>(names[i]));
-    fields[i] = new LEditText(At(dialog, ids[i], 70, top, 50, 22), tabs, LStr255(SInt32(start[i] / 257)), 0, ids[i], 3,
+    new LCaption(MakePaneInfo(dialog, 0, 16, top + 3, 50, 18), reinterpret_cast<const unsigned char*>(names[i]));
+    fields[i] = new LEditText(MakePaneInfo(dialog, ids[i], 70, top, 50, 22), tabs, LStr255(SInt32(start[i] / 257)), 0, ids[i], 3,
                               &UKeyFilters::IntegerField);
   }
-  auto* swatch = new Swatch(At(dialog, kSwatch, 150, 40, 130, 78), *inColor);
-  new LPushButton(At(dialog, msg_Cancel, 110, 136, 80, 20), msg_Cancel, reinterpret_cast<const unsigned char*>("\x06" "Cancel"));
-  new LPushButton(At(dialog, msg_OK, 204, 136, 80, 20), msg_OK, reinterpret_cast<const unsigned char*>("\x02OK"));
+  auto* swatch = new Swatch(MakePaneInfo(dialog, kSwatch, 150, 40, 130, 78), *inColor);
+  new LPushButton(MakePaneInfo(dialog, msg_Cancel, 110, 136, 80, 20), msg_Cancel, reinterpret_cast<const unsigned char*>("\x06" "Cancel"));
+  new LPushButton(MakePaneInfo(dialog, msg_OK, 204, 136, 80, 20), msg_OK, reinterpret_cast<const unsigned char*>("\x02OK"));
   dialog->SetDefaultButton(msg_OK);
   dialog->SetCancelButton(msg_Cancel);
   dialog->FinishCreate();

@@ -55,14 +55,7 @@ std::string Substituted(const std::string& text) {
 Rect ReadRect(const RecordBytes& r, size_t off) { return Rect{r.i16(off), r.i16(off + 2), r.i16(off + 4), r.i16(off + 6)}; }
 
 SPaneInfo PaneAt(LView* super, PaneIDT id, const Rect& r) {
-  SPaneInfo info;
-  info.paneID = id;
-  info.width = static_cast<SInt16>(r.right - r.left);
-  info.height = static_cast<SInt16>(r.bottom - r.top);
-  info.left = r.left;
-  info.top = r.top;
-  info.superView = super;
-  return info;
+  return MakePaneInfo(super, id, r.left, r.top, static_cast<SInt16>(r.right - r.left), static_cast<SInt16>(r.bottom - r.top));
 }
 
 // Builds the alert's window from its buttons and texts; null when the resources are missing.

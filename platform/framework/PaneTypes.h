@@ -43,6 +43,18 @@ struct SPaneInfo {
   LView* superView = nullptr;
 };
 
+// A visible, enabled pane at a place in `super`, the usual way panes are made in code.
+inline SPaneInfo MakePaneInfo(LView* super, PaneIDT id, SInt32 left, SInt32 top, SInt16 width, SInt16 height) {
+  SPaneInfo info;
+  info.paneID = id;
+  info.width = width;
+  info.height = height;
+  info.left = left;
+  info.top = top;
+  info.superView = super;
+  return info;
+}
+
 struct SViewInfo {
   SDimension32 imageSize = {0, 0};
   SPoint32 scrollPos = {0, 0};

@@ -17,17 +17,6 @@ namespace {
 
 const unsigned char kTitle[] = "\x10" "Scanner settings";
 
-SPaneInfo twPaneInfo(LView* window, int32_t id, SInt16 left, SInt16 top, SInt16 width, SInt16 height) {
-  SPaneInfo info;
-  info.paneID = id;
-  info.left = left;
-  info.top = top;
-  info.width = width;
-  info.height = height;
-  info.superView = window;
-  return info;
-}
-
 void twPstr(Str255 out, const char* text) {
   size_t n = std::min<size_t>(std::strlen(text), 255);
   out[0] = static_cast<unsigned char>(n);
@@ -45,7 +34,7 @@ class TwSourceWindow : public LListener {
                   info.resolution);
     Str255 ptext;
     twPstr(ptext, text);
-    new LStaticText(twPaneInfo(mWindow, kTwWindowText, 10, 10, 280, 34), ptext);
+    new LStaticText(MakePaneInfo(mWindow, kTwWindowText, 10, 10, 280, 34), ptext);
     auto* group = new LRadioGroup;
     const struct {
       int32_t id;
@@ -55,7 +44,7 @@ class TwSourceWindow : public LListener {
     for (int i = 0; i < 3; ++i) {
       Str255 title;
       twPstr(title, radios[i].title);
-      mRadios[i] = new LRadioButton(twPaneInfo(mWindow, radios[i].id, static_cast<SInt16>(10 + 90 * i), 54, 85, 18),
+      mRadios[i] = new LRadioButton(MakePaneInfo(mWindow, radios[i].id, 10 + 90 * i, 54, 85, 18),
                                     radios[i].id, radios[i].type == info.pixelType ? 1 : 0, title);
       mTypes[i] = radios[i].type;
       group->AddRadio(mRadios[i]);
@@ -64,8 +53,8 @@ class TwSourceWindow : public LListener {
     Str255 scan, cancel;
     twPstr(scan, "Scan");
     twPstr(cancel, "Cancel");
-    auto* cancelButton = new LPushButton(twPaneInfo(mWindow, kTwWindowCancel, 110, 115, 80, 20), kTwWindowCancel, cancel);
-    auto* scanButton = new LPushButton(twPaneInfo(mWindow, kTwWindowScan, 200, 115, 80, 20), kTwWindowScan, scan);
+    auto* cancelButton = new LPushButton(MakePaneInfo(mWindow, kTwWindowCancel, 110, 115, 80, 20), kTwWindowCancel, cancel);
+    auto* scanButton = new LPushButton(MakePaneInfo(mWindow, kTwWindowScan, 200, 115, 80, 20), kTwWindowScan, scan);
     scanButton->SetDefaultButton(true);
     scanButton->AddListener(this);
     cancelButton->AddListener(this);

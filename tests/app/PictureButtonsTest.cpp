@@ -66,16 +66,7 @@ class ButtonTest : public wxtest::DialogTest {
     AddResource(reinterpret_cast<Handle>(pic), 'PICT', id, reinterpret_cast<ConstStr255Param>("\x00"));
   }
 
-  SPaneInfo Info(PaneIDT id, SInt16 left, SInt16 top) {
-    SPaneInfo info;
-    info.paneID = id;
-    info.width = 40;
-    info.height = 30;
-    info.left = left;
-    info.top = top;
-    info.superView = mWindow;
-    return info;
-  }
+  SPaneInfo Info(PaneIDT id, SInt16 left, SInt16 top) { return MakePaneInfo(mWindow, id, left, top, 40, 30); }
 
   // The window's pixel at a point of a pane's frame (h, v from its top left).
   UInt32 PixelIn(LPane* pane, int h, int v) {
@@ -170,16 +161,7 @@ TEST_F(ButtonTest, HelpButtonShowsItsDisabledPicture) {
   }
 }
 
-SPaneInfo PopupInfo(LView* super, PaneIDT id) {
-  SPaneInfo info;
-  info.paneID = id;
-  info.width = 160;
-  info.height = 20;
-  info.left = 10;
-  info.top = 60;
-  info.superView = super;
-  return info;
-}
+SPaneInfo PopupInfo(LView* super, PaneIDT id) { return MakePaneInfo(super, id, 10, 60, 160, 20); }
 
 TEST_F(ButtonTest, PopupItemsAreEnabledOneByOne) {
   auto* popup = new CPopupButton(PopupInfo(mWindow, 'POPL'), 'POPL', 0, 300, 0, 0, 0, reinterpret_cast<ConstStr255Param>("\x00"),

@@ -75,14 +75,7 @@ class LDragAndDropTest : public FrameworkFixture {
     FrameworkFixture::SetUp();
     mWindow = LWindow::CreateWindow(310, mApp);
     mWindow->Select();
-    SPaneInfo info;
-    info.paneID = 'SRC ';
-    info.width = 40;
-    info.height = 20;
-    info.left = 150;
-    info.top = 70;
-    info.superView = mWindow;
-    mSource = new DragSource(info);
+    mSource = new DragSource(MakePaneInfo(mWindow, 'SRC ', 150, 70, 40, 20));
   }
   void TearDown() override {
     delete mWindow;
