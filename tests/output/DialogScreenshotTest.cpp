@@ -2,9 +2,6 @@
 // is what the dialog drew, and a screenshot of each is kept for a person to look at.
 #include <SDL.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -17,75 +14,20 @@
 #include "output/WXFormatDialogs.h"
 #include "toolbox/TextUtils.h"
 #include "support/TestEnv.h"
+#include "support/Xvfb.h"
 #include "tests/output/DialogTestEnv.h"
 
 namespace {
 
 using namespace wxframework;
 
-// A private X server for the test binary, started once and told to go at exit.
-class XServer {
- public:
-  static XServer& Get() {
-    static XServer server;
-    return server;
-  }
-  bool ok() const { return mDisplay >= 0; }
-  std::string name() const { return ":" + std::to_string(mDisplay); }
-
- private:
-  // Display numbers start away from 0 and differ per process, so servers that other test
-  // binaries start at the same time (or leave behind) are not met.
-  XServer() {
-    for (int attempt = 0, number = 100 + getpid() % 500; attempt < 10 && mDisplay < 0; ++attempt, ++number) {
-      if (Start(number)) continue;
-      if (mPid > 0) {
-        kill(mPid, SIGTERM);
-        waitpid(mPid, nullptr, 0);
-        mPid = -1;
-      }
-    }
-  }
-  // Starts Xvfb on `number` and waits until it answers; false when it exits first.
-  bool Start(int number) {
-    const std::string display = ":" + std::to_string(number);
-    mPid = fork();
-    if (mPid == 0) {
-      execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp", nullptr);
-      _exit(127);
-    }
-    if (mPid < 0) return false;
-    for (int tries = 0; tries < 500; ++tries) {
-      if (waitpid(mPid, nullptr, WNOHANG) == mPid) {
-        mPid = -1;
-        return false;
-      }
-      if (wxtest::Run("xdpyinfo -display " + display + " >/dev/null 2>&1") == 0) {
-        mDisplay = number;
-        return true;
-      }
-    }
-    return false;
-  }
-  ~XServer() {
-    if (mPid > 0) {
-      kill(mPid, SIGTERM);
-      waitpid(mPid, nullptr, 0);
-    }
-  }
-  pid_t mPid = -1;
-  int mDisplay = -1;
-};
-
 class DialogOnScreen : public wxtest::DialogTest {
  protected:
   void SetUp() override {
-    if (!wxtest::HaveTool("Xvfb")) GTEST_SKIP() << "'Xvfb' is not installed (scripts/setup installs it)";
     WX_REQUIRE_TOOL("xdpyinfo");
     WX_REQUIRE_TOOL("xwd");
     WX_REQUIRE_TOOL("convert");
-    ASSERT_TRUE(XServer::Get().ok()) << "Xvfb did not start";
-    setenv("DISPLAY", XServer::Get().name().c_str(), 1);
+    WX_REQUIRE_XVFB();
     wxtest::DialogTest::SetUp();
     ASSERT_TRUE(DpyUseScreen()) << SDL_GetError();
   }
@@ -102,7 +44,7 @@ class DialogOnScreen : public wxtest::DialogTest {
       SDL_PumpEvents();
       DpyCurrent().Poll();
     }
-    const std::string display = XServer::Get().name();
+    const std::string display = wxtest::Xvfb::Get().name();
     wxtest::Run("xdpyinfo -display " + display + " >/dev/null 2>&1");
     Rect bounds;
     dialog->GetGlobalBounds(bounds);
