@@ -131,4 +131,3 @@ void ParamText(ConstStr255Param p0, ConstStr255Param p1, ConstStr255Param p2, Co
 DialogItemIndex Alert(SInt16 alertID, void*) { return RunAlert(alertID, kNoIcon); }
 DialogItemIndex StopAlert(SInt16 alertID, void*) { return RunAlert(alertID, kStopIcon); }
 DialogItemIndex NoteAlert(SInt16 alertID, void*) { return RunAlert(alertID, kNoteIcon); }
-DialogItemIndex CautionAlert(SInt16 alertID, void*) { return RunAlert(alertID, kCautionIcon); }

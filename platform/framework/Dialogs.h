@@ -12,7 +12,6 @@ void ParamText(ConstStr255Param param0, ConstStr255Param param1, ConstStr255Para
 DialogItemIndex Alert(SInt16 alertID, void* filterProc);
 DialogItemIndex StopAlert(SInt16 alertID, void* filterProc);
 DialogItemIndex NoteAlert(SInt16 alertID, void* filterProc);
-DialogItemIndex CautionAlert(SInt16 alertID, void* filterProc);
 
 // Item types of a 'DITL'.
 enum : UInt8 {

@@ -251,12 +251,6 @@ OSErr GetDragMouse(DragRef drag, Point* mouse, Point* pinned) {
   return noErr;
 }
 
-OSErr GetDragOrigin(DragRef drag, Point* origin) {
-  if (!drag) return badDragRefErr;
-  *origin = drag->origin;
-  return noErr;
-}
-
 OSErr SetDropLocationAccepted(DragRef drag, Boolean accepted) {
   if (!drag) return badDragRefErr;
   drag->accepted = accepted != 0;

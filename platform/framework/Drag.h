@@ -66,7 +66,6 @@ OSErr GetFlavorDataSize(DragRef drag, DragItemRef item, FlavorType type, Size* s
 OSErr GetFlavorData(DragRef drag, DragItemRef item, FlavorType type, void* data, Size* size, UInt32 offset);
 // The mouse now and where the drag started, global.
 OSErr GetDragMouse(DragRef drag, Point* mouse, Point* globalPinnedMouse);
-OSErr GetDragOrigin(DragRef drag, Point* origin);
 
 // The drop-location handshake: the receiver says it took the items; the sender reads it.
 OSErr SetDropLocationAccepted(DragRef drag, Boolean accepted);

@@ -35,7 +35,6 @@ class LApplication : public LCommander, public LEventDispatcher {
   void ProcessNextEvent(UInt32 sleepTicks = 0) { LEventDispatcher::ProcessNextEvent(sleepTicks); }
   EProgramState GetState() const { return mState; }
   virtual void DoQuit(SInt32 saveOption = 0);
-  void SetSleepTime(UInt32 ticks) { mSleepTime = ticks; }
 
   bool ObeyCommand(CommandT command, void* param) override;
   void FindCommandStatus(CommandT command, bool& outEnabled, bool& outUsesMark, UInt16& outMark,

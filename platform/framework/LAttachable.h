@@ -26,10 +26,6 @@ class LAttachable {
 
   TArray<LAttachment*>* GetAttachmentsList() { return &mAttachments; }
 
-  // The host that owns the attachment that is running (the default host for new ones).
-  static LAttachable* GetDefaultAttachable() { return sDefaultAttachable; }
-  static void SetDefaultAttachable(LAttachable* host) { sDefaultAttachable = host; }
-
  private:
   TArray<LAttachment*> mAttachments;
   TArray<LAttachment*> mOwned;

@@ -22,7 +22,6 @@ class LBroadcaster {
 
   void StartBroadcasting() { mIsBroadcasting = true; }
   void StopBroadcasting() { mIsBroadcasting = false; }
-  bool IsBroadcasting() const { return mIsBroadcasting; }
 
   virtual void BroadcastMessage(MessageT message, void* param = nullptr);
 

@@ -20,11 +20,6 @@ void LCaption::SetDescriptor(ConstStr255Param text) {
   Refresh();
 }
 
-void LCaption::SetTextTraitsID(ResIDT id) {
-  mTextTraitsID = id;
-  Refresh();
-}
-
 void LCaption::DrawSelf() {
   Rect frame;
   CalcLocalFrameRect(frame);

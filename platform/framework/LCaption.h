@@ -13,8 +13,6 @@ class LCaption : public LPane {
 
   StringPtr GetDescriptor(Str255 outText) const override;
   void SetDescriptor(ConstStr255Param text) override;
-  ResIDT GetTextTraitsID() const { return mTextTraitsID; }
-  void SetTextTraitsID(ResIDT id);
 
  protected:
   void DrawSelf() override;

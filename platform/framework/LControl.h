@@ -23,7 +23,6 @@ class LControl : public LPane, public LBroadcaster {
   virtual void SetMinValue(SInt32 minValue);
   virtual void SetMaxValue(SInt32 maxValue);
   MessageT GetValueMessage() const { return mValueMessage; }
-  void SetValueMessage(MessageT message) { mValueMessage = message; }
   virtual void BroadcastValueMessage();
 
   // As if the user clicked the hot spot (keyboard equivalents of buttons).

@@ -12,8 +12,6 @@ class LDataStream : public LStream {
   ExceptionCode PutBytes(const void* buffer, SInt32& count) override;
   ExceptionCode GetBytes(void* buffer, SInt32& count) override;
 
-  void* GetBuffer() const { return mBuffer; }
-
  private:
   UInt8* mBuffer;
   SInt32 mCapacity;

@@ -14,7 +14,6 @@ class LDragAndDrop {
   LDragAndDrop& operator=(const LDragAndDrop&) = delete;
   virtual ~LDragAndDrop();
 
-  LPane* GetDropPane() const { return mPane; }
   bool IsHilited() const { return mIsHilited; }
 
   // Whether this area takes the drag: every item acceptable.

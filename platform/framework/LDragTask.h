@@ -16,8 +16,6 @@ class LDragTask {
 
   // noErr when a receiver took the item.
   virtual OSErr DoDrag();
-  DragRef GetDragReference() const { return mDrag; }
-  RgnHandle GetOutlineRgn() const { return mOutline; }
   // The drop-location handshake, read after DoDrag.
   bool DropWasAccepted() const;
 

@@ -27,7 +27,6 @@ class LEditField : public LPane, public LCommander {
   void SetText(const void* text, SInt32 length);
   SInt32 GetValue() const override;
   void SetValue(SInt32 value) override;
-  SInt16 GetMaxChars() const { return mMaxChars; }
   void SetKeyFilter(KeyFilterFunc filter) { mKeyFilter = filter; }
   void SelectAll();
 

@@ -28,8 +28,6 @@ class LEditText : public LControl, public LCommander {
   const std::string& GetText() const { return mText; }
 
   void SetKeyFilter(KeyFilterFunc filter) { mKeyFilter = filter; }
-  KeyFilterFunc GetKeyFilter() const { return mKeyFilter; }
-  SInt16 GetMaxChars() const { return mMaxChars; }
   void SetMaxChars(SInt16 maxChars) { mMaxChars = maxChars; }
 
   void GetSelection(SInt16& outStart, SInt16& outEnd) const;

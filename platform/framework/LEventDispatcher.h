@@ -17,13 +17,10 @@ class LEventDispatcher : public LAttachable {
   void ProcessNextEvent(UInt32 sleepTicks = 0);
   virtual void DispatchEvent(const EventRecord& event);
   static LEventDispatcher* GetCurrentDispatcher() { return sCurrentDispatcher; }
-  // The event being dispatched (a null event between passes).
-  static const EventRecord& GetCurrentEvent() { return sCurrentEvent; }
 
   // Re-asks every command's status; the menu bar greys what is disabled.
   virtual void UpdateMenus();
   virtual void AdjustCursor(const EventRecord& event);
-  RgnHandle GetMouseRgn() const { return mMouseRgn; }
 
  protected:
   virtual void EventMouseDown(const EventRecord& event);

@@ -30,13 +30,8 @@ inline void ThrowOSErr_(OSErr err) { ThrowIfOSErr_(err); }
 inline void ThrowIf_(bool condition) {
   if (condition) Throw_(err_AssertFailed);
 }
-inline void ThrowIfNot_(bool condition) { ThrowIf_(!condition); }
 
 template <typename T>
 inline void ThrowIfNil_(const T& pointer) {
   if (pointer == nullptr) Throw_(err_NilPointer);
-}
-template <typename T>
-inline void ThrowIfNULL_(const T& pointer) {
-  ThrowIfNil_(pointer);
 }

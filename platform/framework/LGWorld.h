@@ -15,7 +15,6 @@ class LGWorld {
   ~LGWorld();
 
   GWorldPtr GetMacGWorld() const { return mWorld; }
-  void GetBounds(Rect& outBounds) const { outBounds = mBounds; }
   // Makes the world the current port (pixels locked) until EndDrawing; false when the
   // pixels could not be locked.
   bool BeginDrawing();

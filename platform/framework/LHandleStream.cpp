@@ -58,11 +58,3 @@ Handle LHandleStream::DetachDataHandle() {
   mLength = mMarker = 0;
   return data;
 }
-
-void LHandleStream::SetDataHandle(Handle data) {
-  ThrowIfNil_(data);
-  if (mData != data) DisposeHandle(mData);
-  mData = data;
-  mLength = static_cast<SInt32>(GetHandleSize(mData));
-  mMarker = 0;
-}

@@ -18,8 +18,6 @@ class LHandleStream : public LStream {
   Handle GetDataHandle() const { return mData; }
   // Gives up the handle (the caller disposes of it) and leaves the stream empty.
   Handle DetachDataHandle();
-  // Replaces the data with `data` (owned), disposing of the old handle.
-  void SetDataHandle(Handle data);
 
  private:
   Handle mData;

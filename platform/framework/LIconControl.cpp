@@ -9,11 +9,6 @@ LIconControl::LIconControl(const SPaneInfo& paneInfo, MessageT valueMessage, Res
 
 LIconControl::LIconControl(LStream* stream) : LControl(stream) { *stream >> mIconID; }
 
-void LIconControl::SetIconID(ResIDT iconID) {
-  mIconID = iconID;
-  Refresh();
-}
-
 void LIconControl::DrawSelf() {
   Rect frame;
   CalcLocalFrameRect(frame);

@@ -12,9 +12,6 @@ class LIconControl : public LControl {
   // Layout data: the control's, then the icon ID i16.
   explicit LIconControl(LStream* stream);
 
-  ResIDT GetIconID() const { return mIconID; }
-  void SetIconID(ResIDT iconID);
-
  protected:
   void DrawSelf() override;
   void HotSpotResult(SInt16) override { BroadcastValueMessage(); }

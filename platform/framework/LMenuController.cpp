@@ -58,10 +58,6 @@ bool LMenuController::ItemIsEnabled(SInt16 item) const {
   return IsMenuItemEnabled(mMenu, static_cast<MenuItemIndex>(item));
 }
 
-SInt16 LMenuController::GetCurrentMenuItem() const { return static_cast<SInt16>(mOwner->GetValue()); }
-
-void LMenuController::SetCurrentMenuItem(SInt16 item) { mOwner->SetValue(item); }
-
 void LMenuController::MarkItem(SInt16 item) {
   for (MenuItemIndex i = 1; i <= ::CountMenuItems(mMenu); ++i) CheckMenuItem(mMenu, i, i == item);
 }

@@ -30,8 +30,6 @@ class LMenuController {
   void EnableItem(SInt16 item);
   void DisableItem(SInt16 item);
   bool ItemIsEnabled(SInt16 item) const;
-  SInt16 GetCurrentMenuItem() const;
-  void SetCurrentMenuItem(SInt16 item);
 
  protected:
   // Puts the mark on `item` alone.

@@ -21,7 +21,6 @@ class LMultiPanelView : public LView {
   // Shows panel `index` (1-based), hiding the one shown before.
   void SwitchToPanel(UInt16 index, bool refresh = true);
   UInt16 GetCurrentIndex() const { return mCurrent; }
-  UInt16 CountPanels() const { return static_cast<UInt16>(mPanelIDs.size()); }
   LPane* GetPanel(UInt16 index) const;
 
  protected:

@@ -118,18 +118,6 @@ void LPane::MoveBy(SInt32 dh, SInt32 dv, bool refresh) {
   if (refresh) Refresh();
 }
 
-void LPane::PlaceInSuperFrameAt(SInt32 h, SInt32 v, bool refresh) {
-  SPoint32 origin = {0, 0};
-  if (mSuperView) mSuperView->GetFrameLocation(origin);
-  MoveBy(origin.h + h - mFrameLocation.h, origin.v + v - mFrameLocation.v, refresh);
-}
-
-void LPane::PlaceInSuperImageAt(SInt32 h, SInt32 v, bool refresh) {
-  SPoint32 origin = {0, 0};
-  if (mSuperView) mSuperView->GetImageLocation(origin);
-  MoveBy(origin.h + h - mFrameLocation.h, origin.v + v - mFrameLocation.v, refresh);
-}
-
 void LPane::AdaptToSuperFrameSize(SInt32 dw, SInt32 dh, bool refresh) {
   // Bound to both sides: stretch; bound to the far side only: move.
   SInt32 width = 0, height = 0, moveH = 0, moveV = 0;

@@ -29,9 +29,6 @@ class LPane : public LAttachable {
 
   // Identity.
   PaneIDT GetPaneID() const { return mPaneID; }
-  void SetPaneID(PaneIDT id) { mPaneID = id; }
-  SInt32 GetUserCon() const { return mUserCon; }
-  void SetUserCon(SInt32 userCon) { mUserCon = userCon; }
   virtual LPane* FindPaneByID(PaneIDT id);
 
   // After the whole layout is built: FinishCreateSelf, then attachments hear msg_FinishCreate.
@@ -55,17 +52,11 @@ class LPane : public LAttachable {
   virtual void ResizeFrameBy(SInt16 dw, SInt16 dh, bool refresh);
   void ResizeFrameTo(SInt16 width, SInt16 height, bool refresh);
   virtual void MoveBy(SInt32 dh, SInt32 dv, bool refresh);
-  void PlaceInSuperFrameAt(SInt32 h, SInt32 v, bool refresh);
-  void PlaceInSuperImageAt(SInt32 h, SInt32 v, bool refresh);
-  void GetFrameBinding(SBooleanRect& outBinding) const { outBinding = mFrameBinding; }
-  void SetFrameBinding(const SBooleanRect& binding) { mFrameBinding = binding; }
   // The superview's frame changed size: move or stretch as the bindings say.
   virtual void AdaptToSuperFrameSize(SInt32 dw, SInt32 dh, bool refresh);
   virtual bool PointIsInFrame(SInt32 h, SInt32 v) const;
   virtual bool IsHitBy(SInt32 h, SInt32 v) { return PointIsInFrame(h, v); }
 
-  void LocalToPortPoint(Point&) const {}
-  void PortToLocalPoint(Point&) const {}
   void GlobalToPortPoint(Point& pt) const;
   void PortToGlobalPoint(Point& pt) const;
 
@@ -73,8 +64,6 @@ class LPane : public LAttachable {
   virtual void Show();
   virtual void Hide();
   bool IsVisible() const;
-  // Marks the pane visible or not without drawing or telling it.
-  void SetVisible(bool visible) { mVisible = visible; }
   bool IsVisibleSelf() const { return mVisible; }
   virtual void Enable();
   virtual void Disable();

@@ -22,8 +22,6 @@ class LPeriodical {
   void StopRepeating();
   bool IsRepeating() const;
   void StartIdling();
-  void StopIdling();
-  bool IsIdling() const;
 
   // Called by the event loop.
   static void DevoteTimeToRepeaters(const EventRecord& event);

@@ -7,11 +7,6 @@ LPicture::LPicture(const SPaneInfo& paneInfo, ResIDT pictureID)
 
 LPicture::LPicture(LStream* stream) : LView(stream) { *stream >> mPictureID; }
 
-void LPicture::SetPictureID(ResIDT pictureID) {
-  mPictureID = pictureID;
-  Refresh();
-}
-
 void LPicture::DrawSelf() {
   PicHandle picture = GetPicture(mPictureID);
   if (!picture) return;

@@ -12,9 +12,6 @@ class LPicture : public LView {
   // Layout data: the view's, then the picture ID i16.
   explicit LPicture(LStream* stream);
 
-  ResIDT GetPictureID() const { return mPictureID; }
-  void SetPictureID(ResIDT pictureID);
-
  protected:
   void DrawSelf() override;
 

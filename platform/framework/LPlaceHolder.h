@@ -19,7 +19,6 @@ class LPlaceHolder : public LView {
 
   void InstallOccupant(LPane* occupant, SInt16 alignment = -1);
   LPane* RemoveOccupant();
-  LPane* GetOccupant() const { return mOccupant; }
 
  private:
   SInt16 mAlignment = kAlignNone;

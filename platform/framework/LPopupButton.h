@@ -20,7 +20,6 @@ class LPopupButton : public LControl, public LMenuController {
   void SetValue(SInt32 value) override;
   StringPtr GetDescriptor(Str255 outText) const override;  // the chosen item's text
   void SetDescriptor(ConstStr255Param title) override;     // the label
-  SInt16 GetTitleWidth() const { return mTitleWidth; }
 
   bool TrackHotSpot(SInt16 hotSpot, Point point, SInt16 modifiers) override;
 

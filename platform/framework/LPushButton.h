@@ -14,7 +14,6 @@ class LPushButton : public LControl {
   StringPtr GetDescriptor(Str255 outTitle) const override;
   void SetDescriptor(ConstStr255Param title) override;
   void SetDefaultButton(bool isDefault);
-  bool IsDefaultButton() const { return mIsDefault; }
 
  protected:
   void DrawSelf() override;

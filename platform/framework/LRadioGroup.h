@@ -19,7 +19,6 @@ class LRadioGroup : public LAttachment, public LListener, public LBroadcaster {
   explicit LRadioGroup(LStream* stream);
 
   void AddRadio(LControl* radio);
-  LControl* GetCurrentRadio() const { return mCurrent; }
   PaneIDT GetCurrentRadioID() const;
   void SetCurrentRadio(LControl* radio);
 

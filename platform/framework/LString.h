@@ -12,11 +12,8 @@ class LString {
   LString(const LString&) = delete;
 
   UInt8 Length() const { return mString[0]; }
-  UInt8 GetMaxLength() const { return mMaxLength; }
   operator StringPtr() { return mString; }
   operator ConstStringPtr() const { return mString; }
-  StringPtr TextPtr() { return mString + 1; }
-  ConstStringPtr ConstTextPtr() const { return mString + 1; }
   unsigned char& operator[](UInt8 index) { return mString[index]; }  // 0 is the length byte
 
   LString& Assign(ConstStringPtr pstr);

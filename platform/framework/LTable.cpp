@@ -89,26 +89,11 @@ void LTable::SyncImage() {
   mImageSize = {width, height};
 }
 
-void LTable::SetRowHeight(SInt16 height, TableIndexT fromRow, TableIndexT toRow) {
-  for (TableIndexT r = std::max<TableIndexT>(1, fromRow); r <= toRow && r <= mRowHeights.size(); ++r)
-    mRowHeights[r - 1] = height;
-  SyncImage();
-  Refresh();
-}
-
 void LTable::SetColWidth(SInt16 width, TableIndexT fromCol, TableIndexT toCol) {
   for (TableIndexT c = std::max<TableIndexT>(1, fromCol); c <= toCol && c <= mColWidths.size(); ++c)
     mColWidths[c - 1] = width;
   SyncImage();
   Refresh();
-}
-
-SInt16 LTable::GetRowHeight(TableIndexT row) const {
-  return row >= 1 && row <= mRowHeights.size() ? mRowHeights[row - 1] : mDefaultRowHeight;
-}
-
-SInt16 LTable::GetColWidth(TableIndexT col) const {
-  return col >= 1 && col <= mColWidths.size() ? mColWidths[col - 1] : mDefaultColWidth;
 }
 
 bool LTable::IsValidCell(const STableCell& cell) const {
@@ -139,14 +124,10 @@ void LTable::SelectCell(const STableCell& cell) {
   Refresh();
 }
 
-void LTable::UnselectAllCells() { SelectCell(STableCell{0, 0}); }
-
 bool LTable::GetSelectedCell(STableCell& outCell) const {
   outCell = mSelected;
   return IsValidCell(mSelected);
 }
-
-bool LTable::CellIsSelected(const STableCell& cell) const { return IsValidCell(cell) && cell == mSelected; }
 
 bool LTable::FetchLocalCellFrame(const STableCell& cell, Rect& outFrame) const {
   if (!IsValidCell(cell)) return false;

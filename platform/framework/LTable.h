@@ -36,22 +36,16 @@ class LTable : public LView {
   virtual void RemoveRows(UInt32 count, TableIndexT fromRow, bool refresh = true);
   virtual void RemoveCols(UInt32 count, TableIndexT fromCol, bool refresh = true);
 
-  void SetRowHeight(SInt16 height, TableIndexT fromRow, TableIndexT toRow);
   void SetColWidth(SInt16 width, TableIndexT fromCol, TableIndexT toCol);
-  SInt16 GetRowHeight(TableIndexT row) const;
-  SInt16 GetColWidth(TableIndexT col) const;
 
   bool IsValidCell(const STableCell& cell) const;
   // Copies at most the cell data size.
   void SetCellData(const STableCell& cell, const void* data, UInt32 dataSize);
   void GetCellData(const STableCell& cell, void* outData, UInt32& ioDataSize) const;
-  UInt32 GetCellDataSize() const { return mCellDataSize; }
 
   virtual void SelectCell(const STableCell& cell);
-  void UnselectAllCells();
   // False (and cell 0,0) when nothing is selected.
   bool GetSelectedCell(STableCell& outCell) const;
-  bool CellIsSelected(const STableCell& cell) const;
 
   bool FetchLocalCellFrame(const STableCell& cell, Rect& outFrame) const;
   // The cell under a port point; false when there is none.

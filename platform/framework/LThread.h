@@ -26,12 +26,10 @@ class LThread {
 
   bool IsSuspended() const { return mState == State::Suspended || mState == State::Created; }
   bool IsCurrent() const { return sCurrent == this; }
-  bool IsCancelled() const { return mCancelled; }
 
   // From a thread: hand control back to the main loop. From the main thread: give every
   // ready thread one turn.
   static void Yield();
-  static LThread* GetCurrentThread() { return sCurrent; }  // null on the main thread
   static bool InMainThread() { return sCurrent == nullptr; }
   static size_t CountThreads();
   // From the main thread: cancels every thread that has not finished.

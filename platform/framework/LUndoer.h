@@ -11,8 +11,6 @@ class LUndoer : public LAttachment {
   LUndoer();
   ~LUndoer() override;
 
-  LAction* GetAction() const { return mAction; }
-
  protected:
   void ExecuteSelf(MessageT message, void* param) override;
 

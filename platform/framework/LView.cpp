@@ -89,10 +89,6 @@ void LView::ResizeImageTo(SInt32 width, SInt32 height, bool refresh) {
   if (refresh) Refresh();
 }
 
-void LView::ResizeImageBy(SInt32 dw, SInt32 dh, bool refresh) {
-  ResizeImageTo(mImageSize.width + dw, mImageSize.height + dh, refresh);
-}
-
 void LView::ScrollImageBy(SInt32 dh, SInt32 dv, bool refresh) {
   mImageLocation.h -= dh;
   mImageLocation.v -= dv;

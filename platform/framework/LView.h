@@ -30,7 +30,6 @@ class LView : public LPane {
 
   void GetImageSize(SDimension32& outSize) const { outSize = mImageSize; }
   virtual void ResizeImageTo(SInt32 width, SInt32 height, bool refresh);
-  void ResizeImageBy(SInt32 dw, SInt32 dh, bool refresh);
   // Port coordinates of the image's top left.
   void GetImageLocation(SPoint32& outLocation) const { outLocation = mImageLocation; }
   virtual void ScrollImageBy(SInt32 dh, SInt32 dv, bool refresh);

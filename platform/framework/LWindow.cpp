@@ -137,13 +137,6 @@ LWindow::~LWindow() {
   mMacWindow = nullptr;
 }
 
-void LWindow::SetAttribute(UInt32 attribute, bool on) {
-  if (on)
-    mAttributes |= attribute;
-  else
-    mAttributes &= ~attribute;
-}
-
 void LWindow::Show() {
   mVisible = true;
   ShowWindow(mMacWindow);
@@ -240,17 +233,11 @@ void LWindow::ResizeWindowBy(SInt16 dw, SInt16 dh) {
   Refresh();
 }
 
-void LWindow::ResizeWindowTo(SInt16 width, SInt16 height) {
-  ResizeWindowBy(static_cast<SInt16>(width - mFrameSize.width), static_cast<SInt16>(height - mFrameSize.height));
-}
-
 void LWindow::MoveWindowBy(SInt16 dh, SInt16 dv) {
   Rect bounds;
   GetGlobalBounds(bounds);
   MoveWindow(mMacWindow, static_cast<SInt16>(bounds.left + dh), static_cast<SInt16>(bounds.top + dv), false);
 }
-
-void LWindow::MoveWindowTo(SInt16 left, SInt16 top) { MoveWindow(mMacWindow, left, top, false); }
 
 void LWindow::HandleClick(const EventRecord& event, WindowPartCode part) {
   if (!IsEnabled()) return;

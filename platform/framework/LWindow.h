@@ -40,7 +40,6 @@ class LWindow : public LView, public LCommander {
 
   WindowRef GetMacWindow() const { return mMacWindow; }
   bool HasAttribute(UInt32 attribute) const { return (mAttributes & attribute) != 0; }
-  void SetAttribute(UInt32 attribute, bool on);
 
   void Show() override;
   void Hide() override;
@@ -59,11 +58,7 @@ class LWindow : public LView, public LCommander {
   // Geometry in global coordinates.
   void GetGlobalBounds(Rect& outBounds) const;
   virtual void ResizeWindowBy(SInt16 dw, SInt16 dh);
-  void ResizeWindowTo(SInt16 width, SInt16 height);
   virtual void MoveWindowBy(SInt16 dh, SInt16 dv);
-  void MoveWindowTo(SInt16 left, SInt16 top);
-  void GetMinMaxSize(Rect& outMinMax) const { outMinMax = mMinMaxSize; }
-  void SetMinMaxSize(const Rect& minMax) { mMinMaxSize = minMax; }
 
   // Input.
   virtual void HandleClick(const EventRecord& event, WindowPartCode part);

@@ -255,8 +255,6 @@ OSStatus DuplicateMenu(MenuRef source, MenuRef* outMenu) {
 
 MenuID GetMenuID(MenuRef menu) { return menu ? menu->id : 0; }
 
-void GetMenuTitle(MenuRef menu, Str255 title) { ToPString(menu ? menu->title : "", title); }
-
 UInt16 CountMenuItems(MenuRef menu) { return menu ? static_cast<UInt16>(menu->items.size()) : 0; }
 
 void AppendMenu(MenuRef menu, ConstStr255Param data) {
@@ -265,10 +263,6 @@ void AppendMenu(MenuRef menu, ConstStr255Param data) {
 
 void InsertMenuItem(MenuRef menu, ConstStr255Param itemString, MenuItemIndex afterItem) {
   if (menu) InsertItems(menu, ParseItems(Text(itemString)), afterItem);
-}
-
-OSStatus AppendMenuItemText(MenuRef menu, ConstStr255Param text) {
-  return InsertMenuItemText(menu, text, menu ? static_cast<MenuItemIndex>(menu->items.size()) : 0);
 }
 
 OSStatus InsertMenuItemText(MenuRef menu, ConstStr255Param text, MenuItemIndex afterItem) {
@@ -331,15 +325,6 @@ void GetItemMark(MenuRef menu, MenuItemIndex item, CharParameter* mark) {
   *mark = it ? it->mark : static_cast<CharParameter>(noMark);
 }
 
-void SetItemCmd(MenuRef menu, MenuItemIndex item, CharParameter key) {
-  if (MenuItem* it = ItemAt(menu, item)) it->key = key;
-}
-
-void GetItemCmd(MenuRef menu, MenuItemIndex item, CharParameter* key) {
-  MenuItem* it = ItemAt(menu, item);
-  *key = it ? it->key : 0;
-}
-
 OSStatus SetMenuItemCommandID(MenuRef menu, MenuItemIndex item, MenuCommand command) {
   MenuItem* it = ItemAt(menu, item);
   if (!it) return paramErr;
@@ -359,10 +344,6 @@ void InsertMenu(MenuRef menu, MenuID beforeID) {
   std::erase(MenuBar(), menu);
   auto at = std::find_if(MenuBar().begin(), MenuBar().end(), [&](MenuRef m) { return m->id == beforeID; });
   MenuBar().insert(beforeID == 0 ? MenuBar().end() : at, menu);
-}
-
-void DeleteMenu(MenuID menuID) {
-  std::erase_if(MenuBar(), [&](MenuRef m) { return m->id == menuID; });
 }
 
 void ClearMenuBar() {
@@ -445,8 +426,6 @@ void DrawMenuBar() {
   QDFlushPortBuffer(GetWindowPort(gMenuBarWindow), nullptr);
   SetPort(saved);
 }
-
-void HiliteMenu(MenuID) {}
 
 void MenuSetNextChoice(MenuID menuID, MenuItemIndex item) { gNextChoice = NextChoice{true, menuID, item}; }
 

@@ -26,12 +26,10 @@ void DisposeMenu(MenuRef menu);
 // A private copy (not tied to the resource) that the caller disposes of.
 OSStatus DuplicateMenu(MenuRef source, MenuRef* outMenu);
 MenuID GetMenuID(MenuRef menu);
-void GetMenuTitle(MenuRef menu, Str255 title);
 UInt16 CountMenuItems(MenuRef menu);
 
 void AppendMenu(MenuRef menu, ConstStr255Param data);
 void InsertMenuItem(MenuRef menu, ConstStr255Param itemString, MenuItemIndex afterItem);
-OSStatus AppendMenuItemText(MenuRef menu, ConstStr255Param text);
 OSStatus InsertMenuItemText(MenuRef menu, ConstStr255Param text, MenuItemIndex afterItem);
 void DeleteMenuItem(MenuRef menu, MenuItemIndex item);
 OSStatus DeleteMenuItems(MenuRef menu, MenuItemIndex firstItem, UInt32 numItems);
@@ -45,14 +43,11 @@ Boolean IsMenuItemEnabled(MenuRef menu, MenuItemIndex item);
 void CheckMenuItem(MenuRef menu, MenuItemIndex item, Boolean checked);
 void SetItemMark(MenuRef menu, MenuItemIndex item, CharParameter mark);
 void GetItemMark(MenuRef menu, MenuItemIndex item, CharParameter* mark);
-void SetItemCmd(MenuRef menu, MenuItemIndex item, CharParameter key);
-void GetItemCmd(MenuRef menu, MenuItemIndex item, CharParameter* key);
 OSStatus SetMenuItemCommandID(MenuRef menu, MenuItemIndex item, MenuCommand command);
 OSStatus GetMenuItemCommandID(MenuRef menu, MenuItemIndex item, MenuCommand* command);
 
 // The menu bar.
 void InsertMenu(MenuRef menu, MenuID beforeID);  // 0: at the end
-void DeleteMenu(MenuID menuID);
 void ClearMenuBar();
 MenuRef GetMenuHandle(MenuID menuID);
 UInt16 CountMenuBarMenus();
@@ -61,7 +56,6 @@ MenuRef GetIndMenuInBar(UInt16 index);  // 1-based
 // a click in it goes to MenuSelect.
 void DrawMenuBar();
 WindowRef MenuBarWindow();
-void HiliteMenu(MenuID menuID);
 
 // Choice: (menu ID << 16) | item, or 0 when nothing was chosen. A popup shows `menu` with
 // item `popUpItem` at top/left (global) and follows the mouse until the button goes up.

@@ -89,8 +89,6 @@ void TESetText(const void* text, SInt32 length, TEHandle te) {
   TECalText(te);
 }
 
-Handle TEGetText(TEHandle te) { return (*te)->hText; }
-
 void TESetSelect(SInt32 selStart, SInt32 selEnd, TEHandle te) {
   TEPtr t = *te;
   auto boundary = [&](SInt32 at) {
@@ -214,7 +212,6 @@ void TEClick(Point pt, Boolean extend, TEHandle te) {
 
 void TEActivate(TEHandle te) { (*te)->active = 1; }
 void TEDeactivate(TEHandle te) { (*te)->active = 0; }
-void TESetAlignment(SInt16 just, TEHandle te) { (*te)->just = just; }
 
 void TEScroll(SInt16 dh, SInt16 dv, TEHandle te) { OffsetRect(&(*te)->destRect, dh, dv); }
 

@@ -32,7 +32,6 @@ typedef TERec** TEHandle;
 TEHandle TENew(const Rect* destRect, const Rect* viewRect);
 void TEDispose(TEHandle te);
 void TESetText(const void* text, SInt32 length, TEHandle te);
-Handle TEGetText(TEHandle te);  // the record's own handle: do not dispose of it
 void TESetSelect(SInt32 selStart, SInt32 selEnd, TEHandle te);
 // A typed character: inserted in place of the selection, or backspace (8), forward delete
 // (127) and the arrows (28-31) acting on it.
@@ -44,7 +43,6 @@ void TEUpdate(const Rect* rUpdate, TEHandle te);
 void TECalText(TEHandle te);
 void TEActivate(TEHandle te);
 void TEDeactivate(TEHandle te);
-void TESetAlignment(SInt16 just, TEHandle te);
 // Moves the text (positive: down and right).
 void TEScroll(SInt16 dh, SInt16 dv, TEHandle te);
 // Scrolls so that the selection's end is in view.
