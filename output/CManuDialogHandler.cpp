@@ -28,6 +28,18 @@ Limits LimitsOf(bool isWidth, SInt32 unit) {
   return isWidth ? Limits{2.54, 21.6, 21.0, 19} : Limits{2.54, 29.7, 29.7, 20};
 }
 
+// Raises a flag for its life, also when an alert throws.
+class StChecking {
+ public:
+  explicit StChecking(bool& flag) : mFlag(flag) { mFlag = true; }
+  ~StChecking() { mFlag = false; }
+  StChecking(const StChecking&) = delete;
+  StChecking& operator=(const StChecking&) = delete;
+
+ private:
+  bool& mFlag;
+};
+
 }  // namespace
 
 CManuDialogHandler::CManuDialogHandler(ResIDT layoutID, LCommander* super) : StDialogHandler(layoutID, super) { Init(); }
@@ -106,38 +118,26 @@ bool CManuDialogHandler::CheckField(bool isWidth, SInt32 unit, Check mode, bool 
   return corrected;
 }
 
+bool CManuDialogHandler::CheckFields(SInt32 unit, Check mode, bool keepClose) {
+  const bool width = CheckField(true, unit, mode, keepClose);
+  const bool height = CheckField(false, unit, mode, keepClose);
+  return width || height;
+}
+
 Boolean CManuDialogHandler::OverValueErrorCheck() {
-  mChecking = true;
-  bool corrected = false;
-  try {
-    corrected = CheckField(true, mUnit, Check::Alerts, false);
-    corrected = CheckField(false, mUnit, Check::Alerts, false) || corrected;
-  } catch (...) {
-    mChecking = false;
-    throw;
-  }
-  mChecking = false;
-  return corrected ? 1 : 0;
+  StChecking checking(mChecking);
+  return CheckFields(mUnit, Check::Alerts, false) ? 1 : 0;
 }
 
 void CManuDialogHandler::SubTargetChanged() {
   // The alerts of a check move the focus themselves.
   if (mChecking || !mWidthField || !mHeightField) return;
-  mChecking = true;
-  try {
-    CheckField(true, mUnit, Check::Alerts, true);
-    CheckField(false, mUnit, Check::Alerts, true);
-  } catch (...) {
-    mChecking = false;
-    throw;
-  }
-  mChecking = false;
+  StChecking checking(mChecking);
+  CheckFields(mUnit, Check::Alerts, true);
 }
 
 Boolean CManuDialogHandler::CheckValueFromListenToMessage(SInt32 unit) {
-  bool corrected = CheckField(true, unit, Check::Quiet, true);
-  corrected = CheckField(false, unit, Check::Quiet, true) || corrected;
-  return corrected ? 1 : 0;
+  return CheckFields(unit, Check::Quiet, true) ? 1 : 0;
 }
 
 void CManuDialogHandler::ListenToMessage(MessageT message, void* param) {

@@ -39,6 +39,8 @@ class CManuDialogHandler : public StDialogHandler {
   // One field against the limits of `unit`; true when it was corrected. `keepClose` keeps
   // the held value when the field only shows it rounded.
   bool CheckField(bool isWidth, SInt32 unit, Check mode, bool keepClose);
+  // Both fields, width first; true when either was corrected.
+  bool CheckFields(SInt32 unit, Check mode, bool keepClose);
   void ShowField(bool isWidth);
   void ReadField(bool isWidth);
 
