@@ -30,12 +30,24 @@ void LoadLanguagePopup(LPopupButton* popup, UInt32 item) {
 
 SInt32 Bit(UInt32 stored) { return stored != 0 ? 1 : 0; }
 
-// ---- PDF ----------------------------------------------------------------------------------
-
-struct PDFPanes {
-  LCheckBox* language;  // 'CBXS'
+// The language popup and its caption, enabled together.
+struct LanguageChoice {
   LPopupButton* languageItem;
   LCaption* languageLabel;
+
+  LanguageChoice(LView* dialog, PaneIDT item, PaneIDT label)
+      : languageItem(FindPaneAs<LPopupButton>(dialog, item)), languageLabel(FindPaneAs<LCaption>(dialog, label)) {}
+
+  void EnableLanguage(bool on) {
+    SetEnabled(languageItem, on);
+    SetEnabled(languageLabel, on);
+  }
+};
+
+// ---- PDF ----------------------------------------------------------------------------------
+
+struct PDFPanes : LanguageChoice {
+  LCheckBox* language;  // 'CBXS'
   LRadioButton* normal;
   LRadioButton* high;
   LCheckBox* optionCR;
@@ -43,19 +55,13 @@ struct PDFPanes {
   LCheckBox* optionXP;
 
   explicit PDFPanes(LView* dialog)
-      : language(FindPaneAs<LCheckBox>(dialog, 'CBXS')),
-        languageItem(FindPaneAs<LPopupButton>(dialog, 'POPL')),
-        languageLabel(FindPaneAs<LCaption>(dialog, 'LTXP')),
+      : LanguageChoice(dialog, 'POPL', 'LTXP'),
+        language(FindPaneAs<LCheckBox>(dialog, 'CBXS')),
         normal(FindPaneAs<LRadioButton>(dialog, 'RDNR')),
         high(FindPaneAs<LRadioButton>(dialog, 'RDHI')),
         optionCR(FindPaneAs<LCheckBox>(dialog, 'CBCR')),
         optionXT(FindPaneAs<LCheckBox>(dialog, 'CBXT')),
         optionXP(FindPaneAs<LCheckBox>(dialog, 'CBXP')) {}
-
-  void EnableLanguage(bool on) {
-    SetEnabled(languageItem, on);
-    SetEnabled(languageLabel, on);
-  }
 };
 
 void SetCompression(PDFPanes& p, bool normal) {
@@ -144,24 +150,16 @@ struct ImageOptionIDs {
   PaneIDT language, languageItem, languageLabel, optionSLT, optionPRB;
 };
 
-struct ImageOptionPanes {
+struct ImageOptionPanes : LanguageChoice {
   LCheckBox* language;
-  LPopupButton* languageItem;
-  LCaption* languageLabel;
   LCheckBox* optionSLT;
   LCheckBox* optionPRB;
 
   ImageOptionPanes(LView* dialog, const ImageOptionIDs& id)
-      : language(FindPaneAs<LCheckBox>(dialog, id.language)),
-        languageItem(FindPaneAs<LPopupButton>(dialog, id.languageItem)),
-        languageLabel(FindPaneAs<LCaption>(dialog, id.languageLabel)),
+      : LanguageChoice(dialog, id.languageItem, id.languageLabel),
+        language(FindPaneAs<LCheckBox>(dialog, id.language)),
         optionSLT(FindPaneAs<LCheckBox>(dialog, id.optionSLT)),
         optionPRB(FindPaneAs<LCheckBox>(dialog, id.optionPRB)) {}
-
-  void EnableLanguage(bool on) {
-    SetEnabled(languageItem, on);
-    SetEnabled(languageLabel, on);
-  }
 };
 
 // The words 0 to 12 are shared by both records.
