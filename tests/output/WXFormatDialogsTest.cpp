@@ -37,6 +37,22 @@ void Script(const std::vector<Action>& actions, const std::vector<PaneIDT>& watc
   AnswerNextDialog(button);
 }
 
+// Runs one table case: the factory record with the case's changes goes through the scripted
+// dialog; then its answer, the record and the panes' states just before the button.
+template <class Case, class Record, class Setting>
+void RunCase(const Case& c, Record record, Setting setting) {
+  c.in(record.view());
+  Record expected = record;
+  c.out(expected.view());
+  std::map<PaneIDT, PaneState> states;
+  std::vector<PaneIDT> watched;
+  for (const auto& [id, state] : c.states) watched.push_back(id);
+  Script(c.actions, watched, &states, c.button);
+  EXPECT_EQ(setting(record), SInt32(c.button));
+  EXPECT_EQ(record.bytes, expected.bytes);
+  for (const auto& [id, state] : c.states) EXPECT_EQ(states[id], state) << wxtest::PaneName(id);
+}
+
 constexpr PaneState On{true, true, 1}, Off{true, true, 0}, DimOn{false, true, 1}, DimOff{false, true, 0};
 PaneState Item(SInt32 v, bool enabled = true) { return PaneState{enabled, true, v}; }
 
@@ -120,17 +136,9 @@ TEST_F(PDFSettingTest, Table) {
   };
   for (const PDFCase& c : cases) {
     SCOPED_TRACE(c.what);
-    StPDFDialog record = FactoryPDF();
-    c.in(record.view());
-    StPDFDialog expected = record;
-    c.out(expected.view());
-    std::map<PaneIDT, PaneState> states;
-    std::vector<PaneIDT> watched;
-    for (const auto& [id, state] : c.states) watched.push_back(id);
-    Script(c.actions, watched, &states, c.button);
-    EXPECT_EQ(CWXUtility::PDFSetting(300, mApp, record, 1, c.preview, c.noCBXP, c.noCBXT), SInt32(c.button));
-    EXPECT_EQ(record.bytes, expected.bytes);
-    for (const auto& [id, state] : c.states) EXPECT_EQ(states[id], state) << wxtest::PaneName(id);
+    RunCase(c, FactoryPDF(), [&](StPDFDialog& record) {
+      return CWXUtility::PDFSetting(300, mApp, record, 1, c.preview, c.noCBXP, c.noCBXT);
+    });
     EXPECT_FALSE(HasDialogActions());
     ClearDialogActions();
   }
@@ -204,18 +212,9 @@ TEST_F(JPEGSettingTest, Table) {
   };
   for (const ImageCase& c : cases) {
     SCOPED_TRACE(c.what);
-    StJPEGDialog record = FactoryJPEG();
-    c.in(record.view());
-    StJPEGDialog expected = record;
-    c.out(expected.view());
-    std::map<PaneIDT, PaneState> states;
-    std::vector<PaneIDT> watched;
-    for (const auto& [id, state] : c.states) watched.push_back(id);
-    Script(c.actions, watched, &states, c.button);
-    EXPECT_EQ(CWXUtility::JPEGSetting(310, mApp, record, c.showCompression, c.preview, c.noPRB, c.noLanguage),
-              SInt32(c.button));
-    EXPECT_EQ(record.bytes, expected.bytes);
-    for (const auto& [id, state] : c.states) EXPECT_EQ(states[id], state) << wxtest::PaneName(id);
+    RunCase(c, FactoryJPEG(), [&](StJPEGDialog& record) {
+      return CWXUtility::JPEGSetting(310, mApp, record, c.showCompression, c.preview, c.noPRB, c.noLanguage);
+    });
     ClearDialogActions();
   }
 }
