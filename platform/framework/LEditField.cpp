@@ -9,14 +9,8 @@
 #include "framework/LStream.h"
 #include "framework/UAppearance.h"
 #include "framework/UTextTraits.h"
+#include "quickdraw/qdText.h"
 #include "toolbox/MacMemory.h"
-#include "toolbox/TextConvert.h"
-
-namespace {
-
-bool IsLead(UInt8 b) { return GetSystemScript() == smJapanese && ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)); }
-
-}  // namespace
 
 LEditField::LEditField(const SPaneInfo& paneInfo, ConstStr255Param text, ResIDT textTraitsID, SInt16 maxChars,
                        bool hasBox, bool wordWrap, KeyFilterFunc keyFilter, LCommander* super)
@@ -89,7 +83,7 @@ void LEditField::SetText(const void* text, SInt32 length) {
   const auto* bytes = static_cast<const UInt8*>(text);
   SInt32 keep = 0;
   while (keep < length) {
-    SInt32 step = IsLead(bytes[keep]) && keep + 1 < length ? 2 : 1;
+    SInt32 step = qdIsLeadByte(bytes[keep]) && keep + 1 < length ? 2 : 1;
     if (keep + step > mMaxChars) break;
     keep += step;
   }
@@ -150,7 +144,7 @@ bool LEditField::HandleKeyPress(const EventRecord& event) {
         bytes[1] = static_cast<char>(c);
         n = 2;
         mPendingLead = 0;
-      } else if (IsLead(static_cast<UInt8>(c))) {
+      } else if (qdIsLeadByte(static_cast<UInt8>(c))) {
         mPendingLead = static_cast<UInt8>(c);
         return true;
       }

@@ -8,7 +8,7 @@
 #include "framework/UAppearance.h"
 #include "framework/UTextTraits.h"
 #include "quickdraw/QuickDrawText.h"
-#include "toolbox/TextConvert.h"
+#include "quickdraw/qdText.h"
 
 LEditText::LEditText(const SPaneInfo& paneInfo, LCommander* super, ConstStr255Param text, ResIDT textTraitsID,
                      MessageT valueMessage, SInt16 maxChars, KeyFilterFunc keyFilter)
@@ -29,13 +29,9 @@ LEditText::LEditText(LStream* stream, ClassIDT) : LControl(stream), LCommander(L
   SetDescriptor(text);
 }
 
-bool LEditText::TwoByteScript() const { return GetSystemScript() == smJapanese; }
-
-bool LEditText::IsLeadByte(UInt8 b) const { return TwoByteScript() && ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)); }
-
 size_t LEditText::NextCharEnd(size_t at) const {
   if (at >= mText.size()) return mText.size();
-  size_t step = IsLeadByte(static_cast<UInt8>(mText[at])) && at + 1 < mText.size() ? 2 : 1;
+  size_t step = qdIsLeadByte(static_cast<UInt8>(mText[at])) && at + 1 < mText.size() ? 2 : 1;
   return at + step;
 }
 
@@ -52,7 +48,7 @@ size_t LEditText::PreviousCharStart(size_t at) const {
 size_t LEditText::FitWholeChars(const std::string& bytes, size_t limit) const {
   size_t pos = 0;
   while (pos < bytes.size()) {
-    size_t step = IsLeadByte(static_cast<UInt8>(bytes[pos])) && pos + 1 < bytes.size() ? 2 : 1;
+    size_t step = qdIsLeadByte(static_cast<UInt8>(bytes[pos])) && pos + 1 < bytes.size() ? 2 : 1;
     if (pos + step > limit) break;
     pos += step;
   }
@@ -140,7 +136,7 @@ bool LEditText::HandleKeyPress(const EventRecord& event) {
       if (mPendingLead) {
         bytes = {static_cast<char>(mPendingLead), static_cast<char>(c)};
         mPendingLead = 0;
-      } else if (IsLeadByte(static_cast<UInt8>(c))) {
+      } else if (qdIsLeadByte(static_cast<UInt8>(c))) {
         mPendingLead = static_cast<UInt8>(c);
         return true;
       } else {

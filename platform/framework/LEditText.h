@@ -53,8 +53,6 @@ class LEditText : public LControl, public LCommander {
   bool ExecuteCommanderAttachments(MessageT message, void* param) override;
 
  private:
-  bool TwoByteScript() const;
-  bool IsLeadByte(UInt8 b) const;
   // Start of the character before / after byte offset `at`.
   size_t PreviousCharStart(size_t at) const;
   size_t NextCharEnd(size_t at) const;

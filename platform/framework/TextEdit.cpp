@@ -5,13 +5,11 @@
 #include <string>
 
 #include "quickdraw/QuickDrawText.h"
+#include "quickdraw/qdText.h"
 #include "toolbox/Events.h"
 #include "toolbox/MacMemory.h"
-#include "toolbox/TextConvert.h"
 
 namespace {
-
-bool IsLead(UInt8 b) { return GetSystemScript() == smJapanese && ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)); }
 
 char* Text(TEHandle te) { return *(*te)->hText; }
 
@@ -23,7 +21,7 @@ void UseFont(TEHandle te) {
 
 SInt16 NextChar(TEHandle te, SInt16 at) {
   if (at >= (*te)->teLength) return (*te)->teLength;
-  return static_cast<SInt16>(at + (IsLead(static_cast<UInt8>(Text(te)[at])) && at + 1 < (*te)->teLength ? 2 : 1));
+  return static_cast<SInt16>(at + (qdIsLeadByte(static_cast<UInt8>(Text(te)[at])) && at + 1 < (*te)->teLength ? 2 : 1));
 }
 
 SInt16 PreviousChar(TEHandle te, SInt16 at) {
