@@ -19,6 +19,8 @@ std::deque<DpyInput>& Queue() {
 }
 
 int sBeeps = 0;
+bool sCursorShown = false;
+Cursor sShownCursor{};
 DpyMovedHook sMovedHook = nullptr;
 
 bool WantsScreen() {
@@ -30,7 +32,11 @@ bool WantsScreen() {
 void Install(std::unique_ptr<DpyBackend> backend) {
   Current() = std::move(backend);
   qdSetScreenBounds(Current()->ScreenBounds());
-  qdSetCursorHook([](const Cursor* cursor) { DpyCurrent().SetCursorImage(cursor); });
+  qdSetCursorHook([](const Cursor* cursor) {
+    sCursorShown = cursor != nullptr;
+    if (cursor) sShownCursor = *cursor;
+    DpyCurrent().SetCursorImage(cursor);
+  });
 }
 
 }  // namespace
@@ -77,4 +83,9 @@ void DpyCountBeep() { ++sBeeps; }
 void DpySetMovedHook(DpyMovedHook hook) { sMovedHook = hook; }
 void DpyReportMoved(DpyWindowID id, Point topLeft) {
   if (sMovedHook) sMovedHook(id, topLeft);
+}
+
+bool DpyShownCursor(Cursor* out) {
+  if (sCursorShown) *out = sShownCursor;
+  return sCursorShown;
 }

@@ -70,6 +70,9 @@ bool DpyPeekInput(DpyInput* input);
 void DpyPopInput();
 void DpyClearInput();
 
+// The cursor image the display was last told to show; false while the cursor is hidden.
+bool DpyShownCursor(Cursor* out);
+
 // Beeps counted (tests check that a refused key beeped).
 int DpyBeepCount();
 void DpyCountBeep();

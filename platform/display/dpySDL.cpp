@@ -163,14 +163,19 @@ class ScreenBackend final : public DpyBackend {
       SDL_ShowCursor(SDL_DISABLE);
       return;
     }
-    Uint8 data[32], mask[32];
-    for (int i = 0; i < 16; ++i) {
-      data[i * 2] = Uint8(cursor->data[i] >> 8);
-      data[i * 2 + 1] = Uint8(cursor->data[i]);
-      mask[i * 2] = Uint8(cursor->mask[i] >> 8);
-      mask[i * 2 + 1] = Uint8(cursor->mask[i]);
+    // Black where the image has ink, white where only the mask covers, clear elsewhere.
+    SDL_Surface* image = SDL_CreateRGBSurfaceWithFormat(0, 16, 16, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!image) return;
+    for (int v = 0; v < 16; ++v) {
+      auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(image->pixels) + v * image->pitch);
+      for (int h = 0; h < 16; ++h) {
+        UInt16 bit = UInt16(0x8000 >> h);
+        bool ink = cursor->data[v] & bit, covered = cursor->mask[v] & bit;
+        row[h] = ink ? 0xFF000000u : covered ? 0xFFFFFFFFu : 0u;
+      }
     }
-    SDL_Cursor* c = SDL_CreateCursor(data, mask, 16, 16, cursor->hotSpot.h, cursor->hotSpot.v);
+    SDL_Cursor* c = SDL_CreateColorCursor(image, cursor->hotSpot.h, cursor->hotSpot.v);
+    SDL_FreeSurface(image);
     if (!c) return;
     SDL_SetCursor(c);
     SDL_ShowCursor(SDL_ENABLE);

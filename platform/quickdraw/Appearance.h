@@ -20,6 +20,7 @@ enum : UInt32 {
 
 OSStatus RegisterAppearanceClient();
 OSStatus UnregisterAppearanceClient();
+// Shows the theme cursor's own image; an unknown one answers paramErr and changes nothing.
 OSStatus SetThemeCursor(ThemeCursor cursor);
 // The theme cursor last set (kThemeArrowCursor after InitCursor or SetCursor); tests read it.
 ThemeCursor GetCurrentThemeCursorForTest();

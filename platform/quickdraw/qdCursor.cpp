@@ -1,5 +1,7 @@
-// The cursor: the arrow, 'CURS' cursors and theme cursors. The display shows it; tests
-// read which one is set.
+// The cursor: the arrow, 'CURS' cursors and theme cursors, all 16x16 one-bit images the
+// display shows through the cursor hook; tests read which one is set.
+#include <iterator>
+
 #include "quickdraw/Appearance.h"
 #include "quickdraw/qdPort.h"
 #include "toolbox/MacErrors.h"
@@ -12,6 +14,95 @@ constexpr Cursor kArrow = {
     {0xC000, 0xE000, 0xF000, 0xF800, 0xFC00, 0xFE00, 0xFF00, 0xFF80, 0xFFC0, 0xFFE0, 0xFE00, 0xEF00, 0xCF00, 0x8780,
      0x0780, 0x0380},
     {1, 1}};
+
+// Theme cursor art: 'X' black, 'o' white, '.' clear. Every shape gets a one-pixel white
+// halo so it stays visible on dark content.
+using CursorArt = const char[16][17];
+
+constexpr Cursor FromArt(CursorArt& art, Point hotSpot) {
+  Cursor c{{}, {}, hotSpot};
+  UInt16 shape[16] = {};
+  for (int v = 0; v < 16; ++v)
+    for (int h = 0; h < 16; ++h) {
+      UInt16 bit = UInt16(0x8000 >> h);
+      if (art[v][h] == 'X') c.data[v] |= bit;
+      if (art[v][h] != '.') shape[v] |= bit;
+    }
+  for (int v = 0; v < 16; ++v)
+    for (int dv = -1; dv <= 1; ++dv) {
+      if (v + dv < 0 || v + dv > 15) continue;
+      UInt16 row = shape[v + dv];
+      c.mask[v] |= UInt16(row | (row << 1) | (row >> 1));
+    }
+  return c;
+}
+
+// The arrow with a boxed '+' in its lower right corner.
+constexpr Cursor WithCopyBadge(Cursor c) {
+  constexpr const char* kBadge[7] = {"XXXXXXX", "XoooooX", "XooXooX", "XoXXXoX", "XooXooX", "XoooooX", "XXXXXXX"};
+  for (int v = 0; v < 7; ++v)
+    for (int h = 0; h < 7; ++h) {
+      UInt16 bit = UInt16(0x8000 >> (9 + h));
+      c.mask[9 + v] |= bit;
+      if (kBadge[v][h] == 'X')
+        c.data[9 + v] |= bit;
+      else
+        c.data[9 + v] &= UInt16(~bit);
+    }
+  return c;
+}
+
+constexpr CursorArt kIBeamArt = {
+    "................", ".XX.XX..........", "...X............", "...X............", "...X............",
+    "...X............", "...X............", "...X............", "...X............", "...X............",
+    "...X............", "...X............", "...X............", "...X............", ".XX.XX..........",
+    "................"};
+constexpr CursorArt kCrossArt = {
+    ".......X........", ".......X........", ".......X........", ".......X........", ".......X........",
+    ".......X........", ".......X........", "XXXXXXXXXXXXXXX.", ".......X........", ".......X........",
+    ".......X........", ".......X........", ".......X........", ".......X........", ".......X........",
+    "................"};
+constexpr CursorArt kPlusArt = {
+    "................", "................", "................", "......XX........", "......XX........",
+    "......XX........", "......XX........", "..XXXXXXXXXX....", "..XXXXXXXXXX....", "......XX........",
+    "......XX........", "......XX........", "......XX........", "................", "................",
+    "................"};
+constexpr CursorArt kWatchArt = {
+    ".....XXXXXX.....", ".....XXXXXX.....", "....XXXXXXXX....", "...XooooXoooX...", "..XoooooXooooX..",
+    "..XoooooXooooX..", "..XoooooXooooXX.", "..XoooooXXXXoXX.", "..XooooooooooX..", "..XooooooooooX..",
+    "...XooooooooX...", "....XXXXXXXX....", ".....XXXXXX.....", ".....XXXXXX.....", "................",
+    "................"};
+constexpr CursorArt kClosedHandArt = {
+    "................", "................", "................", "....XX.XX.XX....", "...XooXooXooXX..",
+    "...XoooooooooX..", "..XXoooooooooX..", ".XooXooooooooX..", ".XoooooooooooX..", "..XooooooooooX..",
+    "...XoooooooooX..", "....XooooooooX..", ".....XooooooX...", ".....XooooooX...", "................",
+    "................"};
+constexpr CursorArt kOpenHandArt = {
+    "....XX.XX.XX....", "...XooXooXooX...", "...XooXooXooX...", "...XooXooXooXX..", "...XooXooXooXoX.",
+    "...XoooooooooX..", "..XXoooooooooX..", ".XooXooooooooX..", ".XoooooooooooX..", "..XooooooooooX..",
+    "...XoooooooooX..", "....XooooooooX..", ".....XooooooX...", ".....XooooooX...", "................",
+    "................"};
+constexpr CursorArt kPointingHandArt = {
+    "....XX..........", "...XooX.........", "...XooX.........", "...XooX.........", "...XooXXX.......",
+    "...XooXooXXX....", "XX.XooXooXooXX..", "XoXXooooooooXoX.", "XooXoooooooooooX", ".XoooooooooooooX",
+    "..XooooooooooooX", "..XoooooooooooX.", "...XooooooooooX.", "....XoooooooooX.", ".....XoooooooX..",
+    ".....XoooooooX.."};
+
+// Indexed by ThemeCursor; the alias and contextual-menu arrows show the plain arrow.
+constexpr Cursor kThemeCursors[] = {
+    kArrow,
+    WithCopyBadge(kArrow),
+    kArrow,
+    kArrow,
+    FromArt(kIBeamArt, {8, 3}),
+    FromArt(kCrossArt, {7, 7}),
+    FromArt(kPlusArt, {7, 7}),
+    FromArt(kWatchArt, {7, 8}),
+    FromArt(kClosedHandArt, {8, 8}),
+    FromArt(kOpenHandArt, {8, 8}),
+    FromArt(kPointingHandArt, {0, 4}),
+};
+static_assert(std::size(kThemeCursors) == kThemePointingHandCursor + 1);
 
 Cursor sCursor = kArrow;
 ThemeCursor sTheme = kThemeArrowCursor;
@@ -58,9 +149,9 @@ const Cursor* QDCurrentCursor() { return &sCursor; }
 
 OSStatus RegisterAppearanceClient() { return noErr; }
 OSStatus UnregisterAppearanceClient() { return noErr; }
-// Theme cursors other than the arrow keep the arrow's image; the theme is what they add.
 OSStatus SetThemeCursor(ThemeCursor cursor) {
-  sCursor = kArrow;
+  if (cursor >= std::size(kThemeCursors)) return paramErr;
+  sCursor = kThemeCursors[cursor];
   sTheme = cursor;
   Show();
   return noErr;
