@@ -1,6 +1,7 @@
 #include "support/Xvfb.h"
 
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,6 +22,8 @@ Xvfb::Xvfb() {
   if (pipe(fds) != 0) return;
   mPid = fork();
   if (mPid == 0) {
+    // A test binary that is killed must not leave its server behind.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
     close(fds[0]);
     const std::string fd = std::to_string(fds[1]);
     execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp", nullptr);
