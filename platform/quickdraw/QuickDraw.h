@@ -290,7 +290,9 @@ Boolean IsRegionRectangular(RgnHandle rgn);
 // each row where the shape changes its y, the x positions where it toggles, 0x7FFF, and a
 // final 0x7FFF. The data must agree with its stated size. Returns noErr or paramErr.
 OSErr QDRegionFromStoredBytes(const void* data, Size length, RgnHandle dst);
-// The stored form of a region, as a new handle (null when memory runs out).
+// The stored form of a region, as a new handle; null when memory runs out or when the
+// region does not fit the stored form (QDError() then answers rgnTooBigErr).
+enum : OSErr { rgnTooBigErr = -500 };
 Handle QDRegionToStoredBytes(RgnHandle rgn);
 // A region from the 'XRGN' resource `id`; null when missing or damaged.
 RgnHandle GetRegionResource(SInt16 id);

@@ -105,7 +105,11 @@ OSErr QDRegionFromStoredBytes(const void* data, Size length, RgnHandle dst) {
 }
 
 Handle QDRegionToStoredBytes(RgnHandle rgn) {
-  std::vector<uint8_t> bytes = qdRegionToStored(qdRegionOf(rgn));
+  std::vector<uint8_t> bytes;
+  if (!qdRegionToStored(qdRegionOf(rgn), &bytes)) {
+    qdSetLastError(rgnTooBigErr);
+    return nullptr;
+  }
   Handle h = nullptr;
   if (PtrToHand(bytes.data(), &h, static_cast<Size>(bytes.size())) != noErr) return nullptr;
   return h;

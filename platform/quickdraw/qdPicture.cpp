@@ -42,8 +42,11 @@ class Writer {
     U16(c.blue);
   }
   void Bytes(const void* p, size_t n) { mBytes.insert(mBytes.end(), static_cast<const uint8_t*>(p), static_cast<const uint8_t*>(p) + n); }
+  // A region too big or too far out for the stored form goes as its bounding rectangle,
+  // which always fits, so the picture stays readable past it.
   void Region(const qdRegion& r) {
-    std::vector<uint8_t> stored = qdRegionToStored(r);
+    std::vector<uint8_t> stored;
+    if (!qdRegionToStored(r, &stored)) qdRegionToStored(qdRegion::FromRect(r.Bounds()), &stored);
     Bytes(stored.data(), stored.size());
   }
   // Opcodes start on even offsets of the picture.

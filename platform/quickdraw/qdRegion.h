@@ -49,4 +49,7 @@ void qdStoreRegion(RgnHandle rgn, const qdRegion& value);
 
 // The stored (big-endian) region format: inversion points per changing row.
 bool qdRegionFromStored(const uint8_t* data, size_t length, qdRegion* out);
-std::vector<uint8_t> qdRegionToStored(const qdRegion& value);
+// Storing fails (false, `out` untouched) when the region does not fit the format: a
+// coordinate outside 16 bits or on the end marker, or more than kMaxStoredRegion bytes.
+constexpr size_t kMaxStoredRegion = 0x7FFF;  // readers take the size word as signed
+bool qdRegionToStored(const qdRegion& value, std::vector<uint8_t>* out);

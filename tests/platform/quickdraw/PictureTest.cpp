@@ -8,6 +8,7 @@
 #include "QDTestSupport.h"
 #include "quickdraw/QuickDrawText.h"
 #include "support/TestEnv.h"
+#include "toolbox/MacErrors.h"
 #include "toolbox/MacMemory.h"
 #include "toolbox/RecordAccess.h"
 
@@ -142,6 +143,51 @@ TEST(Picture, OneBitRecordingOpensInImageMagickWithTheSamePixels) {
   ASSERT_EQ(px.size(), 19u * 7u);
   for (int y = 0; y < 7; ++y)
     for (int x = 0; x < 19; ++x) ASSERT_EQ(px[size_t(y) * 19 + x], (x * 3 + y) % 5 < 2 ? 0u : 0xFFFFFFu) << x << "," << y;
+}
+
+TEST(Picture, ClipAndMaskTooBigToStoreAreRecordedAsTheirBounds) {
+  WX_REQUIRE_TOOL("convert");
+  constexpr int kW = 400, kH = 170;  // the comb's stored form would pass 0xFFFF bytes
+  World src(kW, kH);
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x) {
+      RGBColor c{UInt16((x % 256) * 257), UInt16((y % 128) * 2 * 257), UInt16(((x / 7 + y) % 2 ? 200 : 30) * 257)};
+      SetCPixel(SInt16(x), SInt16(y), &c);
+    }
+  World recorder(kW, kH);
+  Rect frame = R(0, 0, kW, kH);
+  RgnHandle comb = NewRgn();
+  qdStoreRegion(comb, qdtest::Checkerboard(kW, kH));
+  Rect box;
+  GetRegionBounds(comb, &box);
+  ASSERT_EQ(box.right, kW - 1);
+  PicHandle pic = OpenPicture(&frame);
+  SetClip(comb);
+  CopyBits(src.bits(), GetPortBitMapForCopyBits(recorder.get()), &frame, &frame, srcCopy, comb);
+  ClosePicture();
+  DisposeRgn(comb);
+  ASSERT_EQ(QDError(), noErr);
+
+  // Played back, the clip and the mask are the comb's bounds: its last column stays white.
+  World played(kW, kH);
+  DrawPicture(pic, &frame);
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x) ASSERT_EQ(played.Pixel(x, y), x < box.right ? src.Pixel(x, y) : 0xFFFFFFu) << x << "," << y;
+
+  std::vector<uint8_t> file(512, 0);
+  file.insert(file.end(), reinterpret_cast<uint8_t*>(*pic), reinterpret_cast<uint8_t*>(*pic) + GetHandleSize(reinterpret_cast<Handle>(pic)));
+  KillPicture(pic);
+  wxtest::ScratchDir dir;
+  std::filesystem::path pict = wxtest::OutputDir("quickdraw") / "bigclip.pict";
+  WriteFile(pict, file);
+  int w = 0, h = 0;
+  std::vector<uint32_t> px = ConvertedPixels(pict, dir / "bigclip.png", &w, &h);
+  // ImageMagick sizes the image by the recorded clip.
+  ASSERT_EQ(w, box.right);
+  ASSERT_EQ(h, kH);
+  ASSERT_EQ(px.size(), size_t(w) * kH);
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < w; ++x) ASSERT_EQ(px[size_t(y) * w + x], src.Pixel(x, y)) << x << "," << y;
 }
 
 TEST(Picture, PlaybackScalesTheRecordedPixels) {

@@ -71,4 +71,14 @@ std::string Rows(std::initializer_list<const char*> rows) {
   return out;
 }
 
+qdRegion Checkerboard(int width, int height) {
+  std::vector<qdBand> bands;
+  for (int y = 0; y < height; ++y) {
+    qdBand b{y, y + 1, {}};
+    for (int x = (y % 2) * 2; x + 1 <= width; x += 4) b.xs.insert(b.xs.end(), {x, x + 1});
+    bands.push_back(std::move(b));
+  }
+  return qdRegion::FromBands(std::move(bands));
+}
+
 }  // namespace qdtest

@@ -6,6 +6,7 @@
 
 #include "quickdraw/QDOffscreen.h"
 #include "quickdraw/QuickDraw.h"
+#include "quickdraw/qdRegion.h"
 
 namespace qdtest {
 
@@ -29,6 +30,10 @@ class World {
   CGrafPtr mOldPort = nullptr;
   GDHandle mOldDevice = nullptr;
 };
+
+// Rows of one-pixel spans every four pixels, shifted by two on alternate rows: every row
+// moves every span, so the region's stored form grows by about width + 6 bytes a row.
+qdRegion Checkerboard(int width, int height);
 
 // Joins rows with '\n' (for readable expectations).
 std::string Rows(std::initializer_list<const char*> rows);

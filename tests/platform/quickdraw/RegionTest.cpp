@@ -4,6 +4,7 @@
 
 #include "QDTestSupport.h"
 #include "quickdraw/QuickDraw.h"
+#include "quickdraw/qdRegion.h"
 #include "toolbox/MacMemory.h"
 
 namespace {
@@ -145,6 +146,47 @@ TEST(Region, InsetShrinksAndGrowsByWholeSteps) {
   EXPECT_TRUE(PtInRgn(Point{10, 2}, l));
   DisposeRgn(l);
   DisposeRgn(part);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Region, StoringRefusesRegionsThatDoNotFitTheStoredForm) {
+  struct Case {
+    const char* what;
+    qdRegion region;
+    bool fits;
+  };
+  qdRegion notch = qdRegion::FromRect(R(0, 0, 6, 6)).Subtracted(qdRegion::FromRect(R(0, 0, 2, 2)));
+  const Case cases[] = {
+      {"small checkerboard", qdtest::Checkerboard(40, 40), true},
+      {"checkerboard over the size limit", qdtest::Checkerboard(400, 90), false},
+      {"shape moved past 16 bits", notch.Translated(40000, 0), false},
+      {"shape moved below 16 bits", notch.Translated(0, -40000), false},
+      {"shape whose bottom row is the end marker", notch.Translated(0, 32767 - 6), false},
+      {"shape just inside", notch.Translated(32766 - 6, 32766 - 6), true},
+      {"rectangle reaching 32767", qdRegion::FromRect(R(32760, 32760, 32767, 32767)), true},
+  };
+  for (const Case& c : cases) {
+    std::vector<uint8_t> stored = {1, 2, 3};
+    ASSERT_EQ(qdRegionToStored(c.region, &stored), c.fits) << c.what;
+    if (!c.fits) {
+      EXPECT_EQ(stored, (std::vector<uint8_t>{1, 2, 3})) << c.what;
+      continue;
+    }
+    EXPECT_LE(stored.size(), kMaxStoredRegion) << c.what;
+    qdRegion back;
+    ASSERT_TRUE(qdRegionFromStored(stored.data(), stored.size(), &back)) << c.what;
+    EXPECT_TRUE(back == c.region) << c.what;
+  }
+}
+
+TEST(Region, StoredBytesOfATooBigRegionAreRefusedWithAnError) {
+  Rgn big;
+  qdStoreRegion(big.h, qdtest::Checkerboard(400, 90));
+  EXPECT_EQ(QDRegionToStoredBytes(big.h), nullptr);
+  EXPECT_EQ(QDError(), rgnTooBigErr);
 }
 
 }  // namespace
