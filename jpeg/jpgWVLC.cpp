@@ -37,9 +37,10 @@ void makeDivisors(int32_t q, uint16_t* half, uint16_t* mult, uint16_t* scale) {
   *scale = static_cast<uint16_t>(1u << (16 - l));
 }
 
-// Quantises in vector lanes (DCT output stays below 2^14 - q/2 in magnitude), then reorders.
+// Quantises in vector lanes (DCT output stays below 2^14 - q/2 in magnitude), then marks the
+// non-zero values at their zig-zag positions.
 int32_t quantizeAndEncode(jpgWContext* ctx, jpgCoderComponent* comp, const uint16_t (*div)[64], const int16_t* coef) {
-  int16_t natural[64];
+  pelmora_bits::QuantisedBlock block;
   for (int r = 0; r < 8; ++r) {
     s16x8 c;
     u16x8 half, mult, scale;
@@ -47,17 +48,17 @@ int32_t quantizeAndEncode(jpgWContext* ctx, jpgCoderComponent* comp, const uint1
     std::memcpy(&half, div[0] + 8 * r, 16);
     std::memcpy(&mult, div[1] + 8 * r, 16);
     std::memcpy(&scale, div[2] + 8 * r, 16);
-    s16x8 sign = c >> 15;
-    u16x8 a = reinterpret_cast<u16x8>((c ^ sign) - sign) + half;
-    s16x8 v = reinterpret_cast<s16x8>(jpgvec::mulhiU16(jpgvec::mulhiU16(a, mult), scale));
-    v = (v ^ sign) - sign;
-    std::memcpy(natural + 8 * r, &v, 16);
+    u16x8 sign = reinterpret_cast<u16x8>(c >> 15);
+    u16x8 a = reinterpret_cast<u16x8>((reinterpret_cast<u16x8>(c) ^ sign) - sign) + half;
+    u16x8 q = jpgvec::mulhiU16(jpgvec::mulhiU16(a, mult), scale);
+    u16x8 extra = q ^ sign;
+    std::memcpy(block.magnitude + 8 * r, &q, 16);
+    std::memcpy(block.extra + 8 * r, &extra, 16);
   }
-  // Non-zero values as a natural-order bit mask, then moved to zig-zag positions a row at a time.
-  uint64_t natMask = jpgvec::nonZeroMask(natural);
-  uint64_t nonZero = 0;
-  for (int r = 0; r < 8; ++r) nonZero |= kZigZagBits.bits[r][(natMask >> (8 * r)) & 0xFF];
-  return pelmora_bits::EncodeQuantised(&ctx->coder.bits, comp, natural, nonZero);
+  uint64_t natMask = jpgvec::nonZeroMask(reinterpret_cast<const int16_t*>(block.magnitude));
+  block.nonZero = 0;
+  for (int r = 0; r < 8; ++r) block.nonZero |= kZigZagBits.bits[r][(natMask >> (8 * r)) & 0xFF];
+  return pelmora_bits::EncodeQuantised(&ctx->coder.bits, comp, &block);
 }
 
 }  // namespace

@@ -70,18 +70,23 @@ inline int32_t EmitWord(jpgBitWriter* w, uint32_t acc) {
   return status;
 }
 
-// Eight bytes of coded data, most significant first, with stuffing.
+// Eight bytes of coded data, most significant first, with stuffing: the rare way, out of line so
+// that the block coder's loop keeps its registers.
+[[gnu::noinline]] inline int32_t EmitWord64Stuffed(jpgBitWriter* w, uint64_t word) {
+  int32_t status = EmitWord(w, static_cast<uint32_t>(word >> 32));
+  if (int32_t s = EmitWord(w, static_cast<uint32_t>(word)); s && !status) status = s;
+  return status;
+}
+
 inline int32_t EmitWord64(jpgBitWriter* w, uint64_t word) {
   if (w->count <= static_cast<int32_t>(sizeof(w->buffer)) - 17 &&
-      ((~word - 0x0101010101010101ull) & word & 0x8080808080808080ull) == 0) {
+      ((~word - 0x0101010101010101ull) & word & 0x8080808080808080ull) == 0) [[likely]] {
     uint64_t bigEndian = __builtin_bswap64(word);
     std::memcpy(w->buffer + w->count, &bigEndian, 8);
     w->count += 8;
     return 0;
   }
-  int32_t status = EmitWord(w, static_cast<uint32_t>(word >> 32));
-  if (int32_t s = EmitWord(w, static_cast<uint32_t>(word)); s && !status) status = s;
-  return status;
+  return EmitWord64Stuffed(w, word);
 }
 
 // n bits (1..31), most significant first, into an accumulator the caller holds (so that it
@@ -123,16 +128,34 @@ inline int32_t PutMarker(jpgBitWriter* w, uint16_t marker) {
   return status;
 }
 
-// Codes one quantised block: values in natural order, bit k of nonZero set where the value at
-// zig-zag position k is not 0.
-inline int32_t EncodeQuantised(jpgBitWriter* w, jpgCoderComponent* c, const int16_t* value, uint64_t nonZero) {
+// Low-bit masks by the index of a magnitude's top bit: the extra bits of a value of that size.
+constexpr uint32_t kExtraMask[16] = {0x1,   0x3,   0x7,   0xF,   0x1F,   0x3F,   0x7F,   0xFF,
+                                     0x1FF, 0x3FF, 0x7FF, 0xFFF, 0x1FFF, 0x3FFF, 0x7FFF, 0xFFFF};
+
+// A quantised block in natural order as the coder wants it: the magnitude of each value, and the
+// value itself for positives or the value minus one for negatives (whose low bits are the extra
+// bits); bit k of nonZero set where the value at zig-zag position k is not 0.
+struct QuantisedBlock {
+  uint16_t magnitude[64];
+  uint16_t extra[64];
+  uint64_t nonZero;
+};
+
+// Fills one entry from a quotient and the sign (0 or -1) of its coefficient.
+inline void SetQuantised(QuantisedBlock* b, int n, uint32_t quotient, int32_t sign) {
+  b->magnitude[n] = static_cast<uint16_t>(quotient);
+  b->extra[n] = static_cast<uint16_t>(quotient ^ static_cast<uint32_t>(sign));
+}
+
+// Codes one quantised block.
+inline int32_t EncodeQuantised(jpgBitWriter* w, jpgCoderComponent* c, const QuantisedBlock* b) {
   // A 64-bit accumulator over the block, `used` bits right-aligned, emitted eight bytes at a time.
   uint64_t acc = w->acc;
   int32_t used = 32 - w->freeBits;
   int32_t status = 0;
   auto put = [&](uint32_t bits, uint32_t length) {
     auto n = static_cast<int32_t>(length);
-    if (used + n < 64) {
+    if (used + n < 64) [[likely]] {
       acc = (acc << n) | bits;
       used += n;
       return;
@@ -141,30 +164,32 @@ inline int32_t EncodeQuantised(jpgBitWriter* w, jpgCoderComponent* c, const int1
     uint64_t word = (acc << (64 - used)) | (bits >> rest);
     acc = bits & ((uint64_t(1) << rest) - 1);
     used = rest;
-    if (int32_t s = EmitWord64(w, word); s && !status) status = s;
+    int32_t s = EmitWord64(w, word);
+    status = status ? status : s;
   };
-  int32_t diff = value[0] - c->prevDC;
-  c->prevDC = value[0];
+  // The DC value: the extra form plus one for negatives.
+  auto dcExtra = static_cast<int16_t>(b->extra[0]);
+  int32_t dcValue = dcExtra - (dcExtra >> 15);
+  int32_t diff = dcValue - c->prevDC;
+  c->prevDC = dcValue;
   const jpgHuffCode& dc = c->dcCodes[diff + 2047];
   put(dc.bits, dc.length);
-  nonZero &= ~uint64_t(1);
-  int last = 0;
+  // Zig-zag positions 1..63 as bits 0..62; after each value the mask moves past it, so the
+  // trailing zeros count the run before the next one.
+  uint64_t rest = b->nonZero >> 1;
+  const uint8_t* position = kZigZag + 1;
   const jpgHuffCode* ac = c->acCodes;
-  while (nonZero) {
-    int k = __builtin_ctzll(nonZero);
-    nonZero &= nonZero - 1;
-    int run = k - last - 1;
+  while (rest) {
+    auto run = static_cast<size_t>(__builtin_ctzll(rest));
+    rest = (rest >> run) >> 1;
+    position += run;
     for (; run >= 16; run -= 16) put(ac[0xF0].bits, ac[0xF0].length);
-    int32_t v = value[kZigZag[k]];
-    int32_t sign = v >> 31;
-    auto magnitude = static_cast<uint32_t>((v ^ sign) - sign);
-    int size = 32 - __builtin_clz(magnitude);
-    uint32_t extra = static_cast<uint32_t>(v + sign) & ((1u << size) - 1);
-    const jpgHuffCode& code = ac[run * 16 + size];
-    put(code.bits | extra, code.length);
-    last = k;
+    size_t n = *position++;
+    auto top = static_cast<size_t>(31 - __builtin_clz(b->magnitude[n]));
+    const jpgHuffCode& code = ac[run * 16 + top + 1];
+    put(code.bits | (b->extra[n] & kExtraMask[top]), code.length);
   }
-  if (last != 63) put(ac[0x00].bits, ac[0x00].length);
+  if (position != kZigZag + 64) put(ac[0x00].bits, ac[0x00].length);
   // Back to the writer's 32-bit form.
   if (used >= 32) {
     used -= 32;
@@ -179,18 +204,18 @@ inline int32_t EncodeQuantised(jpgBitWriter* w, jpgCoderComponent* c, const int1
 // Quantises and codes one block of DCT output (eight times the standard coefficients): each
 // value is (|c| + q/2) / q with the sign of c.
 inline int32_t EncodeBlock(jpgBitWriter* w, jpgCoderComponent* c, const int16_t* coef) {
-  int16_t value[64];
-  uint64_t nonZero = 0;
+  QuantisedBlock b;
+  b.nonZero = 0;
   for (int k = 0; k < 64; ++k) {
     int n = kZigZag[k];
     int32_t x = coef[n];
     int32_t sign = x >> 31;
     uint32_t a = static_cast<uint32_t>((x ^ sign) - sign) + static_cast<uint32_t>(c->quant[k] >> 1);
-    auto v = static_cast<int32_t>((static_cast<uint64_t>(a) * c->recip[k]) >> kRecipShift);
-    value[n] = static_cast<int16_t>((v ^ sign) - sign);
-    nonZero |= static_cast<uint64_t>(v != 0) << k;
+    auto v = static_cast<uint32_t>((static_cast<uint64_t>(a) * c->recip[k]) >> kRecipShift);
+    SetQuantised(&b, n, v, sign);
+    b.nonZero |= static_cast<uint64_t>(v != 0) << k;
   }
-  return EncodeQuantised(w, c, value, nonZero);
+  return EncodeQuantised(w, c, &b);
 }
 
 // After each MCU: closes a restart interval with RSTm and fresh DC predictors, except after
