@@ -140,6 +140,11 @@ void SyncState(GrafPtr port, Writer& w, bool pen, bool text) {
       w.Align();
       rec->txFace = port->txFace;
     }
+    if (port->txMode != rec->txMode) {
+      w.U16(0x0005);
+      w.U16(uint16_t(port->txMode));
+      rec->txMode = port->txMode;
+    }
     if (port->txSize != rec->txSize) {
       w.U16(0x000D);
       w.U16(uint16_t(port->txSize));

@@ -22,6 +22,7 @@ struct qdPicRecorder {
   Point ovalSize = {0, 0};
   SInt16 txFont = 0, txSize = 0;
   Style txFace = 0;
+  SInt16 txMode = srcOr;
   qdRegion clip;
   bool clipSent = false;
   bool failed = false;

@@ -139,6 +139,7 @@ struct PortState {
   Pattern bkPat;
   SInt16 txFont, txSize;
   Style txFace;
+  SInt16 txMode;
   RgnHandle clip;
 };
 
@@ -544,7 +545,7 @@ void DrawPicture(PicHandle pic, const Rect* dstRect) {
   Size size = GetHandleSize(reinterpret_cast<Handle>(pic));
   if (size < 12) return;
   GrafPtr port = qdCurrentPort();
-  PortState saved{port->pen, port->fg, port->bk, port->bkPat, port->txFont, port->txSize, port->txFace, NewRgn()};
+  PortState saved{port->pen, port->fg, port->bk, port->bkPat, port->txFont, port->txSize, port->txFace, port->txMode, NewRgn()};
   CopyRgn(port->clipRgn, saved.clip);
   Handle h = reinterpret_cast<Handle>(pic);
   SInt8 state = HGetState(h);
@@ -556,6 +557,7 @@ void DrawPicture(PicHandle pic, const Rect* dstRect) {
   bool v2 = start[0] == 0x00 && start[1] == 0x11;
   Player player(port, Mapping{frame, *dstRect});
   PenNormal();
+  port->txMode = srcOr;  // what a picture's text starts in
   player.Run(r, v2);
   HSetState(h, state);
   port->pen = saved.pen;
@@ -565,6 +567,7 @@ void DrawPicture(PicHandle pic, const Rect* dstRect) {
   port->txFont = saved.txFont;
   port->txSize = saved.txSize;
   port->txFace = saved.txFace;
+  port->txMode = saved.txMode;
   CopyRgn(saved.clip, port->clipRgn);
   DisposeRgn(saved.clip);
 }

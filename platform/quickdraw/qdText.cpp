@@ -8,6 +8,7 @@
 #include <string>
 
 #include "quickdraw/QuickDrawText.h"
+#include "quickdraw/qdDraw.h"
 #include "quickdraw/qdFonts.h"
 #include FT_OUTLINE_H
 #include "quickdraw/qdPicture.h"
@@ -61,6 +62,13 @@ Run Decode(const uint8_t* text, int length) {
 }
 
 const qdFace* PortFace(GrafPtr port) { return qdFindFace(port->txFont, port->txSize, port->txFace); }
+
+// Outline and shadow draw around the glyph, so the line grows by their rim.
+FontInfo PortFontInfo(GrafPtr port, const qdFace& f) {
+  int extra = (port->txFace & (outline | shadow)) ? 1 : 0;
+  return FontInfo{static_cast<SInt16>(f.ascent + extra), static_cast<SInt16>(f.descent + ((port->txFace & shadow) ? 2 : extra)),
+                  static_cast<SInt16>(f.widMax + FaceExtra(port->txFace)), static_cast<SInt16>(f.leading)};
+}
 
 // Coverage of one glyph blended in `color` at (x, y) = its pen position on the baseline.
 void Blit(const qdPixels& p, const qdRegion& clip, FT_GlyphSlot slot, int x, int y, const RGBColor& color) {
@@ -133,7 +141,17 @@ void DrawText(const void* textBuf, SInt16 firstByte, SInt16 byteCount) {
   Run run = Decode(text, byteCount);
   Style face = port->txFace;
   int extra = FaceExtra(face);
-  // Outline and shadow draw the glyph around in the foreground, then its body in the background.
+  // srcBic clears the ink to the background colour; srcCopy first paints the characters'
+  // cells with it; every other mode draws like srcOr.
+  SInt16 mode = port->txMode;
+  const RGBColor& ink = mode == srcBic ? port->bk : port->fg;
+  if (mode == srcCopy) {
+    FontInfo info = PortFontInfo(port, *f);
+    Rect cells{static_cast<SInt16>(at.v - info.ascent), at.h, static_cast<SInt16>(at.v + info.descent),
+               static_cast<SInt16>(std::min(at.h + width, 32767))};
+    qdFillArea(port, qdRegion::FromRect(cells), Pattern{{0, 0, 0, 0, 0, 0, 0, 0}}, patCopy);
+  }
+  // Outline and shadow draw the glyph around in the ink, then its body in the background.
   std::vector<std::pair<int, int>> rims;
   if (face & (outline | shadow)) {
     rims = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0}, {1, 0}, {-1, 1}, {0, 1}, {1, 1}};
@@ -147,15 +165,16 @@ void DrawText(const void* textBuf, SInt16 firstByte, SInt16 byteCount) {
       ApplySynthesis(*f, f->face->glyph);
       if (FT_Render_Glyph(f->face->glyph, FT_RENDER_MODE_NORMAL) == 0) {
         int gx = x + ((face & (outline | shadow)) ? 1 : 0);
-        for (auto [dx, dy] : rims) Blit(p, clip, f->face->glyph, gx + dx, at.v + dy, port->fg);
-        Blit(p, clip, f->face->glyph, gx, at.v, rims.empty() ? port->fg : port->bk);
+        for (auto [dx, dy] : rims) Blit(p, clip, f->face->glyph, gx + dx, at.v + dy, ink);
+        if (rims.empty()) Blit(p, clip, f->face->glyph, gx, at.v, ink);
+        else if (mode != srcBic) Blit(p, clip, f->face->glyph, gx, at.v, port->bk);
       }
       x += advance + extra;
     }
   }
   if (face & underline) {
     for (int px = at.h; px < x; ++px)
-      if (p.Contains(px, at.v + 1) && clip.Contains(px, at.v + 1)) qdSetPixel(p, px, at.v + 1, qdRGBToPixel(p, port->fg));
+      if (p.Contains(px, at.v + 1) && clip.Contains(px, at.v + 1)) qdSetPixel(p, px, at.v + 1, qdRGBToPixel(p, ink));
   }
 }
 
@@ -174,13 +193,7 @@ SInt16 TextWidth(const void* text, SInt16 firstByte, SInt16 byteCount) {
 void GetFontInfo(FontInfo* info) {
   GrafPtr port = qdCurrentPort();
   const qdFace* f = PortFace(port);
-  *info = FontInfo{0, 0, 0, 0};
-  if (!f) return;
-  int extra = (port->txFace & (outline | shadow)) ? 1 : 0;
-  info->ascent = static_cast<SInt16>(f->ascent + extra);
-  info->descent = static_cast<SInt16>(f->descent + ((port->txFace & shadow) ? 2 : extra));
-  info->widMax = static_cast<SInt16>(f->widMax + FaceExtra(port->txFace));
-  info->leading = static_cast<SInt16>(f->leading);
+  *info = f ? PortFontInfo(port, *f) : FontInfo{0, 0, 0, 0};
 }
 
 SInt16 GetSysDirection() { return 0; }

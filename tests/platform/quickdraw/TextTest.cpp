@@ -223,3 +223,108 @@ TEST_F(Text, FontsByNameAndNumber) {
 }
 
 }  // namespace
+
+namespace {
+
+// What a transfer mode does with each pixel: one character per expectation.
+struct ModeCase {
+  const char* what;
+  bool setMode;
+  SInt16 mode;
+  uint32_t fill, fg, bk;
+};
+
+RGBColor Rgb(uint32_t c) { return RGBColor{UInt16(((c >> 16) & 0xFF) * 257), UInt16(((c >> 8) & 0xFF) * 257), UInt16((c & 0xFF) * 257)}; }
+
+// `s` weighted by coverage `a` over `t`, per channel, as antialiased ink lands.
+uint32_t Mix(uint32_t s, uint32_t t, uint32_t a) {
+  uint32_t out = 0;
+  for (int shift : {16, 8, 0}) {
+    uint32_t sc = (s >> shift) & 0xFF, tc = (t >> shift) & 0xFF;
+    out |= ((sc * a + tc * (255 - a) + 127) / 255) << shift;
+  }
+  return out;
+}
+
+constexpr int kModeW = 30, kModeH = 20;
+const Point kModePen = {15, 2};
+
+void Paint(uint32_t fill) {
+  Rect all = {0, 0, kModeH, kModeW};
+  RGBColor c = Rgb(fill);
+  RGBForeColor(&c);
+  PaintRect(&all);
+}
+
+void DrawSample(const ModeCase& c) {
+  Paint(c.fill);
+  TextFont(systemFont);
+  TextSize(12);
+  if (c.setMode) TextMode(c.mode);
+  RGBColor fg = Rgb(c.fg), bk = Rgb(c.bk);
+  RGBForeColor(&fg);
+  RGBBackColor(&bk);
+  MoveTo(kModePen.h, kModePen.v);
+  DrawString(reinterpret_cast<ConstStr255Param>("\x03" "A b"));
+}
+
+const ModeCase kModeCases[] = {
+    {"default", false, 0, 0xC08040, 0x000000, 0xFFFFFF},
+    {"srcOr", true, srcOr, 0xC08040, 0x102030, 0xFFFFFF},
+    {"srcBic", true, srcBic, 0x204060, 0x000000, 0xF0E0D0},
+    {"srcCopy", true, srcCopy, 0x204060, 0x000000, 0xFFFF00},
+};
+
+TEST_F(Text, TransferModesEveryPixel) {
+  // The ink coverage of each pixel, from black drawn over white.
+  World ref(kModeW, kModeH);
+  DrawSample({"coverage", true, srcOr, 0xFFFFFF, 0x000000, 0xFFFFFF});
+  std::vector<uint32_t> coverage;
+  int inked = 0;
+  for (int y = 0; y < kModeH; ++y)
+    for (int x = 0; x < kModeW; ++x) {
+      coverage.push_back(255 - (ref.Pixel(x, y) & 0xFF));
+      if (coverage.back()) ++inked;
+    }
+  ASSERT_GT(inked, 20);
+  FontInfo info;
+  GetFontInfo(&info);
+  Rect cells = {SInt16(kModePen.v - info.ascent), kModePen.h, SInt16(kModePen.v + info.descent),
+                SInt16(kModePen.h + StringWidth(reinterpret_cast<ConstStr255Param>("\x03" "A b")))};
+  ASSERT_LE(cells.right, kModeW);
+  ASSERT_GE(cells.top, 1);
+
+  for (const ModeCase& c : kModeCases) {
+    World w(kModeW, kModeH);
+    DrawSample(c);
+    for (int y = 0; y < kModeH; ++y)
+      for (int x = 0; x < kModeW; ++x) {
+        uint32_t a = coverage[size_t(y) * kModeW + x];
+        bool inCell = y >= cells.top && y < cells.bottom && x >= cells.left && x < cells.right;
+        uint32_t want = c.mode == srcBic && c.setMode ? Mix(c.bk, c.fill, a)
+                        : c.mode == srcCopy && c.setMode ? (inCell ? Mix(c.fg, c.bk, a) : c.fill)
+                                                          : Mix(c.fg, c.fill, a);
+        ASSERT_EQ(w.Pixel(x, y), want) << c.what << " at " << x << "," << y;
+      }
+  }
+}
+
+TEST_F(Text, PicturesKeepTheTextMode) {
+  for (const ModeCase& c : kModeCases) {
+    World direct(kModeW, kModeH);
+    DrawSample(c);
+    World recorder(kModeW, kModeH);
+    Rect frame = {0, 0, kModeH, kModeW};
+    PicHandle pic = OpenPicture(&frame);
+    DrawSample(c);
+    ClosePicture();
+    World played(kModeW, kModeH);
+    TextMode(srcBic);  // the picture starts in srcOr whatever the port's mode
+    DrawPicture(pic, &frame);
+    KillPicture(pic);
+    for (int y = 0; y < kModeH; ++y)
+      for (int x = 0; x < kModeW; ++x) ASSERT_EQ(played.Pixel(x, y), direct.Pixel(x, y)) << c.what << " at " << x << "," << y;
+  }
+}
+
+}  // namespace
