@@ -149,21 +149,23 @@ inline void SetQuantised(QuantisedBlock* b, int n, uint32_t quotient, int32_t si
 
 // Codes one quantised block.
 inline int32_t EncodeQuantised(jpgBitWriter* w, jpgCoderComponent* c, const QuantisedBlock* b) {
-  // A 64-bit accumulator over the block, `used` bits right-aligned, emitted eight bytes at a time.
+  // A 64-bit accumulator over the block with `room` bits free (at least 1), pending bits
+  // right-aligned, emitted eight bytes at a time.
   uint64_t acc = w->acc;
-  int32_t used = 32 - w->freeBits;
+  int32_t room = 32 + w->freeBits;
   int32_t status = 0;
   auto put = [&](uint32_t bits, uint32_t length) {
     auto n = static_cast<int32_t>(length);
-    if (used + n < 64) [[likely]] {
+    room -= n;
+    if (room > 0) [[likely]] {
       acc = (acc << n) | bits;
-      used += n;
       return;
     }
-    int32_t rest = n - (64 - used);
-    uint64_t word = (acc << (64 - used)) | (bits >> rest);
+    // The word is full: its last bits are the top of these, the rest start the next word.
+    int32_t rest = -room;
+    uint64_t word = (acc << (n - rest)) | (bits >> rest);
     acc = bits & ((uint64_t(1) << rest) - 1);
-    used = rest;
+    room = 64 - rest;
     int32_t s = EmitWord64(w, word);
     status = status ? status : s;
   };
@@ -180,17 +182,23 @@ inline int32_t EncodeQuantised(jpgBitWriter* w, jpgCoderComponent* c, const Quan
   const uint8_t* position = kZigZag + 1;
   const jpgHuffCode* ac = c->acCodes;
   while (rest) {
-    auto run = static_cast<size_t>(__builtin_ctzll(rest));
+    auto run = static_cast<uint64_t>(static_cast<uint32_t>(__builtin_ctzll(rest)));
     rest = (rest >> run) >> 1;
     position += run;
-    for (; run >= 16; run -= 16) put(ac[0xF0].bits, ac[0xF0].length);
+    if (run >= 16) [[unlikely]] {
+      do {
+        put(ac[0xF0].bits, ac[0xF0].length);
+        run -= 16;
+      } while (run >= 16);
+    }
     size_t n = *position++;
-    auto top = static_cast<size_t>(31 - __builtin_clz(b->magnitude[n]));
+    auto top = static_cast<uint64_t>(63 ^ __builtin_clzll(b->magnitude[n]));
     const jpgHuffCode& code = ac[run * 16 + top + 1];
     put(code.bits | (b->extra[n] & kExtraMask[top]), code.length);
   }
   if (position != kZigZag + 64) put(ac[0x00].bits, ac[0x00].length);
   // Back to the writer's 32-bit form.
+  int32_t used = 64 - room;
   if (used >= 32) {
     used -= 32;
     if (int32_t s = EmitWord(w, static_cast<uint32_t>(acc >> used)); s && !status) status = s;
