@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "quickdraw/QuickDrawText.h"
+#include "quickdraw/qdArcPoly.h"
 #include "quickdraw/qdDraw.h"
 #include "quickdraw/qdPackBits.h"
 #include "quickdraw/qdPicture.h"
@@ -153,6 +155,10 @@ class Player {
  private:
   bool Pixels(Reader& r, uint16_t op);
   void Shape(qdShape shape, int verbCode, const Rect& r);
+  void Arc(int verbCode, const Rect& r, int startAngle, int arcAngle);
+  void Polygon(int verbCode, const std::vector<Point>& points);
+  void Fill(qdVerb verb, const qdRegion& area);
+  Rect Visible() const;
   void Text(Point at, Reader& r, size_t count);
   void Line(Point from, Point to);
 
@@ -160,6 +166,8 @@ class Player {
   Mapping mMap;
   qdRegion mBaseClip;
   Rect mLastRect[3] = {};  // for the "same" opcodes: rect, round rect, oval
+  Rect mLastArc = {0, 0, 0, 0};
+  std::vector<Point> mLastPolygon;
   Pattern mFillPat = kQDBlackPattern;
   Point mPenFrame = {0, 0};  // pen position in picture coordinates
   Point mTextAt = {0, 0};
@@ -195,6 +203,46 @@ void Player::Shape(qdShape shape, int verbCode, const Rect& r) {
     }
     case qdShape::Region: break;
   }
+}
+
+// The destination pixels that can change: arcs and polygons are built only there.
+Rect Player::Visible() const { return qdPortClip(mPort).IntersectedRect(qdPixelsOfPort(mPort).bounds).Bounds(); }
+
+// Frame and paint use the pen, erase the background pattern, fill the picture's pattern.
+void Player::Fill(qdVerb verb, const qdRegion& area) {
+  RgnHandle h = NewRgn();
+  qdStoreRegion(h, area);
+  switch (verb) {
+    case qdVerb::Frame:
+    case qdVerb::Paint: PaintRgn(h); break;
+    case qdVerb::Erase: EraseRgn(h); break;
+    case qdVerb::Invert: InvertRgn(h); break;
+    case qdVerb::Fill: FillRgn(h, &mFillPat); break;
+  }
+  DisposeRgn(h);
+}
+
+// The part of the oval (or of its outline, framed) inside the wedge.
+void Player::Arc(int verbCode, const Rect& r, int startAngle, int arcAngle) {
+  if (verbCode > 4) return;  // reserved verbs draw nothing
+  auto verb = static_cast<qdVerb>(verbCode);
+  Rect m = mMap.MapRect(r), within = Visible();
+  qdRegion oval = verb == qdVerb::Frame ? qdFrameRegion(qdShape::Oval, m, Point{0, 0}, mPort->pen.pnSize, within)
+                                        : qdShapeRegion(qdShape::Oval, m, Point{0, 0}, within);
+  Fill(verb, oval.Intersected(qdWedgeRegion(m, startAngle, arcAngle, within)));
+}
+
+// Framing draws the lines from point to point; the other verbs fill the closed inside.
+void Player::Polygon(int verbCode, const std::vector<Point>& points) {
+  if (verbCode > 4 || points.empty()) return;
+  auto verb = static_cast<qdVerb>(verbCode);
+  if (verb == qdVerb::Frame) {
+    for (size_t i = 0; i + 1 < points.size(); ++i) Line(points[i], points[i + 1]);
+    return;
+  }
+  std::vector<Point> mapped;
+  for (Point p : points) mapped.push_back(mMap.MapPt(p));
+  Fill(verb, qdPolygonRegion(mapped, Visible()));
 }
 
 // A line in picture coordinates; the pen ends at `to`.
@@ -518,10 +566,23 @@ void Player::Run(Reader& r, bool v2) {
           }
           DisposeRgn(h);
         } else if (op >= 0x60 && op <= 0x6F) {
-          r.Skip(op & 0x08 ? 4 : 12);  // arcs are not drawn
-        } else if ((op >= 0x70 && op <= 0x77) || (op >= 0x85 && op <= 0x87)) {
-          r.Skip(r.U16() - 2u);  // polygons and reserved region verbs
-        } else if ((op >= 0x78 && op <= 0x7F) || (op >= 0x88 && op <= 0x8F) || (op >= 0xB0 && op <= 0xCF) ||
+          if ((op & 0x08) == 0) mLastArc = r.R();
+          SInt16 startAngle = r.S16(), arcAngle = r.S16();
+          if (!r.ok()) return;
+          Arc(op & 7, mLastArc, startAngle, arcAngle);
+        } else if (op >= 0x70 && op <= 0x7F) {
+          if ((op & 0x08) == 0) {
+            // Size word, bounding box, then the points.
+            uint16_t size = r.U16();
+            if (!r.ok() || size < 10 || !r.Skip(8)) return;
+            mLastPolygon.clear();
+            for (size_t n = (size - 10u) / 4; n > 0; --n) mLastPolygon.push_back(r.P());
+            if (!r.Skip((size - 10u) % 4)) return;
+          }
+          Polygon(op & 7, mLastPolygon);
+        } else if (op >= 0x85 && op <= 0x87) {
+          r.Skip(r.U16() - 2u);  // reserved region verbs
+        } else if ((op >= 0x88 && op <= 0x8F) || (op >= 0xB0 && op <= 0xCF) ||
                    (op >= 0x8000 && op <= 0x80FF)) {
           // no data
         } else if ((op >= 0x92 && op <= 0x97) || (op >= 0x9C && op <= 0x9F) || (op >= 0xA2 && op <= 0xAF)) {
