@@ -16,36 +16,23 @@ inline s16x8 load(const int16_t* p) {
 }
 inline void store(int16_t* p, s16x8 v) { std::memcpy(p, &v, sizeof(v)); }
 
-// n pixels (whole groups of eight) of one row; Y alone when cb is null.
-inline void convertRow(bool ssse3, const uint8_t* src, int32_t n, int16_t* y, int16_t* cb, int16_t* cr) {
-#if defined(JPG_HAVE_SSSE3_KERNELS)
-  if (ssse3) return jpgYUVRow_SSSE3(src, n, y, cb, cr);
-#else
-  (void)ssse3;
-#endif
-  if (cb)
-    jpgvec::YUVRow<true>(src, n, y, cb, cr);
-  else
-    jpgvec::YUVRow<false>(src, n, y, y, y);
-}
-
 // The vector conversion; chroma only on every chromaStep-th row (point sampling reads no other).
 void convertRows(const jpgColorJob* job, int32_t x, int32_t y, int32_t cols, int32_t rows, int chromaStep) {
   const int planeSize = job->mcuWidth * job->mcuHeight;
-  int16_t* py = job->planes;
-  const bool ssse3 = jpgHaveSSSE3();
+  const uint8_t* src = job->pixels + static_cast<int64_t>(y) * job->rowBytes + static_cast<int64_t>(x) * 3;
+  const int32_t whole = cols & ~7;
+#if defined(JPG_HAVE_SSSE3_KERNELS)
+  if (jpgHaveSSSE3())
+    jpgYUVRows_SSSE3(src, job->rowBytes, rows, whole, job->planes, job->mcuWidth, planeSize, chromaStep);
+  else
+#endif
+    jpgvec::YUVRows(src, job->rowBytes, rows, whole, job->planes, job->mcuWidth, planeSize, chromaStep);
+  if (whole == cols) return;
+  // The last few pixels of each row: the plain conversion, reading nothing beyond them.
   for (int32_t r = 0; r < rows; ++r) {
-    const uint8_t* src = job->pixels + static_cast<int64_t>(y + r) * job->rowBytes + static_cast<int64_t>(x) * 3;
-    int16_t* dy = py + r * job->mcuWidth;
-    int32_t i = cols & ~7;
-    const bool chroma = r % chromaStep == 0;
-    convertRow(ssse3, src, i, dy, chroma ? dy + planeSize : nullptr, dy + 2 * planeSize);
-    if (i < cols) {
-      // The last few pixels of the row: the plain conversion, reading nothing beyond them.
-      jpgColorJob tail = *job;
-      tail.planes = job->planes + r * job->mcuWidth + i;
-      GenericYUVConvert8bit(&tail, x + i, y + r, cols - i, 1);
-    }
+    jpgColorJob tail = *job;
+    tail.planes = job->planes + r * job->mcuWidth + whole;
+    GenericYUVConvert8bit(&tail, x + whole, y + r, cols - whole, 1);
   }
 }
 

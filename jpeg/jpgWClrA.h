@@ -19,6 +19,7 @@ void jpgWriteRGB2YUVRectSPGeneric_AltiVec(const jpgColorJob* job, int32_t x, int
 void jpgWriteRGB2YUVRectHQGeneric_AltiVec(const jpgColorJob* job, int32_t x, int32_t y);
 
 #if defined(JPG_HAVE_SSSE3_KERNELS)
-// Y, Cb and Cr of n pixels (a multiple of 8), built for SSSE3; Y alone when cb is null.
-void jpgYUVRow_SSSE3(const uint8_t* src, int32_t n, int16_t* y, int16_t* cb, int16_t* cr);
+// jpgvec::YUVRows built for SSSE3.
+void jpgYUVRows_SSSE3(const uint8_t* src, int64_t rowBytes, int32_t rows, int32_t n, int16_t* y, int32_t stride,
+                      int32_t planeSize, int32_t chromaStep);
 #endif

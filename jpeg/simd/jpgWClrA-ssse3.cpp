@@ -4,10 +4,8 @@
 #if defined(JPG_HAVE_SSSE3_KERNELS)
 #include "jpeg/simd/jpgYUVKernels.h"
 
-void jpgYUVRow_SSSE3(const uint8_t* src, int32_t n, int16_t* y, int16_t* cb, int16_t* cr) {
-  if (cb)
-    jpgvec::YUVRow<true>(src, n, y, cb, cr);
-  else
-    jpgvec::YUVRow<false>(src, n, y, y, y);
+void jpgYUVRows_SSSE3(const uint8_t* src, int64_t rowBytes, int32_t rows, int32_t n, int16_t* y, int32_t stride,
+                      int32_t planeSize, int32_t chromaStep) {
+  jpgvec::YUVRows(src, rowBytes, rows, n, y, stride, planeSize, chromaStep);
 }
 #endif
