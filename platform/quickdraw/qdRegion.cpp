@@ -260,18 +260,26 @@ bool qdRegionFromStored(const uint8_t* data, size_t length, qdRegion* out) {
   return true;
 }
 
-bool qdRegionToStored(const qdRegion& value, std::vector<uint8_t>* out) {
-  constexpr int16_t kEnd = 0x7FFF;
-  bool rect = value.IsRect() || value.IsEmpty();
-  // Rows and inversion points are words that must not be read as the end marker.
-  int32_t highest = rect ? INT16_MAX : kEnd - 1;
+namespace {
+
+constexpr int16_t kStoredEnd = 0x7FFF;
+
+// Rows and inversion points are words that must not be read as the end marker.
+bool CoordinatesFit(const qdRegion& value) {
+  int32_t highest = value.IsRect() ? INT16_MAX : kStoredEnd - 1;
   for (const auto& b : value.Bands()) {
     if (b.top < INT16_MIN || b.bottom > highest) return false;
     if (b.xs.front() < INT16_MIN || b.xs.back() > highest) return false;
   }
+  return true;
+}
+
+}  // namespace
+
+std::vector<uint8_t> qdRegionToStored(const qdRegion& value) {
   std::vector<int16_t> words;
   Rect box = value.Bounds();
-  if (!rect) {
+  if (!value.IsRect() && !value.IsEmpty()) {
     std::vector<int32_t> previous;
     auto emitRow = [&](int32_t y, const std::vector<int32_t>& next) {
       std::vector<int32_t> inv;
@@ -279,7 +287,7 @@ bool qdRegionToStored(const qdRegion& value, std::vector<uint8_t>* out) {
       if (inv.empty()) return;
       words.push_back(static_cast<int16_t>(y));
       for (int32_t x : inv) words.push_back(static_cast<int16_t>(x));
-      words.push_back(kEnd);
+      words.push_back(kStoredEnd);
       previous = next;
     };
     int32_t lastBottom = INT32_MIN;
@@ -287,20 +295,25 @@ bool qdRegionToStored(const qdRegion& value, std::vector<uint8_t>* out) {
       if (b.top != lastBottom && lastBottom != INT32_MIN) emitRow(lastBottom, {});
       emitRow(b.top, b.xs);
       lastBottom = b.bottom;
-      if (10 + words.size() * 2 > kMaxStoredRegion) return false;
     }
     emitRow(lastBottom, {});
-    words.push_back(kEnd);
-    if (10 + words.size() * 2 > kMaxStoredRegion) return false;
+    words.push_back(kStoredEnd);
   }
-  std::vector<uint8_t> bytes(10 + words.size() * 2);
-  RecordBytes rec(bytes.data(), bytes.size());
-  rec.setU16(0, static_cast<uint16_t>(bytes.size()));
+  std::vector<uint8_t> out(10 + words.size() * 2);
+  RecordBytes rec(out.data(), out.size());
+  rec.setU16(0, static_cast<uint16_t>(std::min<size_t>(out.size(), 0xFFFF)));
   rec.setI16(2, box.top);
   rec.setI16(4, box.left);
   rec.setI16(6, box.bottom);
   rec.setI16(8, box.right);
   for (size_t i = 0; i < words.size(); ++i) rec.setI16(10 + i * 2, words[i]);
+  return out;
+}
+
+bool qdRegionToStored(const qdRegion& value, std::vector<uint8_t>* out) {
+  if (!CoordinatesFit(value)) return false;
+  std::vector<uint8_t> bytes = qdRegionToStored(value);
+  if (bytes.size() > kMaxStoredRegion) return false;
   *out = std::move(bytes);
   return true;
 }
