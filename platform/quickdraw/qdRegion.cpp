@@ -274,9 +274,7 @@ bool CoordinatesFit(const qdRegion& value) {
   return true;
 }
 
-}  // namespace
-
-std::vector<uint8_t> qdRegionToStored(const qdRegion& value) {
+std::vector<uint8_t> Encode(const qdRegion& value) {
   std::vector<int16_t> words;
   Rect box = value.Bounds();
   if (!value.IsRect() && !value.IsEmpty()) {
@@ -310,9 +308,11 @@ std::vector<uint8_t> qdRegionToStored(const qdRegion& value) {
   return out;
 }
 
+}  // namespace
+
 bool qdRegionToStored(const qdRegion& value, std::vector<uint8_t>* out) {
   if (!CoordinatesFit(value)) return false;
-  std::vector<uint8_t> bytes = qdRegionToStored(value);
+  std::vector<uint8_t> bytes = Encode(value);
   if (bytes.size() > kMaxStoredRegion) return false;
   *out = std::move(bytes);
   return true;

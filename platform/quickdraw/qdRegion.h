@@ -53,6 +53,3 @@ bool qdRegionFromStored(const uint8_t* data, size_t length, qdRegion* out);
 // coordinate outside 16 bits or on the end marker, or more than kMaxStoredRegion bytes.
 constexpr size_t kMaxStoredRegion = 0x7FFF;  // readers take the size word as signed
 bool qdRegionToStored(const qdRegion& value, std::vector<uint8_t>* out);
-// The stored bytes unchecked, for a caller that has bounded the coordinates and refuses
-// more than kMaxStoredRegion bytes itself.
-std::vector<uint8_t> qdRegionToStored(const qdRegion& value);

@@ -24,8 +24,8 @@ void compileRegion(RcLexer& lex, std::vector<uint8_t>* out) {
     }
     bands.push_back(std::move(b));
   }
-  *out = qdRegionToStored(qdRegion::FromBands(std::move(bands)));
-  if (out->size() > 0x7FFF) throw RcError(line, "the region needs more than 32767 bytes");
+  if (!qdRegionToStored(qdRegion::FromBands(std::move(bands)), out))
+    throw RcError(line, "the region needs more than 32767 bytes");
 }
 
 }  // namespace
