@@ -10,6 +10,7 @@
 #include "framework/LListener.h"
 #include "framework/LView.h"
 #include "framework/URegistrar.h"
+#include "toolbox/MacErrors.h"
 #include "toolbox/MacMemory.h"
 #include "toolbox/Resources.h"
 
@@ -86,14 +87,24 @@ LPane* UReanimator::ReadPanes(LStream& stream, ResIDT layoutID, LCommander* supe
       UInt32 length = 0;
       ClassIDT classID = 0;
       stream >> length >> classID;
-      SInt32 end = stream.GetMarker() + static_cast<SInt32>(length);
       if (length > static_cast<UInt32>(stream.GetLength() - stream.GetMarker())) Fail(layoutID, "object cut short");
+      char id[7];
+      FourCharCodeText(classID, id);
+      // The object reads from its own bytes only: one that asks for more fails before it
+      // builds anything (a window of any size) from its neighbour's data.
+      std::vector<UInt8> fields(length);
+      if (length) stream.ReadBlock(fields.data(), static_cast<SInt32>(length));
+      LDataStream objectStream(static_cast<const void*>(fields.data()), static_cast<SInt32>(length));
 
       LPane::SetDefaultView(levels.back().view);
       LCommander::SetDefaultCommander(levels.back().commander);
-      SReanimated made = URegistrar::CreateObject(classID, &stream);
-      char id[7];
-      FourCharCodeText(classID, id);
+      SReanimated made;
+      try {
+        made = URegistrar::CreateObject(classID, &objectStream);
+      } catch (const LException& e) {
+        if (e.GetErrorCode() == eofErr && objectStream.AtEnd()) Fail(layoutID, std::string("class ") + id + " reads past its object");
+        throw;
+      }
       if (made.pane) {
         if (top && !made.pane->GetSuperView()) {
           delete made.pane;  // a second top-level pane would belong to nobody
@@ -111,7 +122,7 @@ LPane* UReanimator::ReadPanes(LStream& stream, ResIDT layoutID, LCommander* supe
       } else if (made.commander) {
         if (!top && !topCommander) topCommander = made.commander;
       }
-      if (stream.GetMarker() != end) Fail(layoutID, std::string("class ") + id + " read a different field list");
+      if (objectStream.GetMarker() != objectStream.GetLength()) Fail(layoutID, std::string("class ") + id + " read a different field list");
       if (made.pane || made.commander) last = made;
     }
     if (!top) Fail(layoutID, "holds no pane");

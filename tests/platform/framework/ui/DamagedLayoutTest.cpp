@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "FrameworkFixture.h"
@@ -43,4 +44,27 @@ TEST_F(DamagedLayoutTest, CutOrFlippedLayoutsFailCleanly) {
     flipped[at] ^= 0xA5;
     attempt(flipped);
   }
+}
+
+// A window object that states one byte of fields but reads a whole window's worth: its
+// reads stop at its own end instead of building a window from what follows it.
+TEST_F(DamagedLayoutTest, ObjectReadingPastItsLengthFailsBeforeBuilding) {
+  const std::vector<UInt8> layout = {
+      0x00, 0x01,                                      // version
+      'o', 'b', 'j', 'd', 0x00, 0x00, 0x00, 0x01,      // one byte of fields
+      'd', 'l', 'o', 'g', 0x00,                        // the title, then nothing of its own
+      0x00, 0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0x00,  // class, attributes: the next bytes
+      0x00, 0x00, 0x00, 0x00, 0x01, 0x2C, 0x01, 0x90,  // a 400 x 300 window
+      0x00, 0x32, 0x00, 0x32, 0x7F, 0xFF, 0x7F, 0xFF, 0x00, 0x00, 0x00, 0x00, 0x00,
+      0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,  // default and cancel buttons
+      'e', 'n', 'd', '.'};
+  LDataStream stream(static_cast<const void*>(layout.data()), static_cast<SInt32>(layout.size()));
+  try {
+    delete UReanimator::ReadPanes(stream, 301, mApp);
+    FAIL() << "the damaged layout built";
+  } catch (const LException& e) {
+    EXPECT_EQ(e.GetErrorCode(), err_BadLayout);
+    EXPECT_NE(std::string(e.what()).find("class 'dlog' reads past its object"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(GetWindowList(), nullptr);
 }
