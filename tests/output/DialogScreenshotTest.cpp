@@ -29,10 +29,15 @@ class DialogOnScreen : public wxtest::DialogTest {
     WX_REQUIRE_TOOL("convert");
     WX_REQUIRE_XVFB();
     wxtest::DialogTest::SetUp();
+    // Texts are in the script of the build's language and are drawn in it.
+    const char language = wxtest::BuildLanguage();
+    ASSERT_NE(language, 0) << "string list 128 names no language";
+    SetSystemScriptForLanguage(language);
     ASSERT_TRUE(DpyUseScreen()) << SDL_GetError();
   }
   void TearDown() override {
     wxtest::DialogTest::TearDown();
+    SetSystemScriptForLanguage('E');
     DpyUseHeadless();
   }
 

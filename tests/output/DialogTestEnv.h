@@ -49,6 +49,22 @@ class DialogTest : public ::testing::Test {
   SInt16 mResFile = -1;
 };
 
+// Item `index` of the application's string list `list`, as its bytes.
+inline std::string ResourceText(SInt16 list, SInt16 index) {
+  Str255 text;
+  GetIndString(text, list, index);
+  return std::string(reinterpret_cast<const char*>(text + 1), text[0]);
+}
+
+// The build's language as the application reads it from string list 128: 'J', 'E', 'F'
+// or 'G', or 0 when the item names none.
+inline char BuildLanguage() {
+  const std::string item = ResourceText(128, 1);
+  for (char letter : {'J', 'E', 'F', 'G'})
+    if (item.find(letter) != std::string::npos) return letter;
+  return 0;
+}
+
 // What a test reads back of one pane.
 struct PaneState {
   bool enabled = true;

@@ -148,7 +148,18 @@ TEST_F(AlertTest, ParameterGoesIntoTheMessage) {
   Str255 pages;
   PStrFromString("4", pages);
   EXPECT_EQ(CWXUtility::Show_Error(350, mApp, 400, 7, 1, 0, pages, 0), 900);
-  EXPECT_EQ(text, "Pages scanned so far: 4. Scan another page?");
+  const char language = wxtest::BuildLanguage();
+  ASSERT_NE(language, 0) << "string list 128 names no language";
+  if (language == 'E') {
+    EXPECT_EQ(text, "Pages scanned so far: 4. Scan another page?");
+    return;
+  }
+  // Other languages: the item as translated, its first %s taking the parameter.
+  std::string expected = Item(7);
+  const size_t placeholder = expected.find("%s");
+  ASSERT_NE(placeholder, std::string::npos) << expected;
+  expected.replace(placeholder, 2, "4");
+  EXPECT_EQ(text, expected);
 }
 
 TEST_F(AlertTest, AScannerButtonAnswersOnlyTheScannerPrompt) {

@@ -147,7 +147,12 @@ TEST_F(FontDialogTest, TheColourComesFromThePicker) {
   EXPECT_EQ(record.color.green, 128 * 257);
   EXPECT_EQ(record.color.blue, 0);
   EXPECT_EQ(record.colorPad, 0);
-  EXPECT_EQ(prompt, "Choose the colour of the text.");
+  if (wxtest::BuildLanguage() == 'E') {
+    EXPECT_EQ(prompt, "Choose the colour of the text.");
+  } else {
+    EXPECT_FALSE(wxtest::ResourceText(1200, 1).empty());
+    EXPECT_EQ(prompt, wxtest::ResourceText(1200, 1));
+  }
 
   record = Record();
   PickColour(255, 128, 0, 900, &prompt);

@@ -9,6 +9,7 @@
 #include "framework/LWindow.h"
 #include "toolbox/TextUtils.h"
 #include "output/CManuDialogHandler.h"
+#include "output/WXText.h"
 #include "tests/output/DialogTestEnv.h"
 
 namespace {
@@ -227,11 +228,22 @@ TEST_F(SizeDialogTest, StoredSizesSurviveCancelAndOK) {
 }
 
 TEST_F(SizeDialogTest, PopupText) {
+  const bool english = wxtest::BuildLanguage() == 'E';
+  // Other languages: the translated word and unit, with the locale's decimal point.
+  auto shown = [english](const char* englishText, const char* width, const char* height, SInt16 unit) {
+    if (english) return std::string(englishText);
+    auto number = [](std::string digits) {
+      digits[digits.size() - 3] = CWXUtility::GetLocalizedDecPointChar();
+      return digits;
+    };
+    return wxtest::ResourceText(10000, 1) + " (" + number(width) + " x " + number(height) +
+           wxtest::ResourceText(10000, unit) + ")";
+  };
   Str255 text;
   CWXUtility::ManuscriptPrefToString(StDescriptDialog{2100, 2970, 1, 0}, text);
-  EXPECT_EQ(std::string(reinterpret_cast<char*>(text + 1), text[0]), "Custom (21.00 x 29.70 cm)");
+  EXPECT_EQ(PStrToString(text), shown("Custom (21.00 x 29.70 cm)", "21.00", "29.70", 2));
   CWXUtility::ManuscriptPrefToString(StDescriptDialog{2159, 2969.26, 2, 0}, text);
-  EXPECT_EQ(std::string(reinterpret_cast<char*>(text + 1), text[0]), "Custom (8.50 x 11.69 in)");
+  EXPECT_EQ(PStrToString(text), shown("Custom (8.50 x 11.69 in)", "8.50", "11.69", 3));
 }
 
 }  // namespace
