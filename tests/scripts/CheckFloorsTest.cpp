@@ -27,6 +27,9 @@ const Case kCases[] = {
      {"platform/base/CMakeLists.txt:1: upward link from wx_base (floor 1) to wx_upper (floor 2)",
       "library cycle: wx_base -> wx_upper -> wx_base (platform/base/CMakeLists.txt:1, platform/upper/CMakeLists.txt:1)"}},
     {"unlisted", false, 1, {"lib/extra/: holds sources"}},
+    {"misdocumented", false, 1,
+     {"docs/ARCHITECTURE.md:6: platform/upper shown on floor 3, WX_FLOORS puts it on floor 2",
+      "docs/ARCHITECTURE.md: no row for lib (floor 3)"}},
     // What the configure step runs: only the folders.
     {"unlisted", true, 1, {"lib/extra/: holds sources"}},
     {"upward", true, 0, {}},
