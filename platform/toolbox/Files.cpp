@@ -15,6 +15,7 @@
 #include "toolbox/FileForks.h"
 #include "toolbox/FileIDTable.h"
 #include "toolbox/FilePaths.h"
+#include "toolbox/Folders.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/MacMemory.h"
 #include "toolbox/RecordAccess.h"
@@ -489,7 +490,7 @@ OSStatus FSRefMakePath(const FSRef* ref, UInt8* path, UInt32 maxPathSize) {
 
 OSStatus FSPathMakeRef(const UInt8* path, FSRef* ref, Boolean* isDirectory) {
   if (!path || !ref) return paramErr;
-  std::string p(reinterpret_cast<const char*>(path));
+  std::string p = FolderMapOriginalPath(reinterpret_cast<const char*>(path));
   if (p.empty()) return paramErr;
   char* real = realpath(p.c_str(), nullptr);
   if (!real) return errno == ENOENT ? OSErr(fnfErr) : errno == ENOTDIR ? OSErr(dirNFErr) : FpErrno(errno);
