@@ -3,7 +3,7 @@
 #include <array>
 #include <span>
 
-#include "app/LanguageTables.h"
+#include "app/prefs/LanguageTables.h"
 
 namespace {
 

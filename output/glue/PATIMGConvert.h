@@ -2,7 +2,7 @@
 // PATIMG: grey rows with 0 = black, bilevel rows as stored, colour pixels as B, G, R.
 #pragma once
 
-#include "output/tiffRecognition.h"
+#include "output/formats/tiffRecognition.h"
 #include "paginor/Paginor.h"
 
 // A new PATIMG of the file's strip, which `info` (from Recognition_TIFF) describes; grey

@@ -6,8 +6,8 @@
 
 #include "framework/Dialogs.h"
 #include "framework/LStr255.h"
-#include "output/InitMakeTIFF.h"
-#include "output/WXFolders.h"
+#include "output/formats/InitMakeTIFF.h"
+#include "output/hub/WXFolders.h"
 #include "output/glue/GlueLanguages.h"
 #include "output/glue/PATIMGConvert.h"
 #include "paginor/Paginor.h"
