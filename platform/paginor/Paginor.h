@@ -14,8 +14,10 @@
 //
 // Output files. The first page creates the PDF (dupFNErr when a file is already there; an
 // existing file is never replaced); a job that received no page never creates, truncates or
-// touches its path. A page that fails leaves the file as it was before it; a close that
-// fails removes the file. Either way the job ends and the error is returned.
+// touches its path. A page that fails leaves the file as it was before it (no file after a
+// failed first page) and the job open, so its close still finishes the pages before it. A
+// close that fails removes the file. A file with a trailer exists only when every page it
+// holds and the close succeeded.
 //
 // Sign convention. Orientation is the clockwise turn (0, 90, 180 or 270 degrees) that makes
 // the page upright. Skew is likewise the turn in degrees that makes the page's lines level,
@@ -93,7 +95,8 @@ OSErr QSRC_spmake(const PATIMG* image, SInt32 reserved);
 // Ends the most recently opened job; an output job with pages gets its PDF finished.
 OSErr QSRC_close(void);
 
-// Detects what a non-null pointer asks for (see the sign convention above). A page with too
+// The detection and correction calls need no job. QSRD_spdetect detects what a non-null
+// pointer asks for (see the sign convention above). A page with too
 // little text gives orientation 0, a page without lines skew 0.0, both as success.
 OSErr QSRD_spdetect(const PATIMG* image, SInt32* orientation, double* skew);
 // Fills `result` with a new image: the same type and resolution (swapped for 90 and 270),
