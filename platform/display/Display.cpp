@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "display/dpyRootProfile.h"
 #include "quickdraw/qdPort.h"
 
 namespace {
@@ -23,11 +24,14 @@ bool sCursorShown = false;
 Cursor sShownCursor{};
 DpyMovedHook sMovedHook = nullptr;
 
-bool WantsScreen() {
+bool HeadlessAsked() {
   const char* mode = std::getenv("WX_DISPLAY");
-  if (mode && std::strcmp(mode, "headless") == 0) return false;
-  return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
+  return mode && std::strcmp(mode, "headless") == 0;
 }
+
+bool ScreenNamed() { return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY"); }
+
+bool WantsScreen() { return !HeadlessAsked() && ScreenNamed(); }
 
 void Install(std::unique_ptr<DpyBackend> backend) {
   Current() = std::move(backend);
@@ -40,6 +44,12 @@ void Install(std::unique_ptr<DpyBackend> backend) {
 }
 
 }  // namespace
+
+bool DpyEnvironmentCanRun() { return HeadlessAsked() || ScreenNamed(); }
+
+std::string DpyNoScreenMessage(const char* program) {
+  return std::string(program) + ": no display found (DISPLAY and WAYLAND_DISPLAY are not set); run it under Xvfb, e.g. xvfb-run -a " + program;
+}
 
 DpyBackend& DpyCurrent() {
   if (!Current()) {
@@ -88,4 +98,9 @@ void DpyReportMoved(DpyWindowID id, Point topLeft) {
 bool DpyShownCursor(Cursor* out) {
   if (sCursorShown) *out = sShownCursor;
   return sCursorShown;
+}
+
+bool DpyScreenICCProfile(std::vector<uint8_t>* bytes) {
+  bytes->clear();
+  return !DpyCurrent().IsHeadless() && DpyReadRootICCProfile(bytes);
 }
