@@ -1,7 +1,7 @@
 #include "app/CAppButton.h"
 
-#include "app/CPreferences.h"
-#include "app/LanguageTables.h"
+#include "app/prefs/CPreferences.h"
+#include "app/prefs/LanguageTables.h"
 #include "framework/LView.h"
 #include "output/hub/WXLaunch.h"
 #include "quickdraw/QuickDraw.h"

@@ -12,7 +12,7 @@
 #include "framework/UTextTraits.h"
 #include "quickdraw/QuickDrawText.h"
 #include "toolbox/Clock.h"
-#include "toolbox/Events.h"
+#include "windows/Events.h"
 
 CEditableCaption::CEditableCaption(const SPaneInfo& paneInfo, ConstStr255Param text, ResIDT textTraitsID,
                                    UInt8 editable)

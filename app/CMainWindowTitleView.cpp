@@ -1,6 +1,6 @@
 #include "app/CMainWindowTitleView.h"
 
-#include "toolbox/Events.h"
+#include "windows/Events.h"
 
 namespace {
 constexpr PaneIDT kTitleCaption = 'Wcap';

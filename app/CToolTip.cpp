@@ -4,7 +4,7 @@
 #include "framework/LStream.h"
 #include "framework/HelpTags.h"
 #include "toolbox/Clock.h"
-#include "toolbox/Events.h"
+#include "windows/Events.h"
 #include "toolbox/MacErrors.h"
 
 namespace {

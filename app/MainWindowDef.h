@@ -2,7 +2,7 @@
 // 'XRGN' 10000, or 10001 (the title strip alone) while it is 100 pixels high or less.
 #pragma once
 
-#include "toolbox/MacWindows.h"
+#include "windows/MacWindows.h"
 
 enum : SInt16 { kMainWindowRegion = 10000, kMainWindowTitleRegion = 10001 };
 

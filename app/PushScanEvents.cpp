@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/LanguageTables.h"
+#include "app/prefs/LanguageTables.h"
 #include "appservices/AppleEvents.h"
 #include "appservices/Processes.h"
 #include "corefoundation/CFData.h"
@@ -14,7 +14,7 @@
 #include "corefoundation/CFURL.h"
 #include "corefoundation/CFURLAccess.h"
 #include "framework/LException.h"
-#include "output/WXChecks.h"
+#include "output/hub/WXChecks.h"
 #include "toolbox/Clock.h"
 #include "toolbox/Gestalt.h"
 #include "toolbox/MacErrors.h"

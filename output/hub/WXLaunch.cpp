@@ -5,7 +5,7 @@
 #include "appservices/StAEDescriptor.h"
 #include "framework/LException.h"
 #include "toolbox/MacErrors.h"
-#include "output/CFSConverter.h"
+#include "output/hub/CFSConverter.h"
 #include "output/hub/UProcess.h"
 #include "toolbox/Aliases.h"
 #include "toolbox/MacMemory.h"

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "appservices/AppleEvents.h"
-#include "framework/Drag.h"
+#include "windows/Drag.h"
 
 OSErr SetDropLocation(DragRef drag, const AEDesc* dropLocation);
 // A new descriptor (the caller disposes it).
