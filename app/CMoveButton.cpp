@@ -6,7 +6,7 @@
 #include "app/CDragTask.h"
 #include "app/prefs/CPreferences.h"
 #include "app/prefs/LanguageTables.h"
-#include "appservices/DragLocation.h"
+#include "framework/DragLocation.h"
 #include "appservices/StAEDescriptor.h"
 #include "framework/LException.h"
 #include "framework/LGWorld.h"

@@ -66,12 +66,13 @@ data 'Txtr' 138 "Window title" {
     i16 12  i16 1  i16 1  i16 0  u16 0xFFFF 0xFFFF 0xFFFF  i16 0  pstring[256] ""
 }
 
-# High-level events by number: open application, reopen (a scanner button), open
-# documents (this application opens none).
+# High-level events by number: open application, reopen (a scanner button), quit (the
+# desktop's), open documents (this application opens none).
 data 'aedt' 128 "Events" {
-    u16 3
+    u16 4
     type 'aevt' type 'oapp' i32 1001
     type 'aevt' type 'rapp' i32 1005
+    type 'aevt' type 'quit' i32 1004
     type 'aevt' type 'odoc' i32 5000
 }
 

@@ -27,5 +27,5 @@ CFIndex CFDictionaryGetCount(CFDictionaryRef dict);
 const void* CFDictionaryGetValue(CFDictionaryRef dict, const void* key);
 Boolean CFDictionaryGetValueIfPresent(CFDictionaryRef dict, const void* key, const void** value);
 Boolean CFDictionaryContainsKey(CFDictionaryRef dict, const void* key);
-// Keys and values in key order (each array must hold CFDictionaryGetCount entries).
+// Keys and values in the order they were given (each array holds CFDictionaryGetCount entries).
 void CFDictionaryGetKeysAndValues(CFDictionaryRef dict, const void** keys, const void** values);

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <string_view>
 
 #include "toolbox/MacErrors.h"
 
@@ -129,6 +130,23 @@ std::string FolderEventDir() {
   Locations l = CurrentLocations();
   MakeFolders(l.temp, 01777);
   return l.temp;
+}
+
+std::string FolderMapOriginalPath(const std::string& path) {
+  struct Original {
+    std::string_view prefix;
+    std::string (*folder)();
+  };
+  static const Original kOriginals[] = {
+      {"/Tmp", FolderEventDir},
+      {"/Library/Application Support",
+       [] { return FolderFor(kLocalDomain, kApplicationSupportFolderType, CurrentLocations()); }},
+  };
+  for (const Original& o : kOriginals) {
+    if (path.compare(0, o.prefix.size(), o.prefix) != 0) continue;
+    if (path.size() == o.prefix.size() || path[o.prefix.size()] == '/') return o.folder() + path.substr(o.prefix.size());
+  }
+  return path;
 }
 
 std::string FolderSupportDir() {

@@ -6,6 +6,7 @@
 #include "appservices/AppleEvents.h"
 #include "windows/Drag.h"
 
+// errAECoercionFail when `dropLocation` is no Boolean.
 OSErr SetDropLocation(DragRef drag, const AEDesc* dropLocation);
 // A new descriptor (the caller disposes it).
 OSErr GetDropLocation(DragRef drag, AEDesc* dropLocation);
