@@ -191,7 +191,8 @@ void CAppearanceApp::StartUp() {
   if (!UEnvironment::HasFeature(env_HasThreadManager)) FailAndExit(kItemNoThreads);
   mMainThread = std::make_unique<UMainThread>();
   sAppMainThread = mMainThread.get();
-  AddAttachment(new LYieldAttachment(-1));
+  mYield = std::make_unique<LYieldAttachment>(-1);
+  AddAttachment(mYield.get(), nullptr, false);
   CWXUtility::DeleteTempFiles();
   ObeyCommand(cmd_New, nullptr);
 }
@@ -283,15 +284,6 @@ void CAppearanceApp::AdjustCursor(const EventRecord& event) {
   UnionRgn(GetGrayRgn(), screenRgn, mMouseRgn);
   DisposeRgn(screenRgn);
   UWindows::ExcludeActiveStructures(mMouseRgn);
-}
-
-void CAppearanceApp::DispatchEvent(const EventRecord& event) {
-  // One event that fails is reported; the application goes on.
-  try {
-    LApplication::DispatchEvent(event);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "wendrix: an event could not be handled: %s\n", e.what());
-  }
 }
 
 void CAppearanceApp::HandleAppleEvent(const AppleEvent& event, AppleEvent& reply, AEDesc& result, SInt32 number) {

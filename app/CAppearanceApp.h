@@ -10,6 +10,7 @@
 #include "framework/LApplication.h"
 
 class CMainWindow;
+class LYieldAttachment;
 class UMainThread;
 
 class CAppearanceApp : public LApplication {
@@ -43,9 +44,6 @@ class CAppearanceApp : public LApplication {
   // 1 while a scanner-button push is being handled.
   static UInt8 sFromAppleEvent;
 
- protected:
-  void DispatchEvent(const EventRecord& event) override;
-
  private:
   void OpenApplication(const AppleEvent& event, AppleEvent& reply, AEDesc& result, SInt32 number);
   void ReopenApplication(const AppleEvent& event);
@@ -54,5 +52,6 @@ class CAppearanceApp : public LApplication {
 
   AppClassList mOutsideClasses;
   std::unique_ptr<UMainThread> mMainThread;
+  std::unique_ptr<LYieldAttachment> mYield;
   bool mStarted = false;
 };

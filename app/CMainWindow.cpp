@@ -30,8 +30,6 @@
 #include "toolbox/Resources.h"
 #include "toolbox/TextUtils.h"
 
-bool CMainWindow::sSkipFilmAdapterCheck = false;
-
 namespace {
 
 enum : PaneIDT {
@@ -383,7 +381,6 @@ void CMainWindow::SetScan1ButtonName(ConstStr255Param name) { EditableCaption(kS
 void CMainWindow::SetScan2ButtonName(ConstStr255Param name) { EditableCaption(kScan2Caption)->SetCurrentText(name); }
 
 void CMainWindow::FAUCheckAndSetToPreferences() {
-  if (sSkipFilmAdapterCheck) return;
   CPreferences prefs(PREFS_FILE_NAME, 0);
   RecordBytes setting = PREF_ALL::kSetting.in(prefs.PrefAll());
   if (PREF_SETTING::kCheckDone.get(setting) != 0) return;

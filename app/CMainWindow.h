@@ -55,9 +55,6 @@ class CMainWindow : public LWindow, public LListener {
   // The product ID of the configured scanner in `prefsAll`.
   static UInt16 ProductOf(RecordBytes prefsAll);
 
-  // Skips the film-adapter check at start-up (a benchmark's second figure).
-  static bool sSkipFilmAdapterCheck;
-
  protected:
   void FinishCreateSelf() override;
   bool AttemptQuitSelf(SInt32 saveOption) override;
