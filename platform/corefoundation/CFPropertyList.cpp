@@ -10,6 +10,7 @@
 #include "corefoundation/CFArray.h"
 #include "corefoundation/CFDictionary.h"
 #include "corefoundation/CFNumber.h"
+#include "corefoundation/CFURLAccess.h"
 
 namespace {
 
@@ -133,4 +134,20 @@ CFPropertyListRef CFPropertyListCreateFromXMLData(CFAllocatorRef, CFDataRef xmlD
   }
   if (!result && errorString) *errorString = CFStringCreateWithCString(nullptr, "not a property list", kCFStringEncodingUTF8);
   return result;
+}
+
+CFDictionaryRef CFPropertyListCreateDictionaryFromFile(const std::string& path) {
+  CFURLRef url = CFURLCreateFromFileSystemRepresentation(nullptr, reinterpret_cast<const UInt8*>(path.c_str()),
+                                                         static_cast<CFIndex>(path.size()), false);
+  CFDataRef data = nullptr;
+  CFPropertyListRef list = nullptr;
+  if (CFURLCreateDataAndPropertiesFromResource(nullptr, url, &data, nullptr, nullptr, nullptr))
+    list = CFPropertyListCreateFromXMLData(nullptr, data, kCFPropertyListImmutable, nullptr);
+  CFRelease(data);
+  CFRelease(url);
+  if (list && CFGetTypeID(list) != CFDictionaryGetTypeID()) {
+    CFRelease(list);
+    list = nullptr;
+  }
+  return static_cast<CFDictionaryRef>(list);
 }

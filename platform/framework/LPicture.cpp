@@ -13,4 +13,5 @@ void LPicture::DrawSelf() {
   Rect frame;
   CalcLocalFrameRect(frame);
   DrawPicture(picture, &frame);
+  KillPicture(picture);
 }

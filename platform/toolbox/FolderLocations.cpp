@@ -139,7 +139,8 @@ std::string FolderMapOriginalPath(const std::string& path) {
   };
   static const Original kOriginals[] = {
       {"/Tmp", FolderEventDir},
-      {"/Library/Application Support", [] { return FolderFor(kLocalDomain, kApplicationSupportFolderType, CurrentLocations()); }},
+      {"/Library/Application Support",
+       [] { return FolderFor(kLocalDomain, kApplicationSupportFolderType, CurrentLocations()); }},
   };
   for (const Original& o : kOriginals) {
     if (path.compare(0, o.prefix.size(), o.prefix) != 0) continue;
