@@ -15,7 +15,7 @@
 
 #include "appservices/Processes.h"
 #include "appservices/aeItems.h"
-#include "toolbox/Events.h"
+#include "windows/Events.h"
 #include "toolbox/Folders.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/RecordAccess.h"

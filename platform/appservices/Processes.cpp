@@ -13,11 +13,11 @@
 #include "appservices/LaunchServices.h"
 #include "toolbox/DesktopEntry.h"
 #include "toolbox/Clock.h"
-#include "toolbox/Events.h"
+#include "windows/Events.h"
 #include "toolbox/FilePaths.h"
 #include "toolbox/Folders.h"
 #include "toolbox/MacErrors.h"
-#include "toolbox/MacWindows.h"
+#include "windows/MacWindows.h"
 #include "toolbox/TextConvert.h"
 
 extern char** environ;

@@ -6,7 +6,7 @@
 #include "appservices/AppleEvents.h"
 #include "appservices/Processes.h"
 #include "appservices/aeItems.h"
-#include "toolbox/Events.h"
+#include "windows/Events.h"
 #include "toolbox/MacErrors.h"
 
 namespace {

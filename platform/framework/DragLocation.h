@@ -4,7 +4,7 @@
 #pragma once
 
 #include "appservices/AppleEvents.h"
-#include "framework/Drag.h"
+#include "windows/Drag.h"
 
 // errAECoercionFail when `dropLocation` is no Boolean.
 OSErr SetDropLocation(DragRef drag, const AEDesc* dropLocation);
