@@ -116,6 +116,55 @@ CFTypeRef Convert(plist_t node, int depth, Holds& holds) {
   }
 }
 
+// Big-endian unsigned integer of `size` bytes at `p`.
+uint64_t ReadBE(const UInt8* p, size_t size) {
+  uint64_t v = 0;
+  for (size_t i = 0; i < size; ++i) v = (v << 8) | p[i];
+  return v;
+}
+
+// Whether every dictionary key of a binary property list is a string. libplist takes any
+// object as a key and then aborts when it reads one that is not.
+bool BinaryKeysAreStrings(const UInt8* data, size_t size) {
+  constexpr size_t kHeader = 8, kTrailer = 32;
+  if (size < kHeader + kTrailer) return false;
+  const UInt8* trailer = data + size - kTrailer;
+  const size_t offsetSize = trailer[6], refSize = trailer[7];
+  const uint64_t count = ReadBE(trailer + 8, 8), tableOffset = ReadBE(trailer + 24, 8);
+  if (offsetSize < 1 || offsetSize > 8 || refSize < 1 || refSize > 8) return false;
+  const size_t end = size - kTrailer;
+  if (tableOffset > end || count > (end - tableOffset) / offsetSize) return false;
+  auto offsetOf = [&](uint64_t index, size_t* offset) {
+    if (index >= count) return false;
+    *offset = static_cast<size_t>(ReadBE(data + tableOffset + index * offsetSize, offsetSize));
+    return *offset >= kHeader && *offset < end;
+  };
+  for (uint64_t i = 0; i < count; ++i) {
+    size_t at = 0;
+    if (!offsetOf(i, &at)) return false;
+    const UInt8 marker = data[at];
+    if ((marker >> 4) != 0xD) continue;
+    uint64_t entries = marker & 0x0F;
+    size_t refs = at + 1;
+    if (entries == 0x0F) {
+      // The count follows as an integer object.
+      if (refs >= end || (data[refs] >> 4) != 0x1) return false;
+      const size_t bytes = size_t(1) << (data[refs] & 0x0F);
+      if (bytes > 8 || bytes > end - refs - 1) return false;
+      entries = ReadBE(data + refs + 1, bytes);
+      refs += 1 + bytes;
+    }
+    if (refs > end || entries > (end - refs) / refSize / 2) return false;
+    for (uint64_t k = 0; k < entries; ++k) {
+      size_t keyAt = 0;
+      if (!offsetOf(ReadBE(data + refs + k * refSize, refSize), &keyAt)) return false;
+      const UInt8 kind = data[keyAt] >> 4;
+      if (kind != 0x5 && kind != 0x6) return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 CFPropertyListRef CFPropertyListCreateFromXMLData(CFAllocatorRef, CFDataRef xmlData, CFOptionFlags,
@@ -124,7 +173,11 @@ CFPropertyListRef CFPropertyListCreateFromXMLData(CFAllocatorRef, CFDataRef xmlD
   const CFIndex length = CFDataGetLength(xmlData);
   const char* bytes = reinterpret_cast<const char*>(CFDataGetBytePtr(xmlData));
   plist_t root = nullptr;
-  if (bytes && length > 0 && length <= UINT32_MAX) plist_from_memory(bytes, static_cast<uint32_t>(length), &root);
+  if (bytes && length > 0 && length <= UINT32_MAX) {
+    const auto size = static_cast<uint32_t>(length);
+    if (!plist_is_binary(bytes, size) || BinaryKeysAreStrings(reinterpret_cast<const UInt8*>(bytes), size))
+      plist_from_memory(bytes, size, &root);
+  }
   CFTypeRef result = nullptr;
   if (root) {
     Holds holds;
