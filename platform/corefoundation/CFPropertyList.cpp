@@ -123,28 +123,31 @@ uint64_t ReadBE(const UInt8* p, size_t size) {
   return v;
 }
 
-// Whether every dictionary key of a binary property list is a string. libplist takes any
-// object as a key and then aborts when it reads one that is not.
+// Whether every dictionary key of a binary property list is a string that serves as
+// nothing but a key. libplist takes any object as a key, turns the object into a key in
+// place, and later aborts when it reads a key that is not one.
 bool BinaryKeysAreStrings(const UInt8* data, size_t size) {
   constexpr size_t kHeader = 8, kTrailer = 32;
   if (size < kHeader + kTrailer) return false;
   const UInt8* trailer = data + size - kTrailer;
   const size_t offsetSize = trailer[6], refSize = trailer[7];
-  const uint64_t count = ReadBE(trailer + 8, 8), tableOffset = ReadBE(trailer + 24, 8);
+  const uint64_t count = ReadBE(trailer + 8, 8), top = ReadBE(trailer + 16, 8), tableOffset = ReadBE(trailer + 24, 8);
   if (offsetSize < 1 || offsetSize > 8 || refSize < 1 || refSize > 8) return false;
   const size_t end = size - kTrailer;
-  if (tableOffset > end || count > (end - tableOffset) / offsetSize) return false;
+  if (tableOffset > end || count > (end - tableOffset) / offsetSize || top >= count) return false;
   auto offsetOf = [&](uint64_t index, size_t* offset) {
     if (index >= count) return false;
     *offset = static_cast<size_t>(ReadBE(data + tableOffset + index * offsetSize, offsetSize));
     return *offset >= kHeader && *offset < end;
   };
+  std::vector<UInt8> use(static_cast<size_t>(count), 0);  // bit 1: a key, bit 2: anything else
+  use[static_cast<size_t>(top)] |= 2;
   for (uint64_t i = 0; i < count; ++i) {
     size_t at = 0;
     if (!offsetOf(i, &at)) return false;
-    const UInt8 marker = data[at];
-    if ((marker >> 4) != 0xD) continue;
-    uint64_t entries = marker & 0x0F;
+    const UInt8 kind = data[at] >> 4;
+    if (kind != 0xA && kind != 0xC && kind != 0xD) continue;
+    uint64_t entries = data[at] & 0x0F;
     size_t refs = at + 1;
     if (entries == 0x0F) {
       // The count follows as an integer object.
@@ -154,13 +157,20 @@ bool BinaryKeysAreStrings(const UInt8* data, size_t size) {
       entries = ReadBE(data + refs + 1, bytes);
       refs += 1 + bytes;
     }
-    if (refs > end || entries > (end - refs) / refSize / 2) return false;
-    for (uint64_t k = 0; k < entries; ++k) {
-      size_t keyAt = 0;
-      if (!offsetOf(ReadBE(data + refs + k * refSize, refSize), &keyAt)) return false;
-      const UInt8 kind = data[keyAt] >> 4;
-      if (kind != 0x5 && kind != 0x6) return false;
+    const uint64_t keys = kind == 0xD ? entries : 0;
+    if (refs > end || entries > (end - refs) / refSize / (kind == 0xD ? 2 : 1)) return false;
+    for (uint64_t k = 0; k < entries + keys; ++k) {
+      const uint64_t ref = ReadBE(data + refs + k * refSize, refSize);
+      if (ref >= count) return false;
+      use[static_cast<size_t>(ref)] |= k < keys ? 1 : 2;
     }
+  }
+  for (uint64_t i = 0; i < count; ++i) {
+    if (!(use[static_cast<size_t>(i)] & 1)) continue;
+    size_t at = 0;
+    offsetOf(i, &at);
+    const UInt8 kind = data[at] >> 4;
+    if (use[static_cast<size_t>(i)] != 1 || (kind != 0x5 && kind != 0x6)) return false;
   }
   return true;
 }
