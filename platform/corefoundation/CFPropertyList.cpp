@@ -116,63 +116,25 @@ CFTypeRef Convert(plist_t node, int depth, Holds& holds) {
   }
 }
 
-// Big-endian unsigned integer of `size` bytes at `p`.
-uint64_t ReadBE(const UInt8* p, size_t size) {
-  uint64_t v = 0;
-  for (size_t i = 0; i < size; ++i) v = (v << 8) | p[i];
-  return v;
-}
-
-// Whether every dictionary key of a binary property list is a string that serves as
-// nothing but a key. libplist takes any object as a key, turns the object into a key in
-// place, and later aborts when it reads a key that is not one.
-bool BinaryKeysAreStrings(const UInt8* data, size_t size) {
-  constexpr size_t kHeader = 8, kTrailer = 32;
-  if (size < kHeader + kTrailer) return false;
-  const UInt8* trailer = data + size - kTrailer;
-  const size_t offsetSize = trailer[6], refSize = trailer[7];
-  const uint64_t count = ReadBE(trailer + 8, 8), top = ReadBE(trailer + 16, 8), tableOffset = ReadBE(trailer + 24, 8);
-  if (offsetSize < 1 || offsetSize > 8 || refSize < 1 || refSize > 8) return false;
-  const size_t end = size - kTrailer;
-  if (tableOffset > end || count > (end - tableOffset) / offsetSize || top >= count) return false;
-  auto offsetOf = [&](uint64_t index, size_t* offset) {
-    if (index >= count) return false;
-    *offset = static_cast<size_t>(ReadBE(data + tableOffset + index * offsetSize, offsetSize));
-    return *offset >= kHeader && *offset < end;
-  };
-  std::vector<UInt8> use(static_cast<size_t>(count), 0);  // bit 1: a key, bit 2: anything else
-  use[static_cast<size_t>(top)] |= 2;
-  for (uint64_t i = 0; i < count; ++i) {
-    size_t at = 0;
-    if (!offsetOf(i, &at)) return false;
-    const UInt8 kind = data[at] >> 4;
-    if (kind != 0xA && kind != 0xC && kind != 0xD) continue;
-    uint64_t entries = data[at] & 0x0F;
-    size_t refs = at + 1;
-    if (entries == 0x0F) {
-      // The count follows as an integer object.
-      if (refs >= end || (data[refs] >> 4) != 0x1) return false;
-      const size_t bytes = size_t(1) << (data[refs] & 0x0F);
-      if (bytes > 8 || bytes > end - refs - 1) return false;
-      entries = ReadBE(data + refs + 1, bytes);
-      refs += 1 + bytes;
-    }
-    const uint64_t keys = kind == 0xD ? entries : 0;
-    if (refs > end || entries > (end - refs) / refSize / (kind == 0xD ? 2 : 1)) return false;
-    for (uint64_t k = 0; k < entries + keys; ++k) {
-      const uint64_t ref = ReadBE(data + refs + k * refSize, refSize);
-      if (ref >= count) return false;
-      use[static_cast<size_t>(ref)] |= k < keys ? 1 : 2;
-    }
+// The tree of a property list in XML or binary form, or null. A binary list goes through
+// XML once: libplist's binary reader accepts dictionaries whose keys are not keys (and its
+// key reading then aborts), while its XML reader refuses them.
+plist_t ParseTree(const char* bytes, uint32_t size) {
+  plist_t tree = nullptr;
+  if (!plist_is_binary(bytes, size)) {
+    plist_from_xml(bytes, size, &tree);
+    return tree;
   }
-  for (uint64_t i = 0; i < count; ++i) {
-    if (!(use[static_cast<size_t>(i)] & 1)) continue;
-    size_t at = 0;
-    offsetOf(i, &at);
-    const UInt8 kind = data[at] >> 4;
-    if (use[static_cast<size_t>(i)] != 1 || (kind != 0x5 && kind != 0x6)) return false;
-  }
-  return true;
+  plist_t binary = nullptr;
+  plist_from_bin(bytes, size, &binary);
+  if (!binary) return nullptr;
+  char* xml = nullptr;
+  uint32_t length = 0;
+  plist_to_xml(binary, &xml, &length);
+  plist_free(binary);
+  if (xml) plist_from_xml(xml, length, &tree);
+  plist_to_xml_free(xml);
+  return tree;
 }
 
 }  // namespace
@@ -183,11 +145,7 @@ CFPropertyListRef CFPropertyListCreateFromXMLData(CFAllocatorRef, CFDataRef xmlD
   const CFIndex length = CFDataGetLength(xmlData);
   const char* bytes = reinterpret_cast<const char*>(CFDataGetBytePtr(xmlData));
   plist_t root = nullptr;
-  if (bytes && length > 0 && length <= UINT32_MAX) {
-    const auto size = static_cast<uint32_t>(length);
-    if (!plist_is_binary(bytes, size) || BinaryKeysAreStrings(reinterpret_cast<const UInt8*>(bytes), size))
-      plist_from_memory(bytes, size, &root);
-  }
+  if (bytes && length > 0 && length <= UINT32_MAX) root = ParseTree(bytes, static_cast<uint32_t>(length));
   CFTypeRef result = nullptr;
   if (root) {
     Holds holds;
