@@ -8,7 +8,6 @@
 #include "framework/LPushButton.h"
 #include "framework/LStaticText.h"
 #include "framework/StDialogHandler.h"
-#include "output/StApplicationResFile.h"
 #include "output/WXPanes.h"
 #include "toolbox/Events.h"
 #include "toolbox/Resources.h"
@@ -74,7 +73,7 @@ void ComposeAlertMessage(ConstStr255Param item, ConstStr255Param param, Str255 o
 SInt32 Show_Error(SInt32 layoutID, LCommander* super, SInt16 listID, SInt32 index, UInt8 showCancel, UInt8 showIcon,
                   ConstStr255Param param, UInt16 buttonChoice) {
   StPromptOpen promptGuard;
-  StApplicationResFile appResources;
+  StCurResFile appResources(ApplicationResFile());
   SysBeep(kBeepDuration);
 
   StDialogHandler handler(ResIDT(layoutID), super);

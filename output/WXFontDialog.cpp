@@ -9,7 +9,6 @@
 #include "framework/LException.h"
 #include "framework/LPopupButton.h"
 #include "output/CFontDialogHandler.h"
-#include "output/StApplicationResFile.h"
 #include "output/WXPanes.h"
 #include "quickdraw/Fonts.h"
 #include "toolbox/Resources.h"
@@ -45,7 +44,7 @@ SInt32 ItemNamed(LPopupButton* popup, ConstStr255Param name) {
 }  // namespace
 
 SInt32 FontSetting(SInt32 layoutID, LDialogBox* caller, StFontDialog& font) {
-  StApplicationResFile appResources;
+  StCurResFile appResources(ApplicationResFile());
   CFontDialogHandler handler(ResIDT(layoutID), caller);
   LWindow* dialog = handler.GetDialog();
   auto* fonts = FindPaneAs<LPopupButton>(dialog, 'POPF');

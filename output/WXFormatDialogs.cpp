@@ -8,8 +8,8 @@
 #include "framework/LRadioButton.h"
 #include "framework/LWindow.h"
 #include "framework/StDialogHandler.h"
-#include "output/StApplicationResFile.h"
 #include "output/WXPanes.h"
+#include "toolbox/Resources.h"
 
 namespace CWXUtility {
 
@@ -73,7 +73,7 @@ void SetCompression(PDFPanes& p, bool normal) {
 
 SInt32 PDFSetting(SInt32 layoutID, LCommander* super, StPDFDialog& record, UInt8, UInt8 previewMode, UInt8 noCBXP,
                   UInt8 noCBXT) {
-  StApplicationResFile appResources;
+  StCurResFile appResources(ApplicationResFile());
   StDialogHandler handler(ResIDT(layoutID), super);
   LWindow* dialog = handler.GetDialog();
   ThrowIfNil_(dialog);
@@ -177,7 +177,7 @@ struct Compression {
 
 SInt32 RunImageOptions(SInt32 layoutID, LCommander* super, RecordBytes r, const ImageOptionIDs& ids,
                        bool hasCompression, UInt8 showCompression, UInt8 previewMode, UInt8 noPRB, UInt8 noLanguage) {
-  StApplicationResFile appResources;
+  StCurResFile appResources(ApplicationResFile());
   StDialogHandler handler(ResIDT(layoutID), super);
   LWindow* dialog = handler.GetDialog();
   ThrowIfNil_(dialog);

@@ -6,7 +6,6 @@
 
 #include "app/PrefRecords.h"
 #include "output/CManuDialogHandler.h"
-#include "output/StApplicationResFile.h"
 #include "output/WXText.h"
 #include "framework/LWindow.h"
 #include "toolbox/Resources.h"
@@ -62,7 +61,7 @@ bool ParseSizeNumber(const std::string& text, char decimalPoint, double* value) 
 }
 
 SInt32 ManuscriptSizeSetting(SInt32 layoutID, LCommander* super, StDescriptDialog& size) {
-  StApplicationResFile appResources;
+  StCurResFile appResources(ApplicationResFile());
   CManuDialogHandler handler(ResIDT(layoutID), super);
 
   const SInt32 unit = size.unit == kUnitInch ? kUnitInch : kUnitCentimetre;

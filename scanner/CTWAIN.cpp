@@ -7,7 +7,6 @@
 #include "framework/LAttachable.h"
 #include "framework/LSimpleThread.h"
 #include "scanner/RawScanFile.h"
-#include "scanner/StResFile.h"
 #include "scanner/TWCapabilities.h"
 #include "scanner/TWGlue.h"
 #include "scanner/UTwHelper.h"
@@ -74,7 +73,7 @@ CTWAIN::~CTWAIN() {
 
 long CTWAIN::InitializeTWAIN() {
   if (mInit == 1) return 0;
-  StResFile saved;
+  StCurResFile saved;
   TW_IDENTITY identity = AppIdentity();
   short rc = TWInitialize(&identity);
   if (rc == 0) rc = TWOpenDSM();
@@ -128,7 +127,7 @@ long CTWAIN::SetDriverAndOpen(const unsigned char* productName) {
 
 void CTWAIN::Setup_Parameter(long callerCode, unsigned long fileType, unsigned char showDriverUI, long source,
                              long imageMode, long resolution, Rect& area, long level, unsigned char flag) {
-  StResFile saved;
+  StCurResFile saved;
   mFileType = fileType;
   mCallerCode = callerCode;
   mShowDriverUI = showDriverUI;
@@ -306,7 +305,7 @@ void CTWAIN::EndWithError(short fileRef) {
 }
 
 void CTWAIN::Thread() {
-  StResFile saved;
+  StCurResFile saved;
   short fileRef = 0;
   try {
     for (;;) {
