@@ -125,15 +125,12 @@ void LEditField::Changed() {
 }
 
 bool LEditField::HandleKeyPress(const EventRecord& event) {
-  UInt16 c = static_cast<UInt16>(event.message & charCodeMask);
-  UInt16 keyCode = static_cast<UInt16>((event.message & keyCodeMask) >> 8);
-  if ((event.modifiers & cmdKey) && (c == 'a' || c == 'A')) {
+  if (UKeyFilters::IsSelectAllKey(event)) {
     SelectAll();
     return true;
   }
-  EKeyStatus status = mKeyFilter ? mKeyFilter(mTE, keyCode, c, event.modifiers)
-                                 : UKeyFilters::ClassOfNonInput(c, event.modifiers);
-  if (mPendingLead && status != keyStatus_PassUp) status = keyStatus_Input;
+  UInt16 c = 0;
+  const EKeyStatus status = UKeyFilters::ClassOfKeyPress(event, mKeyFilter, mTE, mPendingLead != 0, c);
   UTextTraits::SetPortTextTraits(mTextTraitsID);
   switch (status) {
     case keyStatus_Input: {
@@ -171,15 +168,8 @@ bool LEditField::HandleKeyPress(const EventRecord& event) {
       TESelView(mTE);
       Refresh();
       return true;
-    case keyStatus_ExtraEdit:
-    case keyStatus_Ignore:
-      return true;
-    case keyStatus_Reject:
-      SysBeep(1);
-      return true;
-    case keyStatus_PassUp:
     default:
-      return LCommander::HandleKeyPress(event);
+      return UKeyFilters::TakeNonEditingKey(status, *this, event);
   }
 }
 

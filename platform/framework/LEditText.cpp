@@ -119,17 +119,12 @@ void LEditText::ReplaceSelection(const std::string& bytes) {
 void LEditText::UserChangedText() { BroadcastValueMessage(); }
 
 bool LEditText::HandleKeyPress(const EventRecord& event) {
-  UInt16 c = static_cast<UInt16>(event.message & charCodeMask);
-  UInt16 keyCode = static_cast<UInt16>((event.message & keyCodeMask) >> 8);
-  if ((event.modifiers & cmdKey) && (c == 'a' || c == 'A')) {
+  if (UKeyFilters::IsSelectAllKey(event)) {
     SelectAll();
     return true;
   }
-  EKeyStatus status = mKeyFilter ? mKeyFilter(nullptr, keyCode, c, event.modifiers)
-                                 : UKeyFilters::ClassOfNonInput(c, event.modifiers);
-  // The second byte of a two-byte character is input whatever the filter thinks of it alone.
-  if (mPendingLead && status != keyStatus_PassUp) status = keyStatus_Input;
-
+  UInt16 c = 0;
+  const EKeyStatus status = UKeyFilters::ClassOfKeyPress(event, mKeyFilter, nullptr, mPendingLead != 0, c);
   switch (status) {
     case keyStatus_Input: {
       std::string bytes;
@@ -181,15 +176,8 @@ bool LEditText::HandleKeyPress(const EventRecord& event) {
       Refresh();
       return true;
     }
-    case keyStatus_ExtraEdit:
-    case keyStatus_Ignore:
-      return true;
-    case keyStatus_Reject:
-      SysBeep(1);
-      return true;
-    case keyStatus_PassUp:
     default:
-      return LCommander::HandleKeyPress(event);
+      return UKeyFilters::TakeNonEditingKey(status, *this, event);
   }
 }
 
