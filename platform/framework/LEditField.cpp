@@ -7,6 +7,7 @@
 #include "framework/LStr255.h"
 #include "framework/LTETypingAction.h"
 #include "framework/LStream.h"
+#include "framework/ReadLayoutFields.h"
 #include "framework/UAppearance.h"
 #include "framework/UTextTraits.h"
 #include "quickdraw/qdText.h"
@@ -23,7 +24,7 @@ LEditField::LEditField(LStream* stream) : LPane(stream), LCommander(LCommander::
   ResIDT traits = 0;
   SInt16 maxChars = 255;
   UInt8 box = 1, wrap = 0, filter = 0;
-  *stream >> text >> traits >> maxChars >> box >> wrap >> filter;
+  ReadLayoutFields<layout::kEditField>(*stream, text, traits, maxChars, box, wrap, filter);
   mKeyFilter = UKeyFilters::FilterForCode(filter);
   Init(text, traits, maxChars, box != 0, wrap != 0);
 }

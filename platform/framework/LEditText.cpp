@@ -5,6 +5,7 @@
 
 #include "framework/LStream.h"
 #include "framework/LStr255.h"
+#include "framework/ReadLayoutFields.h"
 #include "framework/UAppearance.h"
 #include "framework/UTextTraits.h"
 #include "quickdraw/QuickDrawText.h"
@@ -23,7 +24,7 @@ LEditText::LEditText(const SPaneInfo& paneInfo, LCommander* super, ConstStr255Pa
 LEditText::LEditText(LStream* stream, ClassIDT) : LControl(stream), LCommander(LCommander::GetDefaultCommander()) {
   Str255 text;
   UInt8 filter = 0, framed = 1;
-  *stream >> text >> mTextTraitsID >> mMaxChars >> filter >> framed;
+  ReadLayoutFields<layout::kEditText>(*stream, text, mTextTraitsID, mMaxChars, filter, framed);
   mKeyFilter = UKeyFilters::FilterForCode(filter);
   mFramed = framed != 0;
   SetDescriptor(text);
