@@ -73,8 +73,8 @@ class Printer {
       Line(std::string(name) + "[" + std::to_string(i) + "]", Text(s));
     }
   }
-  void operator()(const char* name, PrefSpecList f, PrefCount stored) const {
-    const uint32_t count = stored.get(mRec);
+  void operator()(const char* name, PrefSpecList f) const {
+    const uint32_t count = f.stored.get(mRec);
     for (uint32_t i = 0; i < count; ++i) Line(std::string(name) + "[" + std::to_string(i) + "]", SpecText(f.get(mRec, i)));
   }
   template <class R>
