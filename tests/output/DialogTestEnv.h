@@ -14,9 +14,9 @@
 #include "framework/TRegistrar.h"
 #include "framework/URegistrar.h"
 #include "tests/support/HeadlessApp.h"
-#include "toolbox/Events.h"
 #include "toolbox/Resources.h"
 #include "toolbox/TextConvert.h"
+#include "windows/Events.h"
 
 namespace wxtest {
 

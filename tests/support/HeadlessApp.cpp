@@ -4,9 +4,9 @@
 #include "framework/FrameworkClasses.h"
 #include "framework/FrameworkDriver.h"
 #include "framework/URegistrar.h"
-#include "toolbox/Events.h"
 #include "toolbox/Resources.h"
 #include "toolbox/TextConvert.h"
+#include "windows/Events.h"
 
 namespace wxtest {
 
