@@ -1,5 +1,6 @@
 // Checks made before a scan: file names, write permission, free space; the file-name
-// history; the classification of scanner models by product ID; lengths on the platen.
+// history. The classification of scanner models and lengths on the platen come with it
+// from WXModels.h.
 #pragma once
 
 #include "app/prefs/PrefRecords.h"

@@ -7,7 +7,6 @@
 #include "app/prefs/LanguageTables.h"
 #include "toolbox/Clock.h"
 #include "toolbox/Files.h"
-#include "toolbox/Folders.h"
 #include "toolbox/MacErrors.h"
 
 namespace CWXUtility {
