@@ -36,7 +36,8 @@ std::string RequiredFields(const LayoutClass& c) {
     for (const LayoutField& f : group) {
       if (!f.required || text.find(std::string(" ") + f.name + " ") != std::string::npos) continue;
       text += std::string(" ") + f.name + " ";
-      for (int i = 0; i < f.count; ++i) text += f.type == LayoutType::PStr ? "\"x\" " : std::to_string(20 + 100 * i) + " ";
+      for (int i = 0; i < f.count; ++i)
+        text += f.type == LayoutType::PStr ? "\"x\" " : std::to_string(20 + 100 * i) + " ";
     }
   return text;
 }

@@ -1,7 +1,8 @@
 // 'PPob' layouts: a tree of framework objects, each written as its class keyword and its
-// fields by name, as the classes' field tables (framework/LayoutFields.h) list them. Every field of the class must be given once (those with a default may be
-// left out); an unknown class, an unknown or missing field, or children in a pane that
-// holds none fail the build. The output is the stream the classes' stream constructors read.
+// fields by name, as the classes' field tables (framework/LayoutFields.h) list them. Every
+// field of the class must be given once (those with a default may be left out); an unknown
+// class, an unknown or missing field, or children in a pane that holds none fail the build.
+// The output is the stream the classes' stream constructors read.
 //
 //   layout 300 "PDF options" {
 //     dlog {
@@ -125,7 +126,8 @@ void CompileObject(RcLexer& lex, std::vector<uint8_t>* out, bool top) {
       g.text = lex.expectScriptString();
       if (g.text.size() > 255) throw RcError(line, "text longer than 255 bytes");
     } else if (field->type == LayoutType::IDList) {
-      while (lex.peek().kind == RcTok::Int || lex.peek().kind == RcTok::Type) g.numbers.push_back(ReadNumber(lex, field->type));
+      while (lex.peek().kind == RcTok::Int || lex.peek().kind == RcTok::Type)
+        g.numbers.push_back(ReadNumber(lex, field->type));
     } else if (field->type == LayoutType::IDList16) {
       while (lex.peek().kind == RcTok::Int) g.numbers.push_back(ReadNumber(lex, field->type));
     } else {
@@ -142,7 +144,8 @@ void CompileObject(RcLexer& lex, std::vector<uint8_t>* out, bool top) {
     for (const LayoutField& f : group) {
       auto it = given.find(f.name);
       const bool list = IsList(f.type);
-      if (it == given.end() && f.required) lex.fail(std::string("'") + spec->keyword + "' needs field '" + f.name + "'");
+      if (it == given.end() && f.required)
+        lex.fail(std::string("'") + spec->keyword + "' needs field '" + f.name + "'");
       if (f.type == LayoutType::PStr) {
         const std::string& s = it != given.end() ? it->second.text : std::string();
         data.push_back(static_cast<uint8_t>(s.size()));

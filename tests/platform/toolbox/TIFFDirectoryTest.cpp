@@ -46,7 +46,9 @@ std::vector<uint8_t> MakeTIFF(bool little, const std::vector<RawEntry>& entries)
 class TIFFDirectoryOrder : public testing::TestWithParam<bool> {};
 
 TEST_P(TIFFDirectoryOrder, ReadsEveryEntryWithItsValueByType) {
-  const auto file = MakeTIFF(GetParam(), {{256, kTIFFTypeShort, 1, 640}, {257, kTIFFTypeLong, 1, 70000}, {258, kTIFFTypeShort, 3, 200}});
+  const auto file = MakeTIFF(GetParam(), {{256, kTIFFTypeShort, 1, 640},
+                                          {257, kTIFFTypeLong, 1, 70000},
+                                          {258, kTIFFTypeShort, 3, 200}});
   TIFFDirectory dir;
   ASSERT_TRUE(TIFFReadFirstDirectory(file.data(), file.size(), &dir));
   ASSERT_EQ(dir.entries.size(), 3u);
