@@ -146,12 +146,27 @@ struct PrefDocSize {
   }
 };
 
-// An embedded record of layout R (R::kSize bytes) at `off`.
+// An embedded record of layout R (R::kSize bytes) at `off`. A record of the whole file
+// carries the label prefs-dump prints it under.
 template <class R>
 struct PrefSub {
   size_t off;
+  const char* label = nullptr;
   static constexpr size_t size = R::kSize;
   RecordBytes in(RecordBytes r) const { return r.sub(off, R::kSize); }
+};
+
+// `count` records of layout R one after the other.
+template <class R>
+struct PrefSubList {
+  size_t off;
+  uint32_t count;
+  const char* label = nullptr;
+  size_t size = count * R::kSize;
+  constexpr PrefSub<R> at(uint32_t k) const {
+    if (k >= count) throw std::out_of_range("record outside its list");
+    return PrefSub<R>{off + size_t(k) * R::kSize};
+  }
 };
 
 template <class F>
@@ -555,33 +570,28 @@ static_assert(PrefLayoutFits<EXIF_PREF>());
 struct PREF_ALL {
   static constexpr size_t kSize = 58084;
   static constexpr uint32_t kFileRecords = 5;
-  static constexpr PrefSub<PREF_COPY> kCopy{0};
-  static constexpr PrefSub<PREF_PRINT> kPrint{340};
-  static constexpr PrefSub<PREF_MAIL> kMail{668};
-  static constexpr PrefSub<PREF_OCR> kOCR{22276};
-  static constexpr PrefSub<PREF_SAVE> kSave{25696};
-  static constexpr size_t kFile0 = 29324;  // five PREF_FILE records, one after the other
-  static constexpr PrefSub<PREF_SCANX> kScan1{47744};
-  static constexpr PrefSub<PREF_SCANX> kScan2{51188};
-  static constexpr PrefSub<PREF_SETTING> kSetting{54632};
-  static constexpr PrefI16 kWindowTop{55564};  // 0 = default position
-  static constexpr PrefI16 kWindowLeft{55566};
-  static constexpr PrefSub<EXIF_PREF> kExif{55568};
-  static constexpr PrefSpec kLastEventFile{58012};
-  static constexpr PrefU16 kLastButton{58082};
+  static constexpr size_t kFile0 = 29324;
+#define WX_FIELDS(F)                                                         \
+  F(PrefSub<PREF_COPY>, kCopy, 0, "PREF_COPY")                               \
+  F(PrefSub<PREF_PRINT>, kPrint, 340, "PREF_PRINT")                          \
+  F(PrefSub<PREF_MAIL>, kMail, 668, "PREF_MAIL")                             \
+  F(PrefSub<PREF_OCR>, kOCR, 22276, "PREF_OCR")                              \
+  F(PrefSub<PREF_SAVE>, kSave, 25696, "PREF_SAVE")                           \
+  F(PrefSubList<PREF_FILE>, kFiles, kFile0, kFileRecords, "PREF_FILE")       \
+  F(PrefSub<PREF_SCANX>, kScan1, 47744, "PREF_SCANX[Scan-1]")                \
+  F(PrefSub<PREF_SCANX>, kScan2, 51188, "PREF_SCANX[Scan-2]")                \
+  F(PrefSub<PREF_SETTING>, kSetting, 54632, "PREF_SETTING")                  \
+  F(PrefI16, kWindowTop, 55564) /* 0 = default position */                   \
+  F(PrefI16, kWindowLeft, 55566)                                             \
+  F(PrefSub<EXIF_PREF>, kExif, 55568, "EXIF_PREF")                           \
+  F(PrefSpec, kLastEventFile, 58012)                                         \
+  F(PrefU16, kLastButton, 58082)
+  WX_PREF_FIELDS(WX_FIELDS)
+#undef WX_FIELDS
 
-  static constexpr PrefSub<PREF_FILE> File(uint32_t k) {
-    if (k >= kFileRecords) throw std::out_of_range("File record outside the five");
-    return PrefSub<PREF_FILE>{kFile0 + size_t(k) * PREF_FILE::kSize};
-  }
-
-  static constexpr bool kFits = PrefLayoutFits(
-      {Span(kCopy), Span(kPrint), Span(kMail), Span(kOCR), Span(kSave),
-       PrefSpan{kFile0, kFileRecords * PREF_FILE::kSize}, Span(kScan1), Span(kScan2), Span(kSetting),
-       Span(kWindowTop), Span(kWindowLeft), Span(kExif), Span(kLastEventFile), Span(kLastButton)},
-      kSize);
+  static constexpr PrefSub<PREF_FILE> File(uint32_t k) { return kFiles.at(k); }
 };
-static_assert(PREF_ALL::kFits);
+static_assert(PrefLayoutFits<PREF_ALL>());
 static_assert(PREF_ALL::kLastButton.off + 2 == PREF_ALL::kSize);
 static_assert(PREF_ALL::kPrint.off == PREF_ALL::kCopy.off + PREF_COPY::kSize);
 static_assert(PREF_ALL::kMail.off == PREF_ALL::kPrint.off + PREF_PRINT::kSize);
