@@ -55,10 +55,10 @@ long Recognition_TIFF(const unsigned char* file, unsigned long length, tagIMAGEI
         }
         break;
       case 282:
-        if (!ReadRational(f, e.value, &info->XResolutionNumerator, &info->XResolutionDenominator)) return 0;
+        if (!ReadRational(f, e.offset, &info->XResolutionNumerator, &info->XResolutionDenominator)) return 0;
         break;
       case 283:
-        if (!ReadRational(f, e.value, &info->YResolutionNumerator, &info->YResolutionDenominator)) return 0;
+        if (!ReadRational(f, e.offset, &info->YResolutionNumerator, &info->YResolutionDenominator)) return 0;
         break;
       case 284: info->PlanarConfiguration = value; break;
       case 296: info->ResolutionUnit = value; break;

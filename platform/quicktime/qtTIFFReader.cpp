@@ -19,7 +19,7 @@ bool ParseTIFF(const std::vector<uint8_t>& f, TIFFFields* t) {
       case 258:
         // Three samples list their depths elsewhere; the first one stands for all.
         if (e.count == 1) t->bits = e.value;
-        else if (e.type == kTIFFTypeShort && dir.file.Has(e.value, 2)) t->bits = dir.file.U16At(e.value);
+        else if (e.type == kTIFFTypeShort && dir.file.Has(e.offset, 2)) t->bits = dir.file.U16At(e.offset);
         else return false;
         break;
       case 259: t->compression = e.value; break;

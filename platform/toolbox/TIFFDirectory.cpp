@@ -20,8 +20,8 @@ bool TIFFReadFirstDirectory(const uint8_t* data, size_t size, TIFFDirectory* out
   out->entries.reserve(count);
   for (uint64_t i = 0; i < count; ++i) {
     const uint64_t e = dir + 2 + i * kEntrySize;
-    TIFFEntry entry{f.U16At(e), f.U16At(e + 2), f.U32At(e + 4), 0};
-    entry.value = entry.type == kTIFFTypeShort && entry.count <= 2 ? f.U16At(e + 8) : f.U32At(e + 8);
+    TIFFEntry entry{f.U16At(e), f.U16At(e + 2), f.U32At(e + 4), 0, f.U32At(e + 8)};
+    entry.value = entry.type == kTIFFTypeShort && entry.count <= 2 ? f.U16At(e + 8) : entry.offset;
     out->entries.push_back(entry);
   }
   out->file = f;

@@ -15,8 +15,10 @@ struct TIFFEntry {
   uint16_t type;
   uint32_t count;
   // The value field read by its type: one or two SHORTs from its first two bytes,
-  // anything else as the 32-bit field (for longer values, their offset).
+  // anything else as the 32-bit field.
   uint32_t value;
+  // The value field as 32 bits: where values too long for it lie.
+  uint32_t offset;
 };
 
 struct TIFFDirectory {

@@ -56,7 +56,8 @@ TEST_P(TIFFDirectoryOrder, ReadsEveryEntryWithItsValueByType) {
   EXPECT_EQ(dir.entries[0].value, 640u);
   EXPECT_EQ(dir.entries[1].value, 70000u);
   EXPECT_EQ(dir.entries[2].count, 3u);
-  EXPECT_EQ(dir.entries[2].value, 200u) << "three SHORTs do not fit: the field is their offset";
+  EXPECT_EQ(dir.entries[2].offset, 200u) << "three SHORTs do not fit: the field is their offset";
+  EXPECT_EQ(dir.entries[0].offset, GetParam() ? 640u : 640u << 16) << "a SHORT sits in the field's first two bytes";
   EXPECT_EQ(dir.file.littleEndian(), GetParam());
   EXPECT_EQ(dir.file.size(), file.size());
 }
