@@ -231,7 +231,7 @@ OSErr PDFWriter::Finish() {
   tail += "1 0 obj\n<< /Type /Catalog /Pages " + Ref(kPagesObject) + " >>\nendobj\n";
   mOffsets[kPagesObject - 1] = base + static_cast<long long>(tail.size());
   tail += "2 0 obj\n<< /Type /Pages /Kids [";
-  for (int page : mPageObjects) tail += " " + Ref(page);
+  for (int page : mPageObjects) tail.append(" ").append(Ref(page));
   tail += " ] /Count " + std::to_string(mPageObjects.size()) + " >>\nendobj\n";
 
   const long long xref = base + static_cast<long long>(tail.size());
