@@ -3,6 +3,7 @@
 #include <tesseract/baseapi.h>
 
 #include <cmath>
+#include <memory>
 
 #include "toolbox/MacErrors.h"
 
@@ -19,21 +20,30 @@ constexpr double kMaxShear = 3.4;
 
 }  // namespace
 
+tesseract::TessBaseAPI* OrientationDetector() {
+  static std::unique_ptr<tesseract::TessBaseAPI> detector;
+  if (detector) return detector.get();
+  auto api = std::make_unique<tesseract::TessBaseAPI>();
+  if (api->Init(nullptr, "osd", tesseract::OEM_TESSERACT_ONLY) != 0) return nullptr;
+  api->SetVariable("debug_file", "/dev/null");
+  api->SetPageSegMode(tesseract::PSM_OSD_ONLY);
+  detector = std::move(api);
+  return detector.get();
+}
+
 OSErr DetectOrientation(PIX* binary, SInt32* orientation) {
   *orientation = 0;
-  tesseract::TessBaseAPI api;
-  if (api.Init(nullptr, "osd", tesseract::OEM_TESSERACT_ONLY) != 0) return kPaginorLanguageDataErr;
-  api.SetVariable("debug_file", "/dev/null");
-  api.SetPageSegMode(tesseract::PSM_OSD_ONLY);
-  api.SetImage(binary);
+  tesseract::TessBaseAPI* api = OrientationDetector();
+  if (!api) return kPaginorLanguageDataErr;
+  api->SetImage(binary);
   int degrees = 0;
   float confidence = 0;
   const char* script = nullptr;
   float scriptConfidence = 0;
-  if (api.DetectOrientationScript(&degrees, &confidence, &script, &scriptConfidence) &&
+  if (api->DetectOrientationScript(&degrees, &confidence, &script, &scriptConfidence) &&
       confidence >= kMinOrientationConfidence)
     *orientation = SInt32((360 - ((degrees % 360) + 360) % 360 / 90 * 90) % 360);
-  api.End();
+  api->Clear();
   return noErr;
 }
 

@@ -114,6 +114,8 @@ OSErr QSRC_changepath(const char* path) {
 
 OSErr QSRC_exopen(const char* outputPath, SInt32 flags, SInt32) {
   return NoThrow([&]() -> OSErr {
+    // A job never starts without the data its options need.
+    if ((flags & kPaginorFlagOrientation) && !OrientationDetector()) return kPaginorLanguageDataErr;
     Job job;
     job.flags = flags;
     job.mode = gPendingMode;

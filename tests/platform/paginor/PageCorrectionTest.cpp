@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <sstream>
 
@@ -186,6 +187,26 @@ TEST_F(PageCorrection, TurnsItCannotMakeAreRefused) {
   EXPECT_EQ(QSRF_spcorrect(&page.image, nullptr, 0, 0.0), kPaginorBadImageErr);
   EXPECT_EQ(result.data, nullptr);
   EXPECT_EQ(QSRF_spfreeimage(nullptr), paramErr);
+}
+
+TEST_F(PageCorrection, MissingOrientationDataFailsTheOpen) {
+  // A fresh process: the detector, once loaded, stays loaded.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        const fs::path empty = dir / "no-data";
+        fs::create_directories(empty);
+        setenv("TESSDATA_PREFIX", empty.c_str(), 1);
+        const TestPage page = MakePage(kPATIMGGrey, 40, 30, 300, 0, [](int, int) { return std::array<uint8_t, 3>{}; });
+        SInt32 orientation = 0;
+        const bool refused = QSRC_exopen(nullptr, kPaginorFlagOrientation, 0) == kPaginorLanguageDataErr &&
+                             QSRC_exopen((dir / "a.pdf").c_str(), kPaginorFlagOrientation, 0) == kPaginorLanguageDataErr &&
+                             QSRC_close() == kPaginorSequenceErr &&
+                             QSRD_spdetect(&page.image, &orientation, nullptr) == kPaginorLanguageDataErr;
+        const bool skewStillWorks = QSRC_exopen(nullptr, kPaginorFlagSkew, 0) == noErr && QSRC_close() == noErr;
+        std::exit(refused && skewStillWorks ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(PageCorrection, AnOutputJobStraightensEveryPage) {
