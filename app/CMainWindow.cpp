@@ -274,7 +274,8 @@ void CMainWindow::CreateWindowTitleButton(RecordBytes) {
   mHelpButton->AddAttachment(new CToolTip(kToolTipList, kHelpToolTipItem, kToolTipMessage, true));
   Str255 title;
   GetIndString(title, kTitleList, 1);
-  mTitle = new LCaption(PaneInfo(mTitleView, kTitle, 190, 5, 200, 30), title, kTitleTraits);
+  // Drawn without erasing, so the strip shows around the letters.
+  mTitle = new CEditableCaption(PaneInfo(mTitleView, kTitle, 190, 5, 200, 30), title, kTitleTraits, 0);
   mTitle->FinishCreate();
 }
 
