@@ -13,6 +13,7 @@ inline constexpr LayoutClass kApplicationClasses[] = {
     {"Pctb", 'Pctb', {kPane, kControl, kPictureButton}, false, true},           // CPictureButton
     {"Cpop", 'Cpop', {kPane, kControl, kTitled, kPopup}, false, true},          // CPopupButton
     {"TTbl", 'TTbl', {kPane, kView, kTable, kTraits}, false, true},             // CTextTable
+    {"SIdg", 'SIdg', {kWindow}, true, true},                                     // CScanInfoWindow
 };
 
 }  // namespace layout
