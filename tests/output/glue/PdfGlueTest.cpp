@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cctype>
 #include <cmath>
 #include <string>
 #include <vector>
 
+#include "app/prefs/LanguageTables.h"
 #include "output/glue/LibraryLoad.h"
 #include "output/glue/jpegGlue.h"
 #include "output/glue/pdfGlue.h"
@@ -241,6 +243,63 @@ TEST_F(PdfGlue, OutOfSequenceAndBadPagesAnswerFailure) {
   fs::remove(dir / "gone");
   EXPECT_EQ(pdf_open(&missing, &s), 0);
   EXPECT_EQ(pdf_close(), 0);
+}
+
+std::string WithoutSpaces(const std::string& text) {
+  std::string out;
+  for (char c : text)
+    if (!std::isspace(static_cast<unsigned char>(c))) out += c;
+  return out;
+}
+
+// The language popup's item reaches the text layer: every word comes back out of the PDF
+// (Japanese from the J build's table).
+TEST_F(PdfGlue, TheTextOptionGivesTheWordsInTheChosenLanguage) {
+  WX_REQUIRE_TOOL("pdftotext");
+  struct Case {
+    const char* name;
+    int32_t isJ;
+    uint32_t item;
+    const char* font;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"english", 0, 1, paginortest::kLatinFont, {"The quick brown fox jumps", "over the lazy dog"}},
+      {"french", 0, 2, paginortest::kLatinFont, {"Le garçon français", "mange une crème brûlée"}},
+      {"russian", 0, 8, paginortest::kLatinFont, {"Съешь же ещё этих", "мягких булок"}},
+      {"japanese", 1, 1, paginortest::kJapaneseFont, {"日本語の文章", "東京都"}},
+  };
+  const int32_t savedJ = IS_J;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const fs::path pnm = dir / "text.ppm";
+    ASSERT_TRUE(paginortest::RenderText(c.lines, c.font, 48, 1300, 48 * 2 * 3, "-type truecolor", pnm));
+    TestPage page = paginortest::ReadPNM(pnm, 300);
+    IS_J = c.isJ;
+    for (uint32_t option : {1u, 0u}) {
+      const fs::path pdf = dir / (std::string(c.name) + (option ? "-text.pdf" : "-plain.pdf"));
+      const StPDFDialog s = Settings(option, c.item, 1);
+      FSSpec spec = Spec(pdf);
+      tagRAWBITMAP raw{page.image.data, page.image.rowBytes, page.image.width, page.image.height, 300, 3};
+      ASSERT_EQ(pdf_init(), 1);
+      ASSERT_EQ(pdf_modeset(&s, 0), 1);
+      ASSERT_EQ(pdf_open(&spec, &s), 1);
+      ASSERT_EQ(pdf_make(&raw), 1);
+      ASSERT_EQ(pdf_close(), 1);
+      pdf_terminate();
+    }
+    const fs::path text = dir / (std::string(c.name) + "-text.pdf"), plain = dir / (std::string(c.name) + "-plain.pdf");
+    const std::string found = WithoutSpaces(paginortest::PdfText(text));
+    for (const std::string& line : c.lines) EXPECT_NE(found.find(WithoutSpaces(line)), std::string::npos) << line;
+    EXPECT_EQ(WithoutSpaces(paginortest::PdfText(plain)), "");
+    std::vector<uint8_t> with, without;
+    int w1 = 0, h1 = 0, w2 = 0, h2 = 0;
+    ASSERT_TRUE(paginortest::RenderPDFPage(text, 1, 100, &with, &w1, &h1));
+    ASSERT_TRUE(paginortest::RenderPDFPage(plain, 1, 100, &without, &w2, &h2));
+    EXPECT_TRUE(with == without) << "the text layer is visible";
+    fs::copy_file(text, wxtest::OutputDir("glue") / ("text-layer-" + std::string(c.name) + ".pdf"),
+                  fs::copy_options::overwrite_existing);
+  }
+  IS_J = savedJ;
 }
 
 enum class FailAt { FirstPage, LaterPage, Close };
