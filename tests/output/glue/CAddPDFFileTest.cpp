@@ -146,6 +146,10 @@ std::string CaseName(Case kind) {
   return kNames[static_cast<int>(kind)];
 }
 
+void PrintTo(const CheckCase& c, std::ostream* out) {
+  *out << CaseName(c.kind) << " -> " << c.result << ", item " << c.item;
+}
+
 class CheckPDF : public AddPDF, public ::testing::WithParamInterface<CheckCase> {};
 
 TEST_P(CheckPDF, AnswersAndLeavesEverythingAsItWas) {

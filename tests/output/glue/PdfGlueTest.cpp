@@ -89,6 +89,11 @@ struct JobCase {
   int pages;
 };
 
+void PrintTo(const JobCase& c, std::ostream* out) {
+  *out << "type " << c.type << ", compression " << c.compression << ", small " << int(c.small) << ", " << c.pages
+       << " pages";
+}
+
 class PdfGlueJobs : public PdfGlue, public ::testing::WithParamInterface<JobCase> {};
 
 TEST_P(PdfGlueJobs, WritesEveryPageAsTheFrameworkShows) {
@@ -303,6 +308,8 @@ TEST_F(PdfGlue, TheTextOptionGivesTheWordsInTheChosenLanguage) {
 }
 
 enum class FailAt { FirstPage, LaterPage, Close };
+
+void PrintTo(FailAt at, std::ostream* out) { *out << static_cast<int>(at); }
 
 class PdfGlueFullDisk : public PdfGlue, public ::testing::WithParamInterface<FailAt> {};
 

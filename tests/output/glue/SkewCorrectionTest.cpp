@@ -113,6 +113,8 @@ struct AngleCase {
   double degrees;  // ImageMagick's clockwise turn
 };
 
+void PrintTo(const AngleCase& c, std::ostream* out) { *out << "depth " << int(c.depth) << ", " << c.degrees << " degrees"; }
+
 class SkewAngles : public SkewCorrection, public ::testing::WithParamInterface<AngleCase> {};
 
 TEST_P(SkewAngles, ThePageComesBackLevelUnderItsOwnName) {
@@ -232,6 +234,8 @@ std::string FaultName(Fault fault) {
   static const char* const kNames[] = {"MissingInput", "TempMemory", "ReadLimit", "Damaged", "WriteLimit", "LockedInput"};
   return kNames[static_cast<int>(fault)];
 }
+
+void PrintTo(Fault fault, std::ostream* out) { *out << FaultName(fault); }
 
 class SkewFailures : public SkewCorrection, public ::testing::WithParamInterface<Fault> {};
 
