@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# PDF writing and deskew of an A4 page at 300 dpi (2480 x 3508) through the glue, against
-# the outside tools doing the same: a colour page as DCT (cjpeg piped into img2pdf, which
-# passes the DCT bytes through, and ImageMagick at the same quality), a bilevel page as
-# Flate (ImageMagick -compress zip), and deskew in grey and colour (ImageMagick -deskew 40%).
-# Whole-process time, peak memory and file size. Where Debian's ImageMagick policy refuses
-# to write PDF, its rows write the same encoding into a TIFF (JPEG, Zip) instead.
+# An A4 page at 300 dpi (2480 x 3508) written as a PDF the way the application writes it:
+# through the PDF glue, grey and colour pages encoded by the system's own JPEG encoder.
+# Against the outside tools: a colour page as DCT (cjpeg piped into img2pdf, which passes
+# the DCT bytes through, and ImageMagick at the same quality), a bilevel page as Flate
+# (ImageMagick -compress zip). Whole-process time, peak memory and file size. Where Debian's
+# ImageMagick policy refuses to write PDF, its rows write the same encoding into a TIFF.
+# (The framework alone, and deskew: bench/paginor_vs_imagemagick.sh.)
 #
 #   bench/pdf_vs_imagemagick.sh      (builds the release preset in build/jpeg-release)
 set -euo pipefail
@@ -24,9 +25,6 @@ trap 'rm -rf "$work"' EXIT
 "$build/bench/jpegbench" -make-page 2480 3508 3 "$work/page.ppm"
 "$build/bench/jpegbench" -make-page 2480 3508 1 "$work/page.pgm"
 convert "$work/page.pgm" -threshold 50% "$work/page.pbm"
-# The page turned by 2 degrees, for deskew.
-convert "$work/page.ppm" -background white -rotate 2 -gravity center -extent 2480x3508 "$work/turned.ppm"
-convert "$work/turned.ppm" -colorspace gray "$work/turned.pgm"
 
 MEASURE_RUNS=5
 source "$here/bench/measure.sh"
@@ -52,8 +50,3 @@ run "colour DCT" "convert -quality $quality ($imout)" "$work/im.$imout" \
 run "bilevel Flate" ours "$work/bw.pdf" "rm -f $work/bw.pdf; $pdfbench $work/page.pbm $work/bw.pdf"
 run "bilevel Flate" "convert -compress zip ($imout)" "$work/imbw.$imout" \
   "convert $work/page.pbm -compress zip $work/imbw.$imout"
-run "deskew grey" ours - "$pdfbench -deskew $work/turned.pgm"
-run "deskew grey" "convert -deskew 40%" - "convert $work/turned.pgm -deskew 40% $work/dg.pgm"
-run "deskew colour" ours - "$pdfbench -deskew $work/turned.ppm"
-run "deskew colour" "convert -deskew 40%" - "convert $work/turned.ppm -deskew 40% $work/dc.ppm"
-echo "angle found: ours $("$pdfbench" -deskew "$work/turned.pgm") (the page was turned by 2 degrees clockwise)"

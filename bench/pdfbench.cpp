@@ -1,7 +1,6 @@
-// PDF writing and deskew through the glue, for bench/pdf_vs_imagemagick.sh.
+// PDF writing through the glue, for bench/pdf_vs_imagemagick.sh.
 //
 //   pdfbench [-high] input.ppm|pgm|pbm output.pdf   (one page at 300 dpi, as the exporter writes it)
-//   pdfbench -deskew input.ppm|pgm                  (detection and correction; prints the angle)
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -9,7 +8,6 @@
 #include <vector>
 
 #include "output/glue/pdfGlue.h"
-#include "paginor/Paginor.h"
 #include "toolbox/Files.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/RecordAccess.h"
@@ -18,8 +16,7 @@ namespace {
 
 int usage() {
   std::fprintf(stderr,
-               "usage: pdfbench [-high] input.ppm|pgm|pbm output.pdf\n"
-               "       pdfbench -deskew input.ppm|pgm\n");
+               "usage: pdfbench [-high] input.ppm|pgm|pbm output.pdf\n");
   return 2;
 }
 
@@ -59,26 +56,9 @@ int WritePDF(const char* input, const char* output, bool high) {
   return ok ? 0 : 1;
 }
 
-int Deskew(const char* input) {
-  std::vector<uint8_t> bytes;
-  tagRAWBITMAP page{};
-  if (!ReadPNM(input, &bytes, &page)) return usage();
-  const SInt32 type = page.kind == 1 ? kPATIMGBilevel : page.kind == 2 ? kPATIMGGrey : kPATIMGColour;
-  const PATIMG image{page.pixels, page.rowBytes, page.width, page.height, 300, 300, type, 0, 0};
-  if (QSRC_exmodeset(kPaginorModeNormal, 3, 0) != noErr || QSRC_exopen(nullptr, kPaginorFlagSkew, 0) != noErr) return 1;
-  double skew = 0;
-  PATIMG corrected{};
-  const bool ok = QSRD_spdetect(&image, nullptr, &skew) >= 0 && QSRF_spcorrect(&image, &corrected, 0, skew) == noErr;
-  QSRF_spfreeimage(&corrected);
-  QSRC_close();
-  std::printf("%.2f\n", skew);
-  return ok ? 0 : 1;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 3 && std::strcmp(argv[1], "-deskew") == 0) return Deskew(argv[2]);
   if (argc == 4 && std::strcmp(argv[1], "-high") == 0) return WritePDF(argv[2], argv[3], true);
   if (argc == 3) return WritePDF(argv[1], argv[2], false);
   return usage();

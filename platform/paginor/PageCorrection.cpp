@@ -14,6 +14,8 @@ constexpr l_int32 kBlackBelow = 128;
 constexpr float kMinOrientationConfidence = 2.0f;
 // Below this score Leptonica's skew is noise rather than lines of text.
 constexpr l_float32 kMinSkewConfidence = 3.0f;
+// Leptonica shears bilevel pages only up to about this angle in degrees.
+constexpr double kMaxShear = 3.4;
 
 }  // namespace
 
@@ -61,5 +63,9 @@ OSErr DetectPage(PIX* pix, SInt32* orientation, double* skew) {
 PixPtr CorrectPix(PIX* pix, SInt32 orientation, double skew) {
   PixPtr turned(pixRotateOrth(pix, ((orientation / 90) % 4 + 4) % 4));
   if (!turned || skew == 0.0) return turned;
-  return PixPtr(pixRotate(turned.get(), float(skew * M_PI / 180.0), L_ROTATE_AREA_MAP, L_BRING_IN_WHITE, 0, 0));
+  // Bilevel pages keep crisp edges by shearing; Leptonica samples beyond the shear's range.
+  const l_int32 method = pixGetDepth(pix) != 1        ? L_ROTATE_AREA_MAP
+                         : std::fabs(skew) < kMaxShear ? L_ROTATE_SHEAR
+                                                       : L_ROTATE_SAMPLING;
+  return PixPtr(pixRotate(turned.get(), float(skew * M_PI / 180.0), method, L_BRING_IN_WHITE, 0, 0));
 }
