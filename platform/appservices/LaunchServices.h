@@ -97,3 +97,6 @@ OSStatus LSGetApplicationForInfo(OSType inType, OSType inCreator, CFStringRef in
 // Platform side: whether the item at `path` is an application, and whether it can run
 // here. False when it is no application.
 bool LSPathIsApplication(const std::string& path, bool* native);
+// The program inside the bundle folder `folder` (Contents/MacOS/<CFBundleExecutable>), or
+// "" when its Info.plist names none.
+std::string LSBundleExecutable(const std::string& folder);

@@ -109,5 +109,13 @@ OSErr ProcessOpenDocuments(const ProcessSerialNumber& psn, const std::vector<std
 void ProcessRunPendingLaunches();
 // The signature the launcher declared, 0 when none.
 OSType ProcessLauncherSignature();
-// Forgets every process but this one and the file manager (tests).
+// Forgets every process but this one and the file manager, and reads
+// WX_LAUNCHER_SIGNATURE again as at start-up (tests).
 void ProcessResetTable();
+// Starts `argv` detached (own session, standard input from /dev/null, reaped at once) with
+// `environment` added ("NAME=value"). connectionInvalid when the program cannot be started.
+OSErr ProcessSpawnDetached(const std::vector<std::string>& argv, const std::vector<std::string>& environment);
+// The command lines that open `paths` with the application at `appPath` (an executable, a
+// ".desktop" entry or a bundle folder). False when it is none of them.
+bool ProcessCommandsFor(const std::string& appPath, const std::vector<std::string>& paths,
+                        std::vector<std::vector<std::string>>* commands);

@@ -19,10 +19,10 @@ class StAEDescriptor {
   operator const AEDesc*() const { return &mDesc; }
   DescType DescriptorType() const { return mDesc.descriptorType; }
   bool IsNull() const { return mDesc.descriptorType == typeNull; }
-  // Replaces the held descriptor by the parameter or attribute of `event` (throws the
-  // error unless it is errAEDescNotFound and `required` is false, leaving a null one).
-  void GetParamDesc(const AppleEvent& event, AEKeyword keyword, DescType desiredType, bool required = false);
-  void GetAttributeDesc(const AppleEvent& event, AEKeyword keyword, DescType desiredType, bool required = false);
+  // Replaces the held descriptor by the parameter or attribute of `event`; on failure the
+  // held one is null and the error is returned.
+  OSErr GetParamDesc(const AppleEvent& event, AEKeyword keyword, DescType desiredType);
+  OSErr GetAttributeDesc(const AppleEvent& event, AEKeyword keyword, DescType desiredType);
 
  private:
   AEDesc mDesc;

@@ -40,29 +40,12 @@ bool IsFolder(const std::string& path) {
   return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-// The dictionary in the property-list file `path`, or null.
-CFDictionaryRef ReadDictionary(const std::string& path) {
-  CFURLRef url = CFURLCreateFromFileSystemRepresentation(nullptr, reinterpret_cast<const UInt8*>(path.c_str()),
-                                                         static_cast<CFIndex>(path.size()), false);
-  CFDataRef data = nullptr;
-  CFTypeRef list = nullptr;
-  if (CFURLCreateDataAndPropertiesFromResource(nullptr, url, &data, nullptr, nullptr, nullptr))
-    list = CFPropertyListCreateFromXMLData(nullptr, data, kCFPropertyListImmutable, nullptr);
-  CFRelease(data);
-  CFRelease(url);
-  if (list && CFGetTypeID(list) != CFDictionaryGetTypeID()) {
-    CFRelease(list);
-    list = nullptr;
-  }
-  return static_cast<CFDictionaryRef>(list);
-}
-
 CFDictionaryRef EmptyDictionary() {
   return CFDictionaryCreate(nullptr, nullptr, nullptr, 0, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks);
 }
 
 CFBundleRef Make(const std::string& folder, bool main) {
-  CFDictionaryRef info = main ? nullptr : ReadDictionary(folder + "/Contents/Info.plist");
+  CFDictionaryRef info = main ? nullptr : CFPropertyListCreateDictionaryFromFile(folder + "/Contents/Info.plist");
   return reinterpret_cast<CFBundleRef>(static_cast<CFObject*>(new cfBundle(folder, info ? info : EmptyDictionary(), main)));
 }
 
@@ -108,7 +91,7 @@ CFDictionaryRef Table(cfBundle& bundle, const std::string& table) {
   if (found != bundle.tables.end()) return found->second;
   CFDictionaryRef strings = nullptr;
   for (const std::string& language : Languages()) {
-    strings = ReadDictionary(bundle.folder + "/Contents/Resources/" + language + ".lproj/" + table + ".strings");
+    strings = CFPropertyListCreateDictionaryFromFile(bundle.folder + "/Contents/Resources/" + language + ".lproj/" + table + ".strings");
     if (strings) break;
   }
   bundle.tables[table] = strings;

@@ -3,7 +3,10 @@
 // malformed input, gives null.
 #pragma once
 
+#include <string>
+
 #include "corefoundation/CFData.h"
+#include "corefoundation/CFDictionary.h"
 #include "corefoundation/CFString.h"
 
 typedef CFTypeRef CFPropertyListRef;
@@ -18,3 +21,7 @@ enum : CFOptionFlags {
 // given) receives a new string saying why; the caller releases it.
 CFPropertyListRef CFPropertyListCreateFromXMLData(CFAllocatorRef alloc, CFDataRef xmlData,
                                                   CFOptionFlags mutabilityOption, CFStringRef* errorString);
+
+// Platform side: the dictionary in the property-list file `path` (read as
+// CFURLCreateDataAndPropertiesFromResource reads it), or null.
+CFDictionaryRef CFPropertyListCreateDictionaryFromFile(const std::string& path);

@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "toolbox/DesktopEntry.h"
 #include "toolbox/FileForks.h"
 #include "toolbox/FileIDTable.h"
 #include "toolbox/FilePaths.h"
@@ -325,6 +326,7 @@ OSErr FSpGetFInfo(const FSSpec* spec, FInfo* info) {
   if (target && !S_ISDIR(st.st_mode)) ReadFInfo(path, info);
   // A symbolic link is this platform's alias file.
   if (S_ISLNK(lst.st_mode)) info->fdFlags |= kIsAlias;
+  else if (info->fdType == 0 && DesktopIsApplicationFile(path)) info->fdType = 'APPL';
   return noErr;
 }
 

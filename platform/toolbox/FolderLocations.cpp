@@ -132,6 +132,10 @@ std::string FolderEventDir() {
   return l.temp;
 }
 
+std::string FolderConfigHome() { return CurrentLocations().config; }
+std::string FolderDataHome() { return CurrentLocations().data; }
+std::string FolderSystemPrefix() { return CurrentLocations().system; }
+
 std::string FolderMapOriginalPath(const std::string& path) {
   struct Original {
     std::string_view prefix;

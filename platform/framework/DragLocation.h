@@ -4,8 +4,9 @@
 #pragma once
 
 #include "appservices/AppleEvents.h"
-#include "framework/Drag.h"
+#include "windows/Drag.h"
 
+// errAECoercionFail when `dropLocation` is no Boolean.
 OSErr SetDropLocation(DragRef drag, const AEDesc* dropLocation);
 // A new descriptor (the caller disposes it).
 OSErr GetDropLocation(DragRef drag, AEDesc* dropLocation);
