@@ -18,6 +18,7 @@
 #include "output/hub/WXDialogFlags.h"
 #include "quickdraw/QuickDrawText.h"
 #include "support/TestEnv.h"
+#include "support/WindowScreenshot.h"
 #include "support/Xvfb.h"
 #include "tests/output/DialogTestEnv.h"
 #include "toolbox/Files.h"
@@ -25,7 +26,6 @@
 #include "toolbox/MacMemory.h"
 #include "toolbox/TextUtils.h"
 #include "windows/Menus.h"
-#include "windows/TestDriver.h"
 
 namespace {
 
@@ -304,6 +304,7 @@ TEST_F(ScanInfoWindow, EveryLayoutHasItsPanes) {
 class ScanInfoOnScreen : public ScanInfoWindow {
  protected:
   void SetUp() override {
+    WX_REQUIRE_TOOL("xdpyinfo");
     WX_REQUIRE_TOOL("xwd");
     WX_REQUIRE_TOOL("convert");
     WX_REQUIRE_XVFB();
@@ -316,39 +317,6 @@ class ScanInfoOnScreen : public ScanInfoWindow {
     SetSystemScriptForLanguage('E');
     DpyUseHeadless();
   }
-
-  // Keeps the screen under the window as `name`; the number of pixels unlike the port's.
-  int Shoot(const std::string& name) {
-    mWindow->Show();
-    mWindow->UpdatePort();
-    for (int i = 0; i < 20; ++i) {
-      SDL_PumpEvents();
-      DpyCurrent().Poll();
-    }
-    const std::string display = wxtest::Xvfb::Get().name();
-    wxtest::Run("xdpyinfo -display " + display + " >/dev/null 2>&1");
-    Rect bounds;
-    mWindow->GetGlobalBounds(bounds);
-    const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
-    const std::string png = (wxtest::OutputDir("dialogs") / name).string();
-    wxtest::ScratchDir scratch;
-    const std::string dump = (scratch / "screen.xwd").string();
-    if (wxtest::Run("xwd -root -silent -display " + display + " -out '" + dump + "'") != 0) return -1;
-    const std::string crop = std::to_string(width) + "x" + std::to_string(height) + "+" +
-                             std::to_string(bounds.left) + "+" + std::to_string(bounds.top);
-    if (wxtest::Run("convert xwd:'" + dump + "' -crop " + crop + " +repage '" + png + "'") != 0) return -1;
-    std::string raw;
-    wxtest::Run("convert '" + png + "' -depth 8 rgb:-", &raw);
-    int w = 0, h = 0;
-    const std::vector<UInt32> port = wxdriver::WindowPixels(mWindow->GetMacWindow(), &w, &h);
-    if (w != width || h != height || raw.size() != size_t(w) * h * 3) return -1;
-    int differ = 0;
-    for (size_t i = 0; i < port.size(); ++i) {
-      const UInt32 s = (UInt32(UInt8(raw[3 * i])) << 16) | (UInt32(UInt8(raw[3 * i + 1])) << 8) | UInt8(raw[3 * i + 2]);
-      if (s != (port[i] & 0xFFFFFF)) ++differ;
-    }
-    return differ;
-  }
 };
 
 TEST_F(ScanInfoOnScreen, TabOneAndNoTab) {
@@ -359,7 +327,8 @@ TEST_F(ScanInfoOnScreen, TabOneAndNoTab) {
     PREF_FILE::kFolder.set(record.view(), SpecOf(scratch / "Scanned documents"));
     Open(record);
     const std::string name = tab == 1 ? "scan-information-800.png" : "scan-information-803.png";
-    EXPECT_EQ(Shoot(name), 0) << "the screen does not show what " << name << " drew";
+    mWindow->Show();
+    EXPECT_EQ(wxtest::ShootWindow(mWindow, name), 0) << "the screen does not show what " << name << " drew";
     delete mWindow;
     mWindow = nullptr;
   }
