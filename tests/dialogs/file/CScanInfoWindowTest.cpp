@@ -9,11 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "app/wendrix/DialogClasses.h"
 #include "dialogs/file/CScanInfoWindow.h"
 #include "display/Display.h"
 #include "framework/LException.h"
 #include "framework/LTabsControl.h"
 #include "framework/TRegistrar.h"
+#include "framework/URegistrar.h"
 #include "framework/UTextTraits.h"
 #include "output/hub/WXDialogFlags.h"
 #include "quickdraw/QuickDrawText.h"
@@ -332,6 +334,26 @@ TEST_F(ScanInfoOnScreen, TabOneAndNoTab) {
     delete mWindow;
     mWindow = nullptr;
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The executable's list registers the window, so the File dialog and the stitch wizard can
+// build it from its layouts.
+class ScanInfoRegistration : public wxtest::HeadlessApp {
+ protected:
+  void RegisterClasses() override {
+    for (const SAppClassEntry& entry : DialogClasses())
+      URegistrar::RegisterClass(entry.classID, entry.creator, entry.parentID);
+  }
+};
+
+TEST_F(ScanInfoRegistration, TheExecutablesListBuildsTheWindow) {
+  LWindow* window = LWindow::CreateWindow(803, mApp);
+  EXPECT_NE(dynamic_cast<CScanInfoWindow*>(window), nullptr);
+  delete window;
 }
 
 }  // namespace
