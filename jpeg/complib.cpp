@@ -4,6 +4,7 @@
 
 #include "jpeg/complibMac.h"
 #include "jpeg/jpgStatus.h"
+#include "toolbox/FileReplacement.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/MacMemory.h"
 
@@ -74,8 +75,11 @@ int32_t complibCreateBitstreamFile(complibBitstream* stream) {
     stream->growth = 65536;
     return kJpgOK;
   }
-  stream->fork = complibCreateFile(&stream->name);
+  stream->replacement = new FSReplacement;
+  stream->fork = complibCreateFile(&stream->name, stream->replacement);
   if (stream->fork < 0) {
+    delete stream->replacement;
+    stream->replacement = nullptr;
     stream->error = kBitstreamOpenFailed;
     return kJpgCannotOpenOutput;
   }
@@ -106,10 +110,22 @@ int64_t complibWriteBitstreamFile(complibBitstream* stream, const void* data, in
   return n;
 }
 
+int32_t complibCommitBitstreamFile(complibBitstream* stream) {
+  if ((stream->mode & kBitstreamMemory) || stream->fork < 0 || !stream->replacement) return kJpgWriteFailed;
+  int32_t status = complibCommitFile(stream->fork, stream->replacement);
+  stream->fork = -1;
+  delete stream->replacement;
+  stream->replacement = nullptr;
+  return status;
+}
+
 int32_t complibCloseBitstreamFile(complibBitstream* stream) {
   if (stream->mode & kBitstreamMemory) return kJpgOK;
-  if (stream->error == kBitstreamOpenFailed || stream->fork < 0) return kJpgOK;
-  int32_t status = complibCloseFile(stream->fork);
+  int32_t status = kJpgOK;
+  if (stream->error != kBitstreamOpenFailed && stream->fork >= 0) status = complibCloseFile(stream->fork);
   stream->fork = -1;
+  if (stream->replacement) FSAbandonReplacement(stream->replacement);
+  delete stream->replacement;
+  stream->replacement = nullptr;
   return status;
 }

@@ -6,6 +6,8 @@
 
 #include "pelmora/Pelmora.h"
 
+struct FSReplacement;
+
 // ---- Memory and values ------------------------------------------------------------------
 
 // 16-byte aligned; the byte before the address holds its distance (1..16) to the block start.
@@ -33,13 +35,17 @@ struct complibBitstream {
   int64_t capacity;
   int64_t growth;
   int32_t error;
+  FSReplacement* replacement;  // file mode: the new file until it takes the name
 };
 
-// Writing; memory mode starts with no block and a growth step of 65536, file mode creates the
-// file (0xC0000301 and error state 3 when it cannot).
+// Writing; memory mode starts with no block and a growth step of 65536, file mode creates a
+// new file beside the named one (0xC0000301 and error state 3 when it cannot).
 int32_t complibCreateBitstreamFile(complibBitstream* stream);
 // n or -1. Memory mode grows until the bytes fit; a failed growth frees the block and leaves
 // the stream without one, in error state 2.
 int64_t complibWriteBitstreamFile(complibBitstream* stream, const void* data, int64_t n);
-// Closes the fork unless the open failed; 0 or 0xC0000000.
+// File mode: closes the new file and puts it in the named file's place; 0 or 0xC000001D.
+int32_t complibCommitBitstreamFile(complibBitstream* stream);
+// Closes the fork unless the open failed; 0 or 0xC0000000. A new file not committed is
+// removed, and the named file stays as it was.
 int32_t complibCloseBitstreamFile(complibBitstream* stream);

@@ -107,31 +107,31 @@ void complibMacReleaseFileName(_complibFileName* record) {
   record->name.length = 0;
 }
 
-SInt16 complibCreateFile(_complibFileName* record) {
-  FSRef existing;
-  if (record->hasName) {
-    if (FSMakeFSRefUnicode(&record->ref, record->name.length, record->name.unicode, 0, &existing) == noErr &&
-        FSDeleteObject(&existing) != noErr)
-      return -1;
-  } else {
-    // The record names an existing file: replace it under the same name in the same folder.
-    HFSUniStr255 name;
-    FSRef parent;
-    if (FSGetCatalogInfo(&record->ref, kFSCatInfoNone, nullptr, &name, nullptr, &parent) != noErr) return -1;
-    if (FSDeleteObject(&record->ref) != noErr) return -1;
-    record->ref = parent;
-    setName(record, name.unicode, name.length);
-  }
-  FSCatalogInfo info{};
-  info.finderInfo.fdType = record->type;
-  info.finderInfo.fdCreator = record->creator;
+SInt16 complibCreateFile(_complibFileName* record, FSReplacement* replacement) {
+  FSRef parent = record->ref;
+  HFSUniStr255 name = record->name;
+  // A record without a name names an existing file: its folder and its name.
+  if (!record->hasName &&
+      FSGetCatalogInfo(&record->ref, kFSCatInfoNone, nullptr, &name, nullptr, &parent) != noErr)
+    return -1;
   FSRef created;
-  if (FSCreateFileUnicode(&record->ref, record->name.length, record->name.unicode, kFSCatInfoFinderInfo, &info,
-                          &created, nullptr) != noErr)
+  if (FSBeginReplacementUnicode(&parent, name.length, name.unicode, record->creator, record->type, replacement,
+                                &created) != noErr)
     return -1;
   SInt16 fork = -1;
-  if (FSOpenFork(&created, 0, nullptr, fsWrPerm, &fork) != noErr) return -1;
+  if (FSOpenFork(&created, 0, nullptr, fsWrPerm, &fork) != noErr) {
+    FSAbandonReplacement(replacement);
+    return -1;
+  }
   return fork;
+}
+
+int32_t complibCommitFile(SInt16 fork, FSReplacement* replacement) {
+  if (FSCloseFork(fork) != noErr) {
+    FSAbandonReplacement(replacement);
+    return kJpgWriteFailed;
+  }
+  return FSCommitReplacement(replacement) == noErr ? kJpgOK : kJpgWriteFailed;
 }
 
 SInt16 complibOpenFile(_complibFileName* record, int mode) {

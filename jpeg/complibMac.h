@@ -6,6 +6,7 @@
 
 #include "pelmora/Pelmora.h"
 #include "quickdraw/QuickDraw.h"
+#include "toolbox/FileReplacement.h"
 #include "toolbox/Files.h"
 
 int32_t complibMacCreateFileNameFromFsRef(_complibFileName* record, const FSRef* parentRef, const HFSUniStr255* name,
@@ -15,8 +16,13 @@ int32_t complibMacCreateFileNameFromFsSpec(_complibFileName* record, const FSSpe
 OSErr complibMacGetFsRef(FSRef* out, const _complibFileName* record);
 void complibMacReleaseFileName(_complibFileName* record);
 
-// Replaces an existing file of that name; the fork reference or -1.
-SInt16 complibCreateFile(_complibFileName* record);
+// Creates a new file beside the one the record names, which that file replaces when
+// complibCommitFile succeeds; a folder or a locked file of that name is refused. The fork
+// reference or -1.
+SInt16 complibCreateFile(_complibFileName* record, FSReplacement* replacement);
+// Closes the new file's fork and puts the file in its place; 0 or 0xC000001D (the new file
+// is then removed and the old one stays as it was).
+int32_t complibCommitFile(SInt16 fork, FSReplacement* replacement);
 // mode 0 read, 1 write, 2 read and write; the fork reference or -1.
 SInt16 complibOpenFile(_complibFileName* record, int mode);
 int32_t complibCloseFile(SInt16 fork);

@@ -49,9 +49,9 @@ int32_t jpgWriteEpilogToFile(void* context) {
   jpgWContext* ctx = jpgCheckParam(context);
   if (!ctx || (ctx->flags & kJpgFlagMemoryOutput)) return kJpgBadContext;
   int32_t status = jpgWriteFinishStream(ctx);
+  if (!status) status = complibCommitBitstreamFile(&ctx->stream);
   _complibFileName name = ctx->stream.name;
   int32_t released = jpgEpilog(ctx);
-  if (status || released) complibDeleteFile(&name);
   complibMacReleaseFileName(&name);
   return status ? status : released;
 }

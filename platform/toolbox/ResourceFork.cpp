@@ -19,7 +19,8 @@ OSErr errnoToOSErr(int e) {
     case EPERM: return permErr;
     case EROFS: return wPrErr;
     case ENOSPC:
-    case EDQUOT: return dskFulErr;
+    case EDQUOT:
+    case EFBIG: return dskFulErr;
     case ENOMEM: return memFullErr;
     default: return ioErr;
   }
