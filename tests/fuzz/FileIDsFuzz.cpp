@@ -1,12 +1,11 @@
 // The folder-ID table comes from disk, where another process or damage may have left any
 // bytes: whatever they are, a folder gets an ID, and that ID leads back to the folder.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "tests/fuzz/FuzzRoot.h"
 #include "toolbox/FileIDTable.h"
 #include "toolbox/Folders.h"
 #include "toolbox/MacErrors.h"
@@ -17,10 +16,7 @@ namespace {
 // A private root (where the table lives) holding the folder "pages/2026".
 const std::string& Folder() {
   static const std::string folder = [] {
-    char inMemory[] = "/dev/shm/wx-fuzz-ids-XXXXXX", onDisk[] = "/tmp/wx-fuzz-ids-XXXXXX";
-    const char* made = mkdtemp(inMemory);
-    const std::string root = made ? made : mkdtemp(onDisk);
-    setenv("WENDRIX_ROOT", root.c_str(), 1);
+    const std::string& root = FuzzRoot("ids");
     FolderSetApplicationDir(root);
     const std::string pages = root + "/pages/2026";
     std::system(("mkdir -p '" + pages + "'").c_str());

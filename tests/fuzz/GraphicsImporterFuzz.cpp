@@ -1,13 +1,12 @@
 // Files handed to the graphics importer (JPEG, TIFF, PICT) come from anywhere: whatever the
 // bytes, opening the file and drawing it into a thumbnail's box ends cleanly.
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "tests/fuzz/FuzzRoot.h"
 #include "quickdraw/QDOffscreen.h"
 #include "quicktime/QuickTime.h"
 #include "toolbox/Files.h"
@@ -16,13 +15,7 @@
 namespace {
 
 const std::string& FilePath() {
-  static const std::string path = [] {
-    char inMemory[] = "/dev/shm/wx-fuzz-import-XXXXXX", onDisk[] = "/tmp/wx-fuzz-import-XXXXXX";
-    const char* made = mkdtemp(inMemory);
-    const std::string root = made ? made : mkdtemp(onDisk);
-    setenv("WENDRIX_ROOT", root.c_str(), 1);
-    return root + "/image";
-  }();
+  static const std::string path = FuzzRoot("import") + "/image";
   return path;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/fuzz/FuzzRoot.h"
 #include "app/prefs/CPreferences.h"
 #include "app/prefs/LanguageTables.h"
 #include "output/hub/WXChecks.h"
@@ -16,10 +17,7 @@ namespace {
 
 std::string PrefsPath() {
   static const std::string path = [] {
-    // On a memory file system where there is one: the file round trip is most of the work.
-    char inMemory[] = "/dev/shm/wx-prefs-fuzz-XXXXXX", onDisk[] = "/tmp/wx-prefs-fuzz-XXXXXX";
-    const char* root = mkdtemp(inMemory);
-    setenv("WENDRIX_ROOT", root ? root : mkdtemp(onDisk), 1);
+    FuzzRoot("prefs");
     SelectLanguage(reinterpret_cast<ConstStr255Param>("\x01J"));
     std::string folder;
     FindFolderPath(kOnSystemDisk, kPreferencesFolderType, kCreateFolder, &folder);
