@@ -11,18 +11,9 @@
 
 namespace {
 
-// A folder or a locked file at the target's path is never replaced.
-OSErr CheckTarget(const std::string& target) {
-  struct stat st;
-  if (lstat(target.c_str(), &st) != 0) return errno == ENOENT ? OSErr(noErr) : FpErrno(errno);
-  if (S_ISDIR(st.st_mode)) return dupFNErr;
-  if (!S_ISLNK(st.st_mode) && !(st.st_mode & S_IWUSR)) return fLckdErr;
-  return noErr;
-}
-
 // Creates a temporary file with a free name in the target's folder.
 OSErr CreateTemp(const std::string& target, OSType creator, OSType type, FSReplacement* replacement, FSSpec* spec) {
-  OSErr err = CheckTarget(target);
+  OSErr err = FSCheckReplaceable(target);
   if (err != noErr) return err;
   const std::string folder = FpParent(target);
   for (int i = 0; i < 1000; ++i) {
@@ -40,6 +31,15 @@ OSErr CreateTemp(const std::string& target, OSType creator, OSType type, FSRepla
 }
 
 }  // namespace
+
+// A folder or a locked file at the target's path is never replaced.
+OSErr FSCheckReplaceable(const std::string& target) {
+  struct stat st;
+  if (lstat(target.c_str(), &st) != 0) return errno == ENOENT ? OSErr(noErr) : FpErrno(errno);
+  if (S_ISDIR(st.st_mode)) return dupFNErr;
+  if (!S_ISLNK(st.st_mode) && !(st.st_mode & S_IWUSR)) return fLckdErr;
+  return noErr;
+}
 
 OSErr FSpBeginReplacement(const FSSpec* target, OSType creator, OSType type, FSReplacement* replacement, FSSpec* temp) {
   if (!target || !replacement || !temp) return paramErr;
@@ -65,7 +65,7 @@ OSErr FSBeginReplacementUnicode(const FSRef* parentRef, UniCharCount nameLength,
 }
 
 OSErr FSCommitReplacement(FSReplacement* replacement) {
-  OSErr err = CheckTarget(replacement->target);
+  OSErr err = FSCheckReplaceable(replacement->target);
   if (err == noErr && rename(replacement->temp.c_str(), replacement->target.c_str()) != 0) err = FpErrno(errno);
   if (err != noErr) {
     FSAbandonReplacement(replacement);

@@ -12,6 +12,9 @@ struct FSReplacement {
   std::string temp;
 };
 
+// noErr when the file at `target` (a Linux path) may be replaced, or need not exist;
+// dupFNErr for a folder there, fLckdErr for a locked file.
+OSErr FSCheckReplaceable(const std::string& target);
 // Creates the empty temporary file (type and creator given) beside `target`, which need not
 // exist, and gives its FSSpec. Nothing is made when a folder stands at the target's path
 // (dupFNErr) or the target is locked (fLckdErr).

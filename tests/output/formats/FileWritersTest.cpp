@@ -88,8 +88,9 @@ struct Fault {
   const char* what;
   SInt64 writeLimit;  // -1: none
   const char* fileSizeBlocks;
-  bool readOnlyTarget;
+  bool readOnlyTarget;  // for this process, whoever runs it
   bool folderAtTarget;
+  bool lockedTarget;  // the platform's lock: no write permission in its mode
 };
 
 long CompileResources(const fs::path& target, const Fault& fault) {
@@ -138,10 +139,11 @@ TEST_F(FileWriters, AFailedWriteKeepsTheOldFile) {
       {"resource compiler", CompileResources, true},
   };
   const Fault faults[] = {
-      {"disk full at the first byte", 0, "0", false, false},
-      {"disk full part-way", 600, "1", false, false},
-      {"target read-only", -1, nullptr, true, false},
-      {"a folder at the target's path", -1, nullptr, false, true},
+      {"disk full at the first byte", 0, "0", false, false, false},
+      {"disk full part-way", 600, "1", false, false, false},
+      {"target read-only", -1, nullptr, true, false, false},
+      {"target locked", -1, nullptr, false, false, true},
+      {"a folder at the target's path", -1, nullptr, false, true, false},
   };
   for (const Writer& w : writers) {
     const bool prefs = std::string(w.name) == "preferences";
@@ -153,13 +155,14 @@ TEST_F(FileWriters, AFailedWriteKeepsTheOldFile) {
       if (std::string(w.name) == "Exif rewrite") {
         ASSERT_EQ(WriteJPEG(target), 0) << row;
       }
-      ASSERT_EQ(w.write(target, Fault{"", -1, nullptr, false, false}), 0) << row << ": the good file";
+      ASSERT_EQ(w.write(target, Fault{"", -1, nullptr, false, false, false}), 0) << row << ": the good file";
       const std::vector<uint8_t> good = wxtest::ReadBytes(target);
       ASSERT_FALSE(good.empty()) << row;
       if (f.folderAtTarget) {
         fs::remove(target);
         fs::create_directory(target);
       }
+      if (f.lockedTarget) fs::permissions(target, fs::perms::owner_read | fs::perms::group_read);
       const std::vector<std::string> beside = Others(folder, target);
       long result = 0;
       {
@@ -176,8 +179,12 @@ TEST_F(FileWriters, AFailedWriteKeepsTheOldFile) {
       EXPECT_EQ(Others(folder, target), beside) << row << ": something was left beside it";
       if (f.folderAtTarget) {
         EXPECT_TRUE(fs::is_directory(target) && fs::is_empty(target)) << row;
-      } else if (w.removesOutputOnFailure && !f.readOnlyTarget) {
-        EXPECT_FALSE(fs::exists(target)) << row;
+      } else if (w.removesOutputOnFailure) {
+        // Removed; only a file the system will not let go of stays, as it was.
+        EXPECT_TRUE(!fs::exists(target) || (f.readOnlyTarget && wxtest::ReadBytes(target) == good)) << row;
+      } else if (f.lockedTarget) {
+        EXPECT_EQ(wxtest::ReadBytes(target), good) << row;
+        EXPECT_EQ(fs::status(target).permissions() & fs::perms::owner_write, fs::perms::none) << row << ": still locked";
       } else {
         EXPECT_EQ(wxtest::ReadBytes(target), good) << row;
       }
