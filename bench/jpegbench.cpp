@@ -146,6 +146,10 @@ int main(int argc, char** argv) {
   if (!status && method) status = jpgWriteSetSubsamplingMethod(ctx, method);
   if (!status) status = jpgWriteSetNumberOfChannels(ctx, channels);
   if (!status) status = jpgWriteSetImageSize(ctx, width, height);
+  uint32_t architecture = 0;
+  int32_t dctMethod = 0;
+  if (!status) status = jpgGetProcessorArchitectureFlag(ctx, &architecture);
+  if (!status) status = jpgGetDCTMethodFlag(ctx, &dctMethod);
   // 16 rows at a time, as the exporter reads them; colour pixels go over as blue, green, red.
   const int rowBytes = width * channels;
   std::vector<uint8_t> raw(size_t(rowBytes) * 16), strip(raw.size());
@@ -171,7 +175,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "jpegbench: encoder status %08X\n", static_cast<unsigned>(status));
     return 1;
   }
-  std::printf("jpegbench: %dx%dx%d q%d %.1f ms %.1f Mpixels/s\n", width, height, channels, quality,
-              seconds * 1000, width * double(height) / seconds / 1e6);
+  std::printf("jpegbench: %dx%dx%d q%d %.1f ms %.1f Mpixels/s, kernels %s, DCT %s\n", width, height, channels, quality,
+              seconds * 1000, width * double(height) / seconds / 1e6,
+              (architecture & kJpgArchVector) ? jpgGetVectorKernelSet()->name : "plain",
+              dctMethod == 1 ? "float" : "fixed");
   return 0;
 }

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "jpeg/jpgArch.h"
 #include "jpeg/jpgWClr.h"
 
 const uint8_t kJpgZigZag[64] = {0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,
@@ -74,7 +73,6 @@ jpgWContext* jpgProlog() {
     for (int k = 0; k < 64; ++k) ctx->quantBase[t][k] = kJpgStdQuant[t][kJpgZigZag[k]];
   ctx->coder.bits.freeBits = 32;
   ctx->stream.fork = -1;
-  jpgSetArchitecture(ctx, 0xFFFFFFFFu);
   return ctx;
 }
 

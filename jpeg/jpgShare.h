@@ -33,6 +33,26 @@ constexpr int32_t kJpgSelectorBaseline2 = 771;
 struct jpgColorJob;
 typedef void (*jpgPrepareFunc)(const jpgColorJob* job, int32_t x, int32_t y);
 typedef void (*jpgFDCTFunc)(int16_t* block);
+// rows rows of n pixels (a multiple of 8) to Y rows stride samples apart; every chromaStep-th
+// row also gives Cb and Cr, planeSize and twice that past its Y.
+typedef void (*jpgYUVRowsFunc)(const uint8_t* src, int64_t rowBytes, int32_t rows, int32_t n, int16_t* y,
+                               int32_t stride, int32_t planeSize, int32_t chromaStep);
+
+#if defined(__x86_64__) || defined(__i386__)
+// Vector kernels also built for SSSE3, used in place of the SSE2 ones when the processor has it.
+#define JPG_HAVE_SSSE3_KERNELS 1
+#endif
+
+// The vector kernels one instruction set runs, named for reports.
+struct jpgKernelSet {
+  const char* name;
+  jpgFDCTFunc fdctShort;
+  jpgFDCTFunc fdctFloat;
+  jpgYUVRowsFunc yuvRows;
+};
+
+// Where an encoder context is in its life: set-up calls until the first strip makes the frame.
+enum jpgWriteState : int32_t { kJpgStateOpened = 0, kJpgStateCoding = 1 };
 
 // A Huffman table as source (counts and values) and as code list.
 struct jpgHuffSource {
@@ -59,6 +79,9 @@ struct jpgWContext {
   char versionLetter;
   uint32_t architecture;
   jpgMCUCoderState coder;
+
+  const jpgKernelSet* kernels;  // null on the plain path
+  jpgWriteState state;
 
   jpgWriteMCUFunc writeMCU;
   jpgWriteMCUFunc writeMCU2;
@@ -97,7 +120,8 @@ struct jpgWContext {
 static_assert(offsetof(jpgWContext, coder) == kJpgCoderStateOffset, "the MCU coders find their record here");
 static_assert(sizeof(jpgWContext) <= kJpgContextSize, "the context must fit its block");
 
-// Allocates and initialises a context (tag, size, version, defaults).
+// Allocates and initialises a context (tag, size, version, defaults); its kernels are chosen
+// by the caller (jpgSelectKernels).
 jpgWContext* jpgProlog();
 // The context when tag and size match, else null.
 jpgWContext* jpgCheckParam(void* context);

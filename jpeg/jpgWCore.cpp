@@ -86,10 +86,18 @@ int32_t startFrame(jpgWContext* ctx, const _complibImageRect* rect) {
   ctx->coder.nextRestart = 0;
   ctx->coder.mcusLeft = ctx->mcusPerRow * ctx->mcuRows;
   ctx->prepare = jpgGetWriteColorConvertFunc(ctx);
-  return ctx->prepare ? kJpgOK : kJpgBadParameter;
+  if (!ctx->prepare) return kJpgBadParameter;
+  ctx->state = kJpgStateCoding;
+  return kJpgOK;
 }
 
 }  // namespace
+
+jpgWContext* jpgWriteNewContext() {
+  jpgWContext* ctx = jpgProlog();
+  if (ctx) jpgSelectKernels(ctx, 0xFFFFFFFFu);
+  return ctx;
+}
 
 int32_t jpgWriteStartStream(jpgWContext* ctx) {
   ctx->coder.bits.writeOut = writeToStream;
@@ -115,7 +123,7 @@ int32_t jpgWriteFinishStream(jpgWContext* ctx) {
 int32_t jpgWritePrologToMemory(uint32_t options, void** context) {
   if (!context) return kJpgBadContext;
   *context = nullptr;
-  jpgWContext* ctx = jpgProlog();
+  jpgWContext* ctx = jpgWriteNewContext();
   if (!ctx) return kJpgNoMemory;
   ctx->flags |= kJpgFlagMemoryOutput;
   if (options & 2) ctx->flags |= kJpgFlagPartialOutput;
@@ -156,7 +164,7 @@ int32_t jpgWriteGetPartialBitstream(void* context, void** data, int64_t* size) {
   if (!(ctx->flags & kJpgFlagMemoryOutput) || !(ctx->flags & kJpgFlagPartialOutput)) return kJpgBadState;
   if (outputFailed(ctx)) return kJpgFailed;
   int32_t status = kJpgOK;
-  if (ctx->linesCoded == 0 && !(ctx->flags & kJpgFlagTablesWritten)) {
+  if (ctx->state == kJpgStateOpened && !(ctx->flags & kJpgFlagTablesWritten)) {
     status = jpgWriteCreateTables(ctx);
     if (status) return status;
     ctx->flags |= kJpgFlagTablesWritten;
@@ -355,7 +363,7 @@ int32_t jpgWriteFromRect(void* context, const _complibImageRect* rect, int32_t l
   if (!ctx || !rect || !rect->data) return kJpgBadContext;
   if (lines <= 0) return kJpgBadParameter;
   if (outputFailed(ctx)) return kJpgWriteFailed;
-  if (ctx->linesCoded == 0 && ctx->prepare == nullptr) {
+  if (ctx->state == kJpgStateOpened) {
     if (int32_t status = startFrame(ctx, rect)) return status;
   }
   if (static_cast<int64_t>(rect->rowBytes) < int64_t(ctx->width) * ctx->components) return kJpgBadParameter;
@@ -390,6 +398,7 @@ int32_t jpgWriteFromRect(void* context, const _complibImageRect* rect, int32_t l
   job.components = n;
   job.mcuWidth = ctx->mcuWidth;
   job.mcuHeight = ctx->mcuHeight;
+  job.kernels = ctx->kernels;
   ctx->coder.blocks = blockBuffer;
 
   int32_t status = kJpgOK;

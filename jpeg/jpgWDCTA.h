@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "jpeg/jpgArch.h"
+#include "jpeg/jpgShare.h"
 
 void jpgWriteForwardDCT_AltiVec_Short(int16_t* block);
 void jpgWriteForwardDCT_AltiVec_Float(int16_t* block);

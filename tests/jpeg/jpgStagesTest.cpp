@@ -7,6 +7,7 @@
 
 #include "JpegTestKit.h"
 #include "jpeg/complib.h"
+#include "jpeg/jpgArch.h"
 #include "jpeg/jpgWClr.h"
 #include "jpeg/jpgWClrA.h"
 #include "jpeg/jpgWDCTA.h"
@@ -93,7 +94,7 @@ struct OneMCU {
     planes.assign(size_t(mcuW) * mcuH * components, 0);
     blocks.assign(size_t(h0 * v0 + components - 1) * 64, 0);
     job = jpgColorJob{pixels.data(), blocks.data(), planes.data(), lines, width, width * components, components,
-                      mcuW, mcuH, {h0, 1, 1, 1}, {v0, 1, 1, 1}};
+                      mcuW, mcuH, {h0, 1, 1, 1}, {v0, 1, 1, 1}, jpgGetVectorKernelSet()};
   }
 };
 
