@@ -52,9 +52,11 @@ void chromaBlock(const int16_t* plane, int16_t* block) {
       b += load(row + 24);
     }
     s16x8 sum = evenLanes(a, b) + oddLanes(a, b);
-    // Division by the cell size, truncating toward zero.
+    // Division by the cell size rounding to nearest, halves away from zero, as the plain one.
     constexpr int shift = SY == 2 ? 2 : 1;
-    store(block + 8 * j, (sum + ((sum >> 15) & static_cast<int16_t>((1 << shift) - 1))) >> shift);
+    s16x8 sign = sum >> 15;
+    s16x8 magnitude = (((sum ^ sign) - sign) + static_cast<int16_t>(1 << (shift - 1))) >> shift;
+    store(block + 8 * j, (magnitude ^ sign) - sign);
   }
 }
 

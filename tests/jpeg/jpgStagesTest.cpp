@@ -163,6 +163,46 @@ TEST(JpegStages, AveragingTruncatesTowardZero) {
   EXPECT_EQ(m.blocks[4 * 64], -2);
 }
 
+TEST(JpegStages, AveragingRoundsToNearestWithHalvesAwayFromZero) {
+  struct Cell {
+    int16_t values[4];
+    int16_t mean;
+  };
+  // 4:2:0 cells: top-left, top-right, bottom-left, bottom-right.
+  const Cell cells420[] = {{{-3, -3, -3, -2}, -3}, {{1, 1, 1, 2}, 1},  {{1, 2, 2, 2}, 2},
+                           {{-1, -1, 0, 0}, -1},   {{1, 1, 0, 0}, 1},  {{-3, -2, -2, -2}, -2},
+                           {{0, 0, 0, 0}, 0},      {{-128, -128, -128, -127}, -128}};
+  for (const Cell& c : cells420) {
+    OneMCU m(16, 16, 2, 2);
+    int16_t* cr = m.planes.data() + 2 * 256;
+    cr[0] = c.values[0];
+    cr[1] = c.values[1];
+    cr[16] = c.values[2];
+    cr[17] = c.values[3];
+    GenericSubSamplingAndBlockDivisionHQ(&m.job);
+    EXPECT_EQ(m.blocks[5 * 64], c.mean) << c.values[0] << " " << c.values[1] << " " << c.values[2] << " " << c.values[3];
+  }
+  // 4:2:2 pairs.
+  const Cell cells422[] = {{{-1, 0}, -1}, {{1, 0}, 1}, {{-2, 0}, -1}, {{5, 6}, 6}, {{-5, -6}, -6}};
+  for (const Cell& c : cells422) {
+    OneMCU m(16, 8, 2, 1);
+    int16_t* cb = m.planes.data() + 128;
+    cb[0] = c.values[0];
+    cb[1] = c.values[1];
+    GenericSubSamplingAndBlockDivisionHQ(&m.job);
+    EXPECT_EQ(m.blocks[2 * 64], c.mean) << c.values[0] << " " << c.values[1];
+  }
+  // A cell cut to three columns by the image edge.
+  const Cell cut[] = {{{1, 2, 2}, 2}, {{1, 1, 2}, 1}, {{-1, -2, -2}, -2}};
+  for (const Cell& c : cut) {
+    OneMCU m(3, 8, 4, 1);
+    int16_t* cb = m.planes.data() + 256;
+    for (int i = 0; i < 3; ++i) cb[i] = c.values[i];
+    GenericSubSamplingAndBlockDivisionHQEdge(&m.job, 3, 8);
+    EXPECT_EQ(m.blocks[4 * 64], c.mean) << c.values[0] << " " << c.values[1] << " " << c.values[2];
+  }
+}
+
 TEST(JpegStages, EdgeBlocksOutsideTakeTheMeanOfTheLastInside) {
   // A 4:2:0 MCU with 5 valid columns and 3 valid rows: Y blocks 1..3 lie outside.
   OneMCU m(5, 3, 2, 2);
