@@ -27,3 +27,21 @@ void jpgWriteAttachTables(jpgWContext* ctx);
 int32_t jpgWriteWriteSOF(jpgWContext* ctx);
 int32_t jpgWriteWriteDRI(jpgWContext* ctx);
 int32_t jpgWriteWriteSOS(jpgWContext* ctx);
+
+// Size (bit count of |value|) and extra bits (value, or value + 2^size - 1 when negative) of a
+// value -2047..2047.
+struct jpgValueClass {
+  uint32_t size;
+  uint32_t bits;
+};
+jpgValueClass jpgWriteClassOf(int32_t value);
+// A code list (ended by a length-0 entry) as 256 entries indexed by symbol; absent symbols
+// have length 0.
+void jpgWriteSortHuffmanTable(const jpgHuffEntry* list, jpgHuffEntry* bySymbol);
+
+// Single-symbol puts through a bit writer. The prepared DC entry of a difference:
+int32_t jpgWriteBaseLine8BitDCHuffman(jpgBitWriter* writer, const jpgCoderComponent* component, int32_t difference);
+// A DC value or an AC value after run zeros, through a table indexed by symbol: the code then
+// the extra bits. 0xC0000057 for values out of range or symbols the table lacks.
+int32_t jpgWritePut8BitDCHuffman(jpgBitWriter* writer, const jpgHuffEntry* table, int32_t value);
+int32_t jpgWritePut8BitACHuffman(jpgBitWriter* writer, const jpgHuffEntry* table, int32_t value, int32_t run);
