@@ -208,6 +208,31 @@ int32_t complibCreateTmpFileName(_complibFileName* record, const _complibFileNam
   return complibTmpnam(record, templ);
 }
 
+int32_t complibMacCopyLastPath(FSRef* parentOut, const _complibFileName* record, HFSUniStr255* name) {
+  if (!record || !name) return kJpgBadContext;
+  if (record->hasName) {
+    *name = record->name;
+    if (parentOut) *parentOut = record->ref;
+    return kJpgOK;
+  }
+  FSRef parent;
+  if (FSGetCatalogInfo(&record->ref, kFSCatInfoNone, nullptr, name, nullptr, &parent) != noErr) return kJpgFailed;
+  if (parentOut) *parentOut = parent;
+  return kJpgOK;
+}
+
+int32_t complibRenameFile(const _complibFileName* source, _complibFileName* target) {
+  if (!source || !target) return kJpgBadContext;
+  HFSUniStr255 name;
+  FSRef file, renamed;
+  if (complibMacCopyLastPath(nullptr, source, &name) != kJpgOK || complibMacGetFsRef(&file, target) != noErr ||
+      FSRenameUnicode(&file, name.length, name.unicode, 0, &renamed) != noErr)
+    return kJpgFailed;
+  target->ref = renamed;
+  complibMacReleaseFileName(target);
+  return kJpgOK;
+}
+
 // ---- PixMaps ------------------------------------------------------------------------------
 
 namespace {
