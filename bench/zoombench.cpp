@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "output/kImgZoom.h"
+#include "output/formats/kImgZoom.h"
 
 int main() {
   const long inW = 4960, inH = 7016, outW = 1752, outH = 2478;

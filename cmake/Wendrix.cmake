@@ -1,9 +1,15 @@
 # wx_library(<name> <sources...> [LIBS <libs...>])
-# One static library per folder; its folder's parent (platform/ or the source root) is the include root.
+# One static library per folder. A platform library sees only platform/ ("toolbox/Files.h");
+# the system's libraries see platform/ and the source root ("output/hub/WXFolders.h").
 function(wx_library name)
   cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
   add_library(${name} STATIC ${ARG_UNPARSED_ARGUMENTS})
-  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/platform ${CMAKE_SOURCE_DIR})
+  string(FIND "${CMAKE_CURRENT_SOURCE_DIR}/" "${CMAKE_SOURCE_DIR}/platform/" at)
+  if(at EQUAL 0)
+    target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/platform)
+  else()
+    target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/platform ${CMAKE_SOURCE_DIR})
+  endif()
   if(ARG_LIBS)
     target_link_libraries(${name} PUBLIC ${ARG_LIBS})
   endif()

@@ -7,8 +7,8 @@
 #include "framework/LAttachment.h"
 #include "framework/LStr255.h"
 #include "framework/TArray.h"
-#include "toolbox/Events.h"
 #include "twain/Twain.h"
+#include "windows/Events.h"
 
 class LAttachable;
 class LThread;

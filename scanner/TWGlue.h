@@ -4,8 +4,8 @@
 // own refusal.
 #pragma once
 
-#include "toolbox/Events.h"
 #include "twain/Twain.h"
+#include "windows/Events.h"
 
 unsigned short DSM_Glue_Entry(TW_IDENTITY* origin, TW_IDENTITY* dest, unsigned long group, unsigned short dat,
                               unsigned short msg, char* data);

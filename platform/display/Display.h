@@ -3,7 +3,7 @@
 // The Window Manager tells the display about each window (shown, moved, reshaped, raised,
 // pixels changed); the display shows it and turns the screen's input into raw input for
 // the Event Manager. Headless, windows exist only as their ports' pixels and input comes
-// from the test driver (display/TestDriver.h). Both paths share the raw input queue.
+// from the test driver (windows/TestDriver.h). Both paths share the raw input queue.
 #pragma once
 
 #include <deque>

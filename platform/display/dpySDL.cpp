@@ -11,9 +11,9 @@
 #include <string>
 
 #include "display/Display.h"
+#include "display/Keys.h"
 #include "display/dpyShape.h"
 #include "quickdraw/qdRegion.h"
-#include "toolbox/Events.h"
 #include "toolbox/TextConvert.h"
 
 namespace {

@@ -3,11 +3,11 @@
 #include <deque>
 
 #include "display/Display.h"
-#include "display/TestDriver.h"
 #include "framework/LControl.h"
 #include "framework/LEventDispatcher.h"
 #include "framework/LPopupButton.h"
 #include "framework/LWindow.h"
+#include "windows/TestDriver.h"
 
 namespace wxframework {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "framework/FrameworkTypes.h"
-#include "toolbox/Events.h"
+#include "windows/Events.h"
 
 class LPane;
 class LView;

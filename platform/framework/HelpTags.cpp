@@ -7,8 +7,8 @@
 #include "quickdraw/QDOffscreen.h"
 #include "quickdraw/QuickDrawText.h"
 #include "toolbox/MacErrors.h"
-#include "toolbox/MacWindows.h"
 #include "toolbox/Resources.h"
+#include "windows/MacWindows.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // items when the drag ends there, and the sender learns that its items were taken.
 #pragma once
 
-#include "framework/Drag.h"
+#include "windows/Drag.h"
 
 class LPane;
 

@@ -2,7 +2,7 @@
 // frame (global), and optionally an image of it. DoDrag follows the mouse until release.
 #pragma once
 
-#include "framework/Drag.h"
+#include "windows/Drag.h"
 
 class LGWorld;
 

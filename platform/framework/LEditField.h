@@ -6,8 +6,8 @@
 #include "framework/LCommander.h"
 #include "framework/LPane.h"
 #include "framework/LTETypingAction.h"
-#include "framework/TextEdit.h"
 #include "framework/UKeyFilters.h"
+#include "windows/TextEdit.h"
 
 class LEditField : public LPane, public LCommander {
  public:

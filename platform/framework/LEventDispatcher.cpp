@@ -4,8 +4,8 @@
 #include "framework/LMouseTracker.h"
 #include "framework/LPeriodical.h"
 #include "framework/LWindow.h"
-#include "framework/Menus.h"
 #include "framework/UMenus.h"
+#include "windows/Menus.h"
 
 namespace {
 

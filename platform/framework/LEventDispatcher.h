@@ -5,8 +5,8 @@
 #pragma once
 
 #include "framework/LAttachable.h"
-#include "toolbox/Events.h"
-#include "toolbox/MacWindows.h"
+#include "windows/Events.h"
+#include "windows/MacWindows.h"
 
 class LEventDispatcher : public LAttachable {
  public:

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "framework/FrameworkTypes.h"
-#include "framework/Menus.h"
+#include "windows/Menus.h"
 
 class LControl;
 

@@ -2,7 +2,7 @@
 // the mouse on every idle pass.
 #pragma once
 
-#include "toolbox/Events.h"
+#include "windows/Events.h"
 
 class LMouseTracker {
  public:

@@ -10,7 +10,7 @@
 #include "framework/LAttachable.h"
 #include "framework/PaneTypes.h"
 #include "quickdraw/QuickDraw.h"
-#include "toolbox/MacWindows.h"
+#include "windows/MacWindows.h"
 
 class LStream;
 class LView;

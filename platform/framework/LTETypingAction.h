@@ -5,7 +5,7 @@
 #include <string>
 
 #include "framework/LAction.h"
-#include "framework/TextEdit.h"
+#include "windows/TextEdit.h"
 
 class LPane;
 

@@ -1,7 +1,7 @@
 #include "framework/LTabGroup.h"
 
 #include "framework/LPane.h"
-#include "toolbox/Events.h"
+#include "windows/Events.h"
 
 namespace {
 

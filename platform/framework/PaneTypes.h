@@ -2,7 +2,7 @@
 #pragma once
 
 #include "framework/FrameworkTypes.h"
-#include "toolbox/Events.h"
+#include "windows/Events.h"
 
 class LView;
 

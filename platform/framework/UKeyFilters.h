@@ -4,7 +4,7 @@
 #pragma once
 
 #include "framework/FrameworkTypes.h"
-#include "toolbox/Events.h"
+#include "windows/Events.h"
 
 struct TERec;
 typedef TERec** TEHandle;

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "framework/FrameworkTypes.h"
-#include "framework/Menus.h"
+#include "windows/Menus.h"
 
 class UMenus {
  public:

@@ -2,12 +2,12 @@
 
 #include <cstring>
 
-#include "framework/TextEdit.h"
 #include "quickdraw/Fonts.h"
 #include "quickdraw/QuickDrawText.h"
 #include "toolbox/MacMemory.h"
 #include "toolbox/RecordAccess.h"
 #include "toolbox/Resources.h"
+#include "windows/TextEdit.h"
 
 namespace {
 

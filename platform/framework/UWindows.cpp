@@ -1,6 +1,6 @@
 #include "framework/UWindows.h"
 
-#include "toolbox/MacWindows.h"
+#include "windows/MacWindows.h"
 
 void UWindows::ExcludeActiveStructures(RgnHandle region) {
   RgnHandle structure = NewRgn();

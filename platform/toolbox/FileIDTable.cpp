@@ -17,9 +17,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "toolbox/FilePaths.h"
-#include "toolbox/Folders.h"
+#include "toolbox/FolderLocations.h"
 #include "toolbox/MacErrors.h"
+#include "toolbox/PathNames.h"
 #include "toolbox/RecordAccess.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "toolbox/FileIDTable.h"
-#include "toolbox/Folders.h"
+#include "toolbox/FolderLocations.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/RecordAccess.h"
 
@@ -156,30 +156,6 @@ void FpUnicodeName(const std::string& disk, HFSUniStr255* out) {
     if (out->length == 255) break;
     out->unicode[out->length++] = u;
   }
-}
-
-std::string FpJoin(const std::string& folder, const std::string& leaf) {
-  if (leaf.empty()) return folder;
-  return folder == "/" ? "/" + leaf : folder + "/" + leaf;
-}
-
-std::string FpParent(const std::string& path) {
-  size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos || slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
-std::string FpLastElement(const std::string& path) {
-  size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string FpCanonical(const std::string& path) {
-  char* real = realpath(path.c_str(), nullptr);
-  if (!real) return path;
-  std::string out(real);
-  free(real);
-  return out;
 }
 
 OSErr FpFolderPath(SInt16 vRefNum, SInt32 dirID, std::string* path) {

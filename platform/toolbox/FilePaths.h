@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "toolbox/Files.h"
+#include "toolbox/PathNames.h"
 
 // The platform's error for an errno value.
 OSErr FpErrno(int err);
@@ -36,12 +37,6 @@ OSErr FpResolve(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name, std::string
 // An existing item whose name the script cannot write, or that is too long for a Str63, gets
 // the platform's mangled form ("start#1A2B3.ext"), which FpResolve finds again.
 OSErr FpMakeSpec(const std::string& folder, const std::string& leaf, FSSpec* spec);
-
-std::string FpJoin(const std::string& folder, const std::string& leaf);
-std::string FpParent(const std::string& path);
-std::string FpLastElement(const std::string& path);
-// The path with links and "." / ".." resolved; the path itself when it does not resolve.
-std::string FpCanonical(const std::string& path);
 
 // Finder info: 32 bytes in the platform's layout, zeros where none is stored. Setting it
 // where the file system refuses extended attributes silently does nothing.

@@ -1,67 +1,9 @@
-// Folder Manager: the platform's well-known folders mapped onto Linux locations.
-//
-// Every location lies below one root. By default the root is the user's home (with the XDG
-// variables and TMPDIR honoured) and system folders lie below '/'. When the environment
-// variable WENDRIX_ROOT is set, it stands in for all of them: home, XDG folders, TMPDIR and
-// the system prefix are all inside it, so a test points everything into a scratch folder.
-//
-// | folder                        | Linux location (defaults)                              |
-// | Preferences                   | $XDG_CONFIG_HOME/wendrix (~/.config/wendrix)           |
-// | Pictures                      | $XDG_PICTURES_DIR, else ~/Pictures                     |
-// | Temporary items               | $TMPDIR/wendrix-$UID                                   |
-// | Trash                         | $XDG_DATA_HOME/Trash/files (the freedesktop trash)     |
-// | ColorSync profiles            | user ~/.local/share/icc, local /usr/local/share/color/icc, system /usr/share/color/icc |
-// | Applications                  | user ~/.local/share/applications, else /usr/share/applications |
-// | Frameworks                    | /usr/lib                                               |
-// | Application Support           | $XDG_DATA_HOME (~/.local/share)                        |
+// Folder Manager: the platform's well-known folders as FSSpec locations (volume and folder
+// ID); where each lies on Linux is in FolderLocations.h.
 #pragma once
 
-#include <string>
-#include <vector>
-
-#include "toolbox/MacTypes.h"
-
-// Domains, passed where a volume reference is expected.
-enum : SInt16 {
-  kOnSystemDisk = -32768,
-  kOnAppropriateDisk = -32767,
-  kSystemDomain = -32766,
-  kLocalDomain = -32765,
-  kNetworkDomain = -32764,
-  kUserDomain = -32763,
-};
-
-enum : Boolean { kDontCreateFolder = 0, kCreateFolder = 1 };
-
-constexpr OSType kPreferencesFolderType = 'pref';
-constexpr OSType kPictureDocumentsFolderType = 'pdoc';
-constexpr OSType kTrashFolderType = 'trsh';
-constexpr OSType kApplicationsFolderType = 'apps';
-constexpr OSType kFrameworksFolderType = 'fram';
-constexpr OSType kColorSyncProfilesFolderType = 'prof';
-constexpr OSType kTemporaryFolderType = 'temp';
-constexpr OSType kApplicationSupportFolderType = 'asup';
+#include "toolbox/FolderLocations.h"
 
 // fnfErr when the folder does not exist and may not be created, or the type is unknown.
 OSErr FindFolder(SInt16 vRefNum, OSType folderType, Boolean createFolder, SInt16* foundVRefNum,
                  SInt32* foundDirID);
-
-// ---- Linux side, for the platform layer ---------------------------------------------------
-
-// The POSIX folder FindFolder answers for (domain, type), created (with its parents) when
-// asked. fnfErr as FindFolder.
-OSErr FindFolderPath(SInt16 vRefNum, OSType folderType, Boolean createFolder, std::string* path);
-
-// $WENDRIX_ROOT, else the user's home folder.
-std::string FolderRoot();
-// The folder of the running executable (plug-ins live in "Plug-Ins" beside it).
-std::string FolderApplicationDir();
-// The scanner-button event folder: TMPDIR (below the root when WENDRIX_ROOT is set).
-std::string FolderEventDir();
-// The application's own support folder ($XDG_DATA_HOME/wendrix), created on demand.
-std::string FolderSupportDir();
-// Every folder searched for colour profiles, user folders first.
-std::vector<std::string> FolderColorProfileDirs();
-
-// Test hook: the application folder to report instead of the executable's ("" = back to it).
-void FolderSetApplicationDir(const std::string& path);

@@ -11,7 +11,7 @@
 #include "framework/LRadioGroup.h"
 #include "framework/LStaticText.h"
 #include "framework/LWindow.h"
-#include "toolbox/MacWindows.h"
+#include "windows/MacWindows.h"
 
 namespace {
 

@@ -7,17 +7,17 @@
 #include "app/CCPopupButton.h"
 #include "app/CHelpButton.h"
 #include "app/CPopupButton.h"
-#include "display/TestDriver.h"
 #include "framework/LListener.h"
 #include "framework/LWindow.h"
 #include "framework/TRegistrar.h"
-#include "toolbox/Files.h"
-#include "toolbox/MacErrors.h"
 #include "quickdraw/QuickDraw.h"
 #include "support/TestEnv.h"
 #include "tests/output/DialogTestEnv.h"
+#include "toolbox/Files.h"
+#include "toolbox/MacErrors.h"
 #include "toolbox/MacMemory.h"
 #include "toolbox/Resources.h"
+#include "windows/TestDriver.h"
 
 namespace {
 

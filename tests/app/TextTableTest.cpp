@@ -4,12 +4,12 @@
 
 #include <vector>
 
-#include "display/TestDriver.h"
 #include "framework/LDataStream.h"
 #include "framework/LWindow.h"
 #include "tests/output/DialogTestEnv.h"
 #include "toolbox/RecordAccess.h"
 #include "toolbox/TextUtils.h"
+#include "windows/TestDriver.h"
 
 namespace {
 

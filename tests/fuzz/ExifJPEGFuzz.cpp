@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "output/ExifSettings.h"
-#include "output/ExifWriter.h"
+#include "output/formats/ExifSettings.h"
+#include "output/formats/ExifWriter.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<uint8_t> jpeg(data, data + size);

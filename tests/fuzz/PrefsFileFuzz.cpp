@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/CPreferences.h"
-#include "app/LanguageTables.h"
-#include "output/WXChecks.h"
+#include "app/prefs/CPreferences.h"
+#include "app/prefs/LanguageTables.h"
+#include "output/hub/WXChecks.h"
 #include "toolbox/Folders.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "output/tiffRecognition.h"
+#include "output/formats/tiffRecognition.h"
 #include "quicktime/qtImageReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

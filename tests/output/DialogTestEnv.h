@@ -12,12 +12,12 @@
 #include "framework/FrameworkDriver.h"
 #include "framework/LApplication.h"
 #include "framework/LIconControl.h"
-#include "framework/TRegistrar.h"
 #include "framework/LView.h"
+#include "framework/TRegistrar.h"
 #include "framework/URegistrar.h"
-#include "toolbox/Events.h"
 #include "toolbox/Resources.h"
 #include "toolbox/TextConvert.h"
+#include "windows/Events.h"
 
 namespace wxtest {
 

@@ -11,11 +11,11 @@
 #include "framework/LAttachable.h"
 #include "framework/LThread.h"
 #include "scanner/CTWAIN.h"
-#include "toolbox/Events.h"
-#include "toolbox/Files.h"
 #include "support/TestEnv.h"
+#include "toolbox/Files.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/TextUtils.h"
+#include "windows/Events.h"
 
 namespace wxscan {
 

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "app/FactoryDefaults.h"
-#include "app/LanguageTables.h"
-#include "app/PrefRecords.h"
+#include "app/prefs/FactoryDefaults.h"
+#include "app/prefs/LanguageTables.h"
+#include "app/prefs/PrefRecords.h"
 #include "toolbox/Resources.h"
 
 namespace {

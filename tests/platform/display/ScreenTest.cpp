@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "display/Display.h"
-#include "display/TestDriver.h"
 #include "quickdraw/QuickDraw.h"
 #include "quickdraw/QuickDrawText.h"
 #include "support/TestEnv.h"
 #include "support/Xvfb.h"
-#include "toolbox/Events.h"
-#include "toolbox/MacWindows.h"
+#include "windows/Events.h"
+#include "windows/MacWindows.h"
+#include "windows/TestDriver.h"
 
 namespace {
 

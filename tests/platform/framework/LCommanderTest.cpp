@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "framework/LAction.h"
-#include "toolbox/Events.h"
+#include "windows/Events.h"
 
 namespace {
 

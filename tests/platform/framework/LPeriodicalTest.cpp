@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "toolbox/Events.h"
+#include "windows/Events.h"
 
 namespace {
 

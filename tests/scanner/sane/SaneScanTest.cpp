@@ -7,11 +7,11 @@
 #include "framework/LApplication.h"
 #include "framework/LWindow.h"
 #include "platform/twain/sane/SaneTestConfig.h"
-#include "toolbox/Events.h"
-#include "twain/twSourceWindow.h"
 #include "scanner/RawScanFile.h"
 #include "scanner/ScanTestSupport.h"
 #include "support/TestEnv.h"
+#include "twain/twSourceWindow.h"
+#include "windows/Events.h"
 
 namespace wxscan {
 namespace {

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "FrameworkFixture.h"
-#include "display/TestDriver.h"
 #include "framework/ColorPicker.h"
 #include "framework/FrameworkDriver.h"
 #include "framework/LStr255.h"
 #include "framework/LWindow.h"
+#include "windows/TestDriver.h"
 
 using namespace wxframework;
 

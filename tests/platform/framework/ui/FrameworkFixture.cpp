@@ -4,10 +4,10 @@
 #include "framework/FrameworkClasses.h"
 #include "framework/FrameworkDriver.h"
 #include "framework/URegistrar.h"
-#include "toolbox/Events.h"
 #include "toolbox/Files.h"
 #include "toolbox/Resources.h"
 #include "toolbox/TextConvert.h"
+#include "windows/Events.h"
 
 void FrameworkFixture::SetUp() {
   DpyUseHeadless();

@@ -4,7 +4,6 @@
 
 #include "FrameworkFixture.h"
 #include "display/Display.h"
-#include "display/TestDriver.h"
 #include "framework/FrameworkDriver.h"
 #include "framework/LCheckBox.h"
 #include "framework/LDialogBox.h"
@@ -13,6 +12,7 @@
 #include "framework/LRadioButton.h"
 #include "framework/LWindow.h"
 #include "toolbox/TextConvert.h"
+#include "windows/TestDriver.h"
 
 using namespace wxframework;
 

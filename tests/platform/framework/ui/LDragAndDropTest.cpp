@@ -7,11 +7,11 @@
 #include <string>
 
 #include "FrameworkFixture.h"
-#include "display/TestDriver.h"
 #include "framework/FrameworkDriver.h"
 #include "framework/LDragTask.h"
 #include "framework/LWindow.h"
 #include "support/TestEnv.h"
+#include "windows/TestDriver.h"
 
 using namespace wxframework;
 

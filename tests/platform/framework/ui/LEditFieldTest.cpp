@@ -6,11 +6,11 @@
 
 #include "FrameworkFixture.h"
 #include "display/Display.h"
-#include "display/TestDriver.h"
 #include "framework/FrameworkDriver.h"
 #include "framework/LUndoer.h"
 #include "framework/LWindow.h"
 #include "toolbox/TextConvert.h"
+#include "windows/TestDriver.h"
 
 using namespace wxframework;
 

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "FrameworkFixture.h"
-#include "display/TestDriver.h"
 #include "framework/FrameworkDriver.h"
 #include "framework/LEditText.h"
 #include "framework/LLittleArrows.h"
 #include "framework/LWindow.h"
+#include "windows/TestDriver.h"
 
 using namespace wxframework;
 

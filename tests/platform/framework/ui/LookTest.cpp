@@ -5,10 +5,10 @@
 
 #include "FrameworkFixture.h"
 #include "display/Display.h"
-#include "display/TestDriver.h"
 #include "framework/FrameworkDriver.h"
 #include "framework/LWindow.h"
 #include "support/TestEnv.h"
+#include "windows/TestDriver.h"
 
 using namespace wxframework;
 

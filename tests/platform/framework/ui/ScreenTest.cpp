@@ -11,10 +11,10 @@
 
 #include "FrameworkFixture.h"
 #include "display/Display.h"
-#include "display/TestDriver.h"
 #include "framework/LWindow.h"
 #include "support/TestEnv.h"
 #include "support/Xvfb.h"
+#include "windows/TestDriver.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "FrameworkFixture.h"
-#include "display/TestDriver.h"
 #include "framework/FrameworkDriver.h"
+#include "windows/TestDriver.h"
 
 using namespace wxframework;
 

@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "FrameworkFixture.h"
-#include "display/TestDriver.h"
 #include "framework/FrameworkDriver.h"
 #include "framework/LCheckBox.h"
 #include "framework/LException.h"
 #include "framework/LGWorld.h"
 #include "framework/LPopupButton.h"
 #include "framework/LWindow.h"
+#include "windows/TestDriver.h"
 
 using namespace wxframework;
 

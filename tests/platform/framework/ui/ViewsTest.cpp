@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "FrameworkFixture.h"
-#include "display/TestDriver.h"
 #include "framework/FrameworkDriver.h"
 #include "framework/LMultiPanelView.h"
 #include "framework/LPlaceHolder.h"
@@ -12,6 +11,7 @@
 #include "framework/LTabsControl.h"
 #include "framework/LTextTableView.h"
 #include "framework/LWindow.h"
+#include "windows/TestDriver.h"
 
 using namespace wxframework;
 

@@ -5,17 +5,17 @@
 #include <vector>
 
 #include "display/Display.h"
-#include "display/TestDriver.h"
 #include "framework/FrameworkDriver.h"
 #include "framework/LApplication.h"
 #include "framework/LWindow.h"
 #include "platform/twain/sane/SaneTestConfig.h"
-#include "toolbox/Events.h"
-#include "twain/twSourceWindow.h"
 #include "support/TestEnv.h"
 #include "toolbox/MacMemory.h"
 #include "toolbox/TextUtils.h"
 #include "twain/twManager.h"
+#include "twain/twSourceWindow.h"
+#include "windows/Events.h"
+#include "windows/TestDriver.h"
 
 namespace {
 

@@ -1,0 +1,204 @@
+#include "app/prefs/CPreferences.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "app/prefs/LanguageTables.h"
+#include "app/prefs/PrefFile.h"
+#include "app/prefs/SiteDefaults.h"
+#include "app/prefs/WXModels.h"
+#include "framework/LException.h"
+#include "toolbox/Files.h"
+#include "toolbox/Folders.h"
+#include "toolbox/MacErrors.h"
+#include "toolbox/TextUtils.h"
+
+FDSources CPreferences::sSources{nullptr, IsMetric() != 0};
+
+namespace {
+
+void (*sWriteFailureHandler)(OSErr) = nullptr;
+bool sWriteFailureReported = false;
+
+OSErr ErrorOf(const LException& e) {
+  const ExceptionCode code = e.GetErrorCode();
+  if (code >= -32768 && code < 0) return OSErr(code);
+  return ioErr;
+}
+
+}  // namespace
+
+void CPreferences::SetWriteFailureHandler(void (*handler)(OSErr)) {
+  sWriteFailureHandler = handler;
+  sWriteFailureReported = false;
+}
+
+CPreferences::CPreferences(ConstStr255Param fileName, Boolean)
+    : mPrefAll(new uint8_t[PREF_ALL::kSize]()), mExifBlock(new uint8_t[EXIF_PREF::kSize]()) {
+  SInt16 vRef = 0;
+  SInt32 dirID = 0;
+  // The folder is made when missing whatever the flag: on a fresh account it does not exist yet.
+  if (FindFolder(kOnSystemDisk, kPreferencesFolderType, kCreateFolder, &vRef, &dirID) != noErr) {
+    vRef = 0;
+    dirID = 0;
+  }
+  OSErr err = FSMakeFSSpec(vRef, dirID, fileName, &mSpec);
+  if (err != noErr && err != fnfErr) ThrowIfOSErr_(err);
+  CPreferences::Load_Setting();
+}
+
+CPreferences::~CPreferences() {
+  OSErr err = Save();
+  if (err != noErr && sWriteFailureHandler && !sWriteFailureReported) {
+    sWriteFailureReported = true;
+    sWriteFailureHandler(err);
+  }
+}
+
+OSErr CPreferences::Save() noexcept {
+  try {
+    CPreferences::Save_Setting();
+    return noErr;
+  } catch (const LException& e) {
+    return ErrorOf(e);
+  } catch (...) {
+    return ioErr;
+  }
+}
+
+void CPreferences::Load_Setting() {
+  std::vector<uint8_t> data;
+  OSErr err = PFRead(mSpec, &data);
+  if (err == noErr && data.size() == PREF_ALL::kSize) {
+    std::memcpy(mPrefAll.get(), data.data(), PREF_ALL::kSize);
+    mBase = std::move(data);
+    return;
+  }
+  if (PFIsPermissionError(err)) ThrowIfOSErr_(err);
+  // Anything but a missing file is kept aside for inspection before it is replaced.
+  if (err != fnfErr) PFMoveAside(mSpec);
+  Rebuild();
+}
+
+void CPreferences::Rebuild() {
+  std::memset(mPrefAll.get(), 0, PREF_ALL::kSize);
+  mBase.clear();
+  Set_Default_ButtonName();
+  Set_Default_FileName();
+  Set_Default();
+  Read_DefaultsPrefs();
+  OSErr err = PFWrite(mSpec, mPrefAll.get(), PREF_ALL::kSize);
+  if (PFIsPermissionError(err)) ThrowIfOSErr_(err);
+  if (err == noErr) mBase.assign(mPrefAll.get(), mPrefAll.get() + PREF_ALL::kSize);
+}
+
+void CPreferences::Save_Setting() {
+  const uint8_t* now = mPrefAll.get();
+  if (!mBase.empty() && std::equal(mBase.begin(), mBase.end(), now)) return;
+
+  std::vector<uint8_t> image;
+  OSErr err = PFRead(mSpec, &image);
+  if (err == noErr && image.size() == PREF_ALL::kSize && !mBase.empty()) {
+    for (size_t i = 0; i < PREF_ALL::kSize; ++i)
+      if (now[i] != mBase[i]) image[i] = now[i];
+  } else {
+    // Nothing sound to merge into: this object's record becomes the file.
+    image.assign(now, now + PREF_ALL::kSize);
+  }
+  ThrowIfOSErr_(PFWrite(mSpec, image.data(), image.size()));
+  mBase.assign(now, now + PREF_ALL::kSize);
+}
+
+void CPreferences::Set_Default() { FDSetDefault(PrefAll(), sSources); }
+RecordBytes CPreferences::Set_Default_ScannerDriver() { return FDScannerDriver(PrefAll(), sSources); }
+RecordBytes CPreferences::Set_Default_Exif() { return FDExif(PrefAll()); }
+RecordBytes CPreferences::Set_Default_Copy() { return FDCopy(PrefAll(), sSources); }
+RecordBytes CPreferences::Set_Default_Print() { return FDPrint(PrefAll(), sSources); }
+RecordBytes CPreferences::Set_Default_Mail() { return FDMail(PrefAll(), sSources); }
+RecordBytes CPreferences::Set_Default_OCR() { return FDOCR(PrefAll(), sSources); }
+RecordBytes CPreferences::Set_Default_Save() { return FDSave(PrefAll(), sSources); }
+RecordBytes CPreferences::Set_Default_File() { return FDFile(PrefAll(), sSources); }
+RecordBytes CPreferences::Set_Default_File_Tab(long tab) { return FDFileTab(PrefAll(), tab, sSources); }
+RecordBytes CPreferences::Set_Default_Scan1() { return FDScan1(PrefAll(), sSources); }
+RecordBytes CPreferences::Set_Default_Scan2() { return FDScan2(PrefAll(), sSources); }
+RecordBytes CPreferences::Set_Default_Setting() { return FDSetting(PrefAll()); }
+void CPreferences::Set_Default_ButtonName() { FDButtonNames(PrefAll()); }
+void CPreferences::Set_Default_FileName() { FDFileNames(PrefAll()); }
+
+void CPreferences::Read_DefaultsPrefs() {
+  Str255 model;
+  if (!SDReadModel(model)) return;
+  RecordBytes all = PrefAll();
+  RecordBytes setting = PREF_ALL::kSetting.in(all);
+  PREF_SETTING::kModelName.set(setting, model);
+  const long productID = FDProductID(1, model);
+  const bool fourButtons = CWXUtility::Is4ButtonDriver(productID);
+  PREF_SETTING::kButtonSlot0.set(setting, 1);
+  PREF_SETTING::kButtonSlot1.set(setting, 6);
+  PREF_SETTING::kButtonSlot2.set(setting, fourButtons ? 8 : 0);
+  PREF_SETTING::kButtonSlot3.set(setting, 3);
+  SetupButtonValue(static_cast<unsigned short>(productID));
+
+  struct SiteAlias {
+    short id;
+    RecordBytes rec;
+    PrefSpec field;
+  };
+  const SiteAlias aliases[] = {
+      {5000, PREF_ALL::kScan1.in(all), PREF_SCANX::kTargetApp},
+      {5001, PREF_ALL::kScan2.in(all), PREF_SCANX::kTargetApp},
+      {5002, PREF_ALL::File(0).in(all), PREF_FILE::kTargetApp},
+      {5003, PREF_ALL::kOCR.in(all), PREF_OCR::kOCRApp},
+  };
+  for (const SiteAlias& a : aliases) {
+    FSSpec app{};
+    if (SDResolveAlias(a.id, &app)) a.field.set(a.rec, app);
+  }
+}
+
+void CPreferences::SetupButtonValue(unsigned short productID) {
+  RecordBytes all = PrefAll();
+  PREF_COPY::kTag.set(PREF_ALL::kCopy.in(all), 0);
+  PREF_PRINT::kTag.set(PREF_ALL::kPrint.in(all), 0);
+  PREF_MAIL::kTag.set(PREF_ALL::kMail.in(all), 0);
+  PREF_OCR::kTag.set(PREF_ALL::kOCR.in(all), 0);
+  PREF_SAVE::kTag.set(PREF_ALL::kSave.in(all), 0);
+  for (uint32_t k = 0; k < PREF_ALL::kFileRecords; ++k) PREF_FILE::kTag.set(PREF_ALL::File(k).in(all), 0);
+  PREF_SCANX::kTag.set(PREF_ALL::kScan1.in(all), 0);
+  PREF_SCANX::kTag.set(PREF_ALL::kScan2.in(all), 0);
+
+  const bool fourButtons = CWXUtility::Is4ButtonDriver(productID);
+  const uint32_t lastFunction = fourButtons ? 9 : 8;
+  RecordBytes setting = PREF_ALL::kSetting.in(all);
+  for (uint32_t slot = 0; slot < PREF_SETTING::kSlots; ++slot) {
+    if (slot == 2 && !fourButtons) continue;
+    const uint32_t function = PREF_SETTING::ButtonSlot(slot).get(setting);
+    if (function < 1 || function > lastFunction) continue;
+    const uint32_t tag = kButtonTagBase + slot;
+    switch (function) {
+      case 1: PREF_COPY::kTag.set(PREF_ALL::kCopy.in(all), tag); break;
+      case 2: PREF_PRINT::kTag.set(PREF_ALL::kPrint.in(all), tag); break;
+      case 3: PREF_MAIL::kTag.set(PREF_ALL::kMail.in(all), tag); break;
+      case 4: PREF_OCR::kTag.set(PREF_ALL::kOCR.in(all), tag); break;
+      case 5: PREF_SAVE::kTag.set(PREF_ALL::kSave.in(all), tag); break;
+      case 6: PREF_SCANX::kTag.set(PREF_ALL::kScan1.in(all), tag); break;
+      case 7: PREF_SCANX::kTag.set(PREF_ALL::kScan2.in(all), tag); break;
+      case 8:
+        if (fourButtons) {
+          for (uint32_t k = 0; k < PREF_ALL::kFileRecords; ++k) PREF_FILE::kTag.set(PREF_ALL::File(k).in(all), tag);
+        } else {
+          PREF_SETTING::kTag.set(setting, tag);
+        }
+        break;
+      case 9: PREF_SETTING::kTag.set(setting, tag); break;
+    }
+  }
+}
+
+void CPreferences::set_paper_size(Rect* rect, long paperIndex, long resolution) {
+  const PaperSizeRow paper = PaperSizeAt(paperIndex);
+  rect->top = 0;
+  rect->left = 0;
+  rect->right = static_cast<int16_t>(CWXUtility::mm10_to_pixel(paper.width, double(resolution)));
+  rect->bottom = static_cast<int16_t>(CWXUtility::mm10_to_pixel(paper.height, double(resolution)));
+}

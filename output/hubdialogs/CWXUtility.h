@@ -1,0 +1,13 @@
+// The utility hub: every operation the function dialogs share, one header per concern.
+#pragma once
+
+#include "app/prefs/WXExifInit.h"
+#include "output/hub/WXChecks.h"
+#include "output/hub/WXExif.h"
+#include "output/hub/WXFolders.h"
+#include "output/hub/WXNaming.h"
+#include "output/hub/WXText.h"
+#include "output/hubdialogs/WXAlert.h"
+#include "output/hubdialogs/WXFontDialog.h"
+#include "output/hubdialogs/WXFormatDialogs.h"
+#include "output/hubdialogs/WXSizeDialog.h"

@@ -1,0 +1,144 @@
+#include "toolbox/FolderLocations.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+#include "toolbox/MacErrors.h"
+
+namespace {
+
+std::string gApplicationDirOverride;
+
+// Where the user's and the system's folders are, read from the environment in this one place.
+struct Locations {
+  std::string home;
+  std::string config;    // XDG_CONFIG_HOME
+  std::string data;      // XDG_DATA_HOME
+  std::string pictures;  // XDG_PICTURES_DIR
+  std::string temp;      // TMPDIR
+  std::string system;    // prefix of /usr/...: "" for the real system
+};
+
+std::string Env(const char* name) {
+  const char* v = getenv(name);
+  return v && *v == '/' ? std::string(v) : std::string();
+}
+
+std::string EnvOr(const char* name, const std::string& fallback) {
+  std::string v = Env(name);
+  return v.empty() ? fallback : v;
+}
+
+Locations CurrentLocations() {
+  Locations l;
+  std::string root = Env("WENDRIX_ROOT");
+  if (!root.empty()) {
+    l.home = root;
+    l.config = root + "/.config";
+    l.data = root + "/.local/share";
+    l.pictures = root + "/Pictures";
+    l.temp = root + "/tmp";
+    l.system = root;
+    return l;
+  }
+  l.home = EnvOr("HOME", "/");
+  l.config = EnvOr("XDG_CONFIG_HOME", l.home + "/.config");
+  l.data = EnvOr("XDG_DATA_HOME", l.home + "/.local/share");
+  l.pictures = EnvOr("XDG_PICTURES_DIR", l.home + "/Pictures");
+  l.temp = EnvOr("TMPDIR", "/tmp");
+  return l;
+}
+
+bool IsDirectory(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// mkdir -p; the last folder gets `mode`.
+bool MakeFolders(const std::string& path, mode_t mode) {
+  if (IsDirectory(path)) return true;
+  size_t slash = path.find_last_of('/');
+  if (slash != std::string::npos && slash > 0 && !MakeFolders(path.substr(0, slash), 0755)) return false;
+  return mkdir(path.c_str(), mode) == 0 || (errno == EEXIST && IsDirectory(path));
+}
+
+bool IsUserDomain(SInt16 domain) { return domain == kUserDomain || domain == kOnSystemDisk || domain == kOnAppropriateDisk; }
+
+// The folder for (domain, type), or "" for a type this platform does not have.
+std::string FolderFor(SInt16 domain, OSType type, const Locations& l) {
+  switch (type) {
+    case kPreferencesFolderType:
+      return l.config + "/wendrix";
+    case kPictureDocumentsFolderType:
+      return l.pictures;
+    case kTemporaryFolderType:
+      return l.temp + "/wendrix-" + std::to_string(getuid());
+    case kTrashFolderType:
+      return l.data + "/Trash/files";
+    case kApplicationSupportFolderType:
+      return IsUserDomain(domain) ? l.data : l.system + "/usr/share";
+    case kApplicationsFolderType:
+      return domain == kUserDomain ? l.data + "/applications" : l.system + "/usr/share/applications";
+    case kFrameworksFolderType:
+      return l.system + "/usr/lib";
+    case kColorSyncProfilesFolderType:
+      if (domain == kUserDomain) return l.data + "/icc";
+      if (domain == kLocalDomain) return l.system + "/usr/local/share/color/icc";
+      return l.system + "/usr/share/color/icc";
+    default:
+      return std::string();
+  }
+}
+
+}  // namespace
+
+OSErr FindFolderPath(SInt16 vRefNum, OSType folderType, Boolean createFolder, std::string* path) {
+  Locations l = CurrentLocations();
+  std::string folder = FolderFor(vRefNum, folderType, l);
+  if (folder.empty()) return fnfErr;
+  if (!IsDirectory(folder)) {
+    if (!createFolder) return fnfErr;
+    // The temporary folder is private to the user, as the platform's is.
+    mode_t mode = folderType == kTemporaryFolderType ? 0700 : 0755;
+    if (!MakeFolders(folder, mode)) return errno == ENOSPC ? dskFulErr : (errno == EACCES || errno == EROFS) ? permErr : fnfErr;
+    if (folderType == kTrashFolderType) MakeFolders(l.data + "/Trash/info", 0700);
+  }
+  *path = folder;
+  return noErr;
+}
+
+std::string FolderRoot() { return CurrentLocations().home; }
+
+std::string FolderApplicationDir() {
+  if (!gApplicationDirOverride.empty()) return gApplicationDirOverride;
+  char buffer[PATH_MAX];
+  ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (n <= 0) return "/";
+  std::string exe(buffer, static_cast<size_t>(n));
+  size_t slash = exe.find_last_of('/');
+  return slash == 0 || slash == std::string::npos ? "/" : exe.substr(0, slash);
+}
+
+void FolderSetApplicationDir(const std::string& path) { gApplicationDirOverride = path; }
+
+std::string FolderEventDir() {
+  Locations l = CurrentLocations();
+  MakeFolders(l.temp, 01777);
+  return l.temp;
+}
+
+std::string FolderSupportDir() {
+  std::string folder = CurrentLocations().data + "/wendrix";
+  MakeFolders(folder, 0755);
+  return folder;
+}
+
+std::vector<std::string> FolderColorProfileDirs() {
+  Locations l = CurrentLocations();
+  return {l.data + "/icc", l.home + "/.color/icc", l.system + "/usr/local/share/color/icc",
+          l.system + "/usr/share/color/icc"};
+}
