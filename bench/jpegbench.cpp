@@ -5,6 +5,7 @@
 //   jpegbench [-q quality] [-plain] [-average] input.ppm|pgm output.jpg
 //     -plain: the vector unit reported absent; -average: averaging chroma sub-sampling
 //   jpegbench -make-page width height channels output.ppm|pgm   (a synthetic scanned page)
+#include <cctype>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -95,12 +96,29 @@ void swapRedBlue(const uint8_t* src, uint8_t* dst, size_t n) {
   }
 }
 
+// The next header number, past white space and '#' comments (which run to the line's end).
+bool readNumber(FILE* f, int* value) {
+  int c = std::fgetc(f);
+  while (c == '#' || std::isspace(c)) {
+    if (c == '#')
+      while (c != '\n' && c != EOF) c = std::fgetc(f);
+    c = std::fgetc(f);
+  }
+  if (!std::isdigit(c)) return false;
+  long v = 0;
+  for (; std::isdigit(c) && v < 100000000; c = std::fgetc(f)) v = v * 10 + (c - '0');
+  *value = static_cast<int>(v);
+  // The one white-space character after the last number ends the header.
+  return std::isspace(c) != 0;
+}
+
 bool readHeader(FILE* f, int* channels, int* width, int* height) {
-  char magic[3] = {};
+  char magic[2] = {};
   int maxval = 0;
-  if (std::fscanf(f, "%2s %d %d %d", magic, width, height, &maxval) != 4 || maxval != 255) return false;
-  std::fgetc(f);
-  *channels = std::strcmp(magic, "P6") == 0 ? 3 : std::strcmp(magic, "P5") == 0 ? 1 : 0;
+  if (std::fread(magic, 1, 2, f) != 2 || magic[0] != 'P' || !readNumber(f, width) || !readNumber(f, height) ||
+      !readNumber(f, &maxval) || maxval != 255)
+    return false;
+  *channels = magic[1] == '6' ? 3 : magic[1] == '5' ? 1 : 0;
   return *channels != 0 && *width > 0 && *height > 0;
 }
 
