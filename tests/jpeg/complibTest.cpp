@@ -35,13 +35,18 @@ FSRef FolderRef(const std::filesystem::path& p) {
   return ref;
 }
 
+_complibFileName NameIn(const FSRef& folder, const std::string& name) {
+  _complibFileName record{};
+  HFSUniStr255 u = Uni(name);
+  EXPECT_EQ(complibMacCreateFileNameFromFsRef(&record, &folder, &u, 'prvw', 'JPEG'), 0);
+  return record;
+}
+
 // A file record (folder plus name) inside a stream record, released at the end.
 struct FileStream {
   complibBitstream s{};
   FileStream(const std::filesystem::path& folder, const std::string& name) {
-    FSRef ref = FolderRef(folder);
-    HFSUniStr255 u = Uni(name);
-    EXPECT_EQ(complibMacCreateFileNameFromFsRef(&s.name, &ref, &u, 'prvw', 'JPEG'), 0);
+    s.name = NameIn(FolderRef(folder), name);
     s.fork = -1;
   }
   ~FileStream() {
@@ -247,10 +252,7 @@ TEST(ComplibFiles, RenameTakesTheSourceNameAndNamesTheFileByReference) {
   wxtest::ScratchDir dir;
   wxtest::WriteBytes(dir / "old.jpg", std::vector<uint8_t>(123, 1));
   FSRef folder = FolderRef(dir.path());
-  HFSUniStr255 oldName = Uni("old.jpg"), newName = Uni("new.jpg");
-  _complibFileName target{}, source{};
-  ASSERT_EQ(complibMacCreateFileNameFromFsRef(&target, &folder, &oldName, 'prvw', 'JPEG'), 0);
-  ASSERT_EQ(complibMacCreateFileNameFromFsRef(&source, &folder, &newName, 'prvw', 'JPEG'), 0);
+  _complibFileName target = NameIn(folder, "old.jpg"), source = NameIn(folder, "new.jpg");
   ASSERT_TRUE(source.hasName);
   ASSERT_EQ(complibRenameFile(&source, &target), 0);
   EXPECT_FALSE(std::filesystem::exists(dir / "old.jpg"));
@@ -258,16 +260,13 @@ TEST(ComplibFiles, RenameTakesTheSourceNameAndNamesTheFileByReference) {
   EXPECT_FALSE(target.hasName);
   EXPECT_EQ(complibGetFileSize(&target), 123);
   // The target is gone now under its old name; a null record.
-  _complibFileName gone{};
-  ASSERT_EQ(complibMacCreateFileNameFromFsRef(&gone, &folder, &oldName, 'prvw', 'JPEG'), 0);
+  _complibFileName gone = NameIn(folder, "old.jpg");
   EXPECT_EQ(complibRenameFile(&source, &gone), kJpgFailed);
   EXPECT_EQ(complibRenameFile(nullptr, &target), kJpgBadContext);
   EXPECT_EQ(complibRenameFile(&source, nullptr), kJpgBadContext);
   // A name that another file has.
   wxtest::WriteBytes(dir / "other.jpg", {2});
-  HFSUniStr255 otherName = Uni("other.jpg");
-  _complibFileName other{};
-  ASSERT_EQ(complibMacCreateFileNameFromFsRef(&other, &folder, &otherName, 'prvw', 'JPEG'), 0);
+  _complibFileName other = NameIn(folder, "other.jpg");
   EXPECT_EQ(complibRenameFile(&other, &target), kJpgFailed);
   EXPECT_EQ(wxtest::ReadBytes(dir / "new.jpg").size(), 123u);
 }
@@ -276,10 +275,7 @@ TEST(ComplibFiles, CopyLastPathGivesTheNameAndItsFolder) {
   wxtest::ScratchDir dir;
   wxtest::WriteBytes(dir / "here.jpg", {1});
   FSRef folder = FolderRef(dir.path());
-  HFSUniStr255 here = Uni("here.jpg"), notYet = Uni("later.jpg");
-  _complibFileName byRef{}, byName{};
-  ASSERT_EQ(complibMacCreateFileNameFromFsRef(&byRef, &folder, &here, 'prvw', 'JPEG'), 0);
-  ASSERT_EQ(complibMacCreateFileNameFromFsRef(&byName, &folder, &notYet, 'prvw', 'JPEG'), 0);
+  _complibFileName byRef = NameIn(folder, "here.jpg"), byName = NameIn(folder, "later.jpg");
   ASSERT_FALSE(byRef.hasName);
   for (const _complibFileName* record : {&byRef, &byName}) {
     HFSUniStr255 name{};

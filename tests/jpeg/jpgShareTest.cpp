@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "JpegTestKit.h"
 #include "jpeg/jpgShare.h"
 #include "jpeg/jpgWCore.h"
 #include "toolbox/MacMemory.h"
@@ -169,11 +170,7 @@ TEST(JpegHuffmanLookup, GroupsThatWouldPassTheirListOrTableFail) {
 }
 
 TEST(JpegHuffmanLookup, TheEncoderBuildsTheGroupsAndItsEpilogFreesThem) {
-  void* context = nullptr;
-  ASSERT_EQ(jpgWritePrologToMemory(2, &context), 0);
-  void* data = nullptr;
-  int64_t size = 0;
-  ASSERT_EQ(jpgWriteGetPartialBitstream(context, &data, &size), 0);
+  void* context = jpgtest::ContextWithTables();
   auto* ctx = static_cast<jpgWContext*>(context);
   ASSERT_NE(ctx->lookup, nullptr);
   for (int t = 0; t < 2; ++t) {
@@ -181,5 +178,7 @@ TEST(JpegHuffmanLookup, TheEncoderBuildsTheGroupsAndItsEpilogFreesThem) {
     for (const auto& g : ctx->lookup->ac[t]) EXPECT_NE(g.table, nullptr);
   }
   // AddressSanitizer reports any group table the epilog leaves behind.
+  void* data = nullptr;
+  int64_t size = 0;
   EXPECT_EQ(jpgWriteEpilogToMemory(context, &data, &size), kJpgBadState);
 }

@@ -6,6 +6,7 @@
 #include <array>
 #include <vector>
 
+#include "JpegTestKit.h"
 #include "jpeg/complib.h"
 #include "jpeg/complibMac.h"
 #include "jpeg/jpgShare.h"
@@ -190,11 +191,7 @@ TEST(JpegRoundTrip, CoderAndPlainWriterOutputDecodesThroughTheLookupGroups) {
 
 TEST(JpegRoundTrip, ThePreparedDCEntryPutsTheSameBitsAsTheCodeList) {
   // The encoder's prepared DC table against the code list of its source, for every difference.
-  void* context = nullptr;
-  ASSERT_EQ(jpgWritePrologToMemory(2, &context), 0);
-  void* data = nullptr;
-  int64_t size = 0;
-  ASSERT_EQ(jpgWriteGetPartialBitstream(context, &data, &size), 0);
+  void* context = jpgtest::ContextWithTables();
   auto* ctx = static_cast<jpgWContext*>(context);
   Tables t;
   for (int table = 0; table < 2; ++table) {
@@ -224,5 +221,7 @@ TEST(JpegRoundTrip, ThePreparedDCEntryPutsTheSameBitsAsTheCodeList) {
   EXPECT_EQ(jpgWritePut8BitACHuffman(&w, t.bySymbol[2].data(), 1024, 0), kJpgBadParameter);
   EXPECT_EQ(jpgWritePut8BitACHuffman(&w, t.bySymbol[2].data(), 1, 16), kJpgBadParameter);
   EXPECT_EQ(jpgWritePut8BitACHuffman(&w, t.bySymbol[2].data(), 0, 3), kJpgBadParameter);
+  void* data = nullptr;
+  int64_t size = 0;
   EXPECT_EQ(jpgWriteEpilogToMemory(context, &data, &size), kJpgBadState);
 }
