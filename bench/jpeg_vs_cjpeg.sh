@@ -21,7 +21,7 @@ fi
 qualities=("${@:-70}")
 
 command -v /usr/bin/time >/dev/null || "$here/scripts/setup"
-for tool in cjpeg compare convert; do command -v "$tool" >/dev/null || "$here/scripts/setup"; done
+for tool in cjpeg djpeg convert; do command -v "$tool" >/dev/null || "$here/scripts/setup"; done
 
 cmake --preset release -B "$build" >/dev/null
 cmake --build "$build" --target jpegbench >/dev/null
@@ -37,21 +37,26 @@ else
   "$bench" -make-page 2480 3508 1 "$work/page.pgm"
 fi
 
-# One run of the whole process: wall milliseconds and peak resident kilobytes.
+# One run of the whole process: wall microseconds, peak resident kilobytes and processor
+# milliseconds (user and system, 10 ms steps; steadier than wall time on a loaded machine).
 once() {
   local start end
   start=$(date +%s%N)
-  /usr/bin/time -f "%M" -o "$work/time" "$@" >/dev/null 2>&1
+  /usr/bin/time -f "%M %U %S" -o "$work/time" "$@" >/dev/null 2>&1
   end=$(date +%s%N)
-  echo "$(((end - start) / 1000)) $(cat "$work/time")"
+  echo "$(((end - start) / 1000)) $(awk '{printf "%d %d", $1, ($2 + $3) * 1000}' "$work/time")"
 }
 
 median() { sort -n | awk '{v[NR] = $1} END {m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; print m}'; }
 
-psnr() { compare -metric PSNR "$1" "$2" null: 2>&1 | awk '{print $1}'; }
+# Decoded by djpeg, in dB over every sample.
+psnr() {
+  djpeg -outfile "$work/decoded.pnm" "$2"
+  "$bench" -psnr "$1" "$work/decoded.pnm"
+}
 
-row() { printf "%-6s %-3s %-12s %8s %7s %9s %11s %8s\n" "$@"; }
-row kind q encoder "time ms" "x cjpeg" "peak KiB" "size bytes" "PSNR dB"
+row() { printf "%-6s %-3s %-12s %8s %7s %7s %7s %9s %11s %8s\n" "$@"; }
+row kind q encoder "time ms" "x cjpeg" "cpu ms" "x cjpeg" "peak KiB" "size bytes" "PSNR dB"
 for q in "${qualities[@]}"; do
   for kind in colour grey; do
     src="$work/page.ppm"; [ "$kind" = grey ] && src="$work/page.pgm"
@@ -65,10 +70,13 @@ for q in "${qualities[@]}"; do
       once cjpeg -quality "$q" -sample 2x2 -outfile "$work/cjpeg.jpg" "$src" >>"$work/cjpeg.runs"
     done
     reference=$(cut -d' ' -f1 "$work/cjpeg.runs" | median)
+    cpuReference=$(cut -d' ' -f3 "$work/cjpeg.runs" | median)
     for e in "${encoders[@]}"; do
       t=$(cut -d' ' -f1 "$work/$e.runs" | median)
       m=$(cut -d' ' -f2 "$work/$e.runs" | median)
+      c=$(cut -d' ' -f3 "$work/$e.runs" | median)
       row "$kind" "$q" "$e" "$(awk "BEGIN{printf \"%.1f\", $t / 1000}")" "$(awk "BEGIN{printf \"%.2f\", $t / $reference}")" \
+        "$c" "$(awk "BEGIN{printf \"%.2f\", $cpuReference ? $c / $cpuReference : 0}")" \
         "$m" "$(stat -c %s "$work/$e.jpg")" "$(psnr "$src" "$work/$e.jpg")"
     done
   done
