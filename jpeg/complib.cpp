@@ -126,6 +126,11 @@ void resetReader(complibBitstream* s) {
   s->readPos = 0;
 }
 
+// What of block the reader and the plain writer may fill: at most its capacity.
+int64_t bufferSize(const complibBitstream* s) {
+  return s->capacity < kBitstreamBufferSize ? s->capacity : kBitstreamBufferSize;
+}
+
 int32_t ensureBuffer(complibBitstream* s) {
   if (s->block) return kJpgOK;
   s->block = static_cast<uint8_t*>(complibMemAlloc(kBitstreamBufferSize));
@@ -245,7 +250,7 @@ int32_t readBitstreamData(complibBitstream* stream) {
   int64_t start = stream->blockStart + stream->used;
   int64_t want = dataEnd(stream) - start;
   if (want <= 0) return kJpgFailed;
-  if (want > kBitstreamBufferSize) want = kBitstreamBufferSize;
+  if (want > bufferSize(stream)) want = bufferSize(stream);
   int64_t got = complibReadFile(stream->fork, stream->block, want);
   if (got <= 0) return kJpgFailed;
   stream->blockStart = start;
@@ -346,10 +351,11 @@ int32_t putBytes(complibBitstream* s, uint32_t value, int n) {
   if (ensureBuffer(s) != kJpgOK) return kJpgNoMemory;
   for (int i = 0; i < n; ++i) {
     s->block[s->used++] = bytes[i];
-    if (s->used == kBitstreamBufferSize) {
+    if (s->used >= bufferSize(s)) {
       int64_t put = complibWriteFile(s->fork, s->block, s->used);
+      bool whole = put == s->used;
       s->used = 0;
-      if (put != kBitstreamBufferSize) {
+      if (!whole) {
         s->error = kBitstreamWriteFailed;
         return kJpgWriteFailed;
       }

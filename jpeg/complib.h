@@ -27,7 +27,8 @@ constexpr int32_t kBitstreamBufferSize = 4096;
 
 // A file (named by `name`) or a memory block, written or read. `block` is the written memory
 // in memory mode and the 4096-byte buffer of a file being read or bit-written; whoever owns
-// the stream frees it after closing. A memory stream being read views the caller's bytes.
+// the stream frees it after closing (a record opened afresh starts without one). A memory
+// stream being read views the caller's bytes.
 struct complibBitstream {
   _complibFileName name;
   int32_t mode;

@@ -149,7 +149,7 @@ TEST(JpegStages, OnePixelWideImagesMirrorTheirColumn) {
     for (int x = 0; x < 8; ++x) EXPECT_EQ(m.blocks[y * 8 + x], 100 + y - 128);
 }
 
-TEST(JpegStages, AveragingTruncatesTowardZero) {
+TEST(JpegStages, AveragingGivesTheMeanOfEachCell) {
   // 4:2:0 with averaging: chroma is the mean of each 2 x 2 cell.
   OneMCU m(16, 16, 2, 2);
   // Cb plane values -3, -2 / -2, -2 in the first cell.
