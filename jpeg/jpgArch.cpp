@@ -17,12 +17,19 @@ constexpr const char* kBaseVectorName = "neon";
 constexpr const char* kBaseVectorName = "vector";
 #endif
 
-const jpgKernelSet kBaseVectorKernels = {kBaseVectorName, jpgWriteForwardDCT_AltiVec_Short,
+const jpgKernelSet kBaseVectorKernels = {kBaseVectorName, jpgWriteForwardDCT_AltiVec_Short, nullptr,
                                          jpgWriteForwardDCT_AltiVec_Float, AltiVecYUVRows};
 
 #if defined(JPG_HAVE_SSSE3_KERNELS)
-const jpgKernelSet kSSSE3Kernels = {"ssse3", jpgWriteForwardDCT_AltiVec_Short_SSSE3, jpgWriteForwardDCT_AltiVec_Float,
-                                    jpgYUVRows_SSSE3};
+const jpgKernelSet kSSSE3Kernels = {"ssse3", jpgWriteForwardDCT_AltiVec_Short_SSSE3, nullptr,
+                                    jpgWriteForwardDCT_AltiVec_Float, jpgYUVRows_SSSE3};
+#endif
+
+#if defined(JPG_HAVE_AVX2_KERNELS)
+// SSSE3's kernels, with the fixed-point transform of block pairs in sixteen lanes.
+const jpgKernelSet kAVX2Kernels = {"avx2", jpgWriteForwardDCT_AltiVec_Short_SSSE3,
+                                   jpgWriteForwardDCT2_AltiVec_Short_AVX2, jpgWriteForwardDCT_AltiVec_Float,
+                                   jpgYUVRows_SSSE3};
 #endif
 
 int32_t dctMethodOf(uint32_t flags) { return static_cast<int32_t>((flags & kJpgFlagDCTMethodMask) >> kJpgFlagDCTMethodShift); }
@@ -42,6 +49,10 @@ int32_t jpgGetProcessorArchitectureFlagCaps(uint32_t, uint32_t* word) {
 }
 
 const jpgKernelSet* jpgGetVectorKernelSet() {
+#if defined(JPG_HAVE_AVX2_KERNELS)
+  static const bool avx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("ssse3");
+  if (avx2) return &kAVX2Kernels;
+#endif
 #if defined(JPG_HAVE_SSSE3_KERNELS)
   static const bool ssse3 = __builtin_cpu_supports("ssse3");
   if (ssse3) return &kSSSE3Kernels;
@@ -55,6 +66,7 @@ void jpgSelectKernels(jpgWContext* ctx, uint32_t mask) {
   ctx->writeMCU = jpgGetWriteMCUFunc(kJpgSelectorBaseline, ctx->architecture);
   ctx->writeMCU2 = jpgGetWriteMCUFunc(kJpgSelectorBaseline2, ctx->architecture);
   ctx->fdct = jpgGetWriteFDCTFunc(kJpgSelectorBaseline, ctx->architecture, ctx->flags);
+  ctx->fdctPair = ctx->kernels && ctx->fdct == ctx->kernels->fdctShort ? ctx->kernels->fdctShortPair : nullptr;
   ctx->coder.dctMethod = dctMethodOf(ctx->flags);
   // A frame already under way keeps its preparation in step with the kernels.
   if (ctx->state == kJpgStateCoding) ctx->prepare = jpgGetWriteColorConvertFunc(ctx);

@@ -39,14 +39,17 @@ typedef void (*jpgYUVRowsFunc)(const uint8_t* src, int64_t rowBytes, int32_t row
                                int32_t stride, int32_t planeSize, int32_t chromaStep);
 
 #if defined(__x86_64__) || defined(__i386__)
-// Vector kernels also built for SSSE3, used in place of the SSE2 ones when the processor has it.
+// Vector kernels also built for SSSE3 and AVX2, used in place of the SSE2 ones when the
+// processor has them.
 #define JPG_HAVE_SSSE3_KERNELS 1
+#define JPG_HAVE_AVX2_KERNELS 1
 #endif
 
 // The vector kernels one instruction set runs, named for reports.
 struct jpgKernelSet {
   const char* name;
   jpgFDCTFunc fdctShort;
+  jpgFDCTFunc fdctShortPair;  // two consecutive blocks; null where lanes are not wide enough
   jpgFDCTFunc fdctFloat;
   jpgYUVRowsFunc yuvRows;
 };
@@ -115,6 +118,7 @@ struct jpgWContext {
   jpgWriteMCUFunc writeMCU2;
   jpgPrepareFunc prepare;
   jpgFDCTFunc fdct;
+  jpgFDCTFunc fdctPair;  // the same transform of two consecutive blocks, when the kernels have it
 
   uint32_t frameMarker;
   uint32_t sampling;

@@ -66,15 +66,20 @@ int32_t quantizeAndEncode(jpgWContext* ctx, jpgCoderComponent* comp, const uint1
 int32_t writeBaseLineMCU_Altivec(void* context) {
   auto* ctx = static_cast<jpgWContext*>(context);
   jpgMCUCoderState* s = &ctx->coder;
+  // Every block of the MCU transformed first, two at a time where the kernels can.
+  int32_t blocks = 0;
+  for (int c = 0; c < s->components; ++c) blocks += s->comp[c].blocks;
+  int32_t b = 0;
+  if (ctx->fdctPair)
+    for (; b + 1 < blocks; b += 2) ctx->fdctPair(s->blocks + 64 * b);
+  for (; b < blocks; ++b) ctx->fdct(s->blocks + 64 * b);
   int16_t* block = s->blocks;
   int32_t status = 0;
   for (int c = 0; c < s->components; ++c) {
     jpgCoderComponent* comp = &s->comp[c];
     const uint16_t(*div)[64] = ctx->quantDivisors[ctx->comp[c].quantSel];
-    for (int b = 0; b < comp->blocks; ++b, block += 64) {
-      ctx->fdct(block);
+    for (int k = 0; k < comp->blocks; ++k, block += 64)
       if (int32_t st = quantizeAndEncode(ctx, comp, div, block); st && !status) status = st;
-    }
   }
   if (int32_t st = pelmora_bits::EndMCU(s); st && !status) status = st;
   return status;

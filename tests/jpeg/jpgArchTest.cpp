@@ -37,6 +37,7 @@ TEST(JpegArch, ANewContextUsesTheVectorKernelsThisProcessorRuns) {
   EXPECT_EQ(c.dctMethod, 0);
   EXPECT_EQ(ctx->kernels, jpgGetVectorKernelSet());
   EXPECT_EQ(ctx->fdct, jpgGetVectorKernelSet()->fdctShort);
+  EXPECT_EQ(ctx->fdctPair, jpgGetVectorKernelSet()->fdctShortPair);
   EXPECT_NE(ctx->kernels->name, nullptr);
 
   ASSERT_EQ(jpgSetDCTMethodFlag(context, 1), 0);
@@ -44,6 +45,7 @@ TEST(JpegArch, ANewContextUsesTheVectorKernelsThisProcessorRuns) {
   EXPECT_EQ(c.architecture, kJpgArchVector);
   EXPECT_EQ(c.dctMethod, 1);
   EXPECT_EQ(ctx->fdct, jpgGetVectorKernelSet()->fdctFloat);
+  EXPECT_EQ(ctx->fdctPair, nullptr) << "pairs are the fixed-point transform's";
   EXPECT_EQ(ctx->coder.dctMethod, 1);
 
   ASSERT_EQ(jpgSetProcessorArchitectureFlag(context, 0), 0);
@@ -52,6 +54,7 @@ TEST(JpegArch, ANewContextUsesTheVectorKernelsThisProcessorRuns) {
   EXPECT_EQ(c.dctMethod, 1);
   EXPECT_EQ(ctx->kernels, nullptr);
   EXPECT_EQ(ctx->fdct, nullptr);
+  EXPECT_EQ(ctx->fdctPair, nullptr);
   EXPECT_EQ(ctx->writeMCU, jpgGetWriteMCUGenericFunc(kJpgSelectorBaseline, 0));
 
   void* data = nullptr;

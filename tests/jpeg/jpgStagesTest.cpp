@@ -68,6 +68,22 @@ TEST(JpegStages, TransformsAreCloseToTheStandardDCT) {
   }
 }
 
+TEST(JpegStages, PairTransformsEqualTwoSingleOnes) {
+  const jpgKernelSet* kernels = jpgGetVectorKernelSet();
+  if (!kernels->fdctShortPair) GTEST_SKIP() << "the " << kernels->name << " kernels transform one block at a time";
+  const auto blocks = testBlocks();
+  for (size_t i = 0; i + 1 < blocks.size(); ++i) {
+    std::vector<int16_t> pair(blocks[i]);
+    pair.insert(pair.end(), blocks[i + 1].begin(), blocks[i + 1].end());
+    std::vector<int16_t> a = blocks[i], b = blocks[i + 1];
+    kernels->fdctShortPair(pair.data());
+    kernels->fdctShort(a.data());
+    kernels->fdctShort(b.data());
+    a.insert(a.end(), b.begin(), b.end());
+    ASSERT_EQ(pair, a) << "blocks " << i << " and " << i + 1;
+  }
+}
+
 TEST(JpegStages, FlatBlocksGiveOnlyTheirDC) {
   struct Flat {
     int16_t level;
