@@ -138,7 +138,7 @@ int32_t ensureBuffer(complibBitstream* s) {
   return s->block ? kJpgOK : kJpgNoMemory;
 }
 
-// Opens the fork with the given permission (0 read, 2 read and write) and finds the data.
+// Opens the fork with the given permission (0 read, 2 read and write).
 int32_t openFork(complibBitstream* s, int permission) {
   s->fork = complibOpenFile(&s->name, permission);
   if (s->fork < 0) {
