@@ -26,10 +26,10 @@ const jpgKernelSet kSSSE3Kernels = {"ssse3", jpgWriteForwardDCT_AltiVec_Short_SS
 #endif
 
 #if defined(JPG_HAVE_AVX2_KERNELS)
-// SSSE3's kernels, with the fixed-point transform of block pairs in sixteen lanes.
+// SSSE3's single-block transforms, with block pairs and the colour conversion in sixteen lanes.
 const jpgKernelSet kAVX2Kernels = {"avx2", jpgWriteForwardDCT_AltiVec_Short_SSSE3,
                                    jpgWriteForwardDCT2_AltiVec_Short_AVX2, jpgWriteForwardDCT_AltiVec_Float,
-                                   jpgYUVRows_SSSE3};
+                                   jpgYUVRows_AVX2};
 #endif
 
 int32_t dctMethodOf(uint32_t flags) { return static_cast<int32_t>((flags & kJpgFlagDCTMethodMask) >> kJpgFlagDCTMethodShift); }

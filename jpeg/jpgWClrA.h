@@ -26,3 +26,8 @@ void jpgWriteRGB2YUVRectHQGeneric_AltiVec(const jpgColorJob* job, int32_t x, int
 void jpgYUVRows_SSSE3(const uint8_t* src, int64_t rowBytes, int32_t rows, int32_t n, int16_t* y, int32_t stride,
                       int32_t planeSize, int32_t chromaStep);
 #endif
+#if defined(JPG_HAVE_AVX2_KERNELS)
+// AltiVecYUVRows built for AVX2.
+void jpgYUVRows_AVX2(const uint8_t* src, int64_t rowBytes, int32_t rows, int32_t n, int16_t* y, int32_t stride,
+                     int32_t planeSize, int32_t chromaStep);
+#endif
