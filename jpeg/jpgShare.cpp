@@ -146,11 +146,12 @@ void setEmpty(jpgHuffLookupGroup* group) { *group = jpgHuffLookupGroup{nullptr, 
 int32_t buildGroup(const jpgHuffEntry* list, int32_t start, const GroupRule& rule, jpgHuffLookupGroup* group) {
   *group = jpgHuffLookupGroup{};
   const int32_t count = codeCount(list);
-  if (start < 0 || start > count || (rule.afterFirstGroup && start == 0)) return -1;
+  if (start < 0 || start > count) return -1;
   if (start == count) {
     setEmpty(group);
     return start;
   }
+  if (rule.afterFirstGroup && start == 0) return -1;
   const int p = rule.prefix ? leadingOnes(list[start].code) : 0;
   const int allowance = rule.afterFirstGroup ? (p < 5 ? p : 5) : 0;
   int bits = rule.afterFirstGroup ? expandedLength(list[start - 1]) : 0;

@@ -115,6 +115,21 @@ TEST(JpegHuffmanLookup, ASourceOf256ValuesFailsAndLeavesNoGroups) {
   for (const auto& group : g.groups) EXPECT_EQ(group.table, nullptr);
 }
 
+TEST(JpegHuffmanLookup, AnEmptySourceHasNoCodesAndEmptyGroups) {
+  for (uint8_t classAndId : {uint8_t(0x00), uint8_t(0x10)}) {
+    jpgHuffSource source{};
+    source.classAndId = classAndId;
+    Groups g(source);
+    EXPECT_EQ(g.status, 0) << int(classAndId);
+    EXPECT_EQ(g.codes[0].length, 0);
+    for (int i = 0; i < g.n; ++i) {
+      EXPECT_EQ(g.groups[i].table, nullptr);
+      EXPECT_EQ(g.groups[i].count, 0u);
+      EXPECT_EQ(g.groups[i].limit, 0x10000u);
+    }
+  }
+}
+
 TEST(JpegHuffmanLookup, AFailedAllocationFailsTheGeneratorAndFreesTheGroupsBuilt) {
   // The first AC group (4 KiB) fits, the second (8 KiB) does not.
   MemSetHeapLimit(6000);
