@@ -13,7 +13,9 @@
 
 #include "quickdraw/QuickDraw.h"
 
-enum class DpyInputKind { MouseMove, MouseDown, MouseUp, KeyDown, KeyUp, AutoKey, FileDrop, Quit };
+enum class DpyInputKind { MouseMove, MouseDown, MouseUp, KeyDown, KeyUp, AutoKey, FileDrop, CloseWindow, Quit };
+
+typedef const void* DpyWindowID;
 
 // One piece of raw input. `where` is global; `message` is the character code in the low
 // byte and the virtual key code in the next (key input only).
@@ -23,6 +25,7 @@ struct DpyInput {
   UInt32 message = 0;
   UInt16 modifiers = 0;
   std::vector<std::string> paths;  // FileDrop
+  DpyWindowID window = nullptr;    // CloseWindow: the window the desktop asks to close
 };
 
 // What the display needs to know of a window. All geometry is global.
@@ -34,7 +37,6 @@ struct DpyWindowState {
   std::string titleUTF8;
 };
 
-typedef const void* DpyWindowID;
 
 class DpyBackend {
  public:
@@ -58,6 +60,12 @@ class DpyBackend {
 // The display in use: SDL2 when the environment has a screen (DISPLAY or WAYLAND_DISPLAY)
 // and WX_DISPLAY is not "headless", else headless. Chosen on first use.
 DpyBackend& DpyCurrent();
+// False when the environment names no screen (neither DISPLAY nor WAYLAND_DISPLAY) and
+// does not ask to run without one (WX_DISPLAY=headless): an application then cannot show
+// anything and should say so with DpyNoScreenMessage.
+bool DpyEnvironmentCanRun();
+// One line saying that `program` found no display and how to run it under Xvfb.
+std::string DpyNoScreenMessage(const char* program);
 // Makes the next DpyCurrent() headless (tests) or SDL2 (tests under Xvfb). Returns false
 // when SDL2 cannot open the screen.
 void DpyUseHeadless();

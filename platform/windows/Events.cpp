@@ -33,6 +33,8 @@ std::deque<Posted> sPosted;
 std::deque<std::pair<WindowRef, bool>> sActivates;
 void* sCurrentPayload = nullptr;
 FileDropHandler sDropHandler = nullptr;
+std::vector<EventPollHook> sPollHooks;
+WindowCloseHandler sCloseHandler = nullptr;
 
 constexpr int kDragSlop = 2;
 
@@ -73,6 +75,11 @@ bool FromInput(EventMask mask, EventRecord* event, bool remove) {
         DpyPopInput();
         sLive.mouse = in.where;
         if (sDropHandler) sDropHandler(in.where, in.paths);
+        continue;
+      case DpyInputKind::CloseWindow:
+        if (!remove) return false;
+        DpyPopInput();
+        if (sCloseHandler) sCloseHandler(static_cast<WindowRef>(const_cast<void*>(in.window)));
         continue;
       case DpyInputKind::Quit: {
         if (!(mask & highLevelEventMask)) return false;
@@ -156,7 +163,12 @@ void evForgetWindow(WindowRef window) {
 UInt32 GetDblTime() { return 30; }
 UInt32 GetCaretTime() { return 30; }
 
+void AddEventPollHook(EventPollHook hook) {
+  if (std::find(sPollHooks.begin(), sPollHooks.end(), hook) == sPollHooks.end()) sPollHooks.push_back(hook);
+}
+
 Boolean WaitNextEvent(EventMask mask, EventRecord* event, UInt32 sleep, RgnHandle) {
+  for (EventPollHook hook : sPollHooks) hook();
   if (NextEvent(mask, event, true)) return true;
   if (sleep > 0 && !DpyCurrent().IsHeadless()) {
     DpyCurrent().WaitForInput(static_cast<int>(std::min<UInt32>(sleep, 6) * 1000 / 60));
@@ -189,6 +201,8 @@ OSErr PostHighLevelEvent(UInt32 eventClass, UInt32 eventID, void* payload) {
 void* CurrentHighLevelEventPayload() { return sCurrentPayload; }
 
 void SetFileDropHandler(FileDropHandler handler) { sDropHandler = handler; }
+
+void SetWindowCloseHandler(WindowCloseHandler handler) { sCloseHandler = handler; }
 
 void FlushEvents(EventMask whichMask, EventMask) {
   std::erase_if(sPosted, [whichMask](const Posted& p) { return (whichMask & MaskOf(p.event.what)) != 0; });
