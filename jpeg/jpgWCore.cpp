@@ -380,9 +380,12 @@ int32_t jpgWriteFromRect(void* context, const _complibImageRect* rect, int32_t l
     if (ctx->hmax % job.h[c] || ctx->vmax % job.v[c]) return kJpgBadSampling;
     blocks += job.h[c] * job.v[c];
   }
+  // MCUs of one block go two at a time through the transform of block pairs.
+  const bool pairs = blocks == 1 && ctx->fdctPair;
   int64_t planeBytes = int64_t(ctx->mcuWidth) * ctx->mcuHeight * n * int64_t(sizeof(int16_t));
   auto* planes = static_cast<int16_t*>(jpgMemAlloc(ctx, planeBytes));
-  auto* blockBuffer = static_cast<int16_t*>(jpgMemAlloc(ctx, int64_t(blocks) * 64 * int64_t(sizeof(int16_t))));
+  auto* blockBuffer =
+      static_cast<int16_t*>(jpgMemAlloc(ctx, int64_t(pairs ? 2 : 1) * blocks * 64 * int64_t(sizeof(int16_t))));
   if (!planes || !blockBuffer) {
     jpgMemFree(ctx, planes);
     jpgMemFree(ctx, blockBuffer);
@@ -404,8 +407,25 @@ int32_t jpgWriteFromRect(void* context, const _complibImageRect* rect, int32_t l
   int32_t status = kJpgOK;
   for (int32_t y = 0; y < lines && !status; y += ctx->mcuHeight)
     for (int32_t x = 0; x < ctx->width && !status; x += ctx->mcuWidth) {
+      if (!pairs) {
+        ctx->prepare(&job, x, y);
+        status = ctx->writeMCU(ctx);
+        continue;
+      }
+      job.blocks = blockBuffer;
       ctx->prepare(&job, x, y);
-      status = ctx->writeMCU(ctx);
+      int32_t count = 1;
+      if (x + ctx->mcuWidth < ctx->width) {
+        x += ctx->mcuWidth;
+        job.blocks = blockBuffer + 64;
+        ctx->prepare(&job, x, y);
+        count = 2;
+      }
+      jpgWriteTransformBlocks(ctx, blockBuffer, count);
+      for (int32_t i = 0; i < count && !status; ++i) {
+        ctx->coder.blocks = blockBuffer + 64 * i;
+        status = jpgWriteCodeMCU(ctx);
+      }
     }
   ctx->coder.blocks = nullptr;
   jpgMemFree(ctx, planes);

@@ -63,16 +63,15 @@ int32_t quantizeAndEncode(jpgWContext* ctx, jpgCoderComponent* comp, const uint1
 
 }  // namespace
 
-int32_t writeBaseLineMCU_Altivec(void* context) {
-  auto* ctx = static_cast<jpgWContext*>(context);
-  jpgMCUCoderState* s = &ctx->coder;
-  // Every block of the MCU transformed first, two at a time where the kernels can.
-  int32_t blocks = 0;
-  for (int c = 0; c < s->components; ++c) blocks += s->comp[c].blocks;
+void jpgWriteTransformBlocks(jpgWContext* ctx, int16_t* blocks, int32_t n) {
   int32_t b = 0;
   if (ctx->fdctPair)
-    for (; b + 1 < blocks; b += 2) ctx->fdctPair(s->blocks + 64 * b);
-  for (; b < blocks; ++b) ctx->fdct(s->blocks + 64 * b);
+    for (; b + 1 < n; b += 2) ctx->fdctPair(blocks + 64 * b);
+  for (; b < n; ++b) ctx->fdct(blocks + 64 * b);
+}
+
+int32_t jpgWriteCodeMCU(jpgWContext* ctx) {
+  jpgMCUCoderState* s = &ctx->coder;
   int16_t* block = s->blocks;
   int32_t status = 0;
   for (int c = 0; c < s->components; ++c) {
@@ -83,6 +82,14 @@ int32_t writeBaseLineMCU_Altivec(void* context) {
   }
   if (int32_t st = pelmora_bits::EndMCU(s); st && !status) status = st;
   return status;
+}
+
+int32_t writeBaseLineMCU_Altivec(void* context) {
+  auto* ctx = static_cast<jpgWContext*>(context);
+  int32_t blocks = 0;
+  for (int c = 0; c < ctx->coder.components; ++c) blocks += ctx->coder.comp[c].blocks;
+  jpgWriteTransformBlocks(ctx, ctx->coder.blocks, blocks);
+  return jpgWriteCodeMCU(ctx);
 }
 
 int32_t putByteToJPEGFile(jpgWContext* ctx, uint8_t byte) { return pelmora_bits::PutByte(&ctx->coder.bits, byte); }

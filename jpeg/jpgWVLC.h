@@ -6,8 +6,14 @@
 
 #include "jpeg/jpgShare.h"
 
-// Codes the MCU in the block buffer with the context's vector transform.
+// Codes the MCU in the block buffer with the context's vector transform: every block
+// transformed first, then each quantised and coded.
 int32_t writeBaseLineMCU_Altivec(void* context);
+// The vector writer's two halves. n consecutive blocks transformed, two at a time where the
+// kernels can:
+void jpgWriteTransformBlocks(jpgWContext* ctx, int16_t* blocks, int32_t n);
+// The MCU at the coder's block pointer, already transformed, quantised and coded.
+int32_t jpgWriteCodeMCU(jpgWContext* ctx);
 
 int32_t putByteToJPEGFile(jpgWContext* ctx, uint8_t byte);
 int32_t jpgWritePutBytes(jpgWContext* ctx, const uint8_t* data, int64_t n);

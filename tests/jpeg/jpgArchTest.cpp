@@ -106,3 +106,21 @@ TEST(JpegArch, SwitchingPathsBetweenStripsKeepsTheBytes) {
     EXPECT_EQ(out, reference) << "starting with mask " << std::hex << first;
   }
 }
+
+TEST(JpegArch, OneBlockMCUsInPairsKeepTheBytesAndTheRestarts) {
+  // Grey MCUs go through the transform two at a time where the kernels can: odd and even MCU
+  // counts per row, restart intervals that split a pair, the same bytes as the plain path.
+  for (int width : {8, 16, 24, 61}) {
+    for (uint32_t restart : {0u, 1u, 3u}) {
+      Image p = MakeScene(width, 19, 1, uint32_t(width) + restart);
+      Settings s;
+      s.restart = restart;
+      std::vector<uint8_t> vec, plain;
+      ASSERT_EQ(Encode(p, s, &vec), 0);
+      ASSERT_EQ(EncodePlain(p, s, &plain), 0);
+      EXPECT_EQ(vec, plain) << "width " << width << " restart " << restart;
+      Image d;
+      EXPECT_TRUE(Decode(vec, &d));
+    }
+  }
+}
