@@ -37,15 +37,7 @@ else
   "$bench" -make-page 2480 3508 1 "$work/page.pgm"
 fi
 
-# One run of the whole process: wall microseconds, peak resident kilobytes and processor
-# milliseconds (user and system, 10 ms steps; steadier than wall time on a loaded machine).
-once() {
-  local start end
-  start=$(date +%s%N)
-  /usr/bin/time -f "%M %U %S" -o "$work/time" "$@" >/dev/null 2>&1
-  end=$(date +%s%N)
-  echo "$(((end - start) / 1000)) $(awk '{printf "%d %d", $1, ($2 + $3) * 1000}' "$work/time")"
-}
+source "$here/bench/measure.sh"
 
 median() { sort -n | awk '{v[NR] = $1} END {m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; print m}'; }
 
@@ -65,9 +57,9 @@ for q in "${qualities[@]}"; do
     encoders=(ours cjpeg); [ "$kind" = colour ] && encoders=(ours ours-average cjpeg)
     for e in "${encoders[@]}"; do : >"$work/$e.runs"; done
     for _ in $(seq "$runs"); do
-      once "$bench" -q "$q" "$src" "$work/ours.jpg" >>"$work/ours.runs"
-      [ "$kind" = colour ] && once "$bench" -average -q "$q" "$src" "$work/ours-average.jpg" >>"$work/ours-average.runs"
-      once cjpeg -quality "$q" -sample 2x2 -outfile "$work/cjpeg.jpg" "$src" >>"$work/cjpeg.runs"
+      measure_once "$bench" -q "$q" "$src" "$work/ours.jpg" >>"$work/ours.runs"
+      [ "$kind" = colour ] && measure_once "$bench" -average -q "$q" "$src" "$work/ours-average.jpg" >>"$work/ours-average.runs"
+      measure_once cjpeg -quality "$q" -sample 2x2 -outfile "$work/cjpeg.jpg" "$src" >>"$work/cjpeg.runs"
     done
     reference=$(cut -d' ' -f1 "$work/cjpeg.runs" | median)
     cpuReference=$(cut -d' ' -f3 "$work/cjpeg.runs" | median)

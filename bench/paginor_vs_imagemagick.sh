@@ -25,24 +25,13 @@ convert "$work/page.pgm" -background white -rotate 2 -gravity center -extent 248
 convert "$work/page.ppm" -background white -rotate 2 -gravity center -extent 2480x3508 "$work/skewed.ppm"
 
 # Best of five runs of the whole process: wall milliseconds and peak resident kilobytes.
-measure() {
-  local best_t="" best_m=""
-  for _ in 1 2 3 4 5; do
-    local start end t m
-    start=$(date +%s%N)
-    /usr/bin/time -f "%M" -o "$work/time" bash -c "$1" >/dev/null 2>&1
-    end=$(date +%s%N)
-    t=$(((end - start) / 1000)) m=$(cat "$work/time")
-    if [ -z "$best_t" ] || [ "$t" -lt "$best_t" ]; then best_t=$t; fi
-    if [ -z "$best_m" ] || [ "$m" -lt "$best_m" ]; then best_m=$m; fi
-  done
-  awk "BEGIN{printf \"%.1f %d\n\", $best_t / 1000, $best_m}"
-}
+MEASURE_RUNS=5
+source "$here/bench/measure.sh"
 
 row() { printf "%-18s %-22s %8s %9s %11s\n" "$@"; }
 run() {
   local task=$1 tool=$2 cmd=$3 out=$4
-  read -r t m < <(measure "$cmd")
+  read -r t m < <(measure bash -c "$cmd")
   row "$task" "$tool" "$t" "$m" "$([ -n "$out" ] && stat -c %s "$out" || echo -)"
 }
 row task tool "time ms" "peak KiB" "size bytes"
