@@ -208,6 +208,31 @@ int32_t complibCreateTmpFileName(_complibFileName* record, const _complibFileNam
   return complibTmpnam(record, templ);
 }
 
+int32_t complibMacCopyLastPath(FSRef* parentOut, const _complibFileName* record, HFSUniStr255* name) {
+  if (!record || !name) return kJpgBadContext;
+  if (record->hasName) {
+    *name = record->name;
+    if (parentOut) *parentOut = record->ref;
+    return kJpgOK;
+  }
+  FSRef parent;
+  if (FSGetCatalogInfo(&record->ref, kFSCatInfoNone, nullptr, name, nullptr, &parent) != noErr) return kJpgFailed;
+  if (parentOut) *parentOut = parent;
+  return kJpgOK;
+}
+
+int32_t complibRenameFile(const _complibFileName* source, _complibFileName* target) {
+  if (!source || !target) return kJpgBadContext;
+  HFSUniStr255 name;
+  FSRef file, renamed;
+  if (complibMacCopyLastPath(nullptr, source, &name) != kJpgOK || complibMacGetFsRef(&file, target) != noErr ||
+      FSRenameUnicode(&file, name.length, name.unicode, 0, &renamed) != noErr)
+    return kJpgFailed;
+  target->ref = renamed;
+  complibMacReleaseFileName(target);
+  return kJpgOK;
+}
+
 // ---- PixMaps ------------------------------------------------------------------------------
 
 namespace {
@@ -216,15 +241,22 @@ bool isPixMap(const PixMap& pm) { return (pm.rowBytes & kPixMapFlag) != 0; }
 int32_t rowBytesOf(const PixMap& pm) { return pm.rowBytes & kRowBytesMask; }
 int32_t depthOf(const PixMap& pm) { return isPixMap(pm) ? pm.pixelSize : 1; }
 
+// The columns a row transfer between a PixMap and a rect covers, or -1 when the rows lie
+// outside either.
+int32_t copyWindow(const PixMap& pm, const _complibImageRect* rect, int32_t firstRow, int32_t rows) {
+  const int32_t pmHeight = pm.bounds.bottom - pm.bounds.top;
+  const int32_t pmWidth = pm.bounds.right - pm.bounds.left;
+  if (rows < 0 || firstRow < 0 || firstRow + rows > pmHeight || rows > rect->height) return -1;
+  return pmWidth < rect->width ? pmWidth : rect->width;
+}
+
 }  // namespace
 
 int32_t complibMacSetBitMapBitsToRect(_complibImageRect* rect, int32_t firstRow, int32_t rows, PixMapHandle pixMap) {
   if (!rect || !rect->data || !pixMap || !*pixMap || !(*pixMap)->baseAddr) return kJpgBadContext;
   const PixMap& pm = **pixMap;
-  const int32_t pmHeight = pm.bounds.bottom - pm.bounds.top;
-  const int32_t pmWidth = pm.bounds.right - pm.bounds.left;
-  if (rows < 0 || firstRow < 0 || firstRow + rows > pmHeight || rows > rect->height) return kJpgBadParameter;
-  const int32_t cols = pmWidth < rect->width ? pmWidth : rect->width;
+  const int32_t cols = copyWindow(pm, rect, firstRow, rows);
+  if (cols < 0) return kJpgBadParameter;
   const int depth = depthOf(pm);
   const int32_t srcRowBytes = rowBytesOf(pm);
   auto row = [&](int32_t i) { return reinterpret_cast<const uint8_t*>(pm.baseAddr) + int64_t(firstRow + i) * srcRowBytes; };
@@ -325,10 +357,8 @@ int32_t complibMacGetBitMapBitsFromRect(const _complibImageRect* rect, int32_t f
     return kJpgOK;
   }
   if (!rect->data || !pm.baseAddr) return kJpgBadContext;
-  const int32_t pmHeight = pm.bounds.bottom - pm.bounds.top;
-  const int32_t pmWidth = pm.bounds.right - pm.bounds.left;
-  if (rows < 0 || firstRow < 0 || firstRow + rows > pmHeight || rows > rect->height) return kJpgBadParameter;
-  const int32_t cols = pmWidth < rect->width ? pmWidth : rect->width;
+  const int32_t cols = copyWindow(pm, rect, firstRow, rows);
+  if (cols < 0) return kJpgBadParameter;
   const int depth = depthOf(pm);
   const int32_t rb = rowBytesOf(pm);
   const int pixel = rect->bitsPerPixel;

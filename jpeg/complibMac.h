@@ -15,6 +15,9 @@ int32_t complibMacCreateFileNameFromFsSpec(_complibFileName* record, const FSSpe
 // The file's own reference; -50 when it cannot be resolved.
 OSErr complibMacGetFsRef(FSRef* out, const _complibFileName* record);
 void complibMacReleaseFileName(_complibFileName* record);
+// The record's last path component, and its folder when parentOut is not null; 0xC0000009
+// for a null record or name, 0xC0000000 when the file cannot be found.
+int32_t complibMacCopyLastPath(FSRef* parentOut, const _complibFileName* record, HFSUniStr255* name);
 
 // Creates a new file beside the one the record names, which that file replaces when
 // complibCommitFile succeeds; a folder or a locked file of that name is refused. The fork
@@ -33,6 +36,10 @@ int64_t complibSeekFile(SInt16 fork, int64_t offset, int whence);
 int64_t complibGetFileSize(_complibFileName* record);
 int32_t complibDeleteFile(_complibFileName* record);
 int32_t complibCreateTmpFileName(_complibFileName* record, const _complibFileName* templ);
+// Renames the target's file to the source's last path component and makes the target name
+// the renamed file by reference; 0xC0000009 for a null record, 0xC0000000 on failure (the
+// target unchanged).
+int32_t complibRenameFile(const _complibFileName* source, _complibFileName* target);
 
 // ---- PixMaps ------------------------------------------------------------------------------
 
