@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <sstream>
+
 #include "framework/LException.h"
 #include "framework/LWindow.h"
 #include "output/hub/WXFolders.h"
@@ -22,6 +25,11 @@ using wxtest::RawPage;
 namespace {
 
 std::string NameOf(const FSSpec& spec) { return PStrToString(spec.name); }
+
+// The kept sample of a kind of file.
+void Keep(const fs::path& file, const std::string& name) {
+  fs::copy_file(file, wxtest::OutputDir("export") / name, fs::copy_options::overwrite_existing);
+}
 
 class Export : public wxtest::DialogTest {
  protected:
@@ -463,6 +471,67 @@ TEST_F(Export, PagesForAppendingFromAScanGoIntoOneTemporaryPDF) {
   EXPECT_NE(out.find("Pages:           3\n"), std::string::npos) << out;
   for (const auto& raw : raws) EXPECT_TRUE(fs::exists(raw));
   EXPECT_EQ(CWXUtility::ExportToFile_AddPDFFile(0, checker.get(), 'PDF ', pdf, 0, 0, 'QlWX'), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// Three lines of text turned by `degrees`, as a raw grey page.
+bool TurnedTextPage(const fs::path& dir, double degrees, RawPage* page) {
+  const fs::path pnm = dir / "turned.pgm";
+  std::ostringstream command;
+  command << "convert -size 1300x420 xc:white -font /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf -pointsize 40"
+          << " -fill black -annotate +40+80 'The quick brown fox jumps over the lazy dog.'"
+          << " -annotate +40+160 'Pack my box with five dozen liquor jugs.'"
+          << " -annotate +40+240 'Sphinx of black quartz, judge my vow today.'"
+          << " -background white -rotate " << degrees << " -colorspace gray -depth 8 '" << pnm.string() << "' 2>&1";
+  wxtest::Pnm image;
+  if (wxtest::Run(command.str()) != 0 || !wxtest::ReadPnm(pnm, &image)) return false;
+  *page = wxtest::FromPnm(image, 8);
+  return true;
+}
+
+double DeskewAngle(const fs::path& file) {
+  std::string out;
+  wxtest::Run("convert '" + file.string() + "' -deskew 40% -format '%[deskew:angle]' info: 2>/dev/null", &out);
+  return std::fabs(std::atof(out.c_str()));
+}
+
+TEST_F(Export, AStraightenedPageComesOutStraight) {
+  WX_REQUIRE_TOOL("convert");
+  if (!fs::exists("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf")) GTEST_SKIP() << "no DejaVu font";
+  RawPage page;
+  ASSERT_TRUE(TurnedTextPage(env.root(), 3, &page));
+  ASSERT_GT(DeskewAngle(env.root() / "turned.pgm"), 2.0);
+  Scan({page}, 300);
+  jpeg.view().setU32(8, 1);  // skew option
+  std::unique_ptr<TArray<FSSpec>> list;
+  // The straightening tells of its success in a note.
+  EXPECT_EQ(CountAlerts([&] { list.reset(Run('JPEG')); }), 1u);
+  ASSERT_NE(list, nullptr);
+  EXPECT_LT(DeskewAngle(Out() / "Base.JPG"), 0.5);
+  EXPECT_FALSE(fs::exists(raws[0]));
+  EXPECT_TRUE(fs::is_empty(tempDir)) << "no corrected copy is left";
+  Keep(Out() / "Base.JPG", "straightened.jpg");
+}
+
+TEST_F(Export, EveryPageOfAStraightenedPDFIsThere) {
+  WX_REQUIRE_TOOL("pdfinfo");
+  if (!fs::exists("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf")) GTEST_SKIP() << "no DejaVu font";
+  RawPage a, b;
+  ASSERT_TRUE(TurnedTextPage(env.root(), 2, &a));
+  ASSERT_TRUE(TurnedTextPage(env.root(), -3, &b));
+  Scan({a, b}, 300);
+  pdf.view().setU32(4, 1);
+  pdf.view().setU32(96, 1);  // skew option
+  std::unique_ptr<TArray<FSSpec>> list;
+  EXPECT_LE(CountAlerts([&] { list.reset(Run('PDF ')); }), 2u);
+  ASSERT_NE(list, nullptr);
+  std::string out;
+  ASSERT_EQ(wxtest::Run("pdfinfo '" + (Out() / "Base.PDF").string() + "'", &out), 0);
+  EXPECT_NE(out.find("Pages:           2\n"), std::string::npos) << out;
+  EXPECT_TRUE(fs::is_empty(tempDir));
 }
 
 }  // namespace
