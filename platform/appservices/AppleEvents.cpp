@@ -276,6 +276,7 @@ OSErr AEGetNthPtr(const AEDescList* list, long index, DescType desiredType, AEKe
 }
 
 OSErr AEGetNthDesc(const AEDescList* list, long index, DescType desiredType, AEKeyword* keyword, AEDesc* result) {
+  AEInitializeDesc(result);
   std::vector<aeItem> items;
   OSErr err = ItemsOf(list, &items);
   if (err != noErr) return err;
@@ -320,6 +321,7 @@ OSErr AEGetKeyPtr(const AERecord* record, AEKeyword keyword, DescType desiredTyp
 }
 
 OSErr AEGetKeyDesc(const AERecord* record, AEKeyword keyword, DescType desiredType, AEDesc* result) {
+  AEInitializeDesc(result);
   std::vector<aeItem> items;
   OSErr err = ItemsOf(record, &items);
   if (err != noErr) return err;
@@ -394,6 +396,7 @@ OSErr AEGetParamPtr(const AppleEvent* event, AEKeyword keyword, DescType desired
 }
 
 OSErr AEGetParamDesc(const AppleEvent* event, AEKeyword keyword, DescType desiredType, AEDesc* result) {
+  AEInitializeDesc(result);
   aeItem item;
   OSErr err = FindPart(event, Part::kParameter, keyword, &item);
   return err == noErr ? ItemDesc(item, desiredType, result) : err;
@@ -417,6 +420,7 @@ OSErr AEGetAttributePtr(const AppleEvent* event, AEKeyword keyword, DescType des
 }
 
 OSErr AEGetAttributeDesc(const AppleEvent* event, AEKeyword keyword, DescType desiredType, AEDesc* result) {
+  AEInitializeDesc(result);
   aeItem item;
   OSErr err = FindPart(event, Part::kAttribute, keyword, &item);
   return err == noErr ? ItemDesc(item, desiredType, result) : err;

@@ -43,13 +43,37 @@ std::string Folder() {
   return folder;
 }
 
-bool MakeAddress(const std::string& path, sockaddr_un* address) {
+// The socket's address. A path longer than an address holds is reached through the
+// folder's descriptor (/proc/self/fd/N/name), which `folderFd` keeps open until the caller
+// has bound or connected.
+bool MakeAddress(const std::string& path, sockaddr_un* address, int* folderFd) {
   std::memset(address, 0, sizeof *address);
   address->sun_family = AF_UNIX;
-  if (path.empty() || path.size() >= sizeof address->sun_path) return false;
-  std::memcpy(address->sun_path, path.c_str(), path.size() + 1);
+  *folderFd = -1;
+  if (path.empty()) return false;
+  std::string name = path;
+  if (path.size() >= sizeof address->sun_path) {
+    const size_t slash = path.find_last_of('/');
+    *folderFd = open(path.substr(0, slash).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (*folderFd < 0) return false;
+    name = "/proc/self/fd/" + std::to_string(*folderFd) + path.substr(slash);
+    if (name.size() >= sizeof address->sun_path) {
+      close(*folderFd);
+      *folderFd = -1;
+      return false;
+    }
+  }
+  std::memcpy(address->sun_path, name.c_str(), name.size() + 1);
   return true;
 }
+
+// Closes the folder descriptor MakeAddress may have opened.
+struct FolderFd {
+  int fd = -1;
+  ~FolderFd() {
+    if (fd >= 0) close(fd);
+  }
+};
 
 bool WriteAll(int fd, const UInt8* bytes, size_t size) {
   while (size > 0) {
@@ -78,7 +102,8 @@ bool ReadAll(int fd, UInt8* bytes, size_t size) {
 // Connects to the listening instance: the socket, or -1 with errno set.
 int Connect(const std::string& path) {
   sockaddr_un address;
-  if (!MakeAddress(path, &address)) {
+  FolderFd folder;
+  if (!MakeAddress(path, &address, &folder.fd)) {
     errno = ENAMETOOLONG;
     return -1;
   }
@@ -182,8 +207,9 @@ InstanceRole AEClaimSingleInstance(std::string* message) {
   const std::string folder = Folder();
   const std::string path = folder.empty() ? std::string() : folder + "/" + kSocketName;
   sockaddr_un address;
-  if (!MakeAddress(path, &address)) {
-    if (message) *message = "the temporary-items folder is unusable or its path too long for a socket: " + folder;
+  FolderFd folderFd;
+  if (!MakeAddress(path, &address, &folderFd.fd)) {
+    if (message) *message = "the temporary-items folder is unusable for a socket: " + folder;
     return InstanceRole::kFailed;
   }
   LaunchLock lock(folder);
