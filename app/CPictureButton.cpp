@@ -1,11 +1,12 @@
 #include "app/CPictureButton.h"
 
-#include "framework/LStream.h"
+#include "app/AppLayoutClasses.h"
+#include "framework/ReadLayoutFields.h"
 #include "framework/StColorState.h"
 #include "quickdraw/QuickDraw.h"
 
 CPictureButton::CPictureButton(LStream* stream) : LControl(stream) {
-  *stream >> mIdlePict >> mPressedPict >> mHoverPict;
+  ReadLayoutFields<layout::kPictureButton>(*stream, mIdlePict, mPressedPict, mHoverPict);
 }
 
 CPictureButton::CPictureButton(const SPaneInfo& paneInfo, MessageT valueMessage, SInt32 value, SInt32 minValue,

@@ -13,7 +13,9 @@
 
 #include "quickdraw/QuickDraw.h"
 
-enum class DpyInputKind { MouseMove, MouseDown, MouseUp, KeyDown, KeyUp, AutoKey, FileDrop, Quit };
+enum class DpyInputKind { MouseMove, MouseDown, MouseUp, KeyDown, KeyUp, AutoKey, FileDrop, CloseWindow, Quit };
+
+typedef const void* DpyWindowID;
 
 // One piece of raw input. `where` is global; `message` is the character code in the low
 // byte and the virtual key code in the next (key input only).
@@ -23,6 +25,7 @@ struct DpyInput {
   UInt32 message = 0;
   UInt16 modifiers = 0;
   std::vector<std::string> paths;  // FileDrop
+  DpyWindowID window = nullptr;    // CloseWindow: the window the desktop asks to close
 };
 
 // What the display needs to know of a window. All geometry is global.
@@ -34,7 +37,6 @@ struct DpyWindowState {
   std::string titleUTF8;
 };
 
-typedef const void* DpyWindowID;
 
 class DpyBackend {
  public:
@@ -92,6 +94,10 @@ void DpyReportMoved(DpyWindowID id, Point topLeft);
 // The backends.
 std::unique_ptr<DpyBackend> DpyMakeHeadless();
 std::unique_ptr<DpyBackend> DpyMakeScreen();  // null when SDL2 cannot open a screen
+
+// The ICC profile a colour manager published for the screen (the X root window's
+// _ICC_PROFILE property). False headless, without an X server or without the property.
+bool DpyScreenICCProfile(std::vector<uint8_t>* bytes);
 
 // A 0x00RRGGBB image as an 8-bit RGB PNG file.
 bool DpyWritePNG(const std::string& path, const uint32_t* pixels, int width, int height);

@@ -17,8 +17,7 @@ class LEditText : public LControl, public LCommander {
 
   LEditText(const SPaneInfo& paneInfo, LCommander* super, ConstStr255Param text, ResIDT textTraitsID,
             MessageT valueMessage, SInt16 maxChars, KeyFilterFunc keyFilter = &UKeyFilters::PrintingCharField);
-  // Layout data: the control's, then text (Pascal string), text traits ID i16, maximum
-  // length i16, key filter code u8, framed u8.
+  // Layout data: the control's, then layout::kEditText.
   explicit LEditText(LStream* stream, ClassIDT implementation = 'ietx');
 
   StringPtr GetDescriptor(Str255 outText) const override;

@@ -57,6 +57,10 @@ OSErr FSpCreate(const FSSpec* spec, OSType creator, OSType fileType, ScriptCode 
 OSErr FSpDirCreate(const FSSpec* spec, ScriptCode scriptTag, SInt32* createdDirID);
 OSErr FSpDelete(const FSSpec* spec);
 OSErr FSpRename(const FSSpec* spec, ConstStr255Param newName);
+// Puts the file `source` in the place of the file `target` in one step (rename(2) over it):
+// at every moment `target` names either the old file or the new one. Both must be files on
+// the same volume; a locked source or target gives fLckdErr and changes nothing.
+OSErr FSpReplaceFile(const FSSpec* source, const FSSpec* target);
 OSErr FSpOpenDF(const FSSpec* spec, SInt8 permission, SInt16* refNum);
 OSErr FSpGetFInfo(const FSSpec* spec, FInfo* info);
 OSErr FSpSetFInfo(const FSSpec* spec, const FInfo* info);
