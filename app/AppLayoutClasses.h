@@ -13,6 +13,10 @@ inline constexpr LayoutClass kApplicationClasses[] = {
     {"Pctb", 'Pctb', {kPane, kControl, kPictureButton}, false, true},           // CPictureButton
     {"Cpop", 'Cpop', {kPane, kControl, kTitled, kPopup}, false, true},          // CPopupButton
     {"TTbl", 'TTbl', {kPane, kView, kTable, kTraits}, false, true},             // CTextTable
+    {"CEtx", 'CEtx', {kPane, kControl, kEditText}, false, true},                // CEditText
+    {"CsEt", 'CsEt', {kPane, kControl, kEditText}, false, true},                // CCustomSize_EditText
+    {"Etng", 'Etng', {kPane, kControl, kEditText}, false, true},                // CEditTextNotGray
+    {"DdEt", 'DdEt', {kPane, kControl, kEditText}, false, true},                // CDDArea_EditText
 };
 
 }  // namespace layout

@@ -28,6 +28,7 @@ class LEditText : public LControl, public LCommander {
 
   void SetKeyFilter(KeyFilterFunc filter) { mKeyFilter = filter; }
   void SetMaxChars(SInt16 maxChars) { mMaxChars = maxChars; }
+  SInt16 GetMaxChars() const { return mMaxChars; }
 
   void GetSelection(SInt16& outStart, SInt16& outEnd) const;
   void SetSelection(SInt16 start, SInt16 end);
