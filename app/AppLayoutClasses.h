@@ -17,6 +17,7 @@ inline constexpr LayoutClass kApplicationClasses[] = {
     {"CsEt", 'CsEt', {kPane, kControl, kEditText}, false, true},                // CCustomSize_EditText
     {"Etng", 'Etng', {kPane, kControl, kEditText}, false, true},                // CEditTextNotGray
     {"DdEt", 'DdEt', {kPane, kControl, kEditText}, false, true},                // CDDArea_EditText
+    {"ExET", 'ExET', {kPane, kControl, kEditText}, false, true},                // CExifEditText
 };
 
 }  // namespace layout

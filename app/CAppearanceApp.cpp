@@ -9,6 +9,7 @@
 #include "app/CDDArea_EditText.h"
 #include "app/CEditText.h"
 #include "app/CEditTextNotGray.h"
+#include "app/CExifEditText.h"
 #include "app/CCPopupButton.h"
 #include "app/CMainWindow.h"
 #include "app/CPicture.h"
@@ -172,7 +173,7 @@ void CAppearanceApp::RegisterClasses() {
       Outside('Pdlg'),        Row<CCPopupButton>(),     Outside('PrpV'),         Outside('Prpr'),
       Row<LBorderAttachment>(), Row<LTabGroup>(),       Row<CEditTextNotGray>(),         Row<LTextTableView>(),
       Row<CTextTable>(),      Row<CToolTip>(),          Outside('StDl'),         Outside('StcV'),
-      Row<CDDArea_EditText>(),        Row<CPicture>(),          Outside('ExET'),         Row<CCustomSize_EditText>(),
+      Row<CDDArea_EditText>(),        Row<CPicture>(),          Row<CExifEditText>(),         Row<CCustomSize_EditText>(),
       Row<CEditText>(),        Outside('FApu'),          Row<LTabsControl>(),
   };
   for (const SClassRow& row : rest) {

@@ -8,6 +8,8 @@
 #include "app/CDDArea_EditText.h"
 #include "app/CEditText.h"
 #include "app/CEditTextNotGray.h"
+#include "app/CExifEditText.h"
+#include "display/Display.h"
 #include "framework/LListener.h"
 #include "windows/TestDriver.h"
 
@@ -95,6 +97,34 @@ TEST_F(EditFieldsTest, ForwardDeleteRemovesAWholeTwoByteCharacter) {
   wxdriver::Key(0x7F, 0x75);
   PumpEvents();
   EXPECT_EQ("a", field->GetText());
+  SetSystemScriptForLanguage('E');
+}
+
+TEST_F(EditFieldsTest, ExifFieldsRefuseTwoByteCharactersByteByByte) {
+  SetSystemScriptForLanguage('J');
+  const std::string hiragana = "\x82\xa0";
+  {
+    SCOPED_TRACE("with a key filter");
+    auto* field = FindPaneAs<CExifEditText>(mWindow, 'EXFF');
+    LCommander::SwitchTarget(field);
+    const int beeps = DpyBeepCount();
+    wxdriver::Type(hiragana);
+    PumpEvents();
+    EXPECT_EQ(2, DpyBeepCount() - beeps);
+    EXPECT_EQ("", field->GetText());
+  }
+  {
+    SCOPED_TRACE("without one, one byte short of the limit");
+    auto* field = FindPaneAs<CExifEditText>(mWindow, 'EXNF');
+    LCommander::SwitchTarget(field);
+    wxdriver::Type("abc");
+    PumpEvents();
+    const int beeps = DpyBeepCount();
+    wxdriver::Type(hiragana + "d");
+    PumpEvents();
+    EXPECT_EQ(1, DpyBeepCount() - beeps) << "the lead byte beeps, the trail byte goes silently";
+    EXPECT_EQ("abcd", field->GetText());
+  }
   SetSystemScriptForLanguage('E');
 }
 

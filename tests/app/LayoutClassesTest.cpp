@@ -14,6 +14,7 @@
 #include "app/CDDArea_EditText.h"
 #include "app/CEditText.h"
 #include "app/CEditTextNotGray.h"
+#include "app/CExifEditText.h"
 #include "app/CTextTable.h"
 #include "framework/LDataStream.h"
 #include "framework/TRegistrar.h"
@@ -34,6 +35,7 @@ class LayoutClasses : public wxtest::HeadlessApp, public testing::WithParamInter
     RegisterClass_(CCustomSize_EditText);
     RegisterClass_(CEditTextNotGray);
     RegisterClass_(CDDArea_EditText);
+    RegisterClass_(CExifEditText);
   }
 };
 
