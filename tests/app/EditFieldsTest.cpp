@@ -9,6 +9,8 @@
 #include "app/CEditText.h"
 #include "app/CEditTextNotGray.h"
 #include "app/CExifEditText.h"
+#include "app/CPreviewEditField.h"
+#include "windows/TextEdit.h"
 #include "display/Display.h"
 #include "framework/LListener.h"
 #include "windows/TestDriver.h"
@@ -143,6 +145,28 @@ TEST_F(EditFieldsTest, TheDropFieldBroadcastsApplicationsOnly) {
     PumpEvents();
   }
   EXPECT_EQ((std::vector<std::string>{"Tool", "Tool"}), listener.names);
+}
+
+}  // namespace
+}  // namespace wxapp
+
+namespace wxapp {
+namespace {
+
+TEST_F(EditFieldsTest, ThePreviewFieldDeletesWholeTwoByteCharactersForward) {
+  SetSystemScriptForLanguage('J');
+  auto* field = new CPreviewEditField(MakePaneInfo(mWindow, 'PRVF', 20, 150, 200, 20),
+                                      reinterpret_cast<ConstStr255Param>("\x04" "a\x82\xa0" "b"), 0, 20, false, true,
+                                      &UKeyFilters::PrintingCharField, mWindow);
+  field->FinishCreate();
+  LCommander::SwitchTarget(field);
+  TESetSelect(1, 1, field->GetMacTEH());
+  wxdriver::Key(0x7F, 0x75);
+  PumpEvents();
+  Str255 text;
+  field->GetDescriptor(text);
+  EXPECT_EQ("ab", PStrToString(text));
+  SetSystemScriptForLanguage('E');
 }
 
 }  // namespace
