@@ -21,14 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace wxframework;
 
-Point Centre(LPane* pane) {
-  Rect r;
-  pane->CalcPortFrameRect(r);
-  Point p = {static_cast<SInt16>((r.top + r.bottom) / 2), static_cast<SInt16>((r.left + r.right) / 2)};
-  pane->PortToGlobalPoint(p);
-  return p;
-}
-
 struct DropListener : LListener {
   void ListenToMessage(MessageT message, void* param) override {
     if (message != msg_DroppedApplication) return;
