@@ -1,10 +1,12 @@
 #include "app/CPictureButton.h"
 
-#include "framework/LStream.h"
+#include "app/AppLayoutClasses.h"
+#include "framework/ReadLayoutFields.h"
+#include "framework/StColorState.h"
 #include "quickdraw/QuickDraw.h"
 
 CPictureButton::CPictureButton(LStream* stream) : LControl(stream) {
-  *stream >> mIdlePict >> mPressedPict >> mHoverPict;
+  ReadLayoutFields<layout::kPictureButton>(*stream, mIdlePict, mPressedPict, mHoverPict);
 }
 
 CPictureButton::CPictureButton(const SPaneInfo& paneInfo, MessageT valueMessage, SInt32 value, SInt32 minValue,
@@ -15,6 +17,9 @@ CPictureButton::CPictureButton(const SPaneInfo& paneInfo, MessageT valueMessage,
       mHoverPict(hoverPict) {}
 
 void CPictureButton::DrawPictureOrBox(ResIDT pictID) {
+  // Black on white, so the picture's own colours show whatever state the pane is in.
+  StColorState colours;
+  StColorState::Normalize();
   Rect frame;
   CalcLocalFrameRect(frame);
   if (PicHandle picture = GetPicture(pictID)) {

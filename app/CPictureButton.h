@@ -10,7 +10,7 @@ class CPictureButton : public LControl, public LMouseTracker {
   static constexpr ClassIDT class_ID = 'Pctb';
   using Inherited = LControl;
 
-  // Layout data: the control's, then the idle, pressed and hover picture IDs i16.
+  // Layout data: the control's, then layout::kPictureButton (app/AppLayoutClasses.h).
   explicit CPictureButton(LStream* stream);
   CPictureButton(const SPaneInfo& paneInfo, MessageT valueMessage, SInt32 value, SInt32 minValue, SInt32 maxValue,
                  ResIDT idlePict, ResIDT pressedPict, ResIDT hoverPict);

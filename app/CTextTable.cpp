@@ -1,6 +1,6 @@
 #include "app/CTextTable.h"
 
-#include "framework/LStream.h"
+#include "framework/ReadLayoutFields.h"
 #include "framework/UTextDrawing.h"
 #include "framework/UTextTraits.h"
 #include "quickdraw/QuickDraw.h"
@@ -31,7 +31,9 @@ class StWhitePen {
 
 }  // namespace
 
-CTextTable::CTextTable(LStream* stream) : LTable(stream) { *stream >> mTextTraitsID; }
+CTextTable::CTextTable(LStream* stream) : LTable(stream) {
+  ReadLayoutFields<layout::kTraits>(*stream, mTextTraitsID);
+}
 
 void CTextTable::RemoveAllRows(Boolean) {
   TableIndexT rows = 0, cols = 0;

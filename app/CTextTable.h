@@ -9,7 +9,7 @@ class CTextTable : public LTable {
   static constexpr ClassIDT class_ID = 'TTbl';
   using Inherited = LTable;
 
-  // Layout data: the table's, then the text traits ID i16.
+  // Layout data: the table's, then layout::kTraits.
   explicit CTextTable(LStream* stream);
 
   virtual void RemoveAllRows(Boolean refresh);

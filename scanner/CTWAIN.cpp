@@ -7,7 +7,7 @@
 #include "framework/LAttachable.h"
 #include "framework/LSimpleThread.h"
 #include "scanner/RawScanFile.h"
-#include "scanner/StResFile.h"
+#include "scanner/RawScanPage.h"
 #include "scanner/TWCapabilities.h"
 #include "scanner/TWGlue.h"
 #include "scanner/UTwHelper.h"
@@ -74,7 +74,7 @@ CTWAIN::~CTWAIN() {
 
 long CTWAIN::InitializeTWAIN() {
   if (mInit == 1) return 0;
-  StResFile saved;
+  StCurResFile saved;
   TW_IDENTITY identity = AppIdentity();
   short rc = TWInitialize(&identity);
   if (rc == 0) rc = TWOpenDSM();
@@ -128,7 +128,7 @@ long CTWAIN::SetDriverAndOpen(const unsigned char* productName) {
 
 void CTWAIN::Setup_Parameter(long callerCode, unsigned long fileType, unsigned char showDriverUI, long source,
                              long imageMode, long resolution, Rect& area, long level, unsigned char flag) {
-  StResFile saved;
+  StCurResFile saved;
   mFileType = fileType;
   mCallerCode = callerCode;
   mShowDriverUI = showDriverUI;
@@ -306,7 +306,7 @@ void CTWAIN::EndWithError(short fileRef) {
 }
 
 void CTWAIN::Thread() {
-  StResFile saved;
+  StCurResFile saved;
   short fileRef = 0;
   try {
     for (;;) {
@@ -382,10 +382,11 @@ unsigned short CTWAIN::TWMemTransferImage(short fileRef, TW_IMAGEINFO* info) {
   TW_PENDINGXFERS pending{};
   rc = TWMessageDS(DG_CONTROL, DAT_PENDINGXFERS, MSG_GET, &pending);
   if (rc != 0) return rc;
-  if (width <= 0 || length <= 0 || (bpp != 1 && bpp != 8 && bpp != 24)) return TWRC_FAILURE;
+  RawScanPage page;
+  if (!RawScanPage_FromImageInfo(*info, &page)) return TWRC_FAILURE;
 
-  const int64_t rowBytes = RawScanFile_RowBytes(width, bpp);
-  int64_t rowsLeft = length;
+  const int64_t rowBytes = page.rowBytes;
+  int64_t rowsLeft = page.height;
   for (;;) {
     std::memset(buffer.get(), 0, static_cast<size_t>(bufferSize));
     TW_IMAGEMEMXFER xfer;

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "scanner/RawScanFile.h"
-#include "scanner/StResFile.h"
 #include "toolbox/Files.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/MacMemory.h"
@@ -98,7 +97,7 @@ long Scanner::GetPlugIn_Dir(FSSpec& folder) {
 }
 
 TArray<FSSpec>* Scanner::GetPlugIns() {
-  StResFile saved;
+  StCurResFile saved;
   FSSpec folder{};
   SInt32 dirID = 0;
   if (!GetPlugIn_Dir(folder) || !FolderID(folder, &dirID)) return nullptr;
@@ -114,7 +113,7 @@ TArray<FSSpec>* Scanner::GetPlugIns() {
 }
 
 long Scanner::GetDriverVersion(FSSpec& file) {
-  StResFile saved;
+  StCurResFile saved;
   SInt16 ref = FSpOpenResFile(&file, fsRdPerm);
   if (ref == -1) return 0;
   long version = ReadVersionWord();
@@ -123,7 +122,7 @@ long Scanner::GetDriverVersion(FSSpec& file) {
 }
 
 long Scanner::SetDriverAndOpen(unsigned char* fileName) {
-  StResFile saved;
+  StCurResFile saved;
   FSSpec folder{}, file{};
   SInt32 dirID = 0;
   if (!GetPlugIn_Dir(folder) || !FolderID(folder, &dirID)) return 0;

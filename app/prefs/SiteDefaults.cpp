@@ -16,7 +16,7 @@ const unsigned char kSiteDefaultsName[] = "\x11" "Vormix50.def.pref";
 // The site-defaults file opened read-only as the current resource file, for one scope.
 class SiteDefaultsFile {
  public:
-  SiteDefaultsFile() : mSaved(CurResFile()) {
+  SiteDefaultsFile() {
     SInt16 vRef = 0;
     SInt32 dirID = 0;
     if (FindFolder(kOnSystemDisk, kPreferencesFolderType, kDontCreateFolder, &vRef, &dirID) != noErr) return;
@@ -27,15 +27,12 @@ class SiteDefaultsFile {
   }
   ~SiteDefaultsFile() {
     if (mRef != -1) CloseResFile(mRef);
-    UseResFile(mSaved);
   }
-  SiteDefaultsFile(const SiteDefaultsFile&) = delete;
-  SiteDefaultsFile& operator=(const SiteDefaultsFile&) = delete;
 
   bool isOpen() const { return mRef != -1; }
 
  private:
-  SInt16 mSaved;
+  StCurResFile mSaved;  // restored after the file is closed
   SInt16 mRef = -1;
 };
 

@@ -7,9 +7,7 @@
 #include "framework/LIconControl.h"
 #include "framework/LPushButton.h"
 #include "framework/LStaticText.h"
-#include "framework/StDialogHandler.h"
-#include "output/hubdialogs/StApplicationResFile.h"
-#include "output/hubdialogs/WXPanes.h"
+#include "output/hubdialogs/HubDialog.h"
 #include "toolbox/Resources.h"
 #include "toolbox/TextUtils.h"
 #include "windows/Events.h"
@@ -74,47 +72,43 @@ void ComposeAlertMessage(ConstStr255Param item, ConstStr255Param param, Str255 o
 SInt32 Show_Error(SInt32 layoutID, LCommander* super, SInt16 listID, SInt32 index, UInt8 showCancel, UInt8 showIcon,
                   ConstStr255Param param, UInt16 buttonChoice) {
   StPromptOpen promptGuard;
-  StApplicationResFile appResources;
   SysBeep(kBeepDuration);
 
-  StDialogHandler handler(ResIDT(layoutID), super);
-  LWindow* dialog = handler.GetDialog();
-  ThrowIfNil_(dialog);
+  HubDialog<> alert(layoutID, super);
 
   Str255 item, message;
   GetIndString(item, listID, SInt16(index));
   ComposeAlertMessage(item, param, message);
 
   if (layoutID == kNextPageButtonLayout) {
-    auto* box = dynamic_cast<LDialogBox*>(dialog);
+    auto* box = dynamic_cast<LDialogBox*>(alert.dialog());
     ThrowIfNil_(box);
     const PaneIDT chosen = ChosenButton(buttonChoice);
-    LPushButton* button = FindPaneAs<LPushButton>(dialog, chosen);
+    LPushButton* button = alert.Pane<LPushButton>(chosen);
     box->SetCancelButton(chosen);
     button->Show();
   }
   if (!showCancel) {
-    LPushButton* cancel = FindPaneAs<LPushButton>(dialog, kCancelButton);
+    LPushButton* cancel = alert.Pane<LPushButton>(kCancelButton);
     cancel->Disable();
     cancel->Hide();
   }
   if (!showIcon) {
-    LIconControl* icon = FindPaneAs<LIconControl>(dialog, kIcon);
+    LIconControl* icon = alert.Pane<LIconControl>(kIcon);
     icon->Disable();
     icon->Hide();
   }
-  FindPaneAs<LStaticText>(dialog, kMessageText)->SetDescriptor(message);
-  dialog->Show();
+  alert.Pane<LStaticText>(kMessageText)->SetDescriptor(message);
 
   sEZMag = 0;
-  for (;;) {
-    const MessageT hit = handler.DoDialog();
-    if (hit == msg_OK || hit == msg_Cancel) return SInt32(hit);
-    if (layoutID != kNextPageButtonLayout) continue;
-    const SInt32 answer = sEZMag;
-    sIsOpen = 1;
-    if (answer == msg_OK || answer == msg_Cancel) return answer;
-  }
+  return alert.Run([] { return true; },
+                   [&](MessageT) -> SInt32 {
+                     if (layoutID != kNextPageButtonLayout) return 0;
+                     // A scanner-button push answers the prompt as its buttons would.
+                     const SInt32 answer = sEZMag;
+                     sIsOpen = 1;
+                     return answer == msg_OK || answer == msg_Cancel ? answer : 0;
+                   });
 }
 
 }  // namespace CWXUtility

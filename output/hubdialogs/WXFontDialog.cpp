@@ -9,8 +9,7 @@
 #include "framework/LException.h"
 #include "framework/LPopupButton.h"
 #include "output/hubdialogs/CFontDialogHandler.h"
-#include "output/hubdialogs/StApplicationResFile.h"
-#include "output/hubdialogs/WXPanes.h"
+#include "output/hubdialogs/HubDialog.h"
 #include "quickdraw/Fonts.h"
 #include "toolbox/Resources.h"
 
@@ -45,12 +44,11 @@ SInt32 ItemNamed(LPopupButton* popup, ConstStr255Param name) {
 }  // namespace
 
 SInt32 FontSetting(SInt32 layoutID, LDialogBox* caller, StFontDialog& font) {
-  StApplicationResFile appResources;
-  CFontDialogHandler handler(ResIDT(layoutID), caller);
-  LWindow* dialog = handler.GetDialog();
-  auto* fonts = FindPaneAs<LPopupButton>(dialog, 'POPF');
+  HubDialog<CFontDialogHandler> fontDialog(layoutID, caller);
+  CFontDialogHandler& handler = fontDialog.handler();
+  auto* fonts = fontDialog.Pane<LPopupButton>('POPF');
   LCheckBox* styles[std::size(kStyles)];
-  for (size_t i = 0; i < std::size(kStyles); ++i) styles[i] = FindPaneAs<LCheckBox>(dialog, kStyles[i].id);
+  for (size_t i = 0; i < std::size(kStyles); ++i) styles[i] = fontDialog.Pane<LCheckBox>(kStyles[i].id);
 
   Str255 name;
   GetFontName(SInt16(font.font & 0xFFFF), name);
@@ -64,19 +62,8 @@ SInt32 FontSetting(SInt32 layoutID, LDialogBox* caller, StFontDialog& font) {
   handler.SetSize(size);
   for (size_t i = 0; i < std::size(kStyles); ++i) styles[i]->SetValue(font.*kStyles[i].field != 0 ? 1 : 0);
   RGBColor color = font.color;
-  dialog->Show();
 
-  for (;;) {
-    const MessageT message = handler.DoDialog();
-    if (message == msg_Cancel) return msg_Cancel;
-    if (message == 'BTSL') {
-      Str255 prompt;
-      RGBColor picked;
-      GetIndString(prompt, kFontTextList, 1);
-      if (GetColor(Point{0, 0}, prompt, &color, &picked)) color = picked;
-      continue;
-    }
-    if (message != msg_OK) continue;
+  const auto accept = [&] {
     if (fonts->GetValue() > 0) {
       Str255 chosen;
       SInt16 family = 0;
@@ -88,8 +75,17 @@ SInt32 FontSetting(SInt32 layoutID, LDialogBox* caller, StFontDialog& font) {
     font.colorPad = 0;
     font.size = handler.GetHeldSize();
     for (size_t i = 0; i < std::size(kStyles); ++i) font.*kStyles[i].field = styles[i]->GetValue();
-    return msg_OK;
-  }
+    return true;
+  };
+  return fontDialog.Run(accept, [&](MessageT message) -> SInt32 {
+    if (message == 'BTSL') {
+      Str255 prompt;
+      RGBColor picked;
+      GetIndString(prompt, kFontTextList, 1);
+      if (GetColor(Point{0, 0}, prompt, &color, &picked)) color = picked;
+    }
+    return 0;
+  });
 }
 
 }  // namespace CWXUtility

@@ -7,9 +7,7 @@
 #include "framework/LPopupButton.h"
 #include "framework/LRadioButton.h"
 #include "framework/LWindow.h"
-#include "framework/StDialogHandler.h"
-#include "output/hubdialogs/StApplicationResFile.h"
-#include "output/hubdialogs/WXPanes.h"
+#include "output/hubdialogs/HubDialog.h"
 
 namespace CWXUtility {
 
@@ -73,11 +71,8 @@ void SetCompression(PDFPanes& p, bool normal) {
 
 SInt32 PDFSetting(SInt32 layoutID, LCommander* super, StPDFDialog& record, UInt8, UInt8 previewMode, UInt8 noCBXP,
                   UInt8 noCBXT) {
-  StApplicationResFile appResources;
-  StDialogHandler handler(ResIDT(layoutID), super);
-  LWindow* dialog = handler.GetDialog();
-  ThrowIfNil_(dialog);
-  PDFPanes p(dialog);
+  HubDialog<> pdfDialog(layoutID, super);
+  PDFPanes p(pdfDialog.dialog());
   RecordBytes r = record.view();
 
   p.language->SetValue(Bit(StPDFDialog::kLanguageOption.get(r)));
@@ -105,41 +100,33 @@ SInt32 PDFSetting(SInt32 layoutID, LCommander* super, StPDFDialog& record, UInt8
   }
   if (noCBXP) p.optionXP->Disable();
   if (noCBXT) p.optionXT->Disable();
-  dialog->Show();
 
-  for (;;) {
-    const MessageT message = handler.DoDialog();
-    switch (message) {
-      case msg_Cancel:
-        return msg_Cancel;
-      case msg_OK:
-        StPDFDialog::kLanguageOption.set(r, UInt32(p.language->GetValue()));
-        StPDFDialog::kLanguage.set(r, UInt32(p.languageItem->GetValue()));
-        StPDFDialog::kOptionCBCR.set(r, UInt32(p.optionCR->GetValue()));
-        StPDFDialog::kOptionCBXT.set(r, UInt32(p.optionXT->GetValue()));
-        StPDFDialog::kOptionCBXP.set(r, UInt32(p.optionXP->GetValue()));
-        StPDFDialog::kCompression.set(r, p.normal->GetValue() != 0 ? 1 : 2);
-        return msg_OK;
-      case 'CBXS': {
-        const bool on = p.language->GetValue() != 0;
-        p.EnableLanguage(on);
-        if (previewMode) break;
-        if (on) {
-          SetEnabled(p.optionXT, !noCBXT);
-        } else {
-          p.optionXT->Disable();
-          p.optionXT->SetValue(0);
-          StPDFDialog::kOptionCBXT.set(r, 0);  // at once, as the callers rely on
-        }
-        break;
+  const auto accept = [&] {
+    StPDFDialog::kLanguageOption.set(r, UInt32(p.language->GetValue()));
+    StPDFDialog::kLanguage.set(r, UInt32(p.languageItem->GetValue()));
+    StPDFDialog::kOptionCBCR.set(r, UInt32(p.optionCR->GetValue()));
+    StPDFDialog::kOptionCBXT.set(r, UInt32(p.optionXT->GetValue()));
+    StPDFDialog::kOptionCBXP.set(r, UInt32(p.optionXP->GetValue()));
+    StPDFDialog::kCompression.set(r, p.normal->GetValue() != 0 ? 1 : 2);
+    return true;
+  };
+  return pdfDialog.Run(accept, [&](MessageT message) -> SInt32 {
+    if (message == 'CBXS') {
+      const bool on = p.language->GetValue() != 0;
+      p.EnableLanguage(on);
+      if (previewMode) return 0;
+      if (on) {
+        SetEnabled(p.optionXT, !noCBXT);
+      } else {
+        p.optionXT->Disable();
+        p.optionXT->SetValue(0);
+        StPDFDialog::kOptionCBXT.set(r, 0);  // at once, as the callers rely on
       }
-      case 'CBXT':
-        p.EnableLanguage(p.language->GetValue() != 0 || (!previewMode && p.optionXT->GetValue() != 0));
-        break;
-      default:
-        break;
+    } else if (message == 'CBXT') {
+      p.EnableLanguage(p.language->GetValue() != 0 || (!previewMode && p.optionXT->GetValue() != 0));
     }
-  }
+    return 0;
+  });
 }
 
 namespace {
@@ -177,15 +164,12 @@ struct Compression {
 
 SInt32 RunImageOptions(SInt32 layoutID, LCommander* super, RecordBytes r, const ImageOptionIDs& ids,
                        bool hasCompression, UInt8 showCompression, UInt8 previewMode, UInt8 noPRB, UInt8 noLanguage) {
-  StApplicationResFile appResources;
-  StDialogHandler handler(ResIDT(layoutID), super);
-  LWindow* dialog = handler.GetDialog();
-  ThrowIfNil_(dialog);
-  ImageOptionPanes p(dialog, ids);
+  HubDialog<> optionsDialog(layoutID, super);
+  ImageOptionPanes p(optionsDialog.dialog(), ids);
   Compression c;
   if (hasCompression) {
-    c.popup = FindPaneAs<LPopupButton>(dialog, 'POPC');
-    c.label = FindPaneAs<LCaption>(dialog, 'StrJ');
+    c.popup = optionsDialog.Pane<LPopupButton>('POPC');
+    c.label = optionsDialog.Pane<LCaption>('StrJ');
   }
 
   p.language->SetValue(Bit(kLanguageOption.get(r)));
@@ -211,22 +195,20 @@ SInt32 RunImageOptions(SInt32 layoutID, LCommander* super, RecordBytes r, const 
     p.EnableLanguage(false);
   }
   if (kLanguageOption.get(r) == 0) p.EnableLanguage(false);
-  dialog->Show();
 
-  for (;;) {
-    const MessageT message = handler.DoDialog();
-    if (message == msg_Cancel) return msg_Cancel;
-    if (message == msg_OK) {
-      if (p.language->IsEnabled()) kLanguageOption.set(r, UInt32(p.language->GetValue()));
-      kOptionSLT.set(r, UInt32(p.optionSLT->GetValue()));
-      kOptionPRB.set(r, UInt32(p.optionPRB->GetValue()));
-      kLanguage.set(r, UInt32(p.languageItem->GetValue()));
-      // A hidden popup still holds the stored level.
-      if (c.popup) StJPEGDialog::kCompression.set(r, UInt32(c.popup->GetValue()));
-      return msg_OK;
-    }
+  const auto accept = [&] {
+    if (p.language->IsEnabled()) kLanguageOption.set(r, UInt32(p.language->GetValue()));
+    kOptionSLT.set(r, UInt32(p.optionSLT->GetValue()));
+    kOptionPRB.set(r, UInt32(p.optionPRB->GetValue()));
+    kLanguage.set(r, UInt32(p.languageItem->GetValue()));
+    // A hidden popup still holds the stored level.
+    if (c.popup) StJPEGDialog::kCompression.set(r, UInt32(c.popup->GetValue()));
+    return true;
+  };
+  return optionsDialog.Run(accept, [&](MessageT message) -> SInt32 {
     if (message == ids.language) p.EnableLanguage(!previewMode && p.language->GetValue() != 0);
-  }
+    return 0;
+  });
 }
 
 }  // namespace

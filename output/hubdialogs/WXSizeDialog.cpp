@@ -7,7 +7,7 @@
 #include "framework/LWindow.h"
 #include "output/hub/WXText.h"
 #include "output/hubdialogs/CManuDialogHandler.h"
-#include "output/hubdialogs/StApplicationResFile.h"
+#include "output/hubdialogs/HubDialog.h"
 #include "output/hubdialogs/WXSizeNumbers.h"
 #include "toolbox/Resources.h"
 #include "toolbox/TextUtils.h"
@@ -25,8 +25,8 @@ bool Within(double v, double low, double high) { return v >= low && v <= high; }
 }  // namespace
 
 SInt32 ManuscriptSizeSetting(SInt32 layoutID, LCommander* super, StDescriptDialog& size) {
-  StApplicationResFile appResources;
-  CManuDialogHandler handler(ResIDT(layoutID), super);
+  HubDialog<CManuDialogHandler> sizeDialog(layoutID, super);
+  CManuDialogHandler& handler = sizeDialog.handler();
 
   const SInt32 unit = size.unit == kUnitInch ? kUnitInch : kUnitCentimetre;
   double width = Within(size.width, 2.54, 21.6) ? size.width : 21.0;
@@ -37,23 +37,21 @@ SInt32 ManuscriptSizeSetting(SInt32 layoutID, LCommander* super, StDescriptDialo
   }
   handler.SetUnit(unit);
   handler.SetWidthHeight(width, height);
-  handler.GetDialog()->Show();
 
-  for (;;) {
-    const MessageT message = handler.DoDialog();
-    if (message == msg_Cancel) {
-      size.width *= kTenthsPerCm;
-      size.height *= kTenthsPerCm;
-      return msg_Cancel;
-    }
-    if (message != msg_OK || handler.OverValueErrorCheck()) continue;
+  const SInt32 answer = sizeDialog.Run([&] {
+    if (handler.OverValueErrorCheck()) return false;
     size.unit = handler.GetUnit();
     handler.GetWidthHeight(width, height);
     const double toCm = size.unit == kUnitInch ? kCmPerInch : 1.0;
     size.width = width * toCm * kTenthsPerCm;
     size.height = height * toCm * kTenthsPerCm;
-    return msg_OK;
+    return true;
+  });
+  if (answer == msg_Cancel) {
+    size.width *= kTenthsPerCm;
+    size.height *= kTenthsPerCm;
   }
+  return answer;
 }
 
 void ManuscriptPrefToString(StDescriptDialog size, StringPtr text) {

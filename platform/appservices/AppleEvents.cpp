@@ -4,6 +4,7 @@
 
 #include "appservices/aeItems.h"
 #include "toolbox/Aliases.h"
+#include "toolbox/FilePaths.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/MacMemory.h"
 #include "toolbox/RecordAccess.h"
@@ -133,17 +134,7 @@ OSErr FileDescFor(const std::string& path, DescType toType, AEDesc* result) {
       return aeMake(typeFSRef, BytesOf(&ref, sizeof ref), result);
     }
     default: {
-      static const char kHex[] = "0123456789ABCDEF";
-      std::string url = "file://";
-      for (unsigned char c : path) {
-        if (std::isalnum(c) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
-          url += static_cast<char>(c);
-        } else {
-          url += '%';
-          url += kHex[c >> 4];
-          url += kHex[c & 15];
-        }
-      }
+      const std::string url = FpFileURL(path);
       return aeMake(typeFileURL, std::vector<UInt8>(url.begin(), url.end()), result);
     }
   }
@@ -276,6 +267,7 @@ OSErr AEGetNthPtr(const AEDescList* list, long index, DescType desiredType, AEKe
 }
 
 OSErr AEGetNthDesc(const AEDescList* list, long index, DescType desiredType, AEKeyword* keyword, AEDesc* result) {
+  AEInitializeDesc(result);
   std::vector<aeItem> items;
   OSErr err = ItemsOf(list, &items);
   if (err != noErr) return err;
@@ -320,6 +312,7 @@ OSErr AEGetKeyPtr(const AERecord* record, AEKeyword keyword, DescType desiredTyp
 }
 
 OSErr AEGetKeyDesc(const AERecord* record, AEKeyword keyword, DescType desiredType, AEDesc* result) {
+  AEInitializeDesc(result);
   std::vector<aeItem> items;
   OSErr err = ItemsOf(record, &items);
   if (err != noErr) return err;
@@ -394,6 +387,7 @@ OSErr AEGetParamPtr(const AppleEvent* event, AEKeyword keyword, DescType desired
 }
 
 OSErr AEGetParamDesc(const AppleEvent* event, AEKeyword keyword, DescType desiredType, AEDesc* result) {
+  AEInitializeDesc(result);
   aeItem item;
   OSErr err = FindPart(event, Part::kParameter, keyword, &item);
   return err == noErr ? ItemDesc(item, desiredType, result) : err;
@@ -417,6 +411,7 @@ OSErr AEGetAttributePtr(const AppleEvent* event, AEKeyword keyword, DescType des
 }
 
 OSErr AEGetAttributeDesc(const AppleEvent* event, AEKeyword keyword, DescType desiredType, AEDesc* result) {
+  AEInitializeDesc(result);
   aeItem item;
   OSErr err = FindPart(event, Part::kAttribute, keyword, &item);
   return err == noErr ? ItemDesc(item, desiredType, result) : err;

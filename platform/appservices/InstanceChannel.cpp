@@ -43,13 +43,37 @@ std::string Folder() {
   return folder;
 }
 
-bool MakeAddress(const std::string& path, sockaddr_un* address) {
+// The socket's address. A path longer than an address holds is reached through the
+// folder's descriptor (/proc/self/fd/N/name), which `folderFd` keeps open until the caller
+// has bound or connected.
+bool MakeAddress(const std::string& path, sockaddr_un* address, int* folderFd) {
   std::memset(address, 0, sizeof *address);
   address->sun_family = AF_UNIX;
-  if (path.empty() || path.size() >= sizeof address->sun_path) return false;
-  std::memcpy(address->sun_path, path.c_str(), path.size() + 1);
+  *folderFd = -1;
+  if (path.empty()) return false;
+  std::string name = path;
+  if (path.size() >= sizeof address->sun_path) {
+    const size_t slash = path.find_last_of('/');
+    *folderFd = open(path.substr(0, slash).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (*folderFd < 0) return false;
+    name = "/proc/self/fd/" + std::to_string(*folderFd) + path.substr(slash);
+    if (name.size() >= sizeof address->sun_path) {
+      close(*folderFd);
+      *folderFd = -1;
+      return false;
+    }
+  }
+  std::memcpy(address->sun_path, name.c_str(), name.size() + 1);
   return true;
 }
+
+// Closes the folder descriptor MakeAddress may have opened.
+struct FolderFd {
+  int fd = -1;
+  ~FolderFd() {
+    if (fd >= 0) close(fd);
+  }
+};
 
 bool WriteAll(int fd, const UInt8* bytes, size_t size) {
   while (size > 0) {
@@ -78,7 +102,8 @@ bool ReadAll(int fd, UInt8* bytes, size_t size) {
 // Connects to the listening instance: the socket, or -1 with errno set.
 int Connect(const std::string& path) {
   sockaddr_un address;
-  if (!MakeAddress(path, &address)) {
+  FolderFd folder;
+  if (!MakeAddress(path, &address, &folder.fd)) {
     errno = ENAMETOOLONG;
     return -1;
   }
@@ -93,16 +118,23 @@ int Connect(const std::string& path) {
   return fd;
 }
 
-// Sends `event` from `signature` over `fd` and waits for the receiver's acknowledgement.
+// Sends `event` from `signature` over `fd`. The receiver acknowledges when it has queued
+// the event, or closes the connection when it refuses it; one busy for longer than the
+// wait takes the event when it next looks, so that counts as delivered.
 OSErr SendOver(int fd, OSType signature, const AppleEvent& event) {
   const std::vector<UInt8> bytes = aeBytes(event);
   std::vector<UInt8> message(kHeader);
   BEPutU32(message.data(), signature);
   BEPutU32(message.data() + 4, static_cast<uint32_t>(bytes.size()));
   message.insert(message.end(), bytes.begin(), bytes.end());
+  if (!WriteAll(fd, message.data(), message.size())) return connectionInvalid;
+  pollfd p{fd, POLLIN, 0};
+  int ready;
+  while ((ready = poll(&p, 1, kTimeoutMs)) < 0 && errno == EINTR) {
+  }
+  if (ready == 0) return noErr;
   UInt8 ack = 1;
-  if (!WriteAll(fd, message.data(), message.size()) || !ReadAll(fd, &ack, 1) || ack != 0) return connectionInvalid;
-  return noErr;
+  return recv(fd, &ack, 1, 0) == 1 && ack == 0 ? OSErr(noErr) : OSErr(connectionInvalid);
 }
 
 OSErr SendReopen(int fd, OSType signature) {
@@ -182,8 +214,9 @@ InstanceRole AEClaimSingleInstance(std::string* message) {
   const std::string folder = Folder();
   const std::string path = folder.empty() ? std::string() : folder + "/" + kSocketName;
   sockaddr_un address;
-  if (!MakeAddress(path, &address)) {
-    if (message) *message = "the temporary-items folder is unusable or its path too long for a socket: " + folder;
+  FolderFd folderFd;
+  if (!MakeAddress(path, &address, &folderFd.fd)) {
+    if (message) *message = "the temporary-items folder is unusable for a socket: " + folder;
     return InstanceRole::kFailed;
   }
   LaunchLock lock(folder);
@@ -196,8 +229,11 @@ InstanceRole AEClaimSingleInstance(std::string* message) {
     OSErr err = SendReopen(fd, launcher ? launcher : OSType(kProcessSignatureSelf));
     close(fd);
     if (err == noErr) return InstanceRole::kHandedOver;
+    // A live instance that refused the event keeps its socket.
+    if (message) *message = "the running instance at " + path + " refused the reopen event";
+    return InstanceRole::kFailed;
   }
-  // Nobody answers: whatever socket is there was left by an instance that died.
+  // Nobody listens: whatever socket is there was left by an instance that died.
   unlink(path.c_str());
   int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
   if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(fd, 8) != 0) {

@@ -25,7 +25,8 @@ InstanceRole AEClaimSingleInstance(std::string* message);
 // Sends a reopen-application event from `senderSignature` to the running instance:
 // noErr, or connectionInvalid when none listens.
 OSErr AESendReopenToRunningInstance(OSType senderSignature);
-// The socket's path (in the temporary-items folder; at most 107 bytes).
+// The socket's path in the temporary-items folder (a longer path than a socket address
+// holds is reached through the folder's descriptor).
 std::string AEInstanceSocketPath();
 // Stops listening and removes the socket (also done at exit).
 void AEStopListening();

@@ -12,12 +12,10 @@
 #include "corefoundation/CFBundle.h"
 #include "toolbox/DesktopEntry.h"
 #include "toolbox/FilePaths.h"
-#include "toolbox/Folders.h"
+#include "toolbox/FolderLocations.h"
 #include "toolbox/MacErrors.h"
 
 namespace {
-
-constexpr char kSystemApplications[] = "/usr/share/applications";
 
 bool EndsWith(const std::string& s, const std::string& suffix) {
   return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
@@ -98,30 +96,11 @@ std::vector<std::string> SortedEntries(const std::string& folder) {
   return names;
 }
 
-// The root below which the system folders lie ("" normally; WENDRIX_ROOT in tests).
-std::string SystemRoot() {
-  std::string folder;
-  FindFolderPath(kSystemDomain, kApplicationsFolderType, kDontCreateFolder, &folder);
-  return EndsWith(folder, kSystemApplications) ? folder.substr(0, folder.size() - (sizeof kSystemApplications - 1)) : "";
-}
-
-std::string UserDataFolder() {
-  std::string folder;
-  FindFolderPath(kUserDomain, kApplicationsFolderType, kDontCreateFolder, &folder);
-  return FpParent(folder);
-}
-
-std::string UserConfigFolder() {
-  std::string folder;
-  FindFolderPath(kUserDomain, kPreferencesFolderType, kDontCreateFolder, &folder);
-  return FpParent(folder);
-}
-
 // The desktop-entry ids mimeapps.list gives as defaults for `mimeType`, in preference order.
 std::vector<std::string> DefaultHandlers(const std::string& mimeType) {
-  const std::string root = SystemRoot();
-  const std::string lists[] = {UserConfigFolder() + "/mimeapps.list", UserDataFolder() + "/applications/mimeapps.list",
-                               root + "/etc/xdg/mimeapps.list", root + kSystemApplications + std::string("/mimeapps.list")};
+  const std::string root = FolderSystemPrefix();
+  const std::string lists[] = {FolderConfigHome() + "/mimeapps.list", FolderDataHome() + "/applications/mimeapps.list",
+                               root + "/etc/xdg/mimeapps.list", root + "/usr/share/applications/mimeapps.list"};
   std::vector<std::string> ids;
   for (const std::string& list : lists) {
     std::ifstream in(list);
@@ -150,7 +129,7 @@ std::vector<std::string> DefaultHandlers(const std::string& mimeType) {
 // The MIME type the shared MIME database's globs give for `extension`, or "".
 std::string MimeTypeForExtension(const std::string& extension) {
   const std::string pattern = "*." + Lower(extension);
-  const std::string folders[] = {UserDataFolder() + "/mime", SystemRoot() + "/usr/share/mime"};
+  const std::string folders[] = {FolderDataHome() + "/mime", FolderSystemPrefix() + "/usr/share/mime"};
   std::string best;
   int bestWeight = -1;
   for (const std::string& folder : folders) {

@@ -91,9 +91,13 @@ OSErr AESend(const AppleEvent* event, AppleEvent* reply, AESendMode sendMode, AE
   SameProcess(&target, &self, &isSelf);
   SameProcess(&target, &fileManager, &isFileManager);
   if (isSelf) {
+    // Received, the address names the sender: this process.
     AppleEvent copy;
     err = AEDuplicateDesc(event, &copy);
-    return err == noErr ? AEPostToSelf(&copy) : err;
+    if (err == noErr) err = AEPutAttributePtr(&copy, keyAddressAttr, typeProcessSerialNumber, &self, sizeof self);
+    if (err == noErr) err = AEPostToSelf(&copy);
+    AEDisposeDesc(&copy);
+    return err;
   }
   if (Attribute(*event, keyEventClassAttr) != kCoreEventClass || Attribute(*event, keyEventIDAttr) != kAEOpenDocuments)
     return errAEEventNotHandled;

@@ -40,5 +40,5 @@ void CFDataGetBytes(CFDataRef data, CFRange range, UInt8* buffer) {
   if (!d || !buffer || range.location < 0 || range.length < 0) return;
   const size_t size = d->bytes.size();
   if (static_cast<size_t>(range.location) > size || static_cast<size_t>(range.length) > size - range.location) return;
-  std::memcpy(buffer, d->bytes.data() + range.location, static_cast<size_t>(range.length));
+  if (range.length > 0) std::memcpy(buffer, d->bytes.data() + range.location, static_cast<size_t>(range.length));
 }

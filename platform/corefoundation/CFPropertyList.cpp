@@ -116,6 +116,27 @@ CFTypeRef Convert(plist_t node, int depth, Holds& holds) {
   }
 }
 
+// The tree of a property list in XML or binary form, or null. A binary list goes through
+// XML once: libplist's binary reader accepts dictionaries whose keys are not keys (and its
+// key reading then aborts), while its XML reader refuses them.
+plist_t ParseTree(const char* bytes, uint32_t size) {
+  plist_t tree = nullptr;
+  if (!plist_is_binary(bytes, size)) {
+    plist_from_xml(bytes, size, &tree);
+    return tree;
+  }
+  plist_t binary = nullptr;
+  plist_from_bin(bytes, size, &binary);
+  if (!binary) return nullptr;
+  char* xml = nullptr;
+  uint32_t length = 0;
+  plist_to_xml(binary, &xml, &length);
+  plist_free(binary);
+  if (xml) plist_from_xml(xml, length, &tree);
+  plist_to_xml_free(xml);
+  return tree;
+}
+
 }  // namespace
 
 CFPropertyListRef CFPropertyListCreateFromXMLData(CFAllocatorRef, CFDataRef xmlData, CFOptionFlags,
@@ -124,7 +145,7 @@ CFPropertyListRef CFPropertyListCreateFromXMLData(CFAllocatorRef, CFDataRef xmlD
   const CFIndex length = CFDataGetLength(xmlData);
   const char* bytes = reinterpret_cast<const char*>(CFDataGetBytePtr(xmlData));
   plist_t root = nullptr;
-  if (bytes && length > 0 && length <= UINT32_MAX) plist_from_memory(bytes, static_cast<uint32_t>(length), &root);
+  if (bytes && length > 0 && length <= UINT32_MAX) root = ParseTree(bytes, static_cast<uint32_t>(length));
   CFTypeRef result = nullptr;
   if (root) {
     Holds holds;

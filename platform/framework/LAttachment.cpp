@@ -2,12 +2,13 @@
 
 #include "framework/LAttachable.h"
 #include "framework/LStream.h"
+#include "framework/ReadLayoutFields.h"
 
 LAttachment::LAttachment(MessageT message, bool executeHost) : mMessage(message), mExecuteHost(executeHost) {}
 
 LAttachment::LAttachment(LStream* stream) : mMessage(msg_AnyMessage), mExecuteHost(true) {
   Boolean executeHost = true;
-  *stream >> mMessage >> executeHost;
+  ReadLayoutFields<layout::kAttachment>(*stream, mMessage, executeHost);
   mExecuteHost = executeHost != 0;
 }
 

@@ -13,7 +13,7 @@ class LAttachment {
   static constexpr ClassIDT class_ID = 'atch';
 
   explicit LAttachment(MessageT message = msg_AnyMessage, bool executeHost = true);
-  // Layout data: message (i32), execute host (u8).
+  // Layout data: layout::kAttachment (framework/LayoutFields.h).
   explicit LAttachment(LStream* stream);
   LAttachment(const LAttachment&) = delete;
   LAttachment& operator=(const LAttachment&) = delete;

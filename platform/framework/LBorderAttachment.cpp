@@ -1,12 +1,13 @@
 #include "framework/LBorderAttachment.h"
 
 #include "framework/LStream.h"
+#include "framework/ReadLayoutFields.h"
 
 LBorderAttachment::LBorderAttachment(SInt16 penSize, const RGBColor& colour)
     : LAttachment(msg_DrawOrPrint, true), mPenSize{penSize, penSize}, mColour(colour) {}
 
 LBorderAttachment::LBorderAttachment(LStream* stream) : LAttachment(stream) {
-  *stream >> mPenSize.h >> mPenSize.v >> mColour.red >> mColour.green >> mColour.blue;
+  ReadLayoutFields<layout::kBorder>(*stream, mPenSize.h, mPenSize.v, mColour.red, mColour.green, mColour.blue);
   SetMessage(msg_DrawOrPrint);
 }
 

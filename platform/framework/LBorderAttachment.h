@@ -10,7 +10,7 @@ class LBorderAttachment : public LAttachment {
   using Inherited = LAttachment;
 
   explicit LBorderAttachment(SInt16 penSize = 1, const RGBColor& colour = {0, 0, 0});
-  // Layout data: the attachment's, then pen width and height i16, colour 3 x u16.
+  // Layout data: the attachment's, then layout::kBorder.
   explicit LBorderAttachment(LStream* stream);
 
  protected:

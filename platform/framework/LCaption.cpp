@@ -2,6 +2,7 @@
 
 #include "framework/LStream.h"
 #include "framework/LString.h"
+#include "framework/ReadLayoutFields.h"
 #include "framework/UAppearance.h"
 #include "framework/UTextDrawing.h"
 #include "framework/UTextTraits.h"
@@ -11,7 +12,9 @@ LCaption::LCaption(const SPaneInfo& paneInfo, ConstStr255Param text, ResIDT text
   LString::CopyPStr(text, mText);
 }
 
-LCaption::LCaption(LStream* stream) : LPane(stream) { *stream >> mText >> mTextTraitsID; }
+LCaption::LCaption(LStream* stream) : LPane(stream) {
+  ReadLayoutFields<layout::kText>(*stream, mText, mTextTraitsID);
+}
 
 StringPtr LCaption::GetDescriptor(Str255 out) const { return LString::CopyPStr(mText, out); }
 

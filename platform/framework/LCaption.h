@@ -8,7 +8,7 @@ class LCaption : public LPane {
   static constexpr ClassIDT class_ID = 'capt';
 
   LCaption(const SPaneInfo& paneInfo, ConstStr255Param text, ResIDT textTraitsID = 0);
-  // Layout data: the pane's, then text (Pascal string), text traits ID i16.
+  // Layout data: the pane's, then layout::kText.
   explicit LCaption(LStream* stream);
 
   StringPtr GetDescriptor(Str255 outText) const override;

@@ -2,6 +2,7 @@
 
 #include "framework/LStream.h"
 #include "framework/LString.h"
+#include "framework/ReadLayoutFields.h"
 #include "framework/UAppearance.h"
 #include "framework/UTextDrawing.h"
 #include "framework/UTextTraits.h"
@@ -13,7 +14,7 @@ LCheckBox::LCheckBox(const SPaneInfo& paneInfo, MessageT valueMessage, SInt32 va
 }
 
 LCheckBox::LCheckBox(LStream* stream) : LControl(stream) {
-  *stream >> mTitle >> mTextTraitsID;
+  ReadLayoutFields<layout::kTitled>(*stream, mTitle, mTextTraitsID);
   mMinValue = 0;
   mMaxValue = 1;
 }

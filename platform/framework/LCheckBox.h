@@ -9,7 +9,7 @@ class LCheckBox : public LControl {
 
   LCheckBox(const SPaneInfo& paneInfo, MessageT valueMessage, SInt32 value, ConstStr255Param title,
             ResIDT textTraitsID = 0);
-  // Layout data: the control's, then title (Pascal string), text traits ID i16.
+  // Layout data: the control's, then layout::kTitled.
   explicit LCheckBox(LStream* stream);
 
   StringPtr GetDescriptor(Str255 outTitle) const override;

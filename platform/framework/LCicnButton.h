@@ -9,7 +9,7 @@ class LCicnButton : public LControl {
   static constexpr ClassIDT class_ID = 'cicn';
 
   LCicnButton(const SPaneInfo& paneInfo, MessageT valueMessage, ResIDT normalID, ResIDT pushedID);
-  // Layout data: the control's, then the idle and the pressed icon IDs i16.
+  // Layout data: the control's, then layout::kCicnButton (the idle and the pressed icon).
   explicit LCicnButton(LStream* stream);
 
  protected:

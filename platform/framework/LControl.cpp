@@ -3,12 +3,13 @@
 #include <algorithm>
 
 #include "framework/LStream.h"
+#include "framework/ReadLayoutFields.h"
 
 LControl::LControl(const SPaneInfo& paneInfo, MessageT valueMessage, SInt32 value, SInt32 minValue, SInt32 maxValue)
     : LPane(paneInfo), mValueMessage(valueMessage), mValue(value), mMinValue(minValue), mMaxValue(maxValue) {}
 
 LControl::LControl(LStream* stream) : LPane(stream) {
-  *stream >> mValueMessage >> mValue >> mMinValue >> mMaxValue;
+  ReadLayoutFields<layout::kControl>(*stream, mValueMessage, mValue, mMinValue, mMaxValue);
 }
 
 void LControl::SetValue(SInt32 value) {

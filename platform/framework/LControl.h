@@ -12,7 +12,7 @@ class LControl : public LPane, public LBroadcaster {
   static constexpr ClassIDT class_ID = 'cntl';
 
   LControl(const SPaneInfo& paneInfo, MessageT valueMessage, SInt32 value, SInt32 minValue, SInt32 maxValue);
-  // Layout data: the pane's, then value message i32, value i32, minimum i32, maximum i32.
+  // Layout data: the pane's, then layout::kControl (framework/LayoutFields.h).
   explicit LControl(LStream* stream);
 
   SInt32 GetValue() const override { return mValue; }

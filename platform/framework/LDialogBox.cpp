@@ -2,8 +2,11 @@
 
 #include "framework/LPushButton.h"
 #include "framework/LStream.h"
+#include "framework/ReadLayoutFields.h"
 
-LDialogBox::LDialogBox(LStream* stream) : LWindow(stream) { *stream >> mDefaultButtonID >> mCancelButtonID; }
+LDialogBox::LDialogBox(LStream* stream) : LWindow(stream) {
+  ReadLayoutFields<layout::kDialog>(*stream, mDefaultButtonID, mCancelButtonID);
+}
 
 LDialogBox::LDialogBox(const Rect& globalBounds, ConstStr255Param title, WindowClass windowClass,
                        WindowAttributes attributes, LCommander* super)

@@ -10,7 +10,7 @@ class LDialogBox : public LWindow, public LListener {
   static constexpr ClassIDT class_ID = 'dlog';
   using Inherited = LWindow;
 
-  // Layout data: the window's, then default button pane ID i32, cancel button pane ID i32.
+  // Layout data: the window's, then layout::kDialog (the default and cancel buttons' pane IDs).
   explicit LDialogBox(LStream* stream);
   LDialogBox(const Rect& globalBounds, ConstStr255Param title, WindowClass windowClass, WindowAttributes attributes,
              LCommander* super);

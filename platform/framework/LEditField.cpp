@@ -7,6 +7,7 @@
 #include "framework/LStr255.h"
 #include "framework/LTETypingAction.h"
 #include "framework/LStream.h"
+#include "framework/ReadLayoutFields.h"
 #include "framework/UAppearance.h"
 #include "framework/UTextTraits.h"
 #include "quickdraw/qdText.h"
@@ -23,7 +24,7 @@ LEditField::LEditField(LStream* stream) : LPane(stream), LCommander(LCommander::
   ResIDT traits = 0;
   SInt16 maxChars = 255;
   UInt8 box = 1, wrap = 0, filter = 0;
-  *stream >> text >> traits >> maxChars >> box >> wrap >> filter;
+  ReadLayoutFields<layout::kEditField>(*stream, text, traits, maxChars, box, wrap, filter);
   mKeyFilter = UKeyFilters::FilterForCode(filter);
   Init(text, traits, maxChars, box != 0, wrap != 0);
 }
@@ -125,15 +126,12 @@ void LEditField::Changed() {
 }
 
 bool LEditField::HandleKeyPress(const EventRecord& event) {
-  UInt16 c = static_cast<UInt16>(event.message & charCodeMask);
-  UInt16 keyCode = static_cast<UInt16>((event.message & keyCodeMask) >> 8);
-  if ((event.modifiers & cmdKey) && (c == 'a' || c == 'A')) {
+  if (UKeyFilters::IsSelectAllKey(event)) {
     SelectAll();
     return true;
   }
-  EKeyStatus status = mKeyFilter ? mKeyFilter(mTE, keyCode, c, event.modifiers)
-                                 : UKeyFilters::ClassOfNonInput(c, event.modifiers);
-  if (mPendingLead && status != keyStatus_PassUp) status = keyStatus_Input;
+  UInt16 c = 0;
+  const EKeyStatus status = UKeyFilters::ClassOfKeyPress(event, mKeyFilter, mTE, mPendingLead != 0, c);
   UTextTraits::SetPortTextTraits(mTextTraitsID);
   switch (status) {
     case keyStatus_Input: {
@@ -171,15 +169,8 @@ bool LEditField::HandleKeyPress(const EventRecord& event) {
       TESelView(mTE);
       Refresh();
       return true;
-    case keyStatus_ExtraEdit:
-    case keyStatus_Ignore:
-      return true;
-    case keyStatus_Reject:
-      SysBeep(1);
-      return true;
-    case keyStatus_PassUp:
     default:
-      return LCommander::HandleKeyPress(event);
+      return UKeyFilters::TakeNonEditingKey(status, *this, event);
   }
 }
 

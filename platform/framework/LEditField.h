@@ -15,8 +15,7 @@ class LEditField : public LPane, public LCommander {
 
   LEditField(const SPaneInfo& paneInfo, ConstStr255Param text, ResIDT textTraitsID, SInt16 maxChars, bool hasBox,
              bool wordWrap, KeyFilterFunc keyFilter, LCommander* super);
-  // Layout data: the pane's, then text (Pascal string), text traits ID i16, maximum length
-  // i16, framed u8, word wrap u8, key filter code u8.
+  // Layout data: the pane's, then layout::kEditField.
   explicit LEditField(LStream* stream);
   ~LEditField() override;
 

@@ -5,6 +5,7 @@
 
 #include "framework/LStream.h"
 #include "framework/LStr255.h"
+#include "framework/ReadLayoutFields.h"
 #include "framework/UAppearance.h"
 #include "framework/UTextTraits.h"
 #include "quickdraw/QuickDrawText.h"
@@ -23,7 +24,7 @@ LEditText::LEditText(const SPaneInfo& paneInfo, LCommander* super, ConstStr255Pa
 LEditText::LEditText(LStream* stream, ClassIDT) : LControl(stream), LCommander(LCommander::GetDefaultCommander()) {
   Str255 text;
   UInt8 filter = 0, framed = 1;
-  *stream >> text >> mTextTraitsID >> mMaxChars >> filter >> framed;
+  ReadLayoutFields<layout::kEditText>(*stream, text, mTextTraitsID, mMaxChars, filter, framed);
   mKeyFilter = UKeyFilters::FilterForCode(filter);
   mFramed = framed != 0;
   SetDescriptor(text);
@@ -119,17 +120,12 @@ void LEditText::ReplaceSelection(const std::string& bytes) {
 void LEditText::UserChangedText() { BroadcastValueMessage(); }
 
 bool LEditText::HandleKeyPress(const EventRecord& event) {
-  UInt16 c = static_cast<UInt16>(event.message & charCodeMask);
-  UInt16 keyCode = static_cast<UInt16>((event.message & keyCodeMask) >> 8);
-  if ((event.modifiers & cmdKey) && (c == 'a' || c == 'A')) {
+  if (UKeyFilters::IsSelectAllKey(event)) {
     SelectAll();
     return true;
   }
-  EKeyStatus status = mKeyFilter ? mKeyFilter(nullptr, keyCode, c, event.modifiers)
-                                 : UKeyFilters::ClassOfNonInput(c, event.modifiers);
-  // The second byte of a two-byte character is input whatever the filter thinks of it alone.
-  if (mPendingLead && status != keyStatus_PassUp) status = keyStatus_Input;
-
+  UInt16 c = 0;
+  const EKeyStatus status = UKeyFilters::ClassOfKeyPress(event, mKeyFilter, nullptr, mPendingLead != 0, c);
   switch (status) {
     case keyStatus_Input: {
       std::string bytes;
@@ -181,15 +177,8 @@ bool LEditText::HandleKeyPress(const EventRecord& event) {
       Refresh();
       return true;
     }
-    case keyStatus_ExtraEdit:
-    case keyStatus_Ignore:
-      return true;
-    case keyStatus_Reject:
-      SysBeep(1);
-      return true;
-    case keyStatus_PassUp:
     default:
-      return LCommander::HandleKeyPress(event);
+      return UKeyFilters::TakeNonEditingKey(status, *this, event);
   }
 }
 

@@ -17,8 +17,7 @@ class LEditText : public LControl, public LCommander {
 
   LEditText(const SPaneInfo& paneInfo, LCommander* super, ConstStr255Param text, ResIDT textTraitsID,
             MessageT valueMessage, SInt16 maxChars, KeyFilterFunc keyFilter = &UKeyFilters::PrintingCharField);
-  // Layout data: the control's, then text (Pascal string), text traits ID i16, maximum
-  // length i16, key filter code u8, framed u8.
+  // Layout data: the control's, then layout::kEditText.
   explicit LEditText(LStream* stream, ClassIDT implementation = 'ietx');
 
   StringPtr GetDescriptor(Str255 outText) const override;
@@ -28,7 +27,9 @@ class LEditText : public LControl, public LCommander {
   const std::string& GetText() const { return mText; }
 
   void SetKeyFilter(KeyFilterFunc filter) { mKeyFilter = filter; }
+  KeyFilterFunc GetKeyFilter() const { return mKeyFilter; }
   void SetMaxChars(SInt16 maxChars) { mMaxChars = maxChars; }
+  SInt16 GetMaxChars() const { return mMaxChars; }
 
   void GetSelection(SInt16& outStart, SInt16& outEnd) const;
   void SetSelection(SInt16 start, SInt16 end);

@@ -9,7 +9,7 @@ class LIconControl : public LControl {
   static constexpr ClassIDT class_ID = 'icnp';
 
   LIconControl(const SPaneInfo& paneInfo, MessageT valueMessage, ResIDT iconID);
-  // Layout data: the control's, then the icon ID i16.
+  // Layout data: the control's, then layout::kIcon.
   explicit LIconControl(LStream* stream);
 
  protected:

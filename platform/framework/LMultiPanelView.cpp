@@ -2,6 +2,7 @@
 
 #include "framework/LCommander.h"
 #include "framework/LStream.h"
+#include "framework/ReadLayoutFields.h"
 #include "framework/UReanimator.h"
 
 LMultiPanelView::LMultiPanelView(const SPaneInfo& paneInfo, const SViewInfo& viewInfo,
@@ -9,14 +10,7 @@ LMultiPanelView::LMultiPanelView(const SPaneInfo& paneInfo, const SViewInfo& vie
     : LView(paneInfo, viewInfo), mPanelIDs(panelIDs), mPanels(panelIDs.size(), nullptr), mCommander(commander) {}
 
 LMultiPanelView::LMultiPanelView(LStream* stream) : LView(stream), mCommander(LCommander::GetDefaultCommander()) {
-  UInt16 count = 0;
-  *stream >> count;
-  for (UInt16 i = 0; i < count; ++i) {
-    ResIDT id = 0;
-    *stream >> id;
-    mPanelIDs.push_back(id);
-  }
-  *stream >> mInitial;
+  ReadLayoutFields<layout::kPanels>(*stream, mPanelIDs, mInitial);
   mPanels.assign(mPanelIDs.size(), nullptr);
 }
 

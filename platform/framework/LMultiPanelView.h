@@ -14,8 +14,7 @@ class LMultiPanelView : public LView {
 
   LMultiPanelView(const SPaneInfo& paneInfo, const SViewInfo& viewInfo, const std::vector<ResIDT>& panelIDs,
                   LCommander* commander);
-  // Layout data: the view's, then u16 count, the panels' layout IDs i16, the first panel
-  // shown i16.
+  // Layout data: the view's, then layout::kPanels (the panels' layout IDs, the first shown).
   explicit LMultiPanelView(LStream* stream);
 
   // Shows panel `index` (1-based), hiding the one shown before.

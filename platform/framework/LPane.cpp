@@ -6,6 +6,7 @@
 #include "framework/LStream.h"
 #include "framework/LView.h"
 #include "framework/LWindow.h"
+#include "framework/ReadLayoutFields.h"
 
 SInt16 LPane::sClickCount = 0;
 LPane* LPane::sLastPaneClicked = nullptr;
@@ -21,8 +22,8 @@ LPane::LPane(LStream* stream) {
   SPaneInfo info;
   UInt8 visible, enabled, bl, bt, br, bb;
   SInt32 superID;
-  *stream >> info.paneID >> info.width >> info.height >> visible >> enabled >> bl >> bt >> br >> bb >> info.left >>
-      info.top >> info.userCon >> superID;
+  ReadLayoutFields<layout::kPane>(*stream, info.paneID, info.width, info.height, visible, enabled, bl, bt, br, bb,
+                                  info.left, info.top, info.userCon, superID);
   info.visible = visible != 0;
   info.enabled = enabled != 0;
   info.bindings = {bl != 0, bt != 0, br != 0, bb != 0};

@@ -22,8 +22,7 @@ class LPane : public LAttachable {
 
   LPane();
   explicit LPane(const SPaneInfo& info);
-  // Layout data: paneID i32, width i16, height i16, visible u8, enabled u8, bindings
-  // left/top/right/bottom u8, left i32, top i32, userCon i32, superview ID i32.
+  // Layout data: layout::kPane (framework/LayoutFields.h).
   explicit LPane(LStream* stream);
   ~LPane() override;
 

@@ -9,8 +9,10 @@ class LPicture : public LView {
   using Inherited = LView;
 
   LPicture(const SPaneInfo& paneInfo, ResIDT pictureID);
-  // Layout data: the view's, then the picture ID i16.
+  // Layout data: the view's, then layout::kPicture.
   explicit LPicture(LStream* stream);
+
+  ResIDT GetPictureID() const { return mPictureID; }
 
  protected:
   void DrawSelf() override;

@@ -1,11 +1,12 @@
 #include "framework/LPlaceHolder.h"
 
 #include "framework/LStream.h"
+#include "framework/ReadLayoutFields.h"
 
 LPlaceHolder::LPlaceHolder(const SPaneInfo& paneInfo, const SViewInfo& viewInfo, SInt16 alignment)
     : LView(paneInfo, viewInfo), mAlignment(alignment) {}
 
-LPlaceHolder::LPlaceHolder(LStream* stream) : LView(stream) { *stream >> mAlignment; }
+LPlaceHolder::LPlaceHolder(LStream* stream) : LView(stream) { ReadLayoutFields<layout::kPlaceHolder>(*stream, mAlignment); }
 
 LPlaceHolder::~LPlaceHolder() {
   // The occupant is only lent: give it back rather than delete it with this view.

@@ -12,7 +12,7 @@ class LPlaceHolder : public LView {
   using Inherited = LView;
 
   LPlaceHolder(const SPaneInfo& paneInfo, const SViewInfo& viewInfo, SInt16 alignment = kAlignNone);
-  // Layout data: the view's, then the alignment i16.
+  // Layout data: the view's, then layout::kPlaceHolder.
   explicit LPlaceHolder(LStream* stream);
   ~LPlaceHolder() override;
 

@@ -2,6 +2,7 @@
 
 #include "framework/LStream.h"
 #include "framework/LString.h"
+#include "framework/ReadLayoutFields.h"
 #include "framework/UAppearance.h"
 #include "framework/UTextDrawing.h"
 #include "framework/UTextTraits.h"
@@ -19,7 +20,8 @@ LPopupButton::LPopupButton(const SPaneInfo& paneInfo, MessageT valueMessage, SIn
 
 LPopupButton::LPopupButton(LStream* stream, ClassIDT) : LControl(stream), LMenuController(this) {
   SInt16 menuID = 0;
-  *stream >> mTitle >> mTextTraitsID >> menuID >> mTitleWidth;
+  ReadLayoutFields<layout::kTitled>(*stream, mTitle, mTextTraitsID);
+  ReadLayoutFields<layout::kPopup>(*stream, menuID, mTitleWidth);
   SInt32 initial = mValue;
   mMinValue = mMaxValue = 0;
   StopBroadcasting();  // loading the menu is no user change

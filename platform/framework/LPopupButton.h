@@ -13,8 +13,8 @@ class LPopupButton : public LControl, public LMenuController {
   LPopupButton(const SPaneInfo& paneInfo, MessageT valueMessage, SInt16 titleOptions, SInt16 menuID,
                SInt16 titleWidth, SInt16 popupVariation, SInt16 textTraitsID, ConstStr255Param title,
                OSType menuResType, SInt16 initialMenuItem, ClassIDT implementation = 'ipop');
-  // Layout data: the control's (its value is the initial item), then title (Pascal string),
-  // text traits ID i16, menu ID i16, title width i16.
+  // Layout data: the control's (its value is the initial item), then layout::kTitled and
+  // layout::kPopup.
   explicit LPopupButton(LStream* stream, ClassIDT implementation = 'ipop');
 
   void SetValue(SInt32 value) override;

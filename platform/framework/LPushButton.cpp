@@ -4,6 +4,7 @@
 
 #include "framework/LStream.h"
 #include "framework/LString.h"
+#include "framework/ReadLayoutFields.h"
 #include "framework/UAppearance.h"
 #include "framework/UTextDrawing.h"
 #include "framework/UTextTraits.h"
@@ -16,7 +17,8 @@ LPushButton::LPushButton(const SPaneInfo& paneInfo, MessageT valueMessage, Const
 
 LPushButton::LPushButton(LStream* stream) : LControl(stream) {
   UInt8 isDefault = 0;
-  *stream >> mTitle >> mTextTraitsID >> isDefault;
+  ReadLayoutFields<layout::kTitled>(*stream, mTitle, mTextTraitsID);
+  ReadLayoutFields<layout::kPush>(*stream, isDefault);
   mIsDefault = isDefault != 0;
 }
 

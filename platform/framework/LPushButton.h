@@ -8,7 +8,7 @@ class LPushButton : public LControl {
   static constexpr ClassIDT class_ID = 'push';
 
   LPushButton(const SPaneInfo& paneInfo, MessageT valueMessage, ConstStr255Param title, ResIDT textTraitsID = 0);
-  // Layout data: the control's, then title (Pascal string), text traits ID i16, default u8.
+  // Layout data: the control's, then layout::kTitled and layout::kPush.
   explicit LPushButton(LStream* stream);
 
   StringPtr GetDescriptor(Str255 outTitle) const override;

@@ -6,17 +6,12 @@
 #include "framework/LException.h"
 #include "framework/LStream.h"
 #include "framework/LView.h"
+#include "framework/ReadLayoutFields.h"
 
 LRadioGroup::LRadioGroup() : LAttachment(msg_FinishCreate, true) {}
 
 LRadioGroup::LRadioGroup(LStream* stream) : LAttachment(msg_FinishCreate, true) {
-  UInt16 count = 0;
-  *stream >> count;
-  for (UInt16 i = 0; i < count; ++i) {
-    PaneIDT id = 0;
-    *stream >> id;
-    mRadioIDs.push_back(id);
-  }
+  ReadLayoutFields<layout::kRadioGroup>(*stream, mRadioIDs);
 }
 
 void LRadioGroup::ExecuteSelf(MessageT, void* param) {

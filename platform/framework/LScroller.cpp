@@ -3,9 +3,12 @@
 #include <algorithm>
 
 #include "framework/LStream.h"
+#include "framework/ReadLayoutFields.h"
 #include "framework/UAppearance.h"
 
-LScroller::LScroller(LStream* stream) : LView(stream) { *stream >> mScrollingViewID >> mBarThickness; }
+LScroller::LScroller(LStream* stream) : LView(stream) {
+  ReadLayoutFields<layout::kScroller>(*stream, mScrollingViewID, mBarThickness);
+}
 
 LScroller::LScroller(const SPaneInfo& paneInfo, const SViewInfo& viewInfo, PaneIDT scrollingViewID, SInt16 barThickness)
     : LView(paneInfo, viewInfo), mScrollingViewID(scrollingViewID), mBarThickness(barThickness) {}

@@ -12,7 +12,7 @@ class LScroller : public LView {
   static constexpr ClassIDT class_ID = 'scrl';
   using Inherited = LView;
 
-  // Layout data: the view's, then the scrolled view's pane ID i32, bar thickness i16.
+  // Layout data: the view's, then layout::kScroller.
   explicit LScroller(LStream* stream);
   LScroller(const SPaneInfo& paneInfo, const SViewInfo& viewInfo, PaneIDT scrollingViewID, SInt16 barThickness = 15);
 

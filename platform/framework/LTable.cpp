@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "framework/LStream.h"
+#include "framework/ReadLayoutFields.h"
 
 LTable::LTable(const SPaneInfo& paneInfo, const SViewInfo& viewInfo, TableIndexT rows, TableIndexT cols,
                SInt16 rowHeight, SInt16 colWidth, UInt32 cellDataSize)
@@ -14,7 +15,7 @@ LTable::LTable(const SPaneInfo& paneInfo, const SViewInfo& viewInfo, TableIndexT
 
 LTable::LTable(LStream* stream) : LView(stream) {
   UInt32 rows = 0, cols = 0;
-  *stream >> rows >> cols >> mDefaultRowHeight >> mDefaultColWidth >> mCellDataSize;
+  ReadLayoutFields<layout::kTable>(*stream, rows, cols, mDefaultRowHeight, mDefaultColWidth, mCellDataSize);
   // A damaged layout must not make a huge table.
   if (rows > 10000 || cols > 1000 || mCellDataSize > 65536) rows = cols = mCellDataSize = 0;
   InsertCols(cols, 0, nullptr, 0, false);

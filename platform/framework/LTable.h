@@ -22,8 +22,7 @@ class LTable : public LView {
 
   LTable(const SPaneInfo& paneInfo, const SViewInfo& viewInfo, TableIndexT rows, TableIndexT cols,
          SInt16 rowHeight, SInt16 colWidth, UInt32 cellDataSize);
-  // Layout data: the view's, then rows u32, columns u32, row height i16, column width i16,
-  // cell data size u32.
+  // Layout data: the view's, then layout::kTable.
   explicit LTable(LStream* stream);
 
   void GetTableSize(TableIndexT& outRows, TableIndexT& outCols) const;

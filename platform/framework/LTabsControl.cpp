@@ -2,6 +2,7 @@
 
 #include "framework/LDataStream.h"
 #include "framework/LException.h"
+#include "framework/ReadLayoutFields.h"
 #include "framework/UAppearance.h"
 #include "framework/UTextDrawing.h"
 #include "framework/UTextTraits.h"
@@ -23,7 +24,7 @@ LTabsControl::LTabsControl(const SPaneInfo& paneInfo, MessageT valueMessage, Res
 
 LTabsControl::LTabsControl(LStream* stream) : LControl(stream) {
   ResIDT tabsID = 0;
-  *stream >> tabsID >> mTextTraitsID;
+  ReadLayoutFields<layout::kTabs>(*stream, tabsID, mTextTraitsID);
   SInt32 initial = mValue;
   LoadTabs(tabsID);
   mValue = std::clamp<SInt32>(initial, mMinValue, mMaxValue);

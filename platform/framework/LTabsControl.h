@@ -14,8 +14,8 @@ class LTabsControl : public LControl {
   static constexpr ClassIDT class_ID = 'tabs';
 
   LTabsControl(const SPaneInfo& paneInfo, MessageT valueMessage, ResIDT tabsID, ResIDT textTraitsID = 0);
-  // Layout data: the control's (its value is the first tab shown), then the 'tab#' ID i16,
-  // text traits ID i16.
+  // Layout data: the control's (its value is the first tab shown), then layout::kTabs (the
+  // 'tab#' ID, the text traits).
   explicit LTabsControl(LStream* stream);
 
   void SetTabTitles(const std::vector<std::string>& titles);

@@ -1,10 +1,11 @@
 #include "framework/LTextTableView.h"
 
 #include "framework/LStream.h"
+#include "framework/ReadLayoutFields.h"
 #include "framework/UTextDrawing.h"
 #include "framework/UTextTraits.h"
 
-LTextTableView::LTextTableView(LStream* stream) : LTable(stream) { *stream >> mTextTraitsID; }
+LTextTableView::LTextTableView(LStream* stream) : LTable(stream) { ReadLayoutFields<layout::kTraits>(*stream, mTextTraitsID); }
 
 void LTextTableView::DrawCell(const STableCell& cell) {
   Rect frame;

@@ -8,7 +8,7 @@ class LTextTableView : public LTable {
   static constexpr ClassIDT class_ID = 'Ttab';
   using Inherited = LTable;
 
-  // Layout data: the table's, then the text traits ID i16.
+  // Layout data: the table's, then layout::kTraits.
   explicit LTextTableView(LStream* stream);
 
  protected:

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/LStream.h"
+#include "framework/ReadLayoutFields.h"
 
 namespace {
 
@@ -25,8 +26,8 @@ LView::LView(LStream* stream) : LPane(stream) {
   SViewInfo info;
   UInt8 overhang;
   SInt16 unitH, unitV;
-  *stream >> info.imageSize.width >> info.imageSize.height >> info.scrollPos.h >> info.scrollPos.v >> unitH >>
-      unitV >> overhang;
+  ReadLayoutFields<layout::kView>(*stream, info.imageSize.width, info.imageSize.height, info.scrollPos.h,
+                                  info.scrollPos.v, unitH, unitV, overhang);
   info.scrollUnit = {unitH, unitV};
   info.reconcileOverhang = overhang;
   InitView(info);

@@ -12,8 +12,7 @@ class LView : public LPane {
 
   LView();
   LView(const SPaneInfo& paneInfo, const SViewInfo& viewInfo);
-  // Layout data: the pane's, then image width i32, image height i32, scroll h i32, scroll
-  // v i32, scroll unit h i16, scroll unit v i16, reconcile overhang u8.
+  // Layout data: the pane's, then layout::kView.
   explicit LView(LStream* stream);
   ~LView() override;
 

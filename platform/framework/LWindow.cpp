@@ -5,6 +5,7 @@
 
 #include "framework/LException.h"
 #include "framework/LStream.h"
+#include "framework/ReadLayoutFields.h"
 #include "framework/UReanimator.h"
 #include "quickdraw/QDOffscreen.h"
 
@@ -76,7 +77,8 @@ LWindow::LWindow(LStream* stream) : LCommander(LCommander::GetDefaultCommander()
   SInt16 minW, minH, maxW, maxH;
   UInt8 visible;
   SInt32 userCon;
-  *stream >> title >> windowClass >> wmAttributes >> bounds >> minW >> minH >> maxW >> maxH >> visible >> userCon;
+  ReadLayoutFields<layout::kWindow>(*stream, title, windowClass, wmAttributes, bounds.top, bounds.left, bounds.bottom,
+                                    bounds.right, minW, minH, maxW, maxH, visible, userCon);
   mMinMaxSize = Rect{minH, minW, maxH, maxW};
   mUserCon = userCon;
   Rect placed = Placed(bounds);

@@ -28,9 +28,8 @@ class LWindow : public LView, public LCommander {
   static LWindow* FetchWindowObject(WindowRef window);
   static LWindow* GetActiveWindow() { return sActiveWindow; }
 
-  // Layout data: title (Pascal string), window class u32, Window Manager attributes u32,
-  // content bounds (global; 0,0 centres on the main screen) top/left/bottom/right i16,
-  // minimum and maximum width and height i16 x 4, visible u8, user constant i32.
+  // Layout data: layout::kWindow (framework/LayoutFields.h); the bounds are global, and
+  // 0,0 centres the window on the main screen.
   explicit LWindow(LStream* stream);
   // Adopts an existing Window Manager window.
   LWindow(WindowRef window, LCommander* super);

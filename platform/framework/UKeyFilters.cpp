@@ -1,5 +1,7 @@
 #include "framework/UKeyFilters.h"
 
+#include "framework/LCommander.h"
+
 EKeyStatus UKeyFilters::ClassOfNonInput(UInt16 c, EventModifiers modifiers) {
   if (modifiers & cmdKey) return keyStatus_PassUp;
   if (IsTEDeleteKey(c)) return keyStatus_TEDelete;
@@ -51,5 +53,27 @@ KeyFilterFunc UKeyFilters::FilterForCode(UInt8 code) {
       return &AlphaNumericField;
     default:
       return nullptr;
+  }
+}
+
+EKeyStatus UKeyFilters::ClassOfKeyPress(const EventRecord& event, KeyFilterFunc filter, TEHandle te, bool pendingLead,
+                                        UInt16& c) {
+  c = static_cast<UInt16>(event.message & charCodeMask);
+  const UInt16 keyCode = static_cast<UInt16>((event.message & keyCodeMask) >> 8);
+  EKeyStatus status = filter ? filter(te, keyCode, c, event.modifiers) : ClassOfNonInput(c, event.modifiers);
+  if (pendingLead && status != keyStatus_PassUp) status = keyStatus_Input;
+  return status;
+}
+
+bool UKeyFilters::TakeNonEditingKey(EKeyStatus status, LCommander& field, const EventRecord& event) {
+  switch (status) {
+    case keyStatus_ExtraEdit:
+    case keyStatus_Ignore:
+      return true;
+    case keyStatus_Reject:
+      SysBeep(1);
+      return true;
+    default:
+      return field.LCommander::HandleKeyPress(event);
   }
 }

@@ -6,6 +6,7 @@
 #include "framework/FrameworkTypes.h"
 #include "windows/Events.h"
 
+class LCommander;
 struct TERec;
 typedef TERec** TEHandle;
 
@@ -59,4 +60,18 @@ class UKeyFilters {
   static KeyFilterFunc FilterForCode(UInt8 code);
   // The class of a key that is not input: deletion, cursor, extra edit, pass up, or input.
   static EKeyStatus ClassOfNonInput(UInt16 c, EventModifiers modifiers);
+
+  // What both edit fields share about a key press. Command-A selects all. ClassOfKeyPress
+  // sets `c` to the key's character (as the filter may change it) and classes it with
+  // `filter`, or as a key that is not input without one; the second byte of a two-byte
+  // character is input whatever the filter thinks of it alone. TakeNonEditingKey ends the
+  // handling of a key the field neither types, deletes nor moves with: extra-edit and
+  // ignored keys are taken, a rejected one beeps, the rest go up the chain of command.
+  static bool IsSelectAllKey(const EventRecord& event) {
+    const UInt16 c = static_cast<UInt16>(event.message & charCodeMask);
+    return (event.modifiers & cmdKey) && (c == 'a' || c == 'A');
+  }
+  static EKeyStatus ClassOfKeyPress(const EventRecord& event, KeyFilterFunc filter, TEHandle te, bool pendingLead,
+                                    UInt16& c);
+  static bool TakeNonEditingKey(EKeyStatus status, LCommander& field, const EventRecord& event);
 };

@@ -53,6 +53,7 @@ OSErr TextRecognizer::Open(const std::string& frameworksPath, const std::string&
   std::vector<std::string> loaded;
   api->GetLoadedLanguagesAsVector(&loaded);
   if (loaded.empty() || loaded.front() != language) return kPaginorLanguageDataErr;
+  api->SetVariable("debug_file", "/dev/null");
   api->SetPageSegMode(tesseract::PSM_AUTO);
   mApi = std::move(api);
   return noErr;

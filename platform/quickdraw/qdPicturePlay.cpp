@@ -12,39 +12,18 @@
 #include "quickdraw/qdDraw.h"
 #include "quickdraw/qdPackBits.h"
 #include "quickdraw/qdPicture.h"
+#include "toolbox/ByteReader.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/MacMemory.h"
-#include "toolbox/RecordAccess.h"
 
 namespace {
 
 constexpr size_t kMaxPixelBytes = size_t(256) << 20;  // a picture's single image
 
-class Reader {
+// The picture's own records on top of the checked reader.
+class Reader : public ByteReader {
  public:
-  Reader(const uint8_t* data, size_t size) : mData(data), mSize(size) {}
-  bool ok() const { return mOk; }
-  size_t at() const { return mAt; }
-  size_t left() const { return mOk ? mSize - mAt : 0; }
-  bool Skip(size_t n) {
-    if (!Need(n)) return false;
-    mAt += n;
-    return true;
-  }
-  uint8_t U8() { return Need(1) ? mData[mAt++] : 0; }
-  uint16_t U16() {
-    if (!Need(2)) return 0;
-    uint16_t v = BEGetU16(mData + mAt);
-    mAt += 2;
-    return v;
-  }
-  uint32_t U32() {
-    if (!Need(4)) return 0;
-    uint32_t v = BEGetU32(mData + mAt);
-    mAt += 4;
-    return v;
-  }
-  SInt16 S16() { return static_cast<SInt16>(U16()); }
+  using ByteReader::ByteReader;
   Rect R() {
     Rect r;
     r.top = S16();
@@ -66,31 +45,14 @@ class Reader {
     c.blue = U16();
     return c;
   }
-  const uint8_t* Bytes(size_t n) {
-    if (!Need(n)) return nullptr;
-    const uint8_t* p = mData + mAt;
-    mAt += n;
-    return p;
-  }
   bool Region(qdRegion* out) {
-    if (!Need(2)) return false;
-    size_t size = BEGetU16(mData + mAt);
+    const size_t size = U16At(at());
     const uint8_t* p = Bytes(size);
     return p && qdRegionFromStored(p, size, out);
   }
   void AlignFrom(size_t start) {
-    if ((mAt - start) & 1) Skip(1);
+    if ((at() - start) & 1) Skip(1);
   }
-
- private:
-  bool Need(size_t n) {
-    if (!mOk || mSize - mAt < n) mOk = false;
-    return mOk;
-  }
-  const uint8_t* mData;
-  size_t mSize;
-  size_t mAt = 0;
-  bool mOk = true;
 };
 
 // Maps picture-frame coordinates onto the destination rectangle. Products of a picture's

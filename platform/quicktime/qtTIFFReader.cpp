@@ -1,5 +1,5 @@
 #include "quicktime/qtImageReader.h"
-#include "toolbox/RecordAccess.h"
+#include "toolbox/TIFFDirectory.h"
 
 namespace {
 
@@ -10,35 +10,23 @@ struct TIFFFields {
 
 // Reads the first directory of a TIFF held in memory; false when anything lies outside it.
 bool ParseTIFF(const std::vector<uint8_t>& f, TIFFFields* t) {
-  if (f.size() < 8) return false;
-  const bool little = f[0] == 'I' && f[1] == 'I';
-  if (!little && !(f[0] == 'M' && f[1] == 'M')) return false;
-  auto u16 = [&](uint64_t at) { return little ? LEGetU16(&f[at]) : BEGetU16(&f[at]); };
-  auto u32 = [&](uint64_t at) { return little ? LEGetU32(&f[at]) : BEGetU32(&f[at]); };
-  if (u16(2) != 42) return false;
-  const uint64_t dir = u32(4);
-  if (dir + 2 > f.size()) return false;
-  const uint64_t count = u16(dir);
-  if (dir + 2 + 12 * count > f.size()) return false;
-  for (uint64_t i = 0; i < count; ++i) {
-    const uint64_t e = dir + 2 + 12 * i;
-    const uint16_t tag = u16(e), type = u16(e + 2);
-    const uint32_t n = u32(e + 4);
-    const uint32_t value = (type == 3 && n <= 2) ? u16(e + 8) : u32(e + 8);
-    switch (tag) {
-      case 256: t->width = value; break;
-      case 257: t->height = value; break;
+  TIFFDirectory dir;
+  if (!TIFFReadFirstDirectory(f.data(), f.size(), &dir)) return false;
+  for (const TIFFEntry& e : dir.entries) {
+    switch (e.tag) {
+      case 256: t->width = e.value; break;
+      case 257: t->height = e.value; break;
       case 258:
         // Three samples list their depths elsewhere; the first one stands for all.
-        if (n == 1) t->bits = value;
-        else if (type == 3 && uint64_t(value) + 2 <= f.size()) t->bits = u16(value);
+        if (e.count == 1) t->bits = e.value;
+        else if (e.type == kTIFFTypeShort && dir.file.Has(e.offset, 2)) t->bits = dir.file.U16At(e.offset);
         else return false;
         break;
-      case 259: t->compression = value; break;
-      case 262: t->photometric = value; break;
-      case 273: t->stripOffset = value; t->strips = n; break;
-      case 277: t->samples = value; break;
-      case 279: t->stripBytes = value; break;
+      case 259: t->compression = e.value; break;
+      case 262: t->photometric = e.value; break;
+      case 273: t->stripOffset = e.value; t->strips = e.count; break;
+      case 277: t->samples = e.value; break;
+      case 279: t->stripBytes = e.value; break;
       default: break;
     }
   }

@@ -132,6 +132,10 @@ std::string FolderEventDir() {
   return l.temp;
 }
 
+std::string FolderConfigHome() { return CurrentLocations().config; }
+std::string FolderDataHome() { return CurrentLocations().data; }
+std::string FolderSystemPrefix() { return CurrentLocations().system; }
+
 std::string FolderMapOriginalPath(const std::string& path) {
   struct Original {
     std::string_view prefix;
@@ -139,8 +143,7 @@ std::string FolderMapOriginalPath(const std::string& path) {
   };
   static const Original kOriginals[] = {
       {"/Tmp", FolderEventDir},
-      {"/Library/Application Support",
-       [] { return FolderFor(kLocalDomain, kApplicationSupportFolderType, CurrentLocations()); }},
+      {"/Library/Application Support", [] { return FolderFor(kLocalDomain, kApplicationSupportFolderType, CurrentLocations()); }},
   };
   for (const Original& o : kOriginals) {
     if (path.compare(0, o.prefix.size(), o.prefix) != 0) continue;

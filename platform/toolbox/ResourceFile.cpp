@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "toolbox/ByteReader.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/RecordAccess.h"
 
@@ -15,57 +16,56 @@ static_assert(kMapNameListOffset + 2 == kResMapHeaderSize);
 
 constexpr size_t kMaxDataOffset = 0xFFFFFF;  // reference entries hold 24-bit data offsets
 
-bool fits(size_t off, size_t len, size_t size) { return off <= size && len <= size - off; }
-
 }  // namespace
 
 OSErr ResFileParse(const uint8_t* bytes, size_t size, ResFileImage* out) {
   *out = ResFileImage{};
   if (size < kResHeaderSize) return mapReadErr;
-  const size_t dataOff = BEGetU32(bytes), mapOff = BEGetU32(bytes + 4);
-  const size_t dataLen = BEGetU32(bytes + 8), mapLen = BEGetU32(bytes + 12);
-  if (!fits(dataOff, dataLen, size) || !fits(mapOff, mapLen, size) || mapLen < kResMapHeaderSize + 2)
-    return mapReadErr;
-  const uint8_t* data = bytes + dataOff;
-  const uint8_t* map = bytes + mapOff;
+  const ByteReader file(bytes, size);
+  const size_t dataOff = file.U32At(0), mapOff = file.U32At(4);
+  const size_t dataLen = file.U32At(8), mapLen = file.U32At(12);
+  const ByteReader data = file.Sub(dataOff, dataLen);
+  const ByteReader map = file.Sub(mapOff, mapLen);
+  if (!file.ok() || mapLen < kResMapHeaderSize + 2) return mapReadErr;
 
-  out->attrs = BEGetU16(map + kMapAttrs);
-  const size_t typeList = BEGetU16(map + kMapTypeListOffset);
-  const size_t nameList = BEGetU16(map + kMapNameListOffset);
-  if (!fits(typeList, 2, mapLen) || nameList > mapLen) return mapReadErr;
+  out->attrs = map.U16At(kMapAttrs);
+  const size_t typeList = map.U16At(kMapTypeListOffset);
+  const size_t nameList = map.U16At(kMapNameListOffset);
+  if (!map.Has(typeList, 2) || nameList > mapLen) return mapReadErr;
   // The count is stored less one; an empty map stores 0xFFFF.
-  const size_t nTypes = (BEGetU16(map + typeList) + 1) & 0xFFFF;
-  if (!fits(typeList + 2, nTypes * kResTypeEntrySize, mapLen)) return mapReadErr;
+  const size_t nTypes = (map.U16At(typeList) + 1) & 0xFFFF;
+  if (!map.Has(typeList + 2, nTypes * kResTypeEntrySize)) return mapReadErr;
 
   // Reference lists and data areas never share bytes in a sound file; refusing more
   // references or data than the file can hold keeps a hostile file from multiplying memory.
   size_t totalRefs = 0, totalData = 0;
   for (size_t t = 0; t < nTypes; ++t) {
-    const uint8_t* entry = map + typeList + 2 + t * kResTypeEntrySize;
-    const ResType type = BEGetU32(entry);
-    const size_t nRefs = size_t(BEGetU16(entry + 4)) + 1;
-    const size_t refList = typeList + BEGetU16(entry + 6);
+    const size_t entry = typeList + 2 + t * kResTypeEntrySize;
+    const ResType type = map.U32At(entry);
+    const size_t nRefs = size_t(map.U16At(entry + 4)) + 1;
+    const size_t refList = typeList + map.U16At(entry + 6);
     totalRefs += nRefs;
-    if (totalRefs * kResRefEntrySize > mapLen || !fits(refList, nRefs * kResRefEntrySize, mapLen))
-      return mapReadErr;
+    if (totalRefs * kResRefEntrySize > mapLen || !map.Has(refList, nRefs * kResRefEntrySize)) return mapReadErr;
     for (size_t r = 0; r < nRefs; ++r) {
-      const uint8_t* ref = map + refList + r * kResRefEntrySize;
+      const size_t ref = refList + r * kResRefEntrySize;
       ResRecord rec;
       rec.type = type;
-      rec.id = static_cast<SInt16>(BEGetU16(ref));
-      const SInt16 nameOff = static_cast<SInt16>(BEGetU16(ref + 2));
-      rec.attrs = ref[4];
-      const size_t at = (size_t(ref[5]) << 16) | (size_t(ref[6]) << 8) | ref[7];
-      if (!fits(at, 4, dataLen)) return mapReadErr;
-      const size_t len = BEGetU32(data + at);
+      rec.id = static_cast<SInt16>(map.U16At(ref));
+      const SInt16 nameOff = static_cast<SInt16>(map.U16At(ref + 2));
+      rec.attrs = map.U8At(ref + 4);
+      const size_t at = map.U32At(ref + 4) & kMaxDataOffset;
+      if (!data.Has(at, 4)) return mapReadErr;
+      const size_t len = data.U32At(at);
       totalData += 4 + len;
-      if (!fits(at + 4, len, dataLen) || totalData > dataLen) return mapReadErr;
-      rec.data.assign(data + at + 4, data + at + 4 + len);
+      const uint8_t* body = data.BytesAt(at + 4, len);
+      if (!body || totalData > dataLen) return mapReadErr;
+      rec.data.assign(body, body + len);
       if (nameOff != -1) {
         const size_t n = nameList + static_cast<UInt16>(nameOff);
-        if (nameOff < 0 || !fits(n, 1, mapLen) || !fits(n + 1, map[n], mapLen)) return mapReadErr;
+        const uint8_t* name = nameOff < 0 || !map.Has(n, 1) ? nullptr : map.BytesAt(n + 1, map.U8At(n));
+        if (!name) return mapReadErr;
         rec.named = true;
-        rec.name.assign(reinterpret_cast<const char*>(map + n + 1), map[n]);
+        rec.name.assign(reinterpret_cast<const char*>(name), map.U8At(n));
       }
       out->records.push_back(std::move(rec));
     }

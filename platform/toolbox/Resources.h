@@ -27,6 +27,23 @@ void CloseResFile(SInt16 refNum);
 void UpdateResFile(SInt16 refNum);
 OSErr ResError();
 
+// Keeps the current resource file for a scope: whatever a driver, plug-in or dialog makes
+// current inside it, the file current before is current again afterwards. Given a file, it
+// makes that one current for the scope (none for -1, a file that failed to open).
+class StCurResFile {
+ public:
+  StCurResFile() : mSaved(CurResFile()) {}
+  explicit StCurResFile(SInt16 refNum) : mSaved(CurResFile()) {
+    if (refNum != -1) UseResFile(refNum);
+  }
+  ~StCurResFile() { UseResFile(mSaved); }
+  StCurResFile(const StCurResFile&) = delete;
+  StCurResFile& operator=(const StCurResFile&) = delete;
+
+ private:
+  SInt16 mSaved;
+};
+
 // Finding resources.
 Handle GetResource(ResType type, SInt16 id);   // the chain from the current file down
 Handle Get1Resource(ResType type, SInt16 id);  // the current file only

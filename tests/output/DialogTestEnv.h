@@ -1,5 +1,4 @@
-// A headless application with the application's own resource file open, for tests that run
-// the hub's dialogs through the framework's test driver; and a record of pane states.
+// The headless application as the hub's dialogs need it, and a record of pane states.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,43 +9,21 @@
 #include "display/Display.h"
 #include "framework/FrameworkClasses.h"
 #include "framework/FrameworkDriver.h"
-#include "framework/LApplication.h"
 #include "framework/LIconControl.h"
 #include "framework/LView.h"
 #include "framework/TRegistrar.h"
 #include "framework/URegistrar.h"
+#include "tests/support/HeadlessApp.h"
 #include "toolbox/Resources.h"
 #include "toolbox/TextConvert.h"
 #include "windows/Events.h"
 
 namespace wxtest {
 
-class DialogTest : public ::testing::Test {
+// The application registers LIconControl; the alert shows one.
+class DialogTest : public HeadlessApp {
  protected:
-  void SetUp() override {
-    DpyUseHeadless();
-    DpyClearInput();
-    FlushEvents(everyEvent, 0);
-    SetSystemScriptForLanguage('E');
-    const std::string path = FindApplicationResourceFile();
-    mResFile = OpenApplicationResFile(path);
-    ASSERT_NE(mResFile, -1) << "cannot open " << path;
-    RegisterFrameworkClasses();
-    RegisterClass_(LIconControl);  // the application registers it; the alert shows one
-    mApp = new App;
-  }
-  void TearDown() override {
-    wxframework::ClearDialogActions();
-    delete mApp;
-    URegistrar::UnregisterAll();
-    if (mResFile != -1) CloseResFile(mResFile);
-    DpyClearInput();
-    FlushEvents(everyEvent, 0);
-  }
-
-  struct App : LApplication {};
-  App* mApp = nullptr;
-  SInt16 mResFile = -1;
+  void RegisterClasses() override { RegisterClass_(LIconControl); }
 };
 
 // Item `index` of the application's string list `list`, as its bytes.

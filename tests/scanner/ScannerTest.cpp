@@ -7,6 +7,7 @@
 #include "ScanTestSupport.h"
 #include "plugin/PlugInPixel.h"
 #include "scanner/RawScanFile.h"
+#include "scanner/RawScanPage.h"
 #include "scanner/Scanner.h"
 #include "support/TestEnv.h"
 #include "toolbox/Folders.h"
@@ -159,6 +160,9 @@ TEST_F(ScannerTest, PagesLandAsRawFilesWithTheirRecords) {
       int rowLength = c.recordMode == 0 ? (c.width + 7) / 8 : c.recordMode == 3 ? 3 * c.width : c.width;
       size_t stride = RawScanFile_PaddedRowBytes(rowLength);
       ASSERT_EQ(stride * 9, raw.size());
+      RawScanPage described;
+      ASSERT_TRUE(RawScanPage_FromOstrelRecord(record, &described));
+      EXPECT_EQ(described.FileBytes(), int64_t(raw.size())) << "the page record describes the file written";
       for (int y = 0; y < 9; ++y) {
         for (int x = 0; x < rowLength; ++x) {
           unsigned char want = PlugInPixel(page, y, x);

@@ -73,13 +73,18 @@ class Printer {
       Line(std::string(name) + "[" + std::to_string(i) + "]", Text(s));
     }
   }
-  void operator()(const char* name, PrefSpecList f, PrefCount stored) const {
-    const uint32_t count = stored.get(mRec);
+  void operator()(const char* name, PrefSpecList f) const {
+    const uint32_t count = f.stored.get(mRec);
     for (uint32_t i = 0; i < count; ++i) Line(std::string(name) + "[" + std::to_string(i) + "]", SpecText(f.get(mRec, i)));
   }
   template <class R>
   void operator()(const char* name, PrefSub<R> f) const {
-    Dump<R>(f.in(mRec), mPrefix + "." + name);
+    Dump<R>(f.in(mRec), f.label ? std::string(f.label) : mPrefix + "." + name);
+  }
+  template <class R>
+  void operator()(const char*, PrefSubList<R> f) const {
+    for (uint32_t k = 0; k < f.count; ++k)
+      Dump<R>(f.at(k).in(mRec), std::string(f.label) + "[" + std::to_string(k) + "]");
   }
 
   template <class R>
@@ -99,24 +104,7 @@ class Printer {
   std::string mPrefix;
 };
 
-void Dump(RecordBytes all) {
-  Printer::Dump<PREF_COPY>(PREF_ALL::kCopy.in(all), "PREF_COPY");
-  Printer::Dump<PREF_PRINT>(PREF_ALL::kPrint.in(all), "PREF_PRINT");
-  Printer::Dump<PREF_MAIL>(PREF_ALL::kMail.in(all), "PREF_MAIL");
-  Printer::Dump<PREF_OCR>(PREF_ALL::kOCR.in(all), "PREF_OCR");
-  Printer::Dump<PREF_SAVE>(PREF_ALL::kSave.in(all), "PREF_SAVE");
-  for (uint32_t k = 0; k < PREF_ALL::kFileRecords; ++k)
-    Printer::Dump<PREF_FILE>(PREF_ALL::File(k).in(all), "PREF_FILE[" + std::to_string(k) + "]");
-  Printer::Dump<PREF_SCANX>(PREF_ALL::kScan1.in(all), "PREF_SCANX[Scan-1]");
-  Printer::Dump<PREF_SCANX>(PREF_ALL::kScan2.in(all), "PREF_SCANX[Scan-2]");
-  Printer::Dump<PREF_SETTING>(PREF_ALL::kSetting.in(all), "PREF_SETTING");
-  Printer p(all, "PREF_ALL");
-  p("kWindowTop", PREF_ALL::kWindowTop);
-  p("kWindowLeft", PREF_ALL::kWindowLeft);
-  Printer::Dump<EXIF_PREF>(PREF_ALL::kExif.in(all), "EXIF_PREF");
-  p("kLastEventFile", PREF_ALL::kLastEventFile);
-  p("kLastButton", PREF_ALL::kLastButton);
-}
+void Dump(RecordBytes all) { Printer::Dump<PREF_ALL>(all, "PREF_ALL"); }
 
 int Usage() {
   std::cerr << "usage: prefs-dump FILE\n       prefs-dump --factory LANG [MODEL] > FILE\n";

@@ -123,6 +123,19 @@ TEST_F(PropertyLists, AnythingElseGivesNull) {
   EXPECT_EQ(CFPropertyListCreateFromXMLData(nullptr, nullptr, kCFPropertyListImmutable, nullptr), nullptr);
 }
 
+TEST_F(PropertyLists, ABinaryDictionaryWithOverlappingKeysDoesNotAbort) {
+  // libplist's binary reader alone aborts on this one.
+  const std::string bytes = std::string(
+          "\x62\x70\x6c\x69\x73\x74\x30\x30\xd3\x01\x02\x03\x04\x09\x06\x59\x45\x76\x65\x6e\x74\x44\x74\x61\x61\x6c\x56\x69\x00\x01"
+          "\x00\x00\x51\x61\x4f\x10\x10\x03\x03\x03\x03\x03\x03\x03\x03\x03\x03\x03\x03\x03\x03\x03\x03\x51\x78\xa3\x07\x04\x09\x10"
+          "\x01\x23\x40\x04\x00\x00\x00\x00\x00\x00\x09\x08\x0f\x19\x20\x22\x35\x37\x3b\x3d\x46\x08\x00\x00\x00\x00\x00\x01\x01\x00"
+          "\x00\x00\x00\x00\x00\x00\x0a\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x47",
+          113);
+  CFPropertyListRef list = Parse(bytes);
+  EXPECT_TRUE(!list || CFGetTypeID(list) == CFDictionaryGetTypeID());
+  CFRelease(list);
+}
+
 TEST_F(PropertyLists, DeepNestingIsRefused) {
   std::string deep = "<plist version=\"1.0\">";
   for (int i = 0; i < 300; ++i) deep += "<array>";

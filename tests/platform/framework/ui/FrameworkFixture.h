@@ -1,20 +1,16 @@
-// A headless application with the test layouts open, for tests of windows and controls.
+// The headless application with the test layouts open, for tests of windows and controls.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "framework/LApplication.h"
 #include "framework/LListener.h"
+#include "tests/support/HeadlessApp.h"
 
-class FrameworkFixture : public ::testing::Test {
+class FrameworkFixture : public wxtest::HeadlessApp {
  protected:
-  void SetUp() override;
-  void TearDown() override;
-
-  LApplication* mApp = nullptr;
-  SInt16 mResFile = -1;
+  SInt16 OpenResources(std::string* path) override;
 };
 
 // Records every message it hears.

@@ -1,0 +1,23 @@
+// The application's own layout classes, which the resource compiler knows beside the
+// framework's: a layout names them by their class ID and gives their fields by name.
+#pragma once
+
+#include "framework/LayoutFields.h"
+
+namespace layout {
+
+inline constexpr LayoutField kPictureButton[] = {Given("idlePicture", I16), Given("pressedPicture", I16),
+                                                 Given("hoverPicture", I16)};
+
+inline constexpr LayoutClass kApplicationClasses[] = {
+    {"Pctb", 'Pctb', {kPane, kControl, kPictureButton}, false, true},           // CPictureButton
+    {"Cpop", 'Cpop', {kPane, kControl, kTitled, kPopup}, false, true},          // CPopupButton
+    {"TTbl", 'TTbl', {kPane, kView, kTable, kTraits}, false, true},             // CTextTable
+    {"CEtx", 'CEtx', {kPane, kControl, kEditText}, false, true},                // CEditText
+    {"CsEt", 'CsEt', {kPane, kControl, kEditText}, false, true},                // CCustomSize_EditText
+    {"Etng", 'Etng', {kPane, kControl, kEditText}, false, true},                // CEditTextNotGray
+    {"DdEt", 'DdEt', {kPane, kControl, kEditText}, false, true},                // CDDArea_EditText
+    {"ExET", 'ExET', {kPane, kControl, kEditText}, false, true},                // CExifEditText
+};
+
+}  // namespace layout
