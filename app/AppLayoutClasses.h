@@ -14,6 +14,11 @@ inline constexpr LayoutClass kApplicationClasses[] = {
     {"Cpop", 'Cpop', {kPane, kControl, kTitled, kPopup}, false, true},          // CPopupButton
     {"TTbl", 'TTbl', {kPane, kView, kTable, kTraits}, false, true},             // CTextTable
     {"SIdg", 'SIdg', {kWindow}, true, true},                                     // CScanInfoWindow
+    {"CEtx", 'CEtx', {kPane, kControl, kEditText}, false, true},                // CEditText
+    {"CsEt", 'CsEt', {kPane, kControl, kEditText}, false, true},                // CCustomSize_EditText
+    {"Etng", 'Etng', {kPane, kControl, kEditText}, false, true},                // CEditTextNotGray
+    {"DdEt", 'DdEt', {kPane, kControl, kEditText}, false, true},                // CDDArea_EditText
+    {"ExET", 'ExET', {kPane, kControl, kEditText}, false, true},                // CExifEditText
 };
 
 }  // namespace layout

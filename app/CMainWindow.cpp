@@ -44,7 +44,7 @@ enum : PaneIDT {
 constexpr SInt16 kToolTipList = 10001;
 constexpr SInt16 kMoveToolTipItem = 8;
 constexpr SInt16 kHelpToolTipItem = 10;
-constexpr MessageT kToolTipMessage = -2;
+constexpr MessageT kToolTipMessage = msg_AnyMessage;  // a tool tip watches every message
 constexpr SInt16 kTitleList = 310;
 constexpr ResIDT kCaptionTraits = 135;
 constexpr ResIDT kTitleTraits = 138;

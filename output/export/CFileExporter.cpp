@@ -282,7 +282,7 @@ long CFileExporter::Failed() {
     mDestination->CloseDataFork();
     FSpDelete(&mDestination->GetSpecifier());
   }
-  CWXUtility::Show_Error(CWXUtility::kAlertLayout, LCommander::GetTarget(), 400, 3, 0, 1, nullptr, 0);
+  if (!mQuiet) CWXUtility::Show_Error(CWXUtility::kAlertLayout, LCommander::GetTarget(), 400, 3, 0, 1, nullptr, 0);
   return 0;
 }
 

@@ -58,6 +58,8 @@ class CFileExporter {
   long SlantCorrectTIFF(OSType format, long skew, long orientation, long languageItem);
 
   long Bits() const { return mBits; }
+  // A working copy's failure is no failure of the user's file: the caller goes on quietly.
+  void SetQuiet(bool quiet) { mQuiet = quiet; }
 
  private:
   long CorrectionOpen(long languageItem, long skew, long orientation, unsigned char flag);
@@ -84,4 +86,5 @@ class CFileExporter {
   bool mPDFOpen = false;
   bool mPDFShared = false;  // all pages in one file: a failing page leaves it in place
   bool mCorrectionOpen = false;
+  bool mQuiet = false;
 };

@@ -10,4 +10,5 @@
 #include "output/hubdialogs/WXAlert.h"
 #include "output/hubdialogs/WXFontDialog.h"
 #include "output/hubdialogs/WXFormatDialogs.h"
+#include "output/hubdialogs/WXImageChecks.h"
 #include "output/hubdialogs/WXSizeDialog.h"

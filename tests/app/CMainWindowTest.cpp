@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
 #include "AppTestEnv.h"
 #include "app/CEditableCaption.h"
+#include "appservices/AppleHelp.h"
 #include "windows/MacWindows.h"
 #include "windows/TestDriver.h"
 
@@ -11,14 +17,6 @@ namespace wxapp {
 namespace {
 
 using namespace wxframework;
-
-Point Centre(LPane* pane) {
-  Rect r;
-  pane->CalcPortFrameRect(r);
-  Point p = {static_cast<SInt16>((r.top + r.bottom) / 2), static_cast<SInt16>((r.left + r.right) / 2)};
-  pane->PortToGlobalPoint(p);
-  return p;
-}
 
 class MainWindowTest : public AppTest {
  protected:
@@ -137,6 +135,75 @@ TEST_F(MainWindowTest, DisableWindowCoversTheButtons) {
   PumpEvents();
   ASSERT_EQ(1u, CStandInDialog::Made().size());
   delete CStandInDialog::Made().front();
+}
+
+}  // namespace
+}  // namespace wxapp
+
+namespace wxapp {
+namespace {
+
+class HelpTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    AHForgetHelpBooks();
+    std::ofstream(mRoot.path() / "opener") << "#!/bin/sh\necho \"$1\" >> '" << (mRoot.path() / "opened.txt").string()
+                                            << "'\n";
+    std::filesystem::permissions(mRoot.path() / "opener", std::filesystem::perms::owner_all);
+    setenv("WX_OPENER", (mRoot.path() / "opener").c_str(), 1);
+  }
+  void TearDown() override {
+    unsetenv("WX_OPENER");
+    AHForgetHelpBooks();
+    MainWindowTest::TearDown();
+  }
+  // A help book for Model A: a bundle with its localized name and an index page.
+  std::filesystem::path WriteBook() {
+    std::string support;
+    FindFolderPath(kLocalDomain, kApplicationSupportFolderType, kCreateFolder, &support);
+    const std::filesystem::path book =
+        std::filesystem::path(support) / "Ostrel/Quellane/Resources/Help/Hollimar8h.help";
+    std::filesystem::create_directories(book / "Contents" / "Resources" / "en.lproj");
+    std::ofstream(book / "Contents" / "Info.plist")
+        << "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>CFBundleHelpBookName</key>"
+           "<string>Model A Help</string></dict></plist>";
+    std::ofstream(book / "Contents" / "Resources" / "index.html") << "<html>help</html>";
+    std::ofstream(book / "index.html") << "<html>help</html>";
+    return book;
+  }
+  std::string Opened() {
+    for (int i = 0; i < 300; ++i) {
+      std::ifstream in(mRoot.path() / "opened.txt");
+      std::string line;
+      if (std::getline(in, line)) return line;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return "";
+  }
+};
+
+TEST_F(HelpTest, ABookForTheModelEnablesTheButtonAndAClickOpensIt) {
+  WriteBook();
+  StartSelected();
+  LPane* help = Window()->FindPaneByID('Whlp');
+  ASSERT_TRUE(help->IsEnabled());
+  wxdriver::Click(Centre(help));
+  PumpEvents();
+  const std::string opened = Opened();
+  EXPECT_NE(std::string::npos, opened.find("Hollimar8h.help")) << opened;
+  EXPECT_NE(std::string::npos, opened.find("index.html")) << opened;
+}
+
+TEST_F(HelpTest, NoBookOrAnUnknownModelLeavesTheButtonDisabled) {
+  StartSelected();
+  EXPECT_FALSE(Window()->FindPaneByID('Whlp')->IsEnabled());
+  delete mApp;
+  mApp = nullptr;
+  WriteBook();
+  Configure("Other Scanner");
+  StartSelected();
+  EXPECT_FALSE(Window()->FindPaneByID('Whlp')->IsEnabled());
 }
 
 }  // namespace

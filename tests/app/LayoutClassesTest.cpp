@@ -10,6 +10,11 @@
 #include "app/AppLayoutClasses.h"
 #include "app/CPictureButton.h"
 #include "app/CPopupButton.h"
+#include "app/CCustomSize_EditText.h"
+#include "app/CDDArea_EditText.h"
+#include "app/CEditText.h"
+#include "app/CEditTextNotGray.h"
+#include "app/CExifEditText.h"
 #include "app/CTextTable.h"
 #include "framework/LDataStream.h"
 #include "framework/TRegistrar.h"
@@ -26,6 +31,11 @@ class LayoutClasses : public wxtest::HeadlessApp, public testing::WithParamInter
     RegisterClass_(CPictureButton);
     RegisterClass_(CPopupButton);
     RegisterClass_(CTextTable);
+    RegisterClass_(CEditText);
+    RegisterClass_(CCustomSize_EditText);
+    RegisterClass_(CEditTextNotGray);
+    RegisterClass_(CDDArea_EditText);
+    RegisterClass_(CExifEditText);
   }
 };
 
