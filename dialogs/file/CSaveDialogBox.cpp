@@ -2,9 +2,11 @@
 
 #include <cstring>
 
+#include "app/CAppearanceApp.h"
 #include "app/CMainWindow.h"
 #include "app/prefs/LanguageTables.h"
 #include "app/prefs/WXDefaultDir.h"
+#include "dialogs/file/AdobeRGBPages.h"
 #include "dialogs/file/ScanSettingRules.h"
 #include "framework/LControl.h"
 #include "framework/LEditText.h"
@@ -12,7 +14,17 @@
 #include "framework/LPopupButton.h"
 #include "framework/UReanimator.h"
 #include "output/hub/WXDialogFlags.h"
+#include "output/export/WXExport.h"
+#include "output/glue/CAddPDFFile.h"
+#include "output/hub/WXLaunch.h"
 #include "output/hubdialogs/CWXUtility.h"
+#include "output/hubdialogs/WXScan.h"
+#include "preview/CPreviewDialog.h"
+#include "preview/CStitchDialog.h"
+#include "scanner/CThreadChecker.h"
+#include "scanner/CTWAIN.h"
+#include "scanner/Scanner.h"
+#include "toolbox/Gestalt.h"
 #include "toolbox/Files.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/MacMemory.h"
@@ -49,6 +61,44 @@ constexpr SInt16 kPathMargin = 15;
 // The add-to-PDF name keeps room for "_New".
 constexpr SInt16 kNewSuffixLength = 4;
 enum : CommandT { kCommandClose = 1, kCommandQuit = 10, kCommandSynthetic = -8388608 };
+constexpr long kCallerSave = 5;
+constexpr OSType kCreator = 'prvw';
+constexpr SInt16 kNextPageLayout = 350;
+enum : SInt32 {
+  kItemTransferFailed = 3,
+  kItemNoSource = 6,
+  kItemNextPage = 7,
+  kItemNoPermission = 13,
+  kItemPendingOnClose = 27,
+  kItemConfirmAddToPDF = 31,
+  kItemNoPDFToAddTo = 32,
+  kItemImageTooLarge = 37,
+  kItemSixteenBits = 38,
+  kItemResolutionRefused = 49,
+};
+// Transfer results of the TWAIN connection.
+enum : short { kTransferFailed = 1, kTransferCancelledInDriverWindow = 3 };
+// Systems up to this one hide the scanning dialog and cover the main window.
+constexpr SInt32 kLastCoveringSystem = 0x102F;
+
+OSType FileTypeCode(UInt32 type) {
+  switch (type) {
+    case 1: return 'PICT';
+    case 2: return 'JPEG';
+    case 3: return 'TIFF';
+    default: return 'PDF ';
+  }
+}
+
+SInt32 SystemVersion() {
+  SInt32 version = 0;
+  Gestalt(gestaltSystemVersion, &version);
+  return version;
+}
+
+// The dialog that shows the disk checks' alerts.
+LCommander* sAlertOwner = nullptr;
+void ShowDiskAlert(long item) { CWXUtility::Show_Error(400, sAlertOwner, 400, item, 0, 1, nullptr, 0); }
 
 template <class T>
 T* FindPaneAs(LView* view, PaneIDT id) {
@@ -88,8 +138,10 @@ bool SpecResolves(const FSSpec& spec) {
 CSaveDialogBox::CSaveDialogBox(LStream* stream) : LDialogBox(stream), CPreferences(PREFS_FILE_NAME, 0) {}
 
 CSaveDialogBox::~CSaveDialogBox() {
-  DeletePendingPages();
+  CloseStitchDialog();
   Save_Setting();
+  DeletePendingPages();
+  if (CAppearanceApp::sApplication) CAppearanceApp::sApplication->mFunctionDialogOpen = 0;
 }
 
 void CSaveDialogBox::FinishCreateSelf() {
@@ -476,9 +528,13 @@ void CSaveDialogBox::SetNameAndSelectAndFolder() {
 // ---- Messages ----------------------------------------------------------------------------
 
 void CSaveDialogBox::ListenToMessage(MessageT message, void* param) {
-  const long value = param ? *static_cast<SInt32*>(param) : 0;
+  const bool valued = message != msg_ScanEnded && message != msg_OK && message != msg_Cancel;
+  const long value = (valued && param) ? *static_cast<SInt32*>(param) : 0;
   switch (message) {
+    case msg_OK: OnStart(); break;
     case msg_Cancel: OnClose(); break;
+    case msg_ScanEnded: OnScanEnded(static_cast<CThreadChecker*>(param)); break;
+    case 'StCl': OnStitchClosed(); break;
     case 'MODE': OnMode(value); break;
     case 'IMAG': OnImageMode(value); break;
     case 'RESL': OnResolution(value); break;
@@ -751,8 +807,282 @@ void CSaveDialogBox::OnHistoryChoice(long item) {
 }
 
 void CSaveDialogBox::OnClose() {
+  if (PagesPending()) {
+    if (CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemPendingOnClose, 1, 1, nullptr, 0) == msg_OK) {
+      PreviewRun(nullptr, nullptr);
+      return;
+    }
+    if (!AskToDropPendingPages()) return;
+    DeletePendingPages();
+  }
   mWorking = mCommitted;
   DoClose();
+}
+
+// ---- The run -----------------------------------------------------------------------------
+
+void CSaveDialogBox::OnStart() {
+  mFirstBatch = 1;
+  mNewPDF = 0;
+  mPendingPageCount = 0;
+  mRunTarget = FSSpec{};
+  Str255 name;
+  mName->GetDescriptor(name);
+  const long problem = CWXUtility::CheckFileName(name);
+  if (problem != 0) {
+    CWXUtility::Show_Error(kAlertLayout, this, kAlertList, problem, 0, 1, nullptr, 0);
+    SwitchTarget(mName);
+    return;
+  }
+  RecordBytes r = Working();
+  StoreFileName(FileType());
+  CWXUtility::CheckHistFileName(name, r, PREF_SAVE::kHistory);
+  mCommitted = mWorking;
+  Save_Setting();
+
+  if (FileType() == kTypeAddToPDF) {
+    CheckPDFToAddTo();
+    if (!PDFChosen()) {
+      // Choosing the PDF here waits for the file chooser.
+      CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemNoPDFToAddTo, 0, 1, nullptr, 0);
+      return;
+    }
+    FSSpec pdf = StPDFDialog::kAppendTo.get(PREF_SAVE::kPDF.in(r));
+    if (CAddPDFFile::CheckPDFFile(pdf) == 0) return;
+    if (PREF_SAVE::kCheckFORE.get(r) == 0) {
+      const LStr255 longName = CWXUtility::GetPDFAddLongName(pdf);
+      if (CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemConfirmAddToPDF, 1, 1, longName, 0) != msg_OK)
+        return;
+    }
+  }
+  if (PREF_SAVE::kCheckUION.get(r) == 0 && !DiskSpaceSuffices()) return;
+  mCommitted = mWorking;
+  Save_Setting();
+  const FSSpec folder = PREF_SAVE::kFolder.get(r);
+  if (CWXUtility::check_permission(&folder, PREF_SAVE::kCheckDYIN.get(r)) == 0) {
+    CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemNoPermission, 0, 1, nullptr, 0);
+    return;
+  }
+  if (IsStitch())
+    StartStitch();
+  else
+    StartScan();
+}
+
+FSSpec CSaveDialogBox::TempFolder() {
+  SInt16 vRefNum = 0;
+  SInt32 dirID = 0;
+  FSSpec folder{};
+  if (CWXUtility::FindTempFolder(&vRefNum, &dirID)) FSMakeFSSpec(vRefNum, dirID, nullptr, &folder);
+  return folder;
+}
+
+bool CSaveDialogBox::DiskSpaceSuffices() {
+  RecordBytes r = Working();
+  const UInt16 product = CMainWindow::ProductOf(PrefAll());
+  const SDimension16 custom{SInt16(PREF_SAVE::kCustomSize.height(r)), SInt16(PREF_SAVE::kCustomSize.width(r))};
+  const FSSpec destination =
+      FileType() == kTypeAddToPDF ? StPDFDialog::kAppendTo.get(PREF_SAVE::kPDF.in(r)) : PREF_SAVE::kFolder.get(r);
+  sAlertOwner = this;
+  const bool enough =
+      CWXUtility::CheckHDSpace(TempFolder(), mSize->GetValue(), Code(), Source(), Resolution_Value(), custom, product,
+                               IsStitch(), &ShowDiskAlert) != 0 &&
+      CWXUtility::CheckHDSpace(destination, mSize->GetValue(), Code(), Source(), Resolution_Value(), custom, product,
+                               IsStitch(), &ShowDiskAlert) != 0;
+  sAlertOwner = nullptr;
+  return enough;
+}
+
+void CSaveDialogBox::CoverForScan() {
+  if (SystemVersion() <= kLastCoveringSystem) {
+    Hide();
+    if (CAppearanceApp::sMainWindow) CAppearanceApp::sMainWindow->DisableWindow();
+  } else {
+    Disable();
+  }
+  Refresh();
+}
+
+void CSaveDialogBox::UncoverAfterScan() {
+  if (SystemVersion() <= kLastCoveringSystem) {
+    if (CAppearanceApp::sMainWindow) CAppearanceApp::sMainWindow->EnableWindow();
+  }
+  if (!IsVisible()) Show();
+  Enable();
+  Refresh();
+}
+
+void CSaveDialogBox::SetRunning(UInt8 running) {
+  mBusy = running;
+  CWXUtility::sIsQuellaneOpened = running;
+  if (running) SwitchTarget(this);
+  LCommander::SetUpdateCommandStatus(true);
+}
+
+void CSaveDialogBox::StartScan() {
+  RecordBytes setting = PREF_ALL::kSetting.in(PrefAll());
+  RecordBytes r = Working();
+  const UInt8 isTWAIN = PREF_SETTING::kTWAIN.get(setting);
+  Str255 model;
+  PREF_SETTING::kModelName.get(setting, model);
+  long mode = Code();
+  if (CMainWindow::ProductOf(PrefAll()) == kOtherFilmMenuProduct && Source() == kSourceFilm) mode += 10;
+  const SDimension16 custom{SInt16(PREF_SAVE::kCustomSize.height(r)), SInt16(PREF_SAVE::kCustomSize.width(r))};
+  CoverForScan();
+  SetRunning(1);
+  Scanner* scanner = nullptr;
+  CTWAIN* twain = nullptr;
+  CThreadChecker* checker = nullptr;
+  if (isTWAIN) {
+    twain = new CTWAIN;
+    twain->SetTempFolder(TempFolder());
+    // Adobe RGB pages are converted here, so the source must not match them first.
+    if (PREF_SAVE::kCheckSVAD.get(r) == 1 && mAdobeRGB->IsEnabled() && AdobeRGBPages::ProfileInstalled())
+      twain->EnableColorMatching(0);
+    checker = new CThreadChecker(this, twain);
+  } else {
+    scanner = new Scanner;
+    checker = new CThreadChecker(this, scanner);
+  }
+  const long started = CWXUtility::ImportFromDevice(
+      kCallerSave, isTWAIN, checker, model, custom, FileTypeCode(FileType()), Source(), mode,
+      PREF_SAVE::kCheckUION.get(r), mSize->GetValue(), Resolution_Value(), this, 0,
+      UInt8(PREF_SAVE::kSetting3624.get(r) & 0xFF));
+  if (started != 0) return;
+  // No end message follows a scan that did not start.
+  SetRunning(0);
+  delete checker;
+  delete scanner;
+  delete twain;
+  UncoverAfterScan();
+}
+
+void CSaveDialogBox::StartStitch() {
+  RecordBytes setting = PREF_ALL::kSetting.in(PrefAll());
+  RecordBytes r = Working();
+  Str255 model;
+  PREF_SETTING::kModelName.get(setting, model);
+  {
+    CTWAIN probe;
+    if (probe.SetDriverAndOpen(model) != 1) {
+      CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemNoSource, 0, 1, nullptr, 0);
+      return;
+    }
+  }
+  if (IsVisible()) Hide();
+  RecordBytes pdf = PREF_SAVE::kPDF.in(r);
+  const FSSpec destination =
+      FileType() == kTypeAddToPDF ? StPDFDialog::kAppendTo.get(pdf) : PREF_SAVE::kFolder.get(r);
+  StPDFDialog pdfOptions;
+  StJPEGDialog jpeg;
+  StOtherDialog pict, tiff;
+  pdf.getBytes(0, pdfOptions.bytes.data(), StPDFDialog::kSize);
+  PREF_SAVE::kJPEG.in(r).getBytes(0, jpeg.bytes.data(), StJPEGDialog::kSize);
+  PREF_SAVE::kPICT.in(r).getBytes(0, pict.bytes.data(), StOtherDialog::kSize);
+  PREF_SAVE::kTIFF.in(r).getBytes(0, tiff.bytes.data(), StOtherDialog::kSize);
+  const SDimension16 custom{SInt16(PREF_SAVE::kCustomSize.height(r)), SInt16(PREF_SAVE::kCustomSize.width(r))};
+  mStitchDialog = CStitchDialog::ShowStitchDialog(
+      kCallerSave, PREF_SETTING::kTWAIN.get(setting), model, custom, Source(), Code(), PREF_SAVE::kCheckUION.get(r),
+      mSize->GetValue(), Resolution_Value(), this, 0, UInt8(PREF_SAVE::kSetting3624.get(r) & 0xFF), 3, this,
+      PREF_SAVE::kCheckSVAD.get(r), UInt8(StPDFDialog::kUnused4.get(pdf) & 0xFF), destination, TempFolder(),
+      &pdfOptions, &jpeg, &pict, &tiff, PREF_SAVE::kCheckFORE.get(r), 0, FileTypeCode(FileType()), nullptr);
+}
+
+bool CSaveDialogBox::TransferRefusalsShown(CTWAIN* twain) {
+  const bool driverWindow = PREF_SAVE::kCheckUION.get(Working()) == 1;
+  if (twain->GetResult() != kTransferFailed) return false;
+  if (driverWindow && twain->IsImageSizeOver()) {
+    twain->DisableDS();
+    CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemImageTooLarge, 0, 1, nullptr, 0);
+    twain->SetImageSizeOver(0);
+  }
+  if (driverWindow && twain->IsImageResOver()) {
+    twain->DisableDS();
+    CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemResolutionRefused, 0, 1, nullptr, 0);
+    twain->SetImageResOver(0);
+  }
+  if (twain->IsDeepImage()) {
+    twain->DisableDS();
+    CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemSixteenBits, 0, 1, nullptr, 0);
+  }
+  Refresh();
+  return true;
+}
+
+void CSaveDialogBox::OnScanEnded(CThreadChecker* checker) {
+  if (!checker) return;
+  SetRunning(0);
+  UncoverAfterScan();
+  CTWAIN* twain = checker->GetTWAIN();
+  RecordBytes r = Working();
+  const bool stitch = IsStitch();
+  UInt8 adobeRGB = 0;
+  if (twain && !stitch) {
+    if (PREF_SAVE::kCheckUION.get(r) == 1 && twain->GetResult() == kTransferCancelledInDriverWindow) {
+      SetRunning(1);
+      twain->Scan_Continue();
+      checker->StartRepeating();
+      return;
+    }
+    if (FileType() == kTypePICT && PREF_SAVE::kCheckUION.get(r) == 1) {
+      CTWAIN* connection = twain;
+      if (CWXUtility::CheckImageWidthOver(connection, this) == 1) {
+        delete checker;
+        return;
+      }
+    }
+    TransferRefusalsShown(twain);
+    // A box the setting disabled keeps its stored tick, which must not convert.
+    if (PREF_SAVE::kCheckSVAD.get(r) == 1 && mAdobeRGB->IsEnabled()) adobeRGB = AdobeRGBPages::Convert(*twain);
+  }
+  if (PREF_SAVE::kCheckFORE.get(r) == 1) {
+    if (twain && !stitch && StPDFDialog::kUnused4.get(PREF_SAVE::kPDF.in(r)) == 1 &&
+        twain->GetResult() != kTransferFailed) {
+      mPendingPageCount = SInt32(twain->GetImageCount());
+      if (mPendingPageCount > 0 && AskForNextPage(twain, mPendingPageCount)) {
+        checker->StartRepeating();
+        Str255 model;
+        PREF_SETTING::kModelName.get(PREF_ALL::kSetting.in(PrefAll()), model);
+        if (twain->Scan_Next(model) == 0) return;
+        SetRunning(0);
+        UncoverAfterScan();
+      }
+    }
+    mRunAdobeRGB = adobeRGB;
+    PreviewRun(checker, twain);
+    return;
+  }
+
+  bool morePages = false;
+  if (twain && !stitch && StPDFDialog::kUnused4.get(PREF_SAVE::kPDF.in(r)) == 1) {
+    if (twain->GetResult() != kTransferFailed) mPendingPageCount += SInt32(twain->GetImageCount());
+    if (mPendingPageCount != 0) morePages = AskForNextPage(twain, mPendingPageCount);
+  }
+  mRunAdobeRGB = adobeRGB;
+  TArray<FSSpec>* written = WriteBatch(checker);
+  if (morePages) {
+    delete written;
+    checker->DataInitialize();
+    checker->StartRepeating();
+    Str255 model;
+    PREF_SETTING::kModelName.get(PREF_ALL::kSetting.in(PrefAll()), model);
+    if (twain->Scan_Next(model) == 0) return;
+    SetRunning(0);
+    UncoverAfterScan();
+    written = WriteBatch(checker);
+  }
+  const short result = twain ? twain->GetResult() : 0;
+  DeleteRunObjects(checker);
+  CloseStitchDialog();
+  Refresh();
+  if (written && written->GetCount() > 0) {
+    CWXUtility::OpenFolderWithFSSpec((*written)[1]);
+  } else if (mPendingPageCount != 0 && mRunTarget.name[0] != 0) {
+    CWXUtility::OpenFolderWithFSSpec(mRunTarget);
+  }
+  mPendingPageCount = 0;
+  delete written;
+  EndAutoStart(result != kTransferCancelledInDriverWindow);
 }
 
 void CSaveDialogBox::DeletePendingPages() {
@@ -777,4 +1107,198 @@ void CSaveDialogBox::FindCommandStatus(CommandT command, bool& outEnabled, bool&
     return;
   }
   LDialogBox::FindCommandStatus(command, outEnabled, outUsesMark, outMark, outName);
+}
+
+bool CSaveDialogBox::AskForNextPage(CTWAIN* twain, SInt32 pages) {
+  (void)twain;
+  CTWAIN::TerminateTWAIN();
+  Str255 count;
+  NumToString(pages, count);
+  for (;;) {
+    if (CWXUtility::Show_Error(kNextPageLayout, this, kAlertList, kItemNextPage, 1, 0, count, 0) != msg_OK)
+      return false;
+    if (PREF_SAVE::kCheckUION.get(Working()) == 1 || DiskSpaceSuffices()) break;
+  }
+  CoverForScan();
+  SetRunning(1);
+  return true;
+}
+
+UInt8 CSaveDialogBox::DefaultNameChosen() {
+  Str255 name, defaultName;
+  mName->GetDescriptor(name);
+  GetIndString(defaultName, kStrings, kDefaultNameItem);
+  return SameText(name, defaultName) ? 1 : 0;
+}
+
+TArray<FSSpec>* CSaveDialogBox::WriteBatch(CThreadChecker* checker) {
+  RecordBytes r = Working();
+  const UInt8 defaultName = DefaultNameChosen();
+  const UInt32 type = FileType();
+  if (type == kTypeAddToPDF || (type == kTypeMultiPDF && mFirstBatch == 0)) return AppendBatch(checker, defaultName);
+  StPDFDialog pdf;
+  StJPEGDialog jpeg;
+  StOtherDialog pict, tiff;
+  PREF_SAVE::kPDF.in(r).getBytes(0, pdf.bytes.data(), StPDFDialog::kSize);
+  PREF_SAVE::kJPEG.in(r).getBytes(0, jpeg.bytes.data(), StJPEGDialog::kSize);
+  PREF_SAVE::kPICT.in(r).getBytes(0, pict.bytes.data(), StOtherDialog::kSize);
+  PREF_SAVE::kTIFF.in(r).getBytes(0, tiff.bytes.data(), StOtherDialog::kSize);
+  Str255 name;
+  PREF_SAVE::kDefaultFileName.get(r, name);
+  const FSSpec folder = PREF_SAVE::kFolder.get(r);
+  TArray<FSSpec>* written = CWXUtility::ExportToFile(PREF_SETTING::kTWAIN.get(PREF_ALL::kSetting.in(PrefAll())), checker,
+                                                     FileTypeCode(type), name, folder, PREF_SAVE::kCheckDYIN.get(r),
+                                                     pdf, jpeg, pict, tiff, IsStitch() ? 1 : 0, kCreator, defaultName,
+                                                     0, mRunAdobeRGB);
+  if (mFirstBatch == 1 && written && written->GetCount() > 0) {
+    mRunTarget = (*written)[1];
+    mFirstBatch = 0;
+  }
+  return written;
+}
+
+TArray<FSSpec>* CSaveDialogBox::AppendBatch(CThreadChecker* checker, UInt8 defaultName) {
+  RecordBytes r = Working();
+  StPDFDialog pdf;
+  PREF_SAVE::kPDF.in(r).getBytes(0, pdf.bytes.data(), StPDFDialog::kSize);
+  TArray<FSSpec>* temporary =
+      CWXUtility::ExportToFile_AddPDFFile(PREF_SETTING::kTWAIN.get(PREF_ALL::kSetting.in(PrefAll())), checker,
+                                          FileTypeCode(FileType()), pdf, 0, defaultName, kCreator);
+  if (!temporary) return nullptr;
+  const bool copy = FileType() == kTypeAddToPDF;
+  if (copy && mNewPDF == 0) {
+    Str255 name;
+    PREF_SAVE::kFileName.get(r, name);
+    FSSpec chosen = StPDFDialog::kAppendTo.get(PREF_SAVE::kPDF.in(r));
+    FSSpec folder{};
+    FSMakeFSSpec(chosen.vRefNum, chosen.parID, nullptr, &folder);
+    mRunTarget = CWXUtility::CreateNewPDFFile(name, folder, pdf);
+    mNewPDF = 1;
+  }
+  bool failed = mRunTarget.name[0] == 0;
+  for (ArrayIndexT i = 1; i <= temporary->GetCount(); ++i) {
+    FSSpec part = (*temporary)[i];
+    if (!failed) {
+      CAddPDFFile append(mRunTarget, part);
+      failed = append.AddToSourceFile() != 1;
+    }
+    CWXUtility::DeleteFileWithRetry(part);
+  }
+  temporary->RemoveAllItems();
+  if (failed) {
+    // A multi-page PDF already holds this run's earlier pages: only a copy made for this run goes.
+    if (copy && mRunTarget.name[0] != 0) CWXUtility::DeleteFileWithRetry(mRunTarget);
+    CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemTransferFailed, 0, 1, nullptr, 0);
+    if (!copy && mRunTarget.name[0] != 0) temporary->AddItem(mRunTarget);
+    return temporary;
+  }
+  FInfo info{};
+  if (FSpGetFInfo(&mRunTarget, &info) == noErr) {
+    info.fdType = 'PDF ';
+    info.fdCreator = kCreator;
+    FSpSetFInfo(&mRunTarget, &info);
+  }
+  temporary->AddItem(mRunTarget);
+  return temporary;
+}
+
+void CSaveDialogBox::PreviewRun(CThreadChecker* checker, CTWAIN* twain) {
+  RecordBytes r = Working();
+  if (twain) twain->DisableDS();
+  StPDFDialog pdf;
+  StJPEGDialog jpeg;
+  StOtherDialog pict, tiff;
+  RecordBytes pdfField = PREF_SAVE::kPDF.in(r);
+  pdfField.getBytes(0, pdf.bytes.data(), StPDFDialog::kSize);
+  PREF_SAVE::kJPEG.in(r).getBytes(0, jpeg.bytes.data(), StJPEGDialog::kSize);
+  PREF_SAVE::kPICT.in(r).getBytes(0, pict.bytes.data(), StOtherDialog::kSize);
+  PREF_SAVE::kTIFF.in(r).getBytes(0, tiff.bytes.data(), StOtherDialog::kSize);
+  const FSSpec pdfBefore = StPDFDialog::kAppendTo.get(pdfField);
+  FSSpec folder = PREF_SAVE::kFolder.get(r);
+  unsigned char dayFolder = PREF_SAVE::kCheckDYIN.get(r);
+  long fileType = long(PREF_SAVE::kFileType.get(r));
+  Str255 name, addName;
+  if (checker)
+    PREF_SAVE::kDefaultFileName.get(r, name);
+  else
+    mName->GetDescriptor(name);
+  PREF_SAVE::kFileName.get(r, addName);
+  TArray<FSSpec>* written = nullptr;
+  const MessageT answer = CPreviewDialog::ShowPreviewDialog(
+      PREF_SETTING::kTWAIN.get(PREF_ALL::kSetting.in(PrefAll())), checker, &mPendingPages, &mPendingExif, this, folder,
+      dayFolder, name, &pdf, &jpeg, &pict, &tiff, fileType, kCallerSave, kCreator, &written, 0, mRunAdobeRGB, nullptr,
+      nullptr, checker ? addName : nullptr, IsStitch() ? 1 : 0, 0, 0);
+  PREF_SAVE::kFolder.set(r, folder);
+  PREF_SAVE::kCheckDYIN.set(r, dayFolder);
+  PREF_SAVE::kFileType.set(r, UInt32(fileType));
+  std::memcpy(pdfField.data(), pdf.bytes.data(), StPDFDialog::kSize);
+  std::memcpy(PREF_SAVE::kJPEG.in(r).data(), jpeg.bytes.data(), StJPEGDialog::kSize);
+  std::memcpy(PREF_SAVE::kPICT.in(r).data(), pict.bytes.data(), StOtherDialog::kSize);
+  std::memcpy(PREF_SAVE::kTIFF.in(r).data(), tiff.bytes.data(), StOtherDialog::kSize);
+  mPendingPageCount = 0;
+  {
+    CPreferences stored(PREFS_FILE_NAME, 0);
+    std::memcpy(PREF_ALL::kExif.in(PrefAll()).data(), PREF_ALL::kExif.in(stored.PrefAll()).data(), EXIF_PREF::kSize);
+  }
+  const FSSpec pdfAfter = StPDFDialog::kAppendTo.get(pdfField);
+  if (pdfAfter.vRefNum != pdfBefore.vRefNum || pdfAfter.parID != pdfBefore.parID ||
+      !SameText(pdfAfter.name, pdfBefore.name))
+    SetFileNamePdfAdd(pdfAfter);
+  {
+    StQuiet quiet(this);
+    mDayFolder->SetValue(dayFolder);
+    mFileType->SetValue(SInt32(fileType));
+    SetResolution_Popup();
+    SetFolderNameEditText();
+    SetFileNameEditText();
+    SetSaveToStaticText();
+    SetDayInCheckBox();
+    SetEZCheckBox();
+    SetPdfButton();
+    SetUIonBox();
+    SetAdobeRGBCheckBox();
+    if (StPDFDialog::kLanguageOption.get(pdfField) == 0) StPDFDialog::kOptionCBXT.set(pdfField, 0);
+  }
+  delete written;
+  if (!checker) return;
+  const short result = twain ? twain->GetResult() : 0;
+  DeleteRunObjects(checker);
+  Refresh();
+  CloseStitchDialog();
+  if (IsVisible()) Activate();
+  if (answer == 'RTUN' && mAutoStart) {
+    // Scanned, unsaved pages stay pending with the dialog open.
+    mAutoStart = 0;
+    return;
+  }
+  EndAutoStart(result != kTransferCancelledInDriverWindow && answer != msg_Cancel);
+}
+
+void CSaveDialogBox::DeleteRunObjects(CThreadChecker* checker) {
+  Scanner* scanner = checker->GetScanner();
+  CTWAIN* twain = checker->GetTWAIN();
+  delete checker;
+  delete scanner;
+  delete twain;
+}
+
+// The wizard closes itself once it has handed over or given up; the dialog only forgets it.
+void CSaveDialogBox::CloseStitchDialog() { mStitchDialog = nullptr; }
+
+void CSaveDialogBox::EndAutoStart(bool mayQuit) {
+  if (mAutoStart == 0) return;
+  mAutoStart = 0;
+  if (mayQuit && PREF_SETTING::kQuitOption.get(PREF_ALL::kSetting.in(PrefAll())) == 1) {
+    ProcessCommand(kCommandQuit);
+    return;
+  }
+  DoClose();
+}
+
+void CSaveDialogBox::OnStitchClosed() {
+  CloseStitchDialog();
+  if (!IsVisible()) Show();
+  if (mAutoStart == 0) return;
+  mAutoStart = 0;
+  DoClose();
 }

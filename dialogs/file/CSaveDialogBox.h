@@ -11,6 +11,9 @@
 #include "framework/TArray.h"
 #include "output/export/PageRecords.h"
 
+class CStitchDialog;
+class CThreadChecker;
+class CTWAIN;
 class LControl;
 class LEditText;
 class LPane;
@@ -97,6 +100,27 @@ class CSaveDialogBox : public LDialogBox, public CPreferences, public CFunctionD
   void OnHistoryChoice(long item);
   void OnClose();
 
+  // The run: checks, scan, writing, further pages of a multi-page PDF.
+  void OnStart();
+  bool DiskSpaceSuffices();
+  FSSpec TempFolder();
+  void CoverForScan();
+  void UncoverAfterScan();
+  void SetRunning(UInt8 running);
+  void StartScan();
+  void StartStitch();
+  void OnScanEnded(CThreadChecker* checker);
+  bool TransferRefusalsShown(CTWAIN* twain);
+  bool AskForNextPage(CTWAIN* twain, SInt32 pages);
+  void PreviewRun(CThreadChecker* checker, CTWAIN* twain);
+  TArray<FSSpec>* WriteBatch(CThreadChecker* checker);
+  TArray<FSSpec>* AppendBatch(CThreadChecker* checker, UInt8 defaultName);
+  void DeleteRunObjects(CThreadChecker* checker);
+  void CloseStitchDialog();
+  void EndAutoStart(bool mayQuit);
+  void OnStitchClosed();
+  UInt8 DefaultNameChosen();
+
   LPopupButton* mMode = nullptr;
   LPopupButton* mImage = nullptr;
   LPopupButton* mResolution = nullptr;
@@ -123,4 +147,9 @@ class CSaveDialogBox : public LDialogBox, public CPreferences, public CFunctionD
   UInt8 mHistoryMatch = 0;
   UInt8 mAutoStart = 0;
   SInt32 mPendingPageCount = 0;
+  CStitchDialog* mStitchDialog = nullptr;
+  UInt8 mFirstBatch = 0;
+  UInt8 mNewPDF = 0;
+  FSSpec mRunTarget{};
+  UInt8 mRunAdobeRGB = 0;  // the run's pages were converted to Adobe RGB
 };
