@@ -133,6 +133,27 @@ bool SpecResolves(const FSSpec& spec) {
   return spec.name[0] != 0 && FSMakeFSSpec(spec.vRefNum, spec.parID, spec.name, &resolved) == noErr;
 }
 
+// The four format-option records of a Save record, copied out for the writers.
+struct FormatOptions {
+  StPDFDialog pdf;
+  StJPEGDialog jpeg;
+  StOtherDialog pict;
+  StOtherDialog tiff;
+
+  explicit FormatOptions(RecordBytes save) {
+    PREF_SAVE::kPDF.in(save).getBytes(0, pdf.bytes.data(), StPDFDialog::kSize);
+    PREF_SAVE::kJPEG.in(save).getBytes(0, jpeg.bytes.data(), StJPEGDialog::kSize);
+    PREF_SAVE::kPICT.in(save).getBytes(0, pict.bytes.data(), StOtherDialog::kSize);
+    PREF_SAVE::kTIFF.in(save).getBytes(0, tiff.bytes.data(), StOtherDialog::kSize);
+  }
+  void StoreInto(RecordBytes save) const {
+    std::memcpy(PREF_SAVE::kPDF.in(save).data(), pdf.bytes.data(), StPDFDialog::kSize);
+    std::memcpy(PREF_SAVE::kJPEG.in(save).data(), jpeg.bytes.data(), StJPEGDialog::kSize);
+    std::memcpy(PREF_SAVE::kPICT.in(save).data(), pict.bytes.data(), StOtherDialog::kSize);
+    std::memcpy(PREF_SAVE::kTIFF.in(save).data(), tiff.bytes.data(), StOtherDialog::kSize);
+  }
+};
+
 }  // namespace
 
 CSaveDialogBox::CSaveDialogBox(LStream* stream) : LDialogBox(stream), CPreferences(PREFS_FILE_NAME, 0) {}
@@ -973,19 +994,13 @@ void CSaveDialogBox::StartStitch() {
   RecordBytes pdf = PREF_SAVE::kPDF.in(r);
   const FSSpec destination =
       FileType() == kTypeAddToPDF ? StPDFDialog::kAppendTo.get(pdf) : PREF_SAVE::kFolder.get(r);
-  StPDFDialog pdfOptions;
-  StJPEGDialog jpeg;
-  StOtherDialog pict, tiff;
-  pdf.getBytes(0, pdfOptions.bytes.data(), StPDFDialog::kSize);
-  PREF_SAVE::kJPEG.in(r).getBytes(0, jpeg.bytes.data(), StJPEGDialog::kSize);
-  PREF_SAVE::kPICT.in(r).getBytes(0, pict.bytes.data(), StOtherDialog::kSize);
-  PREF_SAVE::kTIFF.in(r).getBytes(0, tiff.bytes.data(), StOtherDialog::kSize);
+  FormatOptions options(r);
   const SDimension16 custom{SInt16(PREF_SAVE::kCustomSize.height(r)), SInt16(PREF_SAVE::kCustomSize.width(r))};
   mStitchDialog = CStitchDialog::ShowStitchDialog(
       kCallerSave, PREF_SETTING::kTWAIN.get(setting), model, custom, Source(), Code(), PREF_SAVE::kCheckUION.get(r),
       mSize->GetValue(), Resolution_Value(), this, 0, UInt8(PREF_SAVE::kSetting3624.get(r) & 0xFF), 3, this,
       PREF_SAVE::kCheckSVAD.get(r), UInt8(StPDFDialog::kUnused4.get(pdf) & 0xFF), destination, TempFolder(),
-      &pdfOptions, &jpeg, &pict, &tiff, PREF_SAVE::kCheckFORE.get(r), 0, FileTypeCode(FileType()), nullptr);
+      &options.pdf, &options.jpeg, &options.pict, &options.tiff, PREF_SAVE::kCheckFORE.get(r), 0, FileTypeCode(FileType()), nullptr);
 }
 
 bool CSaveDialogBox::TransferRefusalsShown(CTWAIN* twain) {
@@ -1136,19 +1151,14 @@ TArray<FSSpec>* CSaveDialogBox::WriteBatch(CThreadChecker* checker) {
   const UInt8 defaultName = DefaultNameChosen();
   const UInt32 type = FileType();
   if (type == kTypeAddToPDF || (type == kTypeMultiPDF && mFirstBatch == 0)) return AppendBatch(checker, defaultName);
-  StPDFDialog pdf;
-  StJPEGDialog jpeg;
-  StOtherDialog pict, tiff;
-  PREF_SAVE::kPDF.in(r).getBytes(0, pdf.bytes.data(), StPDFDialog::kSize);
-  PREF_SAVE::kJPEG.in(r).getBytes(0, jpeg.bytes.data(), StJPEGDialog::kSize);
-  PREF_SAVE::kPICT.in(r).getBytes(0, pict.bytes.data(), StOtherDialog::kSize);
-  PREF_SAVE::kTIFF.in(r).getBytes(0, tiff.bytes.data(), StOtherDialog::kSize);
+  FormatOptions options(r);
   Str255 name;
   PREF_SAVE::kDefaultFileName.get(r, name);
   const FSSpec folder = PREF_SAVE::kFolder.get(r);
   TArray<FSSpec>* written = CWXUtility::ExportToFile(PREF_SETTING::kTWAIN.get(PREF_ALL::kSetting.in(PrefAll())), checker,
                                                      FileTypeCode(type), name, folder, PREF_SAVE::kCheckDYIN.get(r),
-                                                     pdf, jpeg, pict, tiff, IsStitch() ? 1 : 0, kCreator, defaultName,
+                                                     options.pdf, options.jpeg, options.pict, options.tiff,
+                                                     IsStitch() ? 1 : 0, kCreator, defaultName,
                                                      0, mRunAdobeRGB);
   if (mFirstBatch == 1 && written && written->GetCount() > 0) {
     mRunTarget = (*written)[1];
@@ -1205,14 +1215,8 @@ TArray<FSSpec>* CSaveDialogBox::AppendBatch(CThreadChecker* checker, UInt8 defau
 void CSaveDialogBox::PreviewRun(CThreadChecker* checker, CTWAIN* twain) {
   RecordBytes r = Working();
   if (twain) twain->DisableDS();
-  StPDFDialog pdf;
-  StJPEGDialog jpeg;
-  StOtherDialog pict, tiff;
+  FormatOptions options(r);
   RecordBytes pdfField = PREF_SAVE::kPDF.in(r);
-  pdfField.getBytes(0, pdf.bytes.data(), StPDFDialog::kSize);
-  PREF_SAVE::kJPEG.in(r).getBytes(0, jpeg.bytes.data(), StJPEGDialog::kSize);
-  PREF_SAVE::kPICT.in(r).getBytes(0, pict.bytes.data(), StOtherDialog::kSize);
-  PREF_SAVE::kTIFF.in(r).getBytes(0, tiff.bytes.data(), StOtherDialog::kSize);
   const FSSpec pdfBefore = StPDFDialog::kAppendTo.get(pdfField);
   FSSpec folder = PREF_SAVE::kFolder.get(r);
   unsigned char dayFolder = PREF_SAVE::kCheckDYIN.get(r);
@@ -1226,15 +1230,12 @@ void CSaveDialogBox::PreviewRun(CThreadChecker* checker, CTWAIN* twain) {
   TArray<FSSpec>* written = nullptr;
   const MessageT answer = CPreviewDialog::ShowPreviewDialog(
       PREF_SETTING::kTWAIN.get(PREF_ALL::kSetting.in(PrefAll())), checker, &mPendingPages, &mPendingExif, this, folder,
-      dayFolder, name, &pdf, &jpeg, &pict, &tiff, fileType, kCallerSave, kCreator, &written, 0, mRunAdobeRGB, nullptr,
+      dayFolder, name, &options.pdf, &options.jpeg, &options.pict, &options.tiff, fileType, kCallerSave, kCreator, &written, 0, mRunAdobeRGB, nullptr,
       nullptr, checker ? addName : nullptr, IsStitch() ? 1 : 0, 0, 0);
   PREF_SAVE::kFolder.set(r, folder);
   PREF_SAVE::kCheckDYIN.set(r, dayFolder);
   PREF_SAVE::kFileType.set(r, UInt32(fileType));
-  std::memcpy(pdfField.data(), pdf.bytes.data(), StPDFDialog::kSize);
-  std::memcpy(PREF_SAVE::kJPEG.in(r).data(), jpeg.bytes.data(), StJPEGDialog::kSize);
-  std::memcpy(PREF_SAVE::kPICT.in(r).data(), pict.bytes.data(), StOtherDialog::kSize);
-  std::memcpy(PREF_SAVE::kTIFF.in(r).data(), tiff.bytes.data(), StOtherDialog::kSize);
+  options.StoreInto(r);
   mPendingPageCount = 0;
   {
     CPreferences stored(PREFS_FILE_NAME, 0);
