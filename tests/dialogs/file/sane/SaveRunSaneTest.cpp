@@ -13,6 +13,7 @@
 #include "app/prefs/CPreferences.h"
 #include "app/prefs/LanguageTables.h"
 #include "dialogs/file/CSaveDialogBox.h"
+#include "framework/FrameworkDriver.h"
 #include "framework/LThread.h"
 #include "framework/TRegistrar.h"
 #include "framework/URegistrar.h"
@@ -86,6 +87,8 @@ class SaveRun : public wxtest::HeadlessApp {
     StPDFDialog::kLanguageOption.set(pdf, 0);
     StPDFDialog::kOptionCBCR.set(pdf, 0);
     StPDFDialog::kOptionCBXT.set(pdf, 0);
+    // As the file-type popup leaves it.
+    StPDFDialog::kUnused4.set(pdf, type >= 5 ? 1 : 0);
   }
 
   // Presses the start button and runs the main loop until the run has written its files.
@@ -152,6 +155,25 @@ TEST_F(SaveRun, EachSingleFileOutputIsWrittenCheckedAndItsFolderShown) {
     delete mDialog;
     mDialog = nullptr;
   }
+}
+
+TEST_F(SaveRun, AMultiPagePDFGrowsOverThreePassesIntoOneFile) {
+  if (!wxtest::HaveTool("qpdf") || !wxtest::HaveTool("pdfinfo")) GTEST_SKIP() << "qpdf or pdfinfo missing";
+  Configure(5);
+  // The next-page question: two more pages, then no more.
+  wxframework::AnswerNextDialog(msg_OK);
+  wxframework::AnswerNextDialog(msg_OK);
+  wxframework::AnswerNextDialog(msg_Cancel);
+  RunToTheEnd();
+  ASSERT_EQ(wxscan::FilesIn(mOut), 1u);
+  const fs::path written = fs::directory_iterator(mOut)->path();
+  EXPECT_EQ(wxtest::Run("qpdf --check '" + written.string() + "' >/dev/null 2>&1"), 0);
+  std::string info;
+  wxtest::Run("pdfinfo '" + written.string() + "'", &info);
+  EXPECT_NE(info.find("Pages:           3\n"), std::string::npos) << info;
+  EXPECT_FALSE(wxframework::HasDialogActions());
+  EXPECT_NE(Opened().find(mOut.string()), std::string::npos) << Opened();
+  fs::copy_file(written, wxtest::OutputDir("dialogs/save") / "multi-page.pdf", fs::copy_options::overwrite_existing);
 }
 
 }  // namespace
