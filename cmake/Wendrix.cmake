@@ -15,16 +15,21 @@ function(wx_library name)
   endif()
 endfunction()
 
-# wx_test(<name> <sources...> [LIBS <libs...>])
-# A GoogleTest executable; each test case becomes a CTest test. Its main (tests/support/
-# TestMain.cpp) points the test at the sample-output folder, the trees and the resource file.
+# wx_test(<name> <sources...> [LIBS <libs...>] [ENVIRONMENT <VAR=value...>])
+# A GoogleTest executable; each test case becomes a CTest test, run with the ENVIRONMENT
+# given. Its main (tests/support/TestMain.cpp) points the test at the sample-output folder,
+# the trees and the resource file.
 function(wx_test name)
-  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "LIBS;ENVIRONMENT" ${ARGN})
   add_executable(${name} ${ARG_UNPARSED_ARGUMENTS} ${CMAKE_SOURCE_DIR}/tests/support/TestMain.cpp)
   target_compile_definitions(${name} PRIVATE
     WX_TEST_OUTPUT_DEFAULT="${WX_TEST_OUTPUT_DIR}"
     WX_SOURCE_DIR_DEFAULT="${CMAKE_SOURCE_DIR}"
     WX_BINARY_DIR_DEFAULT="${CMAKE_BINARY_DIR}")
   target_link_libraries(${name} PRIVATE wx_test_support ${ARG_LIBS} GTest::gtest GTest::gmock)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  if(ARG_ENVIRONMENT)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${ARG_ENVIRONMENT}")
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  endif()
 endfunction()

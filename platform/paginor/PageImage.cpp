@@ -1,0 +1,84 @@
+#include "paginor/PageImage.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "toolbox/MacErrors.h"
+
+namespace {
+
+// Leptonica keeps rows as native 32-bit words with the first pixel in the high byte, so a
+// byte copy of a row needs the words swapped on little-endian machines.
+void CopyRowsIn(const PATIMG& image, PIX* pix) {
+  const SInt32 length = PageRowLength(image.type, image.width);
+  auto* words = pixGetData(pix);
+  const l_int32 wpl = pixGetWpl(pix);
+  for (SInt32 y = 0; y < image.height; ++y)
+    std::memcpy(words + size_t(y) * wpl, image.data + size_t(y) * image.rowBytes, size_t(length));
+  pixEndianByteSwap(pix);
+}
+
+}  // namespace
+
+SInt32 PageRowLength(SInt32 type, SInt32 width) {
+  switch (type) {
+    case kPATIMGBilevel: return (width + 7) / 8;
+    case kPATIMGGrey: return width;
+    case kPATIMGColour: return width * 3;
+    default: return 0;
+  }
+}
+
+bool PageIsValid(const PATIMG* image) {
+  if (!image || !image->data) return false;
+  if (image->width <= 0 || image->height <= 0 || image->xResolution <= 0 || image->yResolution <= 0) return false;
+  // Three bytes a pixel must still fit the 32-bit row bytes.
+  if (image->width > 0x10000000) return false;
+  const SInt32 length = PageRowLength(image->type, image->width);
+  return length > 0 && image->rowBytes >= length;
+}
+
+PixPtr PageToPix(const PATIMG& image) {
+  const l_int32 depth = image.type == kPATIMGBilevel ? 1 : image.type == kPATIMGGrey ? 8 : 32;
+  PixPtr pix(pixCreateNoInit(image.width, image.height, depth));
+  if (!pix) return nullptr;
+  pixSetResolution(pix.get(), image.xResolution, image.yResolution);
+  if (depth != 32) {
+    CopyRowsIn(image, pix.get());
+    return pix;
+  }
+  auto* words = pixGetData(pix.get());
+  const l_int32 wpl = pixGetWpl(pix.get());
+  for (SInt32 y = 0; y < image.height; ++y) {
+    const UInt8* in = image.data + size_t(y) * image.rowBytes;
+    l_uint32* out = words + size_t(y) * wpl;
+    for (SInt32 x = 0; x < image.width; ++x, in += 3) composeRGBPixel(in[2], in[1], in[0], out + x);
+  }
+  return pix;
+}
+
+OSErr PageFromPix(PIX* pix, SInt32 type, SInt32 xResolution, SInt32 yResolution, PATIMG* out) {
+  const SInt32 width = pixGetWidth(pix), height = pixGetHeight(pix);
+  const SInt32 length = PageRowLength(type, width);
+  auto* data = static_cast<UInt8*>(std::malloc(size_t(length) * size_t(height)));
+  if (!data) return memFullErr;
+  const auto* words = pixGetData(pix);
+  const l_int32 wpl = pixGetWpl(pix);
+  for (SInt32 y = 0; y < height; ++y) {
+    const l_uint32* row = words + size_t(y) * wpl;
+    UInt8* dst = data + size_t(y) * length;
+    if (type == kPATIMGColour) {
+      for (SInt32 x = 0; x < width; ++x, dst += 3) {
+        l_int32 r, g, b;
+        extractRGBValues(row[x], &r, &g, &b);
+        dst[0] = UInt8(b), dst[1] = UInt8(g), dst[2] = UInt8(r);
+      }
+      continue;
+    }
+    for (SInt32 i = 0; i < length; ++i) dst[i] = UInt8(row[i / 4] >> (24 - 8 * (i % 4)));
+    // The bits past the last pixel are white.
+    if (type == kPATIMGBilevel && width % 8) dst[length - 1] &= UInt8(0xFF << (8 - width % 8));
+  }
+  *out = PATIMG{data, length, width, height, xResolution, yResolution, type, 0, 0};
+  return noErr;
+}

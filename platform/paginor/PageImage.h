@@ -1,0 +1,25 @@
+// Page images between the framework's callers and its engines: the checks every call makes,
+// and copies to and from Leptonica's images.
+#pragma once
+
+#include <leptonica/allheaders.h>
+
+#include <memory>
+
+#include "paginor/Paginor.h"
+
+struct PixDeleter {
+  void operator()(PIX* pix) const { pixDestroy(&pix); }
+};
+using PixPtr = std::unique_ptr<PIX, PixDeleter>;
+
+// Bytes of one row of `width` pixels of `type`, without padding (0 for an unknown type).
+SInt32 PageRowLength(SInt32 type, SInt32 width);
+// True for a known type with data, row bytes covering a row, and positive size and resolution.
+bool PageIsValid(const PATIMG* image);
+// A Leptonica copy of a valid image: 1 bpp (1 = black), 8 bpp grey or 32 bpp RGB, with its
+// resolution. Null without memory.
+PixPtr PageToPix(const PATIMG& image);
+// A new image of `type` from `pix` (of the depth PageToPix gives for that type), with
+// unpadded rows in memory from malloc; memFullErr.
+OSErr PageFromPix(PIX* pix, SInt32 type, SInt32 xResolution, SInt32 yResolution, PATIMG* out);

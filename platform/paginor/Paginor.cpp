@@ -1,0 +1,193 @@
+#include "paginor/Paginor.h"
+
+#include <sys/stat.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "paginor/PDFWriter.h"
+#include "paginor/PageCorrection.h"
+#include "paginor/PageEncoding.h"
+#include "paginor/PageImage.h"
+#include "paginor/TextRecognizer.h"
+#include "toolbox/MacErrors.h"
+
+namespace {
+
+struct JobMode {
+  SInt32 mode = kPaginorModeNormal;
+  UInt32 languageValue = kPaginorLanguageOff;
+  SInt32 codePageClass = 0;
+};
+
+struct Job {
+  bool output = false;
+  SInt32 flags = 0;
+  JobMode mode;
+  std::unique_ptr<PDFWriter> writer;
+  std::unique_ptr<TextRecognizer> text;
+};
+
+PaginorJPEGEncoderProc gEncoder = nullptr;
+JobMode gPendingMode;
+std::string gFrameworksPath;
+// Open jobs, the most recent last; at most one of them is an output job.
+std::vector<Job> gJobs;
+
+Job* OutputJob() {
+  for (Job& job : gJobs)
+    if (job.output) return &job;
+  return nullptr;
+}
+
+bool FolderExists(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  struct stat st;
+  return stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// A clockwise quarter turn of 0, 90, 180 or 270 degrees, and a skew a page can have.
+bool CorrectionIsValid(SInt32 orientation, double skew) {
+  return orientation >= 0 && orientation < 360 && orientation % 90 == 0 && std::isfinite(skew) &&
+         std::fabs(skew) <= 45.0;
+}
+
+OSErr CorrectedCopy(const PATIMG& source, PIX* pix, SInt32 orientation, double skew, PATIMG* result) {
+  const bool quarter = orientation == 90 || orientation == 270;
+  const SInt32 xResolution = quarter ? source.yResolution : source.xResolution;
+  const SInt32 yResolution = quarter ? source.xResolution : source.yResolution;
+  PixPtr corrected = CorrectPix(pix, orientation, skew);
+  if (!corrected) return memFullErr;
+  return PageFromPix(corrected.get(), source.type, xResolution, yResolution, result);
+}
+
+// The words of the page in points, for the invisible text layer.
+std::vector<PDFWord> PageWords(const std::vector<RecognizedWord>& words, const PATIMG& page) {
+  const double sx = 72.0 / page.xResolution, sy = 72.0 / page.yResolution;
+  std::vector<PDFWord> placed;
+  for (const RecognizedWord& word : words)
+    placed.push_back({word.utf8, {word.left * sx, (page.height - word.bottom) * sy, (word.right - word.left) * sx,
+                                  (word.bottom - word.top) * sy}});
+  return placed;
+}
+
+OSErr AddPage(Job& job, const PATIMG& page) {
+  std::vector<PDFWord> words;
+  if (job.text) {
+    PixPtr pix = PageToPix(page);
+    if (!pix) return memFullErr;
+    std::vector<RecognizedWord> recognized;
+    const OSErr err = job.text->Recognize(pix.get(), &recognized);
+    if (err != noErr) return err;
+    words = PageWords(recognized, page);
+  }
+  PDFImage image;
+  const OSErr err = EncodePage(page, job.mode.mode, gEncoder, &image);
+  if (err != noErr) return err;
+  const double width = page.width * 72.0 / page.xResolution, height = page.height * 72.0 / page.yResolution;
+  const PDFRect whole{0, 0, width, height};
+  job.writer->BeginPage(width, height);
+  job.writer->DrawImage(std::move(image), whole, whole);
+  job.writer->DrawInvisibleText(words);
+  return job.writer->EndPage();
+}
+
+}  // namespace
+
+void PaginorSetJPEGEncoder(PaginorJPEGEncoderProc encoder) { gEncoder = encoder; }
+
+OSErr QSRC_exmodeset(SInt32 mode, UInt32 languageValue, SInt32 codePageClass) {
+  gPendingMode = JobMode{mode, languageValue, codePageClass};
+  return noErr;
+}
+
+OSErr QSRC_changepath(const char* path) {
+  gFrameworksPath = path ? path : "";
+  return noErr;
+}
+
+OSErr QSRC_exopen(const char* outputPath, SInt32 flags, SInt32) {
+  Job job;
+  job.flags = flags;
+  job.mode = gPendingMode;
+  if (outputPath) {
+    if (OutputJob()) return kPaginorSequenceErr;
+    if (!FolderExists(outputPath)) return kPaginorFolderErr;
+    job.output = true;
+    job.writer = std::make_unique<PDFWriter>(outputPath);
+    if ((flags & kPaginorFlagText) && !(job.mode.languageValue & kPaginorLanguageOff)) {
+      job.text = std::make_unique<TextRecognizer>();
+      const OSErr err =
+          job.text->Open(gFrameworksPath, TextLanguage(job.mode.languageValue, job.mode.codePageClass));
+      if (err != noErr) return err;
+      job.writer->SetTextFontProgram(job.text->FontProgram());
+    }
+  }
+  gJobs.push_back(std::move(job));
+  gPendingMode = JobMode{};
+  return noErr;
+}
+
+OSErr QSRC_spmake(const PATIMG* image, SInt32) {
+  Job* job = OutputJob();
+  if (!job) return kPaginorSequenceErr;
+  if (!PageIsValid(image)) return kPaginorBadImageErr;
+  const bool skew = job->flags & kPaginorFlagSkew, orientation = job->flags & kPaginorFlagOrientation;
+  if (!skew && !orientation) return AddPage(*job, *image);
+
+  PixPtr pix = PageToPix(*image);
+  if (!pix) return memFullErr;
+  SInt32 turn = 0;
+  double angle = 0.0;
+  OSErr err = DetectPage(pix.get(), orientation ? &turn : nullptr, skew ? &angle : nullptr);
+  PATIMG corrected{};
+  if (err == noErr) err = CorrectedCopy(*image, pix.get(), turn, angle, &corrected);
+  pix.reset();
+  if (err == noErr) err = AddPage(*job, corrected);
+  QSRF_spfreeimage(&corrected);
+  return err;
+}
+
+OSErr QSRC_close(void) {
+  if (gJobs.empty()) return kPaginorSequenceErr;
+  Job job = std::move(gJobs.back());
+  gJobs.pop_back();
+  return job.writer ? job.writer->Finish() : OSErr(noErr);
+}
+
+OSErr QSRD_spdetect(const PATIMG* image, SInt32* orientation, double* skew) {
+  if (!PageIsValid(image)) return kPaginorBadImageErr;
+  if (!orientation && !skew) return noErr;
+  PixPtr pix = PageToPix(*image);
+  return pix ? DetectPage(pix.get(), orientation, skew) : OSErr(memFullErr);
+}
+
+OSErr QSRF_spcorrect(const PATIMG* source, PATIMG* result, SInt32 orientation, double skew) {
+  if (!PageIsValid(source) || !result) return kPaginorBadImageErr;
+  if (!CorrectionIsValid(orientation, skew)) return paramErr;
+  if (orientation == 0 && skew == 0.0) {
+    const SInt32 length = PageRowLength(source->type, source->width);
+    auto* data = static_cast<UInt8*>(std::malloc(size_t(length) * size_t(source->height)));
+    if (!data) return memFullErr;
+    for (SInt32 y = 0; y < source->height; ++y)
+      std::memcpy(data + size_t(y) * length, source->data + size_t(y) * source->rowBytes, size_t(length));
+    *result = *source;
+    result->data = data;
+    result->rowBytes = length;
+    return noErr;
+  }
+  PixPtr pix = PageToPix(*source);
+  return pix ? CorrectedCopy(*source, pix.get(), orientation, skew, result) : OSErr(memFullErr);
+}
+
+OSErr QSRF_spfreeimage(PATIMG* image) {
+  if (!image) return paramErr;
+  std::free(image->data);
+  image->data = nullptr;
+  return noErr;
+}

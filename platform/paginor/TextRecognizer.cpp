@@ -1,0 +1,84 @@
+#include "paginor/TextRecognizer.h"
+
+#include <tesseract/baseapi.h>
+#include <tesseract/resultiterator.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "paginor/Paginor.h"
+#include "toolbox/MacErrors.h"
+
+namespace {
+
+struct LanguageEntry {
+  UInt32 value;
+  SInt32 codePageClass;
+  const char* language;
+};
+
+constexpr LanguageEntry kLanguages[] = {
+    {2, 0, "eng"},   {8, 0, "fra"},   {16, 0, "ita"}, {32, 0, "deu"}, {64, 0, "spa"}, {128, 0, "nld"},
+    {256, 0, "por"}, {8, 3, "rus"},   {64, 1, "pol"}, {16, 1, "ces"}, {32, 1, "hun"}, {3, 0, "jpn"},
+};
+
+bool Readable(const std::string& path) { return access(path.c_str(), R_OK) == 0; }
+
+}  // namespace
+
+const char* TextLanguage(UInt32 languageValue, SInt32 codePageClass) {
+  for (const LanguageEntry& entry : kLanguages)
+    if (entry.value == languageValue && entry.codePageClass == codePageClass) return entry.language;
+  return "eng";
+}
+
+std::string TextDataFolder(const std::string& frameworksPath, const std::string& language) {
+  if (frameworksPath.empty()) return "";
+  const std::string folder = frameworksPath + "tessdata";
+  return Readable(folder + "/" + language + ".traineddata") ? folder : "";
+}
+
+TextRecognizer::TextRecognizer() = default;
+TextRecognizer::~TextRecognizer() {
+  if (mApi) mApi->End();
+}
+
+OSErr TextRecognizer::Open(const std::string& frameworksPath, const std::string& language) {
+  auto api = std::make_unique<tesseract::TessBaseAPI>();
+  const std::string folder = TextDataFolder(frameworksPath, language);
+  if (api->Init(folder.empty() ? nullptr : folder.c_str(), language.c_str(), tesseract::OEM_LSTM_ONLY) != 0)
+    return kPaginorLanguageDataErr;
+  // Init succeeds on a partial match ("eng+..."); only the asked language will do.
+  std::vector<std::string> loaded;
+  api->GetLoadedLanguagesAsVector(&loaded);
+  if (loaded.empty() || loaded.front() != language) return kPaginorLanguageDataErr;
+  api->SetVariable("debug_file", "/dev/null");
+  api->SetPageSegMode(tesseract::PSM_AUTO);
+  mApi = std::move(api);
+  return noErr;
+}
+
+OSErr TextRecognizer::Recognize(PIX* page, std::vector<RecognizedWord>* words) {
+  words->clear();
+  if (!mApi) return kPaginorSequenceErr;
+  mApi->SetImage(page);
+  if (mApi->Recognize(nullptr) != 0) return kPaginorEngineErr;
+  std::unique_ptr<tesseract::ResultIterator> it(mApi->GetIterator());
+  if (!it) return noErr;
+  do {
+    std::unique_ptr<char[]> text(it->GetUTF8Text(tesseract::RIL_WORD));
+    RecognizedWord word;
+    if (!text || !it->BoundingBox(tesseract::RIL_WORD, &word.left, &word.top, &word.right, &word.bottom)) continue;
+    word.utf8 = text.get();
+    if (!word.utf8.empty()) words->push_back(std::move(word));
+  } while (it->Next(tesseract::RIL_WORD));
+  mApi->Clear();
+  return noErr;
+}
+
+std::vector<UInt8> TextRecognizer::FontProgram() const {
+  if (!mApi) return {};
+  std::ifstream in(std::string(mApi->GetDatapath()) + "/pdf.ttf", std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}

@@ -1,0 +1,46 @@
+// The words on a page, through Tesseract, for the PDF's invisible text layer.
+#pragma once
+
+#include <leptonica/allheaders.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "toolbox/MacTypes.h"
+
+namespace tesseract {
+class TessBaseAPI;
+}
+
+// A recognised word and its box in pixels (top-left origin, right and bottom exclusive).
+struct RecognizedWord {
+  std::string utf8;
+  SInt32 left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// Tesseract's language for the PDF's language value and code-page class (English for any
+// pair it does not know).
+const char* TextLanguage(UInt32 languageValue, SInt32 codePageClass);
+
+// Where a language's data is: "<frameworks>tessdata" when it is there, else "" (Tesseract's
+// own folder).
+std::string TextDataFolder(const std::string& frameworksPath, const std::string& language);
+
+class TextRecognizer {
+ public:
+  TextRecognizer();
+  ~TextRecognizer();
+  TextRecognizer(const TextRecognizer&) = delete;
+  TextRecognizer& operator=(const TextRecognizer&) = delete;
+
+  // kPaginorLanguageDataErr when the language's data is not installed.
+  OSErr Open(const std::string& frameworksPath, const std::string& language);
+  // The words of `page`; kPaginorEngineErr when recognition fails.
+  OSErr Recognize(PIX* page, std::vector<RecognizedWord>* words);
+  // The glyph-less font program that ships with the language data (empty when it does not).
+  std::vector<UInt8> FontProgram() const;
+
+ private:
+  std::unique_ptr<tesseract::TessBaseAPI> mApi;
+};
