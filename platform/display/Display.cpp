@@ -23,11 +23,14 @@ bool sCursorShown = false;
 Cursor sShownCursor{};
 DpyMovedHook sMovedHook = nullptr;
 
-bool WantsScreen() {
+bool HeadlessAsked() {
   const char* mode = std::getenv("WX_DISPLAY");
-  if (mode && std::strcmp(mode, "headless") == 0) return false;
-  return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
+  return mode && std::strcmp(mode, "headless") == 0;
 }
+
+bool ScreenNamed() { return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY"); }
+
+bool WantsScreen() { return !HeadlessAsked() && ScreenNamed(); }
 
 void Install(std::unique_ptr<DpyBackend> backend) {
   Current() = std::move(backend);
@@ -40,6 +43,12 @@ void Install(std::unique_ptr<DpyBackend> backend) {
 }
 
 }  // namespace
+
+bool DpyEnvironmentCanRun() { return HeadlessAsked() || ScreenNamed(); }
+
+std::string DpyNoScreenMessage(const char* program) {
+  return std::string(program) + ": no display found (DISPLAY and WAYLAND_DISPLAY are not set); run it under Xvfb, e.g. xvfb-run -a " + program;
+}
 
 DpyBackend& DpyCurrent() {
   if (!Current()) {

@@ -58,6 +58,12 @@ class DpyBackend {
 // The display in use: SDL2 when the environment has a screen (DISPLAY or WAYLAND_DISPLAY)
 // and WX_DISPLAY is not "headless", else headless. Chosen on first use.
 DpyBackend& DpyCurrent();
+// False when the environment names no screen (neither DISPLAY nor WAYLAND_DISPLAY) and
+// does not ask to run without one (WX_DISPLAY=headless): an application then cannot show
+// anything and should say so with DpyNoScreenMessage.
+bool DpyEnvironmentCanRun();
+// One line saying that `program` found no display and how to run it under Xvfb.
+std::string DpyNoScreenMessage(const char* program);
 // Makes the next DpyCurrent() headless (tests) or SDL2 (tests under Xvfb). Returns false
 // when SDL2 cannot open the screen.
 void DpyUseHeadless();

@@ -1,11 +1,41 @@
 #include "framework/LApplication.h"
 
+#include <csignal>
+#include <exception>
+#include <iostream>
+
 #include "framework/LDataStream.h"
+#include "framework/LException.h"
 #include "framework/UEnvironment.h"
 #include "toolbox/MacMemory.h"
 #include "toolbox/Resources.h"
 
 LApplication* LApplication::sApplication = nullptr;
+
+namespace {
+
+volatile std::sig_atomic_t sQuitSignal = 0;
+
+void NoteQuitSignal(int) { sQuitSignal = 1; }
+
+}  // namespace
+
+void LApplication::InstallQuitSignalHandlers() {
+  struct sigaction action {};
+  action.sa_handler = NoteQuitSignal;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+}
+
+void LApplication::ProcessNextEvent(UInt32 sleepTicks) {
+  if (sQuitSignal) {
+    sQuitSignal = 0;
+    ProcessCommand(cmd_Quit);
+    if (mState == programState_Quitting) return;
+  }
+  LEventDispatcher::ProcessNextEvent(sleepTicks);
+}
 
 LApplication::LApplication() : LCommander(nullptr) {
   sApplication = this;
@@ -47,9 +77,17 @@ SInt32 LApplication::EventNumberFor(UInt32 eventClass, UInt32 eventID) const {
 void LApplication::Run() {
   Initialize();
   MakeMenuBar();
+  InstallQuitSignalHandlers();
   mState = programState_ProcessingEvents;
-  StartUp();
-  while (mState != programState_Quitting) ProcessNextEvent(mSleepTime);
+  while (mState != programState_Quitting) {
+    try {
+      ProcessNextEvent(mSleepTime);
+    } catch (const LException& e) {
+      std::cerr << "error " << e.GetErrorCode() << " while handling an event\n";
+    } catch (const std::exception& e) {
+      std::cerr << "error while handling an event: " << e.what() << "\n";
+    }
+  }
 }
 
 void LApplication::DoQuit(SInt32 saveOption) {
@@ -89,9 +127,23 @@ void LApplication::HandleAppleEvent(const AppleEvent&, AppleEvent&, AEDesc&, SIn
 void LApplication::EventHighLevel(const EventRecord& event) {
   UInt32 eventID = (static_cast<UInt32>(static_cast<UInt16>(event.where.v)) << 16) | static_cast<UInt16>(event.where.h);
   SInt32 number = EventNumberFor(event.message, eventID);
-  auto* payload = static_cast<AppleEvent*>(CurrentHighLevelEventPayload());
-  if (number == 0 || !payload) return;
-  HandleAppleEvent(*payload, *payload, *payload, number);
+  const AppleEvent* received = AECurrentEventOf(CurrentHighLevelEventPayload());
+  if (number == 0) return;
+  AppleEvent made, reply, result;
+  AEInitializeDesc(&made);
+  AEInitializeDesc(&reply);
+  AEInitializeDesc(&result);
+  if (!received) {
+    AECreateAppleEvent(event.message, eventID, nullptr, kAutoGenerateReturnID, kAnyTransactionID, &made);
+    received = &made;
+  }
+  struct Disposer {
+    AEDesc* descs[3];
+    ~Disposer() {
+      for (AEDesc* d : descs) AEDisposeDesc(d);
+    }
+  } disposer{{&made, &reply, &result}};
+  HandleAppleEvent(*received, reply, result, number);
 }
 
 bool LApplication::ExecuteCommanderAttachments(MessageT message, void* param) {

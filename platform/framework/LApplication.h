@@ -1,17 +1,15 @@
 // The application: the top of the chain of command and the owner of the event loop.
-// Run() starts the application (StartUp, as on the open-application event) and pumps
-// events until Quit. High-level events are numbered through the application's event table
-// ('aedt' resource: u16 count, then per entry event class u32, event ID u32, number i32)
-// and handed to HandleAppleEvent.
+// Run() pumps events until Quit; the application starts (StartUp) when the open-application
+// event that the platform queues at launch arrives (event 1001). High-level events are
+// numbered through the application's event table ('aedt' resource: u16 count, then per
+// entry event class u32, event ID u32, number i32) and handed to HandleAppleEvent.
 #pragma once
 
 #include <vector>
 
+#include "appservices/AppleEvents.h"
 #include "framework/LCommander.h"
 #include "framework/LEventDispatcher.h"
-
-struct AEDesc;
-typedef AEDesc AppleEvent;
 
 enum EProgramState { programState_StartingUp, programState_ProcessingEvents, programState_Quitting };
 
@@ -30,9 +28,13 @@ class LApplication : public LCommander, public LEventDispatcher {
 
   static LApplication* GetApplication() { return sApplication; }
 
+  // Pumps events until Quit; an exception from handling one event is reported on stderr
+  // and the loop goes on. SIGINT and SIGTERM quit as the Quit command does.
   virtual void Run();
   // One pass of the loop (tests drive the loop with this).
-  void ProcessNextEvent(UInt32 sleepTicks = 0) { LEventDispatcher::ProcessNextEvent(sleepTicks); }
+  void ProcessNextEvent(UInt32 sleepTicks = 0);
+  // From now on SIGINT and SIGTERM make the next pass of the loop obey the Quit command.
+  static void InstallQuitSignalHandlers();
   EProgramState GetState() const { return mState; }
   virtual void DoQuit(SInt32 saveOption = 0);
 
@@ -40,9 +42,9 @@ class LApplication : public LCommander, public LEventDispatcher {
   void FindCommandStatus(CommandT command, bool& outEnabled, bool& outUsesMark, UInt16& outMark,
                          Str255 outName) override;
 
-  // `event` is the high-level event's payload (an Apple event as the poster made it);
-  // `number` its number from the event table. Until the platform has an Apple Event
-  // Manager, `reply` and `result` are the event itself.
+  // `event` is the Apple event received (an event posted without one arrives as a new
+  // event of its class and ID with no parameters); `reply` and `result` start as null
+  // descriptors and are disposed afterwards. `number` comes from the event table.
   virtual void HandleAppleEvent(const AppleEvent& event, AppleEvent& reply, AEDesc& result, SInt32 number);
   // The number the event table gives (event class, event ID), or 0.
   SInt32 EventNumberFor(UInt32 eventClass, UInt32 eventID) const;

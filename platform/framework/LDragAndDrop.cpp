@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "framework/DragLocation.h"
 #include "framework/LPane.h"
 #include "toolbox/MacErrors.h"
 
@@ -115,6 +116,10 @@ OSErr LDragAndDrop::ReceiveHandler(WindowRef window, void*, DragRef drag) {
     GetDragItemBounds(drag, item, &bounds);
     area->ReceiveDragItem(drag, item, flags, bounds);
   }
-  SetDropLocationAccepted(drag, true);
+  const Boolean accepted = true;
+  AEDesc location;
+  AECreateDesc(typeBoolean, &accepted, 1, &location);
+  SetDropLocation(drag, &location);
+  AEDisposeDesc(&location);
   return noErr;
 }

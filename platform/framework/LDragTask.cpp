@@ -1,7 +1,9 @@
 #include "framework/LDragTask.h"
 
+#include "framework/DragLocation.h"
 #include "framework/LException.h"
 #include "framework/LGWorld.h"
+#include "toolbox/MacErrors.h"
 
 LDragTask::LDragTask(const EventRecord& event, const Rect& globalFrame, DragItemRef item, FlavorType flavor,
                      const void* data, Size size, FlavorFlags flags, LGWorld* image)
@@ -26,7 +28,13 @@ LDragTask::~LDragTask() {
 OSErr LDragTask::DoDrag() { return TrackDrag(mDrag, &mEvent, mOutline); }
 
 bool LDragTask::DropWasAccepted() const {
+  AEDesc location, boolean;
+  GetDropLocation(mDrag, &location);
   Boolean accepted = false;
-  GetDropLocationAccepted(mDrag, &accepted);
+  if (AECoerceDesc(&location, typeBoolean, &boolean) == noErr) {
+    AEGetDescData(&boolean, &accepted, 1);
+    AEDisposeDesc(&boolean);
+  }
+  AEDisposeDesc(&location);
   return accepted != 0;
 }

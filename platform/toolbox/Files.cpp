@@ -12,9 +12,11 @@
 #include <unordered_map>
 #include <vector>
 
+#include "toolbox/DesktopEntry.h"
 #include "toolbox/FileForks.h"
 #include "toolbox/FileIDTable.h"
 #include "toolbox/FilePaths.h"
+#include "toolbox/Folders.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/MacMemory.h"
 #include "toolbox/RecordAccess.h"
@@ -306,6 +308,7 @@ OSErr FSpGetFInfo(const FSSpec* spec, FInfo* info) {
   if (target && !S_ISDIR(st.st_mode)) ReadFInfo(path, info);
   // A symbolic link is this platform's alias file.
   if (S_ISLNK(lst.st_mode)) info->fdFlags |= kIsAlias;
+  else if (info->fdType == 0 && DesktopIsApplicationFile(path)) info->fdType = 'APPL';
   return noErr;
 }
 
@@ -489,7 +492,7 @@ OSStatus FSRefMakePath(const FSRef* ref, UInt8* path, UInt32 maxPathSize) {
 
 OSStatus FSPathMakeRef(const UInt8* path, FSRef* ref, Boolean* isDirectory) {
   if (!path || !ref) return paramErr;
-  std::string p(reinterpret_cast<const char*>(path));
+  std::string p = FolderMapOriginalPath(reinterpret_cast<const char*>(path));
   if (p.empty()) return paramErr;
   char* real = realpath(p.c_str(), nullptr);
   if (!real) return errno == ENOENT ? OSErr(fnfErr) : errno == ENOTDIR ? OSErr(dirNFErr) : FpErrno(errno);

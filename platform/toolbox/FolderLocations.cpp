@@ -131,6 +131,26 @@ std::string FolderEventDir() {
   return l.temp;
 }
 
+std::string FolderConfigHome() { return CurrentLocations().config; }
+std::string FolderDataHome() { return CurrentLocations().data; }
+std::string FolderSystemPrefix() { return CurrentLocations().system; }
+
+std::string FolderMapOriginalPath(const std::string& path) {
+  struct Original {
+    std::string_view prefix;
+    std::string (*folder)();
+  };
+  static const Original kOriginals[] = {
+      {"/Tmp", FolderEventDir},
+      {"/Library/Application Support", [] { return FolderFor(kLocalDomain, kApplicationSupportFolderType, CurrentLocations()); }},
+  };
+  for (const Original& o : kOriginals) {
+    if (path.compare(0, o.prefix.size(), o.prefix) != 0) continue;
+    if (path.size() == o.prefix.size() || path[o.prefix.size()] == '/') return o.folder() + path.substr(o.prefix.size());
+  }
+  return path;
+}
+
 std::string FolderSupportDir() {
   std::string folder = CurrentLocations().data + "/wendrix";
   MakeFolders(folder, 0755);

@@ -55,6 +55,15 @@ std::string FolderRoot();
 std::string FolderApplicationDir();
 // The scanner-button event folder: TMPDIR (below the root when WENDRIX_ROOT is set).
 std::string FolderEventDir();
+// The platform's original absolute paths on this system: "/Tmp/..." lies in the event
+// folder, "/Library/Application Support/..." in the local domain's Application Support
+// folder. Any other path is returned as it is.
+std::string FolderMapOriginalPath(const std::string& path);
+// The freedesktop bases below the root: the user's configuration and data homes, and the
+// prefix of the system's folders ("" for the real system).
+std::string FolderConfigHome();
+std::string FolderDataHome();
+std::string FolderSystemPrefix();
 // The application's own support folder ($XDG_DATA_HOME/wendrix), created on demand.
 std::string FolderSupportDir();
 // Every folder searched for colour profiles, user folders first.

@@ -33,6 +33,7 @@ std::deque<Posted> sPosted;
 std::deque<std::pair<WindowRef, bool>> sActivates;
 void* sCurrentPayload = nullptr;
 FileDropHandler sDropHandler = nullptr;
+std::vector<EventPollHook> sPollHooks;
 
 constexpr int kDragSlop = 2;
 
@@ -156,7 +157,12 @@ void evForgetWindow(WindowRef window) {
 UInt32 GetDblTime() { return 30; }
 UInt32 GetCaretTime() { return 30; }
 
+void AddEventPollHook(EventPollHook hook) {
+  if (std::find(sPollHooks.begin(), sPollHooks.end(), hook) == sPollHooks.end()) sPollHooks.push_back(hook);
+}
+
 Boolean WaitNextEvent(EventMask mask, EventRecord* event, UInt32 sleep, RgnHandle) {
+  for (EventPollHook hook : sPollHooks) hook();
   if (NextEvent(mask, event, true)) return true;
   if (sleep > 0 && !DpyCurrent().IsHeadless()) {
     DpyCurrent().WaitForInput(static_cast<int>(std::min<UInt32>(sleep, 6) * 1000 / 60));

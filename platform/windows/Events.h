@@ -84,6 +84,12 @@ void SysBeep(SInt16 duration);
 OSErr PostHighLevelEvent(UInt32 eventClass, UInt32 eventID, void* payload);
 void* CurrentHighLevelEventPayload();
 
+// Event sources above the Event Manager (the single-instance channel, launches waiting for
+// the end of a pass) are polled before every look for the next event. Each hook is added
+// once.
+typedef void (*EventPollHook)();
+void AddEventPollHook(EventPollHook hook);
+
 // Files dropped from the desktop arrive as one drop at a global point. The drag layer
 // installs a handler that turns a drop into a drag of 'hfs ' items onto the window under
 // the point; it runs from WaitNextEvent, in input order. Without a handler drops are

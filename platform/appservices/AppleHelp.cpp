@@ -1,12 +1,17 @@
-#include "toolbox/Help.h"
+#include "appservices/AppleHelp.h"
 
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <dirent.h>
+
 #include <cerrno>
 #include <cstdlib>
 #include <map>
+#include <vector>
+
+#include "corefoundation/CoreFoundation.h"
 
 #include "toolbox/FilePaths.h"
 #include "toolbox/MacErrors.h"
@@ -56,7 +61,42 @@ bool StaysInside(const std::string& page) {
   return true;
 }
 
+// The UTF-8 text of `value` when it is a string.
+bool TextOf(CFTypeRef value, std::string* text) {
+  char buffer[1024];
+  if (!value || CFGetTypeID(value) != CFStringGetTypeID() ||
+      !CFStringGetCString(static_cast<CFStringRef>(value), buffer, sizeof buffer, kCFStringEncodingUTF8))
+    return false;
+  *text = buffer;
+  return true;
+}
+
+// Every name the book goes by: CFBundleHelpBookName of its Info.plist and of each
+// localization's InfoPlist.strings.
+std::vector<std::string> HelpBookNames(const std::string& folder) {
+  std::vector<std::string> names;
+  std::vector<std::string> files{folder + "/Contents/Info.plist"};
+  const std::string resources = folder + "/Contents/Resources";
+  if (DIR* dir = opendir(resources.c_str())) {
+    while (dirent* entry = readdir(dir)) {
+      const std::string name = entry->d_name;
+      if (name.size() > 6 && name.compare(name.size() - 6, 6, ".lproj") == 0)
+        files.push_back(resources + "/" + name + "/InfoPlist.strings");
+    }
+    closedir(dir);
+  }
+  for (const std::string& file : files) {
+    CFDictionaryRef dict = CFPropertyListCreateDictionaryFromFile(file);
+    std::string name;
+    if (TextOf(CFDictionaryGetValue(dict, CFSTR("CFBundleHelpBookName")), &name) && !name.empty()) names.push_back(name);
+    CFRelease(dict);
+  }
+  return names;
+}
+
 }  // namespace
+
+void AHForgetHelpBooks() { Books().clear(); }
 
 OSStatus AHRegisterHelpBook(const FSRef* bookFolder) {
   if (!bookFolder) return paramErr;
@@ -65,6 +105,7 @@ OSStatus AHRegisterHelpBook(const FSRef* bookFolder) {
   struct stat st;
   if (stat(path, &st) != 0 || !S_ISDIR(st.st_mode)) return fnfErr;
   Books()[FpLastElement(path)] = path;
+  for (const std::string& name : HelpBookNames(path)) Books()[name] = path;
   return noErr;
 }
 

@@ -1,4 +1,4 @@
-#include "toolbox/Help.h"
+#include "appservices/AppleHelp.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
