@@ -13,6 +13,7 @@
 
 #include "corefoundation/CFArray.h"
 #include "corefoundation/CFString.h"
+#include "toolbox/MacErrors.h"
 #include "toolbox/MacTypes.h"
 
 typedef struct OpaquePMPrintSession* PMPrintSession;

@@ -1,5 +1,4 @@
-// What printing tests share: the printers' surroundings (the folder printer's folder and a
-// CUPS server that answers or not), a private cupsd with one queue that writes a file,
+// What printing tests share: a private cupsd with one queue that writes a file,
 // and a job printed from start to end.
 #pragma once
 
@@ -9,21 +8,11 @@
 
 #include "printing/Printing.h"
 #include "quickdraw/QuickDraw.h"
+#include "support/PrinterEnvironment.h"
 
 namespace printtest {
 
-// Sets WX_PRINT_FOLDER (unset for "") and points CUPS_SERVER at `server`; puts both back when it goes.
-class PrinterEnvironment {
- public:
-  PrinterEnvironment(const std::string& folder, const std::string& server);
-  ~PrinterEnvironment();
-  PrinterEnvironment(const PrinterEnvironment&) = delete;
-  PrinterEnvironment& operator=(const PrinterEnvironment&) = delete;
-
- private:
-  std::string mOldFolder, mOldServer;
-  bool mHadFolder, mHadServer;
-};
+using wxtest::PrinterEnvironment;
 
 // cupsd on a socket in `dir`, with its own configuration, spool and logs there. Started() is
 // false (and Why() tells) where cupsd is missing or would not start.
