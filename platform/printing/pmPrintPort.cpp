@@ -122,10 +122,13 @@ OSErr pmPrintPort::Close() {
 }
 
 PDFRect pmPrintPort::ToPoints(const Rect& r) const {
+  // The port's top left is the page's, wherever SetOrigin put its local coordinates.
+  Rect port;
+  GetPortBounds(mWorld, &port);
   const pmPaper paper = pmOrientedPaper(mGeometry);
   const double scale = 72.0 / mGeometry.dpi;
-  const double left = paper.left + r.left * scale;
-  const double top = paper.top + r.top * scale;
+  const double left = paper.left + (r.left - port.left) * scale;
+  const double top = paper.top + (r.top - port.top) * scale;
   const double width = (r.right - r.left) * scale, height = (r.bottom - r.top) * scale;
   return PDFRect{left, paper.height - top - height, width, height};
 }

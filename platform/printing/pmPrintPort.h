@@ -30,7 +30,7 @@ class pmPrintPort {
                              RgnHandle maskRgn);
   void AddImage(const BitMap* srcBits, const Rect& srcRect, const Rect& dstRect);
   OSErr AddDrawnLayer();
-  // A page rectangle in pixels as points from the paper's lower left corner.
+  // A rectangle in the port's local coordinates as points from the paper's lower left corner.
   PDFRect ToPoints(const Rect& r) const;
 
   pmGeometry mGeometry;
