@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "display/dpyRootProfile.h"
 #include "quickdraw/qdPort.h"
 
 namespace {
@@ -97,4 +98,9 @@ void DpyReportMoved(DpyWindowID id, Point topLeft) {
 bool DpyShownCursor(Cursor* out) {
   if (sCursorShown) *out = sShownCursor;
   return sCursorShown;
+}
+
+bool DpyScreenICCProfile(std::vector<uint8_t>* bytes) {
+  bytes->clear();
+  return !DpyCurrent().IsHeadless() && DpyReadRootICCProfile(bytes);
 }

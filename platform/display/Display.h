@@ -93,5 +93,9 @@ void DpyReportMoved(DpyWindowID id, Point topLeft);
 std::unique_ptr<DpyBackend> DpyMakeHeadless();
 std::unique_ptr<DpyBackend> DpyMakeScreen();  // null when SDL2 cannot open a screen
 
+// The ICC profile a colour manager published for the screen (the X root window's
+// _ICC_PROFILE property). False headless, without an X server or without the property.
+bool DpyScreenICCProfile(std::vector<uint8_t>* bytes);
+
 // A 0x00RRGGBB image as an 8-bit RGB PNG file.
 bool DpyWritePNG(const std::string& path, const uint32_t* pixels, int width, int height);

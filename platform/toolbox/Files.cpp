@@ -289,6 +289,24 @@ OSErr FSpRename(const FSSpec* spec, ConstStr255Param newName) {
   return RenamePath(path, disk, &renamed);
 }
 
+OSErr FSpReplaceFile(const FSSpec* source, const FSSpec* target) {
+  std::string from, to;
+  OSErr err = SpecPath(source, &from);
+  if (err == noErr) err = SpecPath(target, &to);
+  if (err != noErr) return err;
+  struct stat fromStat, toStat;
+  if (lstat(from.c_str(), &fromStat) != 0 || lstat(to.c_str(), &toStat) != 0) return FpErrno(errno);
+  if (!S_ISREG(fromStat.st_mode) || !S_ISREG(toStat.st_mode)) return notAFileErr;
+  if (IsLocked(fromStat) || IsLocked(toStat)) return fLckdErr;
+  if (rename(from.c_str(), to.c_str()) != 0) return FpErrno(errno);
+  // The target's resource sidecar belonged to the file it replaced.
+  if (Exists(SidecarOf(from)))
+    rename(SidecarOf(from).c_str(), SidecarOf(to).c_str());
+  else
+    unlink(SidecarOf(to).c_str());
+  return noErr;
+}
+
 OSErr FSpOpenDF(const FSSpec* spec, SInt8 permission, SInt16* refNum) {
   std::string path;
   OSErr err = SpecPath(spec, &path);

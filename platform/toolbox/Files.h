@@ -57,6 +57,10 @@ OSErr FSpCreate(const FSSpec* spec, OSType creator, OSType fileType, ScriptCode 
 OSErr FSpDirCreate(const FSSpec* spec, ScriptCode scriptTag, SInt32* createdDirID);
 OSErr FSpDelete(const FSSpec* spec);
 OSErr FSpRename(const FSSpec* spec, ConstStr255Param newName);
+// Puts the file `source` in the place of the file `target` in one step (rename(2) over it):
+// at every moment `target` names either the old file or the new one. Both must be files on
+// the same volume; a locked source or target gives fLckdErr and changes nothing.
+OSErr FSpReplaceFile(const FSSpec* source, const FSSpec* target);
 OSErr FSpOpenDF(const FSSpec* spec, SInt8 permission, SInt16* refNum);
 OSErr FSpGetFInfo(const FSSpec* spec, FInfo* info);
 OSErr FSpSetFInfo(const FSSpec* spec, const FInfo* info);
@@ -73,6 +77,8 @@ OSErr GetFPos(SInt16 refNum, long* filePos);
 OSErr GetEOF(SInt16 refNum, long* logEOF);
 OSErr SetEOF(SInt16 refNum, long logEOF);
 OSErr FSClose(SInt16 refNum);
+// Every write already reached the file system when it returned: nothing is left to flush.
+OSErr FlushVol(ConstStr63Param volName, SInt16 vRefNum);
 // The whole data fork of a file, read in one go (eofErr when less came back than it holds).
 OSErr FSpReadDataFork(const FSSpec* spec, std::vector<uint8_t>* bytes);
 

@@ -27,6 +27,7 @@ enum : OSErr {
   permErr = -54,
   wrPermErr = -61,
   dirNFErr = -120,
+  notAFileErr = -1302,
   userCanceledErr = -128,
   errFSBadFSRef = -1401,
   errFSBadBuffer = -1404,
