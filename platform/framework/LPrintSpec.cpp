@@ -33,6 +33,13 @@ void LPrintSpec::BeginSession() {
     mSession = nullptr;
     ThrowIfPMError(status);
   }
+  if (mPrinterName.empty()) return;
+  // A printer that has gone since leaves the session's own current.
+  CFStringRef name = CFStringCreateWithCString(nullptr, mPrinterName.c_str(), kCFStringEncodingUTF8);
+  if (name) {
+    PMSessionSetCurrentPrinter(mSession, name);
+    CFRelease(name);
+  }
 }
 
 void LPrintSpec::EndSession() {

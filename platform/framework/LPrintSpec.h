@@ -4,6 +4,8 @@
 // with its own values.
 #pragma once
 
+#include <string>
+
 #include "framework/FrameworkTypes.h"
 #include "printing/Printing.h"
 
@@ -32,6 +34,11 @@ class LPrintSpec {
   void GetPageRect(Rect& outRect) const;
   void GetPaperRect(Rect& outRect) const;
 
+  // The printer chosen in a dialog, made current again by every later session ("" = the
+  // session's own).
+  void SetPrinterName(const std::string& name) { mPrinterName = name; }
+  const std::string& GetPrinterName() const { return mPrinterName; }
+
   // The job's pages (from 1; kPMPrintAllPages for the last page) and copies.
   void SetPrintJobParams(UInt32 firstPage, UInt32 lastPage, UInt32 copies);
   void GetPrintJobParams(UInt32& firstPage, UInt32& lastPage, UInt32& copies);
@@ -43,4 +50,5 @@ class LPrintSpec {
   PMPageFormat mPageFormat = nullptr;
   PMPrintSettings mPrintSettings = nullptr;
   int mSessionDepth = 0;
+  std::string mPrinterName;
 };
