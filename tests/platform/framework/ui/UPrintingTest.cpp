@@ -6,13 +6,18 @@
 
 #include <functional>
 
+#include <SDL.h>
+
+#include "display/Display.h"
 #include "framework/FrameworkDriver.h"
 #include "framework/LWindow.h"
 #include "framework/StPrintSession.h"
+#include "support/DialogShot.h"
 #include "support/HeadlessApp.h"
 #include "support/PrinterEnvironment.h"
 #include "support/TestEnv.h"
 #include "toolbox/Files.h"
+#include "support/Xvfb.h"
 #include "toolbox/TextUtils.h"
 
 namespace fs = std::filesystem;
@@ -161,6 +166,37 @@ TEST_F(PrintDialogs, WithoutPrinterTheDialogsThrow) {
   EXPECT_THROW(UPrinting::AskPageSetup(spec), LException);
   EXPECT_THROW(UPrinting::AskPrintJob(spec), LException);
   ClearDialogActions();
+}
+
+// Both dialogs as real windows on a private X screen, kept as screenshots.
+class PrintDialogsOnScreen : public PrintDialogs {
+ protected:
+  void SetUp() override {
+    WX_REQUIRE_TOOL("xdpyinfo");
+    WX_REQUIRE_TOOL("xwd");
+    WX_REQUIRE_TOOL("convert");
+    WX_REQUIRE_XVFB();
+    PrintDialogs::SetUp();
+    ASSERT_TRUE(DpyUseScreen()) << SDL_GetError();
+  }
+  void TearDown() override {
+    PrintDialogs::TearDown();
+    DpyUseHeadless();
+  }
+};
+
+TEST_F(PrintDialogsOnScreen, PageSetupAndPrint) {
+  LPrintSpec spec;
+  int differ = -2;
+  QueueDialogAction([&differ](LWindow* d) { differ = wxtest::ShootDialog(d, "printing", "page-setup.png"); });
+  AnswerNextDialog(msg_Cancel);
+  UPrinting::AskPageSetup(spec);
+  EXPECT_EQ(differ, 0) << "the screen does not show what the dialog drew";
+  differ = -2;
+  QueueDialogAction([&differ](LWindow* d) { differ = wxtest::ShootDialog(d, "printing", "print.png"); });
+  AnswerNextDialog(msg_Cancel);
+  UPrinting::AskPrintJob(spec);
+  EXPECT_EQ(differ, 0) << "the screen does not show what the dialog drew";
 }
 
 }  // namespace
