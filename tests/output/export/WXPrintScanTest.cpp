@@ -4,10 +4,12 @@
 #include "output/export/WXPrintScan.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 
 #include "PageFixtures.h"
+#include "PrintFixtures.h"
 #include "framework/LException.h"
 #include "framework/StPrintSession.h"
 #include "framework/UEnvironment.h"
@@ -242,6 +244,43 @@ TEST_F(PrintScan, BadPagesAndFailuresLeaveNoPDF) {
   FSTestSetWriteLimit(-1);
   EXPECT_TRUE(Prints().empty());
   EXPECT_FALSE(spec.IsInSession());
+}
+
+TEST_F(PrintScan, ThroughACupsQueueWithCopiesAndCollate) {
+  WX_REQUIRE_TOOL("qpdf");
+  printtest::PrivateCupsd cupsd(dir / "cupsd");
+  if (!cupsd.Started()) GTEST_SKIP() << cupsd.Why();
+  const fs::path output = dir / "queue-output.pdf";
+  ASSERT_TRUE(cupsd.AddFileQueue("raw-file", output));
+  wxtest::PrinterEnvironment withCups("", cupsd.Socket());
+  const ScanData page = Page(32, 300, 200, 150);
+  LPrintSpec spec;
+  PMPrinter printer = nullptr;
+  {
+    StPrintSession session(spec);
+    PMPrintSession other;
+    ASSERT_EQ(PMCreateSession(&other), noErr);
+    ASSERT_EQ(PMSessionSetCurrentPrinter(other, CFSTR("raw-file")), noErr);
+    PMSessionGetCurrentPrinter(other, &printer);
+    PMRetain(printer);
+    PMRelease(other);
+    spec.SetPrintJobParams(1, 1, 2);
+    PMSetCollate(spec.GetPrintSettings(), false);
+  }
+  const unsigned char fit = 0;
+  CWXUtility::PrintScanImage(page, &spec, fit, 100, printer);
+  PMRelease(printer);
+  // The queue writes its file once the job has been processed.
+  for (int tries = 0; tries < 200 && fs::file_size(output) == 0; ++tries) usleep(50000);
+  EXPECT_TRUE(paginortest::QpdfCheck(output));
+  const auto images = paginortest::ListImages(output);
+  ASSERT_EQ(images.size(), 1u);
+  EXPECT_EQ(images[0].width, 600);
+  EXPECT_EQ(images[0].height, 400);
+  EXPECT_EQ(images[0].xppi, 300);
+  EXPECT_EQ(cupsd.NewestJobAttribute("copies"), "2");
+  EXPECT_EQ(cupsd.NewestJobAttribute("multiple-document-handling"), "separate-documents-uncollated-copies");
+  fs::copy_file(output, wxtest::OutputDir("printing") / "copy-cups-queue.pdf", fs::copy_options::overwrite_existing);
 }
 
 TEST_F(PrintScan, WithoutPrinterNothingIsPrinted) {
