@@ -25,6 +25,23 @@ namespace {
 
 std::string Utf8(CFStringRef s) { return CFStringGetCStringPtr(s, kCFStringEncodingUTF8); }
 
+// What PMSessionCreatePrinterList tells: the names, the current one's index and printer.
+struct PrinterList {
+  std::vector<std::string> names;
+  CFIndex index = 7;
+  PMPrinter current = reinterpret_cast<PMPrinter>(1);
+};
+
+PrinterList ListPrinters(PMPrintSession session) {
+  PrinterList list;
+  CFArrayRef names = nullptr;
+  EXPECT_EQ(PMSessionCreatePrinterList(session, &names, &list.index, &list.current), noErr);
+  for (CFIndex i = 0; names && i < CFArrayGetCount(names); ++i)
+    list.names.push_back(Utf8(static_cast<CFStringRef>(CFArrayGetValueAtIndex(names, i))));
+  if (names) CFRelease(names);
+  return list;
+}
+
 std::vector<fs::path> FilesIn(const fs::path& dir) {
   std::vector<fs::path> files;
   for (const auto& entry : fs::directory_iterator(dir)) files.push_back(entry.path());
@@ -77,14 +94,10 @@ TEST_F(Printing, WithoutCupsAndFolderThereIsNoPrinter) {
   PrinterEnvironment env("", NoServer());
   PMPrintSession session;
   ASSERT_EQ(PMCreateSession(&session), noErr);
-  CFArrayRef list;
-  CFIndex index = 7;
-  PMPrinter current = reinterpret_cast<PMPrinter>(1);
-  ASSERT_EQ(PMSessionCreatePrinterList(session, &list, &index, &current), noErr);
-  EXPECT_EQ(CFArrayGetCount(list), 0);
-  EXPECT_EQ(index, -1);
-  EXPECT_EQ(current, nullptr);
-  CFRelease(list);
+  const PrinterList list = ListPrinters(session);
+  EXPECT_TRUE(list.names.empty());
+  EXPECT_EQ(list.index, -1);
+  EXPECT_EQ(list.current, nullptr);
   PMPrinter printer;
   EXPECT_EQ(PMSessionGetCurrentPrinter(session, &printer), kPMNoDefaultPrinter);
   PMPageFormat format;
@@ -98,15 +111,12 @@ TEST_F(Printing, TheFolderPrinterAloneIsCurrentAndPrintsToItsFolder) {
   PrinterEnvironment env(folder.string(), NoServer());
   PMPrintSession session;
   ASSERT_EQ(PMCreateSession(&session), noErr);
-  CFArrayRef list;
-  CFIndex index;
-  PMPrinter current;
-  ASSERT_EQ(PMSessionCreatePrinterList(session, &list, &index, &current), noErr);
-  ASSERT_EQ(CFArrayGetCount(list), 1);
-  EXPECT_EQ(index, 0);
+  const PrinterList list = ListPrinters(session);
+  ASSERT_EQ(list.names.size(), 1u);
+  EXPECT_EQ(list.index, 0);
+  PMPrinter current = list.current;
   EXPECT_TRUE(PMPrinterIsFolderPrinter(current));
-  EXPECT_EQ(Utf8(static_cast<CFStringRef>(CFArrayGetValueAtIndex(list, 0))), Utf8(PMPrinterGetID(current)));
-  CFRelease(list);
+  EXPECT_EQ(list.names[0], Utf8(PMPrinterGetID(current)));
   PMDestinationType type;
   ASSERT_EQ(PMSessionGetDestinationType(session, nullptr, &type), noErr);
   EXPECT_EQ(type, kPMDestinationPrinter);
@@ -372,14 +382,7 @@ TEST_F(CupsJob, ItsPrintersComeFirstAndTheFolderPrinterIsTheFileDestination) {
   PrinterEnvironment env("", cupsd->Socket());
   PMPrintSession session;
   ASSERT_EQ(PMCreateSession(&session), noErr);
-  CFArrayRef list;
-  CFIndex index;
-  PMPrinter current;
-  ASSERT_EQ(PMSessionCreatePrinterList(session, &list, &index, &current), noErr);
-  ASSERT_EQ(CFArrayGetCount(list), 2);
-  EXPECT_EQ(Utf8(static_cast<CFStringRef>(CFArrayGetValueAtIndex(list, 0))), "raw-file");
-  EXPECT_EQ(Utf8(static_cast<CFStringRef>(CFArrayGetValueAtIndex(list, 1))), "PDF Folder");
-  CFRelease(list);
+  EXPECT_EQ(ListPrinters(session).names, (std::vector<std::string>{"raw-file", "PDF Folder"}));
   PMDestinationType type;
   ASSERT_EQ(PMSessionSetCurrentPrinter(session, CFSTR("PDF Folder")), noErr);
   ASSERT_EQ(PMSessionGetDestinationType(session, nullptr, &type), noErr);
