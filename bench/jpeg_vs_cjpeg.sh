@@ -22,20 +22,7 @@ trap 'rm -rf "$work"' EXIT
 "$bench" -make-page 2480 3508 1 "$work/page.pgm"
 
 # Best of seven runs of the whole process: wall milliseconds and peak resident kilobytes.
-measure() {
-  local best_t="" best_m=""
-  for _ in 1 2 3 4 5 6 7; do
-    local start end
-    start=$(date +%s%N)
-    /usr/bin/time -f "%M" -o "$work/time" "$@" >/dev/null 2>&1
-    end=$(date +%s%N)
-    local t=$(((end - start) / 1000)) m
-    m=$(cat "$work/time")
-    if [ -z "$best_t" ] || [ "$t" -lt "$best_t" ]; then best_t=$t; fi
-    if [ -z "$best_m" ] || [ "$m" -lt "$best_m" ]; then best_m=$m; fi
-  done
-  awk "BEGIN{printf \"%.1f %d\n\", $best_t / 1000, $best_m}"
-}
+source "$here/bench/measure.sh"
 
 psnr() { compare -metric PSNR "$1" "$2" null: 2>&1 | awk '{print $1}'; }
 

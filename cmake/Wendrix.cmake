@@ -19,6 +19,8 @@ endfunction()
 # A GoogleTest executable; each test case becomes a CTest test, run with the ENVIRONMENT
 # given. Its main (tests/support/TestMain.cpp) points the test at the sample-output folder,
 # the trees and the resource file.
+# Tests run side by side, so text recognition keeps to one thread in each (its OpenMP
+# threads otherwise fight the other tests for the cores; the variable is read at load time).
 function(wx_test name)
   cmake_parse_arguments(ARG "" "" "LIBS;ENVIRONMENT" ${ARGN})
   add_executable(${name} ${ARG_UNPARSED_ARGUMENTS} ${CMAKE_SOURCE_DIR}/tests/support/TestMain.cpp)
@@ -27,9 +29,5 @@ function(wx_test name)
     WX_SOURCE_DIR_DEFAULT="${CMAKE_SOURCE_DIR}"
     WX_BINARY_DIR_DEFAULT="${CMAKE_BINARY_DIR}")
   target_link_libraries(${name} PRIVATE wx_test_support ${ARG_LIBS} GTest::gtest GTest::gmock)
-  if(ARG_ENVIRONMENT)
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${ARG_ENVIRONMENT}")
-  else()
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
-  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "OMP_THREAD_LIMIT=1;${ARG_ENVIRONMENT}")
 endfunction()

@@ -3,6 +3,7 @@
 #include <new>
 #include <vector>
 
+#include "scanner/RawScanPage.h"
 #include "toolbox/Files.h"
 #include "toolbox/MacErrors.h"
 
@@ -10,25 +11,22 @@ namespace {
 
 // Matches and writes back row after row; each row sits at its own offset, so a short
 // read can never move a write into the row before it.
-OSErr ConvertRows(SInt16 file, CColorSync& colorSync, const RawFileInfo& info) {
-  const long dataLength = 3L * info.width;
-  const long rowLength = (dataLength + 1) & ~1L;  // rows are padded to an even length
+OSErr ConvertRows(SInt16 file, CColorSync& colorSync, const RawScanPage& page) {
   std::vector<char> row;
   try {
-    row.resize(static_cast<size_t>(rowLength));
+    row.resize(static_cast<size_t>(page.paddedRowBytes));
   } catch (const std::bad_alloc&) {
     return memFullErr;
   }
-  for (long y = 0; y < info.rows; ++y) {
-    const long offset = y * rowLength;
-    long count = rowLength;
-    OSErr err = SetFPos(file, fsFromStart, offset);
+  for (int64_t y = 0; y < page.height; ++y) {
+    long count = static_cast<long>(page.paddedRowBytes);
+    OSErr err = SetFPos(file, fsFromStart, static_cast<long>(page.RowOffset(y)));
     if (err == noErr) err = FSRead(file, &count, row.data());
     if (err != noErr) return err;
-    err = colorSync.ColorMatchForPixel(row.data(), info.width, 1);
+    err = colorSync.ColorMatchForPixel(row.data(), static_cast<long>(page.width), 1);
     if (err != noErr) return err;
-    count = dataLength;  // the pad byte stays as it is
-    err = SetFPos(file, fsFromStart, offset);
+    count = static_cast<long>(page.rowBytes);  // the pad byte stays as it is
+    err = SetFPos(file, fsFromStart, static_cast<long>(page.RowOffset(y)));
     if (err == noErr) err = FSWrite(file, &count, row.data());
     if (err != noErr) return err;
   }
@@ -41,10 +39,13 @@ OSErr CRawFileColorSync::ColorSync() {
   if (mInfo.bitsPerPixel != 24 && mInfo.bitsPerPixel != 32) return paramErr;
   if (mInfo.width <= 0 || mInfo.rows < 0) return paramErr;
   if (!mColorSync.HasProfiles()) return cmProfileError;
+  // 32-bit pages are stored as R, G, B rows like 24-bit ones.
+  const int64_t rowBytes = 3 * int64_t(mInfo.width);
+  const RawScanPage page{mInfo.width, mInfo.rows, kRawScanRGB, rowBytes, (rowBytes + 1) & ~int64_t(1)};
   SInt16 file = 0;
   OSErr err = FSpOpenDF(&mFile, fsRdWrPerm, &file);
   if (err != noErr) return err;
-  err = ConvertRows(file, mColorSync, mInfo);
+  err = ConvertRows(file, mColorSync, page);
   const OSErr closeErr = FSClose(file);
   return err != noErr ? err : closeErr;
 }

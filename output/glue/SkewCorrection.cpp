@@ -76,12 +76,15 @@ void ShowFailure(const Failure& failure) {
   StopAlert(kStopAlert, nullptr);
 }
 
-// The layouts the framework takes: 1-bit bilevel, 8-bit grey, 8-bit R, G, B.
+// The layouts the framework takes: 1-bit bilevel, 8-bit grey, three 8-bit samples (whose
+// BitsPerSample entry holds an offset, so the strip's length, checked by Recognition_TIFF,
+// vouches for it), uncompressed (0: no Compression entry).
 bool IsCorrectable(const tagIMAGEINFO& info) {
+  if (info.Compression > 1) return false;
   switch (info.Kind) {
-    case kTIFFKindBilevel: return info.BitsPerSample == 1 && info.SamplesPerPixel == 1;
-    case kTIFFKindGray: return info.BitsPerSample == 8 && info.SamplesPerPixel == 1;
-    case kTIFFKindColor: return info.BitsPerSample == 8 && info.SamplesPerPixel == 3;
+    case kTIFFKindBilevel: return true;
+    case kTIFFKindGray: return info.BitsPerSample == 8;
+    case kTIFFKindColor: return info.SamplesPerPixel == 3;
     default: return false;
   }
 }

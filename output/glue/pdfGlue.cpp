@@ -1,5 +1,6 @@
 #include "output/glue/pdfGlue.h"
 
+#include "output/glue/FrameworkJPEGEncoder.h"
 #include "output/glue/FrameworkPaths.h"
 #include "output/glue/GlueLanguages.h"
 #include "output/glue/LibraryLoad.h"
@@ -22,7 +23,10 @@ SInt32 TypeOfKind(int32_t kind) {
 
 }  // namespace
 
-long pdf_init() { return load_library(kFrameworkPlugInName); }
+long pdf_init() {
+  PaginorSetJPEGEncoder(FrameworkJPEGEncoder);
+  return load_library(kFrameworkPlugInName);
+}
 
 long pdf_terminate() { return IsLibraryLoad() ? unload_library() : 0; }
 

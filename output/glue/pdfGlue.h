@@ -18,6 +18,7 @@ struct tagRAWBITMAP {
   int32_t kind;        // 1 bilevel (1 = black), 2 grey (0 = black), 3 colour (B, G, R)
 };
 
+// Loads the framework and hands it the system's JPEG encoder for grey and colour pages.
 long pdf_init();
 long pdf_terminate();
 // Mode 23 for a small page, else 2 for high compression (word 4 = 2), else 0; the

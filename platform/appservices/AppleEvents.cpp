@@ -4,6 +4,7 @@
 
 #include "appservices/aeItems.h"
 #include "toolbox/Aliases.h"
+#include "toolbox/FilePaths.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/MacMemory.h"
 #include "toolbox/RecordAccess.h"
@@ -133,17 +134,7 @@ OSErr FileDescFor(const std::string& path, DescType toType, AEDesc* result) {
       return aeMake(typeFSRef, BytesOf(&ref, sizeof ref), result);
     }
     default: {
-      static const char kHex[] = "0123456789ABCDEF";
-      std::string url = "file://";
-      for (unsigned char c : path) {
-        if (std::isalnum(c) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
-          url += static_cast<char>(c);
-        } else {
-          url += '%';
-          url += kHex[c >> 4];
-          url += kHex[c & 15];
-        }
-      }
+      const std::string url = FpFileURL(path);
       return aeMake(typeFileURL, std::vector<UInt8>(url.begin(), url.end()), result);
     }
   }

@@ -30,24 +30,6 @@ bool IsFile(const std::string& path) {
   return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-// Percent-encodes what a file URL cannot carry as it is.
-std::string EscapePath(const std::string& path) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  for (unsigned char c : path) {
-    const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                       c == '/' || c == '-' || c == '_' || c == '.' || c == '~' || c >= 0x80;
-    if (plain) {
-      out += char(c);
-    } else {
-      out += '%';
-      out += kHex[c >> 4];
-      out += kHex[c & 15];
-    }
-  }
-  return out;
-}
-
 // A page path relative to its book that cannot climb out of it.
 bool StaysInside(const std::string& page) {
   if (page.empty() || page[0] == '/') return false;
@@ -110,7 +92,7 @@ OSStatus AHRegisterHelpBook(const FSRef* bookFolder) {
 }
 
 std::string AHPageURL(const std::string& file, const char* anchor) {
-  std::string url = "file://" + EscapePath(file);
+  std::string url = FpFileURL(file);
   if (anchor && *anchor) url += std::string("#") + anchor;
   return url;
 }

@@ -118,16 +118,23 @@ int Connect(const std::string& path) {
   return fd;
 }
 
-// Sends `event` from `signature` over `fd` and waits for the receiver's acknowledgement.
+// Sends `event` from `signature` over `fd`. The receiver acknowledges when it has queued
+// the event, or closes the connection when it refuses it; one busy for longer than the
+// wait takes the event when it next looks, so that counts as delivered.
 OSErr SendOver(int fd, OSType signature, const AppleEvent& event) {
   const std::vector<UInt8> bytes = aeBytes(event);
   std::vector<UInt8> message(kHeader);
   BEPutU32(message.data(), signature);
   BEPutU32(message.data() + 4, static_cast<uint32_t>(bytes.size()));
   message.insert(message.end(), bytes.begin(), bytes.end());
+  if (!WriteAll(fd, message.data(), message.size())) return connectionInvalid;
+  pollfd p{fd, POLLIN, 0};
+  int ready;
+  while ((ready = poll(&p, 1, kTimeoutMs)) < 0 && errno == EINTR) {
+  }
+  if (ready == 0) return noErr;
   UInt8 ack = 1;
-  if (!WriteAll(fd, message.data(), message.size()) || !ReadAll(fd, &ack, 1) || ack != 0) return connectionInvalid;
-  return noErr;
+  return recv(fd, &ack, 1, 0) == 1 && ack == 0 ? OSErr(noErr) : OSErr(connectionInvalid);
 }
 
 OSErr SendReopen(int fd, OSType signature) {
@@ -222,8 +229,11 @@ InstanceRole AEClaimSingleInstance(std::string* message) {
     OSErr err = SendReopen(fd, launcher ? launcher : OSType(kProcessSignatureSelf));
     close(fd);
     if (err == noErr) return InstanceRole::kHandedOver;
+    // A live instance that refused the event keeps its socket.
+    if (message) *message = "the running instance at " + path + " refused the reopen event";
+    return InstanceRole::kFailed;
   }
-  // Nobody answers: whatever socket is there was left by an instance that died.
+  // Nobody listens: whatever socket is there was left by an instance that died.
   unlink(path.c_str());
   int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
   if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(fd, 8) != 0) {

@@ -79,12 +79,16 @@ void Init(Table& t) {
   t.front = t.self;
 }
 
+// Read once and removed, so that programs this one starts do not inherit it.
+void TakeLauncherSignature(Table& t) {
+  if (const char* launcher = std::getenv(kLauncherVariable)) t.launcherSignature = CodeOf(launcher);
+  unsetenv(kLauncherVariable);
+}
+
 Table& TheTable() {
   static Table table = [] {
     Table t;
-    // Read once and removed, so that programs this one starts do not inherit it.
-    if (const char* launcher = std::getenv(kLauncherVariable)) t.launcherSignature = CodeOf(launcher);
-    unsetenv(kLauncherVariable);
+    TakeLauncherSignature(t);
     Init(t);
     return t;
   }();
@@ -332,4 +336,9 @@ void ProcessRunPendingLaunches() {
 
 OSType ProcessLauncherSignature() { return TheTable().launcherSignature; }
 
-void ProcessResetTable() { Init(TheTable()); }
+void ProcessResetTable() {
+  Table& t = TheTable();
+  t.launcherSignature = 0;
+  TakeLauncherSignature(t);
+  Init(t);
+}

@@ -109,7 +109,8 @@ OSErr ProcessOpenDocuments(const ProcessSerialNumber& psn, const std::vector<std
 void ProcessRunPendingLaunches();
 // The signature the launcher declared, 0 when none.
 OSType ProcessLauncherSignature();
-// Forgets every process but this one and the file manager (tests).
+// Forgets every process but this one and the file manager, and reads
+// WX_LAUNCHER_SIGNATURE again as at start-up (tests).
 void ProcessResetTable();
 // Starts `argv` detached (own session, standard input from /dev/null, reaped at once) with
 // `environment` added ("NAME=value"). connectionInvalid when the program cannot be started.

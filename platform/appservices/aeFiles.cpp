@@ -1,10 +1,9 @@
 // File descriptors and the paths they name.
-#include <cctype>
-#include <cstdlib>
 #include <cstring>
 
 #include "appservices/aeItems.h"
 #include "toolbox/Aliases.h"
+#include "toolbox/FilePaths.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/MacMemory.h"
 #include "toolbox/RecordAccess.h"
@@ -22,22 +21,7 @@ OSErr PathOfAlias(const std::vector<UInt8>& bytes, std::string* path) {
 }
 
 OSErr PathOfURL(const std::vector<UInt8>& bytes, std::string* path) {
-  const std::string text(bytes.begin(), bytes.end());
-  static const std::string kScheme = "file://";
-  if (text.compare(0, kScheme.size(), kScheme) != 0) return errAECoercionFail;
-  path->clear();
-  for (size_t i = kScheme.size(); i < text.size(); ++i) {
-    if (text[i] == '%') {
-      if (i + 2 >= text.size() || !std::isxdigit(static_cast<unsigned char>(text[i + 1])) ||
-          !std::isxdigit(static_cast<unsigned char>(text[i + 2])))
-        return errAECoercionFail;
-      *path += static_cast<char>(std::strtol(text.substr(i + 1, 2).c_str(), nullptr, 16));
-      i += 2;
-    } else {
-      *path += text[i];
-    }
-  }
-  return path->empty() || (*path)[0] != '/' ? OSErr(errAECoercionFail) : OSErr(noErr);
+  return FpPathFromFileURL(std::string(bytes.begin(), bytes.end()), path) ? OSErr(noErr) : OSErr(errAECoercionFail);
 }
 
 }  // namespace

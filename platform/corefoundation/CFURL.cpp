@@ -68,46 +68,6 @@ CFURLRef Make(const std::string& path, bool isDirectory) {
   return cfRef<CFURLRef>(new cfURL(Normalized(FolderMapOriginalPath(absolute)), isDirectory));
 }
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-bool PercentDecode(const std::string& in, std::string* out) {
-  out->clear();
-  for (size_t i = 0; i < in.size(); ++i) {
-    if (in[i] != '%') {
-      *out += in[i];
-      continue;
-    }
-    if (i + 2 >= in.size()) return false;
-    int hi = HexValue(in[i + 1]), lo = HexValue(in[i + 2]);
-    if (hi < 0 || lo < 0) return false;
-    *out += static_cast<char>(hi * 16 + lo);
-    i += 2;
-  }
-  return out->find('\0') == std::string::npos;
-}
-
-std::string PercentEncode(const std::string& path) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  for (unsigned char c : path) {
-    const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '/' ||
-                       c == '-' || c == '_' || c == '.' || c == '~';
-    if (plain) {
-      out += static_cast<char>(c);
-    } else {
-      out += '%';
-      out += kHex[c >> 4];
-      out += kHex[c & 15];
-    }
-  }
-  return out;
-}
-
 }  // namespace
 
 CFTypeID CFURLGetTypeID() { return kCFTypeIDURL; }
@@ -129,13 +89,8 @@ CFURLRef CFURLCreateWithFileSystemPath(CFAllocatorRef, CFStringRef filePath, CFU
 
 CFURLRef CFURLCreateWithString(CFAllocatorRef, CFStringRef urlString, CFURLRef) {
   const std::string* text = cfUTF8(urlString);
-  static const std::string kScheme = "file://";
-  if (!text || text->compare(0, kScheme.size(), kScheme) != 0) return nullptr;
-  std::string rest = text->substr(kScheme.size());
-  // "file://localhost/..." names this machine too.
-  if (rest.compare(0, 9, "localhost") == 0) rest.erase(0, 9);
   std::string path;
-  if (rest.empty() || rest[0] != '/' || !PercentDecode(rest, &path)) return nullptr;
+  if (!text || !FpPathFromFileURL(*text, &path)) return nullptr;
   return Make(path, path.back() == '/');
 }
 
@@ -190,7 +145,7 @@ CFStringRef CFURLGetString(CFURLRef url) {
   const cfURL* u = URL(url);
   if (!u) return nullptr;
   if (!u->text) {
-    std::string text = "file://" + PercentEncode(u->path);
+    std::string text = FpFileURL(u->path);
     if (u->isDirectory && text.back() != '/') text += '/';
     u->text = cfMakeString(text);
   }

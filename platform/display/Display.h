@@ -13,7 +13,9 @@
 
 #include "quickdraw/QuickDraw.h"
 
-enum class DpyInputKind { MouseMove, MouseDown, MouseUp, KeyDown, KeyUp, AutoKey, FileDrop, Quit };
+enum class DpyInputKind { MouseMove, MouseDown, MouseUp, KeyDown, KeyUp, AutoKey, FileDrop, CloseWindow, Quit };
+
+typedef const void* DpyWindowID;
 
 // One piece of raw input. `where` is global; `message` is the character code in the low
 // byte and the virtual key code in the next (key input only).
@@ -23,6 +25,7 @@ struct DpyInput {
   UInt32 message = 0;
   UInt16 modifiers = 0;
   std::vector<std::string> paths;  // FileDrop
+  DpyWindowID window = nullptr;    // CloseWindow: the window the desktop asks to close
 };
 
 // What the display needs to know of a window. All geometry is global.
@@ -34,7 +37,6 @@ struct DpyWindowState {
   std::string titleUTF8;
 };
 
-typedef const void* DpyWindowID;
 
 class DpyBackend {
  public:

@@ -294,7 +294,8 @@ class ScreenBackend final : public DpyBackend {
           }
         }
         if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
-          in.kind = DpyInputKind::Quit;
+          in.kind = DpyInputKind::CloseWindow;
+          in.window = it->second;
           DpyPostInput(in);
         }
         break;

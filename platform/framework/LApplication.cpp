@@ -6,6 +6,7 @@
 
 #include "framework/LDataStream.h"
 #include "framework/LException.h"
+#include "framework/LWindow.h"
 #include "framework/UEnvironment.h"
 #include "toolbox/MacMemory.h"
 #include "toolbox/Resources.h"
@@ -17,6 +18,11 @@ namespace {
 volatile std::sig_atomic_t sQuitSignal = 0;
 
 void NoteQuitSignal(int) { sQuitSignal = 1; }
+
+// The desktop's close request for a window is the window's close command.
+void CloseRequested(WindowRef window) {
+  if (LWindow* w = LWindow::FetchWindowObject(window)) w->ProcessCommand(cmd_Close);
+}
 
 }  // namespace
 
@@ -42,13 +48,17 @@ LApplication::LApplication() : LCommander(nullptr) {
   UEnvironment::InitEnvironment();
   SwitchTarget(this);
   LoadEventTable();
+  SetWindowCloseHandler(&CloseRequested);
 }
 
 LApplication::~LApplication() {
   // Windows and other sub-commanders go first, while the application is still whole.
   while (!GetSubCommanders().empty()) delete GetSubCommanders().back();
-  RemoveAllAttachments();
-  if (sApplication == this) sApplication = nullptr;
+  DeleteAttachments();
+  if (sApplication == this) {
+    sApplication = nullptr;
+    SetWindowCloseHandler(nullptr);
+  }
 }
 
 void LApplication::LoadEventTable() {

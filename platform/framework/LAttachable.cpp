@@ -6,6 +6,10 @@ LAttachable* LAttachable::sDefaultAttachable = nullptr;
 
 LAttachable::~LAttachable() {
   if (sDefaultAttachable == this) sDefaultAttachable = nullptr;
+  DeleteAttachments();
+}
+
+void LAttachable::DeleteAttachments() {
   // An owned attachment's destructor removes it from both lists.
   LAttachment* attachment = nullptr;
   while (mOwned.FetchItemAt(1, attachment)) delete attachment;

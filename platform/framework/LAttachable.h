@@ -19,6 +19,8 @@ class LAttachable {
   virtual void AddAttachment(LAttachment* attachment, LAttachment* before = nullptr, bool owns = true);
   virtual void RemoveAttachment(LAttachment* attachment);
   void RemoveAllAttachments();
+  // Deletes the attachments this host owns and lets go of the others.
+  void DeleteAttachments();
 
   // Offers the message to every attachment in order; false when any of them says the host
   // should not handle it.

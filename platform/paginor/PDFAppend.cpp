@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "paginor/NoThrow.h"
 #include "paginor/OutputFile.h"
 #include "paginor/Paginor.h"
 #include "toolbox/FileForks.h"
@@ -128,45 +129,51 @@ OSErr WriteResult(AppendJob& job) {
 }  // namespace
 
 OSErr VESK_open(const char* targetPath, SInt32, UInt32* handle) {
-  if (!targetPath || !handle) return paramErr;
-  *handle = 0;
-  AppendJob job;
-  job.path = targetPath;
-  const OSErr err = Load(job.path, &job.target);
-  if (err != noErr) return err;
-  do ++gLastHandle;
-  while (gLastHandle == 0 || gAppendJobs.count(gLastHandle));
-  gAppendJobs.emplace(gLastHandle, std::move(job));
-  *handle = gLastHandle;
-  return noErr;
+  return NoThrow([&]() -> OSErr {
+    if (!targetPath || !handle) return paramErr;
+    *handle = 0;
+    AppendJob job;
+    job.path = targetPath;
+    const OSErr err = Load(job.path, &job.target);
+    if (err != noErr) return err;
+    do ++gLastHandle;
+    while (gLastHandle == 0 || gAppendJobs.count(gLastHandle));
+    gAppendJobs.emplace(gLastHandle, std::move(job));
+    *handle = gLastHandle;
+    return noErr;
+  });
 }
 
 OSErr VESK_addPDF(UInt32 handle, const char* sourcePath) {
-  auto it = gAppendJobs.find(handle);
-  if (it == gAppendJobs.end()) return kPaginorBadHandleErr;
-  AppendJob& job = it->second;
-  std::unique_ptr<LoadedPDF> source;
-  OSErr err = sourcePath ? Load(sourcePath, &source) : OSErr(paramErr);
-  if (err == noErr) {
-    try {
-      QPDFPageDocumentHelper pages(job.target->pdf);
-      for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(source->pdf).getAllPages()) pages.addPage(page, false);
-      job.sources.push_back(std::move(source));
-    } catch (const std::exception&) {
-      err = kPaginorCannotAppendErr;
+  return NoThrow([&]() -> OSErr {
+    auto it = gAppendJobs.find(handle);
+    if (it == gAppendJobs.end()) return kPaginorBadHandleErr;
+    AppendJob& job = it->second;
+    std::unique_ptr<LoadedPDF> source;
+    OSErr err = sourcePath ? Load(sourcePath, &source) : OSErr(paramErr);
+    if (err == noErr) {
+      try {
+        QPDFPageDocumentHelper pages(job.target->pdf);
+        for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(source->pdf).getAllPages()) pages.addPage(page, false);
+        job.sources.push_back(std::move(source));
+      } catch (const std::exception&) {
+        err = kPaginorCannotAppendErr;
+      }
     }
-  }
-  if (err != noErr) job.failed = true;
-  return err;
+    if (err != noErr) job.failed = true;
+    return err;
+  });
 }
 
 OSErr VESK_close(UInt32* handle) {
-  if (!handle) return paramErr;
-  auto it = gAppendJobs.find(*handle);
-  *handle = 0;
-  if (it == gAppendJobs.end()) return kPaginorBadHandleErr;
-  AppendJob job = std::move(it->second);
-  gAppendJobs.erase(it);
-  if (job.failed || job.sources.empty()) return noErr;
-  return WriteResult(job);
+  return NoThrow([&]() -> OSErr {
+    if (!handle) return paramErr;
+    auto it = gAppendJobs.find(*handle);
+    *handle = 0;
+    if (it == gAppendJobs.end()) return kPaginorBadHandleErr;
+    AppendJob job = std::move(it->second);
+    gAppendJobs.erase(it);
+    if (job.failed || job.sources.empty()) return noErr;
+    return WriteResult(job);
+  });
 }

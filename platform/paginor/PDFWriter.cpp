@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <cstdio>
+#include <new>
 #include <utility>
 
 #include "paginor/Paginor.h"
@@ -71,12 +72,13 @@ std::string ToUnicodeMap() {
 
 }  // namespace
 
-bool PDFDeflate(const UInt8* bytes, size_t size, std::vector<UInt8>* out) {
+std::vector<UInt8> PDFDeflate(const UInt8* bytes, size_t size) {
   uLongf length = compressBound(uLong(size));
-  out->resize(length);
-  if (compress2(out->data(), &length, bytes, uLong(size), Z_DEFAULT_COMPRESSION) != Z_OK) return false;
-  out->resize(length);
-  return true;
+  std::vector<UInt8> out(length);
+  // With a buffer of compressBound bytes, only memory can run out.
+  if (compress2(out.data(), &length, bytes, uLong(size), Z_DEFAULT_COMPRESSION) != Z_OK) throw std::bad_alloc();
+  out.resize(length);
+  return out;
 }
 
 PDFWriter::PDFWriter(std::string path) : mPath(std::move(path)), mOffsets(2, 0) {}
@@ -127,12 +129,11 @@ void PDFWriter::AddStream(std::string* out, const std::string& dictionary, const
 }
 
 void PDFWriter::AddFont(std::string* out) {
-  std::vector<UInt8> bytes;
   int program = 0;
   if (!mFontProgram.empty()) {
     program = NewObject(out);
-    PDFDeflate(mFontProgram.data(), mFontProgram.size(), &bytes);
-    AddStream(out, "/Filter /FlateDecode /Length1 " + std::to_string(mFontProgram.size()), bytes);
+    AddStream(out, "/Filter /FlateDecode /Length1 " + std::to_string(mFontProgram.size()),
+              PDFDeflate(mFontProgram.data(), mFontProgram.size()));
   }
   const int descriptor = NewObject(out);
   *out += "<< /Type /FontDescriptor /FontName /GlyphLessFont /Flags 5 /FontBBox [0 0 500 1000] /ItalicAngle 0"
@@ -142,28 +143,21 @@ void PDFWriter::AddFont(std::string* out) {
   std::vector<UInt8> toGlyph(2 * 65536);
   for (size_t i = 1; i < toGlyph.size(); i += 2) toGlyph[i] = 1;
   const int glyphMap = NewObject(out);
-  PDFDeflate(toGlyph.data(), toGlyph.size(), &bytes);
-  AddStream(out, "/Filter /FlateDecode", bytes);
+  AddStream(out, "/Filter /FlateDecode", PDFDeflate(toGlyph.data(), toGlyph.size()));
   const int cidFont = NewObject(out);
   *out += "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /GlyphLessFont /CIDSystemInfo << /Registry (Adobe)"
           " /Ordering (Identity) /Supplement 0 >> /FontDescriptor " +
           Ref(descriptor) + " /DW 500 /CIDToGIDMap " + Ref(glyphMap) + " >>\nendobj\n";
   const std::string map = ToUnicodeMap();
   const int toUnicode = NewObject(out);
-  PDFDeflate(reinterpret_cast<const UInt8*>(map.data()), map.size(), &bytes);
-  AddStream(out, "/Filter /FlateDecode", bytes);
+  AddStream(out, "/Filter /FlateDecode", PDFDeflate(reinterpret_cast<const UInt8*>(map.data()), map.size()));
   mFontObject = NewObject(out);
   *out += "<< /Type /Font /Subtype /Type0 /BaseFont /GlyphLessFont /Encoding /Identity-H /DescendantFonts [" +
           Ref(cidFont) + "] /ToUnicode " + Ref(toUnicode) + " >>\nendobj\n";
 }
 
-OSErr PDFWriter::EndPage() {
-  if (mFinished) return kPaginorSequenceErr;
-  const size_t objectsBefore = mOffsets.size();
-  const int fontBefore = mFontObject;
-  const bool created = mFile.IsOpen();
-  std::string batch = created ? std::string() : std::string(kHeader);
-
+std::string PDFWriter::PageObjects(int* pageObject) {
+  std::string batch = mFile.IsOpen() ? std::string() : std::string(kHeader);
   std::string xobjects;
   for (size_t i = 0; i < mPage.images.size(); ++i) {
     const PDFImage& image = mPage.images[i];
@@ -181,28 +175,47 @@ OSErr PDFWriter::EndPage() {
   }
   if (mPage.usesFont && mFontObject == 0) AddFont(&batch);
 
-  std::vector<UInt8> content;
-  PDFDeflate(reinterpret_cast<const UInt8*>(mPage.content.data()), mPage.content.size(), &content);
   const int contentObject = NewObject(&batch);
-  AddStream(&batch, "/Filter /FlateDecode", content);
+  AddStream(&batch, "/Filter /FlateDecode",
+            PDFDeflate(reinterpret_cast<const UInt8*>(mPage.content.data()), mPage.content.size()));
 
-  const int pageObject = NewObject(&batch);
+  *pageObject = NewObject(&batch);
   batch += "<< /Type /Page /Parent " + Ref(kPagesObject) + " /MediaBox [0 0 " + Num(mPage.width) + " " +
            Num(mPage.height) + "] /Resources << /XObject <<" + xobjects + " >>" +
            (mPage.usesFont ? " /Font << /F0 " + Ref(mFontObject) + " >>" : std::string()) + " >> /Contents " +
            Ref(contentObject) + " >>\nendobj\n";
-  mPage = PendingPage{};
+  return batch;
+}
 
-  OSErr err = created ? OSErr(noErr) : mFile.Create(mPath);
-  const off_t before = mFile.Length();
-  if (err == noErr) err = WriteBatch(batch);
-  if (err != noErr) {
+OSErr PDFWriter::EndPage() {
+  if (mFinished) return kPaginorSequenceErr;
+  const size_t objectsBefore = mOffsets.size();
+  const int fontBefore = mFontObject;
+  const bool created = mFile.IsOpen();
+  const off_t lengthBefore = mFile.Length();
+  // Every way out but success puts the file and the object table back as they were.
+  auto restore = [&] {
     if (!created)
       mFile.Remove();
     else
-      mFile.Truncate(before);
+      mFile.Truncate(lengthBefore);
     mOffsets.resize(objectsBefore);
     mFontObject = fontBefore;
+  };
+  OSErr err = noErr;
+  int pageObject = 0;
+  try {
+    const std::string batch = PageObjects(&pageObject);
+    mPage = PendingPage{};
+    if (!created) err = mFile.Create(mPath);
+    if (err == noErr) err = WriteBatch(batch);
+  } catch (...) {
+    mPage = PendingPage{};
+    restore();
+    throw;
+  }
+  if (err != noErr) {
+    restore();
     return err;
   }
   mPageObjects.push_back(pageObject);
@@ -219,7 +232,7 @@ OSErr PDFWriter::Finish() {
   tail += "1 0 obj\n<< /Type /Catalog /Pages " + Ref(kPagesObject) + " >>\nendobj\n";
   mOffsets[kPagesObject - 1] = base + static_cast<long long>(tail.size());
   tail += "2 0 obj\n<< /Type /Pages /Kids [";
-  for (int page : mPageObjects) tail += " " + Ref(page);
+  for (int page : mPageObjects) tail.append(" ").append(Ref(page));
   tail += " ] /Count " + std::to_string(mPageObjects.size()) + " >>\nendobj\n";
 
   const long long xref = base + static_cast<long long>(tail.size());

@@ -48,6 +48,7 @@ class PDFWriter {
   void BeginPage(double width, double height);
   void DrawImage(PDFImage image, const PDFRect& place, const PDFRect& clip);
   void DrawInvisibleText(const std::vector<PDFWord>& words);
+  // Writes the pending page; on failure the file and the writer are as before it.
   OSErr EndPage();
   OSErr Finish();
 
@@ -61,6 +62,8 @@ class PDFWriter {
     bool usesFont = false;
   };
 
+  // The objects of the pending page (after the file's header when it is the first).
+  std::string PageObjects(int* pageObject);
   int NewObject(std::string* out);
   void AddStream(std::string* out, const std::string& dictionary, const std::vector<UInt8>& data);
   void AddFont(std::string* out);
@@ -76,5 +79,5 @@ class PDFWriter {
   bool mFinished = false;
 };
 
-// zlib's deflate of `size` bytes; false without memory.
-bool PDFDeflate(const UInt8* bytes, size_t size, std::vector<UInt8>* out);
+// zlib's deflate of `size` bytes; std::bad_alloc without memory.
+std::vector<UInt8> PDFDeflate(const UInt8* bytes, size_t size);

@@ -3,6 +3,7 @@
 #include <tesseract/baseapi.h>
 
 #include <cmath>
+#include <memory>
 
 #include "toolbox/MacErrors.h"
 
@@ -14,24 +15,35 @@ constexpr l_int32 kBlackBelow = 128;
 constexpr float kMinOrientationConfidence = 2.0f;
 // Below this score Leptonica's skew is noise rather than lines of text.
 constexpr l_float32 kMinSkewConfidence = 3.0f;
+// Leptonica shears bilevel pages only up to about this angle in degrees.
+constexpr double kMaxShear = 3.4;
 
 }  // namespace
 
+tesseract::TessBaseAPI* OrientationDetector() {
+  static std::unique_ptr<tesseract::TessBaseAPI> detector;
+  if (detector) return detector.get();
+  auto api = std::make_unique<tesseract::TessBaseAPI>();
+  if (api->Init(nullptr, "osd", tesseract::OEM_TESSERACT_ONLY) != 0) return nullptr;
+  api->SetVariable("debug_file", "/dev/null");
+  api->SetPageSegMode(tesseract::PSM_OSD_ONLY);
+  detector = std::move(api);
+  return detector.get();
+}
+
 OSErr DetectOrientation(PIX* binary, SInt32* orientation) {
   *orientation = 0;
-  tesseract::TessBaseAPI api;
-  if (api.Init(nullptr, "osd", tesseract::OEM_TESSERACT_ONLY) != 0) return kPaginorLanguageDataErr;
-  api.SetVariable("debug_file", "/dev/null");
-  api.SetPageSegMode(tesseract::PSM_OSD_ONLY);
-  api.SetImage(binary);
+  tesseract::TessBaseAPI* api = OrientationDetector();
+  if (!api) return kPaginorLanguageDataErr;
+  api->SetImage(binary);
   int degrees = 0;
   float confidence = 0;
   const char* script = nullptr;
   float scriptConfidence = 0;
-  if (api.DetectOrientationScript(&degrees, &confidence, &script, &scriptConfidence) &&
+  if (api->DetectOrientationScript(&degrees, &confidence, &script, &scriptConfidence) &&
       confidence >= kMinOrientationConfidence)
     *orientation = SInt32((360 - ((degrees % 360) + 360) % 360 / 90 * 90) % 360);
-  api.End();
+  api->Clear();
   return noErr;
 }
 
@@ -61,5 +73,9 @@ OSErr DetectPage(PIX* pix, SInt32* orientation, double* skew) {
 PixPtr CorrectPix(PIX* pix, SInt32 orientation, double skew) {
   PixPtr turned(pixRotateOrth(pix, ((orientation / 90) % 4 + 4) % 4));
   if (!turned || skew == 0.0) return turned;
-  return PixPtr(pixRotate(turned.get(), float(skew * M_PI / 180.0), L_ROTATE_AREA_MAP, L_BRING_IN_WHITE, 0, 0));
+  // Bilevel pages keep crisp edges by shearing; Leptonica samples beyond the shear's range.
+  const l_int32 method = pixGetDepth(pix) != 1        ? L_ROTATE_AREA_MAP
+                         : std::fabs(skew) < kMaxShear ? L_ROTATE_SHEAR
+                                                       : L_ROTATE_SAMPLING;
+  return PixPtr(pixRotate(turned.get(), float(skew * M_PI / 180.0), method, L_BRING_IN_WHITE, 0, 0));
 }

@@ -43,14 +43,11 @@ SInt32 PageJPEGQuality(SInt32 mode) {
 
 OSErr EncodePage(const PATIMG& image, SInt32 mode, PaginorJPEGEncoderProc encoder, PDFImage* out) {
   *out = PDFImage{image.width, image.height, image.type == kPATIMGColour, image.type == kPATIMGBilevel, false, {}, false};
-  std::vector<UInt8> rows;
-  try {
-    rows = PackedRows(image);
-  } catch (const std::bad_alloc&) {
-    return memFullErr;
+  const std::vector<UInt8> rows = PackedRows(image);
+  if (image.type == kPATIMGBilevel || !encoder) {
+    out->stream = PDFDeflate(rows.data(), rows.size());
+    return noErr;
   }
-  if (image.type == kPATIMGBilevel || !encoder)
-    return PDFDeflate(rows.data(), rows.size(), &out->stream) ? OSErr(noErr) : OSErr(memFullErr);
 
   const SInt32 components = image.type == kPATIMGColour ? 3 : 1;
   UInt8* jpeg = nullptr;

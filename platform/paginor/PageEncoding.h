@@ -7,5 +7,5 @@
 
 // The JPEG quality of a job mode: text stays crisp in the normal and small-page modes.
 SInt32 PageJPEGQuality(SInt32 mode);
-// `image` (valid) as a PDF image; memFullErr, or the encoder's error.
+// `image` (valid) as a PDF image, or the encoder's error; std::bad_alloc without memory.
 OSErr EncodePage(const PATIMG& image, SInt32 mode, PaginorJPEGEncoderProc encoder, PDFImage* out);

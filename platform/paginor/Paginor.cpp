@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "paginor/NoThrow.h"
 #include "paginor/PDFWriter.h"
 #include "paginor/PageCorrection.h"
 #include "paginor/PageEncoding.h"
@@ -112,77 +113,89 @@ OSErr QSRC_changepath(const char* path) {
 }
 
 OSErr QSRC_exopen(const char* outputPath, SInt32 flags, SInt32) {
-  Job job;
-  job.flags = flags;
-  job.mode = gPendingMode;
-  if (outputPath) {
-    if (OutputJob()) return kPaginorSequenceErr;
-    if (!FolderExists(outputPath)) return kPaginorFolderErr;
-    job.output = true;
-    job.writer = std::make_unique<PDFWriter>(outputPath);
-    if ((flags & kPaginorFlagText) && !(job.mode.languageValue & kPaginorLanguageOff)) {
-      job.text = std::make_unique<TextRecognizer>();
-      const OSErr err =
-          job.text->Open(gFrameworksPath, TextLanguage(job.mode.languageValue, job.mode.codePageClass));
-      if (err != noErr) return err;
-      job.writer->SetTextFontProgram(job.text->FontProgram());
+  return NoThrow([&]() -> OSErr {
+    // A job never starts without the data its options need.
+    if ((flags & kPaginorFlagOrientation) && !OrientationDetector()) return kPaginorLanguageDataErr;
+    Job job;
+    job.flags = flags;
+    job.mode = gPendingMode;
+    if (outputPath) {
+      if (OutputJob()) return kPaginorSequenceErr;
+      if (!FolderExists(outputPath)) return kPaginorFolderErr;
+      job.output = true;
+      job.writer = std::make_unique<PDFWriter>(outputPath);
+      if ((flags & kPaginorFlagText) && !(job.mode.languageValue & kPaginorLanguageOff)) {
+        job.text = std::make_unique<TextRecognizer>();
+        const OSErr err =
+            job.text->Open(gFrameworksPath, TextLanguage(job.mode.languageValue, job.mode.codePageClass));
+        if (err != noErr) return err;
+        job.writer->SetTextFontProgram(job.text->FontProgram());
+      }
     }
-  }
-  gJobs.push_back(std::move(job));
-  gPendingMode = JobMode{};
-  return noErr;
+    gJobs.push_back(std::move(job));
+    gPendingMode = JobMode{};
+    return noErr;
+  });
 }
 
 OSErr QSRC_spmake(const PATIMG* image, SInt32) {
-  Job* job = OutputJob();
-  if (!job) return kPaginorSequenceErr;
-  if (!PageIsValid(image)) return kPaginorBadImageErr;
-  const bool skew = job->flags & kPaginorFlagSkew, orientation = job->flags & kPaginorFlagOrientation;
-  if (!skew && !orientation) return AddPage(*job, *image);
+  return NoThrow([&]() -> OSErr {
+    Job* job = OutputJob();
+    if (!job) return kPaginorSequenceErr;
+    if (!PageIsValid(image)) return kPaginorBadImageErr;
+    const bool skew = job->flags & kPaginorFlagSkew, orientation = job->flags & kPaginorFlagOrientation;
+    if (!skew && !orientation) return AddPage(*job, *image);
 
-  PixPtr pix = PageToPix(*image);
-  if (!pix) return memFullErr;
-  SInt32 turn = 0;
-  double angle = 0.0;
-  OSErr err = DetectPage(pix.get(), orientation ? &turn : nullptr, skew ? &angle : nullptr);
-  PATIMG corrected{};
-  if (err == noErr) err = CorrectedCopy(*image, pix.get(), turn, angle, &corrected);
-  pix.reset();
-  if (err == noErr) err = AddPage(*job, corrected);
-  QSRF_spfreeimage(&corrected);
-  return err;
+    PixPtr pix = PageToPix(*image);
+    if (!pix) return memFullErr;
+    SInt32 turn = 0;
+    double angle = 0.0;
+    OSErr err = DetectPage(pix.get(), orientation ? &turn : nullptr, skew ? &angle : nullptr);
+    PATIMG corrected{};
+    if (err == noErr) err = CorrectedCopy(*image, pix.get(), turn, angle, &corrected);
+    pix.reset();
+    if (err == noErr) err = AddPage(*job, corrected);
+    QSRF_spfreeimage(&corrected);
+    return err;
+  });
 }
 
 OSErr QSRC_close(void) {
-  if (gJobs.empty()) return kPaginorSequenceErr;
-  Job job = std::move(gJobs.back());
-  gJobs.pop_back();
-  return job.writer ? job.writer->Finish() : OSErr(noErr);
+  return NoThrow([&]() -> OSErr {
+    if (gJobs.empty()) return kPaginorSequenceErr;
+    Job job = std::move(gJobs.back());
+    gJobs.pop_back();
+    return job.writer ? job.writer->Finish() : OSErr(noErr);
+  });
 }
 
 OSErr QSRD_spdetect(const PATIMG* image, SInt32* orientation, double* skew) {
-  if (!PageIsValid(image)) return kPaginorBadImageErr;
-  if (!orientation && !skew) return noErr;
-  PixPtr pix = PageToPix(*image);
-  return pix ? DetectPage(pix.get(), orientation, skew) : OSErr(memFullErr);
+  return NoThrow([&]() -> OSErr {
+    if (!PageIsValid(image)) return kPaginorBadImageErr;
+    if (!orientation && !skew) return noErr;
+    PixPtr pix = PageToPix(*image);
+    return pix ? DetectPage(pix.get(), orientation, skew) : OSErr(memFullErr);
+  });
 }
 
 OSErr QSRF_spcorrect(const PATIMG* source, PATIMG* result, SInt32 orientation, double skew) {
-  if (!PageIsValid(source) || !result) return kPaginorBadImageErr;
-  if (!CorrectionIsValid(orientation, skew)) return paramErr;
-  if (orientation == 0 && skew == 0.0) {
-    const SInt32 length = PageRowLength(source->type, source->width);
-    auto* data = static_cast<UInt8*>(std::malloc(size_t(length) * size_t(source->height)));
-    if (!data) return memFullErr;
-    for (SInt32 y = 0; y < source->height; ++y)
-      std::memcpy(data + size_t(y) * length, source->data + size_t(y) * source->rowBytes, size_t(length));
-    *result = *source;
-    result->data = data;
-    result->rowBytes = length;
-    return noErr;
-  }
-  PixPtr pix = PageToPix(*source);
-  return pix ? CorrectedCopy(*source, pix.get(), orientation, skew, result) : OSErr(memFullErr);
+  return NoThrow([&]() -> OSErr {
+    if (!PageIsValid(source) || !result) return kPaginorBadImageErr;
+    if (!CorrectionIsValid(orientation, skew)) return paramErr;
+    if (orientation == 0 && skew == 0.0) {
+      const SInt32 length = PageRowLength(source->type, source->width);
+      auto* data = static_cast<UInt8*>(std::malloc(size_t(length) * size_t(source->height)));
+      if (!data) return memFullErr;
+      for (SInt32 y = 0; y < source->height; ++y)
+        std::memcpy(data + size_t(y) * length, source->data + size_t(y) * source->rowBytes, size_t(length));
+      *result = *source;
+      result->data = data;
+      result->rowBytes = length;
+      return noErr;
+    }
+    PixPtr pix = PageToPix(*source);
+    return pix ? CorrectedCopy(*source, pix.get(), orientation, skew, result) : OSErr(memFullErr);
+  });
 }
 
 OSErr QSRF_spfreeimage(PATIMG* image) {

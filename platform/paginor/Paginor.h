@@ -62,7 +62,7 @@ enum : OSErr {
   kPaginorCannotAppendErr = -406,   // the PDF is damaged beyond recovery, encrypted or unreadable
   kPaginorSequenceErr = -4101,      // call out of sequence
   kPaginorBadImageErr = -4102,      // PATIMG type, data, row bytes, size or resolution invalid
-  kPaginorLanguageDataErr = -4103,  // the text layer's language data is not installed
+  kPaginorLanguageDataErr = -4103,  // language or orientation data is not installed
   kPaginorEngineErr = -4104,        // recognition or detection engine failed
   kPaginorBadHandleErr = -4105,     // no such append job
   kPaginorFolderErr = -120,         // the output file's folder is missing (dirNFErr)
@@ -89,6 +89,8 @@ OSErr QSRC_exmodeset(SInt32 mode, UInt32 languageValue, SInt32 codePageClass);
 OSErr QSRC_changepath(const char* path);
 // Opens an output job on a UTF-8 POSIX path (the file is not created here), or with NULL a
 // correction job. Flags: kPaginorFlagText, kPaginorFlagSkew, kPaginorFlagOrientation.
+// kPaginorLanguageDataErr when the text layer's language or the orientation detector's data
+// is not installed.
 OSErr QSRC_exopen(const char* outputPath, SInt32 flags, SInt32 reserved);
 // Adds one page to the open output job, corrected first when the job's flags ask.
 OSErr QSRC_spmake(const PATIMG* image, SInt32 reserved);

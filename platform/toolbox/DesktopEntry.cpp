@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "toolbox/FilePaths.h"
+
 namespace {
 
 std::string Trim(const std::string& s) {
@@ -45,22 +47,6 @@ bool SplitExec(const std::string& exec, std::vector<std::string>* args) {
   if (inQuotes) return false;
   if (any || !current.empty()) args->push_back(current);
   return !args->empty();
-}
-
-std::string FileURL(const std::string& path) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string url = "file://";
-  for (unsigned char c : path) {
-    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '/' || c == '-' || c == '_' ||
-        c == '.' || c == '~') {
-      url += static_cast<char>(c);
-    } else {
-      url += '%';
-      url += kHex[c >> 4];
-      url += kHex[c & 15];
-    }
-  }
-  return url;
 }
 
 bool IsExecutableFile(const std::string& path) {
@@ -153,11 +139,11 @@ bool DesktopEntryCommands(const DesktopEntry& entry, const std::vector<std::stri
     std::vector<std::string> command;
     for (const std::string& a : args) {
       if (a == "%F" || a == "%U") {
-        for (const std::string& p : paths) command.push_back(a == "%F" ? p : FileURL(p));
+        for (const std::string& p : paths) command.push_back(a == "%F" ? p : FpFileURL(p));
         continue;
       }
       if (a == "%f" || a == "%u") {
-        if (!paths.empty()) command.push_back(a == "%f" ? paths[run] : FileURL(paths[run]));
+        if (!paths.empty()) command.push_back(a == "%f" ? paths[run] : FpFileURL(paths[run]));
         continue;
       }
       std::string expanded;

@@ -323,3 +323,45 @@ OSErr FSpMakeFromPOSIXPath(const std::string& path, FSSpec* spec) {
   struct stat st;
   return lstat(FpJoin(folder, leaf).c_str(), &st) == 0 ? noErr : fnfErr;
 }
+
+std::string FpFileURL(const std::string& path) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string url = "file://";
+  for (unsigned char c : path) {
+    const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '/' ||
+                       c == '-' || c == '_' || c == '.' || c == '~';
+    if (plain) {
+      url += static_cast<char>(c);
+    } else {
+      url += '%';
+      url += kHex[c >> 4];
+      url += kHex[c & 15];
+    }
+  }
+  return url;
+}
+
+bool FpPathFromFileURL(const std::string& url, std::string* path) {
+  static const std::string kScheme = "file://";
+  if (url.compare(0, kScheme.size(), kScheme) != 0) return false;
+  std::string rest = url.substr(kScheme.size());
+  if (rest.compare(0, 9, "localhost") == 0) rest.erase(0, 9);
+  if (rest.empty() || rest[0] != '/') return false;
+  auto hex = [](char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+  };
+  path->clear();
+  for (size_t i = 0; i < rest.size(); ++i) {
+    if (rest[i] != '%') {
+      *path += rest[i];
+      continue;
+    }
+    if (i + 2 >= rest.size() || hex(rest[i + 1]) < 0 || hex(rest[i + 2]) < 0) return false;
+    *path += static_cast<char>(hex(rest[i + 1]) * 16 + hex(rest[i + 2]));
+    i += 2;
+  }
+  return path->find('\0') == std::string::npos;
+}

@@ -38,6 +38,13 @@ OSErr FpResolve(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name, std::string
 // the platform's mangled form ("start#1A2B3.ext"), which FpResolve finds again.
 OSErr FpMakeSpec(const std::string& folder, const std::string& leaf, FSSpec* spec);
 
+// The "file://" URL of an absolute path, percent-encoding every byte but letters, digits
+// and "/-_.~".
+std::string FpFileURL(const std::string& path);
+// The absolute path a "file://" (or "file://localhost/") URL names; false for anything
+// else, a bad escape, or an escaped NUL.
+bool FpPathFromFileURL(const std::string& url, std::string* path);
+
 // Finder info: 32 bytes in the platform's layout, zeros where none is stored. Setting it
 // where the file system refuses extended attributes silently does nothing.
 constexpr size_t kFinderInfoSize = 32;

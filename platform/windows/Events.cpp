@@ -34,6 +34,7 @@ std::deque<std::pair<WindowRef, bool>> sActivates;
 void* sCurrentPayload = nullptr;
 FileDropHandler sDropHandler = nullptr;
 std::vector<EventPollHook> sPollHooks;
+WindowCloseHandler sCloseHandler = nullptr;
 
 constexpr int kDragSlop = 2;
 
@@ -74,6 +75,11 @@ bool FromInput(EventMask mask, EventRecord* event, bool remove) {
         DpyPopInput();
         sLive.mouse = in.where;
         if (sDropHandler) sDropHandler(in.where, in.paths);
+        continue;
+      case DpyInputKind::CloseWindow:
+        if (!remove) return false;
+        DpyPopInput();
+        if (sCloseHandler) sCloseHandler(static_cast<WindowRef>(const_cast<void*>(in.window)));
         continue;
       case DpyInputKind::Quit: {
         if (!(mask & highLevelEventMask)) return false;
@@ -195,6 +201,8 @@ OSErr PostHighLevelEvent(UInt32 eventClass, UInt32 eventID, void* payload) {
 void* CurrentHighLevelEventPayload() { return sCurrentPayload; }
 
 void SetFileDropHandler(FileDropHandler handler) { sDropHandler = handler; }
+
+void SetWindowCloseHandler(WindowCloseHandler handler) { sCloseHandler = handler; }
 
 void FlushEvents(EventMask whichMask, EventMask) {
   std::erase_if(sPosted, [whichMask](const Posted& p) { return (whichMask & MaskOf(p.event.what)) != 0; });

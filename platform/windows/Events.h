@@ -96,3 +96,9 @@ void AddEventPollHook(EventPollHook hook);
 // dropped.
 typedef void (*FileDropHandler)(Point globalWhere, const std::vector<std::string>& paths);
 void SetFileDropHandler(FileDropHandler handler);
+
+// The desktop's request to close a window (its close button, Alt-F4) goes to a handler the
+// framework installs; it runs from WaitNextEvent, in input order. Without one it is ignored.
+typedef struct OpaqueWindowPtr* WindowRef;
+typedef void (*WindowCloseHandler)(WindowRef window);
+void SetWindowCloseHandler(WindowCloseHandler handler);

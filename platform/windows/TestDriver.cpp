@@ -63,6 +63,13 @@ void DropFiles(Point global, const std::vector<std::string>& paths) {
   DpyPostInput(in);
 }
 
+void RequestWindowClose(WindowRef window) {
+  DpyInput in;
+  in.kind = DpyInputKind::CloseWindow;
+  in.window = window;
+  DpyPostInput(in);
+}
+
 void AdvanceTicks(UInt32 ticks) { ClockAdvanceTicks(ticks); }
 
 std::vector<EventRecord> DrainEvents() {

@@ -26,6 +26,8 @@ void Key(UInt8 charCode, UInt8 keyCode = 0, EventModifiers modifiers = 0);
 void Type(const std::string& scriptBytes);
 
 void DropFiles(Point global, const std::vector<std::string>& paths);
+// The desktop asks to close `window` (its close button, Alt-F4).
+void RequestWindowClose(WindowRef window);
 
 // The fake clock: ticks pass only when a test says so.
 void AdvanceTicks(UInt32 ticks);

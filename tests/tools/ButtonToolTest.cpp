@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "app/prefs/LanguageTables.h"
+#include "app/prefs/PrefRecords.h"
 #include "appservices/InstanceChannel.h"
 #include "appservices/Processes.h"
 #include "support/TestEnv.h"
@@ -129,6 +131,25 @@ TEST_F(ButtonTool, ARunningApplicationGetsAReopenFromTheButtonService) {
   ASSERT_EQ(EventFiles().size(), 1u);
   std::vector<uint8_t> bytes = wxtest::ReadBytes(EventFiles()[0]);
   EXPECT_NE(std::string(bytes.begin(), bytes.end()).find("Dremlo Model A"), std::string::npos);
+}
+
+TEST_F(ButtonTool, TheDeviceDefaultsToTheModelOfThePreferencesFile) {
+  std::string folder;
+  ASSERT_EQ(FindFolderPath(kUserDomain, kPreferencesFolderType, kCreateFolder, &folder), 0);
+  std::vector<uint8_t> prefs(PREF_ALL::kSize, 0);
+  const std::string model = "Dremlo Model B";
+  prefs[PREF_ALL::kSetting.off] = static_cast<uint8_t>(model.size());
+  std::copy(model.begin(), model.end(), prefs.begin() + PREF_ALL::kSetting.off + 1);
+  const unsigned char* name = gOpenApp[1].prefsFileName;
+  wxtest::WriteBytes(fs::path(folder) / std::string(reinterpret_cast<const char*>(name + 1), name[0]), prefs);
+  const fs::path app = mDir / "bin" / "wendrix";
+  fs::create_directories(app.parent_path());
+  std::ofstream(app) << "#!/bin/sh\nexit 0\n";
+  chmod(app.c_str(), 0755);
+  ASSERT_EQ(wxtest::Run("'" + mTool + "' --button 4 --app '" + app.string() + "'"), 0);
+  ASSERT_EQ(EventFiles().size(), 1u);
+  std::vector<uint8_t> bytes = wxtest::ReadBytes(EventFiles()[0]);
+  EXPECT_NE(std::string(bytes.begin(), bytes.end()).find("<string>Dremlo Model B</string>"), std::string::npos);
 }
 
 TEST_F(ButtonTool, BadArgumentsAndNothingReachedFailClearly) {

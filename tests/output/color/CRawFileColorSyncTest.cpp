@@ -200,6 +200,27 @@ std::vector<uint8_t> MatchToDisplay(const FSSpec& source) {
   return rgb;
 }
 
+TEST_F(RawColorSync, DrawingBetweenTheBracketsIsMatched) {
+  GWorldPtr world = SampleWorld();
+  ASSERT_NE(world, nullptr);
+  CGrafPtr savedPort;
+  GDHandle savedDevice;
+  GetGWorld(&savedPort, &savedDevice);
+  SetGWorld(world, nullptr);
+  {
+    CColorSync sync(srgb, adobe);
+    sync.ColorMatchBeginForDraw();
+    uint8_t* p = reinterpret_cast<uint8_t*>(GetPixBaseAddr(GetGWorldPixMap(world)));
+    p[1] = 0, p[2] = 0, p[3] = 255;  // pure blue drawn over the first pixel
+    sync.ColorMatchEndForDraw();
+  }
+  SetGWorld(savedPort, savedDevice);
+  const uint8_t* p = reinterpret_cast<const uint8_t*>(GetPixBaseAddr(GetGWorldPixMap(world)));
+  ExpectNear({p[1], p[2], p[3]}, Reference({0, 0, 255}));
+  EXPECT_EQ(std::vector<uint8_t>(p + 5, p + 8), std::vector<uint8_t>(kSamples.begin() + 3, kSamples.begin() + 6));
+  DisposeGWorld(world);
+}
+
 TEST_F(RawColorSync, HeadlessTheDisplayIsSRGB) { ExpectNear(MatchToDisplay(srgb), kSamples); }
 
 TEST_F(RawColorSync, TheDisplayProfilePublishedOnTheScreenIsUsed) {

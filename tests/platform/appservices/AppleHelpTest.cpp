@@ -68,4 +68,25 @@ TEST_F(Help, RefusesWhatItCannotOpen) {
   EXPECT_EQ(AHGotoPage("Scanner Guide.help", nullptr, nullptr), kAHInternalErr);
 }
 
+TEST_F(Help, ABundleIsFoundByItsLocalizedBookName) {
+  const fs::path book = mDir / "Dremlo Help";
+  fs::create_directories(book / "Contents/Resources/English.lproj");
+  fs::create_directories(book / "Contents/Resources/French.lproj");
+  const std::string plist = "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>CFBundleHelpBookName</key><string>";
+  Write(book / "Contents/Info.plist", plist + "Dremlo Help</string></dict></plist>");
+  Write(book / "Contents/Resources/English.lproj/InfoPlist.strings", plist + "Dremlo Guide</string></dict></plist>");
+  Write(book / "Contents/Resources/French.lproj/InfoPlist.strings", plist + "Guide Dremlo</string></dict></plist>");
+  Write(book / "index.html", "<html></html>");
+  FSRef ref;
+  ASSERT_EQ(FSPathMakeRef(reinterpret_cast<const UInt8*>(book.c_str()), &ref, nullptr), noErr);
+  ASSERT_EQ(AHRegisterHelpBook(&ref), noErr);
+  for (const char* name : {"Dremlo Help", "Dremlo Guide", "Guide Dremlo"}) {
+    fs::remove(mDir / "opened.txt");
+    ASSERT_EQ(AHGotoPage(name, nullptr, nullptr), noErr) << name;
+    EXPECT_EQ(Read(mDir / "opened.txt"), AHPageURL((book / "index.html").string(), nullptr)) << name;
+  }
+  AHForgetHelpBooks();
+  EXPECT_EQ(AHGotoPage("Dremlo Guide", nullptr, nullptr), kAHInternalErrNoBook);
+}
+
 }  // namespace

@@ -100,6 +100,22 @@ TEST_F(Processes, TheTableHoldsThisProcessAndTheFileManager) {
   EXPECT_EQ(SameProcess(&nobody, &self, &same), procNotFound);
 }
 
+TEST_F(Processes, TheLauncherDeclaresItsSignatureInTheEnvironment) {
+  setenv("WX_LAUNCHER_SIGNATURE", "syui", 1);
+  ProcessResetTable();
+  EXPECT_EQ(std::getenv("WX_LAUNCHER_SIGNATURE"), nullptr);  // taken, not passed on
+  EXPECT_EQ(ProcessLauncherSignature(), OSType('syui'));
+  ProcessSerialNumber self;
+  GetCurrentProcess(&self);
+  ProcessInfoRec info{};
+  info.processInfoLength = kProcessInfoRecLength;
+  ASSERT_EQ(GetProcessInformation(&self, &info), noErr);
+  ProcessInfoRec launcher{};
+  launcher.processInfoLength = kProcessInfoRecLength;
+  ASSERT_EQ(GetProcessInformation(&info.processLauncher, &launcher), noErr);
+  EXPECT_EQ(launcher.processSignature, OSType('syui'));
+}
+
 TEST_F(Processes, FrontProcessFollowsSetFrontProcess) {
   ProcessSerialNumber self, front, finder;
   GetCurrentProcess(&self);

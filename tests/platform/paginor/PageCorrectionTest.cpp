@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <sstream>
 
@@ -46,16 +47,17 @@ class PageCorrection : public ::testing::Test {
   wxtest::ScratchDir dir;
 };
 
-struct SkewCase {
+// A page of `type` turned clockwise by ImageMagick.
+struct TurnCase {
   int32_t type;
-  double turn;  // ImageMagick's clockwise turn
+  double turn;
 };
 
-class PageSkew : public PageCorrection, public ::testing::WithParamInterface<SkewCase> {};
+class PageSkew : public PageCorrection, public ::testing::WithParamInterface<TurnCase> {};
 
 TEST_P(PageSkew, IsFoundWithinHalfADegreeAndCorrected) {
   WX_REQUIRE_TOOL("convert");
-  const SkewCase c = GetParam();
+  const TurnCase c = GetParam();
   const TestPage page = TurnedPage(c.type, c.turn);
   SInt32 orientation = -1;
   double skew = 99;
@@ -76,8 +78,8 @@ TEST_P(PageSkew, IsFoundWithinHalfADegreeAndCorrected) {
   EXPECT_EQ(QSRF_spfreeimage(&corrected), noErr);
 }
 
-std::vector<SkewCase> SkewCases() {
-  std::vector<SkewCase> cases;
+std::vector<TurnCase> SkewCases() {
+  std::vector<TurnCase> cases;
   for (int32_t type : {kPATIMGBilevel, kPATIMGGrey, kPATIMGColour})
     for (double turn : {-4.5, -1.5, 2.0, 3.5}) cases.push_back({type, turn});
   return cases;
@@ -90,21 +92,17 @@ INSTANTIATE_TEST_SUITE_P(Table, PageSkew, ::testing::ValuesIn(SkewCases()), [](c
   return name;
 });
 
-struct OrientationCase {
-  int32_t type;
-  int turn;  // ImageMagick's clockwise turn
-};
-
-class PageOrientation : public PageCorrection, public ::testing::WithParamInterface<OrientationCase> {};
+class PageOrientation : public PageCorrection, public ::testing::WithParamInterface<TurnCase> {};
 
 TEST_P(PageOrientation, ComesBackUprightPixelForPixel) {
   WX_REQUIRE_TOOL("convert");
-  const OrientationCase c = GetParam();
+  const TurnCase c = GetParam();
+  const int turn = int(c.turn);
   const TestPage upright = TurnedPage(c.type, 0, "upright");
   const TestPage turned = TurnedPage(c.type, c.turn, "turned");
   SInt32 orientation = -1;
   ASSERT_GE(QSRD_spdetect(&turned.image, &orientation, nullptr), 0);
-  EXPECT_EQ(orientation, (360 - c.turn) % 360);
+  EXPECT_EQ(orientation, (360 - turn) % 360);
   PATIMG corrected{};
   ASSERT_EQ(QSRF_spcorrect(&turned.image, &corrected, orientation, 0.0), noErr);
   ASSERT_EQ(corrected.width, upright.image.width);
@@ -115,11 +113,11 @@ TEST_P(PageOrientation, ComesBackUprightPixelForPixel) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, PageOrientation,
-                         ::testing::Values(OrientationCase{kPATIMGBilevel, 90}, OrientationCase{kPATIMGGrey, 180},
-                                           OrientationCase{kPATIMGColour, 270}, OrientationCase{kPATIMGBilevel, 270},
-                                           OrientationCase{kPATIMGGrey, 90}, OrientationCase{kPATIMGColour, 180}),
+                         ::testing::Values(TurnCase{kPATIMGBilevel, 90}, TurnCase{kPATIMGGrey, 180},
+                                           TurnCase{kPATIMGColour, 270}, TurnCase{kPATIMGBilevel, 270},
+                                           TurnCase{kPATIMGGrey, 90}, TurnCase{kPATIMGColour, 180}),
                          [](const auto& info) {
-                           return "Type" + std::to_string(info.param.type) + "Turn" + std::to_string(info.param.turn);
+                           return "Type" + std::to_string(info.param.type) + "Turn" + std::to_string(int(info.param.turn));
                          });
 
 TEST_F(PageCorrection, APhotographIsLeftAsItIs) {
@@ -189,6 +187,26 @@ TEST_F(PageCorrection, TurnsItCannotMakeAreRefused) {
   EXPECT_EQ(QSRF_spcorrect(&page.image, nullptr, 0, 0.0), kPaginorBadImageErr);
   EXPECT_EQ(result.data, nullptr);
   EXPECT_EQ(QSRF_spfreeimage(nullptr), paramErr);
+}
+
+TEST_F(PageCorrection, MissingOrientationDataFailsTheOpen) {
+  // A fresh process: the detector, once loaded, stays loaded.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        const fs::path empty = dir / "no-data";
+        fs::create_directories(empty);
+        setenv("TESSDATA_PREFIX", empty.c_str(), 1);
+        const TestPage page = MakePage(kPATIMGGrey, 40, 30, 300, 0, [](int, int) { return std::array<uint8_t, 3>{}; });
+        SInt32 orientation = 0;
+        const bool refused = QSRC_exopen(nullptr, kPaginorFlagOrientation, 0) == kPaginorLanguageDataErr &&
+                             QSRC_exopen((dir / "a.pdf").c_str(), kPaginorFlagOrientation, 0) == kPaginorLanguageDataErr &&
+                             QSRC_close() == kPaginorSequenceErr &&
+                             QSRD_spdetect(&page.image, &orientation, nullptr) == kPaginorLanguageDataErr;
+        const bool skewStillWorks = QSRC_exopen(nullptr, kPaginorFlagSkew, 0) == noErr && QSRC_close() == noErr;
+        std::exit(refused && skewStillWorks ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(PageCorrection, AnOutputJobStraightensEveryPage) {

@@ -305,6 +305,31 @@ TEST_F(Paginor, ModeSetAppliesToTheNextJobOnly) {
   EXPECT_EQ(wxtest::ReadBytes(dir / "next.pdf"), wxtest::ReadBytes(dir / "normal.pdf"));
 }
 
+OSErr OutOfMemoryEncoder(const UInt8*, SInt32, SInt32, SInt32, SInt32, SInt32, UInt8**, size_t*) {
+  return memFullErr;
+}
+OSErr EmptyEncoder(const UInt8*, SInt32, SInt32, SInt32, SInt32, SInt32, UInt8** jpeg, size_t* length) {
+  *jpeg = nullptr;
+  *length = 0;
+  return noErr;
+}
+
+TEST_F(Paginor, AnEncoderFailureFailsThePageOnly) {
+  const TestPage page = SmallPage(kPATIMGColour);
+  const fs::path pdf = dir / "encoded.pdf";
+  ASSERT_EQ(QSRC_exopen(pdf.c_str(), 0, 0), noErr);
+  PaginorSetJPEGEncoder(OutOfMemoryEncoder);
+  EXPECT_EQ(QSRC_spmake(&page.image, 0), memFullErr);
+  PaginorSetJPEGEncoder(EmptyEncoder);
+  EXPECT_EQ(QSRC_spmake(&page.image, 0), kPaginorEngineErr);
+  EXPECT_FALSE(fs::exists(pdf));
+  PaginorSetJPEGEncoder(TestJPEGEncoder);
+  EXPECT_EQ(QSRC_spmake(&page.image, 0), noErr);
+  EXPECT_EQ(QSRC_close(), noErr);
+  EXPECT_EQ(PageSizes(pdf).size(), 1u);
+  EXPECT_EQ(ListImages(pdf).at(0).encoding, "jpeg");
+}
+
 enum class FailAt { FirstPage, LaterPage, Close };
 
 class PaginorFullDisk : public Paginor, public ::testing::WithParamInterface<FailAt> {};

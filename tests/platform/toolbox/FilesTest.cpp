@@ -211,6 +211,44 @@ TEST_F(Files, DeleteRenameAndLocks) {
   EXPECT_EQ(FSpRename(&static_cast<const FSSpec&>(Spec("c/d")), PStr(std::string(64, 'x'))), bdNamErr);
 }
 
+TEST_F(Files, ReplacingAFileTakesItsPlaceInOneStep) {
+  WriteText(app / "page.tif", "old");
+  WriteText(app / "page_correct.tif", "new");
+  FSSpec page = Spec("page.tif"), corrected = Spec("page_correct.tif");
+  FInfo info{};
+  info.fdType = 'TIFF';
+  info.fdCreator = '8BIM';
+  ASSERT_EQ(FSpSetFInfo(&corrected, &info), noErr);
+  // A locked file on either side: nothing moves.
+  ASSERT_EQ(FSpSetFLock(&page), noErr);
+  EXPECT_EQ(FSpReplaceFile(&corrected, &page), fLckdErr);
+  EXPECT_EQ(ReadText(app / "page.tif"), "old");
+  EXPECT_EQ(ReadText(app / "page_correct.tif"), "new");
+  ASSERT_EQ(FSpRstFLock(&page), noErr);
+  // An open target is replaced all the same: its reader keeps the old file.
+  SInt16 ref = 0;
+  ASSERT_EQ(FSpOpenDF(&page, fsRdPerm, &ref), noErr);
+  ASSERT_EQ(FSpReplaceFile(&corrected, &page), noErr);
+  char buffer[3];
+  long count = 3;
+  EXPECT_EQ(FSRead(ref, &count, buffer), noErr);
+  EXPECT_EQ(std::string(buffer, 3), "old");
+  FSClose(ref);
+  EXPECT_EQ(ReadText(app / "page.tif"), "new");
+  EXPECT_FALSE(fs::exists(app / "page_correct.tif"));
+  FInfo after{};
+  ASSERT_EQ(FSpGetFInfo(&page, &after), noErr);
+  EXPECT_EQ(after.fdType, OSType('TIFF'));
+  // The source must exist, and both must be files.
+  EXPECT_EQ(FSpReplaceFile(&corrected, &page), fnfErr);
+  fs::create_directories(app / "folder");
+  WriteText(app / "x", "x");
+  FSSpec x = Spec("x"), folder = Spec("folder");
+  EXPECT_EQ(FSpReplaceFile(&x, &folder), notAFileErr);
+  EXPECT_EQ(FSpReplaceFile(&folder, &x), notAFileErr);
+  EXPECT_TRUE(fs::is_directory(app / "folder"));
+}
+
 TEST_F(Files, ReadWriteAndPositions) {
   FSSpec spec = Spec("data");
   ASSERT_EQ(FSpCreate(&spec, 'ttxt', 'ttxt', smSystemScript), noErr);

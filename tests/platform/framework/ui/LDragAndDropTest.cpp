@@ -7,6 +7,7 @@
 #include <string>
 
 #include "FrameworkFixture.h"
+#include "framework/DragLocation.h"
 #include "framework/FrameworkDriver.h"
 #include "framework/LDragTask.h"
 #include "framework/LWindow.h"
@@ -19,12 +20,26 @@ namespace {
 
 constexpr FlavorType kButtonFlavor = 'FtWX';
 
+// A drag task whose sender reads the drop location as the move buttons do.
+struct ProbingDragTask : LDragTask {
+  using LDragTask::LDragTask;
+  OSErr CoerceDropLocation() const {
+    AEDesc location, boolean;
+    GetDropLocation(mDrag, &location);
+    const OSErr err = AECoerceDesc(&location, typeBoolean, &boolean);
+    AEDisposeDesc(&boolean);
+    AEDisposeDesc(&location);
+    return err;
+  }
+};
+
 // A pane that starts a drag of a 4-byte token when the mouse moves with the button down.
 class DragSource : public LPane {
  public:
   explicit DragSource(const SPaneInfo& info) : LPane(info) {}
   OSErr result = 1;
   bool accepted = false;
+  OSErr coercion = 1;
 
  protected:
   void ClickSelf(const SMouseDownEvent& event) override {
@@ -35,9 +50,10 @@ class DragSource : public LPane {
     PortToGlobalPoint(topLeft);
     OffsetRect(&frame, static_cast<SInt16>(topLeft.h - frame.left), static_cast<SInt16>(topLeft.v - frame.top));
     UInt32 token = 0x1234;
-    LDragTask task(event.macEvent, frame, 1, kButtonFlavor, &token, sizeof token, flavorSenderOnly);
+    ProbingDragTask task(event.macEvent, frame, 1, kButtonFlavor, &token, sizeof token, flavorSenderOnly);
     result = task.DoDrag();
     accepted = task.DropWasAccepted();
+    coercion = task.CoerceDropLocation();
   }
 };
 
@@ -100,6 +116,7 @@ TEST_F(LDragAndDropTest, ADragFromOnePaneToAnotherHandsOverItsDataAndTheHandshak
   PumpEvents();
   EXPECT_EQ(mSource->result, 0);
   EXPECT_TRUE(mSource->accepted);
+  EXPECT_EQ(mSource->coercion, 0);
   ASSERT_EQ(target.received.size(), 1u);
   EXPECT_EQ(target.received[0], (std::vector<UInt8>{0x34, 0x12, 0, 0}));  // the token as the sender's bytes
   EXPECT_EQ(target.entered, 1);
@@ -113,6 +130,7 @@ TEST_F(LDragAndDropTest, AnAreaThatRefusesTheFlavourTakesNothing) {
   PumpEvents();
   EXPECT_EQ(mSource->result, dragNotAcceptedErr);
   EXPECT_FALSE(mSource->accepted);
+  EXPECT_EQ(mSource->coercion, errAECoercionFail);  // a null location
   EXPECT_TRUE(target.received.empty());
   EXPECT_EQ(target.entered, 0);
 }
