@@ -44,11 +44,13 @@ bool CDDApp::ReadHFSFlavor(DragRef drag, DragItemRef item, HFSFlavor* flavor) {
 bool CDDApp::IsAcceptableApplication(const HFSFlavor& item, FSSpec* resolved) {
   *resolved = item.fileSpec;
   if (item.fileType == 'APPL') return RunsHere(item.fileSpec);
-  if (!(item.fdFlags & kIsAlias)) return false;
-  Boolean isFolder = false, wasAliased = false;
-  if (ResolveAliasFile(resolved, true, &isFolder, &wasAliased) != noErr) return false;
-  FInfo info{};
-  if (!isFolder && FSpGetFInfo(resolved, &info) == noErr && info.fdType == 'APPL') return RunsHere(*resolved);
+  if (item.fdFlags & kIsAlias) {
+    Boolean isFolder = false, wasAliased = false;
+    if (ResolveAliasFile(resolved, true, &isFolder, &wasAliased) != noErr) return false;
+    FInfo info{};
+    if (!isFolder && FSpGetFInfo(resolved, &info) == noErr && info.fdType == 'APPL') return RunsHere(*resolved);
+  }
+  // An application bundle is a folder: dropped itself or through an alias.
   return IsApplicationBundle(*resolved);
 }
 

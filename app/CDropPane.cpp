@@ -9,7 +9,12 @@ CDropPane::CDropPane(const SPaneInfo& paneInfo, MessageT valueMessage, SInt32 va
       LDragAndDrop(paneInfo.superView ? paneInfo.superView->GetMacWindow() : nullptr, this) {}
 
 void CDropPane::AdjustMouseSelf(Point, const EventRecord&, RgnHandle) {
-  if (CursHandle cursor = GetCursor(kDragCursor)) SetCursor(*cursor);
+  // Loaded once and kept, as a resource would be.
+  static const CursHandle kHand = GetCursor(kDragCursor);
+  if (kHand)
+    SetCursor(*kHand);
+  else
+    InitCursor();
 }
 
 void CDropPane::HiliteRect(Rect& outRect) const {

@@ -44,7 +44,7 @@ enum : PaneIDT {
 constexpr SInt16 kToolTipList = 10001;
 constexpr SInt16 kMoveToolTipItem = 8;
 constexpr SInt16 kHelpToolTipItem = 10;
-constexpr MessageT kToolTipMessage = -2;
+constexpr MessageT kToolTipMessage = msg_AnyMessage;  // a tool tip watches every message
 constexpr SInt16 kTitleList = 310;
 constexpr ResIDT kCaptionTraits = 135;
 constexpr ResIDT kTitleTraits = 138;
@@ -274,7 +274,8 @@ void CMainWindow::CreateWindowTitleButton(RecordBytes) {
   mHelpButton->AddAttachment(new CToolTip(kToolTipList, kHelpToolTipItem, kToolTipMessage, true));
   Str255 title;
   GetIndString(title, kTitleList, 1);
-  mTitle = new LCaption(PaneInfo(mTitleView, kTitle, 190, 5, 200, 30), title, kTitleTraits);
+  // Drawn without erasing, so the strip shows around the letters.
+  mTitle = new CEditableCaption(PaneInfo(mTitleView, kTitle, 190, 5, 200, 30), title, kTitleTraits, 0);
   mTitle->FinishCreate();
 }
 

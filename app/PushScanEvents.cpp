@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -147,6 +148,9 @@ long FindKVQR(KVQRInfo* info, unsigned short* productID, FSSpec* file) {
     *file = c.spec;
     char path[sizeof info->path];
     if (FSRefMakePath(&c.ref, reinterpret_cast<UInt8*>(path), sizeof path) != noErr) continue;
+    // A link could point anywhere: only a plain file is read.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(std::filesystem::symlink_status(path, error))) continue;
     CFDictionaryRef event = loadPushScanInfo(path);
     if (!event) continue;
     KVQRInfo found{};

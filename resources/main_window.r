@@ -58,12 +58,13 @@ cicn 490 { png "${RESOURCES}/artwork/mail-pressed.png" }
 # The cursor over a move button that can be dragged.
 cursor 130 { png "${RESOURCES}/artwork/hand.png" hotspot 7 7 }
 
-# Text traits: size, style, justification (1 centre), mode, colour, font number, font name.
+# Text traits: size, style, justification (1 centre), mode (1 srcOr: the letters alone),
+# colour, font number, font name.
 data 'Txtr' 135 "Button names" {
-    i16 10  i16 0  i16 1  i16 0  u16 0x2000 0x2000 0x2000  i16 0  pstring[256] ""
+    i16 10  i16 0  i16 1  i16 1  u16 0x2000 0x2000 0x2000  i16 0  pstring[256] ""
 }
 data 'Txtr' 138 "Window title" {
-    i16 12  i16 1  i16 1  i16 0  u16 0xFFFF 0xFFFF 0xFFFF  i16 0  pstring[256] ""
+    i16 12  i16 1  i16 1  i16 1  u16 0xFFFF 0xFFFF 0xFFFF  i16 0  pstring[256] ""
 }
 
 # High-level events by number: open application, reopen (a scanner button), quit (the
