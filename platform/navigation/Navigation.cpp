@@ -20,7 +20,9 @@ bool IsPackage(const std::string& path) {
   return fs::is_regular_file(fs::path(path) / "Contents" / "Info.plist", ec);
 }
 
-OSType PackageType(const std::string& path) {
+}  // namespace
+
+OSType NavPackageType(const std::string& path) {
   CFURLRef url = CFURLCreateFromFileSystemRepresentation(nullptr, reinterpret_cast<const UInt8*>(path.data()),
                                                          CFIndex(path.size()), true);
   CFBundleRef bundle = url ? CFBundleCreate(nullptr, url) : nullptr;
@@ -30,8 +32,6 @@ OSType PackageType(const std::string& path) {
   if (url) CFRelease(url);
   return type;
 }
-
-}  // namespace
 
 bool NavMakeItem(const std::string& path, bool packages, NavItem* item) {
   struct stat lst, st;
@@ -49,7 +49,7 @@ bool NavMakeItem(const std::string& path, bool packages, NavItem* item) {
     made.package = package && packages;
     if (package) {
       made.info.fileAndFolder.folderInfo.frFlags = kIsAlias;
-      made.type = PackageType(path);
+      made.type = NavPackageType(path);
     }
   } else {
     FSpGetFInfo(&made.spec, &made.info.fileAndFolder.fileInfo.finderInfo);

@@ -58,5 +58,7 @@ bool NavMakeItem(const std::string& path, bool packages, NavItem* item);
 // Whether the object filter shows the item (true without a filter). The filter gets the
 // item as an 'fss ' descriptor with its NavFileOrFolderInfo.
 bool NavFilterShows(const NavItem& item, NavObjectFilterProcPtr filter, void* userData);
+// A bundle folder's package type ('APPL' for an application), 0 for another folder.
+OSType NavPackageType(const std::string& folder);
 // The file specification an 'fss ' descriptor holds; paramErr for another descriptor.
 OSErr NavGetItemSpec(const AEDesc* item, FSSpec* spec);

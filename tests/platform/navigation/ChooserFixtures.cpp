@@ -36,7 +36,7 @@ void MakeChooserTree(const fs::path& root) {
   fs::create_symlink(root / "docs" / "a.pdf", root / "link-to-a");
 }
 
-FSSpec SpecOf(const fs::path& path) {
+FSSpec SpecAt(const fs::path& path) {
   FSSpec spec{};
   FSpMakeFromPOSIXPath(path.string(), &spec);
   return spec;

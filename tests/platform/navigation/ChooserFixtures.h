@@ -16,7 +16,7 @@ namespace wxtest {
 //   'APPL'), Data.pkg (package, 'BNDL')}
 //   link-to-docs -> docs, link-to-a -> docs/a.pdf
 void MakeChooserTree(const std::filesystem::path& root);
-FSSpec SpecOf(const std::filesystem::path& path);
+FSSpec SpecAt(const std::filesystem::path& path);
 // The path an FSSpec names ("" when it names nothing).
 std::string PathOf(const FSSpec& spec);
 

@@ -82,7 +82,7 @@ TEST_P(ChooserTable, AnswersWhatTheUserChose) {
     }
   }
   LFileChooser chooser;
-  chooser.SetDefaultLocation(wxtest::SpecOf(dir / c.start));
+  chooser.SetDefaultLocation(wxtest::SpecAt(dir / c.start));
   FSSpec chosen{};
   bool accepted = false;
   if (c.ask == Ask::Folder) {
@@ -178,7 +178,7 @@ TEST_P(ShownTable, ListsWhatTheTypesAndTheFilterLetThrough) {
   QueueDialogAction([&shown](LWindow* d) { shown = wxnavigation::ShownNames(d); });
   AnswerNextDialog(msg_Cancel);
   LFileChooser chooser;
-  chooser.SetDefaultLocation(wxtest::SpecOf(dir / c.start));
+  chooser.SetDefaultLocation(wxtest::SpecAt(dir / c.start));
   FSSpec chosen{};
   if (c.ask == Ask::Folder) {
     chooser.AskChooseFolder(chosen);
@@ -228,7 +228,7 @@ TEST_F(ChooserOnScreen, FileAndFolderChoosers) {
     LFileChooser chooser;
     const char* message = "\x1d" "Choose where the files go to.";
     std::memcpy(chooser.GetDialogOptions()->message, message, 30);
-    chooser.SetDefaultLocation(wxtest::SpecOf(dir / "docs"));
+    chooser.SetDefaultLocation(wxtest::SpecAt(dir / "docs"));
     FSSpec chosen{};
     if (ask == Ask::File)
       chooser.AskChooseOneFile(LFileTypeList(), chosen);
