@@ -1,6 +1,9 @@
 #include "app/wendrix/DialogClasses.h"
 
+#include "output/export/CMailerSelectDialog.h"
+#include "output/export/CPreferenceApplTable.h"
+
 const AppClassList& DialogClasses() {
-  static const AppClassList classes = {};
+  static const AppClassList classes = {AppClassEntry<CMailerSelectDialog>(), AppClassEntry<CPreferenceApplTable>()};
   return classes;
 }

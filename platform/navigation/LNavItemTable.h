@@ -13,6 +13,7 @@ constexpr MessageT msg_NavEnterItem = 'NvEn';
 class LNavItemTable : public LTable, public LBroadcaster {
  public:
   static constexpr ClassIDT class_ID = 'NvIt';
+  using Inherited = LTable;
 
   explicit LNavItemTable(LStream* stream) : LTable(stream) {}
 

@@ -44,3 +44,8 @@ strings 7000 "Default file name" { "Scan2" }
 strings 601 "EXIF" {
     "Dremlo"  ""  ""  ""  ""  ""  ""  "Wendrix 5.0"
 }
+
+# The mail chooser's row that stands for no application.
+strings 2100 "Mail application" {
+    "(No application)"
+}
