@@ -1,6 +1,7 @@
 #include "ScanControlRules.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "app/prefs/LanguageTables.h"
 #include "app/prefs/PrefRecords.h"
@@ -98,6 +99,12 @@ void RulePopup::DisableItem(int32_t item) {
   if (item >= 1 && item <= 32) disabledItems |= 1u << (item - 1);
 }
 
+int32_t FixedScalePercent(int32_t item, bool japanese) {
+  const int16_t* percent = japanese ? Percent_J : Percent_E;
+  int32_t count = japanese ? std::size(Percent_J) : std::size(Percent_E);
+  return item >= 1 && item <= count ? percent[item - 1] : 100;
+}
+
 int32_t GetImageMode(int32_t source, int32_t item) {
   if (source != 1) return item;
   for (const auto& row : kImageModes)
@@ -144,9 +151,7 @@ int32_t CalcInputResolutionValue(const ScanRuleState& s, const ScanRuleParams& p
         f = FitFactor(doc.width, doc.height, Page(p));
       }
     } else {
-      const int16_t* percent = p.japanese ? Percent_J : Percent_E;
-      int32_t count = p.japanese ? 9 : 7;
-      if (item >= 1 && item <= count) f = percent[item - 1] / 100.0;
+      f = FixedScalePercent(item, p.japanese) / 100.0;
     }
   } else if (Field(s, kScale2) == kFitScaleItem) {
     PaperSizeRow doc = PaperSizeAt(p.japanese ? Paper_Size_L_Landscape : Paper_Size_Postcard_6X4);

@@ -67,6 +67,9 @@ struct ScanRuleState {
 extern const int16_t Percent_J[9];
 extern const int16_t Percent_E[7];
 
+// Percent of a fixed item of Copy's magnification menu; 100 for any other item.
+int32_t FixedScalePercent(int32_t item, bool japanese);
+
 int32_t GetImageMode(int32_t source, int32_t item);
 int32_t GetImageModePopupNum(int32_t code, int32_t source);
 bool IsStitch(const ScanRuleState& s, const ScanRuleParams& p);
