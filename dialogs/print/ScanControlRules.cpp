@@ -23,6 +23,8 @@ constexpr size_t kPaperSize2 = PrefScanSettings::kPaperSize2.off;
 constexpr size_t kScale = PREF_COPY::kScale.off;
 constexpr size_t kScale2 = PREF_COPY::kScale2.off;
 constexpr size_t kCustomPercent = PREF_COPY::kCustomPercent.off;
+constexpr int32_t kMinCustomPercent = 25;
+constexpr int32_t kMaxCustomPercent = 400;
 constexpr int16_t kScaleMenu = 1011;
 constexpr int16_t kFitScaleMenu = 1013;
 constexpr int32_t kFitScaleItem = 2;
@@ -103,6 +105,11 @@ int32_t FixedScalePercent(int32_t item, bool japanese) {
   const int16_t* percent = japanese ? Percent_J : Percent_E;
   int32_t count = japanese ? std::size(Percent_J) : std::size(Percent_E);
   return item >= 1 && item <= count ? percent[item - 1] : 100;
+}
+
+CustomPercentCheck CheckCustomPercent(long typed) {
+  if (typed >= kMinCustomPercent && typed <= kMaxCustomPercent) return {true, static_cast<int32_t>(typed)};
+  return {false, typed < kMinCustomPercent ? kMinCustomPercent : kMaxCustomPercent};
 }
 
 int32_t GetImageMode(int32_t source, int32_t item) {
@@ -291,7 +298,7 @@ void SetAllControls(ScanRuleState& s, const ScanRuleParams& p) {
   }
   ShowItem(s, c.mode, kSource);
   SetField(s, kLastSource, LastSource(s));
-  if (IsCopy(p)) SetField(s, kCustomPercent, std::clamp(Field(s, kCustomPercent), 25, 400));
+  if (IsCopy(p)) SetField(s, kCustomPercent, std::clamp(Field(s, kCustomPercent), kMinCustomPercent, kMaxCustomPercent));
   c.imag.value = GetImageModePopupNum(Field(s, kImageMode), 1);
   c.resl.value = Field(s, kResolution);
   c.size.value = Field(s, kPaperSize);

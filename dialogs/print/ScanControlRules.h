@@ -70,6 +70,14 @@ extern const int16_t Percent_E[7];
 // Percent of a fixed item of Copy's magnification menu; 100 for any other item.
 int32_t FixedScalePercent(int32_t item, bool japanese);
 
+// A custom magnification typed by the user (text that reads as no number is 0): accepted
+// from 25 to 400 percent; otherwise `value` is the nearer bound the field is to show.
+struct CustomPercentCheck {
+  bool accepted;
+  int32_t value;
+};
+CustomPercentCheck CheckCustomPercent(long typed);
+
 int32_t GetImageMode(int32_t source, int32_t item);
 int32_t GetImageModePopupNum(int32_t code, int32_t source);
 bool IsStitch(const ScanRuleState& s, const ScanRuleParams& p);

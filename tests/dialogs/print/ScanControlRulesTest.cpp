@@ -307,6 +307,19 @@ TEST(ScaleMenu, TheFourthItemIs86PercentOnlyInJ) {
   EXPECT_EQ(4, Copy_Popup_100Percent);
 }
 
+TEST(CustomPercent, AcceptsFrom25To400AndOtherwiseShowsTheNearerBound) {
+  const struct {
+    long typed;
+    bool accepted;
+    int32_t value;
+  } cases[] = {{25, true, 25}, {400, true, 400}, {24, false, 25}, {401, false, 400}, {0, false, 25}, {-7, false, 25}};
+  for (const auto& c : cases) {
+    CustomPercentCheck check = CheckCustomPercent(c.typed);
+    EXPECT_EQ(c.accepted, check.accepted) << c.typed;
+    EXPECT_EQ(c.value, check.value) << c.typed;
+  }
+}
+
 TEST(ImageModeTable, UnknownEntriesFallBack) {
   EXPECT_EQ(4, GetImageModePopupNum(9, 1));
   EXPECT_EQ(3, GetImageMode(1, 9));
