@@ -112,6 +112,10 @@ CustomPercentCheck CheckCustomPercent(long typed) {
   return {false, typed < kMinCustomPercent ? kMinCustomPercent : kMaxCustomPercent};
 }
 
+int32_t ScanImageModeCode(int32_t code, int32_t source, uint16_t productID) {
+  return productID == kFilmMenuProduct && source == 2 ? code + 10 : code;
+}
+
 int32_t GetImageMode(int32_t source, int32_t item) {
   if (source != 1) return item;
   for (const auto& row : kImageModes)

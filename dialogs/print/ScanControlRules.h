@@ -78,6 +78,9 @@ struct CustomPercentCheck {
 };
 CustomPercentCheck CheckCustomPercent(long typed);
 
+// The image-mode code handed to the scan: the film modes of product 0x1120 count from 11.
+int32_t ScanImageModeCode(int32_t code, int32_t source, uint16_t productID);
+
 int32_t GetImageMode(int32_t source, int32_t item);
 int32_t GetImageModePopupNum(int32_t code, int32_t source);
 bool IsStitch(const ScanRuleState& s, const ScanRuleParams& p);

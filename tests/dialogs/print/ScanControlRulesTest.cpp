@@ -327,4 +327,11 @@ TEST(ImageModeTable, UnknownEntriesFallBack) {
   EXPECT_EQ(3, GetImageModePopupNum(7, 1));
 }
 
+TEST(ImageModeTable, TheFilmModesOf1120CountFrom11) {
+  EXPECT_EQ(12, ScanImageModeCode(2, 2, 0x1120));
+  EXPECT_EQ(2, ScanImageModeCode(2, 1, 0x1120));
+  EXPECT_EQ(2, ScanImageModeCode(2, 3, 0x1120));
+  EXPECT_EQ(2, ScanImageModeCode(2, 2, 0x1200));
+}
+
 }  // namespace
