@@ -155,6 +155,17 @@ const Case kCases[] = {
        EXPECT_EQ(uint32_t(Copy_Popup_FitPaper), Get(s, PREF_COPY::kScale));
        EXPECT_EQ(1011, s.controls.scal.menuID);
      }},
+    {"NegativeFilmCopiesAtTheLowestResolution", 'E', 0, true, nullptr,
+     [](ScanRuleState& s, const ScanRuleParams& p) {
+       OnModeChanged(s, p, 2);
+       OnImageModeChanged(s, p, 3);
+     },
+     [](const ScanRuleState& s) {
+       EXPECT_EQ(Items({2, 3}), s.controls.resl.disabledItems);
+       EXPECT_EQ(1u, Get(s, PREF_COPY::kResolution2));
+       EXPECT_EQ(1, s.controls.resl.value);
+       EXPECT_FALSE(s.controls.size.enabled);
+     }},
     {"TheThirdSourceShowsTheLastSourceDisabled", 'E', 0, true,
      [](RecordBytes r) { PREF_COPY::kSource.set(r, 3); PREF_COPY::kLastSource.set(r, 2); PREF_COPY::kResolution2.set(r, 3); },
      nullptr,
@@ -244,6 +255,65 @@ TEST_P(ScanControlRulesTest, ControlsFollowTheRecord) {
 
 INSTANTIATE_TEST_SUITE_P(Copy, ScanControlRulesTest, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<Case>& info) { return info.param.name; });
+
+// The Print dialog shares the rules: its own menus, record offsets, the limit against the
+// output resolution, no magnification and no film rule for negative film.
+TEST(PrintControlRules, ThePrintDialogDiffersWhereItsRecordDoes) {
+  SelectLetter('E');
+  const struct {
+    const char* name;
+    std::function<void(RecordBytes)> stored;
+    std::function<void(ScanRuleState&, const ScanRuleParams&)> act;
+    std::function<void(const ScanRuleState&)> check;
+  } cases[] = {
+      {"the limit against the output resolution",
+       [](RecordBytes r) {
+         PREF_PRINT::kPaperSize.set(r, Paper_Size_custom);
+         r.setU16(PREF_PRINT::kCustomSize.off, 6000);
+       },
+       nullptr,
+       [](const ScanRuleState& s) {
+         EXPECT_EQ(9004, s.controls.resl.menuID);
+         EXPECT_EQ(Items({3}), s.controls.resl.disabledItems);
+         EXPECT_EQ(0, s.controls.scal.menuID);
+       }},
+      {"negative film keeps every resolution", nullptr,
+       [](ScanRuleState& s, const ScanRuleParams& p) {
+         OnModeChanged(s, p, 2);
+         OnImageModeChanged(s, p, 3);
+       },
+       [](const ScanRuleState& s) {
+         EXPECT_EQ(9005, s.controls.resl.menuID);
+         EXPECT_EQ(0u, s.controls.resl.disabledItems);
+       }},
+      {"the driver interface at its own offset", nullptr,
+       [](ScanRuleState& s, const ScanRuleParams& p) { OnUIChanged(s, p, 1); },
+       [](const ScanRuleState& s) {
+         EXPECT_EQ(1, PREF_PRINT::kCheckUION.get(s.work));
+         EXPECT_FALSE(s.controls.resl.enabled || s.controls.size.enabled || s.controls.brightnessEnabled);
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<uint8_t> all(PREF_ALL::kSize);
+    RecordBytes record = FDPrint(RecordBytes(all.data(), all.size()), FDSources{});
+    PREF_PRINT print;
+    std::copy_n(record.data(), PREF_PRINT::kSize, print.bytes.begin());
+    PREF_PRINT::kSource.set(print.view(), 1);
+    if (c.stored) c.stored(print.view());
+    ScanRuleParams p = CopyParams('E', 0, true);
+    p.kind = ScanDialogKind::Print;
+    p.menuBase = 9000;
+    p.filmImageMenu1120 = 9012;
+    p.customSizeOffset = PREF_PRINT::kCustomSize.off;
+    p.uionOffset = PREF_PRINT::kCheckUION.off;
+    ScanRuleState s{print.view(), {}, true};
+    SetAllControls(s, p);
+    s.initialising = false;
+    if (c.act) c.act(s, p);
+    c.check(s);
+  }
+}
 
 struct Resolution {
   char language;
