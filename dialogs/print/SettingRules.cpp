@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "app/prefs/ButtonTags.h"
+#include "app/prefs/CPreferences.h"
 #include "app/prefs/FactoryDefaults.h"
+#include "app/prefs/LanguageTables.h"
 #include "app/prefs/PrefRecords.h"
 #include "app/prefs/WXModels.h"
 
@@ -64,6 +66,14 @@ void DeriveTags(RecordBytes all, RecordBytes slots, RecordBytes setting) {
   ClearFunctionTags(all);
   PREF_SETTING::kTag.set(setting, 0);
   AssignSlotTags(all, slots, setting, IsFourButtonModel(slots));
+}
+
+void WriteSavedSetting(const PREF_SETTING& saved) {
+  CPreferences store(PREFS_FILE_NAME, 0);
+  RecordBytes all = store.PrefAll();
+  RecordBytes setting = PREF_ALL::kSetting.in(all);
+  std::copy(saved.bytes.begin(), saved.bytes.end(), setting.data());
+  DeriveTags(all, setting, setting);
 }
 
 bool ChangeModel(RecordBytes all, RecordBytes working, ConstStr255Param modelName) {

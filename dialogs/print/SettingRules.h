@@ -37,6 +37,13 @@ void SetDefaultTags(RecordBytes all, bool fourButtons);
 // gives 2000 + its index to its function, by the kind of `slots`' model.
 void DeriveTags(RecordBytes all, RecordBytes slots, RecordBytes setting);
 
+struct PREF_SETTING;
+
+// The closing write: the preferences file's PREF_SETTING becomes `saved` and its tags those
+// `saved`'s slots give, through a store that reads the file at this moment, so what short-lived
+// stores wrote meanwhile (the folders of a cancelled choice) goes as well.
+void WriteSavedSetting(const PREF_SETTING& saved);
+
 // The working model becomes `modelName`: the slots take the new kind's defaults when
 // slot 2 does not fit the kind, the Settings tag goes when the kind changed, and the tags
 // take the default assignment. True when the button count changed.

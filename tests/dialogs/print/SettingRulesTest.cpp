@@ -7,6 +7,7 @@
 
 #include "app/prefs/ButtonTags.h"
 #include "app/prefs/PrefRecords.h"
+#include "app/prefs/PrefsTestEnv.h"
 #include "toolbox/TextUtils.h"
 
 namespace {
@@ -118,6 +119,29 @@ TEST(SettingRules, TagsDerivedFromTheSavedSlotsUseTheSavedModel) {
   DeriveTags(p.all(), saved.view(), p.setting());
   for (uint32_t k = 0; k < PREF_ALL::kFileRecords; ++k)
     EXPECT_EQ(2002u, PREF_FILE::kTag.get(PREF_ALL::File(k).in(p.all())));
+}
+
+// "TPBT" writes the new folders into the file at once through a short-lived store; Cancel
+// must still leave the file as it was at opening.
+TEST(SettingRules, TheClosingWriteLeavesTheFileAsTheSavedCopySays) {
+  wxtest::PrefsEnv env("E");
+  PREF_SETTING saved;
+  {
+    CPreferences dialog(PREFS_FILE_NAME, 0);
+    RecordBytes setting = PREF_ALL::kSetting.in(dialog.PrefAll());
+    std::copy_n(setting.data(), PREF_SETTING::kSize, saved.bytes.begin());
+  }
+  WriteSavedSetting(saved);  // a consistent file: its tags are those of its slots
+  const std::vector<uint8_t> atOpening = wxtest::ReadBytes(env.PrefsFile());
+  {
+    CPreferences chooser(PREFS_FILE_NAME, 0);
+    RecordBytes setting = PREF_ALL::kSetting.in(chooser.PrefAll());
+    PREF_SETTING::kTempBase.set(setting, env.PrefsFolderSpec("Elsewhere"));
+    PREF_SETTING::kTempFolder.set(setting, env.PrefsFolderSpec("WX50Temp"));
+  }
+  ASSERT_NE(atOpening, wxtest::ReadBytes(env.PrefsFile()));
+  WriteSavedSetting(saved);
+  EXPECT_EQ(atOpening, wxtest::ReadBytes(env.PrefsFile()));
 }
 
 }  // namespace
