@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "framework/StColorState.h"
 #include "quickdraw/Fonts.h"
 #include "quickdraw/QuickDrawText.h"
 #include "toolbox/RecordAccess.h"
@@ -12,6 +13,7 @@ namespace {
 
 constexpr SInt16 kApplStrings = 2100;
 constexpr SInt16 kNoApplication = 1;
+constexpr RGBColor kWhite = {0xFFFF, 0xFFFF, 0xFFFF};
 constexpr size_t kValidAt = 0, kSpecAt = 1, kUserAddedAt = 71;
 
 void Encode(const ApplEntry& entry, UInt8* bytes) {
@@ -113,13 +115,19 @@ void CPreferenceApplTable::FinishCreateSelf() {
 
 void CPreferenceApplTable::DrawSelf() {
   Rect frame;
-  if (CalcLocalFrameRect(frame)) EraseRect(&frame);
+  if (CalcLocalFrameRect(frame)) {
+    StColorState saved;
+    RGBBackColor(&kWhite);
+    EraseRect(&frame);
+  }
   LTable::DrawSelf();
 }
 
 void CPreferenceApplTable::DrawCell(const STableCell& cell) {
   Rect frame;
   if (!FetchLocalCellFrame(cell, frame)) return;
+  StColorState saved;
+  RGBBackColor(&kWhite);
   EraseRect(&frame);
   const ApplEntry entry = EntryAt(cell.row);
   if (entry.app.name[0] != 0) {

@@ -14,6 +14,10 @@
 #include "output/export/WXMailer.h"
 #include "tests/output/glue/GlueTestEnv.h"
 #include "toolbox/Gestalt.h"
+#include "display/Display.h"
+#include "support/DialogShot.h"
+#include "support/Xvfb.h"
+#include <SDL.h>
 #include "windows/TestDriver.h"
 
 namespace {
@@ -262,6 +266,35 @@ TEST_F(Mailer, AtMost256AreKeptAndAddingStopsThere) {
   EXPECT_EQ(rows, 257u);
   EXPECT_FALSE(canAdd);
   EXPECT_EQ(count, 256u);
+}
+
+class MailerOnScreen : public Mailer {
+ protected:
+  void SetUp() override {
+    WX_REQUIRE_TOOL("xdpyinfo");
+    WX_REQUIRE_TOOL("xwd");
+    WX_REQUIRE_TOOL("convert");
+    WX_REQUIRE_XVFB();
+    Mailer::SetUp();
+    ASSERT_TRUE(DpyUseScreen()) << SDL_GetError();
+  }
+  void TearDown() override {
+    Mailer::TearDown();
+    DpyUseHeadless();
+  }
+};
+
+TEST_F(MailerOnScreen, TheChooserWithFoundAndSavedApplications) {
+  Install("Outlook.desktop", "MSNM");
+  std::vector<FSSpec> saved = {Saved("A.app"), Saved("Post.app.app")};
+  UInt32 count = 2;
+  FSSpec current = Saved("A.app");
+  int differ = -2;
+  QueueDialogAction([&differ](LWindow* d) { differ = wxtest::ShootDialog(d, "printing", "mail-chooser.png"); });
+  AnswerNextDialog(msg_Cancel);
+  FSSpec chosen{};
+  EXPECT_EQ(Run(saved, &count, &current, chosen), msg_Cancel);
+  EXPECT_EQ(differ, 0) << "the screen does not show what the chooser drew";
 }
 
 struct NameCase {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <fstream>
 
@@ -152,6 +154,35 @@ TEST_F(Choosers, ADamagedPDFIsRefusedWithTheCheckAlert) {
   EXPECT_EQ(ChoosePDFFile(chosen, nullptr, last), 0);
   EXPECT_FALSE(alert.empty());
   EXPECT_EQ(chosen.name[0], 0);
+}
+
+TEST_F(Choosers, APDFTheUserMayNotWriteIsRefusedWithItem35) {
+  WX_REQUIRE_TOOL("qpdf");
+  // The test runs as root, who may write anything: the chooser runs in a child that has
+  // become an unprivileged user, who may change everything of the scratch root but the PDF.
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to become another user";
+  TempFolder();
+  const fs::path pdf = tree / "docs" / "theirs.pdf";
+  fs::copy_file(kShippedPDF, pdf);
+  ASSERT_EQ(wxtest::Run("chmod -R a+rwX '" + root().string() + "'"), 0);
+  fs::permissions(pdf, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
+  FSSpec last = Spec(pdf);
+  ChooseNext("theirs.pdf");
+  std::string alert;
+  ExpectDialog('TXMS', msg_OK, &alert);
+  const pid_t child = fork();
+  if (child == 0) {
+    if (setgid(65534) != 0 || setuid(65534) != 0) _exit(3);
+    FSSpec chosen{};
+    const long result = ChoosePDFFile(chosen, nullptr, last);
+    if (result != 0 || alert != gluetest::Item(400, 35)) std::fprintf(stderr, "child: %ld, \"%s\"\n", result, alert.c_str());
+    _exit(result == 0 && alert == gluetest::Item(400, 35) && chosen.name[0] == 0 ? 0 : 1);
+  }
+  ClearDialogActions();  // the child answered the chooser and the alert
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "the child did not see item 35 and a refusal";
 }
 
 TEST_F(Choosers, AGoneOrTrashedLastPDFOpensTheDefaultOutputFolder) {
