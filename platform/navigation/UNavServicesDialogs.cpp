@@ -7,6 +7,7 @@
 #include "framework/LException.h"
 #include "framework/LEditText.h"
 #include "framework/LPopupButton.h"
+#include "framework/LScroller.h"
 #include "framework/LWindow.h"
 #include "framework/StDialogHandler.h"
 #include "framework/TRegistrar.h"
@@ -23,6 +24,7 @@ namespace {
 constexpr PaneIDT kMessage = 'MSG ';
 constexpr PaneIDT kPathPopup = 'PATH';
 constexpr PaneIDT kItems = 'ITEM';
+constexpr PaneIDT kScroller = 'SCRL';
 constexpr PaneIDT kLocation = 'LOCN';
 
 template <class T>
@@ -52,6 +54,7 @@ class Browser {
       if (Offered(item) && NavFilterShows(item, mFilter, mData)) shown.push_back(std::move(item));
     auto* table = Pane<LNavItemTable>(mDialog, kItems);
     table->SetItems(std::move(shown));
+    Pane<LScroller>(mDialog, kScroller)->ScrollImageTo(0, 0, true);
     if (!select.empty())
       for (size_t i = 0; i < table->GetItems().size(); ++i)
         if (table->GetItems()[i].path == select) table->SelectCell({TableIndexT(i + 1), 1});

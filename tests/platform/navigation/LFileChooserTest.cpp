@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
 #include <functional>
 
 #include <SDL.h>
@@ -12,6 +13,7 @@
 #include "ChooserFixtures.h"
 #include "display/Display.h"
 #include "framework/FrameworkDriver.h"
+#include "framework/LScroller.h"
 #include "framework/LWindow.h"
 #include "navigation/NavigationDriver.h"
 #include "support/DialogShot.h"
@@ -29,6 +31,7 @@ class Chooser : public wxtest::HeadlessApp {
  protected:
   void SetUp() override {
     wxtest::MakeChooserTree(dir.path());
+    fs::create_directories(dir / "many");
     HeadlessApp::SetUp();
   }
   wxtest::ScratchDir dir;
@@ -201,6 +204,30 @@ INSTANTIATE_TEST_SUITE_P(
                                 "apps",
                                 {"Image Viewer", "tool", "Viewer.app"}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Chooser, AnItemBelowTheVisibleRowsIsReachedByScrolling) {
+  for (int i = 0; i < 40; ++i) std::ofstream(dir / "many" / ("f" + std::to_string(100 + i))) << "x";
+  // Entering another folder shows it from its top.
+  std::ofstream(dir / "many" / "zz") << "x";
+  fs::create_directories(dir / "many" / "sub");
+  for (int i = 0; i < 40; ++i) std::ofstream(dir / "many" / "sub" / ("g" + std::to_string(100 + i))) << "x";
+  QueueDialogAction([](LWindow* d) { wxnavigation::SelectItem(d, "zz"); });
+  QueueDialogAction([](LWindow* d) {
+    EXPECT_GT(FindPaneAs<LScroller>(d, 'SCRL')->GetScrollPosition().v, 0);
+    wxnavigation::TypeLocation(d, "sub");
+  });
+  AnswerNextDialog(msg_OK);
+  QueueDialogAction([](LWindow* d) {
+    EXPECT_EQ(FindPaneAs<LScroller>(d, 'SCRL')->GetScrollPosition().v, 0);
+    wxnavigation::SelectItem(d, "g139");
+  });
+  AnswerNextDialog(msg_OK);
+  LFileChooser chooser;
+  chooser.SetDefaultLocation(wxtest::SpecAt(dir / "many"));
+  FSSpec chosen{};
+  ASSERT_TRUE(chooser.AskChooseOneFile(LFileTypeList(), chosen));
+  EXPECT_EQ(wxtest::PathOf(chosen), (dir / "many" / "sub" / "g139").string());
+}
 
 class ChooserOnScreen : public Chooser {
  protected:
