@@ -132,7 +132,7 @@ class Browser {
 
 LFileChooser::LFileChooser() { RegisterClass_(LNavItemTable); }
 
-void LFileChooser::SetDefaultLocation(const FSSpec& location, bool) {
+void LFileChooser::SetDefaultLocation(const FSSpec& location) {
   std::string path;
   mDefaultPath = FSpGetPOSIXPath(&location, &path) == noErr ? path : std::string();
 }

@@ -18,7 +18,7 @@ class LFileChooser {
 
   NavDialogOptions* GetDialogOptions() { return &mOptions; }
   // Where the chooser opens: a folder, or a file's folder with the file selected.
-  void SetDefaultLocation(const FSSpec& location, bool select = true);
+  void SetDefaultLocation(const FSSpec& location);
   void SetObjectFilterProc(NavObjectFilterProcPtr filter, void* userData = nullptr);
 
   // A file of the listed types that the filter shows; false on Cancel. A package comes

@@ -31,7 +31,6 @@ class Chooser : public wxtest::HeadlessApp {
  protected:
   void SetUp() override {
     wxtest::MakeChooserTree(dir.path());
-    fs::create_directories(dir / "many");
     HeadlessApp::SetUp();
   }
   wxtest::ScratchDir dir;
@@ -206,6 +205,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Chooser, AnItemBelowTheVisibleRowsIsReachedByScrolling) {
+  fs::create_directories(dir / "many");
   for (int i = 0; i < 40; ++i) std::ofstream(dir / "many" / ("f" + std::to_string(100 + i))) << "x";
   // Entering another folder shows it from its top.
   std::ofstream(dir / "many" / "zz") << "x";
