@@ -1,11 +1,14 @@
 #include "navigation/LNavItemTable.h"
 
+#include "framework/StColorState.h"
 #include "quickdraw/Icons.h"
 #include "quickdraw/QuickDrawText.h"
 #include "toolbox/TextConvert.h"
 
 namespace {
 constexpr SInt16 kIconSize = 16;
+constexpr RGBColor kBlack = {0, 0, 0};
+constexpr RGBColor kWhite = {0xFFFF, 0xFFFF, 0xFFFF};
 }
 
 void LNavItemTable::SetItems(std::vector<NavItem> items) {
@@ -29,10 +32,23 @@ TableIndexT LNavItemTable::RowNamed(const std::string& name) const {
   return 0;
 }
 
+void LNavItemTable::DrawSelf() {
+  Rect frame;
+  if (CalcLocalFrameRect(frame)) {
+    StColorState saved;
+    RGBBackColor(&kWhite);
+    EraseRect(&frame);
+  }
+  LTable::DrawSelf();
+}
+
 void LNavItemTable::DrawCell(const STableCell& cell) {
   Rect frame;
   if (cell.row < 1 || cell.row > mItems.size() || !FetchLocalCellFrame(cell, frame)) return;
   const NavItem& item = mItems[cell.row - 1];
+  StColorState saved;
+  RGBForeColor(&kBlack);
+  RGBBackColor(&kWhite);
   EraseRect(&frame);
   IconRef icon = nullptr;
   SInt16 label = kNoLabel;

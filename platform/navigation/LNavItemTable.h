@@ -25,6 +25,7 @@ class LNavItemTable : public LTable, public LBroadcaster {
   TableIndexT RowNamed(const std::string& name) const;
 
  protected:
+  void DrawSelf() override;
   void DrawCell(const STableCell& cell) override;
   void HiliteCell(const STableCell& cell) override;
   void UnhiliteCell(const STableCell& cell) override;
