@@ -14,10 +14,7 @@
 #include "output/export/WXMailer.h"
 #include "tests/output/glue/GlueTestEnv.h"
 #include "toolbox/Gestalt.h"
-#include "display/Display.h"
 #include "support/DialogShot.h"
-#include "support/Xvfb.h"
-#include <SDL.h>
 #include "windows/TestDriver.h"
 
 namespace {
@@ -268,21 +265,7 @@ TEST_F(Mailer, AtMost256AreKeptAndAddingStopsThere) {
   EXPECT_EQ(count, 256u);
 }
 
-class MailerOnScreen : public Mailer {
- protected:
-  void SetUp() override {
-    WX_REQUIRE_TOOL("xdpyinfo");
-    WX_REQUIRE_TOOL("xwd");
-    WX_REQUIRE_TOOL("convert");
-    WX_REQUIRE_XVFB();
-    Mailer::SetUp();
-    ASSERT_TRUE(DpyUseScreen()) << SDL_GetError();
-  }
-  void TearDown() override {
-    Mailer::TearDown();
-    DpyUseHeadless();
-  }
-};
+using MailerOnScreen = wxtest::OnScreen<Mailer>;
 
 TEST_F(MailerOnScreen, TheChooserWithFoundAndSavedApplications) {
   Install("Outlook.desktop", "MSNM");

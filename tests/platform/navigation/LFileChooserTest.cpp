@@ -8,10 +8,7 @@
 #include <fstream>
 #include <functional>
 
-#include <SDL.h>
-
 #include "ChooserFixtures.h"
-#include "display/Display.h"
 #include "framework/FrameworkDriver.h"
 #include "framework/LScroller.h"
 #include "framework/LWindow.h"
@@ -19,7 +16,6 @@
 #include "support/DialogShot.h"
 #include "support/HeadlessApp.h"
 #include "support/TestEnv.h"
-#include "support/Xvfb.h"
 
 namespace fs = std::filesystem;
 using namespace wxframework;
@@ -229,21 +225,7 @@ TEST_F(Chooser, AnItemBelowTheVisibleRowsIsReachedByScrolling) {
   EXPECT_EQ(wxtest::PathOf(chosen), (dir / "many" / "sub" / "g139").string());
 }
 
-class ChooserOnScreen : public Chooser {
- protected:
-  void SetUp() override {
-    WX_REQUIRE_TOOL("xdpyinfo");
-    WX_REQUIRE_TOOL("xwd");
-    WX_REQUIRE_TOOL("convert");
-    WX_REQUIRE_XVFB();
-    Chooser::SetUp();
-    ASSERT_TRUE(DpyUseScreen()) << SDL_GetError();
-  }
-  void TearDown() override {
-    Chooser::TearDown();
-    DpyUseHeadless();
-  }
-};
+using ChooserOnScreen = wxtest::OnScreen<Chooser>;
 
 TEST_F(ChooserOnScreen, FileAndFolderChoosers) {
   for (Ask ask : {Ask::File, Ask::Folder}) {

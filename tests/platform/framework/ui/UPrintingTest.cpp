@@ -6,9 +6,6 @@
 
 #include <functional>
 
-#include <SDL.h>
-
-#include "display/Display.h"
 #include "framework/FrameworkDriver.h"
 #include "framework/LWindow.h"
 #include "framework/StPrintSession.h"
@@ -17,7 +14,6 @@
 #include "support/PrinterEnvironment.h"
 #include "support/TestEnv.h"
 #include "toolbox/Files.h"
-#include "support/Xvfb.h"
 #include "toolbox/TextUtils.h"
 
 namespace fs = std::filesystem;
@@ -169,21 +165,7 @@ TEST_F(PrintDialogs, WithoutPrinterTheDialogsThrow) {
 }
 
 // Both dialogs as real windows on a private X screen, kept as screenshots.
-class PrintDialogsOnScreen : public PrintDialogs {
- protected:
-  void SetUp() override {
-    WX_REQUIRE_TOOL("xdpyinfo");
-    WX_REQUIRE_TOOL("xwd");
-    WX_REQUIRE_TOOL("convert");
-    WX_REQUIRE_XVFB();
-    PrintDialogs::SetUp();
-    ASSERT_TRUE(DpyUseScreen()) << SDL_GetError();
-  }
-  void TearDown() override {
-    PrintDialogs::TearDown();
-    DpyUseHeadless();
-  }
-};
+using PrintDialogsOnScreen = wxtest::OnScreen<PrintDialogs>;
 
 TEST_F(PrintDialogsOnScreen, PageSetupAndPrint) {
   LPrintSpec spec;
