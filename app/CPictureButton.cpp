@@ -2,6 +2,7 @@
 
 #include "app/AppLayoutClasses.h"
 #include "framework/ReadLayoutFields.h"
+#include "framework/StColorState.h"
 #include "quickdraw/QuickDraw.h"
 
 CPictureButton::CPictureButton(LStream* stream) : LControl(stream) {
@@ -16,6 +17,9 @@ CPictureButton::CPictureButton(const SPaneInfo& paneInfo, MessageT valueMessage,
       mHoverPict(hoverPict) {}
 
 void CPictureButton::DrawPictureOrBox(ResIDT pictID) {
+  // Black on white, so the picture's own colours show whatever state the pane is in.
+  StColorState colours;
+  StColorState::Normalize();
   Rect frame;
   CalcLocalFrameRect(frame);
   if (PicHandle picture = GetPicture(pictID)) {

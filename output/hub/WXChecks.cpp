@@ -8,7 +8,9 @@
 
 #include "app/prefs/LanguageTables.h"
 #include "output/hub/WXNaming.h"
+#include "toolbox/FolderLocations.h"
 #include "toolbox/Files.h"
+#include "toolbox/Folders.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/TextUtils.h"
 
@@ -87,6 +89,29 @@ OSErr GetGroupArray(UInt32* groups, long* count) {
 OSErr GetUserID(UInt32* userID) {
   *userID = UInt32(geteuid());
   return noErr;
+}
+
+OSErr CreateFrameworkBundleFromName(const char* name, CFBundleRef* bundle) {
+  *bundle = nullptr;
+  SInt16 volume = 0;
+  SInt32 folder = 0;
+  OSErr err = FindFolder(kSystemDomain, kFrameworksFolderType, kDontCreateFolder, &volume, &folder);
+  if (err != noErr) return err;
+  FSSpec spec{};
+  const unsigned char kNoName[] = {0};
+  FSRef ref{};
+  if ((err = FSMakeFSSpec(volume, folder, kNoName, &spec)) != noErr || (err = FSpMakeFSRef(&spec, &ref)) != noErr)
+    return err;
+  CFURLRef frameworks = CFURLCreateFromFSRef(nullptr, &ref);
+  if (!frameworks) return fnfErr;
+  CFStringRef component = CFStringCreateWithCString(nullptr, name, kCFStringEncodingUTF8);
+  CFURLRef url = component ? CFURLCreateCopyAppendingPathComponent(nullptr, frameworks, component, true) : nullptr;
+  if (component) CFRelease(component);
+  CFRelease(frameworks);
+  if (!url) return fnfErr;
+  *bundle = CFBundleCreate(nullptr, url);
+  CFRelease(url);
+  return *bundle ? noErr : fnfErr;
 }
 
 unsigned char check_permission(const FSSpec* folder, unsigned char dayFolder) {

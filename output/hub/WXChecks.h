@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/prefs/PrefRecords.h"
+#include "corefoundation/CFBundle.h"
 #include "app/prefs/WXModels.h"
 #include "framework/PaneTypes.h"
 #include "toolbox/MacTypes.h"
@@ -23,6 +24,10 @@ unsigned char check_permission(const FSSpec* folder, unsigned char dayFolder);
 // and the number filled out.
 OSErr GetGroupArray(UInt32* groups, long* count);
 OSErr GetUserID(UInt32* userID);
+
+// A bundle (the caller releases it) for the framework folder `name` (for example
+// "System.framework") in the system's Frameworks folder; fnfErr when there is none.
+OSErr CreateFrameworkBundleFromName(const char* name, CFBundleRef* bundle);
 
 // Bytes a scan needs on the disk (the rule behind CheckHDSpace).
 UInt64 NeededDiskBytes(long paperIndex, long imageMode, long documentKind, long dpi, SDimension16 customSize,

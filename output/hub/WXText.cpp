@@ -94,10 +94,13 @@ LStr255 GetPDFAddLongName(const FSSpec& spec) {
 }
 
 void RemoveExtensionApp(Str255 name) {
-  static const char kSuffix[] = ".app";
-  constexpr unsigned kSuffixLength = sizeof kSuffix - 1;
-  if (name[0] >= kSuffixLength && std::memcmp(name + 1 + name[0] - kSuffixLength, kSuffix, kSuffixLength) == 0)
-    name[0] = UInt8(name[0] - kSuffixLength);
+  for (const char* suffix : {".app", ".desktop"}) {
+    const unsigned length = static_cast<unsigned>(std::strlen(suffix));
+    if (name[0] >= length && std::memcmp(name + 1 + name[0] - length, suffix, length) == 0) {
+      name[0] = UInt8(name[0] - length);
+      return;
+    }
+  }
 }
 
 char DecPointCharOfLocale(const char* localeName) {

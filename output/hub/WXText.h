@@ -27,7 +27,8 @@ Handle GetFullPathTrank(const FSSpec& spec, SInt16 width, SInt16* length);
 // the script.
 LStr255 GetPDFAddLongName(const FSSpec& spec);
 
-// Removes a trailing ".app"; any other name is left alone.
+// Removes a trailing ".app" or ".desktop" (the application extensions); any other name is
+// left alone.
 void RemoveExtensionApp(Str255 name);
 
 // The decimal point of the user's numeric locale ('.' when the locale is not installed),

@@ -14,4 +14,5 @@ void LPicture::DrawSelf() {
   Rect frame;
   CalcLocalFrameRect(frame);
   DrawPicture(picture, &frame);
+  KillPicture(picture);
 }

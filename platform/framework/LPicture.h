@@ -12,6 +12,8 @@ class LPicture : public LView {
   // Layout data: the view's, then layout::kPicture.
   explicit LPicture(LStream* stream);
 
+  ResIDT GetPictureID() const { return mPictureID; }
+
  protected:
   void DrawSelf() override;
 

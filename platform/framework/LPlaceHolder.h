@@ -4,8 +4,7 @@
 #pragma once
 
 #include "framework/LView.h"
-
-enum : SInt16 { kAlignNone = 0, kAlignAbsoluteCenter = 5 };
+#include "quickdraw/Icons.h"  // the alignments
 
 class LPlaceHolder : public LView {
  public:

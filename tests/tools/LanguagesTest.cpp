@@ -64,7 +64,8 @@ std::vector<fs::path> Sources(const fs::path& dir) {
 // the compiler said.
 std::string Compile(char letter, const fs::path& out) {
   const std::string l(1, letter);
-  std::string command = std::string(WX_RESCOMP_PATH) + " --language " + l + " -D LANGUAGE=" + l;
+  std::string command = std::string(WX_RESCOMP_PATH) + " --language " + l + " -D LANGUAGE=" + l +
+                        " -D RESOURCES=" + ShellQuoted(ResourceDir().string());
   for (const std::string& d : Defines(letter)) command += " -D " + ShellQuoted(d);
   command += " -o " + ShellQuoted(out.string());
   for (const auto& dir : {ResourceDir(), ResourceDir() / "text" / l})

@@ -3,7 +3,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
 #include "tests/app/prefs/PrefsTestEnv.h"
+#include "toolbox/FolderLocations.h"
 
 namespace {
 
@@ -191,6 +196,25 @@ TEST(WXChecks, GroupListHoldsTheEffectiveGroup) {
   UInt32 user = 0;
   ASSERT_EQ(CWXUtility::GetUserID(&user), noErr);
   EXPECT_EQ(user, UInt32(geteuid()));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FrameworkBundle, AFrameworkFolderOfTheSystemGivesABundle) {
+  wxtest::ScratchDir root;
+  setenv("WENDRIX_ROOT", root.path().c_str(), 1);
+  std::string frameworks;
+  ASSERT_EQ(noErr, FindFolderPath(kSystemDomain, kFrameworksFolderType, kCreateFolder, &frameworks));
+  std::filesystem::create_directories(std::filesystem::path(frameworks) / "Test.framework");
+  CFBundleRef bundle = nullptr;
+  EXPECT_EQ(noErr, CWXUtility::CreateFrameworkBundleFromName("Test.framework", &bundle));
+  ASSERT_NE(nullptr, bundle);
+  CFRelease(bundle);
+  EXPECT_EQ(fnfErr, CWXUtility::CreateFrameworkBundleFromName("System.framework", &bundle));
+  EXPECT_EQ(nullptr, bundle);
+  unsetenv("WENDRIX_ROOT");
 }
 
 }  // namespace

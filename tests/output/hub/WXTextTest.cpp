@@ -46,13 +46,14 @@ class WXText : public ::testing::Test {
   wxtest::ScratchDir mDir;
 };
 
-TEST_F(WXText, RemoveExtensionAppRemovesOnlyATrailingSuffix) {
+TEST_F(WXText, RemoveExtensionAppRemovesOnlyATrailingApplicationExtension) {
   struct Case {
     const char* in;
     const char* out;
   } cases[] = {
       {"Mail.app", "Mail"},  {"Foo.apple", "Foo.apple"}, {".app", ""},         {"app", "app"},
       {"A.app.app", "A.app"}, {"Mail.APP", "Mail.APP"},   {"", ""},             {"My.app Copy", "My.app Copy"},
+      {"Mail.desktop", "Mail"}, {"A.app.desktop", "A.app"}, {"desktop", "desktop"}, {"Mail.desktops", "Mail.desktops"},
   };
   for (const Case& c : cases) {
     Str255 name;

@@ -1,0 +1,6 @@
+#include "app/wendrix/DialogClasses.h"
+
+const AppClassList& DialogClasses() {
+  static const AppClassList classes = {};
+  return classes;
+}

@@ -1,0 +1,69 @@
+// The program: picks the language, becomes the one running instance (or hands a later
+// launch to it), builds the application object and runs its event loop.
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <string>
+
+#include "app/CAppearanceApp.h"
+#include "app/CMainWindow.h"
+#include "app/prefs/LanguageTables.h"
+#include "app/wendrix/DialogClasses.h"
+#include "appservices/InstanceChannel.h"
+#include "appservices/LaunchServices.h"
+#include "display/Display.h"
+#include "framework/LGrowZone.h"
+#include "framework/UQDGlobals.h"
+#include "toolbox/Resources.h"
+
+namespace {
+
+constexpr Size kGrowZoneReserve = 20000;
+
+// For the start-up benchmark: quit as soon as the main window is drawn.
+bool QuitAfterFirstDraw() { return std::getenv("WENDRIX_QUIT_AFTER_DRAW") != nullptr; }
+
+}  // namespace
+
+int main(int, char**) {
+  if (!DpyEnvironmentCanRun()) {
+    std::fprintf(stderr, "%s\n", DpyNoScreenMessage("wendrix").c_str());
+    return 2;
+  }
+  LSInit(kLSInitializeDefaults);
+  const std::string resources = FindApplicationResourceFile();
+  if (OpenApplicationResFile(resources) == -1) {
+    std::fprintf(stderr, "wendrix: cannot open its resource file %s\n", resources.c_str());
+    return 1;
+  }
+  SelectLanguageFromResources();
+
+  std::string message;
+  switch (AEClaimSingleInstance(&message)) {
+    case InstanceRole::kHandedOver:
+      return 0;
+    case InstanceRole::kFailed:
+      std::fprintf(stderr, "wendrix: %s\n", message.c_str());
+      return 1;
+    case InstanceRole::kFirst:
+      break;
+  }
+
+  InitializeHeap(3);
+  static LGrowZone growZone(kGrowZoneReserve);
+  try {
+    CAppearanceApp app(DialogClasses());
+    if (QuitAfterFirstDraw()) {
+      while (!CAppearanceApp::sMainWindow) app.ProcessNextEvent(0);
+      CAppearanceApp::sMainWindow->UpdatePort();
+    } else {
+      app.Run();
+    }
+    LSTerm();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "wendrix: %s\n", e.what());
+    return 1;
+  }
+  CloseResFile(ApplicationResFile());
+  return 0;
+}

@@ -1,0 +1,46 @@
+# Texts of the main window and the default file names, in this language.
+
+# Button names (items 1 to 9) and the Settings popup text (10).
+strings 300 "Button names" {
+    "Kopie"  # 1
+    "Drucken"  # 2
+    "Mail"  # 3
+    "OCR"  # 4
+    "Sichern"  # 5
+    "Ablage"  # 6
+    "Scan-1"  # 7
+    "Scan-2"  # 8
+    "Optionen"  # 9
+    "Scanner"  # 10
+}
+
+strings 310 "Window title" {
+    "Wendrix"
+}
+
+# Tool tips of the main window.
+strings 10001 "Tool tips" {
+    "Mail: scannen und die Seiten mit Ihrem Mailprogramm senden"  # 1
+    "Kopie: scannen und sofort drucken"  # 2
+    "Drucken: scannen und den Druck einstellen"  # 3
+    "Sichern: scannen und die Seiten als Dateien sichern"  # 4
+    "Scan-1 oder Scan-2: mit eigenen Einstellungen scannen und im Programm öffnen"  # 5
+    "OCR: scannen und den Text mit Ihrem Programm lesen"  # 6
+    "Optionen: Scanner und Ordner wählen"  # 7
+    "Ziehen Sie diese Scannertaste auf eine Funktion ohne Taste, um sie mit der Taste zu starten"  # 8
+    "Ablage: scannen, sichern und in Ihrem Programm öffnen"  # 9
+    "Hilfe zu diesem Scanner"  # 10
+}
+
+# Each function's default base file name, also the first name of its history.
+strings 2000 "Default file name" { "Mail" }
+strings 3000 "Default file name" { "OCR" }
+strings 4000 "Default file name" { "Scan" }
+strings 5000 "Default file name" { "Ablage" }
+strings 6000 "Default file name" { "Scan1" }
+strings 7000 "Default file name" { "Scan2" }
+
+# EXIF texts: the make (1) and the software (8); the EXIF dialog adds the others.
+strings 601 "EXIF" {
+    "Dremlo"  ""  ""  ""  ""  ""  ""  "Wendrix 5.0"
+}

@@ -1,0 +1,46 @@
+# Texts of the main window and the default file names, in this language.
+
+# Button names (items 1 to 9) and the Settings popup text (10).
+strings 300 "Button names" {
+    "コピー"  # 1
+    "プリント"  # 2
+    "メール"  # 3
+    "ＯＣＲ"  # 4
+    "保存"  # 5
+    "ファイル"  # 6
+    "スキャン１"  # 7
+    "スキャン２"  # 8
+    "設定"  # 9
+    "スキャナ"  # 10
+}
+
+strings 310 "Window title" {
+    "Wendrix"
+}
+
+# Tool tips of the main window.
+strings 10001 "Tool tips" {
+    "メール：スキャンしてメールソフトで送ります"  # 1
+    "コピー：スキャンしてすぐに印刷します"  # 2
+    "プリント：スキャンして印刷方法を選びます"  # 3
+    "保存：スキャンしてファイルに保存します"  # 4
+    "スキャン１・２：好みの設定でスキャンしてアプリケーションで開きます"  # 5
+    "ＯＣＲ：スキャンして文字を読み取ります"  # 6
+    "設定：スキャナとフォルダを選びます"  # 7
+    "このスキャナボタンを、ボタンのない機能へドラッグすると、その機能をボタンで実行できます"  # 8
+    "ファイル：スキャンして保存し、アプリケーションで開きます"  # 9
+    "このスキャナのヘルプ"  # 10
+}
+
+# Each function's default base file name, also the first name of its history.
+strings 2000 "Default file name" { "Mail" }
+strings 3000 "Default file name" { "OCR" }
+strings 4000 "Default file name" { "Scan" }
+strings 5000 "Default file name" { "File" }
+strings 6000 "Default file name" { "Scan1" }
+strings 7000 "Default file name" { "Scan2" }
+
+# EXIF texts: the make (1) and the software (8); the EXIF dialog adds the others.
+strings 601 "EXIF" {
+    "Dremlo"  ""  ""  ""  ""  ""  ""  "Wendrix 5.0"
+}
