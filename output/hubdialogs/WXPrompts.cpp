@@ -3,7 +3,7 @@
 #include "framework/LCheckBox.h"
 #include "framework/LWindow.h"
 #include "framework/StDialogHandler.h"
-#include "output/hubdialogs/StApplicationResFile.h"
+#include "toolbox/Resources.h"
 #include "output/hubdialogs/WXPanes.h"
 
 namespace CWXUtility {
@@ -13,7 +13,7 @@ constexpr PaneIDT kNoticeCheckBox = 'HTZP';
 }
 
 SInt32 EZPDFButtonOnCheckMsg(LCommander* super) {
-  StApplicationResFile appResources;
+  StCurResFile appResources(ApplicationResFile());
   StDialogHandler handler(kPDFButtonNoticeLayout, super);
   LWindow* dialog = handler.GetDialog();
   ThrowIfNil_(dialog);
