@@ -5,6 +5,11 @@
 #include <exception>
 
 #include "app/CCicnButton.h"
+#include "app/CCustomSize_EditText.h"
+#include "app/CDDArea_EditText.h"
+#include "app/CEditText.h"
+#include "app/CEditTextNotGray.h"
+#include "app/CExifEditText.h"
 #include "app/CCPopupButton.h"
 #include "app/CMainWindow.h"
 #include "app/CPicture.h"
@@ -166,10 +171,10 @@ void CAppearanceApp::RegisterClasses() {
       Outside('THUV'),        Outside('PICV'),          Outside('prnt'),         Row<LPlaceHolder>(),
       Outside('DPRE'),        Outside('PREV'),          Outside('DEXF'),         Outside('txcl'),
       Outside('Pdlg'),        Row<CCPopupButton>(),     Outside('PrpV'),         Outside('Prpr'),
-      Row<LBorderAttachment>(), Row<LTabGroup>(),       Outside('Etng'),         Row<LTextTableView>(),
+      Row<LBorderAttachment>(), Row<LTabGroup>(),       Row<CEditTextNotGray>(),         Row<LTextTableView>(),
       Row<CTextTable>(),      Row<CToolTip>(),          Outside('StDl'),         Outside('StcV'),
-      Outside('DdEt'),        Row<CPicture>(),          Outside('ExET'),         Outside('CsEt'),
-      Outside('CEtx'),        Outside('FApu'),          Row<LTabsControl>(),
+      Row<CDDArea_EditText>(),        Row<CPicture>(),          Row<CExifEditText>(),         Row<CCustomSize_EditText>(),
+      Row<CEditText>(),        Outside('FApu'),          Row<LTabsControl>(),
   };
   for (const SClassRow& row : rest) {
     if (row.creator) {

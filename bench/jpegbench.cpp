@@ -5,6 +5,8 @@
 //   jpegbench [-q quality] [-plain] [-average] input.ppm|pgm output.jpg
 //     -plain: the vector unit reported absent; -average: averaging chroma sub-sampling
 //   jpegbench -make-page width height channels output.ppm|pgm   (a synthetic scanned page)
+//   jpegbench -psnr source.ppm|pgm decoded.ppm|pgm              (PSNR in dB)
+#include <cctype>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -29,7 +31,8 @@ namespace {
 int usage() {
   std::fprintf(stderr,
                "usage: jpegbench [-q quality] [-plain] [-average] input.ppm|pgm output.jpg\n"
-               "       jpegbench -make-page width height channels output.ppm|pgm\n");
+               "       jpegbench -make-page width height channels output.ppm|pgm\n"
+               "       jpegbench -psnr source.ppm|pgm decoded.ppm|pgm\n");
   return 2;
 }
 
@@ -95,13 +98,56 @@ void swapRedBlue(const uint8_t* src, uint8_t* dst, size_t n) {
   }
 }
 
+// The next header number, past white space and '#' comments (which run to the line's end).
+bool readNumber(FILE* f, int* value) {
+  int c = std::fgetc(f);
+  while (c == '#' || std::isspace(c)) {
+    if (c == '#')
+      while (c != '\n' && c != EOF) c = std::fgetc(f);
+    c = std::fgetc(f);
+  }
+  if (!std::isdigit(c)) return false;
+  long v = 0;
+  for (; std::isdigit(c) && v < 100000000; c = std::fgetc(f)) v = v * 10 + (c - '0');
+  *value = static_cast<int>(v);
+  // The one white-space character after the last number ends the header.
+  return std::isspace(c) != 0;
+}
+
 bool readHeader(FILE* f, int* channels, int* width, int* height) {
-  char magic[3] = {};
+  char magic[2] = {};
   int maxval = 0;
-  if (std::fscanf(f, "%2s %d %d %d", magic, width, height, &maxval) != 4 || maxval != 255) return false;
-  std::fgetc(f);
-  *channels = std::strcmp(magic, "P6") == 0 ? 3 : std::strcmp(magic, "P5") == 0 ? 1 : 0;
+  if (std::fread(magic, 1, 2, f) != 2 || magic[0] != 'P' || !readNumber(f, width) || !readNumber(f, height) ||
+      !readNumber(f, &maxval) || maxval != 255)
+    return false;
+  *channels = magic[1] == '6' ? 3 : magic[1] == '5' ? 1 : 0;
   return *channels != 0 && *width > 0 && *height > 0;
+}
+
+// PSNR in dB over every sample of two PNMs of the same size and kind (djpeg's output against
+// the source), read a row at a time so that pages of any size fit.
+int psnr(const char* pathA, const char* pathB) {
+  FILE* a = std::fopen(pathA, "rb");
+  FILE* b = std::fopen(pathB, "rb");
+  int ca = 0, wa = 0, ha = 0, cb = 0, wb = 0, hb = 0;
+  if (!a || !b || !readHeader(a, &ca, &wa, &ha) || !readHeader(b, &cb, &wb, &hb) || ca != cb || wa != wb || ha != hb) {
+    std::fprintf(stderr, "jpegbench: %s and %s are not PNMs of one size and kind\n", pathA, pathB);
+    return 1;
+  }
+  std::vector<uint8_t> ra(size_t(wa) * ca), rb(ra.size());
+  double sum = 0;
+  for (int y = 0; y < ha; ++y) {
+    if (std::fread(ra.data(), 1, ra.size(), a) != ra.size() || std::fread(rb.data(), 1, rb.size(), b) != rb.size()) {
+      std::fprintf(stderr, "jpegbench: short input\n");
+      return 1;
+    }
+    for (size_t i = 0; i < ra.size(); ++i) sum += double(int(ra[i]) - int(rb[i])) * (int(ra[i]) - int(rb[i]));
+  }
+  std::fclose(a);
+  std::fclose(b);
+  double mse = sum / (double(wa) * ha * ca);
+  std::printf("%.4f\n", mse == 0 ? 99.0 : 10 * std::log10(255.0 * 255.0 / mse));
+  return 0;
 }
 
 }  // namespace
@@ -109,6 +155,7 @@ bool readHeader(FILE* f, int* channels, int* width, int* height) {
 int main(int argc, char** argv) {
   if (argc == 6 && std::strcmp(argv[1], "-make-page") == 0)
     return makePage(std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), argv[5]);
+  if (argc == 4 && std::strcmp(argv[1], "-psnr") == 0) return psnr(argv[2], argv[3]);
   int quality = 70;
   int method = 0;
   int arg = 1;
@@ -146,6 +193,10 @@ int main(int argc, char** argv) {
   if (!status && method) status = jpgWriteSetSubsamplingMethod(ctx, method);
   if (!status) status = jpgWriteSetNumberOfChannels(ctx, channels);
   if (!status) status = jpgWriteSetImageSize(ctx, width, height);
+  uint32_t architecture = 0;
+  int32_t dctMethod = 0;
+  if (!status) status = jpgGetProcessorArchitectureFlag(ctx, &architecture);
+  if (!status) status = jpgGetDCTMethodFlag(ctx, &dctMethod);
   // 16 rows at a time, as the exporter reads them; colour pixels go over as blue, green, red.
   const int rowBytes = width * channels;
   std::vector<uint8_t> raw(size_t(rowBytes) * 16), strip(raw.size());
@@ -171,7 +222,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "jpegbench: encoder status %08X\n", static_cast<unsigned>(status));
     return 1;
   }
-  std::printf("jpegbench: %dx%dx%d q%d %.1f ms %.1f Mpixels/s\n", width, height, channels, quality,
-              seconds * 1000, width * double(height) / seconds / 1e6);
+  std::printf("jpegbench: %dx%dx%d q%d %.1f ms %.1f Mpixels/s, kernels %s, DCT %s\n", width, height, channels, quality,
+              seconds * 1000, width * double(height) / seconds / 1e6,
+              (architecture & kJpgArchVector) ? jpgGetVectorKernelSet()->name : "plain",
+              dctMethod == 1 ? "float" : "fixed");
   return 0;
 }

@@ -22,7 +22,8 @@ measure() {  # label, byte for "film-adapter check done"
     printf "\\x$2" | dd of="$prefs" bs=1 seek=55423 conv=notrunc status=none
     local start end kb
     start=$(date +%s%N)
-    kb=$( { /usr/bin/time -f '%M' "$exe" >/dev/null 2>/dev/null; } 2>&1 | tail -1)
+    /usr/bin/time -f '%M' -o "$root/peak" "$exe" >/dev/null 2>&1
+    kb=$(tail -1 "$root/peak")
     end=$(date +%s%N)
     times+=($(( (end - start) / 1000000 )))
     (( kb > peak )) && peak=$kb

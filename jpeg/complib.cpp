@@ -4,6 +4,7 @@
 
 #include "jpeg/complibMac.h"
 #include "jpeg/jpgStatus.h"
+#include "toolbox/FileReplacement.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/MacMemory.h"
 
@@ -74,8 +75,11 @@ int32_t complibCreateBitstreamFile(complibBitstream* stream) {
     stream->growth = 65536;
     return kJpgOK;
   }
-  stream->fork = complibCreateFile(&stream->name);
+  stream->replacement = new FSReplacement;
+  stream->fork = complibCreateFile(&stream->name, stream->replacement);
   if (stream->fork < 0) {
+    delete stream->replacement;
+    stream->replacement = nullptr;
     stream->error = kBitstreamOpenFailed;
     return kJpgCannotOpenOutput;
   }
@@ -106,10 +110,312 @@ int64_t complibWriteBitstreamFile(complibBitstream* stream, const void* data, in
   return n;
 }
 
+int32_t complibCommitBitstreamFile(complibBitstream* stream) {
+  if ((stream->mode & kBitstreamMemory) || stream->fork < 0 || !stream->replacement) return kJpgWriteFailed;
+  int32_t status = complibCommitFile(stream->fork, stream->replacement);
+  stream->fork = -1;
+  delete stream->replacement;
+  stream->replacement = nullptr;
+  return status;
+}
+
 int32_t complibCloseBitstreamFile(complibBitstream* stream) {
   if (stream->mode & kBitstreamMemory) return kJpgOK;
-  if (stream->error == kBitstreamOpenFailed || stream->fork < 0) return kJpgOK;
+  int32_t status = kJpgOK;
+  if (stream->error != kBitstreamOpenFailed && stream->fork >= 0) status = complibCloseFile(stream->fork);
+  stream->fork = -1;
+  if (stream->replacement) FSAbandonReplacement(stream->replacement);
+  delete stream->replacement;
+  stream->replacement = nullptr;
+  return status;
+}
+
+// ---- Reading --------------------------------------------------------------------------------
+
+namespace {
+
+bool memoryMode(const complibBitstream* s) { return (s->mode & kBitstreamMemory) != 0; }
+
+void resetReader(complibBitstream* s) {
+  s->readAcc = 0;
+  s->readBits = 0;
+  s->readPos = 0;
+}
+
+// What of block the reader and the plain writer may fill: at most its capacity.
+int64_t bufferSize(const complibBitstream* s) {
+  return s->capacity < kBitstreamBufferSize ? s->capacity : kBitstreamBufferSize;
+}
+
+int32_t ensureBuffer(complibBitstream* s) {
+  if (s->block) return kJpgOK;
+  s->block = static_cast<uint8_t*>(complibMemAlloc(kBitstreamBufferSize));
+  s->capacity = s->block ? kBitstreamBufferSize : 0;
+  return s->block ? kJpgOK : kJpgNoMemory;
+}
+
+// Opens the fork with the given permission (0 read, 2 read and write).
+int32_t openFork(complibBitstream* s, int permission) {
+  s->fork = complibOpenFile(&s->name, permission);
+  if (s->fork < 0) {
+    s->error = kBitstreamOpenFailed;
+    return kJpgCannotOpenOutput;
+  }
+  return kJpgOK;
+}
+
+// File set-up shared by reading and appending: size, fork, buffer and counters.
+int32_t openForReading(complibBitstream* s, int32_t mode, int32_t (*openExt)(complibBitstream*)) {
+  s->mode = mode;
+  s->error = 0;
+  s->fork = -1;
+  s->used = 0;
+  s->blockStart = 0;
+  s->putAcc = 0;
+  s->putBits = 0;
+  resetReader(s);
+  s->fileSize = complibGetFileSize(&s->name);
+  if (s->fileSize < 0) {
+    s->error = kBitstreamOpenFailed;
+    return kJpgCannotOpenOutput;
+  }
+  if (s->base < 0 || s->base > s->fileSize) return kJpgSeekFailed;
+  if (int32_t status = openExt(s)) return status;
+  if (ensureBuffer(s) != kJpgOK) {
+    complibCloseBitstreamFileExt(s);
+    return kJpgNoMemory;
+  }
+  return kJpgOK;
+}
+
+// Bytes of data the reader can still have, counted from the start of block.
+int64_t dataEnd(const complibBitstream* s) { return memoryMode(s) ? s->used : s->fileSize - s->base; }
+
+// Tops the accumulator up to more than 32 bits while data lasts, four bytes at a time where
+// the buffer has them.
+void refill(complibBitstream* s) {
+  while (s->readBits <= 32) {
+    if (s->readPos + 4 <= s->used) {
+      s->readAcc |= uint64_t(complibMemToVal(s->block + s->readPos, 4)) << (32 - s->readBits);
+      s->readPos += 4;
+      s->readBits += 32;
+    } else if (s->readPos < s->used) {
+      s->readAcc |= uint64_t(s->block[s->readPos++]) << (56 - s->readBits);
+      s->readBits += 8;
+    } else if (readBitstreamData(s) != kJpgOK) {
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+int32_t complibOpenBitstreamFileExt(complibBitstream* stream) {
+  if (int32_t status = openFork(stream, 0)) return status;
+  if (stream->base > 0 && complibSeekFile(stream->fork, stream->base, 0) != stream->base) {
+    complibCloseBitstreamFileExt(stream);
+    return kJpgSeekFailed;
+  }
+  return kJpgOK;
+}
+
+int32_t complibAppendBitstreamFileExt(complibBitstream* stream) {
+  if (int32_t status = openFork(stream, 2)) return status;
+  if (complibSeekFile(stream->fork, 0, 2) < 0) {
+    complibCloseBitstreamFileExt(stream);
+    return kJpgSeekFailed;
+  }
+  return kJpgOK;
+}
+
+int32_t complibCloseBitstreamFileExt(complibBitstream* stream) {
+  if (stream->fork < 0) return kJpgOK;
   int32_t status = complibCloseFile(stream->fork);
   stream->fork = -1;
   return status;
+}
+
+int32_t complibOpenBitstreamFile(complibBitstream* stream) {
+  return openForReading(stream, kBitstreamRead, complibOpenBitstreamFileExt);
+}
+
+int32_t complibAppendBitstreamFile(complibBitstream* stream) {
+  return openForReading(stream, kBitstreamRead | kBitstreamWrite, complibAppendBitstreamFileExt);
+}
+
+int32_t complibInitBitstreamMemory(complibBitstream* stream, uint8_t* data, int64_t size, int32_t mode) {
+  if (!stream || (mode == kBitstreamRead && (!data || size < 0))) return kJpgBadContext;
+  if (mode != kBitstreamRead && mode != kBitstreamWrite) return kJpgBadParameter;
+  stream->mode = kBitstreamMemory | mode;
+  stream->error = 0;
+  stream->fork = -1;
+  stream->block = mode == kBitstreamRead ? data : nullptr;
+  stream->used = mode == kBitstreamRead ? size : 0;
+  stream->capacity = stream->used;
+  stream->growth = 65536;
+  stream->blockStart = 0;
+  stream->putAcc = 0;
+  stream->putBits = 0;
+  resetReader(stream);
+  return kJpgOK;
+}
+
+int32_t readBitstreamData(complibBitstream* stream) {
+  if (stream->readPos < stream->used) return kJpgOK;
+  if (memoryMode(stream) || stream->fork < 0 || !stream->block) return kJpgFailed;
+  int64_t start = stream->blockStart + stream->used;
+  int64_t want = dataEnd(stream) - start;
+  if (want <= 0) return kJpgFailed;
+  if (want > bufferSize(stream)) want = bufferSize(stream);
+  int64_t got = complibReadFile(stream->fork, stream->block, want);
+  if (got <= 0) return kJpgFailed;
+  stream->blockStart = start;
+  stream->used = got;
+  stream->readPos = 0;
+  return kJpgOK;
+}
+
+uint32_t complibShowBits(complibBitstream* stream, int n) {
+  if (n <= 0 || n > 32) return 0;
+  if (stream->readBits < n) refill(stream);
+  return static_cast<uint32_t>(stream->readAcc >> (64 - n));
+}
+
+void complibFlushGetBits(complibBitstream* stream, int n) {
+  if (n <= 0 || n > 32) return;
+  if (stream->readBits < n) refill(stream);
+  if (n >= stream->readBits) {
+    stream->readAcc = 0;
+    stream->readBits = 0;
+    return;
+  }
+  stream->readAcc <<= n;
+  stream->readBits -= n;
+}
+
+uint32_t complibGetBits(complibBitstream* stream, int n) {
+  uint32_t bits = complibShowBits(stream, n);
+  complibFlushGetBits(stream, n);
+  return bits;
+}
+
+void complibGetByteAligned(complibBitstream* stream) { complibFlushGetBits(stream, stream->readBits % 8); }
+
+int64_t complibGetBitAddress(const complibBitstream* stream) {
+  return (stream->blockStart + stream->readPos) * 8 - stream->readBits;
+}
+
+int32_t complibBSGetBlock(complibBitstream* stream, void* buffer, int64_t n, int64_t* got) {
+  if (got) *got = 0;
+  if (!buffer) return kJpgBadContext;
+  if (n <= 0) return kJpgBadParameter;
+  if (stream->readBits % 8 != 0) return kJpgBadState;
+  auto* out = static_cast<uint8_t*>(buffer);
+  int64_t done = 0;
+  for (; done < n && stream->readBits > 0; ++done) out[done] = static_cast<uint8_t>(complibGetBits(stream, 8));
+  while (done < n) {
+    if (readBitstreamData(stream) != kJpgOK) break;
+    int64_t take = stream->used - stream->readPos;
+    if (take > n - done) take = n - done;
+    std::memcpy(out + done, stream->block + stream->readPos, static_cast<size_t>(take));
+    stream->readPos += take;
+    done += take;
+  }
+  if (got) *got = done;
+  return done == n ? kJpgOK : kJpgFailed;
+}
+
+int32_t complibSeekBitstreamFile(complibBitstream* stream, int64_t offset, int whence) {
+  if (whence < 0 || whence > 2) return kJpgSeekFailed;
+  const int64_t origin = whence == 0 ? 0 : whence == 1 ? complibGetBitAddress(stream) / 8 : dataEnd(stream);
+  const int64_t target = origin + offset;
+  if (target < 0 || target > dataEnd(stream)) return kJpgSeekFailed;
+  resetReader(stream);
+  if (memoryMode(stream)) {
+    stream->readPos = target;
+    return kJpgOK;
+  }
+  if (complibSeekFile(stream->fork, stream->base + target, 0) != stream->base + target) return kJpgSeekFailed;
+  stream->blockStart = target;
+  stream->used = 0;
+  return kJpgOK;
+}
+
+int32_t complibDupBitstreamFile(complibBitstream* target, complibBitstream* source, int64_t offset, int64_t length) {
+  if (!target || !source || length < 0) return kJpgFailed;
+  if (complibSeekBitstreamFile(source, offset, 0) != kJpgOK) return kJpgFailed;
+  uint8_t chunk[kBitstreamBufferSize];
+  for (int64_t left = length; left > 0;) {
+    int64_t n = left < kBitstreamBufferSize ? left : kBitstreamBufferSize;
+    int64_t got = 0;
+    if (complibBSGetBlock(source, chunk, n, &got) != kJpgOK || complibWriteBitstreamFile(target, chunk, n) != n)
+      return kJpgFailed;
+    left -= n;
+  }
+  return kJpgOK;
+}
+
+// ---- The plain bit writer -------------------------------------------------------------------
+
+namespace {
+
+// One whole byte or word into the buffer (memory mode: the growing block itself).
+int32_t putBytes(complibBitstream* s, uint32_t value, int n) {
+  uint8_t bytes[4];
+  complibValToMem(bytes, n, value);
+  if (memoryMode(s)) return complibWriteBitstreamFile(s, bytes, n) == n ? kJpgOK : kJpgWriteFailed;
+  if (ensureBuffer(s) != kJpgOK) return kJpgNoMemory;
+  for (int i = 0; i < n; ++i) {
+    s->block[s->used++] = bytes[i];
+    if (s->used >= bufferSize(s)) {
+      int64_t put = complibWriteFile(s->fork, s->block, s->used);
+      bool whole = put == s->used;
+      s->used = 0;
+      if (!whole) {
+        s->error = kBitstreamWriteFailed;
+        return kJpgWriteFailed;
+      }
+    }
+  }
+  return kJpgOK;
+}
+
+}  // namespace
+
+int32_t complibPutBits(complibBitstream* stream, uint32_t bits, int n) {
+  if (n <= 0 || n > 32) return kJpgBadParameter;
+  if (stream->error) return kJpgWriteFailed;
+  if (n < 32) bits &= (1u << n) - 1;
+  const int free = 32 - stream->putBits;
+  if (n < free) {
+    stream->putAcc = (stream->putAcc << n) | bits;
+    stream->putBits += n;
+    return kJpgOK;
+  }
+  // The word fills: its last bits are the top of these, the rest start the next one.
+  const int rest = n - free;
+  const uint32_t word = free == 32 ? bits : (stream->putAcc << free) | (bits >> rest);
+  stream->putAcc = rest ? bits & ((1u << rest) - 1) : 0;
+  stream->putBits = rest;
+  return putBytes(stream, word, 4);
+}
+
+int32_t complibPutByteAligned(complibBitstream* stream) {
+  const int pad = (8 - stream->putBits % 8) % 8;
+  return pad ? complibPutBits(stream, 0, pad) : kJpgOK;
+}
+
+int32_t complibFlushPutBits(complibBitstream* stream) {
+  int32_t status = complibPutByteAligned(stream);
+  const int bytes = stream->putBits / 8;
+  if (!status && bytes) status = putBytes(stream, stream->putAcc, bytes);
+  stream->putAcc = 0;
+  stream->putBits = 0;
+  if (status || memoryMode(stream) || stream->used == 0) return status;
+  int64_t put = complibWriteFile(stream->fork, stream->block, stream->used);
+  bool whole = put == stream->used;
+  stream->used = 0;
+  if (whole) return kJpgOK;
+  stream->error = kBitstreamWriteFailed;
+  return kJpgWriteFailed;
 }

@@ -107,31 +107,31 @@ void complibMacReleaseFileName(_complibFileName* record) {
   record->name.length = 0;
 }
 
-SInt16 complibCreateFile(_complibFileName* record) {
-  FSRef existing;
-  if (record->hasName) {
-    if (FSMakeFSRefUnicode(&record->ref, record->name.length, record->name.unicode, 0, &existing) == noErr &&
-        FSDeleteObject(&existing) != noErr)
-      return -1;
-  } else {
-    // The record names an existing file: replace it under the same name in the same folder.
-    HFSUniStr255 name;
-    FSRef parent;
-    if (FSGetCatalogInfo(&record->ref, kFSCatInfoNone, nullptr, &name, nullptr, &parent) != noErr) return -1;
-    if (FSDeleteObject(&record->ref) != noErr) return -1;
-    record->ref = parent;
-    setName(record, name.unicode, name.length);
-  }
-  FSCatalogInfo info{};
-  info.finderInfo.fdType = record->type;
-  info.finderInfo.fdCreator = record->creator;
+SInt16 complibCreateFile(_complibFileName* record, FSReplacement* replacement) {
+  FSRef parent = record->ref;
+  HFSUniStr255 name = record->name;
+  // A record without a name names an existing file: its folder and its name.
+  if (!record->hasName &&
+      FSGetCatalogInfo(&record->ref, kFSCatInfoNone, nullptr, &name, nullptr, &parent) != noErr)
+    return -1;
   FSRef created;
-  if (FSCreateFileUnicode(&record->ref, record->name.length, record->name.unicode, kFSCatInfoFinderInfo, &info,
-                          &created, nullptr) != noErr)
+  if (FSBeginReplacementUnicode(&parent, name.length, name.unicode, record->creator, record->type, replacement,
+                                &created) != noErr)
     return -1;
   SInt16 fork = -1;
-  if (FSOpenFork(&created, 0, nullptr, fsWrPerm, &fork) != noErr) return -1;
+  if (FSOpenFork(&created, 0, nullptr, fsWrPerm, &fork) != noErr) {
+    FSAbandonReplacement(replacement);
+    return -1;
+  }
   return fork;
+}
+
+int32_t complibCommitFile(SInt16 fork, FSReplacement* replacement) {
+  if (FSCloseFork(fork) != noErr) {
+    FSAbandonReplacement(replacement);
+    return kJpgWriteFailed;
+  }
+  return FSCommitReplacement(replacement) == noErr ? kJpgOK : kJpgWriteFailed;
 }
 
 SInt16 complibOpenFile(_complibFileName* record, int mode) {
@@ -208,6 +208,31 @@ int32_t complibCreateTmpFileName(_complibFileName* record, const _complibFileNam
   return complibTmpnam(record, templ);
 }
 
+int32_t complibMacCopyLastPath(FSRef* parentOut, const _complibFileName* record, HFSUniStr255* name) {
+  if (!record || !name) return kJpgBadContext;
+  if (record->hasName) {
+    *name = record->name;
+    if (parentOut) *parentOut = record->ref;
+    return kJpgOK;
+  }
+  FSRef parent;
+  if (FSGetCatalogInfo(&record->ref, kFSCatInfoNone, nullptr, name, nullptr, &parent) != noErr) return kJpgFailed;
+  if (parentOut) *parentOut = parent;
+  return kJpgOK;
+}
+
+int32_t complibRenameFile(const _complibFileName* source, _complibFileName* target) {
+  if (!source || !target) return kJpgBadContext;
+  HFSUniStr255 name;
+  FSRef file, renamed;
+  if (complibMacCopyLastPath(nullptr, source, &name) != kJpgOK || complibMacGetFsRef(&file, target) != noErr ||
+      FSRenameUnicode(&file, name.length, name.unicode, 0, &renamed) != noErr)
+    return kJpgFailed;
+  target->ref = renamed;
+  complibMacReleaseFileName(target);
+  return kJpgOK;
+}
+
 // ---- PixMaps ------------------------------------------------------------------------------
 
 namespace {
@@ -216,15 +241,22 @@ bool isPixMap(const PixMap& pm) { return (pm.rowBytes & kPixMapFlag) != 0; }
 int32_t rowBytesOf(const PixMap& pm) { return pm.rowBytes & kRowBytesMask; }
 int32_t depthOf(const PixMap& pm) { return isPixMap(pm) ? pm.pixelSize : 1; }
 
+// The columns a row transfer between a PixMap and a rect covers, or -1 when the rows lie
+// outside either.
+int32_t copyWindow(const PixMap& pm, const _complibImageRect* rect, int32_t firstRow, int32_t rows) {
+  const int32_t pmHeight = pm.bounds.bottom - pm.bounds.top;
+  const int32_t pmWidth = pm.bounds.right - pm.bounds.left;
+  if (rows < 0 || firstRow < 0 || firstRow + rows > pmHeight || rows > rect->height) return -1;
+  return pmWidth < rect->width ? pmWidth : rect->width;
+}
+
 }  // namespace
 
 int32_t complibMacSetBitMapBitsToRect(_complibImageRect* rect, int32_t firstRow, int32_t rows, PixMapHandle pixMap) {
   if (!rect || !rect->data || !pixMap || !*pixMap || !(*pixMap)->baseAddr) return kJpgBadContext;
   const PixMap& pm = **pixMap;
-  const int32_t pmHeight = pm.bounds.bottom - pm.bounds.top;
-  const int32_t pmWidth = pm.bounds.right - pm.bounds.left;
-  if (rows < 0 || firstRow < 0 || firstRow + rows > pmHeight || rows > rect->height) return kJpgBadParameter;
-  const int32_t cols = pmWidth < rect->width ? pmWidth : rect->width;
+  const int32_t cols = copyWindow(pm, rect, firstRow, rows);
+  if (cols < 0) return kJpgBadParameter;
   const int depth = depthOf(pm);
   const int32_t srcRowBytes = rowBytesOf(pm);
   auto row = [&](int32_t i) { return reinterpret_cast<const uint8_t*>(pm.baseAddr) + int64_t(firstRow + i) * srcRowBytes; };
@@ -325,10 +357,8 @@ int32_t complibMacGetBitMapBitsFromRect(const _complibImageRect* rect, int32_t f
     return kJpgOK;
   }
   if (!rect->data || !pm.baseAddr) return kJpgBadContext;
-  const int32_t pmHeight = pm.bounds.bottom - pm.bounds.top;
-  const int32_t pmWidth = pm.bounds.right - pm.bounds.left;
-  if (rows < 0 || firstRow < 0 || firstRow + rows > pmHeight || rows > rect->height) return kJpgBadParameter;
-  const int32_t cols = pmWidth < rect->width ? pmWidth : rect->width;
+  const int32_t cols = copyWindow(pm, rect, firstRow, rows);
+  if (cols < 0) return kJpgBadParameter;
   const int depth = depthOf(pm);
   const int32_t rb = rowBytesOf(pm);
   const int pixel = rect->bitsPerPixel;

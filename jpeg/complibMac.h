@@ -6,6 +6,7 @@
 
 #include "pelmora/Pelmora.h"
 #include "quickdraw/QuickDraw.h"
+#include "toolbox/FileReplacement.h"
 #include "toolbox/Files.h"
 
 int32_t complibMacCreateFileNameFromFsRef(_complibFileName* record, const FSRef* parentRef, const HFSUniStr255* name,
@@ -14,9 +15,17 @@ int32_t complibMacCreateFileNameFromFsSpec(_complibFileName* record, const FSSpe
 // The file's own reference; -50 when it cannot be resolved.
 OSErr complibMacGetFsRef(FSRef* out, const _complibFileName* record);
 void complibMacReleaseFileName(_complibFileName* record);
+// The record's last path component, and its folder when parentOut is not null; 0xC0000009
+// for a null record or name, 0xC0000000 when the file cannot be found.
+int32_t complibMacCopyLastPath(FSRef* parentOut, const _complibFileName* record, HFSUniStr255* name);
 
-// Replaces an existing file of that name; the fork reference or -1.
-SInt16 complibCreateFile(_complibFileName* record);
+// Creates a new file beside the one the record names, which that file replaces when
+// complibCommitFile succeeds; a folder or a locked file of that name is refused. The fork
+// reference or -1.
+SInt16 complibCreateFile(_complibFileName* record, FSReplacement* replacement);
+// Closes the new file's fork and puts the file in its place; 0 or 0xC000001D (the new file
+// is then removed and the old one stays as it was).
+int32_t complibCommitFile(SInt16 fork, FSReplacement* replacement);
 // mode 0 read, 1 write, 2 read and write; the fork reference or -1.
 SInt16 complibOpenFile(_complibFileName* record, int mode);
 int32_t complibCloseFile(SInt16 fork);
@@ -27,6 +36,10 @@ int64_t complibSeekFile(SInt16 fork, int64_t offset, int whence);
 int64_t complibGetFileSize(_complibFileName* record);
 int32_t complibDeleteFile(_complibFileName* record);
 int32_t complibCreateTmpFileName(_complibFileName* record, const _complibFileName* templ);
+// Renames the target's file to the source's last path component and makes the target name
+// the renamed file by reference; 0xC0000009 for a null record, 0xC0000000 on failure (the
+// target unchanged).
+int32_t complibRenameFile(const _complibFileName* source, _complibFileName* target);
 
 // ---- PixMaps ------------------------------------------------------------------------------
 

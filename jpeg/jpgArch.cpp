@@ -1,9 +1,40 @@
 #include "jpeg/jpgArch.h"
 
+#include "jpeg/jpgWClr.h"
+#include "jpeg/jpgWClrA.h"
 #include "jpeg/jpgWDCTA.h"
 #include "jpeg/jpgWVLC.h"
 #include "toolbox/Gestalt.h"
 #include "toolbox/MacErrors.h"
+
+namespace {
+
+#if defined(__SSE2__)
+constexpr const char* kBaseVectorName = "sse2";
+#elif defined(__ARM_NEON)
+constexpr const char* kBaseVectorName = "neon";
+#else
+constexpr const char* kBaseVectorName = "vector";
+#endif
+
+const jpgKernelSet kBaseVectorKernels = {kBaseVectorName, jpgWriteForwardDCT_AltiVec_Short, nullptr,
+                                         jpgWriteForwardDCT_AltiVec_Float, AltiVecYUVRows};
+
+#if defined(JPG_HAVE_SSSE3_KERNELS)
+const jpgKernelSet kSSSE3Kernels = {"ssse3", jpgWriteForwardDCT_AltiVec_Short_SSSE3, nullptr,
+                                    jpgWriteForwardDCT_AltiVec_Float, jpgYUVRows_SSSE3};
+#endif
+
+#if defined(JPG_HAVE_AVX2_KERNELS)
+// SSSE3's single-block transforms, with block pairs and the colour conversion in sixteen lanes.
+const jpgKernelSet kAVX2Kernels = {"avx2", jpgWriteForwardDCT_AltiVec_Short_SSSE3,
+                                   jpgWriteForwardDCT2_AltiVec_Short_AVX2, jpgWriteForwardDCT_AltiVec_Float,
+                                   jpgYUVRows_AVX2};
+#endif
+
+int32_t dctMethodOf(uint32_t flags) { return static_cast<int32_t>((flags & kJpgFlagDCTMethodMask) >> kJpgFlagDCTMethodShift); }
+
+}  // namespace
 
 uint32_t jpgGetProcessorArchitecture() {
   SInt32 features = 0;
@@ -17,19 +48,35 @@ int32_t jpgGetProcessorArchitectureFlagCaps(uint32_t, uint32_t* word) {
   return kJpgOK;
 }
 
-void jpgSetArchitecture(jpgWContext* ctx, uint32_t mask) {
+const jpgKernelSet* jpgGetVectorKernelSet() {
+#if defined(JPG_HAVE_AVX2_KERNELS)
+  static const bool avx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("ssse3");
+  if (avx2) return &kAVX2Kernels;
+#endif
+#if defined(JPG_HAVE_SSSE3_KERNELS)
+  static const bool ssse3 = __builtin_cpu_supports("ssse3");
+  if (ssse3) return &kSSSE3Kernels;
+#endif
+  return &kBaseVectorKernels;
+}
+
+void jpgSelectKernels(jpgWContext* ctx, uint32_t mask) {
   ctx->architecture = jpgGetProcessorArchitecture() & mask;
+  ctx->kernels = (ctx->architecture & kJpgArchVector) ? jpgGetVectorKernelSet() : nullptr;
   ctx->writeMCU = jpgGetWriteMCUFunc(kJpgSelectorBaseline, ctx->architecture);
   ctx->writeMCU2 = jpgGetWriteMCUFunc(kJpgSelectorBaseline2, ctx->architecture);
   ctx->fdct = jpgGetWriteFDCTFunc(kJpgSelectorBaseline, ctx->architecture, ctx->flags);
-  ctx->coder.dctMethod = static_cast<int32_t>((ctx->flags & kJpgFlagDCTMethodMask) >> kJpgFlagDCTMethodShift);
+  ctx->fdctPair = ctx->kernels && ctx->fdct == ctx->kernels->fdctShort ? ctx->kernels->fdctShortPair : nullptr;
+  ctx->coder.dctMethod = dctMethodOf(ctx->flags);
+  // A frame already under way keeps its preparation in step with the kernels.
+  if (ctx->state == kJpgStateCoding) ctx->prepare = jpgGetWriteColorConvertFunc(ctx);
 }
 
 int32_t jpgSetProcessorArchitectureFlag(void* context, uint32_t mask) {
   jpgWContext* ctx = jpgCheckParam(context);
   if (!ctx) return kJpgBadContext;
   if (ctx->flags & kJpgFlagEncoder) {
-    jpgSetArchitecture(ctx, mask);
+    jpgSelectKernels(ctx, mask);
     return kJpgOK;
   }
   if (ctx->flags & kJpgFlagDecoder) return jpgReadSetProcessorArchitectureFlag(context, mask);
@@ -48,24 +95,15 @@ int32_t jpgSetDCTMethodFlag(void* context, int32_t method) {
   if (!ctx) return kJpgBadContext;
   if (method < 0 || method > 2 || (method == 2 && (ctx->flags & kJpgFlagEncoder))) return kJpgBadParameter;
   ctx->flags = (ctx->flags & ~kJpgFlagDCTMethodMask) | (static_cast<uint32_t>(method) << kJpgFlagDCTMethodShift);
-  jpgSetArchitecture(ctx, ctx->architecture);
+  jpgSelectKernels(ctx, ctx->architecture);
   return kJpgOK;
 }
 
 int32_t jpgGetDCTMethodFlag(void* context, int32_t* method) {
   jpgWContext* ctx = jpgCheckParam(context);
   if (!ctx || !method) return kJpgBadContext;
-  *method = static_cast<int32_t>((ctx->flags & kJpgFlagDCTMethodMask) >> kJpgFlagDCTMethodShift);
+  *method = dctMethodOf(ctx->flags);
   return kJpgOK;
-}
-
-bool jpgHaveSSSE3() {
-#if defined(JPG_HAVE_SSSE3_KERNELS)
-  static const bool has = __builtin_cpu_supports("ssse3");
-  return has;
-#else
-  return false;
-#endif
 }
 
 jpgWriteMCUFunc jpgGetWriteMCUFunc(int32_t selector, uint32_t architecture) {
@@ -75,13 +113,9 @@ jpgWriteMCUFunc jpgGetWriteMCUFunc(int32_t selector, uint32_t architecture) {
 
 jpgFDCTFunc jpgGetWriteFDCTFunc(int32_t selector, uint32_t architecture, uint32_t flags) {
   if (selector != kJpgSelectorBaseline || architecture == 0) return nullptr;
-  switch ((flags & kJpgFlagDCTMethodMask) >> kJpgFlagDCTMethodShift) {
-    case 0:
-#if defined(JPG_HAVE_SSSE3_KERNELS)
-      if (jpgHaveSSSE3()) return jpgWriteForwardDCT_AltiVec_Short_SSSE3;
-#endif
-      return jpgWriteForwardDCT_AltiVec_Short;
-    case 1: return jpgWriteForwardDCT_AltiVec_Float;
+  switch (dctMethodOf(flags)) {
+    case 0: return jpgGetVectorKernelSet()->fdctShort;
+    case 1: return jpgGetVectorKernelSet()->fdctFloat;
     default: return nullptr;
   }
 }

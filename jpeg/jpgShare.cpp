@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "jpeg/jpgArch.h"
 #include "jpeg/jpgWClr.h"
 
 const uint8_t kJpgZigZag[64] = {0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,
@@ -74,7 +73,6 @@ jpgWContext* jpgProlog() {
     for (int k = 0; k < 64; ++k) ctx->quantBase[t][k] = kJpgStdQuant[t][kJpgZigZag[k]];
   ctx->coder.bits.freeBits = 32;
   ctx->stream.fork = -1;
-  jpgSetArchitecture(ctx, 0xFFFFFFFFu);
   return ctx;
 }
 
@@ -91,6 +89,14 @@ int32_t jpgEpilog(jpgWContext* ctx) {
     complibMemFree(ctx->acCodes[t]);
     ctx->dcCodes[t] = ctx->acCodes[t] = nullptr;
   }
+  if (ctx->lookup) {
+    for (int t = 0; t < 2; ++t) {
+      jpgFreeHuffmanLookup(ctx->lookup->dc[t], kJpgDCLookupGroups);
+      jpgFreeHuffmanLookup(ctx->lookup->ac[t], kJpgACLookupGroups);
+    }
+    complibMemFree(ctx->lookup);
+    ctx->lookup = nullptr;
+  }
   int32_t status = complibCloseBitstreamFile(&ctx->stream);
   complibMemFree(ctx->stream.block);
   ctx->stream.block = nullptr;
@@ -103,7 +109,146 @@ int32_t jpgEpilog(jpgWContext* ctx) {
 void* jpgMemAlloc(jpgWContext*, int64_t size) { return complibMemAlloc(size); }
 void jpgMemFree(jpgWContext*, void* address) { complibMemFree(address); }
 
-int32_t jpgGenerateHuffmanTable(const jpgHuffSource* source, jpgHuffEntry* out) {
+namespace {
+
+constexpr int32_t kMaxCodes = 256;
+
+int extraBitsOf(const jpgHuffEntry& e) { return e.symbol & 15; }
+int expandedLength(const jpgHuffEntry& e) { return e.length + extraBitsOf(e); }
+
+int32_t codeCount(const jpgHuffEntry* list) {
+  int32_t n = 0;
+  while (n < kMaxCodes && list[n].length != 0) ++n;
+  return n;
+}
+
+int leadingOnes(uint32_t code16) {
+  int p = 0;
+  while (p < 16 && (code16 & (0x8000u >> p))) ++p;
+  return p;
+}
+
+// How one group takes its codes and fills its slots.
+struct GroupRule {
+  int bound;            // the largest length + s taken (the second group: plus min(P, 5))
+  bool prefix;          // indexed below the leading 1 bits of its first code
+  bool expand;          // slots carry the extra bits of codes that have them
+  bool afterFirstGroup; // L counts the previous code, the limit is not shifted
+};
+
+constexpr GroupRule kFirstAC{11, false, true, false};
+constexpr GroupRule kFirstDC{9, false, true, false};
+constexpr GroupRule kSecondAC{11, true, true, true};
+constexpr GroupRule kLast{0, true, false, false};
+
+void setEmpty(jpgHuffLookupGroup* group) { *group = jpgHuffLookupGroup{nullptr, 0xFFFF, 0, 0, 0x10000}; }
+
+int32_t buildGroup(const jpgHuffEntry* list, int32_t start, const GroupRule& rule, jpgHuffLookupGroup* group) {
+  *group = jpgHuffLookupGroup{};
+  const int32_t count = codeCount(list);
+  if (start < 0 || start > count) return -1;
+  if (start == count) {
+    setEmpty(group);
+    return start;
+  }
+  if (rule.afterFirstGroup && start == 0) return -1;
+  const int p = rule.prefix ? leadingOnes(list[start].code) : 0;
+  const int allowance = rule.afterFirstGroup ? (p < 5 ? p : 5) : 0;
+  int bits = rule.afterFirstGroup ? expandedLength(list[start - 1]) : 0;
+  int32_t end = start;
+  for (; end < count; ++end) {
+    int taken = rule.expand ? expandedLength(list[end]) : list[end].length;
+    if (rule.expand && taken - allowance > rule.bound) break;
+    if (taken > bits) bits = taken;
+  }
+  if (end == start) {
+    setEmpty(group);
+    return start;
+  }
+  if (bits > 16 || bits < p) return -1;
+  group->mask = 0xFFFFu >> p;
+  group->shift = static_cast<uint32_t>(16 - bits);
+  group->count = 1u << (bits - p);
+  const uint32_t next = end < count ? list[end].code : 0x10000;
+  group->limit = !rule.expand ? 0x10000 : rule.afterFirstGroup ? next : next >> group->shift;
+  group->table = static_cast<uint32_t*>(complibMemAlloc(int64_t(group->count) * int64_t(sizeof(uint32_t))));
+  if (!group->table) return -1;
+  for (uint32_t i = 0; i < group->count; ++i) group->table[i] = kJpgLookupNoCode;
+  for (int32_t k = start; k < end; ++k) {
+    const jpgHuffEntry& e = list[k];
+    const int s = extraBitsOf(e);
+    const uint32_t first = (e.code & group->mask) >> group->shift;
+    const uint32_t span = 1u << (bits - e.length);
+    if (e.length > bits || first + span > group->count) {
+      jpgFreeHuffmanLookup(group, 1);
+      return -1;
+    }
+    if (!rule.expand || s == 0) {
+      for (uint32_t i = 0; i < span; ++i) group->table[first + i] = uint32_t(e.symbol) << 8 | e.length;
+      continue;
+    }
+    const int total = e.length + s;
+    const uint32_t slots = 1u << (bits - total);
+    for (int32_t v = 0; v < (1 << s); ++v) {
+      int32_t value = v < tableTestShift[s][0] ? v + tableTestShift[s][1] : v;
+      uint32_t entry = static_cast<uint32_t>(value) << 16 | uint32_t(e.symbol) << 8 | static_cast<uint32_t>(total);
+      for (uint32_t i = 0; i < slots; ++i) group->table[first + uint32_t(v) * slots + i] = entry;
+    }
+  }
+  return end;
+}
+
+// Runs the groups in turn, each from where the previous one stopped; any failure empties all.
+int32_t buildGroups(const jpgHuffEntry* list, jpgHuffLookupGroup* groups, int n,
+                    int32_t (*const* parts)(const jpgHuffEntry*, int32_t, jpgHuffLookupGroup*)) {
+  int32_t index = 0;
+  for (int g = 0; g < n; ++g) index = parts[g](list, index, &groups[g]);
+  if (index >= 0) return kJpgOK;
+  jpgFreeHuffmanLookup(groups, n);
+  return kJpgBadHuffman;
+}
+
+}  // namespace
+
+int32_t jpgGenerateHuffmanTable2Part1(const jpgHuffEntry* list, int32_t start, jpgHuffLookupGroup* group) {
+  return buildGroup(list, start, kFirstAC, group);
+}
+int32_t jpgGenerateHuffmanTable2Part2(const jpgHuffEntry* list, int32_t start, jpgHuffLookupGroup* group) {
+  return buildGroup(list, start, kSecondAC, group);
+}
+int32_t jpgGenerateHuffmanTable2Part3(const jpgHuffEntry* list, int32_t start, jpgHuffLookupGroup* group) {
+  return buildGroup(list, start, kLast, group);
+}
+int32_t jpgGenerateDCHuffmanTable2Part1(const jpgHuffEntry* list, int32_t start, jpgHuffLookupGroup* group) {
+  return buildGroup(list, start, kFirstDC, group);
+}
+int32_t jpgGenerateDCHuffmanTable2Part2(const jpgHuffEntry* list, int32_t start, jpgHuffLookupGroup* group) {
+  return buildGroup(list, start, kLast, group);
+}
+
+int32_t jpgGenerateHuffmanTable2(const jpgHuffEntry* list, jpgHuffLookupGroup* groups) {
+  static constexpr int32_t (*kParts[])(const jpgHuffEntry*, int32_t, jpgHuffLookupGroup*) = {
+      jpgGenerateHuffmanTable2Part1, jpgGenerateHuffmanTable2Part2, jpgGenerateHuffmanTable2Part3};
+  return buildGroups(list, groups, kJpgACLookupGroups, kParts);
+}
+
+int32_t jpgGenerateDCHuffmanTable2(const jpgHuffEntry* list, jpgHuffLookupGroup* groups) {
+  static constexpr int32_t (*kParts[])(const jpgHuffEntry*, int32_t, jpgHuffLookupGroup*) = {
+      jpgGenerateDCHuffmanTable2Part1, jpgGenerateDCHuffmanTable2Part2};
+  return buildGroups(list, groups, kJpgDCLookupGroups, kParts);
+}
+
+void jpgFreeHuffmanLookup(jpgHuffLookupGroup* groups, int count) {
+  for (int g = 0; g < count; ++g) {
+    complibMemFree(groups[g].table);
+    groups[g] = jpgHuffLookupGroup{};
+  }
+}
+
+int32_t jpgGenerateHuffmanTable(const jpgHuffSource* source, jpgHuffEntry* out, jpgHuffLookupGroup* groups) {
+  const bool ac = (source->classAndId >> 4) != 0;
+  const int nGroups = ac ? kJpgACLookupGroups : kJpgDCLookupGroups;
+  for (int g = 0; g < nGroups; ++g) groups[g] = jpgHuffLookupGroup{};
   int32_t total = 0;
   for (int i = 0; i < 16; ++i) total += source->counts[i];
   if (total > 255) return kJpgBadHuffman;
@@ -118,5 +263,10 @@ int32_t jpgGenerateHuffmanTable(const jpgHuffSource* source, jpgHuffEntry* out) 
     if (code > (1u << length)) return kJpgBadHuffman;
     code <<= 1;
   }
-  return total;
+  out[total] = jpgHuffEntry{0, 0, 0};
+  // The lookup groups work on the codes left-justified to 16 bits.
+  for (int32_t i = 0; i < total; ++i) out[i].code <<= 16 - out[i].length;
+  int32_t status = ac ? jpgGenerateHuffmanTable2(out, groups) : jpgGenerateDCHuffmanTable2(out, groups);
+  for (int32_t i = 0; i < total; ++i) out[i].code >>= 16 - out[i].length;
+  return status ? status : total;
 }

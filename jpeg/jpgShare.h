@@ -33,6 +33,29 @@ constexpr int32_t kJpgSelectorBaseline2 = 771;
 struct jpgColorJob;
 typedef void (*jpgPrepareFunc)(const jpgColorJob* job, int32_t x, int32_t y);
 typedef void (*jpgFDCTFunc)(int16_t* block);
+// rows rows of n pixels (a multiple of 8) to Y rows stride samples apart; every chromaStep-th
+// row also gives Cb and Cr, planeSize and twice that past its Y.
+typedef void (*jpgYUVRowsFunc)(const uint8_t* src, int64_t rowBytes, int32_t rows, int32_t n, int16_t* y,
+                               int32_t stride, int32_t planeSize, int32_t chromaStep);
+
+#if defined(__x86_64__) || defined(__i386__)
+// Vector kernels also built for SSSE3 and AVX2, used in place of the SSE2 ones when the
+// processor has them.
+#define JPG_HAVE_SSSE3_KERNELS 1
+#define JPG_HAVE_AVX2_KERNELS 1
+#endif
+
+// The vector kernels one instruction set runs, named for reports.
+struct jpgKernelSet {
+  const char* name;
+  jpgFDCTFunc fdctShort;
+  jpgFDCTFunc fdctShortPair;  // two consecutive blocks; null where lanes are not wide enough
+  jpgFDCTFunc fdctFloat;
+  jpgYUVRowsFunc yuvRows;
+};
+
+// Where an encoder context is in its life: set-up calls until the first strip makes the frame.
+enum jpgWriteState : int32_t { kJpgStateOpened = 0, kJpgStateCoding = 1 };
 
 // A Huffman table as source (counts and values) and as code list.
 struct jpgHuffSource {
@@ -49,6 +72,34 @@ struct jpgComponentInfo {
   int32_t acSel;
 };
 
+// One code of a Huffman table; a code list ends with an entry of length 0.
+struct jpgHuffEntry {
+  uint32_t code;
+  uint16_t symbol;
+  uint16_t length;
+};
+
+// A decoding lookup group. A code's slots lie from (code left-justified to 16 bits AND mask)
+// >> shift. Slots of a code with s = symbol mod 16 extra bits, in the first groups, hold
+// value << 16 | symbol << 8 | (length + s), one per extra-bits value (its EXTEND result);
+// other slots hold symbol << 8 | length; slots outside the group's codes kJpgLookupNoCode.
+struct jpgHuffLookupGroup {
+  uint32_t* table;  // count entries from complibMemAlloc; null for an empty group
+  uint32_t mask;
+  uint32_t shift;
+  uint32_t count;
+  uint32_t limit;  // codes from here on belong to later groups (the first group: shifted)
+};
+constexpr int kJpgACLookupGroups = 3;
+constexpr int kJpgDCLookupGroups = 2;
+constexpr uint32_t kJpgLookupNoCode = 0xFFFF0000;
+
+// The decoding lookup groups of the four standard tables: built, never read by the encoder.
+struct jpgHuffLookup {
+  jpgHuffLookupGroup dc[2][kJpgDCLookupGroups];
+  jpgHuffLookupGroup ac[2][kJpgACLookupGroups];
+};
+
 // The context: one 7644-byte block, checked by its tag and size on every call. The MCU coders'
 // record sits at kJpgCoderStateOffset.
 struct jpgWContext {
@@ -60,10 +111,14 @@ struct jpgWContext {
   uint32_t architecture;
   jpgMCUCoderState coder;
 
+  const jpgKernelSet* kernels;  // null on the plain path
+  jpgWriteState state;
+
   jpgWriteMCUFunc writeMCU;
   jpgWriteMCUFunc writeMCU2;
   jpgPrepareFunc prepare;
   jpgFDCTFunc fdct;
+  jpgFDCTFunc fdctPair;  // the same transform of two consecutive blocks, when the kernels have it
 
   uint32_t frameMarker;
   uint32_t sampling;
@@ -88,6 +143,7 @@ struct jpgWContext {
   // Prepared Huffman codes (complibMemAlloc blocks): DC 4095 entries, AC 256.
   jpgHuffCode* dcCodes[2];
   jpgHuffCode* acCodes[2];
+  jpgHuffLookup* lookup;  // a complibMemAlloc block made with the Huffman tables
 
   int32_t hmax, vmax, mcuWidth, mcuHeight, mcusPerRow, mcuRows;
   jpgComponentInfo comp[4];
@@ -97,7 +153,8 @@ struct jpgWContext {
 static_assert(offsetof(jpgWContext, coder) == kJpgCoderStateOffset, "the MCU coders find their record here");
 static_assert(sizeof(jpgWContext) <= kJpgContextSize, "the context must fit its block");
 
-// Allocates and initialises a context (tag, size, version, defaults).
+// Allocates and initialises a context (tag, size, version, defaults); its kernels are chosen
+// by the caller (jpgSelectKernels).
 jpgWContext* jpgProlog();
 // The context when tag and size match, else null.
 jpgWContext* jpgCheckParam(void* context);
@@ -111,12 +168,21 @@ extern const uint8_t kJpgZigZag[64];                // natural index of zig-zag 
 extern const int32_t kJpgStdQuant[2][64];           // Annex K luminance and chrominance, natural order
 extern const jpgHuffSource kJpgStdHuffman[4];       // DC 0, DC 1, AC 0, AC 1
 
-// One code of a Huffman table.
-struct jpgHuffEntry {
-  uint32_t code;
-  uint16_t symbol;
-  uint16_t length;
-};
-// Codes of a source table in code order, as T.81 Annex C generates them; the count, or
-// kJpgBadHuffman when the source is not a valid code (more than 255 values, overfull lengths).
-int32_t jpgGenerateHuffmanTable(const jpgHuffSource* source, jpgHuffEntry* out);
+// Codes of a source table in code order, as T.81 Annex C generates them, ended by a
+// length-0 entry (out holds 256), and the table's decoding lookup groups (three for an AC
+// class byte, two for DC; previous ones must be freed). The code count, or kJpgBadHuffman
+// when the source is not a valid code (more than 255 values, overfull lengths) or the groups
+// cannot be built; the groups are then empty.
+int32_t jpgGenerateHuffmanTable(const jpgHuffSource* source, jpgHuffEntry* out, jpgHuffLookupGroup* groups);
+// The groups of a code list whose codes are left-justified to 16 bits: 0 or kJpgBadHuffman.
+int32_t jpgGenerateHuffmanTable2(const jpgHuffEntry* list, jpgHuffLookupGroup* groups);
+int32_t jpgGenerateDCHuffmanTable2(const jpgHuffEntry* list, jpgHuffLookupGroup* groups);
+// One group from list index start: the index where the next group starts, or -1 when the
+// group fails (a start of -1 fails too).
+int32_t jpgGenerateHuffmanTable2Part1(const jpgHuffEntry* list, int32_t start, jpgHuffLookupGroup* group);
+int32_t jpgGenerateHuffmanTable2Part2(const jpgHuffEntry* list, int32_t start, jpgHuffLookupGroup* group);
+int32_t jpgGenerateHuffmanTable2Part3(const jpgHuffEntry* list, int32_t start, jpgHuffLookupGroup* group);
+int32_t jpgGenerateDCHuffmanTable2Part1(const jpgHuffEntry* list, int32_t start, jpgHuffLookupGroup* group);
+int32_t jpgGenerateDCHuffmanTable2Part2(const jpgHuffEntry* list, int32_t start, jpgHuffLookupGroup* group);
+// Frees the groups' tables and leaves them zero.
+void jpgFreeHuffmanLookup(jpgHuffLookupGroup* groups, int count);

@@ -32,6 +32,11 @@ constexpr ConvertTables kTables = makeTables();
 
 enum ColorKind { kOther = 0, kKeepRGB = 1, kToYCbCr = 2 };
 
+// A cell's mean rounded to nearest, halves away from zero: truncation would bias chroma.
+inline int16_t cellMean(int32_t sum, int32_t n) {
+  return static_cast<int16_t>((sum + (sum < 0 ? -(n / 2) : n / 2)) / n);
+}
+
 inline int16_t* plane(const jpgColorJob* job, int c) { return job->planes + c * job->mcuWidth * job->mcuHeight; }
 
 template <int Kind>
@@ -133,7 +138,7 @@ void GenericSubSamplingAndBlockDivisionHQ(const jpgColorJob* job) {
         int32_t sum = 0;
         for (int yy = 0; yy < sy; ++yy)
           for (int xx = 0; xx < sx; ++xx) sum += cell[yy * w + xx];
-        block[j * 8 + i] = static_cast<int16_t>(n == 1 ? sum : sum / n);
+        block[j * 8 + i] = cellMean(sum, n);
       }
   });
 }
@@ -153,7 +158,7 @@ void GenericSubSamplingAndBlockDivisionHQEdge(const jpgColorJob* job, int32_t co
         int32_t sum = 0;
         for (int yy = 0; yy < ny; ++yy)
           for (int xx = 0; xx < nx; ++xx) sum += p[(y0 + yy) * w + x0 + xx];
-        block[j * 8 + i] = static_cast<int16_t>(sum / (nx * ny));
+        block[j * 8 + i] = cellMean(sum, nx * ny);
       }
     }
   });

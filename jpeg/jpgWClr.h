@@ -20,6 +20,7 @@ struct jpgColorJob {
   int32_t mcuHeight;
   int32_t h[4];
   int32_t v[4];
+  const jpgKernelSet* kernels;  // the vector operations' kernels
 };
 
 // The operation for the context's components, colour kind, factors and method; null for

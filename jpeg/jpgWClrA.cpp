@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "jpeg/jpgArch.h"
 #include "jpeg/simd/jpgYUVKernels.h"
 
 using jpgvec::s16x8;
@@ -21,12 +20,7 @@ void convertRows(const jpgColorJob* job, int32_t x, int32_t y, int32_t cols, int
   const int planeSize = job->mcuWidth * job->mcuHeight;
   const uint8_t* src = job->pixels + static_cast<int64_t>(y) * job->rowBytes + static_cast<int64_t>(x) * 3;
   const int32_t whole = cols & ~7;
-#if defined(JPG_HAVE_SSSE3_KERNELS)
-  if (jpgHaveSSSE3())
-    jpgYUVRows_SSSE3(src, job->rowBytes, rows, whole, job->planes, job->mcuWidth, planeSize, chromaStep);
-  else
-#endif
-    jpgvec::YUVRows(src, job->rowBytes, rows, whole, job->planes, job->mcuWidth, planeSize, chromaStep);
+  job->kernels->yuvRows(src, job->rowBytes, rows, whole, job->planes, job->mcuWidth, planeSize, chromaStep);
   if (whole == cols) return;
   // The last few pixels of each row: the plain conversion, reading nothing beyond them.
   for (int32_t r = 0; r < rows; ++r) {
@@ -58,9 +52,11 @@ void chromaBlock(const int16_t* plane, int16_t* block) {
       b += load(row + 24);
     }
     s16x8 sum = evenLanes(a, b) + oddLanes(a, b);
-    // Division by the cell size, truncating toward zero.
+    // Division by the cell size rounding to nearest, halves away from zero, as the plain one.
     constexpr int shift = SY == 2 ? 2 : 1;
-    store(block + 8 * j, (sum + ((sum >> 15) & static_cast<int16_t>((1 << shift) - 1))) >> shift);
+    s16x8 sign = sum >> 15;
+    s16x8 magnitude = (((sum ^ sign) - sign) + static_cast<int16_t>(1 << (shift - 1))) >> shift;
+    store(block + 8 * j, (magnitude ^ sign) - sign);
   }
 }
 
@@ -97,6 +93,11 @@ void prepareGeneric(const jpgColorJob* job, int32_t x, int32_t y) {
 }
 
 }  // namespace
+
+void AltiVecYUVRows(const uint8_t* src, int64_t rowBytes, int32_t rows, int32_t n, int16_t* y, int32_t stride,
+                    int32_t planeSize, int32_t chromaStep) {
+  jpgvec::YUVRows(src, rowBytes, rows, n, y, stride, planeSize, chromaStep);
+}
 
 void AltiVecYUVConvert8bit(const jpgColorJob* job, int32_t x, int32_t y, int32_t cols, int32_t rows) {
   convertRows(job, x, y, cols, rows, 1);

@@ -5,11 +5,14 @@
 
 #include <cstdint>
 
-#include "jpeg/jpgArch.h"
 #include "jpeg/jpgWClr.h"
 
 jpgPrepareFunc jpgGetWriteColorConvertAltiVecFunc(const jpgWContext* ctx, bool averaging);
 
+// The conversion of whole rows (a jpgYUVRowsFunc) for this build's vector unit.
+void AltiVecYUVRows(const uint8_t* src, int64_t rowBytes, int32_t rows, int32_t n, int16_t* y, int32_t stride,
+                    int32_t planeSize, int32_t chromaStep);
+// Through the job's kernel set.
 void AltiVecYUVConvert8bit(const jpgColorJob* job, int32_t x, int32_t y, int32_t cols, int32_t rows);
 void jpgWriteRGB2YUVRectSP211_AltiVec(const jpgColorJob* job, int32_t x, int32_t y);
 void jpgWriteRGB2YUVRectHQ211_AltiVec(const jpgColorJob* job, int32_t x, int32_t y);
@@ -19,7 +22,12 @@ void jpgWriteRGB2YUVRectSPGeneric_AltiVec(const jpgColorJob* job, int32_t x, int
 void jpgWriteRGB2YUVRectHQGeneric_AltiVec(const jpgColorJob* job, int32_t x, int32_t y);
 
 #if defined(JPG_HAVE_SSSE3_KERNELS)
-// jpgvec::YUVRows built for SSSE3.
+// AltiVecYUVRows built for SSSE3.
 void jpgYUVRows_SSSE3(const uint8_t* src, int64_t rowBytes, int32_t rows, int32_t n, int16_t* y, int32_t stride,
                       int32_t planeSize, int32_t chromaStep);
+#endif
+#if defined(JPG_HAVE_AVX2_KERNELS)
+// AltiVecYUVRows built for AVX2.
+void jpgYUVRows_AVX2(const uint8_t* src, int64_t rowBytes, int32_t rows, int32_t n, int16_t* y, int32_t stride,
+                     int32_t planeSize, int32_t chromaStep);
 #endif

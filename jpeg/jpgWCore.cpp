@@ -86,10 +86,18 @@ int32_t startFrame(jpgWContext* ctx, const _complibImageRect* rect) {
   ctx->coder.nextRestart = 0;
   ctx->coder.mcusLeft = ctx->mcusPerRow * ctx->mcuRows;
   ctx->prepare = jpgGetWriteColorConvertFunc(ctx);
-  return ctx->prepare ? kJpgOK : kJpgBadParameter;
+  if (!ctx->prepare) return kJpgBadParameter;
+  ctx->state = kJpgStateCoding;
+  return kJpgOK;
 }
 
 }  // namespace
+
+jpgWContext* jpgWriteNewContext() {
+  jpgWContext* ctx = jpgProlog();
+  if (ctx) jpgSelectKernels(ctx, 0xFFFFFFFFu);
+  return ctx;
+}
 
 int32_t jpgWriteStartStream(jpgWContext* ctx) {
   ctx->coder.bits.writeOut = writeToStream;
@@ -115,7 +123,7 @@ int32_t jpgWriteFinishStream(jpgWContext* ctx) {
 int32_t jpgWritePrologToMemory(uint32_t options, void** context) {
   if (!context) return kJpgBadContext;
   *context = nullptr;
-  jpgWContext* ctx = jpgProlog();
+  jpgWContext* ctx = jpgWriteNewContext();
   if (!ctx) return kJpgNoMemory;
   ctx->flags |= kJpgFlagMemoryOutput;
   if (options & 2) ctx->flags |= kJpgFlagPartialOutput;
@@ -156,7 +164,7 @@ int32_t jpgWriteGetPartialBitstream(void* context, void** data, int64_t* size) {
   if (!(ctx->flags & kJpgFlagMemoryOutput) || !(ctx->flags & kJpgFlagPartialOutput)) return kJpgBadState;
   if (outputFailed(ctx)) return kJpgFailed;
   int32_t status = kJpgOK;
-  if (ctx->linesCoded == 0 && !(ctx->flags & kJpgFlagTablesWritten)) {
+  if (ctx->state == kJpgStateOpened && !(ctx->flags & kJpgFlagTablesWritten)) {
     status = jpgWriteCreateTables(ctx);
     if (status) return status;
     ctx->flags |= kJpgFlagTablesWritten;
@@ -355,7 +363,7 @@ int32_t jpgWriteFromRect(void* context, const _complibImageRect* rect, int32_t l
   if (!ctx || !rect || !rect->data) return kJpgBadContext;
   if (lines <= 0) return kJpgBadParameter;
   if (outputFailed(ctx)) return kJpgWriteFailed;
-  if (ctx->linesCoded == 0 && ctx->prepare == nullptr) {
+  if (ctx->state == kJpgStateOpened) {
     if (int32_t status = startFrame(ctx, rect)) return status;
   }
   if (static_cast<int64_t>(rect->rowBytes) < int64_t(ctx->width) * ctx->components) return kJpgBadParameter;
@@ -372,9 +380,12 @@ int32_t jpgWriteFromRect(void* context, const _complibImageRect* rect, int32_t l
     if (ctx->hmax % job.h[c] || ctx->vmax % job.v[c]) return kJpgBadSampling;
     blocks += job.h[c] * job.v[c];
   }
+  // MCUs of one block go two at a time through the transform of block pairs.
+  const bool pairs = blocks == 1 && ctx->fdctPair;
   int64_t planeBytes = int64_t(ctx->mcuWidth) * ctx->mcuHeight * n * int64_t(sizeof(int16_t));
   auto* planes = static_cast<int16_t*>(jpgMemAlloc(ctx, planeBytes));
-  auto* blockBuffer = static_cast<int16_t*>(jpgMemAlloc(ctx, int64_t(blocks) * 64 * int64_t(sizeof(int16_t))));
+  auto* blockBuffer =
+      static_cast<int16_t*>(jpgMemAlloc(ctx, int64_t(pairs ? 2 : 1) * blocks * 64 * int64_t(sizeof(int16_t))));
   if (!planes || !blockBuffer) {
     jpgMemFree(ctx, planes);
     jpgMemFree(ctx, blockBuffer);
@@ -390,13 +401,31 @@ int32_t jpgWriteFromRect(void* context, const _complibImageRect* rect, int32_t l
   job.components = n;
   job.mcuWidth = ctx->mcuWidth;
   job.mcuHeight = ctx->mcuHeight;
+  job.kernels = ctx->kernels;
   ctx->coder.blocks = blockBuffer;
 
   int32_t status = kJpgOK;
   for (int32_t y = 0; y < lines && !status; y += ctx->mcuHeight)
     for (int32_t x = 0; x < ctx->width && !status; x += ctx->mcuWidth) {
+      if (!pairs) {
+        ctx->prepare(&job, x, y);
+        status = ctx->writeMCU(ctx);
+        continue;
+      }
+      job.blocks = blockBuffer;
       ctx->prepare(&job, x, y);
-      status = ctx->writeMCU(ctx);
+      int32_t count = 1;
+      if (x + ctx->mcuWidth < ctx->width) {
+        x += ctx->mcuWidth;
+        job.blocks = blockBuffer + 64;
+        ctx->prepare(&job, x, y);
+        count = 2;
+      }
+      jpgWriteTransformBlocks(ctx, blockBuffer, count);
+      for (int32_t i = 0; i < count && !status; ++i) {
+        ctx->coder.blocks = blockBuffer + 64 * i;
+        status = jpgWriteCodeMCU(ctx);
+      }
     }
   ctx->coder.blocks = nullptr;
   jpgMemFree(ctx, planes);

@@ -28,6 +28,8 @@ int32_t jpgWriteSetQuantizationFactor(void* context, int32_t quality);
 int32_t jpgWriteSetSubsamplingFactor(void* context, uint32_t word);
 int32_t jpgWriteSetNumberOfChannels(void* context, int32_t channels);
 int32_t jpgWriteSetRestartInterval(void* context, uint32_t interval);
+// The frame's size; the first strip's width replaces the width set here, and its height is
+// taken only when none was set.
 int32_t jpgWriteSetImageSize(void* context, int32_t width, int32_t height);
 int32_t jpgWriteSetDefaultQuantizationTable(void* context, int32_t index, const uint16_t* table);
 int32_t jpgWriteSetQuantizationTableSelector(void* context, int32_t component, int32_t table);
@@ -48,6 +50,8 @@ int32_t jpgWriteFromRect(void* context, const _complibImageRect* rect, int32_t l
 // ---- For the file entry points (jpgWMac) ----------------------------------------------------
 
 struct jpgWContext;
+// A context with its kernels chosen for this processor; null without memory.
+jpgWContext* jpgWriteNewContext();
 // Output set-up on the context's stream record, then SOI.
 int32_t jpgWriteStartStream(jpgWContext* ctx);
 // The trailer (DNL when needed, EOI, flush) unless the output failed; the stream's status.

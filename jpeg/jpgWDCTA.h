@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "jpeg/jpgArch.h"
+#include "jpeg/jpgShare.h"
 
 void jpgWriteForwardDCT_AltiVec_Short(int16_t* block);
 void jpgWriteForwardDCT_AltiVec_Float(int16_t* block);
@@ -12,4 +12,8 @@ void jpgWriteForwardDCT_AltiVec_Float(int16_t* block);
 #if defined(JPG_HAVE_SSSE3_KERNELS)
 // The same transform built for SSSE3.
 void jpgWriteForwardDCT_AltiVec_Short_SSSE3(int16_t* block);
+#endif
+#if defined(JPG_HAVE_AVX2_KERNELS)
+// The fixed-point transform of the two blocks at blocks and blocks + 64, built for AVX2.
+void jpgWriteForwardDCT2_AltiVec_Short_AVX2(int16_t* blocks);
 #endif

@@ -24,7 +24,7 @@ int32_t jpgWritePrologToMacOSFile(const FSRef* parentRef, const HFSUniStr255* na
                                   uint32_t, void** context) {
   if (!parentRef || !context) return kJpgBadContext;
   *context = nullptr;
-  jpgWContext* ctx = jpgProlog();
+  jpgWContext* ctx = jpgWriteNewContext();
   if (!ctx) return kJpgNoMemory;
   if (complibMacCreateFileNameFromFsRef(&ctx->stream.name, parentRef, name, creator, type) != kJpgOK) {
     jpgEpilog(ctx);
@@ -36,7 +36,7 @@ int32_t jpgWritePrologToMacOSFile(const FSRef* parentRef, const HFSUniStr255* na
 int32_t jpgWritePrologToFile(const FSSpec* spec, OSType creator, OSType type, uint32_t, void** context) {
   if (!spec || !context) return kJpgBadContext;
   *context = nullptr;
-  jpgWContext* ctx = jpgProlog();
+  jpgWContext* ctx = jpgWriteNewContext();
   if (!ctx) return kJpgNoMemory;
   if (complibMacCreateFileNameFromFsSpec(&ctx->stream.name, spec, creator, type) != kJpgOK) {
     jpgEpilog(ctx);
@@ -49,9 +49,9 @@ int32_t jpgWriteEpilogToFile(void* context) {
   jpgWContext* ctx = jpgCheckParam(context);
   if (!ctx || (ctx->flags & kJpgFlagMemoryOutput)) return kJpgBadContext;
   int32_t status = jpgWriteFinishStream(ctx);
+  if (!status) status = complibCommitBitstreamFile(&ctx->stream);
   _complibFileName name = ctx->stream.name;
   int32_t released = jpgEpilog(ctx);
-  if (status || released) complibDeleteFile(&name);
   complibMacReleaseFileName(&name);
   return status ? status : released;
 }

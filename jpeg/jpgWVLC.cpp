@@ -63,21 +63,33 @@ int32_t quantizeAndEncode(jpgWContext* ctx, jpgCoderComponent* comp, const uint1
 
 }  // namespace
 
-int32_t writeBaseLineMCU_Altivec(void* context) {
-  auto* ctx = static_cast<jpgWContext*>(context);
+void jpgWriteTransformBlocks(jpgWContext* ctx, int16_t* blocks, int32_t n) {
+  int32_t b = 0;
+  if (ctx->fdctPair)
+    for (; b + 1 < n; b += 2) ctx->fdctPair(blocks + 64 * b);
+  for (; b < n; ++b) ctx->fdct(blocks + 64 * b);
+}
+
+int32_t jpgWriteCodeMCU(jpgWContext* ctx) {
   jpgMCUCoderState* s = &ctx->coder;
   int16_t* block = s->blocks;
   int32_t status = 0;
   for (int c = 0; c < s->components; ++c) {
     jpgCoderComponent* comp = &s->comp[c];
     const uint16_t(*div)[64] = ctx->quantDivisors[ctx->comp[c].quantSel];
-    for (int b = 0; b < comp->blocks; ++b, block += 64) {
-      ctx->fdct(block);
+    for (int k = 0; k < comp->blocks; ++k, block += 64)
       if (int32_t st = quantizeAndEncode(ctx, comp, div, block); st && !status) status = st;
-    }
   }
   if (int32_t st = pelmora_bits::EndMCU(s); st && !status) status = st;
   return status;
+}
+
+int32_t writeBaseLineMCU_Altivec(void* context) {
+  auto* ctx = static_cast<jpgWContext*>(context);
+  int32_t blocks = 0;
+  for (int c = 0; c < ctx->coder.components; ++c) blocks += ctx->coder.comp[c].blocks;
+  jpgWriteTransformBlocks(ctx, ctx->coder.blocks, blocks);
+  return jpgWriteCodeMCU(ctx);
 }
 
 int32_t putByteToJPEGFile(jpgWContext* ctx, uint8_t byte) { return pelmora_bits::PutByte(&ctx->coder.bits, byte); }
@@ -119,8 +131,6 @@ constexpr int32_t kSpecialQuant[2][64] = {
      3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3},
 };
 
-int bitCount(uint32_t v) { return v ? 32 - __builtin_clz(v) : 0; }
-
 void createDQT(jpgWContext* ctx) {
   int32_t q = ctx->quality < 1 ? 1 : ctx->quality > 100 ? 100 : ctx->quality;
   int32_t scale = q < 50 ? 5000 / q : 200 - 2 * q;
@@ -151,33 +161,37 @@ int32_t writeDQT(jpgWContext* ctx) {
 }
 
 int32_t createDHT(jpgWContext* ctx) {
+  if (!ctx->lookup) {
+    ctx->lookup = static_cast<jpgHuffLookup*>(complibMemAlloc(int64_t(sizeof(jpgHuffLookup))));
+    if (!ctx->lookup) return kJpgNoMemory;
+    std::memset(ctx->lookup, 0, sizeof(jpgHuffLookup));
+  }
   for (int t = 0; t < 4; ++t) {
     const jpgHuffSource& src = kJpgStdHuffman[t];
+    const bool dc = t < 2;
+    const int slot = t & 1;
+    jpgHuffLookupGroup* groups = dc ? ctx->lookup->dc[slot] : ctx->lookup->ac[slot];
+    jpgFreeHuffmanLookup(groups, dc ? kJpgDCLookupGroups : kJpgACLookupGroups);
     jpgHuffEntry codes[256];
-    int32_t n = jpgGenerateHuffmanTable(&src, codes);
+    int32_t n = jpgGenerateHuffmanTable(&src, codes, groups);
     if (n < 0) return n;
-    bool dc = t < 2;
-    int slot = t & 1;
+    jpgHuffEntry bySymbol[256];
+    jpgWriteSortHuffmanTable(codes, bySymbol);
     jpgHuffCode*& table = dc ? ctx->dcCodes[slot] : ctx->acCodes[slot];
     complibMemFree(table);
     table = static_cast<jpgHuffCode*>(complibMemAlloc((dc ? 4095 : 256) * int64_t(sizeof(jpgHuffCode))));
     if (!table) return kJpgNoMemory;
     if (dc) {
-      jpgHuffEntry bySize[16] = {};
-      for (int i = 0; i < n; ++i)
-        if (codes[i].symbol < 16) bySize[codes[i].symbol] = codes[i];
       for (int d = -2047; d <= 2047; ++d) {
-        int s = bitCount(static_cast<uint32_t>(d < 0 ? -d : d));
-        uint32_t extra = static_cast<uint32_t>(d < 0 ? d + (1 << s) - 1 : d);
-        const jpgHuffEntry& e = bySize[s];
-        table[d + 2047] = e.length ? jpgHuffCode{(e.code << s) | extra, e.length + static_cast<uint32_t>(s)}
-                                   : jpgHuffCode{0, 0};
+        jpgValueClass c = jpgWriteClassOf(d);
+        const jpgHuffEntry& e = bySymbol[c.size];
+        table[d + 2047] = e.length ? jpgHuffCode{(e.code << c.size) | c.bits, e.length + c.size} : jpgHuffCode{0, 0};
       }
     } else {
-      for (int i = 0; i < 256; ++i) table[i] = jpgHuffCode{0, 0};
-      for (int i = 0; i < n; ++i) {
-        int s = codes[i].symbol & 15;
-        table[codes[i].symbol] = jpgHuffCode{codes[i].code << s, codes[i].length + static_cast<uint32_t>(s)};
+      for (int i = 0; i < 256; ++i) {
+        uint32_t size = static_cast<uint32_t>(i & 15);
+        const jpgHuffEntry& e = bySymbol[i];
+        table[i] = e.length ? jpgHuffCode{e.code << size, e.length + size} : jpgHuffCode{0, 0};
       }
     }
   }
@@ -199,6 +213,40 @@ int32_t writeDHT(jpgWContext* ctx) {
 }
 
 }  // namespace
+
+jpgValueClass jpgWriteClassOf(int32_t value) {
+  uint32_t magnitude = static_cast<uint32_t>(value < 0 ? -value : value);
+  uint32_t size = magnitude ? static_cast<uint32_t>(32 - __builtin_clz(magnitude)) : 0;
+  uint32_t bits = static_cast<uint32_t>(value < 0 ? value + (1 << size) - 1 : value);
+  return jpgValueClass{size, bits};
+}
+
+void jpgWriteSortHuffmanTable(const jpgHuffEntry* list, jpgHuffEntry* bySymbol) {
+  for (int i = 0; i < 256; ++i) bySymbol[i] = jpgHuffEntry{0, static_cast<uint16_t>(i), 0};
+  for (const jpgHuffEntry* e = list; e->length != 0; ++e) bySymbol[e->symbol & 0xFF] = *e;
+}
+
+int32_t jpgWriteBaseLine8BitDCHuffman(jpgBitWriter* writer, const jpgCoderComponent* component, int32_t difference) {
+  if (difference < -2047 || difference > 2047) return kJpgBadParameter;
+  const jpgHuffCode& code = component->dcCodes[difference + 2047];
+  return pelmora_bits::Put(writer, code.bits, static_cast<int32_t>(code.length));
+}
+
+int32_t jpgWritePut8BitDCHuffman(jpgBitWriter* writer, const jpgHuffEntry* table, int32_t value) {
+  if (value < -2047 || value > 2047) return kJpgBadParameter;
+  jpgValueClass c = jpgWriteClassOf(value);
+  const jpgHuffEntry& e = table[c.size];
+  if (e.length == 0) return kJpgBadParameter;
+  return pelmora_bits::Put(writer, (e.code << c.size) | c.bits, e.length + static_cast<int32_t>(c.size));
+}
+
+int32_t jpgWritePut8BitACHuffman(jpgBitWriter* writer, const jpgHuffEntry* table, int32_t value, int32_t run) {
+  if (value < -1023 || value > 1023 || run < 0 || run > 15) return kJpgBadParameter;
+  jpgValueClass c = jpgWriteClassOf(value);
+  const jpgHuffEntry& e = table[run * 16 + static_cast<int32_t>(c.size)];
+  if (e.length == 0) return kJpgBadParameter;
+  return pelmora_bits::Put(writer, (e.code << c.size) | c.bits, e.length + static_cast<int32_t>(c.size));
+}
 
 int32_t jpgWriteCreateTables(jpgWContext* ctx) {
   createDQT(ctx);

@@ -6,8 +6,14 @@
 
 #include "jpeg/jpgShare.h"
 
-// Codes the MCU in the block buffer with the context's vector transform.
+// Codes the MCU in the block buffer with the context's vector transform: every block
+// transformed first, then each quantised and coded.
 int32_t writeBaseLineMCU_Altivec(void* context);
+// The vector writer's two halves. n consecutive blocks transformed, two at a time where the
+// kernels can:
+void jpgWriteTransformBlocks(jpgWContext* ctx, int16_t* blocks, int32_t n);
+// The MCU at the coder's block pointer, already transformed, quantised and coded.
+int32_t jpgWriteCodeMCU(jpgWContext* ctx);
 
 int32_t putByteToJPEGFile(jpgWContext* ctx, uint8_t byte);
 int32_t jpgWritePutBytes(jpgWContext* ctx, const uint8_t* data, int64_t n);
@@ -27,3 +33,21 @@ void jpgWriteAttachTables(jpgWContext* ctx);
 int32_t jpgWriteWriteSOF(jpgWContext* ctx);
 int32_t jpgWriteWriteDRI(jpgWContext* ctx);
 int32_t jpgWriteWriteSOS(jpgWContext* ctx);
+
+// Size (bit count of |value|) and extra bits (value, or value + 2^size - 1 when negative) of a
+// value -2047..2047.
+struct jpgValueClass {
+  uint32_t size;
+  uint32_t bits;
+};
+jpgValueClass jpgWriteClassOf(int32_t value);
+// A code list (ended by a length-0 entry) as 256 entries indexed by symbol; absent symbols
+// have length 0.
+void jpgWriteSortHuffmanTable(const jpgHuffEntry* list, jpgHuffEntry* bySymbol);
+
+// Single-symbol puts through a bit writer. The prepared DC entry of a difference:
+int32_t jpgWriteBaseLine8BitDCHuffman(jpgBitWriter* writer, const jpgCoderComponent* component, int32_t difference);
+// A DC value or an AC value after run zeros, through a table indexed by symbol: the code then
+// the extra bits. 0xC0000057 for values out of range or symbols the table lacks.
+int32_t jpgWritePut8BitDCHuffman(jpgBitWriter* writer, const jpgHuffEntry* table, int32_t value);
+int32_t jpgWritePut8BitACHuffman(jpgBitWriter* writer, const jpgHuffEntry* table, int32_t value, int32_t run);

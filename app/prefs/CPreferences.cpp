@@ -26,6 +26,18 @@ OSErr ErrorOf(const LException& e) {
   return ioErr;
 }
 
+// Puts into `image` every byte where `now` differs from `base`. Most of the record is
+// unchanged, so whole blocks are compared first.
+void MergeChanges(const uint8_t* base, const uint8_t* now, uint8_t* image) {
+  constexpr size_t kBlock = 256;
+  for (size_t at = 0; at < PREF_ALL::kSize; at += kBlock) {
+    const size_t end = std::min(at + kBlock, size_t(PREF_ALL::kSize));
+    if (std::memcmp(base + at, now + at, end - at) == 0) continue;
+    for (size_t i = at; i < end; ++i)
+      if (now[i] != base[i]) image[i] = now[i];
+  }
+}
+
 }  // namespace
 
 void CPreferences::SetWriteFailureHandler(void (*handler)(OSErr)) {
@@ -99,8 +111,7 @@ void CPreferences::Save_Setting() {
   std::vector<uint8_t> image;
   OSErr err = PFRead(mSpec, &image);
   if (err == noErr && image.size() == PREF_ALL::kSize && !mBase.empty()) {
-    for (size_t i = 0; i < PREF_ALL::kSize; ++i)
-      if (now[i] != mBase[i]) image[i] = now[i];
+    MergeChanges(mBase.data(), now, image.data());
   } else {
     // Nothing sound to merge into: this object's record becomes the file.
     image.assign(now, now + PREF_ALL::kSize);

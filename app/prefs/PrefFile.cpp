@@ -63,6 +63,8 @@ bool PFIsPermissionError(OSErr err) {
 OSErr PFRead(const FSSpec& spec, std::vector<uint8_t>* data) {
   SInt16 ref = 0;
   OSErr err = FSpOpenDF(&spec, fsRdWrPerm, &ref);
+  // A read-only volume still lets the file be read; the write fails, and is reported, later.
+  if (err == vLckdErr || err == wPrErr) err = FSpOpenDF(&spec, fsRdPerm, &ref);
   if (err != noErr) return err;
   OpenFork fork(ref);
   long size = 0;

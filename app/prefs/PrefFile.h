@@ -11,7 +11,8 @@
 constexpr OSType kPrefCreator = 'CTTX';
 constexpr OSType kPrefFileType = 0x3F3F3F3F;  // '????'
 
-// The data fork whole, opened with read and write permission as the store always opens it.
+// The data fork whole, opened with read and write permission as the store always opens it
+// (so that a locked file is refused), or for reading only on a read-only volume.
 OSErr PFRead(const FSSpec& spec, std::vector<uint8_t>* data);
 
 // Writes `data` to "<name>.new" beside `target` (replacing a leftover one), with the type and

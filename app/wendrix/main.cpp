@@ -39,14 +39,13 @@ int main(int, char**) {
   SelectLanguageFromResources();
 
   std::string message;
-  switch (AEClaimSingleInstance(&message)) {
-    case InstanceRole::kHandedOver:
-      return 0;
-    case InstanceRole::kFailed:
-      std::fprintf(stderr, "wendrix: %s\n", message.c_str());
-      return 1;
-    case InstanceRole::kFirst:
-      break;
+  const InstanceRole role = AEClaimSingleInstance(&message);
+  if (role != InstanceRole::kFirst) {
+    CloseResFile(ApplicationResFile());
+    LSTerm();
+    if (role == InstanceRole::kHandedOver) return 0;
+    std::fprintf(stderr, "wendrix: %s\n", message.c_str());
+    return 1;
   }
 
   InitializeHeap(3);

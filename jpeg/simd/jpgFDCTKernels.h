@@ -32,6 +32,32 @@ inline void FDCTShortKernel(int16_t* block) {
   std::memcpy(block, out, sizeof(out));
 }
 
+#if defined(__AVX2__) && !defined(JPGVEC_PORTABLE)
+// FDCTShortKernel on the two blocks at block and block + 64, side by side in sixteen lanes.
+inline void FDCTShortKernel2(int16_t* block) {
+  u16x16 r[8];
+  for (int i = 0; i < 8; ++i) {
+    u16x8 a, b;
+    std::memcpy(&a, block + 8 * i, sizeof(a));
+    std::memcpy(&b, block + 64 + 8 * i, sizeof(b));
+    s16x16 x = reinterpret_cast<s16x16>(
+        __builtin_shufflevector(a, b, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15));
+    r[i] = reinterpret_cast<u16x16>(x > 127 ? 127 : x) << 2;
+  }
+  transpose8x2(r);
+  pass<u16x16, pelmora_fdct::Short1D<u16x16, mulQ15>>(r);
+  transpose8x2(r);
+  pass<u16x16, pelmora_fdct::Short1D<u16x16, mulQ15>>(r);
+  for (int i = 0; i < 8; ++i) {
+    s16x16 out = reinterpret_cast<s16x16>(r[i] + 2) >> 2;
+    s16x8 a = __builtin_shufflevector(out, out, 0, 1, 2, 3, 4, 5, 6, 7);
+    s16x8 b = __builtin_shufflevector(out, out, 8, 9, 10, 11, 12, 13, 14, 15);
+    std::memcpy(block + 8 * i, &a, sizeof(a));
+    std::memcpy(block + 64 + 8 * i, &b, sizeof(b));
+  }
+}
+#endif
+
 inline void FDCTFloatKernel(int16_t* block) {
   s16x8 r[8];
   std::memcpy(r, block, sizeof(r));

@@ -7,7 +7,9 @@
 
 #include <cstdint>
 
-#if defined(__SSSE3__) && !defined(JPGVEC_PORTABLE)
+#if defined(__AVX2__) && !defined(JPGVEC_PORTABLE)
+#include <immintrin.h>
+#elif defined(__SSSE3__) && !defined(JPGVEC_PORTABLE)
 #include <tmmintrin.h>
 #elif defined(__SSE2__) && !defined(JPGVEC_PORTABLE)
 #include <emmintrin.h>
@@ -24,6 +26,9 @@ typedef uint8_t u8x16 __attribute__((vector_size(16)));
 typedef int32_t s32x4 __attribute__((vector_size(16)));
 typedef int32_t s32x8 __attribute__((vector_size(32)));
 typedef float f32x8 __attribute__((vector_size(32)));
+// Two blocks' rows side by side: lanes 0-7 one block, 8-15 the other.
+typedef uint16_t u16x16 __attribute__((vector_size(32)));
+typedef int16_t s16x16 __attribute__((vector_size(32)));
 
 // Saturate((x * c + 16384) >> 15) in each lane, the lanes read as signed.
 inline u16x8 mulQ15(u16x8 x, int16_t c) {
@@ -45,6 +50,13 @@ inline u16x8 mulQ15(u16x8 x, int16_t c) {
   return reinterpret_cast<u16x8>(__builtin_convertvector(p, s16x8));
 #endif
 }
+
+#if defined(__AVX2__) && !defined(JPGVEC_PORTABLE)
+// mulQ15 on two blocks' lanes at once.
+inline u16x16 mulQ15(u16x16 x, int16_t c) {
+  return reinterpret_cast<u16x16>(_mm256_mulhrs_epi16(reinterpret_cast<__m256i>(x), _mm256_set1_epi16(c)));
+}
+#endif
 
 // (a * b) >> 16 in each unsigned lane.
 inline u16x8 mulhiU16(u16x8 a, u16x8 b) {
@@ -93,6 +105,30 @@ inline void transpose8(V* r) {
     r[2 * i + 1] = __builtin_shufflevector(u[i], u[i + 4], 4, 5, 6, 7, 12, 13, 14, 15);
   }
 }
+
+#if defined(__AVX2__) && !defined(JPGVEC_PORTABLE)
+// transpose8 on each half of sixteen-lane rows (two blocks side by side), in the steps that
+// vector units take within each 128-bit half.
+inline void transpose8x2(u16x16* r) {
+  u16x16 t[8], u[8];
+  for (int i = 0; i < 4; ++i) {
+    t[2 * i] = __builtin_shufflevector(r[2 * i], r[2 * i + 1], 0, 16, 1, 17, 2, 18, 3, 19, 8, 24, 9, 25, 10, 26, 11, 27);
+    t[2 * i + 1] =
+        __builtin_shufflevector(r[2 * i], r[2 * i + 1], 4, 20, 5, 21, 6, 22, 7, 23, 12, 28, 13, 29, 14, 30, 15, 31);
+  }
+  for (int i = 0; i < 2; ++i) {
+    for (int j = 0; j < 2; ++j) {
+      u16x16 a = t[4 * i + j], b = t[4 * i + j + 2];
+      u[4 * i + 2 * j] = __builtin_shufflevector(a, b, 0, 1, 16, 17, 2, 3, 18, 19, 8, 9, 24, 25, 10, 11, 26, 27);
+      u[4 * i + 2 * j + 1] = __builtin_shufflevector(a, b, 4, 5, 20, 21, 6, 7, 22, 23, 12, 13, 28, 29, 14, 15, 30, 31);
+    }
+  }
+  for (int i = 0; i < 4; ++i) {
+    r[2 * i] = __builtin_shufflevector(u[i], u[i + 4], 0, 1, 2, 3, 16, 17, 18, 19, 8, 9, 10, 11, 24, 25, 26, 27);
+    r[2 * i + 1] = __builtin_shufflevector(u[i], u[i + 4], 4, 5, 6, 7, 20, 21, 22, 23, 12, 13, 14, 15, 28, 29, 30, 31);
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace jpgvec

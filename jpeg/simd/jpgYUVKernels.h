@@ -60,6 +60,28 @@ inline __m128i redGreenMask() { return _mm_setr_epi8(2, -128, 1, -128, 5, -128, 
 inline __m128i blueMask() { return _mm_setr_epi8(0, -128, -128, -128, 3, -128, -128, -128, 6, -128, -128, -128, 9, -128, -128, -128); }
 #endif
 
+#if defined(__AVX2__) && !defined(JPGVEC_PORTABLE)
+// YUV8Pairs for sixteen pixels, pixels 0-3 and 4-7 in the halves of rg[0] and b1[0], 8-11 and
+// 12-15 in those of rg[1] and b1[1].
+template <bool Chroma>
+inline void YUV16Pairs(const __m256i* rg, const __m256i* b1, int16_t* y, int16_t* cb, int16_t* cr) {
+  auto pair = [](int lo, int hi) {
+    return _mm256_set1_epi32(static_cast<int>((static_cast<uint32_t>(hi) << 16) | (lo & 0xFFFF)));
+  };
+  auto combine = [&](__m256i kRG, __m256i kB1) {
+    __m256i lo = _mm256_srai_epi32(_mm256_add_epi32(_mm256_madd_epi16(rg[0], kRG), _mm256_madd_epi16(b1[0], kB1)), 12);
+    __m256i hi = _mm256_srai_epi32(_mm256_add_epi32(_mm256_madd_epi16(rg[1], kRG), _mm256_madd_epi16(b1[1], kB1)), 12);
+    // Packing works within halves: pixels 0-3, 8-11 | 4-7, 12-15 put back in order.
+    return _mm256_permute4x64_epi64(_mm256_packs_epi32(lo, hi), 0xD8);
+  };
+  __m256i vy = _mm256_sub_epi16(combine(pair(1225, 2404), pair(467, 2048)), _mm256_set1_epi16(128));
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(y), vy);
+  if (!Chroma) return;
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(cb), combine(pair(-691, -1357), pair(2048, 2048)));
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(cr), combine(pair(2048, -1715), pair(-333, 2048)));
+}
+#endif
+
 // n pixels (a multiple of 8) of blue, green, red bytes to Y, Cb, Cr samples (Y alone without
 // Chroma).
 template <bool Chroma>
@@ -78,8 +100,14 @@ inline void YUVRow(const uint8_t* src, int32_t n, int16_t* y, int16_t* cb, int16
       rg[q] = _mm_shuffle_epi8(quad[q], rgMask);
       b1[q] = _mm_or_si128(_mm_shuffle_epi8(quad[q], bMask), oneHigh);
     }
+#if defined(__AVX2__) && !defined(JPGVEC_PORTABLE)
+    __m256i rg2[2] = {_mm256_set_m128i(rg[1], rg[0]), _mm256_set_m128i(rg[3], rg[2])};
+    __m256i b12[2] = {_mm256_set_m128i(b1[1], b1[0]), _mm256_set_m128i(b1[3], b1[2])};
+    YUV16Pairs<Chroma>(rg2, b12, y + i, cb + i, cr + i);
+#else
     YUV8Pairs<Chroma>(rg, b1, y + i, cb + i, cr + i);
     YUV8Pairs<Chroma>(rg + 2, b1 + 2, y + i + 8, cb + i + 8, cr + i + 8);
+#endif
   }
 #endif
   for (; i + 8 <= n; i += 8, src += 24) {

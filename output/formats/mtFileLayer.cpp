@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "toolbox/FileReplacement.h"
 #include "toolbox/Files.h"
 #include "toolbox/Folders.h"
 #include "toolbox/MacErrors.h"
@@ -81,6 +82,12 @@ bool Deserialise(const uint8_t* in, uint32_t count, int layout, void* buffer) {
   }
 }
 
+// Marks the file as one that must not be kept, and answers `result`.
+int Failed(MTFileHandle file, int result = 0) {
+  file->failed = true;
+  return result;
+}
+
 }  // namespace
 
 MTFileHandle CreateFile(const char* name, uint32_t, uint32_t, void*, uint32_t creation, uint32_t, MTFileHandle) {
@@ -88,27 +95,32 @@ MTFileHandle CreateFile(const char* name, uint32_t, uint32_t, void*, uint32_t cr
   FSSpec spec{};
   OSErr err = SpecFor(name, &spec);
   if (err != noErr && !(err == fnfErr && creation == kMTCreateAlways)) return nullptr;
+  auto* cell = new MTFileCell{};
   if (creation == kMTCreateAlways) {
-    err = FSpDelete(&spec);
-    if (err != noErr && err != fnfErr) return nullptr;
-    if (FSpCreate(&spec, kCreator, kType, smSystemScript) != noErr) return nullptr;
+    FSSpec target = spec;
+    err = FSpBeginReplacement(&target, kCreator, kType, &cell->replacement, &spec);
   }
-  SInt16 refNum = 0;
-  if (FSpOpenDF(&spec, fsRdWrPerm, &refNum) != noErr) return nullptr;
-  return new MTFileCell{refNum};
+  if (err == noErr || err == fnfErr) err = FSpOpenDF(&spec, fsRdWrPerm, &cell->refNum);
+  if (err != noErr) {
+    FSAbandonReplacement(&cell->replacement);
+    delete cell;
+    return nullptr;
+  }
+  return cell;
 }
 
 int ReadFile(MTFileHandle file, void* buffer, uint32_t count, uint32_t* countDone, void*, int layout) {
   if (countDone) *countDone = 0;
-  if (!file || !buffer) return 0;
+  if (!file) return 0;
+  if (!buffer) return Failed(file);
   if (layout == kMTLayoutBytes) {
     long n = count;
-    if (FSRead(file->refNum, &n, buffer) != noErr || n != long(count)) return 0;
+    if (FSRead(file->refNum, &n, buffer) != noErr || n != long(count)) return Failed(file);
   } else {
     uint8_t bytes[kEntryBytes];
     long n = count;
-    if (count > sizeof bytes || FSRead(file->refNum, &n, bytes) != noErr || n != long(count)) return 0;
-    if (!Deserialise(bytes, count, layout, buffer)) return 0;
+    if (count > sizeof bytes || FSRead(file->refNum, &n, bytes) != noErr || n != long(count)) return Failed(file);
+    if (!Deserialise(bytes, count, layout, buffer)) return Failed(file);
   }
   if (countDone) *countDone = count;
   return 1;
@@ -116,17 +128,18 @@ int ReadFile(MTFileHandle file, void* buffer, uint32_t count, uint32_t* countDon
 
 int WriteFile(MTFileHandle file, const void* buffer, uint32_t count, uint32_t* countDone, void*, int layout) {
   if (countDone) *countDone = 0;
-  if (!file || (!buffer && count)) return 0;
+  if (!file) return 0;
+  if (!buffer && count) return Failed(file);
   long n = count;
   OSErr err;
   if (layout == kMTLayoutBytes) {
     err = FSWrite(file->refNum, &n, buffer);
   } else {
     uint8_t bytes[kEntryBytes];
-    if (!Serialise(buffer, count, layout, bytes)) return 0;
+    if (!Serialise(buffer, count, layout, bytes)) return Failed(file);
     err = FSWrite(file->refNum, &n, bytes);
   }
-  if (err != noErr || n != long(count)) return 0;
+  if (err != noErr || n != long(count)) return Failed(file);
   if (countDone) *countDone = count;
   return 1;
 }
@@ -134,17 +147,20 @@ int WriteFile(MTFileHandle file, const void* buffer, uint32_t count, uint32_t* c
 long SetFilePointer(MTFileHandle file, long offset, long*, uint32_t method) {
   if (!file) return -1;
   long eof = 0;
-  if (GetEOF(file->refNum, &eof) != noErr) return -1;
+  if (GetEOF(file->refNum, &eof) != noErr) return Failed(file, -1);
   const long target = method == kMTFromEnd ? eof + offset : offset;
-  if (target < 0) return -1;
-  if (target > eof && SetEOF(file->refNum, target) != noErr) return -1;
-  if (SetFPos(file->refNum, fsFromStart, target) != noErr) return -1;
+  if (target < 0) return Failed(file, -1);
+  if (target > eof && SetEOF(file->refNum, target) != noErr) return Failed(file, -1);
+  if (SetFPos(file->refNum, fsFromStart, target) != noErr) return Failed(file, -1);
   return target;
 }
 
 int CloseHandle(MTFileHandle file) {
   if (!file) return 0;
-  const OSErr err = FSClose(file->refNum);
+  OSErr err = FSClose(file->refNum);
+  if (err == noErr && !file->replacement.temp.empty())
+    err = file->failed ? OSErr(ioErr) : FSCommitReplacement(&file->replacement);
+  FSAbandonReplacement(&file->replacement);
   delete file;
   return err == noErr ? 1 : 0;
 }

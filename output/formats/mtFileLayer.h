@@ -4,11 +4,15 @@
 
 #include <cstdint>
 
+#include "toolbox/FileReplacement.h"
 #include "toolbox/MacTypes.h"
 
-// A heap cell holding the open file's reference number.
+// A heap cell holding the open file's reference number; a new file is written under a
+// temporary name until it closes, and a failed read, write or seek keeps it from its name.
 struct MTFileCell {
   SInt16 refNum;
+  FSReplacement replacement;
+  bool failed = false;
 };
 typedef MTFileCell* MTFileHandle;
 
@@ -30,8 +34,9 @@ struct MTDirEntry {
 };
 
 // `name` is a full POSIX path, or a name in the user's Preferences folder. kMTCreateAlways
-// replaces an existing file with a new one (creator 'DR65', type 'Calb'); kMTOpenExisting
-// opens it. Either way the data fork is open for reading and writing. Null on failure.
+// makes a new file (creator 'DR65', type 'Calb') that replaces an existing one when it
+// closes; a folder or a locked file of that name is refused. kMTOpenExisting opens it.
+// Either way the data fork is open for reading and writing. Null on failure.
 MTFileHandle CreateFile(const char* name, uint32_t access, uint32_t share, void* security, uint32_t creation,
                         uint32_t flags, MTFileHandle templateFile);
 // Non-zero when all `count` bytes were moved; `countDone` receives the count, or 0.
@@ -40,5 +45,7 @@ int WriteFile(MTFileHandle file, const void* buffer, uint32_t count, uint32_t* c
 // The new position, or -1. A position beyond the end of file first extends the file,
 // zero-filled, to exactly that position.
 long SetFilePointer(MTFileHandle file, long offset, long* high, uint32_t method);
-// Closes the file and frees the handle; non-zero on success.
+// Closes the file and frees the handle; non-zero on success. A new file takes its name only
+// then, and only when no read, write or seek failed; otherwise it is removed and an older
+// file of that name stays as it was.
 int CloseHandle(MTFileHandle file);

@@ -74,6 +74,49 @@ bool PutRational(MTHandle f, const TagInfo& t, long valueAt, long continueAt, ui
          Put(f, &num, 4, kMTLayoutU32) && Put(f, &den, 4, kMTLayoutU32) && Seek(f, continueAt);
 }
 
+// The entry of `tag` and the values it points to; false on a file error or an unsupported
+// bits/samples combination.
+bool SetField(MTHandle f, const TagInfo& t, unsigned long value, unsigned long denominator) {
+  const unsigned long tag = t.tag;
+  const auto v = static_cast<uint32_t>(value);
+  switch (tag) {
+    case kMTPhotometric:
+      return PutEntry(f, tag, kShort, 1, v) && PutEntry(f, kMTStripOffsets, kLong, 1, kMTStripOffset);
+    case kMTSamplesPerPixel: {
+      if (!PutEntry(f, tag, kShort, 1, v)) return false;
+      if (v != 3) return true;
+      const uint16_t eight = 8;
+      return Seek(f, EntryAt(kBitsEntry)) && PutEntry(f, kMTBitsPerSample, kShort, 3, kBitsArrayAt) &&
+             Seek(f, kBitsArrayAt) && Put(f, &eight, 2, kMTLayoutU16) && Put(f, &eight, 2, kMTLayoutU16) &&
+             Put(f, &eight, 2, kMTLayoutU16) && Seek(f, EntryAt(kRowsEntry));
+    }
+    case kMTRowsPerStrip: {
+      const long row = ScanlineFromEntries(f);
+      if (!Seek(f, EntryAt(kRowsEntry)) || !PutEntry(f, tag, kLong, 1, v)) return false;
+      const unsigned long long bytes = static_cast<unsigned long long>(v) * static_cast<unsigned long long>(row);
+      if (row == 0 || bytes > 0xFFFFFFFFull) return false;
+      return Seek(f, EntryAt(kCountsEntry)) && PutEntry(f, kMTStripByteCounts, kLong, 1, static_cast<uint32_t>(bytes));
+    }
+    case kMTXResolution:
+      return PutRational(f, t, kXResolutionAt, EntryAt(11), v, static_cast<uint32_t>(denominator));
+    case kMTYResolution:
+      return PutRational(f, t, kYResolutionAt, EntryAt(12), v, static_cast<uint32_t>(denominator));
+    case kMTResolutionUnit: {
+      const uint32_t none = 0;
+      return PutEntry(f, tag, kShort, 1, v) && Seek(f, kNextIFDAt) && Put(f, &none, 4, kMTLayoutU32) &&
+             Seek(f, kMTStripOffset);
+    }
+    default:
+      return PutEntry(f, tag, t.type, 1, v);
+  }
+}
+
+// A file that saw a failure is incomplete: it must not take its name when it closes.
+long Kept(MTHandle f, bool ok) {
+  if (!ok) f->failed = true;
+  return ok ? 1 : 0;
+}
+
 }  // namespace
 
 MTHandle MTOpen(const char* path, const char* mode) {
@@ -101,37 +144,7 @@ long MTSetField(MTHandle f, unsigned long tag, unsigned long value, unsigned lon
   const TagInfo* t = Find(tag);
   if (!t) return 1;
   if (!f) return 0;
-  const auto v = static_cast<uint32_t>(value);
-  switch (tag) {
-    case kMTPhotometric:
-      return PutEntry(f, tag, kShort, 1, v) && PutEntry(f, kMTStripOffsets, kLong, 1, kMTStripOffset);
-    case kMTSamplesPerPixel: {
-      if (!PutEntry(f, tag, kShort, 1, v)) return 0;
-      if (v != 3) return 1;
-      const uint16_t eight = 8;
-      return Seek(f, EntryAt(kBitsEntry)) && PutEntry(f, kMTBitsPerSample, kShort, 3, kBitsArrayAt) &&
-             Seek(f, kBitsArrayAt) && Put(f, &eight, 2, kMTLayoutU16) && Put(f, &eight, 2, kMTLayoutU16) &&
-             Put(f, &eight, 2, kMTLayoutU16) && Seek(f, EntryAt(kRowsEntry));
-    }
-    case kMTRowsPerStrip: {
-      const long row = ScanlineFromEntries(f);
-      if (!Seek(f, EntryAt(kRowsEntry)) || !PutEntry(f, tag, kLong, 1, v)) return 0;
-      const unsigned long long bytes = static_cast<unsigned long long>(v) * static_cast<unsigned long long>(row);
-      if (row == 0 || bytes > 0xFFFFFFFFull) return 0;
-      return Seek(f, EntryAt(kCountsEntry)) && PutEntry(f, kMTStripByteCounts, kLong, 1, static_cast<uint32_t>(bytes));
-    }
-    case kMTXResolution:
-      return PutRational(f, *t, kXResolutionAt, EntryAt(11), v, static_cast<uint32_t>(denominator));
-    case kMTYResolution:
-      return PutRational(f, *t, kYResolutionAt, EntryAt(12), v, static_cast<uint32_t>(denominator));
-    case kMTResolutionUnit: {
-      const uint32_t none = 0;
-      return PutEntry(f, tag, kShort, 1, v) && Seek(f, kNextIFDAt) && Put(f, &none, 4, kMTLayoutU32) &&
-             Seek(f, kMTStripOffset);
-    }
-    default:
-      return PutEntry(f, tag, t->type, 1, v);
-  }
+  return Kept(f, SetField(f, *t, value, denominator));
 }
 
 long MTScanlineSize(MTHandle f) {
@@ -142,11 +155,10 @@ long MTScanlineSize(MTHandle f) {
 }
 
 long MTWriteScanline(MTHandle f, const void* data, unsigned long row) {
-  if (!f || !data) return 0;
-  const long length = MTScanlineSize(f);
-  if (length == 0) return 0;
+  if (!f) return 0;
+  const long length = data ? MTScanlineSize(f) : 0;
   const long at = kMTStripOffset + static_cast<long>(row) * length;
-  return (Seek(f, at) && Put(f, data, static_cast<uint32_t>(length), kMTLayoutBytes)) ? 1 : 0;
+  return Kept(f, length != 0 && Seek(f, at) && Put(f, data, static_cast<uint32_t>(length), kMTLayoutBytes));
 }
 
 long MTClose(MTHandle f) { return CloseHandle(f); }

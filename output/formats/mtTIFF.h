@@ -29,8 +29,9 @@ enum : unsigned long {
 
 constexpr long kMTStripOffset = 204;
 
-// "w" creates the file (replacing one that exists) and writes the header and the entry
-// count; any other mode opens an existing file. Null on failure.
+// "w" creates the file and writes the header and the entry count; the file takes its name
+// (replacing one that exists) only when it closes. Any other mode opens an existing file.
+// Null on failure, and then nothing is left on disk.
 MTHandle MTOpen(const char* path, const char* mode);
 // Writes the entry of `tag` at the current position. A RATIONAL tag takes numerator and
 // denominator; given one value, the denominator is 1. 1 on success, 0 on a file error or
@@ -42,9 +43,9 @@ long MTSetField(MTHandle file, unsigned long tag, unsigned long numerator, unsig
 // samples; 0 when unsupported or on a file error.
 long MTScanlineSize(MTHandle file);
 // Writes row `row` (MTScanlineSize bytes from `data`) at 204 + row x row length.
-// 1 on success, 0 on failure: a file that saw a 0 is incomplete and must not be kept.
+// 1 on success, 0 on failure: a file that saw a 0 is incomplete and MTClose removes it.
 long MTWriteScanline(MTHandle file, const void* data, unsigned long row);
-// Closes the file; non-zero on success.
+// Closes the file; non-zero on success, when a new file has taken its name.
 long MTClose(MTHandle file);
 
 // Bytes a row buffer needs when each row is read at `rawRowBytes` (the scan's even-padded

@@ -7,6 +7,7 @@
 #include "app/prefs/CPreferences.h"
 #include "app/prefs/LanguageTables.h"
 #include "app/prefs/PrefRecords.h"
+#include "jpeg/jpgStatus.h"
 #include "jpeg/jpgWCore.h"
 #include "jpeg/jpgWMac.h"
 #include "output/formats/ExifSettings.h"
@@ -31,6 +32,17 @@ constexpr short kExifStrings = 601;
 constexpr short kMakeItem = 1;
 constexpr short kSoftwareItem = 8;
 
+// The File Manager's error for an encoder status: a write the encoder could not finish means
+// the disk took no more.
+OSErr EncoderError(int32_t status) {
+  switch (status) {
+    case kJpgOK: return noErr;
+    case kJpgWriteFailed: return dskFulErr;
+    case kJpgNoMemory: return memFullErr;
+    default: return ioErr;
+  }
+}
+
 // The exporter's encoder: the system's own, fed one strip of blue, green, red pixels.
 OSErr ThumbnailJPEGWriter(const FSSpec* file, const UInt8* rgb, SInt32 width, SInt32 height, SInt32 rowBytes) {
   std::vector<uint8_t> bgr(size_t(width) * 3 * height);
@@ -39,13 +51,13 @@ OSErr ThumbnailJPEGWriter(const FSSpec* file, const UInt8* rgb, SInt32 width, SI
       for (int c = 0; c < 3; ++c) bgr[(size_t(y) * width + x) * 3 + c] = rgb[size_t(y) * rowBytes + 3 * x + 2 - c];
   void* context = nullptr;
   int32_t status = jpgWritePrologToFile(file, 'QlWX', 'JPEG', 0, &context);
-  if (status != 0) return ioErr;
+  if (status != 0) return EncoderError(status);
   status = jpgWriteSetNumberOfChannels(context, 3);
   if (status == 0) status = jpgWriteSetImageSize(context, width, height);
   _complibImageRect rect{width, height, width * 3, 24, 3, 8, bgr.data()};
   if (status == 0) status = jpgWriteFromRect(context, &rect, height);
   const int32_t closed = jpgWriteEpilogToFile(context);
-  return (status == 0 && closed == 0) ? noErr : ioErr;
+  return EncoderError(status != 0 ? status : closed);
 }
 
 // The centred box a W x H image takes in the thumbnail.

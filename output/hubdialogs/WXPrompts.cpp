@@ -1,10 +1,7 @@
 #include "output/hubdialogs/WXPrompts.h"
 
 #include "framework/LCheckBox.h"
-#include "framework/LWindow.h"
-#include "framework/StDialogHandler.h"
-#include "toolbox/Resources.h"
-#include "output/hubdialogs/WXPanes.h"
+#include "output/hubdialogs/HubDialog.h"
 
 namespace CWXUtility {
 
@@ -13,15 +10,10 @@ constexpr PaneIDT kNoticeCheckBox = 'HTZP';
 }
 
 SInt32 EZPDFButtonOnCheckMsg(LCommander* super) {
-  StCurResFile appResources(ApplicationResFile());
-  StDialogHandler handler(kPDFButtonNoticeLayout, super);
-  LWindow* dialog = handler.GetDialog();
-  ThrowIfNil_(dialog);
-  LCheckBox* check = FindPaneAs<LCheckBox>(dialog, kNoticeCheckBox);
+  HubDialog<> prompt(kPDFButtonNoticeLayout, super);
+  LCheckBox* check = prompt.Pane<LCheckBox>(kNoticeCheckBox);
   check->SetValue(0);
-  dialog->Show();
-  while (handler.DoDialog() != msg_OK) {
-  }
+  prompt.Run([] { return true; });
   return check->GetValue();
 }
 

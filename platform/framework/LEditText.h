@@ -27,7 +27,9 @@ class LEditText : public LControl, public LCommander {
   const std::string& GetText() const { return mText; }
 
   void SetKeyFilter(KeyFilterFunc filter) { mKeyFilter = filter; }
+  KeyFilterFunc GetKeyFilter() const { return mKeyFilter; }
   void SetMaxChars(SInt16 maxChars) { mMaxChars = maxChars; }
+  SInt16 GetMaxChars() const { return mMaxChars; }
 
   void GetSelection(SInt16& outStart, SInt16& outEnd) const;
   void SetSelection(SInt16 start, SInt16 end);

@@ -1,6 +1,7 @@
 #include "framework/LPane.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "framework/LException.h"
 #include "framework/LStream.h"
@@ -82,11 +83,18 @@ CGrafPtr LPane::GetMacPort() const {
   return window ? GetWindowPort(window) : nullptr;
 }
 
+namespace {
+
+// Location plus size can pass 32 bits for a pane far out: add in 64, then clamp.
+SInt16 ClampToPort(int64_t coordinate) { return static_cast<SInt16>(std::clamp<int64_t>(coordinate, -32768, 32767)); }
+
+}  // namespace
+
 bool LPane::CalcLocalFrameRect(Rect& r) const {
-  r.left = static_cast<SInt16>(std::clamp<SInt32>(mFrameLocation.h, -32768, 32767));
-  r.top = static_cast<SInt16>(std::clamp<SInt32>(mFrameLocation.v, -32768, 32767));
-  r.right = static_cast<SInt16>(std::clamp<SInt32>(mFrameLocation.h + mFrameSize.width, -32768, 32767));
-  r.bottom = static_cast<SInt16>(std::clamp<SInt32>(mFrameLocation.v + mFrameSize.height, -32768, 32767));
+  r.left = ClampToPort(mFrameLocation.h);
+  r.top = ClampToPort(mFrameLocation.v);
+  r.right = ClampToPort(int64_t(mFrameLocation.h) + mFrameSize.width);
+  r.bottom = ClampToPort(int64_t(mFrameLocation.v) + mFrameSize.height);
   return true;
 }
 

@@ -2,6 +2,7 @@
 // clipped to the port and filled span by span with a pattern and a transfer mode.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "quickdraw/qdDraw.h"
 #include "quickdraw/qdPicture.h"
@@ -81,36 +82,40 @@ qdRegion qdFrameRegion(qdShape shape, const Rect& r, Point ovalSize, Point pen, 
   return outer.Subtracted(qdShapeRegion(shape, inner, innerOval, rows));
 }
 
-qdRegion qdRegionFromRects(const std::vector<Rect>& rects) {
-  std::vector<int32_t> ys;
-  for (const Rect& r : rects)
-    if (!EmptyRect(&r)) {
-      ys.push_back(r.top);
-      ys.push_back(r.bottom);
+qdRegion qdLineRegion(Point from, Point to, Point pen, const Rect& rows) {
+  const int32_t pw = pen.h, ph = pen.v;
+  if (pw <= 0 || ph <= 0) return {};
+  // The leftmost and rightmost pen position on each pen row the path passes.
+  int32_t x0 = from.h, y0 = from.v;
+  const int32_t x1 = to.h, y1 = to.v;
+  const int32_t dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0), sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+  const int32_t firstRow = std::min(y0, y1), levels = 1 - dy;
+  std::vector<int32_t> lo(static_cast<size_t>(levels), INT32_MAX), hi(static_cast<size_t>(levels), INT32_MIN);
+  for (int32_t err = dx + dy;;) {
+    const auto k = static_cast<size_t>(y0 - firstRow);
+    lo[k] = std::min(lo[k], x0);
+    hi[k] = std::max(hi[k], x0);
+    if (x0 == x1 && y0 == y1) break;
+    const int32_t e2 = 2 * err;
+    if (e2 >= dy) {
+      err += dy;
+      x0 += sx;
     }
-  std::sort(ys.begin(), ys.end());
-  ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
-  if (ys.size() < 2) return {};
-  // Each rectangle adds its span to the elementary bands it covers.
-  std::vector<std::vector<std::pair<int32_t, int32_t>>> spans(ys.size() - 1);
-  for (const Rect& r : rects) {
-    if (EmptyRect(&r)) continue;
-    size_t first = static_cast<size_t>(std::lower_bound(ys.begin(), ys.end(), r.top) - ys.begin());
-    for (size_t i = first; i + 1 < ys.size() && ys[i] < r.bottom; ++i) spans[i].emplace_back(r.left, r.right);
+    if (e2 <= dx) {
+      err += dx;
+      y0 += sy;
+    }
   }
+  // Row y is covered by the pen positions on pen rows y - ph + 1 .. y. Along the path x moves
+  // one way only, so those positions reach from one end of that window to the other, and
+  // the pen's width closes every gap between them: one span per row.
   std::vector<qdBand> bands;
-  for (size_t i = 0; i < spans.size(); ++i) {
-    std::sort(spans[i].begin(), spans[i].end());
-    std::vector<int32_t> xs;
-    for (auto [l, rr] : spans[i]) {
-      if (!xs.empty() && l <= xs.back()) {
-        xs.back() = std::max(xs.back(), rr);
-      } else {
-        xs.push_back(l);
-        xs.push_back(rr);
-      }
-    }
-    bands.push_back(qdBand{ys[i], ys[i + 1], std::move(xs)});
+  const int32_t top = std::max<int32_t>(firstRow, rows.top);
+  const int32_t bottom = std::min<int32_t>(firstRow + levels - 1 + ph, rows.bottom);
+  for (int32_t y = top; y < bottom; ++y) {
+    const auto a = static_cast<size_t>(std::max(0, y - ph + 1 - firstRow));
+    const auto b = static_cast<size_t>(std::min(levels - 1, y - firstRow));
+    bands.push_back(qdBand{y, y + 1, {std::min(lo[a], lo[b]), std::max(hi[a], hi[b]) + pw}});
   }
   return qdRegion::FromBands(std::move(bands));
 }
@@ -212,30 +217,8 @@ void LineTo(SInt16 h, SInt16 v) {
   port->pen.pnLoc = to;
   if (port->picture) qdPicRecordLine(port, from, to);
   if (!PenDraws(port)) return;
-  int pw = port->pen.pnSize.h, ph = port->pen.pnSize.v;
-  if (pw <= 0 || ph <= 0) return;
-  std::vector<Rect> rects;
-  int x0 = from.h, y0 = from.v, x1 = to.h, y1 = to.v;
-  int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0), sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1, err = dx + dy;
-  auto penAt = [&](int x, int y) {
-    return Rect{static_cast<SInt16>(y), static_cast<SInt16>(x), static_cast<SInt16>(y + ph), static_cast<SInt16>(x + pw)};
-  };
-  if (dx == 0 || dy == 0) {
-    rects.push_back(Rect{static_cast<SInt16>(std::min(y0, y1)), static_cast<SInt16>(std::min(x0, x1)),
-                         static_cast<SInt16>(std::max(y0, y1) + ph), static_cast<SInt16>(std::max(x0, x1) + pw)});
-  } else {
-    // Only pen positions that can touch the pixels matter.
-    Rect reach = qdPixelsOfPort(port).bounds;
-    for (;;) {
-      Rect pen = penAt(x0, y0), touched;
-      if (SectRect(&pen, &reach, &touched)) rects.push_back(pen);
-      if (x0 == x1 && y0 == y1) break;
-      int e2 = 2 * err;
-      if (e2 >= dy) { err += dy; x0 += sx; }
-      if (e2 <= dx) { err += dx; y0 += sy; }
-    }
-  }
-  qdFillArea(port, qdRegionFromRects(rects), port->pen.pnPat, static_cast<SInt16>(port->pen.pnMode | patCopy));
+  const qdRegion area = qdLineRegion(from, to, port->pen.pnSize, qdPixelsOfPort(port).bounds);
+  qdFillArea(port, area, port->pen.pnPat, static_cast<SInt16>(port->pen.pnMode | patCopy));
 }
 
 void Line(SInt16 dh, SInt16 dv) {

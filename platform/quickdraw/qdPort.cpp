@@ -123,12 +123,13 @@ GrafPtr qdNewPort(qdPortKind kind, int depth, const Rect& bounds, CTabHandle tab
   port->visRgn = vis;
   port->clipRgn = clip;
   port->device = MainDevice();
-  // White everywhere: 0 is white in indexed tables, 0x00FFFFFF in direct pixels (one pass,
-  // since a world can be hundreds of megabytes).
+  // White everywhere: 0 is white in indexed tables, 0x00FFFFFF in direct pixels (in block
+  // copies, since a world can be hundreds of megabytes).
   if (depth == 32) {
-    uint32_t white;
-    BEPutU32(&white, 0x00FFFFFF);
-    std::fill_n(reinterpret_cast<uint32_t*>(*pixels), size / 4, white);
+    uint8_t* p = reinterpret_cast<uint8_t*>(*pixels);
+    const size_t bytes = static_cast<size_t>(size) / 4 * 4;
+    if (bytes > 0) BEPutU32(p, 0x00FFFFFF);
+    for (size_t done = 4; done < bytes; done *= 2) std::memcpy(p + done, p, std::min(done, bytes - done));
   } else {
     std::memset(*pixels, 0x00, static_cast<size_t>(size));
   }

@@ -68,7 +68,7 @@ bool NaturalBounds(QTComponentRecord* c) {
     case QTImageKind::None:
       return false;
   }
-  if (w <= 0 || h <= 0 || w > 0x7FFF || h > 0x7FFF) return false;
+  if (w <= 0 || h <= 0 || w > 0x7FFF || h > 0x7FFF || int64_t(w) * h * 4 > kQTMaxImageBytes) return false;
   c->natural = Rect{0, 0, static_cast<int16_t>(h), static_cast<int16_t>(w)};
   return true;
 }

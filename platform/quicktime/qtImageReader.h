@@ -17,7 +17,13 @@ class QTImageReader {
 
 enum class QTImageKind { None, JPEG, TIFF, PICT };
 
-// The image's own size; false for a damaged or unsupported file.
+// The most an image's full-size pixels (32 bits each) may take: NewGWorld's limit. An image
+// claiming more is refused before anything is decoded, and the JPEG decoder's own memory is
+// held to it.
+constexpr int64_t kQTMaxImageBytes = int64_t(1) << 30;
+
+// The image's own size; false for a damaged or unsupported file, or one whose data could not
+// hold the pixels it claims.
 bool QTJPEGSize(const std::vector<uint8_t>& file, int32_t* width, int32_t* height);
 bool QTTIFFSize(const std::vector<uint8_t>& file, int32_t* width, int32_t* height);
 

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 
@@ -26,12 +27,14 @@ class JPEGReader : public QTImageReader {
     mErr.mgr.error_exit = ErrorExit;
     mErr.mgr.emit_message = Silent;
     jpeg_create_decompress(&mCinfo);
+    mCinfo.mem->max_memory_to_use = kQTMaxImageBytes;
     if (setjmp(mErr.jump)) return false;
     jpeg_mem_src(&mCinfo, file.data(), static_cast<unsigned long>(file.size()));
     jpeg_read_header(&mCinfo, TRUE);
     width = static_cast<int32_t>(mCinfo.image_width);
     height = static_cast<int32_t>(mCinfo.image_height);
-    if (headerOnly) return width > 0 && height > 0;
+    if (width <= 0 || height <= 0 || !DataCanHold(file.size())) return false;
+    if (headerOnly) return true;
     mCinfo.out_color_space = JCS_RGB;
     mCinfo.scale_num = 1;
     mCinfo.scale_denom = 1;
@@ -46,6 +49,16 @@ class JPEGReader : public QTImageReader {
     width = static_cast<int32_t>(mCinfo.output_width);
     height = static_cast<int32_t>(mCinfo.output_height);
     return mCinfo.output_components == 3;
+  }
+
+  // Huffman coding spends at least one bit on every block of a component, and every MCU
+  // holds a block of each: fewer bits than MCUs cannot be the image the header claims.
+  // (Arithmetic coding has no such floor; the memory limit holds those.)
+  bool DataCanHold(size_t bytes) const {
+    const int64_t mcuWidth = 8 * std::max(1, mCinfo.max_h_samp_factor);
+    const int64_t mcuHeight = 8 * std::max(1, mCinfo.max_v_samp_factor);
+    const int64_t mcus = ((width + mcuWidth - 1) / mcuWidth) * ((height + mcuHeight - 1) / mcuHeight);
+    return mCinfo.arith_code || int64_t(bytes) * 8 >= mcus;
   }
 
   bool NextRow(uint8_t* rgb) override {

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 
+#include "toolbox/FileReplacement.h"
 #include "toolbox/MacErrors.h"
 
 namespace {
@@ -19,7 +20,8 @@ OSErr errnoToOSErr(int e) {
     case EPERM: return permErr;
     case EROFS: return wPrErr;
     case ENOSPC:
-    case EDQUOT: return dskFulErr;
+    case EDQUOT:
+    case EFBIG: return dskFulErr;
     case ENOMEM: return memFullErr;
     default: return ioErr;
   }
@@ -76,6 +78,7 @@ void copyAttributes(const std::string& from, int toFd) {
 }  // namespace
 
 OSErr ResWriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
+  if (OSErr err = FSCheckReplaceable(path); err != noErr) return err;
   const size_t slash = path.find_last_of('/');
   std::string temp = path.substr(0, slash + 1) + "." + path.substr(slash + 1) + ".wxtmp-XXXXXX";
   int fd = mkstemp(temp.data());

@@ -34,5 +34,6 @@ OSErr ResForkWriteImage(const std::string& filePath, ResForkPlace place, const R
 // Reads and parses `filePath`'s resource fork wherever it is.
 OSErr ResForkReadImage(const std::string& filePath, ResFileImage* image);
 
-// Writes `bytes` as the whole file at `path`, by way of a temporary file beside it.
+// Writes `bytes` as the whole file at `path`, by way of a temporary file beside it; a folder
+// or a locked file at `path` is refused (dupFNErr, fLckdErr).
 OSErr ResWriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes);

@@ -37,6 +37,15 @@ inline UInt32 FixedDate() {
   return secs;
 }
 
+// The centre of a pane in global coordinates, where the test driver clicks and drops.
+inline Point Centre(LPane* pane) {
+  Rect r;
+  pane->CalcPortFrameRect(r);
+  Point p = {static_cast<SInt16>((r.top + r.bottom) / 2), static_cast<SInt16>((r.left + r.right) / 2)};
+  pane->PortToGlobalPoint(p);
+  return p;
+}
+
 class AppTest : public ::testing::Test {
  protected:
   void SetUp() override {

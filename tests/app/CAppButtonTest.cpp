@@ -14,14 +14,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace wxframework;
 
-Point Centre(LPane* pane) {
-  Rect r;
-  pane->CalcPortFrameRect(r);
-  Point p = {static_cast<SInt16>((r.top + r.bottom) / 2), static_cast<SInt16>((r.left + r.right) / 2)};
-  pane->PortToGlobalPoint(p);
-  return p;
-}
-
 std::string NameOf(const FSSpec& spec) { return PStrToString(spec.name); }
 
 // The target applications of Mail, OCR, the five File records, Scan-1 and Scan-2, and the

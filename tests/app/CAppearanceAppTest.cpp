@@ -249,3 +249,18 @@ TEST_F(StartUpTest, TheTemporaryFolderGoesWithTheApplication) {
 
 }  // namespace
 }  // namespace wxapp
+
+namespace wxapp {
+namespace {
+
+TEST_F(StartUpTest, ADialogThatCannotBeMadeLeavesNoDialogOpen) {
+  Start();
+  CloseResFile(mStandIns);
+  mStandIns = -1;
+  EXPECT_ANY_THROW(Window()->ListenToMessage('COPY', nullptr));
+  EXPECT_EQ(0, mApp->mFunctionDialogOpen);
+  EXPECT_TRUE(CStandInDialog::Made().empty());
+}
+
+}  // namespace
+}  // namespace wxapp

@@ -11,14 +11,6 @@ namespace {
 
 using namespace wxframework;
 
-Point Centre(LPane* pane) {
-  Rect r;
-  pane->CalcPortFrameRect(r);
-  Point p = {static_cast<SInt16>((r.top + r.bottom) / 2), static_cast<SInt16>((r.left + r.right) / 2)};
-  pane->PortToGlobalPoint(p);
-  return p;
-}
-
 // The tags of Copy, Print, Mail, OCR, Save, the five File records, Scan-1, Scan-2, and
 // the four button slots, as the file holds them.
 struct Assignments {

@@ -10,6 +10,14 @@
 #include "app/AppLayoutClasses.h"
 #include "app/CPictureButton.h"
 #include "app/CPopupButton.h"
+#include "app/CCustomSize_EditText.h"
+#include "app/CDDArea_EditText.h"
+#include "app/CEditText.h"
+#include "app/CEditTextNotGray.h"
+#include "app/CExifEditText.h"
+#include "app/CCicnButton.h"
+#include "app/CPicture.h"
+#include "app/CToolTip.h"
 #include "app/CTextTable.h"
 #include "framework/LDataStream.h"
 #include "framework/TRegistrar.h"
@@ -26,6 +34,14 @@ class LayoutClasses : public wxtest::HeadlessApp, public testing::WithParamInter
     RegisterClass_(CPictureButton);
     RegisterClass_(CPopupButton);
     RegisterClass_(CTextTable);
+    RegisterClass_(CEditText);
+    RegisterClass_(CCustomSize_EditText);
+    RegisterClass_(CEditTextNotGray);
+    RegisterClass_(CDDArea_EditText);
+    RegisterClass_(CExifEditText);
+    RegisterClass_(CToolTip);
+    RegisterClass_(CPicture);
+    RegisterClass_(CCicnButton);
   }
 };
 

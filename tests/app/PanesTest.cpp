@@ -18,14 +18,6 @@ namespace {
 
 using namespace wxframework;
 
-Point Centre(LPane* pane) {
-  Rect r;
-  pane->CalcPortFrameRect(r);
-  Point p = {static_cast<SInt16>((r.top + r.bottom) / 2), static_cast<SInt16>((r.left + r.right) / 2)};
-  pane->PortToGlobalPoint(p);
-  return p;
-}
-
 class ToolTipTest : public AppTest {
  protected:
   void SetUp() override {

@@ -1,11 +1,13 @@
 // The preferences file as outside input: loaded, read through every field that later code
 // uses as a count or an index, changed, and merged back.
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "tests/fuzz/FuzzRoot.h"
 #include "app/prefs/CPreferences.h"
 #include "app/prefs/LanguageTables.h"
 #include "output/hub/WXChecks.h"
@@ -15,8 +17,7 @@ namespace {
 
 std::string PrefsPath() {
   static const std::string path = [] {
-    char root[] = "/tmp/wx-prefs-fuzz-XXXXXX";
-    setenv("WENDRIX_ROOT", mkdtemp(root), 1);
+    FuzzRoot("prefs");
     SelectLanguage(reinterpret_cast<ConstStr255Param>("\x01J"));
     std::string folder;
     FindFolderPath(kOnSystemDisk, kPreferencesFolderType, kCreateFolder, &folder);
@@ -41,7 +42,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     file.assign(data + 1, data + size);
   } else if (size > 0) {
     file.resize(PREF_ALL::kSize);
-    for (size_t i = 0; i < file.size(); ++i) file[i] = data[i % size];
+    // The input, then the filled part doubled until the record is full.
+    size_t filled = std::min(size, file.size());
+    std::memcpy(file.data(), data, filled);
+    for (; filled < file.size(); filled *= 2) std::memcpy(&file[filled], file.data(), std::min(filled, file.size() - filled));
   }
   std::ofstream(PrefsPath(), std::ios::binary | std::ios::trunc)
       .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include <gtest/gtest.h>
 #include <jpeglib.h>
 
 #include "jpeg/jpgArch.h"
@@ -93,6 +94,15 @@ int32_t EncodePlain(const Image& picture, const Settings& settings, std::vector<
   int32_t status = Encode(picture, settings, out);
   GestaltReset();
   return status;
+}
+
+void* ContextWithTables() {
+  void* context = nullptr;
+  EXPECT_EQ(jpgWritePrologToMemory(2, &context), 0);
+  void* data = nullptr;
+  int64_t size = 0;
+  EXPECT_EQ(jpgWriteGetPartialBitstream(context, &data, &size), 0);
+  return context;
 }
 
 namespace {

@@ -38,6 +38,10 @@ int32_t Encode(const Image& picture, const Settings& settings, std::vector<uint8
 // The same with the vector unit reported absent.
 int32_t EncodePlain(const Image& picture, const Settings& settings, std::vector<uint8_t>* out);
 
+// A memory context with partial output whose tables are built (no strip coded); close it
+// with jpgWriteEpilogToMemory, which then reports no frame.
+void* ContextWithTables();
+
 // Decodes with libjpeg-turbo into RGB or grey (as stored, channels 3 or 1); false on any
 // error or warning.
 bool Decode(const std::vector<uint8_t>& jpeg, Image* out, std::string* why = nullptr);

@@ -256,11 +256,12 @@ TEST(JpegErrors, AHuffmanSourceOf256ValuesIsRefused) {
   source.counts[15] = 255;
   source.counts[14] = 1;
   jpgHuffEntry codes[256];
-  EXPECT_EQ(jpgGenerateHuffmanTable(&source, codes), kJpgBadHuffman);
+  jpgHuffLookupGroup groups[kJpgDCLookupGroups];
+  EXPECT_EQ(jpgGenerateHuffmanTable(&source, codes, groups), kJpgBadHuffman);
   // Lengths that need more codes than exist.
   jpgHuffSource overfull{};
   overfull.counts[0] = 3;
-  EXPECT_EQ(jpgGenerateHuffmanTable(&overfull, codes), kJpgBadHuffman);
+  EXPECT_EQ(jpgGenerateHuffmanTable(&overfull, codes, groups), kJpgBadHuffman);
 }
 
 TEST(JpegErrors, OutOfMemoryMakesNoContext) {

@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "jpeg/jpgArch.h"
 #include "jpeg/jpgWClrA.h"
 #include "jpeg/jpgWDCTA.h"
 
@@ -39,7 +40,8 @@ TEST(JpegPortableKernels, ConversionAndMasksMatchTheBuiltOnes) {
   for (int r = 0; r < 16; ++r)
     jpgvec::YUVRow<true>(pixels.data() + r * 48, 16, portable.data() + r * 16, portable.data() + 256 + r * 16,
                          portable.data() + 512 + r * 16);
-  jpgColorJob job{pixels.data(), blocks.data(), built.data(), 16, 16, 48, 3, 16, 16, {2, 1, 1, 1}, {2, 1, 1, 1}};
+  jpgColorJob job{pixels.data(), blocks.data(), built.data(), 16, 16, 48, 3, 16, 16, {2, 1, 1, 1}, {2, 1, 1, 1},
+                  jpgGetVectorKernelSet()};
   AltiVecYUVConvert8bit(&job, 0, 0, 16, 16);
   EXPECT_EQ(portable, built);
   int16_t values[64] = {};

@@ -7,6 +7,7 @@
 
 #include "JpegTestKit.h"
 #include "jpeg/complib.h"
+#include "jpeg/jpgArch.h"
 #include "jpeg/jpgWClr.h"
 #include "jpeg/jpgWClrA.h"
 #include "jpeg/jpgWDCTA.h"
@@ -67,6 +68,22 @@ TEST(JpegStages, TransformsAreCloseToTheStandardDCT) {
   }
 }
 
+TEST(JpegStages, PairTransformsEqualTwoSingleOnes) {
+  const jpgKernelSet* kernels = jpgGetVectorKernelSet();
+  if (!kernels->fdctShortPair) GTEST_SKIP() << "the " << kernels->name << " kernels transform one block at a time";
+  const auto blocks = testBlocks();
+  for (size_t i = 0; i + 1 < blocks.size(); ++i) {
+    std::vector<int16_t> pair(blocks[i]);
+    pair.insert(pair.end(), blocks[i + 1].begin(), blocks[i + 1].end());
+    std::vector<int16_t> a = blocks[i], b = blocks[i + 1];
+    kernels->fdctShortPair(pair.data());
+    kernels->fdctShort(a.data());
+    kernels->fdctShort(b.data());
+    a.insert(a.end(), b.begin(), b.end());
+    ASSERT_EQ(pair, a) << "blocks " << i << " and " << i + 1;
+  }
+}
+
 TEST(JpegStages, FlatBlocksGiveOnlyTheirDC) {
   struct Flat {
     int16_t level;
@@ -93,7 +110,7 @@ struct OneMCU {
     planes.assign(size_t(mcuW) * mcuH * components, 0);
     blocks.assign(size_t(h0 * v0 + components - 1) * 64, 0);
     job = jpgColorJob{pixels.data(), blocks.data(), planes.data(), lines, width, width * components, components,
-                      mcuW, mcuH, {h0, 1, 1, 1}, {v0, 1, 1, 1}};
+                      mcuW, mcuH, {h0, 1, 1, 1}, {v0, 1, 1, 1}, jpgGetVectorKernelSet()};
   }
 };
 
@@ -148,7 +165,7 @@ TEST(JpegStages, OnePixelWideImagesMirrorTheirColumn) {
     for (int x = 0; x < 8; ++x) EXPECT_EQ(m.blocks[y * 8 + x], 100 + y - 128);
 }
 
-TEST(JpegStages, AveragingTruncatesTowardZero) {
+TEST(JpegStages, AveragingGivesTheMeanOfEachCell) {
   // 4:2:0 with averaging: chroma is the mean of each 2 x 2 cell.
   OneMCU m(16, 16, 2, 2);
   // Cb plane values -3, -2 / -2, -2 in the first cell.
@@ -160,6 +177,46 @@ TEST(JpegStages, AveragingTruncatesTowardZero) {
   cb[17] = -2;
   GenericSubSamplingAndBlockDivisionHQ(&m.job);
   EXPECT_EQ(m.blocks[4 * 64], -2);
+}
+
+TEST(JpegStages, AveragingRoundsToNearestWithHalvesAwayFromZero) {
+  struct Cell {
+    int16_t values[4];
+    int16_t mean;
+  };
+  // 4:2:0 cells: top-left, top-right, bottom-left, bottom-right.
+  const Cell cells420[] = {{{-3, -3, -3, -2}, -3}, {{1, 1, 1, 2}, 1},  {{1, 2, 2, 2}, 2},
+                           {{-1, -1, 0, 0}, -1},   {{1, 1, 0, 0}, 1},  {{-3, -2, -2, -2}, -2},
+                           {{0, 0, 0, 0}, 0},      {{-128, -128, -128, -127}, -128}};
+  for (const Cell& c : cells420) {
+    OneMCU m(16, 16, 2, 2);
+    int16_t* cr = m.planes.data() + 2 * 256;
+    cr[0] = c.values[0];
+    cr[1] = c.values[1];
+    cr[16] = c.values[2];
+    cr[17] = c.values[3];
+    GenericSubSamplingAndBlockDivisionHQ(&m.job);
+    EXPECT_EQ(m.blocks[5 * 64], c.mean) << c.values[0] << " " << c.values[1] << " " << c.values[2] << " " << c.values[3];
+  }
+  // 4:2:2 pairs.
+  const Cell cells422[] = {{{-1, 0}, -1}, {{1, 0}, 1}, {{-2, 0}, -1}, {{5, 6}, 6}, {{-5, -6}, -6}};
+  for (const Cell& c : cells422) {
+    OneMCU m(16, 8, 2, 1);
+    int16_t* cb = m.planes.data() + 128;
+    cb[0] = c.values[0];
+    cb[1] = c.values[1];
+    GenericSubSamplingAndBlockDivisionHQ(&m.job);
+    EXPECT_EQ(m.blocks[2 * 64], c.mean) << c.values[0] << " " << c.values[1];
+  }
+  // A cell cut to three columns by the image edge.
+  const Cell cut[] = {{{1, 2, 2}, 2}, {{1, 1, 2}, 1}, {{-1, -2, -2}, -2}};
+  for (const Cell& c : cut) {
+    OneMCU m(3, 8, 4, 1);
+    int16_t* cb = m.planes.data() + 256;
+    for (int i = 0; i < 3; ++i) cb[i] = c.values[i];
+    GenericSubSamplingAndBlockDivisionHQEdge(&m.job, 3, 8);
+    EXPECT_EQ(m.blocks[4 * 64], c.mean) << c.values[0] << " " << c.values[1] << " " << c.values[2];
+  }
 }
 
 TEST(JpegStages, EdgeBlocksOutsideTakeTheMeanOfTheLastInside) {

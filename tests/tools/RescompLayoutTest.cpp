@@ -92,3 +92,20 @@ TEST(RescompLayout, ABadLayoutFailsTheBuildWithTheReason) {
     EXPECT_NE(diagnostic.find(b.message), std::string::npos) << diagnostic;
   }
 }
+
+// Views nested `levels` deep, one per line.
+std::string NestedViews(int levels) {
+  std::string source = "layout 1 {\n";
+  for (int i = 0; i < levels; ++i) source += "view { size 1 1 at 0 0 {\n";
+  for (int i = 0; i < levels; ++i) source += "} }\n";
+  return source + "}\n";
+}
+
+TEST(RescompLayout, NestingIsBoundedAndReportedWhereItGoesTooDeep) {
+  Bytes data;
+  std::string diagnostic;
+  EXPECT_TRUE(Compile(NestedViews(64), &data, &diagnostic)) << diagnostic;
+  // 1,000 levels ran the sanitizer build out of stack.
+  EXPECT_FALSE(Compile(NestedViews(1000), &data, &diagnostic));
+  EXPECT_EQ(diagnostic.rfind("layout.r:66: error: objects nest deeper than 64 levels", 0), 0u) << diagnostic;
+}

@@ -130,6 +130,24 @@ TEST(Rescomp, TheToolFailsOnABadSourceAndLeavesNoOutput) {
   EXPECT_FALSE(std::filesystem::exists(out)) << "a failed compile leaves no stale resource file";
 }
 
+// A folder given as the source is an error with its name and reason, not an empty resource
+// file; a folder at the output's path is neither written nor removed.
+TEST(Rescomp, AFolderInPlaceOfAFileFailsWithTheReason) {
+  wxtest::ScratchDir dir;
+  const std::string tool = WX_RESCOMP_PATH;
+  std::filesystem::create_directory(dir / "source.r");
+  std::string text;
+  EXPECT_EQ(wxtest::Run(tool + " -o " + (dir / "out.rsrc").string() + " " + (dir / "source.r").string() + " 2>&1", &text), 1);
+  EXPECT_NE(text.find((dir / "source.r").string() + ": error: cannot read the file: is a folder"), std::string::npos) << text;
+  EXPECT_FALSE(std::filesystem::exists(dir / "out.rsrc"));
+
+  std::ofstream(dir / "good.r") << "strings 200 \"Errors\" { \"one\" }\n";
+  std::filesystem::create_directory(dir / "out.rsrc");
+  EXPECT_EQ(wxtest::Run(tool + " -o " + (dir / "out.rsrc").string() + " " + (dir / "good.r").string() + " 2>&1", &text), 1);
+  EXPECT_NE(text.find((dir / "out.rsrc").string() + ": error: cannot write the resource file: "), std::string::npos) << text;
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "out.rsrc"));
+}
+
 TEST(Rescomp, TheApplicationResourceFileIsBuiltWithTheLanguageLetter) {
   const SInt16 ref = OpenApplicationResFile(WX_APP_RESOURCE_FILE);
   ASSERT_NE(ref, -1) << WX_APP_RESOURCE_FILE << ": " << ResError();

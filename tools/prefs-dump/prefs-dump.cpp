@@ -4,11 +4,10 @@
 //
 // The application's string lists come from $WX_RESOURCE_FILE (or the resource file beside
 // the executable) when it can be opened; folders are found below $WENDRIX_ROOT when set.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -16,6 +15,7 @@
 #include "app/prefs/LanguageTables.h"
 #include "app/prefs/PrefRecords.h"
 #include "toolbox/Resources.h"
+#include "tools/common/ToolFiles.h"
 
 namespace {
 
@@ -112,17 +112,23 @@ int Usage() {
 }
 
 int DumpFileAt(const char* path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    std::cerr << "prefs-dump: cannot open " << path << "\n";
+  std::string bytes, reason;
+  if (!ToolReadFile(path, &bytes, &reason)) {
+    std::cerr << "prefs-dump: cannot read " << path << ": " << reason << "\n";
     return 1;
   }
-  std::vector<uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (data.size() != PREF_ALL::kSize) {
-    std::cerr << "prefs-dump: " << path << " holds " << data.size() << " bytes, not " << PREF_ALL::kSize << "\n";
+  if (bytes.size() != PREF_ALL::kSize) {
+    std::cerr << "prefs-dump: " << path << " holds " << bytes.size() << " bytes, not " << PREF_ALL::kSize << "\n";
     return 1;
   }
+  std::vector<uint8_t> data(bytes.begin(), bytes.end());
   Dump(RecordBytes(data.data(), data.size()));
+  errno = 0;
+  std::cout.flush();
+  if (!std::cout) {
+    std::cerr << "prefs-dump: cannot write the standard output: " << std::strerror(errno ? errno : EIO) << "\n";
+    return 1;
+  }
   return 0;
 }
 
@@ -147,8 +153,12 @@ int WriteFactory(const std::string& language, const std::string& model) {
   FDFileNames(all);
   FDSetDefault(all, sources);
   if (resources != -1) CloseResFile(resources);
-  std::cout.write(reinterpret_cast<const char*>(record.data()), std::streamsize(record.size()));
-  return std::cout ? 0 : 1;
+  std::string reason;
+  if (!ToolWriteStandardOutput(record.data(), record.size(), &reason)) {
+    std::cerr << "prefs-dump: cannot write the factory file to the standard output: " << reason << "\n";
+    return 1;
+  }
+  return 0;
 }
 
 }  // namespace

@@ -4,16 +4,33 @@
 //
 // Any error prints "file:line: error: ..." and removes OUTPUT, so a build never goes on
 // with stale resources.
-#include <cstdio>
-#include <fstream>
+#include <unistd.h>
+
 #include <iostream>
-#include <sstream>
+#include <string>
+#include <vector>
 
 #include "toolbox/MacErrors.h"
 #include "toolbox/ResourceFork.h"
+#include "tools/common/ToolFiles.h"
 #include "tools/rescomp/rcCompile.h"
 
 namespace {
+
+// A stale resource file goes; a folder of that name is none of the compiler's business.
+void RemoveOutput(const std::string& output) { unlink(output.c_str()); }
+
+std::string Reason(OSErr err) {
+  switch (err) {
+    case dskFulErr: return "the disk is full";
+    case permErr: return "permission denied";
+    case wPrErr: return "the volume is read-only";
+    case fnfErr:
+    case dirNFErr: return "the folder does not exist";
+    case memFullErr: return "out of memory";
+    default: return "input/output error";
+  }
+}
 
 int usage() {
   std::cerr << "usage: rescomp [--language L] [-D NAME=VALUE]... -o OUTPUT SOURCE...\n";
@@ -43,14 +60,12 @@ int main(int argc, char** argv) {
     } else if (!arg.empty() && arg[0] == '-') {
       return usage();
     } else {
-      std::ifstream in(arg, std::ios::binary);
-      if (!in) {
-        std::cerr << arg << ": error: cannot read the file\n";
+      std::string text, reason;
+      if (!ToolReadFile(arg, &text, &reason)) {
+        std::cerr << arg << ": error: cannot read the file: " << reason << "\n";
         return 1;
       }
-      std::ostringstream text;
-      text << in.rdbuf();
-      sources.push_back(RcSource{arg, text.str()});
+      sources.push_back(RcSource{arg, std::move(text)});
     }
   }
   if (output.empty() || sources.empty()) return usage();
@@ -59,15 +74,15 @@ int main(int argc, char** argv) {
   std::string diagnostic;
   if (!rcCompile(sources, options, &image, &diagnostic)) {
     std::cerr << diagnostic << "\n";
-    std::remove(output.c_str());
+    RemoveOutput(output);
     return 1;
   }
   std::vector<uint8_t> bytes;
   OSErr err = ResFileBuild(image, &bytes);
   if (err == noErr) err = ResWriteFileAtomically(output, bytes);
   if (err != noErr) {
-    std::cerr << output << ": error: cannot write the resource file (error " << err << ")\n";
-    std::remove(output.c_str());
+    std::cerr << output << ": error: cannot write the resource file: " << Reason(err) << " (error " << err << ")\n";
+    RemoveOutput(output);
     return 1;
   }
   return 0;

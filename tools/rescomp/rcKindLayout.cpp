@@ -67,18 +67,24 @@ struct Given {
   std::string text;
 };
 
-void CompileObject(RcLexer& lex, std::vector<uint8_t>* out, bool top);
+// Far deeper than any real layout; a source nesting deeper is refused before the compiler's
+// own stack runs out.
+constexpr int kMaxNesting = 64;
 
-void CompileChildren(RcLexer& lex, std::vector<uint8_t>* out) {
+void CompileObject(RcLexer& lex, std::vector<uint8_t>* out, int depth);
+
+void CompileChildren(RcLexer& lex, std::vector<uint8_t>* out, int depth) {
   lex.expectPunct('{');
   PutBE(out, 'begs', 4);
-  while (!lex.atPunct('}')) CompileObject(lex, out, false);
+  while (!lex.atPunct('}')) CompileObject(lex, out, depth + 1);
   lex.expectPunct('}');
   PutBE(out, 'ends', 4);
 }
 
-void CompileObject(RcLexer& lex, std::vector<uint8_t>* out, bool top) {
+void CompileObject(RcLexer& lex, std::vector<uint8_t>* out, int depth) {
+  const bool top = depth == 0;
   const RcToken word = lex.next();
+  if (depth >= kMaxNesting) throw RcError(word.line, "objects nest deeper than " + std::to_string(kMaxNesting) + " levels");
   if (word.kind != RcTok::Word) throw RcError(word.line, "expected a class keyword (dlog, push, cbox, ...)");
   const LayoutClass* spec = FindClass(word.text);
   if (!spec) throw RcError(word.line, "unknown class '" + word.text + "'");
@@ -99,7 +105,7 @@ void CompileObject(RcLexer& lex, std::vector<uint8_t>* out, bool top) {
       if (!spec->container) lex.fail(std::string("'") + spec->keyword + "' holds no other objects");
       if (hasChildren) lex.fail("the objects inside are given twice");
       hasChildren = true;
-      CompileChildren(lex, &children);
+      CompileChildren(lex, &children, depth);
       continue;
     }
     const RcToken name = lex.next();
@@ -174,7 +180,7 @@ void CompileObject(RcLexer& lex, std::vector<uint8_t>* out, bool top) {
 void CompileLayout(RcLexer& lex, std::vector<uint8_t>* out) {
   out->clear();
   PutBE(out, 1, 2);
-  CompileObject(lex, out, true);
+  CompileObject(lex, out, 0);
   if (!lex.atPunct('}')) lex.fail("a layout holds one top object");
   PutBE(out, 'end.', 4);
 }

@@ -1,10 +1,12 @@
 #include "app/prefs/CPreferences.h"
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <unistd.h>
 
 #include <fstream>
 #include <iterator>
+#include <memory>
 
 #include "app/prefs/PrefFile.h"
 #include "framework/LException.h"
@@ -246,6 +248,39 @@ TEST(CPreferences, FailedWriteIsReportedNotThrown) {
   CPreferences::SetWriteFailureHandler(nullptr);
   CPreferences check(PREFS_FILE_NAME, 0);
   EXPECT_EQ(PREF_ALL::kWindowTop.get(check.PrefAll()), 0);
+}
+
+// On a read-only volume the file opens for reading, loads, and the failed write is reported
+// once when saving, as in a read-only folder.
+TEST(CPreferences, ReadOnlyVolumeLoadsAndReportsTheWrite) {
+  PrefsEnv env("E");
+  const std::filesystem::path folder = env.PrefsFolder();
+  std::filesystem::create_directories(folder);
+  if (mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=1m") != 0) GTEST_SKIP() << "cannot mount a file system here";
+  struct Unmount {
+    std::filesystem::path at;
+    ~Unmount() { umount2(at.c_str(), MNT_DETACH); }
+  } unmount{folder};
+  {
+    CPreferences first(PREFS_FILE_NAME, 0);
+    PREF_ALL::kWindowTop.set(first.PrefAll(), 33);
+  }
+  const std::vector<uint8_t> before = ReadBytes(env.PrefsFile());
+  ASSERT_EQ(mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
+  gFailures = 0;
+  gLastFailure = noErr;
+  CPreferences::SetWriteFailureHandler(RecordFailure);
+  for (int i = 0; i < 2; ++i) {
+    std::unique_ptr<CPreferences> prefs;
+    ASSERT_NO_THROW(prefs = std::make_unique<CPreferences>(PREFS_FILE_NAME, 0));
+    EXPECT_EQ(PREF_ALL::kWindowTop.get(prefs->PrefAll()), 33);
+    PREF_ALL::kWindowTop.set(prefs->PrefAll(), 50);
+    EXPECT_NO_THROW(prefs.reset());
+  }
+  CPreferences::SetWriteFailureHandler(nullptr);
+  EXPECT_EQ(gFailures, 1);  // shown once
+  EXPECT_EQ(gLastFailure, vLckdErr);
+  EXPECT_EQ(ReadBytes(env.PrefsFile()), before);
 }
 
 struct SlotCase {

@@ -69,4 +69,22 @@ TEST(PrefsDump, RefusesAFileOfTheWrongSize) {
   EXPECT_NE(wxtest::Run("'" + kTool + "' --factory X > /dev/null 2>&1"), 0);
 }
 
+// Every failure to read or write is told with the file's name and the reason, and the exit
+// status says so: a folder given as the file, a factory file into a full disk.
+TEST(PrefsDump, ReportsEveryInputAndOutputError) {
+  PrefsEnv env("E");
+  std::string out;
+  EXPECT_EQ(wxtest::Run("'" + kTool + "' '" + env.root().string() + "' 2>&1", &out), 1);
+  EXPECT_NE(out.find("cannot read " + env.root().string() + ": is a folder"), std::string::npos) << out;
+  out.clear();
+  EXPECT_EQ(wxtest::Run("'" + kTool + "' '" + (env.root() / "missing.pref").string() + "' 2>&1", &out), 1);
+  EXPECT_NE(out.find("missing.pref: No such file or directory"), std::string::npos) << out;
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  out.clear();
+  EXPECT_EQ(wxtest::Run("{ '" + kTool + "' --factory E >/dev/full; }", &out), 1);
+  EXPECT_NE(out.find("cannot write the factory file to the standard output: No space left on device"),
+            std::string::npos)
+      << out;
+}
+
 }  // namespace

@@ -11,6 +11,8 @@
 #include "support/ReferenceJpeg.h"
 #include "support/TestEnv.h"
 #include "tests/app/prefs/PrefsTestEnv.h"
+#include "toolbox/Files.h"
+#include "toolbox/MacErrors.h"
 
 namespace fs = std::filesystem;
 
@@ -155,3 +157,16 @@ TEST_F(WXExif, AFileThatIsNoJPEGStaysAsItWas) {
 }
 
 }  // namespace
+
+// A temporary folder that fills while the thumbnail is written reports a full disk, like
+// every other writer, and leaves the page and the folder as they were.
+TEST_F(WXExif, AFullTemporaryFolderReportsAFullDisk) {
+  FSSpec jpeg = MakeJPEG("page0004.jpg", 320, 240);
+  const auto before = wxtest::ReadBytes(pages / "page0004.jpg");
+  FSTestSetWriteLimit(200);
+  const long result = CWXUtility::AddExifInfoMainOnly(jpeg, 320, 240, 300, 0, 0, 0);
+  FSTestSetWriteLimit(-1);
+  EXPECT_EQ(result, dskFulErr);
+  EXPECT_EQ(wxtest::ReadBytes(pages / "page0004.jpg"), before);
+  EXPECT_FALSE(fs::exists(tempDir / "JPEGTHUMB.jpg"));
+}

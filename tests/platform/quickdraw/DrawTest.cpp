@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "QDTestSupport.h"
 #include "quickdraw/QuickDraw.h"
+#include "quickdraw/qdDraw.h"
 
 namespace {
 
@@ -97,6 +100,44 @@ TEST(Draw, LinesWithThePen) {
   Point size;
   GetPortPenSize(w.get(), &size);
   EXPECT_EQ(size.h, 2);
+}
+
+// The union of the pen rectangles at every pixel of the line, one by one.
+qdRegion PenRectsAlong(Point from, Point to, Point pen) {
+  qdRegion area;
+  int x0 = from.h, y0 = from.v;
+  const int x1 = to.h, y1 = to.v;
+  const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0), sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+  for (int err = dx + dy;;) {
+    area = area.United(qdRegion::FromRect(R(x0, y0, x0 + pen.h, y0 + pen.v)));
+    if (x0 == x1 && y0 == y1) break;
+    const int e2 = 2 * err;
+    if (e2 >= dy) err += dy, x0 += sx;
+    if (e2 <= dx) err += dx, y0 += sy;
+  }
+  return area;
+}
+
+// A wide pen's line is built row by row: exactly what the pen rectangles cover, in work
+// that grows with the line's length, however wide the pen.
+TEST(Draw, WidePenLinesCoverThePenRectanglesInOneSpanPerRow) {
+  const Rect everything = R(-32768, -32768, 32767, 32767);
+  const struct {
+    Point from, to, pen;
+  } lines[] = {
+      {{0, 0}, {9, 25}, {3, 5}},   {{9, 25}, {0, 0}, {3, 5}},  {{2, 30}, {17, 1}, {6, 1}}, {{17, 1}, {2, 30}, {1, 6}},
+      {{5, 5}, {5, 20}, {4, 4}},   {{5, 5}, {20, 5}, {4, 4}},  {{3, 3}, {3, 3}, {2, 7}},   {{0, 0}, {40, 3}, {9, 2}},
+      {{40, 3}, {0, 0}, {2, 9}},   {{0, 0}, {1, 1}, {1, 1}},
+  };
+  for (const auto& l : lines)
+    EXPECT_TRUE(qdLineRegion(l.from, l.to, l.pen, everything) == PenRectsAlong(l.from, l.to, l.pen))
+        << l.from.h << "," << l.from.v << " to " << l.to.h << "," << l.to.v << " pen " << l.pen.h << "x" << l.pen.v;
+  // The line of the picture that took half a minute to play: one span per row it reaches.
+  const qdRegion huge = qdLineRegion({-30000, -30000}, {30000, 30000}, {32767, 32767}, everything);
+  EXPECT_LE(huge.Bands().size(), size_t(60001 + 32767));
+  for (const qdBand& b : huge.Bands()) ASSERT_EQ(b.xs.size(), 2u);
+  // Only the rows asked for are built.
+  EXPECT_EQ(qdLineRegion({-30000, -30000}, {30000, 30000}, {32767, 32767}, R(0, 0, 64, 64)).Bands().size(), 64u);
 }
 
 TEST(Draw, ClipAndRegionsLimitDrawing) {

@@ -298,6 +298,27 @@ TEST(Picture, DamagedPicturesDrawWhatTheyCanAndStop) {
   EXPECT_EQ(dst.Picture(), qdtest::Rows({"........", "........", "........", "........"}));
 }
 
+// A picture of 27 bytes: a 32767-pixel pen drawn corner to corner far beyond the frame.
+// Every pen position covers the world, and playback used to pile each one into every band
+// it covers (half a minute); the world now simply turns black.
+TEST(Picture, AHugePenOnALongDiagonalPlaysBackWhole) {
+  const std::vector<uint8_t> picture = {
+      0x00, 0x1B, 0x00, 0x00, 0x00, 0x00, 0x00, 0x40, 0x00, 0x40,  // size, frame 64 x 64
+      0x11, 0x01,                                                  // version 1
+      0x07, 0x7F, 0xFF, 0x7F, 0xFF,                                // pen 32767 x 32767
+      0x20, 0x8A, 0xD0, 0x8A, 0xD0, 0x75, 0x30, 0x75, 0x30,        // line (-30000, -30000) to (30000, 30000)
+      0xFF};
+  World dst(64, 64);
+  Handle h = nullptr;
+  ASSERT_EQ(PtrToHand(picture.data(), &h, Size(picture.size())), 0);
+  Rect frame = R(0, 0, 64, 64);
+  DrawPicture(reinterpret_cast<PicHandle>(h), &frame);
+  DisposeHandle(h);
+  std::string black = std::string(64, '#');
+  for (int row = 1; row < 64; ++row) black += "\n" + std::string(64, '#');
+  EXPECT_EQ(dst.Picture(), black);
+}
+
 // A version 2 picture holding one DirectBitsRect whose pixel-map header the case sets.
 struct DirectHeader {
   uint16_t rowBytes;

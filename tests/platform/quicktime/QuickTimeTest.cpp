@@ -210,6 +210,58 @@ TEST_F(QuickTime, RefusesWhatItCannotDraw) {
   EXPECT_EQ(GetGraphicsImporterForFile(&missing, &gi), fnfErr);
 }
 
+// A 16 x 16 JPEG from the reference encoder (with `options`) whose frame header then claims
+// width x height.
+std::vector<uint8_t> JPEGClaiming(const fs::path& folder, const std::string& options, int width, int height) {
+  std::vector<uint8_t> ppm = {'P', '6', '\n', '1', '6', ' ', '1', '6', '\n', '2', '5', '5', '\n'};
+  for (int i = 0; i < 16 * 16 * 3; ++i) ppm.push_back(static_cast<uint8_t>(i * 13));
+  wxtest::WriteBytes(folder / "small.ppm", ppm);
+  EXPECT_EQ(wxtest::Run("cjpeg " + options + " -outfile '" + (folder / "small.jpg").string() + "' '" +
+                        (folder / "small.ppm").string() + "'"),
+            0);
+  std::vector<uint8_t> jpeg = wxtest::ReadBytes(folder / "small.jpg");
+  for (size_t i = 2; i + 9 < jpeg.size(); ++i)
+    if (jpeg[i] == 0xFF && (jpeg[i + 1] == 0xC0 || jpeg[i + 1] == 0xC2)) {
+      BEPutU16(&jpeg[i + 5], static_cast<uint16_t>(height));
+      BEPutU16(&jpeg[i + 7], static_cast<uint16_t>(width));
+      break;
+    }
+  return jpeg;
+}
+
+// A version 2 PICT file of nothing but a 32767 x 32767 frame.
+std::vector<uint8_t> LargePICT() {
+  std::vector<uint8_t> f(512, 0);
+  f.insert(f.end(), {0x00, 0x16, 0x00, 0x00, 0x00, 0x00, 0x7F, 0xFF, 0x7F, 0xFF, 0x00, 0x11, 0x02, 0xFF, 0x00, 0xFF});
+  return f;
+}
+
+// Files of about a kilobyte claiming 32767 x 32767 pixels: the progressive one made the
+// decoder allocate gigabytes, the baseline one took seconds. Both are refused from their
+// header, before anything is decoded; as is a picture whose pixels would pass what a world
+// may take.
+TEST_F(QuickTime, RefusesImagesClaimingMoreThanTheyCanHold) {
+  WX_REQUIRE_TOOL("cjpeg");
+  const struct {
+    const char* name;
+    std::vector<uint8_t> bytes;
+  } claims[] = {
+      {"progressive.jpg", JPEGClaiming(dir.path(), "-progressive", 32767, 32767)},
+      {"baseline.jpg", JPEGClaiming(dir.path(), "", 32767, 32767)},
+      {"large.pict", LargePICT()},
+  };
+  for (const auto& c : claims) {
+    wxtest::WriteBytes(dir / c.name, c.bytes);
+    FSSpec spec = Spec(dir / c.name);
+    GraphicsImportComponent gi = reinterpret_cast<GraphicsImportComponent>(1);
+    EXPECT_EQ(GetGraphicsImporterForFile(&spec, &gi), cantFindHandler) << c.name;
+    EXPECT_EQ(gi, nullptr) << c.name;
+  }
+  // The same small file with its own size still draws.
+  wxtest::WriteBytes(dir / "small16.jpg", JPEGClaiming(dir.path(), "-progressive", 16, 16));
+  EXPECT_NE(Import(dir / "small16.jpg", 16, 16), nullptr);
+}
+
 // What the exporter hands its JPEG writer.
 std::vector<uint8_t> gWritten;
 int gWrittenWidth = 0, gWrittenHeight = 0;

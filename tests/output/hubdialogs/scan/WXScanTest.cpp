@@ -136,46 +136,32 @@ TEST_F(ScanEntryTest, PlugInScanIsAnnouncedOnTheFirstPassAfterTheEntry) {
 
 TEST_F(ScanEntryTest, FailuresShowTheirItemAndReturnZero) {
   wxfake::WriteFakeScript(mScripts.path(), "pages=1\nwidth=8\nheight=4\ndepth=8");
-  const std::string noDriver = wxtest::ResourceText(400, 6), noStart = wxtest::ResourceText(400, 3);
-  {
-    SCOPED_TRACE("a source that does not exist");
-    CTWAIN twain;
-    CThreadChecker checker(nullptr, &twain);
-    EXPECT_EQ(0, Import(1, &checker, "No Such Scanner"));
-    EXPECT_EQ(noDriver, mAlertText);
-  }
-  {
-    SCOPED_TRACE("a watcher without a connection");
+  enum Watched { kPlugIn, kTWAIN, kTWAINThatDoesNotStart, kNothing };
+  struct Case {
+    const char* name;
+    Watched watched;
+    unsigned char isTWAIN;
+    const char* driver;
+    SInt16 item;
+  } cases[] = {
+      {"a source that does not exist", kTWAIN, 1, "No Such Scanner", 6},
+      {"a watcher without a connection", kPlugIn, 1, "Fake Scanner", 6},
+      {"a watcher without a plug-in host", kTWAIN, 0, "Test Scanner", 6},
+      {"no watcher at all", kNothing, 1, "Fake Scanner", 6},
+      {"a plug-in that is not installed", kPlugIn, 0, "Missing Scanner", 6},
+      {"an acquisition that does not start", kTWAINThatDoesNotStart, 1, "Fake Scanner", 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     Scanner scanner;
-    CThreadChecker checker(nullptr, &scanner);
-    EXPECT_EQ(0, Import(1, &checker, "Fake Scanner"));
-    EXPECT_EQ(noDriver, mAlertText);
-  }
-  {
-    SCOPED_TRACE("a watcher without a plug-in host");
     CTWAIN twain;
-    CThreadChecker checker(nullptr, &twain);
-    EXPECT_EQ(0, Import(0, &checker, "Test Scanner"));
-    EXPECT_EQ(noDriver, mAlertText);
-  }
-  {
-    SCOPED_TRACE("no watcher at all");
-    EXPECT_EQ(0, Import(1, nullptr, "Fake Scanner"));
-    EXPECT_EQ(noDriver, mAlertText);
-  }
-  {
-    SCOPED_TRACE("a plug-in that is not installed");
-    Scanner scanner;
-    CThreadChecker checker(nullptr, &scanner);
-    EXPECT_EQ(0, Import(0, &checker, "Missing Scanner"));
-    EXPECT_EQ(noDriver, mAlertText);
-  }
-  {
-    SCOPED_TRACE("an acquisition that does not start");
-    NoStartTWAIN twain;
-    CThreadChecker checker(nullptr, &twain);
-    EXPECT_EQ(0, Import(1, &checker, "Fake Scanner"));
-    EXPECT_EQ(noStart, mAlertText);
+    NoStartTWAIN noStart;
+    std::unique_ptr<CThreadChecker> checker;
+    if (c.watched == kPlugIn) checker = std::make_unique<CThreadChecker>(nullptr, &scanner);
+    if (c.watched == kTWAIN) checker = std::make_unique<CThreadChecker>(nullptr, &twain);
+    if (c.watched == kTWAINThatDoesNotStart) checker = std::make_unique<CThreadChecker>(nullptr, &noStart);
+    EXPECT_EQ(0, Import(c.isTWAIN, checker.get(), c.driver));
+    EXPECT_EQ(wxtest::ResourceText(400, c.item), mAlertText);
   }
 }
 

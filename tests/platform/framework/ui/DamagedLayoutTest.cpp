@@ -68,3 +68,28 @@ TEST_F(DamagedLayoutTest, ObjectReadingPastItsLengthFailsBeforeBuilding) {
   }
   EXPECT_EQ(GetWindowList(), nullptr);
 }
+
+// An edit field placed at the far end of the coordinate range: its frame ends where the
+// port's coordinates end instead of wrapping round.
+TEST_F(DamagedLayoutTest, PaneAtTheEndOfTheCoordinatesClampsItsFrame) {
+  const std::vector<UInt8> layout = {
+      0x00, 0x01,                                      // version
+      'o', 'b', 'j', 'd', 0x00, 0x00, 0x00, 0x26,      // 38 bytes of fields
+      'e', 'd', 'i', 't',                              // an edit field
+      0x00, 0x00, 0x00, 0x07, 0x00, 0x64, 0x00, 0x14,  // pane 7, 100 x 20
+      0x01, 0x01, 0x00, 0x00, 0x00, 0x00,              // visible, enabled, no bindings
+      0x7F, 0xFF, 0xFF, 0xF0, 0x7F, 0xFF, 0xFF, 0xF0,  // left and top 16 short of the end
+      0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF,  // user constant, superview
+      0x00, 0x00, 0x00, 0x00, 0xFF, 0x01, 0x00, 0x00,  // no text, traits, 255 characters, box
+      'e', 'n', 'd', '.'};
+  LDataStream stream(static_cast<const void*>(layout.data()), static_cast<SInt32>(layout.size()));
+  LPane* pane = UReanimator::ReadPanes(stream, 302, mApp);
+  ASSERT_NE(pane, nullptr);
+  Rect frame;
+  pane->CalcLocalFrameRect(frame);
+  EXPECT_EQ(frame.left, 32767);
+  EXPECT_EQ(frame.right, 32767);
+  EXPECT_EQ(frame.bottom, 32767);
+  pane->Refresh();
+  delete pane;
+}
