@@ -1,16 +1,15 @@
 #include "preview/CPrevPrevView.h"
 
 #include "framework/LGWorld.h"
-#include "framework/LSimpleThread.h"
 #include "framework/LStr255.h"
 #include "framework/StColorPenState.h"
+#include "preview/CPictureLoader.h"
 #include "preview/PreviewPicture.h"
 
 CPrevPrevView::CPrevPrevView(LStream* stream) : LView(stream) {}
 
 CPrevPrevView::~CPrevPrevView() {
-  // A loader that never ran is deleted; one waiting after its load unwinds and ends.
-  if (mLoader) mLoader->Cancel();
+  mLoader.reset();
   delete mImage;
 }
 
@@ -23,22 +22,13 @@ void CPrevPrevView::FinishCreateSelf() {
 void CPrevPrevView::SetPicture(const FSSpec& file, long rotation) {
   mFile = file;
   mRotation = rotation;
-  if (mLoader) mLoader->Cancel();
-  mLoader = new LSimpleThread(ReadThread_EntryPoint, this);
+  mLoader = std::make_unique<CPictureLoader>([this] { ReadThread(); });
   StartIdling();
 }
 
 void CPrevPrevView::SpendTime(const EventRecord&) {
   StopIdling();
   if (mLoader) mLoader->Resume();
-}
-
-void CPrevPrevView::ReadThread_EntryPoint(LThread&, void* arg) {
-  auto* view = static_cast<CPrevPrevView*>(arg);
-  view->ReadThread();
-  // A view destroyed meanwhile cancels this wait, so the view is still there after it.
-  LThread::Yield();
-  view->mLoader = nullptr;
 }
 
 Rect CPrevPrevView::FitRect(SInt32 w, SInt32 h, long rotation, SInt32 fw, SInt32 fh) {

@@ -4,15 +4,16 @@
 // broadcasts 'PpDc'.
 #pragma once
 
+#include <memory>
+
 #include "framework/LBroadcaster.h"
 #include "framework/LPeriodical.h"
 #include "framework/LView.h"
 #include "toolbox/Files.h"
 
+class CPictureLoader;
 class LGWorld;
 class LStr255;
-class LThread;
-class LSimpleThread;
 
 class CPrevPrevView : public LView, public LPeriodical, public LBroadcaster {
  public:
@@ -40,13 +41,10 @@ class CPrevPrevView : public LView, public LPeriodical, public LBroadcaster {
   virtual void ReadThread();
 
  private:
-  static void ReadThread_EntryPoint(LThread& thread, void* arg);
-  void RotatePicture(long degrees);
 
   LGWorld* mImage = nullptr;
   FSSpec mFile{};
   long mRotation = 0;
-  // The loader until it ends; the destructor cancels one still pending.
-  LSimpleThread* mLoader = nullptr;
+  std::unique_ptr<CPictureLoader> mLoader;
   const LStr255* mSourceName = nullptr;
 };

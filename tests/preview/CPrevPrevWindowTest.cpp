@@ -17,10 +17,8 @@
 
 namespace {
 
+using wxtest::kQuarters;
 using wxtest::RGB;
-
-constexpr RGB kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255}, kYellow{255, 255, 0};
-constexpr std::array<RGB, 4> kQuarters{kRed, kGreen, kBlue, kYellow};  // TL, TR, BR, BL
 
 TEST(PrevPrevFit, ThePageFillsTheViewWithItsAspectKept) {
   struct Case {
@@ -118,7 +116,7 @@ TEST_F(PrevPrev, EachCornerKeepsItsColourAtEveryQuarterTurn) {
       const int k = int(c.rotation / 90);
       const RGB corners[] = {At(pixels, width, left + 4, top + 4), At(pixels, width, right - 4, top + 4),
                              At(pixels, width, right - 4, bottom - 4), At(pixels, width, left + 4, bottom - 4)};
-      for (int i = 0; i < 4; ++i) EXPECT_EQ(kQuarters[(i - k + 4) % 4], corners[i]) << c.rotation << " corner " << i;
+      for (int i = 0; i < 4; ++i) EXPECT_EQ(wxtest::Turned(k)[size_t(i)], corners[i]) << c.rotation << " corner " << i;
       if (c.rotation == 90) wxdriver::SaveWindowPNG(window->GetMacWindow(), wxtest::OutputDir("preview") / "enlarged.png");
       wxframework::ClickPane(window, 900);
     });

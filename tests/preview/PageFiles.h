@@ -12,6 +12,16 @@ namespace wxtest {
 
 typedef std::array<uint8_t, 3> RGB;
 
+// The four quarters of the fixture page: top-left, top-right, bottom-right, bottom-left.
+inline constexpr std::array<RGB, 4> kQuarters{RGB{255, 0, 0}, RGB{0, 255, 0}, RGB{0, 0, 255}, RGB{255, 255, 0}};
+
+// The quarters' colours in corner order once the page is turned clockwise `quarters` times.
+inline std::array<RGB, 4> Turned(int quarters) {
+  std::array<RGB, 4> out{};
+  for (int i = 0; i < 4; ++i) out[size_t(i)] = kQuarters[size_t((i - quarters + 4) % 4)];
+  return out;
+}
+
 // A w x h colour page whose four quarters are `quarters` (top-left, top-right,
 // bottom-right, bottom-left); false when the writer failed.
 bool WriteQuarterPage(const std::filesystem::path& path, int w, int h, const std::array<RGB, 4>& quarters);
