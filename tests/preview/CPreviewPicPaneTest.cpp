@@ -4,16 +4,20 @@
 
 #include <memory>
 
+#include "framework/FrameworkDriver.h"
 #include "framework/LException.h"
 #include "framework/LGWorld.h"
+#include "framework/LListener.h"
 #include "framework/LThread.h"
 #include "framework/LWindow.h"
-#include "output/export/PageRecords.h"
 #include "output/export/CRotate.h"
+#include "output/export/PageRecords.h"
 #include "tests/preview/PageFiles.h"
 #include "tests/support/HeadlessApp.h"
 #include "tests/support/TestEnv.h"
 #include "toolbox/MacMemory.h"
+#include "windows/Events.h"
+#include "windows/TestDriver.h"
 
 namespace {
 
@@ -163,3 +167,50 @@ TEST_F(PreviewPic, APaneDestroyedBeforeItsLoaderRanLeavesNoThread) {
 }
 
 }  // namespace
+
+namespace {
+
+struct Heard : LListener {
+  std::vector<MessageT> messages;
+  void ListenToMessage(MessageT message, void*) override { messages.push_back(message); }
+};
+
+}  // namespace
+
+TEST_F(PreviewPic, ClicksTellTheThumbnailWhatHappened) {
+  Page(40, 20);
+  auto pane = MakePane(mDir / "page.tif");
+  Heard heard;
+  pane->AddListener(&heard);
+  wxframework::ClickPane(pane.get());
+  wxframework::ClickPane(pane.get());
+  wxframework::PumpEvents();
+  EXPECT_EQ((std::vector<MessageT>{'Pppn', 'DblC'}), heard.messages);
+}
+
+TEST_F(PreviewPic, WaitingInputIsServedBetweenTwoLoadsAndEachPictureShowsAtOnce) {
+  Page(300, 200);
+  std::vector<std::unique_ptr<CPreviewPicPane>> panes;
+  for (int i = 0; i < 20; ++i) {
+    auto pane = MakePane(mDir / "page.tif");
+    pane->MoveBy(80 * (i % 2), 0, false);
+    panes.push_back(std::move(pane));
+  }
+  for (auto& pane : panes) pane->SpendTime(EventRecord{});
+  PostEvent(keyDown, 'a');
+  auto loaded = [&] {
+    int n = 0;
+    for (auto& pane : panes) n += pane->GetImage() != nullptr;
+    return n;
+  };
+  LThread::Yield();
+  EXPECT_EQ(1, loaded());
+  // The first picture is in the window already: its top-left quarter is red.
+  int width = 0, height = 0;
+  const std::vector<UInt32> pixels = wxdriver::WindowPixels(mWindow->GetMacWindow(), &width, &height);
+  const int top = 5 + (70 - 46) / 2;
+  EXPECT_EQ(0xFF0000u, pixels[size_t(top + 4) * width + 5 + 4] & 0xFFFFFF);
+  FlushEvents(everyEvent, 0);
+  LThread::Yield();
+  EXPECT_EQ(20, loaded());
+}
