@@ -9,6 +9,7 @@
 #include <new>
 #include <vector>
 
+#include "quickdraw/QuickDraw.h"
 #include "windows/Events.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -106,6 +107,10 @@ void LThread::Cancel() {
 
 void LThread::Yield() {
   if (LThread* self = sCurrent) {
+    // What the thread drew into a window reaches the screen now, not at the next update.
+    GrafPtr port = nullptr;
+    GetPort(&port);
+    QDFlushPortBuffer(port, nullptr);
     self->SwitchOut(false);
     if (self->mCancelled) throw ThreadCancelled{};
     return;
