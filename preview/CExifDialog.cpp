@@ -105,7 +105,6 @@ void CExifDialog::FinishCreateSelf() {
   mTable = Pane<CTextTable>(this, 'EXFV');
   mTitle->SetKeyFilter(AlphaNumPlusSpaceField);
   mAuthor->SetKeyFilter(AlphaNumPlusSpaceField);
-  mComment->SetKeyFilter(nullptr);
   UReanimator::LinkListenerToControls(this, this, kControlLinks);
 }
 

@@ -236,4 +236,24 @@ TEST_F(ExifDialog, TheTableShowsTheScanDateFromItsText) {
   EXPECT_EQ(": ", values[19]);
 }
 
+TEST_F(ExifDialog, TypedTitlesLoseHyphensTheCommentKeepsEverything) {
+  MakePages({"a"}, {true});
+  EXIF_PREF::kAuthorEnable.set(mRecords[0].view(), 1);
+  EXIF_PREF::kCommentEnable.set(mRecords[0].view(), 1);
+  std::string title, author, comment;
+  Run("a", {[&](LWindow* w) { TypeIntoPane(w, 'GTIT', "New-Year 2026"); },
+            [&](LWindow* w) { TypeIntoPane(w, 'GPAR', "A. Author-Name"); },
+            [&](LWindow* w) { TypeIntoPane(w, 'CMNT', "Scan #1 - ok!"); },
+            [&](LWindow* w) {
+              title = PaneText(w, 'GTIT');
+              author = PaneText(w, 'GPAR');
+              comment = PaneText(w, 'CMNT');
+              AnswerNextDialog(900);
+            }});
+  EXPECT_EQ("NewYear 2026", title);
+  EXPECT_EQ("A AuthorName", author);
+  EXPECT_EQ("Scan #1 - ok!", comment);
+  EXPECT_EQ("NewYear 2026", Title(mRecords[0]));
+}
+
 }  // namespace
