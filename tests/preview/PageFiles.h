@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <vector>
 
 #include "toolbox/Files.h"
 
@@ -25,6 +26,10 @@ inline std::array<RGB, 4> Turned(int quarters) {
 // A w x h colour page whose four quarters are `quarters` (top-left, top-right,
 // bottom-right, bottom-left); false when the writer failed.
 bool WriteQuarterPage(const std::filesystem::path& path, int w, int h, const std::array<RGB, 4>& quarters);
+// A w x h page of `bits` per pixel (1, 8 or 24) and TIFF photometric value, its rows given
+// as they are stored; false when the writer failed.
+bool WritePage(const std::filesystem::path& path, int w, int h, int bits, int photometric,
+               const std::vector<std::vector<uint8_t>>& rows);
 FSSpec SpecOf(const std::filesystem::path& path);
 
 }  // namespace wxtest
