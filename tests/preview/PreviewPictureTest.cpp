@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 
 #include "framework/LGWorld.h"
 #include "output/export/CRotate.h"
 #include "tests/preview/PageFiles.h"
+#include "tests/support/ColorProfiles.h"
 #include "tests/support/TestEnv.h"
 
 namespace {
@@ -57,6 +59,52 @@ TEST(PreviewPicture, ATruncatedPageGivesNoPicture) {
     ASSERT_TRUE(wxtest::WriteQuarterPage(dir / "page.tif", 40, 40, wxtest::kQuarters));
     std::filesystem::resize_file(dir / "page.tif", size);
     EXPECT_EQ(nullptr, PreviewPicture::Load(wxtest::SpecOf(dir / "page.tif"), 0, LStr255(), Natural)) << size;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+class PreviewMatching : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WX_REQUIRE_COLOR_TOOLS();
+    setenv("WENDRIX_ROOT", mRoot.path().c_str(), 1);
+    ASSERT_TRUE(wxtest::InstallColordProfiles(mRoot.path()));
+  }
+  void TearDown() override { unsetenv("WENDRIX_ROOT"); }
+
+  std::filesystem::path SystemProfile(const std::string& name) {
+    return mRoot / "usr/share/color/icc/colord" / name;
+  }
+
+  wxtest::ScratchDir mRoot;
+};
+
+// The screen has no published profile here, so it is taken as sRGB.
+TEST_F(PreviewMatching, APageIsMatchedFromItsInstalledProfileToTheScreen) {
+  const std::vector<uint8_t> colours = {200, 30, 40, 20, 180, 60, 30, 60, 220, 240, 240, 20};
+  std::vector<std::vector<uint8_t>> rows(1, colours);
+  ASSERT_TRUE(wxtest::WritePage(mRoot / "page.tif", 4, 1, 24, 2, rows));
+  const std::vector<uint8_t> want =
+      wxtest::TransiccRGB(SystemProfile("AdobeRGB1998.icc"), SystemProfile("sRGB.icc"), colours);
+  ASSERT_EQ(colours.size(), want.size());
+  struct Case {
+    const char* source;
+    bool matched;
+  } cases[] = {{"AdobeRGB1998.icc", true}, {"NotInstalled.icc", false}};
+  for (const Case& c : cases) {
+    std::unique_ptr<LGWorld> picture(
+        PreviewPicture::Load(wxtest::SpecOf(mRoot / "page.tif"), 0, LStr255(c.source), Natural));
+    ASSERT_NE(nullptr, picture) << c.source;
+    for (int x = 0; x < 4; ++x) {
+      const RGB got = PixelAt(picture.get(), x, 0);
+      for (int k = 0; k < 3; ++k) {
+        const int expected = c.matched ? want[size_t(3 * x + k)] : colours[size_t(3 * x + k)];
+        EXPECT_NEAR(expected, got[size_t(k)], c.matched ? 1 : 0) << c.source << " pixel " << x << " sample " << k;
+      }
+    }
   }
 }
 
