@@ -335,10 +335,10 @@ long CFileExporter::ExportToJPEG() {
       rect.height = int32_t(kJPEGStripRows);
     }
     mSource->CloseDataFork();
-    SetTypeAndCreator('JPEG');
     void* finishing = encoder;
     encoder = nullptr;
     if (jpgWriteEpilogToFile(finishing) != 0) return Failed();
+    SetTypeAndCreator('JPEG');  // the finished file takes the place of the one being written
     return 1;
   } catch (const LException&) {
     if (encoder) jpgWriteEpilogToFile(encoder);

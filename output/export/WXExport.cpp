@@ -19,6 +19,7 @@
 #include "output/hubdialogs/WXAlert.h"
 #include "scanner/CThreadChecker.h"
 #include "scanner/CTWAIN.h"
+#include "scanner/RawScanPage.h"
 #include "scanner/Scanner.h"
 #include "toolbox/Clock.h"
 #include "toolbox/Files.h"
@@ -43,7 +44,13 @@ struct ScanPage {
 
 void ShowWriteError() { Show_Error(kAlertLayout, LCommander::GetTarget(), 400, 3, 0, 1, nullptr, 0); }
 
-// The pages of the watched scan, raw files and records walked together.
+ScanPage PageOf(const FSSpec& raw, const RawScanPage& layout, Fixed resolution) {
+  const long bits = layout.layout == kRawScanBilevel ? 1 : layout.layout == kRawScanGray ? 8 : 32;
+  return ScanPage{raw, bits, long(layout.width), long(layout.height), resolution};
+}
+
+// The pages of the watched scan, raw files and records walked together. A page whose record
+// describes no page the scanner writes is left where it is, with the error alert.
 std::vector<ScanPage> PagesOf(long kind, CThreadChecker* checker) {
   ThrowIf_(!checker || (kind == 0 ? !checker->GetScanner() : !checker->GetTWAIN()));
   std::vector<ScanPage> pages;
@@ -52,16 +59,16 @@ std::vector<ScanPage> PagesOf(long kind, CThreadChecker* checker) {
     TArray<FSSpec>* files = scanner->GetTempFileArray();
     TArray<OstrelScannerRecord>* records = scanner->GetAcquireOstrelArray();
     for (ArrayIndexT i = 1; i <= files->GetCount() && i <= records->GetCount(); ++i) {
-      ScanPage page{};
+      FSSpec raw{};
       OstrelScannerRecord record;
-      files->FetchItemAt(i, page.raw);
+      files->FetchItemAt(i, raw);
       records->FetchItemAt(i, record);
-      const int16_t mode = record.view().i16(OstrelField::kImageMode);
-      page.bits = mode == 0 ? 1 : mode == 1 ? 8 : 32;
-      page.width = record.view().i16(OstrelField::kImageColumns);
-      page.height = record.view().i16(OstrelField::kImageRows);
-      page.resolution = Fixed(record.view().u32(OstrelField::kHResolution));
-      pages.push_back(page);
+      RawScanPage layout;
+      if (!RawScanPage_FromOstrelRecord(record, &layout)) {
+        ShowWriteError();
+        continue;
+      }
+      pages.push_back(PageOf(raw, layout, Fixed(record.view().u32(OstrelField::kHResolution))));
     }
     return pages;
   }
@@ -69,15 +76,16 @@ std::vector<ScanPage> PagesOf(long kind, CThreadChecker* checker) {
   TArray<FSSpec>* files = twain->GetTempFileArray();
   TArray<TW_IMAGEINFO>* infos = twain->GetImageInfoArray();
   for (ArrayIndexT i = 1; i <= files->GetCount() && i <= infos->GetCount(); ++i) {
-    ScanPage page{};
+    FSSpec raw{};
     TW_IMAGEINFO info{};
-    files->FetchItemAt(i, page.raw);
+    files->FetchItemAt(i, raw);
     infos->FetchItemAt(i, info);
-    page.bits = info.BitsPerPixel == 24 ? 32 : info.BitsPerPixel;
-    page.width = info.ImageWidth;
-    page.height = info.ImageLength;
-    page.resolution = IntToFixed(info.XResolution.Whole);
-    pages.push_back(page);
+    RawScanPage layout;
+    if (!RawScanPage_FromImageInfo(info, &layout)) {
+      ShowWriteError();
+      continue;
+    }
+    pages.push_back(PageOf(raw, layout, IntToFixed(info.XResolution.Whole)));
   }
   return pages;
 }
@@ -670,10 +678,8 @@ void ExportToFileForStitch(long kind, CThreadChecker* checker, ConstStr255Param 
                            long index) {
   const Formats formats{pdf, jpeg, pict, tiff};
   Str255 source;
-  const std::vector<ScanPage> scanned = PagesOf(kind, checker);
-  ThrowIf_(index < 1 || size_t(index) > scanned.size());
   const std::vector<ScanPage> all = PreviewPagesOf(kind, checker, formats.MultiPagePDF(format), source);
-  if (all.empty()) return;
+  ThrowIf_(index < 1 || size_t(index) > all.size());
   WritePreviewPages({all[size_t(index - 1)]}, baseName, source, LightPathOf(kind, checker), formats, format,
                     !noCorrection, creator, pages, exifs);
 }

@@ -142,6 +142,7 @@ TEST(ComplibPlainWriter, MemoryAndFileGiveTheSameBytesAndReadBack) {
   }
   ASSERT_EQ(complibFlushPutBits(&memory), 0);
   ASSERT_EQ(complibFlushPutBits(&file.s), 0);
+  ASSERT_EQ(complibCommitBitstreamFile(&file.s), 0);
   ASSERT_EQ(complibCloseBitstreamFile(&file.s), 0);
   std::vector<uint8_t> written(memory.block, memory.block + memory.used);
   ASSERT_GT(written.size(), 3u * kBitstreamBufferSize);
@@ -240,6 +241,7 @@ TEST(ComplibDup, CopiesARangeInChunks) {
   FileStream out(dir.path(), "out.bin");
   ASSERT_EQ(complibCreateBitstreamFile(&out.s), 0);
   ASSERT_EQ(complibDupBitstreamFile(&out.s, &in.s, 0, 10000), 0);
+  ASSERT_EQ(complibCommitBitstreamFile(&out.s), 0);
   ASSERT_EQ(complibCloseBitstreamFile(&out.s), 0);
   EXPECT_EQ(wxtest::ReadBytes(dir / "out.bin"), data);
   // Ranges the source does not hold.

@@ -184,6 +184,20 @@ TEST_F(Export, AFailingPageKeepsItsRawFileAndTheOthersGoOn) {
   }
 }
 
+TEST_F(Export, APageOfAnUnknownDepthIsLeftWhereItIs) {
+  Scan({wxtest::MakePage(8, 20, 20), wxtest::MakePage(8, 20, 20)});
+  TW_IMAGEINFO info{};
+  twain->GetImageInfoArray()->FetchItemAt(1, info);
+  info.BitsPerPixel = 16;
+  twain->GetImageInfoArray()->AssignItemsAt(1, 1, info);
+  std::unique_ptr<TArray<FSSpec>> list;
+  EXPECT_EQ(CountAlerts([&] { list.reset(Run('TIFF')); }), 1u);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(Names(list.get()), std::vector<std::string>{"Base.TIF"});
+  EXPECT_TRUE(fs::exists(raws[0]));
+  EXPECT_FALSE(fs::exists(raws[1]));
+}
+
 TEST_F(Export, NothingWrittenGivesNull) {
   Scan({wxtest::MakePage(8, 20, 20)});
   fs::resize_file(raws[0], 10);
