@@ -9,6 +9,8 @@ namespace layout {
 inline constexpr LayoutField kPictureButton[] = {Given("idlePicture", I16), Given("pressedPicture", I16),
                                                  Given("hoverPicture", I16)};
 
+inline constexpr LayoutField kToolTip[] = {Given("list", I16), Given("index", I16)};
+
 inline constexpr LayoutClass kApplicationClasses[] = {
     {"Pctb", 'Pctb', {kPane, kControl, kPictureButton}, false, true},           // CPictureButton
     {"Cpop", 'Cpop', {kPane, kControl, kTitled, kPopup}, false, true},          // CPopupButton
@@ -18,6 +20,9 @@ inline constexpr LayoutClass kApplicationClasses[] = {
     {"Etng", 'Etng', {kPane, kControl, kEditText}, false, true},                // CEditTextNotGray
     {"DdEt", 'DdEt', {kPane, kControl, kEditText}, false, true},                // CDDArea_EditText
     {"ExET", 'ExET', {kPane, kControl, kEditText}, false, true},                // CExifEditText
+    {"TTip", 'TTip', {kAttachment, kToolTip}, false, false},                    // CToolTip
+    {"PicP", 'PicP', {kPane, kView, kPicture}, true, true},                     // CPicture
+    {"Ccib", 'Ccib', {kPane, kControl, kCicnButton}, false, true},              // CCicnButton
 };
 
 }  // namespace layout

@@ -1,7 +1,8 @@
 #include "app/CToolTip.h"
 
+#include "app/AppLayoutClasses.h"
 #include "framework/LPane.h"
-#include "framework/LStream.h"
+#include "framework/ReadLayoutFields.h"
 #include "framework/HelpTags.h"
 #include "toolbox/Clock.h"
 #include "windows/Events.h"
@@ -15,7 +16,9 @@ constexpr UInt32 kShowLimitTicks = 599;
 CToolTip::CToolTip(SInt16 listID, SInt16 index, MessageT message, bool executeHost)
     : LAttachment(message, executeHost), mListID(listID), mIndex(index) {}
 
-CToolTip::CToolTip(LStream* stream) : LAttachment(stream) { *stream >> mListID >> mIndex; }
+CToolTip::CToolTip(LStream* stream) : LAttachment(stream) {
+  ReadLayoutFields<layout::kToolTip>(*stream, mListID, mIndex);
+}
 
 CToolTip::~CToolTip() {
   if (mTagUp) HMHideTag();

@@ -15,6 +15,9 @@
 #include "app/CEditText.h"
 #include "app/CEditTextNotGray.h"
 #include "app/CExifEditText.h"
+#include "app/CCicnButton.h"
+#include "app/CPicture.h"
+#include "app/CToolTip.h"
 #include "app/CTextTable.h"
 #include "framework/LDataStream.h"
 #include "framework/TRegistrar.h"
@@ -36,6 +39,9 @@ class LayoutClasses : public wxtest::HeadlessApp, public testing::WithParamInter
     RegisterClass_(CEditTextNotGray);
     RegisterClass_(CDDArea_EditText);
     RegisterClass_(CExifEditText);
+    RegisterClass_(CToolTip);
+    RegisterClass_(CPicture);
+    RegisterClass_(CCicnButton);
   }
 };
 
