@@ -8,6 +8,7 @@
 #include "output/hub/WXNaming.h"
 #include "output/hub/WXText.h"
 #include "output/hubdialogs/WXAlert.h"
+#include "output/hubdialogs/WXCheckBoxPrompt.h"
 #include "output/hubdialogs/WXFontDialog.h"
 #include "output/hubdialogs/WXFormatDialogs.h"
 #include "output/hubdialogs/WXImageChecks.h"

@@ -10,6 +10,7 @@
 #include "display/Display.h"
 #include "framework/LWindow.h"
 #include "output/hubdialogs/WXAlert.h"
+#include "output/hubdialogs/WXCheckBoxPrompt.h"
 #include "output/hubdialogs/WXFormatDialogs.h"
 #include "support/TestEnv.h"
 #include "support/Xvfb.h"
@@ -98,6 +99,14 @@ TEST_F(DialogOnScreen, Alert) {
   AnswerNextDialog(900);
   EXPECT_EQ(CWXUtility::Show_Error(400, mApp, 400, 31, 1, 1, name, 0), 900);
   EXPECT_EQ(differ, 0) << "the screen does not show what the alert drew";
+}
+
+TEST_F(DialogOnScreen, FavoriteScanNotice) {
+  int differ = -2;
+  QueueDialogAction([&differ](LWindow* dialog) { differ = ShootDialog(dialog, "favorite-scan-notice.png"); });
+  AnswerNextDialog(900);
+  EXPECT_EQ(CWXUtility::SkipFavoriteScanCheckMsg(mApp), 0);
+  EXPECT_EQ(differ, 0) << "the screen does not show what the notice drew";
 }
 
 }  // namespace
