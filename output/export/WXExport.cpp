@@ -590,6 +590,30 @@ TArray<FSSpec>* SavePreviewPages(TArray<ScanDataPlus>* pages, PageRequest req, c
   return ListOrNull(std::move(list));
 }
 
+// One temporary PDF of every page, named by a free "tmp%05d" base in the temporary folder;
+// the pages' files stay until the caller's append has succeeded.
+struct TemporaryPDF {
+  Str255 base{};
+  FSSpec folder{};
+  StPDFDialog all;
+  StJPEGDialog jpeg;
+  StOtherDialog other;
+  PageRequest req;
+  bool ready = false;
+
+  TemporaryPDF(OSType format, const StPDFDialog& pdf, OSType creator) : all(pdf) {
+    ready = FreeTemporaryBase(base) && TempFolderSpec(&folder) == noErr;
+    all.view().setU32(4, 1);
+    req.format = format;
+    req.formats = Formats{&all, &jpeg, &other, &other};
+    req.languageItem = req.formats.LanguageItem(format);
+    req.creator = creator;
+    req.deleteRaw = false;
+  }
+  TemporaryPDF(const TemporaryPDF&) = delete;
+  TemporaryPDF& operator=(const TemporaryPDF&) = delete;
+};
+
 }  // namespace
 
 long ExportToFile_EditFileForQSRC(const FSSpec& raw, FSSpec* out, long bits, long width, long height,
@@ -714,27 +738,15 @@ TArray<FSSpec>* ExportToFileUseScanDataPlus(TArray<ScanDataPlus>* pages, OSType 
 TArray<FSSpec>* ExportToFileUseScanDataPlus_AddPDFFile(TArray<ScanDataPlus>* pages, OSType format, FSSpec&,
                                                        long, StPDFDialog& pdf, TArray<EXIF_PREF>* exifs, long skew,
                                                        long orientation, OSType creator) {
-  Str255 base;
-  FSSpec temp{};
-  if (!FreeTemporaryBase(base) || TempFolderSpec(&temp) != noErr) return nullptr;
-  // One temporary PDF of every page, named by its base; the pages' files stay until the
-  // append has succeeded.
-  StPDFDialog all = pdf;
-  all.view().setU32(4, 1);
-  StJPEGDialog jpeg;
-  StOtherDialog other;
-  PageRequest req;
-  req.format = format;
-  req.formats = Formats{&all, &jpeg, &other, &other};
-  req.languageItem = req.formats.LanguageItem(format);
-  req.creator = creator;
+  TemporaryPDF job(format, pdf, creator);
+  if (!job.ready) return nullptr;
   TArray<ScanDataPlus> named;
   ScanDataPlus page;
   for (ArrayIndexT i = 1; pages->FetchItemAt(i, page); ++i) {
-    CopyPString(base, page.displayName);
+    CopyPString(job.base, page.displayName);
     named.AddItem(page);
   }
-  return SavePreviewPages(&named, req, temp, 0, exifs, false, skew, orientation);
+  return SavePreviewPages(&named, job.req, job.folder, 0, exifs, false, skew, orientation);
 }
 
 TArray<FSSpec>* ExportToFile_AddPDFFile(long kind, CThreadChecker* checker, OSType format, StPDFDialog& pdf, long,
@@ -743,23 +755,12 @@ TArray<FSSpec>* ExportToFile_AddPDFFile(long kind, CThreadChecker* checker, OSTy
   const std::vector<ScanPage> pages = PagesOf(kind, checker);
   const short result = checker->GetTWAIN()->GetResult();
   if (result != 0 && result != 3) return nullptr;
-  Str255 base;
-  FSSpec temp{};
-  if (!FreeTemporaryBase(base) || TempFolderSpec(&temp) != noErr) return nullptr;
-  StPDFDialog all = pdf;
-  all.view().setU32(4, 1);
-  StJPEGDialog jpeg;
-  StOtherDialog other;
-  PageRequest req;
-  req.format = format;
-  req.formats = Formats{&all, &jpeg, &other, &other};
-  req.skew = req.formats.Skew(format);
-  req.orientation = req.formats.Orientation(format);
-  req.correct = req.skew || req.orientation;
-  req.languageItem = req.formats.LanguageItem(format);
-  req.creator = creator;
-  req.deleteRaw = false;
-  return ExportPages(pages, req, base, temp, 0, numberFlag, 0, false);
+  TemporaryPDF job(format, pdf, creator);
+  if (!job.ready) return nullptr;
+  job.req.skew = job.req.formats.Skew(format);
+  job.req.orientation = job.req.formats.Orientation(format);
+  job.req.correct = job.req.skew || job.req.orientation;
+  return ExportPages(pages, job.req, job.base, job.folder, 0, numberFlag, 0, false);
 }
 
 FSSpec CreateNewPDFFile(ConstStr255Param baseName, FSSpec& folder, StPDFDialog& pdf) {
