@@ -7,6 +7,7 @@
 #include "output/hub/WXFolders.h"
 #include "output/hub/WXNaming.h"
 #include "output/hub/WXText.h"
+#include "output/hubdialogs/WXAddFileName.h"
 #include "output/hubdialogs/WXAlert.h"
 #include "output/hubdialogs/WXCheckBoxPrompt.h"
 #include "output/hubdialogs/WXFontDialog.h"
