@@ -549,3 +549,39 @@ TEST_F(Export, EveryPageOfAStraightenedPDFIsThere) {
 }
 
 }  // namespace
+
+namespace {
+
+// A disk that fills while the pages go into one PDF: either the PDF holds the pages that
+// were written, or it is gone and every page keeps its raw file.
+TEST_F(Export, ASharedPDFThatCannotBeFinishedIsRemovedAndThePagesStay) {
+  for (long limit : {200L, 3000L, 6000L}) {
+    fs::remove_all(Out());
+    fs::create_directories(Out());
+    raws.clear();
+    Scan({wxtest::MakePage(8, 60, 40, PagePattern::Noisy), wxtest::MakePage(8, 60, 40, PagePattern::Noisy),
+          wxtest::MakePage(8, 60, 40, PagePattern::Noisy)});
+    std::vector<std::vector<uint8_t>> before;
+    for (const auto& raw : raws) before.push_back(wxtest::ReadBytes(raw));
+    pdf.view().setU32(4, 1);
+    std::unique_ptr<TArray<FSSpec>> list;
+    const size_t alerts = CountAlerts([&] {
+      FSTestSetWriteLimit(limit);
+      list.reset(Run('PDF '));
+      FSTestSetWriteLimit(-1);
+    }, 4);
+    EXPECT_GE(alerts, 1u) << limit;
+    if (!list) {
+      EXPECT_TRUE(fs::is_empty(Out())) << limit << ": no partial PDF";
+      for (size_t i = 0; i < raws.size(); ++i) EXPECT_EQ(wxtest::ReadBytes(raws[i]), before[i]) << limit;
+    } else {
+      EXPECT_EQ(Names(list.get()), std::vector<std::string>{"Base.PDF"}) << limit;
+      EXPECT_EQ(wxtest::Run("qpdf --check '" + (Out() / "Base.PDF").string() + "' >/dev/null 2>&1"), 0) << limit;
+    }
+    Scan({wxtest::MakePage(8, 20, 20)});
+    std::unique_ptr<TArray<FSSpec>> next(Run('PDF '));
+    EXPECT_NE(next, nullptr) << limit << ": the next export works";
+  }
+}
+
+}  // namespace
