@@ -8,6 +8,7 @@
 #include "support/TestEnv.h"
 #include "tests/app/prefs/PrefsTestEnv.h"
 #include "tests/output/DialogTestEnv.h"
+#include "tests/output/export/Alerts.h"
 #include "tests/output/export/RawPages.h"
 #include "toolbox/Files.h"
 #include "toolbox/FolderLocations.h"
@@ -43,17 +44,7 @@ class Exporter : public wxtest::DialogTest {
     return exporter.DoExport();
   }
 
-  // Answers up to two error alerts and gives the texts of those shown.
-  std::vector<std::string> AnswerAlerts(const std::function<void()>& run) {
-    std::vector<std::string> texts;
-    for (int i = 0; i < 2; ++i) {
-      wxframework::QueueDialogAction([&](LWindow* d) { texts.push_back(wxframework::PaneText(d, 'TXMS')); });
-      wxframework::AnswerNextDialog(900);
-    }
-    run();
-    wxframework::ClearDialogActions();
-    return texts;
-  }
+  static std::vector<std::string> AnswerAlerts(const std::function<void()>& run) { return wxtest::AnswerAlerts(run, 2); }
 
   wxtest::PrefsEnv env;
 };

@@ -14,6 +14,7 @@
 #include "support/TestEnv.h"
 #include "tests/app/prefs/PrefsTestEnv.h"
 #include "tests/output/DialogTestEnv.h"
+#include "tests/output/export/Alerts.h"
 #include "tests/output/export/RawPages.h"
 #include "toolbox/Files.h"
 #include "toolbox/TextUtils.h"
@@ -84,17 +85,8 @@ class Export : public wxtest::DialogTest {
                                     numberFlag, mailLimit, adobe);
   }
 
-  // Answers up to `most` error alerts; the number shown.
-  size_t CountAlerts(const std::function<void()>& run, int most = 3) {
-    size_t shown = 0;
-    for (int i = 0; i < most; ++i) {
-      wxframework::QueueDialogAction([&](LWindow*) { ++shown; });
-      wxframework::AnswerNextDialog(900);
-    }
-    run();
-    wxframework::ClearDialogActions();
-    return shown;
-  }
+  // Answers up to `most` alerts; the number shown.
+  size_t CountAlerts(const std::function<void()>& run, int most = 3) { return wxtest::AnswerAlerts(run, most).size(); }
 
   std::vector<std::string> Names(TArray<FSSpec>* list) {
     std::vector<std::string> names;
