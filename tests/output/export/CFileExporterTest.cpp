@@ -191,9 +191,6 @@ TEST_F(Exporter, ARawFileShorterThanItsRowsFails) {
 
 TEST_F(Exporter, MailPagesAreReducedFromACopy) {
   WX_REQUIRE_TOOL("djpeg");
-  SInt16 vRef = 0;
-  SInt32 dirID = 0;
-  ASSERT_TRUE(CWXUtility::FindTempFolder(&vRef, &dirID));
   for (long bits : {32L, 8L, 1L}) {
     const RawPage page = wxtest::MakePage(bits, 101, 80);
     wxtest::WriteRaw(Path("page.dat"), page);
@@ -226,13 +223,7 @@ TEST_F(Exporter, MailPagesAreReducedFromACopy) {
 }
 
 TEST_F(Exporter, AMailReductionThatCannotBeWrittenLeavesNoCopy) {
-  SInt16 vRef = 0;
-  SInt32 dirID = 0;
-  ASSERT_TRUE(CWXUtility::FindTempFolder(&vRef, &dirID));
-  FSSpec temp{};
-  FSMakeFSSpec(vRef, dirID, nullptr, &temp);
-  std::string tempPath;
-  FSpGetPOSIXPath(&temp, &tempPath);
+  const fs::path tempPath = wxtest::PathOf(wxtest::TemporaryFolder());
   const RawPage page = wxtest::MakePage(32, 101, 80);
   wxtest::WriteRaw(Path("page.dat"), page);
   FSSpec source = wxtest::SpecOf(Path("page.dat"));

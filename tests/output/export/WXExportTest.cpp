@@ -38,14 +38,7 @@ class Export : public wxtest::DialogTest {
     wxtest::DialogTest::SetUp();
     fs::create_directories(Out());
     folder = wxtest::SpecOf(Out());
-    SInt16 vRef = 0;
-    SInt32 dirID = 0;
-    ASSERT_TRUE(CWXUtility::FindTempFolder(&vRef, &dirID));
-    FSSpec temp{};
-    FSMakeFSSpec(vRef, dirID, nullptr, &temp);
-    std::string path;
-    FSpGetPOSIXPath(&temp, &path);
-    tempDir = path;
+    tempDir = wxtest::PathOf(wxtest::TemporaryFolder());
   }
   void TearDown() override {
     FSTestSetWriteLimit(-1);

@@ -28,10 +28,7 @@ class FakeSourceExport : public wxtest::DialogTest {
   void SetUp() override {
     wxtest::DialogTest::SetUp();
     fs::create_directories(Out());
-    SInt16 vRef = 0;
-    SInt32 dirID = 0;
-    ASSERT_TRUE(CWXUtility::FindTempFolder(&vRef, &dirID));
-    FSMakeFSSpec(vRef, dirID, nullptr, &temp);
+    temp = wxtest::TemporaryFolder();
   }
   void TearDown() override {
     checker.reset();

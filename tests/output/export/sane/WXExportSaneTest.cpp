@@ -14,6 +14,7 @@
 #include "support/TestEnv.h"
 #include "tests/app/prefs/PrefsTestEnv.h"
 #include "tests/output/DialogTestEnv.h"
+#include "tests/output/export/RawPages.h"
 #include "toolbox/TextUtils.h"
 
 namespace fs = std::filesystem;
@@ -33,12 +34,8 @@ TEST_F(SaneExport, EachImageModeBecomesFilesAndTheRawFilesGo) {
   WX_REQUIRE_TOOL("tiffinfo");
   SelectLanguage(reinterpret_cast<ConstStr255Param>("\x01" "E"));
   CTWAIN::SetApplicationHost(mApp);
-  SInt16 vRef = 0;
-  SInt32 dirID = 0;
-  ASSERT_TRUE(CWXUtility::FindTempFolder(&vRef, &dirID));
-  FSSpec temp{};
-  FSMakeFSSpec(vRef, dirID, nullptr, &temp);
-  const fs::path tempDir = wxscan::PathOf(temp);
+  const FSSpec temp = wxtest::TemporaryFolder();
+  const fs::path tempDir = wxtest::PathOf(temp);
   for (long mode : {0L, 1L, 2L}) {
     for (OSType format : {'JPEG', 'TIFF'}) {
       const fs::path out = env.root() / ("Out" + std::to_string(mode) + (format == 'JPEG' ? "j" : "t"));
