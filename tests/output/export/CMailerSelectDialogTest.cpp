@@ -132,7 +132,7 @@ TEST_P(FoundTable, KnownMailersStandBelowTheSavedOnes) {
   EXPECT_EQ(rows, c.rows);
   // Saved again in their first order.
   ASSERT_EQ(count, 3u);
-  for (UInt32 i = 0; i < count; ++i) EXPECT_EQ(wxtest::PathOf(saved[i]), wxtest::PathOf(Saved(std::string(1, char('A' + i)) + ".app")));
+  for (UInt32 i = 0; i < count; ++i) EXPECT_EQ(wxtest::SpecPathText(saved[i]), wxtest::SpecPathText(Saved(std::string(1, char('A' + i)) + ".app")));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -165,7 +165,7 @@ TEST_F(Mailer, TheCurrentApplicationIsSelectedAndChosenOnOK) {
   AnswerNextDialog(msg_OK);
   FSSpec chosen{};
   EXPECT_EQ(Run(saved, &count, &current, chosen), msg_OK);
-  EXPECT_EQ(wxtest::PathOf(chosen), wxtest::PathOf(Saved("B.app")));
+  EXPECT_EQ(wxtest::SpecPathText(chosen), wxtest::SpecPathText(Saved("B.app")));
 }
 
 TEST_F(Mailer, CancelKeepsEverything) {
@@ -177,7 +177,7 @@ TEST_F(Mailer, CancelKeepsEverything) {
   AnswerNextDialog(msg_Cancel);
   EXPECT_EQ(Run(saved, &count, nullptr, chosen), msg_Cancel);
   EXPECT_EQ(count, 1u);
-  EXPECT_EQ(wxtest::PathOf(chosen), wxtest::PathOf(Saved("C.app")));
+  EXPECT_EQ(wxtest::SpecPathText(chosen), wxtest::SpecPathText(Saved("C.app")));
 }
 
 TEST_F(Mailer, OnlyUserAddedRowsCanBeRemoved) {
@@ -242,9 +242,9 @@ TEST_F(Mailer, AnAddedApplicationStandsFirstAndIsChosen) {
   FSSpec chosen{};
   EXPECT_EQ(Run(saved, &count, nullptr, chosen), msg_OK);
   EXPECT_EQ(rows, (std::vector<Row>{{"Post.app", true}, {"", false}}));
-  EXPECT_EQ(wxtest::PathOf(chosen), (apps / "Post.app").string());
+  EXPECT_EQ(wxtest::SpecPathText(chosen), (apps / "Post.app").string());
   ASSERT_EQ(count, 1u);
-  EXPECT_EQ(wxtest::PathOf(saved[0]), (apps / "Post.app").string());
+  EXPECT_EQ(wxtest::SpecPathText(saved[0]), (apps / "Post.app").string());
 }
 
 TEST_F(Mailer, AtMost256AreKeptAndAddingStopsThere) {

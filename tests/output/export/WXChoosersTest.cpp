@@ -139,7 +139,7 @@ TEST_F(Choosers, APDFOpensAtTheLastOneAndIsTakenAfterTheCheck) {
   ChooseNext("good.pdf");
   FSSpec chosen{};
   EXPECT_EQ(ChoosePDFFile(chosen, nullptr, last), 1);
-  EXPECT_EQ(wxtest::PathOf(chosen), (tree / "docs" / "good.pdf").string());
+  EXPECT_EQ(wxtest::SpecPathText(chosen), (tree / "docs" / "good.pdf").string());
   // The alias file is hidden, the others shown.
   EXPECT_EQ(shown, (std::vector<std::string>{"sub", "a.pdf", "b.txt", "good.pdf"}));
 }
@@ -213,7 +213,7 @@ TEST_F(Choosers, AnApplicationIsChosenInTheApplicationsFolder) {
   FSSpec chosen{};
   EXPECT_EQ(ChooseApplication(chosen, nullptr), 1);
   // A package comes back as the folder itself.
-  EXPECT_EQ(wxtest::PathOf(chosen), (apps / "Viewer.app").string());
+  EXPECT_EQ(wxtest::SpecPathText(chosen), (apps / "Viewer.app").string());
   EXPECT_EQ(shown, (std::vector<std::string>{"Image Viewer", "link-to-tool", "tool", "Viewer.app"}));
   CancelNextChooser(&shown);
   EXPECT_EQ(ChooseApplication(chosen, nullptr), 0);
@@ -224,12 +224,12 @@ TEST_F(Choosers, AFolderIsChosenOrCancelled) {
   ChooseNext("sub");
   FSSpec chosen{};
   EXPECT_EQ(ChooseFolder(chosen, nullptr, start), 1);
-  EXPECT_EQ(wxtest::PathOf(chosen), (tree / "docs" / "sub").string());
+  EXPECT_EQ(wxtest::SpecPathText(chosen), (tree / "docs" / "sub").string());
   std::vector<std::string> shown;
   CancelNextChooser(&shown);
   FSSpec kept = chosen;
   EXPECT_EQ(ChooseFolder(chosen, nullptr, start), 0);
-  EXPECT_EQ(wxtest::PathOf(chosen), wxtest::PathOf(kept));
+  EXPECT_EQ(wxtest::SpecPathText(chosen), wxtest::SpecPathText(kept));
   EXPECT_EQ(shown, std::vector<std::string>{"sub"});
 }
 
@@ -245,7 +245,7 @@ TEST_F(Choosers, TheTemporaryFolderIsHiddenAndAWritableLocalFolderTaken) {
   start = Spec(tree / "docs");
   ChooseNext("sub");
   EXPECT_EQ(ChooseTempFolder(chosen, nullptr, start), 1);
-  EXPECT_EQ(wxtest::PathOf(chosen), (tree / "docs" / "sub").string());
+  EXPECT_EQ(wxtest::SpecPathText(chosen), (tree / "docs" / "sub").string());
 }
 
 TEST_F(Choosers, ATemporaryFolderOnANetworkVolumeIsRefusedWithItem40) {

@@ -42,7 +42,7 @@ FSSpec SpecAt(const fs::path& path) {
   return spec;
 }
 
-std::string PathOf(const FSSpec& spec) {
+std::string SpecPathText(const FSSpec& spec) {
   std::string path;
   return FSpGetPOSIXPath(&spec, &path) == noErr ? path : std::string();
 }

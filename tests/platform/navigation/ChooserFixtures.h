@@ -18,6 +18,6 @@ namespace wxtest {
 void MakeChooserTree(const std::filesystem::path& root);
 FSSpec SpecAt(const std::filesystem::path& path);
 // The path an FSSpec names ("" when it names nothing).
-std::string PathOf(const FSSpec& spec);
+std::string SpecPathText(const FSSpec& spec);
 
 }  // namespace wxtest

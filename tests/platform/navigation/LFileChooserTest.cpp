@@ -50,7 +50,7 @@ struct ChooserCase {
 
 Boolean HideText(AEDesc* item, void*, void*, NavFilterModes) {
   FSSpec spec{};
-  return NavGetItemSpec(item, &spec) != noErr || !wxtest::PathOf(spec).ends_with(".txt");
+  return NavGetItemSpec(item, &spec) != noErr || !wxtest::SpecPathText(spec).ends_with(".txt");
 }
 
 class ChooserTable : public Chooser, public ::testing::WithParamInterface<ChooserCase> {};
@@ -97,10 +97,10 @@ TEST_P(ChooserTable, AnswersWhatTheUserChose) {
   EXPECT_FALSE(HasDialogActions());
   ClearDialogActions();
   if (c.accepted) {
-    EXPECT_EQ(fs::path(wxtest::PathOf(chosen)).lexically_normal(), (dir / c.chosen).lexically_normal());
+    EXPECT_EQ(fs::path(wxtest::SpecPathText(chosen)).lexically_normal(), (dir / c.chosen).lexically_normal());
     FSSpec again{};
     chooser.GetFileSpec(1, again);
-    EXPECT_EQ(wxtest::PathOf(again), wxtest::PathOf(chosen));
+    EXPECT_EQ(wxtest::SpecPathText(again), wxtest::SpecPathText(chosen));
   }
 }
 
@@ -222,7 +222,7 @@ TEST_F(Chooser, AnItemBelowTheVisibleRowsIsReachedByScrolling) {
   chooser.SetDefaultLocation(wxtest::SpecAt(dir / "many"));
   FSSpec chosen{};
   ASSERT_TRUE(chooser.AskChooseOneFile(LFileTypeList(), chosen));
-  EXPECT_EQ(wxtest::PathOf(chosen), (dir / "many" / "sub" / "g139").string());
+  EXPECT_EQ(wxtest::SpecPathText(chosen), (dir / "many" / "sub" / "g139").string());
 }
 
 using ChooserOnScreen = wxtest::OnScreen<Chooser>;

@@ -92,7 +92,7 @@ TEST_F(NavItems, TheFilterGetsAnFssDescriptorAndDecides) {
     seen.answer = answer;
     EXPECT_EQ(NavFilterShows(item, Record, &seen), bool(answer));
     EXPECT_EQ(seen.type, DescType(typeFSS));
-    EXPECT_EQ(wxtest::PathOf(seen.spec), (dir / "link-to-a").string());
+    EXPECT_EQ(wxtest::SpecPathText(seen.spec), (dir / "link-to-a").string());
     EXPECT_FALSE(seen.info.isFolder);
     EXPECT_EQ(seen.info.fileAndFolder.fileInfo.finderInfo.fdFlags, kIsAlias);
   }

@@ -1,0 +1,572 @@
+#include "output/export/WXExport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+
+#include "framework/LException.h"
+#include "framework/LWindow.h"
+#include "output/hub/WXFolders.h"
+#include "scanner/CThreadChecker.h"
+#include "scanner/CTWAIN.h"
+#include "scanner/Scanner.h"
+#include "support/TestEnv.h"
+#include "tests/app/prefs/PrefsTestEnv.h"
+#include "tests/output/DialogTestEnv.h"
+#include "tests/output/export/Alerts.h"
+#include "tests/output/export/RawPages.h"
+#include "toolbox/Files.h"
+#include "toolbox/TextUtils.h"
+
+namespace fs = std::filesystem;
+using wxtest::PagePattern;
+using wxtest::RawPage;
+
+namespace {
+
+std::string NameOf(const FSSpec& spec) { return PStrToString(spec.name); }
+
+// The kept sample of a kind of file.
+void Keep(const fs::path& file, const std::string& name) {
+  fs::copy_file(file, wxtest::OutputDir("export") / name, fs::copy_options::overwrite_existing);
+}
+
+class Export : public wxtest::DialogTest {
+ protected:
+  void SetUp() override {
+    wxtest::DialogTest::SetUp();
+    fs::create_directories(Out());
+    folder = wxtest::SpecOf(Out());
+    tempDir = wxtest::PathOf(wxtest::TemporaryFolder());
+  }
+  void TearDown() override {
+    FSTestSetWriteLimit(-1);
+    FSTestSetReadLimit(-1);
+    checker.reset();
+    twain.reset();
+    wxtest::DialogTest::TearDown();
+  }
+
+  fs::path Out() const { return env.root() / "Out"; }
+
+  // A finished TWAIN scan of these pages: raw files in the temporary folder.
+  void Scan(const std::vector<RawPage>& pages, long dpi = 100, long caller = 5, long imageMode = 2) {
+    twain = std::make_unique<CTWAIN>();
+    Rect area{0, 0, 100, 100};
+    twain->Setup_Parameter(caller, 'JPEG', 0, 0, imageMode, dpi, area, 0, 0);
+    for (size_t i = 0; i < pages.size(); ++i) {
+      const fs::path raw = tempDir / ("tmp0000" + std::to_string(i) + ".dat");
+      wxtest::WriteRaw(raw, pages[i]);
+      raws.push_back(raw);
+      twain->GetTempFileArray()->AddItem(wxtest::SpecOf(raw));
+      TW_IMAGEINFO info{};
+      info.XResolution.Whole = TW_INT16(dpi);
+      info.YResolution.Whole = TW_INT16(dpi);
+      info.ImageWidth = pages[i].width;
+      info.ImageLength = pages[i].height;
+      info.BitsPerPixel = TW_INT16(pages[i].bits == 32 ? 24 : pages[i].bits);
+      twain->GetImageInfoArray()->AddItem(info);
+    }
+    checker = std::make_unique<CThreadChecker>(nullptr, twain.get());
+  }
+
+  TArray<FSSpec>* Run(OSType format, unsigned char numberFlag = 0, long mailLimit = 0, unsigned char adobe = 0) {
+    Str255 base;
+    PStrFromString("Base", base);
+    return CWXUtility::ExportToFile(1, checker.get(), format, base, folder, 0, pdf, jpeg, pict, tiff, 0, 'QlWX',
+                                    numberFlag, mailLimit, adobe);
+  }
+
+  // Answers up to `most` alerts; the number shown.
+  size_t CountAlerts(const std::function<void()>& run, int most = 3) { return wxtest::AnswerAlerts(run, most).size(); }
+
+  std::vector<std::string> Names(TArray<FSSpec>* list) {
+    std::vector<std::string> names;
+    FSSpec spec;
+    for (ArrayIndexT i = 1; list && list->FetchItemAt(i, spec); ++i) names.push_back(NameOf(spec));
+    return names;
+  }
+
+  std::string Exif(const std::string& name, const std::string& tags) {
+    std::string out;
+    wxtest::Run("exiftool -s3 " + tags + " '" + (Out() / name).string() + "'", &out);
+    return out;
+  }
+
+  wxtest::PrefsEnv env;
+  FSSpec folder{};
+  fs::path tempDir;
+  std::vector<fs::path> raws;
+  std::unique_ptr<CTWAIN> twain;
+  std::unique_ptr<CThreadChecker> checker;
+  StPDFDialog pdf;
+  StJPEGDialog jpeg;
+  StOtherDialog pict, tiff;
+};
+
+TEST_F(Export, EveryFormatGivesNumberedFilesInScanOrderAndTheRawFilesGo) {
+  WX_REQUIRE_TOOL("exiftool");
+  struct Case {
+    OSType format;
+    unsigned char numberFlag;
+    std::vector<std::string> names;
+  } cases[] = {
+      {'JPEG', 0, {"Base.JPG", "Base0001.JPG", "Base0002.JPG"}},
+      {'JPEG', 1, {"Base0001.JPG", "Base0002.JPG", "Base0003.JPG"}},
+      {'TIFF', 0, {"Base.TIF", "Base0001.TIF", "Base0002.TIF"}},
+      {'PICT', 1, {"Base0001.PIC", "Base0002.PIC", "Base0003.PIC"}},
+      {'PDF ', 0, {"Base.PDF", "Base0001.PDF", "Base0002.PDF"}},
+  };
+  for (const Case& c : cases) {
+    fs::remove_all(Out());
+    fs::create_directories(Out());
+    raws.clear();
+    Scan({wxtest::MakePage(32, 30, 20), wxtest::MakePage(8, 31, 21), wxtest::MakePage(1, 33, 22)});
+    std::unique_ptr<TArray<FSSpec>> list(Run(c.format, c.numberFlag));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(Names(list.get()), c.names);
+    for (const auto& raw : raws) EXPECT_FALSE(fs::exists(raw)) << raw;
+    if (c.format == 'JPEG') {
+      EXPECT_EQ(Exif(c.names[0], "-ExifImageWidth -ExifImageHeight -XResolution"), "30\n20\n100\n");
+      EXPECT_EQ(Exif(c.names[1], "-ExifImageWidth -ExifImageHeight"), "31\n21\n");
+      std::string out;
+      EXPECT_EQ(wxtest::Run("exiftool -validate -warning -a '" + (Out() / c.names[2]).string() + "'", &out), 0) << out;
+    }
+  }
+}
+
+TEST_F(Export, AllPagesInOnePDFGiveOneFile) {
+  WX_REQUIRE_TOOL("pdfinfo");
+  Scan({wxtest::MakePage(32, 30, 20), wxtest::MakePage(8, 31, 21), wxtest::MakePage(1, 33, 22)});
+  pdf.view().setU32(4, 1);
+  std::unique_ptr<TArray<FSSpec>> list(Run('PDF '));
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(Names(list.get()), std::vector<std::string>{"Base.PDF"});
+  std::string out;
+  ASSERT_EQ(wxtest::Run("pdfinfo '" + (Out() / "Base.PDF").string() + "'", &out), 0) << out;
+  EXPECT_NE(out.find("Pages:           3\n"), std::string::npos) << out;
+  for (const auto& raw : raws) EXPECT_FALSE(fs::exists(raw)) << raw;
+}
+
+TEST_F(Export, AFailingPageKeepsItsRawFileAndTheOthersGoOn) {
+  for (OSType format : {'JPEG', 'TIFF', 'PICT'}) {
+    fs::remove_all(Out());
+    fs::create_directories(Out());
+    raws.clear();
+    const RawPage bad = wxtest::MakePage(8, 20, 20);
+    Scan({wxtest::MakePage(8, 20, 20), bad, wxtest::MakePage(8, 20, 20)});
+    fs::resize_file(raws[1], bad.rows.size() - 7);  // a page cut short
+    const auto cut = wxtest::ReadBytes(raws[1]);
+    std::unique_ptr<TArray<FSSpec>> list;
+    EXPECT_EQ(CountAlerts([&] { list.reset(Run(format, 1)); }), 1u);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->GetCount(), 2);
+    EXPECT_FALSE(fs::exists(raws[0]));
+    EXPECT_EQ(wxtest::ReadBytes(raws[1]), cut) << "the failed page's raw file stays as it was";
+    EXPECT_FALSE(fs::exists(raws[2]));
+    for (const auto& name : Names(list.get())) EXPECT_TRUE(fs::exists(Out() / name));
+  }
+}
+
+TEST_F(Export, APageOfAnUnknownDepthIsLeftWhereItIs) {
+  Scan({wxtest::MakePage(8, 20, 20), wxtest::MakePage(8, 20, 20)});
+  TW_IMAGEINFO info{};
+  twain->GetImageInfoArray()->FetchItemAt(1, info);
+  info.BitsPerPixel = 16;
+  twain->GetImageInfoArray()->AssignItemsAt(1, 1, info);
+  std::unique_ptr<TArray<FSSpec>> list;
+  EXPECT_EQ(CountAlerts([&] { list.reset(Run('TIFF')); }), 1u);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(Names(list.get()), std::vector<std::string>{"Base.TIF"});
+  EXPECT_TRUE(fs::exists(raws[0]));
+  EXPECT_FALSE(fs::exists(raws[1]));
+}
+
+TEST_F(Export, NothingWrittenGivesNull) {
+  Scan({wxtest::MakePage(8, 20, 20)});
+  fs::resize_file(raws[0], 10);
+  std::unique_ptr<TArray<FSSpec>> list;
+  EXPECT_EQ(CountAlerts([&] { list.reset(Run('JPEG')); }), 1u);
+  EXPECT_EQ(list, nullptr);
+  Scan({});
+  EXPECT_EQ(Run('JPEG'), nullptr);
+  EXPECT_EQ(Run('GIFf'), nullptr) << "an unknown format writes nothing";
+}
+
+TEST_F(Export, ACheckerWithoutScannerIsAnError) {
+  CThreadChecker empty(nullptr, static_cast<CTWAIN*>(nullptr));
+  Str255 base;
+  PStrFromString("Base", base);
+  for (long kind : {0L, 1L}) {
+    try {
+      CWXUtility::ExportToFile(kind, &empty, 'JPEG', base, folder, 0, pdf, jpeg, pict, tiff, 0, 'QlWX', 0, 0, 0);
+      FAIL() << "no exception";
+    } catch (const LException& e) {
+      EXPECT_EQ(e.GetErrorCode(), err_AssertFailed);
+    }
+  }
+}
+
+TEST(MailBudget, GivesTheFirstResolutionToTry) {
+  struct Case {
+    long limit, width, height, dpi, expected;
+  } cases[] = {
+      {100000, 1000, 1000, 300, 193},
+      {10, 1000, 1000, 300, 75},
+      {100000000, 1000, 1000, 300, 6123},  // not below R: the caller keeps R
+      {100000, 0, 1000, 300, 300},
+      {100000, 1000, 1000, 0, 0},
+      {0, 1000, 1000, 300, 300},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(CWXUtility::MailBudgetResolution(c.limit, 24, 0.08, c.width, c.height, c.dpi), c.expected) << c.limit;
+}
+
+TEST_F(Export, AMailPageIsWrittenAtTheResolutionWhoseFileFits) {
+  WX_REQUIRE_TOOL("exiftool");
+  // Smooth colour fits at the first estimate; noisy pages and grey ones are written again
+  // lower until they fit (the Exif thumbnail takes some 7 KB of each file).
+  struct Case {
+    long bits, width, height;
+    PagePattern pattern;
+    long limit;
+  } cases[] = {{32, 600, 400, PagePattern::Smooth, 30000},
+               {32, 300, 200, PagePattern::Noisy, 20000},
+               {8, 300, 200, PagePattern::Noisy, 14000},
+               {1, 300, 200, PagePattern::Smooth, 25000}};
+  for (const Case& c : cases) {
+    fs::remove_all(Out());
+    fs::create_directories(Out());
+    raws.clear();
+    Scan({wxtest::MakePage(c.bits, c.width, c.height, c.pattern)}, 300, 3, 5);
+    std::unique_ptr<TArray<FSSpec>> list;
+    EXPECT_EQ(CountAlerts([&] { list.reset(Run('JPEG', 0, c.limit)); }), 0u) << c.bits;
+    ASSERT_NE(list, nullptr);
+    EXPECT_LE(fs::file_size(Out() / "Base.JPG"), uintmax_t(c.limit));
+    const long dpi = std::stol(Exif("Base.JPG", "-XResolution"));
+    const long estimate = CWXUtility::MailBudgetResolution(c.limit, 24, 0.08, c.width, c.height, 300);
+    EXPECT_LE(dpi, c.bits == 32 ? std::min(estimate, 299L) : 299) << c.bits;
+    if (c.pattern == PagePattern::Smooth && c.bits == 32) {
+      EXPECT_EQ(dpi, estimate);
+    }
+    EXPECT_GE(dpi, 75);
+    EXPECT_EQ(Exif("Base.JPG", "-ExifImageWidth"), std::to_string(c.width * dpi / 300) + "\n");
+    EXPECT_FALSE(fs::exists(raws[0]));
+    for (const auto& entry : fs::directory_iterator(tempDir)) ADD_FAILURE() << "left behind: " << entry.path();
+  }
+}
+
+TEST_F(Export, AMailPageThatCannotFitIsNotWritten) {
+  Scan({wxtest::MakePage(32, 300, 200, PagePattern::Noisy)}, 300, 3, 5);
+  const auto before = wxtest::ReadBytes(raws[0]);
+  std::unique_ptr<TArray<FSSpec>> list;
+  EXPECT_EQ(CountAlerts([&] { list.reset(Run('JPEG', 0, 500)); }), 1u);
+  EXPECT_EQ(list, nullptr);
+  EXPECT_FALSE(fs::exists(Out() / "Base.JPG"));
+  EXPECT_EQ(wxtest::ReadBytes(raws[0]), before);
+  size_t left = 0;
+  for (const auto& entry : fs::directory_iterator(tempDir)) left += entry.path() != raws[0];
+  EXPECT_EQ(left, 0u) << "no reduced copy is left";
+}
+
+TEST_F(Export, AdobeRGBPagesAreLabelledSo) {
+  WX_REQUIRE_TOOL("exiftool");
+  Scan({wxtest::MakePage(32, 30, 20)});
+  std::unique_ptr<TArray<FSSpec>> list(Run('JPEG', 0, 0, 1));
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(Names(list.get()), std::vector<std::string>{"_Base.JPG"});
+  EXPECT_EQ(Exif("_Base.JPG", "-ColorSpace"), "Uncalibrated\n");
+  EXPECT_NE(Exif("_Base.JPG", "-Gamma"), "");
+  Scan({wxtest::MakePage(32, 30, 20)});
+  list.reset(Run('JPEG', 0, 0, 0));
+  EXPECT_EQ(Exif("Base.JPG", "-ColorSpace"), "sRGB\n");
+}
+
+TEST_F(Export, ARotatedPageEqualsTheOutsideRotation) {
+  WX_REQUIRE_TOOL("convert");
+  for (long bits : {1L, 8L, 32L}) {
+    const RawPage page = wxtest::MakePage(bits, 13, 7, PagePattern::Noisy);
+    wxtest::WriteRaw(env.root() / "page.dat", page);
+    FSSpec out{};
+    long width = 0, height = 0;
+    ASSERT_EQ(CWXUtility::ExportToFile_EditFileForUSER(wxtest::SpecOf(env.root() / "page.dat"), &out, bits, 13, 7,
+                                                       IntToFixed(100), 'JPEG', 0, 0, 1, 90, 'QlWX', &width, &height),
+              1);
+    EXPECT_EQ(width, 7);
+    EXPECT_EQ(height, 13);
+    std::string path;
+    FSpGetPOSIXPath(&out, &path);
+    const std::string ext = bits == 32 ? ".ppm" : bits == 8 ? ".pgm" : ".pbm";
+    wxtest::WritePnm(env.root() / ("page" + ext), wxtest::ToPnm(page));
+    ASSERT_EQ(wxtest::Run("convert '" + (env.root() / ("page" + ext)).string() + "' -rotate 90 '" +
+                          (env.root() / ("turned" + ext)).string() + "'"),
+              0);
+    wxtest::Pnm turned;
+    ASSERT_TRUE(wxtest::ReadPnm(env.root() / ("turned" + ext), &turned));
+    EXPECT_EQ(wxtest::ReadBytes(path), wxtest::FromPnm(turned, bits).rows) << bits;
+    FSpDelete(&out);
+    EXPECT_TRUE(fs::is_empty(tempDir)) << "the TIFF copy is gone";
+  }
+}
+
+}  // namespace
+
+namespace {
+
+class Preview : public Export {
+ protected:
+  void Write() {
+    Str255 base;
+    PStrFromString("Page", base);
+    CWXUtility::ExportToFileForPreview(1, checker.get(), base, &pages, &exifs, &pdf, &jpeg, &pict, &tiff, 0, 'JPEG',
+                                       'QlWX');
+  }
+  TArray<FSSpec>* Save(OSType format, unsigned char deleteSources) {
+    return CWXUtility::ExportToFileUseScanDataPlus(&pages, format, folder, 0, pdf, jpeg, pict, tiff, &exifs, 0,
+                                                   deleteSources, 0, 0, 0, 'QlWX');
+  }
+  ScanDataPlus Page(ArrayIndexT i) {
+    ScanDataPlus p;
+    pages.FetchItemAt(i, p);
+    return p;
+  }
+  TArray<ScanDataPlus> pages;
+  TArray<EXIF_PREF> exifs;
+};
+
+TEST_F(Preview, EachPageGetsItsTIFFAndRecords) {
+  Scan({wxtest::MakePage(32, 30, 20), wxtest::MakePage(8, 31, 21)});
+  Write();
+  ASSERT_EQ(pages.GetCount(), 2);
+  ASSERT_EQ(exifs.GetCount(), 2);
+  for (ArrayIndexT i = 1; i <= 2; ++i) {
+    const ScanDataPlus p = Page(i);
+    EXPECT_EQ(p.written, 1);
+    EXPECT_EQ(p.rotation, 0);
+    EXPECT_EQ(p.bitsPerPixel, i == 1 ? 32 : 8);
+    EXPECT_EQ(NameOf(p.imageFile), PStrToString(p.displayName) + ".TIF");
+    EXPECT_EQ(NameOf(p.rawFile), raws[size_t(i - 1)].filename().string());
+    EXPECT_TRUE(fs::exists(raws[size_t(i - 1)])) << "the raw files stay";
+    EXIF_PREF e;
+    exifs.FetchItemAt(i, e);
+    EXPECT_EQ(EXIF_PREF::kColourPage.get(e.view()) == 2, i == 2);
+    Str255 time;
+    EXIF_PREF::kDateTime.get(e.view(), time);
+    EXPECT_EQ(PStrToString(time), "2026:12:10 09:30:00");
+  }
+  EXPECT_EQ(PStrToString(Page(1).displayName), "Page0001");
+}
+
+TEST_F(Preview, AStitchPageMustExist) {
+  Scan({wxtest::MakePage(8, 20, 20)});
+  Str255 base;
+  PStrFromString("Page", base);
+  try {
+    CWXUtility::ExportToFileForStitch(1, checker.get(), base, &pages, &exifs, &pdf, &jpeg, &pict, &tiff, 0, 'JPEG',
+                                      'QlWX', 2);
+    FAIL() << "no exception";
+  } catch (const LException& e) {
+    EXPECT_EQ(e.GetErrorCode(), err_AssertFailed);
+  }
+  CWXUtility::ExportToFileForStitch(1, checker.get(), base, &pages, &exifs, &pdf, &jpeg, &pict, &tiff, 0, 'JPEG',
+                                    'QlWX', 1);
+  EXPECT_EQ(pages.GetCount(), 1);
+}
+
+TEST_F(Preview, TheFinalSaveWritesTheFlaggedPagesTurnedAsRecorded) {
+  WX_REQUIRE_TOOL("exiftool");
+  Scan({wxtest::MakePage(32, 30, 20), wxtest::MakePage(8, 31, 21), wxtest::MakePage(8, 10, 10)});
+  Write();
+  ASSERT_EQ(pages.GetCount(), 3);
+  ScanDataPlus p = Page(2);
+  p.rotation = 90;
+  pages.AssignItemsAt(1, 2, p);
+  p = Page(3);
+  p.written = 0;
+  pages.AssignItemsAt(1, 3, p);
+  std::unique_ptr<TArray<FSSpec>> list(Save('JPEG', 1));
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(Names(list.get()), (std::vector<std::string>{"Page0001.JPG", "Page0002.JPG"}));
+  EXPECT_EQ(Exif("Page0002.JPG", "-ExifImageWidth -ExifImageHeight"), "21\n31\n");
+  std::string out;
+  wxtest::Run("djpeg -pnm '" + (Out() / "Page0002.JPG").string() + "' | head -c 12", &out);
+  EXPECT_NE(out.find("21 31"), std::string::npos) << out;
+  EXPECT_FALSE(fs::exists(raws[0]));
+  EXPECT_FALSE(fs::exists(raws[1]));
+  EXPECT_TRUE(fs::exists(raws[2])) << "an unflagged page is not saved";
+  size_t left = 0;
+  for (const auto& entry : fs::directory_iterator(tempDir)) left += entry.path() != raws[2] && entry.path().extension() != ".TIF";
+  EXPECT_EQ(left, 0u) << "no turned copy is left";
+}
+
+TEST_F(Preview, AFailureEndsTheSaveAndKeepsThatPage) {
+  Scan({wxtest::MakePage(8, 20, 20), wxtest::MakePage(8, 20, 20), wxtest::MakePage(8, 20, 20)});
+  Write();
+  ASSERT_EQ(pages.GetCount(), 3);
+  ScanDataPlus p = Page(2);
+  p.rotation = 180;
+  pages.AssignItemsAt(1, 2, p);
+  fs::resize_file(raws[1], 30);  // the second page cannot be read whole
+  std::unique_ptr<TArray<FSSpec>> list;
+  EXPECT_EQ(CountAlerts([&] { list.reset(Save('TIFF', 1)); }), 1u);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(Names(list.get()), std::vector<std::string>{"Page0001.TIF"});
+  EXPECT_FALSE(fs::exists(raws[0]));
+  EXPECT_TRUE(fs::exists(raws[1]));
+  std::string preview;
+  const FSSpec previewFile = Page(2).imageFile;
+  FSpGetPOSIXPath(&previewFile, &preview);
+  EXPECT_TRUE(fs::exists(preview)) << "its preview stays";
+  EXPECT_TRUE(fs::exists(raws[2]));
+  for (const auto& entry : fs::directory_iterator(tempDir)) {
+    const bool known = entry.path() == raws[1] || entry.path() == raws[2] || entry.path().extension() == ".TIF";
+    EXPECT_TRUE(known) << "left behind: " << entry.path();
+  }
+}
+
+TEST_F(Preview, PagesForAppendingGoIntoOneTemporaryPDF) {
+  WX_REQUIRE_TOOL("pdfinfo");
+  Scan({wxtest::MakePage(8, 20, 20), wxtest::MakePage(32, 20, 20)});
+  Write();
+  std::unique_ptr<TArray<FSSpec>> list(
+      CWXUtility::ExportToFileUseScanDataPlus_AddPDFFile(&pages, 'PDF ', folder, 0, pdf, &exifs, 0, 0, 'QlWX'));
+  ASSERT_NE(list, nullptr);
+  ASSERT_EQ(list->GetCount(), 1);
+  FSSpec file;
+  list->FetchItemAt(1, file);
+  EXPECT_EQ(NameOf(file).substr(0, 3), "tmp");
+  EXPECT_EQ(NameOf(file).substr(8), ".PDF");
+  std::string path, out;
+  FSpGetPOSIXPath(&file, &path);
+  ASSERT_EQ(wxtest::Run("pdfinfo '" + path + "'", &out), 0);
+  EXPECT_NE(out.find("Pages:           2\n"), std::string::npos) << out;
+  EXPECT_TRUE(fs::exists(raws[0]) && fs::exists(raws[1])) << "the pages stay until the append succeeded";
+}
+
+TEST_F(Export, ANewPDFTakesTheFreeNameThenTheNextSerial) {
+  const FSSpec original = env.MakeFile(env.root() / "Old.pdf", "%PDF-1.4 test");
+  StPDFDialog::kAppendTo.set(pdf.view(), original);
+  Str255 base;
+  PStrFromString("Report", base);
+  for (const char* expected : {"Report.PDF", "Report0001.PDF", "Report0002.PDF"}) {
+    const FSSpec made = CWXUtility::CreateNewPDFFile(base, folder, pdf);
+    EXPECT_EQ(NameOf(made), expected);
+    EXPECT_EQ(wxtest::ReadBytes(Out() / expected), wxtest::ReadBytes(env.root() / "Old.pdf"));
+  }
+}
+
+TEST_F(Export, PagesForAppendingFromAScanGoIntoOneTemporaryPDF) {
+  WX_REQUIRE_TOOL("pdfinfo");
+  Scan({wxtest::MakePage(8, 20, 20), wxtest::MakePage(1, 20, 20), wxtest::MakePage(32, 20, 20)});
+  std::unique_ptr<TArray<FSSpec>> list(CWXUtility::ExportToFile_AddPDFFile(1, checker.get(), 'PDF ', pdf, 0, 0, 'QlWX'));
+  ASSERT_NE(list, nullptr);
+  ASSERT_EQ(list->GetCount(), 1);
+  FSSpec file;
+  list->FetchItemAt(1, file);
+  std::string path, out;
+  FSpGetPOSIXPath(&file, &path);
+  ASSERT_EQ(wxtest::Run("pdfinfo '" + path + "'", &out), 0);
+  EXPECT_NE(out.find("Pages:           3\n"), std::string::npos) << out;
+  for (const auto& raw : raws) EXPECT_TRUE(fs::exists(raw));
+  EXPECT_EQ(CWXUtility::ExportToFile_AddPDFFile(0, checker.get(), 'PDF ', pdf, 0, 0, 'QlWX'), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// Three lines of text turned by `degrees`, as a raw grey page.
+bool TurnedTextPage(const fs::path& dir, double degrees, RawPage* page) {
+  const fs::path pnm = dir / "turned.pgm";
+  std::ostringstream command;
+  command << "convert -size 1300x420 xc:white -font /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf -pointsize 40"
+          << " -fill black -annotate +40+80 'The quick brown fox jumps over the lazy dog.'"
+          << " -annotate +40+160 'Pack my box with five dozen liquor jugs.'"
+          << " -annotate +40+240 'Sphinx of black quartz, judge my vow today.'"
+          << " -background white -rotate " << degrees << " -colorspace gray -depth 8 '" << pnm.string() << "' 2>&1";
+  wxtest::Pnm image;
+  if (wxtest::Run(command.str()) != 0 || !wxtest::ReadPnm(pnm, &image)) return false;
+  *page = wxtest::FromPnm(image, 8);
+  return true;
+}
+
+double DeskewAngle(const fs::path& file) {
+  std::string out;
+  wxtest::Run("convert '" + file.string() + "' -deskew 40% -format '%[deskew:angle]' info: 2>/dev/null", &out);
+  return std::fabs(std::atof(out.c_str()));
+}
+
+TEST_F(Export, AStraightenedPageComesOutStraight) {
+  WX_REQUIRE_TOOL("convert");
+  if (!fs::exists("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf")) GTEST_SKIP() << "no DejaVu font";
+  RawPage page;
+  ASSERT_TRUE(TurnedTextPage(env.root(), 3, &page));
+  ASSERT_GT(DeskewAngle(env.root() / "turned.pgm"), 2.0);
+  Scan({page}, 300);
+  jpeg.view().setU32(8, 1);  // skew option
+  std::unique_ptr<TArray<FSSpec>> list;
+  // The straightening tells of its success in a note.
+  EXPECT_EQ(CountAlerts([&] { list.reset(Run('JPEG')); }), 1u);
+  ASSERT_NE(list, nullptr);
+  EXPECT_LT(DeskewAngle(Out() / "Base.JPG"), 0.5);
+  EXPECT_FALSE(fs::exists(raws[0]));
+  EXPECT_TRUE(fs::is_empty(tempDir)) << "no corrected copy is left";
+  Keep(Out() / "Base.JPG", "straightened.jpg");
+}
+
+TEST_F(Export, EveryPageOfAStraightenedPDFIsThere) {
+  WX_REQUIRE_TOOL("pdfinfo");
+  if (!fs::exists("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf")) GTEST_SKIP() << "no DejaVu font";
+  RawPage a, b;
+  ASSERT_TRUE(TurnedTextPage(env.root(), 2, &a));
+  ASSERT_TRUE(TurnedTextPage(env.root(), -3, &b));
+  Scan({a, b}, 300);
+  pdf.view().setU32(4, 1);
+  pdf.view().setU32(96, 1);  // skew option
+  std::unique_ptr<TArray<FSSpec>> list;
+  EXPECT_LE(CountAlerts([&] { list.reset(Run('PDF ')); }), 2u);
+  ASSERT_NE(list, nullptr);
+  std::string out;
+  ASSERT_EQ(wxtest::Run("pdfinfo '" + (Out() / "Base.PDF").string() + "'", &out), 0);
+  EXPECT_NE(out.find("Pages:           2\n"), std::string::npos) << out;
+  EXPECT_TRUE(fs::is_empty(tempDir));
+}
+
+}  // namespace
+
+namespace {
+
+// A disk that fills while the pages go into one PDF: either the PDF holds the pages that
+// were written, or it is gone and every page keeps its raw file.
+TEST_F(Export, ASharedPDFThatCannotBeFinishedIsRemovedAndThePagesStay) {
+  for (long limit : {200L, 3000L, 6000L}) {
+    fs::remove_all(Out());
+    fs::create_directories(Out());
+    raws.clear();
+    Scan({wxtest::MakePage(8, 60, 40, PagePattern::Noisy), wxtest::MakePage(8, 60, 40, PagePattern::Noisy),
+          wxtest::MakePage(8, 60, 40, PagePattern::Noisy)});
+    std::vector<std::vector<uint8_t>> before;
+    for (const auto& raw : raws) before.push_back(wxtest::ReadBytes(raw));
+    pdf.view().setU32(4, 1);
+    std::unique_ptr<TArray<FSSpec>> list;
+    const size_t alerts = CountAlerts([&] {
+      FSTestSetWriteLimit(limit);
+      list.reset(Run('PDF '));
+      FSTestSetWriteLimit(-1);
+    }, 4);
+    EXPECT_GE(alerts, 1u) << limit;
+    if (!list) {
+      EXPECT_TRUE(fs::is_empty(Out())) << limit << ": no partial PDF";
+      for (size_t i = 0; i < raws.size(); ++i) EXPECT_EQ(wxtest::ReadBytes(raws[i]), before[i]) << limit;
+    } else {
+      EXPECT_EQ(Names(list.get()), std::vector<std::string>{"Base.PDF"}) << limit;
+      EXPECT_EQ(wxtest::Run("qpdf --check '" + (Out() / "Base.PDF").string() + "' >/dev/null 2>&1"), 0) << limit;
+    }
+    Scan({wxtest::MakePage(8, 20, 20)});
+    std::unique_ptr<TArray<FSSpec>> next(Run('PDF '));
+    EXPECT_NE(next, nullptr) << limit << ": the next export works";
+  }
+}
+
+}  // namespace
