@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "app/prefs/ButtonTags.h"
 #include "app/prefs/LanguageTables.h"
 #include "app/prefs/PrefFile.h"
 #include "app/prefs/SiteDefaults.h"
@@ -169,41 +170,9 @@ void CPreferences::Read_DefaultsPrefs() {
 
 void CPreferences::SetupButtonValue(unsigned short productID) {
   RecordBytes all = PrefAll();
-  PREF_COPY::kTag.set(PREF_ALL::kCopy.in(all), 0);
-  PREF_PRINT::kTag.set(PREF_ALL::kPrint.in(all), 0);
-  PREF_MAIL::kTag.set(PREF_ALL::kMail.in(all), 0);
-  PREF_OCR::kTag.set(PREF_ALL::kOCR.in(all), 0);
-  PREF_SAVE::kTag.set(PREF_ALL::kSave.in(all), 0);
-  for (uint32_t k = 0; k < PREF_ALL::kFileRecords; ++k) PREF_FILE::kTag.set(PREF_ALL::File(k).in(all), 0);
-  PREF_SCANX::kTag.set(PREF_ALL::kScan1.in(all), 0);
-  PREF_SCANX::kTag.set(PREF_ALL::kScan2.in(all), 0);
-
-  const bool fourButtons = CWXUtility::Is4ButtonDriver(productID);
-  const uint32_t lastFunction = fourButtons ? 9 : 8;
   RecordBytes setting = PREF_ALL::kSetting.in(all);
-  for (uint32_t slot = 0; slot < PREF_SETTING::kSlots; ++slot) {
-    if (slot == 2 && !fourButtons) continue;
-    const uint32_t function = PREF_SETTING::ButtonSlot(slot).get(setting);
-    if (function < 1 || function > lastFunction) continue;
-    const uint32_t tag = kButtonTagBase + slot;
-    switch (function) {
-      case 1: PREF_COPY::kTag.set(PREF_ALL::kCopy.in(all), tag); break;
-      case 2: PREF_PRINT::kTag.set(PREF_ALL::kPrint.in(all), tag); break;
-      case 3: PREF_MAIL::kTag.set(PREF_ALL::kMail.in(all), tag); break;
-      case 4: PREF_OCR::kTag.set(PREF_ALL::kOCR.in(all), tag); break;
-      case 5: PREF_SAVE::kTag.set(PREF_ALL::kSave.in(all), tag); break;
-      case 6: PREF_SCANX::kTag.set(PREF_ALL::kScan1.in(all), tag); break;
-      case 7: PREF_SCANX::kTag.set(PREF_ALL::kScan2.in(all), tag); break;
-      case 8:
-        if (fourButtons) {
-          for (uint32_t k = 0; k < PREF_ALL::kFileRecords; ++k) PREF_FILE::kTag.set(PREF_ALL::File(k).in(all), tag);
-        } else {
-          PREF_SETTING::kTag.set(setting, tag);
-        }
-        break;
-      case 9: PREF_SETTING::kTag.set(setting, tag); break;
-    }
-  }
+  ClearFunctionTags(all);
+  AssignSlotTags(all, setting, setting, CWXUtility::Is4ButtonDriver(productID));
 }
 
 void CPreferences::set_paper_size(Rect* rect, long paperIndex, long resolution) {

@@ -2,8 +2,11 @@
 
 #include "dialogs/file/CSaveDialogBox.h"
 #include "dialogs/file/CScanInfoWindow.h"
+#include "output/export/CMailerSelectDialog.h"
+#include "output/export/CPreferenceApplTable.h"
 
 const AppClassList& DialogClasses() {
-  static const AppClassList classes = {AppClassEntry<CSaveDialogBox>(), AppClassEntry<CScanInfoWindow>()};
+  static const AppClassList classes = {AppClassEntry<CMailerSelectDialog>(), AppClassEntry<CPreferenceApplTable>(),
+                                       AppClassEntry<CSaveDialogBox>(), AppClassEntry<CScanInfoWindow>()};
   return classes;
 }

@@ -19,6 +19,7 @@
 #include "output/hubdialogs/WXAlert.h"
 #include "scanner/CThreadChecker.h"
 #include "scanner/CTWAIN.h"
+#include "scanner/RawScanPage.h"
 #include "scanner/Scanner.h"
 #include "toolbox/Clock.h"
 #include "toolbox/Files.h"
@@ -43,7 +44,13 @@ struct ScanPage {
 
 void ShowWriteError() { Show_Error(kAlertLayout, LCommander::GetTarget(), 400, 3, 0, 1, nullptr, 0); }
 
-// The pages of the watched scan, raw files and records walked together.
+ScanPage PageOf(const FSSpec& raw, const RawScanPage& layout, Fixed resolution) {
+  const long bits = layout.layout == kRawScanBilevel ? 1 : layout.layout == kRawScanGray ? 8 : 32;
+  return ScanPage{raw, bits, long(layout.width), long(layout.height), resolution};
+}
+
+// The pages of the watched scan, raw files and records walked together. A page whose record
+// describes no page the scanner writes is left where it is, with the error alert.
 std::vector<ScanPage> PagesOf(long kind, CThreadChecker* checker) {
   ThrowIf_(!checker || (kind == 0 ? !checker->GetScanner() : !checker->GetTWAIN()));
   std::vector<ScanPage> pages;
@@ -52,16 +59,16 @@ std::vector<ScanPage> PagesOf(long kind, CThreadChecker* checker) {
     TArray<FSSpec>* files = scanner->GetTempFileArray();
     TArray<OstrelScannerRecord>* records = scanner->GetAcquireOstrelArray();
     for (ArrayIndexT i = 1; i <= files->GetCount() && i <= records->GetCount(); ++i) {
-      ScanPage page{};
+      FSSpec raw{};
       OstrelScannerRecord record;
-      files->FetchItemAt(i, page.raw);
+      files->FetchItemAt(i, raw);
       records->FetchItemAt(i, record);
-      const int16_t mode = record.view().i16(OstrelField::kImageMode);
-      page.bits = mode == 0 ? 1 : mode == 1 ? 8 : 32;
-      page.width = record.view().i16(OstrelField::kImageColumns);
-      page.height = record.view().i16(OstrelField::kImageRows);
-      page.resolution = Fixed(record.view().u32(OstrelField::kHResolution));
-      pages.push_back(page);
+      RawScanPage layout;
+      if (!RawScanPage_FromOstrelRecord(record, &layout)) {
+        ShowWriteError();
+        continue;
+      }
+      pages.push_back(PageOf(raw, layout, Fixed(record.view().u32(OstrelField::kHResolution))));
     }
     return pages;
   }
@@ -69,15 +76,16 @@ std::vector<ScanPage> PagesOf(long kind, CThreadChecker* checker) {
   TArray<FSSpec>* files = twain->GetTempFileArray();
   TArray<TW_IMAGEINFO>* infos = twain->GetImageInfoArray();
   for (ArrayIndexT i = 1; i <= files->GetCount() && i <= infos->GetCount(); ++i) {
-    ScanPage page{};
+    FSSpec raw{};
     TW_IMAGEINFO info{};
-    files->FetchItemAt(i, page.raw);
+    files->FetchItemAt(i, raw);
     infos->FetchItemAt(i, info);
-    page.bits = info.BitsPerPixel == 24 ? 32 : info.BitsPerPixel;
-    page.width = info.ImageWidth;
-    page.height = info.ImageLength;
-    page.resolution = IntToFixed(info.XResolution.Whole);
-    pages.push_back(page);
+    RawScanPage layout;
+    if (!RawScanPage_FromImageInfo(info, &layout)) {
+      ShowWriteError();
+      continue;
+    }
+    pages.push_back(PageOf(raw, layout, IntToFixed(info.XResolution.Whole)));
   }
   return pages;
 }
@@ -582,6 +590,30 @@ TArray<FSSpec>* SavePreviewPages(TArray<ScanDataPlus>* pages, PageRequest req, c
   return ListOrNull(std::move(list));
 }
 
+// One temporary PDF of every page, named by a free "tmp%05d" base in the temporary folder;
+// the pages' files stay until the caller's append has succeeded.
+struct TemporaryPDF {
+  Str255 base{};
+  FSSpec folder{};
+  StPDFDialog all;
+  StJPEGDialog jpeg;
+  StOtherDialog other;
+  PageRequest req;
+  bool ready = false;
+
+  TemporaryPDF(OSType format, const StPDFDialog& pdf, OSType creator) : all(pdf) {
+    ready = FreeTemporaryBase(base) && TempFolderSpec(&folder) == noErr;
+    all.view().setU32(4, 1);
+    req.format = format;
+    req.formats = Formats{&all, &jpeg, &other, &other};
+    req.languageItem = req.formats.LanguageItem(format);
+    req.creator = creator;
+    req.deleteRaw = false;
+  }
+  TemporaryPDF(const TemporaryPDF&) = delete;
+  TemporaryPDF& operator=(const TemporaryPDF&) = delete;
+};
+
 }  // namespace
 
 long ExportToFile_EditFileForQSRC(const FSSpec& raw, FSSpec* out, long bits, long width, long height,
@@ -670,10 +702,8 @@ void ExportToFileForStitch(long kind, CThreadChecker* checker, ConstStr255Param 
                            long index) {
   const Formats formats{pdf, jpeg, pict, tiff};
   Str255 source;
-  const std::vector<ScanPage> scanned = PagesOf(kind, checker);
-  ThrowIf_(index < 1 || size_t(index) > scanned.size());
   const std::vector<ScanPage> all = PreviewPagesOf(kind, checker, formats.MultiPagePDF(format), source);
-  if (all.empty()) return;
+  ThrowIf_(index < 1 || size_t(index) > all.size());
   WritePreviewPages({all[size_t(index - 1)]}, baseName, source, LightPathOf(kind, checker), formats, format,
                     !noCorrection, creator, pages, exifs);
 }
@@ -708,27 +738,15 @@ TArray<FSSpec>* ExportToFileUseScanDataPlus(TArray<ScanDataPlus>* pages, OSType 
 TArray<FSSpec>* ExportToFileUseScanDataPlus_AddPDFFile(TArray<ScanDataPlus>* pages, OSType format, FSSpec&,
                                                        long, StPDFDialog& pdf, TArray<EXIF_PREF>* exifs, long skew,
                                                        long orientation, OSType creator) {
-  Str255 base;
-  FSSpec temp{};
-  if (!FreeTemporaryBase(base) || TempFolderSpec(&temp) != noErr) return nullptr;
-  // One temporary PDF of every page, named by its base; the pages' files stay until the
-  // append has succeeded.
-  StPDFDialog all = pdf;
-  all.view().setU32(4, 1);
-  StJPEGDialog jpeg;
-  StOtherDialog other;
-  PageRequest req;
-  req.format = format;
-  req.formats = Formats{&all, &jpeg, &other, &other};
-  req.languageItem = req.formats.LanguageItem(format);
-  req.creator = creator;
+  TemporaryPDF job(format, pdf, creator);
+  if (!job.ready) return nullptr;
   TArray<ScanDataPlus> named;
   ScanDataPlus page;
   for (ArrayIndexT i = 1; pages->FetchItemAt(i, page); ++i) {
-    CopyPString(base, page.displayName);
+    CopyPString(job.base, page.displayName);
     named.AddItem(page);
   }
-  return SavePreviewPages(&named, req, temp, 0, exifs, false, skew, orientation);
+  return SavePreviewPages(&named, job.req, job.folder, 0, exifs, false, skew, orientation);
 }
 
 TArray<FSSpec>* ExportToFile_AddPDFFile(long kind, CThreadChecker* checker, OSType format, StPDFDialog& pdf, long,
@@ -737,23 +755,12 @@ TArray<FSSpec>* ExportToFile_AddPDFFile(long kind, CThreadChecker* checker, OSTy
   const std::vector<ScanPage> pages = PagesOf(kind, checker);
   const short result = checker->GetTWAIN()->GetResult();
   if (result != 0 && result != 3) return nullptr;
-  Str255 base;
-  FSSpec temp{};
-  if (!FreeTemporaryBase(base) || TempFolderSpec(&temp) != noErr) return nullptr;
-  StPDFDialog all = pdf;
-  all.view().setU32(4, 1);
-  StJPEGDialog jpeg;
-  StOtherDialog other;
-  PageRequest req;
-  req.format = format;
-  req.formats = Formats{&all, &jpeg, &other, &other};
-  req.skew = req.formats.Skew(format);
-  req.orientation = req.formats.Orientation(format);
-  req.correct = req.skew || req.orientation;
-  req.languageItem = req.formats.LanguageItem(format);
-  req.creator = creator;
-  req.deleteRaw = false;
-  return ExportPages(pages, req, base, temp, 0, numberFlag, 0, false);
+  TemporaryPDF job(format, pdf, creator);
+  if (!job.ready) return nullptr;
+  job.req.skew = job.req.formats.Skew(format);
+  job.req.orientation = job.req.formats.Orientation(format);
+  job.req.correct = job.req.skew || job.req.orientation;
+  return ExportPages(pages, job.req, job.base, job.folder, 0, numberFlag, 0, false);
 }
 
 FSSpec CreateNewPDFFile(ConstStr255Param baseName, FSSpec& folder, StPDFDialog& pdf) {

@@ -62,7 +62,7 @@ SInt16 TruncText(SInt16 width, Ptr textPtr, SInt16* length, TruncCode truncWhere
   SInt16 result = Truncate(width, reinterpret_cast<const uint8_t*>(textPtr), *length, truncWhere, &out);
   // The result is never longer than the text: an ellipsis replaces at least one character.
   size_t n = std::min(out.size(), static_cast<size_t>(*length));
-  if (n) std::memcpy(textPtr, out.data(), n);  // an empty result has no data to copy
+  if (n) std::memcpy(textPtr, out.data(), n);
   *length = static_cast<SInt16>(n);
   return result;
 }

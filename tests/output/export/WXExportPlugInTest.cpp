@@ -29,13 +29,8 @@ class PlugInExport : public wxtest::DialogTest {
     fs::create_directories(app / "Plug-Ins");
     fs::create_directories(Out());
     setenv("WX_TEST_PLUGIN", (app / "plugin.txt").c_str(), 1);
-    SInt16 vRef = 0;
-    SInt32 dirID = 0;
-    ASSERT_TRUE(CWXUtility::FindTempFolder(&vRef, &dirID));
-    FSMakeFSSpec(vRef, dirID, nullptr, &temp);
-    std::string path;
-    FSpGetPOSIXPath(&temp, &path);
-    tempDir = path;
+    temp = wxtest::TemporaryFolder();
+    tempDir = wxtest::PathOf(temp);
     Install();
   }
   void TearDown() override {

@@ -14,6 +14,7 @@
 #include "support/TestEnv.h"
 #include "tests/app/prefs/PrefsTestEnv.h"
 #include "tests/output/DialogTestEnv.h"
+#include "tests/output/export/Alerts.h"
 #include "tests/output/export/RawPages.h"
 #include "toolbox/Files.h"
 #include "toolbox/TextUtils.h"
@@ -37,14 +38,7 @@ class Export : public wxtest::DialogTest {
     wxtest::DialogTest::SetUp();
     fs::create_directories(Out());
     folder = wxtest::SpecOf(Out());
-    SInt16 vRef = 0;
-    SInt32 dirID = 0;
-    ASSERT_TRUE(CWXUtility::FindTempFolder(&vRef, &dirID));
-    FSSpec temp{};
-    FSMakeFSSpec(vRef, dirID, nullptr, &temp);
-    std::string path;
-    FSpGetPOSIXPath(&temp, &path);
-    tempDir = path;
+    tempDir = wxtest::PathOf(wxtest::TemporaryFolder());
   }
   void TearDown() override {
     FSTestSetWriteLimit(-1);
@@ -84,17 +78,8 @@ class Export : public wxtest::DialogTest {
                                     numberFlag, mailLimit, adobe);
   }
 
-  // Answers up to `most` error alerts; the number shown.
-  size_t CountAlerts(const std::function<void()>& run, int most = 3) {
-    size_t shown = 0;
-    for (int i = 0; i < most; ++i) {
-      wxframework::QueueDialogAction([&](LWindow*) { ++shown; });
-      wxframework::AnswerNextDialog(900);
-    }
-    run();
-    wxframework::ClearDialogActions();
-    return shown;
-  }
+  // Answers up to `most` alerts; the number shown.
+  size_t CountAlerts(const std::function<void()>& run, int most = 3) { return wxtest::AnswerAlerts(run, most).size(); }
 
   std::vector<std::string> Names(TArray<FSSpec>* list) {
     std::vector<std::string> names;
@@ -182,6 +167,20 @@ TEST_F(Export, AFailingPageKeepsItsRawFileAndTheOthersGoOn) {
     EXPECT_FALSE(fs::exists(raws[2]));
     for (const auto& name : Names(list.get())) EXPECT_TRUE(fs::exists(Out() / name));
   }
+}
+
+TEST_F(Export, APageOfAnUnknownDepthIsLeftWhereItIs) {
+  Scan({wxtest::MakePage(8, 20, 20), wxtest::MakePage(8, 20, 20)});
+  TW_IMAGEINFO info{};
+  twain->GetImageInfoArray()->FetchItemAt(1, info);
+  info.BitsPerPixel = 16;
+  twain->GetImageInfoArray()->AssignItemsAt(1, 1, info);
+  std::unique_ptr<TArray<FSSpec>> list;
+  EXPECT_EQ(CountAlerts([&] { list.reset(Run('TIFF')); }), 1u);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(Names(list.get()), std::vector<std::string>{"Base.TIF"});
+  EXPECT_TRUE(fs::exists(raws[0]));
+  EXPECT_FALSE(fs::exists(raws[1]));
 }
 
 TEST_F(Export, NothingWrittenGivesNull) {
@@ -532,6 +531,42 @@ TEST_F(Export, EveryPageOfAStraightenedPDFIsThere) {
   ASSERT_EQ(wxtest::Run("pdfinfo '" + (Out() / "Base.PDF").string() + "'", &out), 0);
   EXPECT_NE(out.find("Pages:           2\n"), std::string::npos) << out;
   EXPECT_TRUE(fs::is_empty(tempDir));
+}
+
+}  // namespace
+
+namespace {
+
+// A disk that fills while the pages go into one PDF: either the PDF holds the pages that
+// were written, or it is gone and every page keeps its raw file.
+TEST_F(Export, ASharedPDFThatCannotBeFinishedIsRemovedAndThePagesStay) {
+  for (long limit : {200L, 3000L, 6000L}) {
+    fs::remove_all(Out());
+    fs::create_directories(Out());
+    raws.clear();
+    Scan({wxtest::MakePage(8, 60, 40, PagePattern::Noisy), wxtest::MakePage(8, 60, 40, PagePattern::Noisy),
+          wxtest::MakePage(8, 60, 40, PagePattern::Noisy)});
+    std::vector<std::vector<uint8_t>> before;
+    for (const auto& raw : raws) before.push_back(wxtest::ReadBytes(raw));
+    pdf.view().setU32(4, 1);
+    std::unique_ptr<TArray<FSSpec>> list;
+    const size_t alerts = CountAlerts([&] {
+      FSTestSetWriteLimit(limit);
+      list.reset(Run('PDF '));
+      FSTestSetWriteLimit(-1);
+    }, 4);
+    EXPECT_GE(alerts, 1u) << limit;
+    if (!list) {
+      EXPECT_TRUE(fs::is_empty(Out())) << limit << ": no partial PDF";
+      for (size_t i = 0; i < raws.size(); ++i) EXPECT_EQ(wxtest::ReadBytes(raws[i]), before[i]) << limit;
+    } else {
+      EXPECT_EQ(Names(list.get()), std::vector<std::string>{"Base.PDF"}) << limit;
+      EXPECT_EQ(wxtest::Run("qpdf --check '" + (Out() / "Base.PDF").string() + "' >/dev/null 2>&1"), 0) << limit;
+    }
+    Scan({wxtest::MakePage(8, 20, 20)});
+    std::unique_ptr<TArray<FSSpec>> next(Run('PDF '));
+    EXPECT_NE(next, nullptr) << limit << ": the next export works";
+  }
 }
 
 }  // namespace

@@ -3,16 +3,24 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "display/Display.h"
+#include "framework/LWindow.h"
+#include "output/hubdialogs/CFileNameAddDialog.h"
+#include "output/hubdialogs/CFileNameAddPopup.h"
+#include "output/hubdialogs/WXAddFileName.h"
 #include "output/hubdialogs/WXAlert.h"
+#include "output/hubdialogs/WXCheckBoxPrompt.h"
 #include "output/hubdialogs/WXFormatDialogs.h"
 #include "support/TestEnv.h"
-#include "support/WindowScreenshot.h"
+#include "support/DialogShot.h"
 #include "support/Xvfb.h"
 #include "tests/output/DialogTestEnv.h"
 #include "toolbox/TextUtils.h"
+#include "windows/TestDriver.h"
 
 namespace {
 
@@ -46,7 +54,7 @@ TEST_F(DialogOnScreen, PDFOptions) {
   StPDFDialog::kCompression.set(record.view(), 1);
   StPDFDialog::kOptionCBCR.set(record.view(), 1);
   int differ = -2;
-  QueueDialogAction([&differ](LWindow* dialog) { differ = wxtest::ShootWindow(dialog, "pdf-options.png"); });
+  QueueDialogAction([&differ](LWindow* dialog) { differ = wxtest::ShootDialog(dialog, "dialogs", "pdf-options.png"); });
   AnswerNextDialog(901);
   EXPECT_EQ(CWXUtility::PDFSetting(300, mApp, record, 1, 0, 0, 0), 901);
   EXPECT_EQ(differ, 0) << "the screen does not show what the dialog drew";
@@ -56,10 +64,33 @@ TEST_F(DialogOnScreen, Alert) {
   Str255 name;
   PStrFromString("Holiday scans.pdf", name);
   int differ = -2;
-  QueueDialogAction([&differ](LWindow* dialog) { differ = wxtest::ShootWindow(dialog, "alert.png"); });
+  QueueDialogAction([&differ](LWindow* dialog) { differ = wxtest::ShootDialog(dialog, "dialogs", "alert.png"); });
   AnswerNextDialog(900);
   EXPECT_EQ(CWXUtility::Show_Error(400, mApp, 400, 31, 1, 1, name, 0), 900);
   EXPECT_EQ(differ, 0) << "the screen does not show what the alert drew";
+}
+
+TEST_F(DialogOnScreen, FavoriteScanNotice) {
+  int differ = -2;
+  QueueDialogAction([&differ](LWindow* dialog) { differ = wxtest::ShootDialog(dialog, "dialogs", "favorite-scan-notice.png"); });
+  AnswerNextDialog(900);
+  EXPECT_EQ(CWXUtility::SkipFavoriteScanCheckMsg(mApp), 0);
+  EXPECT_EQ(differ, 0) << "the screen does not show what the notice drew";
+}
+
+TEST_F(DialogOnScreen, FileName) {
+  RegisterClass_(CFileNameAddDialog);
+  RegisterClass_(CFileNameAddPopup);
+  Str255 name, history[3];
+  PStrFromString("Holiday", name);
+  PStrFromString("Receipts", history[0]);
+  PStrFromString("Letters", history[1]);
+  PStrFromString("Holiday", history[2]);
+  int differ = -2;
+  QueueDialogAction([&differ](LWindow* dialog) { differ = wxtest::ShootDialog(dialog, "dialogs", "file-name.png"); });
+  AnswerNextDialog(901);
+  EXPECT_EQ(CWXUtility::AddFileName(mApp, name, 3, history), 0);
+  EXPECT_EQ(differ, 0) << "the screen does not show what the dialog drew";
 }
 
 }  // namespace

@@ -10,6 +10,10 @@
 
 namespace {
 
+// The source choices that carry light through the original, and those that reflect it.
+const std::vector<std::string> kTransmissiveSources{"Transparency", "Film", "Negative", "Slide", "TPU"};
+const std::vector<std::string> kReflectiveSources{"Flatbed", "Normal"};
+
 double sbNumber(const SbValue& v) {
   auto* p = v.item.data();
   switch (v.type) {
@@ -88,9 +92,9 @@ void sbApplyOptions() {
   }
   if (sbHas(ICAP_LIGHTPATH)) {
     if (sbValueOr(ICAP_LIGHTPATH, 0) == TWLP_TRANSMISSIVE)
-      sbSetChoice(h, SANE_NAME_SCAN_SOURCE, {"Transparency", "Film", "Negative", "Slide", "TPU"});
+      sbSetChoice(h, SANE_NAME_SCAN_SOURCE, kTransmissiveSources);
     else
-      sbSetChoice(h, SANE_NAME_SCAN_SOURCE, {"Flatbed", "Normal"});
+      sbSetChoice(h, SANE_NAME_SCAN_SOURCE, kReflectiveSources);
   }
   if (sbHas(ICAP_XRESOLUTION)) {
     sbSetNumber(h, SANE_NAME_SCAN_RESOLUTION, sbValueOr(ICAP_XRESOLUTION, 75));
@@ -161,6 +165,10 @@ TW_UINT16 sbSetCapability(const TW_CAPABILITY* cap) {
     TW_UINT32 current = reinterpret_cast<const TW_RANGE*>(p)->CurrentValue;
     std::memcpy(v.item.data(), &current, size);
   }
+  // Callers take an accepted transmissive light path as the sign of a film adapter.
+  if (cap->Cap == ICAP_LIGHTPATH && sbNumber(v) == TWLP_TRANSMISSIVE &&
+      !sbOffers(gSession.handle, SANE_NAME_SCAN_SOURCE, kTransmissiveSources))
+    return sbFail(TWCC_BADVALUE);
   gSession.values[cap->Cap] = v;
   return TWRC_SUCCESS;
 }

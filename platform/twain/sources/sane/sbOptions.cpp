@@ -82,6 +82,11 @@ bool sbSetChoice(SANE_Handle h, const char* name, const std::vector<std::string>
   return sane_control_option(h, i, SANE_ACTION_SET_VALUE, buffer.data(), nullptr) == SANE_STATUS_GOOD;
 }
 
+bool sbOffers(SANE_Handle h, const char* name, const std::vector<std::string>& wanted) {
+  int i = sbFindOption(h, name);
+  return i >= 0 && sbFirstOffered(sane_get_option_descriptor(h, i), wanted) != nullptr;
+}
+
 bool sbCurrentIs(SANE_Handle h, const char* name, const std::vector<std::string>& wanted) {
   int i = sbFindOption(h, name);
   if (i < 0) return false;

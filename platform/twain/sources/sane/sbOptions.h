@@ -19,6 +19,9 @@ bool sbSetFraction(SANE_Handle h, const char* name, double fraction);
 // a wanted text matching the start of a listed value). False when none is offered.
 bool sbSetChoice(SANE_Handle h, const char* name, const std::vector<std::string>& wanted);
 
+// True when the string option's list offers one of `wanted` (compared as sbSetChoice does).
+bool sbOffers(SANE_Handle h, const char* name, const std::vector<std::string>& wanted);
+
 // The numeric option's value, or `fallback`.
 double sbGetNumber(SANE_Handle h, const char* name, double fallback);
 

@@ -178,6 +178,20 @@ TEST_F(SaneBridgeTest, KeepsTheMakersCapabilitiesAndReportsThemBack) {
   DisposeHandle(cap.hContainer);
 }
 
+// The test device's sources are the flatbed and a feeder: it has no film adapter to offer.
+TEST_F(SaneBridgeTest, RefusesTheTransmissiveLightPathWithoutAFilmSource) {
+  EXPECT_EQ(TWRC_FAILURE, SetU16(ICAP_LIGHTPATH, TWLP_TRANSMISSIVE));
+  TW_STATUS status{};
+  ASSERT_EQ(TWRC_SUCCESS, Send(&mSource, DG_CONTROL, DAT_STATUS, MSG_GET, &status));
+  EXPECT_EQ(TWCC_BADVALUE, status.ConditionCode);
+
+  ASSERT_EQ(TWRC_SUCCESS, SetU16(ICAP_LIGHTPATH, TWLP_REFLECTIVE));
+  TW_CAPABILITY cap{ICAP_LIGHTPATH, 0, nullptr};
+  ASSERT_EQ(TWRC_SUCCESS, Send(&mSource, DG_CONTROL, DAT_CAPABILITY, MSG_GETCURRENT, &cap));
+  EXPECT_EQ(TWLP_REFLECTIVE, reinterpret_cast<TW_ONEVALUE*>(*cap.hContainer)->Item & 0xFFFF);
+  DisposeHandle(cap.hContainer);
+}
+
 TEST_F(SaneBridgeTest, TheSourcesOwnWindowChoosesTheKindAndStartsOrCancelsTheScan) {
   DpyUseHeadless();
   DpyClearInput();
