@@ -14,6 +14,7 @@
 #include "framework/LPopupButton.h"
 #include "framework/UReanimator.h"
 #include "output/hub/WXDialogFlags.h"
+#include "output/export/WXChoosers.h"
 #include "output/export/WXExport.h"
 #include "output/glue/CAddPDFFile.h"
 #include "output/hub/WXLaunch.h"
@@ -493,6 +494,34 @@ void CSaveDialogBox::SetFileNamePdfAdd(const FSSpec& pdf) {
   PREF_SAVE::kFileName.set(Working(), name);
 }
 
+void CSaveDialogBox::SetSelect1Button() {
+  StQuiet quiet(this);
+  RecordBytes r = Working();
+  if (FileType() != kTypeAddToPDF) {
+    FSSpec folder = PREF_SAVE::kFolder.get(r);
+    FSSpec chosen{};
+    Str255 prompt;
+    GetDescriptor(prompt);
+    if (CWXUtility::ChooseFolder(chosen, prompt, folder) != 1) return;
+    PREF_SAVE::kFolder.set(r, chosen);
+    SetFolderNameEditText();
+    return;
+  }
+  if (!ChoosePDFToAddTo()) return;
+  SetFileNameEditText();
+  SetFolderNameEditText();
+}
+
+bool CSaveDialogBox::ChoosePDFToAddTo() {
+  RecordBytes pdf = PREF_SAVE::kPDF.in(Working());
+  FSSpec last = StPDFDialog::kAppendTo.get(pdf);
+  FSSpec chosen{};
+  if (CWXUtility::ChoosePDFFile(chosen, nullptr, last) != 1) return false;
+  StPDFDialog::kAppendTo.set(pdf, chosen);
+  SetFileNamePdfAdd(chosen);
+  return true;
+}
+
 void CSaveDialogBox::SetDayInCheckBox() { EnableIf(mDayFolder, FileType() != kTypeAddToPDF); }
 
 void CSaveDialogBox::SetEZCheckBox() {
@@ -575,6 +604,7 @@ void CSaveDialogBox::ListenToMessage(MessageT message, void* param) {
       break;
     case 'SPRE': OnPreview(value); break;
     case 'PDFS': OnFormatOptions(); break;
+    case 'SCT1': SetSelect1Button(); break;
     case 'APLY': OnApply(); break;
     case 'DFLT': OnDefaults(); break;
     case 'FACB': OnHistoryOpens(); break;
@@ -849,6 +879,16 @@ void CSaveDialogBox::OnStart() {
   mRunTarget = FSSpec{};
   Str255 name;
   mName->GetDescriptor(name);
+  RecordBytes history = Working();
+  if (mAutoStart == 1 && PREF_SAVE::kFlag3622.get(history) == 1) {
+    const UInt32 count = PREF_SAVE::kHistory.count(history);
+    Str255 names[PrefHistory::kEntries];
+    for (UInt32 i = 0; i < count; ++i) PREF_SAVE::kHistory.entry(history, i, names[i]);
+    if (CWXUtility::AddFileName(this, name, long(count), names) == 1) {
+      StQuiet quiet(this);
+      mName->SetDescriptor(name);
+    }
+  }
   const long problem = CWXUtility::CheckFileName(name);
   if (problem != 0) {
     CWXUtility::Show_Error(kAlertLayout, this, kAlertList, problem, 0, 1, nullptr, 0);
@@ -864,9 +904,12 @@ void CSaveDialogBox::OnStart() {
   if (FileType() == kTypeAddToPDF) {
     CheckPDFToAddTo();
     if (!PDFChosen()) {
-      // Choosing the PDF here waits for the file chooser.
       CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemNoPDFToAddTo, 0, 1, nullptr, 0);
-      return;
+      if (!ChoosePDFToAddTo()) return;
+      StQuiet quiet(this);
+      SetFileNameEditText();
+      SetFolderNameEditText();
+      Refresh();
     }
     FSSpec pdf = StPDFDialog::kAppendTo.get(PREF_SAVE::kPDF.in(r));
     if (CAddPDFFile::CheckPDFFile(pdf) == 0) return;

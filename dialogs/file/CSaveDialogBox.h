@@ -40,6 +40,7 @@ class CSaveDialogBox : public LDialogBox, public CPreferences, public CFunctionD
   virtual void SetPdfButton();
   virtual void SetUIonBox();
   virtual void SetFileNamePdfAdd(const FSSpec& pdf);
+  virtual void SetSelect1Button();
   virtual void SetFileNameEditText();
   virtual void SetFolderNameEditText();
   virtual void SetSaveToStaticText();
@@ -73,6 +74,7 @@ class CSaveDialogBox : public LDialogBox, public CPreferences, public CFunctionD
   UInt32 FileType() const;
   bool PagesPending() const { return mPendingPages.GetCount() > 0; }
   bool PDFChosen();
+  bool ChoosePDFToAddTo();
   // The name field's text into the record: the add-to-PDF name while a PDF is chosen for
   // file type 6, else the base name.
   void StoreFileName(UInt32 fileType);

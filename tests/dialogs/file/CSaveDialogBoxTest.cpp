@@ -315,6 +315,26 @@ TEST_F(SaveDialog, AddToPDFShowsItsLabelAndNoDayFolderOrNameQuestion) {
   EXPECT_EQ(StPDFDialog::kUnused8.get(pdf), 1u);
 }
 
+TEST_F(SaveDialog, TheAddToPDFNameIsThePDFsNameCutAtItsLastDotWithNew) {
+  Open();
+  const SInt16 room = SInt16(Pane<LEditText>('FNAM')->GetMaxChars() - 4);
+  struct Row {
+    std::string pdf, name;
+  } rows[] = {
+      {"Minutes.2026.pdf", "Minutes.2026_New"},
+      {"NoExtension", "NoExtension_New"},
+      {std::string(60, 'a') + ".pdf", std::string(size_t(room), 'a') + "_New"},
+  };
+  for (const Row& row : rows) {
+    FSSpec pdf{};
+    PStrFromString(row.pdf, pdf.name, 64);
+    mDialog->SetFileNamePdfAdd(pdf);
+    Str255 name;
+    PREF_SAVE::kFileName.get(mDialog->Working(), name);
+    EXPECT_EQ(PStrToString(name), row.name) << row.pdf;
+  }
+}
+
 TEST_F(SaveDialog, CommandsAreOffWhileAScanRuns) {
   Open();
   bool enabled = true, usesMark = false;
