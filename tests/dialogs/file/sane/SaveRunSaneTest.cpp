@@ -157,6 +157,31 @@ TEST_F(SaveRun, EachSingleFileOutputIsWrittenCheckedAndItsFolderShown) {
   }
 }
 
+TEST_F(SaveRun, AScanThatDoesNotStartGivesTheDialogAndTheMenusBack) {
+  Configure(2);
+  {
+    CPreferences prefs(PREFS_FILE_NAME, 0);
+    Str255 model;
+    PStrFromString("No Such Model", model);
+    PREF_SETTING::kModelName.set(PREF_ALL::kSetting.in(prefs.PrefAll()), model);
+  }
+  mDialog = dynamic_cast<CSaveDialogBox*>(LWindow::CreateWindow(4000, mApp));
+  ASSERT_NE(mDialog, nullptr);
+  mDialog->Show();
+  wxframework::AnswerNextDialog(msg_OK);  // the scan entry's alert
+  mDialog->ListenToMessage(msg_OK, nullptr);
+  EXPECT_FALSE(wxframework::HasDialogActions());
+  EXPECT_EQ(CWXUtility::sIsQuellaneOpened, 0);
+  EXPECT_TRUE(mDialog->IsEnabled());
+  EXPECT_TRUE(mDialog->IsVisible());
+  bool enabled = false, usesMark = false;
+  UInt16 mark = 0;
+  Str255 name{};
+  mDialog->FindCommandStatus(10, enabled, usesMark, mark, name);
+  EXPECT_TRUE(enabled);
+  EXPECT_EQ(wxscan::FilesIn(mOut), 0u);
+}
+
 TEST_F(SaveRun, AMultiPagePDFGrowsOverThreePassesIntoOneFile) {
   if (!wxtest::HaveTool("qpdf") || !wxtest::HaveTool("pdfinfo")) GTEST_SKIP() << "qpdf or pdfinfo missing";
   Configure(5);
