@@ -201,4 +201,40 @@ TEST_F(SaveRun, AMultiPagePDFGrowsOverThreePassesIntoOneFile) {
   fs::copy_file(written, wxtest::OutputDir("dialogs/save") / "multi-page.pdf", fs::copy_options::overwrite_existing);
 }
 
+TEST_F(SaveRun, PagesAddedToAChosenPDFGoIntoANewCopyBesideIt) {
+  if (!wxtest::HaveTool("qpdf") || !wxtest::HaveTool("pdfinfo")) GTEST_SKIP() << "qpdf or pdfinfo missing";
+  Configure(4);
+  RunToTheEnd();
+  delete mDialog;
+  mDialog = nullptr;
+  const fs::path chosen = mRoot / "Chosen.pdf";
+  fs::rename(mOut / "Page.PDF", chosen);
+  const std::vector<uint8_t> before = wxtest::ReadBytes(chosen);
+
+  Configure(6);
+  {
+    CPreferences prefs(PREFS_FILE_NAME, 0);
+    RecordBytes save = PREF_ALL::kSave.in(prefs.PrefAll());
+    StPDFDialog::kAppendTo.set(PREF_SAVE::kPDF.in(save), wxscan::FolderSpec(chosen));
+    StPDFDialog::kUnused8.set(PREF_SAVE::kPDF.in(save), 1);
+    Str255 name;
+    PStrFromString("Chosen_New", name);
+    PREF_SAVE::kFileName.set(save, name);
+  }
+  fs::remove(mRoot / "opened.log");
+  wxframework::AnswerNextDialog(msg_OK);      // add to this PDF?
+  wxframework::AnswerNextDialog(msg_OK);      // a second page
+  wxframework::AnswerNextDialog(msg_Cancel);  // no more
+  RunToTheEnd();
+  EXPECT_FALSE(wxframework::HasDialogActions());
+  EXPECT_EQ(wxtest::ReadBytes(chosen), before);
+  const fs::path copy = mRoot / "Chosen_New.PDF";
+  ASSERT_TRUE(fs::exists(copy));
+  EXPECT_EQ(wxtest::Run("qpdf --check '" + copy.string() + "' >/dev/null 2>&1"), 0);
+  std::string info;
+  wxtest::Run("pdfinfo '" + copy.string() + "'", &info);
+  EXPECT_NE(info.find("Pages:           3\n"), std::string::npos) << info;
+  EXPECT_NE(Opened().find(mRoot.path().string()), std::string::npos) << Opened();
+}
+
 }  // namespace
