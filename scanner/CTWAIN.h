@@ -59,6 +59,9 @@ class CTWAIN : public LAttachment {
   long GetImageCount() const { return mImageInfoList.GetCount(); }
   const LStr255& GetModelString() const { return mModelString; }
   unsigned char GetShowDriverUI() const { return mShowDriverUI; }
+  // The function that asked for the scan (3 is Mail) and the image mode it asked for.
+  long GetCallerCode() const { return mCallerCode; }
+  long GetImageMode() const { return mImageMode; }
   unsigned char IsDeepImage() const { return mDeepImage; }
   unsigned char IsImageSizeOver() const { return mImageSizeOver; }
   unsigned char IsImageResOver() const { return mImageResOver; }

@@ -33,6 +33,7 @@ void LPeriodical::StartRepeating() { Add(Repeaters(), this); }
 void LPeriodical::StopRepeating() { std::erase(Repeaters(), this); }
 bool LPeriodical::IsRepeating() const { return Contains(Repeaters(), this); }
 void LPeriodical::StartIdling() { Add(Idlers(), this); }
+void LPeriodical::StopIdling() { std::erase(Idlers(), this); }
 
 void LPeriodical::DevoteTime(std::vector<LPeriodical*>& queue, const EventRecord& event) {
   // Those that stop or die during the pass leave the queue; a snapshot plus a membership

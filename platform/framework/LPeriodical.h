@@ -22,6 +22,7 @@ class LPeriodical {
   void StopRepeating();
   bool IsRepeating() const;
   void StartIdling();
+  void StopIdling();
 
   // Called by the event loop.
   static void DevoteTimeToRepeaters(const EventRecord& event);

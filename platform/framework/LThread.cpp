@@ -9,6 +9,9 @@
 #include <new>
 #include <vector>
 
+#include "quickdraw/QuickDraw.h"
+#include "windows/Events.h"
+
 #if defined(__SANITIZE_ADDRESS__)
 #define WX_ASAN_FIBERS 1
 #elif defined(__has_feature)
@@ -30,6 +33,11 @@ ucontext_t gMainContext;
 const void* gMainStackBottom = nullptr;  // learnt at the first switch, for the sanitizer
 size_t gMainStackSize = 0;
 #endif
+
+bool UserInputWaiting() {
+  EventRecord event;
+  return EventAvail(mDownMask | mUpMask | keyDownMask | keyUpMask | autoKeyMask, &event);
+}
 
 std::vector<LThread*>& AllThreads() {
   static std::vector<LThread*> threads;
@@ -99,15 +107,31 @@ void LThread::Cancel() {
 
 void LThread::Yield() {
   if (LThread* self = sCurrent) {
+    // What the thread drew into a window reaches the screen now, not at the next update.
+    GrafPtr port = nullptr;
+    GetPort(&port);
+    QDFlushPortBuffer(port, nullptr);
     self->SwitchOut(false);
     if (self->mCancelled) throw ThreadCancelled{};
     return;
   }
+  // Waiting input is served between two turns: the pass ends after the turn that finds
+  // some, and the threads that had theirs go to the back, so every thread gets its turn.
   const std::vector<LThread*> turn = AllThreads();
-  for (LThread* thread : turn) {
+  for (size_t i = 0; i < turn.size(); ++i) {
     auto& all = AllThreads();
-    if (std::find(all.begin(), all.end(), thread) == all.end()) continue;  // ended meanwhile
-    if (thread->mState == State::Ready) thread->SwitchIn();
+    if (std::find(all.begin(), all.end(), turn[i]) == all.end()) continue;  // ended meanwhile
+    if (turn[i]->mState != State::Ready) continue;
+    turn[i]->SwitchIn();
+    if (UserInputWaiting()) {
+      for (size_t j = 0; j <= i; ++j) {
+        auto it = std::find(all.begin(), all.end(), turn[j]);
+        if (it == all.end()) continue;
+        all.erase(it);
+        all.push_back(turn[j]);
+      }
+      return;
+    }
   }
 }
 

@@ -1,6 +1,7 @@
 // Cooperative threads. One thread runs at a time and control changes hands only at
 // Yield() or when a thread ends; the main event loop gives every ready thread a turn by
-// calling Yield() (through LYieldAttachment). A thread is created suspended and starts
+// calling Yield() (through LYieldAttachment), but ends the pass early when user input
+// waits, so that input is served between two turns. A thread is created suspended and starts
 // on Resume(). When its Run() returns, or throws (the exception is swallowed), the
 // framework deletes it. Cancel() ends a thread that has not finished: one that never ran is
 // deleted at once, one waiting in Yield() has the call throw so that its stack unwinds.

@@ -62,7 +62,7 @@ SInt16 TruncText(SInt16 width, Ptr textPtr, SInt16* length, TruncCode truncWhere
   SInt16 result = Truncate(width, reinterpret_cast<const uint8_t*>(textPtr), *length, truncWhere, &out);
   // The result is never longer than the text: an ellipsis replaces at least one character.
   size_t n = std::min(out.size(), static_cast<size_t>(*length));
-  std::memcpy(textPtr, out.data(), n);
+  if (n) std::memcpy(textPtr, out.data(), n);
   *length = static_cast<SInt16>(n);
   return result;
 }
@@ -72,7 +72,7 @@ SInt16 TruncString(SInt16 width, Str255 theString, TruncCode truncWhere) {
   std::vector<uint8_t> out;
   SInt16 result = Truncate(width, theString + 1, theString[0], truncWhere, &out);
   size_t n = std::min<size_t>(out.size(), 255);
-  std::memcpy(theString + 1, out.data(), n);
+  if (n) std::memcpy(theString + 1, out.data(), n);
   theString[0] = static_cast<unsigned char>(n);
   return result;
 }

@@ -361,8 +361,8 @@ void qdPicRecordBits(GrafPtr port, const qdPixels& src, const Rect& srcRect, con
         row[i >> 3] |= uint8_t(0x80 >> (i & 7));
       }
     }
-    if (rowBytes < 8) {
-      w.Bytes(row.data(), static_cast<size_t>(rowBytes));
+    if (rowBytes < 8) {  // unpacked: a direct row is its three planes, not rowBytes
+      w.Bytes(row.data(), row.size());
       continue;
     }
     packed.clear();

@@ -240,6 +240,8 @@ OSErr SetEOF(SInt16 refNum, long logEOF) { return FSSetForkSize(refNum, fsFromSt
 
 OSErr FSClose(SInt16 refNum) { return FSCloseFork(refNum); }
 
+OSErr FlushVol(ConstStr63Param, SInt16) { return noErr; }
+
 OSErr FSGetDataForkName(HFSUniStr255* dataForkName) {
   if (!dataForkName) return paramErr;
   dataForkName->length = 0;

@@ -77,6 +77,8 @@ OSErr GetFPos(SInt16 refNum, long* filePos);
 OSErr GetEOF(SInt16 refNum, long* logEOF);
 OSErr SetEOF(SInt16 refNum, long logEOF);
 OSErr FSClose(SInt16 refNum);
+// Every write already reached the file system when it returned: nothing is left to flush.
+OSErr FlushVol(ConstStr63Param volName, SInt16 vRefNum);
 // The whole data fork of a file, read in one go (eofErr when less came back than it holds).
 OSErr FSpReadDataFork(const FSSpec* spec, std::vector<uint8_t>* bytes);
 

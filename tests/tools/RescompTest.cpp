@@ -35,6 +35,9 @@ const Good kGood[] = {
      {1, 0xFF, 0x12, 0x34, 0xFF, 0xFE, 'J', 'P', 'E', 'G', 0, 0, 0, 5, 0xFF, 0xFF, 0xFF, 0xFF}},
     {"strings, hex and zeros", 'E', "data 'TEST' 1 { pstring \"ab\" pstring[4] \"c\" text \"de\" hex \"0a FF\" zero 2 type 'ABCD' }",
      'TEST', 1, {2, 'a', 'b', 1, 'c', 0, 0, 'd', 'e', 0x0A, 0xFF, 0, 0, 'A', 'B', 'C', 'D'}},
+    {"a colour table by samples and by a grey run", 'E', "clut 9 { rgb 1 2 3 grey 3 0xFFFF 0 }", 'clut', 9,
+     {0, 0, 0, 0, 0, 0, 0, 3, 0, 0, 0, 1, 0, 2, 0, 3, 0, 1, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+      0, 2, 0x80, 0x00, 0x80, 0x00, 0x80, 0x00, 0, 3, 0, 0, 0, 0, 0, 0}},
     {"comments everywhere", 'E', "# one\nstrings 3 // two\n { \"x\" # three\n }", 'STR#', 3, {0, 1, 1, 'x'}},
 };
 
@@ -46,7 +49,7 @@ struct Bad {
 
 const Bad kBad[] = {
     {"strings 128 {\n  \"E\"\n", 3, "expected a string but found the end of the file"},
-    {"\n\nstrong 1 { }", 3, "expected a resource (strings, data, layout, picture, cicn, cursor, region)"},
+    {"\n\nstrong 1 { }", 3, "expected a resource (strings, data, layout, picture, cicn, cursor, region, clut)"},
     {"strings 40000 { }", 1, "resource ID 40000 is outside -32768..32767"},
     {"strings 1 {\n \"unterminated }", 2, "string without its closing quote"},
     {"strings 1 { \"${NOPE}\" }", 1, "'NOPE' is not defined"},
@@ -57,6 +60,8 @@ const Bad kBad[] = {
     {"data 'dPre' 1 { hex \"0g\" }", 1, "'g' is not a hexadecimal digit"},
     {"data 'dPre' 1 { hex \"012\" }", 1, "even number of digits"},
     {"data 'dPre' 1 { float 1 }", 1, "unknown field 'float'"},
+    {"clut 1 {\n grey 1 0 0 }", 2, "a number of greys 1 is outside 2..256"},
+    {"clut 1 { }", 1, "a colour table holds 1 to 256 entries"},
     {"strings 1 shiny { }", 1, "unknown attribute 'shiny'"},
     {"strings 1 { }\nstrings 2 { }\nstrings 1 { }", 3, "'STR#' 1 is already defined at bad.r:1"},
 };

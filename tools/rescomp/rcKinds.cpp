@@ -12,6 +12,7 @@ const std::vector<RcKind>& kinds() {
       rcKindColorIcon(),
       rcKindCursor(),
       rcKindRegion(),
+      rcKindColorTable(),
   };
   return table;
 }

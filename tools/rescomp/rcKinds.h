@@ -30,3 +30,4 @@ RcKind rcKindPicture();
 RcKind rcKindColorIcon();
 RcKind rcKindCursor();
 RcKind rcKindRegion();
+RcKind rcKindColorTable();

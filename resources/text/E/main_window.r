@@ -40,7 +40,19 @@ strings 5000 "Default file name" { "File" }
 strings 6000 "Default file name" { "Scan1" }
 strings 7000 "Default file name" { "Scan2" }
 
-# EXIF texts: the make (1) and the software (8); the EXIF dialog adds the others.
+# EXIF texts: the make (1) and the software (8), then the EXIF dialog's values.
 strings 601 "EXIF" {
-    "Dremlo"  ""  ""  ""  ""  ""  ""  "Wendrix 5.0"
+    "Dremlo"
+    ""
+    "Colour"
+    " pixels"
+    "inch"
+    ""
+    ""
+    "Wendrix 5.0"
+    "Monochrome"
+    "Unknown"
+    "Film scanner"
+    "Reflection print scanner"
+    "Digital camera"
 }

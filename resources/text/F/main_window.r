@@ -40,7 +40,19 @@ strings 5000 "Default file name" { "Fichier" }
 strings 6000 "Default file name" { "Num1" }
 strings 7000 "Default file name" { "Num2" }
 
-# EXIF texts: the make (1) and the software (8); the EXIF dialog adds the others.
+# EXIF texts: the make (1) and the software (8), then the EXIF dialog's values.
 strings 601 "EXIF" {
-    "Dremlo"  ""  ""  ""  ""  ""  ""  "Wendrix 5.0"
+    "Dremlo"
+    ""
+    "Couleur"
+    " pixels"
+    "pouce"
+    ""
+    ""
+    "Wendrix 5.0"
+    "Monochrome"
+    "Inconnue"
+    "Scanner de film"
+    "Scanner à plat"
+    "Appareil photo numérique"
 }

@@ -40,7 +40,19 @@ strings 5000 "Default file name" { "File" }
 strings 6000 "Default file name" { "Scan1" }
 strings 7000 "Default file name" { "Scan2" }
 
-# EXIF texts: the make (1) and the software (8); the EXIF dialog adds the others.
+# EXIF texts: the make (1) and the software (8), then the EXIF dialog's values.
 strings 601 "EXIF" {
-    "Dremlo"  ""  ""  ""  ""  ""  ""  "Wendrix 5.0"
+    "Dremlo"
+    ""
+    "カラー"
+    " ピクセル"
+    "インチ"
+    ""
+    ""
+    "Wendrix 5.0"
+    "モノクロ"
+    "不明"
+    "フィルムスキャナ"
+    "反射原稿スキャナ"
+    "デジタルカメラ"
 }

@@ -64,3 +64,15 @@ TEST(LPeriodical, StoppingAndDeletingOthersDuringThePass) {
   EXPECT_EQ(killer.calls, 2);
   EXPECT_EQ(stopper.calls, 1);
 }
+
+TEST(LPeriodical, AnIdlerThatStopsIdlingGetsNoMoreTime) {
+  Counter once, other;
+  once.onTime = [](Counter* self) { self->StopIdling(); };
+  once.StartIdling();
+  other.StartIdling();
+  LPeriodical::DevoteTimeToIdlers(NullEvent());
+  LPeriodical::DevoteTimeToIdlers(NullEvent());
+  EXPECT_EQ(once.calls, 1);
+  EXPECT_EQ(other.calls, 2);
+  other.StopIdling();
+}

@@ -11,6 +11,7 @@
 #include "framework/LSimpleThread.h"
 #include "framework/LYieldAttachment.h"
 #include "framework/UMainThread.h"
+#include "windows/Events.h"
 
 namespace {
 
@@ -145,5 +146,34 @@ TEST(LThread, SuspendedThreadsWaitForResume) {
   t->Resume();
   LThread::Yield();
   EXPECT_EQ(trace.steps, (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(LThread::CountThreads(), 0u);
+}
+
+namespace {
+
+struct Turn {
+  std::vector<int>* order;
+  int id;
+};
+
+void TakeTurn(LThread&, void* arg) {
+  auto* turn = static_cast<Turn*>(arg);
+  turn->order->push_back(turn->id);
+}
+
+}  // namespace
+
+TEST(LThread, WaitingInputIsServedBetweenTwoTurns) {
+  std::vector<int> order;
+  Turn turns[] = {{&order, 1}, {&order, 2}, {&order, 3}, {&order, 4}};
+  for (Turn& t : turns) (new LSimpleThread(TakeTurn, &t))->Resume();
+  PostEvent(keyDown, 'a');
+  LThread::Yield();  // one turn, then back to the event loop
+  EXPECT_EQ(order, (std::vector<int>{1}));
+  LThread::Yield();  // the input is still there: the next thread, not the first again
+  EXPECT_EQ(order, (std::vector<int>{1, 2}));
+  FlushEvents(everyEvent, 0);
+  LThread::Yield();  // nothing waits: every remaining thread in one pass
+  EXPECT_EQ(order, (std::vector<int>{1, 2, 3, 4}));
   EXPECT_EQ(LThread::CountThreads(), 0u);
 }

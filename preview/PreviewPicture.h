@@ -1,0 +1,27 @@
+// Loading a page file for display, shared by the thumbnails and the enlarged preview: the
+// page is decoded at its natural size, scaled into the rectangle the caller fits, matched
+// from its source profile to the screen's and turned.
+#pragma once
+
+#include <functional>
+
+#include "framework/LStr255.h"
+#include "toolbox/Files.h"
+
+class LGWorld;
+
+namespace PreviewPicture {
+
+// The picture's rectangle, before turning, for a page of w x h pixels.
+typedef std::function<Rect(SInt32 w, SInt32 h)> FitFunc;
+
+// A 32-bit world of `bounds`, from temporary memory first and the heap when that fails;
+// throws the memory error when neither has room.
+LGWorld* NewWorld(const Rect& bounds);
+// The loaded picture, or null when the file cannot be decoded or no world can be had.
+LGWorld* Load(const FSSpec& file, long rotation, const LStr255& sourceName, const FitFunc& fit);
+// `picture` turned clockwise by `degrees` into a new world from temporary memory only;
+// throws when it cannot be had, leaving `picture` as it was.
+LGWorld* Turn(LGWorld* picture, long degrees);
+
+}  // namespace PreviewPicture

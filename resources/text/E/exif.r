@@ -1,0 +1,21 @@
+# Labels of the EXIF dialog's information table.
+strings 600 "EXIF table" {
+    "Scan information"
+    ""
+    "Image"
+    "Exif version"
+    "Make"
+    "Model"
+    "Colour"
+    "Width"
+    "Height"
+    "Horizontal resolution"
+    "Vertical resolution"
+    "Resolution unit"
+    "Date and time"
+    "File source"
+    "Shooting information"
+    ""
+    "Set by the user"
+    "Software"
+}

@@ -1,0 +1,21 @@
+# Labels of the EXIF dialog's information table.
+strings 600 "EXIF table" {
+    "Informations de numérisation"
+    ""
+    "Image"
+    "Version Exif"
+    "Fabricant"
+    "Modèle"
+    "Couleur"
+    "Largeur"
+    "Hauteur"
+    "Résolution horizontale"
+    "Résolution verticale"
+    "Unité de résolution"
+    "Date et heure"
+    "Source"
+    "Informations de prise de vue"
+    ""
+    "Réglages de l’utilisateur"
+    "Logiciel"
+}

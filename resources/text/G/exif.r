@@ -1,0 +1,21 @@
+# Labels of the EXIF dialog's information table.
+strings 600 "EXIF table" {
+    "Scan-Informationen"
+    ""
+    "Bild"
+    "Exif-Version"
+    "Hersteller"
+    "Modell"
+    "Farbe"
+    "Breite"
+    "Höhe"
+    "Horizontale Auflösung"
+    "Vertikale Auflösung"
+    "Auflösungseinheit"
+    "Datum und Uhrzeit"
+    "Dateiquelle"
+    "Aufnahmeinformationen"
+    ""
+    "Vom Benutzer festgelegt"
+    "Software"
+}

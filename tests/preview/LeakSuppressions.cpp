@@ -1,0 +1,3 @@
+// For every test of this binary: fontconfig keeps its configuration, and libdbus (opened by
+// SDL for the pictures drawn on a screen) its session-bus state, for the life of the process.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\nleak:libdbus-1.so\n"; }
