@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "appservices/LaunchServices.h"
+#include "corefoundation/CFString.h"
 #include "framework/LCommander.h"
 #include "framework/LException.h"
 #include "jpeg/jpgWCore.h"
@@ -102,6 +104,20 @@ struct PictWork {
   }
 };
 
+// Whether an application here views PDF files: then written PDFs are typed as PDF files.
+bool PDFViewerExists() {
+  if (LSInit(kLSInitializeDefaults) != noErr) return false;
+  CFStringRef extension = CFStringCreateWithCString(nullptr, "PDF", kCFStringEncodingASCII);
+  FSRef viewer{};
+  bool found = LSGetApplicationForInfo(0, 0, extension, kLSRolesViewer, &viewer, nullptr) == noErr;
+  if (extension) CFRelease(extension);
+  LSItemInfoRecord info{};
+  found = found && LSCopyItemInfoForRef(&viewer, kLSRequestAllFlags, &info) == noErr;
+  if (info.extension) CFRelease(info.extension);
+  if (info.iconFileName) CFRelease(info.iconFileName);
+  return found;
+}
+
 }  // namespace
 
 CFileExporter::~CFileExporter() {
@@ -119,6 +135,7 @@ long CFileExporter::PDF_Open(const StPDFDialog& settings, unsigned char smallPag
   FSSpec destination = mDestination ? mDestination->GetSpecifier() : FSSpec{};
   const long opened = pdf_open(&destination, &copy);
   mPDFOpen = opened == 1;
+  mPDFFile = destination;
   mPDFShared = mPDFOpen && copy.view().u32(4) == 1;
   if (!mPDFOpen) pdf_terminate();
   return opened;
@@ -128,6 +145,7 @@ long CFileExporter::PDF_Close() {
   const long closed = pdf_close();
   pdf_terminate();
   mPDFOpen = mPDFShared = false;
+  if (closed == 1 && PDFViewerExists()) Label(mPDFFile, 'PDF ');
   return closed;
 }
 
@@ -282,17 +300,19 @@ long CFileExporter::Failed() {
     mDestination->CloseDataFork();
     FSpDelete(&mDestination->GetSpecifier());
   }
-  CWXUtility::Show_Error(CWXUtility::kAlertLayout, LCommander::GetTarget(), 400, 3, 0, 1, nullptr, 0);
+  if (!mQuiet) CWXUtility::Show_Error(CWXUtility::kAlertLayout, LCommander::GetTarget(), 400, 3, 0, 1, nullptr, 0);
   return 0;
 }
 
-void CFileExporter::SetTypeAndCreator(OSType type) const {
+void CFileExporter::SetTypeAndCreator(OSType type) const { Label(mDestination->GetSpecifier(), type); }
+
+void CFileExporter::Label(const FSSpec& file, OSType type) const {
   // Finder info is a label: failing to set it never fails the export.
   FInfo info{};
-  if (FSpGetFInfo(&mDestination->GetSpecifier(), &info) != noErr) return;
+  if (FSpGetFInfo(&file, &info) != noErr) return;
   info.fdType = type;
   info.fdCreator = mCreator;
-  FSpSetFInfo(&mDestination->GetSpecifier(), &info);
+  FSpSetFInfo(&file, &info);
 }
 
 long CFileExporter::ExportToJPEG() {
@@ -335,10 +355,10 @@ long CFileExporter::ExportToJPEG() {
       rect.height = int32_t(kJPEGStripRows);
     }
     mSource->CloseDataFork();
-    SetTypeAndCreator('JPEG');
     void* finishing = encoder;
     encoder = nullptr;
     if (jpgWriteEpilogToFile(finishing) != 0) return Failed();
+    SetTypeAndCreator('JPEG');  // the finished file takes the place of the one being written
     return 1;
   } catch (const LException&) {
     if (encoder) jpgWriteEpilogToFile(encoder);

@@ -23,7 +23,8 @@ class CFileExporter {
   // The PDF job on the destination: one file per page, or all pages of the run in one file
   // when the settings' word 1 says so. 1 when it opened.
   virtual long PDF_Open(const StPDFDialog& settings, unsigned char smallPage);
-  // The framework's answer to the close (1 when the file is complete).
+  // The framework's answer to the close (1 when the file is complete). A complete file is
+  // typed 'PDF ' when an application here views PDF files.
   virtual long PDF_Close();
   // A correction job for the page written next: skew (word 2) and orientation (word 0).
   virtual long JPEG_Open(const StJPEGDialog& settings, unsigned char flag);
@@ -58,6 +59,8 @@ class CFileExporter {
   long SlantCorrectTIFF(OSType format, long skew, long orientation, long languageItem);
 
   long Bits() const { return mBits; }
+  // A working copy's failure is no failure of the user's file: the caller goes on quietly.
+  void SetQuiet(bool quiet) { mQuiet = quiet; }
 
  private:
   long CorrectionOpen(long languageItem, long skew, long orientation, unsigned char flag);
@@ -70,6 +73,7 @@ class CFileExporter {
   long Failed();
   long RawRowBytes() const;
   void SetTypeAndCreator(OSType type) const;
+  void Label(const FSSpec& file, OSType type) const;
 
   std::unique_ptr<LFile> mSource;
   std::unique_ptr<LFile> mDestination;
@@ -82,6 +86,8 @@ class CFileExporter {
   long mQuality = 0;
   OSType mCreator = 0;
   bool mPDFOpen = false;
+  FSSpec mPDFFile{};        // the file the open PDF job writes
   bool mPDFShared = false;  // all pages in one file: a failing page leaves it in place
   bool mCorrectionOpen = false;
+  bool mQuiet = false;
 };

@@ -1,6 +1,7 @@
 #include "output/export/WXExport.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -10,6 +11,7 @@
 #include "framework/LException.h"
 #include "output/export/CFileExporter.h"
 #include "output/export/CSaveImage.h"
+#include "app/prefs/WXExifInit.h"
 #include "output/hub/WXExif.h"
 #include "output/hub/WXFolders.h"
 #include "output/hub/WXNaming.h"
@@ -17,6 +19,7 @@
 #include "output/hubdialogs/WXAlert.h"
 #include "scanner/CThreadChecker.h"
 #include "scanner/CTWAIN.h"
+#include "scanner/RawScanPage.h"
 #include "scanner/Scanner.h"
 #include "toolbox/Clock.h"
 #include "toolbox/Files.h"
@@ -41,7 +44,13 @@ struct ScanPage {
 
 void ShowWriteError() { Show_Error(kAlertLayout, LCommander::GetTarget(), 400, 3, 0, 1, nullptr, 0); }
 
-// The pages of the watched scan, raw files and records walked together.
+ScanPage PageOf(const FSSpec& raw, const RawScanPage& layout, Fixed resolution) {
+  const long bits = layout.layout == kRawScanBilevel ? 1 : layout.layout == kRawScanGray ? 8 : 32;
+  return ScanPage{raw, bits, long(layout.width), long(layout.height), resolution};
+}
+
+// The pages of the watched scan, raw files and records walked together. A page whose record
+// describes no page the scanner writes is left where it is, with the error alert.
 std::vector<ScanPage> PagesOf(long kind, CThreadChecker* checker) {
   ThrowIf_(!checker || (kind == 0 ? !checker->GetScanner() : !checker->GetTWAIN()));
   std::vector<ScanPage> pages;
@@ -50,16 +59,16 @@ std::vector<ScanPage> PagesOf(long kind, CThreadChecker* checker) {
     TArray<FSSpec>* files = scanner->GetTempFileArray();
     TArray<OstrelScannerRecord>* records = scanner->GetAcquireOstrelArray();
     for (ArrayIndexT i = 1; i <= files->GetCount() && i <= records->GetCount(); ++i) {
-      ScanPage page{};
+      FSSpec raw{};
       OstrelScannerRecord record;
-      files->FetchItemAt(i, page.raw);
+      files->FetchItemAt(i, raw);
       records->FetchItemAt(i, record);
-      const int16_t mode = record.view().i16(OstrelField::kImageMode);
-      page.bits = mode == 0 ? 1 : mode == 1 ? 8 : 32;
-      page.width = record.view().i16(OstrelField::kImageColumns);
-      page.height = record.view().i16(OstrelField::kImageRows);
-      page.resolution = Fixed(record.view().u32(OstrelField::kHResolution));
-      pages.push_back(page);
+      RawScanPage layout;
+      if (!RawScanPage_FromOstrelRecord(record, &layout)) {
+        ShowWriteError();
+        continue;
+      }
+      pages.push_back(PageOf(raw, layout, Fixed(record.view().u32(OstrelField::kHResolution))));
     }
     return pages;
   }
@@ -67,15 +76,16 @@ std::vector<ScanPage> PagesOf(long kind, CThreadChecker* checker) {
   TArray<FSSpec>* files = twain->GetTempFileArray();
   TArray<TW_IMAGEINFO>* infos = twain->GetImageInfoArray();
   for (ArrayIndexT i = 1; i <= files->GetCount() && i <= infos->GetCount(); ++i) {
-    ScanPage page{};
+    FSSpec raw{};
     TW_IMAGEINFO info{};
-    files->FetchItemAt(i, page.raw);
+    files->FetchItemAt(i, raw);
     infos->FetchItemAt(i, info);
-    page.bits = info.BitsPerPixel == 24 ? 32 : info.BitsPerPixel;
-    page.width = info.ImageWidth;
-    page.height = info.ImageLength;
-    page.resolution = IntToFixed(info.XResolution.Whole);
-    pages.push_back(page);
+    RawScanPage layout;
+    if (!RawScanPage_FromImageInfo(info, &layout)) {
+      ShowWriteError();
+      continue;
+    }
+    pages.push_back(PageOf(raw, layout, IntToFixed(info.XResolution.Whole)));
   }
   return pages;
 }
@@ -130,6 +140,8 @@ struct PageRequest {
   unsigned char adobeRGB = 0;
   short lightPath = 0;
   bool deleteRaw = true;      // once its output is complete (a shared PDF: once it is closed)
+  RecordBytes* exifRecord = nullptr;  // the page's own Exif record (final save)
+  bool exifFromRecord = false;        // the whole record, not only its size and resolution
 };
 
 OSErr FileSize(const FSSpec& spec, long* size) {
@@ -240,8 +252,17 @@ bool WritePage(CFileExporter& exporter, const ScanPage& page, const FSSpec& out,
     // The limit holds on the file as sent: Exif segment included.
     if (req.format == 'JPEG' && req.exif) {
       FSSpec jpeg = out;
-      AddExifInfoMainOnly(jpeg, exporter.GetImageWidth(), exporter.GetImageLength(),
-                          exporter.GetResolution() >> 16, work.bits != 32, req.adobeRGB, req.lightPath);
+      if (req.exifRecord && req.exifFromRecord) {
+        AddExifInfo(jpeg, *req.exifRecord, req.adobeRGB);
+      } else if (req.exifRecord) {
+        const RecordBytes e = *req.exifRecord;
+        AddExifInfoMainOnly(jpeg, long(EXIF_PREF::kWidth.get(e)), long(EXIF_PREF::kHeight.get(e)),
+                            EXIF_PREF::kXResolution.get(e), EXIF_PREF::kColourPage.get(e) != 1, req.adobeRGB,
+                            long(EXIF_PREF::kSource.get(e)));
+      } else {
+        AddExifInfoMainOnly(jpeg, exporter.GetImageWidth(), exporter.GetImageLength(),
+                            exporter.GetResolution() >> 16, work.bits != 32, req.adobeRGB, req.lightPath);
+      }
     }
     long size = 0;
     if (req.format != 'JPEG' || req.mailLimit <= 0 || FileSize(out, &size) != noErr || size <= req.mailLimit) {
@@ -260,6 +281,25 @@ bool WritePage(CFileExporter& exporter, const ScanPage& page, const FSSpec& out,
   if (corrected) DeleteFileWithRetry(work.raw);
   if (written && req.deleteRaw && !req.sharedPDF) DeleteFileWithRetry(page.raw);
   return written;
+}
+
+// Closes the PDF that several pages went into: a complete one is listed (once) and lets the
+// raw files of its pages go; one that did not close is removed and keeps them all.
+void FinishSharedPDF(CFileExporter& exporter, bool pdfOpen, FSSpec file, const std::vector<FSSpec>& raws,
+                     bool unicodeNames, bool deleteRaws, TArray<FSSpec>* list) {
+  if (!pdfOpen) return;
+  if (exporter.PDF_Close() != 1) {
+    if (!raws.empty()) {
+      FSpDelete(&file);
+      ShowWriteError();
+    }
+    return;
+  }
+  if (raws.empty()) return;
+  if (unicodeNames) RenameFSSpecFile2UniFile(&file);
+  list->AddItem(file);
+  if (deleteRaws)
+    for (const FSSpec& raw : raws) DeleteFileWithRetry(raw);
 }
 
 TArray<FSSpec>* ListOrNull(std::unique_ptr<TArray<FSSpec>> list) {
@@ -300,20 +340,7 @@ TArray<FSSpec>* ExportPages(const std::vector<ScanPage>& pages, PageRequest req,
     if (shared.empty()) sharedFile = out;
     shared.push_back(page.raw);
   }
-  if (pdfOpen) {
-    if (exporter.PDF_Close() != 1) {
-      if (!shared.empty()) {
-        FSpDelete(&sharedFile);
-        ShowWriteError();
-      }
-      shared.clear();
-    } else if (!shared.empty()) {
-      if (unicodeNames) RenameFSSpecFile2UniFile(&sharedFile);
-      list->AddItem(sharedFile);
-      if (req.deleteRaw)
-        for (const FSSpec& raw : shared) DeleteFileWithRetry(raw);
-    }
-  }
+  FinishSharedPDF(exporter, pdfOpen, sharedFile, shared, unicodeNames, req.deleteRaw, list.get());
   return ListOrNull(std::move(list));
 }
 
@@ -343,6 +370,7 @@ long EditPage(const FSSpec& raw, FSSpec* out, long bits, long width, long height
   FSSpec tiff{};
   if (FreeDateTimeName(&tiff) != noErr) return 0;
   CFileExporter exporter;
+  exporter.SetQuiet(true);
   exporter.SetParam('TIFF', raw, tiff, bits, width, height, resolution, 0, creator, 0);
   if (exporter.DoExport() != 1) return 0;
   if (!rotate) exporter.SlantCorrectTIFF(format, skew, orientation, languageItem);
@@ -371,6 +399,220 @@ long EditPage(const FSSpec& raw, FSSpec* out, long bits, long width, long height
   FSpDelete(&tiff);
   return done;
 }
+
+void CopyPString(ConstStr255Param from, Str255 to) { std::memcpy(to, from, size_t(from[0]) + 1); }
+
+OSErr TempFolderSpec(FSSpec* folder) {
+  SInt16 vRefNum = 0;
+  SInt32 dirID = 0;
+  if (!FindTempFolder(&vRefNum, &dirID)) return dirNFErr;
+  return FSMakeFSSpec(vRefNum, dirID, nullptr, folder);
+}
+
+// The pages a preview shows: a TWAIN scan's, or a plug-in scan's (no source name then).
+std::vector<ScanPage> PreviewPagesOf(long kind, CThreadChecker* checker, bool multiPagePDF, Str255 sourceName) {
+  std::vector<ScanPage> pages = PagesOf(kind, checker);
+  sourceName[0] = 0;
+  if (kind == 0) return checker->GetScanner()->LastPageSaved() ? pages : std::vector<ScanPage>{};
+  CTWAIN* twain = checker->GetTWAIN();
+  if (!TWAINScanEnded(twain, multiPagePDF)) return {};
+  CopyPString(twain->GetModelString(), sourceName);
+  return pages;
+}
+
+// Each page as a TIFF in the temporary folder, straightened where asked, with its page and
+// Exif records; the raw files stay.
+void WritePreviewPages(const std::vector<ScanPage>& pages, ConstStr255Param baseName, ConstStr255Param sourceName,
+                       short lightPath, const Formats& formats, OSType format, bool correct, OSType creator,
+                       TArray<ScanDataPlus>* records, TArray<EXIF_PREF>* exifs) {
+  FSSpec temp{};
+  if (TempFolderSpec(&temp) != noErr) return;
+  const OSType tiffType = 'TIFF';
+  for (const ScanPage& page : pages) {
+    FSSpec out{};
+    create_finalfile_spec(baseName, temp, &out, 0, &tiffType, 1, 0);
+    CFileExporter exporter;
+    exporter.SetParam('TIFF', page.raw, out, page.bits, page.width, page.height, page.resolution, 0, creator, 0);
+    if (exporter.DoExport() != 1) continue;
+    if (correct && (formats.Skew(format) || formats.Orientation(format)))
+      exporter.SlantCorrectTIFF(format, formats.Skew(format), formats.Orientation(format), formats.LanguageItem(format));
+    ScanDataPlus record;
+    record.width = page.width;
+    record.height = page.height;
+    record.resolution = page.resolution;
+    record.imageFile = out;
+    CopyPString(sourceName, record.sourceName);
+    record.bitsPerPixel = page.bits;
+    record.rawFile = page.raw;
+    record.written = 1;
+    CopyPString(out.name, record.displayName);
+    record.displayName[0] = out.name[0] > 4 ? uint8_t(out.name[0] - 4) : 0;
+    record.rotation = 0;
+    records->AddItem(record);
+
+    EXIF_PREF exif;
+    InitExifInfo(exif.view());
+    if (page.bits != 32) EXIF_PREF::kColourPage.set(exif.view(), 2);
+    EXIF_PREF::kWidth.set(exif.view(), uint32_t(page.width));
+    EXIF_PREF::kHeight.set(exif.view(), uint32_t(page.height));
+    EXIF_PREF::kXResolution.set(exif.view(), int16_t(page.resolution >> 16));
+    EXIF_PREF::kYResolution.set(exif.view(), int16_t(page.resolution >> 16));
+    EXIF_PREF::kSource.set(exif.view(), uint32_t(lightPath));
+    DateTimeRec now{};
+    GetTime(&now);
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d:%02d:%02d %02d:%02d:%02d", now.year, now.month, now.day, now.hour,
+                  now.minute, now.second);
+    Str255 ptext;
+    PStrFromString(text, ptext);
+    EXIF_PREF::kDateTime.set(exif.view(), ptext);
+    exifs->AddItem(exif);
+  }
+}
+
+short LightPathOf(long kind, CThreadChecker* checker) { return kind == 0 ? 0 : checker->GetTWAIN()->GetLightPath(); }
+
+// A free "tmp%05d" base name in the temporary folder (no file of it with the PDF extension).
+bool FreeTemporaryBase(Str255 base) {
+  FSSpec temp{};
+  if (TempFolderSpec(&temp) != noErr) return false;
+  SInt32 dirID = 0;
+  Boolean isFolder = false;
+  if (FSpGetDirectoryID(&temp, &dirID, &isFolder) != noErr) return false;
+  const UInt32 first = TickCount() % 100000;
+  for (UInt32 n = 0; n < UInt32(kNameAttempts); ++n) {
+    char name[16];
+    std::snprintf(name, sizeof name, "tmp%05u", unsigned((first + n) % 100000));
+    Str255 pdfName;
+    PStrFromString(std::string(name) + ".PDF", pdfName);
+    FSSpec probe{};
+    if (FSMakeFSSpec(temp.vRefNum, dirID, pdfName, &probe) != fnfErr) continue;
+    PStrFromString(name, base);
+    return true;
+  }
+  return false;
+}
+
+// The final save of the preview's pages: corrected and turned copies first, then each page
+// into its file. A failing page ends the save and keeps its sources; every copy goes.
+TArray<FSSpec>* SavePreviewPages(TArray<ScanDataPlus>* pages, PageRequest req, const FSSpec& folder,
+                                 long datedFolder, TArray<EXIF_PREF>* exifs, bool deleteSources, long skew,
+                                 long orientation) {
+  struct Work {
+    ScanDataPlus page;
+    EditDataPlus edit;
+    ArrayIndexT index;
+    bool copy;
+  };
+  std::vector<Work> work;
+  for (ArrayIndexT i = 1; i <= pages->GetCount(); ++i) {
+    Work w{};
+    pages->FetchItemAt(i, w.page);
+    if (w.page.written != 1) continue;
+    w.index = i;
+    w.edit = EditDataPlus{w.page.rawFile, w.page.height, w.page.width};
+    long newWidth = 0, newHeight = 0;
+    FSSpec copy{};
+    if ((skew || orientation) &&
+        ExportToFile_EditFileForQSRC(w.edit.workFile, &copy, w.page.bitsPerPixel, w.edit.width, w.edit.height,
+                                     w.page.resolution, req.format, skew, orientation, req.languageItem, 0,
+                                     req.creator, &newWidth, &newHeight) == 1) {
+      w.edit = EditDataPlus{copy, SInt32(newHeight ? newHeight : w.edit.height), SInt32(newWidth ? newWidth : w.edit.width)};
+      w.copy = true;
+    }
+    if (w.page.rotation != 0 &&
+        ExportToFile_EditFileForUSER(w.edit.workFile, &copy, w.page.bitsPerPixel, w.edit.width, w.edit.height,
+                                     w.page.resolution, req.format, 0, 0, req.languageItem, w.page.rotation,
+                                     req.creator, &newWidth, &newHeight) == 1) {
+      if (w.copy) DeleteFileWithRetry(w.edit.workFile);
+      w.edit = EditDataPlus{copy, SInt32(newHeight), SInt32(newWidth)};
+      w.copy = true;
+      EXIF_PREF exif;
+      if ((w.page.rotation == 90 || w.page.rotation == 270) && exifs->FetchItemAt(i, exif)) {
+        const uint32_t width = EXIF_PREF::kWidth.get(exif.view());
+        EXIF_PREF::kWidth.set(exif.view(), EXIF_PREF::kHeight.get(exif.view()));
+        EXIF_PREF::kHeight.set(exif.view(), width);
+        exifs->AssignItemsAt(1, i, exif);
+      }
+    }
+    work.push_back(w);
+  }
+
+  auto list = std::make_unique<TArray<FSSpec>>();
+  CFileExporter exporter;
+  bool pdfOpen = false;
+  req.sharedPDF = req.formats.MultiPagePDF(req.format);
+  req.deleteRaw = false;
+  req.skew = req.orientation = 0;
+  if (req.sharedPDF) {
+    req.smallPDF = 1;
+    for (const Work& w : work)
+      req.smallPDF = req.smallPDF && SmallPage(ScanPage{w.edit.workFile, w.page.bitsPerPixel, w.edit.width,
+                                                        w.edit.height, w.page.resolution});
+  }
+  std::vector<FSSpec> shared;
+  std::vector<const Work*> sharedPages;
+  FSSpec sharedFile{};
+  for (const Work& w : work) {
+    const ScanPage page{w.edit.workFile, w.page.bitsPerPixel, w.edit.width, w.edit.height, w.page.resolution};
+    FSSpec out{};
+    create_finalfile_spec(w.page.displayName, folder, &out, datedFolder, &req.format, 0, 0);
+    if (!req.sharedPDF) req.smallPDF = req.format == 'PDF ' && SmallPage(page);
+    EXIF_PREF exif;
+    const bool haveExif = exifs && exifs->FetchItemAt(w.index, exif);
+    RecordBytes exifView = exif.view();
+    req.exifRecord = haveExif ? &exifView : nullptr;
+    req.exifFromRecord = haveExif && EXIF_PREF::kIsDefault.get(exifView) == 1;
+    if (!WritePage(exporter, page, out, req, &pdfOpen)) break;
+    if (req.sharedPDF) {
+      if (shared.empty()) sharedFile = out;
+      shared.push_back(w.page.rawFile);
+      sharedPages.push_back(&w);
+      continue;
+    }
+    if (req.format == 'PDF ') RenameFSSpecFile2UniFile(&out);
+    list->AddItem(out);
+    if (deleteSources) {
+      DeleteFileWithRetry(w.page.imageFile);
+      DeleteFileWithRetry(w.page.rawFile);
+    }
+  }
+  // A shared PDF keeps the pages added before a failure.
+  FinishSharedPDF(exporter, pdfOpen, sharedFile, shared, true, false, list.get());
+  if (deleteSources && list->GetCount() > 0) {
+    for (const Work* w : sharedPages) {
+      DeleteFileWithRetry(w->page.imageFile);
+      DeleteFileWithRetry(w->page.rawFile);
+    }
+  }
+  for (const Work& w : work)
+    if (w.copy) DeleteFileWithRetry(w.edit.workFile);
+  return ListOrNull(std::move(list));
+}
+
+// One temporary PDF of every page, named by a free "tmp%05d" base in the temporary folder;
+// the pages' files stay until the caller's append has succeeded.
+struct TemporaryPDF {
+  Str255 base{};
+  FSSpec folder{};
+  StPDFDialog all;
+  StJPEGDialog jpeg;
+  StOtherDialog other;
+  PageRequest req;
+  bool ready = false;
+
+  TemporaryPDF(OSType format, const StPDFDialog& pdf, OSType creator) : all(pdf) {
+    ready = FreeTemporaryBase(base) && TempFolderSpec(&folder) == noErr;
+    all.view().setU32(4, 1);
+    req.format = format;
+    req.formats = Formats{&all, &jpeg, &other, &other};
+    req.languageItem = req.formats.LanguageItem(format);
+    req.creator = creator;
+    req.deleteRaw = false;
+  }
+  TemporaryPDF(const TemporaryPDF&) = delete;
+  TemporaryPDF& operator=(const TemporaryPDF&) = delete;
+};
 
 }  // namespace
 
@@ -441,6 +683,115 @@ TArray<FSSpec>* ExportToFileRawFileNoDelete(long kind, CThreadChecker* checker, 
   req.creator = creator;
   req.deleteRaw = false;
   return ExportPages(pages, req, baseName, folder, datedFolder, 0, 0, false);
+}
+
+void ExportToFileForPreview(long kind, CThreadChecker* checker, ConstStr255Param baseName,
+                            TArray<ScanDataPlus>* pages, TArray<EXIF_PREF>* exifs, StPDFDialog* pdf,
+                            StJPEGDialog* jpeg, StOtherDialog* pict, StOtherDialog* tiff, unsigned char noCorrection,
+                            OSType format, OSType creator) {
+  const Formats formats{pdf, jpeg, pict, tiff};
+  Str255 source;
+  const std::vector<ScanPage> scanned = PreviewPagesOf(kind, checker, formats.MultiPagePDF(format), source);
+  WritePreviewPages(scanned, baseName, source, LightPathOf(kind, checker), formats, format, !noCorrection, creator,
+                    pages, exifs);
+}
+
+void ExportToFileForStitch(long kind, CThreadChecker* checker, ConstStr255Param baseName, TArray<ScanDataPlus>* pages,
+                           TArray<EXIF_PREF>* exifs, StPDFDialog* pdf, StJPEGDialog* jpeg, StOtherDialog* pict,
+                           StOtherDialog* tiff, unsigned char noCorrection, OSType format, OSType creator,
+                           long index) {
+  const Formats formats{pdf, jpeg, pict, tiff};
+  Str255 source;
+  const std::vector<ScanPage> all = PreviewPagesOf(kind, checker, formats.MultiPagePDF(format), source);
+  ThrowIf_(index < 1 || size_t(index) > all.size());
+  WritePreviewPages({all[size_t(index - 1)]}, baseName, source, LightPathOf(kind, checker), formats, format,
+                    !noCorrection, creator, pages, exifs);
+}
+
+void ExportToFileForPreviewForMail(long kind, CThreadChecker* checker, ConstStr255Param baseName,
+                                   TArray<ScanDataPlus>* pages, TArray<EXIF_PREF>* exifs, long, StPDFDialog* pdf,
+                                   StJPEGDialog* jpeg, StOtherDialog* pict, StOtherDialog* tiff, OSType format,
+                                   OSType creator) {
+  // Preview pages keep their full size; only JPEG and PDF pages are straightened.
+  const Formats formats{pdf, jpeg, pict, tiff};
+  Str255 source;
+  const std::vector<ScanPage> scanned = PreviewPagesOf(kind, checker, formats.MultiPagePDF(format), source);
+  WritePreviewPages(scanned, baseName, source, LightPathOf(kind, checker), formats, format,
+                    format == 'JPEG' || format == 'PDF ', creator, pages, exifs);
+}
+
+TArray<FSSpec>* ExportToFileUseScanDataPlus(TArray<ScanDataPlus>* pages, OSType format, FSSpec& folder,
+                                            long datedFolder, StPDFDialog& pdf, StJPEGDialog& jpeg,
+                                            StOtherDialog& pict, StOtherDialog& tiff, TArray<EXIF_PREF>* exifs,
+                                            unsigned char exifFlag, unsigned char deleteSources, long, long skew,
+                                            long orientation, OSType creator) {
+  PageRequest req;
+  req.format = format;
+  req.formats = Formats{&pdf, &jpeg, &pict, &tiff};
+  req.languageItem = req.formats.LanguageItem(format);
+  req.creator = creator;
+  req.exif = true;
+  req.adobeRGB = exifFlag;
+  return SavePreviewPages(pages, req, folder, datedFolder, exifs, deleteSources == 1, skew, orientation);
+}
+
+TArray<FSSpec>* ExportToFileUseScanDataPlus_AddPDFFile(TArray<ScanDataPlus>* pages, OSType format, FSSpec&,
+                                                       long, StPDFDialog& pdf, TArray<EXIF_PREF>* exifs, long skew,
+                                                       long orientation, OSType creator) {
+  TemporaryPDF job(format, pdf, creator);
+  if (!job.ready) return nullptr;
+  TArray<ScanDataPlus> named;
+  ScanDataPlus page;
+  for (ArrayIndexT i = 1; pages->FetchItemAt(i, page); ++i) {
+    CopyPString(job.base, page.displayName);
+    named.AddItem(page);
+  }
+  return SavePreviewPages(&named, job.req, job.folder, 0, exifs, false, skew, orientation);
+}
+
+TArray<FSSpec>* ExportToFile_AddPDFFile(long kind, CThreadChecker* checker, OSType format, StPDFDialog& pdf, long,
+                                        unsigned char numberFlag, OSType creator) {
+  if (kind == 0) return nullptr;
+  const std::vector<ScanPage> pages = PagesOf(kind, checker);
+  const short result = checker->GetTWAIN()->GetResult();
+  if (result != 0 && result != 3) return nullptr;
+  TemporaryPDF job(format, pdf, creator);
+  if (!job.ready) return nullptr;
+  job.req.skew = job.req.formats.Skew(format);
+  job.req.orientation = job.req.formats.Orientation(format);
+  job.req.correct = job.req.skew || job.req.orientation;
+  return ExportPages(pages, job.req, job.base, job.folder, 0, numberFlag, 0, false);
+}
+
+FSSpec CreateNewPDFFile(ConstStr255Param baseName, FSSpec& folder, StPDFDialog& pdf) {
+  const FSSpec source = StPDFDialog::kAppendTo.get(pdf.view());
+  FSSpec none{};
+  SInt32 dirID = 0;
+  Boolean isFolder = false;
+  if (FSpGetDirectoryID(&folder, &dirID, &isFolder) != noErr || !isFolder) return none;
+  const std::string stem = PStrToString(baseName);
+  for (int serial = 0; serial <= 9999; ++serial) {
+    char digits[8] = "";
+    if (serial > 0) std::snprintf(digits, sizeof digits, "%04d", serial);
+    Str255 name;
+    PStrFromString(stem + digits + ".PDF", name);
+    FSSpec target{};
+    const OSErr err = FSMakeFSSpec(folder.vRefNum, dirID, name, &target);
+    if (err == noErr) continue;
+    if (err != fnfErr) return none;
+    return FSpFileCopy(&source, &folder, name, nullptr, 0, false) == noErr ? target : none;
+  }
+  return none;
+}
+
+FSSpec CreateOldPDFFile(StPDFDialog& pdf) {
+  FSSpec source = StPDFDialog::kAppendTo.get(pdf.view());
+  FSSpec folder{};
+  if (FSMakeFSSpec(source.vRefNum, source.parID, nullptr, &folder) != noErr) return FSSpec{};
+  Str255 base;
+  const std::string name = PStrToString(source.name);
+  PStrFromString(name.size() > 4 ? name.substr(0, name.size() - 4) : name, base);
+  return CreateNewPDFFile(base, folder, pdf);
 }
 
 }  // namespace CWXUtility

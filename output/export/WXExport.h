@@ -50,4 +50,45 @@ long ExportToFile_EditFileForUSER(const FSSpec& raw, FSSpec* out, long bits, lon
                                   Fixed resolution, OSType format, long skew, long orientation, long languageItem,
                                   long angle, OSType creator, long* newWidth, long* newHeight);
 
+// Preview pages: each page of the scan (TWAIN or plug-in) as a TIFF in the temporary folder,
+// with one ScanDataPlus and one EXIF_PREF appended per page written; the raw files stay.
+// The stitch form writes page `index` (from 1) alone ('asrt' when there is none); the mail
+// form straightens only JPEG and PDF pages, and keeps every page at its full size.
+void ExportToFileForPreview(long kind, CThreadChecker* checker, ConstStr255Param baseName,
+                            TArray<ScanDataPlus>* pages, TArray<EXIF_PREF>* exifs, StPDFDialog* pdf,
+                            StJPEGDialog* jpeg, StOtherDialog* pict, StOtherDialog* tiff, unsigned char noCorrection,
+                            OSType format, OSType creator);
+void ExportToFileForStitch(long kind, CThreadChecker* checker, ConstStr255Param baseName, TArray<ScanDataPlus>* pages,
+                           TArray<EXIF_PREF>* exifs, StPDFDialog* pdf, StJPEGDialog* jpeg, StOtherDialog* pict,
+                           StOtherDialog* tiff, unsigned char noCorrection, OSType format, OSType creator, long index);
+void ExportToFileForPreviewForMail(long kind, CThreadChecker* checker, ConstStr255Param baseName,
+                                   TArray<ScanDataPlus>* pages, TArray<EXIF_PREF>* exifs, long mailLimit,
+                                   StPDFDialog* pdf, StJPEGDialog* jpeg, StOtherDialog* pict, StOtherDialog* tiff,
+                                   OSType format, OSType creator);
+
+// The final save from the preview: pages whose written flag is 1, straightened and turned
+// as recorded, named after their display names. With deleteSources 1 each saved page's
+// preview and raw files go. A page that fails ends the save: its files stay, and the list
+// of the files written so far is returned.
+TArray<FSSpec>* ExportToFileUseScanDataPlus(TArray<ScanDataPlus>* pages, OSType format, FSSpec& folder,
+                                            long datedFolder, StPDFDialog& pdf, StJPEGDialog& jpeg,
+                                            StOtherDialog& pict, StOtherDialog& tiff, TArray<EXIF_PREF>* exifs,
+                                            unsigned char exifFlag, unsigned char deleteSources, long ignored,
+                                            long skew, long orientation, OSType creator);
+
+// For appending to a PDF: every page into one temporary "tmp%05d.PDF" in the temporary
+// folder, listed alone; the pages' raw and preview files stay (the caller deletes them once
+// the append succeeded).
+TArray<FSSpec>* ExportToFileUseScanDataPlus_AddPDFFile(TArray<ScanDataPlus>* pages, OSType format, FSSpec& folder,
+                                                       long datedFolder, StPDFDialog& pdf, TArray<EXIF_PREF>* exifs,
+                                                       long skew, long orientation, OSType creator);
+TArray<FSSpec>* ExportToFile_AddPDFFile(long kind, CThreadChecker* checker, OSType format, StPDFDialog& pdf,
+                                        long mailLimit, unsigned char numberFlag, OSType creator);
+
+// A copy of the PDF the settings name, in `folder` as baseName ".PDF" or, when that is
+// taken, baseName with the first free serial 0001 to 9999; an empty name on failure. The
+// old form makes it beside the PDF itself.
+FSSpec CreateNewPDFFile(ConstStr255Param baseName, FSSpec& folder, StPDFDialog& pdf);
+FSSpec CreateOldPDFFile(StPDFDialog& pdf);
+
 }  // namespace CWXUtility

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <fstream>
 
+#include "output/hub/WXFolders.h"
 #include "toolbox/Files.h"
 
 namespace wxtest {
@@ -89,6 +90,20 @@ FSSpec SpecOf(const std::filesystem::path& path) {
   FSSpec spec{};
   FSpMakeFromPOSIXPath(path.string(), &spec);
   return spec;
+}
+
+std::filesystem::path PathOf(const FSSpec& spec) {
+  std::string path;
+  FSpGetPOSIXPath(&spec, &path);
+  return path;
+}
+
+FSSpec TemporaryFolder() {
+  SInt16 vRefNum = 0;
+  SInt32 dirID = 0;
+  FSSpec folder{};
+  if (CWXUtility::FindTempFolder(&vRefNum, &dirID)) FSMakeFSSpec(vRefNum, dirID, nullptr, &folder);
+  return folder;
 }
 
 }  // namespace wxtest

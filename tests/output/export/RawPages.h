@@ -38,5 +38,8 @@ double PSNR(const Pnm& a, const Pnm& b);
 std::vector<uint8_t> Samples(const Pnm& image);
 
 FSSpec SpecOf(const std::filesystem::path& path);
+std::filesystem::path PathOf(const FSSpec& spec);
+// The application's temporary folder (made when missing), where raw pages and copies lie.
+FSSpec TemporaryFolder();
 
 }  // namespace wxtest

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <sstream>
+
 #include "framework/LException.h"
 #include "framework/LWindow.h"
 #include "output/hub/WXFolders.h"
@@ -11,6 +14,7 @@
 #include "support/TestEnv.h"
 #include "tests/app/prefs/PrefsTestEnv.h"
 #include "tests/output/DialogTestEnv.h"
+#include "tests/output/export/Alerts.h"
 #include "tests/output/export/RawPages.h"
 #include "toolbox/Files.h"
 #include "toolbox/TextUtils.h"
@@ -23,20 +27,18 @@ namespace {
 
 std::string NameOf(const FSSpec& spec) { return PStrToString(spec.name); }
 
+// The kept sample of a kind of file.
+void Keep(const fs::path& file, const std::string& name) {
+  fs::copy_file(file, wxtest::OutputDir("export") / name, fs::copy_options::overwrite_existing);
+}
+
 class Export : public wxtest::DialogTest {
  protected:
   void SetUp() override {
     wxtest::DialogTest::SetUp();
     fs::create_directories(Out());
     folder = wxtest::SpecOf(Out());
-    SInt16 vRef = 0;
-    SInt32 dirID = 0;
-    ASSERT_TRUE(CWXUtility::FindTempFolder(&vRef, &dirID));
-    FSSpec temp{};
-    FSMakeFSSpec(vRef, dirID, nullptr, &temp);
-    std::string path;
-    FSpGetPOSIXPath(&temp, &path);
-    tempDir = path;
+    tempDir = wxtest::PathOf(wxtest::TemporaryFolder());
   }
   void TearDown() override {
     FSTestSetWriteLimit(-1);
@@ -76,17 +78,8 @@ class Export : public wxtest::DialogTest {
                                     numberFlag, mailLimit, adobe);
   }
 
-  // Answers up to `most` error alerts; the number shown.
-  size_t CountAlerts(const std::function<void()>& run, int most = 3) {
-    size_t shown = 0;
-    for (int i = 0; i < most; ++i) {
-      wxframework::QueueDialogAction([&](LWindow*) { ++shown; });
-      wxframework::AnswerNextDialog(900);
-    }
-    run();
-    wxframework::ClearDialogActions();
-    return shown;
-  }
+  // Answers up to `most` alerts; the number shown.
+  size_t CountAlerts(const std::function<void()>& run, int most = 3) { return wxtest::AnswerAlerts(run, most).size(); }
 
   std::vector<std::string> Names(TArray<FSSpec>* list) {
     std::vector<std::string> names;
@@ -174,6 +167,20 @@ TEST_F(Export, AFailingPageKeepsItsRawFileAndTheOthersGoOn) {
     EXPECT_FALSE(fs::exists(raws[2]));
     for (const auto& name : Names(list.get())) EXPECT_TRUE(fs::exists(Out() / name));
   }
+}
+
+TEST_F(Export, APageOfAnUnknownDepthIsLeftWhereItIs) {
+  Scan({wxtest::MakePage(8, 20, 20), wxtest::MakePage(8, 20, 20)});
+  TW_IMAGEINFO info{};
+  twain->GetImageInfoArray()->FetchItemAt(1, info);
+  info.BitsPerPixel = 16;
+  twain->GetImageInfoArray()->AssignItemsAt(1, 1, info);
+  std::unique_ptr<TArray<FSSpec>> list;
+  EXPECT_EQ(CountAlerts([&] { list.reset(Run('TIFF')); }), 1u);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(Names(list.get()), std::vector<std::string>{"Base.TIF"});
+  EXPECT_TRUE(fs::exists(raws[0]));
+  EXPECT_FALSE(fs::exists(raws[1]));
 }
 
 TEST_F(Export, NothingWrittenGivesNull) {
@@ -300,6 +307,265 @@ TEST_F(Export, ARotatedPageEqualsTheOutsideRotation) {
     EXPECT_EQ(wxtest::ReadBytes(path), wxtest::FromPnm(turned, bits).rows) << bits;
     FSpDelete(&out);
     EXPECT_TRUE(fs::is_empty(tempDir)) << "the TIFF copy is gone";
+  }
+}
+
+}  // namespace
+
+namespace {
+
+class Preview : public Export {
+ protected:
+  void Write() {
+    Str255 base;
+    PStrFromString("Page", base);
+    CWXUtility::ExportToFileForPreview(1, checker.get(), base, &pages, &exifs, &pdf, &jpeg, &pict, &tiff, 0, 'JPEG',
+                                       'QlWX');
+  }
+  TArray<FSSpec>* Save(OSType format, unsigned char deleteSources) {
+    return CWXUtility::ExportToFileUseScanDataPlus(&pages, format, folder, 0, pdf, jpeg, pict, tiff, &exifs, 0,
+                                                   deleteSources, 0, 0, 0, 'QlWX');
+  }
+  ScanDataPlus Page(ArrayIndexT i) {
+    ScanDataPlus p;
+    pages.FetchItemAt(i, p);
+    return p;
+  }
+  TArray<ScanDataPlus> pages;
+  TArray<EXIF_PREF> exifs;
+};
+
+TEST_F(Preview, EachPageGetsItsTIFFAndRecords) {
+  Scan({wxtest::MakePage(32, 30, 20), wxtest::MakePage(8, 31, 21)});
+  Write();
+  ASSERT_EQ(pages.GetCount(), 2);
+  ASSERT_EQ(exifs.GetCount(), 2);
+  for (ArrayIndexT i = 1; i <= 2; ++i) {
+    const ScanDataPlus p = Page(i);
+    EXPECT_EQ(p.written, 1);
+    EXPECT_EQ(p.rotation, 0);
+    EXPECT_EQ(p.bitsPerPixel, i == 1 ? 32 : 8);
+    EXPECT_EQ(NameOf(p.imageFile), PStrToString(p.displayName) + ".TIF");
+    EXPECT_EQ(NameOf(p.rawFile), raws[size_t(i - 1)].filename().string());
+    EXPECT_TRUE(fs::exists(raws[size_t(i - 1)])) << "the raw files stay";
+    EXIF_PREF e;
+    exifs.FetchItemAt(i, e);
+    EXPECT_EQ(EXIF_PREF::kColourPage.get(e.view()) == 2, i == 2);
+    Str255 time;
+    EXIF_PREF::kDateTime.get(e.view(), time);
+    EXPECT_EQ(PStrToString(time), "2026:12:10 09:30:00");
+  }
+  EXPECT_EQ(PStrToString(Page(1).displayName), "Page0001");
+}
+
+TEST_F(Preview, AStitchPageMustExist) {
+  Scan({wxtest::MakePage(8, 20, 20)});
+  Str255 base;
+  PStrFromString("Page", base);
+  try {
+    CWXUtility::ExportToFileForStitch(1, checker.get(), base, &pages, &exifs, &pdf, &jpeg, &pict, &tiff, 0, 'JPEG',
+                                      'QlWX', 2);
+    FAIL() << "no exception";
+  } catch (const LException& e) {
+    EXPECT_EQ(e.GetErrorCode(), err_AssertFailed);
+  }
+  CWXUtility::ExportToFileForStitch(1, checker.get(), base, &pages, &exifs, &pdf, &jpeg, &pict, &tiff, 0, 'JPEG',
+                                    'QlWX', 1);
+  EXPECT_EQ(pages.GetCount(), 1);
+}
+
+TEST_F(Preview, TheFinalSaveWritesTheFlaggedPagesTurnedAsRecorded) {
+  WX_REQUIRE_TOOL("exiftool");
+  Scan({wxtest::MakePage(32, 30, 20), wxtest::MakePage(8, 31, 21), wxtest::MakePage(8, 10, 10)});
+  Write();
+  ASSERT_EQ(pages.GetCount(), 3);
+  ScanDataPlus p = Page(2);
+  p.rotation = 90;
+  pages.AssignItemsAt(1, 2, p);
+  p = Page(3);
+  p.written = 0;
+  pages.AssignItemsAt(1, 3, p);
+  std::unique_ptr<TArray<FSSpec>> list(Save('JPEG', 1));
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(Names(list.get()), (std::vector<std::string>{"Page0001.JPG", "Page0002.JPG"}));
+  EXPECT_EQ(Exif("Page0002.JPG", "-ExifImageWidth -ExifImageHeight"), "21\n31\n");
+  std::string out;
+  wxtest::Run("djpeg -pnm '" + (Out() / "Page0002.JPG").string() + "' | head -c 12", &out);
+  EXPECT_NE(out.find("21 31"), std::string::npos) << out;
+  EXPECT_FALSE(fs::exists(raws[0]));
+  EXPECT_FALSE(fs::exists(raws[1]));
+  EXPECT_TRUE(fs::exists(raws[2])) << "an unflagged page is not saved";
+  size_t left = 0;
+  for (const auto& entry : fs::directory_iterator(tempDir)) left += entry.path() != raws[2] && entry.path().extension() != ".TIF";
+  EXPECT_EQ(left, 0u) << "no turned copy is left";
+}
+
+TEST_F(Preview, AFailureEndsTheSaveAndKeepsThatPage) {
+  Scan({wxtest::MakePage(8, 20, 20), wxtest::MakePage(8, 20, 20), wxtest::MakePage(8, 20, 20)});
+  Write();
+  ASSERT_EQ(pages.GetCount(), 3);
+  ScanDataPlus p = Page(2);
+  p.rotation = 180;
+  pages.AssignItemsAt(1, 2, p);
+  fs::resize_file(raws[1], 30);  // the second page cannot be read whole
+  std::unique_ptr<TArray<FSSpec>> list;
+  EXPECT_EQ(CountAlerts([&] { list.reset(Save('TIFF', 1)); }), 1u);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(Names(list.get()), std::vector<std::string>{"Page0001.TIF"});
+  EXPECT_FALSE(fs::exists(raws[0]));
+  EXPECT_TRUE(fs::exists(raws[1]));
+  std::string preview;
+  const FSSpec previewFile = Page(2).imageFile;
+  FSpGetPOSIXPath(&previewFile, &preview);
+  EXPECT_TRUE(fs::exists(preview)) << "its preview stays";
+  EXPECT_TRUE(fs::exists(raws[2]));
+  for (const auto& entry : fs::directory_iterator(tempDir)) {
+    const bool known = entry.path() == raws[1] || entry.path() == raws[2] || entry.path().extension() == ".TIF";
+    EXPECT_TRUE(known) << "left behind: " << entry.path();
+  }
+}
+
+TEST_F(Preview, PagesForAppendingGoIntoOneTemporaryPDF) {
+  WX_REQUIRE_TOOL("pdfinfo");
+  Scan({wxtest::MakePage(8, 20, 20), wxtest::MakePage(32, 20, 20)});
+  Write();
+  std::unique_ptr<TArray<FSSpec>> list(
+      CWXUtility::ExportToFileUseScanDataPlus_AddPDFFile(&pages, 'PDF ', folder, 0, pdf, &exifs, 0, 0, 'QlWX'));
+  ASSERT_NE(list, nullptr);
+  ASSERT_EQ(list->GetCount(), 1);
+  FSSpec file;
+  list->FetchItemAt(1, file);
+  EXPECT_EQ(NameOf(file).substr(0, 3), "tmp");
+  EXPECT_EQ(NameOf(file).substr(8), ".PDF");
+  std::string path, out;
+  FSpGetPOSIXPath(&file, &path);
+  ASSERT_EQ(wxtest::Run("pdfinfo '" + path + "'", &out), 0);
+  EXPECT_NE(out.find("Pages:           2\n"), std::string::npos) << out;
+  EXPECT_TRUE(fs::exists(raws[0]) && fs::exists(raws[1])) << "the pages stay until the append succeeded";
+}
+
+TEST_F(Export, ANewPDFTakesTheFreeNameThenTheNextSerial) {
+  const FSSpec original = env.MakeFile(env.root() / "Old.pdf", "%PDF-1.4 test");
+  StPDFDialog::kAppendTo.set(pdf.view(), original);
+  Str255 base;
+  PStrFromString("Report", base);
+  for (const char* expected : {"Report.PDF", "Report0001.PDF", "Report0002.PDF"}) {
+    const FSSpec made = CWXUtility::CreateNewPDFFile(base, folder, pdf);
+    EXPECT_EQ(NameOf(made), expected);
+    EXPECT_EQ(wxtest::ReadBytes(Out() / expected), wxtest::ReadBytes(env.root() / "Old.pdf"));
+  }
+}
+
+TEST_F(Export, PagesForAppendingFromAScanGoIntoOneTemporaryPDF) {
+  WX_REQUIRE_TOOL("pdfinfo");
+  Scan({wxtest::MakePage(8, 20, 20), wxtest::MakePage(1, 20, 20), wxtest::MakePage(32, 20, 20)});
+  std::unique_ptr<TArray<FSSpec>> list(CWXUtility::ExportToFile_AddPDFFile(1, checker.get(), 'PDF ', pdf, 0, 0, 'QlWX'));
+  ASSERT_NE(list, nullptr);
+  ASSERT_EQ(list->GetCount(), 1);
+  FSSpec file;
+  list->FetchItemAt(1, file);
+  std::string path, out;
+  FSpGetPOSIXPath(&file, &path);
+  ASSERT_EQ(wxtest::Run("pdfinfo '" + path + "'", &out), 0);
+  EXPECT_NE(out.find("Pages:           3\n"), std::string::npos) << out;
+  for (const auto& raw : raws) EXPECT_TRUE(fs::exists(raw));
+  EXPECT_EQ(CWXUtility::ExportToFile_AddPDFFile(0, checker.get(), 'PDF ', pdf, 0, 0, 'QlWX'), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// Three lines of text turned by `degrees`, as a raw grey page.
+bool TurnedTextPage(const fs::path& dir, double degrees, RawPage* page) {
+  const fs::path pnm = dir / "turned.pgm";
+  std::ostringstream command;
+  command << "convert -size 1300x420 xc:white -font /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf -pointsize 40"
+          << " -fill black -annotate +40+80 'The quick brown fox jumps over the lazy dog.'"
+          << " -annotate +40+160 'Pack my box with five dozen liquor jugs.'"
+          << " -annotate +40+240 'Sphinx of black quartz, judge my vow today.'"
+          << " -background white -rotate " << degrees << " -colorspace gray -depth 8 '" << pnm.string() << "' 2>&1";
+  wxtest::Pnm image;
+  if (wxtest::Run(command.str()) != 0 || !wxtest::ReadPnm(pnm, &image)) return false;
+  *page = wxtest::FromPnm(image, 8);
+  return true;
+}
+
+double DeskewAngle(const fs::path& file) {
+  std::string out;
+  wxtest::Run("convert '" + file.string() + "' -deskew 40% -format '%[deskew:angle]' info: 2>/dev/null", &out);
+  return std::fabs(std::atof(out.c_str()));
+}
+
+TEST_F(Export, AStraightenedPageComesOutStraight) {
+  WX_REQUIRE_TOOL("convert");
+  if (!fs::exists("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf")) GTEST_SKIP() << "no DejaVu font";
+  RawPage page;
+  ASSERT_TRUE(TurnedTextPage(env.root(), 3, &page));
+  ASSERT_GT(DeskewAngle(env.root() / "turned.pgm"), 2.0);
+  Scan({page}, 300);
+  jpeg.view().setU32(8, 1);  // skew option
+  std::unique_ptr<TArray<FSSpec>> list;
+  // The straightening tells of its success in a note.
+  EXPECT_EQ(CountAlerts([&] { list.reset(Run('JPEG')); }), 1u);
+  ASSERT_NE(list, nullptr);
+  EXPECT_LT(DeskewAngle(Out() / "Base.JPG"), 0.5);
+  EXPECT_FALSE(fs::exists(raws[0]));
+  EXPECT_TRUE(fs::is_empty(tempDir)) << "no corrected copy is left";
+  Keep(Out() / "Base.JPG", "straightened.jpg");
+}
+
+TEST_F(Export, EveryPageOfAStraightenedPDFIsThere) {
+  WX_REQUIRE_TOOL("pdfinfo");
+  if (!fs::exists("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf")) GTEST_SKIP() << "no DejaVu font";
+  RawPage a, b;
+  ASSERT_TRUE(TurnedTextPage(env.root(), 2, &a));
+  ASSERT_TRUE(TurnedTextPage(env.root(), -3, &b));
+  Scan({a, b}, 300);
+  pdf.view().setU32(4, 1);
+  pdf.view().setU32(96, 1);  // skew option
+  std::unique_ptr<TArray<FSSpec>> list;
+  EXPECT_LE(CountAlerts([&] { list.reset(Run('PDF ')); }), 2u);
+  ASSERT_NE(list, nullptr);
+  std::string out;
+  ASSERT_EQ(wxtest::Run("pdfinfo '" + (Out() / "Base.PDF").string() + "'", &out), 0);
+  EXPECT_NE(out.find("Pages:           2\n"), std::string::npos) << out;
+  EXPECT_TRUE(fs::is_empty(tempDir));
+}
+
+}  // namespace
+
+namespace {
+
+// A disk that fills while the pages go into one PDF: either the PDF holds the pages that
+// were written, or it is gone and every page keeps its raw file.
+TEST_F(Export, ASharedPDFThatCannotBeFinishedIsRemovedAndThePagesStay) {
+  for (long limit : {200L, 3000L, 6000L}) {
+    fs::remove_all(Out());
+    fs::create_directories(Out());
+    raws.clear();
+    Scan({wxtest::MakePage(8, 60, 40, PagePattern::Noisy), wxtest::MakePage(8, 60, 40, PagePattern::Noisy),
+          wxtest::MakePage(8, 60, 40, PagePattern::Noisy)});
+    std::vector<std::vector<uint8_t>> before;
+    for (const auto& raw : raws) before.push_back(wxtest::ReadBytes(raw));
+    pdf.view().setU32(4, 1);
+    std::unique_ptr<TArray<FSSpec>> list;
+    const size_t alerts = CountAlerts([&] {
+      FSTestSetWriteLimit(limit);
+      list.reset(Run('PDF '));
+      FSTestSetWriteLimit(-1);
+    }, 4);
+    EXPECT_GE(alerts, 1u) << limit;
+    if (!list) {
+      EXPECT_TRUE(fs::is_empty(Out())) << limit << ": no partial PDF";
+      for (size_t i = 0; i < raws.size(); ++i) EXPECT_EQ(wxtest::ReadBytes(raws[i]), before[i]) << limit;
+    } else {
+      EXPECT_EQ(Names(list.get()), std::vector<std::string>{"Base.PDF"}) << limit;
+      EXPECT_EQ(wxtest::Run("qpdf --check '" + (Out() / "Base.PDF").string() + "' >/dev/null 2>&1"), 0) << limit;
+    }
+    Scan({wxtest::MakePage(8, 20, 20)});
+    std::unique_ptr<TArray<FSSpec>> next(Run('PDF '));
+    EXPECT_NE(next, nullptr) << limit << ": the next export works";
   }
 }
 

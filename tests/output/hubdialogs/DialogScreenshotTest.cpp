@@ -9,7 +9,11 @@
 
 #include "display/Display.h"
 #include "framework/LWindow.h"
+#include "output/hubdialogs/CFileNameAddDialog.h"
+#include "output/hubdialogs/CFileNameAddPopup.h"
+#include "output/hubdialogs/WXAddFileName.h"
 #include "output/hubdialogs/WXAlert.h"
+#include "output/hubdialogs/WXCheckBoxPrompt.h"
 #include "output/hubdialogs/WXFormatDialogs.h"
 #include "support/TestEnv.h"
 #include "support/Xvfb.h"
@@ -98,6 +102,29 @@ TEST_F(DialogOnScreen, Alert) {
   AnswerNextDialog(900);
   EXPECT_EQ(CWXUtility::Show_Error(400, mApp, 400, 31, 1, 1, name, 0), 900);
   EXPECT_EQ(differ, 0) << "the screen does not show what the alert drew";
+}
+
+TEST_F(DialogOnScreen, FavoriteScanNotice) {
+  int differ = -2;
+  QueueDialogAction([&differ](LWindow* dialog) { differ = ShootDialog(dialog, "favorite-scan-notice.png"); });
+  AnswerNextDialog(900);
+  EXPECT_EQ(CWXUtility::SkipFavoriteScanCheckMsg(mApp), 0);
+  EXPECT_EQ(differ, 0) << "the screen does not show what the notice drew";
+}
+
+TEST_F(DialogOnScreen, FileName) {
+  RegisterClass_(CFileNameAddDialog);
+  RegisterClass_(CFileNameAddPopup);
+  Str255 name, history[3];
+  PStrFromString("Holiday", name);
+  PStrFromString("Receipts", history[0]);
+  PStrFromString("Letters", history[1]);
+  PStrFromString("Holiday", history[2]);
+  int differ = -2;
+  QueueDialogAction([&differ](LWindow* dialog) { differ = ShootDialog(dialog, "file-name.png"); });
+  AnswerNextDialog(901);
+  EXPECT_EQ(CWXUtility::AddFileName(mApp, name, 3, history), 0);
+  EXPECT_EQ(differ, 0) << "the screen does not show what the dialog drew";
 }
 
 }  // namespace

@@ -12,6 +12,9 @@
 //   imageinfo_fail=1      the image information request fails
 //   physw, physh          physical size in pixels (-1: the query fails)
 //   model=<text>          string capability 0x8423; model_type=n answers it with item type n
+//   image=<path>          (repeat, one per page in order) the page is this PNM (P4, P5 or P6,
+//                         maxval 255) at its own size, at the script's depth: 1 bit with 1
+//                         black, 8 bits with 0 white, 24 bits R, G, B
 //   log=<path>            every message received is appended as "DG DAT MSG [details] rc=n";
 //                         a capability set shows its container and current item (or frame)
 // Pixel bytes follow a pattern tests can recompute (FakePixel); padding bytes are 0xA5.
@@ -36,6 +39,7 @@ struct FakeScript {
   int cancelPage = 0, closeRequest = 0, refuseSet = 0, errorBlock = 0, stall = 0, extraRows = 0;
   int imageInfoFail = 0, physW = 2550, physH = 3508, modelType = TWTY_STR255;
   std::string model = "FAKE-MODEL", log;
+  std::vector<std::string> images;
 };
 
 struct FakeSession {
@@ -44,6 +48,7 @@ struct FakeSession {
   int setCount = 0;
   int pagesLeft = 0, page = 0, rowsSent = 0, block = 0;
   TW_UINT16 condition = TWCC_SUCCESS;
+  std::vector<unsigned char> pageRows;  // the current page's data bytes, from its image
   std::map<TW_UINT16, TW_UINT32> values;  // one-value (or current) of every capability set
 };
 
@@ -72,6 +77,7 @@ FakeScript fakeReadScript() {
     if (key == "name") s.names.push_back(value);
     else if (key == "model") s.model = value;
     else if (key == "log") s.log = value;
+    else if (key == "image") s.images.push_back(value);
     else if (ints.count(key)) *ints[key] = std::atoi(value.c_str());
   }
   if (s.names.empty()) s.names.push_back("Fake Scanner");
@@ -201,7 +207,9 @@ TW_UINT16 fakeBlock(TW_IMAGEMEMXFER* xfer) {
   for (int r = 0; r < rows; ++r) {
     unsigned char* row = out + size_t(r) * fakeRowBytes();
     int y = gSession.rowsSent + r;
-    for (int x = 0; x < fakeDataBytes(); ++x) row[x] = FakePixel(gSession.page, y, x);
+    for (int x = 0; x < fakeDataBytes(); ++x)
+      row[x] = gSession.pageRows.empty() ? FakePixel(gSession.page, y, x)
+                                         : gSession.pageRows[size_t(y) * size_t(fakeDataBytes()) + size_t(x)];
     std::memset(row + fakeDataBytes(), 0xA5, s.pad);
   }
   gSession.rowsSent += rows;
@@ -224,10 +232,62 @@ TW_UINT16 fakeImageInfo(TW_IMAGEINFO* info) {
   return TWRC_SUCCESS;
 }
 
+// Grey (0 black) or colour samples of a PNM, one byte each; false when it is no P4, P5 or P6.
+bool fakeReadPNM(const std::string& path, int* width, int* height, int* channels, std::vector<unsigned char>* samples) {
+  std::ifstream in(path, std::ios::binary);
+  std::string magic;
+  int maxval = 255;
+  in >> magic >> *width >> *height;
+  if (magic != "P4") in >> maxval;
+  in.get();
+  if (!in || maxval != 255 || *width <= 0 || *height <= 0 || (magic != "P4" && magic != "P5" && magic != "P6"))
+    return false;
+  *channels = magic == "P6" ? 3 : 1;
+  const size_t rowBytes = magic == "P4" ? size_t(*width + 7) / 8 : size_t(*width) * size_t(*channels);
+  std::vector<unsigned char> data(rowBytes * size_t(*height));
+  in.read(reinterpret_cast<char*>(data.data()), std::streamsize(data.size()));
+  if (!in) return false;
+  if (magic != "P4") {
+    *samples = std::move(data);
+    return true;
+  }
+  samples->clear();
+  for (int y = 0; y < *height; ++y)
+    for (int x = 0; x < *width; ++x) samples->push_back((data[size_t(y) * rowBytes + size_t(x / 8)] >> (7 - x % 8)) & 1 ? 0 : 255);
+  return true;
+}
+
+// The page's data rows at the script's depth, and its size, from its image.
+void fakeLoadImage(const std::string& path) {
+  FakeScript& s = gSession.script;
+  int width = 0, height = 0, channels = 1;
+  std::vector<unsigned char> samples;
+  if (!fakeReadPNM(path, &width, &height, &channels, &samples)) return;
+  s.width = width;
+  s.height = height;
+  const int rowBytes = fakeDataBytes();
+  gSession.pageRows.assign(size_t(rowBytes) * size_t(height), 0);
+  for (int y = 0; y < height; ++y) {
+    unsigned char* row = gSession.pageRows.data() + size_t(y) * size_t(rowBytes);
+    for (int x = 0; x < width; ++x) {
+      const unsigned char* p = samples.data() + (size_t(y) * size_t(width) + size_t(x)) * size_t(channels);
+      if (s.depth == 1) {
+        if (p[0] < 128) row[x / 8] |= static_cast<unsigned char>(0x80 >> (x % 8));
+      } else if (s.depth == 8) {
+        row[x] = static_cast<unsigned char>(255 - p[0]);
+      } else if (s.depth == 24) {
+        for (int c = 0; c < 3; ++c) row[3 * x + c] = p[channels == 3 ? c : 0];
+      }
+    }
+  }
+}
+
 void fakeNextPage() {
   ++gSession.page;
   gSession.rowsSent = 0;
   gSession.block = 0;
+  gSession.pageRows.clear();
+  if (size_t(gSession.page) <= gSession.script.images.size()) fakeLoadImage(gSession.script.images[size_t(gSession.page - 1)]);
 }
 
 TW_UINT16 fakeHandle(TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG, TW_MEMREF data) {
