@@ -27,8 +27,8 @@ class TwoScannersEnvironment : public ::testing::Environment {
     const std::filesystem::path folder = mConfig.path();
     std::filesystem::create_directories(folder / "dll.d");
     std::ofstream(folder / "dll.d" / "wendrix") << "test\n";
-    std::ofstream(folder / "test.conf") << "number_of_devices 2\n";
-    std::ofstream(folder / "sources.conf") << "test:0=Dremlo Model A\ntest:1=Dremlo Model D\n";
+    std::ofstream(folder / "test.conf") << "number_of_devices 3\n";
+    std::ofstream(folder / "sources.conf") << "test:0=Dremlo Model A\ntest:1=Dremlo Model D\ntest:2=Dremlo Model B\n";
     setenv("WX_SANE_CONFIG", folder.c_str(), 1);
     setenv("SANE_CONFIG_DIR", folder.c_str(), 1);
     setenv("WX_TWAIN_SOURCES", WX_TWAIN_SOURCE_DIR, 1);
@@ -44,7 +44,11 @@ class SettingDialogTest : public AppTest {
  protected:
   void SetUp() override {
     AppTest::SetUp();
-    // A file whose tags are those its slots give, as after any Settings OK.
+    SetUpConsistentTags();
+  }
+
+  // A file whose tags are those its slots give, as after any Settings OK.
+  void SetUpConsistentTags() {
     CPreferences prefs(PREFS_FILE_NAME, 0);
     RecordBytes setting = PREF_ALL::kSetting.in(prefs.PrefAll());
     DeriveTags(prefs.PrefAll(), setting, setting);
@@ -101,7 +105,7 @@ class SettingDialogTest : public AppTest {
 TEST_F(SettingDialogTest, OpensFromTheMainWindowWithTheScannersAndTheSevenButtonSlots) {
   ASSERT_NE(nullptr, Open());
   EXPECT_EQ(1, mApp->mFunctionDialogOpen);
-  EXPECT_EQ((std::vector<std::string>{"Dremlo Model A", "Dremlo Model D"}), Items('DRVR'));
+  EXPECT_EQ((std::vector<std::string>{"Dremlo Model A", "Dremlo Model D", "Dremlo Model B"}), Items('DRVR'));
   EXPECT_EQ(1, PaneValue(Dialog(), 'DRVR'));
   EXPECT_EQ((std::vector<std::string>{"Copy", "Print", "Mail", "OCR", "Save", "Scan-1", "Scan-2", "Scanner"}),
             Items('CPYP'));
@@ -115,16 +119,95 @@ TEST_F(SettingDialogTest, OpensFromTheMainWindowWithTheScannersAndTheSevenButton
   EXPECT_EQ(0, mApp->mFunctionDialogOpen);
 }
 
-TEST_F(SettingDialogTest, CancelAfterEditsLeavesTheFileAsItWasAtOpening) {
+// A user action: a popup item chosen, or a pane clicked (item 0).
+struct Action {
+  PaneIDT pane;
+  SInt16 item;
+};
+
+TEST_F(SettingDialogTest, CancelAfterAnyEditsLeavesTheFileAsItWasAtOpening) {
+  const struct {
+    const char* what;
+    std::vector<Action> actions;
+  } cases[] = {
+      {"slots, the model and the quit option",
+       {{'SCNP', 2}, {'CPYP', 7}, {'DRVR', 2}, {'ECCB', 0}}},
+      {"two functions swapped through a third", {{'CPYP', 2}, {'MILP', 1}, {'CPYP', 3}}},
+      {"defaults", {{'SCNP', 2}, {'DFLT', 0}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_NE(nullptr, Open());
+    for (const Action& a : c.actions) a.item ? Choose(a.pane, a.item) : Click(a.pane);
+    Click(901);
+    EXPECT_EQ(nullptr, Dialog());
+    EXPECT_EQ(mOpening, wxtest::ReadBytes(PrefsFile()));
+    delete mApp;
+    mApp = nullptr;
+  }
+}
+
+TEST_F(SettingDialogTest, OKWritesTheSlotsAndTagsTheModelSwitchesGive) {
+  const struct {
+    const char* what;
+    const char* model;  // stored before opening
+    std::vector<Action> actions;
+    const char* modelOut;
+    std::vector<uint32_t> slots;
+    std::vector<uint32_t> tags;  // of items 1 to 9 under the new model's numbering
+  } cases[] = {  // each case starts from the file the one before wrote
+      {"four to seven buttons", "Dremlo Model D", {{'DRVR', 1}}, "Dremlo Model A", {1, 6, 0, 3},
+       {2000, 0, 2003, 0, 0, 2001, 0, 0, 0}},
+      {"swap through a third", "Dremlo Model A", {{'CPYP', 2}, {'MILP', 1}, {'CPYP', 3}}, "Dremlo Model A",
+       {3, 6, 0, 1}, {2003, 0, 2000, 0, 0, 2001, 0, 0, 0}},
+      {"same kind keeps the slots", "Dremlo Model A", {{'SCNP', 7}, {'DRVR', 3}}, "Dremlo Model B", {3, 7, 0, 1},
+       {2003, 0, 2000, 0, 0, 0, 2001, 0, 0}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Configure(c.model);
+    SetUpConsistentTags();
+    ASSERT_NE(nullptr, Open());
+    for (const Action& a : c.actions) a.item ? Choose(a.pane, a.item) : Click(a.pane);
+    Click(900);
+    EXPECT_EQ(nullptr, Dialog());
+    WithPrefs([&](RecordBytes all) {
+      RecordBytes setting = PREF_ALL::kSetting.in(all);
+      Str255 model;
+      PREF_SETTING::kModelName.get(setting, model);
+      EXPECT_EQ(c.modelOut, PStrToString(model));
+      EXPECT_EQ(c.slots, Slots(all));
+      const bool four = ButtonCountOf(model) == 4;
+      std::vector<uint32_t> tags;
+      for (uint32_t item = 1; item <= 9; ++item) tags.push_back(GetFunctionTag(all, setting, item, four));
+      EXPECT_EQ(c.tags, tags);
+    });
+    delete mApp;
+    mApp = nullptr;
+  }
+}
+
+TEST_F(SettingDialogTest, BadStoredValuesOpenWithinTheirMenusAndWriteAValidRecord) {
+  {
+    CPreferences prefs(PREFS_FILE_NAME, 0);
+    RecordBytes setting = PREF_ALL::kSetting.in(prefs.PrefAll());
+    PREF_SETTING::kModelName.set(setting, reinterpret_cast<ConstStr255Param>("\x07" "Unknown"));
+    PREF_SETTING::kButtonSlot0.set(setting, 40);
+    Str255 empty = {0};
+    PREF_SCANX::kButtonName.set(PREF_ALL::kScan1.in(prefs.PrefAll()), empty);
+  }
   ASSERT_NE(nullptr, Open());
-  Choose('SCNP', 2);   // Print, free
-  Choose('CPYP', 7);   // Scan-2, free
-  Choose('DRVR', 2);   // the four-button model
-  EXPECT_TRUE(FindPane(Dialog(), 'FILP')->IsVisible());
-  Click('ECCB');
-  Click(901);
-  EXPECT_EQ(nullptr, Dialog());
-  EXPECT_EQ(mOpening, wxtest::ReadBytes(PrefsFile()));
+  EXPECT_EQ(3, PaneValue(Dialog(), 'DRVR')) << "a model not listed becomes the last scanner";
+  EXPECT_EQ(8, PaneValue(Dialog(), 'CPYP'));
+  EXPECT_EQ(" ", Items('CPYP')[5]) << "an empty Scan-1 name";
+  Click(900);
+  WithPrefs([&](RecordBytes all) {
+    Str255 model;
+    PREF_SETTING::kModelName.get(PREF_ALL::kSetting.in(all), model);
+    EXPECT_EQ("Dremlo Model B", PStrToString(model));
+    EXPECT_EQ((std::vector<uint32_t>{8, 6, 0, 3}), Slots(all));
+    EXPECT_EQ(2000u, PREF_SETTING::kTag.get(PREF_ALL::kSetting.in(all)));
+  });
 }
 
 TEST_F(SettingDialogTest, OKWithTheFourButtonModelWritesItsSlotsAndTagsAndRebuildsTheMainWindow) {
