@@ -7,10 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "AppTestEnv.h"
+#include "SettingDialogTestEnv.h"
 #include "app/prefs/ButtonTags.h"
-#include "framework/LPopupButton.h"
-#include "dialogs/print/SettingRules.h"
 #include "support/TestEnv.h"
 #include "tests/output/DialogTestEnv.h"
 
@@ -19,9 +17,9 @@ namespace {
 
 using namespace wxframework;
 
-// The bridge's SANE set-up for this program: two test devices, one standing for a
-// seven-button model and one for a four-button model.
-class TwoScannersEnvironment : public ::testing::Environment {
+// The bridge's SANE set-up for this program: three test devices standing for two
+// seven-button models and a four-button one.
+class ScannersEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
     const std::filesystem::path folder = mConfig.path();
@@ -38,69 +36,7 @@ class TwoScannersEnvironment : public ::testing::Environment {
   wxtest::ScratchDir mConfig;
 };
 
-::testing::Environment* const gScanners = ::testing::AddGlobalTestEnvironment(new TwoScannersEnvironment);
-
-class SettingDialogTest : public AppTest {
- protected:
-  void SetUp() override {
-    AppTest::SetUp();
-    SetUpConsistentTags();
-  }
-
-  // A file whose tags are those its slots give, as after any Settings OK.
-  void SetUpConsistentTags() {
-    CPreferences prefs(PREFS_FILE_NAME, 0);
-    RecordBytes setting = PREF_ALL::kSetting.in(prefs.PrefAll());
-    DeriveTags(prefs.PrefAll(), setting, setting);
-  }
-
-  // The main window with the real Settings dialog, then its Settings button clicked.
-  CSettingDialogBox* Open() {
-    static const AppClassList classes = {AppClassEntry<CSettingDialogBox>()};
-    mApp = new CAppearanceApp(classes);
-    SendEvent(kAEOpenApplication, ae_OpenApp);
-    mOpening = wxtest::ReadBytes(PrefsFile());
-    Window()->Select();
-    ClickPane(Window(), 'SET ');
-    PumpEvents();
-    if (Dialog()) Dialog()->Select();
-    return Dialog();
-  }
-
-  void Click(PaneIDT id) {
-    ClickPane(Dialog(), id);
-    PumpEvents();
-  }
-  void Choose(PaneIDT id, SInt16 item) {
-    ChoosePopupItem(Dialog(), id, item);
-    PumpEvents();
-  }
-
-  CSettingDialogBox* Dialog() const {
-    for (LCommander* sub : Window()->GetSubCommanders())
-      if (auto* dialog = dynamic_cast<CSettingDialogBox*>(sub)) return dialog;
-    return nullptr;
-  }
-
-  std::vector<std::string> Items(PaneIDT popup) {
-    auto* pane = FindPaneAs<LPopupButton>(Dialog(), popup);
-    std::vector<std::string> items;
-    for (SInt16 i = 1; i <= pane->CountMenuItems(); ++i) {
-      Str255 text;
-      items.push_back(PStrToString(pane->GetMenuItemText(i, text)));
-    }
-    return items;
-  }
-
-  std::vector<uint32_t> Slots(RecordBytes all) {
-    std::vector<uint32_t> slots;
-    for (uint32_t k = 0; k < PREF_SETTING::kSlots; ++k)
-      slots.push_back(PREF_SETTING::ButtonSlot(k).get(PREF_ALL::kSetting.in(all)));
-    return slots;
-  }
-
-  std::vector<uint8_t> mOpening;
-};
+::testing::Environment* const gScanners = ::testing::AddGlobalTestEnvironment(new ScannersEnvironment);
 
 TEST_F(SettingDialogTest, OpensFromTheMainWindowWithTheScannersAndTheSevenButtonSlots) {
   ASSERT_NE(nullptr, Open());
