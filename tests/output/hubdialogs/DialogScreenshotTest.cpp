@@ -17,6 +17,7 @@
 #include "output/hubdialogs/WXFormatDialogs.h"
 #include "support/TestEnv.h"
 #include "support/Xvfb.h"
+#include "tests/output/DialogShot.h"
 #include "tests/output/DialogTestEnv.h"
 #include "toolbox/TextUtils.h"
 #include "windows/TestDriver.h"
@@ -25,13 +26,12 @@ namespace {
 
 using namespace wxframework;
 
+using wxtest::ShootDialog;
+
 class DialogOnScreen : public wxtest::DialogTest {
  protected:
   void SetUp() override {
-    WX_REQUIRE_TOOL("xdpyinfo");
-    WX_REQUIRE_TOOL("xwd");
-    WX_REQUIRE_TOOL("convert");
-    WX_REQUIRE_XVFB();
+    WX_REQUIRE_DIALOG_SHOT();
     wxtest::DialogTest::SetUp();
     // Texts are in the script of the build's language and are drawn in it.
     const char language = wxtest::BuildLanguage();
@@ -43,41 +43,6 @@ class DialogOnScreen : public wxtest::DialogTest {
     wxtest::DialogTest::TearDown();
     SetSystemScriptForLanguage('E');
     DpyUseHeadless();
-  }
-
-  // Draws the dialog, lets the screen show it, and keeps the screen's part under it as
-  // `name` in the dialogs' sample folder. The number of pixels that differ from the port.
-  static int ShootDialog(LWindow* dialog, const std::string& name) {
-    dialog->UpdatePort();
-    for (int i = 0; i < 20; ++i) {
-      SDL_PumpEvents();
-      DpyCurrent().Poll();
-    }
-    const std::string display = wxtest::Xvfb::Get().name();
-    wxtest::Run("xdpyinfo -display " + display + " >/dev/null 2>&1");
-    Rect bounds;
-    dialog->GetGlobalBounds(bounds);
-    const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
-    const std::string png = (wxtest::OutputDir("dialogs") / name).string();
-    const std::string crop = std::to_string(width) + "x" + std::to_string(height) + "+" +
-                             std::to_string(bounds.left) + "+" + std::to_string(bounds.top);
-    wxtest::ScratchDir scratch;
-    const std::string dump = (scratch / "screen.xwd").string();
-    std::string said;
-    EXPECT_EQ(wxtest::Run("xwd -root -silent -display " + display + " -out '" + dump + "' 2>&1", &said), 0) << said;
-    EXPECT_EQ(wxtest::Run("convert xwd:'" + dump + "' -crop " + crop + " +repage '" + png + "' 2>&1", &said), 0)
-        << said;
-    std::string raw;
-    wxtest::Run("convert '" + png + "' -depth 8 rgb:-", &raw);
-    int w = 0, h = 0;
-    std::vector<UInt32> port = wxdriver::WindowPixels(dialog->GetMacWindow(), &w, &h);
-    if (w != width || h != height || raw.size() != size_t(w) * h * 3) return -1;
-    int differ = 0;
-    for (size_t i = 0; i < port.size(); ++i) {
-      const UInt32 s = (UInt32(UInt8(raw[3 * i])) << 16) | (UInt32(UInt8(raw[3 * i + 1])) << 8) | UInt8(raw[3 * i + 2]);
-      if (s != (port[i] & 0xFFFFFF)) ++differ;
-    }
-    return differ;
   }
 };
 
