@@ -105,6 +105,10 @@ FunctionLook LookOf(RecordBytes all, RecordBytes working, uint32_t item, bool fo
   return look;
 }
 
+bool SameSpec(const FSSpec& a, const FSSpec& b) {
+  return a.vRefNum == b.vRefNum && a.parID == b.parID && std::memcmp(a.name, b.name, size_t(a.name[0]) + 1) == 0;
+}
+
 bool FolderExists(const FSSpec& folder) {
   SInt32 dirID = 0;
   Boolean isDirectory = false;
@@ -133,7 +137,10 @@ CSettingDialogBox::CSettingDialogBox(LStream* stream) : LDialogBox(stream) {
 
 CSettingDialogBox::~CSettingDialogBox() {
   try {
-    if (mLoaded) WriteSavedSetting(mSaved);
+    if (mLoaded) {
+      RestoreSavedTempFolder();
+      WriteSavedSetting(mSaved);
+    }
   } catch (...) {
     // The window is going: nobody is left to tell, and the file keeps its last OK.
   }
@@ -174,6 +181,14 @@ void CSettingDialogBox::FinishCreateSelf() {
   }
   SetSlotControls();
   ShowBasePath();
+}
+
+void CSettingDialogBox::RestoreSavedTempFolder() {
+  const FSSpec working = PREF_SETTING::kTempFolder.get(Working());
+  if (SameSpec(working, PREF_SETTING::kTempFolder.get(mSaved.view()))) return;
+  CWXUtility::Delete_Default_TempDir(working);
+  FSSpec temp{};
+  CWXUtility::Create_Default_TempDir(PREF_SETTING::kTempBase.get(mSaved.view()), &temp);
 }
 
 bool CSettingDialogBox::FourButtons() { return IsFourButtonModel(Working()); }

@@ -52,6 +52,8 @@ class CSettingDialogBox : public LDialogBox, public CFunctionDialog {
   void OnModelChanged();
   void OnDefaults();
   void OnOK();
+  // Closing without OK: the working temporary folder goes and the saved one is there again.
+  void RestoreSavedTempFolder();
 
   std::vector<uint8_t> mPrefAll;  // the file's PREF_ALL at opening, with the tags as edited
   PREF_SETTING mWorking;          // what the controls show

@@ -9,6 +9,8 @@
 
 #include "SettingDialogTestEnv.h"
 #include "app/prefs/ButtonTags.h"
+#include "app/prefs/WXDefaultDir.h"
+#include "toolbox/MacErrors.h"
 #include "support/TestEnv.h"
 #include "tests/output/DialogTestEnv.h"
 
@@ -199,6 +201,32 @@ TEST_F(SettingDialogTest, AFunctionThatHoldsATagIsRefusedAndAFreeOneTakesTheSlot
     EXPECT_EQ(2000u, GetFunctionTag(all, setting, 2, false));
     EXPECT_EQ(2003u, GetFunctionTag(all, setting, 3, false));
   });
+}
+
+TEST_F(SettingDialogTest, CancelAfterDefaultsRestoresTheSavedTemporaryFolder) {
+  const std::filesystem::path base = mRoot.path() / "Scans", saved = base / "WX50Temp";
+  std::filesystem::create_directories(saved);
+  FSSpec defaultTemp{}, defaultBase{};
+  ASSERT_TRUE(CWXUtility::Get_Default_TempDir(&defaultTemp, &defaultBase));
+  std::string defaultPath;
+  ASSERT_EQ(noErr, FSpGetPOSIXPath(&defaultTemp, &defaultPath));
+  std::filesystem::remove_all(defaultPath);
+  {
+    CPreferences prefs(PREFS_FILE_NAME, 0);
+    RecordBytes setting = PREF_ALL::kSetting.in(prefs.PrefAll());
+    FSSpec spec{};
+    ASSERT_EQ(noErr, FSpMakeFromPOSIXPath(base.string(), &spec));
+    PREF_SETTING::kTempBase.set(setting, spec);
+    ASSERT_EQ(noErr, FSpMakeFromPOSIXPath(saved.string(), &spec));
+    PREF_SETTING::kTempFolder.set(setting, spec);
+  }
+  ASSERT_NE(nullptr, Open());
+  Click('DFLT');
+  EXPECT_TRUE(std::filesystem::is_directory(defaultPath)) << "the defaults' folder is made";
+  Click(901);
+  EXPECT_FALSE(std::filesystem::exists(defaultPath));
+  EXPECT_TRUE(std::filesystem::is_directory(saved));
+  EXPECT_EQ(mOpening, wxtest::ReadBytes(PrefsFile()));
 }
 
 }  // namespace
