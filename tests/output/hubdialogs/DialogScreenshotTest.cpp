@@ -16,8 +16,8 @@
 #include "output/hubdialogs/WXCheckBoxPrompt.h"
 #include "output/hubdialogs/WXFormatDialogs.h"
 #include "support/TestEnv.h"
+#include "support/DialogShot.h"
 #include "support/Xvfb.h"
-#include "tests/output/DialogShot.h"
 #include "tests/output/DialogTestEnv.h"
 #include "toolbox/TextUtils.h"
 #include "windows/TestDriver.h"
@@ -26,12 +26,13 @@ namespace {
 
 using namespace wxframework;
 
-using wxtest::ShootDialog;
-
 class DialogOnScreen : public wxtest::DialogTest {
  protected:
   void SetUp() override {
-    WX_REQUIRE_DIALOG_SHOT();
+    WX_REQUIRE_TOOL("xdpyinfo");
+    WX_REQUIRE_TOOL("xwd");
+    WX_REQUIRE_TOOL("convert");
+    WX_REQUIRE_XVFB();
     wxtest::DialogTest::SetUp();
     // Texts are in the script of the build's language and are drawn in it.
     const char language = wxtest::BuildLanguage();
@@ -53,7 +54,7 @@ TEST_F(DialogOnScreen, PDFOptions) {
   StPDFDialog::kCompression.set(record.view(), 1);
   StPDFDialog::kOptionCBCR.set(record.view(), 1);
   int differ = -2;
-  QueueDialogAction([&differ](LWindow* dialog) { differ = ShootDialog(dialog, "pdf-options.png"); });
+  QueueDialogAction([&differ](LWindow* dialog) { differ = wxtest::ShootDialog(dialog, "dialogs", "pdf-options.png"); });
   AnswerNextDialog(901);
   EXPECT_EQ(CWXUtility::PDFSetting(300, mApp, record, 1, 0, 0, 0), 901);
   EXPECT_EQ(differ, 0) << "the screen does not show what the dialog drew";
@@ -63,7 +64,7 @@ TEST_F(DialogOnScreen, Alert) {
   Str255 name;
   PStrFromString("Holiday scans.pdf", name);
   int differ = -2;
-  QueueDialogAction([&differ](LWindow* dialog) { differ = ShootDialog(dialog, "alert.png"); });
+  QueueDialogAction([&differ](LWindow* dialog) { differ = wxtest::ShootDialog(dialog, "dialogs", "alert.png"); });
   AnswerNextDialog(900);
   EXPECT_EQ(CWXUtility::Show_Error(400, mApp, 400, 31, 1, 1, name, 0), 900);
   EXPECT_EQ(differ, 0) << "the screen does not show what the alert drew";
@@ -71,7 +72,7 @@ TEST_F(DialogOnScreen, Alert) {
 
 TEST_F(DialogOnScreen, FavoriteScanNotice) {
   int differ = -2;
-  QueueDialogAction([&differ](LWindow* dialog) { differ = ShootDialog(dialog, "favorite-scan-notice.png"); });
+  QueueDialogAction([&differ](LWindow* dialog) { differ = wxtest::ShootDialog(dialog, "dialogs", "favorite-scan-notice.png"); });
   AnswerNextDialog(900);
   EXPECT_EQ(CWXUtility::SkipFavoriteScanCheckMsg(mApp), 0);
   EXPECT_EQ(differ, 0) << "the screen does not show what the notice drew";
@@ -86,7 +87,7 @@ TEST_F(DialogOnScreen, FileName) {
   PStrFromString("Letters", history[1]);
   PStrFromString("Holiday", history[2]);
   int differ = -2;
-  QueueDialogAction([&differ](LWindow* dialog) { differ = ShootDialog(dialog, "file-name.png"); });
+  QueueDialogAction([&differ](LWindow* dialog) { differ = wxtest::ShootDialog(dialog, "dialogs", "file-name.png"); });
   AnswerNextDialog(901);
   EXPECT_EQ(CWXUtility::AddFileName(mApp, name, 3, history), 0);
   EXPECT_EQ(differ, 0) << "the screen does not show what the dialog drew";

@@ -1,27 +1,20 @@
 // The Settings dialog of a four-button model (no scanner listed, so the stored model stays)
 // on a private Xvfb, kept for a person to look at.
-#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include "SettingDialogTestEnv.h"
-#include "tests/output/DialogShot.h"
+#include "support/DialogShot.h"
 #include "tests/output/DialogTestEnv.h"
 
 namespace wxapp {
 namespace {
 
-class SettingDialogOnScreen : public SettingDialogTest {
+class SettingDialogOnScreen : public wxtest::OnScreen<SettingDialogTest> {
  protected:
   void SetUp() override {
-    WX_REQUIRE_DIALOG_SHOT();
-    SettingDialogTest::SetUp();
+    wxtest::OnScreen<SettingDialogTest>::SetUp();
     // Texts are in the script of the build's language and are drawn in it.
     SetSystemScriptForLanguage(wxtest::BuildLanguage());
-    ASSERT_TRUE(DpyUseScreen()) << SDL_GetError();
-  }
-  void TearDown() override {
-    SettingDialogTest::TearDown();
-    DpyUseHeadless();
   }
 };
 
@@ -32,7 +25,7 @@ TEST_F(SettingDialogOnScreen, FourButtonModel) {
     PREF_SETTING::kButtonSlot2.set(PREF_ALL::kSetting.in(prefs.PrefAll()), 8);  // File, as a four-button file has
   }
   ASSERT_NE(nullptr, Open());
-  EXPECT_EQ(0, wxtest::ShootDialog(Dialog(), "settings-four-buttons.png"))
+  EXPECT_EQ(0, wxtest::ShootDialog(Dialog(), "dialogs", "settings-four-buttons.png"))
       << "the screen does not show what the dialog drew";
   Click(901);
 }
