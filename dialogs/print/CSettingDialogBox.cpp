@@ -12,6 +12,7 @@
 #include "app/prefs/LanguageTables.h"
 #include "dialogs/print/SettingRules.h"
 #include "framework/UReanimator.h"
+#include "output/export/WXChoosers.h"
 #include "output/hub/WXFolders.h"
 #include "output/hub/WXLaunch.h"
 #include "output/hub/WXText.h"
@@ -283,6 +284,9 @@ void CSettingDialogBox::ListenToMessage(MessageT message, void*) {
       for (uint32_t k = 0; k < PREF_SETTING::kSlots; ++k)
         if (kSlotPanes[k].popup == PaneIDT(message)) OnSlotChanged(k);
       break;
+    case 'TPBT':
+      OnChooseBase();
+      break;
     case 'DFLT':
       OnDefaults();
       break;
@@ -320,6 +324,24 @@ void CSettingDialogBox::OnModelChanged() {
   ChangeModel(All(), Working(), model);
   SetMenuItems(false);
   SetSlotControls();
+}
+
+void CSettingDialogBox::OnChooseBase() {
+  FSSpec start = PREF_SETTING::kTempBase.get(Working()), chosen{}, temp{};
+  if (CWXUtility::ChooseTempFolder(chosen, nullptr, start) != 1) return;
+  if (!CWXUtility::Create_Default_TempDir(chosen, &temp)) return;
+  const FSSpec previous = PREF_SETTING::kTempFolder.get(Working());
+  if (!SameSpec(previous, temp)) CWXUtility::Delete_Default_TempDir(previous);
+  PREF_SETTING::kTempBase.set(Working(), chosen);
+  PREF_SETTING::kTempFolder.set(Working(), temp);
+  {
+    // Written at once, for whatever runs before this dialog closes.
+    CPreferences store(PREFS_FILE_NAME, 0);
+    RecordBytes setting = PREF_ALL::kSetting.in(store.PrefAll());
+    PREF_SETTING::kTempBase.set(setting, chosen);
+    PREF_SETTING::kTempFolder.set(setting, temp);
+  }
+  ShowBasePath();
 }
 
 void CSettingDialogBox::OnDefaults() {

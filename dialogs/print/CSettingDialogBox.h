@@ -50,6 +50,7 @@ class CSettingDialogBox : public LDialogBox, public CFunctionDialog {
   void ShowBasePath();
   void OnSlotChanged(uint32_t slot);
   void OnModelChanged();
+  void OnChooseBase();
   void OnDefaults();
   void OnOK();
   // Closing without OK: the working temporary folder goes and the saved one is there again.

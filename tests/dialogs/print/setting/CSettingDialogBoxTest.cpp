@@ -10,6 +10,7 @@
 #include "SettingDialogTestEnv.h"
 #include "app/prefs/ButtonTags.h"
 #include "app/prefs/WXDefaultDir.h"
+#include "navigation/NavigationDriver.h"
 #include "toolbox/MacErrors.h"
 #include "support/TestEnv.h"
 #include "tests/output/DialogTestEnv.h"
@@ -227,6 +228,35 @@ TEST_F(SettingDialogTest, CancelAfterDefaultsRestoresTheSavedTemporaryFolder) {
   EXPECT_FALSE(std::filesystem::exists(defaultPath));
   EXPECT_TRUE(std::filesystem::is_directory(saved));
   EXPECT_EQ(mOpening, wxtest::ReadBytes(PrefsFile()));
+}
+
+std::string PathOf(const FSSpec& spec) {
+  std::string path;
+  EXPECT_EQ(noErr, FSpGetPOSIXPath(&spec, &path));
+  return path;
+}
+
+TEST_F(SettingDialogTest, ANewBaseFolderIsWrittenAtOnceAndCancelPutsTheOldOneBack) {
+  FSSpec oldTemp{}, oldBase{};
+  ASSERT_TRUE(CWXUtility::Get_Default_TempDir(&oldTemp, &oldBase));
+  const std::filesystem::path oldTempPath = PathOf(oldTemp),
+                              newBase = std::filesystem::path(PathOf(oldBase)) / "Elsewhere";
+  std::filesystem::create_directories(newBase);
+  ASSERT_NE(nullptr, Open());
+  const std::string shownBefore = PaneText(Dialog(), 'TPTX');
+  QueueDialogAction([](LWindow* d) { wxnavigation::SelectItem(d, "Elsewhere"); });
+  AnswerNextDialog(msg_OK);
+  Click('TPBT');
+  EXPECT_NE(shownBefore, PaneText(Dialog(), 'TPTX'));
+  EXPECT_TRUE(std::filesystem::is_directory(newBase / "WX50Temp"));
+  EXPECT_FALSE(std::filesystem::exists(oldTempPath));
+  WithPrefs([&](RecordBytes all) {
+    EXPECT_EQ(newBase.string(), PathOf(PREF_SETTING::kTempBase.get(PREF_ALL::kSetting.in(all))));
+  });
+  Click(901);
+  EXPECT_EQ(mOpening, wxtest::ReadBytes(PrefsFile()));
+  EXPECT_FALSE(std::filesystem::exists(newBase / "WX50Temp"));
+  EXPECT_TRUE(std::filesystem::is_directory(oldTempPath));
 }
 
 }  // namespace
