@@ -1,9 +1,12 @@
 #include "app/wendrix/DialogClasses.h"
 
+#include "dialogs/file/CSaveDialogBox.h"
+#include "dialogs/file/CScanInfoWindow.h"
 #include "output/export/CMailerSelectDialog.h"
 #include "output/export/CPreferenceApplTable.h"
 
 const AppClassList& DialogClasses() {
-  static const AppClassList classes = {AppClassEntry<CMailerSelectDialog>(), AppClassEntry<CPreferenceApplTable>()};
+  static const AppClassList classes = {AppClassEntry<CMailerSelectDialog>(), AppClassEntry<CPreferenceApplTable>(),
+                                       AppClassEntry<CSaveDialogBox>(), AppClassEntry<CScanInfoWindow>()};
   return classes;
 }
