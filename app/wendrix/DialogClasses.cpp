@@ -2,11 +2,13 @@
 
 #include "dialogs/file/CSaveDialogBox.h"
 #include "dialogs/file/CScanInfoWindow.h"
+#include "dialogs/print/CSettingDialogBox.h"
 #include "output/export/CMailerSelectDialog.h"
 #include "output/export/CPreferenceApplTable.h"
 
 const AppClassList& DialogClasses() {
   static const AppClassList classes = {AppClassEntry<CMailerSelectDialog>(), AppClassEntry<CPreferenceApplTable>(),
-                                       AppClassEntry<CSaveDialogBox>(), AppClassEntry<CScanInfoWindow>()};
+                                       AppClassEntry<CSaveDialogBox>(), AppClassEntry<CScanInfoWindow>(),
+                                       AppClassEntry<CSettingDialogBox>()};
   return classes;
 }
