@@ -5,14 +5,15 @@
 
 #include "quicktime/QuickTime.h"
 #include "quicktime/qtImageReader.h"
+#include "quicktime/qtMappedFile.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/MacMemory.h"
 #include "toolbox/RecordAccess.h"
 
 struct QTComponentRecord {
   OSType type = 0;
-  // Importer: the whole file, what it holds, where and into what it draws.
-  std::vector<uint8_t> file;
+  // Importer: the file, what it holds, where and into what it draws.
+  QTMappedFile file;
   QTImageKind kind = QTImageKind::None;
   Rect natural{};
   Rect bounds{};
@@ -29,20 +30,21 @@ namespace {
 QTJPEGWriterProc gJPEGWriter = nullptr;
 constexpr size_t kPictHeader = 512;
 
-QTImageKind KindOf(const std::vector<uint8_t>& f) {
-  if (f.size() >= 3 && f[0] == 0xFF && f[1] == 0xD8 && f[2] == 0xFF) return QTImageKind::JPEG;
-  if (f.size() >= 4 && ((f[0] == 'M' && f[1] == 'M' && f[2] == 0 && f[3] == 42) ||
-                        (f[0] == 'I' && f[1] == 'I' && f[2] == 42 && f[3] == 0)))
+QTImageKind KindOf(const QTMappedFile& file) {
+  const uint8_t* f = file.data();
+  if (file.size() >= 3 && f[0] == 0xFF && f[1] == 0xD8 && f[2] == 0xFF) return QTImageKind::JPEG;
+  if (file.size() >= 4 && ((f[0] == 'M' && f[1] == 'M' && f[2] == 0 && f[3] == 42) ||
+                           (f[0] == 'I' && f[1] == 'I' && f[2] == 42 && f[3] == 0)))
     return QTImageKind::TIFF;
   // A PICT file: 512 bytes of header, then size, frame and the version opcode (2 or 1).
   const size_t v = kPictHeader + 10;
-  if (f.size() >= v + 4 && f[v] == 0x00 && f[v + 1] == 0x11 && f[v + 2] == 0x02 && f[v + 3] == 0xFF)
+  if (file.size() >= v + 4 && f[v] == 0x00 && f[v + 1] == 0x11 && f[v + 2] == 0x02 && f[v + 3] == 0xFF)
     return QTImageKind::PICT;
-  if (f.size() >= v + 2 && f[v] == 0x11 && f[v + 1] == 0x01) return QTImageKind::PICT;
+  if (file.size() >= v + 2 && f[v] == 0x11 && f[v + 1] == 0x01) return QTImageKind::PICT;
   return QTImageKind::None;
 }
 
-PicHandle PictureOf(const std::vector<uint8_t>& f) {
+PicHandle PictureOf(const QTMappedFile& f) {
   const Size size = static_cast<Size>(f.size() - kPictHeader);
   Handle h = NewHandle(size);
   if (!h) return nullptr;
@@ -73,12 +75,11 @@ bool NaturalBounds(QTComponentRecord* c) {
   return true;
 }
 
-// Shrinks (averaging whole pixels) or enlarges (repeating them) the reader's rows into the
-// 32-bit pixels of `world`, w x h.
-bool Resample(QTImageReader& reader, GWorldPtr world, int32_t w, int32_t h) {
-  PixMapHandle pm = GetGWorldPixMap(world);
-  uint8_t* base = reinterpret_cast<uint8_t*>(GetPixBaseAddr(pm));
-  const int32_t rowBytes = GetPixRowBytes(pm);
+// Shrinks (averaging whole pixels) or enlarges (repeating them) the reader's rows to w x h,
+// handing each finished row, as 32-bit pixels in `row`, to `put`.
+template <typename Put>
+bool Resample(QTImageReader& reader, GWorldPtr row, int32_t w, int32_t h, Put put) {
+  uint8_t* out = reinterpret_cast<uint8_t*>(GetPixBaseAddr(GetGWorldPixMap(row)));
   const int32_t W = reader.width, H = reader.height;
   std::vector<uint8_t> src(size_t(W) * 3);
   std::vector<uint32_t> last(size_t(w) * 3), acc(size_t(w) * 3);
@@ -105,38 +106,39 @@ bool Resample(QTImageReader& reader, GWorldPtr world, int32_t w, int32_t h) {
       }
       for (size_t i = 0; i < acc.size(); ++i) acc[i] += last[i];
     }
-    uint8_t* out = base + size_t(y) * rowBytes;
     for (int32_t x = 0; x < w; ++x) {
       out[4 * x] = 0;
       for (int c = 0; c < 3; ++c) out[4 * x + 1 + c] = static_cast<uint8_t>(acc[size_t(x) * 3 + c] / uint32_t(y1 - y0));
     }
+    put(y);
   }
   return true;
 }
 
-// Draws a decoded file through a 32-bit world of the bounds' size, so CopyBits puts it into
-// a port of any depth.
+// Draws a decoded file row by row through a one-row 32-bit world, so CopyBits puts it into
+// a port of any depth without a second image of the bounds' size.
 OSErr DrawDecoded(QTComponentRecord* c, CGrafPtr port, GDHandle device) {
   const int32_t w = c->bounds.right - c->bounds.left, h = c->bounds.bottom - c->bounds.top;
   auto reader = c->kind == QTImageKind::JPEG ? QTOpenJPEG(c->file, w, h) : QTOpenTIFF(c->file);
   if (!reader) return badImageDescription;
-  const Rect local{0, 0, static_cast<int16_t>(h), static_cast<int16_t>(w)};
-  GWorldPtr world = nullptr;
-  OSErr err = NewGWorld(&world, 32, &local, nullptr, nullptr, 0);
+  const Rect local{0, 0, 1, static_cast<int16_t>(w)};
+  GWorldPtr row = nullptr;
+  OSErr err = NewGWorld(&row, 32, &local, nullptr, nullptr, 0);
   if (err != noErr) return err;
-  LockPixels(GetGWorldPixMap(world));
-  if (Resample(*reader, world, w, h)) {
-    CGrafPtr savedPort = nullptr;
-    GDHandle savedDevice = nullptr;
-    GetGWorld(&savedPort, &savedDevice);
-    SetGWorld(port, device);
-    CopyBits(GetPortBitMapForCopyBits(world), GetPortBitMapForCopyBits(port), &local, &c->bounds, srcCopy, nullptr);
-    SetGWorld(savedPort, savedDevice);
-  } else {
-    err = badImageDescription;
-  }
-  DisposeGWorld(world);
-  return err;
+  LockPixels(GetGWorldPixMap(row));
+  CGrafPtr savedPort = nullptr;
+  GDHandle savedDevice = nullptr;
+  GetGWorld(&savedPort, &savedDevice);
+  SetGWorld(port, device);
+  const bool drawn = Resample(*reader, row, w, h, [&](int32_t y) {
+    const int16_t top = static_cast<int16_t>(c->bounds.top + y);
+    const Rect dest{top, c->bounds.left, static_cast<int16_t>(top + 1), c->bounds.right};
+    CopyBits(GetPortBitMapForCopyBits(row), GetPortBitMapForCopyBits(port), &local, &dest, srcCopy, nullptr);
+  });
+  SetGWorld(savedPort, savedDevice);
+  DisposeGWorld(row);
+  if (!drawn) return badImageDescription;
+  return noErr;
 }
 
 OSErr DrawPict(QTComponentRecord* c, CGrafPtr port, GDHandle device) {
@@ -162,7 +164,7 @@ OSErr GetGraphicsImporterForFile(const FSSpec* file, GraphicsImportComponent* im
   *importer = nullptr;
   auto c = std::make_unique<QTComponentRecord>();
   c->type = GraphicsImporterComponentType;
-  OSErr err = FSpReadDataFork(file, &c->file);
+  OSErr err = c->file.Open(file);
   if (err != noErr) return err;
   c->kind = KindOf(c->file);
   if (!NaturalBounds(c.get())) return cantFindHandler;

@@ -4,7 +4,8 @@
 
 #include <cstdint>
 #include <memory>
-#include <vector>
+
+#include "quicktime/qtMappedFile.h"
 
 class QTImageReader {
  public:
@@ -24,12 +25,12 @@ constexpr int64_t kQTMaxImageBytes = int64_t(1) << 30;
 
 // The image's own size; false for a damaged or unsupported file, or one whose data could not
 // hold the pixels it claims.
-bool QTJPEGSize(const std::vector<uint8_t>& file, int32_t* width, int32_t* height);
-bool QTTIFFSize(const std::vector<uint8_t>& file, int32_t* width, int32_t* height);
+bool QTJPEGSize(const QTMappedFile& file, int32_t* width, int32_t* height);
+bool QTTIFFSize(const QTMappedFile& file, int32_t* width, int32_t* height);
 
 // A JPEG reader decoding at the smallest of the decoder's scales (1, 1/2, 1/4, 1/8) that
 // still gives at least minWidth x minHeight. Null for a damaged file. `file` must outlive it.
-std::unique_ptr<QTImageReader> QTOpenJPEG(const std::vector<uint8_t>& file, int32_t minWidth, int32_t minHeight);
+std::unique_ptr<QTImageReader> QTOpenJPEG(const QTMappedFile& file, int32_t minWidth, int32_t minHeight);
 // A reader of an uncompressed one-strip TIFF: 1 bit, 8-bit grey or 8-bit RGB, either byte
 // order. Null for anything else. `file` must outlive it.
-std::unique_ptr<QTImageReader> QTOpenTIFF(const std::vector<uint8_t>& file);
+std::unique_ptr<QTImageReader> QTOpenTIFF(const QTMappedFile& file);

@@ -22,7 +22,7 @@ class JPEGReader : public QTImageReader {
  public:
   ~JPEGReader() override { jpeg_destroy_decompress(&mCinfo); }
 
-  bool Open(const std::vector<uint8_t>& file, int32_t minWidth, int32_t minHeight, bool headerOnly) {
+  bool Open(const QTMappedFile& file, int32_t minWidth, int32_t minHeight, bool headerOnly) {
     mCinfo.err = jpeg_std_error(&mErr.mgr);
     mErr.mgr.error_exit = ErrorExit;
     mErr.mgr.emit_message = Silent;
@@ -74,7 +74,7 @@ class JPEGReader : public QTImageReader {
 
 }  // namespace
 
-bool QTJPEGSize(const std::vector<uint8_t>& file, int32_t* width, int32_t* height) {
+bool QTJPEGSize(const QTMappedFile& file, int32_t* width, int32_t* height) {
   JPEGReader reader;
   if (!reader.Open(file, 0, 0, true)) return false;
   *width = reader.width;
@@ -82,7 +82,7 @@ bool QTJPEGSize(const std::vector<uint8_t>& file, int32_t* width, int32_t* heigh
   return true;
 }
 
-std::unique_ptr<QTImageReader> QTOpenJPEG(const std::vector<uint8_t>& file, int32_t minWidth, int32_t minHeight) {
+std::unique_ptr<QTImageReader> QTOpenJPEG(const QTMappedFile& file, int32_t minWidth, int32_t minHeight) {
   auto reader = std::make_unique<JPEGReader>();
   if (!reader->Open(file, minWidth, minHeight, false)) return nullptr;
   return reader;

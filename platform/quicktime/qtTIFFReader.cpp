@@ -9,7 +9,7 @@ struct TIFFFields {
 };
 
 // Reads the first directory of a TIFF held in memory; false when anything lies outside it.
-bool ParseTIFF(const std::vector<uint8_t>& f, TIFFFields* t) {
+bool ParseTIFF(const QTMappedFile& f, TIFFFields* t) {
   TIFFDirectory dir;
   if (!TIFFReadFirstDirectory(f.data(), f.size(), &dir)) return false;
   for (const TIFFEntry& e : dir.entries) {
@@ -35,7 +35,7 @@ bool ParseTIFF(const std::vector<uint8_t>& f, TIFFFields* t) {
 
 uint64_t RowBytes(const TIFFFields& t) { return (uint64_t(t.width) * t.bits * t.samples + 7) / 8; }
 
-bool Supported(const std::vector<uint8_t>& f, const TIFFFields& t) {
+bool Supported(const QTMappedFile& f, const TIFFFields& t) {
   const bool kind = (t.samples == 1 && (t.bits == 1 || t.bits == 8)) || (t.samples == 3 && t.bits == 8);
   const bool colour = t.samples == 3 ? t.photometric == 2 : t.photometric <= 1;
   const uint64_t bytes = RowBytes(t) * t.height;
@@ -46,14 +46,15 @@ bool Supported(const std::vector<uint8_t>& f, const TIFFFields& t) {
 
 class TIFFReader : public QTImageReader {
  public:
-  TIFFReader(const std::vector<uint8_t>& file, const TIFFFields& t) : mFile(file), mT(t) {
+  TIFFReader(const QTMappedFile& file, const TIFFFields& t) : mFile(file), mT(t) {
     width = static_cast<int32_t>(t.width);
     height = static_cast<int32_t>(t.height);
   }
 
   bool NextRow(uint8_t* rgb) override {
     if (mRow >= mT.height) return false;
-    const uint8_t* row = mFile.data() + mT.stripOffset + RowBytes(mT) * mRow++;
+    const uint64_t start = mT.stripOffset + RowBytes(mT) * mRow++;
+    const uint8_t* row = mFile.data() + start;
     // Photometric 0: zero is white.
     const uint8_t flip = mT.photometric == 0 ? 0xFF : 0x00;
     for (uint32_t x = 0; x < mT.width; ++x) {
@@ -67,18 +68,19 @@ class TIFFReader : public QTImageReader {
       v ^= flip;
       rgb[3 * x] = rgb[3 * x + 1] = rgb[3 * x + 2] = v;
     }
+    mFile.Release(start);
     return true;
   }
 
  private:
-  const std::vector<uint8_t>& mFile;
+  const QTMappedFile& mFile;
   TIFFFields mT;
   uint32_t mRow = 0;
 };
 
 }  // namespace
 
-bool QTTIFFSize(const std::vector<uint8_t>& file, int32_t* width, int32_t* height) {
+bool QTTIFFSize(const QTMappedFile& file, int32_t* width, int32_t* height) {
   TIFFFields t;
   if (!ParseTIFF(file, &t) || !Supported(file, t)) return false;
   *width = static_cast<int32_t>(t.width);
@@ -86,7 +88,7 @@ bool QTTIFFSize(const std::vector<uint8_t>& file, int32_t* width, int32_t* heigh
   return true;
 }
 
-std::unique_ptr<QTImageReader> QTOpenTIFF(const std::vector<uint8_t>& file) {
+std::unique_ptr<QTImageReader> QTOpenTIFF(const QTMappedFile& file) {
   TIFFFields t;
   if (!ParseTIFF(file, &t) || !Supported(file, t)) return nullptr;
   return std::make_unique<TIFFReader>(file, t);

@@ -1,16 +1,20 @@
 // Pages of the SANE test device, scanned through the scan entry and watched by the scan
-// watcher, into files.
+// watcher, into files, and one of them printed.
 #include <gtest/gtest.h>
+
+#include "PageFixtures.h"
 
 #include "app/prefs/LanguageTables.h"
 #include "framework/LThread.h"
 #include "output/export/WXExport.h"
+#include "output/export/WXPrintScan.h"
 #include "output/hub/WXFolders.h"
 #include "output/hubdialogs/WXScan.h"
 #include "platform/twain/sane/SaneTestConfig.h"
 #include "scanner/CThreadChecker.h"
 #include "scanner/CTWAIN.h"
 #include "scanner/ScanTestSupport.h"
+#include "support/PrinterEnvironment.h"
 #include "support/TestEnv.h"
 #include "tests/app/prefs/PrefsTestEnv.h"
 #include "tests/output/DialogTestEnv.h"
@@ -81,6 +85,63 @@ TEST_F(SaneExport, EachImageModeBecomesFilesAndTheRawFilesGo) {
       EXPECT_EQ(0u, wxscan::FilesIn(tempDir)) << "the raw file is gone";
     }
   }
+}
+
+TEST_F(SaneExport, AScannedPageWrittenAsTIFFPrintsAsOnePDFWithItsImage) {
+  WX_REQUIRE_TOOL("pdfimages");
+  WX_REQUIRE_TOOL("qpdf");
+  SelectLanguage(reinterpret_cast<ConstStr255Param>("\x01" "E"));
+  CTWAIN::SetApplicationHost(mApp);
+  const FSSpec temp = wxtest::TemporaryFolder();
+  const fs::path out = env.root() / "Scans", prints = env.root() / "Prints";
+  fs::create_directories(out);
+  fs::create_directories(prints);
+  wxtest::PrinterEnvironment printer{prints.string(), (env.root() / "no-cups.sock").string()};
+  CTWAIN twain;
+  twain.SetTempFolder(temp);
+  CThreadChecker checker(nullptr, &twain);
+  Str255 model;
+  PStrFromString("Dremlo Model A", model);
+  ASSERT_EQ(1, CWXUtility::ImportFromDevice(5, 1, &checker, model, SDimension16{200, 150}, 'TIFF', 1, 0, 0,
+                                            Paper_Size_custom, 50, mApp, 4, 0));
+  for (int i = 0; i < 200 && !twain.IsDone(); ++i) {
+    mApp->ProcessNextEvent();
+    LThread::Yield();
+  }
+  ASSERT_TRUE(twain.IsDone());
+  ASSERT_EQ(1, twain.GetImageCount());
+  const TW_IMAGEINFO info = (*twain.GetImageInfoArray())[1];
+  ASSERT_EQ(info.BitsPerPixel, 24);
+  StPDFDialog pdf;
+  StJPEGDialog jpeg;
+  StOtherDialog pict, tiff;
+  Str255 base;
+  PStrFromString("Base", base);
+  std::unique_ptr<TArray<FSSpec>> list(CWXUtility::ExportToFile(
+      1, &checker, 'TIFF', base, wxscan::FolderSpec(out), 0, pdf, jpeg, pict, tiff, 0, 'QlWX', 0, 0, 0));
+  ASSERT_NE(list, nullptr);
+
+  ScanData page;
+  page.width = info.ImageWidth;
+  page.height = info.ImageLength;
+  page.resolution = Fixed(info.XResolution.Whole) << 16;
+  page.imageFile = wxtest::SpecOf(out / "Base.TIF");
+  LPrintSpec spec;
+  const unsigned char fit = 0;
+  CWXUtility::PrintScanImage(page, &spec, fit, 100, nullptr);
+
+  std::vector<fs::path> pdfs;
+  for (const auto& entry : fs::directory_iterator(prints)) pdfs.push_back(entry.path());
+  ASSERT_EQ(pdfs.size(), 1u);
+  EXPECT_TRUE(paginortest::QpdfCheck(pdfs[0]));
+  const auto images = paginortest::ListImages(pdfs[0]);
+  ASSERT_EQ(images.size(), 1u);
+  // At 100 % on the 300 dpi folder printer: the scan's pixels times 300 over its resolution.
+  const auto printed = [&](long pixels) { return int((pixels * 300 * 2 / info.XResolution.Whole + 1) / 2); };
+  EXPECT_EQ(images[0].width, printed(info.ImageWidth));
+  EXPECT_EQ(images[0].height, printed(info.ImageLength));
+  EXPECT_EQ(images[0].xppi, 300);
+  fs::copy_file(pdfs[0], wxtest::OutputDir("printing") / "sane-scan.pdf", fs::copy_options::overwrite_existing);
 }
 
 }  // namespace

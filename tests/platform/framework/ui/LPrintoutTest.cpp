@@ -8,6 +8,7 @@
 #include "PageFixtures.h"
 #include "framework/LException.h"
 #include "framework/LPlaceHolder.h"
+#include "framework/StDetachedAttachment.h"
 #include "framework/StPrintSession.h"
 #include "quickdraw/QDOffscreen.h"
 #include "support/PrinterEnvironment.h"
@@ -120,6 +121,85 @@ TEST_F(Printout, AFailingPaneCancelsTheJob) {
   EXPECT_FALSE(spec.IsInSession());
   EXPECT_TRUE(fs::is_empty(folder));
 }
+
+// Counts its own deletions, so a test sees who owned it.
+class CountedAttachment : public LAttachment {
+ public:
+  explicit CountedAttachment(int* deleted) : mDeleted(deleted) {}
+  ~CountedAttachment() override { ++*mDeleted; }
+  void ExecuteSelf(MessageT, void*) override {}
+
+ private:
+  int* mDeleted;
+};
+
+std::vector<LAttachment*> AttachmentsOf(LAttachable& host) {
+  std::vector<LAttachment*> list;
+  TArrayIterator<LAttachment*> it(*host.GetAttachmentsList());
+  for (LAttachment* a = nullptr; it.Next(a);) list.push_back(a);
+  return list;
+}
+
+// Notes the attachments it has while it prints.
+class AttachmentsPane : public ImagePane {
+ public:
+  using ImagePane::ImagePane;
+  void PrintPanelSelf(const PanelSpec& panel) override {
+    whilePrinting = AttachmentsOf(*this);
+    ImagePane::PrintPanelSelf(panel);
+  }
+  std::vector<LAttachment*> whilePrinting;
+};
+
+struct DetachCase {
+  const char* name;
+  int attachments;
+  bool fail;
+};
+
+class DetachTable : public Printout, public ::testing::WithParamInterface<DetachCase> {};
+
+TEST_P(DetachTable, ThePageAreasFirstAttachmentIsOffForTheJobAndBackInFrontAfterIt) {
+  const DetachCase& c = GetParam();
+  int deleted = 0;
+  std::vector<LAttachment*> attached;
+  {
+    AttachmentsPane pane(MakePaneInfo(nullptr, 'IMGE', 0, 0, 160, 100), c.fail);
+    for (int i = 0; i < c.attachments; ++i) {
+      attached.push_back(new CountedAttachment(&deleted));
+      pane.AddAttachment(attached.back());
+    }
+    LPrintSpec spec;
+    std::unique_ptr<LPrintout> printout(LPrintout::CreatePrintout(370));
+    printout->SetPrintSpec(spec);
+    auto* holder = dynamic_cast<LPlaceHolder*>(printout->FindPaneByID('PHLD'));
+    ASSERT_NE(holder, nullptr);
+    holder->ResizeFrameTo(300, 200, false);
+    holder->InstallOccupant(&pane, kAlignNone);
+    for (int job = 0; job < 2; ++job) {
+      pane.whilePrinting.clear();
+      StPrintSession session(spec);
+      StDetachedAttachment detached(pane);
+      if (c.fail) {
+        EXPECT_THROW(printout->DoPrintJob(), LException);
+      } else {
+        printout->DoPrintJob();
+      }
+      EXPECT_EQ(pane.whilePrinting, std::vector<LAttachment*>(attached.begin() + std::min(1, c.attachments),
+                                                              attached.end()));
+    }
+    holder->RemoveOccupant();
+    EXPECT_EQ(AttachmentsOf(pane), attached) << "the same order after both jobs";
+    EXPECT_EQ(deleted, 0);
+  }
+  EXPECT_EQ(deleted, c.attachments) << "all owned by the page area again";
+  EXPECT_EQ(fs::is_empty(folder), c.fail);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, DetachTable,
+                         ::testing::Values(DetachCase{"None", 0, false}, DetachCase{"One", 1, false},
+                                           DetachCase{"Two", 2, false}, DetachCase{"TwoFailingJob", 2, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Printout, WithoutPrinterTheJobThrows) {
   wxtest::PrinterEnvironment none("", (dir / "no-cups.sock").string());
