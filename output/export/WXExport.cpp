@@ -144,15 +144,6 @@ struct PageRequest {
   bool exifFromRecord = false;        // the whole record, not only its size and resolution
 };
 
-OSErr FileSize(const FSSpec& spec, long* size) {
-  SInt16 ref = 0;
-  OSErr err = FSpOpenDF(&spec, fsRdPerm, &ref);
-  if (err != noErr) return err;
-  err = GetEOF(ref, size);
-  FSClose(ref);
-  return err;
-}
-
 // Opens the format's job for the page (a shared PDF only once); false when a PDF cannot
 // be opened.
 bool OpenOutput(CFileExporter& exporter, const PageRequest& req, bool* pdfOpen) {
