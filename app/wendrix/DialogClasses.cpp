@@ -1,10 +1,14 @@
 #include "app/wendrix/DialogClasses.h"
 
+#include "output/export/CMailerSelectDialog.h"
+#include "output/export/CPreferenceApplTable.h"
 #include "output/hubdialogs/CFileNameAddDialog.h"
 #include "output/hubdialogs/CFileNameAddPopup.h"
 
 const AppClassList& DialogClasses() {
   static const AppClassList classes = {
+      AppClassEntry<CMailerSelectDialog>(),
+      AppClassEntry<CPreferenceApplTable>(),
       AppClassEntry<CFileNameAddDialog>(),
       AppClassEntry<CFileNameAddPopup>(),
   };

@@ -13,6 +13,7 @@
 #include "framework/LPicture.h"
 #include "framework/LPlaceHolder.h"
 #include "framework/LPopupButton.h"
+#include "framework/LPrintout.h"
 #include "framework/LPushButton.h"
 #include "framework/LRadioButton.h"
 #include "framework/LRadioGroup.h"
@@ -50,6 +51,7 @@ void RegisterFrameworkClasses() {
   RegisterClass_(LTabsControl);
   RegisterClass_(LMultiPanelView);
   RegisterClass_(LPlaceHolder);
+  RegisterClass_(LPrintout);
   RegisterClass_(LScroller);
   RegisterClass_(LEditField);
 }

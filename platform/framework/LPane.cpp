@@ -79,8 +79,16 @@ WindowRef LPane::GetMacWindow() const {
 }
 
 CGrafPtr LPane::GetMacPort() const {
-  WindowRef window = GetMacWindow();
-  return window ? GetWindowPort(window) : nullptr;
+  Point origin;
+  return GetMacPort(origin);
+}
+
+CGrafPtr LPane::GetMacPort(Point& origin) const {
+  origin = Point{0, 0};
+  if (WindowRef window = GetMacWindow()) return GetWindowPort(window);
+  const LPane* top = this;
+  while (top->mSuperView) top = top->mSuperView;
+  return top->GetOwnPort(origin);
 }
 
 namespace {
@@ -234,11 +242,22 @@ void LPane::Draw(RgnHandle) {
   if (ExecuteAttachments(msg_DrawOrPrint, &frame)) DrawSelf();
 }
 
+void LPane::PlaceInSuperFrameAt(SInt32 h, SInt32 v, bool refresh) {
+  SPoint32 super = {0, 0};
+  if (mSuperView) mSuperView->GetFrameLocation(super);
+  MoveBy(super.h + h - mFrameLocation.h, super.v + v - mFrameLocation.v, refresh);
+}
+
+void LPane::PrintPanel(const PanelSpec& panel) {
+  if (IsVisible() && FocusDraw()) PrintPanelSelf(panel);
+}
+
 bool LPane::FocusDraw(LPane*) {
-  CGrafPtr port = GetMacPort();
+  Point origin;
+  CGrafPtr port = GetMacPort(origin);
   if (!port) return false;
   SetPort(port);
-  SetOrigin(0, 0);
+  SetOrigin(origin.h, origin.v);
   Rect revealed;
   if (!CalcRevealedRect(revealed)) {
     Rect none = {0, 0, 0, 0};

@@ -39,7 +39,10 @@ class LPane : public LAttachable {
   virtual void PutInside(LView* view, bool inFront = true);
   LWindow* GetWindow() const;
   WindowRef GetMacWindow() const;
+  // The window's port, or the port of the tree's top when it has its own (a printout while
+  // it prints); `origin` is the local point at the port's top left.
   CGrafPtr GetMacPort() const;
+  CGrafPtr GetMacPort(Point& origin) const;
 
   // Geometry.
   void GetFrameSize(SDimension16& outSize) const { outSize = mFrameSize; }
@@ -51,6 +54,8 @@ class LPane : public LAttachable {
   virtual void ResizeFrameBy(SInt16 dw, SInt16 dh, bool refresh);
   void ResizeFrameTo(SInt16 width, SInt16 height, bool refresh);
   virtual void MoveBy(SInt32 dh, SInt32 dv, bool refresh);
+  // Moves the frame's top left to (h, v) from the superview's frame's top left.
+  void PlaceInSuperFrameAt(SInt32 h, SInt32 v, bool refresh);
   // The superview's frame changed size: move or stretch as the bindings say.
   virtual void AdaptToSuperFrameSize(SInt32 dw, SInt32 dh, bool refresh);
   virtual bool PointIsInFrame(SInt32 h, SInt32 v) const;
@@ -78,6 +83,10 @@ class LPane : public LAttachable {
 
   // Drawing.
   virtual void Draw(RgnHandle superDrawRgn);
+  // Draws the pane onto a printed page; views print their subpanes too.
+  virtual void PrintPanel(const PanelSpec& panel);
+  // What a pane prints: by default what it shows.
+  virtual void PrintPanelSelf(const PanelSpec&) { DrawSelf(); }
   // Makes the window's port current, clipped to the revealed frame; false when hidden away.
   virtual bool FocusDraw(LPane* subPane = nullptr);
   virtual void Refresh();
@@ -104,6 +113,8 @@ class LPane : public LAttachable {
   static void SetDefaultView(LView* view) { sDefaultView = view; }
 
  protected:
+  // The port a top pane without a window draws into, and its origin; none by default.
+  virtual CGrafPtr GetOwnPort(Point&) const { return nullptr; }
   virtual void FinishCreateSelf() {}
   virtual void DrawSelf() {}
   virtual void ClickSelf(const SMouseDownEvent&) {}

@@ -117,6 +117,13 @@ void LView::Draw(RgnHandle superDrawRgn) {
   for (LPane* pane : panes) pane->Draw(superDrawRgn);
 }
 
+void LView::PrintPanel(const PanelSpec& panel) {
+  if (!IsVisible()) return;
+  LPane::PrintPanel(panel);
+  const std::vector<LPane*> panes = mSubPanes;
+  for (LPane* pane : panes) pane->PrintPanel(panel);
+}
+
 void LView::Click(SMouseDownEvent& event) {
   if (LPane* hit = FindSubPaneHitBy(event.wherePort.h, event.wherePort.v))
     hit->Click(event);

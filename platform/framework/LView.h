@@ -37,6 +37,7 @@ class LView : public LPane {
   void MoveBy(SInt32 dh, SInt32 dv, bool refresh) override;
 
   void Draw(RgnHandle superDrawRgn) override;
+  void PrintPanel(const PanelSpec& panel) override;
   void Click(SMouseDownEvent& event) override;
   void AdjustMouse(Point portPt, const EventRecord& event, RgnHandle mouseRgn) override;
   void Show() override;

@@ -154,6 +154,7 @@ inline constexpr LayoutClass kFrameworkClasses[] = {
     {"tabs", 'tabs', {kPane, kControl, kTabs}, false, true},
     {"mpvw", 'mpvw', {kPane, kView, kPanels}, true, true},
     {"plac", 'plac', {kPane, kView, kPlaceHolder}, true, true},
+    {"prnt", 'prnt', {kPane, kView}, true, true},
     {"scrl", 'scrl', {kPane, kView, kScroller}, true, true},
     {"brda", 'brda', {kAttachment, kBorder}, false, false},
     {"atch", 'atch', {kAttachment}, false, false},

@@ -76,3 +76,11 @@ struct SMouseDownEvent {
   EventRecord macEvent;
   bool delaySelect;
 };
+
+// The part of a printout that one printed page shows: its page number (from 1) and its
+// place in the grid of pages.
+struct PanelSpec {
+  UInt32 pageNumber = 1;
+  UInt32 horizIndex = 1;
+  UInt32 vertIndex = 1;
+};

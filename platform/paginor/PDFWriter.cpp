@@ -168,6 +168,7 @@ std::string PDFWriter::PageObjects(int* pageObject) {
       dictionary += " /ColorSpace /DeviceGray /BitsPerComponent 1 /Decode [1 0]";
     else
       dictionary += std::string(" /ColorSpace ") + (image.rgb ? "/DeviceRGB" : "/DeviceGray") + " /BitsPerComponent 8";
+    if (image.whiteIsClear && !image.bilevel) dictionary += image.rgb ? " /Mask [255 255 255 255 255 255]" : " /Mask [255 255]";
     dictionary += image.dct ? " /Filter /DCTDecode" : " /Filter /FlateDecode";
     AddStream(&batch, dictionary, image.stream);
     xobjects += " /Im" + std::to_string(i) + " " + Ref(object);

@@ -19,6 +19,8 @@ struct PDFImage {
   bool bilevel = false;
   bool dct = false;
   std::vector<UInt8> stream;
+  // White pixels let what lies below show through (a layer drawn over other images).
+  bool whiteIsClear = false;
 };
 
 // Points, origin at the page's lower left corner.

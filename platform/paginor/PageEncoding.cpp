@@ -42,7 +42,7 @@ SInt32 PageJPEGQuality(SInt32 mode) {
 }
 
 OSErr EncodePage(const PATIMG& image, SInt32 mode, PaginorJPEGEncoderProc encoder, PDFImage* out) {
-  *out = PDFImage{image.width, image.height, image.type == kPATIMGColour, image.type == kPATIMGBilevel, false, {}};
+  *out = PDFImage{image.width, image.height, image.type == kPATIMGColour, image.type == kPATIMGBilevel, false, {}, false};
   const std::vector<UInt8> rows = PackedRows(image);
   if (image.type == kPATIMGBilevel || !encoder) {
     out->stream = PDFDeflate(rows.data(), rows.size());

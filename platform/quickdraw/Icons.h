@@ -32,7 +32,8 @@ enum : SInt16 { kNoLabel = 0 };
 
 // The icon of a file. An application (an executable or a .desktop entry) gets the icon its
 // desktop entry names, looked up in the freedesktop icon theme; anything else, or an
-// application without one, gets a generic icon. The reference starts with one hold.
+// application without one, gets a generic icon; a folder gets the theme's folder icon (a
+// drawn one without a theme). The reference starts with one hold.
 OSErr GetIconRefFromFile(const FSSpec* file, IconRef* icon, SInt16* label);
 OSErr AcquireIconRef(IconRef icon);
 OSErr ReleaseIconRef(IconRef icon);

@@ -119,11 +119,15 @@ struct PenState {
   Pattern pnPat;
 };
 
-// Bottleneck procedures. Only the picture-output procedure is called by this layer: while
-// a picture records into a port whose procedures set putPicProc, the picture's bytes after
-// its 10-byte size-and-frame header are handed to it instead of going into the handle.
+// Bottleneck procedures. Two are called by this layer: while a picture records into a port
+// whose procedures set putPicProc, the picture's bytes after its 10-byte size-and-frame
+// header are handed to it instead of going into the handle; and CopyBits into a port whose
+// procedures set bitsProc hands the copy to it instead of drawing it (a printing port keeps
+// each image whole rather than as pixels of the page).
 typedef void (*QDPutPicProcPtr)(const void* data, SInt16 byteCount);
 typedef void (*QDGetPicProcPtr)(void* data, SInt16 byteCount);
+typedef void (*QDBitsProcPtr)(const BitMap* srcBits, const Rect* srcRect, const Rect* dstRect, SInt16 mode,
+                              RgnHandle maskRgn);
 struct CQDProcs {
   void* textProc;
   void* lineProc;
@@ -133,7 +137,7 @@ struct CQDProcs {
   void* arcProc;
   void* polyProc;
   void* rgnProc;
-  void* bitsProc;
+  QDBitsProcPtr bitsProc;
   void* commentProc;
   void* txMeasProc;
   QDGetPicProcPtr getPicProc;

@@ -55,6 +55,10 @@ void CopyBits(const BitMap* srcBits, const BitMap* dstBits, const Rect* srcRect,
     qdPicRecordBits(port, s, *srcRect, *dstRect, mode, maskRgn ? &mask : nullptr);
     return;
   }
+  if (toPort && port->procs && port->procs->bitsProc) {
+    port->procs->bitsProc(srcBits, srcRect, dstRect, mode, maskRgn);
+    return;
+  }
   int sw = srcRect->right - srcRect->left, sh = srcRect->bottom - srcRect->top;
   int dw = dstRect->right - dstRect->left, dh = dstRect->bottom - dstRect->top;
   if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0 || !s.base || !d.base) return;

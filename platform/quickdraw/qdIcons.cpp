@@ -62,6 +62,20 @@ qdImage GenericIcon() {
   return img;
 }
 
+// A folder: a tab over a body, for a system without an icon theme.
+qdImage GenericFolderIcon() {
+  qdImage img;
+  img.width = img.height = 32;
+  img.argb.assign(32 * 32, 0);
+  for (int y = 6; y < 28; ++y)
+    for (int x = 2; x < 30; ++x) {
+      if (y < 10 && x > 14) continue;
+      bool edge = y == 6 || y == 27 || x == 2 || x == 29 || (y == 10 && x >= 14) || (y < 10 && x == 14);
+      img.argb[static_cast<size_t>(y) * 32 + x] = edge ? 0xFF6A5A2A : 0xFFE8C870;
+    }
+  return img;
+}
+
 std::string DesktopIconName(const fs::path& entry) {
   std::ifstream in(entry);
   std::string line;
@@ -96,7 +110,7 @@ fs::path EntryForExecutable(const fs::path& exe) {
 }
 
 // An icon name through the icon theme (hicolor), largest useful size first, then pixmaps.
-bool LoadThemeIcon(const std::string& name, qdImage* out) {
+bool LoadThemeIcon(const std::string& name, qdImage* out, const char* context = "apps") {
   if (name.empty()) return false;
   if (fs::path(name).is_absolute()) return qdReadPNG(name, out);
   std::vector<fs::path> roots;
@@ -105,7 +119,7 @@ bool LoadThemeIcon(const std::string& name, qdImage* out) {
   for (const char* theme : {"hicolor", "Adwaita"})
     for (const char* size : {"32x32", "48x48", "64x64", "128x128", "256x256", "24x24", "16x16"})
       for (const fs::path& root : roots)
-        if (qdReadPNG((root / theme / size / "apps" / (name + ".png")).string(), out)) return true;
+        if (qdReadPNG((root / theme / size / context / (name + ".png")).string(), out)) return true;
   return qdReadPNG("/usr/share/pixmaps/" + name + ".png", out);
 }
 
@@ -226,6 +240,12 @@ OSErr GetIconRefFromFile(const FSSpec* file, IconRef* icon, SInt16* label) {
   if (err != noErr) return err;
   auto ref = new OpaqueIconRef;
   fs::path p(path);
+  std::error_code ec;
+  if (fs::is_directory(p, ec)) {
+    if (!LoadThemeIcon("folder", &ref->image, "places")) ref->image = GenericFolderIcon();
+    *icon = ref;
+    return noErr;
+  }
   fs::path entry = p.extension() == ".desktop" ? p : EntryForExecutable(p);
   if (entry.empty() || !LoadThemeIcon(DesktopIconName(entry), &ref->image)) ref->image = GenericIcon();
   *icon = ref;

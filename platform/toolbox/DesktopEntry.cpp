@@ -3,8 +3,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <vector>
 
 #include "toolbox/FilePaths.h"
 
@@ -56,10 +58,32 @@ bool IsExecutableFile(const std::string& path) {
 
 }  // namespace
 
+namespace {
+
+// The Name keys of the user's language, best first ("Name[fr_CA]", "Name[fr]"), from the
+// first locale variable set.
+std::vector<std::string> LocalNameKeys() {
+  for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const char* value = std::getenv(variable);
+    if (!value || !*value) continue;
+    std::string locale = value;
+    locale = locale.substr(0, locale.find_first_of(".@"));
+    if (locale == "C" || locale == "POSIX") return {};
+    const std::string language = locale.substr(0, locale.find('_'));
+    if (language == locale) return {"Name[" + language + "]"};
+    return {"Name[" + locale + "]", "Name[" + language + "]"};
+  }
+  return {};
+}
+
+}  // namespace
+
 bool DesktopEntryRead(const std::string& path, DesktopEntry* entry) {
   std::ifstream in(path);
   if (!in) return false;
   *entry = DesktopEntry();
+  const std::vector<std::string> localKeys = LocalNameKeys();
+  size_t localRank = localKeys.size();  // the best local key seen so far
   std::string line;
   bool inGroup = false, found = false;
   while (std::getline(in, line)) {
@@ -75,7 +99,12 @@ bool DesktopEntryRead(const std::string& path, DesktopEntry* entry) {
     if (eq == std::string::npos) continue;
     const std::string key = Trim(line.substr(0, eq)), value = Trim(line.substr(eq + 1));
     if (key == "Type") entry->type = value;
-    else if (key == "Name") entry->name = value;
+    else if (key == "Name" && localRank == localKeys.size()) entry->name = value;
+    else if (const auto local = std::find(localKeys.begin(), localKeys.end(), key);
+             local != localKeys.end() && size_t(local - localKeys.begin()) < localRank) {
+      entry->name = value;
+      localRank = size_t(local - localKeys.begin());
+    }
     else if (key == "Exec") entry->exec = value;
     else if (key == "TryExec") entry->tryExec = value;
     else if (key == "Hidden") entry->hidden = value == "true";

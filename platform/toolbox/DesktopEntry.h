@@ -17,7 +17,8 @@ struct DesktopEntry {
   std::vector<std::string> mimeTypes;
 };
 
-// Reads the [Desktop Entry] group; false when the file cannot be read or has no such group.
+// Reads the [Desktop Entry] group, the name in the user's language where the entry has one;
+// false when the file cannot be read or has no such group.
 bool DesktopEntryRead(const std::string& path, DesktopEntry* entry);
 // Whether the entry is an application that can run here: Type=Application, not Hidden,
 // and its TryExec and Exec programs found.

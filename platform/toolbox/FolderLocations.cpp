@@ -20,6 +20,7 @@ struct Locations {
   std::string config;    // XDG_CONFIG_HOME
   std::string data;      // XDG_DATA_HOME
   std::string pictures;  // XDG_PICTURES_DIR
+  std::string documents;  // XDG_DOCUMENTS_DIR
   std::string temp;      // TMPDIR
   std::string system;    // prefix of /usr/...: "" for the real system
 };
@@ -42,6 +43,7 @@ Locations CurrentLocations() {
     l.config = root + "/.config";
     l.data = root + "/.local/share";
     l.pictures = root + "/Pictures";
+    l.documents = root + "/Documents";
     l.temp = root + "/tmp";
     l.system = root;
     return l;
@@ -50,6 +52,7 @@ Locations CurrentLocations() {
   l.config = EnvOr("XDG_CONFIG_HOME", l.home + "/.config");
   l.data = EnvOr("XDG_DATA_HOME", l.home + "/.local/share");
   l.pictures = EnvOr("XDG_PICTURES_DIR", l.home + "/Pictures");
+  l.documents = EnvOr("XDG_DOCUMENTS_DIR", l.home + "/Documents");
   l.temp = EnvOr("TMPDIR", "/tmp");
   return l;
 }
@@ -76,6 +79,8 @@ std::string FolderFor(SInt16 domain, OSType type, const Locations& l) {
       return l.config + "/wendrix";
     case kPictureDocumentsFolderType:
       return l.pictures;
+    case kDocumentsFolderType:
+      return l.documents;
     case kTemporaryFolderType:
       return l.temp + "/wendrix-" + std::to_string(getuid());
     case kTrashFolderType:

@@ -9,6 +9,7 @@
 // | folder                        | Linux location (defaults)                              |
 // | Preferences                   | $XDG_CONFIG_HOME/wendrix (~/.config/wendrix)           |
 // | Pictures                      | $XDG_PICTURES_DIR, else ~/Pictures                     |
+// | Documents                     | $XDG_DOCUMENTS_DIR, else ~/Documents                   |
 // | Temporary items               | $TMPDIR/wendrix-$UID                                   |
 // | Trash                         | $XDG_DATA_HOME/Trash/files (the freedesktop trash)     |
 // | ColorSync profiles            | user ~/.local/share/icc, local /usr/local/share/color/icc, system /usr/share/color/icc |
@@ -36,6 +37,7 @@ enum : Boolean { kDontCreateFolder = 0, kCreateFolder = 1 };
 
 constexpr OSType kPreferencesFolderType = 'pref';
 constexpr OSType kPictureDocumentsFolderType = 'pdoc';
+constexpr OSType kDocumentsFolderType = 'docs';
 constexpr OSType kTrashFolderType = 'trsh';
 constexpr OSType kApplicationsFolderType = 'apps';
 constexpr OSType kFrameworksFolderType = 'fram';

@@ -56,3 +56,8 @@ strings 601 "EXIF" {
     "Reflection print scanner"
     "Digital camera"
 }
+
+# The mail chooser's row that stands for no application.
+strings 2100 "Mail application" {
+    "(No application)"
+}

@@ -56,3 +56,8 @@ strings 601 "EXIF" {
     "Scanner à plat"
     "Appareil photo numérique"
 }
+
+# The mail chooser's row that stands for no application.
+strings 2100 "Mail application" {
+    "(Aucune application)"
+}

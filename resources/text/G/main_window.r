@@ -56,3 +56,8 @@ strings 601 "EXIF" {
     "Flachbettscanner"
     "Digitalkamera"
 }
+
+# The mail chooser's row that stands for no application.
+strings 2100 "Mail application" {
+    "(Kein Programm)"
+}

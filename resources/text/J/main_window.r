@@ -56,3 +56,8 @@ strings 601 "EXIF" {
     "反射原稿スキャナ"
     "デジタルカメラ"
 }
+
+# The mail chooser's row that stands for no application.
+strings 2100 "Mail application" {
+    "（アプリケーションなし）"
+}

@@ -16,6 +16,7 @@
 #include "output/hubdialogs/WXCheckBoxPrompt.h"
 #include "output/hubdialogs/WXFormatDialogs.h"
 #include "support/TestEnv.h"
+#include "support/DialogShot.h"
 #include "support/Xvfb.h"
 #include "tests/output/DialogTestEnv.h"
 #include "toolbox/TextUtils.h"
@@ -44,41 +45,6 @@ class DialogOnScreen : public wxtest::DialogTest {
     SetSystemScriptForLanguage('E');
     DpyUseHeadless();
   }
-
-  // Draws the dialog, lets the screen show it, and keeps the screen's part under it as
-  // `name` in the dialogs' sample folder. The number of pixels that differ from the port.
-  static int ShootDialog(LWindow* dialog, const std::string& name) {
-    dialog->UpdatePort();
-    for (int i = 0; i < 20; ++i) {
-      SDL_PumpEvents();
-      DpyCurrent().Poll();
-    }
-    const std::string display = wxtest::Xvfb::Get().name();
-    wxtest::Run("xdpyinfo -display " + display + " >/dev/null 2>&1");
-    Rect bounds;
-    dialog->GetGlobalBounds(bounds);
-    const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
-    const std::string png = (wxtest::OutputDir("dialogs") / name).string();
-    const std::string crop = std::to_string(width) + "x" + std::to_string(height) + "+" +
-                             std::to_string(bounds.left) + "+" + std::to_string(bounds.top);
-    wxtest::ScratchDir scratch;
-    const std::string dump = (scratch / "screen.xwd").string();
-    std::string said;
-    EXPECT_EQ(wxtest::Run("xwd -root -silent -display " + display + " -out '" + dump + "' 2>&1", &said), 0) << said;
-    EXPECT_EQ(wxtest::Run("convert xwd:'" + dump + "' -crop " + crop + " +repage '" + png + "' 2>&1", &said), 0)
-        << said;
-    std::string raw;
-    wxtest::Run("convert '" + png + "' -depth 8 rgb:-", &raw);
-    int w = 0, h = 0;
-    std::vector<UInt32> port = wxdriver::WindowPixels(dialog->GetMacWindow(), &w, &h);
-    if (w != width || h != height || raw.size() != size_t(w) * h * 3) return -1;
-    int differ = 0;
-    for (size_t i = 0; i < port.size(); ++i) {
-      const UInt32 s = (UInt32(UInt8(raw[3 * i])) << 16) | (UInt32(UInt8(raw[3 * i + 1])) << 8) | UInt8(raw[3 * i + 2]);
-      if (s != (port[i] & 0xFFFFFF)) ++differ;
-    }
-    return differ;
-  }
 };
 
 TEST_F(DialogOnScreen, PDFOptions) {
@@ -88,7 +54,7 @@ TEST_F(DialogOnScreen, PDFOptions) {
   StPDFDialog::kCompression.set(record.view(), 1);
   StPDFDialog::kOptionCBCR.set(record.view(), 1);
   int differ = -2;
-  QueueDialogAction([&differ](LWindow* dialog) { differ = ShootDialog(dialog, "pdf-options.png"); });
+  QueueDialogAction([&differ](LWindow* dialog) { differ = wxtest::ShootDialog(dialog, "dialogs", "pdf-options.png"); });
   AnswerNextDialog(901);
   EXPECT_EQ(CWXUtility::PDFSetting(300, mApp, record, 1, 0, 0, 0), 901);
   EXPECT_EQ(differ, 0) << "the screen does not show what the dialog drew";
@@ -98,7 +64,7 @@ TEST_F(DialogOnScreen, Alert) {
   Str255 name;
   PStrFromString("Holiday scans.pdf", name);
   int differ = -2;
-  QueueDialogAction([&differ](LWindow* dialog) { differ = ShootDialog(dialog, "alert.png"); });
+  QueueDialogAction([&differ](LWindow* dialog) { differ = wxtest::ShootDialog(dialog, "dialogs", "alert.png"); });
   AnswerNextDialog(900);
   EXPECT_EQ(CWXUtility::Show_Error(400, mApp, 400, 31, 1, 1, name, 0), 900);
   EXPECT_EQ(differ, 0) << "the screen does not show what the alert drew";
@@ -106,7 +72,7 @@ TEST_F(DialogOnScreen, Alert) {
 
 TEST_F(DialogOnScreen, FavoriteScanNotice) {
   int differ = -2;
-  QueueDialogAction([&differ](LWindow* dialog) { differ = ShootDialog(dialog, "favorite-scan-notice.png"); });
+  QueueDialogAction([&differ](LWindow* dialog) { differ = wxtest::ShootDialog(dialog, "dialogs", "favorite-scan-notice.png"); });
   AnswerNextDialog(900);
   EXPECT_EQ(CWXUtility::SkipFavoriteScanCheckMsg(mApp), 0);
   EXPECT_EQ(differ, 0) << "the screen does not show what the notice drew";
@@ -121,7 +87,7 @@ TEST_F(DialogOnScreen, FileName) {
   PStrFromString("Letters", history[1]);
   PStrFromString("Holiday", history[2]);
   int differ = -2;
-  QueueDialogAction([&differ](LWindow* dialog) { differ = ShootDialog(dialog, "file-name.png"); });
+  QueueDialogAction([&differ](LWindow* dialog) { differ = wxtest::ShootDialog(dialog, "dialogs", "file-name.png"); });
   AnswerNextDialog(901);
   EXPECT_EQ(CWXUtility::AddFileName(mApp, name, 3, history), 0);
   EXPECT_EQ(differ, 0) << "the screen does not show what the dialog drew";

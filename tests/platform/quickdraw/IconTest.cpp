@@ -91,6 +91,28 @@ TEST(Icons, ApplicationIconFromItsDesktopEntryElseGeneric) {
   }
 }
 
+TEST(Icons, AFolderGetsTheThemesFolderIcon) {
+  WX_REQUIRE_TOOL("convert");
+  wxtest::ScratchDir dir;
+  const std::filesystem::path places = dir / "home/.local/share/icons/hicolor/32x32/places";
+  std::filesystem::create_directories(places);
+  std::filesystem::create_directories(dir / "folder");
+  ASSERT_EQ(wxtest::Run("convert -size 4x4 xc:'#0000ff' '" + (places / "folder.png").string() + "'"), 0);
+  const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+  setenv("HOME", (dir / "home").c_str(), 1);
+  FSSpec spec;
+  ASSERT_EQ(FSpMakeFromPOSIXPath((dir / "folder").string(), &spec), 0);
+  IconRef icon = nullptr;
+  EXPECT_EQ(GetIconRefFromFile(&spec, &icon, nullptr), 0);
+  setenv("HOME", savedHome.c_str(), 1);
+  ASSERT_NE(icon, nullptr);
+  World w(32, 32);
+  Rect r = R(0, 0, 32, 32);
+  EXPECT_EQ(PlotIconRef(&r, kAlignNone, kTransformNone, kIconServicesNormalUsageFlag, icon), 0);
+  EXPECT_EQ(w.Pixel(16, 16), 0x0000FFu);
+  ReleaseIconRef(icon);
+}
+
 TEST(Cursors, StoredCursorThemeCursorsAndTheArrow) {
   std::vector<uint8_t> stored(68, 0);
   stored[0] = 0x80;   // first data row
