@@ -577,17 +577,18 @@ namespace {
 // once, nothing of it is left or listed and its raw file stays byte for byte; the first
 // page is whole (`firstSize` bytes) and the next export works.
 void ExpectSecondPageFails(Export& t, OSType format, long limit, size_t firstSize, const std::function<RawPage()>& page,
-                           const std::string& first) {
+                           const std::string& first, long mailLimit = 0) {
+  const long dpi = mailLimit ? 300 : 100, caller = mailLimit ? 3 : 5, imageMode = mailLimit ? 5 : 2;
   SCOPED_TRACE(std::string(reinterpret_cast<const char*>(&format), 4) + " limit " + std::to_string(limit));
   fs::remove_all(t.Out());
   fs::create_directories(t.Out());
   t.raws.clear();
-  t.Scan({page(), page()});
+  t.Scan({page(), page()}, dpi, caller, imageMode);
   const auto second = wxtest::ReadBytes(t.raws[1]);
   std::unique_ptr<TArray<FSSpec>> list;
   EXPECT_EQ(t.CountAlerts([&] {
     FSTestSetWriteLimit(limit);
-    list.reset(t.Run(format));
+    list.reset(t.Run(format, 0, mailLimit));
     FSTestSetWriteLimit(-1);
   }), 1u);
   ASSERT_NE(list, nullptr);
@@ -598,8 +599,8 @@ void ExpectSecondPageFails(Export& t, OSType format, long limit, size_t firstSiz
   EXPECT_EQ(wxtest::ReadBytes(t.Out() / first).size(), firstSize);
   EXPECT_FALSE(fs::exists(t.raws[0]));
   EXPECT_EQ(wxtest::ReadBytes(t.raws[1]), second) << "the failed page's raw file stays";
-  t.Scan({page()});
-  std::unique_ptr<TArray<FSSpec>> next(t.Run(format, 1));
+  t.Scan({page()}, dpi, caller, imageMode);
+  std::unique_ptr<TArray<FSSpec>> next(t.Run(format, 1, mailLimit));
   EXPECT_NE(next, nullptr) << "the next export works";
 }
 
@@ -643,6 +644,25 @@ TEST_F(Export, APageWhoseExifSegmentCannotBeWrittenIsNotKept) {
   // Inside the encoded file, inside the thumbnail, inside the rewritten file.
   for (long limit : {first + encoded / 2, first + encoded + 16, first + encoded + thumbnail + 16})
     ExpectSecondPageFails(*this, 'JPEG', limit, whole.size(), page, "Base.JPG");
+}
+
+// A disk that fills while the second page's reduced copy for mail is written.
+TEST_F(Export, AMailCopyFailingAtTheSecondPageKeepsTheFirstAndTheSecondsRawFile) {
+  WX_REQUIRE_TOOL("exiftool");
+  const long mailLimit = 30000;
+  const auto page = [] { return wxtest::MakePage(32, 600, 400, PagePattern::Smooth); };
+  Scan({page()}, 300, 3, 5);
+  std::unique_ptr<TArray<FSSpec>> probe(Run('JPEG', 0, mailLimit));
+  ASSERT_NE(probe, nullptr);
+  const auto whole = wxtest::ReadBytes(Out() / "Base.JPG");
+  const long dpi = std::stol(Exif("Base.JPG", "-XResolution"));
+  const long width = 600 * dpi / 300, height = 400 * dpi / 300;
+  const long copy = (3 * width + (3 * width & 1)) * height;
+  // Page 1 writes its copy and less than three times its file (encoded, thumbnail,
+  // rewritten): with a copy this much larger, page 2's copy is what runs out.
+  ASSERT_GT(copy, 8 * long(whole.size()));
+  ExpectSecondPageFails(*this, 'JPEG', copy / 2 + copy + long(whole.size()) * 3, whole.size(), page, "Base.JPG",
+                        mailLimit);
 }
 
 }  // namespace
