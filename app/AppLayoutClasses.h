@@ -15,6 +15,8 @@ inline constexpr LayoutClass kApplicationClasses[] = {
     {"Pctb", 'Pctb', {kPane, kControl, kPictureButton}, false, true},           // CPictureButton
     {"Cpop", 'Cpop', {kPane, kControl, kTitled, kPopup}, false, true},          // CPopupButton
     {"TTbl", 'TTbl', {kPane, kView, kTable, kTraits}, false, true},             // CTextTable
+    {"SIdg", 'SIdg', {kWindow}, true, true},                                     // CScanInfoWindow
+    {"Sdlg", 'Sdlg', {kWindow, kDialog}, true, true},                            // CSaveDialogBox
     {"CEtx", 'CEtx', {kPane, kControl, kEditText}, false, true},                // CEditText
     {"CsEt", 'CsEt', {kPane, kControl, kEditText}, false, true},                // CCustomSize_EditText
     {"Etng", 'Etng', {kPane, kControl, kEditText}, false, true},                // CEditTextNotGray

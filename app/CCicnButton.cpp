@@ -14,6 +14,13 @@ void CCicnButton::SetIconRef(IconRef icon) {
   mIconRef = icon;
 }
 
+void CCicnButton::SetCicnIDs(ResIDT normalID, ResIDT pushedID) {
+  mNormalID = normalID;
+  mPushedID = pushedID;
+  if (mIcon) DisposeCIcon(mIcon);
+  mIcon = nullptr;
+}
+
 void CCicnButton::DrawSelf() {
   Rect frame;
   CalcLocalFrameRect(frame);

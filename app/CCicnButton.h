@@ -15,6 +15,8 @@ class CCicnButton : public LCicnButton {
   // Takes over one hold of `icon` (null: the colour icon again) and releases the one
   // held before; the caller refreshes the button.
   void SetIconRef(IconRef icon);
+  // Another pair of colour icons (normal, pushed), as a slot that changes its function needs.
+  void SetCicnIDs(ResIDT normalID, ResIDT pushedID);
 
  protected:
   void DrawSelf() override;

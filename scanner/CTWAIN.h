@@ -58,6 +58,8 @@ class CTWAIN : public LAttachment {
   TArray<FSSpec>* GetTempFileArray() { return &mFileList; }
   long GetImageCount() const { return mImageInfoList.GetCount(); }
   const LStr255& GetModelString() const { return mModelString; }
+  // The pages' profile name after a dialog has converted them to another profile.
+  void SetModelString(ConstStr255Param name) { mModelString = name; }
   unsigned char GetShowDriverUI() const { return mShowDriverUI; }
   // The function that asked for the scan (3 is Mail) and the image mode it asked for.
   long GetCallerCode() const { return mCallerCode; }

@@ -1,5 +1,8 @@
 #include "app/wendrix/DialogClasses.h"
 
+#include "dialogs/file/CSaveDialogBox.h"
+#include "dialogs/file/CScanInfoWindow.h"
+#include "dialogs/print/CSettingDialogBox.h"
 #include "output/export/CMailerSelectDialog.h"
 #include "output/export/CPreferenceApplTable.h"
 #include "output/hubdialogs/CFileNameAddDialog.h"
@@ -7,9 +10,8 @@
 
 const AppClassList& DialogClasses() {
   static const AppClassList classes = {
-      AppClassEntry<CMailerSelectDialog>(),
-      AppClassEntry<CPreferenceApplTable>(),
-      AppClassEntry<CFileNameAddDialog>(),
+      AppClassEntry<CMailerSelectDialog>(), AppClassEntry<CPreferenceApplTable>(), AppClassEntry<CSaveDialogBox>(),
+      AppClassEntry<CScanInfoWindow>(),     AppClassEntry<CSettingDialogBox>(),    AppClassEntry<CFileNameAddDialog>(),
       AppClassEntry<CFileNameAddPopup>(),
   };
   return classes;

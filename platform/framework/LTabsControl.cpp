@@ -19,18 +19,18 @@ constexpr SInt16 kTabGap = 2;
 
 LTabsControl::LTabsControl(const SPaneInfo& paneInfo, MessageT valueMessage, ResIDT tabsID, ResIDT textTraitsID)
     : LControl(paneInfo, valueMessage, 1, 1, 1), mTextTraitsID(textTraitsID) {
-  LoadTabs(tabsID);
+  SetTabTitles(ReadTabTitles(tabsID));
 }
 
 LTabsControl::LTabsControl(LStream* stream) : LControl(stream) {
   ResIDT tabsID = 0;
   ReadLayoutFields<layout::kTabs>(*stream, tabsID, mTextTraitsID);
   SInt32 initial = mValue;
-  LoadTabs(tabsID);
+  SetTabTitles(ReadTabTitles(tabsID));
   mValue = std::clamp<SInt32>(initial, mMinValue, mMaxValue);
 }
 
-void LTabsControl::LoadTabs(ResIDT tabsID) {
+std::vector<std::string> LTabsControl::ReadTabTitles(ResIDT tabsID) {
   std::vector<std::string> titles;
   if (Handle data = GetResource('tab#', tabsID)) {
     LDataStream stream(static_cast<const void*>(*data), static_cast<SInt32>(GetHandleSize(data)));
@@ -49,7 +49,7 @@ void LTabsControl::LoadTabs(ResIDT tabsID) {
       // A damaged list keeps the tabs read so far.
     }
   }
-  SetTabTitles(titles);
+  return titles;
 }
 
 void LTabsControl::SetTabTitles(const std::vector<std::string>& titles) {

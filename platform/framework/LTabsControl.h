@@ -19,6 +19,9 @@ class LTabsControl : public LControl {
   explicit LTabsControl(LStream* stream);
 
   void SetTabTitles(const std::vector<std::string>& titles);
+  // The titles of 'tab#' `tabsID` in order; a damaged list gives the entries read before
+  // the damage, a missing one none.
+  static std::vector<std::string> ReadTabTitles(ResIDT tabsID);
   SInt16 CountTabs() const { return static_cast<SInt16>(mTitles.size()); }
 
   SInt16 FindHotSpot(Point point) const override;
@@ -29,7 +32,6 @@ class LTabsControl : public LControl {
   void HotSpotResult(SInt16 hotSpot) override { SetValue(hotSpot); }
 
  private:
-  void LoadTabs(ResIDT tabsID);
   bool TabRect(SInt16 tab, Rect& out) const;
 
   std::vector<std::string> mTitles;

@@ -4,6 +4,7 @@
 
 #include "FakeScan.h"
 #include "scanner/RawScanFile.h"
+#include "toolbox/TextUtils.h"
 #include "twain/twManager.h"
 
 namespace wxscan {
@@ -178,6 +179,13 @@ TEST_F(CTWAINTest, ModelStringIsTakenOnlyFromAStringOneValue) {
   Scan("width=4\nheight=2\nmodel=ABC\nmodel_type=4");
   EXPECT_EQ(1, mTwain->GetImageCount());
   EXPECT_EQ(0, mTwain->GetModelString().Length());
+}
+
+TEST_F(CTWAINTest, ConvertedPagesTakeTheirNewProfileName) {
+  Scan("width=4\nheight=2\nmodel=sRGB.icc");
+  mTwain->SetModelString(reinterpret_cast<const unsigned char*>("\x10" "AdobeRGB1998.icc"));
+  EXPECT_EQ(PStrToString(mTwain->GetModelString()), "AdobeRGB1998.icc");
+  EXPECT_EQ(1, mTwain->GetImageCount()) << "the pages stay as they are";
 }
 
 }  // namespace

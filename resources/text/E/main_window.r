@@ -35,7 +35,9 @@ strings 10001 "Tool tips" {
 # Each function's default base file name, also the first name of its history.
 strings 2000 "Default file name" { "Mail" }
 strings 3000 "Default file name" { "OCR" }
-strings 4000 "Default file name" { "Scan" }
+# The Save dialog's default base name, then the label before its folder, or before the PDF
+# the pages are added to.
+strings 4000 "Default file name" { "Scan"  "Save to:"  "Add to:" }
 strings 5000 "Default file name" { "File" }
 strings 6000 "Default file name" { "Scan1" }
 strings 7000 "Default file name" { "Scan2" }

@@ -137,6 +137,17 @@ TEST_F(Text, TruncationAtTheEndAndInTheMiddle) {
   EXPECT_GT(TextWidth(longer.data(), 0, SInt16(longer.size())), fullWidth / 2);
 }
 
+TEST_F(Text, AnEmptyTextStaysEmpty) {
+  World w(10, 10);
+  Str255 s = {0};
+  EXPECT_EQ(TruncString(100, s, truncEnd), notTruncated);
+  EXPECT_EQ(s[0], 0);
+  char text[1] = {0};
+  SInt16 length = 0;
+  TruncText(100, text, &length, truncEnd);
+  EXPECT_EQ(length, 0);
+}
+
 TEST_F(Text, ShiftJISIsNeverCutInsideACharacter) {
   SetSystemScriptForLanguage('J');
   World w(10, 10);

@@ -1,0 +1,40 @@
+#include "dialogs/file/AdobeRGBPages.h"
+
+#include "framework/LStr255.h"
+#include "output/color/CColorSync.h"
+#include "output/color/CRawFileColorSync.h"
+#include "scanner/CTWAIN.h"
+#include "toolbox/MacErrors.h"
+
+namespace AdobeRGBPages {
+
+bool ProfileInstalled() {
+  FSSpec profile{};
+  return CColorSync::FindProfile(LStr255(kProfileName), profile);
+}
+
+unsigned char Convert(CTWAIN& connection) {
+  TArray<TW_IMAGEINFO>& images = *connection.GetImageInfoArray();
+  TArray<FSSpec>& files = *connection.GetTempFileArray();
+  if (images.GetCount() == 0 || images.GetCount() != files.GetCount()) return 0;
+  // Grey and bilevel pages have no colour to convert; a batch holding one is written as
+  // scanned, so no page is labelled with a profile its pixels are not in.
+  for (ArrayIndexT i = 1; i <= images.GetCount(); ++i)
+    if (images[i].BitsPerPixel != 24) return 0;
+
+  FSSpec source{}, destination{};
+  if (!CColorSync::FindProfile(connection.GetModelString(), source) ||
+      !CColorSync::FindProfile(LStr255(kProfileName), destination))
+    return 0;
+  CRawFileColorSync converter;
+  if (converter.SetSourceProfile(source) != noErr || converter.SetDestinationPrilfile(destination) != noErr) return 0;
+  for (ArrayIndexT i = 1; i <= images.GetCount(); ++i) {
+    RawFileInfo info{images[i].ImageWidth, images[i].ImageLength, images[i].BitsPerPixel};
+    converter.SetRawFile(files[i], info);
+    if (converter.ColorSync() != noErr) return 0;
+  }
+  connection.SetModelString(LStr255(kProfileName));
+  return 1;
+}
+
+}  // namespace AdobeRGBPages

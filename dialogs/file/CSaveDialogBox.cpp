@@ -1,0 +1,1348 @@
+#include "dialogs/file/CSaveDialogBox.h"
+
+#include <cstring>
+
+#include "app/CAppearanceApp.h"
+#include "app/CMainWindow.h"
+#include "app/prefs/LanguageTables.h"
+#include "app/prefs/WXDefaultDir.h"
+#include "dialogs/file/AdobeRGBPages.h"
+#include "dialogs/file/ScanSettingRules.h"
+#include "framework/LControl.h"
+#include "framework/LEditText.h"
+#include "framework/LException.h"
+#include "framework/LPopupButton.h"
+#include "framework/UReanimator.h"
+#include "output/hub/WXDialogFlags.h"
+#include "output/export/WXChoosers.h"
+#include "output/export/WXExport.h"
+#include "output/glue/CAddPDFFile.h"
+#include "output/hub/WXLaunch.h"
+#include "output/hubdialogs/CWXUtility.h"
+#include "output/hubdialogs/WXScan.h"
+#include "preview/CPreviewDialog.h"
+#include "preview/CStitchDialog.h"
+#include "scanner/CThreadChecker.h"
+#include "scanner/CTWAIN.h"
+#include "scanner/Scanner.h"
+#include "toolbox/Gestalt.h"
+#include "toolbox/Files.h"
+#include "toolbox/MacErrors.h"
+#include "toolbox/MacMemory.h"
+#include "toolbox/Resources.h"
+#include "toolbox/TextUtils.h"
+
+namespace {
+
+using namespace ScanSettingRules;
+
+constexpr ResIDT kLayout = 4000;
+constexpr ResIDT kStrings = 4000;
+constexpr SInt16 kAlertLayout = 400;
+constexpr SInt16 kAlertList = 400;
+constexpr SInt32 kDropPendingPagesQuestion = 8;
+enum : ResIDT {
+  kSourceMenu = 4000,
+  kPlatenModeMenu = 4001,
+  kFilmModeMenu = 4002,
+  kPlatenResolutionMenu = 4003,
+  kFilmResolutionMenu = 4004,
+  kPlatenSizeMenu = 4006,
+  kFilmSizeMenu = 4007,
+  kFileTypeMenu = 4008,
+  kOtherFilmModeMenu = 4010,
+};
+enum : SInt16 { kDefaultNameItem = 1, kSaveToItem = 2, kAddToItem = 3 };
+constexpr UInt32 kTypeMultiPDF = 5;
+constexpr UInt32 kTypeAddToPDF = 6;
+constexpr UInt16 kNoFilmAdapterProduct = 0x1240;
+constexpr UInt16 kOtherFilmMenuProduct = 0x1120;
+// Paths are cut this much narrower than their pane, to keep clear of its edge.
+constexpr SInt16 kPathMargin = 15;
+// The add-to-PDF name keeps room for "_New".
+constexpr SInt16 kNewSuffixLength = 4;
+enum : CommandT { kCommandClose = 1, kCommandQuit = 10, kCommandSynthetic = -8388608 };
+constexpr long kCallerSave = 5;
+constexpr OSType kCreator = 'prvw';
+constexpr SInt16 kNextPageLayout = 350;
+enum : SInt32 {
+  kItemTransferFailed = 3,
+  kItemNoSource = 6,
+  kItemNextPage = 7,
+  kItemNoPermission = 13,
+  kItemPendingOnClose = 27,
+  kItemConfirmAddToPDF = 31,
+  kItemNoPDFToAddTo = 32,
+  kItemImageTooLarge = 37,
+  kItemSixteenBits = 38,
+  kItemResolutionRefused = 49,
+};
+// Transfer results of the TWAIN connection.
+enum : short { kTransferFailed = 1, kTransferCancelledInDriverWindow = 3 };
+// Systems up to this one hide the scanning dialog and cover the main window.
+constexpr SInt32 kLastCoveringSystem = 0x102F;
+
+OSType FileTypeCode(UInt32 type) {
+  switch (type) {
+    case 1: return 'PICT';
+    case 2: return 'JPEG';
+    case 3: return 'TIFF';
+    default: return 'PDF ';
+  }
+}
+
+SInt32 SystemVersion() {
+  SInt32 version = 0;
+  Gestalt(gestaltSystemVersion, &version);
+  return version;
+}
+
+// The dialog that shows the disk checks' alerts.
+LCommander* sAlertOwner = nullptr;
+void ShowDiskAlert(long item) { CWXUtility::Show_Error(400, sAlertOwner, 400, item, 0, 1, nullptr, 0); }
+
+template <class T>
+T* FindPaneAs(LView* view, PaneIDT id) {
+  auto* pane = dynamic_cast<T*>(view->FindPaneByID(id));
+  if (!pane) throw LException('nilP', "a pane of the Save dialog is missing");
+  return pane;
+}
+
+// Listening off while the dialog sets its own controls.
+class StQuiet {
+ public:
+  explicit StQuiet(LListener* listener) : mListener(listener) { mListener->StopListening(); }
+  ~StQuiet() { mListener->StartListening(); }
+  StQuiet(const StQuiet&) = delete;
+  StQuiet& operator=(const StQuiet&) = delete;
+
+ private:
+  LListener* mListener;
+};
+
+void EnableIf(LPane* pane, bool enabled) {
+  if (enabled)
+    pane->Enable();
+  else
+    pane->Disable();
+}
+
+bool SameText(ConstStr255Param a, ConstStr255Param b) { return a[0] == b[0] && std::memcmp(a + 1, b + 1, a[0]) == 0; }
+
+bool SpecResolves(const FSSpec& spec) {
+  FSSpec resolved{};
+  return spec.name[0] != 0 && FSMakeFSSpec(spec.vRefNum, spec.parID, spec.name, &resolved) == noErr;
+}
+
+// The four format-option records of a Save record, copied out for the writers.
+struct FormatOptions {
+  StPDFDialog pdf;
+  StJPEGDialog jpeg;
+  StOtherDialog pict;
+  StOtherDialog tiff;
+
+  explicit FormatOptions(RecordBytes save) {
+    PREF_SAVE::kPDF.in(save).getBytes(0, pdf.bytes.data(), StPDFDialog::kSize);
+    PREF_SAVE::kJPEG.in(save).getBytes(0, jpeg.bytes.data(), StJPEGDialog::kSize);
+    PREF_SAVE::kPICT.in(save).getBytes(0, pict.bytes.data(), StOtherDialog::kSize);
+    PREF_SAVE::kTIFF.in(save).getBytes(0, tiff.bytes.data(), StOtherDialog::kSize);
+  }
+  void StoreInto(RecordBytes save) const {
+    std::memcpy(PREF_SAVE::kPDF.in(save).data(), pdf.bytes.data(), StPDFDialog::kSize);
+    std::memcpy(PREF_SAVE::kJPEG.in(save).data(), jpeg.bytes.data(), StJPEGDialog::kSize);
+    std::memcpy(PREF_SAVE::kPICT.in(save).data(), pict.bytes.data(), StOtherDialog::kSize);
+    std::memcpy(PREF_SAVE::kTIFF.in(save).data(), tiff.bytes.data(), StOtherDialog::kSize);
+  }
+};
+
+}  // namespace
+
+CSaveDialogBox::CSaveDialogBox(LStream* stream) : LDialogBox(stream), CPreferences(PREFS_FILE_NAME, 0) {}
+
+CSaveDialogBox::~CSaveDialogBox() {
+  CloseStitchDialog();
+  Save_Setting();
+  DeletePendingPages();
+  if (CAppearanceApp::sApplication) CAppearanceApp::sApplication->mFunctionDialogOpen = 0;
+}
+
+void CSaveDialogBox::FinishCreateSelf() {
+  LDialogBox::FinishCreateSelf();
+  mMode = FindPaneAs<LPopupButton>(this, 'MODE');
+  mImage = FindPaneAs<LPopupButton>(this, 'IMAG');
+  mResolution = FindPaneAs<LPopupButton>(this, 'RESL');
+  mSize = FindPaneAs<LPopupButton>(this, 'SIZE');
+  mFileType = FindPaneAs<LPopupButton>(this, 'FTYP');
+  mDriverWindow = FindPaneAs<LControl>(this, 'UION');
+  mDayFolder = FindPaneAs<LControl>(this, 'DYIN');
+  mAdobeRGB = FindPaneAs<LControl>(this, 'SVAD');
+  mOptions = FindPaneAs<LControl>(this, 'PDFS');
+  mSelect = FindPaneAs<LControl>(this, 'SCT1');
+  mName = FindPaneAs<LEditText>(this, 'FNAM');
+  mFolder = FindPaneAs<LPane>(this, 'FOLD');
+  mSaveTo = FindPaneAs<LPane>(this, 'TOTX');
+  mPreview = FindPaneAs<LControl>(this, 'SPRE');
+  mAskName = FindPaneAs<LControl>(this, 'EZFN');
+  mHistory = FindPaneAs<LPopupButton>(this, 'PuFN');
+  for (PaneIDT id : {PaneIDT('DFLT'), PaneIDT('APLY'), PaneIDT('CNCL'), PaneIDT('OKBT')}) FindPaneAs<LPane>(this, id);
+
+  UReanimator::LinkListenerToControls(this, this, kLayout);
+  SetPopupMenu(mMode, kSourceMenu);
+  SetPopupMenu(mImage, kPlatenModeMenu);
+  SetPopupMenu(mResolution, kPlatenResolutionMenu);
+  SetPopupMenu(mSize, kPlatenSizeMenu);
+  SetPopupMenu(mFileType, kFileTypeMenu);
+  mJPEGSwapped = 0;
+  mPendingPageCount = 0;
+  Load_Setting();
+  CheckOutputFolder();
+  CheckPDFToAddTo();
+  SetSaveToStaticText();
+  SetFolderNameEditText();
+  SetFileNameEditText();
+  mCommitted = mWorking;
+  mBusy = 0;
+  CWXUtility::sIsQuellaneOpened = 0;
+  mAutoStart = 0;
+}
+
+void CSaveDialogBox::SetPopupMenu(LPopupButton* popup, ResIDT menuID) {
+  if (popup->GetMenuID() != menuID) popup->SetMenuID(menuID);
+}
+
+// ---- Record and controls -----------------------------------------------------------------
+
+void CSaveDialogBox::Load_Setting() {
+  PREF_ALL::kSave.in(PrefAll()).getBytes(0, mWorking.bytes.data(), PREF_SAVE::kSize);
+  Prefs_Set(0);
+  Prefs_Set(0);
+}
+
+void CSaveDialogBox::Save_Setting() {
+  RecordBytes stored = PREF_ALL::kSave.in(PrefAll());
+  std::memcpy(stored.data(), mWorking.bytes.data(), PREF_SAVE::kSize);
+}
+
+void CSaveDialogBox::Prefs_Set(unsigned char factory) {
+  RecordBytes r = Working();
+  if (factory == 1) {
+    const UInt32 tag = PREF_SAVE::kTag.get(r);
+    RecordBytes defaults = Set_Default_Save();
+    std::memcpy(r.data(), defaults.data(), PREF_SAVE::kSize);
+    mPreview->Enable();
+    PREF_SAVE::kTag.set(r, tag);
+  }
+  StQuiet quiet(this);
+  mMode->SetMenuID(kSourceMenu);
+  RecordBytes setting = PREF_ALL::kSetting.in(PrefAll());
+  const bool film = PREF_SETTING::kFilmAdapter.get(setting) == 1 &&
+                    CMainWindow::ProductOf(PrefAll()) != kNoFilmAdapterProduct;
+  if (!film) {
+    mMode->DeleteMenuItem(3);
+    mMode->DeleteMenuItem(2);
+    PREF_SAVE::kSource.set(r, kSourcePlaten);
+  }
+  mMode->SetValue(SInt32(PREF_SAVE::kSource.get(r)));
+  mDriverWindow->SetValue(PREF_SAVE::kCheckUION.get(r));
+  mDayFolder->SetValue(PREF_SAVE::kCheckDYIN.get(r));
+  mPreview->SetValue(PREF_SAVE::kCheckFORE.get(r));
+  mAdobeRGB->SetValue(PREF_SAVE::kCheckSVAD.get(r));
+  mAskName->SetValue(PREF_SAVE::kCheckEZFN.get(r));
+  mImage->SetValue(SInt32(GetImageModePopupNum(long(PREF_SAVE::kImageMode.get(r)), kSourcePlaten)));
+  mResolution->SetValue(SInt32(PREF_SAVE::kResolution.get(r)));
+  mSize->SetValue(SInt32(PREF_SAVE::kPaperSize.get(r)));
+  mFileType->SetValue(SInt32(PREF_SAVE::kFileType.get(r)));
+  SetMode_Popup();
+  SetImageMode_Popup();
+  SetFileType_Popup();
+  SetResolution_Popup();
+  SetSize_Popup();
+  SetPdfButton();
+  SetUIonBox();
+  SetAdobeRGBCheckBox();
+  SetNameAndSelectAndFolder();
+  SetPreviewCheckBox();
+  SetDayInCheckBox();
+  SetEZCheckBox();
+}
+
+long CSaveDialogBox::Source() const { return mMode->GetValue(); }
+long CSaveDialogBox::Code() { return GetImageMode(mImage->GetValue()); }
+UInt32 CSaveDialogBox::FileType() const { return UInt32(mFileType->GetValue()); }
+
+long CSaveDialogBox::GetImageMode(long item) { return ImageModeOfItem(item, Source()); }
+long CSaveDialogBox::GetImageModePopupNum(long code, long source) { return ItemOfImageMode(code, source); }
+
+bool CSaveDialogBox::IsStitch_Disregard_UICheckBox() {
+  const long size = mSize->GetValue();
+  const long firstStitch = IS_J ? Paper_Size_B4_Stitch : Paper_Size_11X17_Stitch;
+  return Source() == kSourcePlaten &&
+         (size == firstStitch || size == Paper_Size_A3_Stitch || size == Paper_Size_432X297_Stitch);
+}
+
+bool CSaveDialogBox::IsStitch() { return PREF_SAVE::kCheckUION.get(Working()) == 0 && IsStitch_Disregard_UICheckBox(); }
+
+// ---- Setters -----------------------------------------------------------------------------
+
+void CSaveDialogBox::SetMode_Popup() { EnableIf(mMode, PREF_SAVE::kCheckUION.get(Working()) != 1); }
+
+void CSaveDialogBox::SetImageMode_Popup() {
+  RecordBytes r = Working();
+  const bool driverWindow = PREF_SAVE::kCheckUION.get(r) != 0;
+  if (driverWindow) mImage->Disable();
+  long source = Source();
+  const bool lastSource = source == kSourceLast;
+  if (lastSource) source = PREF_SAVE::kLastSource.get(r) == kSourceFilm ? kSourceFilm : kSourcePlaten;
+  if (source == kSourcePlaten) {
+    SetPopupMenu(mImage, kPlatenModeMenu);
+    mImage->SetValue(SInt32(GetImageModePopupNum(long(PREF_SAVE::kImageMode.get(r)), kSourcePlaten)));
+  } else {
+    SetPopupMenu(mImage, CMainWindow::ProductOf(PrefAll()) == kOtherFilmMenuProduct ? kOtherFilmModeMenu
+                                                                                    : kFilmModeMenu);
+    mImage->DisableItem(3);
+    if (PREF_SAVE::kImageMode2.get(r) == 3) PREF_SAVE::kImageMode2.set(r, 2);
+    mImage->SetValue(SInt32(PREF_SAVE::kImageMode2.get(r)));
+  }
+  EnableIf(mImage, !lastSource);
+  if (IsStitch()) {
+    mImage->DisableItem(6);
+    mImage->DisableItem(7);
+  }
+  if (!lastSource) PREF_SAVE::kLastSource.set(r, UInt32(Source()));
+  if (driverWindow) mImage->Disable();
+}
+
+void CSaveDialogBox::SetResolution_Popup() {
+  RecordBytes r = Working();
+  long source = Source();
+  const bool lastSource = source == kSourceLast;
+  if (lastSource) source = PREF_SAVE::kLastSource.get(r) == kSourceFilm ? kSourceFilm : kSourcePlaten;
+  if (source == kSourcePlaten) {
+    SetPopupMenu(mResolution, kPlatenResolutionMenu);
+    const long size = mSize->GetValue();
+    const long width = size == Paper_Size_custom ? long(PREF_SAVE::kCustomSize.width(r)) : long(PaperSizeAt(size).width);
+    const ResolutionChoice choice = ChooseResolution(ResolutionSetting{
+        PREF_SAVE::kResolution.get(r), FileType(), Code(), IsStitch(), IsStitch_Disregard_UICheckBox(), width});
+    for (SInt16 item = 1; item <= SInt16(kResolutionItems); ++item) {
+      if (choice.Enabled(UInt32(item)))
+        mResolution->EnableItem(item);
+      else
+        mResolution->DisableItem(item);
+    }
+    PREF_SAVE::kResolution.set(r, choice.item);
+    mResolution->SetValue(SInt32(choice.item));
+  } else {
+    SetPopupMenu(mResolution, kFilmResolutionMenu);
+    mResolution->EnableItem(3);
+    if (FileType() >= kTypeFirstPDF) {
+      mResolution->DisableItem(3);
+      if (PREF_SAVE::kResolution2.get(r) > 2) PREF_SAVE::kResolution2.set(r, 2);
+    }
+    mResolution->SetValue(SInt32(PREF_SAVE::kResolution2.get(r)));
+  }
+  EnableIf(mResolution, !lastSource && PREF_SAVE::kCheckUION.get(r) == 0);
+}
+
+long CSaveDialogBox::Resolution_Value() {
+  const long source = Source();
+  if (source == kSourceLast) return ResolutionOfItem(0, kSourceLast);
+  return ResolutionOfItem(mResolution->GetValue(), source);
+}
+
+void CSaveDialogBox::SetSize_Popup() {
+  RecordBytes r = Working();
+  long source = Source();
+  const bool lastSource = source == kSourceLast;
+  if (lastSource) source = PREF_SAVE::kLastSource.get(r) == kSourceFilm ? kSourceFilm : kSourcePlaten;
+  bool enabled = !lastSource;
+  if (source == kSourcePlaten) {
+    SetPopupMenu(mSize, kPlatenSizeMenu);
+    mSize->SetValue(SInt32(PREF_SAVE::kPaperSize.get(r)));
+    const long code = Code();
+    if (code == 5 || code == 6) enabled = false;
+  } else {
+    SetPopupMenu(mSize, kFilmSizeMenu);
+    mSize->SetValue(SInt32(PREF_SAVE::kPaperSize2.get(r)));
+    if (mImage->GetValue() == 3) enabled = false;
+  }
+  EnableIf(mSize, enabled && PREF_SAVE::kCheckUION.get(r) == 0);
+  if (Source() == kSourcePlaten && IsStitch()) ClearCorrections();
+  if (source == kSourcePlaten) ShowCustomSize();
+}
+
+void CSaveDialogBox::ShowCustomSize() {
+  if (Paper_Size_custom < 1 || Paper_Size_custom > mSize->CountMenuItems()) return;
+  RecordBytes r = Working();
+  StDescriptDialog size;
+  size.width = PREF_SAVE::kCustomSize.width(r) / 100.0;
+  size.height = PREF_SAVE::kCustomSize.height(r) / 100.0;
+  size.unit = SInt32(PREF_SAVE::kCustomSize.unit(r));
+  Str255 text;
+  CWXUtility::ManuscriptPrefToString(size, text);
+  mSize->SetMenuItemText(SInt16(Paper_Size_custom), text);
+}
+
+void CSaveDialogBox::ClearCorrections() {
+  RecordBytes r = Working();
+  StPDFDialog::kOptionCBXT.set(PREF_SAVE::kPDF.in(r), 0);
+  StJPEGDialog::kLanguageOption.set(PREF_SAVE::kJPEG.in(r), 0);
+  StOtherDialog::kLanguageOption.set(PREF_SAVE::kPICT.in(r), 0);
+  StOtherDialog::kLanguageOption.set(PREF_SAVE::kTIFF.in(r), 0);
+}
+
+void CSaveDialogBox::SetFileType_Popup() {
+  RecordBytes r = Working();
+  UInt32 type = PREF_SAVE::kFileType.get(r);
+  mFileType->SetValue(SInt32(type));
+  for (SInt16 item : {4, 5, 6}) mFileType->EnableItem(item);
+  const long source = Source();
+  const bool blackAndWhite = source == kSourcePlaten && Code() == 1 && PREF_SAVE::kCheckUION.get(r) == 0;
+  if (blackAndWhite) {
+    mFileType->DisableItem(kTypeJPEG);
+    if (type == kTypeJPEG) {
+      type = kTypePICT;
+      mJPEGSwapped = 1;
+    }
+  } else {
+    mFileType->EnableItem(kTypeJPEG);
+    if (mJPEGSwapped == 1) {
+      mJPEGSwapped = 0;
+      if (type == kTypePICT) type = kTypeJPEG;
+    }
+  }
+  if (type != PREF_SAVE::kFileType.get(r)) PREF_SAVE::kFileType.set(r, type);
+  mFileType->SetValue(SInt32(type));
+  mFileType->Enable();
+}
+
+bool CSaveDialogBox::PDFChosen() {
+  const FSSpec pdf = StPDFDialog::kAppendTo.get(PREF_SAVE::kPDF.in(Working()));
+  return pdf.name[0] != 0;
+}
+
+void CSaveDialogBox::SetFileNameEditText() {
+  Str255 name;
+  if (FileType() == kTypeAddToPDF && PDFChosen())
+    PREF_SAVE::kFileName.get(Working(), name);
+  else
+    PREF_SAVE::kDefaultFileName.get(Working(), name);
+  mName->SetDescriptor(name);
+}
+
+void CSaveDialogBox::ShowFolderPath(const FSSpec& spec) {
+  SDimension16 frame;
+  mFolder->GetFrameSize(frame);
+  SInt16 length = 0;
+  Handle path = CWXUtility::GetFullPathTrank(spec, SInt16(frame.width - kPathMargin), &length);
+  Str255 text{};
+  if (path) {
+    PStrFromString(std::string_view(*path, size_t(length)), text);
+    DisposeHandle(path);
+  }
+  mFolder->SetDescriptor(text);
+}
+
+void CSaveDialogBox::CheckOutputFolder() {
+  RecordBytes r = Working();
+  const FSSpec folder = PREF_SAVE::kFolder.get(r);
+  if (SpecResolves(folder)) return;
+  FSSpec fallback{};
+  CWXUtility::Get_Default_Dir(&fallback);
+  PREF_SAVE::kFolder.set(r, fallback);
+}
+
+void CSaveDialogBox::CheckPDFToAddTo() {
+  RecordBytes pdf = PREF_SAVE::kPDF.in(Working());
+  FSSpec spec = StPDFDialog::kAppendTo.get(pdf);
+  if (spec.name[0] == 0 || SpecResolves(spec)) return;
+  spec.name[0] = 0;
+  StPDFDialog::kAppendTo.set(pdf, spec);
+}
+
+void CSaveDialogBox::SetFolderNameEditText() {
+  if (FileType() != kTypeAddToPDF) {
+    CheckOutputFolder();
+    ShowFolderPath(PREF_SAVE::kFolder.get(Working()));
+    return;
+  }
+  CheckPDFToAddTo();
+  if (!PDFChosen()) {
+    Str255 empty{};
+    mFolder->SetDescriptor(empty);
+    return;
+  }
+  ShowFolderPath(StPDFDialog::kAppendTo.get(PREF_SAVE::kPDF.in(Working())));
+}
+
+void CSaveDialogBox::SetSaveToStaticText() {
+  Str255 text;
+  GetIndString(text, kStrings, FileType() == kTypeAddToPDF ? kAddToItem : kSaveToItem);
+  mSaveTo->SetDescriptor(text);
+}
+
+void CSaveDialogBox::SetFileNamePdfAdd(const FSSpec& pdf) {
+  Str255 name;
+  std::memcpy(name, pdf.name, size_t(pdf.name[0]) + 1);
+  for (int i = name[0]; i >= 1; --i)
+    if (name[i] == '.') {
+      name[0] = UInt8(i - 1);
+      break;
+    }
+  TruncPString(name, name, SInt16(mName->GetMaxChars() - kNewSuffixLength));
+  std::memcpy(name + 1 + name[0], "_New", kNewSuffixLength);
+  name[0] = UInt8(name[0] + kNewSuffixLength);
+  PREF_SAVE::kFileName.set(Working(), name);
+}
+
+void CSaveDialogBox::SetSelect1Button() {
+  StQuiet quiet(this);
+  RecordBytes r = Working();
+  if (FileType() != kTypeAddToPDF) {
+    FSSpec folder = PREF_SAVE::kFolder.get(r);
+    FSSpec chosen{};
+    Str255 prompt;
+    GetDescriptor(prompt);
+    if (CWXUtility::ChooseFolder(chosen, prompt, folder) != 1) return;
+    PREF_SAVE::kFolder.set(r, chosen);
+    SetFolderNameEditText();
+    return;
+  }
+  if (!ChoosePDFToAddTo()) return;
+  SetFileNameEditText();
+  SetFolderNameEditText();
+}
+
+bool CSaveDialogBox::ChoosePDFToAddTo() {
+  RecordBytes pdf = PREF_SAVE::kPDF.in(Working());
+  FSSpec last = StPDFDialog::kAppendTo.get(pdf);
+  FSSpec chosen{};
+  if (CWXUtility::ChoosePDFFile(chosen, nullptr, last) != 1) return false;
+  StPDFDialog::kAppendTo.set(pdf, chosen);
+  SetFileNamePdfAdd(chosen);
+  return true;
+}
+
+void CSaveDialogBox::SetDayInCheckBox() { EnableIf(mDayFolder, FileType() != kTypeAddToPDF); }
+
+void CSaveDialogBox::SetEZCheckBox() {
+  if (FileType() != kTypeAddToPDF) {
+    mAskName->Enable();
+    return;
+  }
+  RecordBytes r = Working();
+  PREF_SAVE::kCheckEZFN.set(r, 0);
+  PREF_SAVE::kFlag3622.set(r, 0);
+  StQuiet quiet(this);
+  mAskName->SetValue(0);
+  mAskName->Disable();
+}
+
+void CSaveDialogBox::SetPdfCompress() {
+  RecordBytes pdf = PREF_SAVE::kPDF.in(Working());
+  if (Source() == kSourcePlaten && Code() == 1) {
+    StPDFDialog::kSavedCompression.set(pdf, StPDFDialog::kCompression.get(pdf));
+    StPDFDialog::kCompression.set(pdf, 1);
+    StPDFDialog::kRestricted.set(pdf, 1);
+  } else if (StPDFDialog::kRestricted.get(pdf) == 1) {
+    StPDFDialog::kCompression.set(pdf, StPDFDialog::kSavedCompression.get(pdf));
+    StPDFDialog::kRestricted.set(pdf, 0);
+  }
+}
+
+void CSaveDialogBox::SetAdobeRGBCheckBox() {
+  StQuiet quiet(this);
+  bool enabled = false;
+  if (!PagesPending() && PREF_SAVE::kCheckUION.get(Working()) == 0) {
+    const long code = Code();
+    const bool colourless = Source() == kSourcePlaten && (code == 1 || code == 2 || code == 7);
+    enabled = !colourless && FileType() == kTypeJPEG;
+  }
+  if (enabled) {
+    mAdobeRGB->Enable();
+  } else {
+    mAdobeRGB->SetValue(0);
+    mAdobeRGB->Disable();
+  }
+}
+
+void CSaveDialogBox::SetPdfButton() { mOptions->Enable(); }
+void CSaveDialogBox::SetUIonBox() { mDriverWindow->Enable(); }
+void CSaveDialogBox::SetPreviewCheckBox() { mPreview->Enable(); }
+
+void CSaveDialogBox::SetNameAndSelectAndFolder() {
+  mName->Enable();
+  mSelect->Enable();
+  mFolder->Enable();
+}
+
+// ---- Messages ----------------------------------------------------------------------------
+
+void CSaveDialogBox::ListenToMessage(MessageT message, void* param) {
+  const bool valued = message != msg_ScanEnded && message != msg_OK && message != msg_Cancel;
+  const long value = (valued && param) ? *static_cast<SInt32*>(param) : 0;
+  switch (message) {
+    case msg_OK: OnStart(); break;
+    case msg_Cancel: OnClose(); break;
+    case msg_ScanEnded: OnScanEnded(static_cast<CThreadChecker*>(param)); break;
+    case 'StCl': OnStitchClosed(); break;
+    case 'MODE': OnMode(value); break;
+    case 'IMAG': OnImageMode(value); break;
+    case 'RESL': OnResolution(value); break;
+    case 'SIZE': OnSize(value); break;
+    case 'FTYP': OnFileType(value); break;
+    case 'UION': OnDriverWindow(value); break;
+    case 'DYIN': PREF_SAVE::kCheckDYIN.set(Working(), UInt8(value)); break;
+    case 'SVAD': {
+      PREF_SAVE::kCheckSVAD.set(Working(), UInt8(value));
+      StQuiet quiet(this);
+      SetUIonBox();
+      break;
+    }
+    case 'EZFN':
+      PREF_SAVE::kCheckEZFN.set(Working(), UInt8(value));
+      PREF_SAVE::kFlag3622.set(Working(), UInt8(value));
+      break;
+    case 'SPRE': OnPreview(value); break;
+    case 'PDFS': OnFormatOptions(); break;
+    case 'SCT1': SetSelect1Button(); break;
+    case 'APLY': OnApply(); break;
+    case 'DFLT': OnDefaults(); break;
+    case 'FACB': OnHistoryOpens(); break;
+    case 'FACA': OnHistoryCloses(); break;
+    case 'PuFN': OnHistoryChoice(value); break;
+    default: break;
+  }
+}
+
+void CSaveDialogBox::OnMode(long item) {
+  StQuiet quiet(this);
+  RecordBytes r = Working();
+  if (item != kSourceLast) PREF_SAVE::kLastSource.set(r, PREF_SAVE::kSource.get(r));
+  PREF_SAVE::kSource.set(r, UInt32(item));
+  SetImageMode_Popup();
+  SetFileType_Popup();
+  SetResolution_Popup();
+  SetSize_Popup();
+  SetPdfCompress();
+  SetUIonBox();
+  SetImageMode_Popup();
+}
+
+void CSaveDialogBox::OnImageMode(long item) {
+  StQuiet quiet(this);
+  RecordBytes r = Working();
+  if (Source() == kSourcePlaten)
+    PREF_SAVE::kImageMode.set(r, UInt32(GetImageMode(item)));
+  else if (Source() == kSourceFilm)
+    PREF_SAVE::kImageMode2.set(r, UInt32(item));
+  SetFileType_Popup();
+  SetResolution_Popup();
+  SetSize_Popup();
+  SetPdfCompress();
+  SetAdobeRGBCheckBox();
+  SetUIonBox();
+}
+
+void CSaveDialogBox::OnResolution(long item) {
+  StQuiet quiet(this);
+  if (Source() == kSourcePlaten)
+    PREF_SAVE::kResolution.set(Working(), UInt32(item));
+  else if (Source() == kSourceFilm)
+    PREF_SAVE::kResolution2.set(Working(), UInt32(item));
+  SetSize_Popup();
+}
+
+void CSaveDialogBox::OnSize(long item) {
+  StQuiet quiet(this);
+  RecordBytes r = Working();
+  if (Source() == kSourcePlaten)
+    PREF_SAVE::kPaperSize.set(r, UInt32(item));
+  else if (Source() == kSourceFilm)
+    PREF_SAVE::kPaperSize2.set(r, UInt32(item));
+  if (Source() == kSourcePlaten && IsStitch()) ClearCorrections();
+  if (Source() == kSourcePlaten && item == Paper_Size_custom) {
+    CWXUtility::EditStoredManuscriptSize(200, this, r, PREF_SAVE::kCustomSize);
+    ShowCustomSize();
+  }
+  SetResolution_Popup();
+  SetUIonBox();
+  SetImageMode_Popup();
+}
+
+void CSaveDialogBox::StoreFileName(UInt32 fileType) {
+  Str255 name;
+  mName->GetDescriptor(name);
+  if (fileType == kTypeAddToPDF && PDFChosen())
+    PREF_SAVE::kFileName.set(Working(), name);
+  else
+    PREF_SAVE::kDefaultFileName.set(Working(), name);
+}
+
+void CSaveDialogBox::OnFileType(long item) {
+  StQuiet quiet(this);
+  RecordBytes r = Working();
+  StoreFileName(PREF_SAVE::kFileType.get(r));
+  PREF_SAVE::kFileType.set(r, UInt32(item));
+  RecordBytes pdf = PREF_SAVE::kPDF.in(r);
+  StPDFDialog::kUnused4.set(pdf, (item == kTypeMultiPDF || item == kTypeAddToPDF) ? 1 : 0);
+  StPDFDialog::kUnused8.set(pdf, item == kTypeAddToPDF ? 1 : 0);
+  if (item == kTypeAddToPDF) CheckPDFToAddTo();
+  EnableIf(mAskName, item != kTypeAddToPDF);
+  SetResolution_Popup();
+  SetFileNameEditText();
+  SetSaveToStaticText();
+  SetFolderNameEditText();
+  SetDayInCheckBox();
+  SetEZCheckBox();
+  SetPdfButton();
+  SetUIonBox();
+  SetAdobeRGBCheckBox();
+  SetNameAndSelectAndFolder();
+  SetPreviewCheckBox();
+  SetUIonBox();
+}
+
+void CSaveDialogBox::OnDriverWindow(long value) {
+  StQuiet quiet(this);
+  PREF_SAVE::kCheckUION.set(Working(), UInt8(value));
+  if (value) EXIF_PREF::kColourPage.set(PREF_ALL::kExif.in(PrefAll()), 2);
+  SetMode_Popup();
+  SetImageMode_Popup();
+  SetFileType_Popup();
+  SetResolution_Popup();
+  SetSize_Popup();
+  SetAdobeRGBCheckBox();
+}
+
+bool CSaveDialogBox::AskToDropPendingPages() {
+  return CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kDropPendingPagesQuestion, 1, 1, nullptr, 0) ==
+         msg_OK;
+}
+
+void CSaveDialogBox::OnPreview(long value) {
+  StQuiet quiet(this);
+  if (!PagesPending()) {
+    PREF_SAVE::kCheckFORE.set(Working(), UInt8(value));
+    SetDayInCheckBox();
+    SetEZCheckBox();
+    SetFileType_Popup();
+    SetPdfButton();
+    SetNameAndSelectAndFolder();
+    return;
+  }
+  if (!AskToDropPendingPages()) {
+    mPreview->SetValue(1);
+    return;
+  }
+  DeletePendingPages();
+  mWorking = mCommitted;
+  PREF_SAVE::kCheckFORE.set(Working(), 0);
+  // The committed record may differ from what the controls showed.
+  Prefs_Set(0);
+  mPreview->SetValue(0);
+}
+
+void CSaveDialogBox::OnFormatOptions() {
+  StQuiet quiet(this);
+  RecordBytes r = Working();
+  const UInt8 driverWindow = PREF_SAVE::kCheckUION.get(r);
+  const UInt8 stitch = IsStitch() ? 1 : 0;
+  UInt32 fourth = 0;
+  switch (FileType()) {
+    case kTypePICT:
+    case kTypeTIFF: {
+      const PrefSub<StOtherDialog>& field = FileType() == kTypePICT ? PREF_SAVE::kPICT : PREF_SAVE::kTIFF;
+      StOtherDialog options;
+      field.in(r).getBytes(0, options.bytes.data(), StOtherDialog::kSize);
+      CWXUtility::OtherSetting(320, this, options, 1, 0, driverWindow, stitch);
+      std::memcpy(field.in(r).data(), options.bytes.data(), StOtherDialog::kSize);
+      fourth = StOtherDialog::kOptionPRB.get(options.view());
+      break;
+    }
+    case kTypeJPEG: {
+      StJPEGDialog options;
+      PREF_SAVE::kJPEG.in(r).getBytes(0, options.bytes.data(), StJPEGDialog::kSize);
+      CWXUtility::JPEGSetting(310, this, options, 1, 0, driverWindow, stitch);
+      std::memcpy(PREF_SAVE::kJPEG.in(r).data(), options.bytes.data(), StJPEGDialog::kSize);
+      fourth = StJPEGDialog::kOptionPRB.get(options.view());
+      break;
+    }
+    default: {
+      StPDFDialog options;
+      PREF_SAVE::kPDF.in(r).getBytes(0, options.bytes.data(), StPDFDialog::kSize);
+      CWXUtility::PDFSetting(300, this, options, 0, 0, driverWindow, stitch);
+      std::memcpy(PREF_SAVE::kPDF.in(r).data(), options.bytes.data(), StPDFDialog::kSize);
+      fourth = StPDFDialog::kOptionCBXP.get(options.view());
+      break;
+    }
+  }
+  PREF_SAVE::kSetting3624.set(r, fourth);
+}
+
+void CSaveDialogBox::OnApply() {
+  Str255 name;
+  mName->GetDescriptor(name);
+  const long problem = CWXUtility::CheckFileName(name);
+  if (problem != 0) {
+    CWXUtility::Show_Error(kAlertLayout, this, kAlertList, problem, 0, 1, nullptr, 0);
+    return;
+  }
+  RecordBytes r = Working();
+  StoreFileName(PREF_SAVE::kFileType.get(r));
+  CWXUtility::CheckHistFileName(name, r, PREF_SAVE::kHistory);
+  mCommitted = mWorking;
+  Save_Setting();
+}
+
+void CSaveDialogBox::OnDefaults() {
+  StQuiet quiet(this);
+  bool reset = true;
+  if (PagesPending()) {
+    reset = AskToDropPendingPages();
+    if (reset) {
+      DeletePendingPages();
+      mWorking = mCommitted;
+    }
+  }
+  if (reset) {
+    Prefs_Set(1);
+    Prefs_Set(0);
+    SetSaveToStaticText();
+    SetFileNameEditText();
+    CheckOutputFolder();
+    SetFolderNameEditText();
+  }
+  Str255 name;
+  GetIndString(name, kStrings, kDefaultNameItem);
+  RecordBytes r = Working();
+  PREF_SAVE::kHistory.setEntry(r, 0, name);
+  PREF_SAVE::kHistory.setCount(r, 1);
+}
+
+void CSaveDialogBox::OnHistoryOpens() {
+  StQuiet quiet(this);
+  RecordBytes r = Working();
+  Str255 current;
+  mName->GetDescriptor(current);
+  mHistory->DeleteAllMenuItems();
+  mHistoryMatch = 0;
+  const UInt32 count = PREF_SAVE::kHistory.count(r);
+  SInt16 matched = 0;
+  for (UInt32 i = 0; i < count; ++i) {
+    Str255 entry;
+    PREF_SAVE::kHistory.entry(r, i, entry);
+    mHistory->InsertMenuItem(entry, 0);
+    if (SameText(entry, current)) {
+      matched = SInt16(count - i);
+      mHistoryMatch = 1;
+    }
+  }
+  if (mHistoryMatch)
+    mHistory->SetValue(matched);
+  else
+    mHistory->InsertMenuItem(current, 0);
+}
+
+void CSaveDialogBox::OnHistoryCloses() {
+  StQuiet quiet(this);
+  if (mHistoryMatch == 0 && mHistory->CountMenuItems() > 0) mHistory->DeleteMenuItem(1);
+  mName->Refresh();
+}
+
+void CSaveDialogBox::OnHistoryChoice(long item) {
+  if (item < 1 || item > mHistory->CountMenuItems()) return;
+  Str255 entry;
+  mHistory->GetMenuItemText(SInt16(item), entry);
+  StQuiet quiet(this);
+  mName->SetDescriptor(entry);
+}
+
+void CSaveDialogBox::OnClose() {
+  if (PagesPending()) {
+    if (CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemPendingOnClose, 1, 1, nullptr, 0) == msg_OK) {
+      PreviewRun(nullptr, nullptr);
+      return;
+    }
+    if (!AskToDropPendingPages()) return;
+    DeletePendingPages();
+  }
+  mWorking = mCommitted;
+  DoClose();
+}
+
+// ---- The run -----------------------------------------------------------------------------
+
+void CSaveDialogBox::OnStart() {
+  mFirstBatch = 1;
+  mNewPDF = 0;
+  mPendingPageCount = 0;
+  mRunTarget = FSSpec{};
+  Str255 name;
+  mName->GetDescriptor(name);
+  RecordBytes history = Working();
+  if (mAutoStart == 1 && PREF_SAVE::kFlag3622.get(history) == 1) {
+    const UInt32 count = PREF_SAVE::kHistory.count(history);
+    Str255 names[PrefHistory::kEntries];
+    for (UInt32 i = 0; i < count; ++i) PREF_SAVE::kHistory.entry(history, i, names[i]);
+    if (CWXUtility::AddFileName(this, name, long(count), names) == 1) {
+      StQuiet quiet(this);
+      mName->SetDescriptor(name);
+    }
+  }
+  const long problem = CWXUtility::CheckFileName(name);
+  if (problem != 0) {
+    CWXUtility::Show_Error(kAlertLayout, this, kAlertList, problem, 0, 1, nullptr, 0);
+    SwitchTarget(mName);
+    return;
+  }
+  RecordBytes r = Working();
+  StoreFileName(FileType());
+  CWXUtility::CheckHistFileName(name, r, PREF_SAVE::kHistory);
+  mCommitted = mWorking;
+  Save_Setting();
+
+  if (FileType() == kTypeAddToPDF) {
+    CheckPDFToAddTo();
+    if (!PDFChosen()) {
+      CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemNoPDFToAddTo, 0, 1, nullptr, 0);
+      if (!ChoosePDFToAddTo()) return;
+      StQuiet quiet(this);
+      SetFileNameEditText();
+      SetFolderNameEditText();
+      Refresh();
+    }
+    FSSpec pdf = StPDFDialog::kAppendTo.get(PREF_SAVE::kPDF.in(r));
+    if (CAddPDFFile::CheckPDFFile(pdf) == 0) return;
+    if (PREF_SAVE::kCheckFORE.get(r) == 0) {
+      const LStr255 longName = CWXUtility::GetPDFAddLongName(pdf);
+      if (CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemConfirmAddToPDF, 1, 1, longName, 0) != msg_OK)
+        return;
+    }
+  }
+  if (PREF_SAVE::kCheckUION.get(r) == 0 && !DiskSpaceSuffices()) return;
+  mCommitted = mWorking;
+  Save_Setting();
+  const FSSpec folder = PREF_SAVE::kFolder.get(r);
+  if (CWXUtility::check_permission(&folder, PREF_SAVE::kCheckDYIN.get(r)) == 0) {
+    CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemNoPermission, 0, 1, nullptr, 0);
+    return;
+  }
+  if (IsStitch())
+    StartStitch();
+  else
+    StartScan();
+}
+
+FSSpec CSaveDialogBox::TempFolder() {
+  SInt16 vRefNum = 0;
+  SInt32 dirID = 0;
+  FSSpec folder{};
+  if (CWXUtility::FindTempFolder(&vRefNum, &dirID)) FSMakeFSSpec(vRefNum, dirID, nullptr, &folder);
+  return folder;
+}
+
+bool CSaveDialogBox::DiskSpaceSuffices() {
+  RecordBytes r = Working();
+  const UInt16 product = CMainWindow::ProductOf(PrefAll());
+  const SDimension16 custom{SInt16(PREF_SAVE::kCustomSize.height(r)), SInt16(PREF_SAVE::kCustomSize.width(r))};
+  const FSSpec destination =
+      FileType() == kTypeAddToPDF ? StPDFDialog::kAppendTo.get(PREF_SAVE::kPDF.in(r)) : PREF_SAVE::kFolder.get(r);
+  sAlertOwner = this;
+  const bool enough =
+      CWXUtility::CheckHDSpace(TempFolder(), mSize->GetValue(), Code(), Source(), Resolution_Value(), custom, product,
+                               IsStitch(), &ShowDiskAlert) != 0 &&
+      CWXUtility::CheckHDSpace(destination, mSize->GetValue(), Code(), Source(), Resolution_Value(), custom, product,
+                               IsStitch(), &ShowDiskAlert) != 0;
+  sAlertOwner = nullptr;
+  return enough;
+}
+
+void CSaveDialogBox::CoverForScan() {
+  if (SystemVersion() <= kLastCoveringSystem) {
+    Hide();
+    if (CAppearanceApp::sMainWindow) CAppearanceApp::sMainWindow->DisableWindow();
+  } else {
+    Disable();
+  }
+  Refresh();
+}
+
+void CSaveDialogBox::UncoverAfterScan() {
+  if (SystemVersion() <= kLastCoveringSystem) {
+    if (CAppearanceApp::sMainWindow) CAppearanceApp::sMainWindow->EnableWindow();
+  }
+  if (!IsVisible()) Show();
+  Enable();
+  Refresh();
+}
+
+void CSaveDialogBox::SetRunning(UInt8 running) {
+  mBusy = running;
+  CWXUtility::sIsQuellaneOpened = running;
+  if (running) SwitchTarget(this);
+  LCommander::SetUpdateCommandStatus(true);
+}
+
+void CSaveDialogBox::StartScan() {
+  RecordBytes setting = PREF_ALL::kSetting.in(PrefAll());
+  RecordBytes r = Working();
+  const UInt8 isTWAIN = PREF_SETTING::kTWAIN.get(setting);
+  Str255 model;
+  PREF_SETTING::kModelName.get(setting, model);
+  long mode = Code();
+  if (CMainWindow::ProductOf(PrefAll()) == kOtherFilmMenuProduct && Source() == kSourceFilm) mode += 10;
+  const SDimension16 custom{SInt16(PREF_SAVE::kCustomSize.height(r)), SInt16(PREF_SAVE::kCustomSize.width(r))};
+  CoverForScan();
+  SetRunning(1);
+  Scanner* scanner = nullptr;
+  CTWAIN* twain = nullptr;
+  CThreadChecker* checker = nullptr;
+  if (isTWAIN) {
+    twain = new CTWAIN;
+    twain->SetTempFolder(TempFolder());
+    // Adobe RGB pages are converted here, so the source must not match them first.
+    if (PREF_SAVE::kCheckSVAD.get(r) == 1 && mAdobeRGB->IsEnabled() && AdobeRGBPages::ProfileInstalled())
+      twain->EnableColorMatching(0);
+    checker = new CThreadChecker(this, twain);
+  } else {
+    scanner = new Scanner;
+    checker = new CThreadChecker(this, scanner);
+  }
+  const long started = CWXUtility::ImportFromDevice(
+      kCallerSave, isTWAIN, checker, model, custom, FileTypeCode(FileType()), Source(), mode,
+      PREF_SAVE::kCheckUION.get(r), mSize->GetValue(), Resolution_Value(), this, 0,
+      UInt8(PREF_SAVE::kSetting3624.get(r) & 0xFF));
+  if (started != 0) return;
+  // No end message follows a scan that did not start.
+  SetRunning(0);
+  delete checker;
+  delete scanner;
+  delete twain;
+  UncoverAfterScan();
+}
+
+void CSaveDialogBox::StartStitch() {
+  RecordBytes setting = PREF_ALL::kSetting.in(PrefAll());
+  RecordBytes r = Working();
+  Str255 model;
+  PREF_SETTING::kModelName.get(setting, model);
+  {
+    CTWAIN probe;
+    if (probe.SetDriverAndOpen(model) != 1) {
+      CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemNoSource, 0, 1, nullptr, 0);
+      return;
+    }
+  }
+  if (IsVisible()) Hide();
+  RecordBytes pdf = PREF_SAVE::kPDF.in(r);
+  const FSSpec destination =
+      FileType() == kTypeAddToPDF ? StPDFDialog::kAppendTo.get(pdf) : PREF_SAVE::kFolder.get(r);
+  FormatOptions options(r);
+  const SDimension16 custom{SInt16(PREF_SAVE::kCustomSize.height(r)), SInt16(PREF_SAVE::kCustomSize.width(r))};
+  mStitchDialog = CStitchDialog::ShowStitchDialog(
+      kCallerSave, PREF_SETTING::kTWAIN.get(setting), model, custom, Source(), Code(), PREF_SAVE::kCheckUION.get(r),
+      mSize->GetValue(), Resolution_Value(), this, 0, UInt8(PREF_SAVE::kSetting3624.get(r) & 0xFF), 3, this,
+      PREF_SAVE::kCheckSVAD.get(r), UInt8(StPDFDialog::kUnused4.get(pdf) & 0xFF), destination, TempFolder(),
+      &options.pdf, &options.jpeg, &options.pict, &options.tiff, PREF_SAVE::kCheckFORE.get(r), 0, FileTypeCode(FileType()), nullptr);
+}
+
+bool CSaveDialogBox::TransferRefusalsShown(CTWAIN* twain) {
+  const bool driverWindow = PREF_SAVE::kCheckUION.get(Working()) == 1;
+  if (twain->GetResult() != kTransferFailed) return false;
+  if (driverWindow && twain->IsImageSizeOver()) {
+    twain->DisableDS();
+    CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemImageTooLarge, 0, 1, nullptr, 0);
+    twain->SetImageSizeOver(0);
+  }
+  if (driverWindow && twain->IsImageResOver()) {
+    twain->DisableDS();
+    CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemResolutionRefused, 0, 1, nullptr, 0);
+    twain->SetImageResOver(0);
+  }
+  if (twain->IsDeepImage()) {
+    twain->DisableDS();
+    CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemSixteenBits, 0, 1, nullptr, 0);
+  }
+  Refresh();
+  return true;
+}
+
+void CSaveDialogBox::OnScanEnded(CThreadChecker* checker) {
+  if (!checker) return;
+  SetRunning(0);
+  UncoverAfterScan();
+  CTWAIN* twain = checker->GetTWAIN();
+  RecordBytes r = Working();
+  const bool stitch = IsStitch();
+  UInt8 adobeRGB = 0;
+  if (twain && !stitch) {
+    if (PREF_SAVE::kCheckUION.get(r) == 1 && twain->GetResult() == kTransferCancelledInDriverWindow) {
+      SetRunning(1);
+      twain->Scan_Continue();
+      checker->StartRepeating();
+      return;
+    }
+    if (FileType() == kTypePICT && PREF_SAVE::kCheckUION.get(r) == 1) {
+      CTWAIN* connection = twain;
+      if (CWXUtility::CheckImageWidthOver(connection, this) == 1) {
+        delete checker;
+        return;
+      }
+    }
+    TransferRefusalsShown(twain);
+    // A box the setting disabled keeps its stored tick, which must not convert.
+    if (PREF_SAVE::kCheckSVAD.get(r) == 1 && mAdobeRGB->IsEnabled()) adobeRGB = AdobeRGBPages::Convert(*twain);
+  }
+  if (PREF_SAVE::kCheckFORE.get(r) == 1) {
+    if (twain && !stitch && StPDFDialog::kUnused4.get(PREF_SAVE::kPDF.in(r)) == 1 &&
+        twain->GetResult() != kTransferFailed) {
+      mPendingPageCount = SInt32(twain->GetImageCount());
+      if (mPendingPageCount > 0 && AskForNextPage(twain, mPendingPageCount)) {
+        checker->StartRepeating();
+        Str255 model;
+        PREF_SETTING::kModelName.get(PREF_ALL::kSetting.in(PrefAll()), model);
+        if (twain->Scan_Next(model) == 0) return;
+        SetRunning(0);
+        UncoverAfterScan();
+      }
+    }
+    mRunAdobeRGB = adobeRGB;
+    PreviewRun(checker, twain);
+    return;
+  }
+
+  bool morePages = false;
+  if (twain && !stitch && StPDFDialog::kUnused4.get(PREF_SAVE::kPDF.in(r)) == 1) {
+    if (twain->GetResult() != kTransferFailed) mPendingPageCount += SInt32(twain->GetImageCount());
+    if (mPendingPageCount != 0) morePages = AskForNextPage(twain, mPendingPageCount);
+  }
+  mRunAdobeRGB = adobeRGB;
+  TArray<FSSpec>* written = WriteBatch(checker);
+  if (morePages) {
+    delete written;
+    checker->DataInitialize();
+    checker->StartRepeating();
+    Str255 model;
+    PREF_SETTING::kModelName.get(PREF_ALL::kSetting.in(PrefAll()), model);
+    if (twain->Scan_Next(model) == 0) return;
+    SetRunning(0);
+    UncoverAfterScan();
+    written = WriteBatch(checker);
+  }
+  const short result = twain ? twain->GetResult() : 0;
+  DeleteRunObjects(checker);
+  CloseStitchDialog();
+  Refresh();
+  if (written && written->GetCount() > 0) {
+    CWXUtility::OpenFolderWithFSSpec((*written)[1]);
+  } else if (mPendingPageCount != 0 && mRunTarget.name[0] != 0) {
+    CWXUtility::OpenFolderWithFSSpec(mRunTarget);
+  }
+  mPendingPageCount = 0;
+  delete written;
+  EndAutoStart(result != kTransferCancelledInDriverWindow);
+}
+
+void CSaveDialogBox::DeletePendingPages() {
+  for (ArrayIndexT i = 1; i <= mPendingPages.GetCount(); ++i) {
+    ScanDataPlus page;
+    mPendingPages.FetchItemAt(i, page);
+    CWXUtility::DeleteFileWithRetry(page.imageFile);
+    CWXUtility::DeleteFileWithRetry(page.rawFile);
+  }
+  mPendingPages.RemoveAllItems();
+  mPendingExif.RemoveAllItems();
+}
+
+void CSaveDialogBox::FindCommandStatus(CommandT command, bool& outEnabled, bool& outUsesMark, UInt16& outMark,
+                                       Str255 outName) {
+  if (CWXUtility::sIsQuellaneOpened == 1) {
+    outEnabled = false;
+    return;
+  }
+  if (command == kCommandClose || command == kCommandQuit || command == kCommandSynthetic) {
+    outEnabled = mBusy == 0;
+    return;
+  }
+  LDialogBox::FindCommandStatus(command, outEnabled, outUsesMark, outMark, outName);
+}
+
+bool CSaveDialogBox::AskForNextPage(CTWAIN* twain, SInt32 pages) {
+  (void)twain;
+  CTWAIN::TerminateTWAIN();
+  Str255 count;
+  NumToString(pages, count);
+  for (;;) {
+    if (CWXUtility::Show_Error(kNextPageLayout, this, kAlertList, kItemNextPage, 1, 0, count, 0) != msg_OK)
+      return false;
+    if (PREF_SAVE::kCheckUION.get(Working()) == 1 || DiskSpaceSuffices()) break;
+  }
+  CoverForScan();
+  SetRunning(1);
+  return true;
+}
+
+UInt8 CSaveDialogBox::DefaultNameChosen() {
+  Str255 name, defaultName;
+  mName->GetDescriptor(name);
+  GetIndString(defaultName, kStrings, kDefaultNameItem);
+  return SameText(name, defaultName) ? 1 : 0;
+}
+
+TArray<FSSpec>* CSaveDialogBox::WriteBatch(CThreadChecker* checker) {
+  RecordBytes r = Working();
+  const UInt8 defaultName = DefaultNameChosen();
+  const UInt32 type = FileType();
+  if (type == kTypeAddToPDF || (type == kTypeMultiPDF && mFirstBatch == 0)) return AppendBatch(checker, defaultName);
+  FormatOptions options(r);
+  Str255 name;
+  PREF_SAVE::kDefaultFileName.get(r, name);
+  const FSSpec folder = PREF_SAVE::kFolder.get(r);
+  TArray<FSSpec>* written = CWXUtility::ExportToFile(PREF_SETTING::kTWAIN.get(PREF_ALL::kSetting.in(PrefAll())), checker,
+                                                     FileTypeCode(type), name, folder, PREF_SAVE::kCheckDYIN.get(r),
+                                                     options.pdf, options.jpeg, options.pict, options.tiff,
+                                                     IsStitch() ? 1 : 0, kCreator, defaultName,
+                                                     0, mRunAdobeRGB);
+  if (mFirstBatch == 1 && written && written->GetCount() > 0) {
+    mRunTarget = (*written)[1];
+    mFirstBatch = 0;
+  }
+  return written;
+}
+
+TArray<FSSpec>* CSaveDialogBox::AppendBatch(CThreadChecker* checker, UInt8 defaultName) {
+  RecordBytes r = Working();
+  StPDFDialog pdf;
+  PREF_SAVE::kPDF.in(r).getBytes(0, pdf.bytes.data(), StPDFDialog::kSize);
+  TArray<FSSpec>* temporary =
+      CWXUtility::ExportToFile_AddPDFFile(PREF_SETTING::kTWAIN.get(PREF_ALL::kSetting.in(PrefAll())), checker,
+                                          FileTypeCode(FileType()), pdf, 0, defaultName, kCreator);
+  if (!temporary) return nullptr;
+  const bool copy = FileType() == kTypeAddToPDF;
+  if (copy && mNewPDF == 0) {
+    Str255 name;
+    PREF_SAVE::kFileName.get(r, name);
+    FSSpec chosen = StPDFDialog::kAppendTo.get(PREF_SAVE::kPDF.in(r));
+    FSSpec folder{};
+    FSMakeFSSpec(chosen.vRefNum, chosen.parID, nullptr, &folder);
+    mRunTarget = CWXUtility::CreateNewPDFFile(name, folder, pdf);
+    mNewPDF = 1;
+  }
+  bool failed = mRunTarget.name[0] == 0;
+  for (ArrayIndexT i = 1; i <= temporary->GetCount(); ++i) {
+    FSSpec part = (*temporary)[i];
+    if (!failed) {
+      CAddPDFFile append(mRunTarget, part);
+      failed = append.AddToSourceFile() != 1;
+    }
+    CWXUtility::DeleteFileWithRetry(part);
+  }
+  temporary->RemoveAllItems();
+  if (failed) {
+    // A multi-page PDF already holds this run's earlier pages: only a copy made for this run goes.
+    if (copy && mRunTarget.name[0] != 0) CWXUtility::DeleteFileWithRetry(mRunTarget);
+    CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemTransferFailed, 0, 1, nullptr, 0);
+    if (!copy && mRunTarget.name[0] != 0) temporary->AddItem(mRunTarget);
+    return temporary;
+  }
+  FInfo info{};
+  if (FSpGetFInfo(&mRunTarget, &info) == noErr) {
+    info.fdType = 'PDF ';
+    info.fdCreator = kCreator;
+    FSpSetFInfo(&mRunTarget, &info);
+  }
+  temporary->AddItem(mRunTarget);
+  return temporary;
+}
+
+void CSaveDialogBox::PreviewRun(CThreadChecker* checker, CTWAIN* twain) {
+  RecordBytes r = Working();
+  if (twain) twain->DisableDS();
+  FormatOptions options(r);
+  RecordBytes pdfField = PREF_SAVE::kPDF.in(r);
+  const FSSpec pdfBefore = StPDFDialog::kAppendTo.get(pdfField);
+  FSSpec folder = PREF_SAVE::kFolder.get(r);
+  unsigned char dayFolder = PREF_SAVE::kCheckDYIN.get(r);
+  long fileType = long(PREF_SAVE::kFileType.get(r));
+  Str255 name, addName;
+  if (checker)
+    PREF_SAVE::kDefaultFileName.get(r, name);
+  else
+    mName->GetDescriptor(name);
+  PREF_SAVE::kFileName.get(r, addName);
+  TArray<FSSpec>* written = nullptr;
+  const MessageT answer = CPreviewDialog::ShowPreviewDialog(
+      PREF_SETTING::kTWAIN.get(PREF_ALL::kSetting.in(PrefAll())), checker, &mPendingPages, &mPendingExif, this, folder,
+      dayFolder, name, &options.pdf, &options.jpeg, &options.pict, &options.tiff, fileType, kCallerSave, kCreator, &written, 0, mRunAdobeRGB, nullptr,
+      nullptr, checker ? addName : nullptr, IsStitch() ? 1 : 0, 0, 0);
+  PREF_SAVE::kFolder.set(r, folder);
+  PREF_SAVE::kCheckDYIN.set(r, dayFolder);
+  PREF_SAVE::kFileType.set(r, UInt32(fileType));
+  options.StoreInto(r);
+  mPendingPageCount = 0;
+  {
+    CPreferences stored(PREFS_FILE_NAME, 0);
+    std::memcpy(PREF_ALL::kExif.in(PrefAll()).data(), PREF_ALL::kExif.in(stored.PrefAll()).data(), EXIF_PREF::kSize);
+  }
+  const FSSpec pdfAfter = StPDFDialog::kAppendTo.get(pdfField);
+  if (pdfAfter.vRefNum != pdfBefore.vRefNum || pdfAfter.parID != pdfBefore.parID ||
+      !SameText(pdfAfter.name, pdfBefore.name))
+    SetFileNamePdfAdd(pdfAfter);
+  {
+    StQuiet quiet(this);
+    mDayFolder->SetValue(dayFolder);
+    mFileType->SetValue(SInt32(fileType));
+    SetResolution_Popup();
+    SetFolderNameEditText();
+    SetFileNameEditText();
+    SetSaveToStaticText();
+    SetDayInCheckBox();
+    SetEZCheckBox();
+    SetPdfButton();
+    SetUIonBox();
+    SetAdobeRGBCheckBox();
+    if (StPDFDialog::kLanguageOption.get(pdfField) == 0) StPDFDialog::kOptionCBXT.set(pdfField, 0);
+  }
+  delete written;
+  if (!checker) return;
+  const short result = twain ? twain->GetResult() : 0;
+  DeleteRunObjects(checker);
+  Refresh();
+  CloseStitchDialog();
+  if (IsVisible()) Activate();
+  if (answer == 'RTUN' && mAutoStart) {
+    // Scanned, unsaved pages stay pending with the dialog open.
+    mAutoStart = 0;
+    return;
+  }
+  EndAutoStart(result != kTransferCancelledInDriverWindow && answer != msg_Cancel);
+}
+
+void CSaveDialogBox::DeleteRunObjects(CThreadChecker* checker) {
+  Scanner* scanner = checker->GetScanner();
+  CTWAIN* twain = checker->GetTWAIN();
+  delete checker;
+  delete scanner;
+  delete twain;
+}
+
+// The wizard closes itself once it has handed over or given up; the dialog only forgets it.
+void CSaveDialogBox::CloseStitchDialog() { mStitchDialog = nullptr; }
+
+void CSaveDialogBox::EndAutoStart(bool mayQuit) {
+  if (mAutoStart == 0) return;
+  mAutoStart = 0;
+  if (mayQuit && PREF_SETTING::kQuitOption.get(PREF_ALL::kSetting.in(PrefAll())) == 1) {
+    ProcessCommand(kCommandQuit);
+    return;
+  }
+  DoClose();
+}
+
+void CSaveDialogBox::OnStitchClosed() {
+  CloseStitchDialog();
+  if (!IsVisible()) Show();
+  if (mAutoStart == 0) return;
+  mAutoStart = 0;
+  DoClose();
+}

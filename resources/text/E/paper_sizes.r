@@ -1,0 +1,33 @@
+# Document sizes of the File dialog, each at its row of the paper-size table.
+data 'MENU' 5005 "Document sizes" {
+    i16 5005 0 0 0 0  u32 0xFFFFFFFF  pstring ""
+    pstring "A4" u8 0 0 0 0
+    pstring "A5 Portrait" u8 0 0 0 0
+    pstring "A5 Landscape" u8 0 0 0 0
+    pstring "Letter" u8 0 0 0 0
+    pstring "Business Card" u8 0 0 0 0
+    pstring "Postcard 4x6" u8 0 0 0 0
+    pstring "Postcard 6x4" u8 0 0 0 0
+    pstring "11x17 (Stitch)" u8 0 0 0 0
+    pstring "A3 (Stitch)" u8 0 0 0 0
+    pstring "432x297 (Stitch)" u8 0 0 0 0
+    pstring "Custom..." u8 0 0 0 0
+    u8 0
+}
+
+# The Save dialog's platen sizes, at the same rows.
+data 'MENU' 4006 "Save platen sizes" {
+    i16 4006 0 0 0 0  u32 0xFFFFFFFF  pstring ""
+    pstring "A4" u8 0 0 0 0
+    pstring "A5 Portrait" u8 0 0 0 0
+    pstring "A5 Landscape" u8 0 0 0 0
+    pstring "Letter" u8 0 0 0 0
+    pstring "Business Card" u8 0 0 0 0
+    pstring "Postcard 4x6" u8 0 0 0 0
+    pstring "Postcard 6x4" u8 0 0 0 0
+    pstring "11x17 (Stitch)" u8 0 0 0 0
+    pstring "A3 (Stitch)" u8 0 0 0 0
+    pstring "432x297 (Stitch)" u8 0 0 0 0
+    pstring "Custom..." u8 0 0 0 0
+    u8 0
+}

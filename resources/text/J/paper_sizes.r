@@ -1,0 +1,43 @@
+# Document sizes of the File dialog, each at its row of the paper-size table.
+data 'MENU' 5005 "Document sizes" {
+    i16 5005 0 0 0 0  u32 0xFFFFFFFF  pstring ""
+    pstring "A4" u8 0 0 0 0
+    pstring "B5" u8 0 0 0 0
+    pstring "A5 縦" u8 0 0 0 0
+    pstring "A5 横" u8 0 0 0 0
+    pstring "レター" u8 0 0 0 0
+    pstring "名刺" u8 0 0 0 0
+    pstring "L判 縦" u8 0 0 0 0
+    pstring "L判 横" u8 0 0 0 0
+    pstring "2L判 縦" u8 0 0 0 0
+    pstring "2L判 横" u8 0 0 0 0
+    pstring "はがき 縦" u8 0 0 0 0
+    pstring "はがき 横" u8 0 0 0 0
+    pstring "B4 (合成)" u8 0 0 0 0
+    pstring "A3 (合成)" u8 0 0 0 0
+    pstring "432x297 (合成)" u8 0 0 0 0
+    pstring "カスタム..." u8 0 0 0 0
+    u8 0
+}
+
+# The Save dialog's platen sizes, at the same rows.
+data 'MENU' 4006 "Save platen sizes" {
+    i16 4006 0 0 0 0  u32 0xFFFFFFFF  pstring ""
+    pstring "A4" u8 0 0 0 0
+    pstring "B5" u8 0 0 0 0
+    pstring "A5 縦" u8 0 0 0 0
+    pstring "A5 横" u8 0 0 0 0
+    pstring "レター" u8 0 0 0 0
+    pstring "名刺" u8 0 0 0 0
+    pstring "L判 縦" u8 0 0 0 0
+    pstring "L判 横" u8 0 0 0 0
+    pstring "2L判 縦" u8 0 0 0 0
+    pstring "2L判 横" u8 0 0 0 0
+    pstring "はがき 縦" u8 0 0 0 0
+    pstring "はがき 横" u8 0 0 0 0
+    pstring "B4 (合成)" u8 0 0 0 0
+    pstring "A3 (合成)" u8 0 0 0 0
+    pstring "432x297 (合成)" u8 0 0 0 0
+    pstring "カスタム..." u8 0 0 0 0
+    u8 0
+}
