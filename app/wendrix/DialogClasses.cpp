@@ -5,10 +5,14 @@
 #include "dialogs/print/CSettingDialogBox.h"
 #include "output/export/CMailerSelectDialog.h"
 #include "output/export/CPreferenceApplTable.h"
+#include "output/hubdialogs/CFileNameAddDialog.h"
+#include "output/hubdialogs/CFileNameAddPopup.h"
 
 const AppClassList& DialogClasses() {
-  static const AppClassList classes = {AppClassEntry<CMailerSelectDialog>(), AppClassEntry<CPreferenceApplTable>(),
-                                       AppClassEntry<CSaveDialogBox>(), AppClassEntry<CScanInfoWindow>(),
-                                       AppClassEntry<CSettingDialogBox>()};
+  static const AppClassList classes = {
+      AppClassEntry<CMailerSelectDialog>(), AppClassEntry<CPreferenceApplTable>(), AppClassEntry<CSaveDialogBox>(),
+      AppClassEntry<CScanInfoWindow>(),     AppClassEntry<CSettingDialogBox>(),    AppClassEntry<CFileNameAddDialog>(),
+      AppClassEntry<CFileNameAddPopup>(),
+  };
   return classes;
 }

@@ -144,15 +144,6 @@ struct PageRequest {
   bool exifFromRecord = false;        // the whole record, not only its size and resolution
 };
 
-OSErr FileSize(const FSSpec& spec, long* size) {
-  SInt16 ref = 0;
-  OSErr err = FSpOpenDF(&spec, fsRdPerm, &ref);
-  if (err != noErr) return err;
-  err = GetEOF(ref, size);
-  FSClose(ref);
-  return err;
-}
-
 // Opens the format's job for the page (a shared PDF only once); false when a PDF cannot
 // be opened.
 bool OpenOutput(CFileExporter& exporter, const PageRequest& req, bool* pdfOpen) {
@@ -202,6 +193,20 @@ long SmallerMailResolution(long written, long size, long limit) {
   return next < kMailMinimumResolution ? kMailMinimumResolution : next;
 }
 
+// The page's Exif segment: from its own record where it has one, else from what was written.
+long AddPageExif(const FSSpec& out, const PageRequest& req, CFileExporter& exporter, long bits) {
+  FSSpec jpeg = out;
+  if (req.exifRecord && req.exifFromRecord) return AddExifInfo(jpeg, *req.exifRecord, req.adobeRGB);
+  if (req.exifRecord) {
+    const RecordBytes e = *req.exifRecord;
+    return AddExifInfoMainOnly(jpeg, long(EXIF_PREF::kWidth.get(e)), long(EXIF_PREF::kHeight.get(e)),
+                               EXIF_PREF::kXResolution.get(e), EXIF_PREF::kColourPage.get(e) != 1, req.adobeRGB,
+                               long(EXIF_PREF::kSource.get(e)));
+  }
+  return AddExifInfoMainOnly(jpeg, exporter.GetImageWidth(), exporter.GetImageLength(),
+                             exporter.GetResolution() >> 16, bits != 32, req.adobeRGB, req.lightPath);
+}
+
 // Writes one page into `out`: corrected first where asked, reduced for mail until its file
 // fits, with its Exif segment. Deletes the page's copies in every case and its raw file
 // once the output is complete (unless the caller defers that). The page's alert has been
@@ -249,20 +254,12 @@ bool WritePage(CFileExporter& exporter, const ScanPage& page, const FSSpec& out,
     }
     if (reduced) DeleteFileWithRetry(source);
     if (!ok) break;
-    // The limit holds on the file as sent: Exif segment included.
-    if (req.format == 'JPEG' && req.exif) {
-      FSSpec jpeg = out;
-      if (req.exifRecord && req.exifFromRecord) {
-        AddExifInfo(jpeg, *req.exifRecord, req.adobeRGB);
-      } else if (req.exifRecord) {
-        const RecordBytes e = *req.exifRecord;
-        AddExifInfoMainOnly(jpeg, long(EXIF_PREF::kWidth.get(e)), long(EXIF_PREF::kHeight.get(e)),
-                            EXIF_PREF::kXResolution.get(e), EXIF_PREF::kColourPage.get(e) != 1, req.adobeRGB,
-                            long(EXIF_PREF::kSource.get(e)));
-      } else {
-        AddExifInfoMainOnly(jpeg, exporter.GetImageWidth(), exporter.GetImageLength(),
-                            exporter.GetResolution() >> 16, work.bits != 32, req.adobeRGB, req.lightPath);
-      }
+    // The limit holds on the file as sent: Exif segment included. A page whose Exif segment
+    // could not be written is not a finished page.
+    if (req.format == 'JPEG' && req.exif && AddPageExif(out, req, exporter, work.bits) != noErr) {
+      FSpDelete(&out);
+      ShowWriteError();
+      break;
     }
     long size = 0;
     if (req.format != 'JPEG' || req.mailLimit <= 0 || FileSize(out, &size) != noErr || size <= req.mailLimit) {

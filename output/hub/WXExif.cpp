@@ -102,15 +102,6 @@ OSErr ExportThumbnail(GWorldPtr world, const FSSpec& out) {
   return err;
 }
 
-OSErr FileSize(const FSSpec& spec, long* size) {
-  SInt16 ref = 0;
-  OSErr err = FSpOpenDF(&spec, fsRdPerm, &ref);
-  if (err != noErr) return err;
-  err = GetEOF(ref, size);
-  FSClose(ref);
-  return err;
-}
-
 // The thumbnail goes whatever happens after it was made.
 struct ThumbnailFile {
   FSSpec spec{};

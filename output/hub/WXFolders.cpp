@@ -161,4 +161,13 @@ OSErr DeleteFileWithRetry(const FSSpec& spec) {
   return err;
 }
 
+OSErr FileSize(const FSSpec& spec, long* size) {
+  SInt16 ref = 0;
+  OSErr err = FSpOpenDF(&spec, fsRdPerm, &ref);
+  if (err != noErr) return err;
+  err = GetEOF(ref, size);
+  FSClose(ref);
+  return err;
+}
+
 }  // namespace CWXUtility

@@ -20,6 +20,8 @@ void DeleteTempFiles();
 // Deletes everything inside a folder named "WX50Temp", depth first; the folder stays. A
 // subfolder that cannot be deleted is left behind, and links are deleted, never followed.
 void DeleteTempFoldersAndFiles(const FSSpec& folder);
+// The length of a file's data fork.
+OSErr FileSize(const FSSpec& spec, long* size);
 // Deletes one file or empty folder, retrying a busy one every 5 ticks for up to 599 ticks.
 OSErr DeleteFileWithRetry(const FSSpec& spec);
 

@@ -33,7 +33,7 @@ void Keep(const fs::path& file, const std::string& name) {
 }
 
 class Export : public wxtest::DialogTest {
- protected:
+ public:  // the fault rows check through a helper of their own
   void SetUp() override {
     wxtest::DialogTest::SetUp();
     fs::create_directories(Out());
@@ -567,6 +567,102 @@ TEST_F(Export, ASharedPDFThatCannotBeFinishedIsRemovedAndThePagesStay) {
     std::unique_ptr<TArray<FSSpec>> next(Run('PDF '));
     EXPECT_NE(next, nullptr) << limit << ": the next export works";
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The write limit falls inside the second of two like pages: that page's alert shows
+// once, nothing of it is left or listed and its raw file stays byte for byte; the first
+// page is whole (`firstSize` bytes) and the next export works.
+void ExpectSecondPageFails(Export& t, OSType format, long limit, size_t firstSize, const std::function<RawPage()>& page,
+                           const std::string& first, long mailLimit = 0) {
+  const long dpi = mailLimit ? 300 : 100, caller = mailLimit ? 3 : 5, imageMode = mailLimit ? 5 : 2;
+  SCOPED_TRACE(std::string(reinterpret_cast<const char*>(&format), 4) + " limit " + std::to_string(limit));
+  fs::remove_all(t.Out());
+  fs::create_directories(t.Out());
+  t.raws.clear();
+  t.Scan({page(), page()}, dpi, caller, imageMode);
+  const auto second = wxtest::ReadBytes(t.raws[1]);
+  std::unique_ptr<TArray<FSSpec>> list;
+  EXPECT_EQ(t.CountAlerts([&] {
+    FSTestSetWriteLimit(limit);
+    list.reset(t.Run(format, 0, mailLimit));
+    FSTestSetWriteLimit(-1);
+  }), 1u);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(t.Names(list.get()), std::vector<std::string>{first});
+  std::vector<std::string> left;
+  for (const auto& entry : fs::directory_iterator(t.Out())) left.push_back(entry.path().filename().string());
+  EXPECT_EQ(left, std::vector<std::string>{first}) << "no partial or working file";
+  EXPECT_EQ(wxtest::ReadBytes(t.Out() / first).size(), firstSize);
+  EXPECT_FALSE(fs::exists(t.raws[0]));
+  EXPECT_EQ(wxtest::ReadBytes(t.raws[1]), second) << "the failed page's raw file stays";
+  t.Scan({page()}, dpi, caller, imageMode);
+  std::unique_ptr<TArray<FSSpec>> next(t.Run(format, 1, mailLimit));
+  EXPECT_NE(next, nullptr) << "the next export works";
+}
+
+// A disk that fills in the middle of a page's file, for every writer.
+TEST_F(Export, AWriterFailingAtTheSecondPageKeepsTheFirstAndTheSecondsRawFile) {
+  const auto page = [] { return wxtest::MakePage(32, 60, 40, PagePattern::Noisy); };
+  struct Case {
+    OSType format;
+    const char* first;
+  } cases[] = {{'TIFF', "Base.TIF"}, {'PICT', "Base.PIC"}, {'PDF ', "Base.PDF"}};
+  for (const Case& c : cases) {
+    fs::remove_all(Out());
+    fs::create_directories(Out());
+    Scan({page()});
+    std::unique_ptr<TArray<FSSpec>> probe(Run(c.format));
+    ASSERT_NE(probe, nullptr);
+    const long size = long(fs::file_size(Out() / c.first));
+    ExpectSecondPageFails(*this, c.format, size + size / 2, size_t(size), page, c.first);
+  }
+}
+
+// A disk that fills while a page's Exif segment is made (its thumbnail) or written: that
+// page is not finished, so nothing of it is left or listed and its raw file stays; the page
+// before it is whole and the next export works.
+TEST_F(Export, APageWhoseExifSegmentCannotBeWrittenIsNotKept) {
+  WX_REQUIRE_TOOL("exiftool");
+  const auto page = [] { return wxtest::MakePage(8, 60, 40, PagePattern::Noisy); };
+  // What one page writes: the encoded file, its thumbnail, then the file with its segment.
+  Scan({page()});
+  std::unique_ptr<TArray<FSSpec>> probe(Run('JPEG'));
+  ASSERT_NE(probe, nullptr);
+  const auto whole = wxtest::ReadBytes(Out() / "Base.JPG");
+  size_t at = 2;  // the segments before the image data, up to the Exif one
+  while (at + 4 <= whole.size() && whole[at] == 0xFF && whole[at + 1] != 0xE1)
+    at += 2 + size_t(whole[at + 2] << 8 | whole[at + 3]);
+  ASSERT_LT(at + 4, whole.size());
+  ASSERT_EQ(whole[at + 1], 0xE1);
+  const long encoded = long(whole.size()) - 2 - long(whole[at + 2] << 8 | whole[at + 3]);
+  const long thumbnail = std::stol(Exif("Base.JPG", "-ThumbnailLength"));
+  const long first = encoded + thumbnail + long(whole.size());
+  // Inside the encoded file, inside the thumbnail, inside the rewritten file.
+  for (long limit : {first + encoded / 2, first + encoded + 16, first + encoded + thumbnail + 16})
+    ExpectSecondPageFails(*this, 'JPEG', limit, whole.size(), page, "Base.JPG");
+}
+
+// A disk that fills while the second page's reduced copy for mail is written.
+TEST_F(Export, AMailCopyFailingAtTheSecondPageKeepsTheFirstAndTheSecondsRawFile) {
+  WX_REQUIRE_TOOL("exiftool");
+  const long mailLimit = 30000;
+  const auto page = [] { return wxtest::MakePage(32, 600, 400, PagePattern::Smooth); };
+  Scan({page()}, 300, 3, 5);
+  std::unique_ptr<TArray<FSSpec>> probe(Run('JPEG', 0, mailLimit));
+  ASSERT_NE(probe, nullptr);
+  const auto whole = wxtest::ReadBytes(Out() / "Base.JPG");
+  const long dpi = std::stol(Exif("Base.JPG", "-XResolution"));
+  const long width = 600 * dpi / 300, height = 400 * dpi / 300;
+  const long copy = (3 * width + (3 * width & 1)) * height;
+  // Page 1 writes its copy and less than three times its file (encoded, thumbnail,
+  // rewritten): with a copy this much larger, page 2's copy is what runs out.
+  ASSERT_GT(copy, 8 * long(whole.size()));
+  ExpectSecondPageFails(*this, 'JPEG', copy / 2 + copy + long(whole.size()) * 3, whole.size(), page, "Base.JPG",
+                        mailLimit);
 }
 
 }  // namespace

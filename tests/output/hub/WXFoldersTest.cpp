@@ -172,4 +172,19 @@ TEST(WXFolders, StoredTemporaryFolderIsDeletedAtExit) {
   EXPECT_FALSE(fs::exists(folder));
 }
 
+TEST(WXFolders, FileSizeIsTheDataForkLength) {
+  PrefsEnv env;
+  const fs::path file = env.root() / "sized.dat";
+  std::FILE* out = std::fopen(file.c_str(), "wb");
+  std::fputs("twelve bytes", out);
+  std::fclose(out);
+  long size = -1;
+  EXPECT_EQ(CWXUtility::FileSize(SpecOf(file), &size), noErr);
+  EXPECT_EQ(size, 12);
+  Touch(env.root() / "empty.dat");
+  EXPECT_EQ(CWXUtility::FileSize(SpecOf(env.root() / "empty.dat"), &size), noErr);
+  EXPECT_EQ(size, 0);
+  EXPECT_EQ(CWXUtility::FileSize(SpecOf(env.root() / "missing.dat"), &size), fnfErr);
+}
+
 }  // namespace
