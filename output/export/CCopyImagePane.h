@@ -18,7 +18,7 @@ class CCopyImagePane : public LView {
   explicit CCopyImagePane(const FSSpec& imageFile);
   ~CCopyImagePane() override;
 
-  // Each sizes the image for the spec's page and answers the page-rectangle query's result.
+  // Each sizes the image for the print spec's page and answers the page-rectangle query's result.
   OSStatus DoAdjustPaperSize(const AcqRecord& image, LPrintSpec& spec);
   OSStatus DoSameRateSize(const AcqRecord& image, LPrintSpec& spec);
   OSStatus DoOtherRateSize(const AcqRecord& image, LPrintSpec& spec, long percent);

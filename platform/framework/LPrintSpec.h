@@ -22,15 +22,15 @@ class LPrintSpec {
   bool IsInSession() const { return mSessionDepth > 0; }
 
   // Created (with the current printer's defaults) on first use within a session; throws the
-  // Printing Manager's error, or 'nilP' outside a session before the spec has values.
+  // Printing Manager's error, or 'nilP' outside a session before the print spec has values.
   PMPageFormat GetPageFormat();
   PMPrintSettings GetPrintSettings();
   // Null outside a session.
   PMPrintSession GetPrintSession() const { return mSession; }
-  // True once a session has given the spec its values.
+  // True once a session has given the print spec its values.
   bool IsValid() const { return mPageFormat != nullptr; }
 
-  // In pixels at the format's resolution; empty before the spec has values.
+  // In pixels at the format's resolution; empty before the print spec has values.
   void GetPageRect(Rect& outRect) const;
   void GetPaperRect(Rect& outRect) const;
 

@@ -21,8 +21,8 @@ class LPrintout : public LView {
   void SetPrintSpec(LPrintSpec& spec) { mPrintSpec = &spec; }
   LPrintSpec* GetPrintSpec() const { return mPrintSpec; }
 
-  // One job: the printout is one page, printed when the spec's page range holds page 1, with
-  // the spec's copies. Throws the Printing Manager's error; a failed job leaves nothing.
+  // One job: the printout is one page, printed when the print spec's page range holds page 1, with
+  // the print spec's copies. Throws the Printing Manager's error; a failed job leaves nothing.
   void DoPrintJob();
 
  protected:

@@ -13,9 +13,9 @@ class UPrinting {
  public:
   static LPrintSpec sAppPrintSpec;
 
-  // Printer, paper and orientation; false on Cancel, the spec unchanged. Throws
+  // Printer, paper and orientation; false on Cancel, the print spec unchanged. Throws
   // kPMNoDefaultPrinter where there is no printer.
   static bool AskPageSetup(LPrintSpec& spec, LCommander* super = nullptr);
-  // Printer, copies, collate and pages (all, or from-to); false on Cancel, the spec unchanged.
+  // Printer, copies, collate and pages (all, or from-to); false on Cancel, the print spec unchanged.
   static bool AskPrintJob(LPrintSpec& spec, LCommander* super = nullptr);
 };

@@ -1,5 +1,5 @@
 // Printouts: a layout printed as one job through the folder printer, its panes drawn onto the
-// page at the paper's coordinates, with the spec's page range; a failure leaves nothing.
+// page at the paper's coordinates, with the print spec's page range; a failure leaves nothing.
 #include "framework/LPrintout.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // The page-setup and print dialogs, headless: choices made through the test driver land in
-// the spec on OK, and Cancel changes nothing.
+// the print spec on OK, and Cancel changes nothing.
 #include "framework/UPrinting.h"
 
 #include <gtest/gtest.h>
