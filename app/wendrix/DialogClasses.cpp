@@ -7,12 +7,19 @@
 #include "output/export/CPreferenceApplTable.h"
 #include "output/hubdialogs/CFileNameAddDialog.h"
 #include "output/hubdialogs/CFileNameAddPopup.h"
+#include "preview/CExifDialog.h"
+#include "preview/CPrevPrevView.h"
+#include "preview/CPrevPrevWindow.h"
+#include "preview/CPreviewDialog.h"
+#include "preview/CPreviewView.h"
 
 const AppClassList& DialogClasses() {
   static const AppClassList classes = {
       AppClassEntry<CMailerSelectDialog>(), AppClassEntry<CPreferenceApplTable>(), AppClassEntry<CSaveDialogBox>(),
       AppClassEntry<CScanInfoWindow>(),     AppClassEntry<CSettingDialogBox>(),    AppClassEntry<CFileNameAddDialog>(),
       AppClassEntry<CFileNameAddPopup>(),
+      AppClassEntry<CPreviewDialog>(),      AppClassEntry<CPreviewView>(),         AppClassEntry<CExifDialog>(),
+      AppClassEntry<CPrevPrevWindow>(),     AppClassEntry<CPrevPrevView>(),
   };
   return classes;
 }

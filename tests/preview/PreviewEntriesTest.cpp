@@ -3,25 +3,9 @@
 #include <vector>
 
 #include "framework/LDialogBox.h"
-#include "preview/CPreviewDialog.h"
 #include "preview/CStitchDialog.h"
 
 namespace {
-
-TEST(PreviewEntries, ThePreviewAnswersCancelAndWritesNothing) {
-  FSSpec folder{};
-  unsigned char day = 0;
-  long popup = 2;
-  TArray<FSSpec> before;
-  TArray<FSSpec>* files = &before;
-  const MessageT answer = CPreviewDialog::ShowPreviewDialog(1, nullptr, nullptr, nullptr, nullptr, folder, day,
-                                                            reinterpret_cast<ConstStr255Param>("\x04" "Scan"), nullptr,
-                                                            nullptr, nullptr, nullptr, popup, 6, 'prvw', &files, 0, 0,
-                                                            nullptr, nullptr, nullptr, 0, 0, 0);
-  EXPECT_EQ(MessageT(901), answer);
-  EXPECT_EQ(nullptr, files);
-  EXPECT_EQ(2, popup);
-}
 
 struct Caller : LDialogBox {
   Caller() : LDialogBox(Rect{0, 0, 10, 10}, reinterpret_cast<ConstStr255Param>("\x01" "C"), 4, 0, nullptr) {}
