@@ -124,6 +124,8 @@ void CPreviewCaption::DrawIn(const Rect& frame) {
       PenNormal();
     }
   }
+  // While renaming, the field shows the text.
+  if (mEdit) return;
   const SInt16 justification = UTextTraits::SetPortTextTraits(mTextTraitsID);
   DrawWithJustificationMyOnly(reinterpret_cast<const char*>(mText + 1), mText[0], frame, justification, false);
 }

@@ -744,10 +744,8 @@ MessageT CPreviewDialog::ShowPreviewDialog(unsigned char isTWAIN, CThreadChecker
         delete *writtenFiles;
         *writtenFiles = written;
       }
-      if (written && written->GetCount() > 0) {
-        dialog->Deactivate();
-        CWXUtility::OpenFolderWithFSSpec((*written)[1]);
-      }
+      // The folder opens in the file manager, which takes the focus itself.
+      if (written && written->GetCount() > 0) CWXUtility::OpenFolderWithFSSpec((*written)[1]);
       if (!writtenFiles) delete written;
       continue;
     }

@@ -36,7 +36,10 @@ CPreviewThumbnail::CPreviewThumbnail(const SPaneInfo& paneInfo, const SViewInfo&
   EXIF_PREF::kYResolution.set(e, SInt16(mPage.resolution >> 16));
 }
 
-CPreviewThumbnail::~CPreviewThumbnail() = default;
+CPreviewThumbnail::~CPreviewThumbnail() {
+  // An open rename field is a sub-pane too, and the view deletes the newest sub-pane first.
+  if (mCaption) mCaption->CommitEdit();
+}
 
 void CPreviewThumbnail::FinishCreateSelf() {
   mPicture = new CPreviewPicPane(MakePaneInfo(this, CPreviewPicPane::kPaneID, 5, 5, 70, 70), mPage.imageFile);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -44,9 +45,12 @@ class PreviewTest : public DialogTest {
     tempDir = PathOf(TemporaryFolder());
     CPreviewDialog::sFirstCall = 1;
     StPDFDialog::kAppendTo.set(pdf.view(), FSSpec{});
+    // Save opens the folder it wrote into: here through an opener that does nothing.
+    setenv("WX_OPENER", "/bin/true", 1);
   }
   void TearDown() override {
     wxframework::ClearDialogActions();
+    unsetenv("WX_OPENER");
     FSTestSetWriteLimit(-1);
     delete written;
     checker.reset();
@@ -94,6 +98,7 @@ class PreviewTest : public DialogTest {
     TArray<unsigned char>* includeFlags = nullptr;
     TArray<long>* rotations = nullptr;
     const char* addName = nullptr;
+    unsigned char isTWAIN = 1;
   };
 
   // Opens the preview as `call` says; the actions queued before run in it.
@@ -103,7 +108,7 @@ class PreviewTest : public DialogTest {
     if (call.addName) PStrFromString(call.addName, addName);
     popup = call.popup;
     const MessageT answer = CPreviewDialog::ShowPreviewDialog(
-        1, call.scan ? checker.get() : nullptr, &pages, &exifs, mApp, folder, day, base, &pdf, &jpeg, &pict, &tiff,
+        call.isTWAIN, call.scan ? checker.get() : nullptr, &pages, &exifs, mApp, folder, day, base, &pdf, &jpeg, &pict, &tiff,
         popup, call.type, 'prvw', &written, call.mailLimit, 0, call.includeFlags, call.rotations,
         call.addName ? addName : nullptr, 0, 0, 0);
     wxframework::ClearDialogActions();

@@ -4,6 +4,7 @@
 
 #include "app/prefs/LanguageTables.h"
 #include "display/Keys.h"
+#include "preview/CPreviewCaption.h"
 #include "framework/LThread.h"
 #include "framework/LException.h"
 #include "scanner/Scanner.h"
@@ -220,6 +221,31 @@ TEST_F(Preview, ClicksSelectAsTheModifiersSay) {
   }
   wxframework::AnswerNextDialog('RTUN');
   EXPECT_EQ(MessageT('RTUN'), Show({}));
+}
+
+TEST_F(Preview, ANameTypedInPlaceIsTakenOnAClickElsewhereOrOnReturn) {
+  Scan(std::vector<wxtest::RawPage>(3, MakePage(8, 20, 20)));
+  auto typeName = [](const std::string& name) {
+    for (int i = 0; i < 12; ++i) wxdriver::Key(0x08, 0x33);
+    for (char ch : name) wxdriver::Key(UInt8(ch));
+  };
+  Do([](CPreviewDialog* d) { wxframework::ClickPane(Cell(d, 1)->GetCaption()); });
+  Do([&](CPreviewDialog* d) {
+    ASSERT_NE(nullptr, Cell(d, 1)->GetCaption()->GetEditField());
+    typeName("Renamed");
+  });
+  Do([](CPreviewDialog* d) { ClickCell(d, 2); });
+  Do([](CPreviewDialog* d) {
+    EXPECT_EQ(nullptr, Cell(d, 1)->GetCaption()->GetEditField()) << "a click in another page ends the edit";
+    EXPECT_EQ("Renamed", Caption(d, 1));
+    wxframework::ClickPane(Cell(d, 3)->GetCaption());
+  });
+  Do([&](CPreviewDialog*) { typeName("Third"); });
+  // 'RTUN' with the field still open takes its text.
+  wxframework::AnswerNextDialog('RTUN');
+  ASSERT_EQ(MessageT('RTUN'), Show({}));
+  EXPECT_EQ("Renamed", wxtest::FromP(pages[1].displayName));
+  EXPECT_EQ("Third", wxtest::FromP(pages[3].displayName));
 }
 
 TEST_F(Preview, BadNamesAreRefusedAndTheDialogStays) {
