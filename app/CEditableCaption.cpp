@@ -38,18 +38,7 @@ void CEditableCaption::SetCurrentText(ConstStr255Param text) {
 void CEditableCaption::ClickSelf(const SMouseDownEvent&) {
   if (mEditable != 1) return;
   if (!mEditField) {
-    char id[16];
-    std::snprintf(id, sizeof id, "%4d", static_cast<int>(TickCount() % 100000));
-    SPaneInfo info;
-    info.paneID = static_cast<PaneIDT>((UInt8(id[0]) << 24) | (UInt8(id[1]) << 16) | (UInt8(id[2]) << 8) | UInt8(id[3]));
-    info.width = mFrameSize.width;
-    info.height = mFrameSize.height;
-    info.bindings = mFrameBinding;
-    SPoint32 superLocation{0, 0};
-    if (GetSuperView()) GetSuperView()->GetFrameLocation(superLocation);
-    info.left = mFrameLocation.h - superLocation.h;
-    info.top = mFrameLocation.v - superLocation.v;
-    info.superView = GetSuperView();
+    const SPaneInfo info = EditFieldPaneInfo();
     LCommander* super = CAppearanceApp::sMainWindow;
     mEditField = new LEditField(info, mText, mTextTraitsID, kMaxChars, false, false, &UKeyFilters::PrintingCharField,
                                 super);
@@ -60,6 +49,22 @@ void CEditableCaption::ClickSelf(const SMouseDownEvent&) {
   mEditField->FocusDraw();
   mEditField->Draw(nullptr);
   StartRepeating();
+}
+
+SPaneInfo CEditableCaption::EditFieldPaneInfo() const {
+  char id[16];
+  std::snprintf(id, sizeof id, "%4d", static_cast<int>(TickCount() % 100000));
+  SPaneInfo info;
+  info.paneID = static_cast<PaneIDT>((UInt8(id[0]) << 24) | (UInt8(id[1]) << 16) | (UInt8(id[2]) << 8) | UInt8(id[3]));
+  info.width = mFrameSize.width;
+  info.height = mFrameSize.height;
+  info.bindings = mFrameBinding;
+  SPoint32 superLocation{0, 0};
+  if (GetSuperView()) GetSuperView()->GetFrameLocation(superLocation);
+  info.left = mFrameLocation.h - superLocation.h;
+  info.top = mFrameLocation.v - superLocation.v;
+  info.superView = GetSuperView();
+  return info;
 }
 
 void CEditableCaption::SpendTime(const EventRecord&) {

@@ -32,6 +32,8 @@ class CEditableCaption : public LCaption, public LPeriodical {
  protected:
   void ClickSelf(const SMouseDownEvent& event) override;
   void DrawSelf() override;
+  // An edit field over the caption: its frame, and a pane ID made from the tick count.
+  SPaneInfo EditFieldPaneInfo() const;
 
  private:
   void EndEditing();

@@ -1,7 +1,5 @@
 #include "preview/CPreviewCaption.h"
 
-#include <cstdio>
-
 #include "app/CPreviewEditField.h"
 #include "framework/LException.h"
 #include "framework/LUndoer.h"
@@ -12,7 +10,6 @@
 #include "preview/CPreviewThumbnail.h"
 #include "preview/PreviewColours.h"
 #include "quickdraw/QuickDraw.h"
-#include "toolbox/Clock.h"
 
 CPreviewCaption::CPreviewCaption(const SPaneInfo& paneInfo, ConstStr255Param text, ResIDT textTraitsID,
                                  UInt8 editable)
@@ -58,17 +55,7 @@ void CPreviewCaption::CommitEdit() {
 void CPreviewCaption::ClickSelf(const SMouseDownEvent&) {
   BroadcastMessage(msg_Click, this);
   if (!mEditable || mEdit) return;
-  char id[16];
-  std::snprintf(id, sizeof id, "%4d", static_cast<int>(TickCount() % 100000));
-  SPaneInfo info;
-  info.paneID = static_cast<PaneIDT>((UInt8(id[0]) << 24) | (UInt8(id[1]) << 16) | (UInt8(id[2]) << 8) | UInt8(id[3]));
-  info.width = mFrameSize.width;
-  info.height = mFrameSize.height;
-  SPoint32 superLocation{0, 0};
-  GetSuperView()->GetFrameLocation(superLocation);
-  info.left = mFrameLocation.h - superLocation.h;
-  info.top = mFrameLocation.v - superLocation.v;
-  info.superView = GetSuperView();
+  const SPaneInfo info = EditFieldPaneInfo();
   LView* top = GetSuperView();
   while (top->GetSuperView()) top = top->GetSuperView();
   mEdit = new CPreviewEditField(info, mText, mEditTraitsID ? mEditTraitsID : mTextTraitsID, kMaxChars, false, true,
