@@ -106,9 +106,6 @@ class CSaveDialogBox : public LDialogBox, public CPreferences, public CFunctionD
   void OnStart();
   bool DiskSpaceSuffices();
   FSSpec TempFolder();
-  void CoverForScan();
-  void UncoverAfterScan();
-  void SetRunning(UInt8 running);
   void StartScan();
   void StartStitch();
   void OnScanEnded(CThreadChecker* checker);

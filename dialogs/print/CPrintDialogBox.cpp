@@ -4,13 +4,13 @@
 
 #include "app/CAppearanceApp.h"
 #include "app/CMainWindow.h"
+#include "app/FunctionDialogRun.h"
 #include "app/prefs/LanguageTables.h"
 #include "app/prefs/WXDefaultDir.h"
 #include "dialogs/print/CopyScanOutcome.h"
 #include "dialogs/print/PrintLayoutEntry.h"
 #include "dialogs/print/PrintScanEnd.h"
 #include "framework/LControl.h"
-#include "framework/LException.h"
 #include "framework/LPopupButton.h"
 #include "framework/UPrinting.h"
 #include "framework/UReanimator.h"
@@ -25,7 +25,6 @@
 #include "scanner/CTWAIN.h"
 #include "scanner/Scanner.h"
 #include "toolbox/Files.h"
-#include "toolbox/Gestalt.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/TextUtils.h"
 #include "windows/Menus.h"
@@ -48,14 +47,6 @@ enum : ResIDT {
 enum : CommandT { kCommandAbout = 1, kCommandQuit = 10, kCommandSynthetic = -8388608 };
 constexpr long kCallerPrint = 2;
 constexpr long kStitchFunction = 2;
-// Systems up to this one hide the scanning dialog and cover the main window.
-constexpr SInt32 kLastCoveringSystem = 0x102F;
-
-SInt32 SystemVersion() {
-  SInt32 version = 0;
-  Gestalt(gestaltSystemVersion, &version);
-  return version;
-}
 
 int32_t MenuItemCount(int16_t menuID) {
   MenuRef menu = GetMenu(menuID);
@@ -65,32 +56,6 @@ int32_t MenuItemCount(int16_t menuID) {
 // The dialog that shows the disk check's alert.
 LCommander* sAlertOwner = nullptr;
 void ShowDiskAlert(long item) { CWXUtility::Show_Error(kAlertLayout, sAlertOwner, kAlertList, item, 0, 1, nullptr, 0); }
-
-template <class T>
-T* FindPaneAs(LView* view, PaneIDT id) {
-  auto* pane = dynamic_cast<T*>(view->FindPaneByID(id));
-  if (!pane) throw LException('nilP', "a pane of the Print dialog is missing");
-  return pane;
-}
-
-// Listening off while the dialog sets its own controls.
-class StQuiet {
- public:
-  explicit StQuiet(LListener* listener) : mListener(listener) { mListener->StopListening(); }
-  ~StQuiet() { mListener->StartListening(); }
-  StQuiet(const StQuiet&) = delete;
-  StQuiet& operator=(const StQuiet&) = delete;
-
- private:
-  LListener* mListener;
-};
-
-void EnableIf(LPane* pane, bool enabled) {
-  if (enabled)
-    pane->Enable();
-  else
-    pane->Disable();
-}
 
 void ShowPopup(LPopupButton* popup, const RulePopup& rule) {
   if (rule.menuID != 0 && popup->GetMenuID() != rule.menuID) popup->SetMenuID(rule.menuID);
@@ -122,13 +87,13 @@ CPrintDialogBox::~CPrintDialogBox() {
 
 void CPrintDialogBox::FinishCreateSelf() {
   LDialogBox::FinishCreateSelf();
-  mMode = FindPaneAs<LPopupButton>(this, 'MODE');
-  mImage = FindPaneAs<LPopupButton>(this, 'IMAG');
-  mResolution = FindPaneAs<LPopupButton>(this, 'RESL');
-  mSize = FindPaneAs<LPopupButton>(this, 'SIZE');
-  mDriverWindow = FindPaneAs<LControl>(this, 'UION');
-  mBrightness = FindPaneAs<LControl>(this, 'BLIT');
-  mBrightnessText = FindPaneAs<LPane>(this, 'BLTX');
+  mMode = FindDialogPane<LPopupButton>(this, 'MODE');
+  mImage = FindDialogPane<LPopupButton>(this, 'IMAG');
+  mResolution = FindDialogPane<LPopupButton>(this, 'RESL');
+  mSize = FindDialogPane<LPopupButton>(this, 'SIZE');
+  mDriverWindow = FindDialogPane<LControl>(this, 'UION');
+  mBrightness = FindDialogPane<LControl>(this, 'BLIT');
+  mBrightnessText = FindDialogPane<LPane>(this, 'BLTX');
   mMode->SetMenuID(kSourceMenu);
   mImage->SetMenuID(kPlatenModeMenu);
   mResolution->SetMenuID(kPlatenResolutionMenu);
@@ -224,7 +189,7 @@ bool CPrintDialogBox::IsStitch_Disregard_UICheckBox() { return IsStitchDisregard
 // ---- Messages ----------------------------------------------------------------------------
 
 void CPrintDialogBox::ListenToMessage(MessageT message, void* param) {
-  for (PaneIDT id : {PaneIDT('DFLT'), PaneIDT('APLY'), PaneIDT('CNCL'), PaneIDT('OKBT')}) FindPaneAs<LPane>(this, id);
+  for (PaneIDT id : {PaneIDT('DFLT'), PaneIDT('APLY'), PaneIDT('CNCL'), PaneIDT('OKBT')}) FindDialogPane<LPane>(this, id);
   mRules.controls.mode.value = SInt32(Source());
   const bool valued = message != msg_ScanEnded && message != msg_OK && message != msg_Cancel;
   const long value = (valued && param) ? *static_cast<SInt32*>(param) : 0;
@@ -362,31 +327,6 @@ bool CPrintDialogBox::DiskSpaceSuffices() {
   return enough;
 }
 
-void CPrintDialogBox::CoverForScan() {
-  if (SystemVersion() <= kLastCoveringSystem) {
-    Hide();
-    if (CAppearanceApp::sMainWindow) CAppearanceApp::sMainWindow->DisableWindow();
-  } else {
-    Disable();
-  }
-  Refresh();
-}
-
-void CPrintDialogBox::UncoverAfterScan() {
-  if (SystemVersion() <= kLastCoveringSystem && CAppearanceApp::sMainWindow)
-    CAppearanceApp::sMainWindow->EnableWindow();
-  if (!IsVisible()) Show();
-  Enable();
-  Refresh();
-}
-
-void CPrintDialogBox::SetRunning(UInt8 running) {
-  mScanning = running;
-  CWXUtility::sIsQuellaneOpened = running;
-  if (running) SwitchTarget(this);
-  LCommander::SetUpdateCommandStatus(true);
-}
-
 void CPrintDialogBox::StartScan() {
   RecordBytes setting = PREF_ALL::kSetting.in(PrefAll());
   RecordBytes r = Working();
@@ -396,8 +336,8 @@ void CPrintDialogBox::StartScan() {
   const long mode = ScanImageModeCode(int32_t(GetImageMode(mImage->GetValue())), int32_t(Source()),
                                       CMainWindow::ProductOf(PrefAll()));
   const SDimension16 custom{SInt16(PREF_PRINT::kCustomSize.height(r)), SInt16(PREF_PRINT::kCustomSize.width(r))};
-  CoverForScan();
-  SetRunning(1);
+  CoverForScan(this);
+  SetScanRunning(this, mScanning, 1);
   Scanner* scanner = nullptr;
   CTWAIN* twain = nullptr;
   CThreadChecker* checker = nullptr;
@@ -420,11 +360,11 @@ void CPrintDialogBox::StartScan() {
       UInt8(PREF_PRINT::kJob308.get(r) & 0xFF));
   if (started != 0) return;
   // No end message follows a scan that did not start.
-  SetRunning(0);
+  SetScanRunning(this, mScanning, 0);
   delete checker;
   delete scanner;
   delete twain;
-  UncoverAfterScan();
+  UncoverAfterScan(this);
 }
 
 void CPrintDialogBox::StartStitch() {
@@ -454,8 +394,8 @@ void CPrintDialogBox::StartStitch() {
 
 void CPrintDialogBox::OnScanEnded(CThreadChecker* checker) {
   if (!checker) return;
-  SetRunning(0);
-  UncoverAfterScan();
+  SetScanRunning(this, mScanning, 0);
+  UncoverAfterScan(this);
   CTWAIN* twain = checker->GetTWAIN();
   // Read before anything deletes the connection.
   const CopyScanOutcome scan = CaptureCopyScan(twain, checker->GetScanner());
@@ -463,7 +403,7 @@ void CPrintDialogBox::OnScanEnded(CThreadChecker* checker) {
   const PrintScanEnd end =
       PlanPrintScanEnd(scan, driverWindow, twain && twain->GetShowDriverUI() != 0, IsStitch());
   if (end.route == PrintScanRoute::Continue) {
-    SetRunning(1);
+    SetScanRunning(this, mScanning, 1);
     twain->Scan_Continue();
     checker->StartRepeating();
     return;

@@ -65,9 +65,6 @@ class CPrintDialogBox : public LDialogBox, public CPreferences, public CFunction
   void OnStart();
   bool TempFolderReady();
   bool DiskSpaceSuffices();
-  void CoverForScan();
-  void UncoverAfterScan();
-  void SetRunning(UInt8 running);
   void StartScan();
   void StartStitch();
   void OnScanEnded(CThreadChecker* checker);
