@@ -339,8 +339,8 @@ void CSaveDialogBox::ShowCustomSize() {
   if (Paper_Size_custom < 1 || Paper_Size_custom > mSize->CountMenuItems()) return;
   RecordBytes r = Working();
   StDescriptDialog size;
-  size.width = PREF_SAVE::kCustomSize.width(r) / 100.0;
-  size.height = PREF_SAVE::kCustomSize.height(r) / 100.0;
+  size.width = PREF_SAVE::kCustomSize.width(r);
+  size.height = PREF_SAVE::kCustomSize.height(r);
   size.unit = SInt32(PREF_SAVE::kCustomSize.unit(r));
   Str255 text;
   CWXUtility::ManuscriptPrefToString(size, text);
