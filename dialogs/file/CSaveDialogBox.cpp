@@ -978,11 +978,16 @@ void CSaveDialogBox::StartStitch() {
       FileType() == kTypeAddToPDF ? StPDFDialog::kAppendTo.get(pdf) : PREF_SAVE::kFolder.get(r);
   FormatOptions options(r);
   const SDimension16 custom{SInt16(PREF_SAVE::kCustomSize.height(r)), SInt16(PREF_SAVE::kCustomSize.width(r))};
-  mStitchDialog = CStitchDialog::ShowStitchDialog(
+  // The wizard may report that it closed before it returns.
+  mStartingStitch = true;
+  CStitchDialog* wizard = CStitchDialog::ShowStitchDialog(
       kCallerSave, PREF_SETTING::kTWAIN.get(setting), model, custom, Source(), Code(), PREF_SAVE::kCheckUION.get(r),
       mSize->GetValue(), Resolution_Value(), this, 0, UInt8(PREF_SAVE::kSetting3624.get(r) & 0xFF), 3, this,
       PREF_SAVE::kCheckSVAD.get(r), UInt8(StPDFDialog::kUnused4.get(pdf) & 0xFF), destination, TempFolder(),
       &options.pdf, &options.jpeg, &options.pict, &options.tiff, PREF_SAVE::kCheckFORE.get(r), 0, FileTypeCode(FileType()), nullptr);
+  mStartingStitch = false;
+  mStitchDialog = wizard;
+  if (mCloseWhenStarted) DoClose();
 }
 
 bool CSaveDialogBox::TransferRefusalsShown(CTWAIN* twain) {
@@ -1283,5 +1288,8 @@ void CSaveDialogBox::OnStitchClosed() {
   if (!IsVisible()) Show();
   if (mAutoStart == 0) return;
   mAutoStart = 0;
-  DoClose();
+  if (mStartingStitch)
+    mCloseWhenStarted = true;
+  else
+    DoClose();
 }

@@ -385,11 +385,16 @@ void CPrintDialogBox::StartStitch() {
   const SDimension16 custom{SInt16(PREF_PRINT::kCustomSize.height(r)), SInt16(PREF_PRINT::kCustomSize.width(r))};
   const long mode = ScanImageModeCode(int32_t(GetImageMode(mImage->GetValue())), int32_t(Source()),
                                       CMainWindow::ProductOf(PrefAll()));
-  mStitchDialog = CStitchDialog::ShowStitchDialog(
+  // The wizard may report that it closed before it returns.
+  mStartingStitch = true;
+  CStitchDialog* wizard = CStitchDialog::ShowStitchDialog(
       kStitchFunction, PREF_SETTING::kTWAIN.get(setting), model, custom, Source(), mode,
       PREF_PRINT::kCheckUION.get(r), mSize->GetValue(), GetResolutionValue(), this,
       long(PREF_PRINT::kBrightness.get(r)), 0, 2, this, 0, 0, FSSpec{}, PREF_SETTING::kTempFolder.get(setting), nullptr,
       nullptr, nullptr, nullptr, 0, 0, 0, nullptr);
+  mStartingStitch = false;
+  mStitchDialog = wizard;
+  if (mCloseWhenStarted) DoClose();
 }
 
 void CPrintDialogBox::OnScanEnded(CThreadChecker* checker) {
@@ -475,5 +480,8 @@ void CPrintDialogBox::OnStitchClosed() {
   if (!IsVisible()) Show();
   if (mAutoStart == 0) return;
   mAutoStart = 0;
-  DoClose();
+  if (mStartingStitch)
+    mCloseWhenStarted = true;
+  else
+    DoClose();
 }

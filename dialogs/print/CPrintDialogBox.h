@@ -88,4 +88,6 @@ class CPrintDialogBox : public LDialogBox, public CPreferences, public CFunction
   ScanRuleState mRules{mWorking.view(), {}, false};
   UInt8 mScanning = 0;
   UInt8 mAutoStart = 0;
+  bool mStartingStitch = false;    // inside the stitch entry
+  bool mCloseWhenStarted = false;  // the wizard closed at once after a scanner-button start
 };

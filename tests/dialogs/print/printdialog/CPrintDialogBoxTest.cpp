@@ -254,5 +254,26 @@ TEST_F(PrintRunTest, ATemporaryFolderThatCannotBeMadeStopsTheStart) {
   EXPECT_TRUE(sCalls.empty());
 }
 
+// A stitch size goes to the stitch wizard instead of scanning; the wizard that closes
+// without a result shows the dialog again, or closes it after a scanner-button start.
+TEST_F(PrintRunTest, AStitchSizeHandsTheScanToTheWizard) {
+  Edit([](RecordBytes all) { PREF_PRINT::kPaperSize.set(PREF_ALL::kPrint.in(all), UInt32(Paper_Size_A3_Stitch)); });
+  for (UInt8 autoStart : {0, 1}) {
+    SCOPED_TRACE(autoStart);
+    ASSERT_NE(nullptr, Open());
+    Dialog()->SetStartFlag(autoStart);
+    Dialog()->ListenToMessage(msg_OK, nullptr);
+    EXPECT_EQ(autoStart == 0, Dialog() != nullptr);
+    if (Dialog()) {
+      EXPECT_TRUE(Dialog()->IsVisible());
+      EXPECT_EQ(0, Dialog()->IsScanning());
+      Click('CNCL');
+    }
+    EXPECT_TRUE(sCalls.empty());
+    delete mApp;
+    mApp = nullptr;
+  }
+}
+
 }  // namespace
 }  // namespace wxapp
