@@ -22,20 +22,25 @@ TEST_F(PrintScanEndFakeTest, RefusalsAreShownAfterTheSourceIsDownAndOnlyFinished
   const struct {
     const char* name;
     const char* script;
+    UInt8 driverWindow;
     size_t laidOut;  // layout calls
     long pages;
     int alert;  // item of string list 400, 0 for none
   } rows[] = {
-      {"two pages", "pages=2", 1, 2, 0},
-      {"sixteen bits", "depth=16", 0, 0, 38},
-      {"a failed transfer", "error_block=1", 0, 0, 0},
-      {"cancelled without the driver's window", "cancel_page=1", 1, 0, 0},
+      {"two pages", "pages=2", 0, 1, 2, 0},
+      {"sixteen bits", "depth=16", 0, 0, 0, 38},
+      {"a failed transfer", "error_block=1", 0, 0, 0, 0},
+      {"cancelled without the driver's window", "cancel_page=1", 0, 1, 0, 0},
+      // Too large for memory: refused before any row comes; the session's own window saw it.
+      {"too large in the driver's window", "width=30000\nheight=30000\ndepth=24", 1, 1, 0, 37},
   };
   bool first = true;
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     if (!first) Restart();
     first = false;
+    mAlerts.clear();
+    Edit([&](RecordBytes all) { PREF_PRINT::kCheckUION.set(PREF_ALL::kPrint.in(all), row.driverWindow); });
     const auto log = wxfake::WriteFakeScript(mScript.path(), std::string("name=Dremlo Model A\n") + row.script);
     ASSERT_NE(nullptr, Open());
     std::string logAtAlert;
