@@ -26,6 +26,9 @@ class CEditableCaption : public LCaption, public LPeriodical {
 
   // Draws `length` bytes wrapped inside `frame`, each line placed by `justification`; lines
   // whose baseline would fall below the frame are left out.
+  // The pane ID of an edit field opened over a caption: four characters of the tick count.
+  static PaneIDT EditFieldID();
+
   static void DrawWithJustificationMyOnly(const char* text, long length, const Rect& frame, SInt16 justification,
                                           bool addLeading);
 
