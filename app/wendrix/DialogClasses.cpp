@@ -4,6 +4,9 @@
 #include "dialogs/file/CScanInfoWindow.h"
 #include "dialogs/print/CPrintDialogBox.h"
 #include "dialogs/print/CSettingDialogBox.h"
+#include "dialogs/print/layout/CPictureView.h"
+#include "dialogs/print/layout/CPrintLayoutDialog.h"
+#include "dialogs/print/layout/CThumbnailView.h"
 #include "output/export/CMailerSelectDialog.h"
 #include "output/export/CPreferenceApplTable.h"
 #include "output/hubdialogs/CFileNameAddDialog.h"
@@ -14,8 +17,9 @@ const AppClassList& DialogClasses() {
       AppClassEntry<CMailerSelectDialog>(), AppClassEntry<CPreferenceApplTable>(), AppClassEntry<CSaveDialogBox>(),
       AppClassEntry<CScanInfoWindow>(),     AppClassEntry<CSettingDialogBox>(),    AppClassEntry<CFileNameAddDialog>(),
       AppClassEntry<CFileNameAddPopup>(),
-      // The Print function.
-      AppClassEntry<CPrintDialogBox>(),
+      // The Print function and its page layout.
+      AppClassEntry<CPrintDialogBox>(), AppClassEntry<CPrintLayoutDialog>(), AppClassEntry<CThumbnailView>(),
+      AppClassEntry<CPictureView>(),
   };
   return classes;
 }

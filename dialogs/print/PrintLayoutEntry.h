@@ -1,7 +1,8 @@
-// The page-layout step of a Print run, reached through one entry so that the Print dialog's
-// road runs (and is tested) on its own.
+// The page-layout step of a Print run (the page-layout dialog), reached through one entry
+// that a test can put a stand-in behind.
 #pragma once
 
+#include "dialogs/print/layout/ScanRunCleanup.h"
 #include "framework/PaneTypes.h"
 #include "toolbox/RecordAccess.h"
 
@@ -21,8 +22,6 @@ using PrintLayoutProc = MessageT (*)(ResIDT layout, LCommander* super, UInt8 fit
 MessageT PrintLayoutSetting(ResIDT layout, LCommander* super, UInt8 fit, UInt8 isTWAIN, CThreadChecker* watcher,
                             LPrintSpec* spec, RecordBytes print);
 
-// Puts `proc` in place of the layout step (null: the built-in one); answers the one before.
+// Puts `proc` in place of the layout step (null: the page-layout dialog); answers the one
+// before.
 PrintLayoutProc SetPrintLayoutProc(PrintLayoutProc proc);
-
-// Deletes the scan's raw page files, the watcher's scanner objects and the watcher.
-void DeleteScanRun(CThreadChecker* watcher);

@@ -7,7 +7,7 @@
 
 #include <fstream>
 
-#include "PrintDialogTestEnv.h"
+#include "PrintRunTestEnv.h"
 #include "framework/LThread.h"
 #include "output/hubdialogs/CWXUtility.h"
 #include "tests/output/DialogTestEnv.h"
@@ -19,19 +19,6 @@ namespace {
 
 ::testing::Environment* const gSaneEnvironment =
     ::testing::AddGlobalTestEnvironment(new wxsane::SaneTestEnvironment(WX_TWAIN_SOURCE_DIR));
-
-// Scans come from the test device's feeder.
-class PrintRunTest : public PrintDialogTest {
- public:
-  void SetUp() override {
-    PrintDialogTest::SetUp();
-    wxsane::UseSaneDocumentSource("Dremlo Model A", wxsane::kSaneTestFeeder);
-  }
-  void TearDown() override {
-    PrintDialogTest::TearDown();
-    wxsane::UseSaneDocumentSource("Dremlo Model A", "");
-  }
-};
 
 TEST_F(PrintDialogTest, TheMainWindowsPrintButtonOpensTheRegisteredDialog) {
   ASSERT_NE(nullptr, Open());
