@@ -35,6 +35,12 @@ void CEditableCaption::SetCurrentText(ConstStr255Param text) {
   if (mEditField) mEditField->SetDescriptor(text);
 }
 
+PaneIDT CEditableCaption::EditFieldID() {
+  char id[16];
+  std::snprintf(id, sizeof id, "%4d", static_cast<int>(TickCount() % 100000));
+  return static_cast<PaneIDT>((UInt8(id[0]) << 24) | (UInt8(id[1]) << 16) | (UInt8(id[2]) << 8) | UInt8(id[3]));
+}
+
 void CEditableCaption::ClickSelf(const SMouseDownEvent&) {
   if (mEditable != 1) return;
   if (!mEditField) {
@@ -52,10 +58,8 @@ void CEditableCaption::ClickSelf(const SMouseDownEvent&) {
 }
 
 SPaneInfo CEditableCaption::EditFieldPaneInfo() const {
-  char id[16];
-  std::snprintf(id, sizeof id, "%4d", static_cast<int>(TickCount() % 100000));
   SPaneInfo info;
-  info.paneID = static_cast<PaneIDT>((UInt8(id[0]) << 24) | (UInt8(id[1]) << 16) | (UInt8(id[2]) << 8) | UInt8(id[3]));
+  info.paneID = EditFieldID();
   info.width = mFrameSize.width;
   info.height = mFrameSize.height;
   info.bindings = mFrameBinding;

@@ -24,15 +24,19 @@ class CEditableCaption : public LCaption, public LPeriodical {
   void SpendTime(const EventRecord& event) override;
   void Draw(RgnHandle superDrawRgn) override;
 
+  // The pane ID of an edit field opened over a caption: four characters of the tick count.
+  static PaneIDT EditFieldID();
+
   // Draws `length` bytes wrapped inside `frame`, each line placed by `justification`; lines
   // whose baseline would fall below the frame are left out.
+
   static void DrawWithJustificationMyOnly(const char* text, long length, const Rect& frame, SInt16 justification,
                                           bool addLeading);
 
  protected:
   void ClickSelf(const SMouseDownEvent& event) override;
   void DrawSelf() override;
-  // An edit field over the caption: its frame, and a pane ID made from the tick count.
+  // An edit field over the caption: its frame and pane ID.
   SPaneInfo EditFieldPaneInfo() const;
 
  private:

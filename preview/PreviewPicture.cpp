@@ -26,7 +26,8 @@ bool CopiesWidePages(SInt32 width) {
   return version >= kFirstSystemCopyingWide || width <= kWidestCopyOnOldSystems;
 }
 
-// The page at its natural size, or null when the importer cannot decode it.
+}  // namespace
+
 std::unique_ptr<LGWorld> Decode(const FSSpec& file) {
   GraphicsImportComponent importer = nullptr;
   if (GetGraphicsImporterForFile(&file, &importer) != noErr || !importer) return nullptr;
@@ -53,8 +54,6 @@ void MatchToScreen(LGWorld* picture, const LStr255& sourceName) {
   matcher.ColorMatchForPixMap(*pixels);
   UnlockPixels(pixels);
 }
-
-}  // namespace
 
 LGWorld* NewWorld(const Rect& bounds) {
   try {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "framework/LStr255.h"
 #include "toolbox/Files.h"
@@ -18,6 +19,11 @@ typedef std::function<Rect(SInt32 w, SInt32 h)> FitFunc;
 // A 32-bit world of `bounds`, from temporary memory first and the heap when that fails;
 // throws the memory error when neither has room.
 LGWorld* NewWorld(const Rect& bounds);
+// The page at its natural size, or null when the importer cannot decode it.
+std::unique_ptr<LGWorld> Decode(const FSSpec& file);
+// Matches the picture from the installed profile named `sourceName` to the screen's; left
+// as it is when either profile is missing.
+void MatchToScreen(LGWorld* picture, const LStr255& sourceName);
 // The loaded picture, or null when the file cannot be decoded or no world can be had.
 LGWorld* Load(const FSSpec& file, long rotation, const LStr255& sourceName, const FitFunc& fit);
 // `picture` turned clockwise by `degrees` into a new world from temporary memory only;

@@ -2,7 +2,11 @@
 
 #include "dialogs/file/CSaveDialogBox.h"
 #include "dialogs/file/CScanInfoWindow.h"
+#include "dialogs/print/CPrintDialogBox.h"
 #include "dialogs/print/CSettingDialogBox.h"
+#include "dialogs/print/layout/CPictureView.h"
+#include "dialogs/print/layout/CPrintLayoutDialog.h"
+#include "dialogs/print/layout/CThumbnailView.h"
 #include "output/export/CMailerSelectDialog.h"
 #include "output/export/CPreferenceApplTable.h"
 #include "output/hubdialogs/CFileNameAddDialog.h"
@@ -20,6 +24,9 @@ const AppClassList& DialogClasses() {
       AppClassEntry<CFileNameAddPopup>(),
       AppClassEntry<CPreviewDialog>(),      AppClassEntry<CPreviewView>(),         AppClassEntry<CExifDialog>(),
       AppClassEntry<CPrevPrevWindow>(),     AppClassEntry<CPrevPrevView>(),
+      // The Print function and its page layout.
+      AppClassEntry<CPrintDialogBox>(), AppClassEntry<CPrintLayoutDialog>(), AppClassEntry<CThumbnailView>(),
+      AppClassEntry<CPictureView>(),
   };
   return classes;
 }

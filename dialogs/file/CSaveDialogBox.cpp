@@ -4,13 +4,13 @@
 
 #include "app/CAppearanceApp.h"
 #include "app/CMainWindow.h"
+#include "app/FunctionDialogRun.h"
 #include "app/prefs/LanguageTables.h"
 #include "app/prefs/WXDefaultDir.h"
 #include "dialogs/file/AdobeRGBPages.h"
 #include "dialogs/file/ScanSettingRules.h"
 #include "framework/LControl.h"
 #include "framework/LEditText.h"
-#include "framework/LException.h"
 #include "framework/LPopupButton.h"
 #include "framework/UReanimator.h"
 #include "output/hub/WXDialogFlags.h"
@@ -25,7 +25,6 @@
 #include "scanner/CThreadChecker.h"
 #include "scanner/CTWAIN.h"
 #include "scanner/Scanner.h"
-#include "toolbox/Gestalt.h"
 #include "toolbox/Files.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/MacMemory.h"
@@ -79,8 +78,6 @@ enum : SInt32 {
 };
 // Transfer results of the TWAIN connection.
 enum : short { kTransferFailed = 1, kTransferCancelledInDriverWindow = 3 };
-// Systems up to this one hide the scanning dialog and cover the main window.
-constexpr SInt32 kLastCoveringSystem = 0x102F;
 
 OSType FileTypeCode(UInt32 type) {
   switch (type) {
@@ -91,41 +88,9 @@ OSType FileTypeCode(UInt32 type) {
   }
 }
 
-SInt32 SystemVersion() {
-  SInt32 version = 0;
-  Gestalt(gestaltSystemVersion, &version);
-  return version;
-}
-
 // The dialog that shows the disk checks' alerts.
 LCommander* sAlertOwner = nullptr;
 void ShowDiskAlert(long item) { CWXUtility::Show_Error(400, sAlertOwner, 400, item, 0, 1, nullptr, 0); }
-
-template <class T>
-T* FindPaneAs(LView* view, PaneIDT id) {
-  auto* pane = dynamic_cast<T*>(view->FindPaneByID(id));
-  if (!pane) throw LException('nilP', "a pane of the Save dialog is missing");
-  return pane;
-}
-
-// Listening off while the dialog sets its own controls.
-class StQuiet {
- public:
-  explicit StQuiet(LListener* listener) : mListener(listener) { mListener->StopListening(); }
-  ~StQuiet() { mListener->StartListening(); }
-  StQuiet(const StQuiet&) = delete;
-  StQuiet& operator=(const StQuiet&) = delete;
-
- private:
-  LListener* mListener;
-};
-
-void EnableIf(LPane* pane, bool enabled) {
-  if (enabled)
-    pane->Enable();
-  else
-    pane->Disable();
-}
 
 bool SameText(ConstStr255Param a, ConstStr255Param b) { return a[0] == b[0] && std::memcmp(a + 1, b + 1, a[0]) == 0; }
 
@@ -168,23 +133,23 @@ CSaveDialogBox::~CSaveDialogBox() {
 
 void CSaveDialogBox::FinishCreateSelf() {
   LDialogBox::FinishCreateSelf();
-  mMode = FindPaneAs<LPopupButton>(this, 'MODE');
-  mImage = FindPaneAs<LPopupButton>(this, 'IMAG');
-  mResolution = FindPaneAs<LPopupButton>(this, 'RESL');
-  mSize = FindPaneAs<LPopupButton>(this, 'SIZE');
-  mFileType = FindPaneAs<LPopupButton>(this, 'FTYP');
-  mDriverWindow = FindPaneAs<LControl>(this, 'UION');
-  mDayFolder = FindPaneAs<LControl>(this, 'DYIN');
-  mAdobeRGB = FindPaneAs<LControl>(this, 'SVAD');
-  mOptions = FindPaneAs<LControl>(this, 'PDFS');
-  mSelect = FindPaneAs<LControl>(this, 'SCT1');
-  mName = FindPaneAs<LEditText>(this, 'FNAM');
-  mFolder = FindPaneAs<LPane>(this, 'FOLD');
-  mSaveTo = FindPaneAs<LPane>(this, 'TOTX');
-  mPreview = FindPaneAs<LControl>(this, 'SPRE');
-  mAskName = FindPaneAs<LControl>(this, 'EZFN');
-  mHistory = FindPaneAs<LPopupButton>(this, 'PuFN');
-  for (PaneIDT id : {PaneIDT('DFLT'), PaneIDT('APLY'), PaneIDT('CNCL'), PaneIDT('OKBT')}) FindPaneAs<LPane>(this, id);
+  mMode = FindDialogPane<LPopupButton>(this, 'MODE');
+  mImage = FindDialogPane<LPopupButton>(this, 'IMAG');
+  mResolution = FindDialogPane<LPopupButton>(this, 'RESL');
+  mSize = FindDialogPane<LPopupButton>(this, 'SIZE');
+  mFileType = FindDialogPane<LPopupButton>(this, 'FTYP');
+  mDriverWindow = FindDialogPane<LControl>(this, 'UION');
+  mDayFolder = FindDialogPane<LControl>(this, 'DYIN');
+  mAdobeRGB = FindDialogPane<LControl>(this, 'SVAD');
+  mOptions = FindDialogPane<LControl>(this, 'PDFS');
+  mSelect = FindDialogPane<LControl>(this, 'SCT1');
+  mName = FindDialogPane<LEditText>(this, 'FNAM');
+  mFolder = FindDialogPane<LPane>(this, 'FOLD');
+  mSaveTo = FindDialogPane<LPane>(this, 'TOTX');
+  mPreview = FindDialogPane<LControl>(this, 'SPRE');
+  mAskName = FindDialogPane<LControl>(this, 'EZFN');
+  mHistory = FindDialogPane<LPopupButton>(this, 'PuFN');
+  for (PaneIDT id : {PaneIDT('DFLT'), PaneIDT('APLY'), PaneIDT('CNCL'), PaneIDT('OKBT')}) FindDialogPane<LPane>(this, id);
 
   UReanimator::LinkListenerToControls(this, this, kLayout);
   SetPopupMenu(mMode, kSourceMenu);
@@ -374,8 +339,8 @@ void CSaveDialogBox::ShowCustomSize() {
   if (Paper_Size_custom < 1 || Paper_Size_custom > mSize->CountMenuItems()) return;
   RecordBytes r = Working();
   StDescriptDialog size;
-  size.width = PREF_SAVE::kCustomSize.width(r) / 100.0;
-  size.height = PREF_SAVE::kCustomSize.height(r) / 100.0;
+  size.width = PREF_SAVE::kCustomSize.width(r);
+  size.height = PREF_SAVE::kCustomSize.height(r);
   size.unit = SInt32(PREF_SAVE::kCustomSize.unit(r));
   Str255 text;
   CWXUtility::ManuscriptPrefToString(size, text);
@@ -957,32 +922,6 @@ bool CSaveDialogBox::DiskSpaceSuffices() {
   return enough;
 }
 
-void CSaveDialogBox::CoverForScan() {
-  if (SystemVersion() <= kLastCoveringSystem) {
-    Hide();
-    if (CAppearanceApp::sMainWindow) CAppearanceApp::sMainWindow->DisableWindow();
-  } else {
-    Disable();
-  }
-  Refresh();
-}
-
-void CSaveDialogBox::UncoverAfterScan() {
-  if (SystemVersion() <= kLastCoveringSystem) {
-    if (CAppearanceApp::sMainWindow) CAppearanceApp::sMainWindow->EnableWindow();
-  }
-  if (!IsVisible()) Show();
-  Enable();
-  Refresh();
-}
-
-void CSaveDialogBox::SetRunning(UInt8 running) {
-  mBusy = running;
-  CWXUtility::sIsQuellaneOpened = running;
-  if (running) SwitchTarget(this);
-  LCommander::SetUpdateCommandStatus(true);
-}
-
 void CSaveDialogBox::StartScan() {
   RecordBytes setting = PREF_ALL::kSetting.in(PrefAll());
   RecordBytes r = Working();
@@ -992,8 +931,8 @@ void CSaveDialogBox::StartScan() {
   long mode = Code();
   if (CMainWindow::ProductOf(PrefAll()) == kOtherFilmMenuProduct && Source() == kSourceFilm) mode += 10;
   const SDimension16 custom{SInt16(PREF_SAVE::kCustomSize.height(r)), SInt16(PREF_SAVE::kCustomSize.width(r))};
-  CoverForScan();
-  SetRunning(1);
+  CoverForScan(this);
+  SetScanRunning(this, mBusy, 1);
   Scanner* scanner = nullptr;
   CTWAIN* twain = nullptr;
   CThreadChecker* checker = nullptr;
@@ -1014,11 +953,11 @@ void CSaveDialogBox::StartScan() {
       UInt8(PREF_SAVE::kSetting3624.get(r) & 0xFF));
   if (started != 0) return;
   // No end message follows a scan that did not start.
-  SetRunning(0);
+  SetScanRunning(this, mBusy, 0);
   delete checker;
   delete scanner;
   delete twain;
-  UncoverAfterScan();
+  UncoverAfterScan(this);
 }
 
 void CSaveDialogBox::StartStitch() {
@@ -1039,11 +978,16 @@ void CSaveDialogBox::StartStitch() {
       FileType() == kTypeAddToPDF ? StPDFDialog::kAppendTo.get(pdf) : PREF_SAVE::kFolder.get(r);
   FormatOptions options(r);
   const SDimension16 custom{SInt16(PREF_SAVE::kCustomSize.height(r)), SInt16(PREF_SAVE::kCustomSize.width(r))};
-  mStitchDialog = CStitchDialog::ShowStitchDialog(
+  // The wizard may report that it closed before it returns.
+  mStartingStitch = true;
+  CStitchDialog* wizard = CStitchDialog::ShowStitchDialog(
       kCallerSave, PREF_SETTING::kTWAIN.get(setting), model, custom, Source(), Code(), PREF_SAVE::kCheckUION.get(r),
       mSize->GetValue(), Resolution_Value(), this, 0, UInt8(PREF_SAVE::kSetting3624.get(r) & 0xFF), 3, this,
       PREF_SAVE::kCheckSVAD.get(r), UInt8(StPDFDialog::kUnused4.get(pdf) & 0xFF), destination, TempFolder(),
       &options.pdf, &options.jpeg, &options.pict, &options.tiff, PREF_SAVE::kCheckFORE.get(r), 0, FileTypeCode(FileType()), nullptr);
+  mStartingStitch = false;
+  mStitchDialog = wizard;
+  if (mCloseWhenStarted) DoClose();
 }
 
 bool CSaveDialogBox::TransferRefusalsShown(CTWAIN* twain) {
@@ -1069,15 +1013,15 @@ bool CSaveDialogBox::TransferRefusalsShown(CTWAIN* twain) {
 
 void CSaveDialogBox::OnScanEnded(CThreadChecker* checker) {
   if (!checker) return;
-  SetRunning(0);
-  UncoverAfterScan();
+  SetScanRunning(this, mBusy, 0);
+  UncoverAfterScan(this);
   CTWAIN* twain = checker->GetTWAIN();
   RecordBytes r = Working();
   const bool stitch = IsStitch();
   UInt8 adobeRGB = 0;
   if (twain && !stitch) {
     if (PREF_SAVE::kCheckUION.get(r) == 1 && twain->GetResult() == kTransferCancelledInDriverWindow) {
-      SetRunning(1);
+      SetScanRunning(this, mBusy, 1);
       twain->Scan_Continue();
       checker->StartRepeating();
       return;
@@ -1102,8 +1046,8 @@ void CSaveDialogBox::OnScanEnded(CThreadChecker* checker) {
         Str255 model;
         PREF_SETTING::kModelName.get(PREF_ALL::kSetting.in(PrefAll()), model);
         if (twain->Scan_Next(model) == 0) return;
-        SetRunning(0);
-        UncoverAfterScan();
+        SetScanRunning(this, mBusy, 0);
+        UncoverAfterScan(this);
       }
     }
     mRunAdobeRGB = adobeRGB;
@@ -1125,8 +1069,8 @@ void CSaveDialogBox::OnScanEnded(CThreadChecker* checker) {
     Str255 model;
     PREF_SETTING::kModelName.get(PREF_ALL::kSetting.in(PrefAll()), model);
     if (twain->Scan_Next(model) == 0) return;
-    SetRunning(0);
-    UncoverAfterScan();
+    SetScanRunning(this, mBusy, 0);
+    UncoverAfterScan(this);
     written = WriteBatch(checker);
   }
   const short result = twain ? twain->GetResult() : 0;
@@ -1177,8 +1121,8 @@ bool CSaveDialogBox::AskForNextPage(CTWAIN* twain, SInt32 pages) {
       return false;
     if (PREF_SAVE::kCheckUION.get(Working()) == 1 || DiskSpaceSuffices()) break;
   }
-  CoverForScan();
-  SetRunning(1);
+  CoverForScan(this);
+  SetScanRunning(this, mBusy, 1);
   return true;
 }
 
@@ -1344,5 +1288,8 @@ void CSaveDialogBox::OnStitchClosed() {
   if (!IsVisible()) Show();
   if (mAutoStart == 0) return;
   mAutoStart = 0;
-  DoClose();
+  if (mStartingStitch)
+    mCloseWhenStarted = true;
+  else
+    DoClose();
 }

@@ -106,9 +106,6 @@ class CSaveDialogBox : public LDialogBox, public CPreferences, public CFunctionD
   void OnStart();
   bool DiskSpaceSuffices();
   FSSpec TempFolder();
-  void CoverForScan();
-  void UncoverAfterScan();
-  void SetRunning(UInt8 running);
   void StartScan();
   void StartStitch();
   void OnScanEnded(CThreadChecker* checker);
@@ -150,6 +147,8 @@ class CSaveDialogBox : public LDialogBox, public CPreferences, public CFunctionD
   UInt8 mAutoStart = 0;
   SInt32 mPendingPageCount = 0;
   CStitchDialog* mStitchDialog = nullptr;
+  bool mStartingStitch = false;    // inside the stitch entry
+  bool mCloseWhenStarted = false;  // the wizard closed at once after a scanner-button start
   UInt8 mFirstBatch = 0;
   UInt8 mNewPDF = 0;
   FSSpec mRunTarget{};

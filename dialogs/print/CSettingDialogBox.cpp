@@ -5,6 +5,7 @@
 
 #include "app/CAppearanceApp.h"
 #include "app/CCicnButton.h"
+#include "app/FunctionDialogRun.h"
 #include "app/CMainWindow.h"
 #include "app/CPopupButton.h"
 #include "app/prefs/CPreferences.h"
@@ -116,18 +117,6 @@ bool FolderExists(const FSSpec& folder) {
   return FSpGetDirectoryID(&folder, &dirID, &isDirectory) == noErr && isDirectory;
 }
 
-// Pauses the dialog's own listening while it sets its controls.
-class StStopListening {
- public:
-  explicit StStopListening(LListener* listener) : mListener(listener) { mListener->StopListening(); }
-  ~StStopListening() { mListener->StartListening(); }
-  StStopListening(const StStopListening&) = delete;
-  StStopListening& operator=(const StStopListening&) = delete;
-
- private:
-  LListener* mListener;
-};
-
 }  // namespace
 
 CSettingDialogBox::CSettingDialogBox(LStream* stream) : LDialogBox(stream) {
@@ -161,7 +150,7 @@ void CSettingDialogBox::FinishCreateSelf() {
   mBasePath = CWXUtility::FindPaneAs<LPane>(this, 'TPTX');
 
   UReanimator::LinkListenerToControls(this, this, kControlLinks);
-  StStopListening quiet(this);
+  StQuiet quiet(this);
   std::copy_n(PREF_ALL::kSetting.in(All()).data(), PREF_SETTING::kSize, mWorking.bytes.begin());
   ClampSlots(Working());
   PREF_SETTING::kTWAIN.set(Working(), 1);
@@ -308,7 +297,7 @@ void CSettingDialogBox::OnSlotChanged(uint32_t slot) {
   if (item == previous) return;
   if (!FunctionIsFree(All(), Working(), item)) {
     CWXUtility::Show_Error(kAlertLayout, this, kMessageList, kTaggedFunctionItem, 0, 1, nullptr, 0);
-    StStopListening quiet(this);
+    StQuiet quiet(this);
     popup->SetValue(SInt32(previous));
     return;
   }
@@ -320,7 +309,7 @@ void CSettingDialogBox::OnSlotChanged(uint32_t slot) {
 void CSettingDialogBox::OnModelChanged() {
   Str255 model;
   mDriver->GetMenuItemText(SInt16(mDriver->GetValue()), model);
-  StStopListening quiet(this);
+  StQuiet quiet(this);
   ChangeModel(All(), Working(), model);
   SetMenuItems(false);
   SetSlotControls();
@@ -355,7 +344,7 @@ void CSettingDialogBox::OnDefaults() {
   SetDefaultTags(All(), FourButtons());
   FSSpec base = PREF_SETTING::kTempBase.get(Working()), temp{};
   if (CWXUtility::Create_Default_TempDir(base, &temp)) PREF_SETTING::kTempFolder.set(Working(), temp);
-  StStopListening quiet(this);
+  StQuiet quiet(this);
   SetDriverPopup();
   SetSlotControls();
   ShowBasePath();

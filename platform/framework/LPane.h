@@ -69,6 +69,9 @@ class LPane : public LAttachable {
   virtual void Hide();
   bool IsVisible() const;
   bool IsVisibleSelf() const { return mVisible; }
+  // Sets the pane's own visible state without the show or hide step (no ShowSelf, no
+  // refresh): for panes made in code that their maker draws at once.
+  void SetVisible(bool visible) { mVisible = visible; }
   virtual void Enable();
   virtual void Disable();
   bool IsEnabled() const;

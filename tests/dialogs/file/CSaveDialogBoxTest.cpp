@@ -124,6 +124,21 @@ TEST_F(SaveDialog, ShowsTheStoredRecordWithTheSourceCutWithoutFilmAdapter) {
   EXPECT_FALSE(Text('FOLD').empty());
 }
 
+// The custom item shows the stored size (tenths of a millimetre) in its unit.
+TEST_F(SaveDialog, TheCustomItemShowsTheStoredSize) {
+  Edit([](RecordBytes all) {
+    PREF_SAVE::kCustomSize.set(PREF_ALL::kSave.in(all), 2000, 1500, PrefDocSize::kCentimetre);
+  });
+  Open();
+  Str255 text;
+  const std::string item = PStrToString(Popup('SIZE')->GetMenuItemText(SInt16(Paper_Size_custom), text));
+  const size_t open = item.find('(');
+  ASSERT_NE(open, std::string::npos) << item;
+  EXPECT_EQ("20", item.substr(open + 1, 2)) << item;
+  EXPECT_NE(item.find(" x 15"), std::string::npos) << item;
+  EXPECT_NE(item.find(ListItem(10000, 2)), std::string::npos) << item;
+}
+
 TEST_F(SaveDialog, FilmAdapterOffersAllThreeSources) {
   Edit([](RecordBytes all) { PREF_SETTING::kFilmAdapter.set(PREF_ALL::kSetting.in(all), 1); });
   Open();

@@ -25,6 +25,15 @@ struct SbDevice {
 bool gSaneReady = false;
 std::vector<SbDevice> gDevices;
 
+// How many pages the scan takes: several only from a feeder, as the transfer count asks
+// (-1, the default, as many as it holds, counting down to its last sheet).
+int sbPagesToScan() {
+  sbApplyOptions();  // the light path may choose the feeder
+  int count = static_cast<int>(static_cast<int16_t>(sbValueOr(CAP_XFERCOUNT, -1)));
+  bool feeder = sbCurrentIs(gSession.handle, SANE_NAME_SCAN_SOURCE, {"Automatic", "ADF"});
+  return feeder && (count > 1 || count == -1) ? count : 1;
+}
+
 bool sbHostHasWindows() {
   return gHost->size >= offsetof(TwainHost, closeSourceWindow) + sizeof gHost->closeSourceWindow && gHost->openSourceWindow;
 }
@@ -40,7 +49,7 @@ void sbWindowDone(void*, int scan, TW_UINT16 pixelType) {
   sbSetValue(ICAP_BITDEPTH, TWTY_UINT16, pixelType == TWPT_BW ? 1 : 8);
   sbSetValue(ICAP_PIXELFLAVOR, TWTY_UINT16, TWPF_VANILLA);
   gSession.transferStarted = false;
-  gSession.pagesLeft = 1;
+  gSession.pagesLeft = sbPagesToScan();
 }
 
 void sbCloseWindow() {
@@ -63,10 +72,7 @@ TW_UINT16 sbEnable(const TW_USERINTERFACE* ui) {
       return TWRC_SUCCESS;
     }
   }
-  // Several pages only from a feeder; -1 (as many as it holds) counts down to its last sheet.
-  int count = static_cast<int>(static_cast<int16_t>(sbValueOr(CAP_XFERCOUNT, 1)));
-  bool feeder = sbCurrentIs(gSession.handle, SANE_NAME_SCAN_SOURCE, {"Automatic", "ADF"});
-  gSession.pagesLeft = feeder && (count > 1 || count == -1) ? count : 1;
+  gSession.pagesLeft = sbPagesToScan();
   return TWRC_SUCCESS;
 }
 
@@ -78,6 +84,7 @@ TW_UINT16 sbOpen(int index) {
   gSession = SbSession{};
   gSession.handle = h;
   gSession.product = gDevices[index].product;
+  gSession.documentSource = sbDocumentSource(gDevices[index].saneName);
   return TWRC_SUCCESS;
 }
 

@@ -93,7 +93,7 @@ void sbApplyOptions() {
   if (sbHas(ICAP_LIGHTPATH)) {
     if (sbValueOr(ICAP_LIGHTPATH, 0) == TWLP_TRANSMISSIVE)
       sbSetChoice(h, SANE_NAME_SCAN_SOURCE, kTransmissiveSources);
-    else
+    else if (gSession.documentSource.empty() || !sbSetChoice(h, SANE_NAME_SCAN_SOURCE, {gSession.documentSource}))
       sbSetChoice(h, SANE_NAME_SCAN_SOURCE, kReflectiveSources);
   }
   if (sbHas(ICAP_XRESOLUTION)) {

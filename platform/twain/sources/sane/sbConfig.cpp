@@ -31,12 +31,19 @@ void sbPrepareSaneConfig() {
   setenv("SANE_CONFIG_DIR", dirs.c_str(), 1);
 }
 
-std::string sbProductName(const std::string& device, const std::string& fallback) {
+// The value of the first "<key>=value" line of sources.conf, or `fallback`.
+static std::string sbSourcesValue(const std::string& key, const std::string& fallback) {
   std::ifstream in(fs::path(sbConfigFolder()) / "sources.conf");
   std::string line;
   while (std::getline(in, line)) {
-    if (line.size() > device.size() && line.compare(0, device.size(), device) == 0 && line[device.size()] == '=')
-      return line.substr(device.size() + 1);
+    if (line.size() > key.size() && line.compare(0, key.size(), key) == 0 && line[key.size()] == '=')
+      return line.substr(key.size() + 1);
   }
   return fallback;
 }
+
+std::string sbProductName(const std::string& device, const std::string& fallback) {
+  return sbSourcesValue(device, fallback);
+}
+
+std::string sbDocumentSource(const std::string& device) { return sbSourcesValue(device + " documents", ""); }

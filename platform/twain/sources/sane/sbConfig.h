@@ -16,3 +16,7 @@ void sbPrepareSaneConfig();
 // The product name configured for a SANE device in sources.conf ("device=name" lines), or
 // `fallback` when none is.
 std::string sbProductName(const std::string& device, const std::string& fallback);
+
+// The SANE source a device scans documents from ("device documents=source" lines in
+// sources.conf), or "" when none is configured: a reflective light path selects it.
+std::string sbDocumentSource(const std::string& device);

@@ -19,6 +19,7 @@ struct SbValue {
 struct SbSession {
   SANE_Handle handle = nullptr;
   std::string product;
+  std::string documentSource;  // the configured feeder a reflective light path selects
   bool enabled = false;
   bool transferStarted = false;  // since enabling
   bool pageStarted = false;

@@ -237,4 +237,21 @@ TEST_F(SaveRun, PagesAddedToAChosenPDFGoIntoANewCopyBesideIt) {
   EXPECT_NE(Opened().find(mRoot.path().string()), std::string::npos) << Opened();
 }
 
+// A stitch wizard that reports its close before it returns ends a scanner-button run: the
+// dialog closes once the wizard's entry is back.
+TEST_F(SaveRun, AWizardThatClosesAtOnceEndsAScannerButtonRun) {
+  Configure(2);
+  {
+    CPreferences prefs(PREFS_FILE_NAME, 0);
+    PREF_SAVE::kPaperSize.set(PREF_ALL::kSave.in(prefs.PrefAll()), UInt32(Paper_Size_A3_Stitch));
+  }
+  auto* dialog = dynamic_cast<CSaveDialogBox*>(LWindow::CreateWindow(4000, mApp));
+  ASSERT_NE(dialog, nullptr);
+  dialog->Show();
+  dialog->SetStartFlag(1);
+  dialog->ListenToMessage(msg_OK, nullptr);
+  for (LCommander* sub : mApp->GetSubCommanders()) EXPECT_EQ(nullptr, dynamic_cast<CSaveDialogBox*>(sub));
+  EXPECT_EQ(wxscan::FilesIn(mOut), 0u);
+}
+
 }  // namespace

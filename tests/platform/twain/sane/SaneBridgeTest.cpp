@@ -88,8 +88,9 @@ class SaneBridgeTest : public ::testing::Test {
     EXPECT_EQ(TWRC_SUCCESS, Send(&mSource, DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui));
     return page;
   }
-  // The page announced as ready, block by block, then the end of its transfer.
-  Page ReadPage() {
+  // The page announced as ready, block by block, then the end of its transfer; without
+  // `pagesLeft` the page must be the last.
+  Page ReadPage(TW_UINT16* pagesLeft = nullptr) {
     Page page;
     EXPECT_EQ(TWRC_SUCCESS, Send(&mSource, DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &page.info));
     size_t dataBytes = (size_t(page.info.ImageWidth) * page.info.BitsPerPixel + 7) / 8;
@@ -109,7 +110,8 @@ class SaneBridgeTest : public ::testing::Test {
     EXPECT_EQ(TWRC_XFERDONE, rc);
     TW_PENDINGXFERS pending{};
     EXPECT_EQ(TWRC_SUCCESS, Send(&mSource, DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending));
-    EXPECT_EQ(0, pending.Count);
+    if (pagesLeft) *pagesLeft = pending.Count;
+    else EXPECT_EQ(0, pending.Count);
     return page;
   }
 
@@ -190,6 +192,51 @@ TEST_F(SaneBridgeTest, RefusesTheTransmissiveLightPathWithoutAFilmSource) {
   ASSERT_EQ(TWRC_SUCCESS, Send(&mSource, DG_CONTROL, DAT_CAPABILITY, MSG_GETCURRENT, &cap));
   EXPECT_EQ(TWLP_REFLECTIVE, reinterpret_cast<TW_ONEVALUE*>(*cap.hContainer)->Item & 0xFFFF);
   DisposeHandle(cap.hContainer);
+}
+
+// The source the configuration names for documents is what a reflective light path selects;
+// from a feeder one scan takes every sheet (the test device's holds 10), unless the transfer
+// count asks for fewer.
+TEST_F(SaneBridgeTest, AConfiguredFeederGivesEverySheetInOneScan) {
+  const struct {
+    const char* name;
+    bool feeder;
+    int transferCount;  // 0: not set
+    size_t pages;
+  } cases[] = {
+      {"flatbed", false, 0, 1},
+      {"feeder", true, 0, 10},
+      {"feeder, every sheet asked", true, -1, 10},
+      {"feeder, three sheets asked", true, 3, 3},
+      {"feeder, one sheet asked", true, 1, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TearDown();
+    wxsane::UseSaneDocumentSource("Dremlo Model A", c.feeder ? wxsane::kSaneTestFeeder : "");
+    SetUp();
+    Negotiate(TWPT_GRAY, 8, 50, 40, 30);
+    ASSERT_EQ(TWRC_SUCCESS, SetU16(ICAP_LIGHTPATH, TWLP_REFLECTIVE));
+    if (c.transferCount != 0) {
+      TW_UINT32 item = static_cast<TW_UINT16>(c.transferCount);
+      ASSERT_EQ(TWRC_SUCCESS, SetOne(CAP_XFERCOUNT, TWTY_INT16, &item, 4));
+    }
+    TW_USERINTERFACE ui{0, 1, nullptr};
+    ASSERT_EQ(TWRC_SUCCESS, Send(&mSource, DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui));
+    TW_UINT16 message = 0;
+    ASSERT_EQ(TWRC_DSEVENT, ProcessEvent(&message));
+    ASSERT_EQ(MSG_XFERREADY, message);
+    std::vector<Page> pages;
+    TW_UINT16 left = 1;
+    while (left != 0 && pages.size() < 20) pages.push_back(ReadPage(&left));
+    EXPECT_EQ(c.pages, pages.size());
+    for (const Page& page : pages) EXPECT_EQ(size_t(page.info.ImageLength), page.rows.size());
+    EXPECT_EQ(TWRC_NOTDSEVENT, ProcessEvent(&message));
+    ASSERT_EQ(TWRC_SUCCESS, Send(&mSource, DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui));
+  }
+  TearDown();
+  wxsane::UseSaneDocumentSource("Dremlo Model A", "");
+  SetUp();
 }
 
 TEST_F(SaneBridgeTest, TheSourcesOwnWindowChoosesTheKindAndStartsOrCancelsTheScan) {

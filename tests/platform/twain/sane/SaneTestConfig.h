@@ -27,6 +27,17 @@ inline void UseSaneTestDevice(const std::filesystem::path& folder, const std::st
   setenv("SANE_CONFIG_DIR", folder.c_str(), 1);
 }
 
+// Names (or, with an empty `source`, stops naming) the SANE source the test device scans
+// documents from in the bridge's configuration: a reflective light path then selects it.
+inline void UseSaneDocumentSource(const std::string& product, const std::string& source) {
+  std::ofstream conf(std::filesystem::path(std::getenv("WX_SANE_CONFIG")) / "sources.conf");
+  conf << "test:0=" << product << "\n";
+  if (!source.empty()) conf << "test:0 documents=" << source << "\n";
+}
+
+// The test device's feeder; it runs empty after 10 sheets.
+inline const char* kSaneTestFeeder = "Automatic Document Feeder";
+
 // The test program's SANE set-up: the test device as "Dremlo Model A", and the folder of
 // source descriptions.
 class SaneTestEnvironment : public ::testing::Environment {

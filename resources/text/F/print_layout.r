@@ -1,0 +1,4 @@
+# The units after the sizes the page-layout dialog shows: inches, centimetres, pixels.
+strings 1100 "Layout units" {
+    " po" " cm" " pixels"
+}

@@ -1,0 +1,201 @@
+// The page-layout dialog as a Print scan opens it: pages from the SANE test device's feeder,
+// thumbnails loaded by the layout thread, finishing, going back, and printing the checked
+// pages to the folder printer, each checked with outside tools.
+#include "dialogs/print/layout/CPrintLayoutDialog.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "PrintRunTestEnv.h"
+#include "dialogs/print/layout/CPicturePane.h"
+#include "dialogs/print/layout/CPictureView.h"
+#include "dialogs/print/layout/CThumbnailPane.h"
+#include "dialogs/print/layout/CThumbnailView.h"
+#include "framework/LControl.h"
+#include "output/hub/WXFolders.h"
+#include "support/PrinterEnvironment.h"
+#include "tests/output/DialogTestEnv.h"
+#include "toolbox/FolderLocations.h"
+
+namespace wxapp {
+namespace {
+
+using Step = std::function<void(CPrintLayoutDialog*)>;
+
+class PrintLayoutRunTest : public PrintRunTest {
+ public:
+  void SetUp() override {
+    PrintRunTest::SetUp();
+    SetPrintLayoutProc(nullptr);
+    fs::create_directories(mPrints);
+    mPrinter = std::make_unique<wxtest::PrinterEnvironment>(mPrints.string(), (mRoot / "no-cups.sock").string());
+  }
+  void TearDown() override {
+    PrintRunTest::TearDown();
+    mPrinter.reset();
+  }
+
+  // Once the layout thread has ended and every thumbnail has tried to load, `step` runs on
+  // the layout dialog (inside its modal loop).
+  void WhenLoaded(Step step) {
+    QueueDialogAction([this, step](LWindow* window) {
+      auto* layout = dynamic_cast<CPrintLayoutDialog*>(window);
+      ASSERT_NE(nullptr, layout);
+      bool loaded = !layout->LayoutThreadRunning();
+      for (SInt32 n = 1; CThumbnailPane* t = layout->Strip()->GetThumbnail(n); ++n) loaded &= t->HasTriedToLoad();
+      if (!loaded) {
+        WhenLoaded(step);
+        return;
+      }
+      step(layout);
+    });
+  }
+  void Then(Step step) {
+    QueueDialogAction([step](LWindow* window) { step(dynamic_cast<CPrintLayoutDialog*>(window)); });
+  }
+
+  // The page files the layout wrote into the temporary folder.
+  size_t TempCopies() {
+    SInt16 vRefNum = 0;
+    SInt32 dirID = 0;
+    FSSpec folder{};
+    if (!CWXUtility::FindTempFolder(&vRefNum, &dirID)) return 0;
+    FSMakeFSSpec(vRefNum, dirID, nullptr, &folder);
+    size_t n = 0;
+    for (const auto& entry : fs::directory_iterator(wxscan::PathOf(folder)))
+      n += entry.path().filename().string().rfind("tempcopy", 0) == 0;
+    return n;
+  }
+
+  std::vector<fs::path> Prints() {
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(mPrints)) files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
+  }
+
+  fs::path mPrints = mRoot / "prints";
+  std::unique_ptr<wxtest::PrinterEnvironment> mPrinter;
+};
+
+TEST_F(PrintLayoutRunTest, TheLayoutShowsEveryPageAndFinishingClosesBothDialogs) {
+  ASSERT_NE(nullptr, Open());
+  SInt32 thumbnails = 0;
+  bool allChecked = true, firstCurrent = false, picture = false, printEnabled = false;
+  size_t copies = 0;
+  WhenLoaded([&](CPrintLayoutDialog* layout) {
+    for (SInt32 n = 1; CThumbnailPane* t = layout->Strip()->GetThumbnail(n); ++n) {
+      ++thumbnails;
+      allChecked &= t->IsChecked();
+    }
+    firstCurrent = layout->Strip()->GetThumbnail(1)->IsCurrent() == 1;
+    picture = layout->Area()->GetPicture() != nullptr;
+    printEnabled = FindPane(layout, 'BTPR')->IsEnabled();
+    copies = TempCopies();
+    ClickPane(layout, 'BTFN');
+  });
+  Scan();
+  EXPECT_FALSE(HasDialogActions());
+  EXPECT_EQ(10, thumbnails);
+  EXPECT_TRUE(allChecked);
+  EXPECT_TRUE(firstCurrent);
+  EXPECT_TRUE(picture);
+  EXPECT_TRUE(printEnabled);
+  EXPECT_EQ(10u, copies);
+  EXPECT_EQ(0u, TempCopies()) << "the page files are gone";
+  EXPECT_EQ(nullptr, Dialog()) << "finishing closes the Print dialog too";
+  EXPECT_EQ(0u, LThread::CountThreads());
+}
+
+TEST_F(PrintLayoutRunTest, BackAskedFirstKeepsTheLayoutOnCancelAndReturnsOnOK) {
+  ASSERT_NE(nullptr, Open());
+  bool stillOpen = false;
+  WhenLoaded([&](CPrintLayoutDialog* layout) {
+    AnswerNextDialog(msg_Cancel);
+    Then([&](CPrintLayoutDialog* again) {
+      stillOpen = again != nullptr;
+      AnswerNextDialog(msg_OK);
+      ClickPane(again, 'BTBK');
+    });
+    ClickPane(layout, 'BTBK');
+  });
+  Scan();
+  EXPECT_FALSE(HasDialogActions());
+  EXPECT_TRUE(stillOpen);
+  EXPECT_NE(nullptr, Dialog()) << "back: the Print dialog stays";
+  EXPECT_EQ(0u, TempCopies());
+}
+
+// Finishing before the thumbnails have loaded cancels the layout thread first.
+TEST_F(PrintLayoutRunTest, FinishingWhileThumbnailsLoadCancelsTheThread) {
+  ASSERT_NE(nullptr, Open());
+  bool running = false;
+  Then([&](CPrintLayoutDialog* layout) {
+    running = layout->LayoutThreadRunning();
+    ClickPane(layout, 'BTFN');
+  });
+  Scan();
+  EXPECT_TRUE(running);
+  EXPECT_EQ(nullptr, Dialog());
+  EXPECT_EQ(0u, LThread::CountThreads());
+  EXPECT_EQ(0u, TempCopies());
+}
+
+// One print job per checked page, in page order; the page on show stays on show.
+TEST_F(PrintLayoutRunTest, PrintingMakesOneSoundPDFForEachCheckedPage) {
+  if (!wxtest::HaveTool("qpdf") || !wxtest::HaveTool("pdfinfo")) GTEST_SKIP() << "qpdf or pdfinfo missing";
+  ASSERT_NE(nullptr, Open());
+  SInt32 shown = 0;
+  bool printerKept = false;
+  WhenLoaded([&](CPrintLayoutDialog* layout) {
+    for (SInt32 n = 2; CThumbnailPane* t = layout->Strip()->GetThumbnail(n); ++n)
+      if (n != 3) FindPaneAs<LControl>(t, 'TmCb')->SetValue(0);
+    layout->Strip()->GetThumbnail(2)->VirtualClick();
+    Then([&](CPrintLayoutDialog* after) {
+      for (SInt32 n = 1; CThumbnailPane* t = after->Strip()->GetThumbnail(n); ++n)
+        if (t->IsCurrent()) shown = n;
+      printerKept = after->SavedPrinter() != nullptr;
+      ClickPane(after, 'BTFN');
+    });
+    ClickPane(layout, 'BTPR');
+  });
+  Scan();
+  EXPECT_FALSE(HasDialogActions());
+  EXPECT_EQ(2, shown);
+  EXPECT_TRUE(printerKept);
+  const std::vector<fs::path> prints = Prints();
+  ASSERT_EQ(2u, prints.size()) << "pages 1 and 3 stay checked";
+  for (const fs::path& pdf : prints) {
+    EXPECT_EQ(0, wxtest::Run("qpdf --check '" + pdf.string() + "' >/dev/null 2>&1")) << pdf;
+    std::string info;
+    wxtest::Run("pdfinfo '" + pdf.string() + "'", &info);
+    EXPECT_NE(std::string::npos, info.find("Pages:           1\n")) << info;
+    fs::copy_file(pdf, wxtest::OutputDir("print-layout") / pdf.filename(), fs::copy_options::overwrite_existing);
+  }
+}
+
+TEST_F(PrintLayoutRunTest, WithoutAPrinterPrintingSaysSoAndPrintsNothing) {
+  wxtest::PrinterEnvironment none{"", (mRoot / "no-cups.sock").string()};
+  ASSERT_NE(nullptr, Open());
+  std::string alert;
+  WhenLoaded([&](CPrintLayoutDialog* layout) {
+    QueueDialogAction([&](LWindow* box) {
+      alert = PaneText(box, 'TXMS');
+      ClickPane(box, 900);
+    });
+    Then([](CPrintLayoutDialog* again) { ClickPane(again, 'BTFN'); });
+    ClickPane(layout, 'BTPR');
+  });
+  Scan();
+  EXPECT_FALSE(HasDialogActions());
+  EXPECT_EQ(wxtest::ResourceText(400, 34), alert);
+  EXPECT_TRUE(Prints().empty());
+}
+
+}  // namespace
+}  // namespace wxapp
