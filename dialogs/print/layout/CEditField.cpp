@@ -12,6 +12,11 @@ CEditField::CEditField(const SPaneInfo& paneInfo, ConstStr255Param text, ResIDT 
   GetForeColor(&mTextColor);
 }
 
+void CEditField::SetTextTraitsRecord(const TextTraitsRecord* traits) {
+  mTraits = traits;
+  if (mTraits) UTextTraits::SetTETextTraits(mTraits, GetMacTEH());
+}
+
 void CEditField::UserChangedText() {
   TEHandle te = GetMacTEH();
   const SInt32 textHeight = (*te)->nLines * (*te)->lineHeight;

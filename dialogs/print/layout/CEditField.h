@@ -11,8 +11,9 @@ class CEditField : public LEditField {
   CEditField(const SPaneInfo& paneInfo, ConstStr255Param text, ResIDT textTraitsID, SInt16 maxChars, UInt8 hasBox,
              UInt8 wordWrap, KeyFilterFunc keyFilter, LCommander* superCommander);
 
-  // The box's traits (not owned); null draws with the field's own.
-  void SetTextTraitsRecord(const TextTraitsRecord* traits) { mTraits = traits; }
+  // The box's traits (not owned), laid out at once so the text is measured in them; null
+  // draws with the field's own.
+  void SetTextTraitsRecord(const TextTraitsRecord* traits);
   // Fits the field's height to its wrapped text; the box calls it after a font change.
   void UserChangedText() override;
 

@@ -2,6 +2,7 @@
 
 #include "dialogs/print/layout/CPictureView.h"
 #include "dialogs/print/layout/CPrintSizePane.h"
+#include "dialogs/print/layout/ImageCopy.h"
 #include "dialogs/print/layout/PageGeometry.h"
 #include "dialogs/print/layout/PageLayoutRecords.h"
 #include "framework/LBWCursor.h"
@@ -22,16 +23,6 @@ Rect ImageBounds(LGWorld* image) {
   Rect bounds{0, 0, 0, 0};
   GetPortBounds(image->GetMacGWorld(), &bounds);
   return bounds;
-}
-
-// Locks the image's pixels around a copy.
-void CopyLocked(LGWorld* image, const Rect& dest, SInt16 mode, RgnHandle mask) {
-  PixMapHandle pixels = GetGWorldPixMap(image->GetMacGWorld());
-  const bool locked = LockPixels(pixels);
-  GrafPtr port = nullptr;
-  GetPort(&port);
-  image->CopyImage(port, dest, mode, mask);
-  if (locked) UnlockPixels(pixels);
 }
 
 }  // namespace
@@ -82,10 +73,10 @@ void CPicturePane::DrawSelf() {
   RectRgn(inside, &printable);
   RectRgn(outside, &paperFrame);
   DiffRgn(outside, inside, outside);
-  CopyLocked(mImage, frame, srcOr, inside);
+  CopyImageLocked(mImage, frame, srcOr, inside);
   const RGBColor gray = {0x8080, 0x8080, 0x8080}, blue = {0, 0, 0xFFFF};
   RGBForeColor(&gray);
-  CopyLocked(mImage, frame, srcOr, outside);
+  CopyImageLocked(mImage, frame, srcOr, outside);
   DisposeRgn(inside);
   DisposeRgn(outside);
   RGBForeColor(&blue);
@@ -107,7 +98,7 @@ void CPicturePane::PrintPanelSelf(const PanelSpec&) {
                      static_cast<SInt16>(-oy + pagegeom::ToPaper(mFrameSize.height, f)),
                      static_cast<SInt16>(-ox + pagegeom::ToPaper(mFrameSize.width, f))};
   ClipRect(&dest);
-  CopyLocked(mImage, dest, srcCopy, nullptr);
+  CopyImageLocked(mImage, dest, srcCopy, nullptr);
 }
 
 void CPicturePane::AdjustMouseSelf(Point portPt, const EventRecord&, RgnHandle) {

@@ -128,6 +128,16 @@ CEditableTextBox* CPictureView::MakeTextBox(const SPaneInfo& info, ConstStr255Pa
   return box;
 }
 
+void CPictureView::Adopt(CEditableTextBox* box) {
+  box->Enable();
+  box->SetVisible(true);
+  box->Activate();
+  box->AddListener(this);
+  AddSubPane(box);
+  box->SetDialog(dynamic_cast<LDialogBox*>(GetSuperView()));
+  mTextBoxes.push_back(box);
+}
+
 void CPictureView::AddTextBox() {
   if (!mPaper) return;
   for (CEditableTextBox* box : mTextBoxes) box->SetSelected(0);
@@ -140,13 +150,7 @@ void CPictureView::AddTextBox() {
   const SInt32 top = paper.top - origin.v + 25 * static_cast<SInt32>(mTextBoxes.size() + 1);
   CEditableTextBox* box = MakeTextBox(MadePaneInfo(this, id, left, top, 141, 26), kNoText, 1);
   mCurrentTextBox = id;
-  box->Enable();
-  box->SetVisible(true);
-  box->Activate();
-  box->AddListener(this);
-  AddSubPane(box);
-  box->SetDialog(dynamic_cast<LDialogBox*>(GetSuperView()));
-  mTextBoxes.push_back(box);
+  Adopt(box);
   box->Refresh();
   LPane::sLastPaneClicked = box;
   box->StartRepeating();
@@ -202,13 +206,7 @@ void CPictureView::ResetTextBox(TArray<TextBoxInfo> boxes) {
     box->SetTextTraits(saved.traits);
     box->FontSettings() = saved.font;
     box->SetDescriptor(saved.text);
-    box->Enable();
-    box->SetVisible(true);
-    box->Activate();
-    box->AddListener(this);
-    AddSubPane(box);
-    box->SetDialog(dynamic_cast<LDialogBox*>(GetSuperView()));
-    mTextBoxes.push_back(box);
+    Adopt(box);
   }
 }
 

@@ -77,6 +77,8 @@ class CPictureView : public LView, public LListener, public LBroadcaster {
   LPane* DialogPane(PaneIDT id) const;
   void EnableButton(PaneIDT id, bool enable) const;
   CEditableTextBox* MakeTextBox(const SPaneInfo& info, ConstStr255Param text, UInt8 selected);
+  // Enabled, marked visible, active, heard, in front and on the list.
+  void Adopt(CEditableTextBox* box);
   void ShowPage(const ScanData& scan);
   void RestorePage(const PrePicturePaneInfo& info);
 

@@ -1,5 +1,6 @@
 #include "dialogs/print/layout/CThumbnailPane.h"
 
+#include "dialogs/print/layout/ImageCopy.h"
 #include "dialogs/print/layout/PageGeometry.h"
 #include "framework/LCheckBox.h"
 #include "framework/LGWorld.h"
@@ -87,10 +88,5 @@ void CThumbnailPane::DrawSelf() {
   Rect bounds{};
   GetPortBounds(mImage->GetMacGWorld(), &bounds);
   const Rect dest = pagegeom::ThumbnailImageRect(bounds.right - bounds.left, bounds.bottom - bounds.top, frame);
-  PixMapHandle pixels = GetGWorldPixMap(mImage->GetMacGWorld());
-  const bool locked = LockPixels(pixels);
-  GrafPtr port = nullptr;
-  GetPort(&port);
-  mImage->CopyImage(port, dest, srcCopy, nullptr);
-  if (locked) UnlockPixels(pixels);
+  CopyImageLocked(mImage, dest, srcCopy, nullptr);
 }

@@ -123,3 +123,26 @@ TEST_F(ViewsTest, TheScrollerScrollsByLinesAndPagesWithinTheImage) {
   for (int i = 0; i < 20; ++i) scroller->HorizScroll(kControlPageDownPart);
   EXPECT_EQ(scroller->GetScrollPosition().h, 400 - 100);  // image width less the view's
 }
+
+namespace {
+
+struct ShowCounter : LPane {
+  using LPane::LPane;
+  int shown = 0;
+  void ShowSelf() override { ++shown; }
+};
+
+}  // namespace
+
+TEST_F(ViewsTest, SetVisibleMarksAPaneVisibleWithoutTheShowStep) {
+  SPaneInfo info = MakePaneInfo(mWindow, 'MARK', 0, 0, 10, 10);
+  info.visible = false;
+  auto* pane = new ShowCounter(info);
+  EXPECT_FALSE(pane->IsVisible());
+  pane->SetVisible(true);
+  EXPECT_TRUE(pane->IsVisible());
+  EXPECT_EQ(pane->shown, 0);
+  pane->Hide();
+  pane->Show();
+  EXPECT_EQ(pane->shown, 1);
+}
