@@ -2,6 +2,8 @@
 
 #include "dialogs/file/CSaveDialogBox.h"
 #include "dialogs/file/CScanInfoWindow.h"
+#include "dialogs/file/CScan1DialogBox.h"
+#include "dialogs/file/CScan2DialogBox.h"
 #include "dialogs/print/CSettingDialogBox.h"
 #include "output/export/CMailerSelectDialog.h"
 #include "output/export/CPreferenceApplTable.h"
@@ -13,6 +15,7 @@ const AppClassList& DialogClasses() {
       AppClassEntry<CMailerSelectDialog>(), AppClassEntry<CPreferenceApplTable>(), AppClassEntry<CSaveDialogBox>(),
       AppClassEntry<CScanInfoWindow>(),     AppClassEntry<CSettingDialogBox>(),    AppClassEntry<CFileNameAddDialog>(),
       AppClassEntry<CFileNameAddPopup>(),
+      AppClassEntry<CScan1DialogBox>(),     AppClassEntry<CScan2DialogBox>(),
   };
   return classes;
 }

@@ -7,6 +7,7 @@
 #include "app/prefs/LanguageTables.h"
 #include "app/prefs/WXDefaultDir.h"
 #include "dialogs/file/AdobeRGBPages.h"
+#include "dialogs/file/FunctionDialogKit.h"
 #include "dialogs/file/ScanSettingRules.h"
 #include "framework/LControl.h"
 #include "framework/LEditText.h"
@@ -35,6 +36,7 @@
 namespace {
 
 using namespace ScanSettingRules;
+using namespace FunctionDialogKit;
 
 constexpr ResIDT kLayout = 4000;
 constexpr ResIDT kStrings = 4000;
@@ -57,11 +59,9 @@ constexpr UInt32 kTypeMultiPDF = 5;
 constexpr UInt32 kTypeAddToPDF = 6;
 constexpr UInt16 kNoFilmAdapterProduct = 0x1240;
 constexpr UInt16 kOtherFilmMenuProduct = 0x1120;
-// Paths are cut this much narrower than their pane, to keep clear of its edge.
-constexpr SInt16 kPathMargin = 15;
 // The add-to-PDF name keeps room for "_New".
 constexpr SInt16 kNewSuffixLength = 4;
-enum : CommandT { kCommandClose = 1, kCommandQuit = 10, kCommandSynthetic = -8388608 };
+enum : CommandT { kCommandQuit = 10 };
 constexpr long kCallerSave = 5;
 constexpr OSType kCreator = 'prvw';
 constexpr SInt16 kNextPageLayout = 350;
@@ -79,60 +79,12 @@ enum : SInt32 {
 };
 // Transfer results of the TWAIN connection.
 enum : short { kTransferFailed = 1, kTransferCancelledInDriverWindow = 3 };
-// Systems up to this one hide the scanning dialog and cover the main window.
-constexpr SInt32 kLastCoveringSystem = 0x102F;
 
-OSType FileTypeCode(UInt32 type) {
-  switch (type) {
-    case 1: return 'PICT';
-    case 2: return 'JPEG';
-    case 3: return 'TIFF';
-    default: return 'PDF ';
-  }
-}
-
-SInt32 SystemVersion() {
-  SInt32 version = 0;
-  Gestalt(gestaltSystemVersion, &version);
-  return version;
-}
 
 // The dialog that shows the disk checks' alerts.
 LCommander* sAlertOwner = nullptr;
-void ShowDiskAlert(long item) { CWXUtility::Show_Error(400, sAlertOwner, 400, item, 0, 1, nullptr, 0); }
+void ShowDiskAlert(long item) { Alert(sAlertOwner, item); }
 
-template <class T>
-T* FindPaneAs(LView* view, PaneIDT id) {
-  auto* pane = dynamic_cast<T*>(view->FindPaneByID(id));
-  if (!pane) throw LException('nilP', "a pane of the Save dialog is missing");
-  return pane;
-}
-
-// Listening off while the dialog sets its own controls.
-class StQuiet {
- public:
-  explicit StQuiet(LListener* listener) : mListener(listener) { mListener->StopListening(); }
-  ~StQuiet() { mListener->StartListening(); }
-  StQuiet(const StQuiet&) = delete;
-  StQuiet& operator=(const StQuiet&) = delete;
-
- private:
-  LListener* mListener;
-};
-
-void EnableIf(LPane* pane, bool enabled) {
-  if (enabled)
-    pane->Enable();
-  else
-    pane->Disable();
-}
-
-bool SameText(ConstStr255Param a, ConstStr255Param b) { return a[0] == b[0] && std::memcmp(a + 1, b + 1, a[0]) == 0; }
-
-bool SpecResolves(const FSSpec& spec) {
-  FSSpec resolved{};
-  return spec.name[0] != 0 && FSMakeFSSpec(spec.vRefNum, spec.parID, spec.name, &resolved) == noErr;
-}
 
 // The four format-option records of a Save record, copied out for the writers.
 struct FormatOptions {
@@ -162,7 +114,7 @@ CSaveDialogBox::CSaveDialogBox(LStream* stream) : LDialogBox(stream), CPreferenc
 CSaveDialogBox::~CSaveDialogBox() {
   CloseStitchDialog();
   Save_Setting();
-  DeletePendingPages();
+  DeletePages(mPendingPages, mPendingExif);
   if (CAppearanceApp::sApplication) CAppearanceApp::sApplication->mFunctionDialogOpen = 0;
 }
 
@@ -367,19 +319,7 @@ void CSaveDialogBox::SetSize_Popup() {
   }
   EnableIf(mSize, enabled && PREF_SAVE::kCheckUION.get(r) == 0);
   if (Source() == kSourcePlaten && IsStitch()) ClearCorrections();
-  if (source == kSourcePlaten) ShowCustomSize();
-}
-
-void CSaveDialogBox::ShowCustomSize() {
-  if (Paper_Size_custom < 1 || Paper_Size_custom > mSize->CountMenuItems()) return;
-  RecordBytes r = Working();
-  StDescriptDialog size;
-  size.width = PREF_SAVE::kCustomSize.width(r) / 100.0;
-  size.height = PREF_SAVE::kCustomSize.height(r) / 100.0;
-  size.unit = SInt32(PREF_SAVE::kCustomSize.unit(r));
-  Str255 text;
-  CWXUtility::ManuscriptPrefToString(size, text);
-  mSize->SetMenuItemText(SInt16(Paper_Size_custom), text);
+  if (source == kSourcePlaten) ShowCustomSize(mSize, Working(), PREF_SAVE::kCustomSize);
 }
 
 void CSaveDialogBox::ClearCorrections() {
@@ -429,19 +369,6 @@ void CSaveDialogBox::SetFileNameEditText() {
   mName->SetDescriptor(name);
 }
 
-void CSaveDialogBox::ShowFolderPath(const FSSpec& spec) {
-  SDimension16 frame;
-  mFolder->GetFrameSize(frame);
-  SInt16 length = 0;
-  Handle path = CWXUtility::GetFullPathTrank(spec, SInt16(frame.width - kPathMargin), &length);
-  Str255 text{};
-  if (path) {
-    PStrFromString(std::string_view(*path, size_t(length)), text);
-    DisposeHandle(path);
-  }
-  mFolder->SetDescriptor(text);
-}
-
 void CSaveDialogBox::CheckOutputFolder() {
   RecordBytes r = Working();
   const FSSpec folder = PREF_SAVE::kFolder.get(r);
@@ -462,7 +389,7 @@ void CSaveDialogBox::CheckPDFToAddTo() {
 void CSaveDialogBox::SetFolderNameEditText() {
   if (FileType() != kTypeAddToPDF) {
     CheckOutputFolder();
-    ShowFolderPath(PREF_SAVE::kFolder.get(Working()));
+    ShowFolderPath(mFolder, PREF_SAVE::kFolder.get(Working()));
     return;
   }
   CheckPDFToAddTo();
@@ -471,7 +398,7 @@ void CSaveDialogBox::SetFolderNameEditText() {
     mFolder->SetDescriptor(empty);
     return;
   }
-  ShowFolderPath(StPDFDialog::kAppendTo.get(PREF_SAVE::kPDF.in(Working())));
+  ShowFolderPath(mFolder, StPDFDialog::kAppendTo.get(PREF_SAVE::kPDF.in(Working())));
 }
 
 void CSaveDialogBox::SetSaveToStaticText() {
@@ -553,9 +480,7 @@ void CSaveDialogBox::SetAdobeRGBCheckBox() {
   StQuiet quiet(this);
   bool enabled = false;
   if (!PagesPending() && PREF_SAVE::kCheckUION.get(Working()) == 0) {
-    const long code = Code();
-    const bool colourless = Source() == kSourcePlaten && (code == 1 || code == 2 || code == 7);
-    enabled = !colourless && FileType() == kTypeJPEG;
+    enabled = AdobeRGBAllowed(Source(), Code(), FileType());
   }
   if (enabled) {
     mAdobeRGB->Enable();
@@ -607,9 +532,23 @@ void CSaveDialogBox::ListenToMessage(MessageT message, void* param) {
     case 'SCT1': SetSelect1Button(); break;
     case 'APLY': OnApply(); break;
     case 'DFLT': OnDefaults(); break;
-    case 'FACB': OnHistoryOpens(); break;
-    case 'FACA': OnHistoryCloses(); break;
-    case 'PuFN': OnHistoryChoice(value); break;
+    case 'FACB': {
+      StQuiet quiet(this);
+      Str255 current;
+      mName->GetDescriptor(current);
+      mHistoryMatch = OpenHistory(mHistory, Working(), PREF_SAVE::kHistory, current) ? 1 : 0;
+      break;
+    }
+    case 'FACA': {
+      StQuiet quiet(this);
+      CloseHistory(mHistory, mHistoryMatch == 1, mName);
+      break;
+    }
+    case 'PuFN': {
+      StQuiet quiet(this);
+      ChooseFromHistory(mHistory, value, mName);
+      break;
+    }
     default: break;
   }
 }
@@ -662,7 +601,7 @@ void CSaveDialogBox::OnSize(long item) {
   if (Source() == kSourcePlaten && IsStitch()) ClearCorrections();
   if (Source() == kSourcePlaten && item == Paper_Size_custom) {
     CWXUtility::EditStoredManuscriptSize(200, this, r, PREF_SAVE::kCustomSize);
-    ShowCustomSize();
+    ShowCustomSize(mSize, Working(), PREF_SAVE::kCustomSize);
   }
   SetResolution_Popup();
   SetUIonBox();
@@ -714,11 +653,6 @@ void CSaveDialogBox::OnDriverWindow(long value) {
   SetAdobeRGBCheckBox();
 }
 
-bool CSaveDialogBox::AskToDropPendingPages() {
-  return CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kDropPendingPagesQuestion, 1, 1, nullptr, 0) ==
-         msg_OK;
-}
-
 void CSaveDialogBox::OnPreview(long value) {
   StQuiet quiet(this);
   if (!PagesPending()) {
@@ -730,11 +664,11 @@ void CSaveDialogBox::OnPreview(long value) {
     SetNameAndSelectAndFolder();
     return;
   }
-  if (!AskToDropPendingPages()) {
+  if (!Ask(this, kDropPendingPagesQuestion)) {
     mPreview->SetValue(1);
     return;
   }
-  DeletePendingPages();
+  DeletePages(mPendingPages, mPendingExif);
   mWorking = mCommitted;
   PREF_SAVE::kCheckFORE.set(Working(), 0);
   // The committed record may differ from what the controls showed.
@@ -784,7 +718,7 @@ void CSaveDialogBox::OnApply() {
   mName->GetDescriptor(name);
   const long problem = CWXUtility::CheckFileName(name);
   if (problem != 0) {
-    CWXUtility::Show_Error(kAlertLayout, this, kAlertList, problem, 0, 1, nullptr, 0);
+    Alert(this, problem);
     return;
   }
   RecordBytes r = Working();
@@ -798,9 +732,9 @@ void CSaveDialogBox::OnDefaults() {
   StQuiet quiet(this);
   bool reset = true;
   if (PagesPending()) {
-    reset = AskToDropPendingPages();
+    reset = Ask(this, kDropPendingPagesQuestion);
     if (reset) {
-      DeletePendingPages();
+      DeletePages(mPendingPages, mPendingExif);
       mWorking = mCommitted;
     }
   }
@@ -819,52 +753,14 @@ void CSaveDialogBox::OnDefaults() {
   PREF_SAVE::kHistory.setCount(r, 1);
 }
 
-void CSaveDialogBox::OnHistoryOpens() {
-  StQuiet quiet(this);
-  RecordBytes r = Working();
-  Str255 current;
-  mName->GetDescriptor(current);
-  mHistory->DeleteAllMenuItems();
-  mHistoryMatch = 0;
-  const UInt32 count = PREF_SAVE::kHistory.count(r);
-  SInt16 matched = 0;
-  for (UInt32 i = 0; i < count; ++i) {
-    Str255 entry;
-    PREF_SAVE::kHistory.entry(r, i, entry);
-    mHistory->InsertMenuItem(entry, 0);
-    if (SameText(entry, current)) {
-      matched = SInt16(count - i);
-      mHistoryMatch = 1;
-    }
-  }
-  if (mHistoryMatch)
-    mHistory->SetValue(matched);
-  else
-    mHistory->InsertMenuItem(current, 0);
-}
-
-void CSaveDialogBox::OnHistoryCloses() {
-  StQuiet quiet(this);
-  if (mHistoryMatch == 0 && mHistory->CountMenuItems() > 0) mHistory->DeleteMenuItem(1);
-  mName->Refresh();
-}
-
-void CSaveDialogBox::OnHistoryChoice(long item) {
-  if (item < 1 || item > mHistory->CountMenuItems()) return;
-  Str255 entry;
-  mHistory->GetMenuItemText(SInt16(item), entry);
-  StQuiet quiet(this);
-  mName->SetDescriptor(entry);
-}
-
 void CSaveDialogBox::OnClose() {
   if (PagesPending()) {
-    if (CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemPendingOnClose, 1, 1, nullptr, 0) == msg_OK) {
+    if (Ask(this, kItemPendingOnClose)) {
       PreviewRun(nullptr, nullptr);
       return;
     }
-    if (!AskToDropPendingPages()) return;
-    DeletePendingPages();
+    if (!Ask(this, kDropPendingPagesQuestion)) return;
+    DeletePages(mPendingPages, mPendingExif);
   }
   mWorking = mCommitted;
   DoClose();
@@ -881,17 +777,14 @@ void CSaveDialogBox::OnStart() {
   mName->GetDescriptor(name);
   RecordBytes history = Working();
   if (mAutoStart == 1 && PREF_SAVE::kFlag3622.get(history) == 1) {
-    const UInt32 count = PREF_SAVE::kHistory.count(history);
-    Str255 names[PrefHistory::kEntries];
-    for (UInt32 i = 0; i < count; ++i) PREF_SAVE::kHistory.entry(history, i, names[i]);
-    if (CWXUtility::AddFileName(this, name, long(count), names) == 1) {
+    if (AskForName(this, history, PREF_SAVE::kHistory, name) == 1) {
       StQuiet quiet(this);
       mName->SetDescriptor(name);
     }
   }
   const long problem = CWXUtility::CheckFileName(name);
   if (problem != 0) {
-    CWXUtility::Show_Error(kAlertLayout, this, kAlertList, problem, 0, 1, nullptr, 0);
+    Alert(this, problem);
     SwitchTarget(mName);
     return;
   }
@@ -904,7 +797,7 @@ void CSaveDialogBox::OnStart() {
   if (FileType() == kTypeAddToPDF) {
     CheckPDFToAddTo();
     if (!PDFChosen()) {
-      CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemNoPDFToAddTo, 0, 1, nullptr, 0);
+      Alert(this, kItemNoPDFToAddTo);
       if (!ChoosePDFToAddTo()) return;
       StQuiet quiet(this);
       SetFileNameEditText();
@@ -924,21 +817,13 @@ void CSaveDialogBox::OnStart() {
   Save_Setting();
   const FSSpec folder = PREF_SAVE::kFolder.get(r);
   if (CWXUtility::check_permission(&folder, PREF_SAVE::kCheckDYIN.get(r)) == 0) {
-    CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemNoPermission, 0, 1, nullptr, 0);
+    Alert(this, kItemNoPermission);
     return;
   }
   if (IsStitch())
     StartStitch();
   else
     StartScan();
-}
-
-FSSpec CSaveDialogBox::TempFolder() {
-  SInt16 vRefNum = 0;
-  SInt32 dirID = 0;
-  FSSpec folder{};
-  if (CWXUtility::FindTempFolder(&vRefNum, &dirID)) FSMakeFSSpec(vRefNum, dirID, nullptr, &folder);
-  return folder;
 }
 
 bool CSaveDialogBox::DiskSpaceSuffices() {
@@ -957,25 +842,6 @@ bool CSaveDialogBox::DiskSpaceSuffices() {
   return enough;
 }
 
-void CSaveDialogBox::CoverForScan() {
-  if (SystemVersion() <= kLastCoveringSystem) {
-    Hide();
-    if (CAppearanceApp::sMainWindow) CAppearanceApp::sMainWindow->DisableWindow();
-  } else {
-    Disable();
-  }
-  Refresh();
-}
-
-void CSaveDialogBox::UncoverAfterScan() {
-  if (SystemVersion() <= kLastCoveringSystem) {
-    if (CAppearanceApp::sMainWindow) CAppearanceApp::sMainWindow->EnableWindow();
-  }
-  if (!IsVisible()) Show();
-  Enable();
-  Refresh();
-}
-
 void CSaveDialogBox::SetRunning(UInt8 running) {
   mBusy = running;
   CWXUtility::sIsQuellaneOpened = running;
@@ -992,7 +858,7 @@ void CSaveDialogBox::StartScan() {
   long mode = Code();
   if (CMainWindow::ProductOf(PrefAll()) == kOtherFilmMenuProduct && Source() == kSourceFilm) mode += 10;
   const SDimension16 custom{SInt16(PREF_SAVE::kCustomSize.height(r)), SInt16(PREF_SAVE::kCustomSize.width(r))};
-  CoverForScan();
+  CoverForScan(this);
   SetRunning(1);
   Scanner* scanner = nullptr;
   CTWAIN* twain = nullptr;
@@ -1018,7 +884,7 @@ void CSaveDialogBox::StartScan() {
   delete checker;
   delete scanner;
   delete twain;
-  UncoverAfterScan();
+  UncoverAfterScan(this);
 }
 
 void CSaveDialogBox::StartStitch() {
@@ -1029,7 +895,7 @@ void CSaveDialogBox::StartStitch() {
   {
     CTWAIN probe;
     if (probe.SetDriverAndOpen(model) != 1) {
-      CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemNoSource, 0, 1, nullptr, 0);
+      Alert(this, kItemNoSource);
       return;
     }
   }
@@ -1051,17 +917,17 @@ bool CSaveDialogBox::TransferRefusalsShown(CTWAIN* twain) {
   if (twain->GetResult() != kTransferFailed) return false;
   if (driverWindow && twain->IsImageSizeOver()) {
     twain->DisableDS();
-    CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemImageTooLarge, 0, 1, nullptr, 0);
+    Alert(this, kItemImageTooLarge);
     twain->SetImageSizeOver(0);
   }
   if (driverWindow && twain->IsImageResOver()) {
     twain->DisableDS();
-    CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemResolutionRefused, 0, 1, nullptr, 0);
+    Alert(this, kItemResolutionRefused);
     twain->SetImageResOver(0);
   }
   if (twain->IsDeepImage()) {
     twain->DisableDS();
-    CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemSixteenBits, 0, 1, nullptr, 0);
+    Alert(this, kItemSixteenBits);
   }
   Refresh();
   return true;
@@ -1070,7 +936,7 @@ bool CSaveDialogBox::TransferRefusalsShown(CTWAIN* twain) {
 void CSaveDialogBox::OnScanEnded(CThreadChecker* checker) {
   if (!checker) return;
   SetRunning(0);
-  UncoverAfterScan();
+  UncoverAfterScan(this);
   CTWAIN* twain = checker->GetTWAIN();
   RecordBytes r = Working();
   const bool stitch = IsStitch();
@@ -1103,7 +969,7 @@ void CSaveDialogBox::OnScanEnded(CThreadChecker* checker) {
         PREF_SETTING::kModelName.get(PREF_ALL::kSetting.in(PrefAll()), model);
         if (twain->Scan_Next(model) == 0) return;
         SetRunning(0);
-        UncoverAfterScan();
+        UncoverAfterScan(this);
       }
     }
     mRunAdobeRGB = adobeRGB;
@@ -1126,7 +992,7 @@ void CSaveDialogBox::OnScanEnded(CThreadChecker* checker) {
     PREF_SETTING::kModelName.get(PREF_ALL::kSetting.in(PrefAll()), model);
     if (twain->Scan_Next(model) == 0) return;
     SetRunning(0);
-    UncoverAfterScan();
+    UncoverAfterScan(this);
     written = WriteBatch(checker);
   }
   const short result = twain ? twain->GetResult() : 0;
@@ -1143,28 +1009,10 @@ void CSaveDialogBox::OnScanEnded(CThreadChecker* checker) {
   EndAutoStart(result != kTransferCancelledInDriverWindow);
 }
 
-void CSaveDialogBox::DeletePendingPages() {
-  for (ArrayIndexT i = 1; i <= mPendingPages.GetCount(); ++i) {
-    ScanDataPlus page;
-    mPendingPages.FetchItemAt(i, page);
-    CWXUtility::DeleteFileWithRetry(page.imageFile);
-    CWXUtility::DeleteFileWithRetry(page.rawFile);
-  }
-  mPendingPages.RemoveAllItems();
-  mPendingExif.RemoveAllItems();
-}
-
 void CSaveDialogBox::FindCommandStatus(CommandT command, bool& outEnabled, bool& outUsesMark, UInt16& outMark,
                                        Str255 outName) {
-  if (CWXUtility::sIsQuellaneOpened == 1) {
-    outEnabled = false;
-    return;
-  }
-  if (command == kCommandClose || command == kCommandQuit || command == kCommandSynthetic) {
-    outEnabled = mBusy == 0;
-    return;
-  }
-  LDialogBox::FindCommandStatus(command, outEnabled, outUsesMark, outMark, outName);
+  if (!DecideCommandWhileScanning(command, mBusy, outEnabled))
+    LDialogBox::FindCommandStatus(command, outEnabled, outUsesMark, outMark, outName);
 }
 
 bool CSaveDialogBox::AskForNextPage(CTWAIN* twain, SInt32 pages) {
@@ -1177,7 +1025,7 @@ bool CSaveDialogBox::AskForNextPage(CTWAIN* twain, SInt32 pages) {
       return false;
     if (PREF_SAVE::kCheckUION.get(Working()) == 1 || DiskSpaceSuffices()) break;
   }
-  CoverForScan();
+  CoverForScan(this);
   SetRunning(1);
   return true;
 }
@@ -1241,7 +1089,7 @@ TArray<FSSpec>* CSaveDialogBox::AppendBatch(CThreadChecker* checker, UInt8 defau
   if (failed) {
     // A multi-page PDF already holds this run's earlier pages: only a copy made for this run goes.
     if (copy && mRunTarget.name[0] != 0) CWXUtility::DeleteFileWithRetry(mRunTarget);
-    CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemTransferFailed, 0, 1, nullptr, 0);
+    Alert(this, kItemTransferFailed);
     if (!copy && mRunTarget.name[0] != 0) temporary->AddItem(mRunTarget);
     return temporary;
   }
@@ -1280,10 +1128,7 @@ void CSaveDialogBox::PreviewRun(CThreadChecker* checker, CTWAIN* twain) {
   PREF_SAVE::kFileType.set(r, UInt32(fileType));
   options.StoreInto(r);
   mPendingPageCount = 0;
-  {
-    CPreferences stored(PREFS_FILE_NAME, 0);
-    std::memcpy(PREF_ALL::kExif.in(PrefAll()).data(), PREF_ALL::kExif.in(stored.PrefAll()).data(), EXIF_PREF::kSize);
-  }
+  ReloadDefaultExif(PrefAll());
   const FSSpec pdfAfter = StPDFDialog::kAppendTo.get(pdfField);
   if (pdfAfter.vRefNum != pdfBefore.vRefNum || pdfAfter.parID != pdfBefore.parID ||
       !SameText(pdfAfter.name, pdfBefore.name))
@@ -1316,14 +1161,6 @@ void CSaveDialogBox::PreviewRun(CThreadChecker* checker, CTWAIN* twain) {
     return;
   }
   EndAutoStart(result != kTransferCancelledInDriverWindow && answer != msg_Cancel);
-}
-
-void CSaveDialogBox::DeleteRunObjects(CThreadChecker* checker) {
-  Scanner* scanner = checker->GetScanner();
-  CTWAIN* twain = checker->GetTWAIN();
-  delete checker;
-  delete scanner;
-  delete twain;
 }
 
 // The wizard closes itself once it has handed over or given up; the dialog only forgets it.

@@ -78,13 +78,9 @@ class CSaveDialogBox : public LDialogBox, public CPreferences, public CFunctionD
   // The name field's text into the record: the add-to-PDF name while a PDF is chosen for
   // file type 6, else the base name.
   void StoreFileName(UInt32 fileType);
-  void ShowFolderPath(const FSSpec& spec);
   void CheckOutputFolder();
   void CheckPDFToAddTo();
   void ClearCorrections();
-  void ShowCustomSize();
-  void DeletePendingPages();
-  bool AskToDropPendingPages();
   void SetPopupMenu(LPopupButton* popup, ResIDT menuID);
 
   void OnMode(long item);
@@ -97,17 +93,11 @@ class CSaveDialogBox : public LDialogBox, public CPreferences, public CFunctionD
   void OnFormatOptions();
   void OnApply();
   void OnDefaults();
-  void OnHistoryOpens();
-  void OnHistoryCloses();
-  void OnHistoryChoice(long item);
   void OnClose();
 
   // The run: checks, scan, writing, further pages of a multi-page PDF.
   void OnStart();
   bool DiskSpaceSuffices();
-  FSSpec TempFolder();
-  void CoverForScan();
-  void UncoverAfterScan();
   void SetRunning(UInt8 running);
   void StartScan();
   void StartStitch();
@@ -117,7 +107,6 @@ class CSaveDialogBox : public LDialogBox, public CPreferences, public CFunctionD
   void PreviewRun(CThreadChecker* checker, CTWAIN* twain);
   TArray<FSSpec>* WriteBatch(CThreadChecker* checker);
   TArray<FSSpec>* AppendBatch(CThreadChecker* checker, UInt8 defaultName);
-  void DeleteRunObjects(CThreadChecker* checker);
   void CloseStitchDialog();
   void EndAutoStart(bool mayQuit);
   void OnStitchClosed();

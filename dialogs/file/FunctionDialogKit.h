@@ -1,0 +1,86 @@
+// Pieces the Save and custom-scan dialogs share: finding panes, setting controls without
+// hearing them, alerts of string list 400, the folder caption, the name history popup,
+// covering the windows during a scan and cleaning up after one.
+#pragma once
+
+#include "app/prefs/PrefRecords.h"
+#include "framework/LException.h"
+#include "framework/LListener.h"
+#include "framework/LView.h"
+#include "framework/TArray.h"
+#include "output/export/PageRecords.h"
+
+class CThreadChecker;
+class LCommander;
+class LEditText;
+class LPopupButton;
+class LWindow;
+
+namespace FunctionDialogKit {
+
+// Systems up to this one hide the scanning dialog and cover the main window.
+inline constexpr SInt32 kLastCoveringSystem = 0x102F;
+
+template <class T>
+T* FindPaneAs(LView* view, PaneIDT id) {
+  auto* pane = dynamic_cast<T*>(view->FindPaneByID(id));
+  if (!pane) throw LException('nilP', "a pane of the function dialog is missing");
+  return pane;
+}
+
+// Listening off while the dialog sets its own controls.
+class StQuiet {
+ public:
+  explicit StQuiet(LListener* listener) : mListener(listener) { mListener->StopListening(); }
+  ~StQuiet() { mListener->StartListening(); }
+  StQuiet(const StQuiet&) = delete;
+  StQuiet& operator=(const StQuiet&) = delete;
+
+ private:
+  LListener* mListener;
+};
+
+void EnableIf(LPane* pane, bool enabled);
+bool SameText(ConstStr255Param a, ConstStr255Param b);
+// Whether the specification names an item that still exists.
+bool SpecResolves(const FSSpec& spec);
+SInt32 SystemVersion();
+// The four-character code of a file-type item (PDF for the Save dialog's PDF types).
+OSType FileTypeCode(UInt32 type);
+
+// While a scan runs every command is off, and closing, quitting and the application menu's
+// item wait for the scan's end; true when the command was decided here.
+bool DecideCommandWhileScanning(CommandT command, UInt8 busy, bool& outEnabled);
+
+// String list 400's item in the alert box: OK only, or a question answered true by OK.
+void Alert(LCommander* owner, long item);
+bool Ask(LCommander* owner, long item);
+
+// The folder's full path, cut to the caption's width less a margin.
+void ShowFolderPath(LPane* caption, const FSSpec& folder);
+// The working temporary folder (empty when there is none).
+FSSpec TempFolder();
+// The size popup's custom item shows the stored custom size.
+void ShowCustomSize(LPopupButton* size, RecordBytes record, const PrefDocSize& field);
+
+// The user interface while a scan runs: the dialog hidden and the main window covered on old
+// systems, else the dialog disabled.
+void CoverForScan(LWindow* dialog);
+void UncoverAfterScan(LWindow* dialog);
+// The scan watcher and the scan objects it watches.
+void DeleteRunObjects(CThreadChecker* checker);
+// Both files of every pending page, then the pages.
+void DeletePages(TArray<ScanDataPlus>& pages, TArray<EXIF_PREF>& exifs);
+// The default EXIF settings as the file holds them now (the preview may have stored them).
+void ReloadDefaultExif(RecordBytes prefsAll);
+
+// The name history popup: before it opens it lists the history newest first with the
+// current name marked, or the current name on top (returns whether it was in the history);
+// after it closes that extra top item goes; a choice becomes the name.
+bool OpenHistory(LPopupButton* popup, RecordBytes record, const PrefHistory& history, ConstStr255Param current);
+void CloseHistory(LPopupButton* popup, bool matched, LPane* name);
+void ChooseFromHistory(LPopupButton* popup, long item, LEditText* name);
+// The file-name dialog over the record's history; 1 when `name` was changed.
+long AskForName(LCommander* owner, RecordBytes record, const PrefHistory& history, Str255 name);
+
+}  // namespace FunctionDialogKit
