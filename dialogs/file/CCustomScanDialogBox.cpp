@@ -39,21 +39,7 @@ using namespace ScanSettingRules;
 using namespace FunctionDialogKit;
 using R = PREF_SCANX;
 
-// Menus from the kind's ID base.
-enum : ResIDT {
-  kSourceMenu = 0,
-  kPlatenModeMenu = 1,
-  kFilmModeMenu = 2,
-  kPlatenResolutionMenu = 3,
-  kFilmResolutionMenu = 4,
-  kPlatenSizeMenu = 6,
-  kFilmSizeMenu = 7,
-  kFileTypeMenu = 8,
-  kOtherFilmModeMenu = 10,
-};
 enum : SInt16 { kDefaultNameItem = 1, kNoAppItem = 2 };
-constexpr UInt16 kNoFilmAdapterProduct = 0x1240;
-constexpr UInt16 kOtherFilmMenuProduct = 0x1120;
 constexpr OSType kCreator = 'prvw';
 enum : CommandT { kCommandQuit = 10 };
 enum : SInt32 {
@@ -103,7 +89,11 @@ struct FormatOptions {
 }  // namespace
 
 CCustomScanDialogBox::CCustomScanDialogBox(LStream* stream, const SCustomScanKind& kind)
-    : LDialogBox(stream), CPreferences(PREFS_FILE_NAME, 0), CDDApp(GetMacWindow(), this), mKind(kind) {}
+    : LDialogBox(stream),
+      CPreferences(PREFS_FILE_NAME, 0),
+      CDDApp(GetMacWindow(), this),
+      mKind(kind),
+      mPopups({kind.idBase, R::kFileType, R::kCheckUION, R::kCustomSize}) {}
 
 CCustomScanDialogBox::~CCustomScanDialogBox() {
   mStitchDialog = nullptr;
@@ -116,11 +106,11 @@ void CCustomScanDialogBox::FinishCreateSelf() {
   LDialogBox::FinishCreateSelf();
   FindPaneAs<LControl>(this, 'SCT1');
   FindPaneAs<LControl>(this, 'SCT2');
-  mMode = FindPaneAs<LPopupButton>(this, 'MODE');
-  mImage = FindPaneAs<LPopupButton>(this, 'IMAG');
-  mResolution = FindPaneAs<LPopupButton>(this, 'RESL');
-  mSize = FindPaneAs<LPopupButton>(this, 'SIZE');
-  mFileType = FindPaneAs<LPopupButton>(this, 'FTYP');
+  mPopups.Find(this, Working(), PrefAll());
+  mMode = mPopups.SourcePopup();
+  mImage = mPopups.ImagePopup();
+  mSize = mPopups.SizePopup();
+  mFileType = mPopups.FileTypePopup();
   mDriverWindow = FindPaneAs<LControl>(this, 'UION');
   mDayFolder = FindPaneAs<LControl>(this, 'DYIN');
   mName = FindPaneAs<LEditText>(this, 'FNAM');
@@ -137,11 +127,6 @@ void CCustomScanDialogBox::FinishCreateSelf() {
   mDropPane = mAppName;
 
   UReanimator::LinkListenerToControls(this, this, mKind.idBase);
-  SetPopupMenu(mMode, Menu(kSourceMenu));
-  SetPopupMenu(mImage, Menu(kPlatenModeMenu));
-  SetPopupMenu(mResolution, Menu(kPlatenResolutionMenu));
-  SetPopupMenu(mSize, Menu(kPlatenSizeMenu));
-  SetPopupMenu(mFileType, Menu(kFileTypeMenu));
   mJPEGSwapped = 0;
   Load_Setting();
   Str255 name;
@@ -155,9 +140,6 @@ void CCustomScanDialogBox::FinishCreateSelf() {
   mAutoStart = 0;
 }
 
-void CCustomScanDialogBox::SetPopupMenu(LPopupButton* popup, ResIDT menuID) {
-  if (popup->GetMenuID() != menuID) popup->SetMenuID(menuID);
-}
 
 // ---- Record and controls -----------------------------------------------------------------
 
@@ -178,23 +160,7 @@ void CCustomScanDialogBox::Prefs_Set(unsigned char factory) {
     R::kTag.set(r, tag);
   }
   StQuiet quiet(this);
-  mMode->SetMenuID(Menu(kSourceMenu));
-  const bool film = PREF_SETTING::kFilmAdapter.get(PREF_ALL::kSetting.in(PrefAll())) == 1 &&
-                    CMainWindow::ProductOf(PrefAll()) != kNoFilmAdapterProduct;
-  if (!film) {
-    mMode->DeleteMenuItem(3);
-    mMode->DeleteMenuItem(2);
-    R::kSource.set(r, kSourcePlaten);
-  }
-  // Stored words past their menus are read as the nearest item.
-  mMode->SetValue(SInt32(std::min<UInt32>(R::kSource.get(r), 3)));
-  R::kSource.set(r, UInt32(mMode->GetValue()));
-  mImage->SetValue(SInt32(GetImageModePopupNum(long(R::kImageMode.get(r)), kSourcePlaten)));
-  mResolution->SetValue(SInt32(std::min<UInt32>(R::kResolution.get(r), kResolutionItems)));
-  mSize->SetValue(SInt32(std::min<UInt32>(R::kPaperSize.get(r), 0x7FFF)));
-  R::kPaperSize.set(r, UInt32(mSize->GetValue()));
-  R::kFileType.set(r, std::clamp<UInt32>(R::kFileType.get(r), kTypePICT, kTypeTIFF));
-  mFileType->SetValue(SInt32(R::kFileType.get(r)));
+  mPopups.ShowRecord();
   mDriverWindow->SetValue(R::kCheckUION.get(r));
   mDayFolder->SetValue(R::kCheckDYIN.get(r));
   mPreview->SetValue(R::kCheckFIRE.get(r));
@@ -209,102 +175,30 @@ void CCustomScanDialogBox::Prefs_Set(unsigned char factory) {
   SetAdobeRGBCheckBox();
 }
 
-long CCustomScanDialogBox::Source() const { return mMode->GetValue(); }
-long CCustomScanDialogBox::Code() { return GetImageMode(mImage->GetValue()); }
-UInt32 CCustomScanDialogBox::FileType() const { return UInt32(mFileType->GetValue()); }
+long CCustomScanDialogBox::Source() const { return mPopups.Source(); }
+long CCustomScanDialogBox::Code() { return mPopups.Code(); }
+UInt32 CCustomScanDialogBox::FileType() const { return mPopups.FileType(); }
 
 long CCustomScanDialogBox::GetImageMode(long item) { return ImageModeOfItem(item, Source()); }
 long CCustomScanDialogBox::GetImageModePopupNum(long code, long source) { return ItemOfImageMode(code, source); }
 
-bool CCustomScanDialogBox::IsStitch_Disregard_UICheckBox() {
-  const long size = mSize->GetValue();
-  const long firstStitch = IS_J ? Paper_Size_B4_Stitch : Paper_Size_11X17_Stitch;
-  return Source() == kSourcePlaten &&
-         (size == firstStitch || size == Paper_Size_A3_Stitch || size == Paper_Size_432X297_Stitch);
-}
+bool CCustomScanDialogBox::IsStitch_Disregard_UICheckBox() { return mPopups.IsStitchDisregardingDriverWindow(); }
 
-bool CCustomScanDialogBox::IsStitch() { return R::kCheckUION.get(Working()) == 0 && IsStitch_Disregard_UICheckBox(); }
+bool CCustomScanDialogBox::IsStitch() { return mPopups.IsStitch(); }
 
 // ---- Setters -----------------------------------------------------------------------------
 
-void CCustomScanDialogBox::SetMode_Popup() { EnableIf(mMode, R::kCheckUION.get(Working()) != 1); }
+void CCustomScanDialogBox::SetMode_Popup() { mPopups.ShowSource(); }
 void CCustomScanDialogBox::SetUIonBox() { mDriverWindow->Enable(); }
 
-void CCustomScanDialogBox::SetImageMode_Popup() {
-  RecordBytes r = Working();
-  long source = Source();
-  const bool lastSource = source == kSourceLast;
-  if (lastSource) source = R::kLastSource.get(r) == kSourceFilm ? kSourceFilm : kSourcePlaten;
-  if (source == kSourcePlaten) {
-    SetPopupMenu(mImage, Menu(kPlatenModeMenu));
-    mImage->SetValue(SInt32(GetImageModePopupNum(long(R::kImageMode.get(r)), kSourcePlaten)));
-  } else {
-    SetPopupMenu(mImage, Menu(CMainWindow::ProductOf(PrefAll()) == kOtherFilmMenuProduct ? kOtherFilmModeMenu
-                                                                                          : kFilmModeMenu));
-    mImage->DisableItem(3);
-    if (R::kImageMode2.get(r) == 3) R::kImageMode2.set(r, 2);
-    mImage->SetValue(SInt32(R::kImageMode2.get(r)));
-  }
-  EnableIf(mImage, !lastSource && R::kCheckUION.get(r) == 0);
-  if (IsStitch()) {
-    mImage->DisableItem(6);
-    mImage->DisableItem(7);
-  }
-  if (!lastSource) R::kLastSource.set(r, UInt32(Source()));
-}
+void CCustomScanDialogBox::SetImageMode_Popup() { mPopups.ShowImageMode(); }
 
-void CCustomScanDialogBox::SetResolution_Popup() {
-  RecordBytes r = Working();
-  long source = Source();
-  const bool lastSource = source == kSourceLast;
-  if (lastSource) source = R::kLastSource.get(r) == kSourceFilm ? kSourceFilm : kSourcePlaten;
-  if (source == kSourcePlaten) {
-    SetPopupMenu(mResolution, Menu(kPlatenResolutionMenu));
-    const long size = mSize->GetValue();
-    const long width = size == Paper_Size_custom ? long(R::kCustomSize.width(r)) : long(PaperSizeAt(size).width);
-    const ResolutionChoice choice = ChooseResolution(ResolutionSetting{
-        R::kResolution.get(r), FileType(), Code(), IsStitch(), IsStitch_Disregard_UICheckBox(), width});
-    for (SInt16 item = 1; item <= SInt16(kResolutionItems); ++item) {
-      if (choice.Enabled(UInt32(item)))
-        mResolution->EnableItem(item);
-      else
-        mResolution->DisableItem(item);
-    }
-    R::kResolution.set(r, choice.item);
-    mResolution->SetValue(SInt32(choice.item));
-  } else {
-    SetPopupMenu(mResolution, Menu(kFilmResolutionMenu));
-    R::kResolution2.set(r, std::clamp<UInt32>(R::kResolution2.get(r), 1, 3));
-    mResolution->SetValue(SInt32(R::kResolution2.get(r)));
-  }
-  EnableIf(mResolution, !lastSource && R::kCheckUION.get(r) == 0);
-}
+void CCustomScanDialogBox::SetResolution_Popup() { mPopups.ShowResolution(); }
 
-long CCustomScanDialogBox::Resolution_Value() {
-  const long source = Source();
-  if (source == kSourceLast) return ResolutionOfItem(0, kSourceLast);
-  return ResolutionOfItem(mResolution->GetValue(), source);
-}
+long CCustomScanDialogBox::Resolution_Value() { return mPopups.ResolutionValue(); }
 
 void CCustomScanDialogBox::SetSize_Popup() {
-  RecordBytes r = Working();
-  long source = Source();
-  const bool lastSource = source == kSourceLast;
-  if (lastSource) source = R::kLastSource.get(r) == kSourceFilm ? kSourceFilm : kSourcePlaten;
-  bool enabled = !lastSource;
-  if (source == kSourcePlaten) {
-    SetPopupMenu(mSize, Menu(kPlatenSizeMenu));
-    mSize->SetValue(SInt32(R::kPaperSize.get(r)));
-    const long code = Code();
-    if (code == 5 || code == 6) enabled = false;
-  } else {
-    SetPopupMenu(mSize, Menu(kFilmSizeMenu));
-    mSize->SetValue(SInt32(R::kPaperSize2.get(r)));
-    if (mImage->GetValue() == 3) enabled = false;
-  }
-  EnableIf(mSize, enabled && R::kCheckUION.get(r) == 0);
-  if (Source() == kSourcePlaten && IsStitch()) ClearCorrections();
-  if (source == kSourcePlaten) ShowCustomSize(mSize, r, R::kCustomSize);
+  if (mPopups.ShowSize()) ClearCorrections();
 }
 
 void CCustomScanDialogBox::ClearCorrections() {
@@ -444,6 +338,7 @@ void CCustomScanDialogBox::ReceiveDragItem(DragRef drag, DragItemRef item, Flavo
 void CCustomScanDialogBox::ListenToMessage(MessageT message, void* param) {
   const bool valued = message != msg_ScanEnded && message != msg_OK && message != msg_Cancel && message != 'DiET';
   const long value = (valued && param) ? *static_cast<SInt32*>(param) : 0;
+  if (HandleHistoryMessage(this, message, value, mHistory, mName, Working(), R::kHistory, mHistoryMatch)) return;
   switch (message) {
     case msg_OK: OnStart(); break;
     case msg_Cancel: OnClose(); break;
@@ -476,32 +371,13 @@ void CCustomScanDialogBox::ListenToMessage(MessageT message, void* param) {
     case 'LKDL': OnForgetApp(); break;
     case 'APLY': OnApply(); break;
     case 'DFLT': OnDefaults(); break;
-    case 'FACB': {
-      StQuiet quiet(this);
-      Str255 current;
-      mName->GetDescriptor(current);
-      mHistoryMatch = OpenHistory(mHistory, Working(), R::kHistory, current) ? 1 : 0;
-      break;
-    }
-    case 'FACA': {
-      StQuiet quiet(this);
-      CloseHistory(mHistory, mHistoryMatch == 1, mName);
-      break;
-    }
-    case 'PuFN': {
-      StQuiet quiet(this);
-      ChooseFromHistory(mHistory, value, mName);
-      break;
-    }
     default: break;
   }
 }
 
 void CCustomScanDialogBox::OnMode(long item) {
   StQuiet quiet(this);
-  RecordBytes r = Working();
-  if (item != kSourceLast) R::kLastSource.set(r, R::kSource.get(r));
-  R::kSource.set(r, UInt32(item));
+  mPopups.StoreSource(item);
   SetImageMode_Popup();
   SetFileType_Popup();
   SetResolution_Popup();
@@ -512,11 +388,7 @@ void CCustomScanDialogBox::OnMode(long item) {
 
 void CCustomScanDialogBox::OnImageMode(long item) {
   StQuiet quiet(this);
-  RecordBytes r = Working();
-  if (Source() == kSourcePlaten)
-    R::kImageMode.set(r, UInt32(GetImageMode(item)));
-  else if (Source() == kSourceFilm)
-    R::kImageMode2.set(r, UInt32(item));
+  mPopups.StoreImageMode(item);
   SetFileType_Popup();
   SetResolution_Popup();
   SetSize_Popup();
@@ -526,10 +398,7 @@ void CCustomScanDialogBox::OnImageMode(long item) {
 
 void CCustomScanDialogBox::OnResolution(long item) {
   StQuiet quiet(this);
-  if (Source() == kSourcePlaten)
-    R::kResolution.set(Working(), UInt32(item));
-  else if (Source() == kSourceFilm)
-    R::kResolution2.set(Working(), UInt32(item));
+  mPopups.StoreResolution(item);
   SetImageMode_Popup();
   SetSize_Popup();
   SetFileType_Popup();
@@ -538,10 +407,7 @@ void CCustomScanDialogBox::OnResolution(long item) {
 void CCustomScanDialogBox::OnSize(long item) {
   StQuiet quiet(this);
   RecordBytes r = Working();
-  if (Source() == kSourcePlaten)
-    R::kPaperSize.set(r, UInt32(item));
-  else if (Source() == kSourceFilm)
-    R::kPaperSize2.set(r, UInt32(item));
+  mPopups.StoreSize(item);
   if (Source() == kSourcePlaten && IsStitch()) ClearCorrections();
   if (Source() == kSourcePlaten && item == Paper_Size_custom) {
     CWXUtility::EditStoredManuscriptSize(200, this, r, R::kCustomSize);
@@ -791,8 +657,7 @@ void CCustomScanDialogBox::StartScan() {
   const UInt8 isTWAIN = PREF_SETTING::kTWAIN.get(setting);
   Str255 model;
   PREF_SETTING::kModelName.get(setting, model);
-  long mode = Code();
-  if (CMainWindow::ProductOf(PrefAll()) == kOtherFilmMenuProduct && Source() == kSourceFilm) mode += 10;
+  const long mode = mPopups.CodeForScan();
   CoverForScan(this);
   SetRunning(1);
   const FSSpec app = TargetApp();
@@ -849,8 +714,7 @@ void CCustomScanDialogBox::StartStitch() {
     }
   }
   if (IsVisible()) Hide();
-  long mode = Code();
-  if (CMainWindow::ProductOf(PrefAll()) == kOtherFilmMenuProduct && Source() == kSourceFilm) mode += 10;
+  const long mode = mPopups.CodeForScan();
   FormatOptions options(r);
   mStitchDialog = CStitchDialog::ShowStitchDialog(
       mKind.caller, PREF_SETTING::kTWAIN.get(setting), model, CustomSize(r), Source(), mode, R::kCheckUION.get(r),

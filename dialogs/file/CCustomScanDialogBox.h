@@ -9,6 +9,7 @@
 #include "app/CFunctionDialog.h"
 #include "app/prefs/CPreferences.h"
 #include "app/prefs/PrefRecords.h"
+#include "dialogs/file/ScanSettingPopups.h"
 #include "framework/LDialogBox.h"
 #include "framework/TArray.h"
 #include "output/export/PageRecords.h"
@@ -76,13 +77,11 @@ class CCustomScanDialogBox : public LDialogBox, public CPreferences, public CFun
   void FinishCreateSelf() override;
 
  private:
-  ResIDT Menu(ResIDT offset) const { return ResIDT(mKind.idBase + offset); }
   RecordBytes StoredRecord() { return mKind.record.in(PrefAll()); }
   long Source() const;
   long Code();
   UInt32 FileType() const;
   bool PagesPending() const { return mPendingPages.GetCount() > 0; }
-  void SetPopupMenu(LPopupButton* popup, ResIDT menuID);
   void CheckOutputFolder();
   void ClearCorrections();
   void DropPendingPages();
@@ -125,9 +124,9 @@ class CCustomScanDialogBox : public LDialogBox, public CPreferences, public CFun
   UInt8 DefaultNameChosen();
 
   const SCustomScanKind& mKind;
+  ScanSettingPopups mPopups;
   LPopupButton* mMode = nullptr;
   LPopupButton* mImage = nullptr;
-  LPopupButton* mResolution = nullptr;
   LPopupButton* mSize = nullptr;
   LPopupButton* mFileType = nullptr;
   LControl* mDriverWindow = nullptr;  // UION

@@ -43,22 +43,10 @@ constexpr ResIDT kStrings = 4000;
 constexpr SInt16 kAlertLayout = 400;
 constexpr SInt16 kAlertList = 400;
 constexpr SInt32 kDropPendingPagesQuestion = 8;
-enum : ResIDT {
-  kSourceMenu = 4000,
-  kPlatenModeMenu = 4001,
-  kFilmModeMenu = 4002,
-  kPlatenResolutionMenu = 4003,
-  kFilmResolutionMenu = 4004,
-  kPlatenSizeMenu = 4006,
-  kFilmSizeMenu = 4007,
-  kFileTypeMenu = 4008,
-  kOtherFilmModeMenu = 4010,
-};
+constexpr ResIDT kMenus = 4000;
 enum : SInt16 { kDefaultNameItem = 1, kSaveToItem = 2, kAddToItem = 3 };
 constexpr UInt32 kTypeMultiPDF = 5;
 constexpr UInt32 kTypeAddToPDF = 6;
-constexpr UInt16 kNoFilmAdapterProduct = 0x1240;
-constexpr UInt16 kOtherFilmMenuProduct = 0x1120;
 // The add-to-PDF name keeps room for "_New".
 constexpr SInt16 kNewSuffixLength = 4;
 enum : CommandT { kCommandQuit = 10 };
@@ -109,7 +97,10 @@ struct FormatOptions {
 
 }  // namespace
 
-CSaveDialogBox::CSaveDialogBox(LStream* stream) : LDialogBox(stream), CPreferences(PREFS_FILE_NAME, 0) {}
+CSaveDialogBox::CSaveDialogBox(LStream* stream)
+    : LDialogBox(stream),
+      CPreferences(PREFS_FILE_NAME, 0),
+      mPopups({kMenus, PREF_SAVE::kFileType, PREF_SAVE::kCheckUION, PREF_SAVE::kCustomSize}) {}
 
 CSaveDialogBox::~CSaveDialogBox() {
   CloseStitchDialog();
@@ -120,11 +111,11 @@ CSaveDialogBox::~CSaveDialogBox() {
 
 void CSaveDialogBox::FinishCreateSelf() {
   LDialogBox::FinishCreateSelf();
-  mMode = FindPaneAs<LPopupButton>(this, 'MODE');
-  mImage = FindPaneAs<LPopupButton>(this, 'IMAG');
-  mResolution = FindPaneAs<LPopupButton>(this, 'RESL');
-  mSize = FindPaneAs<LPopupButton>(this, 'SIZE');
-  mFileType = FindPaneAs<LPopupButton>(this, 'FTYP');
+  mPopups.Find(this, Working(), PrefAll());
+  mMode = mPopups.SourcePopup();
+  mImage = mPopups.ImagePopup();
+  mSize = mPopups.SizePopup();
+  mFileType = mPopups.FileTypePopup();
   mDriverWindow = FindPaneAs<LControl>(this, 'UION');
   mDayFolder = FindPaneAs<LControl>(this, 'DYIN');
   mAdobeRGB = FindPaneAs<LControl>(this, 'SVAD');
@@ -139,11 +130,6 @@ void CSaveDialogBox::FinishCreateSelf() {
   for (PaneIDT id : {PaneIDT('DFLT'), PaneIDT('APLY'), PaneIDT('CNCL'), PaneIDT('OKBT')}) FindPaneAs<LPane>(this, id);
 
   UReanimator::LinkListenerToControls(this, this, kLayout);
-  SetPopupMenu(mMode, kSourceMenu);
-  SetPopupMenu(mImage, kPlatenModeMenu);
-  SetPopupMenu(mResolution, kPlatenResolutionMenu);
-  SetPopupMenu(mSize, kPlatenSizeMenu);
-  SetPopupMenu(mFileType, kFileTypeMenu);
   mJPEGSwapped = 0;
   mPendingPageCount = 0;
   Load_Setting();
@@ -158,9 +144,6 @@ void CSaveDialogBox::FinishCreateSelf() {
   mAutoStart = 0;
 }
 
-void CSaveDialogBox::SetPopupMenu(LPopupButton* popup, ResIDT menuID) {
-  if (popup->GetMenuID() != menuID) popup->SetMenuID(menuID);
-}
 
 // ---- Record and controls -----------------------------------------------------------------
 
@@ -185,25 +168,12 @@ void CSaveDialogBox::Prefs_Set(unsigned char factory) {
     PREF_SAVE::kTag.set(r, tag);
   }
   StQuiet quiet(this);
-  mMode->SetMenuID(kSourceMenu);
-  RecordBytes setting = PREF_ALL::kSetting.in(PrefAll());
-  const bool film = PREF_SETTING::kFilmAdapter.get(setting) == 1 &&
-                    CMainWindow::ProductOf(PrefAll()) != kNoFilmAdapterProduct;
-  if (!film) {
-    mMode->DeleteMenuItem(3);
-    mMode->DeleteMenuItem(2);
-    PREF_SAVE::kSource.set(r, kSourcePlaten);
-  }
-  mMode->SetValue(SInt32(PREF_SAVE::kSource.get(r)));
+  mPopups.ShowRecord();
   mDriverWindow->SetValue(PREF_SAVE::kCheckUION.get(r));
   mDayFolder->SetValue(PREF_SAVE::kCheckDYIN.get(r));
   mPreview->SetValue(PREF_SAVE::kCheckFORE.get(r));
   mAdobeRGB->SetValue(PREF_SAVE::kCheckSVAD.get(r));
   mAskName->SetValue(PREF_SAVE::kCheckEZFN.get(r));
-  mImage->SetValue(SInt32(GetImageModePopupNum(long(PREF_SAVE::kImageMode.get(r)), kSourcePlaten)));
-  mResolution->SetValue(SInt32(PREF_SAVE::kResolution.get(r)));
-  mSize->SetValue(SInt32(PREF_SAVE::kPaperSize.get(r)));
-  mFileType->SetValue(SInt32(PREF_SAVE::kFileType.get(r)));
   SetMode_Popup();
   SetImageMode_Popup();
   SetFileType_Popup();
@@ -218,108 +188,29 @@ void CSaveDialogBox::Prefs_Set(unsigned char factory) {
   SetEZCheckBox();
 }
 
-long CSaveDialogBox::Source() const { return mMode->GetValue(); }
-long CSaveDialogBox::Code() { return GetImageMode(mImage->GetValue()); }
-UInt32 CSaveDialogBox::FileType() const { return UInt32(mFileType->GetValue()); }
+long CSaveDialogBox::Source() const { return mPopups.Source(); }
+long CSaveDialogBox::Code() { return mPopups.Code(); }
+UInt32 CSaveDialogBox::FileType() const { return mPopups.FileType(); }
 
 long CSaveDialogBox::GetImageMode(long item) { return ImageModeOfItem(item, Source()); }
 long CSaveDialogBox::GetImageModePopupNum(long code, long source) { return ItemOfImageMode(code, source); }
 
-bool CSaveDialogBox::IsStitch_Disregard_UICheckBox() {
-  const long size = mSize->GetValue();
-  const long firstStitch = IS_J ? Paper_Size_B4_Stitch : Paper_Size_11X17_Stitch;
-  return Source() == kSourcePlaten &&
-         (size == firstStitch || size == Paper_Size_A3_Stitch || size == Paper_Size_432X297_Stitch);
-}
+bool CSaveDialogBox::IsStitch_Disregard_UICheckBox() { return mPopups.IsStitchDisregardingDriverWindow(); }
 
-bool CSaveDialogBox::IsStitch() { return PREF_SAVE::kCheckUION.get(Working()) == 0 && IsStitch_Disregard_UICheckBox(); }
+bool CSaveDialogBox::IsStitch() { return mPopups.IsStitch(); }
 
 // ---- Setters -----------------------------------------------------------------------------
 
-void CSaveDialogBox::SetMode_Popup() { EnableIf(mMode, PREF_SAVE::kCheckUION.get(Working()) != 1); }
+void CSaveDialogBox::SetMode_Popup() { mPopups.ShowSource(); }
 
-void CSaveDialogBox::SetImageMode_Popup() {
-  RecordBytes r = Working();
-  const bool driverWindow = PREF_SAVE::kCheckUION.get(r) != 0;
-  if (driverWindow) mImage->Disable();
-  long source = Source();
-  const bool lastSource = source == kSourceLast;
-  if (lastSource) source = PREF_SAVE::kLastSource.get(r) == kSourceFilm ? kSourceFilm : kSourcePlaten;
-  if (source == kSourcePlaten) {
-    SetPopupMenu(mImage, kPlatenModeMenu);
-    mImage->SetValue(SInt32(GetImageModePopupNum(long(PREF_SAVE::kImageMode.get(r)), kSourcePlaten)));
-  } else {
-    SetPopupMenu(mImage, CMainWindow::ProductOf(PrefAll()) == kOtherFilmMenuProduct ? kOtherFilmModeMenu
-                                                                                    : kFilmModeMenu);
-    mImage->DisableItem(3);
-    if (PREF_SAVE::kImageMode2.get(r) == 3) PREF_SAVE::kImageMode2.set(r, 2);
-    mImage->SetValue(SInt32(PREF_SAVE::kImageMode2.get(r)));
-  }
-  EnableIf(mImage, !lastSource);
-  if (IsStitch()) {
-    mImage->DisableItem(6);
-    mImage->DisableItem(7);
-  }
-  if (!lastSource) PREF_SAVE::kLastSource.set(r, UInt32(Source()));
-  if (driverWindow) mImage->Disable();
-}
+void CSaveDialogBox::SetImageMode_Popup() { mPopups.ShowImageMode(); }
 
-void CSaveDialogBox::SetResolution_Popup() {
-  RecordBytes r = Working();
-  long source = Source();
-  const bool lastSource = source == kSourceLast;
-  if (lastSource) source = PREF_SAVE::kLastSource.get(r) == kSourceFilm ? kSourceFilm : kSourcePlaten;
-  if (source == kSourcePlaten) {
-    SetPopupMenu(mResolution, kPlatenResolutionMenu);
-    const long size = mSize->GetValue();
-    const long width = size == Paper_Size_custom ? long(PREF_SAVE::kCustomSize.width(r)) : long(PaperSizeAt(size).width);
-    const ResolutionChoice choice = ChooseResolution(ResolutionSetting{
-        PREF_SAVE::kResolution.get(r), FileType(), Code(), IsStitch(), IsStitch_Disregard_UICheckBox(), width});
-    for (SInt16 item = 1; item <= SInt16(kResolutionItems); ++item) {
-      if (choice.Enabled(UInt32(item)))
-        mResolution->EnableItem(item);
-      else
-        mResolution->DisableItem(item);
-    }
-    PREF_SAVE::kResolution.set(r, choice.item);
-    mResolution->SetValue(SInt32(choice.item));
-  } else {
-    SetPopupMenu(mResolution, kFilmResolutionMenu);
-    mResolution->EnableItem(3);
-    if (FileType() >= kTypeFirstPDF) {
-      mResolution->DisableItem(3);
-      if (PREF_SAVE::kResolution2.get(r) > 2) PREF_SAVE::kResolution2.set(r, 2);
-    }
-    mResolution->SetValue(SInt32(PREF_SAVE::kResolution2.get(r)));
-  }
-  EnableIf(mResolution, !lastSource && PREF_SAVE::kCheckUION.get(r) == 0);
-}
+void CSaveDialogBox::SetResolution_Popup() { mPopups.ShowResolution(); }
 
-long CSaveDialogBox::Resolution_Value() {
-  const long source = Source();
-  if (source == kSourceLast) return ResolutionOfItem(0, kSourceLast);
-  return ResolutionOfItem(mResolution->GetValue(), source);
-}
+long CSaveDialogBox::Resolution_Value() { return mPopups.ResolutionValue(); }
 
 void CSaveDialogBox::SetSize_Popup() {
-  RecordBytes r = Working();
-  long source = Source();
-  const bool lastSource = source == kSourceLast;
-  if (lastSource) source = PREF_SAVE::kLastSource.get(r) == kSourceFilm ? kSourceFilm : kSourcePlaten;
-  bool enabled = !lastSource;
-  if (source == kSourcePlaten) {
-    SetPopupMenu(mSize, kPlatenSizeMenu);
-    mSize->SetValue(SInt32(PREF_SAVE::kPaperSize.get(r)));
-    const long code = Code();
-    if (code == 5 || code == 6) enabled = false;
-  } else {
-    SetPopupMenu(mSize, kFilmSizeMenu);
-    mSize->SetValue(SInt32(PREF_SAVE::kPaperSize2.get(r)));
-    if (mImage->GetValue() == 3) enabled = false;
-  }
-  EnableIf(mSize, enabled && PREF_SAVE::kCheckUION.get(r) == 0);
-  if (Source() == kSourcePlaten && IsStitch()) ClearCorrections();
-  if (source == kSourcePlaten) ShowCustomSize(mSize, Working(), PREF_SAVE::kCustomSize);
+  if (mPopups.ShowSize()) ClearCorrections();
 }
 
 void CSaveDialogBox::ClearCorrections() {
@@ -505,6 +396,7 @@ void CSaveDialogBox::SetNameAndSelectAndFolder() {
 void CSaveDialogBox::ListenToMessage(MessageT message, void* param) {
   const bool valued = message != msg_ScanEnded && message != msg_OK && message != msg_Cancel;
   const long value = (valued && param) ? *static_cast<SInt32*>(param) : 0;
+  if (HandleHistoryMessage(this, message, value, mHistory, mName, Working(), PREF_SAVE::kHistory, mHistoryMatch)) return;
   switch (message) {
     case msg_OK: OnStart(); break;
     case msg_Cancel: OnClose(); break;
@@ -532,32 +424,13 @@ void CSaveDialogBox::ListenToMessage(MessageT message, void* param) {
     case 'SCT1': SetSelect1Button(); break;
     case 'APLY': OnApply(); break;
     case 'DFLT': OnDefaults(); break;
-    case 'FACB': {
-      StQuiet quiet(this);
-      Str255 current;
-      mName->GetDescriptor(current);
-      mHistoryMatch = OpenHistory(mHistory, Working(), PREF_SAVE::kHistory, current) ? 1 : 0;
-      break;
-    }
-    case 'FACA': {
-      StQuiet quiet(this);
-      CloseHistory(mHistory, mHistoryMatch == 1, mName);
-      break;
-    }
-    case 'PuFN': {
-      StQuiet quiet(this);
-      ChooseFromHistory(mHistory, value, mName);
-      break;
-    }
     default: break;
   }
 }
 
 void CSaveDialogBox::OnMode(long item) {
   StQuiet quiet(this);
-  RecordBytes r = Working();
-  if (item != kSourceLast) PREF_SAVE::kLastSource.set(r, PREF_SAVE::kSource.get(r));
-  PREF_SAVE::kSource.set(r, UInt32(item));
+  mPopups.StoreSource(item);
   SetImageMode_Popup();
   SetFileType_Popup();
   SetResolution_Popup();
@@ -569,11 +442,7 @@ void CSaveDialogBox::OnMode(long item) {
 
 void CSaveDialogBox::OnImageMode(long item) {
   StQuiet quiet(this);
-  RecordBytes r = Working();
-  if (Source() == kSourcePlaten)
-    PREF_SAVE::kImageMode.set(r, UInt32(GetImageMode(item)));
-  else if (Source() == kSourceFilm)
-    PREF_SAVE::kImageMode2.set(r, UInt32(item));
+  mPopups.StoreImageMode(item);
   SetFileType_Popup();
   SetResolution_Popup();
   SetSize_Popup();
@@ -584,20 +453,14 @@ void CSaveDialogBox::OnImageMode(long item) {
 
 void CSaveDialogBox::OnResolution(long item) {
   StQuiet quiet(this);
-  if (Source() == kSourcePlaten)
-    PREF_SAVE::kResolution.set(Working(), UInt32(item));
-  else if (Source() == kSourceFilm)
-    PREF_SAVE::kResolution2.set(Working(), UInt32(item));
+  mPopups.StoreResolution(item);
   SetSize_Popup();
 }
 
 void CSaveDialogBox::OnSize(long item) {
   StQuiet quiet(this);
   RecordBytes r = Working();
-  if (Source() == kSourcePlaten)
-    PREF_SAVE::kPaperSize.set(r, UInt32(item));
-  else if (Source() == kSourceFilm)
-    PREF_SAVE::kPaperSize2.set(r, UInt32(item));
+  mPopups.StoreSize(item);
   if (Source() == kSourcePlaten && IsStitch()) ClearCorrections();
   if (Source() == kSourcePlaten && item == Paper_Size_custom) {
     CWXUtility::EditStoredManuscriptSize(200, this, r, PREF_SAVE::kCustomSize);
@@ -855,8 +718,7 @@ void CSaveDialogBox::StartScan() {
   const UInt8 isTWAIN = PREF_SETTING::kTWAIN.get(setting);
   Str255 model;
   PREF_SETTING::kModelName.get(setting, model);
-  long mode = Code();
-  if (CMainWindow::ProductOf(PrefAll()) == kOtherFilmMenuProduct && Source() == kSourceFilm) mode += 10;
+  const long mode = mPopups.CodeForScan();
   const SDimension16 custom{SInt16(PREF_SAVE::kCustomSize.height(r)), SInt16(PREF_SAVE::kCustomSize.width(r))};
   CoverForScan(this);
   SetRunning(1);

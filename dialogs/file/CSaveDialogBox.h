@@ -7,6 +7,7 @@
 #include "app/CFunctionDialog.h"
 #include "app/prefs/CPreferences.h"
 #include "app/prefs/PrefRecords.h"
+#include "dialogs/file/ScanSettingPopups.h"
 #include "framework/LDialogBox.h"
 #include "framework/TArray.h"
 #include "output/export/PageRecords.h"
@@ -81,7 +82,6 @@ class CSaveDialogBox : public LDialogBox, public CPreferences, public CFunctionD
   void CheckOutputFolder();
   void CheckPDFToAddTo();
   void ClearCorrections();
-  void SetPopupMenu(LPopupButton* popup, ResIDT menuID);
 
   void OnMode(long item);
   void OnImageMode(long item);
@@ -112,9 +112,9 @@ class CSaveDialogBox : public LDialogBox, public CPreferences, public CFunctionD
   void OnStitchClosed();
   UInt8 DefaultNameChosen();
 
+  ScanSettingPopups mPopups;
   LPopupButton* mMode = nullptr;
   LPopupButton* mImage = nullptr;
-  LPopupButton* mResolution = nullptr;
   LPopupButton* mSize = nullptr;
   LPopupButton* mFileType = nullptr;
   LControl* mDriverWindow = nullptr;  // UION

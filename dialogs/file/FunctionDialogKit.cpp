@@ -156,33 +156,36 @@ void ReloadDefaultExif(RecordBytes prefsAll) {
   std::memcpy(PREF_ALL::kExif.in(prefsAll).data(), PREF_ALL::kExif.in(stored.PrefAll()).data(), EXIF_PREF::kSize);
 }
 
-bool OpenHistory(LPopupButton* popup, RecordBytes record, const PrefHistory& history, ConstStr255Param current) {
-  popup->DeleteAllMenuItems();
-  const UInt32 count = history.count(record);
-  SInt16 matched = 0;
-  for (UInt32 i = 0; i < count; ++i) {
+bool HandleHistoryMessage(LListener* dialog, MessageT message, long value, LPopupButton* popup, LEditText* name,
+                          RecordBytes record, const PrefHistory& history, UInt8& matched) {
+  if (message != 'FACB' && message != 'FACA' && message != 'PuFN') return false;
+  StQuiet quiet(dialog);
+  if (message == 'FACB') {
+    Str255 current;
+    name->GetDescriptor(current);
+    popup->DeleteAllMenuItems();
+    const UInt32 count = history.count(record);
+    SInt16 item = 0;
+    for (UInt32 i = 0; i < count; ++i) {
+      Str255 entry;
+      history.entry(record, i, entry);
+      popup->InsertMenuItem(entry, 0);
+      if (SameText(entry, current)) item = SInt16(count - i);
+    }
+    matched = item != 0 ? 1 : 0;
+    if (matched)
+      popup->SetValue(item);
+    else
+      popup->InsertMenuItem(current, 0);
+  } else if (message == 'FACA') {
+    if (!matched && popup->CountMenuItems() > 0) popup->DeleteMenuItem(1);
+    name->Refresh();
+  } else if (value >= 1 && value <= popup->CountMenuItems()) {
     Str255 entry;
-    history.entry(record, i, entry);
-    popup->InsertMenuItem(entry, 0);
-    if (SameText(entry, current)) matched = SInt16(count - i);
+    popup->GetMenuItemText(SInt16(value), entry);
+    name->SetDescriptor(entry);
   }
-  if (matched != 0)
-    popup->SetValue(matched);
-  else
-    popup->InsertMenuItem(current, 0);
-  return matched != 0;
-}
-
-void CloseHistory(LPopupButton* popup, bool matched, LPane* name) {
-  if (!matched && popup->CountMenuItems() > 0) popup->DeleteMenuItem(1);
-  name->Refresh();
-}
-
-void ChooseFromHistory(LPopupButton* popup, long item, LEditText* name) {
-  if (item < 1 || item > popup->CountMenuItems()) return;
-  Str255 entry;
-  popup->GetMenuItemText(SInt16(item), entry);
-  name->SetDescriptor(entry);
+  return true;
 }
 
 long AskForName(LCommander* owner, RecordBytes record, const PrefHistory& history, Str255 name) {

@@ -74,12 +74,12 @@ void DeletePages(TArray<ScanDataPlus>& pages, TArray<EXIF_PREF>& exifs);
 // The default EXIF settings as the file holds them now (the preview may have stored them).
 void ReloadDefaultExif(RecordBytes prefsAll);
 
-// The name history popup: before it opens it lists the history newest first with the
-// current name marked, or the current name on top (returns whether it was in the history);
+// The name history popup's messages ('FACB' before it opens, 'FACA' after it closed, 'PuFN'
+// for a choice); false for any other message. Before it opens it lists the history newest
+// first with the current name marked, or the current name on top (`matched` says which);
 // after it closes that extra top item goes; a choice becomes the name.
-bool OpenHistory(LPopupButton* popup, RecordBytes record, const PrefHistory& history, ConstStr255Param current);
-void CloseHistory(LPopupButton* popup, bool matched, LPane* name);
-void ChooseFromHistory(LPopupButton* popup, long item, LEditText* name);
+bool HandleHistoryMessage(LListener* dialog, MessageT message, long value, LPopupButton* popup, LEditText* name,
+                          RecordBytes record, const PrefHistory& history, UInt8& matched);
 // The file-name dialog over the record's history; 1 when `name` was changed.
 long AskForName(LCommander* owner, RecordBytes record, const PrefHistory& history, Str255 name);
 
