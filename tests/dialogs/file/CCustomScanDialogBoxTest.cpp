@@ -336,6 +336,28 @@ TEST_P(CustomScanDialog, AnUnusableNameIsRefusedAndNothingStored) {
   EXPECT_EQ(FileBytes(), before);
 }
 
+TEST_P(CustomScanDialog, AnUnusableNameStopsTheStartWithNothingScannedOrStored) {
+  const std::string names[] = {"", ".hidden", "a:b", "   "};
+  auto record = [&] {
+    std::vector<uint8_t> all = FileBytes();
+    return std::vector<uint8_t>(all.begin() + long(RecordOffset()), all.begin() + long(RecordOffset() + R::kSize));
+  };
+  const std::vector<uint8_t> before = record();
+  for (const std::string& name : names) {
+    SCOPED_TRACE("\"" + name + "\"");
+    Open();
+    Str255 text;
+    PStrFromString(name, text);
+    Pane<LEditText>('FNAM')->SetDescriptor(text);
+    wxframework::AnswerNextDialog(msg_OK);  // the name's alert
+    mDialog->ListenToMessage(msg_OK, nullptr);
+    EXPECT_FALSE(wxframework::HasDialogActions());
+    EXPECT_EQ(CWXUtility::sIsQuellaneOpened, 0);
+    Close();
+    EXPECT_EQ(record(), before);
+  }
+}
+
 TEST_P(CustomScanDialog, DefaultsKeepTheButtonTagAndResetTheHistory) {
   Edit([&](RecordBytes all) {
     RecordBytes scan = Record(all);
