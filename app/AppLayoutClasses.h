@@ -17,6 +17,8 @@ inline constexpr LayoutClass kApplicationClasses[] = {
     {"TTbl", 'TTbl', {kPane, kView, kTable, kTraits}, false, true},             // CTextTable
     {"SIdg", 'SIdg', {kWindow}, true, true},                                     // CScanInfoWindow
     {"Sdlg", 'Sdlg', {kWindow, kDialog}, true, true},                            // CSaveDialogBox
+    {"S1lg", 'S1lg', {kWindow, kDialog}, true, true},                            // CScan1DialogBox
+    {"S2lg", 'S2lg', {kWindow, kDialog}, true, true},                            // CScan2DialogBox
     {"CEtx", 'CEtx', {kPane, kControl, kEditText}, false, true},                // CEditText
     {"CsEt", 'CsEt', {kPane, kControl, kEditText}, false, true},                // CCustomSize_EditText
     {"Etng", 'Etng', {kPane, kControl, kEditText}, false, true},                // CEditTextNotGray

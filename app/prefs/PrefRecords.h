@@ -470,11 +470,13 @@ struct PREF_SCANX : PrefRecordValue<3444>, PrefScanSettings {
   F(PrefU32, kTag, 3256)                 \
   F(PrefDocSize, kCustomSize, 3260)      \
   F(PrefU8, kCheckFIRE, 3268)            \
+  F(PrefU32, kCorrections, 3372)         \
   F(PrefSub<StJPEGDialog>, kJPEG, 3384)  \
   F(PrefSub<StOtherDialog>, kPICT, 3404) \
   F(PrefSub<StOtherDialog>, kTIFF, 3420) \
   F(PrefU8, kCheckEZFN, 3436)            \
-  F(PrefU8, kFlag3437, 3437)
+  F(PrefU8, kFlag3437, 3437)             \
+  F(PrefU32, kSetting3440, 3440)
   WX_PREF_FIELDS_AFTER(PrefScanSettings, WX_FIELDS)
 #undef WX_FIELDS
 };

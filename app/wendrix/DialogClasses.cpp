@@ -1,6 +1,8 @@
 #include "app/wendrix/DialogClasses.h"
 
 #include "dialogs/file/CSaveDialogBox.h"
+#include "dialogs/file/CScan1DialogBox.h"
+#include "dialogs/file/CScan2DialogBox.h"
 #include "dialogs/file/CScanInfoWindow.h"
 #include "dialogs/print/CPrintDialogBox.h"
 #include "dialogs/print/CSettingDialogBox.h"
@@ -27,6 +29,7 @@ const AppClassList& DialogClasses() {
       // The Print function and its page layout.
       AppClassEntry<CPrintDialogBox>(), AppClassEntry<CPrintLayoutDialog>(), AppClassEntry<CThumbnailView>(),
       AppClassEntry<CPictureView>(),
+      AppClassEntry<CScan1DialogBox>(),     AppClassEntry<CScan2DialogBox>(),
   };
   return classes;
 }

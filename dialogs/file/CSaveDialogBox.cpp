@@ -8,6 +8,7 @@
 #include "app/prefs/LanguageTables.h"
 #include "app/prefs/WXDefaultDir.h"
 #include "dialogs/file/AdobeRGBPages.h"
+#include "dialogs/file/FunctionDialogKit.h"
 #include "dialogs/file/ScanSettingRules.h"
 #include "framework/LControl.h"
 #include "framework/LEditText.h"
@@ -34,33 +35,20 @@
 namespace {
 
 using namespace ScanSettingRules;
+using namespace FunctionDialogKit;
 
 constexpr ResIDT kLayout = 4000;
 constexpr ResIDT kStrings = 4000;
 constexpr SInt16 kAlertLayout = 400;
 constexpr SInt16 kAlertList = 400;
 constexpr SInt32 kDropPendingPagesQuestion = 8;
-enum : ResIDT {
-  kSourceMenu = 4000,
-  kPlatenModeMenu = 4001,
-  kFilmModeMenu = 4002,
-  kPlatenResolutionMenu = 4003,
-  kFilmResolutionMenu = 4004,
-  kPlatenSizeMenu = 4006,
-  kFilmSizeMenu = 4007,
-  kFileTypeMenu = 4008,
-  kOtherFilmModeMenu = 4010,
-};
+constexpr ResIDT kMenus = 4000;
 enum : SInt16 { kDefaultNameItem = 1, kSaveToItem = 2, kAddToItem = 3 };
 constexpr UInt32 kTypeMultiPDF = 5;
 constexpr UInt32 kTypeAddToPDF = 6;
-constexpr UInt16 kNoFilmAdapterProduct = 0x1240;
-constexpr UInt16 kOtherFilmMenuProduct = 0x1120;
-// Paths are cut this much narrower than their pane, to keep clear of its edge.
-constexpr SInt16 kPathMargin = 15;
 // The add-to-PDF name keeps room for "_New".
 constexpr SInt16 kNewSuffixLength = 4;
-enum : CommandT { kCommandClose = 1, kCommandQuit = 10, kCommandSynthetic = -8388608 };
+enum : CommandT { kCommandQuit = 10 };
 constexpr long kCallerSave = 5;
 constexpr OSType kCreator = 'prvw';
 constexpr SInt16 kNextPageLayout = 350;
@@ -79,25 +67,11 @@ enum : SInt32 {
 // Transfer results of the TWAIN connection.
 enum : short { kTransferFailed = 1, kTransferCancelledInDriverWindow = 3 };
 
-OSType FileTypeCode(UInt32 type) {
-  switch (type) {
-    case 1: return 'PICT';
-    case 2: return 'JPEG';
-    case 3: return 'TIFF';
-    default: return 'PDF ';
-  }
-}
 
 // The dialog that shows the disk checks' alerts.
 LCommander* sAlertOwner = nullptr;
-void ShowDiskAlert(long item) { CWXUtility::Show_Error(400, sAlertOwner, 400, item, 0, 1, nullptr, 0); }
+void ShowDiskAlert(long item) { Alert(sAlertOwner, item); }
 
-bool SameText(ConstStr255Param a, ConstStr255Param b) { return a[0] == b[0] && std::memcmp(a + 1, b + 1, a[0]) == 0; }
-
-bool SpecResolves(const FSSpec& spec) {
-  FSSpec resolved{};
-  return spec.name[0] != 0 && FSMakeFSSpec(spec.vRefNum, spec.parID, spec.name, &resolved) == noErr;
-}
 
 // The four format-option records of a Save record, copied out for the writers.
 struct FormatOptions {
@@ -122,22 +96,25 @@ struct FormatOptions {
 
 }  // namespace
 
-CSaveDialogBox::CSaveDialogBox(LStream* stream) : LDialogBox(stream), CPreferences(PREFS_FILE_NAME, 0) {}
+CSaveDialogBox::CSaveDialogBox(LStream* stream)
+    : LDialogBox(stream),
+      CPreferences(PREFS_FILE_NAME, 0),
+      mPopups({kMenus, PREF_SAVE::kFileType, PREF_SAVE::kCheckUION, PREF_SAVE::kCustomSize}) {}
 
 CSaveDialogBox::~CSaveDialogBox() {
   CloseStitchDialog();
   Save_Setting();
-  DeletePendingPages();
+  DeletePages(mPendingPages, mPendingExif);
   if (CAppearanceApp::sApplication) CAppearanceApp::sApplication->mFunctionDialogOpen = 0;
 }
 
 void CSaveDialogBox::FinishCreateSelf() {
   LDialogBox::FinishCreateSelf();
-  mMode = FindDialogPane<LPopupButton>(this, 'MODE');
-  mImage = FindDialogPane<LPopupButton>(this, 'IMAG');
-  mResolution = FindDialogPane<LPopupButton>(this, 'RESL');
-  mSize = FindDialogPane<LPopupButton>(this, 'SIZE');
-  mFileType = FindDialogPane<LPopupButton>(this, 'FTYP');
+  mPopups.Find(this, Working(), PrefAll());
+  mMode = mPopups.SourcePopup();
+  mImage = mPopups.ImagePopup();
+  mSize = mPopups.SizePopup();
+  mFileType = mPopups.FileTypePopup();
   mDriverWindow = FindDialogPane<LControl>(this, 'UION');
   mDayFolder = FindDialogPane<LControl>(this, 'DYIN');
   mAdobeRGB = FindDialogPane<LControl>(this, 'SVAD');
@@ -152,11 +129,6 @@ void CSaveDialogBox::FinishCreateSelf() {
   for (PaneIDT id : {PaneIDT('DFLT'), PaneIDT('APLY'), PaneIDT('CNCL'), PaneIDT('OKBT')}) FindDialogPane<LPane>(this, id);
 
   UReanimator::LinkListenerToControls(this, this, kLayout);
-  SetPopupMenu(mMode, kSourceMenu);
-  SetPopupMenu(mImage, kPlatenModeMenu);
-  SetPopupMenu(mResolution, kPlatenResolutionMenu);
-  SetPopupMenu(mSize, kPlatenSizeMenu);
-  SetPopupMenu(mFileType, kFileTypeMenu);
   mJPEGSwapped = 0;
   mPendingPageCount = 0;
   Load_Setting();
@@ -171,9 +143,6 @@ void CSaveDialogBox::FinishCreateSelf() {
   mAutoStart = 0;
 }
 
-void CSaveDialogBox::SetPopupMenu(LPopupButton* popup, ResIDT menuID) {
-  if (popup->GetMenuID() != menuID) popup->SetMenuID(menuID);
-}
 
 // ---- Record and controls -----------------------------------------------------------------
 
@@ -198,25 +167,12 @@ void CSaveDialogBox::Prefs_Set(unsigned char factory) {
     PREF_SAVE::kTag.set(r, tag);
   }
   StQuiet quiet(this);
-  mMode->SetMenuID(kSourceMenu);
-  RecordBytes setting = PREF_ALL::kSetting.in(PrefAll());
-  const bool film = PREF_SETTING::kFilmAdapter.get(setting) == 1 &&
-                    CMainWindow::ProductOf(PrefAll()) != kNoFilmAdapterProduct;
-  if (!film) {
-    mMode->DeleteMenuItem(3);
-    mMode->DeleteMenuItem(2);
-    PREF_SAVE::kSource.set(r, kSourcePlaten);
-  }
-  mMode->SetValue(SInt32(PREF_SAVE::kSource.get(r)));
+  mPopups.ShowRecord();
   mDriverWindow->SetValue(PREF_SAVE::kCheckUION.get(r));
   mDayFolder->SetValue(PREF_SAVE::kCheckDYIN.get(r));
   mPreview->SetValue(PREF_SAVE::kCheckFORE.get(r));
   mAdobeRGB->SetValue(PREF_SAVE::kCheckSVAD.get(r));
   mAskName->SetValue(PREF_SAVE::kCheckEZFN.get(r));
-  mImage->SetValue(SInt32(GetImageModePopupNum(long(PREF_SAVE::kImageMode.get(r)), kSourcePlaten)));
-  mResolution->SetValue(SInt32(PREF_SAVE::kResolution.get(r)));
-  mSize->SetValue(SInt32(PREF_SAVE::kPaperSize.get(r)));
-  mFileType->SetValue(SInt32(PREF_SAVE::kFileType.get(r)));
   SetMode_Popup();
   SetImageMode_Popup();
   SetFileType_Popup();
@@ -231,120 +187,29 @@ void CSaveDialogBox::Prefs_Set(unsigned char factory) {
   SetEZCheckBox();
 }
 
-long CSaveDialogBox::Source() const { return mMode->GetValue(); }
-long CSaveDialogBox::Code() { return GetImageMode(mImage->GetValue()); }
-UInt32 CSaveDialogBox::FileType() const { return UInt32(mFileType->GetValue()); }
+long CSaveDialogBox::Source() const { return mPopups.Source(); }
+long CSaveDialogBox::Code() { return mPopups.Code(); }
+UInt32 CSaveDialogBox::FileType() const { return mPopups.FileType(); }
 
 long CSaveDialogBox::GetImageMode(long item) { return ImageModeOfItem(item, Source()); }
 long CSaveDialogBox::GetImageModePopupNum(long code, long source) { return ItemOfImageMode(code, source); }
 
-bool CSaveDialogBox::IsStitch_Disregard_UICheckBox() {
-  const long size = mSize->GetValue();
-  const long firstStitch = IS_J ? Paper_Size_B4_Stitch : Paper_Size_11X17_Stitch;
-  return Source() == kSourcePlaten &&
-         (size == firstStitch || size == Paper_Size_A3_Stitch || size == Paper_Size_432X297_Stitch);
-}
+bool CSaveDialogBox::IsStitch_Disregard_UICheckBox() { return mPopups.IsStitchDisregardingDriverWindow(); }
 
-bool CSaveDialogBox::IsStitch() { return PREF_SAVE::kCheckUION.get(Working()) == 0 && IsStitch_Disregard_UICheckBox(); }
+bool CSaveDialogBox::IsStitch() { return mPopups.IsStitch(); }
 
 // ---- Setters -----------------------------------------------------------------------------
 
-void CSaveDialogBox::SetMode_Popup() { EnableIf(mMode, PREF_SAVE::kCheckUION.get(Working()) != 1); }
+void CSaveDialogBox::SetMode_Popup() { mPopups.ShowSource(); }
 
-void CSaveDialogBox::SetImageMode_Popup() {
-  RecordBytes r = Working();
-  const bool driverWindow = PREF_SAVE::kCheckUION.get(r) != 0;
-  if (driverWindow) mImage->Disable();
-  long source = Source();
-  const bool lastSource = source == kSourceLast;
-  if (lastSource) source = PREF_SAVE::kLastSource.get(r) == kSourceFilm ? kSourceFilm : kSourcePlaten;
-  if (source == kSourcePlaten) {
-    SetPopupMenu(mImage, kPlatenModeMenu);
-    mImage->SetValue(SInt32(GetImageModePopupNum(long(PREF_SAVE::kImageMode.get(r)), kSourcePlaten)));
-  } else {
-    SetPopupMenu(mImage, CMainWindow::ProductOf(PrefAll()) == kOtherFilmMenuProduct ? kOtherFilmModeMenu
-                                                                                    : kFilmModeMenu);
-    mImage->DisableItem(3);
-    if (PREF_SAVE::kImageMode2.get(r) == 3) PREF_SAVE::kImageMode2.set(r, 2);
-    mImage->SetValue(SInt32(PREF_SAVE::kImageMode2.get(r)));
-  }
-  EnableIf(mImage, !lastSource);
-  if (IsStitch()) {
-    mImage->DisableItem(6);
-    mImage->DisableItem(7);
-  }
-  if (!lastSource) PREF_SAVE::kLastSource.set(r, UInt32(Source()));
-  if (driverWindow) mImage->Disable();
-}
+void CSaveDialogBox::SetImageMode_Popup() { mPopups.ShowImageMode(); }
 
-void CSaveDialogBox::SetResolution_Popup() {
-  RecordBytes r = Working();
-  long source = Source();
-  const bool lastSource = source == kSourceLast;
-  if (lastSource) source = PREF_SAVE::kLastSource.get(r) == kSourceFilm ? kSourceFilm : kSourcePlaten;
-  if (source == kSourcePlaten) {
-    SetPopupMenu(mResolution, kPlatenResolutionMenu);
-    const long size = mSize->GetValue();
-    const long width = size == Paper_Size_custom ? long(PREF_SAVE::kCustomSize.width(r)) : long(PaperSizeAt(size).width);
-    const ResolutionChoice choice = ChooseResolution(ResolutionSetting{
-        PREF_SAVE::kResolution.get(r), FileType(), Code(), IsStitch(), IsStitch_Disregard_UICheckBox(), width});
-    for (SInt16 item = 1; item <= SInt16(kResolutionItems); ++item) {
-      if (choice.Enabled(UInt32(item)))
-        mResolution->EnableItem(item);
-      else
-        mResolution->DisableItem(item);
-    }
-    PREF_SAVE::kResolution.set(r, choice.item);
-    mResolution->SetValue(SInt32(choice.item));
-  } else {
-    SetPopupMenu(mResolution, kFilmResolutionMenu);
-    mResolution->EnableItem(3);
-    if (FileType() >= kTypeFirstPDF) {
-      mResolution->DisableItem(3);
-      if (PREF_SAVE::kResolution2.get(r) > 2) PREF_SAVE::kResolution2.set(r, 2);
-    }
-    mResolution->SetValue(SInt32(PREF_SAVE::kResolution2.get(r)));
-  }
-  EnableIf(mResolution, !lastSource && PREF_SAVE::kCheckUION.get(r) == 0);
-}
+void CSaveDialogBox::SetResolution_Popup() { mPopups.ShowResolution(); }
 
-long CSaveDialogBox::Resolution_Value() {
-  const long source = Source();
-  if (source == kSourceLast) return ResolutionOfItem(0, kSourceLast);
-  return ResolutionOfItem(mResolution->GetValue(), source);
-}
+long CSaveDialogBox::Resolution_Value() { return mPopups.ResolutionValue(); }
 
 void CSaveDialogBox::SetSize_Popup() {
-  RecordBytes r = Working();
-  long source = Source();
-  const bool lastSource = source == kSourceLast;
-  if (lastSource) source = PREF_SAVE::kLastSource.get(r) == kSourceFilm ? kSourceFilm : kSourcePlaten;
-  bool enabled = !lastSource;
-  if (source == kSourcePlaten) {
-    SetPopupMenu(mSize, kPlatenSizeMenu);
-    mSize->SetValue(SInt32(PREF_SAVE::kPaperSize.get(r)));
-    const long code = Code();
-    if (code == 5 || code == 6) enabled = false;
-  } else {
-    SetPopupMenu(mSize, kFilmSizeMenu);
-    mSize->SetValue(SInt32(PREF_SAVE::kPaperSize2.get(r)));
-    if (mImage->GetValue() == 3) enabled = false;
-  }
-  EnableIf(mSize, enabled && PREF_SAVE::kCheckUION.get(r) == 0);
-  if (Source() == kSourcePlaten && IsStitch()) ClearCorrections();
-  if (source == kSourcePlaten) ShowCustomSize();
-}
-
-void CSaveDialogBox::ShowCustomSize() {
-  if (Paper_Size_custom < 1 || Paper_Size_custom > mSize->CountMenuItems()) return;
-  RecordBytes r = Working();
-  StDescriptDialog size;
-  size.width = PREF_SAVE::kCustomSize.width(r);
-  size.height = PREF_SAVE::kCustomSize.height(r);
-  size.unit = SInt32(PREF_SAVE::kCustomSize.unit(r));
-  Str255 text;
-  CWXUtility::ManuscriptPrefToString(size, text);
-  mSize->SetMenuItemText(SInt16(Paper_Size_custom), text);
+  if (mPopups.ShowSize()) ClearCorrections();
 }
 
 void CSaveDialogBox::ClearCorrections() {
@@ -394,19 +259,6 @@ void CSaveDialogBox::SetFileNameEditText() {
   mName->SetDescriptor(name);
 }
 
-void CSaveDialogBox::ShowFolderPath(const FSSpec& spec) {
-  SDimension16 frame;
-  mFolder->GetFrameSize(frame);
-  SInt16 length = 0;
-  Handle path = CWXUtility::GetFullPathTrank(spec, SInt16(frame.width - kPathMargin), &length);
-  Str255 text{};
-  if (path) {
-    PStrFromString(std::string_view(*path, size_t(length)), text);
-    DisposeHandle(path);
-  }
-  mFolder->SetDescriptor(text);
-}
-
 void CSaveDialogBox::CheckOutputFolder() {
   RecordBytes r = Working();
   const FSSpec folder = PREF_SAVE::kFolder.get(r);
@@ -427,7 +279,7 @@ void CSaveDialogBox::CheckPDFToAddTo() {
 void CSaveDialogBox::SetFolderNameEditText() {
   if (FileType() != kTypeAddToPDF) {
     CheckOutputFolder();
-    ShowFolderPath(PREF_SAVE::kFolder.get(Working()));
+    ShowFolderPath(mFolder, PREF_SAVE::kFolder.get(Working()));
     return;
   }
   CheckPDFToAddTo();
@@ -436,7 +288,7 @@ void CSaveDialogBox::SetFolderNameEditText() {
     mFolder->SetDescriptor(empty);
     return;
   }
-  ShowFolderPath(StPDFDialog::kAppendTo.get(PREF_SAVE::kPDF.in(Working())));
+  ShowFolderPath(mFolder, StPDFDialog::kAppendTo.get(PREF_SAVE::kPDF.in(Working())));
 }
 
 void CSaveDialogBox::SetSaveToStaticText() {
@@ -518,9 +370,7 @@ void CSaveDialogBox::SetAdobeRGBCheckBox() {
   StQuiet quiet(this);
   bool enabled = false;
   if (!PagesPending() && PREF_SAVE::kCheckUION.get(Working()) == 0) {
-    const long code = Code();
-    const bool colourless = Source() == kSourcePlaten && (code == 1 || code == 2 || code == 7);
-    enabled = !colourless && FileType() == kTypeJPEG;
+    enabled = AdobeRGBAllowed(Source(), Code(), FileType());
   }
   if (enabled) {
     mAdobeRGB->Enable();
@@ -545,6 +395,7 @@ void CSaveDialogBox::SetNameAndSelectAndFolder() {
 void CSaveDialogBox::ListenToMessage(MessageT message, void* param) {
   const bool valued = message != msg_ScanEnded && message != msg_OK && message != msg_Cancel;
   const long value = (valued && param) ? *static_cast<SInt32*>(param) : 0;
+  if (HandleHistoryMessage(this, message, value, mHistory, mName, Working(), PREF_SAVE::kHistory, mHistoryMatch)) return;
   switch (message) {
     case msg_OK: OnStart(); break;
     case msg_Cancel: OnClose(); break;
@@ -572,18 +423,13 @@ void CSaveDialogBox::ListenToMessage(MessageT message, void* param) {
     case 'SCT1': SetSelect1Button(); break;
     case 'APLY': OnApply(); break;
     case 'DFLT': OnDefaults(); break;
-    case 'FACB': OnHistoryOpens(); break;
-    case 'FACA': OnHistoryCloses(); break;
-    case 'PuFN': OnHistoryChoice(value); break;
     default: break;
   }
 }
 
 void CSaveDialogBox::OnMode(long item) {
   StQuiet quiet(this);
-  RecordBytes r = Working();
-  if (item != kSourceLast) PREF_SAVE::kLastSource.set(r, PREF_SAVE::kSource.get(r));
-  PREF_SAVE::kSource.set(r, UInt32(item));
+  mPopups.StoreSource(item);
   SetImageMode_Popup();
   SetFileType_Popup();
   SetResolution_Popup();
@@ -595,11 +441,7 @@ void CSaveDialogBox::OnMode(long item) {
 
 void CSaveDialogBox::OnImageMode(long item) {
   StQuiet quiet(this);
-  RecordBytes r = Working();
-  if (Source() == kSourcePlaten)
-    PREF_SAVE::kImageMode.set(r, UInt32(GetImageMode(item)));
-  else if (Source() == kSourceFilm)
-    PREF_SAVE::kImageMode2.set(r, UInt32(item));
+  mPopups.StoreImageMode(item);
   SetFileType_Popup();
   SetResolution_Popup();
   SetSize_Popup();
@@ -610,24 +452,18 @@ void CSaveDialogBox::OnImageMode(long item) {
 
 void CSaveDialogBox::OnResolution(long item) {
   StQuiet quiet(this);
-  if (Source() == kSourcePlaten)
-    PREF_SAVE::kResolution.set(Working(), UInt32(item));
-  else if (Source() == kSourceFilm)
-    PREF_SAVE::kResolution2.set(Working(), UInt32(item));
+  mPopups.StoreResolution(item);
   SetSize_Popup();
 }
 
 void CSaveDialogBox::OnSize(long item) {
   StQuiet quiet(this);
   RecordBytes r = Working();
-  if (Source() == kSourcePlaten)
-    PREF_SAVE::kPaperSize.set(r, UInt32(item));
-  else if (Source() == kSourceFilm)
-    PREF_SAVE::kPaperSize2.set(r, UInt32(item));
+  mPopups.StoreSize(item);
   if (Source() == kSourcePlaten && IsStitch()) ClearCorrections();
   if (Source() == kSourcePlaten && item == Paper_Size_custom) {
     CWXUtility::EditStoredManuscriptSize(200, this, r, PREF_SAVE::kCustomSize);
-    ShowCustomSize();
+    ShowCustomSize(mSize, Working(), PREF_SAVE::kCustomSize);
   }
   SetResolution_Popup();
   SetUIonBox();
@@ -679,11 +515,6 @@ void CSaveDialogBox::OnDriverWindow(long value) {
   SetAdobeRGBCheckBox();
 }
 
-bool CSaveDialogBox::AskToDropPendingPages() {
-  return CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kDropPendingPagesQuestion, 1, 1, nullptr, 0) ==
-         msg_OK;
-}
-
 void CSaveDialogBox::OnPreview(long value) {
   StQuiet quiet(this);
   if (!PagesPending()) {
@@ -695,11 +526,11 @@ void CSaveDialogBox::OnPreview(long value) {
     SetNameAndSelectAndFolder();
     return;
   }
-  if (!AskToDropPendingPages()) {
+  if (!Ask(this, kDropPendingPagesQuestion)) {
     mPreview->SetValue(1);
     return;
   }
-  DeletePendingPages();
+  DeletePages(mPendingPages, mPendingExif);
   mWorking = mCommitted;
   PREF_SAVE::kCheckFORE.set(Working(), 0);
   // The committed record may differ from what the controls showed.
@@ -749,7 +580,7 @@ void CSaveDialogBox::OnApply() {
   mName->GetDescriptor(name);
   const long problem = CWXUtility::CheckFileName(name);
   if (problem != 0) {
-    CWXUtility::Show_Error(kAlertLayout, this, kAlertList, problem, 0, 1, nullptr, 0);
+    Alert(this, problem);
     return;
   }
   RecordBytes r = Working();
@@ -763,9 +594,9 @@ void CSaveDialogBox::OnDefaults() {
   StQuiet quiet(this);
   bool reset = true;
   if (PagesPending()) {
-    reset = AskToDropPendingPages();
+    reset = Ask(this, kDropPendingPagesQuestion);
     if (reset) {
-      DeletePendingPages();
+      DeletePages(mPendingPages, mPendingExif);
       mWorking = mCommitted;
     }
   }
@@ -784,52 +615,14 @@ void CSaveDialogBox::OnDefaults() {
   PREF_SAVE::kHistory.setCount(r, 1);
 }
 
-void CSaveDialogBox::OnHistoryOpens() {
-  StQuiet quiet(this);
-  RecordBytes r = Working();
-  Str255 current;
-  mName->GetDescriptor(current);
-  mHistory->DeleteAllMenuItems();
-  mHistoryMatch = 0;
-  const UInt32 count = PREF_SAVE::kHistory.count(r);
-  SInt16 matched = 0;
-  for (UInt32 i = 0; i < count; ++i) {
-    Str255 entry;
-    PREF_SAVE::kHistory.entry(r, i, entry);
-    mHistory->InsertMenuItem(entry, 0);
-    if (SameText(entry, current)) {
-      matched = SInt16(count - i);
-      mHistoryMatch = 1;
-    }
-  }
-  if (mHistoryMatch)
-    mHistory->SetValue(matched);
-  else
-    mHistory->InsertMenuItem(current, 0);
-}
-
-void CSaveDialogBox::OnHistoryCloses() {
-  StQuiet quiet(this);
-  if (mHistoryMatch == 0 && mHistory->CountMenuItems() > 0) mHistory->DeleteMenuItem(1);
-  mName->Refresh();
-}
-
-void CSaveDialogBox::OnHistoryChoice(long item) {
-  if (item < 1 || item > mHistory->CountMenuItems()) return;
-  Str255 entry;
-  mHistory->GetMenuItemText(SInt16(item), entry);
-  StQuiet quiet(this);
-  mName->SetDescriptor(entry);
-}
-
 void CSaveDialogBox::OnClose() {
   if (PagesPending()) {
-    if (CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemPendingOnClose, 1, 1, nullptr, 0) == msg_OK) {
+    if (Ask(this, kItemPendingOnClose)) {
       PreviewRun(nullptr, nullptr);
       return;
     }
-    if (!AskToDropPendingPages()) return;
-    DeletePendingPages();
+    if (!Ask(this, kDropPendingPagesQuestion)) return;
+    DeletePages(mPendingPages, mPendingExif);
   }
   mWorking = mCommitted;
   DoClose();
@@ -846,17 +639,14 @@ void CSaveDialogBox::OnStart() {
   mName->GetDescriptor(name);
   RecordBytes history = Working();
   if (mAutoStart == 1 && PREF_SAVE::kFlag3622.get(history) == 1) {
-    const UInt32 count = PREF_SAVE::kHistory.count(history);
-    Str255 names[PrefHistory::kEntries];
-    for (UInt32 i = 0; i < count; ++i) PREF_SAVE::kHistory.entry(history, i, names[i]);
-    if (CWXUtility::AddFileName(this, name, long(count), names) == 1) {
+    if (AskForName(this, history, PREF_SAVE::kHistory, name) == 1) {
       StQuiet quiet(this);
       mName->SetDescriptor(name);
     }
   }
   const long problem = CWXUtility::CheckFileName(name);
   if (problem != 0) {
-    CWXUtility::Show_Error(kAlertLayout, this, kAlertList, problem, 0, 1, nullptr, 0);
+    Alert(this, problem);
     SwitchTarget(mName);
     return;
   }
@@ -869,7 +659,7 @@ void CSaveDialogBox::OnStart() {
   if (FileType() == kTypeAddToPDF) {
     CheckPDFToAddTo();
     if (!PDFChosen()) {
-      CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemNoPDFToAddTo, 0, 1, nullptr, 0);
+      Alert(this, kItemNoPDFToAddTo);
       if (!ChoosePDFToAddTo()) return;
       StQuiet quiet(this);
       SetFileNameEditText();
@@ -889,21 +679,13 @@ void CSaveDialogBox::OnStart() {
   Save_Setting();
   const FSSpec folder = PREF_SAVE::kFolder.get(r);
   if (CWXUtility::check_permission(&folder, PREF_SAVE::kCheckDYIN.get(r)) == 0) {
-    CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemNoPermission, 0, 1, nullptr, 0);
+    Alert(this, kItemNoPermission);
     return;
   }
   if (IsStitch())
     StartStitch();
   else
     StartScan();
-}
-
-FSSpec CSaveDialogBox::TempFolder() {
-  SInt16 vRefNum = 0;
-  SInt32 dirID = 0;
-  FSSpec folder{};
-  if (CWXUtility::FindTempFolder(&vRefNum, &dirID)) FSMakeFSSpec(vRefNum, dirID, nullptr, &folder);
-  return folder;
 }
 
 bool CSaveDialogBox::DiskSpaceSuffices() {
@@ -928,8 +710,7 @@ void CSaveDialogBox::StartScan() {
   const UInt8 isTWAIN = PREF_SETTING::kTWAIN.get(setting);
   Str255 model;
   PREF_SETTING::kModelName.get(setting, model);
-  long mode = Code();
-  if (CMainWindow::ProductOf(PrefAll()) == kOtherFilmMenuProduct && Source() == kSourceFilm) mode += 10;
+  const long mode = mPopups.CodeForScan();
   const SDimension16 custom{SInt16(PREF_SAVE::kCustomSize.height(r)), SInt16(PREF_SAVE::kCustomSize.width(r))};
   CoverForScan(this);
   SetScanRunning(this, mBusy, 1);
@@ -968,7 +749,7 @@ void CSaveDialogBox::StartStitch() {
   {
     CTWAIN probe;
     if (probe.SetDriverAndOpen(model) != 1) {
-      CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemNoSource, 0, 1, nullptr, 0);
+      Alert(this, kItemNoSource);
       return;
     }
   }
@@ -995,17 +776,17 @@ bool CSaveDialogBox::TransferRefusalsShown(CTWAIN* twain) {
   if (twain->GetResult() != kTransferFailed) return false;
   if (driverWindow && twain->IsImageSizeOver()) {
     twain->DisableDS();
-    CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemImageTooLarge, 0, 1, nullptr, 0);
+    Alert(this, kItemImageTooLarge);
     twain->SetImageSizeOver(0);
   }
   if (driverWindow && twain->IsImageResOver()) {
     twain->DisableDS();
-    CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemResolutionRefused, 0, 1, nullptr, 0);
+    Alert(this, kItemResolutionRefused);
     twain->SetImageResOver(0);
   }
   if (twain->IsDeepImage()) {
     twain->DisableDS();
-    CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemSixteenBits, 0, 1, nullptr, 0);
+    Alert(this, kItemSixteenBits);
   }
   Refresh();
   return true;
@@ -1087,28 +868,10 @@ void CSaveDialogBox::OnScanEnded(CThreadChecker* checker) {
   EndAutoStart(result != kTransferCancelledInDriverWindow);
 }
 
-void CSaveDialogBox::DeletePendingPages() {
-  for (ArrayIndexT i = 1; i <= mPendingPages.GetCount(); ++i) {
-    ScanDataPlus page;
-    mPendingPages.FetchItemAt(i, page);
-    CWXUtility::DeleteFileWithRetry(page.imageFile);
-    CWXUtility::DeleteFileWithRetry(page.rawFile);
-  }
-  mPendingPages.RemoveAllItems();
-  mPendingExif.RemoveAllItems();
-}
-
 void CSaveDialogBox::FindCommandStatus(CommandT command, bool& outEnabled, bool& outUsesMark, UInt16& outMark,
                                        Str255 outName) {
-  if (CWXUtility::sIsQuellaneOpened == 1) {
-    outEnabled = false;
-    return;
-  }
-  if (command == kCommandClose || command == kCommandQuit || command == kCommandSynthetic) {
-    outEnabled = mBusy == 0;
-    return;
-  }
-  LDialogBox::FindCommandStatus(command, outEnabled, outUsesMark, outMark, outName);
+  if (!DecideCommandWhileScanning(command, mBusy, outEnabled))
+    LDialogBox::FindCommandStatus(command, outEnabled, outUsesMark, outMark, outName);
 }
 
 bool CSaveDialogBox::AskForNextPage(CTWAIN* twain, SInt32 pages) {
@@ -1185,7 +948,7 @@ TArray<FSSpec>* CSaveDialogBox::AppendBatch(CThreadChecker* checker, UInt8 defau
   if (failed) {
     // A multi-page PDF already holds this run's earlier pages: only a copy made for this run goes.
     if (copy && mRunTarget.name[0] != 0) CWXUtility::DeleteFileWithRetry(mRunTarget);
-    CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemTransferFailed, 0, 1, nullptr, 0);
+    Alert(this, kItemTransferFailed);
     if (!copy && mRunTarget.name[0] != 0) temporary->AddItem(mRunTarget);
     return temporary;
   }
@@ -1224,10 +987,7 @@ void CSaveDialogBox::PreviewRun(CThreadChecker* checker, CTWAIN* twain) {
   PREF_SAVE::kFileType.set(r, UInt32(fileType));
   options.StoreInto(r);
   mPendingPageCount = 0;
-  {
-    CPreferences stored(PREFS_FILE_NAME, 0);
-    std::memcpy(PREF_ALL::kExif.in(PrefAll()).data(), PREF_ALL::kExif.in(stored.PrefAll()).data(), EXIF_PREF::kSize);
-  }
+  ReloadDefaultExif(PrefAll());
   const FSSpec pdfAfter = StPDFDialog::kAppendTo.get(pdfField);
   if (pdfAfter.vRefNum != pdfBefore.vRefNum || pdfAfter.parID != pdfBefore.parID ||
       !SameText(pdfAfter.name, pdfBefore.name))
@@ -1260,14 +1020,6 @@ void CSaveDialogBox::PreviewRun(CThreadChecker* checker, CTWAIN* twain) {
     return;
   }
   EndAutoStart(result != kTransferCancelledInDriverWindow && answer != msg_Cancel);
-}
-
-void CSaveDialogBox::DeleteRunObjects(CThreadChecker* checker) {
-  Scanner* scanner = checker->GetScanner();
-  CTWAIN* twain = checker->GetTWAIN();
-  delete checker;
-  delete scanner;
-  delete twain;
 }
 
 // The wizard closes itself once it has handed over or given up; the dialog only forgets it.

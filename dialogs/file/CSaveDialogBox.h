@@ -7,6 +7,7 @@
 #include "app/CFunctionDialog.h"
 #include "app/prefs/CPreferences.h"
 #include "app/prefs/PrefRecords.h"
+#include "dialogs/file/ScanSettingPopups.h"
 #include "framework/LDialogBox.h"
 #include "framework/TArray.h"
 #include "output/export/PageRecords.h"
@@ -78,14 +79,9 @@ class CSaveDialogBox : public LDialogBox, public CPreferences, public CFunctionD
   // The name field's text into the record: the add-to-PDF name while a PDF is chosen for
   // file type 6, else the base name.
   void StoreFileName(UInt32 fileType);
-  void ShowFolderPath(const FSSpec& spec);
   void CheckOutputFolder();
   void CheckPDFToAddTo();
   void ClearCorrections();
-  void ShowCustomSize();
-  void DeletePendingPages();
-  bool AskToDropPendingPages();
-  void SetPopupMenu(LPopupButton* popup, ResIDT menuID);
 
   void OnMode(long item);
   void OnImageMode(long item);
@@ -97,15 +93,11 @@ class CSaveDialogBox : public LDialogBox, public CPreferences, public CFunctionD
   void OnFormatOptions();
   void OnApply();
   void OnDefaults();
-  void OnHistoryOpens();
-  void OnHistoryCloses();
-  void OnHistoryChoice(long item);
   void OnClose();
 
   // The run: checks, scan, writing, further pages of a multi-page PDF.
   void OnStart();
   bool DiskSpaceSuffices();
-  FSSpec TempFolder();
   void StartScan();
   void StartStitch();
   void OnScanEnded(CThreadChecker* checker);
@@ -114,15 +106,14 @@ class CSaveDialogBox : public LDialogBox, public CPreferences, public CFunctionD
   void PreviewRun(CThreadChecker* checker, CTWAIN* twain);
   TArray<FSSpec>* WriteBatch(CThreadChecker* checker);
   TArray<FSSpec>* AppendBatch(CThreadChecker* checker, UInt8 defaultName);
-  void DeleteRunObjects(CThreadChecker* checker);
   void CloseStitchDialog();
   void EndAutoStart(bool mayQuit);
   void OnStitchClosed();
   UInt8 DefaultNameChosen();
 
+  ScanSettingPopups mPopups;
   LPopupButton* mMode = nullptr;
   LPopupButton* mImage = nullptr;
-  LPopupButton* mResolution = nullptr;
   LPopupButton* mSize = nullptr;
   LPopupButton* mFileType = nullptr;
   LControl* mDriverWindow = nullptr;  // UION

@@ -52,6 +52,11 @@ long ResolutionOfItem(long item, long source) {
   return 300;
 }
 
+bool AdobeRGBAllowed(long source, long imageMode, uint32_t fileType) {
+  const bool colourless = source == kSourcePlaten && (imageMode == 1 || imageMode == 2 || imageMode == 7);
+  return !colourless && fileType == kTypeJPEG;
+}
+
 ResolutionChoice ChooseResolution(const ResolutionSetting& setting) {
   ResolutionChoice choice{std::clamp<uint32_t>(setting.item, 1, kResolutionItems), 0};
   if (setting.fileType >= kTypeFirstPDF)

@@ -22,6 +22,10 @@ long ItemOfImageMode(long code, long source);
 // last source. Items past their menu count as its last item.
 long ResolutionOfItem(long item, long source);
 
+// Whether a setting may convert to Adobe RGB: colour pages (never the platen's black and
+// white, text or grey modes) written as JPEG.
+bool AdobeRGBAllowed(long source, long imageMode, uint32_t fileType);
+
 // What the platen's resolution popup allows for a setting.
 struct ResolutionSetting {
   uint32_t item;           // the stored item, 1..9

@@ -39,8 +39,9 @@ strings 3000 "Default file name" { "OCR" }
 # the pages are added to.
 strings 4000 "Default file name" { "Scan"  "Save to:"  "Add to:" }
 strings 5000 "Default file name" { "File" }
-strings 6000 "Default file name" { "Scan1" }
-strings 7000 "Default file name" { "Scan2" }
+# Scan-1's and Scan-2's default base name, then what they show when no application is chosen.
+strings 6000 "Default file name" { "Scan1"  "(No application)" }
+strings 7000 "Default file name" { "Scan2"  "(No application)" }
 
 # EXIF texts: the make (1) and the software (8), then the EXIF dialog's values.
 strings 601 "EXIF" {

@@ -32,6 +32,38 @@ data 'MENU' 4006 "Save platen sizes" {
     u8 0
 }
 
+data 'MENU' 6006 "Scan-1 platen sizes" {
+    i16 6006 0 0 0 0  u32 0xFFFFFFFF  pstring ""
+    pstring "A4" u8 0 0 0 0
+    pstring "A5 portrait" u8 0 0 0 0
+    pstring "A5 paysage" u8 0 0 0 0
+    pstring "Lettre" u8 0 0 0 0
+    pstring "Carte de visite" u8 0 0 0 0
+    pstring "Carte postale 4x6" u8 0 0 0 0
+    pstring "Carte postale 6x4" u8 0 0 0 0
+    pstring "11x17 (assemblage)" u8 0 0 0 0
+    pstring "A3 (assemblage)" u8 0 0 0 0
+    pstring "432x297 (assemblage)" u8 0 0 0 0
+    pstring "Personnalisé..." u8 0 0 0 0
+    u8 0
+}
+
+data 'MENU' 7006 "Scan-2 platen sizes" {
+    i16 7006 0 0 0 0  u32 0xFFFFFFFF  pstring ""
+    pstring "A4" u8 0 0 0 0
+    pstring "A5 portrait" u8 0 0 0 0
+    pstring "A5 paysage" u8 0 0 0 0
+    pstring "Lettre" u8 0 0 0 0
+    pstring "Carte de visite" u8 0 0 0 0
+    pstring "Carte postale 4x6" u8 0 0 0 0
+    pstring "Carte postale 6x4" u8 0 0 0 0
+    pstring "11x17 (assemblage)" u8 0 0 0 0
+    pstring "A3 (assemblage)" u8 0 0 0 0
+    pstring "432x297 (assemblage)" u8 0 0 0 0
+    pstring "Personnalisé..." u8 0 0 0 0
+    u8 0
+}
+
 # The Print dialog's platen sizes, at the same rows.
 data 'MENU' 9007 "Print platen sizes" {
     i16 9007 0 0 0 0  u32 0xFFFFFFFF  pstring ""

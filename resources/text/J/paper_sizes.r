@@ -42,6 +42,48 @@ data 'MENU' 4006 "Save platen sizes" {
     u8 0
 }
 
+data 'MENU' 6006 "Scan-1 platen sizes" {
+    i16 6006 0 0 0 0  u32 0xFFFFFFFF  pstring ""
+    pstring "A4" u8 0 0 0 0
+    pstring "B5" u8 0 0 0 0
+    pstring "A5 縦" u8 0 0 0 0
+    pstring "A5 横" u8 0 0 0 0
+    pstring "レター" u8 0 0 0 0
+    pstring "名刺" u8 0 0 0 0
+    pstring "L判 縦" u8 0 0 0 0
+    pstring "L判 横" u8 0 0 0 0
+    pstring "2L判 縦" u8 0 0 0 0
+    pstring "2L判 横" u8 0 0 0 0
+    pstring "はがき 縦" u8 0 0 0 0
+    pstring "はがき 横" u8 0 0 0 0
+    pstring "B4 (合成)" u8 0 0 0 0
+    pstring "A3 (合成)" u8 0 0 0 0
+    pstring "432x297 (合成)" u8 0 0 0 0
+    pstring "カスタム..." u8 0 0 0 0
+    u8 0
+}
+
+data 'MENU' 7006 "Scan-2 platen sizes" {
+    i16 7006 0 0 0 0  u32 0xFFFFFFFF  pstring ""
+    pstring "A4" u8 0 0 0 0
+    pstring "B5" u8 0 0 0 0
+    pstring "A5 縦" u8 0 0 0 0
+    pstring "A5 横" u8 0 0 0 0
+    pstring "レター" u8 0 0 0 0
+    pstring "名刺" u8 0 0 0 0
+    pstring "L判 縦" u8 0 0 0 0
+    pstring "L判 横" u8 0 0 0 0
+    pstring "2L判 縦" u8 0 0 0 0
+    pstring "2L判 横" u8 0 0 0 0
+    pstring "はがき 縦" u8 0 0 0 0
+    pstring "はがき 横" u8 0 0 0 0
+    pstring "B4 (合成)" u8 0 0 0 0
+    pstring "A3 (合成)" u8 0 0 0 0
+    pstring "432x297 (合成)" u8 0 0 0 0
+    pstring "カスタム..." u8 0 0 0 0
+    u8 0
+}
+
 # The Print dialog's platen sizes, at the same rows.
 data 'MENU' 9007 "Print platen sizes" {
     i16 9007 0 0 0 0  u32 0xFFFFFFFF  pstring ""
@@ -63,4 +105,3 @@ data 'MENU' 9007 "Print platen sizes" {
     pstring "カスタム..." u8 0 0 0 0
     u8 0
 }
-

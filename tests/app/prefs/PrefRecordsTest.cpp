@@ -153,7 +153,8 @@ TEST(PrefRecords, ScanX) {
             {"custom", Span(R::kCustomSize), 3260, 8}, {"fire", Span(R::kCheckFIRE), 3268, 1},
             {"jpeg", Span(R::kJPEG), 3384, 20},       {"pict", Span(R::kPICT), 3404, 16},
             {"tiff", Span(R::kTIFF), 3420, 16},       {"ezfn", Span(R::kCheckEZFN), 3436, 1},
-            {"3437", Span(R::kFlag3437), 3437, 1}});
+            {"3437", Span(R::kFlag3437), 3437, 1},    {"corrections", Span(R::kCorrections), 3372, 4},
+            {"3440", Span(R::kSetting3440), 3440, 4}});
 }
 
 TEST(PrefRecords, Setting) {

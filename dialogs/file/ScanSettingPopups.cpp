@@ -1,0 +1,204 @@
+#include "dialogs/file/ScanSettingPopups.h"
+
+#include <algorithm>
+
+#include "app/CMainWindow.h"
+#include "app/prefs/LanguageTables.h"
+#include "dialogs/file/FunctionDialogKit.h"
+#include "dialogs/file/ScanSettingRules.h"
+#include "framework/LPopupButton.h"
+
+namespace {
+
+using namespace ScanSettingRules;
+using S = PrefScanSettings;
+
+// Menus from the dialog's ID base.
+enum : ResIDT {
+  kSourceMenu = 0,
+  kPlatenModeMenu = 1,
+  kFilmModeMenu = 2,
+  kPlatenResolutionMenu = 3,
+  kFilmResolutionMenu = 4,
+  kPlatenSizeMenu = 6,
+  kFilmSizeMenu = 7,
+  kFileTypeMenu = 8,
+  kOtherFilmModeMenu = 10,
+};
+constexpr UInt16 kNoFilmAdapterProduct = 0x1240;
+constexpr UInt16 kOtherFilmMenuProduct = 0x1120;
+constexpr SInt16 kFilmResolutionItems = 3;
+
+void SetPopupMenu(LPopupButton* popup, ResIDT menuID) {
+  if (popup->GetMenuID() != menuID) popup->SetMenuID(menuID);
+}
+
+// A stored item as the popup can show it.
+SInt32 ItemWithin(UInt32 stored, SInt16 items) { return SInt32(std::clamp<UInt32>(stored, 1, UInt32(std::max<SInt16>(items, 1)))); }
+
+}  // namespace
+
+void ScanSettingPopups::Find(LView* dialog, RecordBytes working, RecordBytes prefsAll) {
+  using FunctionDialogKit::FindPaneAs;
+  mWorking = working;
+  mPrefsAll = prefsAll;
+  mSource = FindDialogPane<LPopupButton>(dialog, 'MODE');
+  mImage = FindDialogPane<LPopupButton>(dialog, 'IMAG');
+  mResolution = FindDialogPane<LPopupButton>(dialog, 'RESL');
+  mSize = FindDialogPane<LPopupButton>(dialog, 'SIZE');
+  mFileType = FindDialogPane<LPopupButton>(dialog, 'FTYP');
+  SetPopupMenu(mSource, Menu(kSourceMenu));
+  SetPopupMenu(mImage, Menu(kPlatenModeMenu));
+  SetPopupMenu(mResolution, Menu(kPlatenResolutionMenu));
+  SetPopupMenu(mSize, Menu(kPlatenSizeMenu));
+  SetPopupMenu(mFileType, Menu(kFileTypeMenu));
+}
+
+long ScanSettingPopups::Source() const { return mSource->GetValue(); }
+long ScanSettingPopups::Code() const { return ImageModeOfItem(mImage->GetValue(), Source()); }
+long ScanSettingPopups::CodeForScan() const {
+  const bool otherFilm = Source() == kSourceFilm && CMainWindow::ProductOf(mPrefsAll) == kOtherFilmMenuProduct;
+  return otherFilm ? Code() + 10 : Code();
+}
+
+UInt32 ScanSettingPopups::FileType() const { return UInt32(mFileType->GetValue()); }
+
+long ScanSettingPopups::ResolutionValue() const {
+  const long source = Source();
+  if (source == kSourceLast) return ResolutionOfItem(0, kSourceLast);
+  return ResolutionOfItem(mResolution->GetValue(), source);
+}
+
+bool ScanSettingPopups::IsStitchDisregardingDriverWindow() const {
+  const long size = mSize->GetValue();
+  const long firstStitch = IS_J ? Paper_Size_B4_Stitch : Paper_Size_11X17_Stitch;
+  return Source() == kSourcePlaten &&
+         (size == firstStitch || size == Paper_Size_A3_Stitch || size == Paper_Size_432X297_Stitch);
+}
+
+bool ScanSettingPopups::IsStitch() const { return !DriverWindow() && IsStitchDisregardingDriverWindow(); }
+
+long ScanSettingPopups::ShownSource() const {
+  if (Source() != kSourceLast) return Source();
+  return S::kLastSource.get(mWorking) == kSourceFilm ? kSourceFilm : kSourcePlaten;
+}
+
+void ScanSettingPopups::ShowRecord() {
+  RecordBytes r = mWorking;
+  mSource->SetMenuID(Menu(kSourceMenu));
+  const bool film = PREF_SETTING::kFilmAdapter.get(PREF_ALL::kSetting.in(mPrefsAll)) == 1 &&
+                    CMainWindow::ProductOf(mPrefsAll) != kNoFilmAdapterProduct;
+  if (!film) {
+    mSource->DeleteMenuItem(3);
+    mSource->DeleteMenuItem(2);
+    S::kSource.set(r, kSourcePlaten);
+  }
+  mSource->SetValue(ItemWithin(S::kSource.get(r), mSource->CountMenuItems()));
+  S::kSource.set(r, UInt32(mSource->GetValue()));
+  mImage->SetValue(SInt32(ItemOfImageMode(long(S::kImageMode.get(r)), kSourcePlaten)));
+  mResolution->SetValue(ItemWithin(S::kResolution.get(r), SInt16(kResolutionItems)));
+  mSize->SetValue(ItemWithin(S::kPaperSize.get(r), mSize->CountMenuItems()));
+  S::kPaperSize.set(r, UInt32(mSize->GetValue()));
+  mFields.fileType.set(r, UInt32(ItemWithin(mFields.fileType.get(r), mFileType->CountMenuItems())));
+  mFileType->SetValue(SInt32(mFields.fileType.get(r)));
+}
+
+void ScanSettingPopups::ShowSource() { FunctionDialogKit::EnableIf(mSource, !DriverWindow()); }
+
+void ScanSettingPopups::ShowImageMode() {
+  RecordBytes r = mWorking;
+  const bool lastSource = Source() == kSourceLast;
+  if (ShownSource() == kSourcePlaten) {
+    SetPopupMenu(mImage, Menu(kPlatenModeMenu));
+    mImage->SetValue(SInt32(ItemOfImageMode(long(S::kImageMode.get(r)), kSourcePlaten)));
+  } else {
+    SetPopupMenu(mImage, Menu(CMainWindow::ProductOf(mPrefsAll) == kOtherFilmMenuProduct ? kOtherFilmModeMenu
+                                                                                         : kFilmModeMenu));
+    mImage->DisableItem(3);
+    if (S::kImageMode2.get(r) == 3) S::kImageMode2.set(r, 2);
+    mImage->SetValue(SInt32(S::kImageMode2.get(r)));
+  }
+  FunctionDialogKit::EnableIf(mImage, !lastSource && !DriverWindow());
+  if (IsStitch()) {
+    mImage->DisableItem(6);
+    mImage->DisableItem(7);
+  }
+  if (!lastSource) S::kLastSource.set(r, UInt32(Source()));
+}
+
+void ScanSettingPopups::ShowResolution() {
+  RecordBytes r = mWorking;
+  if (ShownSource() == kSourcePlaten) {
+    SetPopupMenu(mResolution, Menu(kPlatenResolutionMenu));
+    const long size = mSize->GetValue();
+    const long width =
+        size == Paper_Size_custom ? long(mFields.customSize.width(r)) : long(PaperSizeAt(size).width);
+    const ResolutionChoice choice = ChooseResolution(ResolutionSetting{
+        S::kResolution.get(r), FileType(), Code(), IsStitch(), IsStitchDisregardingDriverWindow(), width});
+    for (SInt16 item = 1; item <= SInt16(kResolutionItems); ++item) {
+      if (choice.Enabled(UInt32(item)))
+        mResolution->EnableItem(item);
+      else
+        mResolution->DisableItem(item);
+    }
+    S::kResolution.set(r, choice.item);
+    mResolution->SetValue(SInt32(choice.item));
+  } else {
+    SetPopupMenu(mResolution, Menu(kFilmResolutionMenu));
+    mResolution->EnableItem(kFilmResolutionItems);
+    UInt32 item = UInt32(ItemWithin(S::kResolution2.get(r), kFilmResolutionItems));
+    // PDF pages from film stop at 300 dpi.
+    if (FileType() >= kTypeFirstPDF) {
+      mResolution->DisableItem(kFilmResolutionItems);
+      item = std::min<UInt32>(item, kFilmResolutionItems - 1);
+    }
+    S::kResolution2.set(r, item);
+    mResolution->SetValue(SInt32(item));
+  }
+  FunctionDialogKit::EnableIf(mResolution, Source() != kSourceLast && !DriverWindow());
+}
+
+bool ScanSettingPopups::ShowSize() {
+  RecordBytes r = mWorking;
+  const long source = ShownSource();
+  bool enabled = Source() != kSourceLast;
+  if (source == kSourcePlaten) {
+    SetPopupMenu(mSize, Menu(kPlatenSizeMenu));
+    mSize->SetValue(SInt32(S::kPaperSize.get(r)));
+    const long code = Code();
+    if (code == 5 || code == 6) enabled = false;
+  } else {
+    SetPopupMenu(mSize, Menu(kFilmSizeMenu));
+    mSize->SetValue(SInt32(S::kPaperSize2.get(r)));
+    if (mImage->GetValue() == 3) enabled = false;
+  }
+  FunctionDialogKit::EnableIf(mSize, enabled && !DriverWindow());
+  if (source == kSourcePlaten) FunctionDialogKit::ShowCustomSize(mSize, r, mFields.customSize);
+  return Source() == kSourcePlaten && IsStitch();
+}
+
+void ScanSettingPopups::StoreSource(long item) {
+  if (item != kSourceLast) S::kLastSource.set(mWorking, S::kSource.get(mWorking));
+  S::kSource.set(mWorking, UInt32(item));
+}
+
+void ScanSettingPopups::StoreImageMode(long item) {
+  if (Source() == kSourcePlaten)
+    S::kImageMode.set(mWorking, UInt32(ImageModeOfItem(item, kSourcePlaten)));
+  else if (Source() == kSourceFilm)
+    S::kImageMode2.set(mWorking, UInt32(item));
+}
+
+void ScanSettingPopups::StoreResolution(long item) {
+  if (Source() == kSourcePlaten)
+    S::kResolution.set(mWorking, UInt32(item));
+  else if (Source() == kSourceFilm)
+    S::kResolution2.set(mWorking, UInt32(item));
+}
+
+void ScanSettingPopups::StoreSize(long item) {
+  if (Source() == kSourcePlaten)
+    S::kPaperSize.set(mWorking, UInt32(item));
+  else if (Source() == kSourceFilm)
+    S::kPaperSize2.set(mWorking, UInt32(item));
+}
