@@ -1,5 +1,6 @@
 #include "app/wendrix/DialogClasses.h"
 
+#include "dialogs/file/COcrDialogBox.h"
 #include "dialogs/file/CSaveDialogBox.h"
 #include "dialogs/file/CScanInfoWindow.h"
 #include "dialogs/print/CSettingDialogBox.h"
@@ -13,6 +14,8 @@ const AppClassList& DialogClasses() {
       AppClassEntry<CMailerSelectDialog>(), AppClassEntry<CPreferenceApplTable>(), AppClassEntry<CSaveDialogBox>(),
       AppClassEntry<CScanInfoWindow>(),     AppClassEntry<CSettingDialogBox>(),    AppClassEntry<CFileNameAddDialog>(),
       AppClassEntry<CFileNameAddPopup>(),
+      // The File, Mail and OCR function dialogs.
+      AppClassEntry<COcrDialogBox>(),
   };
   return classes;
 }

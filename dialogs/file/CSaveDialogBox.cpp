@@ -7,6 +7,7 @@
 #include "app/prefs/LanguageTables.h"
 #include "app/prefs/WXDefaultDir.h"
 #include "dialogs/file/AdobeRGBPages.h"
+#include "dialogs/file/FunctionDialogParts.h"
 #include "dialogs/file/ScanSettingRules.h"
 #include "framework/LControl.h"
 #include "framework/LEditText.h"
@@ -31,6 +32,8 @@
 #include "toolbox/MacMemory.h"
 #include "toolbox/Resources.h"
 #include "toolbox/TextUtils.h"
+
+using namespace FunctionDialogParts;
 
 namespace {
 
@@ -79,8 +82,6 @@ enum : SInt32 {
 };
 // Transfer results of the TWAIN connection.
 enum : short { kTransferFailed = 1, kTransferCancelledInDriverWindow = 3 };
-// Systems up to this one hide the scanning dialog and cover the main window.
-constexpr SInt32 kLastCoveringSystem = 0x102F;
 
 OSType FileTypeCode(UInt32 type) {
   switch (type) {
@@ -91,48 +92,9 @@ OSType FileTypeCode(UInt32 type) {
   }
 }
 
-SInt32 SystemVersion() {
-  SInt32 version = 0;
-  Gestalt(gestaltSystemVersion, &version);
-  return version;
-}
-
 // The dialog that shows the disk checks' alerts.
 LCommander* sAlertOwner = nullptr;
 void ShowDiskAlert(long item) { CWXUtility::Show_Error(400, sAlertOwner, 400, item, 0, 1, nullptr, 0); }
-
-template <class T>
-T* FindPaneAs(LView* view, PaneIDT id) {
-  auto* pane = dynamic_cast<T*>(view->FindPaneByID(id));
-  if (!pane) throw LException('nilP', "a pane of the Save dialog is missing");
-  return pane;
-}
-
-// Listening off while the dialog sets its own controls.
-class StQuiet {
- public:
-  explicit StQuiet(LListener* listener) : mListener(listener) { mListener->StopListening(); }
-  ~StQuiet() { mListener->StartListening(); }
-  StQuiet(const StQuiet&) = delete;
-  StQuiet& operator=(const StQuiet&) = delete;
-
- private:
-  LListener* mListener;
-};
-
-void EnableIf(LPane* pane, bool enabled) {
-  if (enabled)
-    pane->Enable();
-  else
-    pane->Disable();
-}
-
-bool SameText(ConstStr255Param a, ConstStr255Param b) { return a[0] == b[0] && std::memcmp(a + 1, b + 1, a[0]) == 0; }
-
-bool SpecResolves(const FSSpec& spec) {
-  FSSpec resolved{};
-  return spec.name[0] != 0 && FSMakeFSSpec(spec.vRefNum, spec.parID, spec.name, &resolved) == noErr;
-}
 
 // The four format-option records of a Save record, copied out for the writers.
 struct FormatOptions {
@@ -821,40 +783,19 @@ void CSaveDialogBox::OnDefaults() {
 
 void CSaveDialogBox::OnHistoryOpens() {
   StQuiet quiet(this);
-  RecordBytes r = Working();
   Str255 current;
   mName->GetDescriptor(current);
-  mHistory->DeleteAllMenuItems();
-  mHistoryMatch = 0;
-  const UInt32 count = PREF_SAVE::kHistory.count(r);
-  SInt16 matched = 0;
-  for (UInt32 i = 0; i < count; ++i) {
-    Str255 entry;
-    PREF_SAVE::kHistory.entry(r, i, entry);
-    mHistory->InsertMenuItem(entry, 0);
-    if (SameText(entry, current)) {
-      matched = SInt16(count - i);
-      mHistoryMatch = 1;
-    }
-  }
-  if (mHistoryMatch)
-    mHistory->SetValue(matched);
-  else
-    mHistory->InsertMenuItem(current, 0);
+  mHistoryMatch = FillHistoryMenu(mHistory, Working(), PREF_SAVE::kHistory, current) ? 1 : 0;
 }
 
 void CSaveDialogBox::OnHistoryCloses() {
   StQuiet quiet(this);
-  if (mHistoryMatch == 0 && mHistory->CountMenuItems() > 0) mHistory->DeleteMenuItem(1);
-  mName->Refresh();
+  CloseHistoryMenu(mHistory, mHistoryMatch != 0, mName);
 }
 
 void CSaveDialogBox::OnHistoryChoice(long item) {
-  if (item < 1 || item > mHistory->CountMenuItems()) return;
-  Str255 entry;
-  mHistory->GetMenuItemText(SInt16(item), entry);
   StQuiet quiet(this);
-  mName->SetDescriptor(entry);
+  TakeHistoryItem(mHistory, item, mName);
 }
 
 void CSaveDialogBox::OnClose() {
@@ -957,24 +898,9 @@ bool CSaveDialogBox::DiskSpaceSuffices() {
   return enough;
 }
 
-void CSaveDialogBox::CoverForScan() {
-  if (SystemVersion() <= kLastCoveringSystem) {
-    Hide();
-    if (CAppearanceApp::sMainWindow) CAppearanceApp::sMainWindow->DisableWindow();
-  } else {
-    Disable();
-  }
-  Refresh();
-}
+void CSaveDialogBox::CoverForScan() { FunctionDialogParts::CoverForScan(this); }
 
-void CSaveDialogBox::UncoverAfterScan() {
-  if (SystemVersion() <= kLastCoveringSystem) {
-    if (CAppearanceApp::sMainWindow) CAppearanceApp::sMainWindow->EnableWindow();
-  }
-  if (!IsVisible()) Show();
-  Enable();
-  Refresh();
-}
+void CSaveDialogBox::UncoverAfterScan() { FunctionDialogParts::UncoverAfterScan(this); }
 
 void CSaveDialogBox::SetRunning(UInt8 running) {
   mBusy = running;
