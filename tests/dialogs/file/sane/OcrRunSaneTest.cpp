@@ -23,7 +23,9 @@
 #include "framework/TRegistrar.h"
 #include "framework/URegistrar.h"
 #include "output/hub/WXDialogFlags.h"
+#include "output/hubdialogs/CFileNameAddDialog.h"
 #include "output/hubdialogs/CFileNameAddPopup.h"
+#include "framework/LEditText.h"
 #include "scanner/CTWAIN.h"
 #include "scanner/ScanTestSupport.h"
 #include "support/TestEnv.h"
@@ -75,6 +77,7 @@ class OcrRun : public wxtest::HeadlessApp {
     RegisterClass_(CEditText);
     RegisterClass_(CCicnButton);
     RegisterClass_(CFileNameAddPopup);
+    RegisterClass_(CFileNameAddDialog);
   }
 
   // A 20 x 15 mm area at 300 dpi from the test device, written as `type` into mOut.
@@ -237,6 +240,35 @@ TEST_F(OcrRun, AButtonRunClosesOrQuitsByTheQuitSetting) {
       EXPECT_EQ(Dialog(), nullptr);
     }
   }
+}
+
+TEST_F(OcrRun, AButtonRunWithTheNameQuestionWritesUnderTheEnteredName) {
+  Configure(2);
+  {
+    CPreferences prefs(PREFS_FILE_NAME, 0);
+    RecordBytes ocr = PREF_ALL::kOCR.in(prefs.PrefAll());
+    PREF_OCR::kCheckEZFN.set(ocr, 1);
+    PREF_OCR::kFlag3413.set(ocr, 1);
+  }
+  COcrDialogBox* dialog = Open();
+  dialog->SetStartFlag(1);
+  wxframework::QueueDialogAction([](LWindow* d) {
+    Str255 text;
+    PStrFromString("Minutes", text);
+    wxframework::FindPaneAs<LEditText>(d, 'EtFN')->SetDescriptor(text);
+  });
+  wxframework::AnswerNextDialog(msg_OK);
+  dialog->ListenToMessage(msg_OK, nullptr);
+  EXPECT_FALSE(wxframework::HasDialogActions());
+  RunToTheEnd();
+  const std::vector<fs::path> written = Written();
+  ASSERT_EQ(written.size(), 1u);
+  EXPECT_EQ(written[0].filename().string().rfind("Minutes", 0), 0u) << written[0];
+  CPreferences prefs(PREFS_FILE_NAME, 0);
+  RecordBytes ocr = PREF_ALL::kOCR.in(prefs.PrefAll());
+  Str255 name;
+  PREF_OCR::kHistory.entry(ocr, PREF_OCR::kHistory.count(ocr) - 1, name);
+  EXPECT_EQ(PStrToString(name), "Minutes");
 }
 
 TEST_F(OcrRun, OldSystemsCoverTheScanOrLaunchTheApplicationFirst) {
