@@ -1,5 +1,6 @@
 #include "app/wendrix/DialogClasses.h"
 
+#include "dialogs/file/COcrDialogBox.h"
 #include "dialogs/file/CSaveDialogBox.h"
 #include "dialogs/file/CScan1DialogBox.h"
 #include "dialogs/file/CScan2DialogBox.h"
@@ -30,6 +31,8 @@ const AppClassList& DialogClasses() {
       AppClassEntry<CPrintDialogBox>(), AppClassEntry<CPrintLayoutDialog>(), AppClassEntry<CThumbnailView>(),
       AppClassEntry<CPictureView>(),
       AppClassEntry<CScan1DialogBox>(),     AppClassEntry<CScan2DialogBox>(),
+      // The File, Mail and OCR function dialogs.
+      AppClassEntry<COcrDialogBox>(),
   };
   return classes;
 }

@@ -32,6 +32,7 @@
 #include "toolbox/Resources.h"
 #include "toolbox/TextUtils.h"
 
+
 namespace {
 
 using namespace ScanSettingRules;

@@ -80,3 +80,18 @@ data 'MENU' 9007 "Print platen sizes" {
     pstring "Custom..." u8 0 0 0 0
     u8 0
 }
+
+# The OCR dialog's sizes: the table's rows up to the first stitch row, whose place the
+# custom size takes.
+data 'MENU' 3002 "OCR sizes" {
+    i16 3002 0 0 0 0  u32 0xFFFFFFFF  pstring ""
+    pstring "A4" u8 0 0 0 0
+    pstring "A5 Portrait" u8 0 0 0 0
+    pstring "A5 Landscape" u8 0 0 0 0
+    pstring "Letter" u8 0 0 0 0
+    pstring "Business Card" u8 0 0 0 0
+    pstring "Postcard 4x6" u8 0 0 0 0
+    pstring "Postcard 6x4" u8 0 0 0 0
+    pstring "Custom..." u8 0 0 0 0
+    u8 0
+}

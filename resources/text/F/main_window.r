@@ -34,7 +34,8 @@ strings 10001 "Tool tips" {
 
 # Each function's default base file name, also the first name of its history.
 strings 2000 "Default file name" { "Courrier" }
-strings 3000 "Default file name" { "OCR" }
+# The OCR dialog: the default base name, then the name shown when no OCR application is chosen.
+strings 3000 "OCR dialog" { "OCR"  "Aucune" }
 # The Save dialog's default base name, then the label before its folder, or before the PDF
 # the pages are added to.
 strings 4000 "Default file name" { "Numerisation"  "Enregistrer dans :"  "Ajouter à :" }

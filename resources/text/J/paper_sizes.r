@@ -105,3 +105,23 @@ data 'MENU' 9007 "Print platen sizes" {
     pstring "カスタム..." u8 0 0 0 0
     u8 0
 }
+
+# The OCR dialog's sizes: the table's rows up to the first stitch row, whose place the
+# custom size takes.
+data 'MENU' 3002 "OCR sizes" {
+    i16 3002 0 0 0 0  u32 0xFFFFFFFF  pstring ""
+    pstring "A4" u8 0 0 0 0
+    pstring "B5" u8 0 0 0 0
+    pstring "A5 縦" u8 0 0 0 0
+    pstring "A5 横" u8 0 0 0 0
+    pstring "レター" u8 0 0 0 0
+    pstring "名刺" u8 0 0 0 0
+    pstring "L判 縦" u8 0 0 0 0
+    pstring "L判 横" u8 0 0 0 0
+    pstring "2L判 縦" u8 0 0 0 0
+    pstring "2L判 横" u8 0 0 0 0
+    pstring "はがき 縦" u8 0 0 0 0
+    pstring "はがき 横" u8 0 0 0 0
+    pstring "カスタム..." u8 0 0 0 0
+    u8 0
+}

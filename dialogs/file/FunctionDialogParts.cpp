@@ -1,0 +1,130 @@
+#include "dialogs/file/FunctionDialogParts.h"
+
+#include <algorithm>
+#include <cstring>
+#include <exception>
+
+#include "app/CAppButton.h"
+#include "app/CAppearanceApp.h"
+#include "app/CCicnButton.h"
+#include "app/CMainWindow.h"
+#include "framework/LPane.h"
+#include "framework/LPopupButton.h"
+#include "framework/LWindow.h"
+#include "output/hub/WXFolders.h"
+#include "output/hub/WXLaunch.h"
+#include "output/hub/WXText.h"
+#include "output/hubdialogs/WXAlert.h"
+#include "toolbox/Files.h"
+#include "toolbox/Gestalt.h"
+#include "toolbox/MacErrors.h"
+#include "toolbox/MacMemory.h"
+#include "toolbox/Resources.h"
+#include "toolbox/TextUtils.h"
+
+namespace FunctionDialogParts {
+
+namespace {
+
+// Paths are cut this much narrower than their pane, to keep clear of its edge.
+constexpr SInt16 kPathMargin = 15;
+constexpr SInt32 kItemOperationFailed = 3;
+
+}  // namespace
+
+UInt32 ShowStoredItem(LPopupButton* popup, UInt32 stored) {
+  const UInt32 items = UInt32(std::max<SInt16>(popup->CountMenuItems(), 1));
+  const UInt32 item = std::clamp<UInt32>(stored, 1, items);
+  popup->SetValue(SInt32(item));
+  return item;
+}
+
+void ShowShortPath(LPane* caption, const FSSpec& spec) {
+  SDimension16 frame;
+  caption->GetFrameSize(frame);
+  SInt16 length = 0;
+  Handle path = CWXUtility::GetFullPathTrank(spec, SInt16(frame.width - kPathMargin), &length);
+  if (!path) return;
+  Str255 text{};
+  PStrFromString(std::string_view(*path, size_t(length)), text);
+  DisposeHandle(path);
+  caption->SetDescriptor(text);
+}
+
+void ShowApplication(LPane* name, CCicnButton* icon, const FSSpec& app, ResIDT list, SInt16 noneItem) {
+  Str255 text;
+  if (app.name[0] == 0) {
+    GetIndString(text, list, noneItem);
+  } else {
+    std::memcpy(text, app.name, size_t(app.name[0]) + 1);
+    CWXUtility::RemoveExtensionApp(text);
+  }
+  name->SetDescriptor(text);
+  icon->SetIconRef(app.name[0] == 0 ? nullptr : CWXUtility::GetIconFromFile(app));
+  icon->Refresh();
+}
+
+void ShowButtonIcon(CAppButton* button, const FSSpec& app) {
+  if (!button) return;
+  button->SetIconRef(app.name[0] == 0 ? nullptr : CWXUtility::GetIconFromFile(app));
+  button->Refresh();
+}
+
+bool FillHistoryMenu(LPopupButton* popup, RecordBytes record, const PrefHistory& history, ConstStr255Param current) {
+  popup->DeleteAllMenuItems();
+  const UInt32 count = history.count(record);
+  SInt16 matched = 0;
+  for (UInt32 i = 0; i < count; ++i) {
+    Str255 entry;
+    history.entry(record, i, entry);
+    popup->InsertMenuItem(entry, 0);
+    if (SameText(entry, current)) matched = SInt16(count - i);
+  }
+  if (matched == 0) {
+    popup->InsertMenuItem(current, 0);
+    return false;
+  }
+  popup->SetValue(matched);
+  return true;
+}
+
+void CloseHistoryMenu(LPopupButton* popup, bool matched, LPane* nameField) {
+  if (!matched && popup->CountMenuItems() > 0) popup->DeleteMenuItem(1);
+  nameField->Refresh();
+}
+
+void TakeHistoryItem(LPopupButton* popup, long item, LPane* nameField) {
+  if (item < 1 || item > popup->CountMenuItems()) return;
+  Str255 entry;
+  popup->GetMenuItemText(SInt16(item), entry);
+  nameField->SetDescriptor(entry);
+}
+
+bool TempFolderReady(RecordBytes prefAll, LCommander* alertOwner) {
+  RecordBytes setting = PREF_ALL::kSetting.in(prefAll);
+  const FSSpec base = PREF_SETTING::kTempBase.get(setting);
+  SInt32 dirID = 0;
+  Boolean isFolder = false;
+  if (FSpGetDirectoryID(&base, &dirID, &isFolder) != fnfErr) return true;
+  FSSpec temp{}, parent{};
+  if (CWXUtility::Get_Default_TempDir(&temp, &parent) == 0 || CWXUtility::Create_Default_TempDir(parent, &temp) == 0) {
+    CWXUtility::Show_Error(CWXUtility::kAlertLayout, alertOwner, 400, kItemOperationFailed, 0, 1, nullptr, 0);
+    return false;
+  }
+  PREF_SETTING::kTempBase.set(setting, parent);
+  PREF_SETTING::kTempFolder.set(setting, temp);
+  return true;
+}
+
+bool HandOn(const FSSpec& app, const TArray<FSSpec>& files) {
+  try {
+    const ProcessSerialNumber psn = CWXUtility::LaunchWithFSSpec(app);
+    if (psn.highLongOfPSN == 0 && psn.lowLongOfPSN == 0) return false;
+    CWXUtility::SendOpenDocListWithPSN(psn, files);
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+}  // namespace FunctionDialogParts
