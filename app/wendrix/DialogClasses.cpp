@@ -2,6 +2,7 @@
 
 #include "dialogs/file/CSaveDialogBox.h"
 #include "dialogs/file/CScanInfoWindow.h"
+#include "dialogs/print/CCopyDialogBox.h"
 #include "dialogs/print/CSettingDialogBox.h"
 #include "output/export/CMailerSelectDialog.h"
 #include "output/export/CPreferenceApplTable.h"
@@ -13,6 +14,7 @@ const AppClassList& DialogClasses() {
       AppClassEntry<CMailerSelectDialog>(), AppClassEntry<CPreferenceApplTable>(), AppClassEntry<CSaveDialogBox>(),
       AppClassEntry<CScanInfoWindow>(),     AppClassEntry<CSettingDialogBox>(),    AppClassEntry<CFileNameAddDialog>(),
       AppClassEntry<CFileNameAddPopup>(),
+      AppClassEntry<CCopyDialogBox>(),
   };
   return classes;
 }
