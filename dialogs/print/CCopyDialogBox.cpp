@@ -231,8 +231,8 @@ void CCopyDialogBox::ShowCustomTexts() {
   const bool glass = c.mode.value == 1 || (c.mode.value == 3 && PREF_COPY::kLastSource.get(r) != 2);
   if (glass && Paper_Size_custom >= 1 && Paper_Size_custom <= mSize->CountMenuItems()) {
     StDescriptDialog size;
-    size.width = PREF_COPY::kCustomSize.width(r) / 100.0;
-    size.height = PREF_COPY::kCustomSize.height(r) / 100.0;
+    size.width = PREF_COPY::kCustomSize.width(r);
+    size.height = PREF_COPY::kCustomSize.height(r);
     size.unit = SInt32(PREF_COPY::kCustomSize.unit(r));
     Str255 text;
     CWXUtility::ManuscriptPrefToString(size, text);

@@ -1,6 +1,7 @@
 #include "CSettingDialogBox.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "app/CAppearanceApp.h"
@@ -130,6 +131,10 @@ class StStopListening {
 
 }  // namespace
 
+std::array<LPane*, 3> CSettingDialogBox::GroupPanes(const Slot& slot) {
+  return {slot.popup, slot.companion, slot.icon};
+}
+
 CSettingDialogBox::CSettingDialogBox(LStream* stream) : LDialogBox(stream) {
   CPreferences store(PREFS_FILE_NAME, 0);
   RecordBytes all = store.PrefAll();
@@ -155,6 +160,7 @@ void CSettingDialogBox::FinishCreateSelf() {
     mSlots[k].popup = CWXUtility::FindPaneAs<CPopupButton>(this, kSlotPanes[k].popup);
     mSlots[k].companion = CWXUtility::FindPaneAs<LPane>(this, kSlotPanes[k].companion);
     mSlots[k].icon = CWXUtility::FindPaneAs<CCicnButton>(this, kSlotPanes[k].icon);
+    for (LPane* pane : GroupPanes(mSlots[k])) pane->SavePlace(&mSlots[k].place);
   }
   mQuit = CWXUtility::FindPaneAs<LControl>(this, 'ECCB');
   CWXUtility::FindPaneAs<LControl>(this, 'TPBT');  // every pane of the layout is required
@@ -234,13 +240,26 @@ void CSettingDialogBox::SetDriverPopup() {
   mDriver->Enable();
 }
 
+void CSettingDialogBox::PlaceGroup(Slot& slot) {
+  for (LPane* pane : GroupPanes(slot)) pane->Hide();
+  slot.place.SetMarker(0);
+  for (LPane* pane : GroupPanes(slot)) {
+    pane->RestorePlace(&slot.place);
+    // The place holds the visibility of creation too; the group is shown below.
+    pane->Hide();
+  }
+  for (LPane* pane : GroupPanes(slot)) pane->Show();
+}
+
 void CSettingDialogBox::SetSlotControls() {
   const bool four = FourButtons();
   for (uint32_t k = 0; k < PREF_SETTING::kSlots; ++k) {
-    const Slot& slot = mSlots[k];
-    const bool shown = k != 2 || four;
-    for (LPane* pane : {static_cast<LPane*>(slot.popup), slot.companion, static_cast<LPane*>(slot.icon)})
-      shown ? pane->Show() : pane->Hide();
+    Slot& slot = mSlots[k];
+    if (k != 2 || four) {
+      PlaceGroup(slot);
+    } else {
+      for (LPane* pane : GroupPanes(slot)) pane->Hide();
+    }
     slot.popup->SetValue(SInt32(PREF_SETTING::ButtonSlot(k).get(Working())));
     SetIcon(k);
   }
@@ -362,6 +381,14 @@ void CSettingDialogBox::OnDefaults() {
 }
 
 void CSettingDialogBox::OnOK() {
+  // The temporary folder of the last OK goes; the working one is made afresh below. After
+  // "DFLT" it may be another base's, which nothing would remove otherwise.
+  FSSpec savedTemp = PREF_SETTING::kTempFolder.get(mSaved.view());
+  if (!FolderExists(savedTemp) &&
+      CWXUtility::Create_Default_TempDir(PREF_SETTING::kTempBase.get(mSaved.view()), &savedTemp))
+    PREF_SETTING::kTempFolder.set(mSaved.view(), savedTemp);
+  CWXUtility::Delete_Default_TempDir(savedTemp);
+
   Str255 savedModel;
   PREF_SETTING::kModelName.get(mSaved.view(), savedModel);
   const uint32_t oldCount = ButtonCountOf(savedModel);

@@ -15,7 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "AppTestEnv.h"
+#include "CopyDialogTestEnv.h"
+#include "app/prefs/WXDefaultDir.h"
+#include "output/hubdialogs/WXSizeDialog.h"
 #include "framework/LPopupButton.h"
 #include "framework/LThread.h"
 #include "output/hub/WXDialogFlags.h"
@@ -134,117 +136,12 @@ Box DarkBox(const fs::path& pdf, int dpi) {
 }
 
 constexpr int kRenderDPI = 100;
-constexpr SInt32 kOne = 1;
 
-class CopyDialogTest : public AppTest {
- protected:
-  void SetUp() override {
-    AppTest::SetUp();
-    fs::create_directories(mPrints);
-    mPrinter = std::make_unique<wxtest::PrinterEnvironment>(mPrints.string(), (mRoot / "no-cups.sock").string());
-    pmSetFolderPrinterResolution(300);
-    gStitchCalls.clear();
-    // A 60 x 40 mm document on the glass, in grey at 150 dpi, at 100 %; no film adapter.
-    WithPrefs([](RecordBytes all) {
-      RecordBytes copy = PREF_ALL::kCopy.in(all);
-      PREF_COPY::kSource.set(copy, 1);
-      PREF_COPY::kImageMode.set(copy, 2);
-      PREF_COPY::kResolution.set(copy, 1);
-      PREF_COPY::kPaperSize.set(copy, UInt32(Paper_Size_custom));
-      PREF_COPY::kCustomSize.set(copy, 600, 400, PrefDocSize::kCentimetre);
-      PREF_COPY::kScale.set(copy, UInt32(Copy_Popup_100Percent));
-      PREF_COPY::kCheckUION.set(copy, 0);
-      PREF_SETTING::kFilmAdapter.set(PREF_ALL::kSetting.in(all), 0);
-    });
-  }
-
-  void TearDown() override {
-    CTWAIN::SetApplicationHost(nullptr);
-    CWXUtility::sIsQuellaneOpened = 0;
-    AppTest::TearDown();
-    mPrinter.reset();
-  }
-
-  template <class F>
-  void Store(F f) {
-    WithPrefs([&](RecordBytes all) { f(PREF_ALL::kCopy.in(all), PREF_ALL::kSetting.in(all)); });
-  }
-
-  void StartApp() {
-    static const AppClassList classes = {AppClassEntry<CCopyDialogBox>()};
-    mApp = new CAppearanceApp(classes);
-    CTWAIN::SetApplicationHost(mApp);
-    SendEvent(kAEOpenApplication, ae_OpenApp);
-    mOpening = wxtest::ReadBytes(PrefsFile());
-    Window()->Select();
-  }
-
-  // The main window with the real Copy dialog, then its Copy button clicked.
-  CCopyDialogBox* Open() {
-    StartApp();
-    ClickPane(Window(), 'COPY');
-    PumpEvents();
-    if (Dialog()) Dialog()->Select();
-    return Dialog();
-  }
-
-  // A scanner button's start: the main window hears "COPY" with a parameter.
-  void Push() {
-    StartApp();
-    SInt32 button = 1;
-    Window()->ListenToMessage('COPY', &button);
-  }
-
-  CCopyDialogBox* Dialog() const {
-    if (!Window()) return nullptr;
-    for (LCommander* sub : Window()->GetSubCommanders())
-      if (auto* dialog = dynamic_cast<CCopyDialogBox*>(sub)) return dialog;
-    return nullptr;
-  }
-
-  void Click(PaneIDT id) {
-    ClickPane(Dialog(), id);
-    PumpEvents();
-  }
-  void Choose(PaneIDT id, SInt16 item) {
-    ChoosePopupItem(Dialog(), id, item);
-    PumpEvents();
-  }
-
-  // Runs the main loop until the scan has ended and its pages have printed.
-  void RunToTheEnd() {
-    for (int i = 0; i < 600 && CWXUtility::sIsQuellaneOpened == 1; ++i) {
-      mApp->ProcessNextEvent();
-      LThread::Yield();
-    }
-    ASSERT_EQ(CWXUtility::sIsQuellaneOpened, 0) << "the scan never ended";
-  }
-
-  std::vector<fs::path> Prints() {
-    std::vector<fs::path> pdfs;
-    for (const auto& entry : fs::directory_iterator(mPrints))
-      if (entry.path().extension() == ".pdf") pdfs.push_back(entry.path());
-    return pdfs;
-  }
-
-  fs::path TempFolder() {
-    fs::path path;
-    WithPrefs([&](RecordBytes all) { path = wxscan::PathOf(PREF_SETTING::kTempFolder.get(PREF_ALL::kSetting.in(all))); });
-    return path;
-  }
-
-  // The page rectangle of the Copy dialog's print spec, in 300 dpi printer pixels.
-  static Rect PageRect() {
-    Rect page;
-    CCopyDialogBox::sPrintSpec.GetPageRect(page);
-    return page;
-  }
-
-  fs::path mPrints = mRoot / "Prints";
-  std::unique_ptr<wxtest::PrinterEnvironment> mPrinter;
-  std::vector<uint8_t> mOpening;
-};
-
+// Reads over the "x" of pdfinfo's "Page size: w x h pts".
+std::istream& skipX(std::istream& in) {
+  std::string x;
+  return in >> x;
+}
 // ---- Opening and closing -------------------------------------------------------------------
 
 TEST_F(CopyDialogTest, OpensFromTheMainWindowShowingTheFileAndCancelLeavesTheFileAsItWas) {
@@ -259,6 +156,13 @@ TEST_F(CopyDialogTest, OpensFromTheMainWindowShowingTheFileAndCancelLeavesTheFil
   Str255 text;
   FindPaneAs<LPopupButton>(Dialog(), 'SCAL')->GetMenuItemText(SInt16(Copy_Popup_Custom), text);
   EXPECT_EQ(PStrToString(text), wxtest::ResourceText(10000, 1) + " (100" + wxtest::ResourceText(10000, 4) + ")");
+  FindPaneAs<LPopupButton>(Dialog(), 'SIZE')->GetMenuItemText(SInt16(Paper_Size_custom), text);
+  StDescriptDialog size;
+  size.width = 600;
+  size.height = 400;
+  Str255 expected;
+  CWXUtility::ManuscriptPrefToString(size, expected);
+  EXPECT_EQ(PStrToString(expected), PStrToString(text));
   Choose('SCAL', SInt16(Copy_Popup_200Percent));
   Click('CNCL');
   EXPECT_EQ(nullptr, Dialog());
@@ -419,7 +323,12 @@ TEST_F(CopyDialogTest, EachPageIsPrintedAtItsMagnificationAndItsFilesAreGone) {
     std::string out;
     EXPECT_EQ(0, wxtest::Run("qpdf --check '" + pdfs[0].string() + "' >/dev/null 2>&1"));
     wxtest::Run("pdfinfo '" + pdfs[0].string() + "'", &out);
-    EXPECT_NE(std::string::npos, out.find("x 841.89 pts (A4)")) << out;
+    Rect paper;
+    CCopyDialogBox::sPrintSpec.GetPaperRect(paper);
+    double pdfWidth = 0, pdfHeight = 0;
+    std::istringstream(out.substr(out.find("Page size:") + 10)) >> pdfWidth >> skipX >> pdfHeight;
+    EXPECT_NEAR((paper.right - paper.left) * 72.0 / 300, pdfWidth, 0.5) << out;
+    EXPECT_NEAR((paper.bottom - paper.top) * 72.0 / 300, pdfHeight, 0.5) << out;
     const Box box = DarkBox(pdfs[0], kRenderDPI);
     ASSERT_TRUE(box.found);
     // One rendered pixel, and one scanned pixel of rounding.
@@ -471,6 +380,37 @@ TEST_F(CopyDialogTest, AScannerButtonRunPrintsThenClosesOrQuits) {
   }
 }
 
+TEST_F(CopyDialogTest, PrintOptionsLandInTheWorkingCopyAndCancelPutsTheCommittedOnesBack) {
+  ASSERT_NE(nullptr, Open());
+  QueueDialogAction([](LWindow* d) {
+    TypeIntoPane(d, 'COPY', "3");
+    ClickPane(d, 'COLL');
+  });
+  AnswerNextDialog(msg_OK);
+  Click('PRNT');
+  EXPECT_FALSE(HasDialogActions());
+  EXPECT_EQ(3u, PREF_COPY::kCopies.get(Dialog()->Working()));
+  EXPECT_EQ(0u, PREF_COPY::kCollate.get(Dialog()->Working()));
+  EXPECT_NE(nullptr, Dialog()->ChosenPrinter());
+  Click('CNCL');
+  EXPECT_EQ(mOpening, wxtest::ReadBytes(PrefsFile()));
+}
+
+TEST_F(CopyDialogTest, ThePageSetupChoosesThePaperThePagesArePrintedOn) {
+  WX_REQUIRE_TOOL("pdfinfo");
+  ASSERT_NE(nullptr, Open());
+  QueueDialogAction([](LWindow* d) { ChoosePopupItem(d, 'PAPR', 3); });
+  AnswerNextDialog(msg_OK);
+  Click('STYL');
+  EXPECT_FALSE(HasDialogActions());
+  Dialog()->ListenToMessage(msg_OK, nullptr);
+  RunToTheEnd();
+  ASSERT_EQ(1u, Prints().size());
+  std::string out;
+  wxtest::Run("pdfinfo '" + Prints()[0].string() + "'", &out);
+  EXPECT_NE(std::string::npos, out.find("(A3)")) << out;
+}
+
 TEST_F(CopyDialogTest, ASecondStartDuringAScanStartsNothing) {
   ASSERT_NE(nullptr, Open());
   Dialog()->ListenToMessage(msg_OK, nullptr);
@@ -478,6 +418,24 @@ TEST_F(CopyDialogTest, ASecondStartDuringAScanStartsNothing) {
   Dialog()->ListenToMessage(msg_OK, nullptr);
   RunToTheEnd();
   EXPECT_EQ(1u, Prints().size());
+}
+
+TEST_F(CopyDialogTest, ADeletedTemporaryBaseFolderIsRebuiltBeforeTheScan) {
+  FSSpec defaultTemp{}, defaultBase{};
+  ASSERT_TRUE(CWXUtility::Get_Default_TempDir(&defaultTemp, &defaultBase));
+  const fs::path gone = mRoot.path() / "Gone";
+  fs::create_directories(gone / "WX50Temp");
+  Store([&](RecordBytes, RecordBytes setting) {
+    PREF_SETTING::kTempBase.set(setting, wxscan::FolderSpec(gone));
+    PREF_SETTING::kTempFolder.set(setting, wxscan::FolderSpec(gone / "WX50Temp"));
+  });
+  fs::remove_all(gone);
+  ASSERT_NE(nullptr, Open());
+  Dialog()->ListenToMessage(msg_OK, nullptr);
+  RunToTheEnd();
+  EXPECT_EQ(1u, Prints().size());
+  EXPECT_EQ(wxscan::PathOf(defaultTemp), TempFolder());
+  EXPECT_TRUE(fs::is_directory(TempFolder()));
 }
 
 TEST_F(CopyDialogTest, WithoutAPrinterItSaysSoAndDoesNotScan) {
@@ -506,6 +464,7 @@ TEST_F(CopyDialogTest, AScannerThatDoesNotOpenGivesTheDialogBack) {
 // ---- The stitch road ----------------------------------------------------------------------
 
 TEST_F(CopyDialogTest, AStitchSizeHandsTheScanToTheWizardAndPrintsWhatItMerges) {
+  gStitchCalls.clear();
   Store([](RecordBytes copy, RecordBytes) { PREF_COPY::kPaperSize.set(copy, UInt32(Paper_Size_A3_Stitch)); });
   ASSERT_NE(nullptr, Open());
   ASSERT_TRUE(Dialog()->IsStitch());
@@ -544,6 +503,7 @@ TEST_F(CopyDialogTest, AStitchSizeHandsTheScanToTheWizardAndPrintsWhatItMerges) 
 }
 
 TEST_F(CopyDialogTest, AClosedWizardShowsTheDialogAgainOrClosesAScannerButtonRun) {
+  gStitchCalls.clear();
   Store([](RecordBytes copy, RecordBytes) { PREF_COPY::kPaperSize.set(copy, UInt32(Paper_Size_A3_Stitch)); });
   ASSERT_NE(nullptr, Open());
   Click('OKBT');
@@ -563,6 +523,7 @@ TEST_F(CopyDialogTest, AClosedWizardShowsTheDialogAgainOrClosesAScannerButtonRun
 }
 
 TEST_F(CopyDialogTest, AStitchScannerThatDoesNotOpenShowsItsAlert) {
+  gStitchCalls.clear();
   Store([](RecordBytes copy, RecordBytes) { PREF_COPY::kPaperSize.set(copy, UInt32(Paper_Size_A3_Stitch)); });
   Configure("No Such Model");
   ASSERT_NE(nullptr, Open());
