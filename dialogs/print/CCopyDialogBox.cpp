@@ -86,25 +86,6 @@ std::optional<PageFacts> CopyPageFacts() {
 LCommander* sAlertOwner = nullptr;
 void ShowDiskAlert(long item) { CWXUtility::Show_Error(kAlertLayout, sAlertOwner, kAlertList, item, 0, 1, nullptr, 0); }
 
-// Listening off while the dialog sets its own controls.
-class StQuiet {
- public:
-  explicit StQuiet(LListener* listener) : mListener(listener) { mListener->StopListening(); }
-  ~StQuiet() { mListener->StartListening(); }
-  StQuiet(const StQuiet&) = delete;
-  StQuiet& operator=(const StQuiet&) = delete;
-
- private:
-  LListener* mListener;
-};
-
-void EnableIf(LPane* pane, bool enabled) {
-  if (enabled)
-    pane->Enable();
-  else
-    pane->Disable();
-}
-
 void AppendText(Str255 text, ConstStr255Param more) {
   const size_t room = 255 - text[0], n = std::min<size_t>(more[0], room);
   std::memcpy(text + 1 + text[0], more + 1, n);
@@ -201,7 +182,7 @@ void CCopyDialogBox::Prefs_Set(unsigned char defaults) {
     std::memcpy(r.data(), factory.data(), PREF_COPY::kSize);
     PREF_COPY::kTag.set(r, tag);
   }
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   mDriverWindow->SetValue(PREF_COPY::kCheckUION.get(r));
   SetAllControls(mRules, RuleParams());
   ShowControls();
@@ -222,7 +203,7 @@ void CCopyDialogBox::ShowPopup(CPopupButton* popup, const RulePopup& state) {
   }
   popup->SetMaxValue(popup->CountMenuItems());
   popup->SetValue(state.value);
-  EnableIf(popup, state.enabled);
+  CWXUtility::EnableIf(popup, state.enabled);
 }
 
 void CCopyDialogBox::ShowCustomTexts() {
@@ -252,7 +233,7 @@ void CCopyDialogBox::ShowCustomTexts() {
 }
 
 void CCopyDialogBox::ShowControls() {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   const ScanControls& c = mRules.controls;
   ShowPopup(mMode, c.mode);
   ShowPopup(mImage, c.imag);
@@ -260,7 +241,7 @@ void CCopyDialogBox::ShowControls() {
   ShowPopup(mSize, c.size);
   ShowPopup(mScale, c.scal);
   mBrightness->SetValue(c.brightness);
-  EnableIf(mBrightness, c.brightnessEnabled);
+  CWXUtility::EnableIf(mBrightness, c.brightnessEnabled);
   ShowCustomTexts();
 }
 
@@ -575,11 +556,7 @@ void CCopyDialogBox::StartStitch(long imageMode, long inputResolution) {
 void CCopyDialogBox::OnScanEnded(CThreadChecker* checker) {
   if (!checker) return;
   SetRunning(0);
-  if (SystemVersion() <= kLastCoveringSystem && CAppearanceApp::sMainWindow)
-    CAppearanceApp::sMainWindow->EnableWindow();
-  if (!IsVisible()) Show();
-  Enable();
-  Refresh();
+  UncoverAfterScan();
   CTWAIN* twain = checker->GetTWAIN();
   mScan = CaptureCopyScan(twain, twain ? nullptr : checker->GetScanner());
   if (!IsStitch()) {

@@ -117,18 +117,6 @@ bool FolderExists(const FSSpec& folder) {
   return FSpGetDirectoryID(&folder, &dirID, &isDirectory) == noErr && isDirectory;
 }
 
-// Pauses the dialog's own listening while it sets its controls.
-class StStopListening {
- public:
-  explicit StStopListening(LListener* listener) : mListener(listener) { mListener->StopListening(); }
-  ~StStopListening() { mListener->StartListening(); }
-  StStopListening(const StStopListening&) = delete;
-  StStopListening& operator=(const StStopListening&) = delete;
-
- private:
-  LListener* mListener;
-};
-
 }  // namespace
 
 std::array<LPane*, 3> CSettingDialogBox::GroupPanes(const Slot& slot) {
@@ -167,7 +155,7 @@ void CSettingDialogBox::FinishCreateSelf() {
   mBasePath = CWXUtility::FindPaneAs<LPane>(this, 'TPTX');
 
   UReanimator::LinkListenerToControls(this, this, kControlLinks);
-  StStopListening quiet(this);
+  CWXUtility::StStopListening quiet(this);
   std::copy_n(PREF_ALL::kSetting.in(All()).data(), PREF_SETTING::kSize, mWorking.bytes.begin());
   ClampSlots(Working());
   PREF_SETTING::kTWAIN.set(Working(), 1);
@@ -327,7 +315,7 @@ void CSettingDialogBox::OnSlotChanged(uint32_t slot) {
   if (item == previous) return;
   if (!FunctionIsFree(All(), Working(), item)) {
     CWXUtility::Show_Error(kAlertLayout, this, kMessageList, kTaggedFunctionItem, 0, 1, nullptr, 0);
-    StStopListening quiet(this);
+    CWXUtility::StStopListening quiet(this);
     popup->SetValue(SInt32(previous));
     return;
   }
@@ -339,7 +327,7 @@ void CSettingDialogBox::OnSlotChanged(uint32_t slot) {
 void CSettingDialogBox::OnModelChanged() {
   Str255 model;
   mDriver->GetMenuItemText(SInt16(mDriver->GetValue()), model);
-  StStopListening quiet(this);
+  CWXUtility::StStopListening quiet(this);
   ChangeModel(All(), Working(), model);
   SetMenuItems(false);
   SetSlotControls();
@@ -374,7 +362,7 @@ void CSettingDialogBox::OnDefaults() {
   SetDefaultTags(All(), FourButtons());
   FSSpec base = PREF_SETTING::kTempBase.get(Working()), temp{};
   if (CWXUtility::Create_Default_TempDir(base, &temp)) PREF_SETTING::kTempFolder.set(Working(), temp);
-  StStopListening quiet(this);
+  CWXUtility::StStopListening quiet(this);
   SetDriverPopup();
   SetSlotControls();
   ShowBasePath();
