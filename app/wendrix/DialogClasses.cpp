@@ -6,6 +6,7 @@
 #include "dialogs/file/CScan2DialogBox.h"
 #include "dialogs/file/CScanInfoWindow.h"
 #include "dialogs/print/CPrintDialogBox.h"
+#include "dialogs/print/CCopyDialogBox.h"
 #include "dialogs/print/CSettingDialogBox.h"
 #include "dialogs/print/layout/CPictureView.h"
 #include "dialogs/print/layout/CPrintLayoutDialog.h"
@@ -33,6 +34,7 @@ const AppClassList& DialogClasses() {
       AppClassEntry<CScan1DialogBox>(),     AppClassEntry<CScan2DialogBox>(),
       // The File, Mail and OCR function dialogs.
       AppClassEntry<COcrDialogBox>(),
+      AppClassEntry<CCopyDialogBox>(),
   };
   return classes;
 }

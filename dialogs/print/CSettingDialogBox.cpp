@@ -1,6 +1,7 @@
 #include "CSettingDialogBox.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "app/CAppearanceApp.h"
@@ -119,6 +120,10 @@ bool FolderExists(const FSSpec& folder) {
 
 }  // namespace
 
+std::array<LPane*, 3> CSettingDialogBox::GroupPanes(const Slot& slot) {
+  return {slot.popup, slot.companion, slot.icon};
+}
+
 CSettingDialogBox::CSettingDialogBox(LStream* stream) : LDialogBox(stream) {
   CPreferences store(PREFS_FILE_NAME, 0);
   RecordBytes all = store.PrefAll();
@@ -144,13 +149,14 @@ void CSettingDialogBox::FinishCreateSelf() {
     mSlots[k].popup = CWXUtility::FindPaneAs<CPopupButton>(this, kSlotPanes[k].popup);
     mSlots[k].companion = CWXUtility::FindPaneAs<LPane>(this, kSlotPanes[k].companion);
     mSlots[k].icon = CWXUtility::FindPaneAs<CCicnButton>(this, kSlotPanes[k].icon);
+    for (LPane* pane : GroupPanes(mSlots[k])) pane->SavePlace(&mSlots[k].place);
   }
   mQuit = CWXUtility::FindPaneAs<LControl>(this, 'ECCB');
   CWXUtility::FindPaneAs<LControl>(this, 'TPBT');  // every pane of the layout is required
   mBasePath = CWXUtility::FindPaneAs<LPane>(this, 'TPTX');
 
   UReanimator::LinkListenerToControls(this, this, kControlLinks);
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   std::copy_n(PREF_ALL::kSetting.in(All()).data(), PREF_SETTING::kSize, mWorking.bytes.begin());
   ClampSlots(Working());
   PREF_SETTING::kTWAIN.set(Working(), 1);
@@ -223,13 +229,26 @@ void CSettingDialogBox::SetDriverPopup() {
   mDriver->Enable();
 }
 
+void CSettingDialogBox::PlaceGroup(Slot& slot) {
+  for (LPane* pane : GroupPanes(slot)) pane->Hide();
+  slot.place.SetMarker(0);
+  for (LPane* pane : GroupPanes(slot)) {
+    pane->RestorePlace(&slot.place);
+    // The place holds the visibility of creation too; the group is shown below.
+    pane->Hide();
+  }
+  for (LPane* pane : GroupPanes(slot)) pane->Show();
+}
+
 void CSettingDialogBox::SetSlotControls() {
   const bool four = FourButtons();
   for (uint32_t k = 0; k < PREF_SETTING::kSlots; ++k) {
-    const Slot& slot = mSlots[k];
-    const bool shown = k != 2 || four;
-    for (LPane* pane : {static_cast<LPane*>(slot.popup), slot.companion, static_cast<LPane*>(slot.icon)})
-      shown ? pane->Show() : pane->Hide();
+    Slot& slot = mSlots[k];
+    if (k != 2 || four) {
+      PlaceGroup(slot);
+    } else {
+      for (LPane* pane : GroupPanes(slot)) pane->Hide();
+    }
     slot.popup->SetValue(SInt32(PREF_SETTING::ButtonSlot(k).get(Working())));
     SetIcon(k);
   }
@@ -297,7 +316,7 @@ void CSettingDialogBox::OnSlotChanged(uint32_t slot) {
   if (item == previous) return;
   if (!FunctionIsFree(All(), Working(), item)) {
     CWXUtility::Show_Error(kAlertLayout, this, kMessageList, kTaggedFunctionItem, 0, 1, nullptr, 0);
-    StQuiet quiet(this);
+    CWXUtility::StStopListening quiet(this);
     popup->SetValue(SInt32(previous));
     return;
   }
@@ -309,7 +328,7 @@ void CSettingDialogBox::OnSlotChanged(uint32_t slot) {
 void CSettingDialogBox::OnModelChanged() {
   Str255 model;
   mDriver->GetMenuItemText(SInt16(mDriver->GetValue()), model);
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   ChangeModel(All(), Working(), model);
   SetMenuItems(false);
   SetSlotControls();
@@ -344,13 +363,21 @@ void CSettingDialogBox::OnDefaults() {
   SetDefaultTags(All(), FourButtons());
   FSSpec base = PREF_SETTING::kTempBase.get(Working()), temp{};
   if (CWXUtility::Create_Default_TempDir(base, &temp)) PREF_SETTING::kTempFolder.set(Working(), temp);
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   SetDriverPopup();
   SetSlotControls();
   ShowBasePath();
 }
 
 void CSettingDialogBox::OnOK() {
+  // The temporary folder of the last OK goes; the working one is made afresh below. After
+  // "DFLT" it may be another base's, which nothing would remove otherwise.
+  FSSpec savedTemp = PREF_SETTING::kTempFolder.get(mSaved.view());
+  if (!FolderExists(savedTemp) &&
+      CWXUtility::Create_Default_TempDir(PREF_SETTING::kTempBase.get(mSaved.view()), &savedTemp))
+    PREF_SETTING::kTempFolder.set(mSaved.view(), savedTemp);
+  CWXUtility::Delete_Default_TempDir(savedTemp);
+
   Str255 savedModel;
   PREF_SETTING::kModelName.get(mSaved.view(), savedModel);
   const uint32_t oldCount = ButtonCountOf(savedModel);

@@ -4,12 +4,14 @@
 // leaves the file as it stood after the last OK.
 #pragma once
 
+#include <array>
 #include <memory>
 #include <vector>
 
 #include "app/CFunctionDialog.h"
 #include "app/prefs/PrefRecords.h"
 #include "framework/LDialogBox.h"
+#include "framework/LHandleStream.h"
 #include "framework/TArray.h"
 #include "twain/Twain.h"
 
@@ -38,6 +40,7 @@ class CSettingDialogBox : public LDialogBox, public CFunctionDialog {
     CPopupButton* popup = nullptr;
     LPane* companion = nullptr;
     CCicnButton* icon = nullptr;
+    LHandleStream place;  // the three panes' places at creation
   };
 
   RecordBytes All() { return RecordBytes(mPrefAll.data(), mPrefAll.size()); }
@@ -46,6 +49,9 @@ class CSettingDialogBox : public LDialogBox, public CFunctionDialog {
   void SetMenuItems(bool listSources);
   void SetDriverPopup();
   void SetSlotControls();
+  // Hides the slot's group, puts its panes back at their places of creation and shows it.
+  void PlaceGroup(Slot& slot);
+  static std::array<LPane*, 3> GroupPanes(const Slot& slot);
   void SetIcon(uint32_t slot);
   void ShowBasePath();
   void OnSlotChanged(uint32_t slot);

@@ -228,6 +228,59 @@ TEST_F(SettingDialogTest, CancelAfterDefaultsRestoresTheSavedTemporaryFolder) {
   EXPECT_FALSE(std::filesystem::exists(defaultPath));
   EXPECT_TRUE(std::filesystem::is_directory(saved));
   EXPECT_EQ(mOpening, wxtest::ReadBytes(PrefsFile()));
+
+  ASSERT_NE(nullptr, Open());
+  Click('DFLT');
+  Click(900);
+  EXPECT_FALSE(std::filesystem::exists(saved)) << "the last OK's folder goes with the next OK";
+  EXPECT_TRUE(std::filesystem::is_directory(defaultPath));
+  WithPrefs([&](RecordBytes all) {
+    std::string path;
+    const FSSpec temp = PREF_SETTING::kTempFolder.get(PREF_ALL::kSetting.in(all));
+    EXPECT_EQ(noErr, FSpGetPOSIXPath(&temp, &path));
+    EXPECT_EQ(defaultPath, path);
+  });
+}
+
+// A new file gives every File record 2002 whatever the model. On a seven-button model no
+// scanner button reaches them (a push runs the slots, and the File function has no move
+// button there), and the first OK derives the tags from the slots.
+TEST_F(SettingDialogTest, TheFactoryFileTagsOfASevenButtonModelGiveWayToItsSlotsAtOK) {
+  std::filesystem::remove(PrefsFile());
+  Configure("Dremlo Model A");
+  WithPrefs([](RecordBytes all) {
+    for (uint32_t k = 0; k < PREF_ALL::kFileRecords; ++k)
+      EXPECT_EQ(2002u, PREF_FILE::kTag.get(PREF_ALL::File(k).in(all)));
+  });
+  ASSERT_NE(nullptr, Open());
+  EXPECT_EQ(nullptr, Window()->FindPaneByID('FILM'));
+  Click(900);
+  WithPrefs([](RecordBytes all) {
+    for (uint32_t k = 0; k < PREF_ALL::kFileRecords; ++k)
+      EXPECT_EQ(0u, PREF_FILE::kTag.get(PREF_ALL::File(k).in(all)));
+    EXPECT_EQ(2000u, PREF_COPY::kTag.get(PREF_ALL::kCopy.in(all)));
+    EXPECT_EQ(2001u, PREF_SCANX::kTag.get(PREF_ALL::kScan1.in(all)));
+    EXPECT_EQ(2003u, PREF_MAIL::kTag.get(PREF_ALL::kMail.in(all)));
+  });
+}
+
+TEST_F(SettingDialogTest, AModelChangePutsEachShownGroupBackAtItsPlace) {
+  ASSERT_NE(nullptr, Open());
+  for (PaneIDT id : {PaneIDT('CPYP'), PaneIDT('CPYB'), PaneIDT('CPPC')}) FindPane(Dialog(), id)->MoveBy(30, 5, false);
+  Choose('DRVR', 2);
+  const struct {
+    PaneIDT id;
+    SInt32 h, v;  // as layout 8000 places it
+  } places[] = {{'CPYP', 170, 84}, {'CPYB', 40, 86}, {'CPPC', 390, 78}, {'FILP', 170, 164}};
+  for (const auto& p : places) {
+    LPane* pane = FindPane(Dialog(), p.id);
+    SPoint32 at;
+    pane->GetFrameLocation(at);
+    EXPECT_EQ(p.h, at.h);
+    EXPECT_EQ(p.v, at.v);
+    EXPECT_TRUE(pane->IsVisible());
+  }
+  Click(901);
 }
 
 std::string PathOf(const FSSpec& spec) {
