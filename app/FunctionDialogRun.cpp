@@ -19,13 +19,6 @@ bool Covers() {
 
 }  // namespace
 
-void EnableIf(LPane* pane, bool enabled) {
-  if (enabled)
-    pane->Enable();
-  else
-    pane->Disable();
-}
-
 void CoverForScan(LWindow* dialog) {
   if (Covers()) {
     dialog->Hide();

@@ -104,25 +104,25 @@ CCustomScanDialogBox::~CCustomScanDialogBox() {
 
 void CCustomScanDialogBox::FinishCreateSelf() {
   LDialogBox::FinishCreateSelf();
-  FindDialogPane<LControl>(this, 'SCT1');
-  FindDialogPane<LControl>(this, 'SCT2');
+  CWXUtility::FindPaneAs<LControl>(this, 'SCT1');
+  CWXUtility::FindPaneAs<LControl>(this, 'SCT2');
   mPopups.Find(this, Working(), PrefAll());
   mMode = mPopups.SourcePopup();
   mImage = mPopups.ImagePopup();
   mSize = mPopups.SizePopup();
   mFileType = mPopups.FileTypePopup();
-  mDriverWindow = FindDialogPane<LControl>(this, 'UION');
-  mDayFolder = FindDialogPane<LControl>(this, 'DYIN');
-  mName = FindDialogPane<LEditText>(this, 'FNAM');
-  mFolder = FindDialogPane<LPane>(this, 'FOLD');
-  mAppName = FindDialogPane<LPane>(this, 'SCNA');
-  mAppIcon = FindDialogPane<CCicnButton>(this, 'FICN');
-  mPreview = FindDialogPane<LControl>(this, 'SPRE');
-  mAdobeRGB = FindDialogPane<LControl>(this, 'SVAD');
-  mOptions = FindDialogPane<LControl>(this, 'PDFS');
-  mAskName = FindDialogPane<LControl>(this, 'EZFN');
-  mHistory = FindDialogPane<LPopupButton>(this, 'PuFN');
-  for (PaneIDT id : {PaneIDT('DFLT'), PaneIDT('APLY'), PaneIDT('CNCL'), PaneIDT('OKBT')}) FindDialogPane<LPane>(this, id);
+  mDriverWindow = CWXUtility::FindPaneAs<LControl>(this, 'UION');
+  mDayFolder = CWXUtility::FindPaneAs<LControl>(this, 'DYIN');
+  mName = CWXUtility::FindPaneAs<LEditText>(this, 'FNAM');
+  mFolder = CWXUtility::FindPaneAs<LPane>(this, 'FOLD');
+  mAppName = CWXUtility::FindPaneAs<LPane>(this, 'SCNA');
+  mAppIcon = CWXUtility::FindPaneAs<CCicnButton>(this, 'FICN');
+  mPreview = CWXUtility::FindPaneAs<LControl>(this, 'SPRE');
+  mAdobeRGB = CWXUtility::FindPaneAs<LControl>(this, 'SVAD');
+  mOptions = CWXUtility::FindPaneAs<LControl>(this, 'PDFS');
+  mAskName = CWXUtility::FindPaneAs<LControl>(this, 'EZFN');
+  mHistory = CWXUtility::FindPaneAs<LPopupButton>(this, 'PuFN');
+  for (PaneIDT id : {PaneIDT('DFLT'), PaneIDT('APLY'), PaneIDT('CNCL'), PaneIDT('OKBT')}) CWXUtility::FindPaneAs<LPane>(this, id);
   // A dropped application is shown around the application's name.
   mDropPane = mAppName;
 
@@ -159,7 +159,7 @@ void CCustomScanDialogBox::Prefs_Set(unsigned char factory) {
     std::memcpy(r.data(), defaults.data(), R::kSize);
     R::kTag.set(r, tag);
   }
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   mPopups.ShowRecord();
   mDriverWindow->SetValue(R::kCheckUION.get(r));
   mDayFolder->SetValue(R::kCheckDYIN.get(r));
@@ -235,7 +235,7 @@ void CCustomScanDialogBox::SetFileType_Popup() {
 }
 
 void CCustomScanDialogBox::SetAdobeRGBCheckBox() {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   // With pages waiting, their colour is decided: the box keeps its value.
   if (PagesPending() || R::kCheckUION.get(Working()) == 1) {
     mAdobeRGB->Disable();
@@ -250,7 +250,7 @@ void CCustomScanDialogBox::SetAdobeRGBCheckBox() {
 }
 
 void CCustomScanDialogBox::SetSelect1Button() {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   RecordBytes r = Working();
   FSSpec folder = R::kFolder.get(r);
   FSSpec chosen{};
@@ -353,7 +353,7 @@ void CCustomScanDialogBox::ListenToMessage(MessageT message, void* param) {
     case 'DYIN': R::kCheckDYIN.set(Working(), UInt8(value)); break;
     case 'SVAD': {
       R::kCheckSVAD.set(Working(), UInt8(value));
-      StQuiet quiet(this);
+      CWXUtility::StStopListening quiet(this);
       SetUIonBox();
       break;
     }
@@ -376,7 +376,7 @@ void CCustomScanDialogBox::ListenToMessage(MessageT message, void* param) {
 }
 
 void CCustomScanDialogBox::OnMode(long item) {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   mPopups.StoreSource(item);
   SetImageMode_Popup();
   SetFileType_Popup();
@@ -387,7 +387,7 @@ void CCustomScanDialogBox::OnMode(long item) {
 }
 
 void CCustomScanDialogBox::OnImageMode(long item) {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   mPopups.StoreImageMode(item);
   SetFileType_Popup();
   SetResolution_Popup();
@@ -397,7 +397,7 @@ void CCustomScanDialogBox::OnImageMode(long item) {
 }
 
 void CCustomScanDialogBox::OnResolution(long item) {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   mPopups.StoreResolution(item);
   SetImageMode_Popup();
   SetSize_Popup();
@@ -405,7 +405,7 @@ void CCustomScanDialogBox::OnResolution(long item) {
 }
 
 void CCustomScanDialogBox::OnSize(long item) {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   RecordBytes r = Working();
   mPopups.StoreSize(item);
   if (Source() == kSourcePlaten && IsStitch()) ClearCorrections();
@@ -420,7 +420,7 @@ void CCustomScanDialogBox::OnSize(long item) {
 }
 
 void CCustomScanDialogBox::OnFileType(long item) {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   R::kFileType.set(Working(), UInt32(item));
   SetImageMode_Popup();
   SetResolution_Popup();
@@ -430,7 +430,7 @@ void CCustomScanDialogBox::OnFileType(long item) {
 }
 
 void CCustomScanDialogBox::OnDriverWindow(long value) {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   R::kCheckUION.set(Working(), UInt8(value));
   if (value) EXIF_PREF::kColourPage.set(PREF_ALL::kExif.in(PrefAll()), 2);
   SetMode_Popup();
@@ -447,7 +447,7 @@ void CCustomScanDialogBox::DropPendingPages() {
 }
 
 void CCustomScanDialogBox::OnPreview(long value) {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   if (!PagesPending()) {
     R::kCheckFIRE.set(Working(), UInt8(value));
     SetFileType_Popup();
@@ -469,7 +469,7 @@ void CCustomScanDialogBox::OnPreview(long value) {
 }
 
 void CCustomScanDialogBox::OnFormatOptions() {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   RecordBytes r = Working();
   const UInt8 driverWindow = R::kCheckUION.get(r);
   const UInt8 stitch = IsStitch() ? 1 : 0;
@@ -522,7 +522,7 @@ void CCustomScanDialogBox::OnApply() {
 }
 
 void CCustomScanDialogBox::OnDefaults() {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   bool reset = true;
   if (PagesPending()) {
     reset = Ask(this, kItemDropPendingPages);
@@ -571,7 +571,7 @@ void CCustomScanDialogBox::OnStart() {
   Str255 name;
   mName->GetDescriptor(name);
   if (mAutoStart == 1 && R::kFlag3437.get(r) == 1 && AskForName(this, r, R::kHistory, name) == 1) {
-    StQuiet quiet(this);
+    CWXUtility::StStopListening quiet(this);
     mName->SetDescriptor(name);
   }
   const long problem = CWXUtility::CheckFileName(name);
@@ -834,7 +834,7 @@ void CCustomScanDialogBox::PreviewRun(CThreadChecker* checker, CTWAIN* twain) {
   SetAdobeRGBCheckBox();
   ReloadDefaultExif(PrefAll());
   {
-    StQuiet quiet(this);
+    CWXUtility::StStopListening quiet(this);
     mDayFolder->SetValue(dayFolder);
     mFileType->SetValue(SInt32(R::kFileType.get(r)));
     ShowFolderPath(mFolder, folder);

@@ -74,19 +74,19 @@ COcrDialogBox::~COcrDialogBox() {
 
 void COcrDialogBox::FinishCreateSelf() {
   LDialogBox::FinishCreateSelf();
-  mImage = FindDialogPane<LPopupButton>(this, 'IMAG');
-  mResolution = FindDialogPane<LPopupButton>(this, 'RESL');
-  mSize = FindDialogPane<LPopupButton>(this, 'SIZE');
-  mFileType = FindDialogPane<LPopupButton>(this, 'FTYP');
-  mDayFolder = FindDialogPane<LControl>(this, 'DYIN');
-  mName = FindDialogPane<LEditText>(this, 'FNAM');
-  mFolder = FindDialogPane<LPane>(this, 'FOLD');
-  mAppName = FindDialogPane<LPane>(this, 'SCNA');
-  mAppIcon = FindDialogPane<CCicnButton>(this, 'AICN');
-  mOptions = FindDialogPane<LControl>(this, 'PDFS');
-  mAskName = FindDialogPane<LControl>(this, 'EZFN');
-  mHistory = FindDialogPane<LPopupButton>(this, 'PuFN');
-  for (PaneIDT id : {PaneIDT('OKBT'), PaneIDT('CNCL'), PaneIDT('APLY'), PaneIDT('DFLT')}) FindDialogPane<LPane>(this, id);
+  mImage = CWXUtility::FindPaneAs<LPopupButton>(this, 'IMAG');
+  mResolution = CWXUtility::FindPaneAs<LPopupButton>(this, 'RESL');
+  mSize = CWXUtility::FindPaneAs<LPopupButton>(this, 'SIZE');
+  mFileType = CWXUtility::FindPaneAs<LPopupButton>(this, 'FTYP');
+  mDayFolder = CWXUtility::FindPaneAs<LControl>(this, 'DYIN');
+  mName = CWXUtility::FindPaneAs<LEditText>(this, 'FNAM');
+  mFolder = CWXUtility::FindPaneAs<LPane>(this, 'FOLD');
+  mAppName = CWXUtility::FindPaneAs<LPane>(this, 'SCNA');
+  mAppIcon = CWXUtility::FindPaneAs<CCicnButton>(this, 'AICN');
+  mOptions = CWXUtility::FindPaneAs<LControl>(this, 'PDFS');
+  mAskName = CWXUtility::FindPaneAs<LControl>(this, 'EZFN');
+  mHistory = CWXUtility::FindPaneAs<LPopupButton>(this, 'PuFN');
+  for (PaneIDT id : {PaneIDT('OKBT'), PaneIDT('CNCL'), PaneIDT('APLY'), PaneIDT('DFLT')}) CWXUtility::FindPaneAs<LPane>(this, id);
   mDrop = std::make_unique<CAppDropArea>(this, mAppName, this);
 
   UReanimator::LinkListenerToControls(this, this, kLayout);
@@ -162,7 +162,7 @@ void COcrDialogBox::Prefs_Set(unsigned char reset) {
     std::memcpy(r.data(), defaults.data(), PREF_OCR::kSize);
     PREF_OCR::kTag.set(r, tag);
   }
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   mDayFolder->SetValue(PREF_OCR::kCheckDYIN.get(r));
   mAskName->SetValue(PREF_OCR::kCheckEZFN.get(r));
   SetImageMode_Popup();
@@ -266,7 +266,7 @@ void COcrDialogBox::ListenToMessage(MessageT message, void* param) {
     case 'APLY': OnApply(); break;
     case 'DFLT': OnDefaults(); break;
     case 'IMAG': {
-      StQuiet quiet(this);
+      CWXUtility::StStopListening quiet(this);
       PREF_OCR::kColourMode.set(r, UInt32(value));
       SetFileType_Popup();
       break;
@@ -281,7 +281,7 @@ void COcrDialogBox::ListenToMessage(MessageT message, void* param) {
       break;
     case 'PDFS': OnFormatOptions(); break;
     case 'SCT1': {
-      StQuiet quiet(this);
+      CWXUtility::StStopListening quiet(this);
       SetSelect1Button();
       break;
     }
@@ -296,7 +296,7 @@ void COcrDialogBox::ListenToMessage(MessageT message, void* param) {
 }
 
 void COcrDialogBox::OnSize(long item) {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   RecordBytes r = Working();
   PREF_OCR::kPaperSize.set(r, UInt32(item));
   if (item != CustomItem()) return;
@@ -305,7 +305,7 @@ void COcrDialogBox::OnSize(long item) {
 }
 
 void COcrDialogBox::OnFormatOptions() {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   RecordBytes r = Working();
   const UInt8 driverWindow = PREF_OCR::kFlag16.get(r);
   UInt32 third = 0;
@@ -339,7 +339,7 @@ void COcrDialogBox::OnApplicationDropped(const FSSpec& app) {
 }
 
 void COcrDialogBox::OnForgetApplication() {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   if (App().name[0] == 0) return;
   if (CWXUtility::Show_Error(CWXUtility::kAlertLayout, this, 400, kItemForgetApplication, 1, 1, nullptr, 0) != msg_OK)
     return;
@@ -369,7 +369,7 @@ void COcrDialogBox::OnApply() {
 }
 
 void COcrDialogBox::OnDefaults() {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   Prefs_Set(1);
   RecordBytes r = Working();
   Str255 name;
@@ -383,19 +383,19 @@ void COcrDialogBox::OnDefaults() {
 }
 
 void COcrDialogBox::OnHistoryOpens() {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   Str255 current;
   mName->GetDescriptor(current);
   mHistoryMatch = FillHistoryMenu(mHistory, Working(), PREF_OCR::kHistory, current) ? 1 : 0;
 }
 
 void COcrDialogBox::OnHistoryCloses() {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   CloseHistoryMenu(mHistory, mHistoryMatch != 0, mName);
 }
 
 void COcrDialogBox::OnHistoryChoice(long item) {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   TakeHistoryItem(mHistory, item, mName);
 }
 
@@ -439,7 +439,7 @@ void COcrDialogBox::OnStart() {
     Str255 names[PrefHistory::kEntries];
     for (UInt32 i = 0; i < count; ++i) PREF_OCR::kHistory.entry(r, i, names[i]);
     if (CWXUtility::AddFileName(this, name, long(count), names) == 1) {
-      StQuiet quiet(this);
+      CWXUtility::StStopListening quiet(this);
       mName->SetDescriptor(name);
     }
   }

@@ -116,18 +116,18 @@ void CSaveDialogBox::FinishCreateSelf() {
   mImage = mPopups.ImagePopup();
   mSize = mPopups.SizePopup();
   mFileType = mPopups.FileTypePopup();
-  mDriverWindow = FindDialogPane<LControl>(this, 'UION');
-  mDayFolder = FindDialogPane<LControl>(this, 'DYIN');
-  mAdobeRGB = FindDialogPane<LControl>(this, 'SVAD');
-  mOptions = FindDialogPane<LControl>(this, 'PDFS');
-  mSelect = FindDialogPane<LControl>(this, 'SCT1');
-  mName = FindDialogPane<LEditText>(this, 'FNAM');
-  mFolder = FindDialogPane<LPane>(this, 'FOLD');
-  mSaveTo = FindDialogPane<LPane>(this, 'TOTX');
-  mPreview = FindDialogPane<LControl>(this, 'SPRE');
-  mAskName = FindDialogPane<LControl>(this, 'EZFN');
-  mHistory = FindDialogPane<LPopupButton>(this, 'PuFN');
-  for (PaneIDT id : {PaneIDT('DFLT'), PaneIDT('APLY'), PaneIDT('CNCL'), PaneIDT('OKBT')}) FindDialogPane<LPane>(this, id);
+  mDriverWindow = CWXUtility::FindPaneAs<LControl>(this, 'UION');
+  mDayFolder = CWXUtility::FindPaneAs<LControl>(this, 'DYIN');
+  mAdobeRGB = CWXUtility::FindPaneAs<LControl>(this, 'SVAD');
+  mOptions = CWXUtility::FindPaneAs<LControl>(this, 'PDFS');
+  mSelect = CWXUtility::FindPaneAs<LControl>(this, 'SCT1');
+  mName = CWXUtility::FindPaneAs<LEditText>(this, 'FNAM');
+  mFolder = CWXUtility::FindPaneAs<LPane>(this, 'FOLD');
+  mSaveTo = CWXUtility::FindPaneAs<LPane>(this, 'TOTX');
+  mPreview = CWXUtility::FindPaneAs<LControl>(this, 'SPRE');
+  mAskName = CWXUtility::FindPaneAs<LControl>(this, 'EZFN');
+  mHistory = CWXUtility::FindPaneAs<LPopupButton>(this, 'PuFN');
+  for (PaneIDT id : {PaneIDT('DFLT'), PaneIDT('APLY'), PaneIDT('CNCL'), PaneIDT('OKBT')}) CWXUtility::FindPaneAs<LPane>(this, id);
 
   UReanimator::LinkListenerToControls(this, this, kLayout);
   mJPEGSwapped = 0;
@@ -167,7 +167,7 @@ void CSaveDialogBox::Prefs_Set(unsigned char factory) {
     mPreview->Enable();
     PREF_SAVE::kTag.set(r, tag);
   }
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   mPopups.ShowRecord();
   mDriverWindow->SetValue(PREF_SAVE::kCheckUION.get(r));
   mDayFolder->SetValue(PREF_SAVE::kCheckDYIN.get(r));
@@ -313,7 +313,7 @@ void CSaveDialogBox::SetFileNamePdfAdd(const FSSpec& pdf) {
 }
 
 void CSaveDialogBox::SetSelect1Button() {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   RecordBytes r = Working();
   if (FileType() != kTypeAddToPDF) {
     FSSpec folder = PREF_SAVE::kFolder.get(r);
@@ -350,7 +350,7 @@ void CSaveDialogBox::SetEZCheckBox() {
   RecordBytes r = Working();
   PREF_SAVE::kCheckEZFN.set(r, 0);
   PREF_SAVE::kFlag3622.set(r, 0);
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   mAskName->SetValue(0);
   mAskName->Disable();
 }
@@ -368,7 +368,7 @@ void CSaveDialogBox::SetPdfCompress() {
 }
 
 void CSaveDialogBox::SetAdobeRGBCheckBox() {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   bool enabled = false;
   if (!PagesPending() && PREF_SAVE::kCheckUION.get(Working()) == 0) {
     enabled = AdobeRGBAllowed(Source(), Code(), FileType());
@@ -411,7 +411,7 @@ void CSaveDialogBox::ListenToMessage(MessageT message, void* param) {
     case 'DYIN': PREF_SAVE::kCheckDYIN.set(Working(), UInt8(value)); break;
     case 'SVAD': {
       PREF_SAVE::kCheckSVAD.set(Working(), UInt8(value));
-      StQuiet quiet(this);
+      CWXUtility::StStopListening quiet(this);
       SetUIonBox();
       break;
     }
@@ -429,7 +429,7 @@ void CSaveDialogBox::ListenToMessage(MessageT message, void* param) {
 }
 
 void CSaveDialogBox::OnMode(long item) {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   mPopups.StoreSource(item);
   SetImageMode_Popup();
   SetFileType_Popup();
@@ -441,7 +441,7 @@ void CSaveDialogBox::OnMode(long item) {
 }
 
 void CSaveDialogBox::OnImageMode(long item) {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   mPopups.StoreImageMode(item);
   SetFileType_Popup();
   SetResolution_Popup();
@@ -452,13 +452,13 @@ void CSaveDialogBox::OnImageMode(long item) {
 }
 
 void CSaveDialogBox::OnResolution(long item) {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   mPopups.StoreResolution(item);
   SetSize_Popup();
 }
 
 void CSaveDialogBox::OnSize(long item) {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   RecordBytes r = Working();
   mPopups.StoreSize(item);
   if (Source() == kSourcePlaten && IsStitch()) ClearCorrections();
@@ -481,7 +481,7 @@ void CSaveDialogBox::StoreFileName(UInt32 fileType) {
 }
 
 void CSaveDialogBox::OnFileType(long item) {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   RecordBytes r = Working();
   StoreFileName(PREF_SAVE::kFileType.get(r));
   PREF_SAVE::kFileType.set(r, UInt32(item));
@@ -505,7 +505,7 @@ void CSaveDialogBox::OnFileType(long item) {
 }
 
 void CSaveDialogBox::OnDriverWindow(long value) {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   PREF_SAVE::kCheckUION.set(Working(), UInt8(value));
   if (value) EXIF_PREF::kColourPage.set(PREF_ALL::kExif.in(PrefAll()), 2);
   SetMode_Popup();
@@ -517,7 +517,7 @@ void CSaveDialogBox::OnDriverWindow(long value) {
 }
 
 void CSaveDialogBox::OnPreview(long value) {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   if (!PagesPending()) {
     PREF_SAVE::kCheckFORE.set(Working(), UInt8(value));
     SetDayInCheckBox();
@@ -540,7 +540,7 @@ void CSaveDialogBox::OnPreview(long value) {
 }
 
 void CSaveDialogBox::OnFormatOptions() {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   RecordBytes r = Working();
   const UInt8 driverWindow = PREF_SAVE::kCheckUION.get(r);
   const UInt8 stitch = IsStitch() ? 1 : 0;
@@ -592,7 +592,7 @@ void CSaveDialogBox::OnApply() {
 }
 
 void CSaveDialogBox::OnDefaults() {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   bool reset = true;
   if (PagesPending()) {
     reset = Ask(this, kDropPendingPagesQuestion);
@@ -641,7 +641,7 @@ void CSaveDialogBox::OnStart() {
   RecordBytes history = Working();
   if (mAutoStart == 1 && PREF_SAVE::kFlag3622.get(history) == 1) {
     if (AskForName(this, history, PREF_SAVE::kHistory, name) == 1) {
-      StQuiet quiet(this);
+      CWXUtility::StStopListening quiet(this);
       mName->SetDescriptor(name);
     }
   }
@@ -662,7 +662,7 @@ void CSaveDialogBox::OnStart() {
     if (!PDFChosen()) {
       Alert(this, kItemNoPDFToAddTo);
       if (!ChoosePDFToAddTo()) return;
-      StQuiet quiet(this);
+      CWXUtility::StStopListening quiet(this);
       SetFileNameEditText();
       SetFolderNameEditText();
       Refresh();
@@ -994,7 +994,7 @@ void CSaveDialogBox::PreviewRun(CThreadChecker* checker, CTWAIN* twain) {
       !SameText(pdfAfter.name, pdfBefore.name))
     SetFileNamePdfAdd(pdfAfter);
   {
-    StQuiet quiet(this);
+    CWXUtility::StStopListening quiet(this);
     mDayFolder->SetValue(dayFolder);
     mFileType->SetValue(SInt32(fileType));
     SetResolution_Popup();

@@ -134,7 +134,7 @@ void ReloadDefaultExif(RecordBytes prefsAll) {
 bool HandleHistoryMessage(LListener* dialog, MessageT message, long value, LPopupButton* popup, LEditText* name,
                           RecordBytes record, const PrefHistory& history, UInt8& matched) {
   if (message != 'FACB' && message != 'FACA' && message != 'PuFN') return false;
-  StQuiet quiet(dialog);
+  CWXUtility::StStopListening quiet(dialog);
   if (message == 'FACB') {
     Str255 current;
     name->GetDescriptor(current);

@@ -39,14 +39,14 @@ SInt32 ItemWithin(UInt32 stored, SInt16 items) { return SInt32(std::clamp<UInt32
 }  // namespace
 
 void ScanSettingPopups::Find(LView* dialog, RecordBytes working, RecordBytes prefsAll) {
-  using FunctionDialogKit::FindPaneAs;
+  using CWXUtility::FindPaneAs;
   mWorking = working;
   mPrefsAll = prefsAll;
-  mSource = FindDialogPane<LPopupButton>(dialog, 'MODE');
-  mImage = FindDialogPane<LPopupButton>(dialog, 'IMAG');
-  mResolution = FindDialogPane<LPopupButton>(dialog, 'RESL');
-  mSize = FindDialogPane<LPopupButton>(dialog, 'SIZE');
-  mFileType = FindDialogPane<LPopupButton>(dialog, 'FTYP');
+  mSource = CWXUtility::FindPaneAs<LPopupButton>(dialog, 'MODE');
+  mImage = CWXUtility::FindPaneAs<LPopupButton>(dialog, 'IMAG');
+  mResolution = CWXUtility::FindPaneAs<LPopupButton>(dialog, 'RESL');
+  mSize = CWXUtility::FindPaneAs<LPopupButton>(dialog, 'SIZE');
+  mFileType = CWXUtility::FindPaneAs<LPopupButton>(dialog, 'FTYP');
   SetPopupMenu(mSource, Menu(kSourceMenu));
   SetPopupMenu(mImage, Menu(kPlatenModeMenu));
   SetPopupMenu(mResolution, Menu(kPlatenResolutionMenu));
@@ -103,7 +103,7 @@ void ScanSettingPopups::ShowRecord() {
   mFileType->SetValue(SInt32(mFields.fileType.get(r)));
 }
 
-void ScanSettingPopups::ShowSource() { FunctionDialogKit::EnableIf(mSource, !DriverWindow()); }
+void ScanSettingPopups::ShowSource() { CWXUtility::EnableIf(mSource, !DriverWindow()); }
 
 void ScanSettingPopups::ShowImageMode() {
   RecordBytes r = mWorking;
@@ -118,7 +118,7 @@ void ScanSettingPopups::ShowImageMode() {
     if (S::kImageMode2.get(r) == 3) S::kImageMode2.set(r, 2);
     mImage->SetValue(SInt32(S::kImageMode2.get(r)));
   }
-  FunctionDialogKit::EnableIf(mImage, !lastSource && !DriverWindow());
+  CWXUtility::EnableIf(mImage, !lastSource && !DriverWindow());
   if (IsStitch()) {
     mImage->DisableItem(6);
     mImage->DisableItem(7);
@@ -155,7 +155,7 @@ void ScanSettingPopups::ShowResolution() {
     S::kResolution2.set(r, item);
     mResolution->SetValue(SInt32(item));
   }
-  FunctionDialogKit::EnableIf(mResolution, Source() != kSourceLast && !DriverWindow());
+  CWXUtility::EnableIf(mResolution, Source() != kSourceLast && !DriverWindow());
 }
 
 bool ScanSettingPopups::ShowSize() {
@@ -172,7 +172,7 @@ bool ScanSettingPopups::ShowSize() {
     mSize->SetValue(SInt32(S::kPaperSize2.get(r)));
     if (mImage->GetValue() == 3) enabled = false;
   }
-  FunctionDialogKit::EnableIf(mSize, enabled && !DriverWindow());
+  CWXUtility::EnableIf(mSize, enabled && !DriverWindow());
   if (source == kSourcePlaten) FunctionDialogKit::ShowCustomSize(mSize, r, mFields.customSize);
   return Source() == kSourcePlaten && IsStitch();
 }

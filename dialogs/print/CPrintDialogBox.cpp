@@ -87,13 +87,13 @@ CPrintDialogBox::~CPrintDialogBox() {
 
 void CPrintDialogBox::FinishCreateSelf() {
   LDialogBox::FinishCreateSelf();
-  mMode = FindDialogPane<LPopupButton>(this, 'MODE');
-  mImage = FindDialogPane<LPopupButton>(this, 'IMAG');
-  mResolution = FindDialogPane<LPopupButton>(this, 'RESL');
-  mSize = FindDialogPane<LPopupButton>(this, 'SIZE');
-  mDriverWindow = FindDialogPane<LControl>(this, 'UION');
-  mBrightness = FindDialogPane<LControl>(this, 'BLIT');
-  mBrightnessText = FindDialogPane<LPane>(this, 'BLTX');
+  mMode = CWXUtility::FindPaneAs<LPopupButton>(this, 'MODE');
+  mImage = CWXUtility::FindPaneAs<LPopupButton>(this, 'IMAG');
+  mResolution = CWXUtility::FindPaneAs<LPopupButton>(this, 'RESL');
+  mSize = CWXUtility::FindPaneAs<LPopupButton>(this, 'SIZE');
+  mDriverWindow = CWXUtility::FindPaneAs<LControl>(this, 'UION');
+  mBrightness = CWXUtility::FindPaneAs<LControl>(this, 'BLIT');
+  mBrightnessText = CWXUtility::FindPaneAs<LPane>(this, 'BLTX');
   mMode->SetMenuID(kSourceMenu);
   mImage->SetMenuID(kPlatenModeMenu);
   mResolution->SetMenuID(kPlatenResolutionMenu);
@@ -148,7 +148,7 @@ void CPrintDialogBox::Prefs_Set(unsigned char inDefaults) {
     std::memcpy(mWorking.bytes.data(), defaults.data(), PREF_PRINT::kSize);
     PREF_PRINT::kTag.set(r, tag);
   }
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   SetAllControls(mRules, Params());
   ShowControls();
 }
@@ -189,7 +189,7 @@ bool CPrintDialogBox::IsStitch_Disregard_UICheckBox() { return IsStitchDisregard
 // ---- Messages ----------------------------------------------------------------------------
 
 void CPrintDialogBox::ListenToMessage(MessageT message, void* param) {
-  for (PaneIDT id : {PaneIDT('DFLT'), PaneIDT('APLY'), PaneIDT('CNCL'), PaneIDT('OKBT')}) FindDialogPane<LPane>(this, id);
+  for (PaneIDT id : {PaneIDT('DFLT'), PaneIDT('APLY'), PaneIDT('CNCL'), PaneIDT('OKBT')}) CWXUtility::FindPaneAs<LPane>(this, id);
   mRules.controls.mode.value = SInt32(Source());
   const bool valued = message != msg_ScanEnded && message != msg_OK && message != msg_Cancel;
   const long value = (valued && param) ? *static_cast<SInt32*>(param) : 0;
@@ -211,25 +211,25 @@ void CPrintDialogBox::ListenToMessage(MessageT message, void* param) {
 }
 
 void CPrintDialogBox::OnMode(long item) {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   OnModeChanged(mRules, Params(), int32_t(item));
   ShowControls();
 }
 
 void CPrintDialogBox::OnImageMode(long item) {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   OnImageModeChanged(mRules, Params(), int32_t(item));
   ShowControls();
 }
 
 void CPrintDialogBox::OnResolution(long item) {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   OnResolutionChanged(mRules, Params(), int32_t(item));
   ShowControls();
 }
 
 void CPrintDialogBox::OnSize(long item) {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   OnSizeChanged(mRules, Params(), int32_t(item), [this] {
     CWXUtility::EditStoredManuscriptSize(kSizeDialog, this, Working(), PREF_PRINT::kCustomSize);
   });
@@ -237,13 +237,13 @@ void CPrintDialogBox::OnSize(long item) {
 }
 
 void CPrintDialogBox::OnBrightness(long level) {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   OnBrightnessChanged(mRules, Params(), int32_t(level));
   ShowControls();
 }
 
 void CPrintDialogBox::OnDriverWindow(long value) {
-  StQuiet quiet(this);
+  CWXUtility::StStopListening quiet(this);
   OnUIChanged(mRules, Params(), int32_t(value));
   ShowControls();
 }
@@ -282,7 +282,7 @@ void CPrintDialogBox::OnStart() {
   // The driver's window leaves the dialog enabled while it scans.
   if (mScanning == 1) return;
   {
-    StQuiet quiet(this);
+    CWXUtility::StStopListening quiet(this);
     mReference = mWorking;
     Save_Setting();
   }

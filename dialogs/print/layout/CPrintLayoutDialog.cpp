@@ -162,9 +162,9 @@ CPrintLayoutDialog::~CPrintLayoutDialog() {
 
 void CPrintLayoutDialog::FinishCreateSelf() {
   LDialogBox::FinishCreateSelf();
-  mAddText = FindDialogPane<LPane>(this, 'ADDT');
-  mStrip = FindDialogPane<CThumbnailView>(this, 'THUV');
-  mArea = FindDialogPane<CPictureView>(this, 'PICV');
+  mAddText = CWXUtility::FindPaneAs<LPane>(this, 'ADDT');
+  mStrip = CWXUtility::FindPaneAs<CThumbnailView>(this, 'THUV');
+  mArea = CWXUtility::FindPaneAs<CPictureView>(this, 'PICV');
   UReanimator::LinkListenerToControls(this, this, 1100);
   mArea->AddListener(this);
   mStrip->AddListener(mArea);
@@ -180,9 +180,9 @@ void CPrintLayoutDialog::FinishCreateSelf() {
   Str255 blank;
   PStrFromString("-", blank);
   for (PaneIDT id : {PaneIDT('PBWD'), PaneIDT('PBHI')}) {
-    auto* popup = FindDialogPane<LPopupButton>(this, id);
+    auto* popup = CWXUtility::FindPaneAs<LPopupButton>(this, id);
     for (SInt16 item = 1; item <= 3; ++item) popup->AppendMenuItem(blank);
-    StQuiet quiet(this);
+    CWXUtility::StStopListening quiet(this);
     popup->SetValue(unit);
   }
 }
@@ -297,7 +297,7 @@ void CPrintLayoutDialog::ResizePicture(UInt8 fit) {
 void CPrintLayoutDialog::SetPrintButton() {
   bool any = false;
   for (SInt32 n = 1; CThumbnailPane* thumbnail = mStrip->GetThumbnail(n); ++n) any |= thumbnail->IsChecked();
-  LPane* print = FindDialogPane<LPane>(this, 'BTPR');
+  LPane* print = CWXUtility::FindPaneAs<LPane>(this, 'BTPR');
   EnableIf(print, any);
   print->Refresh();
 }
@@ -318,8 +318,8 @@ void CPrintLayoutDialog::ListenToMessage(MessageT message, void* param) {
     case CPicturePane::msg_PrintRecord: ShowSize(*static_cast<const AcqRecord*>(param)); break;
     case 'PBWD':
     case 'PBHI': {
-      auto* other = FindDialogPane<LPopupButton>(this, message == 'PBWD' ? 'PBHI' : 'PBWD');
-      StQuiet quiet(this);
+      auto* other = CWXUtility::FindPaneAs<LPopupButton>(this, message == 'PBWD' ? 'PBHI' : 'PBWD');
+      CWXUtility::StStopListening quiet(this);
       other->SetValue(param ? *static_cast<SInt32*>(param) : 1);
       other->Refresh();
       break;
@@ -353,10 +353,10 @@ void CPrintLayoutDialog::ShowSize(const AcqRecord& placed) {
   const double resolution = page.resolution / 65536.0;
   Str255 text;
   PStrFromString(std::to_string(long(std::lround(placed.resolution / 65536.0))), text);
-  FindDialogPane<LPane>(this, 'CRES')->SetDescriptor(text);
-  auto* width = FindDialogPane<LPopupButton>(this, 'PBWD');
-  auto* height = FindDialogPane<LPopupButton>(this, 'PBHI');
-  StQuiet quiet(this);
+  CWXUtility::FindPaneAs<LPane>(this, 'CRES')->SetDescriptor(text);
+  auto* width = CWXUtility::FindPaneAs<LPopupButton>(this, 'PBWD');
+  auto* height = CWXUtility::FindPaneAs<LPopupButton>(this, 'PBHI');
+  CWXUtility::StStopListening quiet(this);
   const SInt32 unit = width->GetValue();
   SetSizeItems(width, page.width, resolution, placed.width);
   width->SetValue(unit);
@@ -401,7 +401,7 @@ void CPrintLayoutDialog::OnPageSetup() {
     CThumbnailPane* shown = mStrip->GetCurrentThumbnail();
     for (SInt32 n = 1; CThumbnailPane* thumbnail = mStrip->GetThumbnail(n); ++n) {
       {
-        StQuiet quiet(this);
+        CWXUtility::StStopListening quiet(this);
         thumbnail->VirtualClick();
       }
       if (CPicturePane* picture = mArea->GetPicture()) picture->ResizeSameRate();
@@ -515,7 +515,7 @@ void CPrintLayoutDialog::PrintImage(LPrintSpec& spec) {
     ~Restore() {
       PutBack();
       if (shown) {
-        StQuiet quiet(dialog);
+        CWXUtility::StStopListening quiet(dialog);
         shown->VirtualClick();
       }
       dialog->Refresh();
@@ -525,7 +525,7 @@ void CPrintLayoutDialog::PrintImage(LPrintSpec& spec) {
     if (!thumbnail->IsChecked()) continue;
     StPrintSession session(spec);
     {
-      StQuiet quiet(this);
+      CWXUtility::StStopListening quiet(this);
       thumbnail->VirtualClick();
     }
     CWXUtility::SetCurrentPrinter(spec.GetPrintSession(), mSavedPrinter);

@@ -9,6 +9,7 @@
 #include "framework/LPushButton.h"
 #include "framework/LWindow.h"
 #include "framework/UReanimator.h"
+#include "toolbox/Clock.h"
 
 using namespace wxframework;
 
@@ -69,7 +70,14 @@ TEST_F(LWindowTest, AnUnknownClassNamesItsIDAndLeavesNothingBehind) {
   EXPECT_THROW(LWindow::CreateWindow(9999, mApp), LException);  // no such layout
 }
 
+// Two clicks a few ticks apart count as a double click whatever the machine's load: the
+// clock is a fake that moves one tick per reading.
 TEST_F(LWindowTest, ClicksReachThePaneAndCountDoubleClicks) {
+  ClockSetFake(0, 1000);
+  ClockSetAutoAdvance(1);
+  struct RealClockAfter {
+    ~RealClockAfter() { ClockUseReal(); }
+  } realClockAfter;
   LWindow* window = LWindow::CreateWindow(310, mApp);
   window->Select();
   MessageLog log;
