@@ -7,7 +7,9 @@ namespace {
 // Sums and differences of 16-bit values are taken in long and stored back.
 SInt16 S16(long value) { return static_cast<SInt16>(value); }
 
-Rect MakeRect(long top, long left, long bottom, long right) { return Rect{S16(top), S16(left), S16(bottom), S16(right)}; }
+Rect MakeRect(long top, long left, long bottom, long right) {
+  return Rect{S16(top), S16(left), S16(bottom), S16(right)};
+}
 
 }  // namespace
 
@@ -67,8 +69,9 @@ void CStitchCheckStitch::CalcMaxMergePt(Point* pt) const {
 }
 
 void CStitchCheckStitch::CalcMaxMergeRect(Rect* rect) const {
-  *rect = MakeRect(0, mMergeImageRect.left, long(mLeftImageRect.bottom) + mRightImageRect.bottom - mMergeImageRect.bottom,
-                   mMergeImageRect.right);
+  *rect =
+      MakeRect(0, mMergeImageRect.left, long(mLeftImageRect.bottom) + mRightImageRect.bottom - mMergeImageRect.bottom,
+               mMergeImageRect.right);
 }
 
 void CStitchCheckStitch::CheckMergeSaveFrame() {
@@ -80,7 +83,8 @@ void CStitchCheckStitch::CheckMergeSaveFrame() {
   const long bBottom = long(box.bottom) + boxPt.v, bRight = long(box.right) + boxPt.h;
   const Point p = mMergeSaveFramePt;
   const Rect& fr = mMergeSaveFrameRect;
-  long top = long(fr.top) + p.v, left = long(fr.left) + p.h, bottom = long(fr.bottom) + p.v, right = long(fr.right) + p.h;
+  long top = long(fr.top) + p.v, left = long(fr.left) + p.h, bottom = long(fr.bottom) + p.v,
+       right = long(fr.right) + p.h;
   if (top > bottom) std::swap(top, bottom);
   left = std::max(left, bLeft);
   top = std::max(top, bTop);
@@ -95,16 +99,18 @@ void CStitchCheckStitch::CheckMergeSaveFrame() {
 
 void CStitchCheckStitch::CalcMergeSaveLeftRect() {
   const Point lp = mLeftImagePt, p = mMergeSaveFramePt;
-  mMergeSaveLeftRect = MakeRect(std::max(lp.v, p.v) - lp.v, long(p.h) - lp.h,
-                                std::min<long>(long(lp.v) + mLeftImageRect.bottom, long(p.v) + mMergeSaveFrameRect.bottom) - lp.v,
-                                long(mRightImagePt.h) - lp.h);
+  mMergeSaveLeftRect =
+      MakeRect(std::max(lp.v, p.v) - lp.v, long(p.h) - lp.h,
+               std::min<long>(long(lp.v) + mLeftImageRect.bottom, long(p.v) + mMergeSaveFrameRect.bottom) - lp.v,
+               long(mRightImagePt.h) - lp.h);
 }
 
 void CStitchCheckStitch::CalcMergeSaveRightRect() {
   const Point rp = mRightImagePt, p = mMergeSaveFramePt;
-  mMergeSaveRightRect = MakeRect(std::max(rp.v, p.v) - rp.v, 0,
-                                 std::min<long>(long(rp.v) + mRightImageRect.bottom, long(p.v) + mMergeSaveFrameRect.bottom) - rp.v,
-                                 long(p.h) + mMergeSaveFrameRect.right - rp.h);
+  mMergeSaveRightRect =
+      MakeRect(std::max(rp.v, p.v) - rp.v, 0,
+               std::min<long>(long(rp.v) + mRightImageRect.bottom, long(p.v) + mMergeSaveFrameRect.bottom) - rp.v,
+               long(p.h) + mMergeSaveFrameRect.right - rp.h);
 }
 
 void CStitchCheckStitch::CalcViewPt() {
@@ -123,14 +129,16 @@ void CStitchCheckStitch::GetLeftImageRectOnView(const Point* viewPt, const Rect*
   *target = MakeRect(0, wl < half ? lh - vh : 0, lv + hl < vv + vb ? lv + hl - vv : vb, half);
 }
 
-void CStitchCheckStitch::GetRightImageRectOnView(const Point* viewPt, const Rect* viewRect, Rect* source, Rect* target) {
+void CStitchCheckStitch::GetRightImageRectOnView(const Point* viewPt, const Rect* viewRect, Rect* source,
+                                                 Rect* target) {
   mViewPt = *viewPt;
   mViewRect = *viewRect;
   const long vh = mViewPt.h, vv = mViewPt.v, vw = mViewRect.right, vb = mViewRect.bottom;
   const long rh = mRightImagePt.h, rv = mRightImagePt.v, wr = mRightImageRect.right, hr = mRightImageRect.bottom;
   const bool rightInside = rh + wr < vh + vw, bottomInside = rv + hr < vv + vb;
   *source = MakeRect(rv < vv ? vv - rv : 0, 0, bottomInside ? hr : vv + vb - rv, rightInside ? wr : vh + vw - rh);
-  *target = MakeRect(rv >= vv ? rv - vv : 0, rh - vh, bottomInside ? rv + hr - vv : vb, rightInside ? rh + wr - vh : vw);
+  *target =
+      MakeRect(rv >= vv ? rv - vv : 0, rh - vh, bottomInside ? rv + hr - vv : vb, rightInside ? rh + wr - vh : vw);
 }
 
 void CStitchCheckStitch::GetMergeSaveRectOnView(const Point* viewPt, Rect* rect) {

@@ -1,10 +1,9 @@
-#include "preview/CStitchCheckImage.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "output/formats/InitMakeTIFF.h"
+#include "preview/CStitchCheckImage.h"
 #include "preview/CStitchCheckStitch.h"
 #include "support/TestEnv.h"
 #include "toolbox/MacErrors.h"
@@ -163,9 +162,12 @@ TEST_F(StitchImage, EmptyOrDamagedHalvesAreRefused) {
   };
   for (const auto& d : cases) {
     Bytes bad = good;
-    if (d.bytes == 0) bad.resize(d.at);
-    else if (d.bytes == 2) BEPutU16(bad.data() + d.at, uint16_t(d.value));
-    else BEPutU32(bad.data() + d.at, d.value);
+    if (d.bytes == 0)
+      bad.resize(d.at);
+    else if (d.bytes == 2)
+      BEPutU16(bad.data() + d.at, uint16_t(d.value));
+    else
+      BEPutU32(bad.data() + d.at, d.value);
     wxtest::WriteBytes(dir / "bad.tif", bad);
     CStitchCheckImage image;
     const FSSpec spec = Spec(dir / "bad.tif");
@@ -185,7 +187,8 @@ TEST_F(StitchImage, TwoHalfTurnsRestoreEveryPixel) {
   ASSERT_EQ(image.GetImage(&twice), noErr);
   const Bytes original = ColourRows(5, 3, 9);
   Bytes turned;
-  for (size_t i = original.size(); i >= 3; i -= 3) turned.insert(turned.end(), original.begin() + i - 3, original.begin() + i);
+  for (size_t i = original.size(); i >= 3; i -= 3)
+    turned.insert(turned.end(), original.begin() + i - 3, original.begin() + i);
   EXPECT_EQ(StripOf(dir / "once.tif"), turned);
   EXPECT_EQ(StripOf(dir / "twice.tif"), original);
 }
@@ -239,15 +242,19 @@ TEST_F(StitchImage, SavesRawRowsAtTheScannedDepth) {
   const Bytes w = {255, 255, 255}, pad = {0};
   const auto px = [](uint8_t r, uint8_t g, uint8_t b) { return Bytes{r, g, b}; };
   Bytes colour;
-  for (const Bytes& part : {px(0, 0, 1), px(1, 0, 1), px(2, 0, 1), px(3, 0, 1), px(4, 0, 1), w, w, pad,
-                            px(0, 1, 1), px(1, 1, 1), px(2, 1, 1), px(0, 0, 2), px(1, 0, 2), px(2, 0, 2), px(3, 0, 2), pad,
-                            w, w, w, px(0, 1, 2), px(1, 1, 2), px(2, 1, 2), px(3, 1, 2), pad})
+  for (const Bytes& part :
+       {px(0, 0, 1), px(1, 0, 1), px(2, 0, 1), px(3, 0, 1), px(4, 0, 1), w,           w,           pad,
+        px(0, 1, 1), px(1, 1, 1), px(2, 1, 1), px(0, 0, 2), px(1, 0, 2), px(2, 0, 2), px(3, 0, 2), pad,
+        w,           w,           w,           px(0, 1, 2), px(1, 1, 2), px(2, 1, 2), px(3, 1, 2), pad})
     colour.insert(colour.end(), part.begin(), part.end());
   const Case cases[] = {
       // Black left half under a white right half; frame white is a 0 bit too.
       {kTIFFKindBilevel, 0, {0xF8, 0xF8}, {0x00, 0x00}, {0xF8, 0, 0xE0, 0, 0x00, 0}},
       // Grey stored inverted, the frame's white as 0.
-      {kTIFFKindGray, 1, {10, 20, 30, 40, 50, 60, 70, 80, 90, 100}, {110, 120, 130, 140, 150, 160, 170, 180, 190, 200},
+      {kTIFFKindGray,
+       1,
+       {10, 20, 30, 40, 50, 60, 70, 80, 90, 100},
+       {110, 120, 130, 140, 150, 160, 170, 180, 190, 200},
        {245, 235, 225, 215, 205, 0, 0, 0, 195, 185, 175, 145, 135, 125, 115, 0, 0, 0, 0, 95, 85, 75, 65, 0}},
       {kTIFFKindColor, 2, ColourRows(5, 2, 1), ColourRows(5, 2, 2), colour},
   };

@@ -1,8 +1,7 @@
-#include "framework/StRegion.h"
-
 #include <gtest/gtest.h>
 
 #include "QDTestSupport.h"
+#include "framework/StRegion.h"
 
 namespace {
 

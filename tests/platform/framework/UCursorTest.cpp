@@ -1,9 +1,8 @@
-#include "framework/UCursor.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "framework/UCursor.h"
 #include "quickdraw/QuickDraw.h"
 
 namespace {

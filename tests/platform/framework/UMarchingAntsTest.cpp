@@ -1,8 +1,7 @@
-#include "framework/UMarchingAnts.h"
-
 #include <gtest/gtest.h>
 
 #include "QDTestSupport.h"
+#include "framework/UMarchingAnts.h"
 
 namespace {
 
@@ -15,9 +14,8 @@ TEST(UMarchingAnts, FramesInDiagonalStripes) {
   Rect frame{0, 9, 9, 10};  // a one-pixel column: the pattern repeats every eight rows
   FrameRect(&frame);
   PenNormal();
-  EXPECT_EQ(world.Picture(), qdtest::Rows({"#####....#", "####...#.#", "###...##.#", "##...###.#",
-                                           "#...####..", "...#####..", "..#####...", ".#####...#",
-                                           ".........#"}));
+  EXPECT_EQ(world.Picture(), qdtest::Rows({"#####....#", "####...#.#", "###...##.#", "##...###.#", "#...####..",
+                                           "...#####..", "..#####...", ".#####...#", ".........#"}));
 }
 
 }  // namespace
