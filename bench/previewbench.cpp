@@ -14,12 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "A4Page.h"
 #include "display/Display.h"
 #include "framework/LApplication.h"
 #include "framework/LThread.h"
 #include "framework/LWindow.h"
 #include "output/export/PageRecords.h"
-#include "output/formats/mtTIFF.h"
 #include "preview/CPreviewPicPane.h"
 #include "toolbox/Files.h"
 #include "toolbox/MacErrors.h"
@@ -27,25 +27,7 @@
 
 namespace {
 
-constexpr int kPages = 20, kWidth = 2480, kHeight = 3508;
-
-bool WritePage(const std::string& path, int seed) {
-  MTHandle file = MTOpen(path.c_str(), "w");
-  if (!file) return false;
-  const unsigned long fields[][2] = {{kMTImageWidth, kWidth}, {kMTImageLength, kHeight}, {kMTBitsPerSample, 8},
-                                     {kMTCompression, 1},     {kMTPhotometric, 2},       {kMTOrientation, 1},
-                                     {kMTSamplesPerPixel, 3}, {kMTRowsPerStrip, kHeight}};
-  bool ok = true;
-  for (const auto& f : fields) ok = ok && MTSetField(file, f[0], f[1]) == 1;
-  ok = ok && MTSetField(file, kMTXResolution, 300, 1) == 1 && MTSetField(file, kMTYResolution, 300, 1) == 1 &&
-       MTSetField(file, kMTPlanarConfig, 1) == 1 && MTSetField(file, kMTResolutionUnit, 2) == 1;
-  std::vector<unsigned char> row(size_t(kWidth) * 3);
-  for (int y = 0; ok && y < kHeight; ++y) {
-    for (size_t i = 0; i < row.size(); ++i) row[i] = static_cast<unsigned char>(i * 7 + y * 3 + seed);
-    ok = MTWriteScanline(file, row.data(), unsigned(y)) == 1;
-  }
-  return MTClose(file) != 0 && ok;
-}
+constexpr int kPages = 20;
 
 double Seconds(std::chrono::steady_clock::time_point from) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count();
@@ -59,7 +41,7 @@ int main() {
   std::vector<FSSpec> files(kPages);
   for (int i = 0; i < kPages; ++i) {
     const std::string path = (dir / ("page" + std::to_string(i) + ".tif")).string();
-    if (!WritePage(path, i) || FSpMakeFromPOSIXPath(path, &files[size_t(i)]) != noErr) return 1;
+    if (!WriteA4Page(path, i) || FSpMakeFromPOSIXPath(path, &files[size_t(i)]) != noErr) return 1;
   }
   DpyUseHeadless();
   auto* app = new LApplication;

@@ -5,8 +5,8 @@
 #include "dialogs/file/CScan1DialogBox.h"
 #include "dialogs/file/CScan2DialogBox.h"
 #include "dialogs/file/CScanInfoWindow.h"
-#include "dialogs/print/CPrintDialogBox.h"
 #include "dialogs/print/CCopyDialogBox.h"
+#include "dialogs/print/CPrintDialogBox.h"
 #include "dialogs/print/CSettingDialogBox.h"
 #include "dialogs/print/layout/CPictureView.h"
 #include "dialogs/print/layout/CPrintLayoutDialog.h"
@@ -20,6 +20,7 @@
 #include "preview/CPrevPrevWindow.h"
 #include "preview/CPreviewDialog.h"
 #include "preview/CPreviewView.h"
+#include "preview/CStitchPictureView.h"
 
 const AppClassList& DialogClasses() {
   static const AppClassList classes = {
@@ -32,9 +33,9 @@ const AppClassList& DialogClasses() {
       AppClassEntry<CPrintDialogBox>(), AppClassEntry<CPrintLayoutDialog>(), AppClassEntry<CThumbnailView>(),
       AppClassEntry<CPictureView>(),
       AppClassEntry<CScan1DialogBox>(),     AppClassEntry<CScan2DialogBox>(),
-      // The File, Mail and OCR function dialogs.
       AppClassEntry<COcrDialogBox>(),
       AppClassEntry<CCopyDialogBox>(),
+      AppClassEntry<CStitchPictureView>(),
   };
   return classes;
 }

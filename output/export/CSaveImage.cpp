@@ -72,14 +72,14 @@ OSErr CSaveImage::SetImage(const FSSpec* tiff) {
     return memFullErr;
   }
   tagIMAGEINFO info{};
-  if (!Recognition_TIFF(file.data(), file.size(), &info) || !CheckImageType(info, file.data(), file.size()))
+  if (!Recognition_TIFF_PaddedRows(file.data(), file.size(), &info) || !CheckImageType(info, file.data(), file.size()))
     return kNotOurTIFF;
 
   const long width = info.ImageWidth, height = info.ImageLength;
   const uint64_t rowBytes = 3 * uint64_t(width);
   Handle pixels = NewBlock(rowBytes * uint64_t(height));
   if (!pixels) return memFullErr;
-  const uint64_t stripRow = TIFFRowBytes(info);
+  const uint64_t stripRow = TIFFStripRowBytes(info);
   const uint8_t* strip = file.data() + info.StripOffsets;
   auto* out = reinterpret_cast<uint8_t*>(*pixels);
   const bool invertGrey = info.PhotometricInterpretation != 1;
@@ -100,6 +100,7 @@ OSErr CSaveImage::SetImage(const FSSpec* tiff) {
   mInfo.SamplesPerPixel = 3;
   mInfo.BitsPerSample = 8;
   mInfo.Kind = kTIFFKindColor;
+  mInfo.PhotometricInterpretation = 2;
   mInfo.StripByteCounts = uint32_t(rowBytes * uint64_t(height));
   mPixels = pixels;
   mWidth = width;
@@ -142,6 +143,10 @@ void CSaveImage::RotateImage(long degrees) {
 
 OSErr CSaveImage::SaveImage(const FSSpec* raw) {
   if (!mPixels) return paramErr;
+  return SaveRawFile(raw, reinterpret_cast<const uint8_t*>(*mPixels), mWidth, mHeight, mDepth);
+}
+
+OSErr CSaveImage::SaveRawFile(const FSSpec* raw, const uint8_t* pixels, long width, long height, short depth) {
   OSErr err = FSpCreate(raw, kRawCreator, kRawType, smSystemScript);
   if (err == dupFNErr) {
     err = FSpDelete(raw);
@@ -152,22 +157,22 @@ OSErr CSaveImage::SaveImage(const FSSpec* raw) {
   err = FSpOpenDF(raw, fsWrPerm, &ref);
   if (err != noErr) return err;
 
-  const long w = mWidth;
-  const long length = mDepth == 1 ? (w + 7) / 8 : mDepth == 8 ? w : 3 * w;
+  const long w = width;
+  const long length = depth == 1 ? (w + 7) / 8 : depth == 8 ? w : 3 * w;
+  const uint64_t rowBytes = 3 * uint64_t(w);
   std::vector<uint8_t> row(size_t(length + (length & 1)));
-  const auto* pixels = reinterpret_cast<const uint8_t*>(*mPixels);
-  for (long y = 0; y < mHeight && err == noErr; ++y) {
-    const uint8_t* in = pixels + uint64_t(y) * mRowBytes;
+  for (long y = 0; y < height && err == noErr; ++y) {
+    const uint8_t* in = pixels + uint64_t(y) * rowBytes;
     std::fill(row.begin(), row.end(), 0);
     for (long x = 0; x < w; ++x) {
       const uint8_t first = in[3 * x];
-      if (mDepth == 1) {
+      if (depth == 1) {
         if (first == 0) row[size_t(x / 8)] |= uint8_t(0x80 >> (x % 8));
-      } else if (mDepth == 8) {
+      } else if (depth == 8) {
         row[size_t(x)] = uint8_t(255 - first);
       }
     }
-    if (mDepth == 24) std::memcpy(row.data(), in, size_t(length));
+    if (depth == 24) std::memcpy(row.data(), in, size_t(length));
     long count = long(row.size());
     err = FSWrite(ref, &count, row.data());
   }

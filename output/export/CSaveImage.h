@@ -27,12 +27,19 @@ class CSaveImage {
   // where the first sample is 0, 8 bits as the inverted first sample, 24 bits as is, each
   // row padded to an even length.
   OSErr SaveImage(const FSSpec* raw);
+  // The same rows from any 24-bit buffer of `width` x `height` (R, G, B, no padding).
+  static OSErr SaveRawFile(const FSSpec* raw, const uint8_t* pixels, long width, long height, short depth);
 
   // A 32-bit world of the image (0, R, G, B pixels), kept until FreeImage; memFullErr when
   // it cannot be made.
   OSErr CreateOffscreenImage();
   LGWorld* GetOffscreenImage() const { return mWorld; }
   void GetImageRect(Rect* rect) const;
+  // The working copy (null when nothing is loaded), the depth it was loaded with (1, 8 or
+  // 24), and its record: colour (kind 5, photometric 2) after a load.
+  const uint8_t* GetPixels() const { return mPixels ? reinterpret_cast<const uint8_t*>(*mPixels) : nullptr; }
+  short GetDepth() const { return mDepth; }
+  const tagIMAGEINFO& GetImageInfo() const { return mInfo; }
   void FreeImage();
   // Whether `info` (decoded from `file`, `length` bytes) describes pixels this class reads.
   static bool CheckImageType(const tagIMAGEINFO& info, const unsigned char* file, unsigned long length);

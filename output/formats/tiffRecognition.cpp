@@ -24,7 +24,9 @@ uint64_t TIFFRowBytes(const tagIMAGEINFO& info) {
   }
 }
 
-long Recognition_TIFF(const unsigned char* file, unsigned long length, tagIMAGEINFO* info) {
+namespace {
+
+long Recognize(const unsigned char* file, unsigned long length, tagIMAGEINFO* info, bool paddedBilevelRows) {
   TIFFDirectory dir;
   if (!info || !TIFFReadFirstDirectory(file, length, &dir)) return 0;
   const ByteReader& f = dir.file;
@@ -80,7 +82,24 @@ long Recognition_TIFF(const unsigned char* file, unsigned long length, tagIMAGEI
   if (info->ImageWidth == 0 || info->ImageLength == 0) return 0;
   // Below 2^32 bytes a row, the product cannot wrap round to a small strip.
   const uint64_t rowBytes = TIFFRowBytes(*info);
-  if (rowBytes > UINT32_MAX || info->StripByteCounts != rowBytes * info->ImageLength) return 0;
+  if (rowBytes > UINT32_MAX) return 0;
+  const uint64_t stripRow = paddedBilevelRows ? TIFFStripRowBytes(*info) : rowBytes;
+  if (stripRow < rowBytes || info->StripByteCounts != stripRow * info->ImageLength) return 0;
   if (!f.Has(info->StripOffsets, info->StripByteCounts)) return 0;
   return 1;
+}
+
+}  // namespace
+
+uint64_t TIFFStripRowBytes(const tagIMAGEINFO& info) {
+  if (info.Kind == kTIFFKindBilevel && info.ImageLength != 0) return info.StripByteCounts / info.ImageLength;
+  return TIFFRowBytes(info);
+}
+
+long Recognition_TIFF(const unsigned char* file, unsigned long length, tagIMAGEINFO* info) {
+  return Recognize(file, length, info, false);
+}
+
+long Recognition_TIFF_PaddedRows(const unsigned char* file, unsigned long length, tagIMAGEINFO* info) {
+  return Recognize(file, length, info, true);
 }

@@ -34,7 +34,13 @@ enum : uint32_t { kTIFFKindBilevel = 0, kTIFFKindGray = 2, kTIFFKindColor = 5 };
 // not zero, and the one strip holds exactly ImageLength rows of TIFFRowBytes(info) bytes
 // inside the file. Returns 0 otherwise; the record is then not to be used.
 long Recognition_TIFF(const unsigned char* file, unsigned long length, tagIMAGEINFO* info);
+// The same, except that bilevel rows may be longer than the packed width: the strip then
+// holds ImageLength rows of TIFFStripRowBytes(info) bytes.
+long Recognition_TIFF_PaddedRows(const unsigned char* file, unsigned long length, tagIMAGEINFO* info);
 
 // Bytes in one row of the strip: (width + 7) / 8 for one bit, width x bits / 8 rounded up
 // for other grey depths, 3 x width for colour (8-bit samples).
 uint64_t TIFFRowBytes(const tagIMAGEINFO& info);
+// Bytes from one row of the strip to the next: the strip byte count over the rows for
+// bilevel pages, else TIFFRowBytes.
+uint64_t TIFFStripRowBytes(const tagIMAGEINFO& info);

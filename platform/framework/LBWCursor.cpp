@@ -1,5 +1,6 @@
 #include "framework/LBWCursor.h"
 
+#include "framework/UCursor.h"
 #include "toolbox/MacMemory.h"
 
 LBWCursor::LBWCursor(SInt16 cursorID) : mCursor(GetCursor(cursorID)) {}
@@ -9,10 +10,8 @@ LBWCursor::~LBWCursor() {
 }
 
 void LBWCursor::Set() const {
-  if (mCursor) {
+  if (mCursor)
     SetCursor(*mCursor);
-  } else {
-    Cursor arrow;
-    SetCursor(GetQDGlobalsArrow(&arrow));
-  }
+  else
+    UCursor::SetArrow();
 }

@@ -1,0 +1,23 @@
+#include "A4Page.h"
+
+#include <vector>
+
+#include "output/formats/mtTIFF.h"
+
+bool WriteA4Page(const std::string& path, int seed) {
+  MTHandle file = MTOpen(path.c_str(), "w");
+  if (!file) return false;
+  const unsigned long fields[][2] = {{kMTImageWidth, kA4Width}, {kMTImageLength, kA4Height}, {kMTBitsPerSample, 8},
+                                     {kMTCompression, 1},       {kMTPhotometric, 2},         {kMTOrientation, 1},
+                                     {kMTSamplesPerPixel, 3},   {kMTRowsPerStrip, kA4Height}};
+  bool ok = true;
+  for (const auto& f : fields) ok = ok && MTSetField(file, f[0], f[1]) == 1;
+  ok = ok && MTSetField(file, kMTXResolution, 300, 1) == 1 && MTSetField(file, kMTYResolution, 300, 1) == 1 &&
+       MTSetField(file, kMTPlanarConfig, 1) == 1 && MTSetField(file, kMTResolutionUnit, 2) == 1;
+  std::vector<unsigned char> row(size_t(kA4Width) * 3);
+  for (int y = 0; ok && y < kA4Height; ++y) {
+    for (size_t i = 0; i < row.size(); ++i) row[i] = static_cast<unsigned char>(i * 7 + y * 3 + seed);
+    ok = MTWriteScanline(file, row.data(), unsigned(y)) == 1;
+  }
+  return MTClose(file) != 0 && ok;
+}

@@ -1,0 +1,8 @@
+// Cursors that need no resource.
+#pragma once
+
+namespace UCursor {
+
+void SetArrow();
+
+}  // namespace UCursor
