@@ -257,7 +257,7 @@ TEST_F(StartUpTest, ADialogThatCannotBeMadeLeavesNoDialogOpen) {
   Start();
   CloseResFile(mStandIns);
   mStandIns = -1;
-  EXPECT_ANY_THROW(Window()->ListenToMessage('COPY', nullptr));
+  EXPECT_ANY_THROW(Window()->ListenToMessage('MAIL', nullptr));
   EXPECT_EQ(0, mApp->mFunctionDialogOpen);
   EXPECT_TRUE(CStandInDialog::Made().empty());
 }
