@@ -59,5 +59,5 @@ int main(int argc, char** argv) {
   CFileExporter exporter;
   exporter.SetParam('JPEG', SpecOf(argv[1]), jpeg, 32, width, height, IntToFixed(int(dpi)), 2, 'QlWX', 0);
   if (exporter.DoExport() != 1) return 1;
-  return CWXUtility::AddExifInfoMainOnly(jpeg, width, height, dpi, 0, 0, 0) == 0 ? 0 : 1;
+  return CWXUtility::AddExifInfoMainOnly(jpeg, width, height, dpi, 0, 0, 0, exporter.Thumbnail()) == 0 ? 0 : 1;
 }

@@ -15,10 +15,6 @@
 #include <string>
 #include <vector>
 
-#if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
-#endif
-
 #include "jpeg/jpgArch.h"
 #include "jpeg/jpgWCore.h"
 #include "jpeg/jpgWMac.h"
@@ -35,18 +31,6 @@ int usage() {
                "       jpegbench -psnr source.ppm|pgm decoded.ppm|pgm\n");
   return 2;
 }
-
-#if defined(__x86_64__) || defined(__i386__)
-// Five pixels per 16-byte shuffle; returns how many bytes it did.
-__attribute__((target("ssse3"))) size_t swapRedBlueSSSE3(const uint8_t* src, uint8_t* dst, size_t n) {
-  const __m128i mask = _mm_setr_epi8(2, 1, 0, 5, 4, 3, 8, 7, 6, 11, 10, 9, 14, 13, 12, 15);
-  size_t i = 0;
-  for (; i + 16 <= n; i += 15)
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i),
-                     _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i)), mask));
-  return i;
-}
-#endif
 
 // A page as a scanner gives it: paper white with slight noise, lines of dark "text", a grey
 // ramp and a colour photograph-like area.
@@ -83,19 +67,6 @@ int makePage(int width, int height, int channels, const char* path) {
     std::fwrite(row.data(), 1, row.size(), f);
   }
   return std::fclose(f) == 0 ? 0 : 1;
-}
-
-// Red, green, blue rows to the encoder's blue, green, red, as the exporter turns raw rows over.
-void swapRedBlue(const uint8_t* src, uint8_t* dst, size_t n) {
-  size_t i = 0;
-#if defined(__x86_64__) || defined(__i386__)
-  if (__builtin_cpu_supports("ssse3")) i = swapRedBlueSSSE3(src, dst, n);
-#endif
-  for (; i < n; i += 3) {
-    dst[i] = src[i + 2];
-    dst[i + 1] = src[i + 1];
-    dst[i + 2] = src[i];
-  }
 }
 
 // The next header number, past white space and '#' comments (which run to the line's end).
@@ -197,18 +168,18 @@ int main(int argc, char** argv) {
   int32_t dctMethod = 0;
   if (!status) status = jpgGetProcessorArchitectureFlag(ctx, &architecture);
   if (!status) status = jpgGetDCTMethodFlag(ctx, &dctMethod);
-  // 16 rows at a time, as the exporter reads them; colour pixels go over as blue, green, red.
+  // 16 rows at a time, as the exporter reads them; colour pixels go over red first.
+  if (!status && channels == 3) status = jpgWriteSetRedFirst(ctx);
   const int rowBytes = width * channels;
-  std::vector<uint8_t> raw(size_t(rowBytes) * 16), strip(raw.size());
+  std::vector<uint8_t> strip(size_t(rowBytes) * 16);
   _complibImageRect rect{width, height, rowBytes, 8 * channels, channels, 8, strip.data()};
   for (int y = 0; y < height && !status; y += 16) {
     int lines = height - y < 16 ? height - y : 16;
-    if (std::fread(channels == 3 ? raw.data() : strip.data(), size_t(rowBytes), size_t(lines), in) != size_t(lines)) {
+    if (std::fread(strip.data(), size_t(rowBytes), size_t(lines), in) != size_t(lines)) {
       std::fprintf(stderr, "jpegbench: short input\n");
       status = -1;
       break;
     }
-    if (channels == 3) swapRedBlue(raw.data(), strip.data(), size_t(rowBytes) * lines);
     status = jpgWriteFromRect(ctx, &rect, lines);
     rect.height = 16;
   }

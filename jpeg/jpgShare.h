@@ -15,6 +15,7 @@ constexpr uint32_t kJpgContextSize = 7644;
 enum : uint32_t {
   kJpgFlagSpecialQuant = 1u << 0,
   kJpgFlagPartialOutput = 1u << 1,
+  kJpgFlagRedFirst = 1u << 4,  // three-byte pixels are red, green, blue (else blue, green, red)
   kJpgFlagDCTMethodShift = 18,
   kJpgFlagDCTMethodMask = 3u << 18,
   kJpgFlagNumericIDs = 1u << 21,
@@ -33,10 +34,11 @@ constexpr int32_t kJpgSelectorBaseline2 = 771;
 struct jpgColorJob;
 typedef void (*jpgPrepareFunc)(const jpgColorJob* job, int32_t x, int32_t y);
 typedef void (*jpgFDCTFunc)(int16_t* block);
-// rows rows of n pixels (a multiple of 8) to Y rows stride samples apart; every chromaStep-th
-// row also gives Cb and Cr, planeSize and twice that past its Y.
+// rows rows of n pixels (a multiple of 8; blue first, or red first with redFirst) to Y rows
+// stride samples apart; every chromaStep-th row also gives Cb and Cr, planeSize and twice
+// that past its Y.
 typedef void (*jpgYUVRowsFunc)(const uint8_t* src, int64_t rowBytes, int32_t rows, int32_t n, int16_t* y,
-                               int32_t stride, int32_t planeSize, int32_t chromaStep);
+                               int32_t stride, int32_t planeSize, int32_t chromaStep, bool redFirst);
 
 #if defined(__x86_64__) || defined(__i386__)
 // Vector kernels also built for SSSE3 and AVX2, used in place of the SSE2 ones when the

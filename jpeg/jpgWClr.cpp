@@ -48,8 +48,8 @@ void convert(const jpgColorJob* job, int32_t x, int32_t y, int32_t cols, int32_t
     for (int32_t r = 0; r < rows; ++r) {
       const uint8_t* src = job->pixels + static_cast<int64_t>(y + r) * job->rowBytes + static_cast<int64_t>(x) * n;
       for (int c = 0; c < n; ++c) {
-        // Pixels hold blue, green, red: kept RGB takes them in reverse.
-        int byte = Kind == kKeepRGB ? 2 - c : c;
+        // Blue-first pixels give kept RGB in reverse.
+        int byte = Kind == kKeepRGB && !job->redFirst ? 2 - c : c;
         int16_t* dst = plane(job, c) + r * job->mcuWidth;
         for (int32_t i = 0; i < cols; ++i) dst[i] = static_cast<int16_t>(src[i * n + byte] - 128);
       }
@@ -102,9 +102,10 @@ void GenericYUVConvert8bit(const jpgColorJob* job, int32_t x, int32_t y, int32_t
   int16_t* pcr = plane(job, 2);
   for (int32_t r = 0; r < rows; ++r) {
     const uint8_t* src = job->pixels + static_cast<int64_t>(y + r) * job->rowBytes + static_cast<int64_t>(x) * 3;
+    const int blue = job->redFirst ? 2 : 0;
     int off = r * job->mcuWidth;
     for (int32_t i = 0; i < cols; ++i, src += 3) {
-      int b = src[0], g = src[1], rd = src[2];
+      int b = src[blue], g = src[1], rd = src[2 - blue];
       py[off + i] = static_cast<int16_t>((kTables.redY[rd] + kTables.greenY[g] + kTables.blueY[b]) >> 12);
       pcb[off + i] = static_cast<int16_t>((2048 * b - kTables.redCb[rd] - kTables.greenCb[g]) >> 12);
       pcr[off + i] = static_cast<int16_t>((2048 * rd - kTables.greenCr[g] - kTables.blueCr[b]) >> 12);

@@ -21,6 +21,7 @@ struct jpgColorJob {
   int32_t h[4];
   int32_t v[4];
   const jpgKernelSet* kernels;  // the vector operations' kernels
+  bool redFirst;                // pixels are red, green, blue (else blue, green, red)
 };
 
 // The operation for the context's components, colour kind, factors and method; null for

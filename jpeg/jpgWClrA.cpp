@@ -20,7 +20,8 @@ void convertRows(const jpgColorJob* job, int32_t x, int32_t y, int32_t cols, int
   const int planeSize = job->mcuWidth * job->mcuHeight;
   const uint8_t* src = job->pixels + static_cast<int64_t>(y) * job->rowBytes + static_cast<int64_t>(x) * 3;
   const int32_t whole = cols & ~7;
-  job->kernels->yuvRows(src, job->rowBytes, rows, whole, job->planes, job->mcuWidth, planeSize, chromaStep);
+  job->kernels->yuvRows(src, job->rowBytes, rows, whole, job->planes, job->mcuWidth, planeSize, chromaStep,
+                        job->redFirst);
   if (whole == cols) return;
   // The last few pixels of each row: the plain conversion, reading nothing beyond them.
   for (int32_t r = 0; r < rows; ++r) {
@@ -95,8 +96,8 @@ void prepareGeneric(const jpgColorJob* job, int32_t x, int32_t y) {
 }  // namespace
 
 void AltiVecYUVRows(const uint8_t* src, int64_t rowBytes, int32_t rows, int32_t n, int16_t* y, int32_t stride,
-                    int32_t planeSize, int32_t chromaStep) {
-  jpgvec::YUVRows(src, rowBytes, rows, n, y, stride, planeSize, chromaStep);
+                    int32_t planeSize, int32_t chromaStep, bool redFirst) {
+  jpgvec::YUVRows(src, rowBytes, rows, n, y, stride, planeSize, chromaStep, redFirst);
 }
 
 void AltiVecYUVConvert8bit(const jpgColorJob* job, int32_t x, int32_t y, int32_t cols, int32_t rows) {

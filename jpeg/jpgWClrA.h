@@ -11,7 +11,7 @@ jpgPrepareFunc jpgGetWriteColorConvertAltiVecFunc(const jpgWContext* ctx, bool a
 
 // The conversion of whole rows (a jpgYUVRowsFunc) for this build's vector unit.
 void AltiVecYUVRows(const uint8_t* src, int64_t rowBytes, int32_t rows, int32_t n, int16_t* y, int32_t stride,
-                    int32_t planeSize, int32_t chromaStep);
+                    int32_t planeSize, int32_t chromaStep, bool redFirst);
 // Through the job's kernel set.
 void AltiVecYUVConvert8bit(const jpgColorJob* job, int32_t x, int32_t y, int32_t cols, int32_t rows);
 void jpgWriteRGB2YUVRectSP211_AltiVec(const jpgColorJob* job, int32_t x, int32_t y);
@@ -24,10 +24,10 @@ void jpgWriteRGB2YUVRectHQGeneric_AltiVec(const jpgColorJob* job, int32_t x, int
 #if defined(JPG_HAVE_SSSE3_KERNELS)
 // AltiVecYUVRows built for SSSE3.
 void jpgYUVRows_SSSE3(const uint8_t* src, int64_t rowBytes, int32_t rows, int32_t n, int16_t* y, int32_t stride,
-                      int32_t planeSize, int32_t chromaStep);
+                      int32_t planeSize, int32_t chromaStep, bool redFirst);
 #endif
 #if defined(JPG_HAVE_AVX2_KERNELS)
 // AltiVecYUVRows built for AVX2.
 void jpgYUVRows_AVX2(const uint8_t* src, int64_t rowBytes, int32_t rows, int32_t n, int16_t* y, int32_t stride,
-                     int32_t planeSize, int32_t chromaStep);
+                     int32_t planeSize, int32_t chromaStep, bool redFirst);
 #endif

@@ -305,6 +305,13 @@ int32_t jpgWriteSetNoColorConversion(void* context) {
   return kJpgOK;
 }
 
+int32_t jpgWriteSetRedFirst(void* context) {
+  jpgWContext* ctx = jpgCheckParam(context);
+  if (!ctx) return kJpgBadContext;
+  ctx->flags |= kJpgFlagRedFirst;
+  return kJpgOK;
+}
+
 int32_t jpgWriteSetInternalColorSpace(void* context, int32_t kind) {
   jpgWContext* ctx = jpgCheckParam(context);
   if (!ctx) return kJpgBadContext;
@@ -402,6 +409,7 @@ int32_t jpgWriteFromRect(void* context, const _complibImageRect* rect, int32_t l
   job.mcuWidth = ctx->mcuWidth;
   job.mcuHeight = ctx->mcuHeight;
   job.kernels = ctx->kernels;
+  job.redFirst = (ctx->flags & kJpgFlagRedFirst) != 0;
   ctx->coder.blocks = blockBuffer;
 
   int32_t status = kJpgOK;

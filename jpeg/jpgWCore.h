@@ -36,6 +36,8 @@ int32_t jpgWriteSetQuantizationTableSelector(void* context, int32_t component, i
 int32_t jpgWriteSetDCEntropyTableSelector(void* context, int32_t component, int32_t table);
 int32_t jpgWriteSetACEntropyTableSelector(void* context, int32_t component, int32_t table);
 int32_t jpgWriteSetNoColorConversion(void* context);
+// Three-byte pixels come red, green, blue rather than blue, green, red.
+int32_t jpgWriteSetRedFirst(void* context);
 int32_t jpgWriteSetInternalColorSpace(void* context, int32_t kind);
 int32_t jpgWriteSetSubsamplingMethod(void* context, int32_t method);
 int32_t jpgWriteGetSubsamplingMethod(void* context, int32_t* method);

@@ -5,7 +5,7 @@
 #include "jpeg/simd/jpgYUVKernels.h"
 
 void jpgYUVRows_AVX2(const uint8_t* src, int64_t rowBytes, int32_t rows, int32_t n, int16_t* y, int32_t stride,
-                     int32_t planeSize, int32_t chromaStep) {
-  jpgvec::YUVRows(src, rowBytes, rows, n, y, stride, planeSize, chromaStep);
+                     int32_t planeSize, int32_t chromaStep, bool redFirst) {
+  jpgvec::YUVRows(src, rowBytes, rows, n, y, stride, planeSize, chromaStep, redFirst);
 }
 #endif

@@ -55,9 +55,16 @@ inline void YUV8(s16x8 r, s16x8 g, s16x8 b, int16_t* y, int16_t* cb, int16_t* cr
 
 #if defined(__SSSE3__) && !defined(JPGVEC_PORTABLE)
 // pshufb masks taking four three-byte pixels from the start of a vector to 32-bit lanes of
-// zero-extended (red, green) or (blue, 0) pairs.
-inline __m128i redGreenMask() { return _mm_setr_epi8(2, -128, 1, -128, 5, -128, 4, -128, 8, -128, 7, -128, 11, -128, 10, -128); }
-inline __m128i blueMask() { return _mm_setr_epi8(0, -128, -128, -128, 3, -128, -128, -128, 6, -128, -128, -128, 9, -128, -128, -128); }
+// zero-extended (red, green) or (blue, 0) pairs; R is where red sits in a pixel (0 or 2).
+template <int R>
+inline __m128i redGreenMask() {
+  return _mm_setr_epi8(R, -128, 1, -128, R + 3, -128, 4, -128, R + 6, -128, 7, -128, R + 9, -128, 10, -128);
+}
+template <int R>
+inline __m128i blueMask() {
+  constexpr int B = 2 - R;
+  return _mm_setr_epi8(B, -128, -128, -128, B + 3, -128, -128, -128, B + 6, -128, -128, -128, B + 9, -128, -128, -128);
+}
 #endif
 
 #if defined(__AVX2__) && !defined(JPGVEC_PORTABLE)
@@ -82,13 +89,14 @@ inline void YUV16Pairs(const __m256i* rg, const __m256i* b1, int16_t* y, int16_t
 }
 #endif
 
-// n pixels (a multiple of 8) of blue, green, red bytes to Y, Cb, Cr samples (Y alone without
-// Chroma).
-template <bool Chroma>
+// n pixels (a multiple of 8) of blue, green, red bytes (red, green, blue with R = 0) to Y, Cb,
+// Cr samples (Y alone without Chroma).
+template <bool Chroma, int R>
 inline void YUVRow(const uint8_t* src, int32_t n, int16_t* y, int16_t* cb, int16_t* cr) {
+  constexpr int B = 2 - R;
   int32_t i = 0;
 #if defined(__SSSE3__) && !defined(JPGVEC_PORTABLE)
-  const __m128i rgMask = redGreenMask(), bMask = blueMask(), oneHigh = _mm_set1_epi32(0x10000);
+  const __m128i rgMask = redGreenMask<R>(), bMask = blueMask<R>(), oneHigh = _mm_set1_epi32(0x10000);
   for (; i + 16 <= n; i += 16, src += 48) {
     __m128i v0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src));
     __m128i v1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 16));
@@ -111,23 +119,33 @@ inline void YUVRow(const uint8_t* src, int32_t n, int16_t* y, int16_t* cb, int16
   }
 #endif
   for (; i + 8 <= n; i += 8, src += 24) {
-    s16x8 b = {src[0], src[3], src[6], src[9], src[12], src[15], src[18], src[21]};
+    s16x8 b = {src[B], src[B + 3], src[B + 6], src[B + 9], src[B + 12], src[B + 15], src[B + 18], src[B + 21]};
     s16x8 g = {src[1], src[4], src[7], src[10], src[13], src[16], src[19], src[22]};
-    s16x8 r = {src[2], src[5], src[8], src[11], src[14], src[17], src[20], src[23]};
+    s16x8 r = {src[R], src[R + 3], src[R + 6], src[R + 9], src[R + 12], src[R + 15], src[R + 18], src[R + 21]};
     YUV8<Chroma>(r, g, b, y + i, cb + i, cr + i);
   }
 }
 
-// rows rows of n pixels each (n a multiple of 8), rowBytes apart, to Y rows stride samples apart;
-// every chromaStep-th row also gives Cb and Cr, planeSize and twice that past its Y.
-inline void YUVRows(const uint8_t* src, int64_t rowBytes, int32_t rows, int32_t n, int16_t* y, int32_t stride,
-                    int32_t planeSize, int32_t chromaStep) {
+template <int R>
+inline void YUVRowsOf(const uint8_t* src, int64_t rowBytes, int32_t rows, int32_t n, int16_t* y, int32_t stride,
+                      int32_t planeSize, int32_t chromaStep) {
   for (int32_t r = 0; r < rows; ++r, src += rowBytes, y += stride) {
     if (r % chromaStep == 0)
-      YUVRow<true>(src, n, y, y + planeSize, y + 2 * planeSize);
+      YUVRow<true, R>(src, n, y, y + planeSize, y + 2 * planeSize);
     else
-      YUVRow<false>(src, n, y, y, y);
+      YUVRow<false, R>(src, n, y, y, y);
   }
+}
+
+// rows rows of n pixels each (n a multiple of 8; blue first, or red first with redFirst),
+// rowBytes apart, to Y rows stride samples apart; every chromaStep-th row also gives Cb and
+// Cr, planeSize and twice that past its Y.
+inline void YUVRows(const uint8_t* src, int64_t rowBytes, int32_t rows, int32_t n, int16_t* y, int32_t stride,
+                    int32_t planeSize, int32_t chromaStep, bool redFirst) {
+  if (redFirst)
+    YUVRowsOf<0>(src, rowBytes, rows, n, y, stride, planeSize, chromaStep);
+  else
+    YUVRowsOf<2>(src, rowBytes, rows, n, y, stride, planeSize, chromaStep);
 }
 
 }  // namespace

@@ -284,6 +284,7 @@ void CFileExporter::ResolutionConvert(FSSpec& source, long& width, long& height,
 long CFileExporter::RawRowBytes() const { return EvenRowBytes(mWidth, mBits); }
 
 long CFileExporter::DoExport() {
+  mThumbnail.Begin(0, 0);
   if (!mSource || !mDestination) return 0;
   switch (mFormat) {
     case 'JPEG': return ExportToJPEG();
@@ -335,6 +336,12 @@ long CFileExporter::ExportToJPEG() {
   if (SettingForEncodeJpeg(&rect, &destination, rect.channels, int(mQuality), 0x221111, 0, comment, &encoder,
                            mResolution >> 16) != 0)
     return Failed();
+  // Colour rows go in as they are read, red first.
+  if (mBits == 32 && jpgWriteSetRedFirst(encoder) != 0) {
+    jpgWriteEpilogToFile(encoder);
+    return Failed();
+  }
+  mThumbnail.Begin(mWidth, mHeight);
   try {
     std::vector<uint8_t> raw = Buffer(uint64_t(kJPEGStripRows) * uint64_t(rowBytes));
     std::vector<uint8_t> expanded = Buffer(mBits == 1 ? uint64_t(kJPEGStripRows) * 8 * uint64_t(rowBytes) : 0);
@@ -342,26 +349,29 @@ long CFileExporter::ExportToJPEG() {
     for (long y = 0; y < mHeight; y += kJPEGStripRows) {
       const long rows = std::min(kJPEGStripRows, mHeight - y);
       ReadExactly(ref, raw.data(), rows * rowBytes);
-      if (mBits == 32) {
-        SwapRedAndBlue(raw.data(), rows, rowBytes, mWidth);
-      } else if (mBits == 8) {
+      if (mBits == 8) {
         for (long i = 0; i < rows * rowBytes; ++i) raw[size_t(i)] = uint8_t(~raw[size_t(i)]);
-      } else {
+      } else if (mBits == 1) {
         for (long i = 0; i < rows * rowBytes * 8; ++i)
           expanded[size_t(i)] = (raw[size_t(i / 8)] >> (7 - i % 8)) & 1 ? 0 : 255;
       }
       rect.data = mBits == 1 ? expanded.data() : raw.data();
+      mThumbnail.AddRows(rect.data, rows, rect.rowBytes, int(rect.channels));
       if (jpgWriteFromRect(encoder, &rect, int32_t(rows)) != 0) Throw_(ioErr);
       rect.height = int32_t(kJPEGStripRows);
     }
     mSource->CloseDataFork();
     void* finishing = encoder;
     encoder = nullptr;
-    if (jpgWriteEpilogToFile(finishing) != 0) return Failed();
+    if (jpgWriteEpilogToFile(finishing) != 0) {
+      mThumbnail.Begin(0, 0);
+      return Failed();
+    }
     SetTypeAndCreator('JPEG');  // the finished file takes the place of the one being written
     return 1;
   } catch (const LException&) {
     if (encoder) jpgWriteEpilogToFile(encoder);
+    mThumbnail.Begin(0, 0);
     return Failed();
   }
 }

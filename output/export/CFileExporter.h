@@ -10,6 +10,7 @@
 
 #include "app/prefs/PrefRecords.h"
 #include "framework/LFile.h"
+#include "output/hub/CThumbnailSampler.h"
 #include "toolbox/MacTypes.h"
 
 class CFileExporter {
@@ -59,6 +60,8 @@ class CFileExporter {
   long SlantCorrectTIFF(OSType format, long skew, long orientation, long languageItem);
 
   long Bits() const { return mBits; }
+  // The Exif thumbnail sampled from the JPEG the last DoExport wrote; null after any other.
+  const CThumbnailSampler* Thumbnail() const { return mThumbnail.Complete() ? &mThumbnail : nullptr; }
   // A working copy's failure is no failure of the user's file: the caller goes on quietly.
   void SetQuiet(bool quiet) { mQuiet = quiet; }
 
@@ -90,4 +93,5 @@ class CFileExporter {
   bool mPDFShared = false;  // all pages in one file: a failing page leaves it in place
   bool mCorrectionOpen = false;
   bool mQuiet = false;
+  CThumbnailSampler mThumbnail;
 };

@@ -196,15 +196,16 @@ long SmallerMailResolution(long written, long size, long limit) {
 // The page's Exif segment: from its own record where it has one, else from what was written.
 long AddPageExif(const FSSpec& out, const PageRequest& req, CFileExporter& exporter, long bits) {
   FSSpec jpeg = out;
-  if (req.exifRecord && req.exifFromRecord) return AddExifInfo(jpeg, *req.exifRecord, req.adobeRGB);
+  const CThumbnailSampler* thumbnail = exporter.Thumbnail();
+  if (req.exifRecord && req.exifFromRecord) return AddExifInfo(jpeg, *req.exifRecord, req.adobeRGB, thumbnail);
   if (req.exifRecord) {
     const RecordBytes e = *req.exifRecord;
     return AddExifInfoMainOnly(jpeg, long(EXIF_PREF::kWidth.get(e)), long(EXIF_PREF::kHeight.get(e)),
                                EXIF_PREF::kXResolution.get(e), EXIF_PREF::kColourPage.get(e) != 1, req.adobeRGB,
-                               long(EXIF_PREF::kSource.get(e)));
+                               long(EXIF_PREF::kSource.get(e)), thumbnail);
   }
   return AddExifInfoMainOnly(jpeg, exporter.GetImageWidth(), exporter.GetImageLength(),
-                             exporter.GetResolution() >> 16, bits != 32, req.adobeRGB, req.lightPath);
+                             exporter.GetResolution() >> 16, bits != 32, req.adobeRGB, req.lightPath, thumbnail);
 }
 
 // Writes one page into `out`: corrected first where asked, reduced for mail until its file

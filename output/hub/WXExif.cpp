@@ -1,8 +1,6 @@
 #include "output/hub/WXExif.h"
 
-#include <algorithm>
 #include <string>
-#include <vector>
 
 #include "app/prefs/CPreferences.h"
 #include "app/prefs/LanguageTables.h"
@@ -12,6 +10,7 @@
 #include "jpeg/jpgWMac.h"
 #include "output/formats/ExifSettings.h"
 #include "output/formats/ExifWriter.h"
+#include "output/hub/CThumbnailSampler.h"
 #include "output/hub/WXFolders.h"
 #include "quickdraw/QDOffscreen.h"
 #include "quicktime/QuickTime.h"
@@ -25,8 +24,8 @@ namespace CWXUtility {
 
 namespace {
 
-constexpr int16_t kThumbWidth = 160;
-constexpr int16_t kThumbHeight = 120;
+constexpr int16_t kThumbWidth = CThumbnailSampler::kWidth;
+constexpr int16_t kThumbHeight = CThumbnailSampler::kHeight;
 constexpr unsigned char kThumbName[] = {13, 'J', 'P', 'E', 'G', 'T', 'H', 'U', 'M', 'B', '.', 'j', 'p', 'g'};
 constexpr short kExifStrings = 601;
 constexpr short kMakeItem = 1;
@@ -43,32 +42,18 @@ OSErr EncoderError(int32_t status) {
   }
 }
 
-// The exporter's encoder: the system's own, fed one strip of blue, green, red pixels.
+// The exporter's encoder: the system's own, fed one strip of red, green, blue pixels.
 OSErr ThumbnailJPEGWriter(const FSSpec* file, const UInt8* rgb, SInt32 width, SInt32 height, SInt32 rowBytes) {
-  std::vector<uint8_t> bgr(size_t(width) * 3 * height);
-  for (SInt32 y = 0; y < height; ++y)
-    for (SInt32 x = 0; x < width; ++x)
-      for (int c = 0; c < 3; ++c) bgr[(size_t(y) * width + x) * 3 + c] = rgb[size_t(y) * rowBytes + 3 * x + 2 - c];
   void* context = nullptr;
   int32_t status = jpgWritePrologToFile(file, 'QlWX', 'JPEG', 0, &context);
   if (status != 0) return EncoderError(status);
   status = jpgWriteSetNumberOfChannels(context, 3);
+  if (status == 0) status = jpgWriteSetRedFirst(context);
   if (status == 0) status = jpgWriteSetImageSize(context, width, height);
-  _complibImageRect rect{width, height, width * 3, 24, 3, 8, bgr.data()};
+  _complibImageRect rect{width, height, rowBytes, 24, 3, 8, const_cast<UInt8*>(rgb)};
   if (status == 0) status = jpgWriteFromRect(context, &rect, height);
   const int32_t closed = jpgWriteEpilogToFile(context);
   return EncoderError(status != 0 ? status : closed);
-}
-
-// The centred box a W x H image takes in the thumbnail.
-Rect ThumbnailBox(long w, long h) {
-  long tw = kThumbWidth, th = kThumbHeight;
-  if (long(kThumbWidth) * h <= long(kThumbHeight) * w)
-    th = std::max(1L, h * kThumbWidth / w);
-  else
-    tw = std::max(1L, w * kThumbHeight / h);
-  const auto left = static_cast<int16_t>((kThumbWidth - tw) / 2), top = static_cast<int16_t>((kThumbHeight - th) / 2);
-  return Rect{top, left, static_cast<int16_t>(top + th), static_cast<int16_t>(left + tw)};
 }
 
 // Draws the JPEG into the black 160 x 120 world, straight at its box: no world of the
@@ -81,7 +66,7 @@ OSErr DrawThumbnail(const FSSpec& jpeg, GWorldPtr world) {
   err = static_cast<OSErr>(GraphicsImportGetNaturalBounds(importer, &natural));
   if (err == noErr && (natural.right <= 0 || natural.bottom <= 0)) err = paramErr;
   if (err == noErr) {
-    const Rect box = ThumbnailBox(natural.right, natural.bottom);
+    const Rect box = CThumbnailSampler::Box(natural.right, natural.bottom);
     err = static_cast<OSErr>(GraphicsImportSetGWorld(importer, world, nullptr));
     if (err == noErr) err = static_cast<OSErr>(GraphicsImportSetBoundsRect(importer, &box));
     if (err == noErr) err = static_cast<OSErr>(GraphicsImportDraw(importer));
@@ -111,10 +96,26 @@ struct ThumbnailFile {
   }
 };
 
+// "JPEGTHUMB.jpg" in the temporary folder.
+OSErr ThumbnailSpec(FSSpec* thumbnail) {
+  SInt16 vRef = 0;
+  SInt32 dirID = 0;
+  if (!FindTempFolder(&vRef, &dirID)) return dirNFErr;
+  const OSErr err = FSMakeFSSpec(vRef, dirID, kThumbName, thumbnail);
+  return err == fnfErr ? noErr : err;
+}
+
 template <typename Fill>
-long AddSegment(FSSpec& jpeg, Fill fill) {
+long AddSegment(FSSpec& jpeg, const CThumbnailSampler* sampled, Fill fill) {
   ThumbnailFile thumb;
-  OSErr err = CreateThumbnailtempFile(jpeg, &thumb.spec);
+  OSErr err = noErr;
+  if (sampled && sampled->Complete()) {
+    err = ThumbnailSpec(&thumb.spec);
+    if (err == noErr)
+      err = ThumbnailJPEGWriter(&thumb.spec, sampled->RGB().data(), kThumbWidth, kThumbHeight, 3 * kThumbWidth);
+  } else {
+    err = CreateThumbnailtempFile(jpeg, &thumb.spec);
+  }
   if (err != noErr) return err;
   thumb.made = true;
   long size = 0;
@@ -140,11 +141,8 @@ std::string ConfiguredModel() {
 }  // namespace
 
 OSErr CreateThumbnailtempFile(const FSSpec& jpeg, FSSpec* thumbnail) {
-  SInt16 vRef = 0;
-  SInt32 dirID = 0;
-  if (!FindTempFolder(&vRef, &dirID)) return dirNFErr;
-  OSErr err = FSMakeFSSpec(vRef, dirID, kThumbName, thumbnail);
-  if (err != noErr && err != fnfErr) return err;
+  OSErr err = ThumbnailSpec(thumbnail);
+  if (err != noErr) return err;
 
   PenState pen{};
   GetPenState(&pen);
@@ -169,22 +167,22 @@ OSErr CreateThumbnailtempFile(const FSSpec& jpeg, FSSpec* thumbnail) {
   return err;
 }
 
-long AddExifInfo(FSSpec& jpeg, RecordBytes page, unsigned char adobeRGB) {
+long AddExifInfo(FSSpec& jpeg, RecordBytes page, unsigned char adobeRGB, const CThumbnailSampler* thumbnail) {
   try {
-    return AddSegment(jpeg, [&](uint64_t thumbLength) { return ExifTagValuesForPage(page, adobeRGB, thumbLength); });
+    return AddSegment(jpeg, thumbnail, [&](uint64_t thumbLength) { return ExifTagValuesForPage(page, adobeRGB, thumbLength); });
   } catch (...) {
     return ioErr;
   }
 }
 
 long AddExifInfoMainOnly(FSSpec& jpeg, long width, long height, long dpi, unsigned char monochrome,
-                         unsigned char adobeRGB, long source) {
+                         unsigned char adobeRGB, long source, const CThumbnailSampler* thumbnail) {
   try {
     DateTimeRec now{};
     GetTime(&now);
     const ExifFixedTexts texts{IndText(kMakeItem), IndText(kSoftwareItem), ConfiguredModel(),
                                ExifDateTimeText(now.year, now.month, now.day, now.hour, now.minute, now.second)};
-    return AddSegment(jpeg, [&](uint64_t thumbLength) {
+    return AddSegment(jpeg, thumbnail, [&](uint64_t thumbLength) {
       return ExifTagValuesMainOnly(width, height, dpi, monochrome, adobeRGB, source, texts, thumbLength);
     });
   } catch (...) {

@@ -69,6 +69,7 @@ int32_t Encode(const Image& picture, const Settings& settings, std::vector<uint8
   if (settings.dctMethod && (status = jpgSetDCTMethodFlag(ctx, settings.dctMethod))) return fail(status);
   if (settings.restart && (status = jpgWriteSetRestartInterval(ctx, settings.restart))) return fail(status);
   if (settings.noColorConversion && (status = jpgWriteSetNoColorConversion(ctx))) return fail(status);
+  if (settings.redFirst && (status = jpgWriteSetRedFirst(ctx))) return fail(status);
   if ((status = jpgWriteSetImageSize(ctx, picture.width, picture.height))) return fail(status);
 
   const int rowBytes = picture.width * picture.channels;

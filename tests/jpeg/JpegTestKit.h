@@ -31,6 +31,7 @@ struct Settings {
   uint32_t restart = 0;
   int stripLines = 16; // 0: the whole picture in one strip
   bool noColorConversion = false;
+  bool redFirst = false;  // three channels are stored red, green, blue
 };
 
 // Encodes into memory; the status of the first failing call, else 0.

@@ -38,7 +38,7 @@ TEST(JpegPortableKernels, ConversionAndMasksMatchTheBuiltOnes) {
   }
   std::vector<int16_t> portable(3 * 256), built(3 * 256), blocks(6 * 64);
   for (int r = 0; r < 16; ++r)
-    jpgvec::YUVRow<true>(pixels.data() + r * 48, 16, portable.data() + r * 16, portable.data() + 256 + r * 16,
+    jpgvec::YUVRow<true, 2>(pixels.data() + r * 48, 16, portable.data() + r * 16, portable.data() + 256 + r * 16,
                          portable.data() + 512 + r * 16);
   jpgColorJob job{pixels.data(), blocks.data(), built.data(), 16, 16, 48, 3, 16, 16, {2, 1, 1, 1}, {2, 1, 1, 1},
                   jpgGetVectorKernelSet()};

@@ -308,6 +308,29 @@ TEST(JpegWriter, VectorAndPlainPathsGiveTheSameBytes) {
   }
 }
 
+// Red-first pixels are read in place of blue-first ones: the same bytes on every path.
+TEST(JpegWriter, RedFirstPixelsGiveTheBytesOfBlueFirstOnes) {
+  for (auto [w, h] : {std::pair{64, 32}, std::pair{37, 23}, std::pair{5, 3}}) {
+    const Image blueFirst = MakeScene(w, h, 3, 7 * w + h);
+    Image redFirst = blueFirst;
+    for (size_t i = 0; i < redFirst.pixels.size(); i += 3) std::swap(redFirst.pixels[i], redFirst.pixels[i + 2]);
+    for (uint32_t sampling : {0x221111u, 0x211111u, 0x111111u, 0x121111u})
+      for (int method : {0, 1})
+        for (bool keepRGB : {false, true})
+          for (bool plain : {false, true}) {
+            Settings s = With(85, sampling);
+            s.method = method;
+            s.noColorConversion = keepRGB;
+            std::vector<uint8_t> reference, out;
+            ASSERT_EQ((plain ? EncodePlain : Encode)(blueFirst, s, &reference), 0);
+            s.redFirst = true;
+            ASSERT_EQ((plain ? EncodePlain : Encode)(redFirst, s, &out), 0);
+            EXPECT_EQ(out, reference) << w << "x" << h << " sampling " << std::hex << sampling << std::dec << " method "
+                                      << method << (keepRGB ? " RGB kept" : "") << (plain ? " plain" : " vector");
+          }
+  }
+}
+
 TEST(JpegWriter, RestartIntervalsDecodeAndNeverPrecedeTheEnd) {
   // 37 x 23 at 4:2:0: 3 MCUs per row, 2 rows.
   Image p = MakeScene(37, 23, 3, 5);

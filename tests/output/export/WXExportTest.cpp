@@ -7,10 +7,12 @@
 
 #include "framework/LException.h"
 #include "framework/LWindow.h"
+#include "output/hub/WXExif.h"
 #include "output/hub/WXFolders.h"
 #include "scanner/CThreadChecker.h"
 #include "scanner/CTWAIN.h"
 #include "scanner/Scanner.h"
+#include "support/ReferenceJpeg.h"
 #include "support/TestEnv.h"
 #include "tests/app/prefs/PrefsTestEnv.h"
 #include "tests/output/DialogTestEnv.h"
@@ -254,6 +256,48 @@ TEST_F(Export, AMailPageIsWrittenAtTheResolutionWhoseFileFits) {
     EXPECT_EQ(Exif("Base.JPG", "-ExifImageWidth"), std::to_string(c.width * dpi / 300) + "\n");
     EXPECT_FALSE(fs::exists(raws[0]));
     for (const auto& entry : fs::directory_iterator(tempDir)) ADD_FAILURE() << "left behind: " << entry.path();
+  }
+}
+
+// The thumbnail sampled from a page's rows while its JPEG is written looks like the one
+// drawn by decoding the written file: same box, same black bands, no shift in brightness.
+TEST_F(Export, TheSampledThumbnailLooksLikeTheDecodedFile) {
+  WX_REQUIRE_TOOL("exiftool");
+  WX_REQUIRE_TOOL("djpeg");
+  struct Case {
+    long bits, width, height;
+    PagePattern pattern;
+  } cases[] = {{32, 400, 300, PagePattern::Smooth}, {32, 301, 517, PagePattern::Noisy},
+               {8, 700, 90, PagePattern::Smooth}, {1, 90, 70, PagePattern::Smooth}};
+  for (const Case& c : cases) {
+    const std::string what = std::to_string(c.bits) + " bits " + std::to_string(c.width) + " x " + std::to_string(c.height);
+    fs::remove_all(Out());
+    fs::create_directories(Out());
+    Scan({wxtest::MakePage(c.bits, c.width, c.height, c.pattern)});
+    std::unique_ptr<TArray<FSSpec>> list(Run('JPEG'));
+    ASSERT_NE(list, nullptr) << what;
+    const fs::path file = Out() / "Base.JPG";
+    ASSERT_EQ(wxtest::Run("exiftool -b -ThumbnailImage '" + file.string() + "' > '" + (Out() / "sampled.jpg").string() + "'"), 0);
+    FSSpec jpeg = wxtest::SpecOf(file), decodedThumb{};
+    ASSERT_EQ(CWXUtility::CreateThumbnailtempFile(jpeg, &decodedThumb), noErr) << what;
+    wxtest::RGBPicture sampled, decoded;
+    ASSERT_TRUE(wxtest::DjpegRead(Out() / "sampled.jpg", &sampled)) << what;
+    ASSERT_TRUE(wxtest::DjpegRead(wxtest::PathOf(decodedThumb), &decoded)) << what;
+    FSpDelete(&decodedThumb);
+    ASSERT_EQ(sampled.width, 160);
+    ASSERT_EQ(sampled.height, 120);
+    ASSERT_EQ(sampled.rgb.size(), decoded.rgb.size()) << what;
+    double bias = 0, squares = 0;
+    for (size_t i = 0; i < sampled.rgb.size(); ++i) {
+      const int d = int(sampled.rgb[i]) - int(decoded.rgb[i]);
+      bias += d;
+      squares += double(d) * d;
+    }
+    const double n = double(sampled.rgb.size());
+    EXPECT_LT(std::fabs(bias / n), 1.5) << what << ": no shift in brightness";
+    // A noisy page's cells average what the JPEG partly dropped: a little further apart.
+    const double floor = c.pattern == PagePattern::Noisy ? 27.0 : 30.0;
+    EXPECT_GT(10 * std::log10(255.0 * 255.0 / std::max(squares / n, 1e-9)), floor) << what << ": PSNR";
   }
 }
 
