@@ -690,6 +690,36 @@ TEST_F(Export, APageWhoseExifSegmentCannotBeWrittenIsNotKept) {
     ExpectSecondPageFails(*this, 'JPEG', limit, whole.size(), page, "Base.JPG");
 }
 
+// A disk that fills inside the TIFF working copy that straightening makes: the page cannot
+// be written either, so it shows the write error once, leaves no working copy and no
+// partial file, and keeps its raw file; the next export, still straightened, works and
+// shows only the straightening's own note.
+TEST_F(Export, ADiskFillingInsideTheStraighteningCopyKeepsThePage) {
+  const RawPage page = wxtest::MakePage(32, 60, 40, PagePattern::Noisy);
+  Scan({page});
+  const auto before = wxtest::ReadBytes(raws[0]);
+  jpeg.view().setU32(8, 1);  // skew option
+  std::unique_ptr<TArray<FSSpec>> list;
+  const auto alerts = wxtest::AnswerAlerts([&] {
+    FSTestSetWriteLimit(page.RowBytes() * page.height / 2);
+    list.reset(Run('JPEG'));
+    FSTestSetWriteLimit(-1);
+  });
+  EXPECT_EQ(list, nullptr);
+  ASSERT_EQ(alerts.size(), 1u);
+  EXPECT_EQ(alerts[0], wxtest::ResourceText(400, 3));
+  EXPECT_TRUE(fs::is_empty(Out())) << "no partial file";
+  std::vector<fs::path> left;
+  for (const auto& entry : fs::directory_iterator(tempDir)) left.push_back(entry.path());
+  EXPECT_EQ(left, std::vector<fs::path>{raws[0]}) << "no working copy";
+  EXPECT_EQ(wxtest::ReadBytes(raws[0]), before) << "the raw file stays";
+  Scan({wxtest::MakePage(32, 20, 20)});
+  std::unique_ptr<TArray<FSSpec>> next;
+  const auto notes = wxtest::AnswerAlerts([&] { next.reset(Run('JPEG', 1)); });
+  EXPECT_EQ(notes, std::vector<std::string>{""}) << "only the straightening's note";
+  EXPECT_NE(next, nullptr) << "the next export works";
+}
+
 // A disk that fills while the second page's reduced copy for mail is written.
 TEST_F(Export, AMailCopyFailingAtTheSecondPageKeepsTheFirstAndTheSecondsRawFile) {
   WX_REQUIRE_TOOL("exiftool");
