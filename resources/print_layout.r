@@ -46,6 +46,7 @@ layout 1100 "Page layout" {
             capt { id 'LRES' size 100 16 at 440 500 text "${INFO_RESOLUTION}" }
             capt { id 'CRES' size 40 16 at 540 500 text "" }
             capt { id 'LDPI' size 20 16 at 582 500 text "dpi" }
+            push { id 'SAVE' size 110 20 at 220 584 title "${LAY_SAVE}" message 'SAVE' }
             push { id 'BTBK' size 80 20 at 340 584 title "${LAY_BACK}" message 'BTBK' }
             push { id 'BTPR' size 80 20 at 430 584 title "${LAY_PRINT}" message 'BTPR' }
             push { id 'BTFN' size 80 20 at 520 584 title "${LAY_FINISH}" message 'BTFN' default 1 }
@@ -55,7 +56,8 @@ layout 1100 "Page layout" {
 
 # The controls the dialog listens to.
 data 'RidL' 1100 "Page layout controls" {
-    u16 12
+    u16 13
     type 'MSET'  type 'PSET'  type 'BTPR'  type 'BTFN'  type 'BTBK'  type 'ADDT'
     type 'FSET'  type 'APL1'  type 'APL2'  type 'APL3'  type 'PBWD'  type 'PBHI'
+    type 'SAVE'
 }

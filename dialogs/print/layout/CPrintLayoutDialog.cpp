@@ -28,6 +28,7 @@
 #include "output/formats/tiffRecognition.h"
 #include "output/hub/WXDialogFlags.h"
 #include "output/hub/WXFolders.h"
+#include "output/hub/WXLaunch.h"
 #include "output/hubdialogs/WXAlert.h"
 #include "output/hubdialogs/WXFontDialog.h"
 #include "scanner/CThreadChecker.h"
@@ -37,6 +38,7 @@
 #include "toolbox/TextUtils.h"
 #include "toolbox/Resources.h"
 #include "app/prefs/LanguageTables.h"
+#include "app/prefs/WXDefaultDir.h"
 
 namespace {
 
@@ -51,6 +53,10 @@ enum : CommandT { kCommandAbout = 1, kCommandSynthetic = -8388608 };
 constexpr SInt32 kNewPrinterAlertSystem = 0x102F;
 constexpr SInt32 kDestinationSystem = 0x101F;
 constexpr double kCmPerInch = 2.5399999618530273;  // the single-precision factor
+constexpr OSType kPreviewCreator = 'prvw';
+constexpr UInt32 kJPEGCompression = 2;
+
+CPrintLayoutDialog::PreviewProc sPreviewProc = &CPreviewDialog::ShowPreviewDialog;
 
 SInt32 SystemVersion() {
   SInt32 version = 0;
@@ -153,11 +159,24 @@ TArray<ScanData> PageList(const TArray<FSSpec>& files, CThreadChecker* watcher) 
 
 }  // namespace
 
-CPrintLayoutDialog::CPrintLayoutDialog(LStream* stream) : LDialogBox(stream) {}
+CPrintLayoutDialog::CPrintLayoutDialog(LStream* stream) : LDialogBox(stream) {
+  CWXUtility::Get_Default_Dir(&mSaveFolder);
+  StJPEGDialog::kCompression.set(mJPEG.view(), kJPEGCompression);
+}
 
 CPrintLayoutDialog::~CPrintLayoutDialog() {
   CancelLayoutThread();
   ReleasePrinter();
+  for (ArrayIndexT i = 1; i <= mPreviewPages.GetCount(); ++i) {
+    CWXUtility::DeleteFileWithRetry(mPreviewPages[i].imageFile);
+    CWXUtility::DeleteFileWithRetry(mPreviewPages[i].rawFile);
+  }
+}
+
+CPrintLayoutDialog::PreviewProc CPrintLayoutDialog::SetPreviewProc(PreviewProc proc) {
+  PreviewProc before = sPreviewProc;
+  sPreviewProc = proc ? proc : &CPreviewDialog::ShowPreviewDialog;
+  return before;
 }
 
 void CPrintLayoutDialog::FinishCreateSelf() {
@@ -227,10 +246,38 @@ MessageT CPrintLayoutDialog::PrintLayoutSetting(ResIDT layout, LCommander* super
   for (;;) {
     const MessageT message = handler.DoDialog();
     if (message == msg_Finish) return msg_Finish;
+    if (message == msg_Save) dialog->SaveThroughPreview(isTWAIN, watcher);
     if (message == msg_Back &&
         CWXUtility::Show_Error(kAlertLayout, dialog, kAlertList, kItemBack, 1, 1, nullptr, 0) == msg_OK)
       return msg_Back;
   }
+}
+
+// The checked pages go to the preview: the first save takes them from the scan, later ones
+// reuse the preview's own pages. The preview's settings carry over to the next save.
+void CPrintLayoutDialog::SaveThroughPreview(UInt8 isTWAIN, CThreadChecker* watcher) {
+  TArray<unsigned char> include;
+  for (SInt32 n = 1; CThumbnailPane* thumbnail = mStrip->GetThumbnail(n); ++n)
+    include.AddItem(thumbnail->IsChecked() ? 1 : 0);
+  Str255 base;
+  PStrFromString("Print", base);
+  TArray<FSSpec>* written = nullptr;
+  const MessageT answer =
+      sPreviewProc(isTWAIN, mSaveCount == 0 ? watcher : nullptr, &mPreviewPages, &mPreviewExifs, this, mSaveFolder,
+                   mUseDaySubFolder, base, &mPDF, &mJPEG, &mPICT, &mTIFF, mFileTypePopup,
+                   CPreviewDialog::type_PrintLayout, kPreviewCreator, &written, 0, 0, &include, &mPreviewRotations,
+                   nullptr, 0, 0, 0);
+  std::unique_ptr<TArray<FSSpec>> files(written);
+  mSaveFolder = CPreviewDialog::sFolderSpec;
+  mUseDaySubFolder = CPreviewDialog::sUseDaySubFolder;
+  mPDF = CPreviewDialog::sPDFSetting;
+  mJPEG = CPreviewDialog::sJPEGSetting;
+  mPICT = CPreviewDialog::sPICTSetting;
+  mTIFF = CPreviewDialog::sTIFFSetting;
+  mFileTypePopup = CPreviewDialog::sFileTypePopup;
+  if (files && files->GetCount() > 0 && answer == CPreviewDialog::msg_Send)
+    CWXUtility::OpenFolderWithFSSpec((*files)[1]);
+  ++mSaveCount;
 }
 
 // ---- The layout thread -------------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include "framework/LDialogBox.h"
 #include "framework/TArray.h"
 #include "output/export/PageRecords.h"
+#include "preview/CPreviewDialog.h"
 #include "printing/Printing.h"
 
 class CPictureView;
@@ -21,7 +22,12 @@ class LThread;
 class CPrintLayoutDialog : public LDialogBox {
  public:
   static constexpr ClassIDT class_ID = 'DLAY';
-  enum : MessageT { msg_Finish = 'BTFN', msg_Back = 'BTBK' };
+  enum : MessageT { msg_Finish = 'BTFN', msg_Back = 'BTBK', msg_Save = 'SAVE' };
+
+  // The preview that "SAVE" hands the checked pages to; tests put a stand-in behind it.
+  using PreviewProc = decltype(&CPreviewDialog::ShowPreviewDialog);
+  // Puts `proc` in place of the preview (null: the preview dialog); answers the one before.
+  static PreviewProc SetPreviewProc(PreviewProc proc);
 
   // What the layout thread is handed; the dialog keeps it, so a thread cancelled before its
   // first turn leaves nothing behind.
@@ -74,6 +80,7 @@ class CPrintLayoutDialog : public LDialogBox {
   void ShowSize(const AcqRecord& placed);
   void KeepPrinter(PMPrintSession session);
   void ReleasePrinter();
+  void SaveThroughPreview(UInt8 isTWAIN, CThreadChecker* watcher);
 
   LPane* mAddText = nullptr;
   CThumbnailView* mStrip = nullptr;
@@ -83,4 +90,17 @@ class CPrintLayoutDialog : public LDialogBox {
   std::unique_ptr<ThreadArg> mThreadArg;
   PMPrinter mSavedPrinter = nullptr;
   RecordBytes mPrint{nullptr, 0};  // the Print dialog's working record
+  // Kept for the preview between saves: its pages and their files, and the save settings it
+  // hands back.
+  TArray<ScanDataPlus> mPreviewPages;
+  TArray<EXIF_PREF> mPreviewExifs;
+  TArray<long> mPreviewRotations;
+  SInt32 mSaveCount = 0;
+  FSSpec mSaveFolder{};
+  unsigned char mUseDaySubFolder = 1;
+  StPDFDialog mPDF{};
+  StJPEGDialog mJPEG{};
+  StOtherDialog mPICT{};
+  StOtherDialog mTIFF{};
+  long mFileTypePopup = 1;
 };

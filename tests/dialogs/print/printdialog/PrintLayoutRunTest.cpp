@@ -1,17 +1,23 @@
 // The page-layout dialog as a Print scan opens it: pages from the SANE test device's feeder,
-// thumbnails loaded by the layout thread, finishing, going back, and printing the checked
-// pages to the folder printer, each checked with outside tools.
+// thumbnails loaded by the layout thread, finishing, going back, printing the checked pages
+// to the folder printer, each checked with outside tools, and saving through a scripted
+// stand-in for the preview.
 #include "dialogs/print/layout/CPrintLayoutDialog.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "PrintRunTestEnv.h"
+#include "app/prefs/WXDefaultDir.h"
 #include "dialogs/print/layout/CPicturePane.h"
 #include "dialogs/print/layout/CPictureView.h"
 #include "dialogs/print/layout/CThumbnailPane.h"
@@ -20,12 +26,55 @@
 #include "output/hub/WXFolders.h"
 #include "support/PrinterEnvironment.h"
 #include "tests/output/DialogTestEnv.h"
+#include "toolbox/FilePaths.h"
 #include "toolbox/FolderLocations.h"
 
 namespace wxapp {
 namespace {
 
 using Step = std::function<void(CPrintLayoutDialog*)>;
+
+// What the preview stand-in was handed on each call, and what it answers.
+struct PreviewCall {
+  CThreadChecker* watcher;
+  TArray<ScanDataPlus>* pages;
+  std::vector<unsigned char> include;
+  FSSpec folder;
+  unsigned char useDaySubFolder;
+  long fileTypePopup;
+  UInt32 jpegCompression;
+  UInt32 tiffOption;
+  long dialogType;
+  OSType creator;
+  std::string base;
+};
+std::vector<PreviewCall> sPreviewCalls;
+std::vector<MessageT> sPreviewAnswers;
+FSSpec sChosenFolder{};
+std::vector<FSSpec> sWrittenFiles;  // one per call
+
+// Records its arguments, keeps settings as a user's choice in the preview would, and reports
+// one written file.
+MessageT PreviewStandIn(unsigned char, CThreadChecker* watcher, TArray<ScanDataPlus>* pages, TArray<EXIF_PREF>*,
+                        LCommander*, FSSpec& folder, unsigned char& useDaySubFolder, ConstStr255Param base,
+                        StPDFDialog*, StJPEGDialog* jpeg, StOtherDialog*, StOtherDialog* tiff, long& fileTypePopup,
+                        long dialogType, OSType creator, TArray<FSSpec>** written, long, long,
+                        TArray<unsigned char>* include, TArray<long>*, ConstStr255Param, long, unsigned char, long) {
+  PreviewCall call{watcher, pages, {}, folder, useDaySubFolder, fileTypePopup, StJPEGDialog::kCompression.get(jpeg->view()),
+                   StOtherDialog::kOptionSLT.get(tiff->view()), dialogType, creator, PStrToString(base)};
+  for (ArrayIndexT i = 1; include && i <= include->GetCount(); ++i) call.include.push_back((*include)[i]);
+  const MessageT answer = sPreviewAnswers[sPreviewCalls.size()];
+  sPreviewCalls.push_back(call);
+  CPreviewDialog::sFolderSpec = sChosenFolder;
+  CPreviewDialog::sUseDaySubFolder = 0;
+  CPreviewDialog::sFileTypePopup = 3;
+  CPreviewDialog::sJPEGSetting = *jpeg;
+  CPreviewDialog::sTIFFSetting = *tiff;
+  StOtherDialog::kOptionSLT.set(CPreviewDialog::sTIFFSetting.view(), 1);
+  *written = new TArray<FSSpec>;
+  (*written)->AddItem(sWrittenFiles[sPreviewCalls.size() - 1]);
+  return answer;
+}
 
 class PrintLayoutRunTest : public PrintRunTest {
  public:
@@ -177,6 +226,78 @@ TEST_F(PrintLayoutRunTest, PrintingMakesOneSoundPDFForEachCheckedPage) {
     EXPECT_NE(std::string::npos, info.find("Pages:           1\n")) << info;
     fs::copy_file(pdf, wxtest::OutputDir("print-layout") / pdf.filename(), fs::copy_options::overwrite_existing);
   }
+}
+
+// Two saves: the first takes the pages from the scan, the second reuses the preview's pages
+// with the settings chosen in the first; only "SEND" opens the written file's folder.
+TEST_F(PrintLayoutRunTest, SavingHandsTheCheckedPagesToThePreview) {
+  const fs::path chosen = mRoot / "chosen", opened = mRoot / "opened.txt";
+  const fs::path returned = mRoot / "returned", sent = mRoot / "sent";
+  fs::create_directories(chosen);
+  ASSERT_EQ(noErr, FpMakeSpec(chosen.string(), "", &sChosenFolder));
+  sWrittenFiles.assign(2, FSSpec{});
+  for (size_t i = 0; i < 2; ++i) {
+    const fs::path folder = i == 0 ? returned : sent;
+    fs::create_directories(folder);
+    std::ofstream(folder / "Print0001.tif") << "page";
+    ASSERT_EQ(noErr, FpMakeSpec(folder.string(), "Print0001.tif", &sWrittenFiles[i]));
+  }
+  std::ofstream(mRoot / "opener") << "#!/bin/sh\necho \"$1\" >> '" << opened.string() << "'\n";
+  fs::permissions(mRoot / "opener", fs::perms::owner_all);
+  setenv("WX_OPENER", (mRoot / "opener").c_str(), 1);
+  sPreviewCalls.clear();
+  sPreviewAnswers = {CPreviewDialog::msg_Return, CPreviewDialog::msg_Send};
+  const CPrintLayoutDialog::PreviewProc before = CPrintLayoutDialog::SetPreviewProc(&PreviewStandIn);
+
+  ASSERT_NE(nullptr, Open());
+  WhenLoaded([&](CPrintLayoutDialog* layout) {
+    FindPaneAs<LControl>(layout->Strip()->GetThumbnail(2), 'TmCb')->SetValue(0);
+    Then([&](CPrintLayoutDialog* again) {
+      Then([](CPrintLayoutDialog* last) { ClickPane(last, 'BTFN'); });
+      ClickPane(again, 'SAVE');
+    });
+    ClickPane(layout, 'SAVE');
+  });
+  Scan();
+  CPrintLayoutDialog::SetPreviewProc(before);
+  unsetenv("WX_OPENER");
+  EXPECT_FALSE(HasDialogActions());
+  ASSERT_EQ(2u, sPreviewCalls.size());
+  const PreviewCall& first = sPreviewCalls[0];
+  const PreviewCall& second = sPreviewCalls[1];
+  EXPECT_NE(nullptr, first.watcher) << "the first save takes the scan";
+  EXPECT_EQ(nullptr, second.watcher) << "later saves reuse the preview's pages";
+  EXPECT_EQ(first.pages, second.pages);
+  std::vector<unsigned char> include(10, 1);
+  include[1] = 0;
+  EXPECT_EQ(include, first.include);
+  EXPECT_EQ(include, second.include);
+  for (const PreviewCall& call : sPreviewCalls) {
+    EXPECT_EQ(CPreviewDialog::type_PrintLayout, call.dialogType);
+    EXPECT_EQ(OSType('prvw'), call.creator);
+    EXPECT_EQ("Print", call.base);
+    EXPECT_EQ(2u, call.jpegCompression);
+  }
+  FSSpec defaultFolder{};
+  CWXUtility::Get_Default_Dir(&defaultFolder);
+  EXPECT_EQ(wxscan::PathOf(defaultFolder), wxscan::PathOf(first.folder));
+  EXPECT_EQ(1, first.useDaySubFolder);
+  EXPECT_EQ(1, first.fileTypePopup);
+  EXPECT_EQ(0u, first.tiffOption);
+  EXPECT_EQ(wxscan::PathOf(sChosenFolder), wxscan::PathOf(second.folder)) << "the preview's choices come back";
+  EXPECT_EQ(0, second.useDaySubFolder);
+  EXPECT_EQ(3, second.fileTypePopup);
+  EXPECT_EQ(1u, second.tiffOption);
+  // The opener runs detached: wait for the folder of the save that sent; a folder opened by
+  // the earlier save would have been started first.
+  std::vector<std::string> folders;
+  for (int i = 0; i < 500 && folders.empty(); ++i) {
+    std::ifstream lines(opened);
+    for (std::string line; std::getline(lines, line);) folders.push_back(line);
+    if (folders.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_EQ(std::vector<std::string>{sent.string()}, folders) << "only the answer SEND opens a folder";
+  EXPECT_EQ(0u, TempCopies());
 }
 
 TEST_F(PrintLayoutRunTest, WithoutAPrinterPrintingSaysSoAndPrintsNothing) {
