@@ -1,0 +1,185 @@
+// Save, Scan-1 and Scan-2 runs against the scriptable fake source: what the source refuses is
+// shown once it is down, and a PICT too wide for the format writes nothing.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "FakeScript.h"
+#include "app/CCicnButton.h"
+#include "app/CEditText.h"
+#include "app/CPopupButton.h"
+#include "app/prefs/CPreferences.h"
+#include "app/prefs/LanguageTables.h"
+#include "dialogs/file/CSaveDialogBox.h"
+#include "dialogs/file/CScan1DialogBox.h"
+#include "dialogs/file/CScan2DialogBox.h"
+#include "framework/FrameworkDriver.h"
+#include "framework/LThread.h"
+#include "framework/TRegistrar.h"
+#include "framework/URegistrar.h"
+#include "output/hub/WXDialogFlags.h"
+#include "scanner/CTWAIN.h"
+#include "scanner/ScanTestSupport.h"
+#include "tests/output/DialogTestEnv.h"
+#include "support/TestEnv.h"
+#include "tests/support/HeadlessApp.h"
+#include "toolbox/TextUtils.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using R = PREF_SCANX;
+
+enum : UInt32 { kPICT = 1, kJPEG = 2, kPDF = 4 };
+
+struct DialogKind {
+  const char* name;
+  SInt16 layout;
+};
+const DialogKind kSave{"Save", 4000}, kScan1{"Scan-1", 6000}, kScan2{"Scan-2", 7000};
+
+class FileRunFakeSource : public wxtest::HeadlessApp {
+ protected:
+  static void SetUpTestSuite() { wxfake::UseFakeSource(); }
+  void SetUp() override {
+    setenv("WENDRIX_ROOT", mRoot.path().c_str(), 1);
+    fs::create_directories(mOut);
+    const fs::path recorder = mRoot / "recorder";
+    std::ofstream(recorder) << "#!/bin/sh\necho \"$@\" >> '" << (mRoot / "handed.log").string() << "'\n";
+    fs::permissions(recorder, fs::perms::owner_all);
+    setenv("WX_OPENER", recorder.c_str(), 1);
+    wxtest::HeadlessApp::SetUp();
+    SelectLanguageFromResources();
+    CTWAIN::SetApplicationHost(mApp);
+  }
+  void TearDown() override {
+    Close();
+    wxframework::ClearDialogActions();
+    CTWAIN::SetApplicationHost(nullptr);
+    CWXUtility::sIsQuellaneOpened = 0;
+    wxtest::HeadlessApp::TearDown();
+    unsetenv("WX_OPENER");
+    unsetenv("WENDRIX_ROOT");
+  }
+  void RegisterClasses() override {
+    RegisterClass_(CSaveDialogBox);
+    RegisterClass_(CScan1DialogBox);
+    RegisterClass_(CScan2DialogBox);
+    RegisterClass_(CPopupButton);
+    RegisterClass_(CEditText);
+    RegisterClass_(CCicnButton);
+  }
+
+  // The fake source's whole page, written as `type` into mOut; the scans hand it to the recorder.
+  void Configure(const DialogKind& kind, UInt32 type, UInt8 driverWindow) {
+    CPreferences prefs(PREFS_FILE_NAME, 0);
+    RecordBytes all = prefs.PrefAll();
+    RecordBytes setting = PREF_ALL::kSetting.in(all);
+    Str255 model, name;
+    PStrFromString("Dremlo Model A", model);
+    PStrFromString("Page", name);
+    PREF_SETTING::kModelName.set(setting, model);
+    PREF_SETTING::kTWAIN.set(setting, 1);
+    if (kind.layout == kSave.layout) {
+      RecordBytes save = PREF_ALL::kSave.in(all);
+      PREF_SAVE::kSource.set(save, 1);
+      PREF_SAVE::kImageMode.set(save, 3);
+      PREF_SAVE::kResolution.set(save, 1);
+      PREF_SAVE::kFileType.set(save, type);
+      PREF_SAVE::kCheckFORE.set(save, 0);
+      PREF_SAVE::kCheckUION.set(save, driverWindow);
+      PREF_SAVE::kCheckDYIN.set(save, 0);
+      PREF_SAVE::kDefaultFileName.set(save, name);
+      PREF_SAVE::kFolder.set(save, wxscan::FolderSpec(mOut));
+      RecordBytes pdf = PREF_SAVE::kPDF.in(save);
+      StPDFDialog::kLanguageOption.set(pdf, 0);
+      StPDFDialog::kOptionCBCR.set(pdf, 0);
+      StPDFDialog::kOptionCBXT.set(pdf, 0);
+      StPDFDialog::kUnused4.set(pdf, 0);
+      return;
+    }
+    RecordBytes scan = (kind.layout == kScan1.layout ? PREF_ALL::kScan1 : PREF_ALL::kScan2).in(all);
+    R::kSource.set(scan, 1);
+    R::kImageMode.set(scan, 3);
+    R::kResolution.set(scan, 1);
+    R::kFileType.set(scan, type);
+    R::kCheckFIRE.set(scan, 0);
+    R::kCheckUION.set(scan, driverWindow);
+    R::kCheckDYIN.set(scan, 0);
+    R::kDefaultFileName.set(scan, name);
+    R::kFolder.set(scan, wxscan::FolderSpec(mOut));
+    R::kTargetApp.set(scan, wxscan::FolderSpec(mRoot / "recorder"));
+  }
+
+  LWindow* Open(const DialogKind& kind) {
+    mDialog = LWindow::CreateWindow(kind.layout, mApp);
+    if (mDialog) mDialog->Show();
+    return mDialog;
+  }
+  void Close() {
+    delete mDialog;
+    mDialog = nullptr;
+  }
+  // Presses the start button and runs the main loop until the scan has ended.
+  void RunToTheEnd() {
+    dynamic_cast<LListener*>(mDialog)->ListenToMessage(msg_OK, nullptr);
+    ASSERT_EQ(CWXUtility::sIsQuellaneOpened, 1) << "the scan did not start";
+    for (int i = 0; i < 400 && CWXUtility::sIsQuellaneOpened == 1; ++i) {
+      mApp->ProcessNextEvent();
+      LThread::Yield();
+    }
+    ASSERT_EQ(CWXUtility::sIsQuellaneOpened, 0) << "the scan never ended";
+  }
+
+  wxtest::ScratchDir mRoot, mScript;
+  fs::path mOut = mRoot / "out";
+  LWindow* mDialog = nullptr;
+};
+
+TEST_F(FileRunFakeSource, RefusalsAreShownAfterTheSourceIsDownInEveryDialog) {
+  const struct {
+    const char* what;
+    std::vector<DialogKind> dialogs;
+    UInt32 type;
+    const char* script;
+    UInt8 driverWindow;
+    SInt16 alert;  // item of string list 400
+  } rows[] = {
+      {"16 bits per sample", {kSave, kScan1, kScan2}, kJPEG, "depth=16", 0, 38},
+      {"too large for the driver's window", {kSave, kScan1, kScan2}, kJPEG, "width=30000\nheight=30000\ndepth=24", 1, 37},
+      {"too many rows for a PDF in the driver's window", {kSave}, kPDF,
+       "width=2\nheight=6001\ndepth=8\nblockrows=6001\nbuffer=16000", 1, 49},
+      {"a PICT 4096 pixels wide in the driver's window", {kSave, kScan1, kScan2}, kPICT, "width=4096\nheight=4\ndepth=8", 1, 28},
+  };
+  for (const auto& row : rows) {
+    for (const DialogKind& kind : row.dialogs) {
+      SCOPED_TRACE(std::string(kind.name) + ": " + row.what);
+      const auto log = wxfake::WriteFakeScript(mScript.path(), std::string("name=Dremlo Model A\n") + row.script);
+      Configure(kind, row.type, row.driverWindow);
+      ASSERT_NE(nullptr, Open(kind));
+      std::vector<std::string> texts;
+      std::vector<std::string> logs;
+      for (int i = 0; i < 3; ++i) {
+        wxframework::QueueDialogAction([&](LWindow* d) {
+          texts.push_back(wxframework::FindPane(d, 'TXMS') ? wxframework::PaneText(d, 'TXMS') : "");
+          logs.push_back(wxfake::ReadLog(log));
+        });
+        wxframework::AnswerNextDialog(900);
+      }
+      RunToTheEnd();
+      wxframework::ClearDialogActions();
+      ASSERT_EQ(std::vector<std::string>{wxtest::ResourceText(400, row.alert)}, texts);
+      EXPECT_NE(std::string::npos, logs[0].find("0001 0009 0502")) << "the source is disabled before the alert";
+      EXPECT_EQ(0u, wxscan::FilesIn(mOut)) << "nothing written";
+      EXPECT_TRUE(mDialog->IsVisible());
+      EXPECT_TRUE(mDialog->IsEnabled());
+      Close();
+    }
+  }
+}
+
+}  // namespace
