@@ -1,6 +1,7 @@
 // Save, Scan-1 and Scan-2 runs against the scriptable fake source: what the source refuses is
 // shown once it is down, and a PICT too wide for the format writes nothing.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -27,6 +28,7 @@
 #include "tests/output/DialogTestEnv.h"
 #include "support/TestEnv.h"
 #include "tests/support/HeadlessApp.h"
+#include "toolbox/Files.h"
 #include "toolbox/TextUtils.h"
 
 namespace {
@@ -135,6 +137,12 @@ class FileRunFakeSource : public wxtest::HeadlessApp {
     ASSERT_EQ(CWXUtility::sIsQuellaneOpened, 0) << "the scan never ended";
   }
 
+  fs::path TempFolder() {
+    CPreferences prefs(PREFS_FILE_NAME, 0);
+    return wxscan::PathOf(PREF_SETTING::kTempFolder.get(PREF_ALL::kSetting.in(prefs.PrefAll())));
+  }
+  bool Handed() { return fs::exists(mRoot / "handed.log"); }
+
   wxtest::ScratchDir mRoot, mScript;
   fs::path mOut = mRoot / "out";
   LWindow* mDialog = nullptr;
@@ -179,6 +187,35 @@ TEST_F(FileRunFakeSource, RefusalsAreShownAfterTheSourceIsDownInEveryDialog) {
       EXPECT_TRUE(mDialog->IsEnabled());
       Close();
     }
+  }
+}
+
+TEST_F(FileRunFakeSource, ADiskThatFillsWhileWritingKeepsTheScannedPageAndHandsNothingOn) {
+  for (const DialogKind& kind : {kSave, kScan1, kScan2}) {
+    SCOPED_TRACE(kind.name);
+    fs::remove(mRoot / "handed.log");
+    // 360 000 bytes of raw page fit; the uncompressed TIFF of it does not.
+    wxfake::WriteFakeScript(mScript.path(), "name=Dremlo Model A\nwidth=400\nheight=300\ndepth=24");
+    Configure(kind, 3, 0);
+    ASSERT_NE(nullptr, Open(kind));
+    std::vector<std::string> texts;
+    for (int i = 0; i < 3; ++i) {
+      wxframework::QueueDialogAction([&](LWindow* d) {
+        texts.push_back(wxframework::FindPane(d, 'TXMS') ? wxframework::PaneText(d, 'TXMS') : "");
+      });
+      wxframework::AnswerNextDialog(900);
+    }
+    FSTestSetWriteLimit(500000);
+    RunToTheEnd();
+    FSTestSetWriteLimit(-1);
+    wxframework::ClearDialogActions();
+    EXPECT_EQ(std::vector<std::string>{wxtest::ResourceText(400, 3)}, texts);
+    EXPECT_EQ(0u, wxscan::FilesIn(mOut)) << "no partial file left";
+    EXPECT_EQ(1u, wxscan::FilesIn(TempFolder())) << "the raw page stays";
+    for (int i = 0; i < 50 && !Handed(); ++i) LThread::Yield(), usleep(10000);
+    EXPECT_FALSE(Handed()) << "nothing handed on";
+    Close();
+    for (const auto& e : fs::directory_iterator(TempFolder())) fs::remove_all(e.path());
   }
 }
 
