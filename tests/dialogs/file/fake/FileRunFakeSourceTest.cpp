@@ -1,5 +1,6 @@
 // Save, Scan-1 and Scan-2 runs against the scriptable fake source: what the source refuses is
-// shown once it is down, and a PICT too wide for the format writes nothing.
+// shown once it is down, a PICT too wide for the format and a full disk write nothing, and the
+// stitch wizard is a scripted stand-in that records what it was handed.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 #include "FakeScript.h"
 #include "app/CCicnButton.h"
 #include "app/CEditText.h"
+#include "app/CFunctionDialog.h"
 #include "app/CPopupButton.h"
 #include "app/prefs/CPreferences.h"
 #include "app/prefs/LanguageTables.h"
@@ -23,6 +25,9 @@
 #include "framework/TRegistrar.h"
 #include "framework/URegistrar.h"
 #include "output/hub/WXDialogFlags.h"
+#include "output/hubdialogs/WXScan.h"
+#include "preview/CStitchDialog.h"
+#include "scanner/CThreadChecker.h"
 #include "scanner/CTWAIN.h"
 #include "scanner/ScanTestSupport.h"
 #include "tests/output/DialogTestEnv.h"
@@ -31,9 +36,40 @@
 #include "toolbox/Files.h"
 #include "toolbox/TextUtils.h"
 
+namespace fs = std::filesystem;
+
+// ---- The scripted stitch wizard: it records its call; the test plays its part. ---------------
+
 namespace {
 
-namespace fs = std::filesystem;
+struct StitchCall {
+  long function = 0, paper = 0, driverUI = 0;
+  LDialogBox* caller = nullptr;
+  fs::path destination, temp;
+};
+std::vector<StitchCall> gStitchCalls;
+CStitchDialog gWizard;
+
+fs::path PathOf(const FSSpec& spec) {
+  std::string path;
+  FSpGetPOSIXPath(&spec, &path);
+  return path;
+}
+
+}  // namespace
+
+CStitchDialog* CStitchDialog::ShowStitchDialog(long function, unsigned char, unsigned char*, SDimension16, long, long,
+                                               long showDriverUI, long paperIndex, long, LCommander*, long,
+                                               unsigned char, long, LDialogBox* caller, unsigned char, unsigned char,
+                                               FSSpec spec1, FSSpec spec2, StPDFDialog*, StJPEGDialog*,
+                                               StOtherDialog*, StOtherDialog*, unsigned char, long, unsigned long,
+                                               PREF_FILE*) {
+  gStitchCalls.push_back({function, paperIndex, showDriverUI, caller, PathOf(spec1), PathOf(spec2)});
+  return &gWizard;
+}
+
+namespace {
+
 using R = PREF_SCANX;
 
 enum : UInt32 { kPICT = 1, kJPEG = 2, kPDF = 4 };
@@ -41,8 +77,9 @@ enum : UInt32 { kPICT = 1, kJPEG = 2, kPDF = 4 };
 struct DialogKind {
   const char* name;
   SInt16 layout;
+  long caller;  // to the scan entry, the wizard and the preview
 };
-const DialogKind kSave{"Save", 4000}, kScan1{"Scan-1", 6000}, kScan2{"Scan-2", 7000};
+const DialogKind kSave{"Save", 4000, 5}, kScan1{"Scan-1", 6000, 7}, kScan2{"Scan-2", 7000, 8};
 
 class FileRunFakeSource : public wxtest::HeadlessApp {
  protected:
@@ -77,22 +114,25 @@ class FileRunFakeSource : public wxtest::HeadlessApp {
   }
 
   // The fake source's whole page, written as `type` into mOut; the scans hand it to the recorder.
-  void Configure(const DialogKind& kind, UInt32 type, UInt8 driverWindow) {
+  void Configure(const DialogKind& kind, UInt32 type, UInt8 driverWindow, UInt32 size = UInt32(Paper_Size_custom),
+                 UInt8 preview = 0, const char* model = "Dremlo Model A") {
     CPreferences prefs(PREFS_FILE_NAME, 0);
     RecordBytes all = prefs.PrefAll();
     RecordBytes setting = PREF_ALL::kSetting.in(all);
-    Str255 model, name;
-    PStrFromString("Dremlo Model A", model);
+    Str255 modelName, name;
+    PStrFromString(model, modelName);
     PStrFromString("Page", name);
-    PREF_SETTING::kModelName.set(setting, model);
+    PREF_SETTING::kModelName.set(setting, modelName);
     PREF_SETTING::kTWAIN.set(setting, 1);
     if (kind.layout == kSave.layout) {
       RecordBytes save = PREF_ALL::kSave.in(all);
       PREF_SAVE::kSource.set(save, 1);
       PREF_SAVE::kImageMode.set(save, 3);
       PREF_SAVE::kResolution.set(save, 1);
+      PREF_SAVE::kPaperSize.set(save, size);
+      PREF_SAVE::kCustomSize.set(save, 200, 150, PrefDocSize::kCentimetre);
       PREF_SAVE::kFileType.set(save, type);
-      PREF_SAVE::kCheckFORE.set(save, 0);
+      PREF_SAVE::kCheckFORE.set(save, preview);
       PREF_SAVE::kCheckUION.set(save, driverWindow);
       PREF_SAVE::kCheckDYIN.set(save, 0);
       PREF_SAVE::kDefaultFileName.set(save, name);
@@ -108,8 +148,10 @@ class FileRunFakeSource : public wxtest::HeadlessApp {
     R::kSource.set(scan, 1);
     R::kImageMode.set(scan, 3);
     R::kResolution.set(scan, 1);
+    R::kPaperSize.set(scan, size);
+    R::kCustomSize.set(scan, 200, 150, PrefDocSize::kCentimetre);
     R::kFileType.set(scan, type);
-    R::kCheckFIRE.set(scan, 0);
+    R::kCheckFIRE.set(scan, preview);
     R::kCheckUION.set(scan, driverWindow);
     R::kCheckDYIN.set(scan, 0);
     R::kDefaultFileName.set(scan, name);
@@ -119,14 +161,23 @@ class FileRunFakeSource : public wxtest::HeadlessApp {
 
   LWindow* Open(const DialogKind& kind) {
     mDialog = LWindow::CreateWindow(kind.layout, mApp);
-    if (mDialog) mDialog->Show();
+    if (mDialog) {
+      mWindow = mDialog->GetMacWindow();
+      mDialog->Show();
+    }
     return mDialog;
   }
+  // Whether the dialog is still open; forgets it once it has closed itself.
+  bool StillOpen() {
+    if (mDialog && !LWindow::FetchWindowObject(mWindow)) mDialog = nullptr;
+    return mDialog != nullptr;
+  }
   void Close() {
-    delete mDialog;
+    if (StillOpen()) delete mDialog;
     mDialog = nullptr;
   }
   // Presses the start button and runs the main loop until the scan has ended.
+  void Start() { dynamic_cast<LListener*>(mDialog)->ListenToMessage(msg_OK, nullptr); }
   void RunToTheEnd() {
     dynamic_cast<LListener*>(mDialog)->ListenToMessage(msg_OK, nullptr);
     ASSERT_EQ(CWXUtility::sIsQuellaneOpened, 1) << "the scan did not start";
@@ -146,6 +197,7 @@ class FileRunFakeSource : public wxtest::HeadlessApp {
   wxtest::ScratchDir mRoot, mScript;
   fs::path mOut = mRoot / "out";
   LWindow* mDialog = nullptr;
+  WindowRef mWindow = nullptr;
 };
 
 TEST_F(FileRunFakeSource, RefusalsAreShownAfterTheSourceIsDownInEveryDialog) {
@@ -216,6 +268,90 @@ TEST_F(FileRunFakeSource, ADiskThatFillsWhileWritingKeepsTheScannedPageAndHandsN
     EXPECT_FALSE(Handed()) << "nothing handed on";
     Close();
     for (const auto& e : fs::directory_iterator(TempFolder())) fs::remove_all(e.path());
+  }
+}
+
+TEST_F(FileRunFakeSource, AStitchSizeHandsTheScanToTheWizardAndWritesWhatItMerges) {
+  for (const DialogKind& kind : {kSave, kScan1, kScan2}) {
+    SCOPED_TRACE(kind.name);
+    gStitchCalls.clear();
+    fs::remove(mRoot / "handed.log");
+    wxfake::WriteFakeScript(mScript.path(), "name=Dremlo Model A\ndepth=24");
+    Configure(kind, kJPEG, 0, UInt32(Paper_Size_A3_Stitch));
+    ASSERT_NE(nullptr, Open(kind));
+    Start();
+    ASSERT_EQ(1u, gStitchCalls.size());
+    const StitchCall& call = gStitchCalls[0];
+    EXPECT_EQ(kind.caller, call.function);
+    EXPECT_EQ(Paper_Size_A3_Stitch, call.paper);
+    EXPECT_EQ(0, call.driverUI);
+    EXPECT_EQ(mDialog, call.caller);
+    EXPECT_EQ(mOut, call.destination);
+    EXPECT_EQ(TempFolder(), call.temp);
+    EXPECT_FALSE(mDialog->IsVisible()) << "hidden while the wizard runs";
+
+    // The wizard's merged page: a scan of its own, whose watcher tells the dialog.
+    auto* twain = new CTWAIN;
+    auto* checker = new CThreadChecker(dynamic_cast<LDialogBox*>(mDialog), twain);
+    Str255 model;
+    PStrFromString("Dremlo Model A", model);
+    ASSERT_EQ(1, CWXUtility::ImportFromDevice(kind.caller, 1, checker, model, SDimension16{200, 150}, 0, 1, 3, 0,
+                                              Paper_Size_custom, 75, mDialog, 4, 0));
+    for (int i = 0; i < 600 && wxscan::FilesIn(mOut) == 0; ++i) {
+      mApp->ProcessNextEvent();
+      LThread::Yield();
+    }
+    EXPECT_EQ(1u, wxscan::FilesIn(mOut));
+    EXPECT_EQ(1u, gStitchCalls.size());
+    for (int i = 0; i < 100 && !Handed(); ++i) LThread::Yield(), usleep(10000);
+    EXPECT_TRUE(Handed()) << "the folder shown or the file handed on";
+    Close();
+    fs::remove_all(mOut);
+    fs::create_directories(mOut);
+  }
+}
+
+TEST_F(FileRunFakeSource, AClosedWizardShowsTheDialogAgainOrClosesAScannerButtonRun) {
+  for (const DialogKind& kind : {kSave, kScan1, kScan2}) {
+    for (const UInt8 button : {0, 1}) {
+      SCOPED_TRACE(std::string(kind.name) + (button ? ", button start" : ", dialog start"));
+      gStitchCalls.clear();
+      wxfake::WriteFakeScript(mScript.path(), "name=Dremlo Model A");
+      Configure(kind, kJPEG, 0, UInt32(Paper_Size_A3_Stitch));
+      ASSERT_NE(nullptr, Open(kind));
+      dynamic_cast<CFunctionDialog*>(mDialog)->SetStartFlag(button);
+      Start();
+      ASSERT_EQ(1u, gStitchCalls.size());
+      dynamic_cast<LListener*>(mDialog)->ListenToMessage(CStitchDialog::msg_StitchClosed, nullptr);
+      for (int i = 0; i < 20; ++i) mApp->ProcessNextEvent();
+      EXPECT_EQ(button == 0, StillOpen());
+      if (button == 0) {
+        EXPECT_TRUE(mDialog->IsVisible());
+      }
+      EXPECT_EQ(0u, wxscan::FilesIn(mOut));
+      Close();
+    }
+  }
+}
+
+TEST_F(FileRunFakeSource, AStitchScannerThatDoesNotOpenShowsItsAlert) {
+  for (const DialogKind& kind : {kSave, kScan1, kScan2}) {
+    SCOPED_TRACE(kind.name);
+    gStitchCalls.clear();
+    Configure(kind, kJPEG, 0, UInt32(Paper_Size_A3_Stitch), 0, "No Such Model");
+    ASSERT_NE(nullptr, Open(kind));
+    std::vector<std::string> texts;
+    wxframework::QueueDialogAction([&](LWindow* d) {
+      texts.push_back(wxframework::FindPane(d, 'TXMS') ? wxframework::PaneText(d, 'TXMS') : "");
+    });
+    wxframework::AnswerNextDialog(900);
+    Start();
+    wxframework::ClearDialogActions();
+    EXPECT_EQ(std::vector<std::string>{wxtest::ResourceText(400, 6)}, texts);
+    EXPECT_TRUE(gStitchCalls.empty());
+    EXPECT_TRUE(mDialog->IsVisible());
+    EXPECT_EQ(0, CWXUtility::sIsQuellaneOpened);
+    Close();
   }
 }
 
