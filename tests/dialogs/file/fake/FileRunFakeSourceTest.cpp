@@ -1,6 +1,7 @@
 // Save, Scan-1 and Scan-2 runs against the scriptable fake source: what the source refuses is
-// shown once it is down, a PICT too wide for the format and a full disk write nothing, and the
-// stitch wizard is a scripted stand-in that records what it was handed.
+// shown once it is down, a PICT too wide for the format and a full disk write nothing,, the
+// stitch wizard is a scripted stand-in that records what it was handed, and the preview is
+// answered by the test driver.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -15,6 +16,12 @@
 #include "app/CEditText.h"
 #include "app/CFunctionDialog.h"
 #include "app/CPopupButton.h"
+#include "app/CTextTable.h"
+#include "preview/CExifDialog.h"
+#include "preview/CPrevPrevView.h"
+#include "preview/CPrevPrevWindow.h"
+#include "preview/CPreviewDialog.h"
+#include "preview/CPreviewView.h"
 #include "app/prefs/CPreferences.h"
 #include "app/prefs/LanguageTables.h"
 #include "dialogs/file/CSaveDialogBox.h"
@@ -111,6 +118,12 @@ class FileRunFakeSource : public wxtest::HeadlessApp {
     RegisterClass_(CPopupButton);
     RegisterClass_(CEditText);
     RegisterClass_(CCicnButton);
+    RegisterClass_(CPreviewDialog);
+    RegisterClass_(CPreviewView);
+    RegisterClass_(CTextTable);
+    RegisterClass_(CExifDialog);
+    RegisterClass_(CPrevPrevWindow);
+    RegisterClass_(CPrevPrevView);
   }
 
   // The fake source's whole page, written as `type` into mOut; the scans hand it to the recorder.
@@ -352,6 +365,46 @@ TEST_F(FileRunFakeSource, AStitchScannerThatDoesNotOpenShowsItsAlert) {
     EXPECT_TRUE(mDialog->IsVisible());
     EXPECT_EQ(0, CWXUtility::sIsQuellaneOpened);
     Close();
+  }
+}
+
+TEST_F(FileRunFakeSource, ThePreviewsAnswerDecidesWhatIsWrittenAndHandedOn) {
+  const struct {
+    const char* what;
+    MessageT answer;
+    UInt8 button;
+    bool written, open;
+  } rows[] = {
+      {"sent", CPreviewDialog::msg_Send, 0, true, false},
+      {"cancelled", CPreviewDialog::msg_Cancel, 0, false, true},
+      {"back to scanning after a button start keeps the pages", CPreviewDialog::msg_Return, 1, false, true},
+  };
+  for (const auto& row : rows) {
+    for (const DialogKind& kind : {kScan1, kScan2}) {
+      SCOPED_TRACE(std::string(kind.name) + ": " + row.what);
+      fs::remove(mRoot / "handed.log");
+      wxfake::WriteFakeScript(mScript.path(), "name=Dremlo Model A\ndepth=24");
+      Configure(kind, kJPEG, 0, UInt32(Paper_Size_custom), 1);
+      ASSERT_NE(nullptr, Open(kind));
+      dynamic_cast<CFunctionDialog*>(mDialog)->SetStartFlag(row.button);
+      wxframework::AnswerNextDialog(row.answer);
+      if (row.answer == CPreviewDialog::msg_Cancel) wxframework::AnswerNextDialog(msg_OK);  // discard the page
+      RunToTheEnd();
+      for (int i = 0; i < 20; ++i) mApp->ProcessNextEvent();
+      EXPECT_FALSE(wxframework::HasDialogActions()) << "the preview was shown";
+      EXPECT_EQ(row.written ? 1u : 0u, wxscan::FilesIn(mOut));
+      for (int i = 0; i < 100 && row.written && !Handed(); ++i) LThread::Yield(), usleep(10000);
+      EXPECT_EQ(row.written, Handed());
+      EXPECT_EQ(row.open, StillOpen());
+      if (row.open) {
+        EXPECT_TRUE(mDialog->IsVisible());
+        EXPECT_TRUE(mDialog->IsEnabled());
+      }
+      Close();
+      wxframework::ClearDialogActions();
+      fs::remove_all(mOut);
+      fs::create_directories(mOut);
+    }
   }
 }
 
