@@ -1,5 +1,5 @@
 // Save, Scan-1 and Scan-2 runs against the scriptable fake source: what the source refuses is
-// shown once it is down, a PICT too wide for the format and a full disk write nothing,, the
+// shown once it is down, a PICT too wide for the format and a full disk write nothing, the
 // stitch wizard is a scripted stand-in that records what it was handed, and the preview is
 // answered by the test driver.
 #include <gtest/gtest.h>
