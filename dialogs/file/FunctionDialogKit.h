@@ -20,7 +20,7 @@ class LWindow;
 namespace FunctionDialogKit {
 
 bool SameText(ConstStr255Param a, ConstStr255Param b);
-// Whether the specification names an item that still exists.
+// Whether the FSSpec names an item that still exists.
 bool SpecResolves(const FSSpec& spec);
 SInt32 SystemVersion();
 // The four-character code of a file-type item (PDF for the Save dialog's PDF types).
