@@ -11,7 +11,7 @@
 #include "dialogs/print/CopyScanOutcome.h"
 #include "dialogs/print/ScanControlRules.h"
 #include "framework/LDialogBox.h"
-#include "framework/LPrintSpec.h"
+#include "framework/LPrintSetup.h"
 
 class CPopupButton;
 class CStitchDialog;

@@ -2,7 +2,7 @@
 // magnification, and drawn from its image file at the printed size.
 #pragma once
 
-#include "framework/LPrintSpec.h"
+#include "framework/LPrintSetup.h"
 #include "framework/LView.h"
 #include "output/export/PageRecords.h"
 

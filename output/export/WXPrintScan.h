@@ -2,7 +2,7 @@
 // the printer the user chose.
 #pragma once
 
-#include "framework/LPrintSpec.h"
+#include "framework/LPrintSetup.h"
 #include "output/export/PageRecords.h"
 
 constexpr ResIDT kCopyPrintoutLayout = 1101;

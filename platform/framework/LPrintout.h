@@ -3,7 +3,7 @@
 // coordinates start at the paper's top left.
 #pragma once
 
-#include "framework/LPrintSpec.h"
+#include "framework/LPrintSetup.h"
 #include "framework/LView.h"
 
 class LPrintout : public LView {

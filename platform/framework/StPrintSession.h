@@ -1,7 +1,7 @@
 // A print session for a spec, open for the object's life and closed on every way out.
 #pragma once
 
-#include "framework/LPrintSpec.h"
+#include "framework/LPrintSetup.h"
 
 class StPrintSession {
  public:

@@ -2,7 +2,7 @@
 // values in it only when accepted. sAppPrintSpec is the application's own spec for printing.
 #pragma once
 
-#include "framework/LPrintSpec.h"
+#include "framework/LPrintSetup.h"
 
 class LCommander;
 

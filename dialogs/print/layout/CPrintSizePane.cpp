@@ -1,7 +1,7 @@
 #include "dialogs/print/layout/CPrintSizePane.h"
 
 #include "dialogs/print/layout/PageGeometry.h"
-#include "framework/LPrintSpec.h"
+#include "framework/LPrintSetup.h"
 #include "framework/LView.h"
 #include "framework/StColorPenState.h"
 #include "framework/StPrintSession.h"

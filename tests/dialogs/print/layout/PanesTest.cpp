@@ -21,7 +21,7 @@
 #include "framework/LListener.h"
 #include "framework/LPlaceHolder.h"
 #include "framework/LPrintout.h"
-#include "framework/LPrintSpec.h"
+#include "framework/LPrintSetup.h"
 #include "framework/LWindow.h"
 #include "framework/StPrintSession.h"
 #include "framework/TRegistrar.h"

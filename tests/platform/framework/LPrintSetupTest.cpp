@@ -1,6 +1,6 @@
 // Print specifications and sessions: specs start empty, take the current printer's defaults in
 // their first session, keep their own values across sessions, and sessions close on every exit.
-#include "framework/LPrintSpec.h"
+#include "framework/LPrintSetup.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "framework/LPrintSpec.h"
+#include "framework/LPrintSetup.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
-// What a print needs: the page format (paper, orientation, resolution), the print settings and
-// the job's page range and copies, and the session while one is open. A spec starts empty and
-// takes the current printer's defaults in its first session; several live side by side, each
-// with its own values.
+// LPrintSpec, what a print needs: the page format (paper, orientation, resolution), the
+// print settings and the job's page range and copies, and the session while one is open. A
+// print spec starts empty and takes the current printer's defaults in its first session;
+// several live side by side, each with its own values.
 #pragma once
 
 #include <string>
