@@ -256,6 +256,9 @@ void COcrDialogBox::ListenToMessage(MessageT message, void* param) {
                       message != msg_ApplicationDropped;
   const long value = (valued && param) ? *static_cast<SInt32*>(param) : 0;
   RecordBytes r = Working();
+  if (FunctionDialogKit::HandleHistoryMessage(this, message, value, mHistory, mName, r, PREF_OCR::kHistory,
+                                              mHistoryMatch))
+    return;
   switch (message) {
     case msg_OK: OnStart(); break;
     case msg_Cancel:
@@ -288,9 +291,6 @@ void COcrDialogBox::ListenToMessage(MessageT message, void* param) {
     case 'SCT2': OnChooseApplication(); break;
     case 'LKDL': OnForgetApplication(); break;
     case msg_ApplicationDropped: OnApplicationDropped(*static_cast<const FSSpec*>(param)); break;
-    case msg_FileNameMenuOpens: OnHistoryOpens(); break;
-    case msg_FileNameMenuClosed: OnHistoryCloses(); break;
-    case 'PuFN': OnHistoryChoice(value); break;
     default: break;
   }
 }
@@ -380,23 +380,6 @@ void COcrDialogBox::OnDefaults() {
   GetIndString(name, kStrings, kDefaultNameItem);
   PREF_OCR::kHistory.setEntry(r, 0, name);
   PREF_OCR::kHistory.setCount(r, 1);
-}
-
-void COcrDialogBox::OnHistoryOpens() {
-  CWXUtility::StStopListening quiet(this);
-  Str255 current;
-  mName->GetDescriptor(current);
-  mHistoryMatch = FillHistoryMenu(mHistory, Working(), PREF_OCR::kHistory, current) ? 1 : 0;
-}
-
-void COcrDialogBox::OnHistoryCloses() {
-  CWXUtility::StStopListening quiet(this);
-  CloseHistoryMenu(mHistory, mHistoryMatch != 0, mName);
-}
-
-void COcrDialogBox::OnHistoryChoice(long item) {
-  CWXUtility::StStopListening quiet(this);
-  TakeHistoryItem(mHistory, item, mName);
 }
 
 void COcrDialogBox::FindCommandStatus(CommandT command, bool& outEnabled, bool& outUsesMark, UInt16& outMark,

@@ -71,9 +71,6 @@ class COcrDialogBox : public LDialogBox, public CPreferences, public CFunctionDi
   void OnApplicationDropped(const FSSpec& app);
   void OnApply();
   void OnDefaults();
-  void OnHistoryOpens();
-  void OnHistoryCloses();
-  void OnHistoryChoice(long item);
 
   void OnStart();
   bool DiskSpaceSuffices(const FSSpec& folder);

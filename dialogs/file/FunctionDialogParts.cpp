@@ -70,36 +70,6 @@ void ShowButtonIcon(CAppButton* button, const FSSpec& app) {
   button->Refresh();
 }
 
-bool FillHistoryMenu(LPopupButton* popup, RecordBytes record, const PrefHistory& history, ConstStr255Param current) {
-  popup->DeleteAllMenuItems();
-  const UInt32 count = history.count(record);
-  SInt16 matched = 0;
-  for (UInt32 i = 0; i < count; ++i) {
-    Str255 entry;
-    history.entry(record, i, entry);
-    popup->InsertMenuItem(entry, 0);
-    if (SameText(entry, current)) matched = SInt16(count - i);
-  }
-  if (matched == 0) {
-    popup->InsertMenuItem(current, 0);
-    return false;
-  }
-  popup->SetValue(matched);
-  return true;
-}
-
-void CloseHistoryMenu(LPopupButton* popup, bool matched, LPane* nameField) {
-  if (!matched && popup->CountMenuItems() > 0) popup->DeleteMenuItem(1);
-  nameField->Refresh();
-}
-
-void TakeHistoryItem(LPopupButton* popup, long item, LPane* nameField) {
-  if (item < 1 || item > popup->CountMenuItems()) return;
-  Str255 entry;
-  popup->GetMenuItemText(SInt16(item), entry);
-  nameField->SetDescriptor(entry);
-}
-
 bool TempFolderReady(RecordBytes prefAll, LCommander* alertOwner) {
   RecordBytes setting = PREF_ALL::kSetting.in(prefAll);
   const FSSpec base = PREF_SETTING::kTempBase.get(setting);

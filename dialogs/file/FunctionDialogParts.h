@@ -36,14 +36,6 @@ void ShowApplication(LPane* name, CCicnButton* icon, const FSSpec& app, ResIDT l
 // The main window's function button shows the application's icon, or its own.
 void ShowButtonIcon(CAppButton* button, const FSSpec& app);
 
-// The history popup's menu before it opens: the entries, most recent first, with the
-// current name marked; a name not among them goes on top. True when it was found.
-bool FillHistoryMenu(LPopupButton* popup, RecordBytes record, const PrefHistory& history, ConstStr255Param current);
-// After the menu has closed: a name put on top goes again.
-void CloseHistoryMenu(LPopupButton* popup, bool matched, LPane* nameField);
-// The name field takes the chosen history item.
-void TakeHistoryItem(LPopupButton* popup, long item, LPane* nameField);
-
 // Makes the default temporary folder when the stored base folder has gone, storing both
 // folders into `prefAll`; false (after alert 3) when it cannot be made.
 bool TempFolderReady(RecordBytes prefAll, LCommander* alertOwner);
