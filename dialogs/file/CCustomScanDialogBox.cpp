@@ -11,6 +11,7 @@
 #include "app/prefs/WXDefaultDir.h"
 #include "dialogs/file/AdobeRGBPages.h"
 #include "dialogs/file/FunctionDialogKit.h"
+#include "dialogs/file/FunctionDialogParts.h"
 #include "dialogs/file/ScanSettingRules.h"
 #include "framework/LControl.h"
 #include "framework/LEditText.h"
@@ -43,7 +44,6 @@ enum : SInt16 { kDefaultNameItem = 1, kNoAppItem = 2 };
 constexpr OSType kCreator = 'prvw';
 enum : CommandT { kCommandQuit = 10 };
 enum : SInt32 {
-  kItemTempFolder = 3,
   kItemNoSource = 6,
   kItemDropPendingPages = 8,
   kItemForgetApp = 10,
@@ -622,20 +622,7 @@ bool CCustomScanDialogBox::DiskSpaceSuffices() {
   sAlertOwner = nullptr;
   if (!destination) return false;
   // A temporary base folder removed meanwhile is made again at its default place.
-  RecordBytes setting = PREF_ALL::kSetting.in(PrefAll());
-  const FSSpec base = PREF_SETTING::kTempBase.get(setting);
-  SInt32 dirID = 0;
-  Boolean isDirectory = false;
-  if (FSpGetDirectoryID(&base, &dirID, &isDirectory) == fnfErr) {
-    FSSpec temp{}, parent{};
-    if (CWXUtility::Get_Default_TempDir(&temp, &parent) == 0 ||
-        CWXUtility::Create_Default_TempDir(parent, &temp) == 0) {
-      Alert(this, kItemTempFolder);
-      return false;
-    }
-    PREF_SETTING::kTempFolder.set(setting, temp);
-    PREF_SETTING::kTempBase.set(setting, parent);
-  }
+  if (!FunctionDialogParts::TempFolderReady(PrefAll(), this)) return false;
   sAlertOwner = this;
   const bool temporary = CWXUtility::CheckHDSpace(TempFolder(), mSize->GetValue(), Code(), Source(),
                                                   Resolution_Value(), CustomSize(r), product, IsStitch(),
