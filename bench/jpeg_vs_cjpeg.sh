@@ -38,6 +38,10 @@ else
 fi
 
 source "$here/bench/measure.sh"
+# Tried as a new user would: an empty data folder, so that the file naming's table of folder
+# identities (which grows with every folder the toolbox has named) is not read on every run.
+export XDG_DATA_HOME="$work/data"
+mkdir -p "$XDG_DATA_HOME"
 
 median() { sort -n | awk '{v[NR] = $1} END {m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; print m}'; }
 
@@ -55,18 +59,24 @@ for q in "${qualities[@]}"; do
     # The application's road (point-sampled chroma), averaged chroma as cjpeg reduces it,
     # and cjpeg; one run of each in turn.
     encoders=(ours cjpeg); [ "$kind" = colour ] && encoders=(ours ours-average cjpeg)
+    declare -A command=(
+      [ours]="$bench -q $q $src $work/ours.jpg"
+      [ours-average]="$bench -average -q $q $src $work/ours-average.jpg"
+      [cjpeg]="cjpeg -quality $q -sample 2x2 -outfile $work/cjpeg.jpg $src")
     for e in "${encoders[@]}"; do : >"$work/$e.runs"; done
     for _ in $(seq "$runs"); do
-      measure_once "$bench" -q "$q" "$src" "$work/ours.jpg" >>"$work/ours.runs"
-      [ "$kind" = colour ] && measure_once "$bench" -average -q "$q" "$src" "$work/ours-average.jpg" >>"$work/ours-average.runs"
-      measure_once cjpeg -quality "$q" -sample 2x2 -outfile "$work/cjpeg.jpg" "$src" >>"$work/cjpeg.runs"
+      for e in "${encoders[@]}"; do
+        # shellcheck disable=SC2086  # the command's words, none of which holds a space
+        measure_once ${command[$e]} >>"$work/$e.runs"
+      done
     done
     reference=$(cut -d' ' -f1 "$work/cjpeg.runs" | median)
-    cpuReference=$(cut -d' ' -f3 "$work/cjpeg.runs" | median)
+    cpuReference=$(cut -d' ' -f2 "$work/cjpeg.runs" | median)
     for e in "${encoders[@]}"; do
       t=$(cut -d' ' -f1 "$work/$e.runs" | median)
-      m=$(cut -d' ' -f2 "$work/$e.runs" | median)
-      c=$(cut -d' ' -f3 "$work/$e.runs" | median)
+      c=$(cut -d' ' -f2 "$work/$e.runs" | median)
+      # shellcheck disable=SC2086
+      m=$(measure_peak ${command[$e]})
       row "$kind" "$q" "$e" "$(awk "BEGIN{printf \"%.1f\", $t / 1000}")" "$(awk "BEGIN{printf \"%.2f\", $t / $reference}")" \
         "$c" "$(awk "BEGIN{printf \"%.2f\", $cpuReference ? $c / $cpuReference : 0}")" \
         "$m" "$(stat -c %s "$work/$e.jpg")" "$(psnr "$src" "$work/$e.jpg")"
