@@ -34,6 +34,10 @@ constexpr int32_t kJpgSelectorBaseline2 = 771;
 struct jpgColorJob;
 typedef void (*jpgPrepareFunc)(const jpgColorJob* job, int32_t x, int32_t y);
 typedef void (*jpgFDCTFunc)(int16_t* block);
+// Quantises 64 DCT outputs by their divisors: magnitudes and extra forms in natural order,
+// and bit n set where quotient n is not 0.
+typedef uint64_t (*jpgQuantiseFunc)(const int16_t* coef, const uint16_t (*div)[64], uint16_t* magnitude,
+                                    uint16_t* extra);
 // rows rows of n pixels (a multiple of 8; blue first, or red first with redFirst) to Y rows
 // stride samples apart; every chromaStep-th row also gives Cb and Cr, planeSize and twice
 // that past its Y.
@@ -54,6 +58,7 @@ struct jpgKernelSet {
   jpgFDCTFunc fdctShortPair;  // two consecutive blocks; null where lanes are not wide enough
   jpgFDCTFunc fdctFloat;
   jpgYUVRowsFunc yuvRows;
+  jpgQuantiseFunc quantise;
 };
 
 // Where an encoder context is in its life: set-up calls until the first strip makes the frame.

@@ -223,7 +223,7 @@ jpgPrepareFunc jpgGetWriteColorConvertFunc(const jpgWContext* ctx) {
   if (id & (1u << 29)) return nullptr;
   bool averaging = (id >> 31) != 0;
   int kind = static_cast<int>((id >> 24) & 3);
-  if (kind == kToYCbCr && (ctx->architecture & kJpgArchVector))
+  if ((kind == kToYCbCr || ctx->components == 1) && (ctx->architecture & kJpgArchVector))
     return jpgGetWriteColorConvertAltiVecFunc(ctx, averaging);
   static constexpr std::array<std::array<jpgPrepareFunc, 2>, 3> kPlain = {{
       {jpgWriteXXX2Rect, jpgWriteXXX2RectHQ},

@@ -79,6 +79,27 @@ void prepare2xSY(const jpgColorJob* job, int32_t x, int32_t y) {
   chromaBlock<Averaging, SY>(job->planes + 2 * planeSize, block + 64);
 }
 
+// One-component MCUs: a whole 8 x 8 block level-shifted in vector lanes, row by row.
+void prepareGrey(const jpgColorJob* job, int32_t x, int32_t y) {
+  if (!wholeMCU(job, x, y)) {
+    jpgWriteXXX2Rect(job, x, y);
+    return;
+  }
+  const int64_t rowBytes = job->rowBytes;
+  const uint8_t* src = job->pixels + static_cast<int64_t>(y) * rowBytes + x;
+  int16_t* block = job->blocks;
+  for (int r = 0; r < 8; ++r, src += rowBytes) {
+    uint64_t bytes;
+    std::memcpy(&bytes, src, sizeof(bytes));
+    jpgvec::u8x16 wide = reinterpret_cast<jpgvec::u8x16>(jpgvec::s64x2{static_cast<int64_t>(bytes), 0});
+    jpgvec::u8x16 zero = {};
+    // Bytes interleaved with zeros are the samples as 16-bit lanes (little-endian lanes).
+    s16x8 samples = reinterpret_cast<s16x8>(
+        __builtin_shufflevector(wide, zero, 0, 16, 1, 17, 2, 18, 3, 19, 4, 20, 5, 21, 6, 22, 7, 23));
+    store(block + 8 * r, samples - 128);
+  }
+}
+
 template <bool Averaging>
 void prepareGeneric(const jpgColorJob* job, int32_t x, int32_t y) {
   int32_t cols = job->width - x < job->mcuWidth ? job->width - x : job->mcuWidth;
@@ -110,8 +131,10 @@ void jpgWriteRGB2YUVRectSP411_AltiVec(const jpgColorJob* job, int32_t x, int32_t
 void jpgWriteRGB2YUVRectHQ411_AltiVec(const jpgColorJob* job, int32_t x, int32_t y) { prepare2xSY<true, 2>(job, x, y); }
 void jpgWriteRGB2YUVRectSPGeneric_AltiVec(const jpgColorJob* job, int32_t x, int32_t y) { prepareGeneric<false>(job, x, y); }
 void jpgWriteRGB2YUVRectHQGeneric_AltiVec(const jpgColorJob* job, int32_t x, int32_t y) { prepareGeneric<true>(job, x, y); }
+void jpgWriteXXX2Rect_AltiVec(const jpgColorJob* job, int32_t x, int32_t y) { prepareGrey(job, x, y); }
 
 jpgPrepareFunc jpgGetWriteColorConvertAltiVecFunc(const jpgWContext* ctx, bool averaging) {
+  if (ctx->components == 1) return jpgWriteXXX2Rect_AltiVec;
   bool chroma11 = ctx->comp[1].sampling == 0x11 && ctx->comp[2].sampling == 0x11;
   if (chroma11 && ctx->comp[0].sampling == 0x21)
     return averaging ? jpgWriteRGB2YUVRectHQ211_AltiVec : jpgWriteRGB2YUVRectSP211_AltiVec;

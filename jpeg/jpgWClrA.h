@@ -1,6 +1,6 @@
-// The vector sample preparations for three-component YCbCr output: whole MCUs of the factor
+// The vector sample preparations for three-component YCbCr output (whole MCUs of the factor
 // patterns 2x1 and 2x2 in vector lanes, every other pattern through the vector conversion and
-// the plain division. Each gives exactly the plain operation's samples.
+// the plain division) and for one component. Each gives exactly the plain operation's samples.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +20,8 @@ void jpgWriteRGB2YUVRectSP411_AltiVec(const jpgColorJob* job, int32_t x, int32_t
 void jpgWriteRGB2YUVRectHQ411_AltiVec(const jpgColorJob* job, int32_t x, int32_t y);
 void jpgWriteRGB2YUVRectSPGeneric_AltiVec(const jpgColorJob* job, int32_t x, int32_t y);
 void jpgWriteRGB2YUVRectHQGeneric_AltiVec(const jpgColorJob* job, int32_t x, int32_t y);
+// Whole one-component blocks in vector lanes, edge MCUs the plain way; for either method.
+void jpgWriteXXX2Rect_AltiVec(const jpgColorJob* job, int32_t x, int32_t y);
 
 #if defined(JPG_HAVE_SSSE3_KERNELS)
 // AltiVecYUVRows built for SSSE3.

@@ -2,11 +2,8 @@
 
 #include <cstring>
 
-#include "jpeg/simd/jpgVec.h"
+#include "jpeg/simd/jpgQuantKernels.h"
 #include "pelmora/PelmoraBits.h"
-
-using jpgvec::s16x8;
-using jpgvec::u16x8;
 
 namespace {
 
@@ -37,31 +34,20 @@ void makeDivisors(int32_t q, uint16_t* half, uint16_t* mult, uint16_t* scale) {
   *scale = static_cast<uint16_t>(1u << (16 - l));
 }
 
-// Quantises in vector lanes (DCT output stays below 2^14 - q/2 in magnitude), then marks the
-// non-zero values at their zig-zag positions.
+// Quantises through the kernel set, then marks the non-zero values at their zig-zag positions.
 int32_t quantizeAndEncode(jpgWContext* ctx, jpgCoderComponent* comp, const uint16_t (*div)[64], const int16_t* coef) {
   pelmora_bits::QuantisedBlock block;
-  for (int r = 0; r < 8; ++r) {
-    s16x8 c;
-    u16x8 half, mult, scale;
-    std::memcpy(&c, coef + 8 * r, 16);
-    std::memcpy(&half, div[0] + 8 * r, 16);
-    std::memcpy(&mult, div[1] + 8 * r, 16);
-    std::memcpy(&scale, div[2] + 8 * r, 16);
-    u16x8 sign = reinterpret_cast<u16x8>(c >> 15);
-    u16x8 a = reinterpret_cast<u16x8>((reinterpret_cast<u16x8>(c) ^ sign) - sign) + half;
-    u16x8 q = jpgvec::mulhiU16(jpgvec::mulhiU16(a, mult), scale);
-    u16x8 extra = q ^ sign;
-    std::memcpy(block.magnitude + 8 * r, &q, 16);
-    std::memcpy(block.extra + 8 * r, &extra, 16);
-  }
-  uint64_t natMask = jpgvec::nonZeroMask(reinterpret_cast<const int16_t*>(block.magnitude));
+  uint64_t natMask = ctx->kernels->quantise(coef, div, block.magnitude, block.extra);
   block.nonZero = 0;
   for (int r = 0; r < 8; ++r) block.nonZero |= kZigZagBits.bits[r][(natMask >> (8 * r)) & 0xFF];
   return pelmora_bits::EncodeQuantised(&ctx->coder.bits, comp, &block);
 }
 
 }  // namespace
+
+uint64_t jpgWriteQuantise_AltiVec(const int16_t* coef, const uint16_t (*div)[64], uint16_t* magnitude, uint16_t* extra) {
+  return jpgvec::QuantiseKernel(coef, div, magnitude, extra);
+}
 
 void jpgWriteTransformBlocks(jpgWContext* ctx, int16_t* blocks, int32_t n) {
   int32_t b = 0;

@@ -6,6 +6,14 @@
 
 #include "jpeg/jpgShare.h"
 
+// The vector quantiser of one block (jpgQuantiseFunc): magnitudes and extra forms in natural
+// order, and the mask of non-zero quotients.
+uint64_t jpgWriteQuantise_AltiVec(const int16_t* coef, const uint16_t (*div)[64], uint16_t* magnitude, uint16_t* extra);
+#if defined(JPG_HAVE_AVX2_KERNELS)
+// The same built for AVX2.
+uint64_t jpgWriteQuantise_AVX2(const int16_t* coef, const uint16_t (*div)[64], uint16_t* magnitude, uint16_t* extra);
+#endif
+
 // Codes the MCU in the block buffer with the context's vector transform: every block
 // transformed first, then each quantised and coded.
 int32_t writeBaseLineMCU_Altivec(void* context);

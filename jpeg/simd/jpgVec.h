@@ -24,6 +24,7 @@ typedef int16_t s16x8 __attribute__((vector_size(16)));
 typedef uint16_t u16x8 __attribute__((vector_size(16)));  // 16-bit lanes whose sums wrap
 typedef uint8_t u8x16 __attribute__((vector_size(16)));
 typedef int32_t s32x4 __attribute__((vector_size(16)));
+typedef int64_t s64x2 __attribute__((vector_size(16)));
 typedef int32_t s32x8 __attribute__((vector_size(32)));
 typedef float f32x8 __attribute__((vector_size(32)));
 // Two blocks' rows side by side: lanes 0-7 one block, 8-15 the other.

@@ -1,0 +1,10 @@
+// The quantiser in AVX2's sixteen lanes; chosen when the processor has it.
+#include "jpeg/jpgWVLC.h"
+
+#if defined(JPG_HAVE_AVX2_KERNELS)
+#include "jpeg/simd/jpgQuantKernels.h"
+
+uint64_t jpgWriteQuantise_AVX2(const int16_t* coef, const uint16_t (*div)[64], uint16_t* magnitude, uint16_t* extra) {
+  return jpgvec::QuantiseKernel(coef, div, magnitude, extra);
+}
+#endif
