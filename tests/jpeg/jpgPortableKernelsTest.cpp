@@ -41,7 +41,7 @@ TEST(JpegPortableKernels, ConversionAndMasksMatchTheBuiltOnes) {
     jpgvec::YUVRow<true, 2>(pixels.data() + r * 48, 16, portable.data() + r * 16, portable.data() + 256 + r * 16,
                          portable.data() + 512 + r * 16);
   jpgColorJob job{pixels.data(), blocks.data(), built.data(), 16, 16, 48, 3, 16, 16, {2, 1, 1, 1}, {2, 1, 1, 1},
-                  jpgGetVectorKernelSet()};
+                  jpgGetVectorKernelSet(), false};
   AltiVecYUVConvert8bit(&job, 0, 0, 16, 16);
   EXPECT_EQ(portable, built);
   int16_t values[64] = {};

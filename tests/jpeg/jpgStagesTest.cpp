@@ -11,6 +11,7 @@
 #include "jpeg/jpgWClr.h"
 #include "jpeg/jpgWClrA.h"
 #include "jpeg/jpgWDCTA.h"
+#include "jpeg/jpgWVLC.h"
 
 namespace {
 
@@ -84,6 +85,47 @@ TEST(JpegStages, PairTransformsEqualTwoSingleOnes) {
   }
 }
 
+// Every quantiser gives (|c| + q/2) / q with the sign of c, over the whole range of transform
+// output, at the quality extremes and in between.
+TEST(JpegStages, QuantisersDivideRoundingToNearest) {
+  const jpgQuantiseFunc quantisers[] = {jpgWriteQuantise_AltiVec, jpgGetVectorKernelSet()->quantise};
+  uint32_t s = 5;
+  for (int quality : {1, 50, 95, 100}) {
+    void* context = nullptr;
+    ASSERT_EQ(jpgWritePrologToMemory(2, &context), 0);
+    ASSERT_EQ(jpgWriteSetQuantizationFactor(context, quality), 0);
+    void* data = nullptr;
+    int64_t size = 0;
+    ASSERT_EQ(jpgWriteGetPartialBitstream(context, &data, &size), 0);
+    const jpgWContext* ctx = jpgCheckParam(context);
+    for (int t = 0; t < 2; ++t)
+      for (int n = 0; n < 300; ++n) {
+        int16_t coef[64];
+        uint16_t expected[64];
+        for (int k = 0; k < 64; ++k) {
+          const int32_t q = ctx->quant[t][k], limit = 16384 - q / 2 - 1;
+          s = s * 1103515245u + 12345u;
+          // The first blocks hold the range's ends and the rounding edges, the rest random values.
+          const int32_t edges[] = {0, limit, -limit, q / 2, -(q / 2), q / 2 - 1, q + q / 2, -(q + q / 2) + 1};
+          int32_t c = n < 8 ? edges[(n + k) % 8] : static_cast<int32_t>((s >> 8) % uint32_t(2 * limit + 1)) - limit;
+          coef[kJpgZigZag[k]] = static_cast<int16_t>(c);
+          expected[kJpgZigZag[k]] = static_cast<uint16_t>(((c < 0 ? -c : c) + q / 2) / q);
+        }
+        for (jpgQuantiseFunc quantise : quantisers) {
+          uint16_t magnitude[64], extra[64];
+          uint64_t mask = quantise(coef, ctx->quantDivisors[t], magnitude, extra);
+          for (int i = 0; i < 64; ++i) {
+            ASSERT_EQ(magnitude[i], expected[i]) << "quality " << quality << " value " << coef[i];
+            ASSERT_EQ(extra[i], coef[i] < 0 ? static_cast<uint16_t>(~expected[i]) : expected[i]);
+            ASSERT_EQ((mask >> i) & 1, expected[i] != 0 ? 1u : 0u);
+          }
+        }
+      }
+    void* out = nullptr;
+    ASSERT_EQ(jpgWriteEpilogToMemory(context, &out, &size), kJpgBadState);
+  }
+}
+
 TEST(JpegStages, FlatBlocksGiveOnlyTheirDC) {
   struct Flat {
     int16_t level;
@@ -110,7 +152,7 @@ struct OneMCU {
     planes.assign(size_t(mcuW) * mcuH * components, 0);
     blocks.assign(size_t(h0 * v0 + components - 1) * 64, 0);
     job = jpgColorJob{pixels.data(), blocks.data(), planes.data(), lines, width, width * components, components,
-                      mcuW, mcuH, {h0, 1, 1, 1}, {v0, 1, 1, 1}, jpgGetVectorKernelSet()};
+                      mcuW, mcuH, {h0, 1, 1, 1}, {v0, 1, 1, 1}, jpgGetVectorKernelSet(), false};
   }
 };
 

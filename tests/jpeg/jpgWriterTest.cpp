@@ -295,6 +295,17 @@ TEST(JpegWriter, VectorAndPlainPathsGiveTheSameBytes) {
             EXPECT_EQ(vec, plain) << "channels " << channels << " sampling " << std::hex << sampling << std::dec
                                   << " method " << method << " dct " << dct << " " << w << "x" << h;
           }
+  // Noise reaches the largest quotients at quality 100 and long zero runs at quality 10.
+  for (int channels : {1, 3})
+    for (int quality : {10, 100})
+      for (auto [w, h] : {std::pair{37, 23}, std::pair{64, 32}}) {
+        Image p = MakeNoise(w, h, channels, w + quality);
+        Settings s = With(quality, 0x221111);
+        std::vector<uint8_t> vec, plain;
+        ASSERT_EQ(Encode(p, s, &vec), 0);
+        ASSERT_EQ(EncodePlain(p, s, &plain), 0);
+        EXPECT_EQ(vec, plain) << "noise, channels " << channels << " q" << quality << " " << w << "x" << h;
+      }
   // Saturated colours reach chroma 128, the largest transform input.
   Image red = MakeFlat(32, 16, 3, 0, 0, 255), blue = MakeFlat(32, 16, 3, 255, 0, 0);
   for (const Image* p : {&red, &blue}) {
