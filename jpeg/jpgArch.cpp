@@ -18,19 +18,21 @@ constexpr const char* kBaseVectorName = "vector";
 #endif
 
 const jpgKernelSet kBaseVectorKernels = {kBaseVectorName, jpgWriteForwardDCT_AltiVec_Short, nullptr,
-                                         jpgWriteForwardDCT_AltiVec_Float, AltiVecYUVRows, jpgWriteQuantise_AltiVec};
+                                         jpgWriteForwardDCT_AltiVec_Float, AltiVecYUVRows, nullptr,
+                                         jpgWriteQuantise_AltiVec};
 
 #if defined(JPG_HAVE_SSSE3_KERNELS)
 const jpgKernelSet kSSSE3Kernels = {"ssse3", jpgWriteForwardDCT_AltiVec_Short_SSSE3, nullptr,
-                                    jpgWriteForwardDCT_AltiVec_Float, jpgYUVRows_SSSE3, jpgWriteQuantise_AltiVec};
+                                    jpgWriteForwardDCT_AltiVec_Float, jpgYUVRows_SSSE3, nullptr,
+                                    jpgWriteQuantise_AltiVec};
 #endif
 
 #if defined(JPG_HAVE_AVX2_KERNELS)
-// SSSE3's single-block transforms, with block pairs, the colour conversion and the quantiser
-// in sixteen lanes.
+// SSSE3's single-block transforms, with block pairs, the colour conversion (of rows, and of
+// whole MCUs straight into their blocks) and the quantiser in sixteen lanes.
 const jpgKernelSet kAVX2Kernels = {"avx2", jpgWriteForwardDCT_AltiVec_Short_SSSE3,
                                    jpgWriteForwardDCT2_AltiVec_Short_AVX2, jpgWriteForwardDCT_AltiVec_Float,
-                                   jpgYUVRows_AVX2, jpgWriteQuantise_AVX2};
+                                   jpgYUVRows_AVX2, jpgYUVMCU_AVX2, jpgWriteQuantise_AVX2};
 #endif
 
 int32_t dctMethodOf(uint32_t flags) { return static_cast<int32_t>((flags & kJpgFlagDCTMethodMask) >> kJpgFlagDCTMethodShift); }

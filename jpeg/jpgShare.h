@@ -43,6 +43,10 @@ typedef uint64_t (*jpgQuantiseFunc)(const int16_t* coef, const uint16_t (*div)[6
 // that past its Y.
 typedef void (*jpgYUVRowsFunc)(const uint8_t* src, int64_t rowBytes, int32_t rows, int32_t n, int16_t* y,
                                int32_t stride, int32_t planeSize, int32_t chromaStep, bool redFirst);
+// A whole MCU of sixteen columns and 8 x sy rows (sy 1 or 2) straight to its 2 x sy Y blocks
+// and one block each of Cb and Cr, chroma point-sampled or averaged.
+typedef void (*jpgYUVMCUFunc)(const uint8_t* src, int64_t rowBytes, int32_t sy, bool averaging, bool redFirst,
+                              int16_t* blocks);
 
 #if defined(__x86_64__) || defined(__i386__)
 // Vector kernels also built for SSSE3 and AVX2, used in place of the SSE2 ones when the
@@ -58,6 +62,7 @@ struct jpgKernelSet {
   jpgFDCTFunc fdctShortPair;  // two consecutive blocks; null where lanes are not wide enough
   jpgFDCTFunc fdctFloat;
   jpgYUVRowsFunc yuvRows;
+  jpgYUVMCUFunc yuvMCU;  // null where the rows' conversion serves
   jpgQuantiseFunc quantise;
 };
 

@@ -68,6 +68,11 @@ void prepare2xSY(const jpgColorJob* job, int32_t x, int32_t y) {
     Averaging ? jpgWriteRGB2YUVRectHQ(job, x, y) : jpgWriteRGB2YUVRect(job, x, y);
     return;
   }
+  if (job->kernels->yuvMCU) {
+    job->kernels->yuvMCU(job->pixels + static_cast<int64_t>(y) * job->rowBytes + static_cast<int64_t>(x) * 3,
+                         job->rowBytes, SY, Averaging, job->redFirst, job->blocks);
+    return;
+  }
   convertRows(job, x, y, 16, 8 * SY, Averaging ? 1 : SY);
   const int16_t* planeY = job->planes;
   int16_t* block = job->blocks;

@@ -32,4 +32,6 @@ void jpgYUVRows_SSSE3(const uint8_t* src, int64_t rowBytes, int32_t rows, int32_
 // AltiVecYUVRows built for AVX2.
 void jpgYUVRows_AVX2(const uint8_t* src, int64_t rowBytes, int32_t rows, int32_t n, int16_t* y, int32_t stride,
                      int32_t planeSize, int32_t chromaStep, bool redFirst);
+// The whole-MCU conversion (a jpgYUVMCUFunc) in AVX2's lanes.
+void jpgYUVMCU_AVX2(const uint8_t* src, int64_t rowBytes, int32_t sy, bool averaging, bool redFirst, int16_t* blocks);
 #endif
