@@ -38,8 +38,10 @@ void makeDivisors(int32_t q, uint16_t* half, uint16_t* mult, uint16_t* scale) {
 int32_t quantizeAndEncode(jpgWContext* ctx, jpgCoderComponent* comp, const uint16_t (*div)[64], const int16_t* coef) {
   pelmora_bits::QuantisedBlock block;
   uint64_t natMask = ctx->kernels->quantise(coef, div, block.magnitude, block.extra);
-  block.nonZero = 0;
-  for (int r = 0; r < 8; ++r) block.nonZero |= kZigZagBits.bits[r][(natMask >> (8 * r)) & 0xFF];
+  // Most blocks of a page keep values in their first row only.
+  block.nonZero = kZigZagBits.bits[0][natMask & 0xFF];
+  if (natMask >> 8)
+    for (int r = 1; r < 8; ++r) block.nonZero |= kZigZagBits.bits[r][(natMask >> (8 * r)) & 0xFF];
   return pelmora_bits::EncodeQuantised(&ctx->coder.bits, comp, &block);
 }
 

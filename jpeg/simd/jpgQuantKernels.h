@@ -19,7 +19,10 @@ inline uint64_t QuantiseKernel(const int16_t* coef, const uint16_t (*div)[64], u
   auto load = [](const void* p) { return _mm256_loadu_si256(static_cast<const __m256i*>(p)); };
   __m256i q[4];
   for (int i = 0; i < 4; ++i) {
-    __m256i c = load(coef + 16 * i);
+    // Row by row: the transform has just stored the rows in 16-byte halves, and a 32-byte load
+    // across two of them would wait for both stores to reach the cache.
+    __m256i c = _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(coef + 16 * i + 8),
+                                    reinterpret_cast<const __m128i*>(coef + 16 * i));
     __m256i sign = _mm256_srai_epi16(c, 15);
     __m256i a = _mm256_add_epi16(_mm256_sub_epi16(_mm256_xor_si256(c, sign), sign), load(div[0] + 16 * i));
     q[i] = _mm256_mulhi_epu16(_mm256_mulhi_epu16(a, load(div[1] + 16 * i)), load(div[2] + 16 * i));
