@@ -185,6 +185,33 @@ TEST(JpegStages, VectorConversionEqualsThePlainOne) {
   EXPECT_EQ(a.planes, b.planes);
 }
 
+// Whole 2x2 and 2x1 MCUs, point-sampled and averaged, blue or red first, through the
+// processor's kernels (straight into the blocks where it has the whole-MCU kernel) and the
+// plain way; random pixels and the colour cube's corners, which reach the chroma extremes.
+TEST(JpegStages, VectorMCUPreparationEqualsThePlainOne) {
+  uint32_t s = 11;
+  for (int v0 : {1, 2})
+    for (bool averaging : {false, true})
+      for (bool redFirst : {false, true}) {
+        OneMCU a(32, 8 * v0, 2, v0), b(32, 8 * v0, 2, v0);
+        for (size_t i = 0; i < a.pixels.size(); ++i) {
+          s = s * 1103515245u + 12345u;
+          // The first MCU random, the second of pure cube corners.
+          uint8_t corner = ((s >> 16) & 1) ? 255 : 0;
+          a.pixels[i] = b.pixels[i] = (i / 3) % 32 < 16 ? static_cast<uint8_t>(s >> 20) : corner;
+        }
+        a.job.redFirst = b.job.redFirst = redFirst;
+        const jpgPrepareFunc vector = v0 == 2 ? (averaging ? jpgWriteRGB2YUVRectHQ411_AltiVec : jpgWriteRGB2YUVRectSP411_AltiVec)
+                                              : (averaging ? jpgWriteRGB2YUVRectHQ211_AltiVec : jpgWriteRGB2YUVRectSP211_AltiVec);
+        for (int x : {0, 16}) {
+          (averaging ? jpgWriteRGB2YUVRectHQ : jpgWriteRGB2YUVRect)(&a.job, x, 0);
+          vector(&b.job, x, 0);
+          EXPECT_EQ(a.blocks, b.blocks) << "2x" << v0 << (averaging ? " averaged" : " point") << (redFirst ? " red first" : "")
+                                        << " at " << x;
+        }
+      }
+}
+
 TEST(JpegStages, MirrorFillsARowAsDocumented) {
   int16_t block[64];
   for (int i = 0; i < 64; ++i) block[i] = static_cast<int16_t>(i);
