@@ -23,8 +23,8 @@ qualities=("${@:-70}")
 command -v /usr/bin/time >/dev/null || "$here/scripts/setup"
 for tool in cjpeg djpeg convert; do command -v "$tool" >/dev/null || "$here/scripts/setup"; done
 
-cmake --preset release -B "$build" >/dev/null
-cmake --build "$build" --target jpegbench >/dev/null
+# From anywhere: the presets are read from the source tree.
+(cd "$here" && cmake --preset release -B "$build" >/dev/null && cmake --build "$build" --target jpegbench >/dev/null)
 bench="$build/bench/jpegbench"
 
 work="$(mktemp -d)"
