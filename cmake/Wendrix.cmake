@@ -31,3 +31,14 @@ function(wx_test name)
   target_link_libraries(${name} PRIVATE wx_test_support ${ARG_LIBS} GTest::gtest GTest::gmock)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "OMP_THREAD_LIMIT=1;${ARG_ENVIRONMENT}")
 endfunction()
+
+# wx_lazy_library(<source> <macro> <library file>)
+# For a library opened with dlopen at its first use (toolbox/LazyLibrary.h) instead of linked:
+# compiles <source> with <macro> defined as the library's soname, read from the file.
+function(wx_lazy_library source macro file)
+  execute_process(COMMAND ${CMAKE_OBJDUMP} -p ${file} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
+  if(failed OR NOT dump MATCHES "SONAME +([^\n]+)")
+    message(FATAL_ERROR "No soname in ${file}")
+  endif()
+  set_property(SOURCE ${source} APPEND PROPERTY COMPILE_DEFINITIONS "${macro}=\"${CMAKE_MATCH_1}\"")
+endfunction()

@@ -102,7 +102,7 @@ OSErr ThumbnailSpec(FSSpec* thumbnail) {
   SInt32 dirID = 0;
   if (!FindTempFolder(&vRef, &dirID)) return dirNFErr;
   const OSErr err = FSMakeFSSpec(vRef, dirID, kThumbName, thumbnail);
-  return err == fnfErr ? noErr : err;
+  return err == fnfErr ? OSErr(noErr) : err;
 }
 
 template <typename Fill>

@@ -75,6 +75,8 @@ SInt32 Show_Error(SInt32 layoutID, LCommander* super, SInt16 listID, SInt32 inde
   SysBeep(kBeepDuration);
 
   HubDialog<> alert(layoutID, super);
+  alert.handler().SetAlertName("alert " + std::to_string(layoutID) + " (string list " + std::to_string(listID) +
+                               " item " + std::to_string(index) + ")");
 
   Str255 item, message;
   GetIndString(item, listID, SInt16(index));

@@ -4,14 +4,13 @@
 //
 // Frameless windows are borderless SDL windows given the X shape of their structure region,
 // and only the parts inside the shape are presented.
-#include <SDL.h>
-
 #include <algorithm>
 #include <map>
 #include <string>
 
 #include "display/Display.h"
 #include "display/Keys.h"
+#include "display/dpySDLCalls.h"
 #include "display/dpyShape.h"
 #include "quickdraw/qdRegion.h"
 #include "toolbox/TextConvert.h"
@@ -62,17 +61,17 @@ class ScreenBackend final : public DpyBackend {
  public:
   ~ScreenBackend() override {
     for (auto& [id, w] : mWindows)
-      if (w.window) SDL_DestroyWindow(w.window);
-    if (mCursor) SDL_FreeCursor(mCursor);
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    SDL_Quit();  // also lets go of the session bus SDL opened
+      if (w.window) Sdl().SDL_DestroyWindow(w.window);
+    if (mCursor) Sdl().SDL_FreeCursor(mCursor);
+    Sdl().SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    Sdl().SDL_Quit();  // also lets go of the session bus SDL opened
   }
 
   bool IsHeadless() const override { return false; }
 
   Rect ScreenBounds() const override {
     SDL_Rect r{0, 0, 1024, 768};
-    SDL_GetDisplayBounds(0, &r);
+    Sdl().SDL_GetDisplayBounds(0, &r);
     return Rect{static_cast<SInt16>(r.y), static_cast<SInt16>(r.x), static_cast<SInt16>(r.y + r.h), static_cast<SInt16>(r.x + r.w)};
   }
 
@@ -82,21 +81,21 @@ class ScreenBackend final : public DpyBackend {
     bool sizeChanged = !w.window || width != w.state.content.right - w.state.content.left ||
                        height != w.state.content.bottom - w.state.content.top;
     if (w.window && (sizeChanged || state.frameless != w.state.frameless)) {
-      SDL_DestroyWindow(w.window);
+      Sdl().SDL_DestroyWindow(w.window);
       w.window = nullptr;
     }
     if (!w.window) {
       Uint32 flags = SDL_WINDOW_HIDDEN | (state.frameless ? SDL_WINDOW_BORDERLESS : 0);
-      w.window = SDL_CreateWindow(state.titleUTF8.c_str(), state.content.left, state.content.top, width, height, flags);
+      w.window = Sdl().SDL_CreateWindow(state.titleUTF8.c_str(), state.content.left, state.content.top, width, height, flags);
       if (!w.window) return;
-      mIDs[SDL_GetWindowID(w.window)] = id;
+      mIDs[Sdl().SDL_GetWindowID(w.window)] = id;
     }
-    SDL_SetWindowTitle(w.window, state.titleUTF8.c_str());
-    SDL_SetWindowPosition(w.window, state.content.left, state.content.top);
+    Sdl().SDL_SetWindowTitle(w.window, state.titleUTF8.c_str());
+    Sdl().SDL_SetWindowPosition(w.window, state.content.left, state.content.top);
     w.shape = state.shape ? qdRegionOf(state.shape) : qdRegion();
     if (state.frameless) ApplyShape(w, state.content);
-    if (state.visible) SDL_ShowWindow(w.window);
-    else SDL_HideWindow(w.window);
+    if (state.visible) Sdl().SDL_ShowWindow(w.window);
+    else Sdl().SDL_HideWindow(w.window);
     w.state = state;
     w.state.shape = nullptr;
     if (w.pixels && state.visible) Present(id, w.pixels);
@@ -106,8 +105,8 @@ class ScreenBackend final : public DpyBackend {
     auto it = mWindows.find(id);
     if (it == mWindows.end()) return;
     if (it->second.window) {
-      mIDs.erase(SDL_GetWindowID(it->second.window));
-      SDL_DestroyWindow(it->second.window);
+      mIDs.erase(Sdl().SDL_GetWindowID(it->second.window));
+      Sdl().SDL_DestroyWindow(it->second.window);
     }
     mWindows.erase(it);
   }
@@ -115,7 +114,7 @@ class ScreenBackend final : public DpyBackend {
   void Restack(const std::vector<DpyWindowID>& frontToBack) override {
     for (auto it = frontToBack.rbegin(); it != frontToBack.rend(); ++it) {
       auto w = mWindows.find(*it);
-      if (w != mWindows.end() && w->second.window && w->second.state.visible) SDL_RaiseWindow(w->second.window);
+      if (w != mWindows.end() && w->second.window && w->second.state.visible) Sdl().SDL_RaiseWindow(w->second.window);
     }
   }
 
@@ -125,46 +124,46 @@ class ScreenBackend final : public DpyBackend {
     ScreenWindow& w = it->second;
     w.pixels = pm;
     if (!w.window || !w.state.visible) return;
-    SDL_Surface* surface = SDL_GetWindowSurface(w.window);
+    SDL_Surface* surface = Sdl().SDL_GetWindowSurface(w.window);
     if (!surface) return;
     const PixMap& p = **pm;
     long rowBytes = p.rowBytes & kRowBytesMask;
     int width = std::min(surface->w, p.bounds.right - p.bounds.left);
     int height = std::min(surface->h, p.bounds.bottom - p.bounds.top);
-    SDL_LockSurface(surface);
+    Sdl().SDL_LockSurface(surface);
     for (int y = 0; y < height; ++y) {
       const auto* src = reinterpret_cast<const uint8_t*>(p.baseAddr) + y * rowBytes;
       auto* dst = reinterpret_cast<Uint32*>(static_cast<uint8_t*>(surface->pixels) + y * surface->pitch);
-      for (int x = 0; x < width; ++x) dst[x] = SDL_MapRGB(surface->format, src[x * 4 + 1], src[x * 4 + 2], src[x * 4 + 3]);
+      for (int x = 0; x < width; ++x) dst[x] = Sdl().SDL_MapRGB(surface->format, src[x * 4 + 1], src[x * 4 + 2], src[x * 4 + 3]);
     }
-    SDL_UnlockSurface(surface);
+    Sdl().SDL_UnlockSurface(surface);
     if (w.state.frameless) {
       std::vector<SDL_Rect> rects = ShapeRects(w);
-      SDL_UpdateWindowSurfaceRects(w.window, rects.data(), static_cast<int>(rects.size()));
+      Sdl().SDL_UpdateWindowSurfaceRects(w.window, rects.data(), static_cast<int>(rects.size()));
     } else {
-      SDL_UpdateWindowSurface(w.window);
+      Sdl().SDL_UpdateWindowSurface(w.window);
     }
   }
 
   void Poll() override {
     SDL_Event e;
-    while (SDL_PollEvent(&e)) Translate(e);
+    while (Sdl().SDL_PollEvent(&e)) Translate(e);
   }
 
   void WaitForInput(int milliseconds) override {
     SDL_Event e;
-    if (SDL_WaitEventTimeout(&e, milliseconds)) Translate(e);
+    if (Sdl().SDL_WaitEventTimeout(&e, milliseconds)) Translate(e);
   }
 
   void Beep() override { DpyCountBeep(); }
 
   void SetCursorImage(const Cursor* cursor) override {
     if (!cursor) {
-      SDL_ShowCursor(SDL_DISABLE);
+      Sdl().SDL_ShowCursor(SDL_DISABLE);
       return;
     }
     // Black where the image has ink, white where only the mask covers, clear elsewhere.
-    SDL_Surface* image = SDL_CreateRGBSurfaceWithFormat(0, 16, 16, 32, SDL_PIXELFORMAT_ARGB8888);
+    SDL_Surface* image = Sdl().SDL_CreateRGBSurfaceWithFormat(0, 16, 16, 32, SDL_PIXELFORMAT_ARGB8888);
     if (!image) return;
     for (int v = 0; v < 16; ++v) {
       auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(image->pixels) + v * image->pitch);
@@ -174,12 +173,12 @@ class ScreenBackend final : public DpyBackend {
         row[h] = ink ? 0xFF000000u : covered ? 0xFFFFFFFFu : 0u;
       }
     }
-    SDL_Cursor* c = SDL_CreateColorCursor(image, cursor->hotSpot.h, cursor->hotSpot.v);
-    SDL_FreeSurface(image);
+    SDL_Cursor* c = Sdl().SDL_CreateColorCursor(image, cursor->hotSpot.h, cursor->hotSpot.v);
+    Sdl().SDL_FreeSurface(image);
     if (!c) return;
-    SDL_SetCursor(c);
-    SDL_ShowCursor(SDL_ENABLE);
-    if (mCursor) SDL_FreeCursor(mCursor);
+    Sdl().SDL_SetCursor(c);
+    Sdl().SDL_ShowCursor(SDL_ENABLE);
+    if (mCursor) Sdl().SDL_FreeCursor(mCursor);
     mCursor = c;
   }
 
@@ -204,7 +203,7 @@ class ScreenBackend final : public DpyBackend {
 
   Point GlobalMouse() const {
     int x = 0, y = 0;
-    SDL_GetGlobalMouseState(&x, &y);
+    Sdl().SDL_GetGlobalMouseState(&x, &y);
     return Point{static_cast<SInt16>(y), static_cast<SInt16>(x)};
   }
 
@@ -220,7 +219,7 @@ class ScreenBackend final : public DpyBackend {
 
   void Translate(const SDL_Event& e) {
     DpyInput in;
-    in.modifiers = Modifiers(SDL_GetModState());
+    in.modifiers = Modifiers(Sdl().SDL_GetModState());
     switch (e.type) {
       case SDL_MOUSEMOTION:
         in.kind = DpyInputKind::MouseMove;
@@ -263,7 +262,7 @@ class ScreenBackend final : public DpyBackend {
       case SDL_DROPFILE:
         if (e.drop.file) {
           mDrop.emplace_back(e.drop.file);
-          SDL_free(e.drop.file);
+          Sdl().SDL_free(e.drop.file);
         }
         break;
       case SDL_DROPCOMPLETE:
@@ -313,12 +312,13 @@ class ScreenBackend final : public DpyBackend {
 }  // namespace
 
 std::unique_ptr<DpyBackend> DpyMakeScreen() {
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  if (!DpySDL()) return nullptr;
+  Sdl().SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  Sdl().SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
   // The window system's own framebuffer: presenting through GL would ignore window shapes.
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
-  SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
-  SDL_StartTextInput();
+  Sdl().SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  if (Sdl().SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
+  Sdl().SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
+  Sdl().SDL_StartTextInput();
   return std::make_unique<ScreenBackend>();
 }

@@ -114,6 +114,7 @@ DialogItemIndex RunAlert(SInt16 alertID, AlertIcon icon) {
   MessageT chosen = msg_Nothing;
   {
     StDialogHandler handler(dialog, super);
+    handler.SetAlertName("alert " + std::to_string(alertID));
     while (chosen <= 0) chosen = handler.DoDialog();
   }
   UDesktop::Activate();

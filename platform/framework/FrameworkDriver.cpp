@@ -4,8 +4,10 @@
 
 #include "display/Display.h"
 #include "framework/LControl.h"
+#include "framework/LDialogBox.h"
 #include "framework/LEventDispatcher.h"
 #include "framework/LPopupButton.h"
+#include "framework/LStaticText.h"
 #include "framework/LWindow.h"
 #include "windows/TestDriver.h"
 
@@ -34,6 +36,23 @@ LControl* ControlSending(LView* view, MessageT message) {
 bool InputWaiting() {
   DpyInput input;
   return DpyPeekInput(&input);
+}
+
+UnansweredAlertProc gUnansweredAlertProc;
+
+// The alert's name and every text it shows, quoted.
+std::string AlertDescription(LView* view, std::string description) {
+  for (LPane* pane : view->GetSubPanes()) {
+    if (dynamic_cast<LStaticText*>(pane) && pane->IsVisible()) description += " \"" + PaneText(view, pane->GetPaneID()) + "\"";
+    if (auto* sub = dynamic_cast<LView*>(pane)) description = AlertDescription(sub, description);
+  }
+  return description;
+}
+
+MessageT DefaultButtonMessage(LWindow* alert) {
+  auto* box = dynamic_cast<LDialogBox*>(alert);
+  auto* button = box ? dynamic_cast<LControl*>(box->FindPaneByID(box->GetDefaultButtonID())) : nullptr;
+  return button ? button->GetValueMessage() : msg_Cancel;
 }
 
 }  // namespace
@@ -103,6 +122,20 @@ MessageT RunPendingDialogAction(LWindow* dialog) {
   MessageT forced = gForcedMessage;
   gForcedMessage = msg_Nothing;
   return forced;
+}
+
+void SetUnansweredAlertProc(UnansweredAlertProc proc) { gUnansweredAlertProc = std::move(proc); }
+
+MessageT EndUnansweredAlert(LWindow* alert, const std::string& name, int* idlePasses) {
+  if (!gUnansweredAlertProc) return msg_Nothing;
+  if (HasDialogActions() || InputWaiting()) {
+    *idlePasses = 0;
+    return msg_Nothing;
+  }
+  if (++*idlePasses < kUnansweredAlertPasses) return msg_Nothing;
+  *idlePasses = 0;
+  gUnansweredAlertProc(AlertDescription(alert, name));
+  return DefaultButtonMessage(alert);
 }
 
 void PumpEvents(int maxPasses) {

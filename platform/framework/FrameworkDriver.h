@@ -44,6 +44,17 @@ bool HasDialogActions();
 // message the pass ends with, or msg_Nothing when the events decide.
 MessageT RunPendingDialogAction(LWindow* dialog);
 
+// Alerts wait for their user. A test that installs `proc` hears of an alert nobody answers:
+// one that stays up kUnansweredAlertPasses passes in a row with no dialog action queued
+// and no input waiting is reported through `proc` (its name and texts) and ends as its
+// default button would end it. Without a proc (the application) alerts wait.
+constexpr int kUnansweredAlertPasses = 1000;
+typedef std::function<void(const std::string& alert)> UnansweredAlertProc;
+void SetUnansweredAlertProc(UnansweredAlertProc proc);
+// Called by StDialogHandler after each pass of an alert that no message ended; counts the
+// passes in `idlePasses`. The message the alert ends with, or msg_Nothing.
+MessageT EndUnansweredAlert(LWindow* alert, const std::string& name, int* idlePasses);
+
 // Pumps the current event loop until no input waits (at most `maxPasses` passes).
 void PumpEvents(int maxPasses = 100);
 

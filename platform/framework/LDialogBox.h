@@ -17,6 +17,7 @@ class LDialogBox : public LWindow, public LListener {
 
   void SetDefaultButton(PaneIDT buttonID);
   void SetCancelButton(PaneIDT buttonID);
+  PaneIDT GetDefaultButtonID() const { return mDefaultButtonID; }
   PaneIDT GetCancelButtonID() const { return mCancelButtonID; }
 
   bool HandleKeyPress(const EventRecord& event) override;

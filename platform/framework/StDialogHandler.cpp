@@ -30,6 +30,8 @@ StDialogHandler::~StDialogHandler() {
 MessageT StDialogHandler::DoDialog() {
   mMessage = wxframework::RunPendingDialogAction(mDialog);
   if (mMessage == msg_Nothing) ProcessNextEvent(0);
+  if (mMessage == msg_Nothing && !mAlertName.empty())
+    mMessage = wxframework::EndUnansweredAlert(mDialog, mAlertName, &mIdlePasses);
   return mMessage;
 }
 

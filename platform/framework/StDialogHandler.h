@@ -7,6 +7,8 @@
 // deleted when the handler goes, also when an exception unwinds the caller.
 #pragma once
 
+#include <string>
+
 #include "framework/LCommander.h"
 #include "framework/LEventDispatcher.h"
 #include "framework/LListener.h"
@@ -21,6 +23,9 @@ class StDialogHandler : public LCommander, public LListener, public LEventDispat
   ~StDialogHandler() override;
 
   LWindow* GetDialog() const { return mDialog; }
+  // Marks the dialog as an alert called `name` ("alert 130"): only its user can end it, so
+  // a test that leaves it unanswered hears of it (wxframework::SetUnansweredAlertProc).
+  void SetAlertName(std::string name) { mAlertName = std::move(name); }
   virtual MessageT DoDialog();
   void ListenToMessage(MessageT message, void* param) override;
 
@@ -36,4 +41,6 @@ class StDialogHandler : public LCommander, public LListener, public LEventDispat
 
   LWindow* mDialog = nullptr;
   WindowRef mDialogWindow = nullptr;
+  std::string mAlertName;
+  int mIdlePasses = 0;
 };

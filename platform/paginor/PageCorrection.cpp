@@ -1,7 +1,5 @@
 #include "paginor/PageCorrection.h"
 
-#include <tesseract/baseapi.h>
-
 #include <cmath>
 #include <memory>
 
@@ -20,43 +18,47 @@ constexpr double kMaxShear = 3.4;
 
 }  // namespace
 
-tesseract::TessBaseAPI* OrientationDetector() {
-  static std::unique_ptr<tesseract::TessBaseAPI> detector;
+TessBaseAPI* OrientationDetector() {
+  // The engine's table first, so that it outlives the detector at exit.
+  const TesseractCalls& tess = Tesseract();
+  static TessPtr detector;
   if (detector) return detector.get();
-  auto api = std::make_unique<tesseract::TessBaseAPI>();
-  if (api->Init(nullptr, "osd", tesseract::OEM_TESSERACT_ONLY) != 0) return nullptr;
-  api->SetVariable("debug_file", "/dev/null");
-  api->SetPageSegMode(tesseract::PSM_OSD_ONLY);
+  TessPtr api(tess.TessBaseAPICreate());
+  if (tess.TessBaseAPIInit2(api.get(), nullptr, "osd", tesseract::OEM_TESSERACT_ONLY) != 0) return nullptr;
+  tess.TessBaseAPISetVariable(api.get(), "debug_file", "/dev/null");
+  tess.TessBaseAPISetPageSegMode(api.get(), tesseract::PSM_OSD_ONLY);
   detector = std::move(api);
   return detector.get();
 }
 
 OSErr DetectOrientation(PIX* binary, SInt32* orientation) {
   *orientation = 0;
-  tesseract::TessBaseAPI* api = OrientationDetector();
+  TessBaseAPI* api = OrientationDetector();
   if (!api) return kPaginorLanguageDataErr;
-  api->SetImage(binary);
+  const TesseractCalls& tess = Tesseract();
+  tess.TessBaseAPISetImage2(api, binary);
   int degrees = 0;
   float confidence = 0;
   const char* script = nullptr;
   float scriptConfidence = 0;
-  if (api->DetectOrientationScript(&degrees, &confidence, &script, &scriptConfidence) &&
+  if (tess.TessBaseAPIDetectOrientationScript(api, &degrees, &confidence, &script, &scriptConfidence) &&
       confidence >= kMinOrientationConfidence)
     *orientation = SInt32((360 - ((degrees % 360) + 360) % 360 / 90 * 90) % 360);
-  api->Clear();
+  tess.TessBaseAPIClear(api);
   return noErr;
 }
 
 OSErr DetectSkew(PIX* binary, double* skew) {
   *skew = 0.0;
   l_float32 angle = 0, confidence = 0;
-  if (pixFindSkew(binary, &angle, &confidence) == 0 && confidence >= kMinSkewConfidence) *skew = angle;
+  if (Leptonica().pixFindSkew(binary, &angle, &confidence) == 0 && confidence >= kMinSkewConfidence) *skew = angle;
   return noErr;
 }
 
 OSErr DetectPage(PIX* pix, SInt32* orientation, double* skew) {
   // Both detectors run on one binarised copy.
-  PixPtr binary(pixConvertTo1(pix, kBlackBelow));
+  const LeptonicaCalls& lept = Leptonica();
+  PixPtr binary(lept.pixConvertTo1(pix, kBlackBelow));
   if (!binary) return memFullErr;
   SInt32 turn = 0;
   if (orientation) {
@@ -66,16 +68,17 @@ OSErr DetectPage(PIX* pix, SInt32* orientation, double* skew) {
   }
   if (!skew) return noErr;
   if (turn == 0) return DetectSkew(binary.get(), skew);
-  PixPtr upright(pixRotateOrth(binary.get(), turn / 90));
+  PixPtr upright(lept.pixRotateOrth(binary.get(), turn / 90));
   return upright ? DetectSkew(upright.get(), skew) : OSErr(memFullErr);
 }
 
 PixPtr CorrectPix(PIX* pix, SInt32 orientation, double skew) {
-  PixPtr turned(pixRotateOrth(pix, ((orientation / 90) % 4 + 4) % 4));
+  const LeptonicaCalls& lept = Leptonica();
+  PixPtr turned(lept.pixRotateOrth(pix, ((orientation / 90) % 4 + 4) % 4));
   if (!turned || skew == 0.0) return turned;
   // Bilevel pages keep crisp edges by shearing; Leptonica samples beyond the shear's range.
-  const l_int32 method = pixGetDepth(pix) != 1        ? L_ROTATE_AREA_MAP
+  const l_int32 method = lept.pixGetDepth(pix) != 1        ? L_ROTATE_AREA_MAP
                          : std::fabs(skew) < kMaxShear ? L_ROTATE_SHEAR
                                                        : L_ROTATE_SAMPLING;
-  return PixPtr(pixRotate(turned.get(), float(skew * M_PI / 180.0), method, L_BRING_IN_WHITE, 0, 0));
+  return PixPtr(lept.pixRotate(turned.get(), float(skew * M_PI / 180.0), method, L_BRING_IN_WHITE, 0, 0));
 }

@@ -3,17 +3,11 @@
 // the sign convention).
 #pragma once
 
-#include <leptonica/allheaders.h>
-
 #include "paginor/PageImage.h"
-
-namespace tesseract {
-class TessBaseAPI;
-}
 
 // Tesseract's orientation detector, loaded on first use and kept; null while its data is
 // not installed.
-tesseract::TessBaseAPI* OrientationDetector();
+TessBaseAPI* OrientationDetector();
 // The clockwise turn that makes `binary` (1 bpp) upright; 0 when the page has too little text.
 OSErr DetectOrientation(PIX* binary, SInt32* orientation);
 // The clockwise turn in degrees that levels the lines of `binary`; 0.0 when it has none.

@@ -9,14 +9,20 @@ namespace {
 
 // Leptonica keeps rows as native 32-bit words with the first pixel in the high byte, so a
 // byte copy of a row needs the words swapped on little-endian machines.
-void CopyRowsIn(const PATIMG& image, PIX* pix) {
+void CopyRowsIn(const LeptonicaCalls& lept, const PATIMG& image, PIX* pix) {
   const SInt32 length = PageRowLength(image.type, image.width);
-  auto* words = pixGetData(pix);
-  const l_int32 wpl = pixGetWpl(pix);
+  auto* words = lept.pixGetData(pix);
+  const l_int32 wpl = lept.pixGetWpl(pix);
   for (SInt32 y = 0; y < image.height; ++y)
     std::memcpy(words + size_t(y) * wpl, image.data + size_t(y) * image.rowBytes, size_t(length));
-  pixEndianByteSwap(pix);
+  lept.pixEndianByteSwap(pix);
 }
+
+// Leptonica's 32-bit pixel: red in the high byte, then green and blue.
+l_uint32 ComposedPixel(UInt8 red, UInt8 green, UInt8 blue) {
+  return l_uint32(red) << L_RED_SHIFT | l_uint32(green) << L_GREEN_SHIFT | l_uint32(blue) << L_BLUE_SHIFT;
+}
+UInt8 Channel(l_uint32 pixel, int shift) { return UInt8(pixel >> shift); }
 
 }  // namespace
 
@@ -40,39 +46,38 @@ bool PageIsValid(const PATIMG* image) {
 
 PixPtr PageToPix(const PATIMG& image) {
   const l_int32 depth = image.type == kPATIMGBilevel ? 1 : image.type == kPATIMGGrey ? 8 : 32;
-  PixPtr pix(pixCreateNoInit(image.width, image.height, depth));
+  const LeptonicaCalls& lept = Leptonica();
+  PixPtr pix(lept.pixCreateNoInit(image.width, image.height, depth));
   if (!pix) return nullptr;
-  pixSetResolution(pix.get(), image.xResolution, image.yResolution);
+  lept.pixSetResolution(pix.get(), image.xResolution, image.yResolution);
   if (depth != 32) {
-    CopyRowsIn(image, pix.get());
+    CopyRowsIn(lept, image, pix.get());
     return pix;
   }
-  auto* words = pixGetData(pix.get());
-  const l_int32 wpl = pixGetWpl(pix.get());
+  auto* words = lept.pixGetData(pix.get());
+  const l_int32 wpl = lept.pixGetWpl(pix.get());
   for (SInt32 y = 0; y < image.height; ++y) {
     const UInt8* in = image.data + size_t(y) * image.rowBytes;
     l_uint32* out = words + size_t(y) * wpl;
-    for (SInt32 x = 0; x < image.width; ++x, in += 3) composeRGBPixel(in[2], in[1], in[0], out + x);
+    for (SInt32 x = 0; x < image.width; ++x, in += 3) out[x] = ComposedPixel(in[2], in[1], in[0]);
   }
   return pix;
 }
 
 OSErr PageFromPix(PIX* pix, SInt32 type, SInt32 xResolution, SInt32 yResolution, PATIMG* out) {
-  const SInt32 width = pixGetWidth(pix), height = pixGetHeight(pix);
+  const LeptonicaCalls& lept = Leptonica();
+  const SInt32 width = lept.pixGetWidth(pix), height = lept.pixGetHeight(pix);
   const SInt32 length = PageRowLength(type, width);
   auto* data = static_cast<UInt8*>(std::malloc(size_t(length) * size_t(height)));
   if (!data) return memFullErr;
-  const auto* words = pixGetData(pix);
-  const l_int32 wpl = pixGetWpl(pix);
+  const auto* words = lept.pixGetData(pix);
+  const l_int32 wpl = lept.pixGetWpl(pix);
   for (SInt32 y = 0; y < height; ++y) {
     const l_uint32* row = words + size_t(y) * wpl;
     UInt8* dst = data + size_t(y) * length;
     if (type == kPATIMGColour) {
-      for (SInt32 x = 0; x < width; ++x, dst += 3) {
-        l_int32 r, g, b;
-        extractRGBValues(row[x], &r, &g, &b);
-        dst[0] = UInt8(b), dst[1] = UInt8(g), dst[2] = UInt8(r);
-      }
+      for (SInt32 x = 0; x < width; ++x, dst += 3)
+        dst[0] = Channel(row[x], L_BLUE_SHIFT), dst[1] = Channel(row[x], L_GREEN_SHIFT), dst[2] = Channel(row[x], L_RED_SHIFT);
       continue;
     }
     for (SInt32 i = 0; i < length; ++i) dst[i] = UInt8(row[i / 4] >> (24 - 8 * (i % 4)));

@@ -2,14 +2,13 @@
 // and copies to and from Leptonica's images.
 #pragma once
 
-#include <leptonica/allheaders.h>
-
 #include <memory>
 
+#include "paginor/Engines.h"
 #include "paginor/Paginor.h"
 
 struct PixDeleter {
-  void operator()(PIX* pix) const { pixDestroy(&pix); }
+  void operator()(PIX* pix) const { Leptonica().pixDestroy(&pix); }
 };
 using PixPtr = std::unique_ptr<PIX, PixDeleter>;
 

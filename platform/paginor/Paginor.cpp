@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "paginor/Engines.h"
 #include "paginor/NoThrow.h"
 #include "paginor/PDFWriter.h"
 #include "paginor/PageCorrection.h"
@@ -114,7 +115,8 @@ OSErr QSRC_changepath(const char* path) {
 
 OSErr QSRC_exopen(const char* outputPath, SInt32 flags, SInt32) {
   return NoThrow([&]() -> OSErr {
-    // A job never starts without the data its options need.
+    // A job never starts without the engines and data its options need.
+    if (flags & (kPaginorFlagSkew | kPaginorFlagOrientation)) Leptonica();
     if ((flags & kPaginorFlagOrientation) && !OrientationDetector()) return kPaginorLanguageDataErr;
     Job job;
     job.flags = flags;
@@ -125,6 +127,7 @@ OSErr QSRC_exopen(const char* outputPath, SInt32 flags, SInt32) {
       job.output = true;
       job.writer = std::make_unique<PDFWriter>(outputPath);
       if ((flags & kPaginorFlagText) && !(job.mode.languageValue & kPaginorLanguageOff)) {
+        Leptonica();
         job.text = std::make_unique<TextRecognizer>();
         const OSErr err =
             job.text->Open(gFrameworksPath, TextLanguage(job.mode.languageValue, job.mode.codePageClass));

@@ -63,7 +63,7 @@ enum : OSErr {
   kPaginorSequenceErr = -4101,      // call out of sequence
   kPaginorBadImageErr = -4102,      // PATIMG type, data, row bytes, size or resolution invalid
   kPaginorLanguageDataErr = -4103,  // language or orientation data is not installed
-  kPaginorEngineErr = -4104,        // recognition or detection engine failed
+  kPaginorEngineErr = -4104,        // recognition or detection engine failed, or its library is not installed
   kPaginorBadHandleErr = -4105,     // no such append job
   kPaginorFolderErr = -120,         // the output file's folder is missing (dirNFErr)
 };

@@ -1,11 +1,10 @@
 #include "paginor/TextRecognizer.h"
 
-#include <tesseract/baseapi.h>
-#include <tesseract/resultiterator.h>
 #include <unistd.h>
 
 #include <fstream>
 #include <iterator>
+#include <memory>
 
 #include "paginor/Paginor.h"
 #include "toolbox/MacErrors.h"
@@ -41,20 +40,23 @@ std::string TextDataFolder(const std::string& frameworksPath, const std::string&
 
 TextRecognizer::TextRecognizer() = default;
 TextRecognizer::~TextRecognizer() {
-  if (mApi) mApi->End();
+  if (mApi) Tesseract().TessBaseAPIEnd(mApi.get());
 }
 
 OSErr TextRecognizer::Open(const std::string& frameworksPath, const std::string& language) {
-  auto api = std::make_unique<tesseract::TessBaseAPI>();
+  const TesseractCalls& tess = Tesseract();
+  TessPtr api(tess.TessBaseAPICreate());
   const std::string folder = TextDataFolder(frameworksPath, language);
-  if (api->Init(folder.empty() ? nullptr : folder.c_str(), language.c_str(), tesseract::OEM_LSTM_ONLY) != 0)
+  if (tess.TessBaseAPIInit2(api.get(), folder.empty() ? nullptr : folder.c_str(), language.c_str(),
+                            tesseract::OEM_LSTM_ONLY) != 0)
     return kPaginorLanguageDataErr;
   // Init succeeds on a partial match ("eng+..."); only the asked language will do.
-  std::vector<std::string> loaded;
-  api->GetLoadedLanguagesAsVector(&loaded);
-  if (loaded.empty() || loaded.front() != language) return kPaginorLanguageDataErr;
-  api->SetVariable("debug_file", "/dev/null");
-  api->SetPageSegMode(tesseract::PSM_AUTO);
+  char** loaded = tess.TessBaseAPIGetLoadedLanguagesAsVector(api.get());
+  const bool asked = loaded && loaded[0] && language == loaded[0];
+  if (loaded) tess.TessDeleteTextArray(loaded);
+  if (!asked) return kPaginorLanguageDataErr;
+  tess.TessBaseAPISetVariable(api.get(), "debug_file", "/dev/null");
+  tess.TessBaseAPISetPageSegMode(api.get(), tesseract::PSM_AUTO);
   mApi = std::move(api);
   return noErr;
 }
@@ -62,23 +64,28 @@ OSErr TextRecognizer::Open(const std::string& frameworksPath, const std::string&
 OSErr TextRecognizer::Recognize(PIX* page, std::vector<RecognizedWord>* words) {
   words->clear();
   if (!mApi) return kPaginorSequenceErr;
-  mApi->SetImage(page);
-  if (mApi->Recognize(nullptr) != 0) return kPaginorEngineErr;
-  std::unique_ptr<tesseract::ResultIterator> it(mApi->GetIterator());
+  const TesseractCalls& tess = Tesseract();
+  tess.TessBaseAPISetImage2(mApi.get(), page);
+  if (tess.TessBaseAPIRecognize(mApi.get(), nullptr) != 0) return kPaginorEngineErr;
+  std::unique_ptr<TessResultIterator, decltype(tess.TessResultIteratorDelete)> it(
+      tess.TessBaseAPIGetIterator(mApi.get()), tess.TessResultIteratorDelete);
   if (!it) return noErr;
   do {
-    std::unique_ptr<char[]> text(it->GetUTF8Text(tesseract::RIL_WORD));
+    std::unique_ptr<char[], decltype(tess.TessDeleteText)> text(
+        tess.TessResultIteratorGetUTF8Text(it.get(), tesseract::RIL_WORD), tess.TessDeleteText);
     RecognizedWord word;
-    if (!text || !it->BoundingBox(tesseract::RIL_WORD, &word.left, &word.top, &word.right, &word.bottom)) continue;
+    if (!text || !tess.TessPageIteratorBoundingBox(tess.TessResultIteratorGetPageIterator(it.get()), tesseract::RIL_WORD,
+                                                   &word.left, &word.top, &word.right, &word.bottom))
+      continue;
     word.utf8 = text.get();
     if (!word.utf8.empty()) words->push_back(std::move(word));
-  } while (it->Next(tesseract::RIL_WORD));
-  mApi->Clear();
+  } while (tess.TessResultIteratorNext(it.get(), tesseract::RIL_WORD));
+  tess.TessBaseAPIClear(mApi.get());
   return noErr;
 }
 
 std::vector<UInt8> TextRecognizer::FontProgram() const {
   if (!mApi) return {};
-  std::ifstream in(std::string(mApi->GetDatapath()) + "/pdf.ttf", std::ios::binary);
+  std::ifstream in(std::string(Tesseract().TessBaseAPIGetDatapath(mApi.get())) + "/pdf.ttf", std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }

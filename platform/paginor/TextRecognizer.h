@@ -1,17 +1,11 @@
 // The words on a page, through Tesseract, for the PDF's invisible text layer.
 #pragma once
 
-#include <leptonica/allheaders.h>
-
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "paginor/Engines.h"
 #include "toolbox/MacTypes.h"
-
-namespace tesseract {
-class TessBaseAPI;
-}
 
 // A recognised word and its box in pixels (top-left origin, right and bottom exclusive).
 struct RecognizedWord {
@@ -42,5 +36,5 @@ class TextRecognizer {
   std::vector<UInt8> FontProgram() const;
 
  private:
-  std::unique_ptr<tesseract::TessBaseAPI> mApi;
+  TessPtr mApi;
 };

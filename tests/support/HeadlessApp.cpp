@@ -21,10 +21,14 @@ void HeadlessApp::SetUp() {
   RegisterFrameworkClasses();
   RegisterClasses();
   mApp = new LApplication;
+  // An alert the test left unanswered fails the test instead of waiting for ever.
+  wxframework::SetUnansweredAlertProc(
+      [](const std::string& alert) { ADD_FAILURE() << "Nothing answered " << alert << ": queue an answer for it"; });
 }
 
 void HeadlessApp::TearDown() {
   wxframework::ClearDialogActions();
+  wxframework::SetUnansweredAlertProc(nullptr);
   delete mApp;
   URegistrar::UnregisterAll();
   if (mResFile != -1) CloseResFile(mResFile);

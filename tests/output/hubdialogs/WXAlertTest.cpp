@@ -1,5 +1,6 @@
 #include "output/hubdialogs/WXAlert.h"
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -235,6 +236,14 @@ TEST_F(AlertTest, AnAlertWithoutParentAndOneInsideAWaitingPrompt) {
   EXPECT_EQ(openAfter, 1);
   EXPECT_EQ(CWXUtility::sIsOpen, 0);
   EXPECT_FALSE(HasDialogActions());
+}
+
+TEST_F(AlertTest, AnAlertNobodyAnswersFailsTheTestNamingItsMessage) {
+  static SInt32 answer = 0;
+  EXPECT_NONFATAL_FAILURE(answer = CWXUtility::Show_Error(400, mApp, 400, 3, 1, 1, nullptr, 0),
+                          "Nothing answered alert 400 (string list 400 item 3)");
+  EXPECT_EQ(answer, 900);  // as its default button
+  EXPECT_EQ(GetWindowList(), nullptr);
 }
 
 TEST_F(AlertTest, AThrowClosesThePromptAndClearsTheFlag) {

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <fstream>
 #include <sstream>
 
 #include "PageFixtures.h"
@@ -312,6 +313,33 @@ OSErr EmptyEncoder(const UInt8*, SInt32, SInt32, SInt32, SInt32, SInt32, UInt8**
   *jpeg = nullptr;
   *length = 0;
   return noErr;
+}
+
+// Whether the process has the library whose file name starts with `name` mapped.
+bool Loaded(const std::string& name) {
+  std::ifstream maps("/proc/self/maps");
+  for (std::string line; std::getline(maps, line);)
+    if (line.find("/" + name) != std::string::npos) return true;
+  return false;
+}
+
+TEST_F(Paginor, TheEnginesAreLoadedOnlyWhenAJobNeedsThem) {
+  // A fresh process: a library once loaded stays.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        const TestPage page = SmallPage(kPATIMGColour);
+        const bool plain = QSRC_exopen((dir / "plain.pdf").c_str(), 0, 0) == noErr &&
+                           QSRC_spmake(&page.image, 0) == noErr && QSRC_close() == noErr;
+        const bool without = !Loaded("liblept") && !Loaded("libtesseract");
+        const bool skew = QSRC_exopen(nullptr, kPaginorFlagSkew, 0) == noErr && QSRC_close() == noErr;
+        const bool leptonicaOnly = Loaded("liblept") && !Loaded("libtesseract");
+        QSRC_exmodeset(kPaginorModeNormal, 2, 0);
+        const bool text = QSRC_exopen((dir / "text.pdf").c_str(), kPaginorFlagText, 0) == noErr &&
+                          QSRC_spmake(&page.image, 0) == noErr && QSRC_close() == noErr;
+        std::exit(plain && without && skew && leptonicaOnly && text && Loaded("libtesseract") ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(Paginor, AnEncoderFailureFailsThePageOnly) {

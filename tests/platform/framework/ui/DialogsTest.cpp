@@ -1,6 +1,10 @@
 #include "framework/Dialogs.h"
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 #include "FrameworkFixture.h"
 #include "framework/ColorPicker.h"
@@ -32,6 +36,25 @@ TEST_F(DialogsTest, ReturnChoosesTheFirstButton) {
   QueueDialogAction([](LWindow*) { wxdriver::Key(kReturnCharCode); });
   EXPECT_EQ(NoteAlert(130, nullptr), 1);
   EXPECT_EQ(Alert(4242, nullptr), -1);  // no such alert
+}
+
+TEST_F(DialogsTest, AnAlertNobodyAnswersIsReportedAndEndsWithItsDefaultButton) {
+  std::vector<std::string> reported;
+  SetUnansweredAlertProc([&reported](const std::string& alert) { reported.push_back(alert); });
+  ParamText(LStr255("Scan.tif"), LStr255("-43"), nullptr, nullptr);
+  EXPECT_EQ(StopAlert(129, nullptr), 1);
+  EXPECT_EQ(reported, std::vector<std::string>{"alert 129 \"Could not open Scan.tif (error -43).\""});
+  EXPECT_EQ(GetWindowList(), nullptr);
+
+  // Queued work keeps it waiting however long it takes; the answer still comes from the test.
+  for (int i = 0; i < kUnansweredAlertPasses + 1; ++i) QueueDialogAction([](LWindow*) {});
+  AnswerNextDialog(2);
+  EXPECT_EQ(StopAlert(129, nullptr), 2);
+  EXPECT_EQ(reported.size(), 1u);
+}
+
+TEST_F(DialogsTest, AnUnansweredAlertFailsTheTestNamingIt) {
+  EXPECT_NONFATAL_FAILURE(NoteAlert(130, nullptr), "Nothing answered alert 130");
 }
 
 TEST_F(DialogsTest, TheColourPickerKeepsTheColourOnCancel) {
