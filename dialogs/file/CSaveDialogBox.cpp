@@ -10,6 +10,7 @@
 #include "app/prefs/WXDefaultDir.h"
 #include "dialogs/file/AdobeRGBPages.h"
 #include "dialogs/file/FunctionDialogKit.h"
+#include "dialogs/file/FunctionDialogParts.h"
 #include "dialogs/file/ScanSettingRules.h"
 #include "framework/LControl.h"
 #include "framework/LEditText.h"
@@ -647,6 +648,16 @@ void CSaveDialogBox::OnStart() {
     Alert(this, kItemNoPermission);
     return;
   }
+  // The copy of a chosen PDF is made beside it.
+  if (FileType() == kTypeAddToPDF) {
+    const FSSpec pdf = StPDFDialog::kAppendTo.get(PREF_SAVE::kPDF.in(r));
+    FSSpec beside{};
+    FSMakeFSSpec(pdf.vRefNum, pdf.parID, nullptr, &beside);
+    if (CWXUtility::check_permission(&beside, 0) == 0) {
+      Alert(this, kItemNoPermission);
+      return;
+    }
+  }
   if (IsStitch())
     StartStitch();
   else
@@ -659,6 +670,8 @@ bool CSaveDialogBox::DiskSpaceSuffices() {
   const SDimension16 custom{SInt16(PREF_SAVE::kCustomSize.height(r)), SInt16(PREF_SAVE::kCustomSize.width(r))};
   const FSSpec destination =
       FileType() == kTypeAddToPDF ? StPDFDialog::kAppendTo.get(PREF_SAVE::kPDF.in(r)) : PREF_SAVE::kFolder.get(r);
+  // A temporary base folder removed meanwhile is made again at its default place.
+  if (!FunctionDialogParts::TempFolderReady(PrefAll(), this)) return false;
   sAlertOwner = this;
   const bool enough =
       CWXUtility::CheckHDSpace(TempFolder(), mSize->GetValue(), Code(), Source(), Resolution_Value(), custom, product,

@@ -736,4 +736,77 @@ TEST_F(FileRunFakeSource, OldSystemsHideTheDialogAndLaunchTheApplicationFirst) {
   }
 }
 
+// A temporary base folder removed since the last start is made again and the scan runs;
+// one that can be neither found nor made stops the start with alert 3 and scans nothing.
+TEST_F(FileRunFakeSource, ATemporaryFolderIsMadeAgainOrStopsTheStart) {
+  FSSpec defaultBase{};
+  {
+    CPreferences prefs(PREFS_FILE_NAME, 0);
+    defaultBase = PREF_SETTING::kTempBase.get(PREF_ALL::kSetting.in(prefs.PrefAll()));
+  }
+  const fs::path base = wxscan::PathOf(defaultBase);
+  for (const DialogKind& kind : {kSave, kScan1}) {
+    for (const bool makeable : {true, false}) {
+      SCOPED_TRACE(std::string(kind.name) + (makeable ? ": made again" : ": cannot be made"));
+      mTexts.clear();
+      wxfake::WriteFakeScript(mScript.path(), "name=Dremlo Model A\ndepth=24");
+      Configure(kind, kJPEG, 0);
+      {
+        CPreferences prefs(PREFS_FILE_NAME, 0);
+        FSSpec stored = defaultBase;
+        if (!makeable) PStrFromString("Gone", stored.name);
+        PREF_SETTING::kTempBase.set(PREF_ALL::kSetting.in(prefs.PrefAll()), stored);
+      }
+      fs::remove_all(base);
+      // A file where the default temporary folders' parent would go.
+      if (!makeable) std::ofstream(base) << "not a folder";
+      ASSERT_NE(nullptr, Open(kind));
+      if (!makeable) AnswerNext(msg_OK);
+      Start();
+      if (makeable) Pump();
+      wxframework::ClearDialogActions();
+      EXPECT_EQ(makeable ? 1u : 0u, wxscan::FilesIn(mOut));
+      EXPECT_EQ(makeable, fs::is_directory(base));
+      EXPECT_EQ(makeable ? 0u : 1u, Shown(3));
+      EXPECT_EQ(0, CWXUtility::sIsQuellaneOpened);
+      Close();
+      fs::remove_all(base);
+      fs::create_directories(base);
+      fs::remove(mRoot / "handed.log");
+      fs::remove_all(mOut);
+      fs::create_directories(mOut);
+    }
+  }
+}
+
+// The copy of a chosen PDF goes beside it: a folder there that cannot be written stops the
+// start with alert 13.
+TEST_F(FileRunFakeSource, AChosenPDFInAnUnwritableFolderStopsTheStart) {
+  if (getuid() == 0) GTEST_SKIP() << "root writes anywhere";
+  wxfake::WriteFakeScript(mScript.path(), "name=Dremlo Model A\ndepth=24");
+  Configure(kSave, kPDF, 0);
+  ASSERT_NE(nullptr, Open(kSave));
+  RunToTheEnd();
+  Close();
+  const fs::path locked = mRoot / "locked";
+  fs::create_directories(locked);
+  fs::rename(mOut / "Page.PDF", locked / "Chosen.pdf");
+  fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
+  Configure(kSave, kAddToPDF, 0);
+  {
+    CPreferences prefs(PREFS_FILE_NAME, 0);
+    RecordBytes save = PREF_ALL::kSave.in(prefs.PrefAll());
+    StPDFDialog::kAppendTo.set(PREF_SAVE::kPDF.in(save), wxscan::FolderSpec(locked / "Chosen.pdf"));
+    Str255 name;
+    PStrFromString("Chosen_New", name);
+    PREF_SAVE::kFileName.set(save, name);
+  }
+  ASSERT_NE(nullptr, Open(kSave));
+  for (int i = 0; i < 3; ++i) AnswerNext(msg_OK);
+  Start();
+  wxframework::ClearDialogActions();
+  fs::permissions(locked, fs::perms::owner_all);
+  EXPECT_EQ(1u, Shown(13)) << ::testing::PrintToString(mTexts);
+  EXPECT_EQ(0, CWXUtility::sIsQuellaneOpened);
+}
 }  // namespace
