@@ -32,6 +32,7 @@
 #include "dialogs/file/CScan1DialogBox.h"
 #include "dialogs/file/CScan2DialogBox.h"
 #include "framework/FrameworkDriver.h"
+#include "framework/LPopupButton.h"
 #include "framework/LThread.h"
 #include "framework/TRegistrar.h"
 #include "framework/URegistrar.h"
@@ -808,5 +809,53 @@ TEST_F(FileRunFakeSource, AChosenPDFInAnUnwritableFolderStopsTheStart) {
   fs::permissions(locked, fs::perms::owner_all);
   EXPECT_EQ(1u, Shown(13)) << ::testing::PrintToString(mTexts);
   EXPECT_EQ(0, CWXUtility::sIsQuellaneOpened);
+}
+// The size menus match the size table of the build's language: as many items, the stitch
+// sizes where the table has them (B4 first in the Japanese build, 11x17 in the others),
+// and a stitch item chosen counts as a stitch size in every dialog.
+TEST_F(FileRunFakeSource, SizeMenusFollowTheBuildLanguagesSizeTable) {
+  const struct {
+    char language;
+    SInt16 items;
+    const char* firstStitch;
+    const char* stitchWord;  // its ASCII part
+  } rows[] = {
+      {'E', 11, "11x17 (", "(Stitch)"},
+      {'F', 11, "11x17 (", "(assemblage)"},
+      {'G', 11, "11x17 (", "(Zusammen"},
+      {'J', 16, "B4 (", " ("},
+  };
+  const auto row = std::find_if(std::begin(rows), std::end(rows),
+                                [](const auto& r) { return r.language == wxtest::BuildLanguage(); });
+  ASSERT_NE(std::end(rows), row) << "a build language with no row";
+  const long firstStitch = row->language == 'J' ? Paper_Size_B4_Stitch : Paper_Size_11X17_Stitch;
+  for (const DialogKind& kind : {kSave, kScan1, kScan2}) {
+    SCOPED_TRACE(kind.name);
+    Configure(kind, kJPEG, 0, 1);
+    ASSERT_NE(nullptr, Open(kind));
+    auto* size = dynamic_cast<LPopupButton*>(mDialog->FindPaneByID('SIZE'));
+    ASSERT_NE(nullptr, size);
+    EXPECT_EQ(row->items, size->CountMenuItems());
+    EXPECT_EQ(row->items, SInt16(Paper_Size_custom));
+    const auto itemText = [&](long item) {
+      Str255 text;
+      size->GetMenuItemText(SInt16(item), text);
+      return PStrToString(text);
+    };
+    EXPECT_EQ(0u, itemText(firstStitch).rfind(row->firstStitch, 0)) << itemText(firstStitch);
+    EXPECT_EQ(0u, itemText(Paper_Size_A3_Stitch).rfind("A3 (", 0)) << itemText(Paper_Size_A3_Stitch);
+    EXPECT_EQ(0u, itemText(Paper_Size_432X297_Stitch).rfind("432x297 (", 0)) << itemText(Paper_Size_432X297_Stitch);
+    for (long item : {firstStitch, long(Paper_Size_A3_Stitch), long(Paper_Size_432X297_Stitch)}) {
+      EXPECT_NE(std::string::npos, itemText(item).find(row->stitchWord)) << itemText(item);
+      size->SetValue(SInt32(item));
+      const bool stitch = kind.layout == kSave.layout ? dynamic_cast<CSaveDialogBox*>(mDialog)->IsStitch()
+                                                      : dynamic_cast<CCustomScanDialogBox*>(mDialog)->IsStitch();
+      EXPECT_TRUE(stitch) << itemText(item);
+    }
+    size->SetValue(1);
+    EXPECT_FALSE(kind.layout == kSave.layout ? dynamic_cast<CSaveDialogBox*>(mDialog)->IsStitch()
+                                             : dynamic_cast<CCustomScanDialogBox*>(mDialog)->IsStitch());
+    Close();
+  }
 }
 }  // namespace
