@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "app/CAppButton.h"
 #include "app/CAppearanceApp.h"
@@ -43,6 +44,24 @@ using R = PREF_SCANX;
 enum : SInt16 { kDefaultNameItem = 1, kNoAppItem = 2 };
 constexpr OSType kCreator = 'prvw';
 enum : CommandT { kCommandQuit = 10 };
+
+using Step = ScanSettingPopups::Step;
+// What each choice shows again.
+const std::vector<ScanSettingPopups::Reshow> kReshows = {
+    {'MODE',
+     {Step::kShowImageMode, Step::kShowFileType, Step::kShowResolution, Step::kShowSize, Step::kShowDriverWindow,
+      Step::kShowImageMode}},
+    {'IMAG',
+     {Step::kShowFileType, Step::kShowResolution, Step::kShowSize, Step::kShowAdobeRGB, Step::kShowDriverWindow}},
+    {'RESL', {Step::kShowImageMode, Step::kShowSize, Step::kShowFileType}},
+    {'SIZE', {Step::kShowImageMode, Step::kShowFileType, Step::kShowResolution, Step::kShowDriverWindow}},
+    {'FTYP',
+     {Step::kShowImageMode, Step::kShowResolution, Step::kShowSize, Step::kShowAdobeRGB, Step::kShowDriverWindow}},
+    {'UION',
+     {Step::kShowSource, Step::kShowImageMode, Step::kShowFileType, Step::kShowResolution, Step::kShowSize,
+      Step::kShowAdobeRGB}},
+    {'SVAD', {Step::kShowDriverWindow}},
+};
 enum : SInt32 {
   kItemNoSource = 6,
   kItemDropPendingPages = 8,
@@ -93,7 +112,7 @@ CCustomScanDialogBox::CCustomScanDialogBox(LStream* stream, const SCustomScanKin
       CPreferences(PREFS_FILE_NAME, 0),
       CDDApp(GetMacWindow(), this),
       mKind(kind),
-      mPopups({kind.idBase, R::kFileType, R::kCheckUION, R::kCustomSize}) {}
+      mPopups({kind.idBase, R::kFileType, R::kCheckUION, R::kCheckSVAD, R::kCustomSize}) {}
 
 CCustomScanDialogBox::~CCustomScanDialogBox() {
   mStitchDialog = nullptr;
@@ -335,28 +354,27 @@ void CCustomScanDialogBox::ReceiveDragItem(DragRef drag, DragItemRef item, Flavo
 
 // ---- Messages ----------------------------------------------------------------------------
 
+void CCustomScanDialogBox::ShowAgain(ScanSettingPopups::Step step) {
+  switch (step) {
+    case ScanSettingPopups::kShowFileType: SetFileType_Popup(); break;
+    case ScanSettingPopups::kShowAdobeRGB: SetAdobeRGBCheckBox(); break;
+    case ScanSettingPopups::kShowDriverWindow: SetUIonBox(); break;
+    case ScanSettingPopups::kClearStitchCorrections: ClearCorrections(); break;
+    default: break;
+  }
+}
+
 void CCustomScanDialogBox::ListenToMessage(MessageT message, void* param) {
   const bool valued = message != msg_ScanEnded && message != msg_OK && message != msg_Cancel && message != 'DiET';
   const long value = (valued && param) ? *static_cast<SInt32*>(param) : 0;
   if (HandleHistoryMessage(this, message, value, mHistory, mName, Working(), R::kHistory, mHistoryMatch)) return;
+  if (mPopups.Choose(message, value, this, kReshows, [this](ScanSettingPopups::Step step) { ShowAgain(step); })) return;
   switch (message) {
     case msg_OK: OnStart(); break;
     case msg_Cancel: OnClose(); break;
     case msg_ScanEnded: OnScanEnded(static_cast<CThreadChecker*>(param)); break;
     case 'StCl': OnStitchClosed(); break;
-    case 'MODE': OnMode(value); break;
-    case 'IMAG': OnImageMode(value); break;
-    case 'RESL': OnResolution(value); break;
-    case 'SIZE': OnSize(value); break;
-    case 'FTYP': OnFileType(value); break;
-    case 'UION': OnDriverWindow(value); break;
     case 'DYIN': R::kCheckDYIN.set(Working(), UInt8(value)); break;
-    case 'SVAD': {
-      R::kCheckSVAD.set(Working(), UInt8(value));
-      CWXUtility::StStopListening quiet(this);
-      SetUIonBox();
-      break;
-    }
     case 'EZFN':
       R::kCheckEZFN.set(Working(), UInt8(value));
       R::kFlag3437.set(Working(), UInt8(value));
@@ -373,72 +391,6 @@ void CCustomScanDialogBox::ListenToMessage(MessageT message, void* param) {
     case 'DFLT': OnDefaults(); break;
     default: break;
   }
-}
-
-void CCustomScanDialogBox::OnMode(long item) {
-  CWXUtility::StStopListening quiet(this);
-  mPopups.StoreSource(item);
-  SetImageMode_Popup();
-  SetFileType_Popup();
-  SetResolution_Popup();
-  SetSize_Popup();
-  SetUIonBox();
-  SetImageMode_Popup();
-}
-
-void CCustomScanDialogBox::OnImageMode(long item) {
-  CWXUtility::StStopListening quiet(this);
-  mPopups.StoreImageMode(item);
-  SetFileType_Popup();
-  SetResolution_Popup();
-  SetSize_Popup();
-  SetAdobeRGBCheckBox();
-  SetUIonBox();
-}
-
-void CCustomScanDialogBox::OnResolution(long item) {
-  CWXUtility::StStopListening quiet(this);
-  mPopups.StoreResolution(item);
-  SetImageMode_Popup();
-  SetSize_Popup();
-  SetFileType_Popup();
-}
-
-void CCustomScanDialogBox::OnSize(long item) {
-  CWXUtility::StStopListening quiet(this);
-  RecordBytes r = Working();
-  mPopups.StoreSize(item);
-  if (Source() == kSourcePlaten && IsStitch()) ClearCorrections();
-  if (Source() == kSourcePlaten && item == Paper_Size_custom) {
-    CWXUtility::EditStoredManuscriptSize(200, this, r, R::kCustomSize);
-    ShowCustomSize(mSize, r, R::kCustomSize);
-  }
-  SetImageMode_Popup();
-  SetFileType_Popup();
-  SetResolution_Popup();
-  SetUIonBox();
-}
-
-void CCustomScanDialogBox::OnFileType(long item) {
-  CWXUtility::StStopListening quiet(this);
-  R::kFileType.set(Working(), UInt32(item));
-  SetImageMode_Popup();
-  SetResolution_Popup();
-  SetSize_Popup();
-  SetAdobeRGBCheckBox();
-  SetUIonBox();
-}
-
-void CCustomScanDialogBox::OnDriverWindow(long value) {
-  CWXUtility::StStopListening quiet(this);
-  R::kCheckUION.set(Working(), UInt8(value));
-  if (value) EXIF_PREF::kColourPage.set(PREF_ALL::kExif.in(PrefAll()), 2);
-  SetMode_Popup();
-  SetImageMode_Popup();
-  SetFileType_Popup();
-  SetResolution_Popup();
-  SetSize_Popup();
-  SetAdobeRGBCheckBox();
 }
 
 void CCustomScanDialogBox::DropPendingPages() {
@@ -645,6 +597,8 @@ void CCustomScanDialogBox::StartScan() {
   Str255 model;
   PREF_SETTING::kModelName.get(setting, model);
   const long mode = mPopups.CodeForScan();
+  // Read before the scan disables the dialog, and the box with it.
+  const bool adobeRGB = R::kCheckSVAD.get(r) == 1 && mAdobeRGB->IsEnabled();
   CoverForScan(this);
   SetRunning(1);
   const FSSpec app = TargetApp();
@@ -665,8 +619,7 @@ void CCustomScanDialogBox::StartScan() {
     twain = new CTWAIN;
     twain->SetTempFolder(TempFolder());
     // Adobe RGB pages are converted here, so the source must not match them first.
-    if (R::kCheckSVAD.get(r) == 1 && mAdobeRGB->IsEnabled() && AdobeRGBPages::ProfileInstalled())
-      twain->EnableColorMatching(0);
+    if (adobeRGB && AdobeRGBPages::ProfileInstalled()) twain->EnableColorMatching(0);
     checker = new CThreadChecker(this, twain);
   } else {
     scanner = new Scanner;

@@ -94,12 +94,8 @@ class CCustomScanDialogBox : public LDialogBox, public CPreferences, public CFun
   void UpdateMainWindowButton();
   void StoreName();
 
-  void OnMode(long item);
-  void OnImageMode(long item);
-  void OnResolution(long item);
-  void OnSize(long item);
-  void OnFileType(long item);
-  void OnDriverWindow(long value);
+  // What a popup choice shows again, beside the popups.
+  void ShowAgain(ScanSettingPopups::Step step);
   void OnPreview(long value);
   void OnFormatOptions();
   void OnChooseApp();

@@ -1,6 +1,7 @@
 #include "dialogs/file/CSaveDialogBox.h"
 
 #include <cstring>
+#include <vector>
 
 #include "app/CAppearanceApp.h"
 #include "app/CMainWindow.h"
@@ -9,6 +10,7 @@
 #include "app/prefs/WXDefaultDir.h"
 #include "dialogs/file/AdobeRGBPages.h"
 #include "dialogs/file/FunctionDialogKit.h"
+#include "dialogs/file/FunctionDialogParts.h"
 #include "dialogs/file/ScanSettingRules.h"
 #include "framework/LControl.h"
 #include "framework/LEditText.h"
@@ -50,6 +52,23 @@ constexpr UInt32 kTypeAddToPDF = 6;
 // The add-to-PDF name keeps room for "_New".
 constexpr SInt16 kNewSuffixLength = 4;
 enum : CommandT { kCommandQuit = 10 };
+
+using Step = ScanSettingPopups::Step;
+// What each choice shows again.
+const std::vector<ScanSettingPopups::Reshow> kReshows = {
+    {'MODE',
+     {Step::kShowImageMode, Step::kShowFileType, Step::kShowResolution, Step::kShowSize, Step::kShowPdfCompression,
+      Step::kShowDriverWindow, Step::kShowImageMode}},
+    {'IMAG',
+     {Step::kShowFileType, Step::kShowResolution, Step::kShowSize, Step::kShowPdfCompression, Step::kShowAdobeRGB,
+      Step::kShowDriverWindow}},
+    {'RESL', {Step::kShowSize}},
+    {'SIZE', {Step::kShowResolution, Step::kShowDriverWindow, Step::kShowImageMode}},
+    {'UION',
+     {Step::kShowSource, Step::kShowImageMode, Step::kShowFileType, Step::kShowResolution, Step::kShowSize,
+      Step::kShowAdobeRGB}},
+    {'SVAD', {Step::kShowDriverWindow}},
+};
 constexpr long kCallerSave = 5;
 constexpr OSType kCreator = 'prvw';
 constexpr SInt16 kNextPageLayout = 350;
@@ -100,7 +119,7 @@ struct FormatOptions {
 CSaveDialogBox::CSaveDialogBox(LStream* stream)
     : LDialogBox(stream),
       CPreferences(PREFS_FILE_NAME, 0),
-      mPopups({kMenus, PREF_SAVE::kFileType, PREF_SAVE::kCheckUION, PREF_SAVE::kCustomSize}) {}
+      mPopups({kMenus, PREF_SAVE::kFileType, PREF_SAVE::kCheckUION, PREF_SAVE::kCheckSVAD, PREF_SAVE::kCustomSize}) {}
 
 CSaveDialogBox::~CSaveDialogBox() {
   CloseStitchDialog();
@@ -393,28 +412,29 @@ void CSaveDialogBox::SetNameAndSelectAndFolder() {
 
 // ---- Messages ----------------------------------------------------------------------------
 
+void CSaveDialogBox::ShowAgain(ScanSettingPopups::Step step) {
+  switch (step) {
+    case ScanSettingPopups::kShowFileType: SetFileType_Popup(); break;
+    case ScanSettingPopups::kShowAdobeRGB: SetAdobeRGBCheckBox(); break;
+    case ScanSettingPopups::kShowDriverWindow: SetUIonBox(); break;
+    case ScanSettingPopups::kShowPdfCompression: SetPdfCompress(); break;
+    case ScanSettingPopups::kClearStitchCorrections: ClearCorrections(); break;
+    default: break;
+  }
+}
+
 void CSaveDialogBox::ListenToMessage(MessageT message, void* param) {
   const bool valued = message != msg_ScanEnded && message != msg_OK && message != msg_Cancel;
   const long value = (valued && param) ? *static_cast<SInt32*>(param) : 0;
   if (HandleHistoryMessage(this, message, value, mHistory, mName, Working(), PREF_SAVE::kHistory, mHistoryMatch)) return;
+  if (mPopups.Choose(message, value, this, kReshows, [this](ScanSettingPopups::Step step) { ShowAgain(step); })) return;
   switch (message) {
     case msg_OK: OnStart(); break;
     case msg_Cancel: OnClose(); break;
     case msg_ScanEnded: OnScanEnded(static_cast<CThreadChecker*>(param)); break;
     case 'StCl': OnStitchClosed(); break;
-    case 'MODE': OnMode(value); break;
-    case 'IMAG': OnImageMode(value); break;
-    case 'RESL': OnResolution(value); break;
-    case 'SIZE': OnSize(value); break;
     case 'FTYP': OnFileType(value); break;
-    case 'UION': OnDriverWindow(value); break;
     case 'DYIN': PREF_SAVE::kCheckDYIN.set(Working(), UInt8(value)); break;
-    case 'SVAD': {
-      PREF_SAVE::kCheckSVAD.set(Working(), UInt8(value));
-      CWXUtility::StStopListening quiet(this);
-      SetUIonBox();
-      break;
-    }
     case 'EZFN':
       PREF_SAVE::kCheckEZFN.set(Working(), UInt8(value));
       PREF_SAVE::kFlag3622.set(Working(), UInt8(value));
@@ -426,49 +446,6 @@ void CSaveDialogBox::ListenToMessage(MessageT message, void* param) {
     case 'DFLT': OnDefaults(); break;
     default: break;
   }
-}
-
-void CSaveDialogBox::OnMode(long item) {
-  CWXUtility::StStopListening quiet(this);
-  mPopups.StoreSource(item);
-  SetImageMode_Popup();
-  SetFileType_Popup();
-  SetResolution_Popup();
-  SetSize_Popup();
-  SetPdfCompress();
-  SetUIonBox();
-  SetImageMode_Popup();
-}
-
-void CSaveDialogBox::OnImageMode(long item) {
-  CWXUtility::StStopListening quiet(this);
-  mPopups.StoreImageMode(item);
-  SetFileType_Popup();
-  SetResolution_Popup();
-  SetSize_Popup();
-  SetPdfCompress();
-  SetAdobeRGBCheckBox();
-  SetUIonBox();
-}
-
-void CSaveDialogBox::OnResolution(long item) {
-  CWXUtility::StStopListening quiet(this);
-  mPopups.StoreResolution(item);
-  SetSize_Popup();
-}
-
-void CSaveDialogBox::OnSize(long item) {
-  CWXUtility::StStopListening quiet(this);
-  RecordBytes r = Working();
-  mPopups.StoreSize(item);
-  if (Source() == kSourcePlaten && IsStitch()) ClearCorrections();
-  if (Source() == kSourcePlaten && item == Paper_Size_custom) {
-    CWXUtility::EditStoredManuscriptSize(200, this, r, PREF_SAVE::kCustomSize);
-    ShowCustomSize(mSize, Working(), PREF_SAVE::kCustomSize);
-  }
-  SetResolution_Popup();
-  SetUIonBox();
-  SetImageMode_Popup();
 }
 
 void CSaveDialogBox::StoreFileName(UInt32 fileType) {
@@ -502,18 +479,6 @@ void CSaveDialogBox::OnFileType(long item) {
   SetNameAndSelectAndFolder();
   SetPreviewCheckBox();
   SetUIonBox();
-}
-
-void CSaveDialogBox::OnDriverWindow(long value) {
-  CWXUtility::StStopListening quiet(this);
-  PREF_SAVE::kCheckUION.set(Working(), UInt8(value));
-  if (value) EXIF_PREF::kColourPage.set(PREF_ALL::kExif.in(PrefAll()), 2);
-  SetMode_Popup();
-  SetImageMode_Popup();
-  SetFileType_Popup();
-  SetResolution_Popup();
-  SetSize_Popup();
-  SetAdobeRGBCheckBox();
 }
 
 void CSaveDialogBox::OnPreview(long value) {
@@ -683,6 +648,16 @@ void CSaveDialogBox::OnStart() {
     Alert(this, kItemNoPermission);
     return;
   }
+  // The copy of a chosen PDF is made beside it.
+  if (FileType() == kTypeAddToPDF) {
+    const FSSpec pdf = StPDFDialog::kAppendTo.get(PREF_SAVE::kPDF.in(r));
+    FSSpec beside{};
+    FSMakeFSSpec(pdf.vRefNum, pdf.parID, nullptr, &beside);
+    if (CWXUtility::check_permission(&beside, 0) == 0) {
+      Alert(this, kItemNoPermission);
+      return;
+    }
+  }
   if (IsStitch())
     StartStitch();
   else
@@ -695,6 +670,8 @@ bool CSaveDialogBox::DiskSpaceSuffices() {
   const SDimension16 custom{SInt16(PREF_SAVE::kCustomSize.height(r)), SInt16(PREF_SAVE::kCustomSize.width(r))};
   const FSSpec destination =
       FileType() == kTypeAddToPDF ? StPDFDialog::kAppendTo.get(PREF_SAVE::kPDF.in(r)) : PREF_SAVE::kFolder.get(r);
+  // A temporary base folder removed meanwhile is made again at its default place.
+  if (!FunctionDialogParts::TempFolderReady(PrefAll(), this)) return false;
   sAlertOwner = this;
   const bool enough =
       CWXUtility::CheckHDSpace(TempFolder(), mSize->GetValue(), Code(), Source(), Resolution_Value(), custom, product,
@@ -713,6 +690,8 @@ void CSaveDialogBox::StartScan() {
   PREF_SETTING::kModelName.get(setting, model);
   const long mode = mPopups.CodeForScan();
   const SDimension16 custom{SInt16(PREF_SAVE::kCustomSize.height(r)), SInt16(PREF_SAVE::kCustomSize.width(r))};
+  // Read before the scan disables the dialog, and the box with it.
+  const bool adobeRGB = PREF_SAVE::kCheckSVAD.get(r) == 1 && mAdobeRGB->IsEnabled();
   CoverForScan(this);
   SetScanRunning(this, mBusy, 1);
   Scanner* scanner = nullptr;
@@ -722,8 +701,7 @@ void CSaveDialogBox::StartScan() {
     twain = new CTWAIN;
     twain->SetTempFolder(TempFolder());
     // Adobe RGB pages are converted here, so the source must not match them first.
-    if (PREF_SAVE::kCheckSVAD.get(r) == 1 && mAdobeRGB->IsEnabled() && AdobeRGBPages::ProfileInstalled())
-      twain->EnableColorMatching(0);
+    if (adobeRGB && AdobeRGBPages::ProfileInstalled()) twain->EnableColorMatching(0);
     checker = new CThreadChecker(this, twain);
   } else {
     scanner = new Scanner;
@@ -843,8 +821,10 @@ void CSaveDialogBox::OnScanEnded(CThreadChecker* checker) {
     if (mPendingPageCount != 0) morePages = AskForNextPage(twain, mPendingPageCount);
   }
   mRunAdobeRGB = adobeRGB;
-  TArray<FSSpec>* written = WriteBatch(checker);
-  if (morePages) {
+  bool failed = false;
+  TArray<FSSpec>* written = WriteBatch(checker, failed);
+  // A batch that could not be written ends the run with what the target already holds.
+  if (morePages && !failed) {
     delete written;
     checker->DataInitialize();
     checker->StartRepeating();
@@ -853,7 +833,10 @@ void CSaveDialogBox::OnScanEnded(CThreadChecker* checker) {
     if (twain->Scan_Next(model) == 0) return;
     SetScanRunning(this, mBusy, 0);
     UncoverAfterScan(this);
-    written = WriteBatch(checker);
+    written = WriteBatch(checker, failed);
+  } else if (morePages) {
+    SetScanRunning(this, mBusy, 0);
+    UncoverAfterScan(this);
   }
   const short result = twain ? twain->GetResult() : 0;
   DeleteRunObjects(checker);
@@ -861,7 +844,7 @@ void CSaveDialogBox::OnScanEnded(CThreadChecker* checker) {
   Refresh();
   if (written && written->GetCount() > 0) {
     CWXUtility::OpenFolderWithFSSpec((*written)[1]);
-  } else if (mPendingPageCount != 0 && mRunTarget.name[0] != 0) {
+  } else if (mPendingPageCount != 0 && SpecResolves(mRunTarget)) {
     CWXUtility::OpenFolderWithFSSpec(mRunTarget);
   }
   mPendingPageCount = 0;
@@ -897,11 +880,12 @@ UInt8 CSaveDialogBox::DefaultNameChosen() {
   return SameText(name, defaultName) ? 1 : 0;
 }
 
-TArray<FSSpec>* CSaveDialogBox::WriteBatch(CThreadChecker* checker) {
+TArray<FSSpec>* CSaveDialogBox::WriteBatch(CThreadChecker* checker, bool& failed) {
   RecordBytes r = Working();
   const UInt8 defaultName = DefaultNameChosen();
   const UInt32 type = FileType();
-  if (type == kTypeAddToPDF || (type == kTypeMultiPDF && mFirstBatch == 0)) return AppendBatch(checker, defaultName);
+  if (type == kTypeAddToPDF || (type == kTypeMultiPDF && mFirstBatch == 0))
+    return AppendBatch(checker, defaultName, failed);
   FormatOptions options(r);
   Str255 name;
   PREF_SAVE::kDefaultFileName.get(r, name);
@@ -911,21 +895,31 @@ TArray<FSSpec>* CSaveDialogBox::WriteBatch(CThreadChecker* checker) {
                                                      options.pdf, options.jpeg, options.pict, options.tiff,
                                                      IsStitch() ? 1 : 0, kCreator, defaultName,
                                                      0, mRunAdobeRGB);
-  if (mFirstBatch == 1 && written && written->GetCount() > 0) {
+  const bool none = !written || written->GetCount() == 0;
+  failed = none && BatchPages(checker) > 0;
+  if (mFirstBatch == 1 && !none) {
     mRunTarget = (*written)[1];
     mFirstBatch = 0;
   }
   return written;
 }
 
-TArray<FSSpec>* CSaveDialogBox::AppendBatch(CThreadChecker* checker, UInt8 defaultName) {
+SInt32 CSaveDialogBox::BatchPages(CThreadChecker* checker) {
+  if (CTWAIN* twain = checker->GetTWAIN()) return twain->GetResult() == kTransferFailed ? 0 : SInt32(twain->GetImageCount());
+  return checker->GetScanner() ? SInt32(checker->GetScanner()->GetImageCount()) : 0;
+}
+
+TArray<FSSpec>* CSaveDialogBox::AppendBatch(CThreadChecker* checker, UInt8 defaultName, bool& failed) {
   RecordBytes r = Working();
   StPDFDialog pdf;
   PREF_SAVE::kPDF.in(r).getBytes(0, pdf.bytes.data(), StPDFDialog::kSize);
   TArray<FSSpec>* temporary =
       CWXUtility::ExportToFile_AddPDFFile(PREF_SETTING::kTWAIN.get(PREF_ALL::kSetting.in(PrefAll())), checker,
                                           FileTypeCode(FileType()), pdf, 0, defaultName, kCreator);
-  if (!temporary) return nullptr;
+  if (!temporary) {
+    failed = BatchPages(checker) > 0;
+    return nullptr;
+  }
   const bool copy = FileType() == kTypeAddToPDF;
   if (copy && mNewPDF == 0) {
     Str255 name;
@@ -936,23 +930,25 @@ TArray<FSSpec>* CSaveDialogBox::AppendBatch(CThreadChecker* checker, UInt8 defau
     mRunTarget = CWXUtility::CreateNewPDFFile(name, folder, pdf);
     mNewPDF = 1;
   }
-  bool failed = mRunTarget.name[0] == 0;
-  for (ArrayIndexT i = 1; i <= temporary->GetCount(); ++i) {
+  failed = mRunTarget.name[0] == 0;
+  // A part goes only once its pages are in the target; after a failure the rest stay.
+  for (ArrayIndexT i = 1; i <= temporary->GetCount() && !failed; ++i) {
     FSSpec part = (*temporary)[i];
-    if (!failed) {
-      CAddPDFFile append(mRunTarget, part);
-      failed = append.AddToSourceFile() != 1;
-    }
-    CWXUtility::DeleteFileWithRetry(part);
+    CAddPDFFile append(mRunTarget, part);
+    failed = append.AddToSourceFile() != 1;
+    if (!failed) CWXUtility::DeleteFileWithRetry(part);
   }
   temporary->RemoveAllItems();
   if (failed) {
-    // A multi-page PDF already holds this run's earlier pages: only a copy made for this run goes.
-    if (copy && mRunTarget.name[0] != 0) CWXUtility::DeleteFileWithRetry(mRunTarget);
+    // A target holding pages keeps them; only a copy that has received none goes.
+    if (copy && mFirstBatch == 1 && mRunTarget.name[0] != 0) {
+      CWXUtility::DeleteFileWithRetry(mRunTarget);
+      mRunTarget = FSSpec{};
+    }
     Alert(this, kItemTransferFailed);
-    if (!copy && mRunTarget.name[0] != 0) temporary->AddItem(mRunTarget);
     return temporary;
   }
+  mFirstBatch = 0;
   FInfo info{};
   if (FSpGetFInfo(&mRunTarget, &info) == noErr) {
     info.fdType = 'PDF ';

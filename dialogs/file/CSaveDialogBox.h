@@ -83,12 +83,9 @@ class CSaveDialogBox : public LDialogBox, public CPreferences, public CFunctionD
   void CheckPDFToAddTo();
   void ClearCorrections();
 
-  void OnMode(long item);
-  void OnImageMode(long item);
-  void OnResolution(long item);
-  void OnSize(long item);
+  // What a popup choice shows again, beside the popups.
+  void ShowAgain(ScanSettingPopups::Step step);
   void OnFileType(long item);
-  void OnDriverWindow(long value);
   void OnPreview(long value);
   void OnFormatOptions();
   void OnApply();
@@ -104,8 +101,12 @@ class CSaveDialogBox : public LDialogBox, public CPreferences, public CFunctionD
   bool TransferRefusalsShown(CTWAIN* twain);
   bool AskForNextPage(CTWAIN* twain, SInt32 pages);
   void PreviewRun(CThreadChecker* checker, CTWAIN* twain);
-  TArray<FSSpec>* WriteBatch(CThreadChecker* checker);
-  TArray<FSSpec>* AppendBatch(CThreadChecker* checker, UInt8 defaultName);
+  // The batch's pages into their files or the run's target; `failed` when pages were left
+  // unwritten.
+  TArray<FSSpec>* WriteBatch(CThreadChecker* checker, bool& failed);
+  TArray<FSSpec>* AppendBatch(CThreadChecker* checker, UInt8 defaultName, bool& failed);
+  // The pages the batch's scan transferred.
+  static SInt32 BatchPages(CThreadChecker* checker);
   void CloseStitchDialog();
   void EndAutoStart(bool mayQuit);
   void OnStitchClosed();

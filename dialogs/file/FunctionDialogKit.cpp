@@ -75,16 +75,20 @@ bool Ask(LCommander* owner, long item) {
   return CWXUtility::Show_Error(kAlertLayout, owner, kAlertList, item, 1, 1, nullptr, 0) == msg_OK;
 }
 
-void ShowFolderPath(LPane* caption, const FSSpec& folder) {
+bool ShortPath(LPane* caption, const FSSpec& spec, Str255 text) {
   SDimension16 frame;
   caption->GetFrameSize(frame);
   SInt16 length = 0;
-  Handle path = CWXUtility::GetFullPathTrank(folder, SInt16(frame.width - kPathMargin), &length);
+  Handle path = CWXUtility::GetFullPathTrank(spec, SInt16(frame.width - kPathMargin), &length);
+  if (!path) return false;
+  PStrFromString(std::string_view(*path, size_t(length)), text);
+  DisposeHandle(path);
+  return true;
+}
+
+void ShowFolderPath(LPane* caption, const FSSpec& folder) {
   Str255 text{};
-  if (path) {
-    PStrFromString(std::string_view(*path, size_t(length)), text);
-    DisposeHandle(path);
-  }
+  ShortPath(caption, folder, text);
   caption->SetDescriptor(text);
 }
 

@@ -34,7 +34,10 @@ bool DecideCommandWhileScanning(CommandT command, UInt8 busy, bool& outEnabled);
 void Alert(LCommander* owner, long item);
 bool Ask(LCommander* owner, long item);
 
-// The folder's full path, cut to the caption's width less a margin.
+// The item's full path, cut to the caption's width less a margin; false when no path can be
+// made.
+bool ShortPath(LPane* caption, const FSSpec& spec, Str255 text);
+// The folder's short path in the caption, or nothing.
 void ShowFolderPath(LPane* caption, const FSSpec& folder);
 // The working temporary folder (empty when there is none).
 FSSpec TempFolder();

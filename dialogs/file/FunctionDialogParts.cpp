@@ -18,7 +18,6 @@
 #include "toolbox/Files.h"
 #include "toolbox/Gestalt.h"
 #include "toolbox/MacErrors.h"
-#include "toolbox/MacMemory.h"
 #include "toolbox/Resources.h"
 #include "toolbox/TextUtils.h"
 
@@ -26,8 +25,6 @@ namespace FunctionDialogParts {
 
 namespace {
 
-// Paths are cut this much narrower than their pane, to keep clear of its edge.
-constexpr SInt16 kPathMargin = 15;
 constexpr SInt32 kItemOperationFailed = 3;
 
 }  // namespace
@@ -40,15 +37,8 @@ UInt32 ShowStoredItem(LPopupButton* popup, UInt32 stored) {
 }
 
 void ShowShortPath(LPane* caption, const FSSpec& spec) {
-  SDimension16 frame;
-  caption->GetFrameSize(frame);
-  SInt16 length = 0;
-  Handle path = CWXUtility::GetFullPathTrank(spec, SInt16(frame.width - kPathMargin), &length);
-  if (!path) return;
   Str255 text{};
-  PStrFromString(std::string_view(*path, size_t(length)), text);
-  DisposeHandle(path);
-  caption->SetDescriptor(text);
+  if (FunctionDialogKit::ShortPath(caption, spec, text)) caption->SetDescriptor(text);
 }
 
 void ShowApplication(LPane* name, CCicnButton* icon, const FSSpec& app, ResIDT list, SInt16 noneItem) {

@@ -6,7 +6,9 @@
 #include "app/prefs/LanguageTables.h"
 #include "dialogs/file/FunctionDialogKit.h"
 #include "dialogs/file/ScanSettingRules.h"
+#include "framework/LDialogBox.h"
 #include "framework/LPopupButton.h"
+#include "output/hubdialogs/CWXUtility.h"
 
 namespace {
 
@@ -175,6 +177,45 @@ bool ScanSettingPopups::ShowSize() {
   CWXUtility::EnableIf(mSize, enabled && !DriverWindow());
   if (source == kSourcePlaten) FunctionDialogKit::ShowCustomSize(mSize, r, mFields.customSize);
   return Source() == kSourcePlaten && IsStitch();
+}
+
+bool ScanSettingPopups::Choose(MessageT message, long value, LDialogBox* dialog, const std::vector<Reshow>& table,
+                               const std::function<void(Step)>& showOwn) {
+  const auto row = std::find_if(table.begin(), table.end(), [&](const Reshow& r) { return r.message == message; });
+  if (row == table.end()) return false;
+  CWXUtility::StStopListening quiet(dialog);
+  switch (message) {
+    case 'MODE': StoreSource(value); break;
+    case 'IMAG': StoreImageMode(value); break;
+    case 'RESL': StoreResolution(value); break;
+    case 'SIZE':
+      StoreSize(value);
+      if (Source() == kSourcePlaten && IsStitch()) showOwn(kClearStitchCorrections);
+      if (Source() == kSourcePlaten && value == Paper_Size_custom) {
+        CWXUtility::EditStoredManuscriptSize(200, dialog, mWorking, mFields.customSize);
+        FunctionDialogKit::ShowCustomSize(mSize, mWorking, mFields.customSize);
+      }
+      break;
+    case 'FTYP': mFields.fileType.set(mWorking, UInt32(value)); break;
+    case 'UION':
+      mFields.driverWindow.set(mWorking, UInt8(value));
+      if (value) EXIF_PREF::kColourPage.set(PREF_ALL::kExif.in(mPrefsAll), 2);
+      break;
+    case 'SVAD': mFields.adobeRGB.set(mWorking, UInt8(value)); break;
+    default: break;
+  }
+  for (Step step : row->steps) {
+    switch (step) {
+      case kShowSource: ShowSource(); break;
+      case kShowImageMode: ShowImageMode(); break;
+      case kShowResolution: ShowResolution(); break;
+      case kShowSize:
+        if (ShowSize()) showOwn(kClearStitchCorrections);
+        break;
+      default: showOwn(step); break;
+    }
+  }
+  return true;
 }
 
 void ScanSettingPopups::StoreSource(long item) {

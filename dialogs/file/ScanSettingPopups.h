@@ -3,19 +3,43 @@
 // and store that record; the dialog decides which of them a change re-runs.
 #pragma once
 
+#include <functional>
+#include <vector>
+
 #include "app/prefs/PrefRecords.h"
 #include "framework/LView.h"
 
+class LDialogBox;
 class LPopupButton;
 
 class ScanSettingPopups {
  public:
-  // Where the dialog's record differs: its menus (from this ID on) and three fields.
+  // Where the dialog's record differs: its menus (from this ID on) and its fields.
   struct Fields {
     ResIDT menuBase;
     PrefU32 fileType;
     PrefU8 driverWindow;
+    PrefU8 adobeRGB;
     PrefDocSize customSize;
+  };
+
+  // What a dialog shows again after a choice. The popups show their own; the dialog shows
+  // the rest, and turns a stitch size's corrections off.
+  enum Step : UInt8 {
+    kShowSource,
+    kShowImageMode,
+    kShowResolution,
+    kShowSize,
+    kShowFileType,
+    kShowAdobeRGB,
+    kShowDriverWindow,
+    kShowPdfCompression,
+    kClearStitchCorrections,
+  };
+  // A message the dialog takes through Choose, and what it shows again after it, in order.
+  struct Reshow {
+    MessageT message;
+    std::vector<Step> steps;
   };
 
   explicit ScanSettingPopups(const Fields& fields) : mFields(fields) {}
@@ -50,6 +74,13 @@ class ScanSettingPopups {
   void ShowResolution();
   // True when the size is a stitch size, whose corrections the dialog then turns off.
   bool ShowSize();
+
+  // A choice carried by a message of `table` ('MODE', 'IMAG', 'RESL', 'SIZE', 'FTYP',
+  // 'UION' or 'SVAD') into the record, then the table's steps, `showOwn` showing those of
+  // the dialog, which does not hear its controls meanwhile; false for any other message. A
+  // custom size is asked for over the dialog.
+  bool Choose(MessageT message, long value, LDialogBox* dialog, const std::vector<Reshow>& table,
+              const std::function<void(Step)>& showOwn);
 
   // A choice in a popup into the record, for the source it belongs to.
   void StoreSource(long item);

@@ -31,6 +31,7 @@
 #include "support/TestEnv.h"
 #include "tests/platform/twain/sane/SaneTestConfig.h"
 #include "tests/support/HeadlessApp.h"
+#include "tests/support/ProcessLaunched.h"
 #include "toolbox/Gestalt.h"
 #include "toolbox/TextUtils.h"
 #include "windows/MacWindows.h"
@@ -287,16 +288,7 @@ TEST_F(OcrRun, OldSystemsCoverTheScanOrLaunchTheApplicationFirst) {
   dialog = Open();
   dialog->ListenToMessage(msg_OK, nullptr);
   // The application is known as a process before the scan has ended.
-  bool launched = false;
-  ProcessSerialNumber psn{0, kNoProcess};
-  while (GetNextProcess(&psn) == noErr) {
-    FSSpec app{};
-    ProcessInfoRec info{};
-    info.processInfoLength = kProcessInfoRecLength;
-    info.processAppSpec = &app;
-    if (GetProcessInformation(&psn, &info) == noErr && PStrToString(app.name) == "Reader") launched = true;
-  }
-  EXPECT_TRUE(launched);
+  EXPECT_TRUE(wxtest::ProcessLaunched("Reader"));
   RunToTheEnd();
 }
 
