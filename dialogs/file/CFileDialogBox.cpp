@@ -14,6 +14,8 @@
 #include "dialogs/file/CScanInfoWindow.h"
 #include "dialogs/file/FunctionDialogParts.h"
 #include "dialogs/file/PdfAppendPass.h"
+#include "dialogs/file/PdfCompressionRule.h"
+#include "dialogs/file/WatchedScan.h"
 #include "framework/LControl.h"
 #include "framework/LEditText.h"
 #include "framework/LMultiPanelView.h"
@@ -74,7 +76,7 @@ constexpr SInt16 kAlertLayout = 400, kAlertList = 400;
 // Scan-information layouts: untabbed, then tabs 1 to 3.
 constexpr ResIDT kInfoLayouts[] = {803, 800, 801, 802};
 enum : short { kTransferFailed = 1, kTransferCancelledInDriverWindow = 3 };
-constexpr SInt32 kFirstLaunchFirstSystem = 0x1010, kLastLaunchFirstSystem = 0x101F, kLastCoveringSystem = 0x102F;
+constexpr SInt32 kLastCoveringSystem = 0x102F;
 constexpr long kDpiOfItem[] = {75, 100, 150, 200, 300, 400};
 
 // Image-mode codes of each tab's menu: tab 1 the colour kinds, tab 2 the monochrome kinds,
@@ -455,17 +457,7 @@ void CFileDialogBox::SetSaveToStaticText() {
   mSaveTo->SetDescriptor(text);
 }
 
-void CFileDialogBox::SetPdfCompress() {
-  RecordBytes pdf = PDFOf(Working());
-  if (ImageModeCode() == 1) {
-    StPDFDialog::kSavedCompression.set(pdf, StPDFDialog::kCompression.get(pdf));
-    StPDFDialog::kCompression.set(pdf, 1);
-    StPDFDialog::kRestricted.set(pdf, 1);
-  } else if (StPDFDialog::kRestricted.get(pdf) == 1) {
-    StPDFDialog::kCompression.set(pdf, StPDFDialog::kSavedCompression.get(pdf));
-    StPDFDialog::kRestricted.set(pdf, 0);
-  }
-}
+void CFileDialogBox::SetPdfCompress() { ApplyPdfCompressionRule(PDFOf(Working()), ImageModeCode() == 1); }
 
 void CFileDialogBox::SetEZCheckBox() {
   RecordBytes r = Working();
@@ -1014,45 +1006,15 @@ void CFileDialogBox::StartStitch() {
 }
 
 void CFileDialogBox::StartScan() {
-  RecordBytes setting = PREF_ALL::kSetting.in(PrefAll());
   RecordBytes r = Working();
   CoverForScan(this);
   SetScanRunning(this, mBusy, 1);
-  const SInt32 system = SystemVersion();
-  if (system >= kFirstLaunchFirstSystem && system <= kLastLaunchFirstSystem && App().name[0] != 0) {
-    try {
-      CWXUtility::LaunchWithFSSpec(App());
-    } catch (const std::exception&) {
-      // The hand-on after the scan tries again and decides.
-    }
-    ProcessSerialNumber self{0, kCurrentProcess};
-    UProcess::SetFront(self);
-    Activate();
-  }
-  const UInt8 isTWAIN = PREF_SETTING::kTWAIN.get(setting);
-  Str255 model;
-  PREF_SETTING::kModelName.get(setting, model);
-  Scanner* scanner = nullptr;
-  CTWAIN* twain = nullptr;
-  CThreadChecker* checker = nullptr;
-  if (isTWAIN) {
-    twain = new CTWAIN;
-    checker = new CThreadChecker(this, twain);
-  } else {
-    scanner = new Scanner;
-    checker = new CThreadChecker(this, scanner);
-  }
+  LaunchBeforeScan(this, App());
   const SDimension16 custom{SInt16(F::kCustomSize.height(r)), SInt16(F::kCustomSize.width(r))};
-  const long started =
-      CWXUtility::ImportFromDevice(kCallerFile, isTWAIN, checker, model, custom, kPDF, 1, ImageModeCode(),
-                                   F::kFlag20.get(r), PaperIndex(), Resolution_Value(), this, 0,
-                                   UInt8(F::kSetting3676.get(r) & 0xFF));
-  if (started == 0) {
-    // No end message follows a scan that did not start.
+  const ScanRequest request{kCallerFile, custom,          kPDF,          1, ImageModeCode(), F::kFlag20.get(r),
+                            PaperIndex(), Resolution_Value(), UInt8(F::kSetting3676.get(r) & 0xFF)};
+  if (!StartWatchedScan(this, PrefAll(), request)) {
     SetScanRunning(this, mBusy, 0);
-    delete checker;
-    delete scanner;
-    delete twain;
     UncoverAfterScan(this);
   } else if (mBusy) {
     ShowScanInfo();
