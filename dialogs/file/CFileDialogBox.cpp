@@ -1086,6 +1086,8 @@ TArray<FSSpec>* CFileDialogBox::WritePass(CThreadChecker* checker) {
   TArray<FSSpec>* written = CWXUtility::ExportToFile(
       PREF_SETTING::kTWAIN.get(PREF_ALL::kSetting.in(PrefAll())), checker, kPDF, name, F::kFolder.get(r),
       F::kFlag21.get(r), pdf, jpeg, pict, tiff, IsStitch() ? 1 : 0, kCreator, DefaultNameChosen(), 0, 0);
+  // A pass that wrote nothing (the exporter has said why) ends a run of several passes.
+  if (!written || written->GetCount() == 0) mRunFailed = true;
   if (written && mFirstPass == 1 && written->GetCount() > 0) {
     mRunPDF = (*written)[1];
     mRunPDFHasPages = true;
@@ -1100,7 +1102,14 @@ TArray<FSSpec>* CFileDialogBox::AppendPass(CThreadChecker* checker) {
   PDFOf(tab).getBytes(0, pdf.bytes.data(), StPDFDialog::kSize);
   std::unique_ptr<TArray<FSSpec>> pieces(PassAsTemporaryPDFs(
       PREF_SETTING::kTWAIN.get(PREF_ALL::kSetting.in(PrefAll())), checker, pdf, DefaultNameChosen(), kCreator));
-  if (!pieces) return nullptr;
+  auto* written = new TArray<FSSpec>;
+  if (!pieces) {
+    // Nothing of the pass was written (the exporter has said why): the run ends with what
+    // the run PDF holds.
+    mRunFailed = true;
+    if (mRunPDF.name[0] != 0 && SpecResolves(mRunPDF)) written->AddItem(mRunPDF);
+    return written;
+  }
   if (FileType() == kTypeAddToPDF && mAppendStarted == 0) {
     Str255 name;
     mName->GetDescriptor(name);
@@ -1122,7 +1131,6 @@ TArray<FSSpec>* CFileDialogBox::AppendPass(CThreadChecker* checker) {
     mRunFailed = true;
     Alert(this, kItemOperationFailed);
   }
-  auto* written = new TArray<FSSpec>;
   if (mRunPDF.name[0] != 0 && SpecResolves(mRunPDF)) written->AddItem(mRunPDF);
   return written;
 }
@@ -1157,8 +1165,8 @@ void CFileDialogBox::OnScanEnded(CThreadChecker* checker) {
     // The pages of this pass are in the run PDF; the next pass's list replaces this one.
     delete written;
     written = nullptr;
-    NextPass(checker, morePages);
-    if (morePages) return;
+    checker->DataInitialize();
+    if (NextPass(checker)) return;
     written = WritePass(checker);
   } else if (morePages) {
     SetScanRunning(this, mBusy, 0);
@@ -1167,24 +1175,23 @@ void CFileDialogBox::OnScanEnded(CThreadChecker* checker) {
   FinishRun(checker, written);
 }
 
-void CFileDialogBox::NextPass(CThreadChecker* checker, bool& morePages) {
-  checker->DataInitialize();
+bool CFileDialogBox::NextPass(CThreadChecker* checker) {
   checker->StartRepeating();
   if (Scanner* scanner = checker->GetScanner()) {
     // The plug-in scans inside the call; its end message follows.
     scanner->Scan();
-    return;
+    return true;
   }
   Str255 model;
   PREF_SETTING::kModelName.get(PREF_ALL::kSetting.in(PrefAll()), model);
   if (checker->GetTWAIN()->Scan_Next(model) == 0) {
     Refresh();
-    return;
+    return true;
   }
-  morePages = false;
   UncoverAfterScan(this);
   CloseScanInfo();
   SetScanRunning(this, mBusy, 0);
+  return false;
 }
 
 bool CFileDialogBox::HandOnOrShow(const TArray<FSSpec>& files) {
@@ -1239,21 +1246,8 @@ void CFileDialogBox::PreviewRun(CThreadChecker* checker) {
   if (checker && !IsStitch() && StPDFDialog::kUnused4.get(PDFOf(tab)) == 1) {
     if (twain && twain->GetResult() != kTransferFailed) mPageCount = UInt32(twain->GetImageCount());
     if (Scanner* scanner = checker->GetScanner()) mPageCount = UInt32(scanner->GetImageCount());
-    if (mPageCount > 0 && AskForNextPage()) {
-      checker->StartRepeating();
-      if (Scanner* scanner = checker->GetScanner()) {
-        scanner->Scan();
-        return;
-      }
-      Str255 model;
-      PREF_SETTING::kModelName.get(PREF_ALL::kSetting.in(PrefAll()), model);
-      if (twain->Scan_Next(model) == 0) {
-        Refresh();
-        return;
-      }
-      SetScanRunning(this, mBusy, 0);
-      UncoverAfterScan(this);
-    }
+    // The pages of every pass go to the preview together.
+    if (mPageCount > 0 && AskForNextPage() && NextPass(checker)) return;
   }
   if (twain) twain->DisableDS();
   const FSSpec pdfBefore = AppendPDFOf(r);

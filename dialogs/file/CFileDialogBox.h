@@ -132,7 +132,8 @@ class CFileDialogBox : public LDialogBox, public CPreferences, public CFunctionD
   // The pass's pages written; null when none.
   TArray<FSSpec>* WritePass(CThreadChecker* checker);
   TArray<FSSpec>* AppendPass(CThreadChecker* checker);
-  void NextPass(CThreadChecker* checker, bool& morePages);
+  // Starts the next pass of the run; false (the run's scanning over) when it could not.
+  bool NextPass(CThreadChecker* checker);
   void FinishRun(CThreadChecker* checker, TArray<FSSpec>* written);
   void PreviewRun(CThreadChecker* checker);
   bool HandOnOrShow(const TArray<FSSpec>& files);

@@ -19,11 +19,15 @@ bool StartWatchedScan(LDialogBox* dialog, RecordBytes prefsAll, const ScanReques
   Scanner* scanner = nullptr;
   CTWAIN* twain = nullptr;
   CThreadChecker* checker = nullptr;
+  // Raw pages go to the working temporary folder, where the export and the clean-up look.
+  const FSSpec temp = FunctionDialogKit::TempFolder();
   if (isTWAIN) {
     twain = new CTWAIN;
+    twain->SetTempFolder(temp);
     checker = new CThreadChecker(dialog, twain);
   } else {
     scanner = new Scanner;
+    scanner->SetTempFolder(temp);
     checker = new CThreadChecker(dialog, scanner);
   }
   const long started = CWXUtility::ImportFromDevice(

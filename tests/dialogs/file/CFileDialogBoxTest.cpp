@@ -349,7 +349,9 @@ TEST_F(FileDialog, CancelRestoresTheLastApplyAndLeavesEveryOtherByte) {
   for (size_t i = 0; i < before.size(); ++i) {
     if (i >= first && i < last) {
       // The tab word keeps the tab last shown; everything else is the apply's.
-      if ((i - first) % F::kSize >= 4) ASSERT_EQ(applied[i - first], after[i]) << "byte " << i;
+      if ((i - first) % F::kSize >= 4) {
+        ASSERT_EQ(applied[i - first], after[i]) << "byte " << i;
+      }
     } else {
       ASSERT_EQ(before[i], after[i]) << "byte " << i;
     }

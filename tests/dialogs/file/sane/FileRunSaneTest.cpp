@@ -31,8 +31,10 @@
 #include "scanner/CTWAIN.h"
 #include "scanner/ScanTestSupport.h"
 #include "support/TestEnv.h"
+#include "tests/output/DialogTestEnv.h"
 #include "tests/platform/twain/sane/SaneTestConfig.h"
 #include "tests/support/HeadlessApp.h"
+#include "toolbox/Files.h"
 #include "toolbox/Gestalt.h"
 #include "toolbox/TextUtils.h"
 #include "windows/MacWindows.h"
@@ -277,6 +279,39 @@ TEST_F(FileRun, PagesGoIntoANewCopyOfTheChosenPDFAndItsFolderIsShown) {
   EXPECT_EQ(Dialog(), dialog) << "shown in its folder, the dialog stays open";
 }
 
+TEST_F(FileRun, ADiskFullInTheSecondPassKeepsTheFirstPassesPagesAndHandsThemOn) {
+  WX_REQUIRE_TOOL("qpdf");
+  WX_REQUIRE_TOOL("pdfinfo");
+  Configure(2, true);
+  const fs::path temp = [] {
+    CPreferences prefs(PREFS_FILE_NAME, 0);
+    return wxscan::PathOf(PREF_SETTING::kTempFolder.get(PREF_ALL::kSetting.in(prefs.PrefAll())));
+  }();
+  size_t tempFilesAtAlert = 0;
+  std::vector<std::string> alerts;
+  wxframework::AnswerNextDialog(msg_OK);  // another page: pass 1 is written
+  // Another page again; the disk fills before pass 2 is written.
+  wxframework::QueueDialogAction([](LWindow*) { FSTestSetWriteLimit(2000); });
+  wxframework::AnswerNextDialog(msg_OK);
+  wxframework::QueueDialogAction([&](LWindow* alert) {
+    alerts.push_back(wxframework::PaneText(alert, 'TXMS'));
+    tempFilesAtAlert = wxscan::FilesIn(temp);
+  });
+  wxframework::AnswerNextDialog(msg_OK);
+  Open()->ListenToMessage(msg_OK, nullptr);
+  RunToTheEnd();
+  FSTestSetWriteLimit(-1);
+  EXPECT_FALSE(wxframework::HasDialogActions()) << "no third page is asked for";
+  wxframework::ClearDialogActions();
+  EXPECT_EQ(alerts, std::vector<std::string>{wxtest::ResourceText(400, 3)});
+  EXPECT_GE(tempFilesAtAlert, 1u) << "pass 2's pages are still in the temporary folder";
+  const std::vector<fs::path> written = Written(mOut);
+  ASSERT_EQ(written.size(), 1u);
+  EXPECT_TRUE(Valid(written[0]));
+  EXPECT_EQ(Pages(written[0]), 1) << "pass 1's page is kept";
+  EXPECT_EQ(Lines("apps/Viewer", 1), std::vector<std::string>{written[0].string()});
+}
+
 TEST_F(FileRun, AnApplicationRemovedAfterTheStartKeepsTheFilesAndTheDialog) {
   Configure(1, true);
   CFileDialogBox* dialog = Open();
@@ -304,7 +339,9 @@ TEST_F(FileRun, AButtonRunClosesOrQuitsByTheQuitSetting) {
     dialog->ListenToMessage(msg_OK, nullptr);
     RunToTheEnd();
     EXPECT_EQ(mApp->GetState() == programState_Quitting, quit == 1);
-    if (quit == 0) EXPECT_EQ(Dialog(), nullptr);
+    if (quit == 0) {
+      EXPECT_EQ(Dialog(), nullptr);
+    }
   }
 }
 
