@@ -16,6 +16,7 @@
 #include "app/CCicnButton.h"
 #include "app/CEditText.h"
 #include "app/CPopupButton.h"
+#include "app/CTextTable.h"
 #include "app/prefs/CPreferences.h"
 #include "app/prefs/LanguageTables.h"
 #include "appservices/Processes.h"
@@ -28,6 +29,11 @@
 #include "output/hub/WXDialogFlags.h"
 #include "output/hubdialogs/CFileNameAddDialog.h"
 #include "output/hubdialogs/CFileNameAddPopup.h"
+#include "preview/CExifDialog.h"
+#include "preview/CPrevPrevView.h"
+#include "preview/CPrevPrevWindow.h"
+#include "preview/CPreviewDialog.h"
+#include "preview/CPreviewView.h"
 #include "scanner/CTWAIN.h"
 #include "scanner/ScanTestSupport.h"
 #include "support/TestEnv.h"
@@ -84,6 +90,17 @@ class FileRun : public wxtest::HeadlessApp {
     RegisterClass_(CCicnButton);
     RegisterClass_(CFileNameAddPopup);
     RegisterClass_(CFileNameAddDialog);
+    RegisterClass_(CPreviewDialog);
+    RegisterClass_(CPreviewView);
+    RegisterClass_(CTextTable);
+    RegisterClass_(CExifDialog);
+    RegisterClass_(CPrevPrevWindow);
+    RegisterClass_(CPrevPrevView);
+  }
+  void SetPreview(UInt8 preview) {
+    CPreferences prefs(PREFS_FILE_NAME, 0);
+    for (UInt32 k = 0; k < CFileDialogBox::kRecords; ++k)
+      F::kFlag3672.set(PREF_ALL::File(k).in(prefs.PrefAll()), preview);
   }
 
   // A 20 x 15 mm colour area at 75 dpi from the test device, tab 1 of a seven-button model.
@@ -310,6 +327,42 @@ TEST_F(FileRun, ADiskFullInTheSecondPassKeepsTheFirstPassesPagesAndHandsThemOn) 
   EXPECT_TRUE(Valid(written[0]));
   EXPECT_EQ(Pages(written[0]), 1) << "pass 1's page is kept";
   EXPECT_EQ(Lines("apps/Viewer", 1), std::vector<std::string>{written[0].string()});
+}
+
+TEST_F(FileRun, PagesSentFromThePreviewAreWrittenAndHandedOn) {
+  WX_REQUIRE_TOOL("qpdf");
+  Configure(1, true);
+  SetPreview(1);
+  wxframework::AnswerNextDialog(CPreviewDialog::msg_Send);
+  Open()->ListenToMessage(msg_OK, nullptr);
+  RunToTheEnd();
+  EXPECT_FALSE(wxframework::HasDialogActions()) << "the preview was shown";
+  const std::vector<fs::path> written = Written(mOut);
+  ASSERT_EQ(written.size(), 1u);
+  EXPECT_TRUE(Valid(written[0]));
+  EXPECT_EQ(Lines("apps/Viewer", 1), std::vector<std::string>{written[0].string()});
+  EXPECT_EQ(Dialog(), nullptr);
+}
+
+TEST_F(FileRun, PagesKeptForMoreScanningStayUntilTheUserDropsThem) {
+  Configure(1, true);
+  SetPreview(1);
+  CFileDialogBox* dialog = Open();
+  dialog->Hide();
+  dialog->SetStartFlag(1);
+  wxframework::AnswerNextDialog(CPreviewDialog::msg_Return);
+  dialog->ListenToMessage(msg_OK, nullptr);
+  RunToTheEnd();
+  ASSERT_EQ(Dialog(), dialog) << "a button run back to scanning neither quits nor closes";
+  EXPECT_TRUE(dialog->IsVisible());
+  ASSERT_GT(dialog->PendingPages().GetCount(), 0);
+  EXPECT_TRUE(Written(mOut).empty());
+  // Closing asks to reopen the preview (no), then whether to drop the pages (yes).
+  wxframework::AnswerNextDialog(msg_Cancel);
+  wxframework::AnswerNextDialog(msg_OK);
+  dialog->ListenToMessage(msg_Cancel, nullptr);
+  EXPECT_FALSE(wxframework::HasDialogActions());
+  EXPECT_EQ(Dialog(), nullptr);
 }
 
 TEST_F(FileRun, AnApplicationRemovedAfterTheStartKeepsTheFilesAndTheDialog) {
