@@ -378,6 +378,35 @@ TEST_F(FileRun, AnApplicationRemovedAfterTheStartKeepsTheFilesAndTheDialog) {
   EXPECT_EQ(InfoWindow(), nullptr);
 }
 
+TEST_F(FileRun, OldSystemsCoverTheScanOrLaunchTheApplicationFirst) {
+  Configure(1, true);
+  GestaltSetValue(gestaltSystemVersion, 0x1020);
+  CFileDialogBox* dialog = Open();
+  dialog->ListenToMessage(msg_OK, nullptr);
+  EXPECT_FALSE(dialog->IsVisible()) << "hidden while the scan runs";
+  EXPECT_EQ(InfoWindow(), nullptr) << "no scan-information window on these systems";
+  RunToTheEnd();
+  EXPECT_EQ(Dialog(), nullptr);
+
+  fs::remove_all(mOut);
+  fs::create_directories(mOut);
+  Configure(1, true);
+  GestaltSetValue(gestaltSystemVersion, 0x1015);
+  Open()->ListenToMessage(msg_OK, nullptr);
+  // The application is known as a process before the scan has ended.
+  bool launched = false;
+  ProcessSerialNumber psn{0, kNoProcess};
+  while (GetNextProcess(&psn) == noErr) {
+    FSSpec app{};
+    ProcessInfoRec info{};
+    info.processInfoLength = kProcessInfoRecLength;
+    info.processAppSpec = &app;
+    if (GetProcessInformation(&psn, &info) == noErr && PStrToString(app.name) == "Viewer") launched = true;
+  }
+  EXPECT_TRUE(launched);
+  RunToTheEnd();
+}
+
 TEST_F(FileRun, AButtonRunClosesOrQuitsByTheQuitSetting) {
   for (UInt8 quit : {0, 1}) {
     SCOPED_TRACE(int(quit));
