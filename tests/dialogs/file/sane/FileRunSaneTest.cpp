@@ -407,6 +407,30 @@ TEST_F(FileRun, OldSystemsCoverTheScanOrLaunchTheApplicationFirst) {
   RunToTheEnd();
 }
 
+TEST_F(FileRun, AStitchSizeGoesToTheWizardWhichGivesTheRunBack) {
+  for (UInt8 button : {0, 1}) {
+    SCOPED_TRACE(int(button));
+    Configure(1, true);
+    {
+      CPreferences prefs(PREFS_FILE_NAME, 0);
+      for (UInt32 k : {0u, 2u}) F::kPaperSize.set(PREF_ALL::File(k).in(prefs.PrefAll()), UInt32(Paper_Size_A3_Stitch));
+    }
+    CFileDialogBox* dialog = Open();
+    ASSERT_TRUE(dialog->IsStitch());
+    dialog->SetStartFlag(button);
+    dialog->ListenToMessage(msg_OK, nullptr);
+    EXPECT_EQ(CWXUtility::sIsQuellaneOpened, 0) << "the wizard scans, not the dialog";
+    EXPECT_TRUE(Written(mOut).empty());
+    if (button == 0) {
+      ASSERT_EQ(Dialog(), dialog);
+      EXPECT_TRUE(dialog->IsVisible()) << "shown again once the wizard closed";
+      delete dialog;
+    } else {
+      EXPECT_EQ(Dialog(), nullptr) << "a button run ends with the wizard";
+    }
+  }
+}
+
 TEST_F(FileRun, AButtonRunClosesOrQuitsByTheQuitSetting) {
   for (UInt8 quit : {0, 1}) {
     SCOPED_TRACE(int(quit));
