@@ -948,16 +948,16 @@ void CFileDialogBox::OnStart() {
   if (!TempFolderReady(all, this)) return;
   if (!BothDisksSuffice()) return;
   Commit();
-  // The new copy is written beside the chosen PDF.
-  FSSpec destination = F::kFolder.get(r);
-  UInt8 dated = F::kFlag21.get(r);
-  if (type == kTypeAddToPDF) {
+  const FSSpec folder = F::kFolder.get(r);
+  bool writable = CWXUtility::check_permission(&folder, F::kFlag21.get(r)) != 0;
+  if (writable && type == kTypeAddToPDF) {
+    // The new copy is written beside the chosen PDF.
     const FSSpec pdf = AppendPDFOf(r);
-    destination = FSSpec{};
-    FSMakeFSSpec(pdf.vRefNum, pdf.parID, nullptr, &destination);
-    dated = 0;
+    FSSpec beside{};
+    FSMakeFSSpec(pdf.vRefNum, pdf.parID, nullptr, &beside);
+    writable = CWXUtility::check_permission(&beside, 0) != 0;
   }
-  if (CWXUtility::check_permission(&destination, dated) == 0) {
+  if (!writable) {
     Alert(this, kItemNoPermission);
     return;
   }
@@ -1223,15 +1223,15 @@ void CFileDialogBox::FinishRun(CThreadChecker* checker, TArray<FSSpec>* written)
   mStitchDialog = nullptr;
   if (IsVisible()) Activate();
   if (mButtonRun == 1) {
-    EndButtonRun(result, true);
+    EndButtonRun(result);
     return;
   }
   if (handedOn) DoClose();
 }
 
-void CFileDialogBox::EndButtonRun(short result, bool mayQuit) {
+void CFileDialogBox::EndButtonRun(short result) {
   mButtonRun = 0;
-  if (mayQuit && result != kTransferCancelledInDriverWindow &&
+  if (result != kTransferCancelledInDriverWindow &&
       PREF_SETTING::kQuitOption.get(PREF_ALL::kSetting.in(PrefAll())) == 1) {
     ProcessCommand(kCommandQuit);
     return;

@@ -137,7 +137,9 @@ class CFileDialogBox : public LDialogBox, public CPreferences, public CFunctionD
   void FinishRun(CThreadChecker* checker, TArray<FSSpec>* written);
   void PreviewRun(CThreadChecker* checker);
   bool HandOnOrShow(const TArray<FSSpec>& files);
-  void EndButtonRun(short result, bool mayQuit);
+  // A scanner-button run ends by quitting (with the quit setting, unless the driver's window
+  // cancelled) or by closing.
+  void EndButtonRun(short result);
 
   LPopupButton* mImage = nullptr;       // IMAG
   LPopupButton* mResolution = nullptr;  // RESL
