@@ -135,17 +135,15 @@ data 'MENU' 5004 "Resolutions" {
     pstring "200 dpi" u8 0 0 0 0
     pstring "300 dpi" u8 0 0 0 0
     pstring "400 dpi" u8 0 0 0 0
-    pstring "600 dpi" u8 0 0 0 0
-    pstring "800 dpi" u8 0 0 0 0
-    pstring "1200 dpi" u8 0 0 0 0
     u8 0
 }
 
+# The File function's three ways of writing PDF: a file per page, one multi-page file, the
+# pages added to a copy of a chosen PDF.
 data 'MENU' 5006 "File types" {
     i16 5006 0 0 0 0  u32 0xFFFFFFFF  pstring ""
-    pstring "JPEG" u8 0 0 0 0
     pstring "PDF" u8 0 0 0 0
-    pstring "${FILE_TYPE_ADD_PDF}" u8 0 0 0 0
     pstring "${FILE_TYPE_MULTI_PDF}" u8 0 0 0 0
+    pstring "${FILE_TYPE_ADD_PDF}" u8 0 0 0 0
     u8 0
 }

@@ -11,6 +11,8 @@
 #include "dialogs/file/AdobeRGBPages.h"
 #include "dialogs/file/FunctionDialogKit.h"
 #include "dialogs/file/FunctionDialogParts.h"
+#include "dialogs/file/PdfAppendPass.h"
+#include "dialogs/file/PdfCompressionRule.h"
 #include "dialogs/file/ScanSettingRules.h"
 #include "framework/LControl.h"
 #include "framework/LEditText.h"
@@ -49,8 +51,6 @@ constexpr ResIDT kMenus = 4000;
 enum : SInt16 { kDefaultNameItem = 1, kSaveToItem = 2, kAddToItem = 3 };
 constexpr UInt32 kTypeMultiPDF = 5;
 constexpr UInt32 kTypeAddToPDF = 6;
-// The add-to-PDF name keeps room for "_New".
-constexpr SInt16 kNewSuffixLength = 4;
 enum : CommandT { kCommandQuit = 10 };
 
 using Step = ScanSettingPopups::Step;
@@ -319,15 +319,7 @@ void CSaveDialogBox::SetSaveToStaticText() {
 
 void CSaveDialogBox::SetFileNamePdfAdd(const FSSpec& pdf) {
   Str255 name;
-  std::memcpy(name, pdf.name, size_t(pdf.name[0]) + 1);
-  for (int i = name[0]; i >= 1; --i)
-    if (name[i] == '.') {
-      name[0] = UInt8(i - 1);
-      break;
-    }
-  TruncPString(name, name, SInt16(mName->GetMaxChars() - kNewSuffixLength));
-  std::memcpy(name + 1 + name[0], "_New", kNewSuffixLength);
-  name[0] = UInt8(name[0] + kNewSuffixLength);
+  NewCopyName(pdf, SInt16(mName->GetMaxChars()), name);
   PREF_SAVE::kFileName.set(Working(), name);
 }
 
@@ -375,15 +367,7 @@ void CSaveDialogBox::SetEZCheckBox() {
 }
 
 void CSaveDialogBox::SetPdfCompress() {
-  RecordBytes pdf = PREF_SAVE::kPDF.in(Working());
-  if (Source() == kSourcePlaten && Code() == 1) {
-    StPDFDialog::kSavedCompression.set(pdf, StPDFDialog::kCompression.get(pdf));
-    StPDFDialog::kCompression.set(pdf, 1);
-    StPDFDialog::kRestricted.set(pdf, 1);
-  } else if (StPDFDialog::kRestricted.get(pdf) == 1) {
-    StPDFDialog::kCompression.set(pdf, StPDFDialog::kSavedCompression.get(pdf));
-    StPDFDialog::kRestricted.set(pdf, 0);
-  }
+  ApplyPdfCompressionRule(PREF_SAVE::kPDF.in(Working()), Source() == kSourcePlaten && Code() == 1);
 }
 
 void CSaveDialogBox::SetAdobeRGBCheckBox() {

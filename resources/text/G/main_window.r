@@ -39,7 +39,9 @@ strings 3000 "OCR dialog" { "OCR"  "Keines" }
 # The Save dialog's default base name, then the label before its folder, or before the PDF
 # the pages are added to.
 strings 4000 "Default file name" { "Scan"  "Sichern in:"  "Hinzufügen zu:" }
-strings 5000 "Default file name" { "Ablage" }
+# The File dialog: the default base name, what it shows when no application is chosen, then
+# the label before its folder, or before the PDF the pages are added to.
+strings 5000 "File dialog" { "Ablage"  "(Kein Programm)"  "Sichern in:"  "Hinzufügen zu:" }
 # Scan-1's and Scan-2's default base name, then what they show when no application is chosen.
 strings 6000 "Default file name" { "Scan1"  "(Kein Programm)" }
 strings 7000 "Default file name" { "Scan2"  "(Kein Programm)" }

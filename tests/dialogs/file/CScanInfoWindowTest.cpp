@@ -160,7 +160,7 @@ TEST_F(ScanInfoWindow, EnglishTexts) {
   EXPECT_EQ(Text(100), "Greyscale");
   EXPECT_EQ(Text(101), "300 dpi");
   EXPECT_EQ(Text(102), "A4");
-  EXPECT_EQ(Text(104), "PDF");
+  EXPECT_EQ(Text(104), "Multi-page PDF");
 }
 
 // ---- Titles ----------------------------------------------------------------------------

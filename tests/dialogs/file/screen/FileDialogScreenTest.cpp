@@ -7,15 +7,19 @@
 #include "app/CCicnButton.h"
 #include "app/CEditText.h"
 #include "app/CPopupButton.h"
+#include "app/prefs/CPreferences.h"
 #include "app/prefs/LanguageTables.h"
+#include "dialogs/file/CFileDialogBox.h"
 #include "dialogs/file/CSaveDialogBox.h"
 #include "dialogs/file/CScan1DialogBox.h"
 #include "framework/TRegistrar.h"
+#include "output/hubdialogs/CFileNameAddPopup.h"
 #include "support/DialogShot.h"
 #include "support/TestEnv.h"
 #include "tests/output/DialogTestEnv.h"
 #include "tests/support/HeadlessApp.h"
 #include "toolbox/TextConvert.h"
+#include "toolbox/TextUtils.h"
 
 namespace {
 
@@ -39,6 +43,8 @@ class FileDialogs : public wxtest::HeadlessApp {
     RegisterClass_(CPopupButton);
     RegisterClass_(CEditText);
     RegisterClass_(CCicnButton);
+    RegisterClass_(CFileDialogBox);
+    RegisterClass_(CFileNameAddPopup);
   }
   wxtest::ScratchDir mRoot;
 };
@@ -54,6 +60,30 @@ TEST_F(FileDialogsOnScreen, SaveAndScanOne) {
     SCOPED_TRACE(shot.file);
     LWindow* dialog = LWindow::CreateWindow(shot.layout, mApp);
     ASSERT_NE(dialog, nullptr);
+    dialog->Show();
+    EXPECT_EQ(0, wxtest::ShootDialog(dialog, "dialogs", shot.file)) << "the screen does not show what the dialog drew";
+    delete dialog;
+  }
+}
+
+// The File dialog with its tabs (seven-button models) and without (four-button models).
+TEST_F(FileDialogsOnScreen, FileWithAndWithoutTabs) {
+  const struct {
+    const char* model;
+    ResIDT layout;
+    const char* file;
+  } shots[] = {{"Dremlo Model A", 5050, "file-tabs.png"}, {"Dremlo Model D", 5000, "file.png"}};
+  for (const auto& shot : shots) {
+    SCOPED_TRACE(shot.file);
+    {
+      CPreferences prefs(PREFS_FILE_NAME, 0);
+      Str255 model;
+      PStrFromString(shot.model, model);
+      PREF_SETTING::kModelName.set(PREF_ALL::kSetting.in(prefs.PrefAll()), model);
+      PREF_SETTING::kTWAIN.set(PREF_ALL::kSetting.in(prefs.PrefAll()), 1);
+    }
+    LWindow* dialog = LWindow::CreateWindow(shot.layout, mApp);
+    ASSERT_NE(dynamic_cast<CFileDialogBox*>(dialog), nullptr);
     dialog->Show();
     EXPECT_EQ(0, wxtest::ShootDialog(dialog, "dialogs", shot.file)) << "the screen does not show what the dialog drew";
     delete dialog;
