@@ -1,5 +1,6 @@
 #include "app/wendrix/DialogClasses.h"
 
+#include "dialogs/file/CMailDialogBox.h"
 #include "dialogs/file/COcrDialogBox.h"
 #include "dialogs/file/CSaveDialogBox.h"
 #include "dialogs/file/CScan1DialogBox.h"
@@ -34,6 +35,7 @@ const AppClassList& DialogClasses() {
       AppClassEntry<CPictureView>(),
       AppClassEntry<CScan1DialogBox>(),     AppClassEntry<CScan2DialogBox>(),
       AppClassEntry<COcrDialogBox>(),
+      AppClassEntry<CMailDialogBox>(),
       AppClassEntry<CCopyDialogBox>(),
       AppClassEntry<CStitchPictureView>(),
   };

@@ -9,6 +9,7 @@
 #include "app/prefs/WXDefaultDir.h"
 #include "dialogs/file/AdobeRGBPages.h"
 #include "dialogs/file/FunctionDialogKit.h"
+#include "dialogs/file/PdfAppendRoad.h"
 #include "dialogs/file/ScanSettingRules.h"
 #include "framework/LControl.h"
 #include "framework/LEditText.h"
@@ -47,8 +48,6 @@ constexpr ResIDT kMenus = 4000;
 enum : SInt16 { kDefaultNameItem = 1, kSaveToItem = 2, kAddToItem = 3 };
 constexpr UInt32 kTypeMultiPDF = 5;
 constexpr UInt32 kTypeAddToPDF = 6;
-// The add-to-PDF name keeps room for "_New".
-constexpr SInt16 kNewSuffixLength = 4;
 enum : CommandT { kCommandQuit = 10 };
 constexpr long kCallerSave = 5;
 constexpr OSType kCreator = 'prvw';
@@ -300,15 +299,7 @@ void CSaveDialogBox::SetSaveToStaticText() {
 
 void CSaveDialogBox::SetFileNamePdfAdd(const FSSpec& pdf) {
   Str255 name;
-  std::memcpy(name, pdf.name, size_t(pdf.name[0]) + 1);
-  for (int i = name[0]; i >= 1; --i)
-    if (name[i] == '.') {
-      name[0] = UInt8(i - 1);
-      break;
-    }
-  TruncPString(name, name, SInt16(mName->GetMaxChars() - kNewSuffixLength));
-  std::memcpy(name + 1 + name[0], "_New", kNewSuffixLength);
-  name[0] = UInt8(name[0] + kNewSuffixLength);
+  PdfAppendRoad::CopyName(pdf, mName->GetMaxChars(), name);
   PREF_SAVE::kFileName.set(Working(), name);
 }
 
