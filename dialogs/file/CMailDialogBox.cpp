@@ -342,11 +342,13 @@ void CMailDialogBox::SetJpeg_Compression() {
 
 void CMailDialogBox::SetResolution_Popup() {
   RecordBytes r = Working();
+  mResolution->SetMenuID(kResolutionMenu);
   if (PREF_MAIL::kCheckUION.get(r) != 0) {
+    // The driver's window chooses; the stored choice shows, disabled.
+    PREF_MAIL::kSetting4.set(r, ShowStoredItem(mResolution, PREF_MAIL::kSetting4.get(r)));
     mResolution->Disable();
     return;
   }
-  mResolution->SetMenuID(kResolutionMenu);
   for (UInt32 i = 1; i <= kResolutionItems; ++i) mResolution->EnableItem(SInt16(i));
   PREF_MAIL::kSetting4.set(r, std::clamp<UInt32>(PREF_MAIL::kSetting4.get(r), 1, kResolutionItems));
   const long code = ImageCode();
