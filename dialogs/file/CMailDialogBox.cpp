@@ -919,7 +919,7 @@ bool CMailDialogBox::RestartScan(CThreadChecker* checker) {
   } else if (CTWAIN* twain = checker->GetTWAIN()) {
     Str255 model;
     PREF_SETTING::kModelName.get(PREF_ALL::kSetting.in(PrefAll()), model);
-    if (twain->Scan_Next(model) != 0) {
+    if (twain->Scan_Next(model) == 0) {
       Refresh();
       return true;
     }
