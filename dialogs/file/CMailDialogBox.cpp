@@ -875,11 +875,15 @@ void CMailDialogBox::StartScan() {
   Scanner* scanner = nullptr;
   CTWAIN* twain = nullptr;
   CThreadChecker* checker = nullptr;
+  // Raw pages go to the working temporary folder, where a page that was not written stays.
+  const FSSpec temporary = FunctionDialogKit::TempFolder();
   if (isTWAIN) {
     twain = new CTWAIN;
+    twain->SetTempFolder(temporary);
     checker = new CThreadChecker(this, twain);
   } else {
     scanner = new Scanner;
+    scanner->SetTempFolder(temporary);
     checker = new CThreadChecker(this, scanner);
   }
   const SDimension16 custom{SInt16(PREF_MAIL::kCustomSize.height(r)), SInt16(PREF_MAIL::kCustomSize.width(r))};
