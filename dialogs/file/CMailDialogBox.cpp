@@ -14,7 +14,9 @@
 #include "app/prefs/WXDefaultDir.h"
 #include "app/prefs/WXModels.h"
 #include "dialogs/file/FunctionDialogParts.h"
+#include "dialogs/file/ScanObjects.h"
 #include "dialogs/file/PdfAppendRoad.h"
+#include "dialogs/file/RecordFormatOptions.h"
 #include "dialogs/file/ScanSettingRules.h"
 #include "framework/LControl.h"
 #include "framework/LEditText.h"
@@ -24,7 +26,6 @@
 #include "output/export/WXExport.h"
 #include "output/export/WXMailer.h"
 #include "output/glue/CAddPDFFile.h"
-#include "output/hub/UProcess.h"
 #include "output/hub/WXDialogFlags.h"
 #include "output/hub/WXLaunch.h"
 #include "output/hubdialogs/CWXUtility.h"
@@ -76,8 +77,6 @@ enum : CommandT { kCommandQuit = 10 };
 constexpr long kCallerMail = 3;
 constexpr OSType kCreator = 'prvw';
 enum : short { kTransferFailed = 1, kTransferCancelled = 3 };
-// Systems in this range have the mail application started before the scan.
-constexpr SInt32 kFirstLaunchFirstSystem = 0x1010, kLastLaunchFirstSystem = 0x101F;
 constexpr long kBlackAndWhite = 1, kGrey = 2;
 constexpr long kFirstHighResolution = 400;
 
@@ -108,25 +107,7 @@ double EstimatedRatio(long code) { return (code == 2 || code == 7) ? 0.2 : 0.08;
 LCommander* sAlertOwner = nullptr;
 void ShowDiskAlert(long item) { Alert(sAlertOwner, item); }
 
-// The Mail record's format options, copied out for the writers and back.
-struct FormatOptions {
-  StPDFDialog pdf;
-  StJPEGDialog jpeg;
-  StOtherDialog pict;
-  StOtherDialog tiff;
-  explicit FormatOptions(RecordBytes r) {
-    PREF_MAIL::kPDF.in(r).getBytes(0, pdf.bytes.data(), StPDFDialog::kSize);
-    PREF_MAIL::kJPEG.in(r).getBytes(0, jpeg.bytes.data(), StJPEGDialog::kSize);
-    PREF_MAIL::kPICT.in(r).getBytes(0, pict.bytes.data(), StOtherDialog::kSize);
-    PREF_MAIL::kTIFF.in(r).getBytes(0, tiff.bytes.data(), StOtherDialog::kSize);
-  }
-  void StoreInto(RecordBytes r) {
-    std::memcpy(PREF_MAIL::kPDF.in(r).data(), pdf.bytes.data(), StPDFDialog::kSize);
-    std::memcpy(PREF_MAIL::kJPEG.in(r).data(), jpeg.bytes.data(), StJPEGDialog::kSize);
-    std::memcpy(PREF_MAIL::kPICT.in(r).data(), pict.bytes.data(), StOtherDialog::kSize);
-    std::memcpy(PREF_MAIL::kTIFF.in(r).data(), tiff.bytes.data(), StOtherDialog::kSize);
-  }
-};
+using FormatOptions = RecordFormatOptions<PREF_MAIL>;
 
 RecordBytes PDFOf(RecordBytes r) { return PREF_MAIL::kPDF.in(r); }
 
@@ -858,34 +839,11 @@ void CMailDialogBox::StartScan() {
   const long code = ImageCode();
   const long dpi = Resolution_Value();
   SetScanRunning(this, mBusy, 1);
-  const SInt32 system = SystemVersion();
-  if (system >= kFirstLaunchFirstSystem && system <= kLastLaunchFirstSystem && AppSet()) {
-    try {
-      CWXUtility::LaunchWithFSSpec(App());
-    } catch (const std::exception&) {
-      // The hand-on after the scan tries again and decides.
-    }
-    ProcessSerialNumber self{0, kCurrentProcess};
-    UProcess::SetFront(self);
-    Activate();
-  }
+  ScanObjects::LaunchFirstOnOldSystems(App(), this);
   const UInt8 isTWAIN = PREF_SETTING::kTWAIN.get(setting);
   Str255 model;
   PREF_SETTING::kModelName.get(setting, model);
-  Scanner* scanner = nullptr;
-  CTWAIN* twain = nullptr;
-  CThreadChecker* checker = nullptr;
-  // Raw pages go to the working temporary folder, where a page that was not written stays.
-  const FSSpec temporary = FunctionDialogKit::TempFolder();
-  if (isTWAIN) {
-    twain = new CTWAIN;
-    twain->SetTempFolder(temporary);
-    checker = new CThreadChecker(this, twain);
-  } else {
-    scanner = new Scanner;
-    scanner->SetTempFolder(temporary);
-    checker = new CThreadChecker(this, scanner);
-  }
+  CThreadChecker* checker = ScanObjects::NewRun(this, isTWAIN != 0, FunctionDialogKit::TempFolder());
   const SDimension16 custom{SInt16(PREF_MAIL::kCustomSize.height(r)), SInt16(PREF_MAIL::kCustomSize.width(r))};
   const long started = CWXUtility::ImportFromDevice(kCallerMail, isTWAIN, checker, model, custom,
                                                     FileTypeCode(FileType()), 1, code, PREF_MAIL::kCheckUION.get(r),
@@ -894,9 +852,7 @@ void CMailDialogBox::StartScan() {
   if (started == 0) {
     // No end message follows a scan that did not start.
     SetScanRunning(this, mBusy, 0);
-    delete checker;
-    delete scanner;
-    delete twain;
+    FunctionDialogKit::DeleteRunObjects(checker);
     if (CAppearanceApp::sMainWindow) CAppearanceApp::sMainWindow->Refresh();
     UncoverAfterScan(this);
   }

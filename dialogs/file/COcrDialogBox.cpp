@@ -9,13 +9,13 @@
 #include "app/prefs/LanguageTables.h"
 #include "app/prefs/WXDefaultDir.h"
 #include "dialogs/file/FunctionDialogParts.h"
+#include "dialogs/file/ScanObjects.h"
 #include "framework/LControl.h"
 #include "framework/LEditText.h"
 #include "framework/LPopupButton.h"
 #include "framework/UReanimator.h"
 #include "output/export/WXChoosers.h"
 #include "output/export/WXExport.h"
-#include "output/hub/UProcess.h"
 #include "output/hub/WXDialogFlags.h"
 #include "output/hub/WXLaunch.h"
 #include "output/hubdialogs/CFileNameAddPopup.h"
@@ -49,8 +49,6 @@ enum : CommandT { kCommandClose = 1, kCommandQuit = 10, kCommandSynthetic = -838
 constexpr long kCallerOCR = 4;
 constexpr OSType kCreator = 'prvw';
 constexpr short kTransferCancelled = 3;
-// Systems in this range have the OCR application started before the scan.
-constexpr SInt32 kFirstLaunchFirstSystem = 0x1010, kLastLaunchFirstSystem = 0x101F;
 
 // The custom size is the last item: after the table's first stitch row's place.
 long CustomItem() { return IS_J ? 13 : 8; }
@@ -469,30 +467,11 @@ void COcrDialogBox::StartScan() {
   RecordBytes r = Working();
   CoverForScan(this);
   SetRunning(1);
-  const SInt32 system = SystemVersion();
-  if (system >= kFirstLaunchFirstSystem && system <= kLastLaunchFirstSystem && App().name[0] != 0) {
-    try {
-      CWXUtility::LaunchWithFSSpec(App());
-    } catch (const std::exception&) {
-      // The hand-on after the scan tries again and decides.
-    }
-    ProcessSerialNumber self{0, kCurrentProcess};
-    UProcess::SetFront(self);
-    Activate();
-  }
+  ScanObjects::LaunchFirstOnOldSystems(App(), this);
   const UInt8 isTWAIN = PREF_SETTING::kTWAIN.get(setting);
   Str255 model;
   PREF_SETTING::kModelName.get(setting, model);
-  Scanner* scanner = nullptr;
-  CTWAIN* twain = nullptr;
-  CThreadChecker* checker = nullptr;
-  if (isTWAIN) {
-    twain = new CTWAIN;
-    checker = new CThreadChecker(this, twain);
-  } else {
-    scanner = new Scanner;
-    checker = new CThreadChecker(this, scanner);
-  }
+  CThreadChecker* checker = ScanObjects::NewRun(this, isTWAIN != 0, FunctionDialogKit::TempFolder());
   const SDimension16 custom{SInt16(PREF_OCR::kCustomSize.height(r)), SInt16(PREF_OCR::kCustomSize.width(r))};
   const long started = CWXUtility::ImportFromDevice(
       kCallerOCR, isTWAIN, checker, model, custom, FileTypeCode(UInt32(mFileType->GetValue())), 1,
@@ -501,9 +480,7 @@ void COcrDialogBox::StartScan() {
   if (started == 0) {
     // No end message follows a scan that did not start.
     SetRunning(0);
-    delete checker;
-    delete scanner;
-    delete twain;
+    FunctionDialogKit::DeleteRunObjects(checker);
     UncoverAfterScan(this);
   }
   PREF_ALL::kLastButton.set(PrefAll(), 0);
