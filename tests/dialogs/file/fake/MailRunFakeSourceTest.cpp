@@ -254,4 +254,33 @@ TEST_F(MailRunFakeSource, AnAppendThatFailsKeepsTheRunPDFAndThePassesPDF) {
   EXPECT_EQ(PDFPages(parts[0]), 1);
 }
 
+TEST_F(MailRunFakeSource, ACancelMidRunWritesThePagesBeforeItAndAButtonRunThenClosesWithoutQuitting) {
+  for (UInt8 buttonRun : {0, 1}) {
+    SCOPED_TRACE(int(buttonRun));
+    for (const auto& e : fs::directory_iterator(mOut)) fs::remove(e.path());
+    fs::remove(mRoot / "post.log");
+    wxfake::WriteFakeScript(mScript.path(), "name=Dremlo Model A\npages=2\ncancel_page=2\ndepth=24");
+    Configure(1);
+    {
+      CPreferences prefs(PREFS_FILE_NAME, 0);
+      PREF_SETTING::kQuitOption.set(PREF_ALL::kSetting.in(prefs.PrefAll()), 1);
+    }
+    auto* dialog = dynamic_cast<CMailDialogBox*>(LWindow::CreateWindow(2000, mApp));
+    ASSERT_NE(dialog, nullptr);
+    dialog->Show();
+    dialog->SetStartFlag(buttonRun);
+    dialog->ListenToMessage(msg_OK, nullptr);
+    for (int i = 0; i < 1200 && CWXUtility::sIsQuellaneOpened == 1; ++i) {
+      mApp->ProcessNextEvent();
+      LThread::Yield();
+    }
+    ASSERT_EQ(CWXUtility::sIsQuellaneOpened, 0);
+    const std::vector<fs::path> written = In(mOut);
+    ASSERT_EQ(written.size(), 1u) << "the page before the cancel";
+    EXPECT_NE(Log("post").find(written[0].string()), std::string::npos);
+    EXPECT_EQ(Dialog(), nullptr);
+    EXPECT_NE(mApp->GetState(), programState_Quitting) << "a cancelled transfer never quits";
+  }
+}
+
 }  // namespace
