@@ -29,7 +29,10 @@
 #include "support/TestEnv.h"
 #include "tests/output/DialogTestEnv.h"
 #include "tests/support/HeadlessApp.h"
+#include "toolbox/FolderLocations.h"
 #include "toolbox/Files.h"
+#include "toolbox/MacMemory.h"
+#include "toolbox/Resources.h"
 #include "toolbox/TextUtils.h"
 #include "windows/MacWindows.h"
 
@@ -281,6 +284,77 @@ TEST_F(MailRunFakeSource, ACancelMidRunWritesThePagesBeforeItAndAButtonRunThenCl
     EXPECT_EQ(Dialog(), nullptr);
     EXPECT_NE(mApp->GetState(), programState_Quitting) << "a cancelled transfer never quits";
   }
+}
+
+// The plug-in the Mail dialog scans through when TWAIN is off, installed as "Test".
+void InstallPlugIn(const fs::path& appDir) {
+  fs::create_directories(appDir / "Plug-Ins");
+  const fs::path file = appDir / "Plug-Ins" / "Test";
+  fs::copy_file(WX_TEST_PLUGIN_PATH, file, fs::copy_options::overwrite_existing);
+  FSSpec spec = wxscan::FolderSpec(file);
+  FInfo info{};
+  info.fdType = '8BAM';
+  info.fdCreator = '8BIM';
+  ASSERT_EQ(noErr, FSpSetFInfo(&spec, &info));
+  FSpCreateResFile(&spec, '8BIM', '8BAM', smSystemScript);
+  const SInt16 ref = FSpOpenResFile(&spec, fsRdWrPerm);
+  ASSERT_NE(-1, ref);
+  Str255 text;
+  PStrFromString("Dispatchable Plug-in", text);
+  Handle h = nullptr;
+  ASSERT_EQ(noErr, PtrToHand(text, &h, text[0] + 1));
+  AddResource(h, 'DiSp', 16000, reinterpret_cast<const unsigned char*>(""));
+  const unsigned char vers[] = {0x08, 0x20};
+  Handle v = nullptr;
+  ASSERT_EQ(noErr, PtrToHand(vers, &v, sizeof vers));
+  AddResource(v, 'vers', 1, reinterpret_cast<const unsigned char*>(""));
+  CloseResFile(ref);
+}
+
+TEST_F(MailRunFakeSource, PlugInPagesAreAddedToTheCopyOfTheChosenPDFLikeTWAINPages) {
+  WX_REQUIRE_TOOL("qpdf");
+  WX_REQUIRE_TOOL("pdfinfo");
+  const fs::path appDir = mScript.path() / "app";
+  InstallPlugIn(appDir);
+  FolderSetApplicationDir(appDir.string());
+  setenv("WX_TEST_PLUGIN", (appDir / "plugin.txt").c_str(), 1);
+  std::ofstream(appDir / "plugin.txt") << "pages=2\nheight=90\nbandrows=8\nmode=3\nwidth=120\n";
+  // A chosen PDF of one page, from a first run.
+  wxfake::WriteFakeScript(mScript.path(), "name=Dremlo Model A\ndepth=24");
+  Configure(2);
+  Run();
+  fs::create_directories(mRoot / "docs");
+  const fs::path chosen = mRoot / "docs" / "Report.pdf";
+  fs::rename(mOut / "Trip.PDF", chosen);
+  const int chosenPages = PDFPages(chosen);
+  fs::remove(mRoot / "post.log");
+  if (Dialog()) delete Dialog();
+
+  Configure(4);
+  {
+    CPreferences prefs(PREFS_FILE_NAME, 0);
+    RecordBytes all = prefs.PrefAll();
+    RecordBytes setting = PREF_ALL::kSetting.in(all);
+    PREF_SETTING::kTWAIN.set(setting, 0);
+    Str255 name;
+    PStrFromString("Test", name);
+    PREF_SETTING::kModelName.set(setting, name);
+    RecordBytes mail = PREF_ALL::kMail.in(all);
+    StPDFDialog::kAppendTo.set(R::kPDF.in(mail), wxscan::FolderSpec(chosen));
+    PStrFromString("Report_New", name);
+    R::kFileName.set(mail, name);
+  }
+  wxframework::AnswerNextDialog(msg_OK);      // add to this PDF?
+  wxframework::AnswerNextDialog(msg_Cancel);  // no more pages
+  Run();
+  FolderSetApplicationDir("");
+  unsetenv("WX_TEST_PLUGIN");
+  EXPECT_FALSE(wxframework::HasDialogActions());
+  const fs::path copy = mRoot / "docs" / "Report_New.PDF";
+  ASSERT_TRUE(fs::exists(copy)) << "the plug-in's pages were written";
+  EXPECT_EQ(wxtest::Run("qpdf --check " + Quote(copy) + " >/dev/null 2>&1"), 0);
+  EXPECT_EQ(PDFPages(copy), chosenPages + 2);
+  EXPECT_NE(Log("post").find(copy.string()), std::string::npos);
 }
 
 }  // namespace
