@@ -611,12 +611,15 @@ void CMailDialogBox::OnPreview(long value) {
       return;
     }
     DeletePendingPages();
+    // Every control shows the restored record, so no later run mixes the two.
     mWorking = mRestore;
+    Prefs_Set(false);
+    SetFileNameEditText();
+    SetFolderNameEditText();
+    SetSaveToStaticText();
+    ShowApplication();
     mPreview->SetValue(0);
     PREF_MAIL::kCheckAIRE.set(r, 0);
-    SetFileType_Popup();
-    SetPdfButton();
-    SetNameAndSelectAndFolder();
     return;
   }
   PREF_MAIL::kCheckAIRE.set(r, UInt8(value));

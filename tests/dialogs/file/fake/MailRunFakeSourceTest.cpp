@@ -15,10 +15,17 @@
 #include "app/CCicnButton.h"
 #include "app/CEditText.h"
 #include "app/CPopupButton.h"
+#include "app/CTextTable.h"
+#include "preview/CExifDialog.h"
+#include "preview/CPrevPrevView.h"
+#include "preview/CPrevPrevWindow.h"
+#include "preview/CPreviewDialog.h"
+#include "preview/CPreviewView.h"
 #include "app/prefs/CPreferences.h"
 #include "app/prefs/LanguageTables.h"
 #include "dialogs/file/CMailDialogBox.h"
 #include "framework/FrameworkDriver.h"
+#include "framework/LControl.h"
 #include "framework/LThread.h"
 #include "framework/TRegistrar.h"
 #include "framework/URegistrar.h"
@@ -95,6 +102,12 @@ class MailRunFakeSource : public wxtest::HeadlessApp {
     RegisterClass_(CEditText);
     RegisterClass_(CCicnButton);
     RegisterClass_(CFileNameAddPopup);
+    RegisterClass_(CPreviewDialog);
+    RegisterClass_(CPreviewView);
+    RegisterClass_(CTextTable);
+    RegisterClass_(CExifDialog);
+    RegisterClass_(CPrevPrevWindow);
+    RegisterClass_(CPrevPrevView);
   }
 
   // The fake source's whole page, written as `type` within size-limit item `limit`.
@@ -355,6 +368,78 @@ TEST_F(MailRunFakeSource, PlugInPagesAreAddedToTheCopyOfTheChosenPDFLikeTWAINPag
   EXPECT_EQ(wxtest::Run("qpdf --check " + Quote(copy) + " >/dev/null 2>&1"), 0);
   EXPECT_EQ(PDFPages(copy), chosenPages + 2);
   EXPECT_NE(Log("post").find(copy.string()), std::string::npos);
+}
+
+TEST_F(MailRunFakeSource, ThePreviewsAnswerDecidesWhatIsWrittenAndPendingPagesAreNeverLostUnasked) {
+  const struct {
+    const char* what;
+    MessageT answer;
+    UInt8 button;
+    bool written, open, pending;
+  } rows[] = {
+      {"sent", CPreviewDialog::msg_Send, 0, true, false, false},
+      {"cancelled", CPreviewDialog::msg_Cancel, 0, false, true, false},
+      {"back to scanning after a button start keeps the pages", CPreviewDialog::msg_Return, 1, false, true, true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    for (const auto& e : fs::directory_iterator(mOut)) fs::remove(e.path());
+    fs::remove(mRoot / "post.log");
+    wxfake::WriteFakeScript(mScript.path(), "name=Dremlo Model A\ndepth=24");
+    Configure(1);
+    {
+      CPreferences prefs(PREFS_FILE_NAME, 0);
+      R::kCheckAIRE.set(PREF_ALL::kMail.in(prefs.PrefAll()), 1);
+    }
+    auto* dialog = dynamic_cast<CMailDialogBox*>(LWindow::CreateWindow(2000, mApp));
+    ASSERT_NE(dialog, nullptr);
+    dialog->Show();
+    dialog->SetStartFlag(row.button);
+    wxframework::AnswerNextDialog(row.answer);
+    if (row.answer == CPreviewDialog::msg_Cancel) wxframework::AnswerNextDialog(msg_OK);  // discard the page
+    dialog->ListenToMessage(msg_OK, nullptr);
+    for (int i = 0; i < 1200 && CWXUtility::sIsQuellaneOpened == 1; ++i) {
+      mApp->ProcessNextEvent();
+      LThread::Yield();
+    }
+    for (int i = 0; i < 20; ++i) mApp->ProcessNextEvent();
+    EXPECT_FALSE(wxframework::HasDialogActions()) << "the preview was shown";
+    EXPECT_EQ(In(mOut).size(), row.written ? 1u : 0u);
+    if (row.written) {
+      EXPECT_NE(Log("post").find(mOut.string()), std::string::npos);
+    }
+    ASSERT_EQ(Dialog() != nullptr, row.open);
+    if (!row.open) continue;
+    EXPECT_TRUE(dialog->IsVisible());
+    EXPECT_TRUE(dialog->IsEnabled());
+    EXPECT_EQ(dialog->PendingPages().GetCount() > 0, row.pending);
+    if (!row.pending) {
+      delete dialog;
+      continue;
+    }
+    // Closing asks first: not back to the preview, and not discarded, keeps everything.
+    wxframework::AnswerNextDialog(msg_Cancel);
+    wxframework::AnswerNextDialog(msg_Cancel);
+    dialog->ListenToMessage(msg_Cancel, nullptr);
+    ASSERT_EQ(Dialog(), dialog);
+    EXPECT_GT(dialog->PendingPages().GetCount(), 0);
+    // Turning the preview off discards them after asking, and every control shows the
+    // record of the last start again.
+    auto* fileType = dynamic_cast<LControl*>(dialog->FindPaneByID('FTYP'));
+    auto* preview = dynamic_cast<LControl*>(dialog->FindPaneByID('SPRE'));
+    fileType->SetValue(2);
+    wxframework::AnswerNextDialog(msg_OK);
+    preview->SetValue(0);
+    EXPECT_FALSE(wxframework::HasDialogActions());
+    EXPECT_EQ(dialog->PendingPages().GetCount(), 0);
+    EXPECT_TRUE(In(TempFolder()).empty());
+    EXPECT_EQ(fileType->GetValue(), 1);
+    EXPECT_EQ(R::kSetting16.get(dialog->Working()), 1u);
+    EXPECT_EQ(R::kCheckAIRE.get(dialog->Working()), 0);
+    EXPECT_EQ(preview->GetValue(), 0);
+    dialog->ListenToMessage(msg_Cancel, nullptr);
+    EXPECT_EQ(Dialog(), nullptr);
+  }
 }
 
 }  // namespace

@@ -343,7 +343,7 @@ TEST_F(MailRun, AButtonRunClosesOrQuitsByTheQuitSetting) {
   }
 }
 
-TEST_F(MailRun, OldSystemsHideTheDialogDuringTheScan) {
+TEST_F(MailRun, OldSystemsHideTheDialogDuringTheScanOrLaunchTheApplicationFirst) {
   Configure(1);
   GestaltSetValue(gestaltSystemVersion, 0x1020);
   CMailDialogBox* dialog = Open();
@@ -351,6 +351,23 @@ TEST_F(MailRun, OldSystemsHideTheDialogDuringTheScan) {
   EXPECT_FALSE(dialog->IsVisible()) << "hidden while the scan runs";
   RunToTheEnd();
   EXPECT_EQ(Dialog(), nullptr);
+
+  Clear();
+  Configure(1);
+  GestaltSetValue(gestaltSystemVersion, 0x1015);
+  Open()->ListenToMessage(msg_OK, nullptr);
+  // The application is known as a process before the scan has ended.
+  bool launched = false;
+  ProcessSerialNumber psn{0, kNoProcess};
+  while (GetNextProcess(&psn) == noErr) {
+    FSSpec app{};
+    ProcessInfoRec info{};
+    info.processInfoLength = kProcessInfoRecLength;
+    info.processAppSpec = &app;
+    if (GetProcessInformation(&psn, &info) == noErr && PStrToString(app.name) == "Post") launched = true;
+  }
+  EXPECT_TRUE(launched);
+  RunToTheEnd();
 }
 
 }  // namespace
