@@ -521,6 +521,29 @@ TEST_F(MailDialog, AddingToAPDFWithoutOneAsksForItAndACancelledChooserScansNothi
   EXPECT_EQ(CWXUtility::sIsQuellaneOpened, 0);
 }
 
+TEST_F(MailDialog, OptionsOpenByFileTypeAndTheirSkipBoxBecomesTheScanOption) {
+  const struct {
+    SInt32 type;
+    PaneIDT skipBox;
+  } rows[] = {{1, 'PRBJ'}, {2, 'CBXP'}, {4, 'CBXP'}};
+  Open();
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.type);
+    Choose('FTYP', row.type);
+    bool found = false;
+    QueueDialogAction([&](LWindow* d) {
+      found = FindPane(d, row.skipBox) != nullptr;
+      FindPaneAs<LControl>(d, row.skipBox)->SetValue(1);
+    });
+    AnswerNextDialog(msg_OK);
+    Send('PDFS');
+    EXPECT_FALSE(HasDialogActions());
+    EXPECT_TRUE(found);
+    EXPECT_EQ(Word(R::kSetting21604.off), 1u);
+    mDialog->Working().setU32(R::kSetting21604.off, 0);
+  }
+}
+
 TEST_F(MailDialog, CommandsAreOffWhileAScanRuns) {
   Open();
   bool enabled = true, usesMark = false;
