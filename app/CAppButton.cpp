@@ -2,6 +2,7 @@
 
 #include "app/prefs/CPreferences.h"
 #include "app/prefs/LanguageTables.h"
+#include "app/prefs/MailApplications.h"
 #include "framework/LView.h"
 #include "output/hub/WXLaunch.h"
 #include "quickdraw/QuickDraw.h"
@@ -55,13 +56,8 @@ void CAppButton::DrawSelf() {
 
 void CAppButton::StoreApplication(RecordBytes prefsAll, const FSSpec& app) const {
   for (UInt32 k = 0; k < mKind.records; ++k) prefsAll.setFSSpec(mKind.appOffset + k * mKind.stride, app);
-  if (!mKind.mailList) return;
-  // The list has room for 256; past that the application is only made the mail application.
-  RecordBytes mail = PREF_ALL::kMail.in(prefsAll);
-  const UInt32 count = PREF_MAIL::kMailAppCount.get(mail);
-  if (count >= PREF_MAIL::kMaxMailApps) return;
-  PREF_MAIL::kMailApps.set(mail, count, app);
-  PREF_MAIL::kMailAppCount.set(mail, count + 1);
+  // Past the list's room the application is only made the mail application.
+  if (mKind.mailList) ListMailApplication(PREF_ALL::kMail.in(prefsAll), app);
 }
 
 void CAppButton::ReceiveDragItem(DragRef drag, DragItemRef item, FlavorFlags flags, Rect& itemBounds) {

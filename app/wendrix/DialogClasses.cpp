@@ -1,6 +1,7 @@
 #include "app/wendrix/DialogClasses.h"
 
 #include "dialogs/file/CFileDialogBox.h"
+#include "dialogs/file/CMailDialogBox.h"
 #include "dialogs/file/COcrDialogBox.h"
 #include "dialogs/file/CSaveDialogBox.h"
 #include "dialogs/file/CScan1DialogBox.h"
@@ -36,6 +37,7 @@ const AppClassList& DialogClasses() {
       AppClassEntry<CScan1DialogBox>(),     AppClassEntry<CScan2DialogBox>(),
       AppClassEntry<COcrDialogBox>(),
       AppClassEntry<CFileDialogBox>(),
+      AppClassEntry<CMailDialogBox>(),
       AppClassEntry<CCopyDialogBox>(),
       AppClassEntry<CStitchPictureView>(),
   };

@@ -12,6 +12,7 @@
 #include "app/prefs/WXDefaultDir.h"
 #include "dialogs/file/AdobeRGBPages.h"
 #include "dialogs/file/FunctionDialogKit.h"
+#include "dialogs/file/RecordFormatOptions.h"
 #include "dialogs/file/FunctionDialogParts.h"
 #include "dialogs/file/ScanSettingRules.h"
 #include "framework/LControl.h"
@@ -85,25 +86,8 @@ SDimension16 CustomSize(RecordBytes r) {
   return SDimension16{SInt16(R::kCustomSize.height(r)), SInt16(R::kCustomSize.width(r))};
 }
 
-// The three format-option records of a scan record, copied out for the writers; the PDF
-// options stay zero (these functions write no PDF).
-struct FormatOptions {
-  StPDFDialog pdf{};
-  StJPEGDialog jpeg;
-  StOtherDialog pict;
-  StOtherDialog tiff;
-
-  explicit FormatOptions(RecordBytes scan) {
-    R::kJPEG.in(scan).getBytes(0, jpeg.bytes.data(), StJPEGDialog::kSize);
-    R::kPICT.in(scan).getBytes(0, pict.bytes.data(), StOtherDialog::kSize);
-    R::kTIFF.in(scan).getBytes(0, tiff.bytes.data(), StOtherDialog::kSize);
-  }
-  void StoreInto(RecordBytes scan) const {
-    std::memcpy(R::kJPEG.in(scan).data(), jpeg.bytes.data(), StJPEGDialog::kSize);
-    std::memcpy(R::kPICT.in(scan).data(), pict.bytes.data(), StOtherDialog::kSize);
-    std::memcpy(R::kTIFF.in(scan).data(), tiff.bytes.data(), StOtherDialog::kSize);
-  }
-};
+// The scan records hold no PDF options: these functions write no PDF.
+using FormatOptions = RecordFormatOptions<R>;
 
 }  // namespace
 

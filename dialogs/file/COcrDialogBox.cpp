@@ -16,7 +16,6 @@
 #include "framework/UReanimator.h"
 #include "output/export/WXChoosers.h"
 #include "output/export/WXExport.h"
-#include "output/hub/UProcess.h"
 #include "output/hub/WXDialogFlags.h"
 #include "output/hub/WXLaunch.h"
 #include "output/hubdialogs/CFileNameAddPopup.h"

@@ -13,6 +13,7 @@
 #include "dialogs/file/FunctionDialogParts.h"
 #include "dialogs/file/PdfAppendPass.h"
 #include "dialogs/file/PdfCompressionRule.h"
+#include "dialogs/file/RecordFormatOptions.h"
 #include "dialogs/file/ScanSettingRules.h"
 #include "framework/LControl.h"
 #include "framework/LEditText.h"
@@ -93,26 +94,7 @@ LCommander* sAlertOwner = nullptr;
 void ShowDiskAlert(long item) { Alert(sAlertOwner, item); }
 
 
-// The four format-option records of a Save record, copied out for the writers.
-struct FormatOptions {
-  StPDFDialog pdf;
-  StJPEGDialog jpeg;
-  StOtherDialog pict;
-  StOtherDialog tiff;
-
-  explicit FormatOptions(RecordBytes save) {
-    PREF_SAVE::kPDF.in(save).getBytes(0, pdf.bytes.data(), StPDFDialog::kSize);
-    PREF_SAVE::kJPEG.in(save).getBytes(0, jpeg.bytes.data(), StJPEGDialog::kSize);
-    PREF_SAVE::kPICT.in(save).getBytes(0, pict.bytes.data(), StOtherDialog::kSize);
-    PREF_SAVE::kTIFF.in(save).getBytes(0, tiff.bytes.data(), StOtherDialog::kSize);
-  }
-  void StoreInto(RecordBytes save) const {
-    std::memcpy(PREF_SAVE::kPDF.in(save).data(), pdf.bytes.data(), StPDFDialog::kSize);
-    std::memcpy(PREF_SAVE::kJPEG.in(save).data(), jpeg.bytes.data(), StJPEGDialog::kSize);
-    std::memcpy(PREF_SAVE::kPICT.in(save).data(), pict.bytes.data(), StOtherDialog::kSize);
-    std::memcpy(PREF_SAVE::kTIFF.in(save).data(), tiff.bytes.data(), StOtherDialog::kSize);
-  }
-};
+using FormatOptions = RecordFormatOptions<PREF_SAVE>;
 
 }  // namespace
 

@@ -11,6 +11,8 @@
 #include "framework/LPicture.h"
 #include "output/hub/WXFolders.h"
 #include "quickdraw/QuickDraw.h"
+#include "toolbox/MacMemory.h"
+#include "toolbox/Resources.h"
 #include "windows/MacWindows.h"
 
 namespace wxapp {
@@ -255,9 +257,17 @@ namespace {
 
 TEST_F(StartUpTest, ADialogThatCannotBeMadeLeavesNoDialogOpen) {
   Start();
-  CloseResFile(mStandIns);
-  mStandIns = -1;
+  // A resource file on top of the others whose Mail layout is damaged.
+  const std::string path = (mRoot.path() / "Damaged.rsrc").string();
+  ASSERT_EQ(noErr, CreateResFilePath(path));
+  const SInt16 damaged = OpenResFilePath(path, fsRdWrPerm);
+  ASSERT_NE(-1, damaged);
+  Handle layout = NewHandleClear(2);
+  const Str255 noName{};
+  AddResource(layout, 'PPob', 2000, noName);
+  WriteResource(layout);
   EXPECT_ANY_THROW(Window()->ListenToMessage('MAIL', nullptr));
+  CloseResFile(damaged);
   EXPECT_EQ(0, mApp->mFunctionDialogOpen);
   EXPECT_TRUE(CStandInDialog::Made().empty());
 }

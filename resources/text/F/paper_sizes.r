@@ -95,3 +95,17 @@ data 'MENU' 3002 "OCR sizes" {
     pstring "Personnalisé..." u8 0 0 0 0
     u8 0
 }
+
+# The Mail dialog's sizes, as the OCR dialog's.
+data 'MENU' 2001 "Mail sizes" {
+    i16 2001 0 0 0 0  u32 0xFFFFFFFF  pstring ""
+    pstring "A4" u8 0 0 0 0
+    pstring "A5 portrait" u8 0 0 0 0
+    pstring "A5 paysage" u8 0 0 0 0
+    pstring "Lettre" u8 0 0 0 0
+    pstring "Carte de visite" u8 0 0 0 0
+    pstring "Carte postale 4x6" u8 0 0 0 0
+    pstring "Carte postale 6x4" u8 0 0 0 0
+    pstring "Personnalisé..." u8 0 0 0 0
+    u8 0
+}

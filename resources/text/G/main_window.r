@@ -32,8 +32,9 @@ strings 10001 "Tool tips" {
     "Hilfe zu diesem Scanner"  # 10
 }
 
-# Each function's default base file name, also the first name of its history.
-strings 2000 "Default file name" { "Mail" }
+# Each function's default base file name, also the first name of its history; the Mail
+# dialog's then the label before its folder, or before the PDF a copy is made of.
+strings 2000 "Mail dialog" { "Mail"  "Sichern in:"  "Hinzufügen zu:" }
 # The OCR dialog: the default base name, then the name shown when no OCR application is chosen.
 strings 3000 "OCR dialog" { "OCR"  "Keines" }
 # The Save dialog's default base name, then the label before its folder, or before the PDF

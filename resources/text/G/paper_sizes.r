@@ -95,3 +95,17 @@ data 'MENU' 3002 "OCR sizes" {
     pstring "Benutzerdefiniert..." u8 0 0 0 0
     u8 0
 }
+
+# The Mail dialog's sizes, as the OCR dialog's.
+data 'MENU' 2001 "Mail sizes" {
+    i16 2001 0 0 0 0  u32 0xFFFFFFFF  pstring ""
+    pstring "A4" u8 0 0 0 0
+    pstring "A5 Hochformat" u8 0 0 0 0
+    pstring "A5 Querformat" u8 0 0 0 0
+    pstring "Letter" u8 0 0 0 0
+    pstring "Visitenkarte" u8 0 0 0 0
+    pstring "Postkarte 4x6" u8 0 0 0 0
+    pstring "Postkarte 6x4" u8 0 0 0 0
+    pstring "Benutzerdefiniert..." u8 0 0 0 0
+    u8 0
+}

@@ -125,3 +125,22 @@ data 'MENU' 3002 "OCR sizes" {
     pstring "カスタム..." u8 0 0 0 0
     u8 0
 }
+
+# The Mail dialog's sizes, as the OCR dialog's.
+data 'MENU' 2001 "Mail sizes" {
+    i16 2001 0 0 0 0  u32 0xFFFFFFFF  pstring ""
+    pstring "A4" u8 0 0 0 0
+    pstring "B5" u8 0 0 0 0
+    pstring "A5 縦" u8 0 0 0 0
+    pstring "A5 横" u8 0 0 0 0
+    pstring "レター" u8 0 0 0 0
+    pstring "名刺" u8 0 0 0 0
+    pstring "L判 縦" u8 0 0 0 0
+    pstring "L判 横" u8 0 0 0 0
+    pstring "2L判 縦" u8 0 0 0 0
+    pstring "2L判 横" u8 0 0 0 0
+    pstring "はがき 縦" u8 0 0 0 0
+    pstring "はがき 横" u8 0 0 0 0
+    pstring "カスタム..." u8 0 0 0 0
+    u8 0
+}
