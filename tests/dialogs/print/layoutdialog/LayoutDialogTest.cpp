@@ -5,6 +5,8 @@
 // fail.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -12,6 +14,7 @@
 
 #include "LayoutDialogTestEnv.h"
 #include "display/Keys.h"
+#include "framework/StPrintSession.h"
 #include "printing/Printing.h"
 #include "printing/pmJob.h"
 #include "tests/output/DialogTestEnv.h"
@@ -143,6 +146,260 @@ TEST_F(LayoutDialogTest, ThePictureIsDraggedResizedFittedFilledCentredAndSetBack
   ExpectCentred(middle, range);
   EXPECT_EQ(hundred.right - hundred.left, back.right - back.left) << "a double click sets it back to 100 %";
   EXPECT_EQ(hundred.bottom - hundred.top, back.bottom - back.top);
+}
+
+// A point of the printable area where neither the picture nor a text box lies.
+Point EmptySpot(CPrintLayoutDialog* l) {
+  const Rect range = PrintableArea(l);
+  return GlobalAt(l->Area(), range.right - 3, range.bottom - 3);
+}
+
+TEST_F(LayoutDialogTest, TextBoxesAreAddedTypedMovedAndDeletedUpToTen) {
+  ASSERT_NE(nullptr, Open());
+  const auto boxes = [](CPrintLayoutDialog* l) { return l->Area()->GetTextBoxes(); };
+  bool fieldOpen = false, addAfterTen = true, addAfterDelete = false, fontAfterDelete = true, selected = false;
+  bool shownPage2 = false, checked = false;
+  size_t made = 0, afterEleven = 0, afterDelete = 0, onPage2 = 1, back = 0;
+  Rect moved{}, start{};
+  std::vector<std::string> texts;
+  std::vector<Rect> frames;
+  Run({
+      [&](CPrintLayoutDialog* l) { ClickPane(l, 'ADDT'); },
+      [&](CPrintLayoutDialog* l) {
+        made = boxes(l).size();
+        fieldOpen = made == 1 && boxes(l)[0]->GetEditField() != nullptr;
+        wxdriver::Type("Hello");
+      },
+      [&](CPrintLayoutDialog* l) {
+        for (int i = 0; i < 10; ++i) ClickPane(l, 'ADDT');
+      },
+      [&](CPrintLayoutDialog* l) {
+        afterEleven = boxes(l).size();
+        addAfterTen = FindPane(l, 'ADDT')->IsEnabled();
+        wxdriver::Click(EmptySpot(l));
+      },
+      [&](CPrintLayoutDialog* l) { ClickPane(boxes(l)[2]); },
+      [&](CPrintLayoutDialog* l) {
+        selected = boxes(l)[2]->IsSelected();
+        wxdriver::Key(kBackspaceCharCode);
+      },
+      [&](CPrintLayoutDialog* l) {
+        afterDelete = boxes(l).size();
+        addAfterDelete = FindPane(l, 'ADDT')->IsEnabled();
+        fontAfterDelete = FindPane(l, 'FSET')->IsEnabled();
+        start = FrameOf(boxes(l)[0]);
+        DragBy(boxes(l)[0], MiddleOf(start), 40, 30);
+      },
+      [&](CPrintLayoutDialog* l) {
+        moved = FrameOf(boxes(l)[0]);
+        ClickPane(l->Strip()->GetThumbnail(2));
+      },
+      [&](CPrintLayoutDialog* l) {
+        shownPage2 = l->Strip()->GetThumbnail(2)->IsCurrent() == 1;
+        onPage2 = boxes(l).size();
+        ClickPane(l->Strip()->GetThumbnail(1));
+      },
+      [&](CPrintLayoutDialog* l) {
+        back = boxes(l).size();
+        for (CEditableTextBox* box : boxes(l)) {
+          texts.push_back(BoxText(box));
+          frames.push_back(FrameOf(box));
+        }
+        checked = true;
+        ClickPane(l, 'BTFN');
+      },
+  });
+  Scan();
+  EXPECT_FALSE(HasDialogActions());
+  ASSERT_TRUE(checked);
+  EXPECT_EQ(1u, made);
+  EXPECT_TRUE(fieldOpen) << "a new box is edited in place";
+  EXPECT_EQ(10u, afterEleven) << "ten boxes at most";
+  EXPECT_FALSE(addAfterTen);
+  EXPECT_TRUE(selected);
+  EXPECT_EQ(9u, afterDelete) << "backspace deletes the selected box";
+  EXPECT_TRUE(addAfterDelete);
+  EXPECT_FALSE(fontAfterDelete);
+  EXPECT_EQ(start.left + 40, moved.left);
+  EXPECT_EQ(start.top + 30, moved.top);
+  EXPECT_TRUE(shownPage2);
+  EXPECT_EQ(0u, onPage2) << "the boxes are page 1's";
+  ASSERT_EQ(9u, back);
+  EXPECT_EQ("Hello", texts[0]) << "typed text survives the page switch";
+  EXPECT_EQ(moved.left, frames[0].left);
+  EXPECT_EQ(moved.top, frames[0].top);
+}
+
+// The rows and columns of a rendered page whose pixels are dark, within rows [top, bottom).
+struct Box {
+  int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+};
+Box DarkBounds(const std::vector<UInt8>& rgb, int w, int top, int bottom) {
+  Box b;
+  for (int y = std::max(0, top); y < bottom; ++y)
+    for (int x = 0; x < w; ++x) {
+      const UInt8* p = &rgb[(size_t(y) * w + x) * 3];
+      if (p[0] > 96 || p[1] > 96 || p[2] > 96) continue;
+      b.left = std::min(b.left, x), b.top = std::min(b.top, y);
+      b.right = std::max(b.right, x + 1), b.bottom = std::max(b.bottom, y + 1);
+    }
+  return b;
+}
+
+// A page rendered by pdftoppm at `dpi`, as packed RGB.
+bool Render(const fs::path& pdf, int dpi, std::vector<UInt8>* rgb, int* w, int* h) {
+  const fs::path stem = pdf.parent_path() / "render";
+  if (wxtest::Run("pdftoppm -r " + std::to_string(dpi) + " -singlefile '" + pdf.string() + "' '" + stem.string() + "'") != 0)
+    return false;
+  std::ifstream in(stem.string() + ".ppm", std::ios::binary);
+  std::string magic;
+  int max = 0;
+  in >> magic >> *w >> *h >> max;
+  in.get();
+  rgb->resize(size_t(*w) * *h * 3);
+  in.read(reinterpret_cast<char*>(rgb->data()), std::streamsize(rgb->size()));
+  return magic == "P6" && in.good();
+}
+
+TEST_F(LayoutDialogTest, ThePrintedPageHasThePictureAndTheTextWhereThePageAreaShowsThem) {
+  WX_REQUIRE_TOOL("pdftoppm");
+  WX_REQUIRE_TOOL("pdfinfo");
+  WX_REQUIRE_TOOL("qpdf");
+  ASSERT_NE(nullptr, Open());
+  Rect range{}, picture{}, box{};
+  double ratio = 0;
+  PMRect paper{}, page{};
+  PMResolution dpi{};
+  SInt32 width = 0, resolution = 0;
+  const auto pictureOf = [](CPrintLayoutDialog* l) -> LPane* { return l->Area()->GetPicture(); };
+  Run({
+      [&](CPrintLayoutDialog* l) {
+        for (SInt32 n = 2; CThumbnailPane* t = l->Strip()->GetThumbnail(n); ++n) FindPaneAs<LControl>(t, 'TmCb')->SetValue(0);
+        range = PrintableArea(l);
+        const Rect f = FrameOf(pictureOf(l));
+        DragBy(pictureOf(l), MiddleOf(f), range.left + 15 - f.left, range.top + 10 - f.top);
+      },
+      [&](CPrintLayoutDialog* l) { ClickPane(l, 'ADDT'); },
+      [&](CPrintLayoutDialog*) { wxdriver::Type("HHHH"); },
+      [&](CPrintLayoutDialog* l) { wxdriver::Click(EmptySpot(l)); },
+      [&](CPrintLayoutDialog* l) {
+        CEditableTextBox* b = l->Area()->GetTextBoxes()[0];
+        const Rect f = FrameOf(b);
+        const Rect p = FrameOf(pictureOf(l));
+        DragBy(b, MiddleOf(f), range.left + 30 - f.left, p.bottom + 20 - f.top);
+      },
+      [&](CPrintLayoutDialog* l) {
+        picture = FrameOf(pictureOf(l));
+        box = FrameOf(l->Area()->GetTextBoxes()[0]);
+        ratio = l->Area()->GetPaper()->GetReSizeRatio();
+        width = l->Area()->GetScanData().width;
+        resolution = l->Area()->GetScanData().resolution >> 16;
+        LPrintSpec* spec = l->Area()->GetPrintSpec();
+        StPrintSession session(*spec);
+        PMGetAdjustedPaperRect(spec->GetPageFormat(), &paper);
+        PMGetAdjustedPageRect(spec->GetPageFormat(), &page);
+        PMGetResolution(spec->GetPageFormat(), &dpi);
+        ClickPane(l, 'BTPR');
+      },
+      [&](CPrintLayoutDialog* l) { ClickPane(l, 'BTFN'); },
+  });
+  Scan();
+  EXPECT_FALSE(HasDialogActions());
+  const std::vector<fs::path> prints = Prints();
+  ASSERT_EQ(1u, prints.size()) << "only page 1 is checked";
+  const fs::path pdf = prints[0];
+  EXPECT_EQ(0, wxtest::Run("qpdf --check '" + pdf.string() + "' >/dev/null 2>&1"));
+  std::string info;
+  wxtest::Run("pdfinfo '" + pdf.string() + "'", &info);
+  const double pointsWide = (paper.right - paper.left) * 72 / dpi.hRes, pointsHigh = (paper.bottom - paper.top) * 72 / dpi.vRes;
+  const size_t at = info.find("Page size:");
+  ASSERT_NE(std::string::npos, at) << info;
+  double w = 0, h = 0;
+  ASSERT_EQ(2, std::sscanf(info.c_str() + at, "Page size: %lf x %lf", &w, &h)) << info;
+  EXPECT_NEAR(pointsWide, w, 1) << "the page format's paper";
+  EXPECT_NEAR(pointsHigh, h, 1);
+
+  std::vector<UInt8> rgb;
+  int pw = 0, ph = 0;
+  ASSERT_TRUE(Render(pdf, int(dpi.hRes), &rgb, &pw, &ph));
+  fs::copy_file(pdf, wxtest::OutputDir("print-layout") / "layout-page.pdf", fs::copy_options::overwrite_existing);
+  // Rendered at the format's resolution a page-format unit is a pixel; the printable area
+  // starts at the page rectangle's offset in the paper.
+  const double left = page.left - paper.left, top = page.top - paper.top;
+  const auto printed = [&](SInt32 screen, SInt32 origin, double margin) { return margin + (screen - origin) * ratio; };
+  const int textTop = int(printed(box.top, range.top, top)) - 2;
+  const Box image = DarkBounds(rgb, pw, 0, textTop);
+  EXPECT_NEAR(printed(picture.left, range.left, left), image.left, ratio + 1);
+  EXPECT_NEAR(printed(picture.top, range.top, top), image.top, ratio + 1);
+  EXPECT_NEAR((picture.right - picture.left) * ratio, image.right - image.left, ratio + 1);
+  EXPECT_NEAR((picture.bottom - picture.top) * ratio, image.bottom - image.top, ratio + 1);
+  EXPECT_NEAR(double(width) / resolution * dpi.hRes, image.right - image.left, ratio + 1)
+      << "at 100 % the picture prints its pixels at the scan's resolution";
+  const Box text = DarkBounds(rgb, pw, textTop, ph);
+  ASSERT_GE(text.right, 0) << "the box's text is printed";
+  EXPECT_GE(text.left, printed(box.left, range.left, left) - 1);
+  EXPECT_GE(text.top, printed(box.top, range.top, top) - 1);
+  EXPECT_LE(text.right, printed(box.right, range.left, left) + 1);
+  EXPECT_LE(text.bottom, printed(box.bottom, range.top, top) + 1);
+}
+
+// A job that fails ends the printing with the general failure; the page area is back in the
+// dialog as it was, the saved printer held once, and the next print works.
+TEST_F(LayoutDialogTest, AFailedPrintJobIsReportedAndTheDialogStaysAsItWas) {
+  ASSERT_NE(nullptr, Open());
+  struct Reset {
+    ~Reset() { pmFailJobsAfter(0, noErr); }
+  } reset;
+  std::string alert;
+  LView* home = nullptr;
+  SInt32 attachments = -1, attachmentsAfter = -2;
+  SDimension16 size{}, sizeAfter{};
+  size_t printedAtFailure = 0, printedAfter = 0;
+  bool page2Shown = false, checksKept = true;
+  int holds = 0;
+  Run({
+      [&](CPrintLayoutDialog* l) {
+        for (SInt32 n = 4; CThumbnailPane* t = l->Strip()->GetThumbnail(n); ++n) FindPaneAs<LControl>(t, 'TmCb')->SetValue(0);
+        ClickPane(l->Strip()->GetThumbnail(2));
+      },
+      [&](CPrintLayoutDialog* l) {
+        home = l->Area()->GetSuperView();
+        attachments = l->Area()->GetAttachmentsList()->GetCount();
+        l->Area()->GetFrameSize(size);
+        pmFailJobsAfter(1, kPMGeneralError);
+        QueueDialogAction([&](LWindow* box) {
+          alert = PaneText(box, 'TXMS');
+          ClickPane(box, 900);
+        });
+        ClickPane(l, 'BTPR');
+      },
+      [&](CPrintLayoutDialog* l) {
+        printedAtFailure = Prints().size();
+        page2Shown = l->Strip()->GetThumbnail(2)->IsCurrent() == 1;
+        for (SInt32 n = 1; CThumbnailPane* t = l->Strip()->GetThumbnail(n); ++n) checksKept &= t->IsChecked() == (n <= 3);
+        attachmentsAfter = l->Area()->GetSuperView() == home ? l->Area()->GetAttachmentsList()->GetCount() : -1;
+        l->Area()->GetFrameSize(sizeAfter);
+        holds = PMTestRetainCount(l->SavedPrinter());
+        pmFailJobsAfter(0, noErr);
+        ClickPane(l, 'BTPR');
+      },
+      [&](CPrintLayoutDialog* l) {
+        printedAfter = Prints().size();
+        ClickPane(l, 'BTFN');
+      },
+  });
+  Scan();
+  EXPECT_FALSE(HasDialogActions());
+  EXPECT_EQ(wxtest::ResourceText(400, 3), alert);
+  EXPECT_EQ(1u, printedAtFailure) << "page 1 printed; page 2 failed, page 3 was not tried";
+  EXPECT_TRUE(page2Shown);
+  EXPECT_TRUE(checksKept);
+  EXPECT_EQ(attachments, attachmentsAfter) << "the page area is back in the dialog with its attachment";
+  EXPECT_EQ(size.width, sizeAfter.width);
+  EXPECT_EQ(size.height, sizeAfter.height);
+  EXPECT_EQ(1, holds) << "the saved printer is held once";
+  EXPECT_EQ(4u, printedAfter) << "the next print works";
+  EXPECT_EQ(0, PMTestLivePrinters()) << "no printer is left held";
 }
 
 }  // namespace
