@@ -381,6 +381,7 @@ TEST_F(LayoutDialogTest, AFailedPrintJobIsReportedAndTheDialogStaysAsItWas) {
         l->Area()->GetFrameSize(sizeAfter);
         holds = PMTestRetainCount(l->SavedPrinter());
         pmFailJobsAfter(0, noErr);
+        for (SInt32 n = 2; n <= 3; ++n) FindPaneAs<LControl>(l->Strip()->GetThumbnail(n), 'TmCb')->SetValue(0);
         ClickPane(l, 'BTPR');
       },
       [&](CPrintLayoutDialog* l) {
@@ -398,7 +399,7 @@ TEST_F(LayoutDialogTest, AFailedPrintJobIsReportedAndTheDialogStaysAsItWas) {
   EXPECT_EQ(size.width, sizeAfter.width);
   EXPECT_EQ(size.height, sizeAfter.height);
   EXPECT_EQ(1, holds) << "the saved printer is held once";
-  EXPECT_EQ(4u, printedAfter) << "the next print works";
+  EXPECT_EQ(2u, printedAfter) << "the next print works";
   EXPECT_EQ(0, PMTestLivePrinters()) << "no printer is left held";
 }
 
