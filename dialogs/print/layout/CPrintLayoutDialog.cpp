@@ -39,6 +39,7 @@
 #include "toolbox/Gestalt.h"
 #include "toolbox/TextUtils.h"
 #include "toolbox/Resources.h"
+#include "app/prefs/CPreferences.h"
 #include "app/prefs/LanguageTables.h"
 #include "app/prefs/WXDefaultDir.h"
 
@@ -120,8 +121,14 @@ TArray<ScanData> PageList(const TArray<FSSpec>& files, CThreadChecker* watcher) 
   CTWAIN* twain = watcher->GetTWAIN();
   Scanner* plugIn = watcher->GetScanner();
   const long scanned = twain ? twain->GetImageCount() : plugIn ? plugIn->GetImageCount() : 0;
+  // A plug-in's pages carry the configured model's name, as a session's carry its source's.
   Str255 source{};
-  if (twain) LString::CopyPStr(twain->GetModelString(), source);
+  if (twain) {
+    LString::CopyPStr(twain->GetModelString(), source);
+  } else {
+    CPreferences stored(PREFS_FILE_NAME, 0);
+    PREF_SETTING::kModelName.get(PREF_ALL::kSetting.in(stored.PrefAll()), source);
+  }
   for (ArrayIndexT i = 1; i <= files.GetCount(); ++i) {
     ScanData page;
     page.imageFile = files[i];
