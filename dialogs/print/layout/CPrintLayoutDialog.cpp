@@ -195,10 +195,12 @@ void CPrintLayoutDialog::FinishCreateSelf() {
   const SInt32 unit = IS_E ? 1 : 2;
   Str255 blank;
   PStrFromString("-", blank);
+  // Quiet from the first item on: a popup's first item sets it to 1, and the dialog would
+  // set the other popup to that.
+  CWXUtility::StStopListening quiet(this);
   for (PaneIDT id : {PaneIDT('PBWD'), PaneIDT('PBHI')}) {
     auto* popup = CWXUtility::FindPaneAs<LPopupButton>(this, id);
     for (SInt16 item = 1; item <= 3; ++item) popup->AppendMenuItem(blank);
-    CWXUtility::StStopListening quiet(this);
     popup->SetValue(unit);
   }
 }

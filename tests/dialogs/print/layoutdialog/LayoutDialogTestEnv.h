@@ -20,6 +20,7 @@
 #include "framework/LControl.h"
 #include "framework/LPopupButton.h"
 #include "support/TestEnv.h"
+#include "tests/output/DialogTestEnv.h"
 #include "windows/Menus.h"
 #include "windows/TestDriver.h"
 
@@ -68,6 +69,8 @@ class LayoutDialogTest : public PrintLayoutRunTest {
  public:
   void SetUp() override {
     PrintLayoutRunTest::SetUp();
+    // The build's language throughout, as a user of that build has it.
+    SetSystemScriptForLanguage(wxtest::BuildLanguage());
     Edit([](RecordBytes all) { PREF_PRINT::kCustomSize.set(PREF_ALL::kPrint.in(all), 800, 1000, PrefDocSize::kCentimetre); });
   }
 
