@@ -403,5 +403,104 @@ TEST_F(LayoutDialogTest, AFailedPrintJobIsReportedAndTheDialogStaysAsItWas) {
   EXPECT_EQ(0, PMTestLivePrinters()) << "no printer is left held";
 }
 
+// Page setup to landscape: the typed text of the page on show is kept, that page stays on
+// show, and every page's picture is back at 100 % on the new paper (a double click, which
+// sets 100 %, changes nothing).
+TEST_F(LayoutDialogTest, PageSetupToLandscapeKeepsTheTextAndSetsEveryPageTo100Percent) {
+  ASSERT_NE(nullptr, Open());
+  const auto picture = [](CPrintLayoutDialog* l) -> LPane* { return l->Area()->GetPicture(); };
+  const auto doubleClick = [](LPane* pane) {
+    const Point at = GlobalAt(pane, (FrameOf(pane).left + FrameOf(pane).right) / 2, (FrameOf(pane).top + FrameOf(pane).bottom) / 2);
+    wxdriver::Click(at);
+    wxdriver::Click(at);
+  };
+  Rect portrait{}, landscape{}, page2{}, page2Hundred{}, page1{}, page1Hundred{};
+  bool page2Shown = false;
+  std::vector<std::string> texts;
+  Run({
+      [&](CPrintLayoutDialog* l) {
+        portrait = PrintableArea(l);
+        ClickPane(l->Strip()->GetThumbnail(2));
+      },
+      [&](CPrintLayoutDialog* l) { ClickPane(l, 'ADDT'); },
+      [&](CPrintLayoutDialog*) { wxdriver::Type("Kept"); },
+      [&](CPrintLayoutDialog* l) {
+        // Shrunk first, so 100 % is a change.
+        const Rect f = FrameOf(picture(l));
+        DragBy(picture(l), Point{SInt16(f.bottom - 2), SInt16(f.right - 2)}, -20, -20);
+      },
+      [&](CPrintLayoutDialog* l) {
+        QueueDialogAction([](LWindow* setup) { ClickPane(setup, 'LAND'); });
+        AnswerNextDialog(msg_OK);
+        ClickPane(l, 'MSET');
+      },
+      [&](CPrintLayoutDialog* l) {
+        landscape = PrintableArea(l);
+        page2Shown = l->Strip()->GetThumbnail(2)->IsCurrent() == 1;
+        for (CEditableTextBox* box : l->Area()->GetTextBoxes()) texts.push_back(BoxText(box));
+        page2 = FrameOf(picture(l));
+        doubleClick(picture(l));
+      },
+      [&](CPrintLayoutDialog* l) {
+        page2Hundred = FrameOf(picture(l));
+        ClickPane(l->Strip()->GetThumbnail(1));
+      },
+      [&](CPrintLayoutDialog* l) {
+        page1 = FrameOf(picture(l));
+        doubleClick(picture(l));
+      },
+      [&](CPrintLayoutDialog* l) {
+        page1Hundred = FrameOf(picture(l));
+        ClickPane(l, 'BTFN');
+      },
+  });
+  Scan();
+  EXPECT_FALSE(HasDialogActions());
+  EXPECT_LT(portrait.right - portrait.left, portrait.bottom - portrait.top);
+  EXPECT_GT(landscape.right - landscape.left, landscape.bottom - landscape.top) << "the paper turned";
+  EXPECT_TRUE(page2Shown) << "the page on show stays";
+  EXPECT_EQ(std::vector<std::string>{"Kept"}, texts) << "typed text survives page setup";
+  EXPECT_EQ(page2Hundred.right - page2Hundred.left, page2.right - page2.left);
+  EXPECT_EQ(page2Hundred.bottom - page2Hundred.top, page2.bottom - page2.top);
+  EXPECT_EQ(page1Hundred.right - page1Hundred.left, page1.right - page1.left);
+  EXPECT_EQ(page1Hundred.bottom - page1Hundred.top, page1.bottom - page1.top);
+}
+
+// The print-job dialog's copies and collate land in the Print settings, which preset the
+// dialog the next time and are stored when the layout finishes.
+TEST_F(LayoutDialogTest, ThePrintJobValuesAreKeptAndPresetTheNextJob) {
+  ASSERT_NE(nullptr, Open());
+  SInt32 copiesShown = 0, collateShown = -1;
+  Run({
+      [&](CPrintLayoutDialog* l) {
+        QueueDialogAction([](LWindow* job) {
+          TypeIntoPane(job, 'COPY', "3");
+          ClickPane(job, 'COLL');
+        });
+        AnswerNextDialog(msg_OK);
+        ClickPane(l, 'PSET');
+      },
+      [&](CPrintLayoutDialog* l) {
+        QueueDialogAction([&](LWindow* job) {
+          copiesShown = PaneValue(job, 'COPY');
+          collateShown = PaneValue(job, 'COLL');
+        });
+        AnswerNextDialog(msg_Cancel);
+        ClickPane(l, 'PSET');
+      },
+      [&](CPrintLayoutDialog* l) { ClickPane(l, 'BTFN'); },
+  });
+  Scan();
+  EXPECT_FALSE(HasDialogActions());
+  EXPECT_EQ(3, copiesShown);
+  EXPECT_EQ(0, collateShown);
+  WithPrefs([](RecordBytes all) {
+    RecordBytes print = PREF_ALL::kPrint.in(all);
+    EXPECT_EQ(3u, PREF_PRINT::kCopies.get(print));
+    EXPECT_EQ(0, PREF_PRINT::kJobFlag.get(print));
+    EXPECT_EQ(1u, PREF_PRINT::kJob312.get(print));
+  });
+}
+
 }  // namespace
 }  // namespace wxapp
