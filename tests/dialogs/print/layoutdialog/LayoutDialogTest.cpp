@@ -155,6 +155,8 @@ Point EmptySpot(CPrintLayoutDialog* l) {
 }
 
 TEST_F(LayoutDialogTest, TextBoxesAreAddedTypedMovedAndDeletedUpToTen) {
+  // Two-byte characters in the Japanese build (Shift-JIS "aiu"), kept whole.
+  const std::string typed = wxtest::BuildLanguage() == 'J' ? "\x82\xa0\x82\xa2\x82\xa4" : "Hello";
   ASSERT_NE(nullptr, Open());
   const auto boxes = [](CPrintLayoutDialog* l) { return l->Area()->GetTextBoxes(); };
   bool fieldOpen = false, addAfterTen = true, addAfterDelete = false, fontAfterDelete = true, selected = false;
@@ -168,7 +170,7 @@ TEST_F(LayoutDialogTest, TextBoxesAreAddedTypedMovedAndDeletedUpToTen) {
       [&](CPrintLayoutDialog* l) {
         made = boxes(l).size();
         fieldOpen = made == 1 && boxes(l)[0]->GetEditField() != nullptr;
-        wxdriver::Type("Hello");
+        wxdriver::Type(typed);
       },
       [&](CPrintLayoutDialog* l) {
         for (int i = 0; i < 10; ++i) ClickPane(l, 'ADDT');
@@ -225,25 +227,29 @@ TEST_F(LayoutDialogTest, TextBoxesAreAddedTypedMovedAndDeletedUpToTen) {
   EXPECT_TRUE(shownPage2);
   EXPECT_EQ(0u, onPage2) << "the boxes are page 1's";
   ASSERT_EQ(9u, back);
-  EXPECT_EQ("Hello", texts[0]) << "typed text survives the page switch";
+  EXPECT_EQ(typed, texts[0]) << "typed text survives the page switch";
   EXPECT_EQ(moved.left, frames[0].left);
   EXPECT_EQ(moved.top, frames[0].top);
 }
 
-// The rows and columns of a rendered page whose pixels are dark, within rows [top, bottom).
+// The rows and columns of a rendered page whose pixels match (or are dark), within rows
+// [top, bottom).
 struct Box {
   int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
 };
-Box DarkBounds(const std::vector<UInt8>& rgb, int w, int top, int bottom) {
+template <class Match>
+Box Bounds(const std::vector<UInt8>& rgb, int w, int top, int bottom, Match match) {
   Box b;
   for (int y = std::max(0, top); y < bottom; ++y)
     for (int x = 0; x < w; ++x) {
-      const UInt8* p = &rgb[(size_t(y) * w + x) * 3];
-      if (p[0] > 96 || p[1] > 96 || p[2] > 96) continue;
+      if (!match(&rgb[(size_t(y) * w + x) * 3])) continue;
       b.left = std::min(b.left, x), b.top = std::min(b.top, y);
       b.right = std::max(b.right, x + 1), b.bottom = std::max(b.bottom, y + 1);
     }
   return b;
+}
+Box DarkBounds(const std::vector<UInt8>& rgb, int w, int top, int bottom) {
+  return Bounds(rgb, w, top, bottom, [](const UInt8* p) { return p[0] < 96 && p[1] < 96 && p[2] < 96; });
 }
 
 // A page rendered by pdftoppm at `dpi`, as packed RGB.
@@ -271,6 +277,7 @@ TEST_F(LayoutDialogTest, ThePrintedPageHasThePictureAndTheTextWhereThePageAreaSh
   PMRect paper{}, page{};
   PMResolution dpi{};
   SInt32 width = 0, resolution = 0;
+  SInt16 style = 0, size = 0;
   const auto pictureOf = [](CPrintLayoutDialog* l) -> LPane* { return l->Area()->GetPicture(); };
   Run({
       [&](CPrintLayoutDialog* l) {
@@ -282,8 +289,25 @@ TEST_F(LayoutDialogTest, ThePrintedPageHasThePictureAndTheTextWhereThePageAreaSh
       [&](CPrintLayoutDialog* l) { ClickPane(l, 'ADDT'); },
       [&](CPrintLayoutDialog*) { wxdriver::Type("HHHH"); },
       [&](CPrintLayoutDialog* l) { wxdriver::Click(EmptySpot(l)); },
+      [&](CPrintLayoutDialog* l) { ClickPane(l->Area()->GetTextBoxes()[0]); },
+      [&](CPrintLayoutDialog* l) {
+        // Bold, underlined, 24 points, blue, through the font dialog and its colour picker.
+        QueueDialogAction([](LWindow* font) { ClickPane(font, 'CBBO'); });
+        QueueDialogAction([](LWindow* font) { ClickPane(font, 'CBUN'); });
+        QueueDialogAction([](LWindow* font) { TypeIntoPane(font, 'EDSZ', "24"); });
+        QueueDialogAction([](LWindow* font) { ClickPane(font, 'BTSL'); });
+        QueueDialogAction([](LWindow* picker) {
+          for (const auto& [id, value] : {std::pair<PaneIDT, SInt32>{'Red ', 0}, {'Gren', 0}, {'Blue', 255}})
+            FindPaneAs<LControl>(picker, id)->SetValue(value);
+        });
+        AnswerNextDialog(msg_OK);
+        AnswerNextDialog(msg_OK);
+        ClickPane(l, 'FSET');
+      },
       [&](CPrintLayoutDialog* l) {
         CEditableTextBox* b = l->Area()->GetTextBoxes()[0];
+        style = b->GetTextTraits().style;
+        size = b->GetTextTraits().size;
         const Rect f = FrameOf(b);
         const Rect p = FrameOf(pictureOf(l));
         DragBy(b, MiddleOf(f), range.left + 30 - f.left, p.bottom + 20 - f.top);
@@ -335,8 +359,11 @@ TEST_F(LayoutDialogTest, ThePrintedPageHasThePictureAndTheTextWhereThePageAreaSh
   EXPECT_NEAR((picture.bottom - picture.top) * ratio, image.bottom - image.top, ratio + 1);
   EXPECT_NEAR(double(width) / resolution * dpi.hRes, image.right - image.left, ratio + 1)
       << "at 100 % the picture prints its pixels at the scan's resolution";
-  const Box text = DarkBounds(rgb, pw, textTop, ph);
-  ASSERT_GE(text.right, 0) << "the box's text is printed";
+  EXPECT_EQ(5, style) << "bold and underlined";
+  EXPECT_EQ(24, size);
+  const Box text = Bounds(rgb, pw, textTop, ph, [](const UInt8* p) { return p[2] > 150 && p[0] < 100 && p[1] < 100; });
+  ASSERT_GE(text.right, 0) << "the box's blue text is printed";
+  EXPECT_LT(DarkBounds(rgb, pw, textTop, ph).right, 0) << "nothing else below the picture";
   EXPECT_GE(text.left, printed(box.left, range.left, left) - 1);
   EXPECT_GE(text.top, printed(box.top, range.top, top) - 1);
   EXPECT_LE(text.right, printed(box.right, range.left, left) + 1);
