@@ -17,6 +17,7 @@
 #include "framework/StPrintSession.h"
 #include "printing/Printing.h"
 #include "printing/pmJob.h"
+#include "toolbox/Files.h"
 #include "tests/output/DialogTestEnv.h"
 
 namespace wxapp {
@@ -527,6 +528,39 @@ TEST_F(LayoutDialogTest, ThePrintJobValuesAreKeptAndPresetTheNextJob) {
     EXPECT_EQ(0, PREF_PRINT::kJobFlag.get(print));
     EXPECT_EQ(1u, PREF_PRINT::kJob312.get(print));
   });
+}
+
+// The layout step with a disk that is full while it writes the pages: every page fails.
+MessageT gFullDiskAnswer = 0;
+MessageT LayoutOnAFullDisk(ResIDT layout, LCommander* super, UInt8 fit, UInt8 isTWAIN, CThreadChecker* watcher,
+                           LPrintSpec* spec, RecordBytes print) {
+  FSTestSetWriteLimit(0);
+  gFullDiskAnswer = CPrintLayoutDialog::PrintLayoutSetting(layout, super, fit, isTWAIN, watcher, spec, print);
+  FSTestSetWriteLimit(-1);
+  return gFullDiskAnswer;
+}
+
+TEST_F(LayoutDialogTest, AScanWhosePagesAllFailToBeWrittenGoesBackWithoutTheLayout) {
+  SetPrintLayoutProc(&LayoutOnAFullDisk);
+  gFullDiskAnswer = 0;
+  bool layoutOpened = false;
+  // Whatever the export says is answered; a layout dialog would be finished at once.
+  for (int i = 0; i < 12; ++i)
+    QueueDialogAction([&](LWindow* window) {
+      if (dynamic_cast<CPrintLayoutDialog*>(window)) {
+        layoutOpened = true;
+        ClickPane(window, 'BTFN');
+      } else if (LPane* ok = window->FindPaneByID(900)) {
+        ClickPane(ok);
+      }
+    });
+  ASSERT_NE(nullptr, Open());
+  Scan();
+  ClearDialogActions();
+  EXPECT_EQ(MessageT(CPrintLayoutDialog::msg_Back), gFullDiskAnswer);
+  EXPECT_FALSE(layoutOpened);
+  EXPECT_NE(nullptr, Dialog()) << "back in the Print dialog";
+  EXPECT_EQ(0u, TempCopies());
 }
 
 }  // namespace
