@@ -19,7 +19,7 @@ data 'Txtr' 128 "Text box" {
 # attachment that printing takes off), and the buttons and size popups beside it.
 layout 1100 "Page layout" {
     dlog 'DLAY' {
-        title "${LAY_TITLE}"  windowClass 4  bounds 0 0 600 620
+        title "${LAY_TITLE}"  windowClass 4  bounds 0 0 568 620
         defaultButton 'BTFN'  cancelButton 'BTBK'
         {
             scrl { id 'SCRL' size 580 146 at 20 12 scrollingView 'THUV'
@@ -27,7 +27,7 @@ layout 1100 "Page layout" {
                     view 'THUV' { id 'THUV' size 576 130 at 0 0 }
                 }
             }
-            view 'PICV' { id 'PICV' size 400 400 at 20 170
+            view 'PICV' { id 'PICV' size 400 360 at 20 170
                 {
                     brda { }
                 }
@@ -46,10 +46,10 @@ layout 1100 "Page layout" {
             capt { id 'LRES' size 100 16 at 440 500 text "${INFO_RESOLUTION}" }
             capt { id 'CRES' size 40 16 at 540 500 text "" }
             capt { id 'LDPI' size 20 16 at 582 500 text "dpi" }
-            push { id 'SAVE' size 110 20 at 220 584 title "${LAY_SAVE}" message 'SAVE' }
-            push { id 'BTBK' size 80 20 at 340 584 title "${LAY_BACK}" message 'BTBK' }
-            push { id 'BTPR' size 80 20 at 430 584 title "${LAY_PRINT}" message 'BTPR' }
-            push { id 'BTFN' size 80 20 at 520 584 title "${LAY_FINISH}" message 'BTFN' default 1 }
+            push { id 'SAVE' size 110 20 at 220 540 title "${LAY_SAVE}" message 'SAVE' }
+            push { id 'BTBK' size 80 20 at 340 540 title "${LAY_BACK}" message 'BTBK' }
+            push { id 'BTPR' size 80 20 at 430 540 title "${LAY_PRINT}" message 'BTPR' }
+            push { id 'BTFN' size 80 20 at 520 540 title "${LAY_FINISH}" message 'BTFN' default 1 }
         }
     }
 }

@@ -564,18 +564,10 @@ void CCopyDialogBox::OnScanEnded(CThreadChecker* checker) {
     if (plan.continueSession) {
       // Cancelled in the driver's own window: it stays open for the next scan.
       SetRunning(1);
-      twain->Scan_Continue();
-      checker->StartRepeating();
+      ContinueScanSession(twain, checker);
       return;
     }
-    if (twain) {
-      for (short item : plan.alerts) {
-        twain->DisableDS();
-        ShowAlert(item);
-      }
-      twain->SetImageSizeOver(0);
-      twain->SetImageResOver(0);
-    }
+    if (twain) ShowScanRefusals(twain, plan.alerts, [this](short item) { ShowAlert(item); });
     Refresh();
     RedrawMainWindow();
   }

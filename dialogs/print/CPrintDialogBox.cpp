@@ -36,7 +36,7 @@ constexpr ResIDT kLayoutDialog = 1100;
 constexpr SInt32 kSizeDialog = 200;
 constexpr SInt16 kAlertLayout = 400;
 constexpr SInt16 kAlertList = 400;
-enum : SInt32 { kItemFailed = 3, kItemNoSource = 6, kItemImageTooLarge = 37, kItemResolutionRefused = 49 };
+enum : SInt32 { kItemFailed = 3, kItemNoSource = 6 };
 enum : ResIDT {
   kSourceMenu = 9000,
   kPlatenModeMenu = 9001,
@@ -409,20 +409,14 @@ void CPrintDialogBox::OnScanEnded(CThreadChecker* checker) {
       PlanPrintScanEnd(scan, driverWindow, twain && twain->GetShowDriverUI() != 0, IsStitch());
   if (end.route == PrintScanRoute::Continue) {
     SetScanRunning(this, mScanning, 1);
-    twain->Scan_Continue();
-    checker->StartRepeating();
+    ContinueScanSession(twain, checker);
     return;
   }
-  if (twain && !IsStitch()) {
-    for (short item : end.alerts) {
-      twain->DisableDS();
+  if (twain && !IsStitch())
+    ShowScanRefusals(twain, end.alerts, [this](short item) {
       CWXUtility::Show_Error(kAlertLayout, this, kAlertList, item, 0, 1, nullptr, 0);
-      if (item == kItemImageTooLarge) twain->SetImageSizeOver(0);
-      if (item == kItemResolutionRefused) twain->SetImageResOver(0);
       Refresh();
-    }
-    twain->DisableDS();
-  }
+    });
   if (end.route == PrintScanRoute::Layout)
     LayOut(checker, scan);
   else

@@ -3,6 +3,7 @@
 #include "app/prefs/LanguageTables.h"
 #include "app/prefs/PrefRecords.h"
 #include "dialogs/print/ScanControlRules.h"
+#include "scanner/CThreadChecker.h"
 #include "scanner/CTWAIN.h"
 #include "scanner/Scanner.h"
 
@@ -53,6 +54,21 @@ CopyEndPlan PlanCopyEnd(const CopyScanOutcome& scan, bool driverInterface) {
   if (driverInterface && scan.outputLimitOver) plan.alerts.push_back(49);
   if (scan.highBitDepth) plan.alerts.push_back(38);
   return plan;
+}
+
+void ContinueScanSession(CTWAIN* session, CThreadChecker* watcher) {
+  session->Scan_Continue();
+  watcher->StartRepeating();
+}
+
+void ShowScanRefusals(CTWAIN* session, const std::vector<short>& alerts, const std::function<void(short)>& show) {
+  for (short item : alerts) {
+    session->DisableDS();
+    show(item);
+  }
+  session->SetImageSizeOver(0);
+  session->SetImageResOver(0);
+  session->DisableDS();
 }
 
 bool CopyFitFlag(RecordBytes work, unsigned short productID) {

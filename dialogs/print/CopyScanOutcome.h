@@ -3,11 +3,13 @@
 // quitting or closing after a scanner-button run) reads it, never the deleted connection.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "dialogs/print/CopyPageSize.h"
 #include "toolbox/RecordAccess.h"
 
+class CThreadChecker;
 class CTWAIN;
 class Scanner;
 
@@ -33,6 +35,13 @@ struct CopyEndPlan {
   std::vector<short> alerts;
 };
 CopyEndPlan PlanCopyEnd(const CopyScanOutcome& scan, bool driverInterface);
+
+// The Copy and Print dialogs' steps on the connection once its scan has ended: a scan
+// cancelled in the driver's own window goes on there, its watcher listening again; otherwise
+// each refusal is shown (`show`) with the source taken down first, then the refusal flags are
+// cleared and the source is taken down.
+void ContinueScanSession(CTWAIN* session, CThreadChecker* watcher);
+void ShowScanRefusals(CTWAIN* session, const std::vector<short>& alerts, const std::function<void(short)>& show);
 
 // Fit to the paper for the working PREF_COPY's source.
 bool CopyFitFlag(RecordBytes work, unsigned short productID);

@@ -13,10 +13,19 @@ struct pmObject {
   virtual ~pmObject() = default;
 };
 
+namespace {
+int gLivePrinters = 0;  // printer objects alive, for tests
+}  // namespace
+
 struct OpaquePMPrinter : pmObject {
   explicit OpaquePMPrinter(pmPrinterInfo printer)
-      : info(std::move(printer)), id(CFStringCreateWithCString(nullptr, info.name.c_str(), kCFStringEncodingUTF8)) {}
-  ~OpaquePMPrinter() override { CFRelease(id); }
+      : info(std::move(printer)), id(CFStringCreateWithCString(nullptr, info.name.c_str(), kCFStringEncodingUTF8)) {
+    ++gLivePrinters;
+  }
+  ~OpaquePMPrinter() override {
+    CFRelease(id);
+    --gLivePrinters;
+  }
   pmPrinterInfo info;
   CFStringRef id;
 };
@@ -92,6 +101,10 @@ OSStatus PMRelease(PMObject object) {
   if (--counted->refs == 0) delete counted;
   return noErr;
 }
+
+int PMTestRetainCount(PMObject object) { return object ? static_cast<const pmObject*>(object)->refs : 0; }
+
+int PMTestLivePrinters() { return gLivePrinters; }
 
 // ---- sessions and printers ----------------------------------------------------------------
 

@@ -61,6 +61,9 @@ enum : OSStatus {
 OSStatus PMRetain(PMObject object);
 // The last release frees the object (a session still in a job cancels it).
 OSStatus PMRelease(PMObject object);
+// For tests that holds balance: an object's holds, and how many printer objects live.
+int PMTestRetainCount(PMObject object);
+int PMTestLivePrinters();
 
 // ---- sessions and printers ----------------------------------------------------------------
 

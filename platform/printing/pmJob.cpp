@@ -17,6 +17,19 @@ namespace {
 
 constexpr size_t kSendChunk = 65536;
 
+int gJobsBeforeFailure = 0;
+OSStatus gJobFailure = noErr;
+
+// The hand-over's error that a test asked for, noErr otherwise.
+OSStatus ForcedFailure() {
+  if (gJobFailure == noErr) return noErr;
+  if (gJobsBeforeFailure > 0) {
+    --gJobsBeforeFailure;
+    return noErr;
+  }
+  return gJobFailure;
+}
+
 bool Exists(const std::string& path) {
   struct stat st;
   return lstat(path.c_str(), &st) == 0;
@@ -48,6 +61,11 @@ OSStatus CupsError(ipp_status_t status) {
 }  // namespace
 
 std::string pmFolderDocumentName(int number) { return "Print " + std::to_string(number) + ".pdf"; }
+
+void pmFailJobsAfter(int delivered, OSStatus error) {
+  gJobsBeforeFailure = delivered;
+  gJobFailure = error;
+}
 
 pmJob::pmJob(const pmPrinterInfo& printer, const pmJobTicket& ticket, std::string scratch)
     : mPrinter(printer), mTicket(ticket), mScratch(std::move(scratch)), mWriter(std::make_unique<PDFWriter>(mScratch)) {}
@@ -87,6 +105,7 @@ OSStatus pmJob::Finish(bool cancel) {
   if (cancel || err != noErr) return err;
   if (mWriter->PageCount() == 0) return noErr;
   err = mWriter->Finish();
+  if (err == noErr) err = ForcedFailure();
   if (err == noErr) err = mPrinter.folder ? DeliverToFolder() : DeliverToCups();
   return err;
 }

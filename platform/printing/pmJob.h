@@ -49,3 +49,8 @@ class pmJob {
 
 // The folder printer's documents: "Print <n>.pdf", n from 1 upwards, the first name free.
 std::string pmFolderDocumentName(int number);
+
+// For tests of what a failed print shows: the next `delivered` jobs are handed over, every
+// later one fails with `error` at its hand-over, its pages drawn but nothing left behind.
+// `error` noErr (the start) lets every job through.
+void pmFailJobsAfter(int delivered, OSStatus error);

@@ -1,5 +1,6 @@
 #include "dialogs/print/layout/CPrintLayoutDialog.h"
 
+#include <array>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -13,6 +14,7 @@
 #include "dialogs/print/layout/CPictureView.h"
 #include "dialogs/print/layout/CThumbnailPane.h"
 #include "dialogs/print/layout/CThumbnailView.h"
+#include "dialogs/print/layout/PageGeometry.h"
 #include "dialogs/print/layout/ScanRunCleanup.h"
 #include "display/Keys.h"
 #include "framework/LPlaceHolder.h"
@@ -37,6 +39,7 @@
 #include "toolbox/Gestalt.h"
 #include "toolbox/TextUtils.h"
 #include "toolbox/Resources.h"
+#include "app/prefs/CPreferences.h"
 #include "app/prefs/LanguageTables.h"
 #include "app/prefs/WXDefaultDir.h"
 
@@ -52,7 +55,6 @@ enum : SInt32 { kItemFailed = 3, kItemBack = 9, kItemNoPrinterOld = 26, kItemNoP
 enum : CommandT { kCommandAbout = 1, kCommandSynthetic = -8388608 };
 constexpr SInt32 kNewPrinterAlertSystem = 0x102F;
 constexpr SInt32 kDestinationSystem = 0x101F;
-constexpr double kCmPerInch = 2.5399999618530273;  // the single-precision factor
 constexpr OSType kPreviewCreator = 'prvw';
 constexpr UInt32 kJPEGCompression = 2;
 
@@ -68,32 +70,21 @@ void ShowAlert(LCommander* owner, SInt32 item) {
   CWXUtility::Show_Error(kAlertLayout, owner, kAlertList, item, 0, 1, nullptr, 0);
 }
 
-// "3.3 in": the whole part, a point, the tenths digit, the unit.
-void LengthText(double length, SInt16 unit, Str255 out) {
-  Str255 name;
-  GetIndString(name, kUnitTexts, unit);
-  const long whole = long(length);
-  const long tenths = long(10 * length) % 10;
-  PStrFromString(std::to_string(whole) + "." + std::to_string(tenths) + PStrToString(name), out);
-}
-
-void PixelText(long pixels, Str255 out) {
-  Str255 name;
-  GetIndString(name, kUnitTexts, 3);
-  PStrFromString(std::to_string(pixels) + PStrToString(name), out);
-}
-
 // The sizes a unit popup offers for one side: inches, centimetres, pixels.
 void SetSizeItems(LPopupButton* popup, long pixels, double resolution, long placed) {
-  const double scale = pixels > 0 ? double(placed) / double(pixels) : 0.0;
-  const double inches = resolution > 0 ? pixels / resolution * scale : 0.0;
-  Str255 text;
-  LengthText(inches, 1, text);
-  popup->SetMenuItemText(1, text);
-  LengthText(resolution > 0 ? pixels * kCmPerInch / resolution * scale : 0.0, 2, text);
-  popup->SetMenuItemText(2, text);
-  PixelText(pixels, text);
-  popup->SetMenuItemText(3, text);
+  std::array<std::string, 3> units;
+  for (SInt16 unit = 1; unit <= 3; ++unit) {
+    Str255 name;
+    GetIndString(name, kUnitTexts, unit);
+    units[unit - 1] = PStrToString(name);
+  }
+  const std::array<std::string, 3> texts =
+      pagegeom::SideTexts(SInt32(pixels), SInt32(std::lround(resolution)), SInt32(placed), units);
+  for (SInt16 item = 1; item <= 3; ++item) {
+    Str255 text;
+    PStrFromString(texts[item - 1], text);
+    popup->SetMenuItemText(item, text);
+  }
 }
 
 // A written page's own size, from its TIFF header; false when it cannot be read.
@@ -130,8 +121,14 @@ TArray<ScanData> PageList(const TArray<FSSpec>& files, CThreadChecker* watcher) 
   CTWAIN* twain = watcher->GetTWAIN();
   Scanner* plugIn = watcher->GetScanner();
   const long scanned = twain ? twain->GetImageCount() : plugIn ? plugIn->GetImageCount() : 0;
+  // A plug-in's pages carry the configured model's name, as a session's carry its source's.
   Str255 source{};
-  if (twain) LString::CopyPStr(twain->GetModelString(), source);
+  if (twain) {
+    LString::CopyPStr(twain->GetModelString(), source);
+  } else {
+    CPreferences stored(PREFS_FILE_NAME, 0);
+    PREF_SETTING::kModelName.get(PREF_ALL::kSetting.in(stored.PrefAll()), source);
+  }
   for (ArrayIndexT i = 1; i <= files.GetCount(); ++i) {
     ScanData page;
     page.imageFile = files[i];
@@ -198,10 +195,12 @@ void CPrintLayoutDialog::FinishCreateSelf() {
   const SInt32 unit = IS_E ? 1 : 2;
   Str255 blank;
   PStrFromString("-", blank);
+  // Quiet from the first item on: a popup's first item sets it to 1, and the dialog would
+  // set the other popup to that.
+  CWXUtility::StStopListening quiet(this);
   for (PaneIDT id : {PaneIDT('PBWD'), PaneIDT('PBHI')}) {
     auto* popup = CWXUtility::FindPaneAs<LPopupButton>(this, id);
     for (SInt16 item = 1; item <= 3; ++item) popup->AppendMenuItem(blank);
-    CWXUtility::StStopListening quiet(this);
     popup->SetValue(unit);
   }
 }

@@ -10,6 +10,7 @@
 #include "PageFixtures.h"
 #include "PrintFixtures.h"
 #include "printing/pmGeometry.h"
+#include "printing/pmJob.h"
 #include "printing/pmPrinters.h"
 #include "quickdraw/QDOffscreen.h"
 #include "support/TestEnv.h"
@@ -138,18 +139,24 @@ TEST_F(Printing, AFolderThatIsNotThereGivesNoPrinter) {
 
 TEST_F(Printing, TheCurrentPrinterOutlivesItsSessionWhileHeld) {
   PrinterEnvironment env(folder.string(), NoServer());
+  const int before = PMTestLivePrinters();
   PMPrintSession session;
   ASSERT_EQ(PMCreateSession(&session), noErr);
   PMPrinter printer;
   ASSERT_EQ(PMSessionGetCurrentPrinter(session, &printer), noErr);
+  const int held = PMTestRetainCount(printer);
   PMRetain(printer);
+  EXPECT_EQ(PMTestRetainCount(printer), held + 1);
   PMRelease(session);
+  EXPECT_EQ(PMTestRetainCount(printer), 1) << "only the hold is left";
+  EXPECT_EQ(PMTestLivePrinters(), before + 1);
   EXPECT_EQ(Utf8(PMPrinterGetID(printer)), "PDF Folder");
   PMPrintSession next;
   ASSERT_EQ(PMCreateSession(&next), noErr);
   EXPECT_EQ(PMSessionSetCurrentPMPrinter(next, printer), noErr);
   PMRelease(printer);
   PMRelease(next);
+  EXPECT_EQ(PMTestLivePrinters(), before);
 }
 
 // ---- geometry -----------------------------------------------------------------------------
@@ -352,6 +359,26 @@ TEST_F(Printing, ACancelledJobLeavesNothing) {
       });
   EXPECT_EQ(err, kPMCancel);
   EXPECT_TRUE(FilesIn(folder).empty());
+  PMRelease(session);
+}
+
+// Tests of a failed print ask for it: jobs after the first fail until asked no more.
+TEST_F(Printing, JobsMadeToFailLeaveNothingAndLaterJobsPrintAgain) {
+  PrinterEnvironment env(folder.string(), NoServer());
+  PMPrintSession session;
+  ASSERT_EQ(PMCreateSession(&session), noErr);
+  const TwoColourImage image(30, 20);
+  const auto print = [&] {
+    return PrintOnePage(session, [](PMPageFormat) {}, [&](GrafPtr port) { image.CopyTo(port, Rect{0, 0, 20, 30}); });
+  };
+  pmFailJobsAfter(1, kPMGeneralError);
+  EXPECT_EQ(print(), noErr);
+  EXPECT_EQ(print(), kPMGeneralError);
+  EXPECT_EQ(print(), kPMGeneralError);
+  EXPECT_EQ(FilesIn(folder).size(), 1u) << "a failed job leaves no file";
+  pmFailJobsAfter(0, noErr);
+  EXPECT_EQ(print(), noErr);
+  EXPECT_EQ(FilesIn(folder).size(), 2u);
   PMRelease(session);
 }
 

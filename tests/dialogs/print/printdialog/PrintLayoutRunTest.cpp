@@ -16,7 +16,7 @@
 #include <thread>
 #include <vector>
 
-#include "PrintRunTestEnv.h"
+#include "PrintLayoutRunEnv.h"
 #include "app/prefs/WXDefaultDir.h"
 #include "dialogs/print/layout/CPicturePane.h"
 #include "dialogs/print/layout/CPictureView.h"
@@ -31,8 +31,6 @@
 
 namespace wxapp {
 namespace {
-
-using Step = std::function<void(CPrintLayoutDialog*)>;
 
 // What the preview stand-in was handed on each call, and what it answers.
 struct PreviewCall {
@@ -75,62 +73,6 @@ MessageT PreviewStandIn(unsigned char, CThreadChecker* watcher, TArray<ScanDataP
   (*written)->AddItem(sWrittenFiles[sPreviewCalls.size() - 1]);
   return answer;
 }
-
-class PrintLayoutRunTest : public PrintRunTest {
- public:
-  void SetUp() override {
-    PrintRunTest::SetUp();
-    SetPrintLayoutProc(nullptr);
-    fs::create_directories(mPrints);
-    mPrinter = std::make_unique<wxtest::PrinterEnvironment>(mPrints.string(), (mRoot / "no-cups.sock").string());
-  }
-  void TearDown() override {
-    PrintRunTest::TearDown();
-    mPrinter.reset();
-  }
-
-  // Once the layout thread has ended and every thumbnail has tried to load, `step` runs on
-  // the layout dialog (inside its modal loop).
-  void WhenLoaded(Step step) {
-    QueueDialogAction([this, step](LWindow* window) {
-      auto* layout = dynamic_cast<CPrintLayoutDialog*>(window);
-      ASSERT_NE(nullptr, layout);
-      bool loaded = !layout->LayoutThreadRunning();
-      for (SInt32 n = 1; CThumbnailPane* t = layout->Strip()->GetThumbnail(n); ++n) loaded &= t->HasTriedToLoad();
-      if (!loaded) {
-        WhenLoaded(step);
-        return;
-      }
-      step(layout);
-    });
-  }
-  void Then(Step step) {
-    QueueDialogAction([step](LWindow* window) { step(dynamic_cast<CPrintLayoutDialog*>(window)); });
-  }
-
-  // The page files the layout wrote into the temporary folder.
-  size_t TempCopies() {
-    SInt16 vRefNum = 0;
-    SInt32 dirID = 0;
-    FSSpec folder{};
-    if (!CWXUtility::FindTempFolder(&vRefNum, &dirID)) return 0;
-    FSMakeFSSpec(vRefNum, dirID, nullptr, &folder);
-    size_t n = 0;
-    for (const auto& entry : fs::directory_iterator(wxscan::PathOf(folder)))
-      n += entry.path().filename().string().rfind("tempcopy", 0) == 0;
-    return n;
-  }
-
-  std::vector<fs::path> Prints() {
-    std::vector<fs::path> files;
-    for (const auto& entry : fs::directory_iterator(mPrints)) files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
-    return files;
-  }
-
-  fs::path mPrints = mRoot / "prints";
-  std::unique_ptr<wxtest::PrinterEnvironment> mPrinter;
-};
 
 TEST_F(PrintLayoutRunTest, TheLayoutShowsEveryPageAndFinishingClosesBothDialogs) {
   ASSERT_NE(nullptr, Open());
