@@ -215,6 +215,7 @@ void CStitchDialog::ShowPictures(long step) {
 void CStitchDialog::ShowScreen(long step) {
   ShowTexts(step);
   ShowPictures(step);
+  if (step == 2 || step == 3) SetNextLabel(kLabelNext);
 }
 
 void CStitchDialog::SetNextLabel(SInt16 item) {
