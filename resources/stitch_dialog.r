@@ -7,7 +7,7 @@ layout 11000 "Stitch assist" {
         title "${STITCH_TITLE}"  windowClass 4  bounds 0 0 460 680  defaultButton 'NxBt'  cancelButton 'CnBt'
         {
             PicP { id 'StNm' size 40 40 at 20 20 picture 11005 }
-            capt { id 'MsTx' size 420 64 at 72 16 text "" }
+            stxt { id 'MsTx' size 420 64 at 72 16 text "" }
             PicP { id 'StGd' size 150 80 at 510 10 picture 11000 }
             view 'StcV' { id 'StVw' size 640 300 at 20 100
                 {

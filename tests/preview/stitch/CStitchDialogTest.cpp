@@ -260,7 +260,7 @@ TEST_F(StitchWizard, TwoHalvesMergeIntoTheOriginalPage) {
     long width, leftWidth, overlap, down;
   } rows[] = {
       {"colour, centred cut", 6, 24, 301, 160, 19, 0},
-      {"grey, off-centre cut", 5, 8, 251, 150, 25, 0},
+      {"grey, off-centre cut, the wider half on the right", 5, 8, 251, 100, 25, 0},
       {"bilevel, odd width", 4, 1, 203, 110, 17, 0},
       {"colour, right half lower", 6, 24, 281, 150, 20, 6},
   };
