@@ -394,11 +394,9 @@ bool CStitchDialog::ShowPicture() {
   } catch (...) {
   }
   DropScanEntries();
+  // A half that could not be written has been reported by its writer.
   ScanDataPlus page;
-  if (!pages.FetchItemAt(1, page)) {
-    ShowError(ioErr);
-    return false;
-  }
+  if (!pages.FetchItemAt(1, page)) return false;
   ScanData record;
   static_cast<AcqRecord&>(record) = page;
   record.imageFile = page.imageFile;

@@ -3,6 +3,7 @@
 // caller that writes it as the Save function does.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -24,6 +25,7 @@
 #include "preview/CStitchPictureView.h"
 #include "scanner/CTWAIN.h"
 #include "scanner/CThreadChecker.h"
+#include "support/ColorProfiles.h"
 #include "support/DialogShot.h"
 #include "support/TestEnv.h"
 #include "tests/app/prefs/PrefsTestEnv.h"
@@ -50,9 +52,12 @@ struct Caller : LDialogBox {
   void ListenToMessage(MessageT message, void* param) override {
     heard.push_back(message);
     if (message != 'TEnd') return;
+    // A disk a test filled for the merge has room again for the caller's own file.
+    FSTestSetWriteLimit(-1);
     auto* checker = static_cast<CThreadChecker*>(param);
     CTWAIN* twain = checker->GetTWAIN();
     entries = twain->GetImageCount();
+    profile = twain->GetModelString().ToStdString();
     for (ArrayIndexT i = 1; i <= twain->GetImageCount(); ++i) infos.push_back((*twain->GetImageInfoArray())[i]);
     StPDFDialog pdf;
     StJPEGDialog jpeg;
@@ -66,6 +71,7 @@ struct Caller : LDialogBox {
   FSSpec folder;
   std::vector<MessageT> heard;
   long entries = 0;
+  std::string profile;
   std::vector<TW_IMAGEINFO> infos;
 };
 
@@ -106,6 +112,18 @@ wxtest::Pnm Cut(const wxtest::Pnm& p, long left, long width, long top, long rows
   return c;
 }
 
+// `p` turned by 180 degrees (grey and colour).
+wxtest::Pnm HalfTurn(const wxtest::Pnm& p) {
+  wxtest::Pnm t = p;
+  const int channels = p.kind == 6 ? 3 : 1;
+  for (long y = 0; y < p.height; ++y)
+    for (long x = 0; x < p.width; ++x)
+      for (int k = 0; k < channels; ++k)
+        t.rows[size_t((p.height - 1 - y) * p.RowBytes() + (p.width - 1 - x) * channels + k)] =
+            p.rows[size_t(y * p.RowBytes() + x * channels + k)];
+  return t;
+}
+
 const std::string kModel = "Fake Scanner";
 
 // What the caller hands the wizard beyond its scan settings.
@@ -131,6 +149,7 @@ class StitchWizard : public wxtest::DialogTest {
     wxframework::ClearDialogActions();
     FSTestSetWriteLimit(-1);
     MemSetTempLimit(0);
+    MemSetHeapLimit(0);
     if (WizardOpen()) delete mWizard;
     mCaller.reset();
     CTWAIN::SetApplicationHost(nullptr);
@@ -208,13 +227,16 @@ class StitchWizard : public wxtest::DialogTest {
   }
 
   // Scans two halves with `overlap` columns in common; the right one moved into place.
-  void ScanAndAlign(const wxtest::Pnm& left, const wxtest::Pnm& right, int depth, long overlap, long down = 0) {
+  void ScanAndAlign(const wxtest::Pnm& left, const wxtest::Pnm& right, int depth, long overlap, long down = 0,
+                    bool turn = false) {
     Pages({left}, depth);
     Next();
     ASSERT_EQ(2, mWizard->GetStep());
+    if (turn) Press('RtBt');
     Pages({right}, depth);
     Next();
     ASSERT_EQ(3, mWizard->GetStep());
+    if (turn) Press('RtBt');
     Keys(0x1C, overlap);
     Keys(0x1F, down);
   }
@@ -258,11 +280,13 @@ TEST_F(StitchWizard, TwoHalvesMergeIntoTheOriginalPage) {
     const char* what;
     int kind, depth;
     long width, leftWidth, overlap, down;
+    bool upsideDown;
   } rows[] = {
-      {"colour, centred cut", 6, 24, 301, 160, 19, 0},
-      {"grey, off-centre cut, the wider half on the right", 5, 8, 251, 100, 25, 0},
-      {"bilevel, odd width", 4, 1, 203, 110, 17, 0},
-      {"colour, right half lower", 6, 24, 281, 150, 20, 6},
+      {"colour, centred cut", 6, 24, 301, 160, 19, 0, false},
+      {"grey, off-centre cut, the wider half on the right", 5, 8, 251, 100, 25, 0, false},
+      {"bilevel, odd width", 4, 1, 203, 110, 17, 0, false},
+      {"colour, right half lower", 6, 24, 281, 150, 20, 6, false},
+      {"grey, both halves upside down and turned", 5, 8, 231, 130, 21, 0, true},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
@@ -271,7 +295,9 @@ TEST_F(StitchWizard, TwoHalvesMergeIntoTheOriginalPage) {
     const wxtest::Pnm left = Cut(original, 0, row.leftWidth, 0, 240);
     const wxtest::Pnm right = Cut(original, rightLeft, row.width - rightLeft, row.down, 240);
     Open();
-    ASSERT_NO_FATAL_FAILURE(ScanAndAlign(left, right, row.depth, row.overlap, row.down));
+    ASSERT_NO_FATAL_FAILURE(ScanAndAlign(row.upsideDown ? HalfTurn(left) : left,
+                                         row.upsideDown ? HalfTurn(right) : right, row.depth, row.overlap, row.down,
+                                         row.upsideDown));
     Next();
     ASSERT_EQ(4, mWizard->GetStep());
     Next();
@@ -505,6 +531,159 @@ TEST_F(StitchWizard, AnOldSystemHidesTheWizardWhileItScans) {
   }
   EXPECT_TRUE(mWizard->IsVisible());
   EXPECT_EQ(2, mWizard->GetStep());
+}
+
+TEST_F(StitchWizard, TheHalfClickedLastCoversTheOverlap) {
+  // Two halves that disagree where they overlap: the left one black there, the right one white.
+  wxtest::Pnm left = Fixture(5, 140, 240), right = Fixture(5, 140, 240);
+  for (long y = 0; y < 240; ++y)
+    for (long x = 0; x < 20; ++x) {
+      left.rows[size_t(y * 140 + 120 + x)] = 0;
+      right.rows[size_t(y * 140 + x)] = 0xFF;
+    }
+  for (bool clickLeft : {false, true}) {
+    SCOPED_TRACE(clickLeft ? "the left half clicked last" : "the right half on top");
+    Open();
+    ASSERT_NO_FATAL_FAILURE(ScanAndAlign(left, right, 8, 20));
+    if (clickLeft) {
+      wxframework::ClickPane(View()->GetLeftPane());
+      wxframework::PumpEvents();
+      EXPECT_EQ(0, View()->GetIsRightImageOver());
+    }
+    Next();
+    Next();
+    const auto written = Written();
+    ASSERT_EQ(1u, written.size());
+    wxtest::Pnm expected = Cut(left, 0, 120, 0, 240);
+    expected.width = 260;
+    expected.rows.clear();
+    for (long y = 0; y < 240; ++y) {
+      const auto l = left.rows.begin() + y * 140, r = right.rows.begin() + y * 140;
+      expected.rows.insert(expected.rows.end(), l, l + 120);
+      if (clickLeft)
+        expected.rows.insert(expected.rows.end(), l + 120, l + 140);
+      else
+        expected.rows.insert(expected.rows.end(), r, r + 20);
+      expected.rows.insert(expected.rows.end(), r + 20, r + 140);
+    }
+    EXPECT_EQ(0, Differences(written[0], expected));
+    fs::remove(written[0]);
+  }
+}
+
+TEST_F(StitchWizard, AFirstScanThatIsRefusedStartsOverOnANewConnection) {
+  Open();
+  wxfake::WriteFakeScript(mScript.path(), "name=Another Scanner");
+  Answer(900);
+  Next();
+  EXPECT_EQ(1, mWizard->GetStep());
+  EXPECT_EQ(std::vector<std::string>{Item(6)}, alerts);
+  EXPECT_EQ(0, CWXUtility::sIsQuellaneOpened);
+  EXPECT_TRUE(mWizard->IsEnabled());
+  Pages({Fixture(6, 120, 240)}, 24);
+  Next();
+  EXPECT_EQ(2, mWizard->GetStep()) << "the next try scans";
+}
+
+TEST_F(StitchWizard, ASecondScanThatDoesNotStartStaysSilently) {
+  Open();
+  Pages({Fixture(6, 120, 240)}, 24);
+  Next();
+  ASSERT_EQ(2, mWizard->GetStep());
+  wxfake::WriteFakeScript(mScript.path(), "name=Another Scanner");
+  Next();
+  EXPECT_EQ(2, mWizard->GetStep());
+  EXPECT_TRUE(alerts.empty());
+  EXPECT_EQ(0, CWXUtility::sIsQuellaneOpened);
+  EXPECT_TRUE(mWizard->IsEnabled());
+  EXPECT_NE(nullptr, View()->GetLeftPane());
+}
+
+TEST_F(StitchWizard, AHalfThatCannotBeWrittenStepsBack) {
+  Open();
+  Pages({Fixture(6, 120, 240)}, 24);
+  // The raw page fits on the disk; the half's TIFF does not.
+  FSTestSetWriteLimit(120 * 240 * 3 + 2000);
+  Answer(900);
+  Next();
+  FSTestSetWriteLimit(-1);
+  EXPECT_EQ(1, mWizard->GetStep());
+  EXPECT_EQ(std::vector<std::string>{Item(3)}, alerts) << "told once, by the writer";
+  EXPECT_EQ(nullptr, View()->GetLeftPane());
+  EXPECT_EQ(std::vector<std::string>{}, TempFiles()) << "the half's files are gone";
+  Pages({Fixture(6, 120, 240)}, 24);
+  Next();
+  EXPECT_EQ(2, mWizard->GetStep()) << "the half scanned again";
+}
+
+TEST_F(StitchWizard, AFailedSecondMergeHandsOverTheFirstDocumentAlone) {
+  Options o;
+  o.moreDocuments = 1;
+  Open(o);
+  const wxtest::Pnm page = Fixture(6, 150, 240);
+  ASSERT_NO_FATAL_FAILURE(ScanAndAlign(page, page, 24, 30));
+  Next();
+  Answer(900);
+  Next();
+  ASSERT_EQ(1, mWizard->GetStep());
+  ASSERT_NO_FATAL_FAILURE(ScanAndAlign(page, page, 24, 30));
+  Next();
+  Answer(900);
+  FSTestSetWriteLimit(1000);
+  Next();
+  FSTestSetWriteLimit(-1);
+  EXPECT_FALSE(WizardOpen());
+  EXPECT_EQ(std::vector<MessageT>{'TEnd'}, mCaller->heard);
+  EXPECT_EQ(1, mCaller->entries);
+  EXPECT_EQ(std::vector<std::string>({Item(7, "1"), Item(3)}), alerts);
+  EXPECT_EQ(1u, Written().size());
+  EXPECT_EQ(std::vector<std::string>{}, TempFiles());
+}
+
+TEST_F(StitchWizard, NoFreeMergedNameFailsTheMerge) {
+  for (int n = 1; n <= 9999; ++n) {
+    char name[32];
+    std::snprintf(name, sizeof(name), "tempcopy0001STT%04d", n);
+    std::ofstream(mTemp / name);
+  }
+  Open();
+  const wxtest::Pnm page = Fixture(6, 120, 240);
+  ASSERT_NO_FATAL_FAILURE(ScanAndAlign(page, page, 24, 10));
+  Next();
+  Answer(900);
+  Next();
+  EXPECT_FALSE(WizardOpen());
+  EXPECT_EQ(std::vector<MessageT>{'StCl'}, mCaller->heard);
+  EXPECT_EQ(std::vector<std::string>{Item(3)}, alerts);
+  EXPECT_EQ(9999u, TempFiles().size()) << "only the names that were there";
+}
+
+TEST_F(StitchWizard, AdobeRGBConvertsColourHalvesBeforeTheyAreShown) {
+  WX_REQUIRE_COLOR_TOOLS();
+  ASSERT_TRUE(wxtest::InstallColordProfiles(env.root()));
+  const struct {
+    int kind, depth;
+    const char* profile;
+  } rows[] = {{6, 24, "AdobeRGB1998.icc"}, {5, 8, "sRGB.icc"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.depth);
+    Options o;
+    o.adobeRGB = 1;
+    Open(o);
+    const wxtest::Pnm page = Fixture(row.kind, 120, 240);
+    Pages({page}, row.depth, "model=sRGB.icc");
+    Next();
+    Pages({page}, row.depth, "model=sRGB.icc");
+    Next();
+    Next();
+    Next();
+    ASSERT_EQ(std::vector<MessageT>{'TEnd'}, mCaller->heard);
+    EXPECT_EQ(row.profile, mCaller->profile);
+    const auto written = Written();
+    ASSERT_EQ(1u, written.size());
+    if (row.depth == 24) EXPECT_GT(Differences(written[0], Cut(page, 0, 120, 0, 240)), 0) << "the colours changed";
+    fs::remove(written[0]);
+  }
 }
 
 using StitchWizardOnScreen = wxtest::OnScreen<StitchWizard>;
