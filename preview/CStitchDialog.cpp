@@ -65,6 +65,19 @@ void ShowError(OSErr err) { Alert(nullptr, err == memFullErr ? kItemOutOfMemory 
 
 void ShowDiskAlert(long item) { Alert(nullptr, SInt32(item), 0, 1); }
 
+// The model turned as its half shows on screen; a turn without memory is told (or left to
+// the caller) and changes nothing.
+OSErr Turn(CStitchCheckImage& model, UInt16 angle, bool tell = true) {
+  if (angle == 0) return noErr;
+  try {
+    model.RotateImage(180);
+  } catch (...) {
+    if (tell) ShowError(memFullErr);
+    return memFullErr;
+  }
+  return noErr;
+}
+
 // Step 4's Next label: what the caller does with the merged page.
 SInt16 FinishingLabel(long finishing, bool continues) {
   if (continues) return kLabelContinue;
@@ -435,15 +448,7 @@ void CStitchDialog::DropScanEntries() {
 // ---- Cropping and the merge -----------------------------------------------------------------
 
 void CStitchDialog::GoToCropping() {
-  if (!mLeft || !mRight) return;
-  if (mView->GetLeftAngle() != 0) {
-    try {
-      mLeft->RotateImage(180);
-    } catch (...) {
-      ShowError(memFullErr);
-      return;
-    }
-  }
+  if (!mLeft || !mRight || Turn(*mLeft, mView->GetLeftAngle()) != noErr) return;
   SetNextLabel(FinishingLabel(mRequest.finishing, mRequest.moreDocuments != 0 || mRequest.preview != 0));
   ShowScreen(4);
   mView->SetCropPane();
@@ -482,14 +487,7 @@ void CStitchDialog::Merge() {
   stitch.SetRightImagePt(&places.rightPt);
   stitch.SetIsRightImageOver(mView->GetIsRightImageOver());
 
-  OSErr err = noErr;
-  if (mView->GetRightAngle() != 0) {
-    try {
-      mRight->RotateImage(180);
-    } catch (...) {
-      err = memFullErr;
-    }
-  }
+  OSErr err = Turn(*mRight, mView->GetRightAngle(), false);
   if (err == noErr) err = mLeft->CreateMergeImage(&stitch, mRight.get());
   FSSpec merged{};
   if (err == noErr && !MergedName(&merged)) err = dupFNErr;
@@ -625,14 +623,7 @@ void CStitchDialog::Back() {
       SetStep(2);
       break;
     case 4:
-      if (mView->GetLeftAngle() != 0) {
-        try {
-          mLeft->RotateImage(180);
-        } catch (...) {
-          ShowError(memFullErr);
-          return;
-        }
-      }
+      if (Turn(*mLeft, mView->GetLeftAngle()) != noErr) return;
       SetNextLabel(kLabelNext);
       ShowScreen(3);
       mView->ClearCropPane();
