@@ -170,7 +170,7 @@ class StitchWizard : public wxtest::DialogTest {
 
   // The fake scans these pictures, one a page, at `depth`.
   void Pages(const std::vector<wxtest::Pnm>& pages, int depth, const std::string& extra = "") {
-    std::string script = "name=" + kModel + "\ndepth=" + std::to_string(depth) + "\npages=" +
+    std::string script = "name=" + mModel + "\ndepth=" + std::to_string(depth) + "\npages=" +
                          std::to_string(pages.size()) + "\nres=150\n" + extra;
     for (size_t i = 0; i < pages.size(); ++i) {
       const fs::path file = mScript.path() / ("page" + std::to_string(++mPageFiles) + ".pnm");
@@ -183,7 +183,7 @@ class StitchWizard : public wxtest::DialogTest {
   void Open(const Options& o = Options{}) {
     mCaller = std::make_unique<Caller>(Out());
     Str255 model;
-    PStrFromString(kModel, model);
+    PStrFromString(mModel, model);
     PREF_FILE file;
     mWizard = CStitchDialog::ShowStitchDialog(o.caller, 1, model, SDimension16{2970, 2100}, 1, 3, 0, 1, 150, mApp, 0,
                                               0, o.finishing, mCaller.get(), o.adobeRGB, o.moreDocuments,
@@ -265,6 +265,7 @@ class StitchWizard : public wxtest::DialogTest {
   }
 
   wxtest::PrefsEnv env;
+  std::string mModel = kModel;
   wxtest::ScratchDir mScript;
   fs::path mTemp, mLog;
   int mPageFiles = 0;
@@ -518,6 +519,22 @@ TEST_F(StitchWizard, TheFileCallerShowsTheScanInformationAndItsOwnPrompt) {
   EXPECT_EQ(std::vector<std::string>{Item(41, "1")}, alerts) << "the prompt a scanner button answers";
 }
 
+TEST_F(StitchWizard, TheFileCallerAsksByClickAloneWithAScannerWithoutThatButton) {
+  mModel = "Dremlo Model D";  // product 0x1240
+  Options o;
+  o.caller = 6;
+  o.finishing = 5;
+  o.moreDocuments = 1;
+  Open(o);
+  const wxtest::Pnm page = Fixture(6, 120, 240);
+  ASSERT_NO_FATAL_FAILURE(ScanAndAlign(page, page, 24, 0));
+  Next();
+  Answer(901);
+  Next();
+  EXPECT_EQ(std::vector<std::string>{Item(7, "1")}, alerts);
+  EXPECT_EQ(std::vector<MessageT>{'TEnd'}, mCaller->heard);
+}
+
 TEST_F(StitchWizard, AnOldSystemHidesTheWizardWhileItScans) {
   GestaltSetValue(gestaltSystemVersion, 0x1020);
   Open();
@@ -689,7 +706,14 @@ TEST_F(StitchWizard, AdobeRGBConvertsColourHalvesBeforeTheyAreShown) {
 using StitchWizardOnScreen = wxtest::OnScreen<StitchWizard>;
 
 TEST_F(StitchWizardOnScreen, EachStepAsItIsShown) {
-  const wxtest::Pnm original = Fixture(6, 260, 240);
+  // A page a person can read: a title, lines of text and a picture across the cut.
+  const fs::path drawn = mScript.path() / "document.ppm";
+  ASSERT_EQ(0, wxtest::Run("convert -size 260x240 xc:white -fill '#24364f' -pointsize 18 -annotate +20+34 'Stitched page' "
+                           "-stroke '#9aa6b5' -draw 'line 20,60 240,60 line 20,80 240,80 line 20,100 200,100' "
+                           "-stroke none -fill '#3d7cd6' -draw 'circle 130,170 130,130' -fill '#d9534f' "
+                           "-draw 'rectangle 60,200 200,215' -depth 8 'ppm:" + drawn.string() + "'"));
+  wxtest::Pnm original;
+  ASSERT_TRUE(wxtest::ReadPnm(drawn, &original));
   Open();
   wxtest::ShootDialog(mWizard, "stitch", "wizard-step-1.png");
   Pages({Cut(original, 0, 140, 0, 240)}, 24);
