@@ -133,7 +133,13 @@ CStitchDialog* CStitchDialog::ShowStitchDialog(long function, unsigned char isTW
   r.fileType = fileType;
   if (file) r.file = *file;
 
-  auto* wizard = dynamic_cast<CStitchDialog*>(LWindow::CreateWindow(kLayout, super));
+  // A wizard that cannot be made closed without a result.
+  CStitchDialog* wizard = nullptr;
+  try {
+    wizard = dynamic_cast<CStitchDialog*>(LWindow::CreateWindow(kLayout, super));
+  } catch (...) {
+    wizard = nullptr;
+  }
   if (!wizard) {
     if (caller) caller->ListenToMessage(msg_StitchClosed, nullptr);
     return nullptr;

@@ -361,6 +361,14 @@ TEST_F(StitchWizard, BackRotateAndCancelFollowTheSteps) {
   EXPECT_TRUE(wxframework::FindPane(mWizard, 'BkBt')->IsVisible());
   EXPECT_TRUE(wxframework::FindPane(mWizard, 'RtBt')->IsVisible());
   EXPECT_EQ(wxtest::ResourceText(11000, 2), wxframework::PaneText(mWizard, 'MsTx'));
+  {
+    // The half shows its own colours, untinted by the dialog's.
+    Rect frame{};
+    View()->GetLeftPane()->CalcPortFrameRect(frame);
+    int width = 0, height = 0;
+    const auto pixels = wxdriver::WindowPixels(mWindow, &width, &height);
+    EXPECT_EQ(0x000D1Au, pixels[size_t(frame.top) * size_t(width) + size_t(frame.left)] & 0xFFFFFF);
+  }
   Press('RtBt');
   EXPECT_EQ(180, View()->GetLeftAngle());
   // Back answered Cancel keeps the half and its file; OK removes both.
