@@ -11,16 +11,16 @@ namespace {
 
 constexpr SInt32 kLastCoveringSystem = 0x102F;
 
-bool Covers() {
+}  // namespace
+
+bool ScanCoversWindows() {
   SInt32 version = 0;
   Gestalt(gestaltSystemVersion, &version);
   return version <= kLastCoveringSystem;
 }
 
-}  // namespace
-
 void CoverForScan(LWindow* dialog) {
-  if (Covers()) {
+  if (ScanCoversWindows()) {
     dialog->Hide();
     if (CAppearanceApp::sMainWindow) CAppearanceApp::sMainWindow->DisableWindow();
   } else {
@@ -30,7 +30,7 @@ void CoverForScan(LWindow* dialog) {
 }
 
 void UncoverAfterScan(LWindow* dialog) {
-  if (Covers() && CAppearanceApp::sMainWindow) CAppearanceApp::sMainWindow->EnableWindow();
+  if (ScanCoversWindows() && CAppearanceApp::sMainWindow) CAppearanceApp::sMainWindow->EnableWindow();
   if (!dialog->IsVisible()) dialog->Show();
   dialog->Enable();
   dialog->Refresh();

@@ -9,6 +9,8 @@ class LWindow;
 
 using CWXUtility::EnableIf;
 
+// Whether this system hides a scanning window and covers the main window (up to 0x102F).
+bool ScanCoversWindows();
 // While a scan runs the dialog is disabled; systems up to 0x102F hide it and cover the main
 // window instead.
 void CoverForScan(LWindow* dialog);

@@ -101,7 +101,9 @@ void CStitchPictureView::SetPicturePane(const ScanData& record, long side) {
   if (mLeft && mRight) {
     Rect leftFrame{};
     mLeft->CalcPortFrameRect(leftFrame);
-    mMoveLimits = StitchPaneGeometry::MoveLimits(leftFrame);
+    SDimension16 rightSize{};
+    mRight->GetFrameSize(rightSize);
+    mMoveLimits = StitchPaneGeometry::MoveLimits(leftFrame, rightSize);
   }
 }
 

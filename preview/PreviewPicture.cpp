@@ -4,6 +4,7 @@
 
 #include "framework/LException.h"
 #include "framework/LGWorld.h"
+#include "framework/StColorState.h"
 #include "output/color/CColorSync.h"
 #include "output/export/CRotate.h"
 #include "quicktime/QuickTime.h"
@@ -73,6 +74,10 @@ LGWorld* Load(const FSSpec& file, long rotation, const LStr255& sourceName, cons
     if (CopiesWidePages(Width(natural))) {
       Rect target{};
       GetPortBounds(picture->GetMacGWorld(), &target);
+      // The copy takes the current port's colours: a dialog's grey text and background
+      // would tint the page.
+      StColorState saved;
+      StColorState::Normalize();
       page->CopyImage(picture->GetMacGWorld(), target);
     }
     page.reset();

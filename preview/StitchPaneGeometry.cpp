@@ -41,10 +41,14 @@ Rect HalfFrame(SDimension16 view, double scale, SInt32 imageWidth, SInt32 imageH
   return Rect{S16(top), S16(left), S16(top + h), S16(left + w)};
 }
 
-Rect MoveLimits(const Rect& leftFrame) {
+Rect MoveLimits(const Rect& leftFrame, SDimension16 rightSize) {
   const long height = long(leftFrame.bottom) - leftFrame.top, width = long(leftFrame.right) - leftFrame.left;
-  return Rect{S16(long(leftFrame.top - height * 0.125)), S16(leftFrame.left + 1),
-              S16(long(leftFrame.bottom + height * 0.125)), S16(leftFrame.right + width)};
+  // A larger right half gets its excess on top, so that every place a half of the left
+  // one's size could take is still in reach.
+  const long taller = std::max(0L, long(rightSize.height) - height);
+  const long wider = std::max(0L, long(rightSize.width) - width);
+  return Rect{S16(long(leftFrame.top - height * 0.125) - taller), S16(leftFrame.left + 1),
+              S16(long(leftFrame.bottom + height * 0.125) + taller), S16(leftFrame.right + width + wider)};
 }
 
 Point Clamp(const Rect& frame, const Rect& limits) {

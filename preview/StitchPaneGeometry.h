@@ -25,9 +25,10 @@ double DisplayScale(SInt16 pictureHeight, SInt32 leftImageHeight, SInt32 rightIm
 // A half's frame in a view of `view`: centred vertically, its inner edge on the centre line
 // (side 1 left, 2 right).
 Rect HalfFrame(SDimension16 view, double scale, SInt32 imageWidth, SInt32 imageHeight, long side);
-// How far the right half may go: an eighth of the left height up or down, left until one
-// column of the left half stays uncovered, right until one left width past it.
-Rect MoveLimits(const Rect& leftFrame);
+// How far the right half (of `rightSize`) may go: an eighth of the left height up or down,
+// left until one column of the left half stays uncovered, right until one left width past
+// it; a right half taller or wider than the left one has that much more room.
+Rect MoveLimits(const Rect& leftFrame, SDimension16 rightSize);
 // The move (h, v) that brings `frame` back inside `limits`: top, bottom, right, left, each
 // tested on `frame` as given.
 Point Clamp(const Rect& frame, const Rect& limits);

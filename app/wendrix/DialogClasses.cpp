@@ -23,8 +23,19 @@
 #include "preview/CPreviewDialog.h"
 #include "preview/CPreviewView.h"
 #include "preview/CStitchPictureView.h"
+#include "preview/CStitchDialog.h"
+
+namespace {
+
+// The stitch wizard shows the File function's scan-information window while it scans.
+void FillStitchScanInfo(LWindow* window, PREF_FILE* record) {
+  if (auto* info = dynamic_cast<CScanInfoWindow*>(window)) info->SetDisplayData(record, record, record, record, record);
+}
+
+}  // namespace
 
 const AppClassList& DialogClasses() {
+  CStitchDialog::SetScanInfoFiller(&FillStitchScanInfo);
   static const AppClassList classes = {
       AppClassEntry<CMailerSelectDialog>(), AppClassEntry<CPreferenceApplTable>(), AppClassEntry<CSaveDialogBox>(),
       AppClassEntry<CScanInfoWindow>(),     AppClassEntry<CSettingDialogBox>(),    AppClassEntry<CFileNameAddDialog>(),
@@ -40,6 +51,7 @@ const AppClassList& DialogClasses() {
       AppClassEntry<CMailDialogBox>(),
       AppClassEntry<CCopyDialogBox>(),
       AppClassEntry<CStitchPictureView>(),
+      AppClassEntry<CStitchDialog>(),
   };
   return classes;
 }

@@ -41,8 +41,10 @@ TEST(StitchPaneGeometry, HalvesMeetOnTheCentreLineAtOneScale) {
 
 TEST(StitchPaneGeometry, RightHalfStaysWithinItsLimits) {
   const Rect left{50, 50, 250, 200};
-  const Rect limits = MoveLimits(left);
+  const Rect limits = MoveLimits(left, SDimension16{150, 200});
   EXPECT_EQ(Str(limits), "{25,51,275,350}") << "an eighth of 200 up and down; one column; one width";
+  EXPECT_EQ(Str(MoveLimits(left, SDimension16{100, 100})), "{25,51,275,350}") << "a smaller right half";
+  EXPECT_EQ(Str(MoveLimits(left, SDimension16{230, 260})), "{-35,51,335,430}") << "a larger one: its excess more";
   struct Case {
     const char* what;
     Rect frame;

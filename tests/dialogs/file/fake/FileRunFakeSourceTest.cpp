@@ -63,7 +63,8 @@ struct StitchCall {
   fs::path destination, temp;
 };
 std::vector<StitchCall> gStitchCalls;
-CStitchDialog gWizard;
+// Only its address goes back: the dialogs never call the wizard, so none is built.
+alignas(CStitchDialog) unsigned char gWizard[sizeof(CStitchDialog)];
 
 fs::path PathOf(const FSSpec& spec) {
   std::string path;
@@ -80,7 +81,7 @@ CStitchDialog* CStitchDialog::ShowStitchDialog(long function, unsigned char, uns
                                                StOtherDialog*, StOtherDialog*, unsigned char, long, unsigned long,
                                                PREF_FILE*) {
   gStitchCalls.push_back({function, paperIndex, showDriverUI, caller, PathOf(spec1), PathOf(spec2)});
-  return &gWizard;
+  return reinterpret_cast<CStitchDialog*>(gWizard);
 }
 
 namespace {

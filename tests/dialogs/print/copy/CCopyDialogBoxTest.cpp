@@ -46,7 +46,8 @@ struct StitchCall {
   LDialogBox* caller = nullptr;
 };
 std::vector<StitchCall> gStitchCalls;
-CStitchDialog gWizard;
+// Only its address goes back: the dialogs never call the wizard, so none is built.
+alignas(CStitchDialog) unsigned char gWizard[sizeof(CStitchDialog)];
 
 }  // namespace
 
@@ -71,7 +72,7 @@ CStitchDialog* CStitchDialog::ShowStitchDialog(long function, unsigned char, uns
   call.temp = spec2;
   call.optionsNull = !pdf && !jpeg && !pict && !tiff && !file;
   gStitchCalls.push_back(call);
-  return &gWizard;
+  return reinterpret_cast<CStitchDialog*>(gWizard);
 }
 
 namespace wxapp {

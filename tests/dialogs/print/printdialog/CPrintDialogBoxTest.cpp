@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "preview/CStitchDialog.h"
+
 #include <fstream>
 
 #include "PrintRunTestEnv.h"
@@ -250,6 +254,12 @@ TEST_F(PrintRunTest, AStitchSizeHandsTheScanToTheWizard) {
     ASSERT_NE(nullptr, Open());
     Dialog()->SetStartFlag(autoStart);
     Dialog()->ListenToMessage(msg_OK, nullptr);
+    // The wizard is closed on its first step, without a result.
+    for (LCommander* sub : std::vector<LCommander*>(Dialog()->GetSubCommanders()))
+      if (auto* wizard = dynamic_cast<CStitchDialog*>(sub)) {
+        wizard->ListenToMessage(msg_Cancel, nullptr);
+        break;
+      }
     EXPECT_EQ(autoStart == 0, Dialog() != nullptr);
     if (Dialog()) {
       EXPECT_TRUE(Dialog()->IsVisible());
