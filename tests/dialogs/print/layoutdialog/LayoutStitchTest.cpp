@@ -21,7 +21,8 @@ struct StitchCall {
   bool optionsNull = false;
 };
 std::vector<StitchCall> gStitchCalls;
-CStitchDialog gWizard;
+// Only its address goes back: the dialog never calls the wizard, so none is built.
+alignas(CStitchDialog) unsigned char gWizard[sizeof(CStitchDialog)];
 
 }  // namespace
 
@@ -44,7 +45,7 @@ CStitchDialog* CStitchDialog::ShowStitchDialog(long function, unsigned char, uns
   call.temp = spec2;
   call.optionsNull = !pdf && !jpeg && !pict && !tiff && !file;
   gStitchCalls.push_back(call);
-  return &gWizard;
+  return reinterpret_cast<CStitchDialog*>(gWizard);
 }
 
 namespace wxapp {
