@@ -44,6 +44,7 @@
 using namespace FunctionDialogParts;
 using FunctionDialogKit::Alert;
 using FunctionDialogKit::Ask;
+using FunctionDialogKit::FileNameAccepted;
 
 namespace {
 
@@ -628,11 +629,7 @@ void CFileDialogBox::OnNotices() {
 void CFileDialogBox::OnApply() {
   Str255 name;
   mName->GetDescriptor(name);
-  const long problem = CWXUtility::CheckFileName(name);
-  if (problem != 0) {
-    Alert(this, problem);
-    return;
-  }
+  if (!FileNameAccepted(this, name)) return;
   ForgetVanishedApplication();
   RecordBytes r = Working();
   RecordBytes tab = TabRecord();
@@ -791,9 +788,7 @@ void CFileDialogBox::OnPreview(long value) {
 void CFileDialogBox::OnTab() {
   Str255 name;
   mName->GetDescriptor(name);
-  const long problem = CWXUtility::CheckFileName(name);
-  if (problem != 0) {
-    Alert(this, problem);
+  if (!FileNameAccepted(this, name)) {
     CWXUtility::StStopListening quiet(this);
     mTabs->SetValue(SInt32(mRememberedTab));
     return;
@@ -900,9 +895,7 @@ void CFileDialogBox::OnStart() {
     CWXUtility::StStopListening quiet(this);
     mName->SetDescriptor(name);
   }
-  const long problem = CWXUtility::CheckFileName(name);
-  if (problem != 0) {
-    Alert(this, problem);
+  if (!FileNameAccepted(this, name)) {
     SwitchTarget(mName);
     return;
   }
