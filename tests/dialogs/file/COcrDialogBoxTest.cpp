@@ -281,32 +281,8 @@ TEST_F(OcrDialog, ADroppedApplicationBecomesTheOCRApplication) {
   EXPECT_EQ(PStrToString(PREF_OCR::kOCRApp.get(mDialog->Working()).name), "Other.app");
 }
 
-struct RefusedStart {
-  const char* what;
-  const char* name;
-  SInt32 alert;
-};
-
 TEST_F(OcrDialog, ABadNameStopsTheStartWithItsAlertAndStoresNothing) {
-  const RefusedStart rows[] = {
-      {"a slash", "a/b", 14},
-      {"longer than 20", "abcdefghijklmnopqrstu", 15},
-      {"empty", "", 16},
-      {"a leading period", ".hidden", 30},
-  };
-  for (const RefusedStart& row : rows) {
-    SCOPED_TRACE(row.what);
-    const std::vector<uint8_t> before = FileBytes();
-    Open();
-    SetName(row.name);
-    std::vector<std::string> alerts;
-    AnswerAlert(&alerts);
-    Send(msg_OK);
-    EXPECT_EQ(alerts, std::vector<std::string>{ListItem(400, SInt16(row.alert))});
-    EXPECT_EQ(CWXUtility::sIsQuellaneOpened, 0);
-    Close();
-    EXPECT_EQ(FileBytes(), before);
-  }
+  ExpectBadNamesStopTheStart([this] { Open(); });
 }
 
 TEST_F(OcrDialog, WithoutAnApplicationTheStartAsksAndACancelledChooserScansNothing) {

@@ -124,6 +124,35 @@ class FunctionDialogTest : public HeadlessApp {
     wxframework::AnswerNextDialog(answer);
   }
 
+  // Each unusable name stops the start with its own alert: nothing scans and the file keeps
+  // every byte. `open` opens the dialog.
+  template <class OpenFn>
+  void ExpectBadNamesStopTheStart(OpenFn open) {
+    const struct {
+      const char* what;
+      const char* name;
+      SInt16 alert;
+    } rows[] = {
+        {"a slash", "a/b", 14},
+        {"longer than 20", "abcdefghijklmnopqrstu", 15},
+        {"empty", "", 16},
+        {"a leading period", ".hidden", 30},
+    };
+    for (const auto& row : rows) {
+      SCOPED_TRACE(row.what);
+      const std::vector<uint8_t> before = FileBytes();
+      open();
+      SetName(row.name);
+      std::vector<std::string> alerts;
+      AnswerAlert(&alerts);
+      Send(msg_OK);
+      EXPECT_EQ(alerts, std::vector<std::string>{ListItem(400, row.alert)});
+      EXPECT_EQ(CWXUtility::sIsQuellaneOpened, 0);
+      Close();
+      EXPECT_EQ(FileBytes(), before);
+    }
+  }
+
   ScratchDir mRoot;
   Box* mDialog = nullptr;
 };
