@@ -108,23 +108,7 @@ TEST_F(FileFromMainWindow, AScannerButtonScansAtOnceHiddenHandsTheFileOnAndClose
   ASSERT_NE(dialog, nullptr);
   EXPECT_FALSE(dialog->IsVisible());
   EXPECT_EQ(dialog->Working().u32(F::kCurrentTab.off), 2u) << "button 5 is tab 2";
-  ASSERT_EQ(CWXUtility::sIsQuellaneOpened, 1) << "the scan did not start";
-  for (int i = 0; i < 600 && CWXUtility::sIsQuellaneOpened == 1; ++i) {
-    mApp->ProcessNextEvent();
-    LThread::Yield();
-  }
-  ASSERT_EQ(CWXUtility::sIsQuellaneOpened, 0);
-  ProcessRunPendingLaunches();
-  std::string line;
-  for (int i = 0; i < 300 && line.empty(); ++i) {
-    std::ifstream in(mRoot / "viewer.log");
-    std::getline(in, line);
-    if (line.empty()) usleep(10000);
-  }
-  ASSERT_EQ(wxscan::FilesIn(mOut), 1u);
-  EXPECT_EQ(line, fs::directory_iterator(mOut)->path().string());
-  EXPECT_EQ(Dialog(), nullptr) << "a button run ends by closing";
-  EXPECT_NE(mApp->GetState(), programState_Quitting);
+  ExpectTheRunHandsOnItsFileAndCloses();
 }
 
 TEST_F(FileFromMainWindow, AButtonWhoseRecordAsksShowsTheDialogAndItsNotices) {

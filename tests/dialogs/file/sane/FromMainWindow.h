@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
@@ -21,10 +23,12 @@
 #include "appservices/Processes.h"
 #include "display/Display.h"
 #include "framework/FrameworkDriver.h"
+#include "framework/LThread.h"
 #include "framework/LWindow.h"
 #include "framework/URegistrar.h"
 #include "output/hub/WXDialogFlags.h"
 #include "scanner/CTWAIN.h"
+#include "scanner/ScanTestSupport.h"
 #include "support/TestEnv.h"
 #include "toolbox/Files.h"
 #include "toolbox/Resources.h"
@@ -47,8 +51,8 @@ class FromMainWindow : public ::testing::Test {
     std::string log = mApplication;
     for (char& c : log) c = char(std::tolower(static_cast<unsigned char>(c)));
     const std::filesystem::path program = mRoot / "apps" / mApplication;
-    std::ofstream(program) << "#!/bin/sh\n(IFS='|'; echo \"$*\") >> '" << (mRoot / (log + ".log")).string()
-                           << "'\n";
+    mLog = mRoot / (log + ".log");
+    std::ofstream(program) << "#!/bin/sh\n(IFS='|'; echo \"$*\") >> '" << mLog.string() << "'\n";
     std::filesystem::permissions(program, std::filesystem::perms::owner_all);
     DpyUseHeadless();
     DpyClearInput();
@@ -106,6 +110,28 @@ class FromMainWindow : public ::testing::Test {
     unsetenv("WENDRIX_ROOT");
   }
 
+  // The scan of a scanner-button run ends, the application is handed the one file written
+  // (it runs detached), and the dialog closes without quitting the program.
+  void ExpectTheRunHandsOnItsFileAndCloses() {
+    ASSERT_EQ(CWXUtility::sIsQuellaneOpened, 1) << "the scan did not start";
+    for (int i = 0; i < 600 && CWXUtility::sIsQuellaneOpened == 1; ++i) {
+      mApp->ProcessNextEvent();
+      LThread::Yield();
+    }
+    ASSERT_EQ(CWXUtility::sIsQuellaneOpened, 0);
+    ProcessRunPendingLaunches();
+    std::string line;
+    for (int i = 0; i < 300 && line.empty(); ++i) {
+      std::ifstream in(mLog);
+      std::getline(in, line);
+      if (line.empty()) usleep(10000);
+    }
+    ASSERT_EQ(wxscan::FilesIn(mOut), 1u);
+    EXPECT_EQ(line, std::filesystem::directory_iterator(mOut)->path().string());
+    EXPECT_EQ(Dialog(), nullptr) << "a button run ends by closing";
+    EXPECT_NE(mApp->GetState(), programState_Quitting);
+  }
+
   static Box* Dialog() {
     for (WindowRef w = GetWindowList(); w; w = GetNextWindow(w))
       if (auto* dialog = dynamic_cast<Box*>(LWindow::FetchWindowObject(w))) return dialog;
@@ -119,6 +145,7 @@ class FromMainWindow : public ::testing::Test {
 
  private:
   const char* mApplication;
+  std::filesystem::path mLog;
 };
 
 }  // namespace wxsane

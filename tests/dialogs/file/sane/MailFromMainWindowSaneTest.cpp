@@ -85,23 +85,7 @@ TEST_F(MailFromMainWindow, AScannerButtonScansAtOnceHandsTheFilesOnAndCloses) {
   SInt32 pushed = 1;
   CAppearanceApp::sMainWindow->ListenToMessage('MAIL', &pushed);
   ASSERT_NE(Dialog(), nullptr);
-  ASSERT_EQ(CWXUtility::sIsQuellaneOpened, 1) << "the scan did not start";
-  for (int i = 0; i < 600 && CWXUtility::sIsQuellaneOpened == 1; ++i) {
-    mApp->ProcessNextEvent();
-    LThread::Yield();
-  }
-  ASSERT_EQ(CWXUtility::sIsQuellaneOpened, 0);
-  ProcessRunPendingLaunches();
-  std::string line;
-  for (int i = 0; i < 300 && line.empty(); ++i) {
-    std::ifstream in(mRoot / "post.log");
-    std::getline(in, line);
-    if (line.empty()) usleep(10000);
-  }
-  ASSERT_EQ(wxscan::FilesIn(mOut), 1u);
-  EXPECT_EQ(line, fs::directory_iterator(mOut)->path().string());
-  EXPECT_EQ(Dialog(), nullptr) << "a button run ends by closing";
-  EXPECT_NE(mApp->GetState(), programState_Quitting);
+  ExpectTheRunHandsOnItsFileAndCloses();
 }
 
 }  // namespace
