@@ -18,6 +18,7 @@
 #include "app/CCicnButton.h"
 #include "app/CEditText.h"
 #include "app/CPopupButton.h"
+#include "app/prefs/CPreferences.h"
 #include "app/prefs/LanguageTables.h"
 #include "appservices/Processes.h"
 #include "framework/FrameworkDriver.h"
@@ -32,6 +33,7 @@
 #include "support/TestEnv.h"
 #include "tests/support/HeadlessApp.h"
 #include "toolbox/Gestalt.h"
+#include "toolbox/TextUtils.h"
 #include "windows/MacWindows.h"
 
 namespace wxsane {
@@ -112,6 +114,33 @@ class HandOnRun : public wxtest::HeadlessApp {
     for (const auto& entry : std::filesystem::directory_iterator(mOut)) files.push_back(entry.path());
     std::sort(files.begin(), files.end());
     return files;
+  }
+  // The settings name `model` as the scanner.
+  static void SetModel(const char* model) {
+    CPreferences prefs(PREFS_FILE_NAME, 0);
+    Str255 text;
+    PStrFromString(model, text);
+    PREF_SETTING::kModelName.set(PREF_ALL::kSetting.in(prefs.PrefAll()), text);
+  }
+  // Starts the open dialog's run and removes the application: the file is still written and
+  // the dialog stays, usable.
+  void ExpectTheRunOutlivesItsApplication(Box* dialog) {
+    dialog->ListenToMessage(msg_OK, nullptr);
+    std::filesystem::remove(mRoot / mApplication);
+    RunToTheEnd();
+    EXPECT_EQ(Written().size(), 1u);
+    ASSERT_EQ(Dialog(), dialog);
+    EXPECT_TRUE(dialog->IsVisible());
+    EXPECT_TRUE(dialog->IsEnabled());
+  }
+  // Starts the open dialog's run, which cannot start: after the alert the dialog is back, usable.
+  void ExpectTheStartRefusedWithTheDialogBack(Box* dialog) {
+    wxframework::AnswerNextDialog(msg_OK);  // the scan entry's alert
+    dialog->ListenToMessage(msg_OK, nullptr);
+    EXPECT_FALSE(wxframework::HasDialogActions());
+    EXPECT_EQ(CWXUtility::sIsQuellaneOpened, 0);
+    EXPECT_TRUE(dialog->IsEnabled());
+    EXPECT_TRUE(dialog->IsVisible());
   }
 
   wxtest::ScratchDir mRoot;

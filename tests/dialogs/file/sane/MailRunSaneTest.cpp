@@ -223,31 +223,14 @@ TEST_F(MailRun, ALostApplicationLeavesTheFilesToTheFolderOpenerAndTheDialogOpen)
 
 TEST_F(MailRun, AnApplicationRemovedAfterTheStartKeepsTheFilesAndTheDialog) {
   Configure(1);
-  CMailDialogBox* dialog = Open();
-  dialog->ListenToMessage(msg_OK, nullptr);
-  fs::remove(mRoot / "apps" / "Post");
-  RunToTheEnd();
-  EXPECT_EQ(Written().size(), 1u);
-  ASSERT_EQ(Dialog(), dialog);
-  EXPECT_TRUE(dialog->IsVisible());
-  EXPECT_TRUE(dialog->IsEnabled());
+  ExpectTheRunOutlivesItsApplication(Open());
 }
 
 TEST_F(MailRun, AScanThatDoesNotStartGivesTheDialogBack) {
   Configure(1);
-  {
-    CPreferences prefs(PREFS_FILE_NAME, 0);
-    Str255 model;
-    PStrFromString("No Such Model", model);
-    PREF_SETTING::kModelName.set(PREF_ALL::kSetting.in(prefs.PrefAll()), model);
-  }
+  SetModel("No Such Model");
   CMailDialogBox* dialog = Open();
-  wxframework::AnswerNextDialog(msg_OK);  // the scan entry's alert
-  dialog->ListenToMessage(msg_OK, nullptr);
-  EXPECT_FALSE(wxframework::HasDialogActions());
-  EXPECT_EQ(CWXUtility::sIsQuellaneOpened, 0);
-  EXPECT_TRUE(dialog->IsEnabled());
-  EXPECT_TRUE(dialog->IsVisible());
+  ExpectTheStartRefusedWithTheDialogBack(dialog);
   EXPECT_TRUE(Written().empty());
 }
 

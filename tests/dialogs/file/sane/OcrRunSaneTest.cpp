@@ -123,31 +123,14 @@ TEST_F(OcrRun, EachFileTypeIsWrittenCheckedAndHandedToTheOCRApplication) {
 
 TEST_F(OcrRun, AnApplicationRemovedAfterTheStartKeepsTheFilesAndTheDialog) {
   Configure(2);
-  COcrDialogBox* dialog = Open();
-  dialog->ListenToMessage(msg_OK, nullptr);
-  fs::remove(mRoot / "apps" / "Reader");
-  RunToTheEnd();
-  EXPECT_EQ(Written().size(), 1u);
-  ASSERT_EQ(Dialog(), dialog);
-  EXPECT_TRUE(dialog->IsVisible());
-  EXPECT_TRUE(dialog->IsEnabled());
+  ExpectTheRunOutlivesItsApplication(Open());
 }
 
 TEST_F(OcrRun, AScanThatDoesNotStartGivesTheDialogBack) {
   Configure(2);
-  {
-    CPreferences prefs(PREFS_FILE_NAME, 0);
-    Str255 model;
-    PStrFromString("No Such Model", model);
-    PREF_SETTING::kModelName.set(PREF_ALL::kSetting.in(prefs.PrefAll()), model);
-  }
+  SetModel("No Such Model");
   COcrDialogBox* dialog = Open();
-  wxframework::AnswerNextDialog(msg_OK);  // the scan entry's alert
-  dialog->ListenToMessage(msg_OK, nullptr);
-  EXPECT_FALSE(wxframework::HasDialogActions());
-  EXPECT_EQ(CWXUtility::sIsQuellaneOpened, 0);
-  EXPECT_TRUE(dialog->IsEnabled());
-  EXPECT_TRUE(dialog->IsVisible());
+  ExpectTheStartRefusedWithTheDialogBack(dialog);
   bool enabled = false, usesMark = false;
   UInt16 mark = 0;
   Str255 name{};
