@@ -535,8 +535,8 @@ void CFileDialogBox::FileTypePopupMessage_Sub(long type) {
     (intoNewCopy ? F::kFileName : F::kDefaultFileName).set(rec, name);
     F::kSetting16.set(rec, UInt32(type));
     RecordBytes pdf = PDFOf(rec);
-    StPDFDialog::kUnused4.set(pdf, type == kTypeMultiPage || type == kTypeAddToPDF ? 1 : 0);
-    StPDFDialog::kUnused8.set(pdf, type == kTypeAddToPDF ? 1 : 0);
+    FunctionDialogKit::MarkPdfFileType(pdf, type == kTypeMultiPage || type == kTypeAddToPDF,
+                                       type == kTypeAddToPDF);
     FSSpec append = StPDFDialog::kAppendTo.get(pdf);
     if (type == kTypeAddToPDF && append.name[0] != 0 && !SpecResolves(append)) {
       append.name[0] = 0;

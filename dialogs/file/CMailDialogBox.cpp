@@ -574,8 +574,7 @@ void CMailDialogBox::OnFileType(long item) {
   StoreName(PREF_MAIL::kSetting16.get(r));
   PREF_MAIL::kSetting16.set(r, UInt32(item));
   RecordBytes pdf = PDFOf(r);
-  StPDFDialog::kUnused4.set(pdf, (item == kTypeMultiPDF || item == kTypeAddToPDF) ? 1 : 0);
-  StPDFDialog::kUnused8.set(pdf, item == kTypeAddToPDF ? 1 : 0);
+  FunctionDialogKit::MarkPdfFileType(pdf, item == kTypeMultiPDF || item == kTypeAddToPDF, item == kTypeAddToPDF);
   if (item == kTypeAddToPDF && !PDFChosen()) pdf.setU8(StPDFDialog::kAppendTo.off + 6, 0);
   SetFileNameEditText();
   SetSaveToStaticText();

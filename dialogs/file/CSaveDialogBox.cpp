@@ -426,8 +426,7 @@ void CSaveDialogBox::OnFileType(long item) {
   StoreFileName(PREF_SAVE::kFileType.get(r));
   PREF_SAVE::kFileType.set(r, UInt32(item));
   RecordBytes pdf = PREF_SAVE::kPDF.in(r);
-  StPDFDialog::kUnused4.set(pdf, (item == kTypeMultiPDF || item == kTypeAddToPDF) ? 1 : 0);
-  StPDFDialog::kUnused8.set(pdf, item == kTypeAddToPDF ? 1 : 0);
+  MarkPdfFileType(pdf, item == kTypeMultiPDF || item == kTypeAddToPDF, item == kTypeAddToPDF);
   if (item == kTypeAddToPDF) CheckPDFToAddTo();
   EnableIf(mAskName, item != kTypeAddToPDF);
   SetResolution_Popup();

@@ -136,6 +136,11 @@ void ShowTransferRefusals(LWindow* dialog, CTWAIN& twain, bool driverWindow) {
   dialog->Refresh();
 }
 
+void MarkPdfFileType(RecordBytes pdf, bool onePDF, bool addToPDF) {
+  StPDFDialog::kUnused4.set(pdf, onePDF ? 1 : 0);
+  StPDFDialog::kUnused8.set(pdf, addToPDF ? 1 : 0);
+}
+
 void DeleteRunObjects(CThreadChecker* checker) {
   Scanner* scanner = checker->GetScanner();
   CTWAIN* twain = checker->GetTWAIN();

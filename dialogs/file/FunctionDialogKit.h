@@ -52,6 +52,10 @@ void ShowCustomSize(LPopupButton* size, RecordBytes record, const PrefDocSize& f
 // dialog is drawn again.
 void ShowTransferRefusals(LWindow* dialog, CTWAIN& twain, bool driverWindow);
 
+// The PDF settings' marks for the chosen file type: all pages in one file, and those pages
+// added to an existing PDF.
+void MarkPdfFileType(RecordBytes pdf, bool onePDF, bool addToPDF);
+
 // The scan watcher and the scan objects it watches.
 void DeleteRunObjects(CThreadChecker* checker);
 // Both files of every pending page, then the pages.
