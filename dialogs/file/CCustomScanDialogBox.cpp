@@ -70,9 +70,6 @@ enum : SInt32 {
   kItemNoPermission = 13,
   kItemNoApp = 17,
   kItemPendingOnClose = 27,
-  kItemImageTooLarge = 37,
-  kItemSixteenBits = 38,
-  kItemResolutionRefused = 49,
 };
 enum : short { kTransferFailed = 1, kTransferCancelledInDriverWindow = 3 };
 // Systems that launch the target application before the scan.
@@ -440,11 +437,7 @@ void CCustomScanDialogBox::OnForgetApp() {
 void CCustomScanDialogBox::OnApply() {
   Str255 name;
   mName->GetDescriptor(name);
-  const long problem = CWXUtility::CheckFileName(name);
-  if (problem != 0) {
-    Alert(this, problem);
-    return;
-  }
+  if (!FileNameAccepted(this, name)) return;
   ForgetVanishedTargetApp();
   RecordBytes r = Working();
   StoreName();
@@ -510,9 +503,7 @@ void CCustomScanDialogBox::OnStart() {
     CWXUtility::StStopListening quiet(this);
     mName->SetDescriptor(name);
   }
-  const long problem = CWXUtility::CheckFileName(name);
-  if (problem != 0) {
-    Alert(this, problem);
+  if (!FileNameAccepted(this, name)) {
     SwitchTarget(mName);
     return;
   }
@@ -647,26 +638,6 @@ void CCustomScanDialogBox::StartStitch() {
       &options.tiff, R::kCheckFIRE.get(r), 0, FileTypeCode(FileType()), nullptr);
 }
 
-void CCustomScanDialogBox::ShowTransferRefusals(CTWAIN* twain) {
-  if (twain->GetResult() != kTransferFailed) return;
-  const bool driverWindow = R::kCheckUION.get(Working()) == 1;
-  if (driverWindow && twain->IsImageSizeOver()) {
-    twain->DisableDS();
-    Alert(this, kItemImageTooLarge);
-    twain->SetImageSizeOver(0);
-  }
-  if (driverWindow && twain->IsImageResOver()) {
-    twain->DisableDS();
-    Alert(this, kItemResolutionRefused);
-    twain->SetImageResOver(0);
-  }
-  if (twain->IsDeepImage()) {
-    twain->DisableDS();
-    Alert(this, kItemSixteenBits);
-  }
-  Refresh();
-}
-
 void CCustomScanDialogBox::OnScanEnded(CThreadChecker* checker) {
   if (!checker) return;
   SetRunning(0);
@@ -688,7 +659,7 @@ void CCustomScanDialogBox::OnScanEnded(CThreadChecker* checker) {
         return;
       }
     }
-    ShowTransferRefusals(twain);
+    if (twain->GetResult() == kTransferFailed) ShowTransferRefusals(this, *twain, R::kCheckUION.get(r) == 1);
     // A box the setting disabled keeps its stored tick, which must not convert.
     if (R::kCheckSVAD.get(r) == 1 && mAdobeRGB->IsEnabled()) adobeRGB = AdobeRGBPages::Convert(*twain);
   }

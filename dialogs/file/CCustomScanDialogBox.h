@@ -111,7 +111,6 @@ class CCustomScanDialogBox : public LDialogBox, public CPreferences, public CFun
   void StartScan();
   void StartStitch();
   void OnScanEnded(CThreadChecker* checker);
-  void ShowTransferRefusals(CTWAIN* twain);
   // Sends the written files to the target application; true when it received them.
   bool HandOn(const TArray<FSSpec>* written);
   void PreviewRun(CThreadChecker* checker, CTWAIN* twain);

@@ -44,6 +44,7 @@
 using namespace FunctionDialogParts;
 using FunctionDialogKit::Alert;
 using FunctionDialogKit::Ask;
+using FunctionDialogKit::FileNameAccepted;
 
 namespace {
 
@@ -534,8 +535,8 @@ void CFileDialogBox::FileTypePopupMessage_Sub(long type) {
     (intoNewCopy ? F::kFileName : F::kDefaultFileName).set(rec, name);
     F::kSetting16.set(rec, UInt32(type));
     RecordBytes pdf = PDFOf(rec);
-    StPDFDialog::kUnused4.set(pdf, type == kTypeMultiPage || type == kTypeAddToPDF ? 1 : 0);
-    StPDFDialog::kUnused8.set(pdf, type == kTypeAddToPDF ? 1 : 0);
+    FunctionDialogKit::MarkPdfFileType(pdf, type == kTypeMultiPage || type == kTypeAddToPDF,
+                                       type == kTypeAddToPDF);
     FSSpec append = StPDFDialog::kAppendTo.get(pdf);
     if (type == kTypeAddToPDF && append.name[0] != 0 && !SpecResolves(append)) {
       append.name[0] = 0;
@@ -628,11 +629,7 @@ void CFileDialogBox::OnNotices() {
 void CFileDialogBox::OnApply() {
   Str255 name;
   mName->GetDescriptor(name);
-  const long problem = CWXUtility::CheckFileName(name);
-  if (problem != 0) {
-    Alert(this, problem);
-    return;
-  }
+  if (!FileNameAccepted(this, name)) return;
   ForgetVanishedApplication();
   RecordBytes r = Working();
   RecordBytes tab = TabRecord();
@@ -791,9 +788,7 @@ void CFileDialogBox::OnPreview(long value) {
 void CFileDialogBox::OnTab() {
   Str255 name;
   mName->GetDescriptor(name);
-  const long problem = CWXUtility::CheckFileName(name);
-  if (problem != 0) {
-    Alert(this, problem);
+  if (!FileNameAccepted(this, name)) {
     CWXUtility::StStopListening quiet(this);
     mTabs->SetValue(SInt32(mRememberedTab));
     return;
@@ -900,9 +895,7 @@ void CFileDialogBox::OnStart() {
     CWXUtility::StStopListening quiet(this);
     mName->SetDescriptor(name);
   }
-  const long problem = CWXUtility::CheckFileName(name);
-  if (problem != 0) {
-    Alert(this, problem);
+  if (!FileNameAccepted(this, name)) {
     SwitchTarget(mName);
     return;
   }

@@ -43,6 +43,7 @@
 using namespace FunctionDialogParts;
 using FunctionDialogKit::Alert;
 using FunctionDialogKit::Ask;
+using FunctionDialogKit::FileNameAccepted;
 
 namespace {
 
@@ -68,9 +69,6 @@ enum : SInt32 {
   kItemPendingOnClose = 27,
   kItemConfirmAddToPDF = 31,
   kItemNoPDFToAddTo = 32,
-  kItemImageTooLarge = 37,
-  kItemDeepImage = 38,
-  kItemPageTooLargeForPDF = 49,
 };
 constexpr SInt16 kAlertLayout = 400;
 constexpr SInt16 kNextPageLayout = 350;
@@ -576,8 +574,7 @@ void CMailDialogBox::OnFileType(long item) {
   StoreName(PREF_MAIL::kSetting16.get(r));
   PREF_MAIL::kSetting16.set(r, UInt32(item));
   RecordBytes pdf = PDFOf(r);
-  StPDFDialog::kUnused4.set(pdf, (item == kTypeMultiPDF || item == kTypeAddToPDF) ? 1 : 0);
-  StPDFDialog::kUnused8.set(pdf, item == kTypeAddToPDF ? 1 : 0);
+  FunctionDialogKit::MarkPdfFileType(pdf, item == kTypeMultiPDF || item == kTypeAddToPDF, item == kTypeAddToPDF);
   if (item == kTypeAddToPDF && !PDFChosen()) pdf.setU8(StPDFDialog::kAppendTo.off + 6, 0);
   SetFileNameEditText();
   SetSaveToStaticText();
@@ -678,11 +675,7 @@ void CMailDialogBox::OnApplicationDropped(const FSSpec& app) {
 void CMailDialogBox::OnApply() {
   Str255 name;
   mName->GetDescriptor(name);
-  const long problem = CWXUtility::CheckFileName(name);
-  if (problem != 0) {
-    Alert(this, problem);
-    return;
-  }
+  if (!FileNameAccepted(this, name)) return;
   ForgetVanishedApplication();
   StoreName(FileType());
   CWXUtility::CheckHistFileName(name, Working(), PREF_MAIL::kHistory);
@@ -771,9 +764,7 @@ void CMailDialogBox::OnStart() {
   const bool businessCard = PREF_MAIL::kSetting16.get(r) == kTypeMultiPDF &&
                             long(PREF_MAIL::kPaperSize.get(r)) == long(Paper_Size_BusinessCard);
   PDFOf(r).setU8(StPDFDialog::kUnused108.off, businessCard ? 1 : 0);
-  const long problem = CWXUtility::CheckFileName(name);
-  if (problem != 0) {
-    Alert(this, problem);
+  if (!FileNameAccepted(this, name)) {
     SwitchTarget(mName);
     return;
   }
@@ -835,7 +826,6 @@ void CMailDialogBox::OnStart() {
 }
 
 void CMailDialogBox::StartScan() {
-  RecordBytes setting = PREF_ALL::kSetting.in(PrefAll());
   RecordBytes r = Working();
   CoverForScan(this);
   UpdatePort();
@@ -904,23 +894,8 @@ void CMailDialogBox::OnScanEnded(CThreadChecker* checker) {
     checker->StartRepeating();
     return;
   }
-  if (twain && result == kTransferFailed) {
-    if (driverWindow && twain->IsImageSizeOver()) {
-      twain->DisableDS();
-      Alert(this, kItemImageTooLarge);
-      twain->SetImageSizeOver(0);
-    }
-    if (driverWindow && twain->IsImageResOver()) {
-      twain->DisableDS();
-      Alert(this, kItemPageTooLargeForPDF);
-      twain->SetImageResOver(0);
-    }
-    if (twain->IsDeepImage()) {
-      twain->DisableDS();
-      Alert(this, kItemDeepImage);
-    }
-    Refresh();
-  }
+  if (twain && result == kTransferFailed)
+    FunctionDialogKit::ShowTransferRefusals(this, *twain, driverWindow);
   if (PREF_MAIL::kCheckAIRE.get(r) != 0) {
     PreviewRun(checker);
     return;

@@ -29,6 +29,7 @@
 #include "toolbox/Resources.h"
 
 using namespace FunctionDialogParts;
+using FunctionDialogKit::FileNameAccepted;
 
 namespace {
 
@@ -353,11 +354,7 @@ void COcrDialogBox::Commit() {
 void COcrDialogBox::OnApply() {
   Str255 name;
   mName->GetDescriptor(name);
-  const long problem = CWXUtility::CheckFileName(name);
-  if (problem != 0) {
-    CWXUtility::Show_Error(CWXUtility::kAlertLayout, this, 400, problem, 0, 1, nullptr, 0);
-    return;
-  }
+  if (!FileNameAccepted(this, name)) return;
   ForgetVanishedApplication();
   RecordBytes r = Working();
   PREF_OCR::kDefaultFileName.set(r, name);
@@ -424,9 +421,7 @@ void COcrDialogBox::OnStart() {
       mName->SetDescriptor(name);
     }
   }
-  const long problem = CWXUtility::CheckFileName(name);
-  if (problem != 0) {
-    CWXUtility::Show_Error(CWXUtility::kAlertLayout, this, 400, problem, 0, 1, nullptr, 0);
+  if (!FileNameAccepted(this, name)) {
     SwitchTarget(mName);
     return;
   }

@@ -81,9 +81,6 @@ enum : SInt32 {
   kItemPendingOnClose = 27,
   kItemConfirmAddToPDF = 31,
   kItemNoPDFToAddTo = 32,
-  kItemImageTooLarge = 37,
-  kItemSixteenBits = 38,
-  kItemResolutionRefused = 49,
 };
 // Transfer results of the TWAIN connection.
 enum : short { kTransferFailed = 1, kTransferCancelledInDriverWindow = 3 };
@@ -429,8 +426,7 @@ void CSaveDialogBox::OnFileType(long item) {
   StoreFileName(PREF_SAVE::kFileType.get(r));
   PREF_SAVE::kFileType.set(r, UInt32(item));
   RecordBytes pdf = PREF_SAVE::kPDF.in(r);
-  StPDFDialog::kUnused4.set(pdf, (item == kTypeMultiPDF || item == kTypeAddToPDF) ? 1 : 0);
-  StPDFDialog::kUnused8.set(pdf, item == kTypeAddToPDF ? 1 : 0);
+  MarkPdfFileType(pdf, item == kTypeMultiPDF || item == kTypeAddToPDF, item == kTypeAddToPDF);
   if (item == kTypeAddToPDF) CheckPDFToAddTo();
   EnableIf(mAskName, item != kTypeAddToPDF);
   SetResolution_Popup();
@@ -510,11 +506,7 @@ void CSaveDialogBox::OnFormatOptions() {
 void CSaveDialogBox::OnApply() {
   Str255 name;
   mName->GetDescriptor(name);
-  const long problem = CWXUtility::CheckFileName(name);
-  if (problem != 0) {
-    Alert(this, problem);
-    return;
-  }
+  if (!FileNameAccepted(this, name)) return;
   RecordBytes r = Working();
   StoreFileName(PREF_SAVE::kFileType.get(r));
   CWXUtility::CheckHistFileName(name, r, PREF_SAVE::kHistory);
@@ -576,9 +568,7 @@ void CSaveDialogBox::OnStart() {
       mName->SetDescriptor(name);
     }
   }
-  const long problem = CWXUtility::CheckFileName(name);
-  if (problem != 0) {
-    Alert(this, problem);
+  if (!FileNameAccepted(this, name)) {
     SwitchTarget(mName);
     return;
   }
@@ -716,27 +706,6 @@ void CSaveDialogBox::StartStitch() {
   if (mCloseWhenStarted) DoClose();
 }
 
-bool CSaveDialogBox::TransferRefusalsShown(CTWAIN* twain) {
-  const bool driverWindow = PREF_SAVE::kCheckUION.get(Working()) == 1;
-  if (twain->GetResult() != kTransferFailed) return false;
-  if (driverWindow && twain->IsImageSizeOver()) {
-    twain->DisableDS();
-    Alert(this, kItemImageTooLarge);
-    twain->SetImageSizeOver(0);
-  }
-  if (driverWindow && twain->IsImageResOver()) {
-    twain->DisableDS();
-    Alert(this, kItemResolutionRefused);
-    twain->SetImageResOver(0);
-  }
-  if (twain->IsDeepImage()) {
-    twain->DisableDS();
-    Alert(this, kItemSixteenBits);
-  }
-  Refresh();
-  return true;
-}
-
 void CSaveDialogBox::OnScanEnded(CThreadChecker* checker) {
   if (!checker) return;
   SetScanRunning(this, mBusy, 0);
@@ -759,7 +728,8 @@ void CSaveDialogBox::OnScanEnded(CThreadChecker* checker) {
         return;
       }
     }
-    TransferRefusalsShown(twain);
+    if (twain->GetResult() == kTransferFailed)
+      ShowTransferRefusals(this, *twain, PREF_SAVE::kCheckUION.get(r) == 1);
     // A box the setting disabled keeps its stored tick, which must not convert.
     if (PREF_SAVE::kCheckSVAD.get(r) == 1 && mAdobeRGB->IsEnabled()) adobeRGB = AdobeRGBPages::Convert(*twain);
   }

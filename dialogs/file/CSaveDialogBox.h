@@ -98,7 +98,6 @@ class CSaveDialogBox : public LDialogBox, public CPreferences, public CFunctionD
   void StartScan();
   void StartStitch();
   void OnScanEnded(CThreadChecker* checker);
-  bool TransferRefusalsShown(CTWAIN* twain);
   bool AskForNextPage(CTWAIN* twain, SInt32 pages);
   void PreviewRun(CThreadChecker* checker, CTWAIN* twain);
   // The batch's pages into their files or the run's target; `failed` when pages were left

@@ -28,6 +28,7 @@ namespace FunctionDialogKit {
 namespace {
 constexpr SInt16 kAlertLayout = 400;
 constexpr SInt16 kAlertList = 400;
+enum : long { kItemImageTooLarge = 37, kItemDeepImage = 38, kItemTooLargeAtResolution = 49 };
 // Paths are cut this much narrower than their pane, to keep clear of its edge.
 constexpr SInt16 kPathMargin = 15;
 enum : CommandT { kCommandClose = 1, kCommandQuit = 10, kCommandSynthetic = -8388608 };
@@ -75,6 +76,12 @@ bool Ask(LCommander* owner, long item) {
   return CWXUtility::Show_Error(kAlertLayout, owner, kAlertList, item, 1, 1, nullptr, 0) == msg_OK;
 }
 
+bool FileNameAccepted(LCommander* owner, ConstStr255Param name) {
+  const long problem = CWXUtility::CheckFileName(name);
+  if (problem != 0) Alert(owner, problem);
+  return problem == 0;
+}
+
 bool ShortPath(LPane* caption, const FSSpec& spec, Str255 text) {
   SDimension16 frame;
   caption->GetFrameSize(frame);
@@ -109,6 +116,29 @@ void ShowCustomSize(LPopupButton* size, RecordBytes record, const PrefDocSize& f
   Str255 text;
   CWXUtility::ManuscriptPrefToString(custom, text);
   size->SetMenuItemText(SInt16(Paper_Size_custom), text);
+}
+
+void ShowTransferRefusals(LWindow* dialog, CTWAIN& twain, bool driverWindow) {
+  if (driverWindow && twain.IsImageSizeOver()) {
+    twain.DisableDS();
+    Alert(dialog, kItemImageTooLarge);
+    twain.SetImageSizeOver(0);
+  }
+  if (driverWindow && twain.IsImageResOver()) {
+    twain.DisableDS();
+    Alert(dialog, kItemTooLargeAtResolution);
+    twain.SetImageResOver(0);
+  }
+  if (twain.IsDeepImage()) {
+    twain.DisableDS();
+    Alert(dialog, kItemDeepImage);
+  }
+  dialog->Refresh();
+}
+
+void MarkPdfFileType(RecordBytes pdf, bool onePDF, bool addToPDF) {
+  StPDFDialog::kUnused4.set(pdf, onePDF ? 1 : 0);
+  StPDFDialog::kUnused8.set(pdf, addToPDF ? 1 : 0);
 }
 
 void DeleteRunObjects(CThreadChecker* checker) {

@@ -12,6 +12,7 @@
 #include "output/export/PageRecords.h"
 
 class CThreadChecker;
+class CTWAIN;
 class LCommander;
 class LEditText;
 class LPopupButton;
@@ -33,6 +34,8 @@ bool DecideCommandWhileScanning(CommandT command, UInt8 busy, bool& outEnabled);
 // String list 400's item in the alert box: OK only, or a question answered true by OK.
 void Alert(LCommander* owner, long item);
 bool Ask(LCommander* owner, long item);
+// True when `name` can name a file; otherwise false after the alert that says why.
+bool FileNameAccepted(LCommander* owner, ConstStr255Param name);
 
 // The item's full path, cut to the caption's width less a margin; false when no path can be
 // made.
@@ -43,6 +46,15 @@ void ShowFolderPath(LPane* caption, const FSSpec& folder);
 FSSpec TempFolder();
 // The size popup's custom item shows the stored custom size.
 void ShowCustomSize(LPopupButton* size, RecordBytes record, const PrefDocSize& field);
+
+// After a failed transfer: the alerts for an image too large and for one too large at its
+// resolution (both only when the driver's window scanned) and for a too deep image; then the
+// dialog is drawn again.
+void ShowTransferRefusals(LWindow* dialog, CTWAIN& twain, bool driverWindow);
+
+// The PDF settings' marks for the chosen file type: all pages in one file, and those pages
+// added to an existing PDF.
+void MarkPdfFileType(RecordBytes pdf, bool onePDF, bool addToPDF);
 
 // The scan watcher and the scan objects it watches.
 void DeleteRunObjects(CThreadChecker* checker);

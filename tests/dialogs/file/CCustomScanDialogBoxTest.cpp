@@ -26,7 +26,7 @@
 #include "navigation/NavigationDriver.h"
 #include "output/hub/WXDialogFlags.h"
 #include "support/TestEnv.h"
-#include "tests/support/HeadlessApp.h"
+#include "tests/dialogs/file/FunctionDialogTest.h"
 #include "toolbox/FolderLocations.h"
 #include "toolbox/Files.h"
 #include "toolbox/MacErrors.h"
@@ -50,20 +50,13 @@ const Kind kKinds[] = {
     {"Scan-2", 7000, PREF_ALL::kScan2, 'S2lg'},
 };
 
-std::string ListItem(SInt16 list, SInt16 index) {
-  Str255 text;
-  GetIndString(text, list, index);
-  return PStrToString(text);
-}
-
 ConstStr255Param P(const char* counted) { return reinterpret_cast<ConstStr255Param>(counted); }
 
-class CustomScanDialog : public wxtest::HeadlessApp, public ::testing::WithParamInterface<Kind> {
+class CustomScanDialog : public wxtest::FunctionDialogTest<CCustomScanDialogBox>,
+                         public ::testing::WithParamInterface<Kind> {
  protected:
   void SetUp() override {
-    setenv("WENDRIX_ROOT", mRoot.path().c_str(), 1);
-    wxtest::HeadlessApp::SetUp();
-    SelectLanguageFromResources();
+    FunctionDialogTest::SetUp();
     mApps = mRoot / "apps";
     fs::create_directories(mApps);
     Executable(mApps / "Tool");
@@ -81,13 +74,6 @@ class CustomScanDialog : public wxtest::HeadlessApp, public ::testing::WithParam
       R::kCheckUION.set(scan, 0);
       R::kTargetApp.set(scan, Spec(mApps / "Tool"));
     });
-  }
-  void TearDown() override {
-    delete mDialog;
-    wxframework::ClearDialogActions();
-    CWXUtility::sIsQuellaneOpened = 0;
-    wxtest::HeadlessApp::TearDown();
-    unsetenv("WENDRIX_ROOT");
   }
   void RegisterClasses() override {
     RegisterClass_(CScan1DialogBox);
@@ -109,46 +95,10 @@ class CustomScanDialog : public wxtest::HeadlessApp, public ::testing::WithParam
   RecordBytes Record(RecordBytes all) const { return GetParam().record.in(all); }
   size_t RecordOffset() const { return GetParam().record.off; }
 
-  template <class F>
-  void Edit(F f) {
-    CPreferences prefs(PREFS_FILE_NAME, 0);
-    f(prefs.PrefAll());
-  }
-  std::vector<uint8_t> FileBytes() {
-    CPreferences prefs(PREFS_FILE_NAME, 0);
-    RecordBytes all = prefs.PrefAll();
-    return std::vector<uint8_t>(all.data(), all.data() + all.size());
-  }
-
-  CCustomScanDialogBox* Open() {
-    mDialog = dynamic_cast<CCustomScanDialogBox*>(LWindow::CreateWindow(GetParam().layout, mApp));
-    if (!mDialog) throw std::runtime_error("the layout made no custom-scan dialog");
-    return mDialog;
-  }
-  void Close() {
-    delete mDialog;
-    mDialog = nullptr;
-  }
-
-  template <class T = LControl>
-  T* Pane(PaneIDT id) const {
-    auto* pane = dynamic_cast<T*>(mDialog->FindPaneByID(id));
-    if (!pane) throw std::runtime_error("missing pane");
-    return pane;
-  }
-  LPopupButton* Popup(PaneIDT id) const { return Pane<LPopupButton>(id); }
-  void Choose(PaneIDT id, SInt32 value) { Pane(id)->SetValue(value); }
-  UInt32 Word(size_t offset) { return mDialog->Working().u32(offset); }
-  std::string Text(PaneIDT id) const {
-    Str255 text;
-    mDialog->FindPaneByID(id)->GetDescriptor(text);
-    return PStrToString(text);
-  }
+  CCustomScanDialogBox* Open() { return FunctionDialogTest::Open(GetParam().layout); }
   std::string TargetName() { return PStrToString(R::kTargetApp.get(mDialog->Working()).name); }
 
-  wxtest::ScratchDir mRoot;
   fs::path mApps;
-  CCustomScanDialogBox* mDialog = nullptr;
 };
 
 TEST_P(CustomScanDialog, ExecutableRegistersTheDialogUnderItsClass) {

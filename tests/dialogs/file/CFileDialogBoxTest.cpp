@@ -24,7 +24,7 @@
 #include "output/hub/WXDialogFlags.h"
 #include "output/hubdialogs/CFileNameAddPopup.h"
 #include "support/TestEnv.h"
-#include "tests/support/HeadlessApp.h"
+#include "tests/dialogs/file/FunctionDialogTest.h"
 #include "toolbox/Files.h"
 #include "toolbox/TextUtils.h"
 
@@ -34,33 +34,15 @@ namespace fs = std::filesystem;
 using namespace wxframework;
 using F = PREF_FILE;
 
-FSSpec Spec(const fs::path& path) {
-  FSSpec spec{};
-  FSpMakeFromPOSIXPath(path.string(), &spec);
-  return spec;
-}
-
-class FileDialog : public wxtest::HeadlessApp {
+class FileDialog : public wxtest::FunctionDialogTest<CFileDialogBox> {
  protected:
   void SetUp() override {
-    setenv("WENDRIX_ROOT", mRoot.path().c_str(), 1);
-    wxtest::HeadlessApp::SetUp();
-    SelectLanguageFromResources();
-    fs::create_directories(mRoot.path() / "apps");
-    mApp1 = mRoot.path() / "apps" / "Viewer";
-    std::ofstream(mApp1) << "#!/bin/sh\nexit 0\n";
-    fs::permissions(mApp1, fs::perms::owner_all);
+    FunctionDialogTest::SetUp();
+    mApp1 = Application("Viewer");
     SetModel("Dremlo Model A");
     Edit([&](RecordBytes all) {
       for (UInt32 k = 0; k < 5; ++k) F::kTargetApp.set(PREF_ALL::File(k).in(all), Spec(mApp1));
     });
-  }
-  void TearDown() override {
-    delete mDialog;
-    ClearDialogActions();
-    CWXUtility::sIsQuellaneOpened = 0;
-    wxtest::HeadlessApp::TearDown();
-    unsetenv("WENDRIX_ROOT");
   }
   void RegisterClasses() override {
     RegisterClass_(CFileDialogBox);
@@ -70,11 +52,6 @@ class FileDialog : public wxtest::HeadlessApp {
     RegisterClass_(CFileNameAddPopup);
   }
 
-  template <class Fn>
-  void Edit(Fn f) {
-    CPreferences prefs(PREFS_FILE_NAME, 0);
-    f(prefs.PrefAll());
-  }
   void SetModel(const char* model) {
     Edit([&](RecordBytes all) {
       Str255 text;
@@ -83,44 +60,15 @@ class FileDialog : public wxtest::HeadlessApp {
       PREF_SETTING::kTWAIN.set(PREF_ALL::kSetting.in(all), 1);
     });
   }
-  std::vector<uint8_t> FileBytes() {
-    CPreferences prefs(PREFS_FILE_NAME, 0);
-    RecordBytes all = prefs.PrefAll();
-    return std::vector<uint8_t>(all.data(), all.data() + all.size());
-  }
 
-  CFileDialogBox* Open(ResIDT layout = 5050) {
-    mDialog = dynamic_cast<CFileDialogBox*>(LWindow::CreateWindow(layout, mApp));
-    if (!mDialog) throw std::runtime_error("the layout made no File dialog");
-    return mDialog;
-  }
-  void Send(MessageT message) { mDialog->ListenToMessage(message, nullptr); }
-  LControl* Pane(PaneIDT id) const {
-    auto* pane = dynamic_cast<LControl*>(mDialog->FindPaneByID(id));
-    if (!pane) throw std::runtime_error("missing pane");
-    return pane;
-  }
-  LPopupButton* Popup(PaneIDT id) const { return dynamic_cast<LPopupButton*>(Pane(id)); }
-  void Choose(PaneIDT id, SInt32 value) { Pane(id)->SetValue(value); }
-  std::string Text(PaneIDT id) const {
-    Str255 text;
-    mDialog->FindPaneByID(id)->GetDescriptor(text);
-    return PStrToString(text);
-  }
-  void SetName(const std::string& name) {
-    Str255 text;
-    PStrFromString(name, text);
-    dynamic_cast<LEditText*>(mDialog->FindPaneByID('FNAM'))->SetDescriptor(text);
-  }
+  CFileDialogBox* Open(ResIDT layout = 5050) { return FunctionDialogTest::Open(layout); }
   std::string Str(RecordBytes r, const PrefStr255& field) {
     Str255 text;
     field.get(r, text);
     return PStrToString(text);
   }
 
-  wxtest::ScratchDir mRoot;
   fs::path mApp1;
-  CFileDialogBox* mDialog = nullptr;
 };
 
 TEST_F(FileDialog, ExecutableRegistersTheDialogUnderItsClass) {

@@ -30,7 +30,7 @@
 #include "support/WindowScreenshot.h"
 #include "support/Xvfb.h"
 #include "tests/output/DialogTestEnv.h"
-#include "tests/support/HeadlessApp.h"
+#include "tests/dialogs/file/FunctionDialogTest.h"
 #include "toolbox/Files.h"
 #include "toolbox/Resources.h"
 #include "toolbox/TextConvert.h"
@@ -45,30 +45,13 @@ constexpr SInt16 kLayout = 2000;
 constexpr size_t kMailOffset = PREF_ALL::kMail.off;
 using R = PREF_MAIL;
 
-FSSpec Spec(const fs::path& path) {
-  FSSpec spec{};
-  FSpMakeFromPOSIXPath(path.string(), &spec);
-  return spec;
-}
-
-std::string ListItem(SInt16 list, SInt16 index) {
-  Str255 text;
-  GetIndString(text, list, index);
-  return PStrToString(text);
-}
-
 SInt32 CustomItem() { return IS_J ? 13 : 8; }
 
-class MailDialog : public wxtest::HeadlessApp {
+class MailDialog : public wxtest::FunctionDialogTest<CMailDialogBox> {
  protected:
   void SetUp() override {
-    setenv("WENDRIX_ROOT", mRoot.path().c_str(), 1);
-    wxtest::HeadlessApp::SetUp();
-    SelectLanguageFromResources();
-    fs::create_directories(mRoot.path() / "apps");
-    mApp1 = mRoot.path() / "apps" / "Post";
-    std::ofstream(mApp1) << "#!/bin/sh\nexit 0\n";
-    fs::permissions(mApp1, fs::perms::owner_all);
+    FunctionDialogTest::SetUp();
+    mApp1 = Application("Post");
     fs::create_directories(mRoot.path() / "docs");
     mPDF = mRoot.path() / "docs" / "Report.pdf";
     std::ofstream(mPDF) << "%PDF-1.4\n";
@@ -83,13 +66,6 @@ class MailDialog : public wxtest::HeadlessApp {
       R::kMailApp.set(mail, Spec(mApp1));
     });
   }
-  void TearDown() override {
-    delete mDialog;
-    ClearDialogActions();
-    CWXUtility::sIsQuellaneOpened = 0;
-    wxtest::HeadlessApp::TearDown();
-    unsetenv("WENDRIX_ROOT");
-  }
   void RegisterClasses() override {
     RegisterClass_(CMailDialogBox);
     RegisterClass_(CPopupButton);
@@ -100,62 +76,12 @@ class MailDialog : public wxtest::HeadlessApp {
     RegisterClass_(CPreferenceApplTable);
   }
 
-  template <class F>
-  void Edit(F f) {
-    CPreferences prefs(PREFS_FILE_NAME, 0);
-    f(prefs.PrefAll());
-  }
-  std::vector<uint8_t> FileBytes() {
-    CPreferences prefs(PREFS_FILE_NAME, 0);
-    RecordBytes all = prefs.PrefAll();
-    return std::vector<uint8_t>(all.data(), all.data() + all.size());
-  }
-  // Every byte outside the Mail record is as before.
-  void ExpectOnlyTheRecordChanged(const std::vector<uint8_t>& before) {
-    const std::vector<uint8_t> after = FileBytes();
-    ASSERT_EQ(before.size(), after.size());
-    for (size_t i = 0; i < before.size(); ++i) {
-      if (i < kMailOffset || i >= kMailOffset + R::kSize) {
-        ASSERT_EQ(before[i], after[i]) << "byte " << i;
-      }
-    }
-  }
-
-  CMailDialogBox* Open() {
-    mDialog = dynamic_cast<CMailDialogBox*>(LWindow::CreateWindow(kLayout, mApp));
-    if (!mDialog) throw std::runtime_error("layout 2000 made no Mail dialog");
-    return mDialog;
-  }
-  void Close() {
-    delete mDialog;
-    mDialog = nullptr;
-  }
-  // Messages the dialog may close itself on.
-  void Send(MessageT message, void* param = nullptr) { mDialog->ListenToMessage(message, param); }
+  CMailDialogBox* Open() { return FunctionDialogTest::Open(kLayout); }
   void CloseWith(MessageT message) {
     Send(message);
     mDialog = nullptr;
   }
 
-  template <class T = LControl>
-  T* Pane(PaneIDT id) const {
-    auto* pane = dynamic_cast<T*>(mDialog->FindPaneByID(id));
-    if (!pane) throw std::runtime_error("missing pane");
-    return pane;
-  }
-  LPopupButton* Popup(PaneIDT id) const { return Pane<LPopupButton>(id); }
-  void Choose(PaneIDT id, SInt32 value) { Pane(id)->SetValue(value); }
-  UInt32 Word(size_t offset) { return mDialog->Working().u32(offset); }
-  std::string Text(PaneIDT id) const {
-    Str255 text;
-    mDialog->FindPaneByID(id)->GetDescriptor(text);
-    return PStrToString(text);
-  }
-  void SetName(const std::string& name) {
-    Str255 text;
-    PStrFromString(name, text);
-    Pane<LEditText>('FNAM')->SetDescriptor(text);
-  }
   std::string Stored(const PrefStr255& field) {
     Str255 text;
     field.get(mDialog->Working(), text);
@@ -168,15 +94,9 @@ class MailDialog : public wxtest::HeadlessApp {
       if (Popup('RESL')->ItemIsEnabled(i)) out += char('0' + i);
     return out;
   }
-  void AnswerAlert(std::vector<std::string>* alerts, MessageT answer = msg_OK) {
-    QueueDialogAction([alerts](LWindow* dialog) { alerts->push_back(PaneText(dialog, 'TXMS')); });
-    AnswerNextDialog(answer);
-  }
 
-  wxtest::ScratchDir mRoot;
   fs::path mApp1;
   fs::path mPDF;
-  CMailDialogBox* mDialog = nullptr;
 };
 
 TEST_F(MailDialog, ExecutableRegistersTheDialogUnderItsClass) {
@@ -313,7 +233,7 @@ TEST_F(MailDialog, ControlsWriteTheirFieldsAndCloseGoesBackToTheLastApply) {
   Choose('RESL', 2);
   Choose('FTYP', 1);
   CloseWith(msg_Cancel);
-  ExpectOnlyTheRecordChanged(before);
+  ExpectOnlyTheRecordChanged(before, kMailOffset, R::kSize);
   Edit([](RecordBytes all) {
     RecordBytes mail = PREF_ALL::kMail.in(all);
     EXPECT_EQ(R::kSetting4.get(mail), 1u);
@@ -468,32 +388,8 @@ TEST_F(MailDialog, HistoryShowsTheNewestFirstAndANameAsTyped) {
   EXPECT_EQ(Text('FNAM'), "A");
 }
 
-struct RefusedStart {
-  const char* what;
-  const char* name;
-  SInt32 alert;
-};
-
 TEST_F(MailDialog, ABadNameStopsTheStartWithItsAlertAndStoresNothing) {
-  const RefusedStart rows[] = {
-      {"a slash", "a/b", 14},
-      {"longer than 20", "abcdefghijklmnopqrstu", 15},
-      {"empty", "", 16},
-      {"a leading period", ".hidden", 30},
-  };
-  for (const RefusedStart& row : rows) {
-    SCOPED_TRACE(row.what);
-    const std::vector<uint8_t> before = FileBytes();
-    Open();
-    SetName(row.name);
-    std::vector<std::string> alerts;
-    AnswerAlert(&alerts);
-    Send(msg_OK);
-    EXPECT_EQ(alerts, std::vector<std::string>{ListItem(400, SInt16(row.alert))});
-    EXPECT_EQ(CWXUtility::sIsQuellaneOpened, 0);
-    Close();
-    EXPECT_EQ(FileBytes(), before);
-  }
+  ExpectBadNamesStopTheStart([this] { Open(); });
 }
 
 TEST_F(MailDialog, WithoutAnApplicationTheStartAsksAndACancelledChooserScansNothing) {

@@ -29,7 +29,7 @@
 #include "support/WindowScreenshot.h"
 #include "support/Xvfb.h"
 #include "tests/output/DialogTestEnv.h"
-#include "tests/support/HeadlessApp.h"
+#include "tests/dialogs/file/FunctionDialogTest.h"
 #include "toolbox/Files.h"
 #include "toolbox/Resources.h"
 #include "toolbox/TextConvert.h"
@@ -43,22 +43,11 @@ using namespace wxframework;
 constexpr SInt16 kLayout = 3000;
 constexpr size_t kOCROffset = PREF_ALL::kOCR.off;
 
-FSSpec Spec(const fs::path& path) {
-  FSSpec spec{};
-  FSpMakeFromPOSIXPath(path.string(), &spec);
-  return spec;
-}
-
-class OcrDialog : public wxtest::HeadlessApp {
+class OcrDialog : public wxtest::FunctionDialogTest<COcrDialogBox> {
  protected:
   void SetUp() override {
-    setenv("WENDRIX_ROOT", mRoot.path().c_str(), 1);
-    wxtest::HeadlessApp::SetUp();
-    SelectLanguageFromResources();
-    fs::create_directories(mRoot.path() / "apps");
-    mApp1 = mRoot.path() / "apps" / "Reader";
-    std::ofstream(mApp1) << "#!/bin/sh\nexit 0\n";
-    fs::permissions(mApp1, fs::perms::owner_all);
+    FunctionDialogTest::SetUp();
+    mApp1 = Application("Reader");
     Edit([&](RecordBytes all) {
       RecordBytes ocr = PREF_ALL::kOCR.in(all);
       PREF_OCR::kColourMode.set(ocr, 3);
@@ -68,13 +57,6 @@ class OcrDialog : public wxtest::HeadlessApp {
       PREF_OCR::kOCRApp.set(ocr, Spec(mApp1));
     });
   }
-  void TearDown() override {
-    delete mDialog;
-    ClearDialogActions();
-    CWXUtility::sIsQuellaneOpened = 0;
-    wxtest::HeadlessApp::TearDown();
-    unsetenv("WENDRIX_ROOT");
-  }
   void RegisterClasses() override {
     RegisterClass_(COcrDialogBox);
     RegisterClass_(CPopupButton);
@@ -83,76 +65,10 @@ class OcrDialog : public wxtest::HeadlessApp {
     RegisterClass_(CFileNameAddPopup);
   }
 
-  template <class F>
-  void Edit(F f) {
-    CPreferences prefs(PREFS_FILE_NAME, 0);
-    f(prefs.PrefAll());
-  }
-  std::vector<uint8_t> FileBytes() {
-    CPreferences prefs(PREFS_FILE_NAME, 0);
-    RecordBytes all = prefs.PrefAll();
-    return std::vector<uint8_t>(all.data(), all.data() + all.size());
-  }
-  // Every byte outside the OCR record is as before.
-  void ExpectOnlyTheRecordChanged(const std::vector<uint8_t>& before) {
-    const std::vector<uint8_t> after = FileBytes();
-    ASSERT_EQ(before.size(), after.size());
-    for (size_t i = 0; i < before.size(); ++i) {
-      if (i < kOCROffset || i >= kOCROffset + PREF_OCR::kSize) {
-        ASSERT_EQ(before[i], after[i]) << "byte " << i;
-      }
-    }
-  }
+  COcrDialogBox* Open() { return FunctionDialogTest::Open(kLayout); }
 
-  COcrDialogBox* Open() {
-    mDialog = dynamic_cast<COcrDialogBox*>(LWindow::CreateWindow(kLayout, mApp));
-    if (!mDialog) throw std::runtime_error("layout 3000 made no OCR dialog");
-    return mDialog;
-  }
-  void Close() {
-    delete mDialog;
-    mDialog = nullptr;
-  }
-  // The dialog closes itself on these.
-  void Send(MessageT message) {
-    mDialog->ListenToMessage(message, nullptr);
-  }
-
-  template <class T = LControl>
-  T* Pane(PaneIDT id) const {
-    auto* pane = dynamic_cast<T*>(mDialog->FindPaneByID(id));
-    if (!pane) throw std::runtime_error("missing pane");
-    return pane;
-  }
-  LPopupButton* Popup(PaneIDT id) const { return Pane<LPopupButton>(id); }
-  void Choose(PaneIDT id, SInt32 value) { Pane(id)->SetValue(value); }
-  UInt32 Word(size_t offset) { return mDialog->Working().u32(offset); }
-  std::string Text(PaneIDT id) const {
-    Str255 text;
-    mDialog->FindPaneByID(id)->GetDescriptor(text);
-    return PStrToString(text);
-  }
-  void SetName(const std::string& name) {
-    Str255 text;
-    PStrFromString(name, text);
-    Pane<LEditText>('FNAM')->SetDescriptor(text);
-  }
-  // Reads the open alert's message, then answers it.
-  void AnswerAlert(std::vector<std::string>* alerts, MessageT answer = msg_OK) {
-    QueueDialogAction([alerts](LWindow* dialog) { alerts->push_back(PaneText(dialog, 'TXMS')); });
-    AnswerNextDialog(answer);
-  }
-
-  wxtest::ScratchDir mRoot;
   fs::path mApp1;
-  COcrDialogBox* mDialog = nullptr;
 };
-
-std::string ListItem(SInt16 list, SInt16 index) {
-  Str255 text;
-  GetIndString(text, list, index);
-  return PStrToString(text);
-}
 
 TEST_F(OcrDialog, ExecutableRegistersTheDialogUnderItsClass) {
   bool found = false;
@@ -239,7 +155,7 @@ TEST_F(OcrDialog, ControlsWriteTheirFieldsAndCancelGoesBackToTheLastApply) {
   Choose('RESL', 1);
   Send(msg_Cancel);  // closes the dialog
   mDialog = nullptr;
-  ExpectOnlyTheRecordChanged(before);
+  ExpectOnlyTheRecordChanged(before, kOCROffset, PREF_OCR::kSize);
   Edit([](RecordBytes all) {
     RecordBytes ocr = PREF_ALL::kOCR.in(all);
     EXPECT_EQ(PREF_OCR::kSetting4.get(ocr), 2u);
@@ -365,32 +281,8 @@ TEST_F(OcrDialog, ADroppedApplicationBecomesTheOCRApplication) {
   EXPECT_EQ(PStrToString(PREF_OCR::kOCRApp.get(mDialog->Working()).name), "Other.app");
 }
 
-struct RefusedStart {
-  const char* what;
-  const char* name;
-  SInt32 alert;
-};
-
 TEST_F(OcrDialog, ABadNameStopsTheStartWithItsAlertAndStoresNothing) {
-  const RefusedStart rows[] = {
-      {"a slash", "a/b", 14},
-      {"longer than 20", "abcdefghijklmnopqrstu", 15},
-      {"empty", "", 16},
-      {"a leading period", ".hidden", 30},
-  };
-  for (const RefusedStart& row : rows) {
-    SCOPED_TRACE(row.what);
-    const std::vector<uint8_t> before = FileBytes();
-    Open();
-    SetName(row.name);
-    std::vector<std::string> alerts;
-    AnswerAlert(&alerts);
-    Send(msg_OK);
-    EXPECT_EQ(alerts, std::vector<std::string>{ListItem(400, SInt16(row.alert))});
-    EXPECT_EQ(CWXUtility::sIsQuellaneOpened, 0);
-    Close();
-    EXPECT_EQ(FileBytes(), before);
-  }
+  ExpectBadNamesStopTheStart([this] { Open(); });
 }
 
 TEST_F(OcrDialog, WithoutAnApplicationTheStartAsksAndACancelledChooserScansNothing) {

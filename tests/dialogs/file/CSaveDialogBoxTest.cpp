@@ -19,7 +19,7 @@
 #include "framework/URegistrar.h"
 #include "output/hub/WXDialogFlags.h"
 #include "support/TestEnv.h"
-#include "tests/support/HeadlessApp.h"
+#include "tests/dialogs/file/FunctionDialogTest.h"
 #include "toolbox/Resources.h"
 #include "toolbox/TextUtils.h"
 
@@ -28,12 +28,10 @@ namespace {
 constexpr SInt16 kLayout = 4000;
 constexpr size_t kSaveOffset = PREF_ALL::kSave.off;
 
-class SaveDialog : public wxtest::HeadlessApp {
+class SaveDialog : public wxtest::FunctionDialogTest<CSaveDialogBox> {
  protected:
   void SetUp() override {
-    setenv("WENDRIX_ROOT", mRoot.path().c_str(), 1);
-    wxtest::HeadlessApp::SetUp();
-    SelectLanguageFromResources();
+    FunctionDialogTest::SetUp();
     // The file starts as the defaults with a known name history.
     Edit([](RecordBytes all) {
       RecordBytes save = PREF_ALL::kSave.in(all);
@@ -43,65 +41,14 @@ class SaveDialog : public wxtest::HeadlessApp {
       PREF_SAVE::kResolution.set(save, 5);
     });
   }
-  void TearDown() override {
-    delete mDialog;
-    CWXUtility::sIsQuellaneOpened = 0;
-    wxtest::HeadlessApp::TearDown();
-    unsetenv("WENDRIX_ROOT");
-  }
   void RegisterClasses() override {
     RegisterClass_(CSaveDialogBox);
     RegisterClass_(CPopupButton);
     RegisterClass_(CEditText);
   }
 
-  template <class F>
-  void Edit(F f) {
-    CPreferences prefs(PREFS_FILE_NAME, 0);
-    f(prefs.PrefAll());
-  }
-  std::vector<uint8_t> FileBytes() {
-    CPreferences prefs(PREFS_FILE_NAME, 0);
-    RecordBytes all = prefs.PrefAll();
-    return std::vector<uint8_t>(all.data(), all.data() + all.size());
-  }
-
-  CSaveDialogBox* Open() {
-    mDialog = dynamic_cast<CSaveDialogBox*>(LWindow::CreateWindow(kLayout, mApp));
-    if (!mDialog) throw std::runtime_error("layout 4000 made no Save dialog");
-    return mDialog;
-  }
-  // Closes the dialog as its owner does, so that its record reaches the file.
-  void Close() {
-    delete mDialog;
-    mDialog = nullptr;
-  }
-
-  template <class T = LControl>
-  T* Pane(PaneIDT id) const {
-    auto* pane = dynamic_cast<T*>(mDialog->FindPaneByID(id));
-    if (!pane) throw std::runtime_error("missing pane");
-    return pane;
-  }
-  LPopupButton* Popup(PaneIDT id) const { return Pane<LPopupButton>(id); }
-  // The user's choice: the control broadcasts it to the dialog.
-  void Choose(PaneIDT id, SInt32 value) { Pane(id)->SetValue(value); }
-  UInt32 Word(size_t offset) { return mDialog->Working().u32(offset); }
-  std::string Text(PaneIDT id) const {
-    Str255 text;
-    mDialog->FindPaneByID(id)->GetDescriptor(text);
-    return PStrToString(text);
-  }
-
-  wxtest::ScratchDir mRoot;
-  CSaveDialogBox* mDialog = nullptr;
+  CSaveDialogBox* Open() { return FunctionDialogTest::Open(kLayout); }
 };
-
-std::string ListItem(SInt16 list, SInt16 index) {
-  Str255 text;
-  GetIndString(text, list, index);
-  return PStrToString(text);
-}
 
 TEST_F(SaveDialog, ExecutableRegistersTheDialogUnderItsClass) {
   bool found = false;

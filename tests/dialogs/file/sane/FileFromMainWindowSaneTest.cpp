@@ -27,6 +27,7 @@
 #include "scanner/CTWAIN.h"
 #include "scanner/ScanTestSupport.h"
 #include "support/TestEnv.h"
+#include "tests/dialogs/file/sane/FromMainWindow.h"
 #include "toolbox/Resources.h"
 #include "toolbox/TextConvert.h"
 #include "toolbox/TextUtils.h"
@@ -38,38 +39,12 @@ namespace {
 namespace fs = std::filesystem;
 using F = PREF_FILE;
 
-class FileFromMainWindow : public ::testing::Test {
+class FileFromMainWindow : public wxsane::FromMainWindow<CFileDialogBox> {
  protected:
-  void SetUp() override {
-    setenv("WENDRIX_ROOT", mRoot.path().c_str(), 1);
-    fs::create_directories(mOut);
-    fs::create_directories(mRoot / "apps");
-    std::ofstream(mRoot / "apps" / "Viewer")
-        << "#!/bin/sh\n(IFS='|'; echo \"$*\") >> '" << (mRoot / "viewer.log").string() << "'\n";
-    fs::permissions(mRoot / "apps" / "Viewer", fs::perms::owner_all);
-    DpyUseHeadless();
-    DpyClearInput();
-    FlushEvents(everyEvent, 0);
-    ProcessResetTable();
-    SetSystemScriptForLanguage('E');
-    mResFile = OpenApplicationResFile(FindApplicationResourceFile());
-    ASSERT_NE(mResFile, -1);
-    SelectLanguageFromResources();
-  }
+  FileFromMainWindow() : FromMainWindow("Viewer") {}
   // The program started with `model` configured and the File records set for a small scan.
   void Start(const char* model, UInt8 showDialog = 0) {
-    {
-      CPreferences prefs(PREFS_FILE_NAME, 0);
-      RecordBytes all = prefs.PrefAll();
-      RecordBytes setting = PREF_ALL::kSetting.in(all);
-      Str255 text;
-      PStrFromString(model, text);
-      PREF_SETTING::kModelName.set(setting, text);
-      PREF_SETTING::kTWAIN.set(setting, 1);
-      PREF_SETTING::kCheckDone.set(setting, 1);
-      PREF_SETTING::kQuitOption.set(setting, 0);
-      FSSpec app{};
-      FSpMakeFromPOSIXPath((mRoot / "apps" / "Viewer").string(), &app);
+    FromMainWindow::Start(model, [this, showDialog](RecordBytes all, const FSSpec& app) {
       for (UInt32 k = 0; k < CFileDialogBox::kRecords; ++k) {
         RecordBytes r = PREF_ALL::File(k).in(all);
         F::kSetting4.set(r, 3);
@@ -86,51 +61,12 @@ class FileFromMainWindow : public ::testing::Test {
         F::kFolder.set(r, wxscan::FolderSpec(mOut));
         F::kTargetApp.set(r, app);
       }
-    }
-    mApp = new CAppearanceApp(DialogClasses());
-    CTWAIN::SetApplicationHost(mApp);
-    AppleEvent event;
-    AEInitializeDesc(&event);
-    ProcessSerialNumber me{0, kCurrentProcess};
-    AEDesc target;
-    AECreateDesc(typeProcessSerialNumber, &me, sizeof me, &target);
-    AECreateAppleEvent(kCoreEventClass, kAEOpenApplication, &target, kAutoGenerateReturnID, kAnyTransactionID,
-                       &event);
-    AEDesc reply, result;
-    AEInitializeDesc(&reply);
-    AEInitializeDesc(&result);
-    mApp->HandleAppleEvent(event, reply, result, ae_OpenApp);
-    AEDisposeDesc(&target);
-    AEDisposeDesc(&event);
-    ASSERT_NE(CAppearanceApp::sMainWindow, nullptr);
-  }
-  void TearDown() override {
-    wxframework::ClearDialogActions();
-    CTWAIN::SetApplicationHost(nullptr);
-    delete mApp;
-    CWXUtility::sIsQuellaneOpened = 0;
-    URegistrar::UnregisterAll();
-    if (mResFile != -1) CloseResFile(mResFile);
-    DpyClearInput();
-    FlushEvents(everyEvent, 0);
-    ProcessResetTable();
-    unsetenv("WENDRIX_ROOT");
+    });
   }
   void PushButton(UInt16 button) {
     CPreferences prefs(PREFS_FILE_NAME, 0);
     PREF_ALL::kLastButton.set(prefs.PrefAll(), button);
   }
-
-  static CFileDialogBox* Dialog() {
-    for (WindowRef w = GetWindowList(); w; w = GetNextWindow(w))
-      if (auto* dialog = dynamic_cast<CFileDialogBox*>(LWindow::FetchWindowObject(w))) return dialog;
-    return nullptr;
-  }
-
-  wxtest::ScratchDir mRoot;
-  fs::path mOut = mRoot / "out";
-  CAppearanceApp* mApp = nullptr;
-  SInt16 mResFile = -1;
 };
 
 TEST_F(FileFromMainWindow, AClickOpensTheTabbedLayoutOnSevenButtonModels) {
@@ -172,23 +108,7 @@ TEST_F(FileFromMainWindow, AScannerButtonScansAtOnceHiddenHandsTheFileOnAndClose
   ASSERT_NE(dialog, nullptr);
   EXPECT_FALSE(dialog->IsVisible());
   EXPECT_EQ(dialog->Working().u32(F::kCurrentTab.off), 2u) << "button 5 is tab 2";
-  ASSERT_EQ(CWXUtility::sIsQuellaneOpened, 1) << "the scan did not start";
-  for (int i = 0; i < 600 && CWXUtility::sIsQuellaneOpened == 1; ++i) {
-    mApp->ProcessNextEvent();
-    LThread::Yield();
-  }
-  ASSERT_EQ(CWXUtility::sIsQuellaneOpened, 0);
-  ProcessRunPendingLaunches();
-  std::string line;
-  for (int i = 0; i < 300 && line.empty(); ++i) {
-    std::ifstream in(mRoot / "viewer.log");
-    std::getline(in, line);
-    if (line.empty()) usleep(10000);
-  }
-  ASSERT_EQ(wxscan::FilesIn(mOut), 1u);
-  EXPECT_EQ(line, fs::directory_iterator(mOut)->path().string());
-  EXPECT_EQ(Dialog(), nullptr) << "a button run ends by closing";
-  EXPECT_NE(mApp->GetState(), programState_Quitting);
+  ExpectTheRunHandsOnItsFileAndCloses();
 }
 
 TEST_F(FileFromMainWindow, AButtonWhoseRecordAsksShowsTheDialogAndItsNotices) {

@@ -38,8 +38,8 @@
 #include "scanner/ScanTestSupport.h"
 #include "support/TestEnv.h"
 #include "tests/output/DialogTestEnv.h"
+#include "tests/dialogs/file/sane/HandOnRun.h"
 #include "tests/platform/twain/sane/SaneTestConfig.h"
-#include "tests/support/HeadlessApp.h"
 #include "toolbox/Files.h"
 #include "toolbox/Gestalt.h"
 #include "toolbox/TextUtils.h"
@@ -53,43 +53,13 @@ namespace {
 namespace fs = std::filesystem;
 using F = PREF_FILE;
 
-class FileRun : public wxtest::HeadlessApp {
+class FileRun : public wxsane::HandOnRun<CFileDialogBox> {
  protected:
-  void SetUp() override {
-    setenv("WENDRIX_ROOT", mRoot.path().c_str(), 1);
-    fs::create_directories(mOut);
-    fs::create_directories(mRoot / "apps");
-    // The application and the folder opener record what they are given, one line a run.
-    for (const char* name : {"apps/Viewer", "opener"}) {
-      const fs::path program = mRoot / name;
-      std::ofstream(program) << "#!/bin/sh\n(IFS='|'; echo \"$*\") >> '" << program.string() << ".log'\n";
-      fs::permissions(program, fs::perms::owner_all);
-    }
-    setenv("WX_OPENER", (mRoot / "opener").c_str(), 1);
-    ProcessResetTable();
-    wxtest::HeadlessApp::SetUp();
-    SelectLanguageFromResources();
-    CTWAIN::SetApplicationHost(mApp);
-  }
-  void TearDown() override {
-    if (Dialog()) delete Dialog();
-    wxframework::ClearDialogActions();
-    GestaltReset();
-    CTWAIN::SetApplicationHost(nullptr);
-    CWXUtility::sIsQuellaneOpened = 0;
-    wxtest::HeadlessApp::TearDown();
-    ProcessResetTable();
-    unsetenv("WX_OPENER");
-    unsetenv("WENDRIX_ROOT");
-  }
+  FileRun() : HandOnRun("apps/Viewer", 1800) {}
+
   void RegisterClasses() override {
-    RegisterClass_(CFileDialogBox);
+    HandOnRun::RegisterClasses();
     RegisterClass_(CScanInfoWindow);
-    RegisterClass_(CPopupButton);
-    RegisterClass_(CEditText);
-    RegisterClass_(CCicnButton);
-    RegisterClass_(CFileNameAddPopup);
-    RegisterClass_(CFileNameAddDialog);
     RegisterClass_(CPreviewDialog);
     RegisterClass_(CPreviewView);
     RegisterClass_(CTextTable);
@@ -146,11 +116,6 @@ class FileRun : public wxtest::HeadlessApp {
   }
 
   // The open File dialog, or null once it has closed.
-  static CFileDialogBox* Dialog() {
-    for (WindowRef w = GetWindowList(); w; w = GetNextWindow(w))
-      if (auto* dialog = dynamic_cast<CFileDialogBox*>(LWindow::FetchWindowObject(w))) return dialog;
-    return nullptr;
-  }
   static CScanInfoWindow* InfoWindow() {
     for (WindowRef w = GetWindowList(); w; w = GetNextWindow(w))
       if (auto* window = dynamic_cast<CScanInfoWindow*>(LWindow::FetchWindowObject(w))) return window;
@@ -171,29 +136,6 @@ class FileRun : public wxtest::HeadlessApp {
       });
       wxframework::AnswerNextDialog(answer);
     }
-  }
-  // Runs the main loop until the scan has ended and been written.
-  void RunToTheEnd() {
-    ASSERT_EQ(CWXUtility::sIsQuellaneOpened, 1) << "the scan did not start";
-    for (int i = 0; i < 1800 && CWXUtility::sIsQuellaneOpened == 1; ++i) {
-      mApp->ProcessNextEvent();
-      LThread::Yield();
-    }
-    ASSERT_EQ(CWXUtility::sIsQuellaneOpened, 0) << "the scan never ended";
-    ProcessRunPendingLaunches();
-  }
-  // The record's lines once `lines` have arrived (the programs run detached).
-  std::vector<std::string> Lines(const char* program, size_t lines) {
-    std::vector<std::string> out;
-    for (int i = 0; i < 300; ++i) {
-      out.clear();
-      std::ifstream in(mRoot / (std::string(program) + ".log"));
-      std::string line;
-      while (std::getline(in, line)) out.push_back(line);
-      if (out.size() >= lines) break;
-      usleep(10000);
-    }
-    return out;
   }
   std::vector<fs::path> Written(const fs::path& folder) {
     std::vector<fs::path> files;
@@ -217,8 +159,6 @@ class FileRun : public wxtest::HeadlessApp {
     fs::copy_file(file, wxtest::OutputDir("dialogs/file") / as, fs::copy_options::overwrite_existing);
   }
 
-  wxtest::ScratchDir mRoot;
-  fs::path mOut = mRoot / "out";
   std::vector<PaneIDT> mPrompts;
   std::vector<bool> mInfoUp;
 };

@@ -29,8 +29,8 @@
 #include "scanner/CTWAIN.h"
 #include "scanner/ScanTestSupport.h"
 #include "support/TestEnv.h"
+#include "tests/dialogs/file/sane/HandOnRun.h"
 #include "tests/platform/twain/sane/SaneTestConfig.h"
-#include "tests/support/HeadlessApp.h"
 #include "toolbox/Gestalt.h"
 #include "toolbox/TextUtils.h"
 #include "windows/MacWindows.h"
@@ -52,43 +52,9 @@ int PDFPages(const fs::path& pdf) {
   return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 6);
 }
 
-class MailRun : public wxtest::HeadlessApp {
+class MailRun : public wxsane::HandOnRun<CMailDialogBox> {
  protected:
-  void SetUp() override {
-    setenv("WENDRIX_ROOT", mRoot.path().c_str(), 1);
-    fs::create_directories(mOut);
-    fs::create_directories(mRoot / "apps");
-    // The mail application and the folder opener record what they are given, one line a run.
-    for (const char* name : {"apps/Post", "opener"}) {
-      const fs::path program = mRoot / name;
-      std::ofstream(program) << "#!/bin/sh\n(IFS='|'; echo \"$*\") >> '" << program.string() << ".log'\n";
-      fs::permissions(program, fs::perms::owner_all);
-    }
-    setenv("WX_OPENER", (mRoot / "opener").c_str(), 1);
-    ProcessResetTable();
-    wxtest::HeadlessApp::SetUp();
-    SelectLanguageFromResources();
-    CTWAIN::SetApplicationHost(mApp);
-  }
-  void TearDown() override {
-    if (Dialog()) delete Dialog();
-    wxframework::ClearDialogActions();
-    GestaltReset();
-    CTWAIN::SetApplicationHost(nullptr);
-    CWXUtility::sIsQuellaneOpened = 0;
-    wxtest::HeadlessApp::TearDown();
-    ProcessResetTable();
-    unsetenv("WX_OPENER");
-    unsetenv("WENDRIX_ROOT");
-  }
-  void RegisterClasses() override {
-    RegisterClass_(CMailDialogBox);
-    RegisterClass_(CPopupButton);
-    RegisterClass_(CEditText);
-    RegisterClass_(CCicnButton);
-    RegisterClass_(CFileNameAddPopup);
-    RegisterClass_(CFileNameAddDialog);
-  }
+  MailRun() : HandOnRun("apps/Post", 1200) {}
 
   // Colour pages of `size` (a paper item) from the test device, written as `type` into mOut
   // within size-limit item `limit`, at the highest resolution the dialog offers.
@@ -126,46 +92,11 @@ class MailRun : public wxtest::HeadlessApp {
     StPDFDialog::kUnused8.set(pdf, type == 4 ? 1 : 0);
   }
 
-  // The open Mail dialog, or null once it has closed.
-  static CMailDialogBox* Dialog() {
-    for (WindowRef w = GetWindowList(); w; w = GetNextWindow(w))
-      if (auto* dialog = dynamic_cast<CMailDialogBox*>(LWindow::FetchWindowObject(w))) return dialog;
-    return nullptr;
-  }
   CMailDialogBox* Open() {
     auto* dialog = dynamic_cast<CMailDialogBox*>(LWindow::CreateWindow(2000, mApp));
     if (!dialog) throw std::runtime_error("layout 2000 made no Mail dialog");
     dialog->Show();
     return dialog;
-  }
-  // Runs the main loop until every pass of the run has ended and been written.
-  void RunToTheEnd() {
-    ASSERT_EQ(CWXUtility::sIsQuellaneOpened, 1) << "the scan did not start";
-    for (int i = 0; i < 1200 && CWXUtility::sIsQuellaneOpened == 1; ++i) {
-      mApp->ProcessNextEvent();
-      LThread::Yield();
-    }
-    ASSERT_EQ(CWXUtility::sIsQuellaneOpened, 0) << "the scan never ended";
-    ProcessRunPendingLaunches();
-  }
-  // The record's lines once `lines` have arrived (the programs run detached).
-  std::vector<std::string> Lines(const char* program, size_t lines) {
-    std::vector<std::string> out;
-    for (int i = 0; i < 300; ++i) {
-      out.clear();
-      std::ifstream in(mRoot / (std::string(program) + ".log"));
-      std::string line;
-      while (std::getline(in, line)) out.push_back(line);
-      if (out.size() >= lines) break;
-      usleep(10000);
-    }
-    return out;
-  }
-  std::vector<fs::path> Written() {
-    std::vector<fs::path> files;
-    for (const auto& entry : fs::directory_iterator(mOut)) files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
-    return files;
   }
   void Clear() {
     fs::remove_all(mOut);
@@ -173,9 +104,6 @@ class MailRun : public wxtest::HeadlessApp {
     fs::remove(mRoot / "apps" / "Post.log");
     fs::remove(mRoot / "opener.log");
   }
-
-  wxtest::ScratchDir mRoot;
-  fs::path mOut = mRoot / "out";
 };
 
 TEST_F(MailRun, EveryJPEGFileIsWithinTheChosenLimitCheckedAndHandedToTheMailApplication) {
@@ -295,31 +223,14 @@ TEST_F(MailRun, ALostApplicationLeavesTheFilesToTheFolderOpenerAndTheDialogOpen)
 
 TEST_F(MailRun, AnApplicationRemovedAfterTheStartKeepsTheFilesAndTheDialog) {
   Configure(1);
-  CMailDialogBox* dialog = Open();
-  dialog->ListenToMessage(msg_OK, nullptr);
-  fs::remove(mRoot / "apps" / "Post");
-  RunToTheEnd();
-  EXPECT_EQ(Written().size(), 1u);
-  ASSERT_EQ(Dialog(), dialog);
-  EXPECT_TRUE(dialog->IsVisible());
-  EXPECT_TRUE(dialog->IsEnabled());
+  ExpectTheRunOutlivesItsApplication(Open());
 }
 
 TEST_F(MailRun, AScanThatDoesNotStartGivesTheDialogBack) {
   Configure(1);
-  {
-    CPreferences prefs(PREFS_FILE_NAME, 0);
-    Str255 model;
-    PStrFromString("No Such Model", model);
-    PREF_SETTING::kModelName.set(PREF_ALL::kSetting.in(prefs.PrefAll()), model);
-  }
+  SetModel("No Such Model");
   CMailDialogBox* dialog = Open();
-  wxframework::AnswerNextDialog(msg_OK);  // the scan entry's alert
-  dialog->ListenToMessage(msg_OK, nullptr);
-  EXPECT_FALSE(wxframework::HasDialogActions());
-  EXPECT_EQ(CWXUtility::sIsQuellaneOpened, 0);
-  EXPECT_TRUE(dialog->IsEnabled());
-  EXPECT_TRUE(dialog->IsVisible());
+  ExpectTheStartRefusedWithTheDialogBack(dialog);
   EXPECT_TRUE(Written().empty());
 }
 

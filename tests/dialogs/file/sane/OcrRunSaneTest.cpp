@@ -29,8 +29,8 @@
 #include "scanner/CTWAIN.h"
 #include "scanner/ScanTestSupport.h"
 #include "support/TestEnv.h"
+#include "tests/dialogs/file/sane/HandOnRun.h"
 #include "tests/platform/twain/sane/SaneTestConfig.h"
-#include "tests/support/HeadlessApp.h"
 #include "tests/support/ProcessLaunched.h"
 #include "toolbox/Gestalt.h"
 #include "toolbox/TextUtils.h"
@@ -43,43 +43,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class OcrRun : public wxtest::HeadlessApp {
+class OcrRun : public wxsane::HandOnRun<COcrDialogBox> {
  protected:
-  void SetUp() override {
-    setenv("WENDRIX_ROOT", mRoot.path().c_str(), 1);
-    fs::create_directories(mOut);
-    fs::create_directories(mRoot / "apps");
-    // The OCR application and the folder opener record what they are given, one line a run.
-    for (const char* name : {"apps/Reader", "opener"}) {
-      const fs::path program = mRoot / name;
-      std::ofstream(program) << "#!/bin/sh\n(IFS='|'; echo \"$*\") >> '" << program.string() << ".log'\n";
-      fs::permissions(program, fs::perms::owner_all);
-    }
-    setenv("WX_OPENER", (mRoot / "opener").c_str(), 1);
-    ProcessResetTable();
-    wxtest::HeadlessApp::SetUp();
-    SelectLanguageFromResources();
-    CTWAIN::SetApplicationHost(mApp);
-  }
-  void TearDown() override {
-    if (Dialog()) delete Dialog();
-    wxframework::ClearDialogActions();
-    GestaltReset();
-    CTWAIN::SetApplicationHost(nullptr);
-    CWXUtility::sIsQuellaneOpened = 0;
-    wxtest::HeadlessApp::TearDown();
-    ProcessResetTable();
-    unsetenv("WX_OPENER");
-    unsetenv("WENDRIX_ROOT");
-  }
-  void RegisterClasses() override {
-    RegisterClass_(COcrDialogBox);
-    RegisterClass_(CPopupButton);
-    RegisterClass_(CEditText);
-    RegisterClass_(CCicnButton);
-    RegisterClass_(CFileNameAddPopup);
-    RegisterClass_(CFileNameAddDialog);
-  }
+  OcrRun() : HandOnRun("apps/Reader", 600) {}
 
   // A 20 x 15 mm area at 300 dpi from the test device, written as `type` into mOut.
   void Configure(UInt32 type, UInt32 mode = 3) {
@@ -110,49 +76,12 @@ class OcrRun : public wxtest::HeadlessApp {
     PREF_SETTING::kQuitOption.set(PREF_ALL::kSetting.in(prefs.PrefAll()), quit);
   }
 
-  // The open OCR dialog, or null once it has closed.
-  static COcrDialogBox* Dialog() {
-    for (WindowRef w = GetWindowList(); w; w = GetNextWindow(w))
-      if (auto* dialog = dynamic_cast<COcrDialogBox*>(LWindow::FetchWindowObject(w))) return dialog;
-    return nullptr;
-  }
   COcrDialogBox* Open() {
     auto* dialog = dynamic_cast<COcrDialogBox*>(LWindow::CreateWindow(3000, mApp));
     if (!dialog) throw std::runtime_error("layout 3000 made no OCR dialog");
     dialog->Show();
     return dialog;
   }
-  // Runs the main loop until the scan has ended and been written.
-  void RunToTheEnd() {
-    ASSERT_EQ(CWXUtility::sIsQuellaneOpened, 1) << "the scan did not start";
-    for (int i = 0; i < 600 && CWXUtility::sIsQuellaneOpened == 1; ++i) {
-      mApp->ProcessNextEvent();
-      LThread::Yield();
-    }
-    ASSERT_EQ(CWXUtility::sIsQuellaneOpened, 0) << "the scan never ended";
-    ProcessRunPendingLaunches();
-  }
-  // The record's lines once `lines` have arrived (the programs run detached).
-  std::vector<std::string> Lines(const char* program, size_t lines) {
-    std::vector<std::string> out;
-    for (int i = 0; i < 300; ++i) {
-      out.clear();
-      std::ifstream in(mRoot / (std::string(program) + ".log"));
-      std::string line;
-      while (std::getline(in, line)) out.push_back(line);
-      if (out.size() >= lines) break;
-      usleep(10000);
-    }
-    return out;
-  }
-  std::vector<fs::path> Written() {
-    std::vector<fs::path> files;
-    for (const auto& entry : fs::directory_iterator(mOut)) files.push_back(entry.path());
-    return files;
-  }
-
-  wxtest::ScratchDir mRoot;
-  fs::path mOut = mRoot / "out";
 };
 
 struct OutputRow {
@@ -194,31 +123,14 @@ TEST_F(OcrRun, EachFileTypeIsWrittenCheckedAndHandedToTheOCRApplication) {
 
 TEST_F(OcrRun, AnApplicationRemovedAfterTheStartKeepsTheFilesAndTheDialog) {
   Configure(2);
-  COcrDialogBox* dialog = Open();
-  dialog->ListenToMessage(msg_OK, nullptr);
-  fs::remove(mRoot / "apps" / "Reader");
-  RunToTheEnd();
-  EXPECT_EQ(Written().size(), 1u);
-  ASSERT_EQ(Dialog(), dialog);
-  EXPECT_TRUE(dialog->IsVisible());
-  EXPECT_TRUE(dialog->IsEnabled());
+  ExpectTheRunOutlivesItsApplication(Open());
 }
 
 TEST_F(OcrRun, AScanThatDoesNotStartGivesTheDialogBack) {
   Configure(2);
-  {
-    CPreferences prefs(PREFS_FILE_NAME, 0);
-    Str255 model;
-    PStrFromString("No Such Model", model);
-    PREF_SETTING::kModelName.set(PREF_ALL::kSetting.in(prefs.PrefAll()), model);
-  }
+  SetModel("No Such Model");
   COcrDialogBox* dialog = Open();
-  wxframework::AnswerNextDialog(msg_OK);  // the scan entry's alert
-  dialog->ListenToMessage(msg_OK, nullptr);
-  EXPECT_FALSE(wxframework::HasDialogActions());
-  EXPECT_EQ(CWXUtility::sIsQuellaneOpened, 0);
-  EXPECT_TRUE(dialog->IsEnabled());
-  EXPECT_TRUE(dialog->IsVisible());
+  ExpectTheStartRefusedWithTheDialogBack(dialog);
   bool enabled = false, usesMark = false;
   UInt16 mark = 0;
   Str255 name{};
