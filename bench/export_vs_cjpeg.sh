@@ -41,13 +41,15 @@ for _ in $(seq "$runs"); do
   measure_once "$exporter" "$work/tiny.dat" 16 16 600 "$work/tiny.jpg" >>"$work/start.runs"
 done
 
-# Median wall ms, median processor ms and peak KiB of a runs file.
+# Median wall ms and median processor ms of a runs file.
 figures() {
-  echo "$(awk '{print $1 / 1000}' "$1" | median) $(awk '{print $3}' "$1" | median) $(awk '{print $2}' "$1" | sort -n | tail -1)"
+  echo "$(awk '{print $1 / 1000}' "$1" | median) $(awk '{print $2}' "$1" | median)"
 }
-read -r ew ec em < <(figures "$work/export.runs")
-read -r cw cc cm < <(figures "$work/cjpeg.runs")
-read -r sw sc _ < <(figures "$work/start.runs")
+read -r ew ec < <(figures "$work/export.runs")
+read -r cw cc < <(figures "$work/cjpeg.runs")
+read -r sw sc < <(figures "$work/start.runs")
+em=$(measure_peak "$exporter" "$work/page.dat" 4960 7016 600 "$work/export.jpg")
+cm=$(measure_peak cjpeg -quality 70 -sample 2x2 -outfile "$work/cjpeg.jpg" "$work/page.ppm")
 
 row() { printf "%-8s %8s %7s %7s %7s %9s %11s\n" "$@"; }
 ratio() { awk "BEGIN{printf \"%.2f\", $1 / $2}"; }
