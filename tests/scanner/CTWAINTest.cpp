@@ -41,7 +41,8 @@ struct Geometry {
 };
 
 TEST_F(CTWAINTest, RowsAreWrittenAtTheirOwnLengthWhateverTheSourcePads) {
-  const Geometry cases[] = {{101, 24, 3}, {101, 24, 0}, {10, 1, 5}, {9, 1, 0}, {33, 8, 2}};
+  const Geometry cases[] = {{101, 24, 3}, {101, 24, 0}, {10, 1, 5}, {9, 1, 0}, {33, 8, 2},
+                             {1654, 24, 0}};  // an A4 row at 200 dpi: wider than the default buffer
   for (const Geometry& g : cases) {
     SCOPED_TRACE(testing::Message() << g.width << "x" << g.depth << " pad " << g.pad);
     Scan("height=9\nblockrows=4\nwidth=" + std::to_string(g.width) + "\ndepth=" + std::to_string(g.depth) +

@@ -314,6 +314,27 @@ TEST_F(Export, AMailPageThatCannotFitIsNotWritten) {
   EXPECT_EQ(left, 0u) << "no reduced copy is left";
 }
 
+// A colour page as large as an A4 scan at 200 dpi, noisy, is still written within the limit.
+TEST_F(Export, AMailPageOfAFullSheetIsWrittenWithinTheLimit) {
+  WX_REQUIRE_TOOL("djpeg");
+  WX_REQUIRE_TOOL("exiftool");
+  const long limit = 307200;
+  Scan({wxtest::MakePage(32, 1654, 2339, PagePattern::Noisy)}, 200, 3, 5);
+  std::unique_ptr<TArray<FSSpec>> list;
+  EXPECT_EQ(CountAlerts([&] { list.reset(Run('JPEG', 0, limit)); }), 0u);
+  ASSERT_NE(list, nullptr);
+  const fs::path file = Out() / "Base.JPG";
+  EXPECT_LE(fs::file_size(file), uintmax_t(limit));
+  wxtest::RGBPicture decoded;
+  ASSERT_TRUE(wxtest::DjpegRead(file, &decoded));
+  const long dpi = std::stol(Exif("Base.JPG", "-XResolution"));
+  EXPECT_GE(dpi, 75);
+  EXPECT_LT(dpi, 200);
+  EXPECT_EQ(decoded.width, 1654 * dpi / 200);
+  EXPECT_EQ(decoded.height, 2339 * dpi / 200);
+  EXPECT_FALSE(fs::exists(raws[0]));
+}
+
 TEST_F(Export, AdobeRGBPagesAreLabelledSo) {
   WX_REQUIRE_TOOL("exiftool");
   Scan({wxtest::MakePage(32, 30, 20)});

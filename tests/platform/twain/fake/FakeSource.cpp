@@ -2,7 +2,7 @@
 // by WX_FAKE_TWAIN, read again each time a source opens:
 //   name=<product name>   (repeat for several sources; default "Fake Scanner")
 //   width, height, depth (1, 8, 24, 16, 48), pad (extra bytes per row), res (dpi)
-//   pages, blockrows (rows per block), buffer (preferred buffer size)
+//   pages, blockrows (rows per block), buffer (preferred buffer size; at least one row)
 //   cancel_page=n         page n's transfer answers cancel
 //   close_request=1       at the first real event the source asks to be closed
 //   refuse_set=n          the n-th capability set of the session is refused
@@ -329,9 +329,10 @@ TW_UINT16 fakeHandle(TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG, TW_MEMREF data)
   }
   if (DG == DG_CONTROL && DAT == DAT_SETUPMEMXFER) {
     auto* setup = reinterpret_cast<TW_SETUPMEMXFER*>(data);
-    setup->MinBufSize = 16;
-    setup->MaxBufSize = 1 << 20;
-    setup->Preferred = f.script.buffer;
+    // Like a real source, it never asks for a buffer that cannot hold one row.
+    setup->MinBufSize = static_cast<TW_UINT32>(fakeRowBytes());
+    setup->MaxBufSize = std::max<TW_UINT32>(1 << 20, setup->MinBufSize);
+    setup->Preferred = std::max<TW_UINT32>(static_cast<TW_UINT32>(f.script.buffer), setup->MinBufSize);
     return TWRC_SUCCESS;
   }
   if (DG == DG_CONTROL && DAT == DAT_PENDINGXFERS) {
