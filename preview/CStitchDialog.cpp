@@ -12,8 +12,7 @@
 #include "framework/LException.h"
 #include "framework/LStr255.h"
 #include "framework/UReanimator.h"
-#include "output/color/CColorSync.h"
-#include "output/color/CRawFileColorSync.h"
+#include "output/color/AdobeRGBPages.h"
 #include "output/export/WXExport.h"
 #include "output/hub/WXChecks.h"
 #include "output/hub/WXDialogFlags.h"
@@ -50,7 +49,6 @@ enum : ResIDT { kGuidePicture = 11000, kDocumentPicture = 11004, kStepPicture = 
 constexpr long kCallerFile = 6;
 constexpr long kProductWithoutButtonPrompt = 0x1240;
 constexpr long kLastMergedNumber = 9999;
-constexpr const char* kAdobeRGBProfile = "AdobeRGB1998.icc";
 
 void DeleteFile(FSSpec& spec) {
   if (spec.name[0] != 0) FSpDelete(&spec);
@@ -200,9 +198,7 @@ void CStitchDialog::NewConnection() {
   mTWAIN->SetIdleHook(&CWXUtility::UpdateProc);
   mChecker = new CThreadChecker(this, mTWAIN);
   // The source's own matching is turned off only when the pages can be converted instead.
-  FSSpec profile{};
-  if (mRequest.adobeRGB == 1 && CColorSync::FindProfile(LStr255(kAdobeRGBProfile), profile))
-    mTWAIN->EnableColorMatching(0);
+  if (mRequest.adobeRGB == 1 && AdobeRGBPages::ProfileInstalled()) mTWAIN->EnableColorMatching(0);
 }
 
 void CStitchDialog::DeleteConnection() {
@@ -352,7 +348,8 @@ void CStitchDialog::ScanEnded(CThreadChecker* checker) {
   CTWAIN::TerminateTWAIN();
   if (mRequest.caller == kCallerFile) DeleteScanInfoDialog();
   UncoverAfterScan(this);
-  if (mRequest.adobeRGB == 1) ConvertToAdobeRGB();
+  // Only the pages of the scan that just ended: the merged ones were converted before.
+  if (mRequest.adobeRGB == 1) AdobeRGBPages::Convert(*mTWAIN, long(mMerged) + 1);
   const bool scanned = checker->GetTWAIN()->GetResult() == 0 && ShowPicture();
   if (scanned) {
     if (mStep == 2) {
@@ -375,27 +372,6 @@ void CStitchDialog::ScanEnded(CThreadChecker* checker) {
     SetStep(mStep - 1);
   }
   if (IsVisible()) Activate();
-}
-
-// The pages of the scan that just ended are converted only all together: the profile's name
-// changes only when every one of them was.
-void CStitchDialog::ConvertToAdobeRGB() {
-  TArray<TW_IMAGEINFO>& images = *mTWAIN->GetImageInfoArray();
-  TArray<FSSpec>& files = *mTWAIN->GetTempFileArray();
-  if (images.GetCount() <= mMerged || images.GetCount() != files.GetCount()) return;
-  FSSpec source{}, destination{};
-  CColorSync::FindProfile(mTWAIN->GetModelString(), source);
-  CColorSync::FindProfile(LStr255(kAdobeRGBProfile), destination);
-  CRawFileColorSync converter;
-  converter.SetSourceProfile(source);
-  converter.SetDestinationPrilfile(destination);
-  bool all = true;
-  for (ArrayIndexT i = mMerged + 1; i <= images.GetCount(); ++i) {
-    RawFileInfo info{images[i].ImageWidth, images[i].ImageLength, images[i].BitsPerPixel};
-    converter.SetRawFile(files[i], info);
-    all = converter.ColorSync() == noErr && all;
-  }
-  if (all) mTWAIN->SetModelString(LStr255(kAdobeRGBProfile));
 }
 
 bool CStitchDialog::ShowPicture() {

@@ -92,7 +92,6 @@ class CStitchDialog : public LDialogBox {
   void ScanHalf();
   long StartScan();
   void ScanEnded(CThreadChecker* checker);
-  void ConvertToAdobeRGB();
   bool ShowPicture();
   void DropScanEntries();
   void GoToCropping();

@@ -10,7 +10,7 @@
 #include "app/CMainWindow.h"
 #include "app/prefs/LanguageTables.h"
 #include "app/prefs/WXDefaultDir.h"
-#include "dialogs/file/AdobeRGBPages.h"
+#include "output/color/AdobeRGBPages.h"
 #include "dialogs/file/FunctionDialogKit.h"
 #include "dialogs/file/RecordFormatOptions.h"
 #include "dialogs/file/FunctionDialogParts.h"

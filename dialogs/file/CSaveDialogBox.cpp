@@ -8,7 +8,7 @@
 #include "app/FunctionDialogRun.h"
 #include "app/prefs/LanguageTables.h"
 #include "app/prefs/WXDefaultDir.h"
-#include "dialogs/file/AdobeRGBPages.h"
+#include "output/color/AdobeRGBPages.h"
 #include "dialogs/file/FunctionDialogKit.h"
 #include "dialogs/file/FunctionDialogParts.h"
 #include "dialogs/file/PdfAppendPass.h"

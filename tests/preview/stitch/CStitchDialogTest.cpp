@@ -706,7 +706,9 @@ TEST_F(StitchWizard, AdobeRGBConvertsColourHalvesBeforeTheyAreShown) {
     EXPECT_EQ(row.profile, mCaller->profile);
     const auto written = Written();
     ASSERT_EQ(1u, written.size());
-    if (row.depth == 24) EXPECT_GT(Differences(written[0], Cut(page, 0, 120, 0, 240)), 0) << "the colours changed";
+    if (row.depth == 24) {
+      EXPECT_GT(Differences(written[0], Cut(page, 0, 120, 0, 240)), 0) << "the colours changed";
+    }
     fs::remove(written[0]);
   }
 }

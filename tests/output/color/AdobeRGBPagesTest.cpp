@@ -1,6 +1,6 @@
 // Converting a scan's pages to Adobe RGB with profiles installed under a private root:
 // pages change only when every one can be converted, and only then carry the new name.
-#include "dialogs/file/AdobeRGBPages.h"
+#include "output/color/AdobeRGBPages.h"
 
 #include <gtest/gtest.h>
 

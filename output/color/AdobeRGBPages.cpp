@@ -1,4 +1,4 @@
-#include "dialogs/file/AdobeRGBPages.h"
+#include "output/color/AdobeRGBPages.h"
 
 #include "framework/LStr255.h"
 #include "output/color/CColorSync.h"
@@ -13,13 +13,13 @@ bool ProfileInstalled() {
   return CColorSync::FindProfile(LStr255(kProfileName), profile);
 }
 
-unsigned char Convert(CTWAIN& connection) {
+unsigned char Convert(CTWAIN& connection, long first) {
   TArray<TW_IMAGEINFO>& images = *connection.GetImageInfoArray();
   TArray<FSSpec>& files = *connection.GetTempFileArray();
-  if (images.GetCount() == 0 || images.GetCount() != files.GetCount()) return 0;
+  if (first < 1 || images.GetCount() < first || images.GetCount() != files.GetCount()) return 0;
   // Grey and bilevel pages have no colour to convert; a batch holding one is written as
   // scanned, so no page is labelled with a profile its pixels are not in.
-  for (ArrayIndexT i = 1; i <= images.GetCount(); ++i)
+  for (ArrayIndexT i = first; i <= images.GetCount(); ++i)
     if (images[i].BitsPerPixel != 24) return 0;
 
   FSSpec source{}, destination{};
@@ -28,7 +28,7 @@ unsigned char Convert(CTWAIN& connection) {
     return 0;
   CRawFileColorSync converter;
   if (converter.SetSourceProfile(source) != noErr || converter.SetDestinationPrilfile(destination) != noErr) return 0;
-  for (ArrayIndexT i = 1; i <= images.GetCount(); ++i) {
+  for (ArrayIndexT i = first; i <= images.GetCount(); ++i) {
     RawFileInfo info{images[i].ImageWidth, images[i].ImageLength, images[i].BitsPerPixel};
     converter.SetRawFile(files[i], info);
     if (converter.ColorSync() != noErr) return 0;
