@@ -849,9 +849,9 @@ TArray<FSSpec>* CSaveDialogBox::AppendBatch(CThreadChecker* checker, UInt8 defau
   RecordBytes r = Working();
   StPDFDialog pdf;
   PREF_SAVE::kPDF.in(r).getBytes(0, pdf.bytes.data(), StPDFDialog::kSize);
-  TArray<FSSpec>* temporary =
-      CWXUtility::ExportToFile_AddPDFFile(PREF_SETTING::kTWAIN.get(PREF_ALL::kSetting.in(PrefAll())), checker,
-                                          FileTypeCode(FileType()), pdf, 0, defaultName, kCreator);
+  // A plug-in's pages take the plain exporter into the temporary folder; TWAIN's the append one.
+  TArray<FSSpec>* temporary = PassAsTemporaryPDFs(PREF_SETTING::kTWAIN.get(PREF_ALL::kSetting.in(PrefAll())),
+                                                  checker, pdf, defaultName, kCreator);
   if (!temporary) {
     failed = BatchPages(checker) > 0;
     return nullptr;
@@ -866,14 +866,8 @@ TArray<FSSpec>* CSaveDialogBox::AppendBatch(CThreadChecker* checker, UInt8 defau
     mRunTarget = CWXUtility::CreateNewPDFFile(name, folder, pdf);
     mNewPDF = 1;
   }
-  failed = mRunTarget.name[0] == 0;
   // A part goes only once its pages are in the target; after a failure the rest stay.
-  for (ArrayIndexT i = 1; i <= temporary->GetCount() && !failed; ++i) {
-    FSSpec part = (*temporary)[i];
-    CAddPDFFile append(mRunTarget, part);
-    failed = append.AddToSourceFile() != 1;
-    if (!failed) CWXUtility::DeleteFileWithRetry(part);
-  }
+  failed = AppendPieces(mRunTarget, *temporary, kCreator) != AppendOutcome::kDone;
   temporary->RemoveAllItems();
   if (failed) {
     // A target holding pages keeps them; only a copy that has received none goes.
@@ -885,12 +879,6 @@ TArray<FSSpec>* CSaveDialogBox::AppendBatch(CThreadChecker* checker, UInt8 defau
     return temporary;
   }
   mFirstBatch = 0;
-  FInfo info{};
-  if (FSpGetFInfo(&mRunTarget, &info) == noErr) {
-    info.fdType = 'PDF ';
-    info.fdCreator = kCreator;
-    FSpSetFInfo(&mRunTarget, &info);
-  }
   temporary->AddItem(mRunTarget);
   return temporary;
 }

@@ -32,11 +32,15 @@ TArray<FSSpec>* PassAsTemporaryPDFs(long kind, CThreadChecker* checker, StPDFDia
   if (kind != 0) return CWXUtility::ExportToFile_AddPDFFile(kind, checker, kPDF, pdf, 0, numberFlag, creator);
   // The append exporter takes TWAIN pages only: plug-in pages go through the plain exporter,
   // into the temporary folder.
+  // The pass becomes one PDF of its own, never an append.
   static const unsigned char kBase[] = {6, 't', 'm', 'p', 'a', 'd', 'd'};
+  StPDFDialog onePDF = pdf;
+  StPDFDialog::kUnused4.set(onePDF.view(), 1);
+  StPDFDialog::kUnused8.set(onePDF.view(), 0);
   StJPEGDialog jpeg;
   StOtherDialog pict, tiff;
-  TArray<FSSpec>* pieces = CWXUtility::ExportToFile(0, checker, kPDF, kBase, FunctionDialogKit::TempFolder(), 0, pdf,
-                                                    jpeg, pict, tiff, 0, creator, 1, 0, 0);
+  TArray<FSSpec>* pieces = CWXUtility::ExportToFile(0, checker, kPDF, kBase, FunctionDialogKit::TempFolder(), 0,
+                                                    onePDF, jpeg, pict, tiff, 0, creator, 1, 0, 0);
   if (pieces && pieces->GetCount() == 0) {
     delete pieces;
     return nullptr;

@@ -33,12 +33,7 @@ bool Exists(const FSSpec& spec) {
 
 TArray<FSSpec>* AppendPass(long kind, CThreadChecker* checker, StPDFDialog& pdf, const unsigned char* copyName,
                            UInt8 numberFlag, OSType creator, RunPDF& run, LCommander* alertOwner) {
-  // A plug-in's pages become one PDF of the pass.
-  StPDFDialog onePDF = pdf;
-  StPDFDialog::kUnused4.set(onePDF.view(), 1);
-  StPDFDialog::kUnused8.set(onePDF.view(), 0);
-  std::unique_ptr<TArray<FSSpec>> parts(
-      PassAsTemporaryPDFs(kind, checker, kind != 0 ? pdf : onePDF, numberFlag, creator));
+  std::unique_ptr<TArray<FSSpec>> parts(PassAsTemporaryPDFs(kind, checker, pdf, numberFlag, creator));
   if (!parts || parts->GetCount() == 0) {
     // Pages came but none could be written: their raw files stay.
     if (DeliveredPages(checker) > 0) FunctionDialogKit::Alert(alertOwner, kItemOperationFailed);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "FakeScript.h"
+#include "TestPlugIn.h"
 #include "app/CCicnButton.h"
 #include "app/CEditText.h"
 #include "app/CFunctionDialog.h"
@@ -47,6 +48,7 @@
 #include "support/ColorProfiles.h"
 #include "tests/support/HeadlessApp.h"
 #include "tests/support/ProcessLaunched.h"
+#include "toolbox/FolderLocations.h"
 #include "toolbox/Files.h"
 #include "toolbox/Gestalt.h"
 #include "toolbox/TextUtils.h"
@@ -554,6 +556,53 @@ TEST_F(FileRunFakeSource, AFailedAppendKeepsTheTargetAndTheBatchsTemporaryPDF) {
   EXPECT_EQ(1u, Files(TempFolder(), ".PDF").size()) << "the batch's temporary PDF stays";
   EXPECT_EQ(0, CWXUtility::sIsQuellaneOpened);
   EXPECT_TRUE(mDialog->IsEnabled());
+}
+
+// Without TWAIN, the plug-in's pages go into the copy of the chosen PDF as TWAIN's do.
+TEST_F(FileRunFakeSource, PlugInPagesAreAddedToTheCopyOfTheChosenPDF) {
+  if (!wxtest::HaveTool("qpdf") || !wxtest::HaveTool("pdfinfo")) GTEST_SKIP() << "qpdf or pdfinfo missing";
+  wxfake::WriteFakeScript(mScript.path(), "name=Dremlo Model A\nwidth=40\nheight=30\ndepth=24");
+  Configure(kSave, kPDF, 0);
+  ASSERT_NE(nullptr, Open(kSave));
+  RunToTheEnd();
+  Close();
+  const fs::path chosen = mRoot / "Chosen.pdf";
+  fs::rename(mOut / "Page.PDF", chosen);
+  const std::vector<uint8_t> chosenBytes = wxtest::ReadBytes(chosen);
+
+  const fs::path appDir = mScript.path() / "app";
+  InstallPlugIn(appDir);
+  FolderSetApplicationDir(appDir.string());
+  setenv("WX_TEST_PLUGIN", (appDir / "plugin.txt").c_str(), 1);
+  std::ofstream(appDir / "plugin.txt") << "pages=2\nheight=90\nbandrows=8\nmode=3\nwidth=120\n";
+  Configure(kSave, kAddToPDF, 0);
+  {
+    CPreferences prefs(PREFS_FILE_NAME, 0);
+    RecordBytes all = prefs.PrefAll();
+    RecordBytes setting = PREF_ALL::kSetting.in(all);
+    PREF_SETTING::kTWAIN.set(setting, 0);
+    Str255 name;
+    PStrFromString("Test", name);
+    PREF_SETTING::kModelName.set(setting, name);
+    RecordBytes save = PREF_ALL::kSave.in(all);
+    StPDFDialog::kAppendTo.set(PREF_SAVE::kPDF.in(save), wxscan::FolderSpec(chosen));
+    PStrFromString("Chosen_New", name);
+    PREF_SAVE::kFileName.set(save, name);
+  }
+  mTexts.clear();
+  ASSERT_NE(nullptr, Open(kSave));
+  AnswerNext(msg_OK);  // add to this PDF?
+  RunToTheEnd();
+  FolderSetApplicationDir("");
+  unsetenv("WX_TEST_PLUGIN");
+  wxframework::ClearDialogActions();
+  const fs::path copy = mRoot / "Chosen_New.PDF";
+  ASSERT_TRUE(fs::exists(copy)) << "the plug-in's pages were written";
+  EXPECT_TRUE(PdfChecks(copy));
+  EXPECT_NE(std::string::npos, PdfInfo(copy).find("Pages:           3\n")) << PdfInfo(copy);
+  EXPECT_EQ(chosenBytes, wxtest::ReadBytes(chosen)) << "the chosen PDF is untouched";
+  EXPECT_EQ(0u, Shown(3));
+  EXPECT_TRUE(Files(TempFolder(), ".PDF").empty()) << "the pass's temporary PDF went once its pages were in";
 }
 
 // A PNM page for the fake source: one grey or colour value all over.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "FakeScript.h"
+#include "TestPlugIn.h"
 #include "app/CCicnButton.h"
 #include "app/CEditText.h"
 #include "app/CPopupButton.h"
@@ -297,31 +298,6 @@ TEST_F(MailRunFakeSource, ACancelMidRunWritesThePagesBeforeItAndAButtonRunThenCl
     EXPECT_EQ(Dialog(), nullptr);
     EXPECT_NE(mApp->GetState(), programState_Quitting) << "a cancelled transfer never quits";
   }
-}
-
-// The plug-in the Mail dialog scans through when TWAIN is off, installed as "Test".
-void InstallPlugIn(const fs::path& appDir) {
-  fs::create_directories(appDir / "Plug-Ins");
-  const fs::path file = appDir / "Plug-Ins" / "Test";
-  fs::copy_file(WX_TEST_PLUGIN_PATH, file, fs::copy_options::overwrite_existing);
-  FSSpec spec = wxscan::FolderSpec(file);
-  FInfo info{};
-  info.fdType = '8BAM';
-  info.fdCreator = '8BIM';
-  ASSERT_EQ(noErr, FSpSetFInfo(&spec, &info));
-  FSpCreateResFile(&spec, '8BIM', '8BAM', smSystemScript);
-  const SInt16 ref = FSpOpenResFile(&spec, fsRdWrPerm);
-  ASSERT_NE(-1, ref);
-  Str255 text;
-  PStrFromString("Dispatchable Plug-in", text);
-  Handle h = nullptr;
-  ASSERT_EQ(noErr, PtrToHand(text, &h, text[0] + 1));
-  AddResource(h, 'DiSp', 16000, reinterpret_cast<const unsigned char*>(""));
-  const unsigned char vers[] = {0x08, 0x20};
-  Handle v = nullptr;
-  ASSERT_EQ(noErr, PtrToHand(vers, &v, sizeof vers));
-  AddResource(v, 'vers', 1, reinterpret_cast<const unsigned char*>(""));
-  CloseResFile(ref);
 }
 
 TEST_F(MailRunFakeSource, PlugInPagesAreAddedToTheCopyOfTheChosenPDFLikeTWAINPages) {
