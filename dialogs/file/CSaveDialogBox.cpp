@@ -734,17 +734,10 @@ void CSaveDialogBox::OnScanEnded(CThreadChecker* checker) {
     if (PREF_SAVE::kCheckSVAD.get(r) == 1 && mAdobeRGB->IsEnabled()) adobeRGB = AdobeRGBPages::Convert(*twain);
   }
   if (PREF_SAVE::kCheckFORE.get(r) == 1) {
-    if (twain && !stitch && StPDFDialog::kUnused4.get(PREF_SAVE::kPDF.in(r)) == 1 &&
-        twain->GetResult() != kTransferFailed) {
-      mPendingPageCount = SInt32(twain->GetImageCount());
-      if (mPendingPageCount > 0 && AskForNextPage(twain, mPendingPageCount)) {
-        checker->StartRepeating();
-        Str255 model;
-        PREF_SETTING::kModelName.get(PREF_ALL::kSetting.in(PrefAll()), model);
-        if (twain->Scan_Next(model) == 0) return;
-        SetScanRunning(this, mBusy, 0);
-        UncoverAfterScan(this);
-      }
+    if (!stitch && StPDFDialog::kUnused4.get(PREF_SAVE::kPDF.in(r)) == 1) {
+      mPendingPageCount = BatchPages(checker);
+      // The pages of every pass go to the preview together.
+      if (mPendingPageCount > 0 && AskForNextPage(mPendingPageCount) && NextPass(checker)) return;
     }
     mRunAdobeRGB = adobeRGB;
     PreviewRun(checker, twain);
@@ -752,9 +745,9 @@ void CSaveDialogBox::OnScanEnded(CThreadChecker* checker) {
   }
 
   bool morePages = false;
-  if (twain && !stitch && StPDFDialog::kUnused4.get(PREF_SAVE::kPDF.in(r)) == 1) {
-    if (twain->GetResult() != kTransferFailed) mPendingPageCount += SInt32(twain->GetImageCount());
-    if (mPendingPageCount != 0) morePages = AskForNextPage(twain, mPendingPageCount);
+  if (!stitch && StPDFDialog::kUnused4.get(PREF_SAVE::kPDF.in(r)) == 1) {
+    mPendingPageCount += BatchPages(checker);
+    if (mPendingPageCount != 0) morePages = AskForNextPage(mPendingPageCount);
   }
   mRunAdobeRGB = adobeRGB;
   bool failed = false;
@@ -763,12 +756,7 @@ void CSaveDialogBox::OnScanEnded(CThreadChecker* checker) {
   if (morePages && !failed) {
     delete written;
     checker->DataInitialize();
-    checker->StartRepeating();
-    Str255 model;
-    PREF_SETTING::kModelName.get(PREF_ALL::kSetting.in(PrefAll()), model);
-    if (twain->Scan_Next(model) == 0) return;
-    SetScanRunning(this, mBusy, 0);
-    UncoverAfterScan(this);
+    if (NextPass(checker)) return;
     written = WriteBatch(checker, failed);
   } else if (morePages) {
     SetScanRunning(this, mBusy, 0);
@@ -794,8 +782,22 @@ void CSaveDialogBox::FindCommandStatus(CommandT command, bool& outEnabled, bool&
     LDialogBox::FindCommandStatus(command, outEnabled, outUsesMark, outMark, outName);
 }
 
-bool CSaveDialogBox::AskForNextPage(CTWAIN* twain, SInt32 pages) {
-  (void)twain;
+bool CSaveDialogBox::NextPass(CThreadChecker* checker) {
+  checker->StartRepeating();
+  if (Scanner* scanner = checker->GetScanner()) {
+    // The plug-in scans inside the call; its end message follows.
+    scanner->Scan();
+    return true;
+  }
+  Str255 model;
+  PREF_SETTING::kModelName.get(PREF_ALL::kSetting.in(PrefAll()), model);
+  if (checker->GetTWAIN()->Scan_Next(model) == 0) return true;
+  SetScanRunning(this, mBusy, 0);
+  UncoverAfterScan(this);
+  return false;
+}
+
+bool CSaveDialogBox::AskForNextPage(SInt32 pages) {
   CTWAIN::TerminateTWAIN();
   Str255 count;
   NumToString(pages, count);

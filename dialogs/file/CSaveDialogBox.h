@@ -98,7 +98,9 @@ class CSaveDialogBox : public LDialogBox, public CPreferences, public CFunctionD
   void StartScan();
   void StartStitch();
   void OnScanEnded(CThreadChecker* checker);
-  bool AskForNextPage(CTWAIN* twain, SInt32 pages);
+  bool AskForNextPage(SInt32 pages);
+  // Starts the next pass of a multi-page run; false when it could not start.
+  bool NextPass(CThreadChecker* checker);
   void PreviewRun(CThreadChecker* checker, CTWAIN* twain);
   // The batch's pages into their files or the run's target; `failed` when pages were left
   // unwritten.

@@ -120,6 +120,8 @@ class FileRunFakeSource : public wxtest::HeadlessApp {
     CWXUtility::sIsQuellaneOpened = 0;
     FSTestSetWriteLimit(-1);
     GestaltReset();
+    FolderSetApplicationDir("");
+    unsetenv("WX_TEST_PLUGIN");
     wxtest::HeadlessApp::TearDown();
     unsetenv("WX_OPENER");
     unsetenv("WENDRIX_ROOT");
@@ -184,6 +186,21 @@ class FileRunFakeSource : public wxtest::HeadlessApp {
     R::kDefaultFileName.set(scan, name);
     R::kFolder.set(scan, wxscan::FolderSpec(mOut));
     R::kTargetApp.set(scan, wxscan::FolderSpec(mRoot / "recorder"));
+  }
+
+  // Scans through the test plug-in instead of TWAIN, `script` saying what it delivers.
+  void UsePlugIn(const std::string& script) {
+    const fs::path appDir = mScript.path() / "app";
+    InstallPlugIn(appDir);
+    FolderSetApplicationDir(appDir.string());
+    setenv("WX_TEST_PLUGIN", (appDir / "plugin.txt").c_str(), 1);
+    std::ofstream(appDir / "plugin.txt") << script;
+    CPreferences prefs(PREFS_FILE_NAME, 0);
+    RecordBytes setting = PREF_ALL::kSetting.in(prefs.PrefAll());
+    PREF_SETTING::kTWAIN.set(setting, 0);
+    Str255 name;
+    PStrFromString("Test", name);
+    PREF_SETTING::kModelName.set(setting, name);
   }
 
   LWindow* Open(const DialogKind& kind) {
@@ -558,6 +575,35 @@ TEST_F(FileRunFakeSource, AFailedAppendKeepsTheTargetAndTheBatchsTemporaryPDF) {
   EXPECT_TRUE(mDialog->IsEnabled());
 }
 
+// Two pages a pass, as a document feeder gives them.
+const char* const kPlugInPages = "pages=2\nheight=90\nbandrows=8\nmode=3\nwidth=120\n";
+
+// Without TWAIN, a multi-page PDF grows by the plug-in's pages at every pass the user asks for,
+// as it does with TWAIN, the question counting the pages so far.
+TEST_F(FileRunFakeSource, PlugInPassesGrowOneMultiPagePDF) {
+  if (!wxtest::HaveTool("qpdf") || !wxtest::HaveTool("pdfinfo")) GTEST_SKIP() << "qpdf or pdfinfo missing";
+  Configure(kSave, kMultiPDF, 0);
+  UsePlugIn(kPlugInPages);
+  ASSERT_NE(nullptr, Open(kSave));
+  AnswerNext(msg_OK);      // a second pass
+  AnswerNext(msg_OK);      // a third
+  AnswerNext(msg_Cancel);  // done
+  RunToTheEnd();
+  wxframework::ClearDialogActions();
+  ASSERT_EQ(3u, NextPageQuestions());
+  for (size_t i = 0; i < 3; ++i) EXPECT_NE(std::string::npos, mTexts[i].find(std::to_string(2 * (i + 1))));
+  const fs::path target = mOut / "Page.PDF";
+  ASSERT_TRUE(fs::exists(target));
+  EXPECT_TRUE(PdfChecks(target));
+  EXPECT_NE(std::string::npos, PdfInfo(target).find("Pages:           6\n")) << PdfInfo(target);
+  EXPECT_EQ(1u, Files(mOut, ".PDF").size()) << "one file for every pass";
+  EXPECT_EQ(0u, Shown(3));
+  EXPECT_TRUE(Files(TempFolder(), ".PDF").empty()) << "every pass's temporary PDF went once its pages were in";
+  EXPECT_NE(std::string::npos, HandedLog().find(mOut.string())) << "the target's folder shown";
+  EXPECT_EQ(0, CWXUtility::sIsQuellaneOpened);
+  EXPECT_TRUE(mDialog->IsEnabled());
+}
+
 // Without TWAIN, the plug-in's pages go into the copy of the chosen PDF as TWAIN's do.
 TEST_F(FileRunFakeSource, PlugInPagesAreAddedToTheCopyOfTheChosenPDF) {
   if (!wxtest::HaveTool("qpdf") || !wxtest::HaveTool("pdfinfo")) GTEST_SKIP() << "qpdf or pdfinfo missing";
@@ -570,36 +616,27 @@ TEST_F(FileRunFakeSource, PlugInPagesAreAddedToTheCopyOfTheChosenPDF) {
   fs::rename(mOut / "Page.PDF", chosen);
   const std::vector<uint8_t> chosenBytes = wxtest::ReadBytes(chosen);
 
-  const fs::path appDir = mScript.path() / "app";
-  InstallPlugIn(appDir);
-  FolderSetApplicationDir(appDir.string());
-  setenv("WX_TEST_PLUGIN", (appDir / "plugin.txt").c_str(), 1);
-  std::ofstream(appDir / "plugin.txt") << "pages=2\nheight=90\nbandrows=8\nmode=3\nwidth=120\n";
   Configure(kSave, kAddToPDF, 0);
+  UsePlugIn(kPlugInPages);
   {
     CPreferences prefs(PREFS_FILE_NAME, 0);
-    RecordBytes all = prefs.PrefAll();
-    RecordBytes setting = PREF_ALL::kSetting.in(all);
-    PREF_SETTING::kTWAIN.set(setting, 0);
-    Str255 name;
-    PStrFromString("Test", name);
-    PREF_SETTING::kModelName.set(setting, name);
-    RecordBytes save = PREF_ALL::kSave.in(all);
+    RecordBytes save = PREF_ALL::kSave.in(prefs.PrefAll());
     StPDFDialog::kAppendTo.set(PREF_SAVE::kPDF.in(save), wxscan::FolderSpec(chosen));
+    Str255 name;
     PStrFromString("Chosen_New", name);
     PREF_SAVE::kFileName.set(save, name);
   }
   mTexts.clear();
   ASSERT_NE(nullptr, Open(kSave));
   AnswerNext(msg_OK);  // add to this PDF?
+  AnswerNext(msg_Cancel);  // no second pass
   RunToTheEnd();
-  FolderSetApplicationDir("");
-  unsetenv("WX_TEST_PLUGIN");
   wxframework::ClearDialogActions();
   const fs::path copy = mRoot / "Chosen_New.PDF";
   ASSERT_TRUE(fs::exists(copy)) << "the plug-in's pages were written";
   EXPECT_TRUE(PdfChecks(copy));
   EXPECT_NE(std::string::npos, PdfInfo(copy).find("Pages:           3\n")) << PdfInfo(copy);
+  EXPECT_EQ(1u, NextPageQuestions());
   EXPECT_EQ(chosenBytes, wxtest::ReadBytes(chosen)) << "the chosen PDF is untouched";
   EXPECT_EQ(0u, Shown(3));
   EXPECT_TRUE(Files(TempFolder(), ".PDF").empty()) << "the pass's temporary PDF went once its pages were in";
