@@ -1169,15 +1169,7 @@ void CFileDialogBox::OnScanEnded(CThreadChecker* checker) {
 }
 
 bool CFileDialogBox::NextPass(CThreadChecker* checker) {
-  checker->StartRepeating();
-  if (Scanner* scanner = checker->GetScanner()) {
-    // The plug-in scans inside the call; its end message follows.
-    scanner->Scan();
-    return true;
-  }
-  Str255 model;
-  PREF_SETTING::kModelName.get(PREF_ALL::kSetting.in(PrefAll()), model);
-  if (checker->GetTWAIN()->Scan_Next(model) == 0) {
+  if (FunctionDialogKit::StartNextPass(checker, PrefAll())) {
     Refresh();
     return true;
   }

@@ -862,16 +862,9 @@ bool CMailDialogBox::AskForNextPage() {
 }
 
 bool CMailDialogBox::RestartScan(CThreadChecker* checker) {
-  checker->StartRepeating();
-  if (Scanner* scanner = checker->GetScanner()) {
-    if (scanner->Scan() != 0) return true;
-  } else if (CTWAIN* twain = checker->GetTWAIN()) {
-    Str255 model;
-    PREF_SETTING::kModelName.get(PREF_ALL::kSetting.in(PrefAll()), model);
-    if (twain->Scan_Next(model) == 0) {
-      Refresh();
-      return true;
-    }
+  if (FunctionDialogKit::StartNextPass(checker, PrefAll())) {
+    Refresh();
+    return true;
   }
   checker->StopRepeating();
   SetScanRunning(this, mBusy, 0);

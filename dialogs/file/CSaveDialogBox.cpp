@@ -783,15 +783,7 @@ void CSaveDialogBox::FindCommandStatus(CommandT command, bool& outEnabled, bool&
 }
 
 bool CSaveDialogBox::NextPass(CThreadChecker* checker) {
-  checker->StartRepeating();
-  if (Scanner* scanner = checker->GetScanner()) {
-    // The plug-in scans inside the call; its end message follows.
-    scanner->Scan();
-    return true;
-  }
-  Str255 model;
-  PREF_SETTING::kModelName.get(PREF_ALL::kSetting.in(PrefAll()), model);
-  if (checker->GetTWAIN()->Scan_Next(model) == 0) return true;
+  if (StartNextPass(checker, PrefAll())) return true;
   SetScanRunning(this, mBusy, 0);
   UncoverAfterScan(this);
   return false;

@@ -149,6 +149,15 @@ void DeleteRunObjects(CThreadChecker* checker) {
   delete twain;
 }
 
+bool StartNextPass(CThreadChecker* checker, RecordBytes prefsAll) {
+  checker->StartRepeating();
+  // A plug-in scans inside the call; its end message follows.
+  if (Scanner* scanner = checker->GetScanner()) return scanner->Scan() != 0;
+  Str255 model;
+  PREF_SETTING::kModelName.get(PREF_ALL::kSetting.in(prefsAll), model);
+  return checker->GetTWAIN()->Scan_Next(model) == 0;
+}
+
 void DeletePages(TArray<ScanDataPlus>& pages, TArray<EXIF_PREF>& exifs) {
   for (ArrayIndexT i = 1; i <= pages.GetCount(); ++i) {
     ScanDataPlus page;

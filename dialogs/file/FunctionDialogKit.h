@@ -58,6 +58,9 @@ void MarkPdfFileType(RecordBytes pdf, bool onePDF, bool addToPDF);
 
 // The scan watcher and the scan objects it watches.
 void DeleteRunObjects(CThreadChecker* checker);
+// The next pass of a multi-page run, on the scan objects of the last one; false when the
+// source would not scan again. The watcher is running again either way.
+bool StartNextPass(CThreadChecker* checker, RecordBytes prefsAll);
 // Both files of every pending page, then the pages.
 void DeletePages(TArray<ScanDataPlus>& pages, TArray<EXIF_PREF>& exifs);
 // The default EXIF settings as the file holds them now (the preview may have stored them).
