@@ -104,16 +104,22 @@ TW_UINT16 twNextIdentity(TwManager& m, TW_IDENTITY* out) {
   return TWRC_ENDOFLIST;
 }
 
+static TwSource* twFindSource(TwManager& m, const TW_IDENTITY& wanted) {
+  for (TwSource& s : m.sources) {
+    bool match = wanted.Id != 0 ? s.identity.Id == wanted.Id
+                                : (wanted.ProductName[0] == 0 || twSameName(s.identity.ProductName, wanted.ProductName));
+    if (match && (s.listed || s.state != 0)) return &s;
+  }
+  return nullptr;
+}
+
 TW_UINT16 twOpenSource(TwManager& m, pTW_IDENTITY origin, TW_IDENTITY* wanted) {
   if (m.sources.empty()) twListSources(m);
-  TwSource* source = nullptr;
-  for (TwSource& s : m.sources) {
-    bool match = wanted->Id != 0 ? s.identity.Id == wanted->Id
-                                 : (wanted->ProductName[0] == 0 || twSameName(s.identity.ProductName, wanted->ProductName));
-    if (match && (s.listed || s.state != 0)) {
-      source = &s;
-      break;
-    }
+  TwSource* source = twFindSource(m, *wanted);
+  // A scanner attached since the last listing is asked for by name before any listing.
+  if (!source && wanted->Id == 0) {
+    twListSources(m);
+    source = twFindSource(m, *wanted);
   }
   if (!source) return twFail(m.condition, TWCC_NODS);
   if (source->state != 0) return twFail(m.condition, TWCC_SEQERROR);

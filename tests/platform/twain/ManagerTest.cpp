@@ -81,6 +81,22 @@ TEST_F(ManagerTest, OpeningAnUnknownSourceFailsWithNoSource) {
   EXPECT_EQ(TWCC_NODS, Condition(nullptr));
 }
 
+TEST_F(ManagerTest, AScannerAttachedAfterTheListingOpensByName) {
+  OpenFakeSource();
+  ASSERT_EQ(TWRC_SUCCESS, Send(nullptr, DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, &mSource));
+  const TW_UINT32 firstId = mSource.Id;
+  wxfake::WriteFakeScript(mScratch.path(), "name=Fake Scanner\nname=Fake Three\nwidth=10\nheight=7\ndepth=8");
+  TW_IDENTITY attached{};
+  PStrFromString("Fake Three", attached.ProductName, sizeof attached.ProductName);
+  ASSERT_EQ(TWRC_SUCCESS, Send(nullptr, DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &attached));
+  EXPECT_EQ("Fake Three", PStrToString(attached.ProductName));
+  ASSERT_EQ(TWRC_SUCCESS, Send(nullptr, DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, &attached));
+  mSource = TW_IDENTITY{};
+  PStrFromString("Fake Scanner", mSource.ProductName, sizeof mSource.ProductName);
+  ASSERT_EQ(TWRC_SUCCESS, Send(nullptr, DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &mSource));
+  EXPECT_EQ(firstId, mSource.Id) << "a source keeps its Id across listings";
+}
+
 TEST_F(ManagerTest, SourceMessagesBeforeTheManagerOpensAreRefused) {
   TW_IDENTITY someone{};
   someone.Id = 1;

@@ -162,6 +162,7 @@ extern "C" int TwainSourceList(const TwainHost* host, TW_IDENTITY* ids, int max)
   }
   // An open device keeps its place: the manager addresses it by its index.
   if (gSession.handle) return static_cast<int>(std::min<size_t>(gDevices.size(), max));
+  sbPrepareProductNames();
   const SANE_Device** list = nullptr;
   gDevices.clear();
   if (sane_get_devices(&list, SANE_FALSE) == SANE_STATUS_GOOD) {

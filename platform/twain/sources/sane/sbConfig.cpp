@@ -21,11 +21,13 @@ static void sbWriteIfMissing(const fs::path& path, const char* text) {
   std::ofstream(path) << text;
 }
 
+void sbPrepareProductNames() { sbWriteIfMissing(fs::path(sbConfigFolder()) / "sources.conf", "test:0=Dremlo Model A\n"); }
+
 void sbPrepareSaneConfig() {
   fs::path folder = sbConfigFolder();
   sbWriteIfMissing(folder / "dll.d" / "wendrix", "test\n");
   sbWriteIfMissing(folder / "test.conf", "number_of_devices 1\ntest-picture \"Color pattern\"\n");
-  sbWriteIfMissing(folder / "sources.conf", "test:0=Dremlo Model A\n");
+  sbPrepareProductNames();
   const char* existing = std::getenv("SANE_CONFIG_DIR");
   std::string dirs = folder.string() + ":" + (existing ? existing : "");
   setenv("SANE_CONFIG_DIR", dirs.c_str(), 1);

@@ -13,6 +13,10 @@ std::string sbConfigFolder();
 // Call before sane_init.
 void sbPrepareSaneConfig();
 
+// Writes the product-name table when the folder has none: the folder can change while SANE
+// keeps the configuration it started with.
+void sbPrepareProductNames();
+
 // The product name configured for a SANE device in sources.conf ("device=name" lines), or
 // `fallback` when none is.
 std::string sbProductName(const std::string& device, const std::string& fallback);

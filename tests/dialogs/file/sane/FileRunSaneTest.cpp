@@ -73,7 +73,8 @@ class FileRun : public wxsane::HandOnRun<CFileDialogBox> {
       F::kFlag3672.set(PREF_ALL::File(k).in(prefs.PrefAll()), preview);
   }
 
-  // A 20 x 15 mm colour area at 75 dpi from the test device, tab 1 of a seven-button model.
+  // A 20 x 15 mm colour area at 75 dpi from the test device, tab 1 of a seven-button model
+  // (or the one record of a four-button model).
   void Configure(UInt32 type, bool withApplication, const fs::path& appendTo = {}) {
     CPreferences prefs(PREFS_FILE_NAME, 0);
     RecordBytes all = prefs.PrefAll();
@@ -87,7 +88,7 @@ class FileRun : public wxsane::HandOnRun<CFileDialogBox> {
     if (withApplication) FSpMakeFromPOSIXPath((mRoot / "apps" / "Viewer").string(), &app);
     FSSpec pdf{};
     if (!appendTo.empty()) FSpMakeFromPOSIXPath(appendTo.string(), &pdf);
-    for (UInt32 k : {0u, 2u}) {
+    for (UInt32 k : {0u, 1u, 2u}) {  // the open copy, the plain layout's record and tab 1
       RecordBytes r = PREF_ALL::File(k).in(all);
       F::kCurrentTab.set(r, 1);
       F::kSetting4.set(r, 3);
@@ -121,9 +122,9 @@ class FileRun : public wxsane::HandOnRun<CFileDialogBox> {
       if (auto* window = dynamic_cast<CScanInfoWindow*>(LWindow::FetchWindowObject(w))) return window;
     return nullptr;
   }
-  CFileDialogBox* Open() {
-    auto* dialog = dynamic_cast<CFileDialogBox*>(LWindow::CreateWindow(5050, mApp));
-    if (!dialog) throw std::runtime_error("layout 5050 made no File dialog");
+  CFileDialogBox* Open(ResIDT layout = 5050) {
+    auto* dialog = dynamic_cast<CFileDialogBox*>(LWindow::CreateWindow(layout, mApp));
+    if (!dialog) throw std::runtime_error("the layout made no File dialog");
     dialog->Show();
     return dialog;
   }
@@ -200,6 +201,32 @@ TEST_F(FileRun, AMultiPagePDFGrowsOverThreePassesAndGoesOutAsOneFile) {
   Keep(written[0], "multi-page.pdf");
   EXPECT_EQ(Lines("apps/Viewer", 1), std::vector<std::string>{written[0].string()});
   EXPECT_EQ(Dialog(), nullptr);
+}
+
+TEST_F(FileRun, FourButtonModelsAskForTheNextPageWithLayout350) {
+  WX_REQUIRE_TOOL("pdfinfo");
+  Configure(2, true);
+  {
+    CPreferences prefs(PREFS_FILE_NAME, 0);
+    Str255 model;
+    PStrFromString("Dremlo Model D", model);
+    PREF_SETTING::kModelName.set(PREF_ALL::kSetting.in(prefs.PrefAll()), model);
+  }
+  // The test device answers as the four-button model.
+  const fs::path sane = mRoot / "sane";
+  fs::create_directories(sane);
+  std::ofstream(sane / "sources.conf") << "test:0=Dremlo Model D\n";
+  setenv("WX_SANE_CONFIG", sane.c_str(), 1);
+  AnswerPrompts({msg_OK, msg_Cancel});
+  Open(5000)->ListenToMessage(msg_OK, nullptr);
+  RunToTheEnd();
+  EXPECT_FALSE(wxframework::HasDialogActions());
+  unsetenv("WX_SANE_CONFIG");
+  EXPECT_EQ(mPrompts, (std::vector<PaneIDT>(2, PaneIDT(350))));
+  const std::vector<fs::path> written = Written(mOut);
+  ASSERT_EQ(written.size(), 1u);
+  EXPECT_EQ(Pages(written[0]), 2);
+  EXPECT_EQ(Lines("apps/Viewer", 1), std::vector<std::string>{written[0].string()});
 }
 
 TEST_F(FileRun, PagesGoIntoANewCopyOfTheChosenPDFAndItsFolderIsShown) {
