@@ -271,6 +271,41 @@ TEST_F(MailRunFakeSource, AnAppendThatFailsKeepsTheRunPDFAndThePassesPDF) {
   EXPECT_EQ(PDFPages(parts[0]), 1);
 }
 
+// What the source refuses is said once, after it is down; nothing is written or handed on and
+// the dialog stays usable.
+TEST_F(MailRunFakeSource, RefusalsAreShownOnceAndNothingIsHandedOn) {
+  const struct {
+    const char* what;
+    const char* script;
+    UInt8 driverWindow;
+    SInt16 alert;  // item of string list 400
+  } rows[] = {
+      {"16 bits per sample", "depth=16", 0, 38},
+      {"too large for the driver's window", "width=30000\nheight=30000\ndepth=24", 1, 37},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    wxfake::WriteFakeScript(mScript.path(), std::string("name=Dremlo Model A\n") + row.script);
+    Configure(1);
+    {
+      CPreferences prefs(PREFS_FILE_NAME, 0);
+      R::kCheckUION.set(PREF_ALL::kMail.in(prefs.PrefAll()), row.driverWindow);
+    }
+    std::vector<std::string> texts;
+    Answer({msg_OK, msg_OK}, &texts);
+    Run();
+    wxframework::ClearDialogActions();
+    EXPECT_EQ(std::vector<std::string>{wxtest::ResourceText(400, row.alert)}, texts);
+    EXPECT_TRUE(In(mOut).empty()) << "nothing written";
+    EXPECT_FALSE(fs::exists(mRoot / "post.log")) << "nothing handed on";
+    CMailDialogBox* dialog = Dialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->IsVisible());
+    EXPECT_TRUE(dialog->IsEnabled());
+    delete dialog;
+  }
+}
+
 TEST_F(MailRunFakeSource, ACancelMidRunWritesThePagesBeforeItAndAButtonRunThenClosesWithoutQuitting) {
   for (UInt8 buttonRun : {0, 1}) {
     SCOPED_TRACE(int(buttonRun));
