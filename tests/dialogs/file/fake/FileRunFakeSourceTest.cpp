@@ -604,6 +604,24 @@ TEST_F(FileRunFakeSource, PlugInPassesGrowOneMultiPagePDF) {
   EXPECT_TRUE(mDialog->IsEnabled());
 }
 
+// With the preview, the pages of every plug-in pass reach it together.
+TEST_F(FileRunFakeSource, PlugInPassesReachThePreviewTogether) {
+  Configure(kSave, kMultiPDF, 0, UInt32(Paper_Size_custom), 1);
+  UsePlugIn(kPlugInPages);
+  ASSERT_NE(nullptr, Open(kSave));
+  dynamic_cast<CFunctionDialog*>(mDialog)->SetStartFlag(1);
+  AnswerNext(msg_OK);      // a second pass
+  AnswerNext(msg_Cancel);  // done
+  wxframework::AnswerNextDialog(CPreviewDialog::msg_Return);
+  RunToTheEnd();
+  for (int i = 0; i < 20; ++i) mApp->ProcessNextEvent();
+  EXPECT_FALSE(wxframework::HasDialogActions()) << "the preview was shown";
+  EXPECT_EQ(2u, NextPageQuestions());
+  ASSERT_TRUE(StillOpen());
+  EXPECT_EQ(4, dynamic_cast<CSaveDialogBox*>(mDialog)->PendingPages().GetCount()) << "both passes' pages";
+  EXPECT_EQ(0u, wxscan::FilesIn(mOut));
+}
+
 // Without TWAIN, the plug-in's pages go into the copy of the chosen PDF as TWAIN's do.
 TEST_F(FileRunFakeSource, PlugInPagesAreAddedToTheCopyOfTheChosenPDF) {
   if (!wxtest::HaveTool("qpdf") || !wxtest::HaveTool("pdfinfo")) GTEST_SKIP() << "qpdf or pdfinfo missing";
