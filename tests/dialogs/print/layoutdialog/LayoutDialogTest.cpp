@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "LayoutDialogTestEnv.h"
+#include "PrintFixtures.h"
 #include "display/Keys.h"
 #include "framework/StPrintSession.h"
 #include "printing/Printing.h"
@@ -528,6 +529,46 @@ TEST_F(LayoutDialogTest, ThePrintJobValuesAreKeptAndPresetTheNextJob) {
     EXPECT_EQ(0, PREF_PRINT::kJobFlag.get(print));
     EXPECT_EQ(1u, PREF_PRINT::kJob312.get(print));
   });
+}
+
+// Beside CUPS's printers, the folder printer is a file destination: choosing it in the
+// print-job dialog prints at once; a cancelled job prints nothing.
+TEST_F(LayoutDialogTest, AJobSentToAFileFromThePrintJobDialogPrintsAtOnce) {
+  printtest::PrivateCupsd cupsd(mRoot / "cupsd");
+  if (!cupsd.Started()) GTEST_SKIP() << cupsd.Why();
+  ASSERT_TRUE(cupsd.AddFileQueue("raw-file", mRoot / "queue-output.pdf"));
+  mPrinter.reset();
+  mPrinter = std::make_unique<wxtest::PrinterEnvironment>(mPrints.string(), cupsd.Socket());
+  ASSERT_NE(nullptr, Open());
+  size_t printedAfterCancel = 99, printedAfterOK = 0;
+  const auto chooseTheFolderPrinter = [](LWindow* job) {
+    auto* printers = FindPaneAs<LPopupButton>(job, 'PRTR');
+    printers->SetValue(printers->GetMaxValue());
+  };
+  Run({
+      [&](CPrintLayoutDialog* l) {
+        for (SInt32 n = 2; CThumbnailPane* t = l->Strip()->GetThumbnail(n); ++n) FindPaneAs<LControl>(t, 'TmCb')->SetValue(0);
+        QueueDialogAction(chooseTheFolderPrinter);
+        AnswerNextDialog(msg_Cancel);
+        ClickPane(l, 'PSET');
+      },
+      [&](CPrintLayoutDialog* l) {
+        printedAfterCancel = Prints().size();
+        QueueDialogAction(chooseTheFolderPrinter);
+        AnswerNextDialog(msg_OK);
+        ClickPane(l, 'PSET');
+      },
+      [&](CPrintLayoutDialog* l) {
+        printedAfterOK = Prints().size();
+        ClickPane(l, 'BTFN');
+      },
+  });
+  Scan();
+  EXPECT_FALSE(HasDialogActions());
+  EXPECT_EQ(0u, printedAfterCancel);
+  ASSERT_EQ(1u, printedAfterOK) << "the checked page, printed without pressing Print";
+  WX_REQUIRE_TOOL("qpdf");
+  EXPECT_EQ(0, wxtest::Run("qpdf --check '" + Prints()[0].string() + "' >/dev/null 2>&1"));
 }
 
 // The layout step with a disk that is full while it writes the pages: every page fails.
