@@ -9,6 +9,9 @@
 #include "toolbox/TextUtils.h"
 
 OSErr RawScanFile_Create(const FSSpec& folder, FSSpec* file, SInt16* refNum) {
+  // An unset folder would resolve to wherever the process stands: pages there outlive every
+  // clean-up of the temporary folder.
+  if (folder.vRefNum == 0 && folder.parID == 0 && folder.name[0] == 0) return dirNFErr;
   SInt32 dirID = 0;
   Boolean isDirectory = false;
   OSErr err = FSpGetDirectoryID(&folder, &dirID, &isDirectory);

@@ -23,6 +23,7 @@
 #include "output/export/WXExport.h"
 #include "output/hub/UProcess.h"
 #include "output/hub/WXDialogFlags.h"
+#include "output/hub/WXFolders.h"
 #include "output/hub/WXLaunch.h"
 #include "output/hubdialogs/CWXUtility.h"
 #include "output/hubdialogs/WXScan.h"
@@ -551,7 +552,7 @@ bool CCustomScanDialogBox::DiskSpaceSuffices() {
   // A temporary base folder removed meanwhile is made again at its default place.
   if (!FunctionDialogParts::TempFolderReady(PrefAll(), this)) return false;
   sAlertOwner = this;
-  const bool temporary = CWXUtility::CheckHDSpace(TempFolder(), mSize->GetValue(), Code(), Source(),
+  const bool temporary = CWXUtility::CheckHDSpace(CWXUtility::TempFolderSpec(), mSize->GetValue(), Code(), Source(),
                                                   Resolution_Value(), CustomSize(r), product, IsStitch(),
                                                   &ShowDiskAlert) != 0;
   sAlertOwner = nullptr;
@@ -590,14 +591,16 @@ void CCustomScanDialogBox::StartScan() {
   Scanner* scanner = nullptr;
   CTWAIN* twain = nullptr;
   CThreadChecker* checker = nullptr;
+  const FSSpec temp = CWXUtility::TempFolderSpec();
   if (isTWAIN) {
     twain = new CTWAIN;
-    twain->SetTempFolder(TempFolder());
+    twain->SetTempFolder(temp);
     // Adobe RGB pages are converted here, so the source must not match them first.
     if (adobeRGB && AdobeRGBPages::ProfileInstalled()) twain->EnableColorMatching(0);
     checker = new CThreadChecker(this, twain);
   } else {
     scanner = new Scanner;
+    scanner->SetTempFolder(temp);
     checker = new CThreadChecker(this, scanner);
   }
   const long started = CWXUtility::ImportFromDevice(
@@ -634,7 +637,7 @@ void CCustomScanDialogBox::StartStitch() {
   mStitchDialog = CStitchDialog::ShowStitchDialog(
       mKind.caller, PREF_SETTING::kTWAIN.get(setting), model, CustomSize(r), Source(), mode, R::kCheckUION.get(r),
       mSize->GetValue(), Resolution_Value(), this, 0, UInt8(R::kSetting3440.get(r) & 0xFF), mKind.finishing, this,
-      R::kCheckSVAD.get(r), 0, R::kFolder.get(r), TempFolder(), nullptr, &options.jpeg, &options.pict,
+      R::kCheckSVAD.get(r), 0, R::kFolder.get(r), CWXUtility::TempFolderSpec(), nullptr, &options.jpeg, &options.pict,
       &options.tiff, R::kCheckFIRE.get(r), 0, FileTypeCode(FileType()), nullptr);
 }
 

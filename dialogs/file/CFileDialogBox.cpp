@@ -27,6 +27,7 @@
 #include "output/glue/CAddPDFFile.h"
 #include "output/hub/UProcess.h"
 #include "output/hub/WXDialogFlags.h"
+#include "output/hub/WXFolders.h"
 #include "output/hub/WXLaunch.h"
 #include "output/hubdialogs/CWXUtility.h"
 #include "output/hubdialogs/WXCheckBoxPrompt.h"
@@ -865,7 +866,7 @@ bool CFileDialogBox::DiskSpaceSuffices(const FSSpec& destination) {
 bool CFileDialogBox::BothDisksSuffice() {
   const FSSpec destination =
       FileType() == kTypeAddToPDF ? AppendPDFOf(Working()) : F::kFolder.get(Working());
-  return DiskSpaceSuffices(FunctionDialogKit::TempFolder()) && DiskSpaceSuffices(destination);
+  return DiskSpaceSuffices(CWXUtility::TempFolderSpec()) && DiskSpaceSuffices(destination);
 }
 
 void CFileDialogBox::OnStart() {
@@ -991,7 +992,7 @@ void CFileDialogBox::StartStitch() {
   CStitchDialog* wizard = CStitchDialog::ShowStitchDialog(
       kCallerFile, PREF_SETTING::kTWAIN.get(setting), model, custom, 1, ImageModeCode(), F::kFlag20.get(r),
       PaperIndex(), Resolution_Value(), this, 0, UInt8(F::kSetting3676.get(r) & 0xFF), App().name[0] != 0 ? 4 : 5,
-      this, 0, UInt8(StPDFDialog::kUnused4.get(PDFOf(r)) & 0xFF), destination, FunctionDialogKit::TempFolder(), &pdf,
+      this, 0, UInt8(StPDFDialog::kUnused4.get(PDFOf(r)) & 0xFF), destination, CWXUtility::TempFolderSpec(), &pdf,
       &jpeg, &pict, &tiff, F::kFlag3672.get(r), long(F::kCurrentTab.get(r)), kPDF, &mWorking[0]);
   mStartingStitch = false;
   mStitchDialog = wizard;

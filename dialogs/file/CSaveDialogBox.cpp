@@ -20,6 +20,7 @@
 #include "framework/LPopupButton.h"
 #include "framework/UReanimator.h"
 #include "output/hub/WXDialogFlags.h"
+#include "output/hub/WXFolders.h"
 #include "output/export/WXChoosers.h"
 #include "output/export/WXExport.h"
 #include "output/glue/CAddPDFFile.h"
@@ -630,8 +631,8 @@ bool CSaveDialogBox::DiskSpaceSuffices() {
   if (!FunctionDialogParts::TempFolderReady(PrefAll(), this)) return false;
   sAlertOwner = this;
   const bool enough =
-      CWXUtility::CheckHDSpace(TempFolder(), mSize->GetValue(), Code(), Source(), Resolution_Value(), custom, product,
-                               IsStitch(), &ShowDiskAlert) != 0 &&
+      CWXUtility::CheckHDSpace(CWXUtility::TempFolderSpec(), mSize->GetValue(), Code(), Source(), Resolution_Value(),
+                               custom, product, IsStitch(), &ShowDiskAlert) != 0 &&
       CWXUtility::CheckHDSpace(destination, mSize->GetValue(), Code(), Source(), Resolution_Value(), custom, product,
                                IsStitch(), &ShowDiskAlert) != 0;
   sAlertOwner = nullptr;
@@ -653,14 +654,16 @@ void CSaveDialogBox::StartScan() {
   Scanner* scanner = nullptr;
   CTWAIN* twain = nullptr;
   CThreadChecker* checker = nullptr;
+  const FSSpec temp = CWXUtility::TempFolderSpec();
   if (isTWAIN) {
     twain = new CTWAIN;
-    twain->SetTempFolder(TempFolder());
+    twain->SetTempFolder(temp);
     // Adobe RGB pages are converted here, so the source must not match them first.
     if (adobeRGB && AdobeRGBPages::ProfileInstalled()) twain->EnableColorMatching(0);
     checker = new CThreadChecker(this, twain);
   } else {
     scanner = new Scanner;
+    scanner->SetTempFolder(temp);
     checker = new CThreadChecker(this, scanner);
   }
   const long started = CWXUtility::ImportFromDevice(
@@ -699,8 +702,9 @@ void CSaveDialogBox::StartStitch() {
   CStitchDialog* wizard = CStitchDialog::ShowStitchDialog(
       kCallerSave, PREF_SETTING::kTWAIN.get(setting), model, custom, Source(), Code(), PREF_SAVE::kCheckUION.get(r),
       mSize->GetValue(), Resolution_Value(), this, 0, UInt8(PREF_SAVE::kSetting3624.get(r) & 0xFF), 3, this,
-      PREF_SAVE::kCheckSVAD.get(r), UInt8(StPDFDialog::kUnused4.get(pdf) & 0xFF), destination, TempFolder(),
-      &options.pdf, &options.jpeg, &options.pict, &options.tiff, PREF_SAVE::kCheckFORE.get(r), 0, FileTypeCode(FileType()), nullptr);
+      PREF_SAVE::kCheckSVAD.get(r), UInt8(StPDFDialog::kUnused4.get(pdf) & 0xFF), destination,
+      CWXUtility::TempFolderSpec(), &options.pdf, &options.jpeg, &options.pict, &options.tiff,
+      PREF_SAVE::kCheckFORE.get(r), 0, FileTypeCode(FileType()), nullptr);
   mStartingStitch = false;
   mStitchDialog = wizard;
   if (mCloseWhenStarted) DoClose();

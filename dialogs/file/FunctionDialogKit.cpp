@@ -99,14 +99,6 @@ void ShowFolderPath(LPane* caption, const FSSpec& folder) {
   caption->SetDescriptor(text);
 }
 
-FSSpec TempFolder() {
-  SInt16 vRefNum = 0;
-  SInt32 dirID = 0;
-  FSSpec folder{};
-  if (CWXUtility::FindTempFolder(&vRefNum, &dirID)) FSMakeFSSpec(vRefNum, dirID, nullptr, &folder);
-  return folder;
-}
-
 void ShowCustomSize(LPopupButton* size, RecordBytes record, const PrefDocSize& field) {
   if (Paper_Size_custom < 1 || Paper_Size_custom > size->CountMenuItems()) return;
   StDescriptDialog custom;

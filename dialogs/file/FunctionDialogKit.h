@@ -42,8 +42,6 @@ bool FileNameAccepted(LCommander* owner, ConstStr255Param name);
 bool ShortPath(LPane* caption, const FSSpec& spec, Str255 text);
 // The folder's short path in the caption, or nothing.
 void ShowFolderPath(LPane* caption, const FSSpec& folder);
-// The working temporary folder (empty when there is none).
-FSSpec TempFolder();
 // The size popup's custom item shows the stored custom size.
 void ShowCustomSize(LPopupButton* size, RecordBytes record, const PrefDocSize& field);
 

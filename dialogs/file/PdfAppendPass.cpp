@@ -39,7 +39,7 @@ TArray<FSSpec>* PassAsTemporaryPDFs(long kind, CThreadChecker* checker, StPDFDia
   StPDFDialog::kUnused8.set(onePDF.view(), 0);
   StJPEGDialog jpeg;
   StOtherDialog pict, tiff;
-  TArray<FSSpec>* pieces = CWXUtility::ExportToFile(0, checker, kPDF, kBase, FunctionDialogKit::TempFolder(), 0,
+  TArray<FSSpec>* pieces = CWXUtility::ExportToFile(0, checker, kPDF, kBase, CWXUtility::TempFolderSpec(), 0,
                                                     onePDF, jpeg, pict, tiff, 0, creator, 1, 0, 0);
   if (pieces && pieces->GetCount() == 0) {
     delete pieces;

@@ -5,6 +5,7 @@
 #include "dialogs/file/FunctionDialogKit.h"
 #include "framework/LDialogBox.h"
 #include "output/hub/UProcess.h"
+#include "output/hub/WXFolders.h"
 #include "output/hub/WXLaunch.h"
 #include "output/hubdialogs/WXScan.h"
 #include "scanner/CThreadChecker.h"
@@ -20,7 +21,7 @@ bool StartWatchedScan(LDialogBox* dialog, RecordBytes prefsAll, const ScanReques
   CTWAIN* twain = nullptr;
   CThreadChecker* checker = nullptr;
   // Raw pages go to the working temporary folder, where the export and the clean-up look.
-  const FSSpec temp = FunctionDialogKit::TempFolder();
+  const FSSpec temp = CWXUtility::TempFolderSpec();
   if (isTWAIN) {
     twain = new CTWAIN;
     twain->SetTempFolder(temp);

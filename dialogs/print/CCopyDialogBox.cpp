@@ -506,11 +506,14 @@ void CCopyDialogBox::StartScan(long imageMode, long inputResolution) {
   Scanner* scanner = nullptr;
   CTWAIN* twain = nullptr;
   CThreadChecker* checker = nullptr;
+  const FSSpec temp = CWXUtility::TempFolderSpec();
   if (isTWAIN) {
     twain = new CTWAIN;
+    twain->SetTempFolder(temp);
     checker = new CThreadChecker(this, twain);
   } else {
     scanner = new Scanner;
+    scanner->SetTempFolder(temp);
     checker = new CThreadChecker(this, scanner);
   }
   const long started = CWXUtility::ImportFromDevice(
@@ -578,10 +581,7 @@ void CCopyDialogBox::Printer_Print(unsigned char isTWAIN, CThreadChecker* checke
   StPDFDialog pdf;
   StJPEGDialog jpeg;
   StOtherDialog pict, tiff;
-  SInt16 vRefNum = 0;
-  SInt32 dirID = 0;
-  FSSpec folder{};
-  if (CWXUtility::FindTempFolder(&vRefNum, &dirID)) FSMakeFSSpec(vRefNum, dirID, nullptr, &folder);
+  const FSSpec folder = CWXUtility::TempFolderSpec();
   std::unique_ptr<TArray<FSSpec>> written(CWXUtility::ExportToFile(isTWAIN, checker, 'TIFF', kBaseName, folder, 0,
                                                                     pdf, jpeg, pict, tiff, IsStitch() ? 1 : 0, 0, 0,
                                                                     0, 0));

@@ -341,10 +341,7 @@ void CPrintDialogBox::StartScan() {
   Scanner* scanner = nullptr;
   CTWAIN* twain = nullptr;
   CThreadChecker* checker = nullptr;
-  SInt16 vRefNum = 0;
-  SInt32 dirID = 0;
-  FSSpec temp{};
-  if (CWXUtility::FindTempFolder(&vRefNum, &dirID)) FSMakeFSSpec(vRefNum, dirID, nullptr, &temp);
+  const FSSpec temp = CWXUtility::TempFolderSpec();
   if (isTWAIN) {
     twain = new CTWAIN;
     twain->SetTempFolder(temp);

@@ -134,6 +134,14 @@ unsigned char FindTempFolder(SInt16* vRefNum, SInt32* dirID) {
   }
 }
 
+FSSpec TempFolderSpec() {
+  SInt16 vRefNum = 0;
+  SInt32 dirID = 0;
+  FSSpec folder{};
+  if (FindTempFolder(&vRefNum, &dirID)) FSMakeFSSpec(vRefNum, dirID, nullptr, &folder);
+  return folder;
+}
+
 void DeleteTempFiles() {
   SInt16 vRef = 0;
   SInt32 dirID = 0;

@@ -15,6 +15,9 @@ unsigned char Create_Default_TempDir(const FSSpec& parent, FSSpec* tempFolder);
 OSErr Delete_Default_TempDir(const FSSpec& tempFolder);
 // The stored temporary folder, created when it went missing.
 unsigned char FindTempFolder(SInt16* vRefNum, SInt32* dirID);
+// The same folder as a specification, or an empty one (which no file is made in) when it
+// cannot be had.
+FSSpec TempFolderSpec();
 // Deletes the "tempcopy" page files ("tempcopy" + four digits + ".TIF") of the temporary folder.
 void DeleteTempFiles();
 // Deletes everything inside a folder named "WX50Temp", depth first; the folder stays. A

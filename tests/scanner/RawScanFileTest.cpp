@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "ScanTestSupport.h"
 #include "scanner/RawScanFile.h"
 #include "support/TestEnv.h"
 #include "toolbox/Clock.h"
+#include "toolbox/MacErrors.h"
 
 namespace wxscan {
 namespace {
@@ -36,6 +39,17 @@ TEST(RawScanFileTest, AFolderThatIsGoneIsAnError) {
   FSSpec spec{};
   SInt16 ref = 0;
   EXPECT_NE(noErr, RawScanFile_Create(folder, &spec, &ref));
+}
+
+TEST(RawScanFileTest, AnUnsetFolderIsAnErrorAndNothingIsMadeWhereTheProcessStands) {
+  wxtest::ScratchDir here;
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(here.path());
+  FSSpec spec{};
+  SInt16 ref = 0;
+  EXPECT_EQ(dirNFErr, RawScanFile_Create(FSSpec{}, &spec, &ref));
+  std::filesystem::current_path(before);
+  EXPECT_TRUE(std::filesystem::is_empty(here.path()));
 }
 
 TEST(RawScanFileTest, OddRowsGetOneZeroByte) {

@@ -212,10 +212,7 @@ MessageT CPrintLayoutDialog::PrintLayoutSetting(ResIDT layout, LCommander* super
   StPDFDialog pdf{};
   StJPEGDialog jpeg{};
   StOtherDialog other{};
-  SInt16 vRefNum = 0;
-  SInt32 dirID = 0;
-  FSSpec temp{};
-  if (CWXUtility::FindTempFolder(&vRefNum, &dirID)) FSMakeFSSpec(vRefNum, dirID, nullptr, &temp);
+  const FSSpec temp = CWXUtility::TempFolderSpec();
   Str255 base;
   PStrFromString("tempcopy", base);
   std::unique_ptr<TArray<FSSpec>> files(

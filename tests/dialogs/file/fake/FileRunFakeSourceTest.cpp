@@ -370,8 +370,10 @@ TEST_F(FileRunFakeSource, AStitchSizeHandsTheScanToTheWizardAndWritesWhatItMerge
     EXPECT_EQ(TempFolder(), call.temp);
     EXPECT_FALSE(mDialog->IsVisible()) << "hidden while the wizard runs";
 
-    // The wizard's merged page: a scan of its own, whose watcher tells the dialog.
+    // The wizard's merged page: a scan of its own into the folder it was handed, whose
+    // watcher tells the dialog.
     auto* twain = new CTWAIN;
+    twain->SetTempFolder(wxscan::FolderSpec(call.temp));
     auto* checker = new CThreadChecker(dynamic_cast<LDialogBox*>(mDialog), twain);
     Str255 model;
     PStrFromString("Dremlo Model A", model);

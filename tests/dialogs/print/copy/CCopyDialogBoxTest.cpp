@@ -488,8 +488,10 @@ TEST_F(CopyDialogTest, AStitchSizeHandsTheScanToTheWizardAndPrintsWhatItMerges) 
   EXPECT_TRUE(call.optionsNull);
   EXPECT_FALSE(Dialog()->IsVisible());
 
-  // The wizard's merged page: a scan of its own, whose watcher tells the dialog.
+  // The wizard's merged page: a scan of its own into the folder it was handed, whose watcher
+  // tells the dialog.
   auto* twain = new CTWAIN;
+  twain->SetTempFolder(call.temp);
   auto* checker = new CThreadChecker(Dialog(), twain);
   Str255 model;
   PStrFromString("Dremlo Model A", model);

@@ -88,8 +88,10 @@ TEST_F(LayoutDialogTest, AStitchSizeGoesThroughTheWizardAndItsPageReachesTheLayo
     picture = l->Area()->GetPicture() != nullptr;
     ClickPane(l, 'BTFN');
   }});
-  // The wizard's merged page: a scan of its own, whose watcher tells the dialog.
+  // The wizard's merged page: a scan of its own into the folder it was handed, whose watcher
+  // tells the dialog.
   auto* twain = new CTWAIN;
+  twain->SetTempFolder(gStitchCalls.back().temp);
   auto* checker = new CThreadChecker(Dialog(), twain);
   Str255 model;
   PStrFromString("Dremlo Model A", model);
