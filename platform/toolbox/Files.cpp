@@ -521,6 +521,12 @@ OSStatus FSPathMakeRef(const UInt8* path, FSRef* ref, Boolean* isDirectory) {
   return err;
 }
 
+namespace {
+SInt64 gFreeSpace = -1;
+}  // namespace
+
+void FSTestSetFreeSpace(SInt64 bytes) { gFreeSpace = bytes; }
+
 OSErr FSGetVolumeFreeBytes(SInt16 vRefNum, UInt64* freeBytes, UInt64* totalBytes) {
   std::string path, name;
   OSErr err = FpFolderPath(vRefNum, vRefNum == 0 ? 0 : fsRtDirID, &path);
@@ -528,6 +534,7 @@ OSErr FSGetVolumeFreeBytes(SInt16 vRefNum, UInt64* freeBytes, UInt64* totalBytes
   struct statvfs sv;
   if (statvfs(path.c_str(), &sv) != 0) return FpErrno(errno);
   if (freeBytes) *freeBytes = static_cast<UInt64>(sv.f_bavail) * sv.f_frsize;
+  if (freeBytes && gFreeSpace >= 0) *freeBytes = std::min(*freeBytes, static_cast<UInt64>(gFreeSpace));
   if (totalBytes) *totalBytes = static_cast<UInt64>(sv.f_blocks) * sv.f_frsize;
   return noErr;
 }

@@ -236,3 +236,5 @@ OSErr FSpMakeFromPOSIXPath(const std::string& path, FSSpec* spec);
 // been written, and reads fail with ioErr once `bytes` more have been read (-1: no limit).
 void FSTestSetWriteLimit(SInt64 bytes);
 void FSTestSetReadLimit(SInt64 bytes);
+// From now on, no volume reports more than `bytes` free (-1: what the disk has).
+void FSTestSetFreeSpace(SInt64 bytes);

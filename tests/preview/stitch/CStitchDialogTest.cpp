@@ -148,6 +148,7 @@ class StitchWizard : public wxtest::DialogTest {
   void TearDown() override {
     wxframework::ClearDialogActions();
     FSTestSetWriteLimit(-1);
+    FSTestSetFreeSpace(-1);
     MemSetTempLimit(0);
     MemSetHeapLimit(0);
     if (WizardOpen()) delete mWizard;
@@ -451,6 +452,30 @@ TEST_F(StitchWizard, ThreeDocumentsReachTheCallerInMergeOrder) {
       << "the next-document prompt of layout 350";
   EXPECT_EQ(3u, Written().size());
   EXPECT_EQ(std::vector<std::string>{}, TempFiles());
+}
+
+// Too little room for another document: the disk alert, then the prompt again; the answer
+// after it decides.
+TEST_F(StitchWizard, TooLittleRoomForAnotherDocumentAsksAgain) {
+  Options o;
+  o.moreDocuments = 1;
+  Open(o);
+  const wxtest::Pnm page = Fixture(6, 130, 240);
+  ASSERT_NO_FATAL_FAILURE(ScanAndAlign(page, page, 24, 130));
+  Next();
+  wxframework::QueueDialogAction([this](LWindow* d) {
+    alerts.push_back(wxframework::PaneText(d, 'TXMS'));
+    FSTestSetFreeSpace(0);
+  });
+  wxframework::AnswerNextDialog(900);
+  Answer(msg_OK);  // the disk alert
+  Answer(901);     // asked again: no more documents
+  Next();
+  FSTestSetFreeSpace(-1);
+  EXPECT_FALSE(WizardOpen());
+  EXPECT_EQ(std::vector<std::string>({Item(7, "1"), Item(48), Item(7, "1")}), alerts);
+  ASSERT_EQ(std::vector<MessageT>{'TEnd'}, mCaller->heard);
+  EXPECT_EQ(1, mCaller->entries) << "the document merged before";
 }
 
 TEST_F(StitchWizard, AFailedMergeSaveLeavesNothingAndTellsTheCaller) {

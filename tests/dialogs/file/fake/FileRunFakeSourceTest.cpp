@@ -119,6 +119,7 @@ class FileRunFakeSource : public wxtest::HeadlessApp {
     CTWAIN::SetApplicationHost(nullptr);
     CWXUtility::sIsQuellaneOpened = 0;
     FSTestSetWriteLimit(-1);
+    FSTestSetFreeSpace(-1);
     GestaltReset();
     FolderSetApplicationDir("");
     unsetenv("WX_TEST_PLUGIN");
@@ -575,6 +576,27 @@ TEST_F(FileRunFakeSource, AFailedAppendKeepsTheTargetAndTheBatchsTemporaryPDF) {
   EXPECT_EQ(1u, Files(TempFolder(), ".PDF").size()) << "the batch's temporary PDF stays";
   EXPECT_EQ(0, CWXUtility::sIsQuellaneOpened);
   EXPECT_TRUE(mDialog->IsEnabled());
+}
+
+// A disk too full for another page stops at its alert and asks again: the run goes on only
+// once there is room, or ends with the pages it has.
+TEST_F(FileRunFakeSource, TooLittleRoomForTheNextPageAsksAgain) {
+  if (!wxtest::HaveTool("pdfinfo")) GTEST_SKIP() << "pdfinfo missing";
+  wxfake::WriteFakeScript(mScript.path(), "name=Dremlo Model A\nwidth=40\nheight=30\ndepth=24");
+  Configure(kSave, kMultiPDF, 0);
+  ASSERT_NE(nullptr, Open(kSave));
+  AnswerNext(msg_OK, [] { FSTestSetFreeSpace(0); });  // a second page, but the disk is full
+  AnswerNext(msg_OK);                                  // the disk alert
+  AnswerNext(msg_OK, [] { FSTestSetFreeSpace(-1); });  // asked again, and there is room now
+  AnswerNext(msg_Cancel);                              // done after the second page
+  RunToTheEnd();
+  FSTestSetFreeSpace(-1);
+  wxframework::ClearDialogActions();
+  ASSERT_EQ(4u, mTexts.size());
+  EXPECT_EQ(wxtest::ResourceText(400, 48), mTexts[1]) << "the disk alert between the two questions";
+  EXPECT_EQ(3u, NextPageQuestions());
+  EXPECT_EQ(mTexts[0], mTexts[2]) << "asked again with the same count";
+  EXPECT_NE(std::string::npos, PdfInfo(mOut / "Page.PDF").find("Pages:           2\n"));
 }
 
 // Two pages a pass, as a document feeder gives them.
