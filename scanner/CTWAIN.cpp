@@ -357,9 +357,6 @@ unsigned short CTWAIN::TWMemTransferImage(short fileRef, TW_IMAGEINFO* info) {
   short rc = TWMessageDS(DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET, &setup);
   if (rc != 0) return rc;
   if (setup.Preferred == 0) return TWRC_FAILURE;
-  const int64_t bufferSize = int64_t(setup.Preferred) + 1024;
-  std::unique_ptr<char, PtrDisposer> buffer(NewPtrClear(static_cast<Size>(bufferSize)));
-  if (!buffer) return TWRC_FAILURE;
 
   std::memset(info, 0, sizeof *info);
   rc = TWMessageDS(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, info);
@@ -384,6 +381,14 @@ unsigned short CTWAIN::TWMemTransferImage(short fileRef, TW_IMAGEINFO* info) {
   if (rc != 0) return rc;
   RawScanPage page;
   if (!RawScanPage_FromImageInfo(*info, &page)) return TWRC_FAILURE;
+  // A block that cannot hold one row brings nothing: the preferred size is raised to two rows
+  // (room for any padding) where the source allows that much.
+  int64_t blockBytes = std::max<int64_t>(setup.Preferred, 2 * page.rowBytes);
+  if (setup.MaxBufSize != 0 && setup.MaxBufSize != TWON_DONTCARE32)
+    blockBytes = std::max<int64_t>(setup.Preferred, std::min<int64_t>(blockBytes, setup.MaxBufSize));
+  const int64_t bufferSize = blockBytes + 1024;
+  std::unique_ptr<char, PtrDisposer> buffer(NewPtrClear(static_cast<Size>(bufferSize)));
+  if (!buffer) return TWRC_FAILURE;
 
   const int64_t rowBytes = page.rowBytes;
   int64_t rowsLeft = page.height;
@@ -392,7 +397,7 @@ unsigned short CTWAIN::TWMemTransferImage(short fileRef, TW_IMAGEINFO* info) {
     TW_IMAGEMEMXFER xfer;
     xfer.Compression = 0xFFFF;
     xfer.BytesPerRow = xfer.Columns = xfer.Rows = xfer.XOffset = xfer.YOffset = xfer.BytesWritten = TWON_DONTCARE32;
-    xfer.Memory = TW_MEMORY{TWMF_APPOWNS | TWMF_POINTER, setup.Preferred, buffer.get()};
+    xfer.Memory = TW_MEMORY{TWMF_APPOWNS | TWMF_POINTER, TW_UINT32(blockBytes), buffer.get()};
     rc = TWMessageDS(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &xfer);
     if (rc != TWRC_SUCCESS && rc != TWRC_XFERDONE) return rc;
     // Only rows the block really holds, inside the buffer and the page, are written.

@@ -38,15 +38,18 @@ TEST_F(CTWAINTest, SeveralPendingPagesLandAsOneRawFileEach) {
 
 struct Geometry {
   int width, depth, pad;
+  const char* buffer = "";  // the source's buffer sizes
 };
 
 TEST_F(CTWAINTest, RowsAreWrittenAtTheirOwnLengthWhateverTheSourcePads) {
   const Geometry cases[] = {{101, 24, 3}, {101, 24, 0}, {10, 1, 5}, {9, 1, 0}, {33, 8, 2},
-                             {1654, 24, 0}};  // an A4 row at 200 dpi: wider than the default buffer
+                            {1654, 24, 0},  // an A4 row at 200 dpi: wider than the default buffer
+                            // a source preferring less than a padded row, which it cannot fill
+                            {1654, 24, 3, "min_buffer=1024\nbuffer=1024\n"}};
   for (const Geometry& g : cases) {
-    SCOPED_TRACE(testing::Message() << g.width << "x" << g.depth << " pad " << g.pad);
-    Scan("height=9\nblockrows=4\nwidth=" + std::to_string(g.width) + "\ndepth=" + std::to_string(g.depth) +
-         "\npad=" + std::to_string(g.pad));
+    SCOPED_TRACE(testing::Message() << g.width << "x" << g.depth << " pad " << g.pad << " " << g.buffer);
+    Scan(std::string(g.buffer) + "height=9\nblockrows=4\nwidth=" + std::to_string(g.width) +
+         "\ndepth=" + std::to_string(g.depth) + "\npad=" + std::to_string(g.pad));
     ASSERT_EQ(1, mTwain->GetImageCount());
     FSSpec spec{};
     mTwain->GetTempFileArray()->FetchItemAt(1, spec);

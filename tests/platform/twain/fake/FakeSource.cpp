@@ -2,7 +2,8 @@
 // by WX_FAKE_TWAIN, read again each time a source opens:
 //   name=<product name>   (repeat for several sources; default "Fake Scanner")
 //   width, height, depth (1, 8, 24, 16, 48), pad (extra bytes per row), res (dpi)
-//   pages, blockrows (rows per block), buffer (preferred buffer size; at least one row)
+//   pages, blockrows (rows per block), buffer (preferred buffer size; at least min_buffer),
+//   min_buffer (smallest buffer it takes; 0, the default: one row)
 //   cancel_page=n         page n's transfer answers cancel
 //   close_request=1       at the first real event the source asks to be closed
 //   refuse_set=n          the n-th capability set of the session is refused
@@ -35,7 +36,7 @@ namespace {
 struct FakeScript {
   std::vector<std::string> names;
   int width = 64, height = 16, depth = 8, pad = 0, res = 75;
-  int pages = 1, blockRows = 5, buffer = 4096;
+  int pages = 1, blockRows = 5, buffer = 4096, minBuffer = 0;
   int cancelPage = 0, closeRequest = 0, refuseSet = 0, errorBlock = 0, stall = 0, extraRows = 0;
   int imageInfoFail = 0, physW = 2550, physH = 3508, modelType = TWTY_STR255;
   std::string model = "FAKE-MODEL", log;
@@ -66,7 +67,7 @@ FakeScript fakeReadScript() {
   std::string line;
   std::map<std::string, int*> ints = {
       {"width", &s.width}, {"height", &s.height}, {"depth", &s.depth}, {"pad", &s.pad}, {"res", &s.res},
-      {"pages", &s.pages}, {"blockrows", &s.blockRows}, {"buffer", &s.buffer}, {"cancel_page", &s.cancelPage},
+      {"pages", &s.pages}, {"blockrows", &s.blockRows}, {"buffer", &s.buffer}, {"min_buffer", &s.minBuffer}, {"cancel_page", &s.cancelPage},
       {"close_request", &s.closeRequest}, {"refuse_set", &s.refuseSet}, {"error_block", &s.errorBlock},
       {"stall", &s.stall}, {"extra_rows", &s.extraRows}, {"imageinfo_fail", &s.imageInfoFail},
       {"physw", &s.physW}, {"physh", &s.physH}, {"model_type", &s.modelType}};
@@ -329,8 +330,8 @@ TW_UINT16 fakeHandle(TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG, TW_MEMREF data)
   }
   if (DG == DG_CONTROL && DAT == DAT_SETUPMEMXFER) {
     auto* setup = reinterpret_cast<TW_SETUPMEMXFER*>(data);
-    // Like a real source, it never asks for a buffer that cannot hold one row.
-    setup->MinBufSize = static_cast<TW_UINT32>(fakeRowBytes());
+    // Like most real sources, it never asks for a buffer that cannot hold one row, unless told.
+    setup->MinBufSize = static_cast<TW_UINT32>(f.script.minBuffer > 0 ? f.script.minBuffer : fakeRowBytes());
     setup->MaxBufSize = std::max<TW_UINT32>(1 << 20, setup->MinBufSize);
     setup->Preferred = std::max<TW_UINT32>(static_cast<TW_UINT32>(f.script.buffer), setup->MinBufSize);
     return TWRC_SUCCESS;
