@@ -28,6 +28,7 @@
 #include "support/ColorProfiles.h"
 #include "support/DialogShot.h"
 #include "support/TestEnv.h"
+#include "tests/platform/twain/sane/SaneTestConfig.h"
 #include "tests/app/prefs/PrefsTestEnv.h"
 #include "tests/output/DialogTestEnv.h"
 #include "tests/output/export/Pnm.h"
@@ -321,6 +322,39 @@ TEST_F(StitchWizard, TwoHalvesMergeIntoTheOriginalPage) {
                   fs::copy_options::overwrite_existing);
     fs::remove(written[0]);
   }
+}
+
+// Both halves from the SANE test device, through the bridge as a user's scanner: the merged
+// page reaches the caller and is written.
+TEST_F(StitchWizard, HalvesFromTheSaneTestDeviceMergeAndAreWritten) {
+  // The bridge's configuration stays for the process: the module stays loaded once opened.
+  static const wxtest::ScratchDir sane;
+  wxsane::UseSaneTestDevice(sane.path(), "Dremlo Model A");
+  wxfake::UseFakeSource(WX_TWAIN_SOURCE_DIR);
+  mModel = "Dremlo Model A";
+  Open();
+  Next();
+  ASSERT_EQ(2, mWizard->GetStep()) << "the first half";
+  Next();
+  ASSERT_EQ(3, mWizard->GetStep()) << "the second half";
+  Keys(0x1C, 10);
+  Next();
+  ASSERT_EQ(4, mWizard->GetStep());
+  Next();
+  wxfake::UseFakeSource();
+  EXPECT_FALSE(WizardOpen());
+  ASSERT_EQ(std::vector<MessageT>{'TEnd'}, mCaller->heard);
+  ASSERT_EQ(1, mCaller->entries);
+  const TW_IMAGEINFO& info = mCaller->infos[0];
+  EXPECT_EQ(24, info.BitsPerPixel);
+  EXPECT_EQ(150, info.XResolution.Whole);
+  const auto written = Written();
+  ASSERT_EQ(1u, written.size());
+  std::string out;
+  ASSERT_EQ(0, wxtest::Run("tiffinfo '" + written[0].string() + "' 2>&1", &out)) << out;
+  EXPECT_NE(std::string::npos, out.find("Image Width: " + std::to_string(info.ImageWidth))) << out;
+  EXPECT_EQ(std::vector<std::string>{}, TempFiles()) << "no half, raw page or merged file stays";
+  fs::copy_file(written[0], wxtest::OutputDir("stitch") / "merged-sane.tif", fs::copy_options::overwrite_existing);
 }
 
 TEST_F(StitchWizard, NextCarriesTheLabelOfWhatTheCallerDoesNext) {
