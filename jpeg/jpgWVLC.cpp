@@ -170,10 +170,17 @@ int32_t createDHT(jpgWContext* ctx) {
     table = static_cast<jpgHuffCode*>(complibMemAlloc((dc ? 4095 : 256) * int64_t(sizeof(jpgHuffCode))));
     if (!table) return kJpgNoMemory;
     if (dc) {
-      for (int d = -2047; d <= 2047; ++d) {
-        jpgValueClass c = jpgWriteClassOf(d);
-        const jpgHuffEntry& e = bySymbol[c.size];
-        table[d + 2047] = e.length ? jpgHuffCode{(e.code << c.size) | c.bits, e.length + c.size} : jpgHuffCode{0, 0};
+      // By size: the 2^(s-1) magnitudes of size s sit either side of 0 with consecutive extra
+      // bits, so each size fills two runs without classifying every value.
+      table[2047] = bySymbol[0].length ? jpgHuffCode{bySymbol[0].code, bySymbol[0].length} : jpgHuffCode{0, 0};
+      for (uint32_t size = 1; size <= 11; ++size) {
+        const jpgHuffEntry& e = bySymbol[size];
+        const int32_t low = 1 << (size - 1);
+        for (int32_t m = low; m < 2 * low; ++m) {
+          const uint32_t negative = static_cast<uint32_t>(2 * low - 1 - m);
+          table[2047 + m] = e.length ? jpgHuffCode{(e.code << size) | uint32_t(m), e.length + size} : jpgHuffCode{0, 0};
+          table[2047 - m] = e.length ? jpgHuffCode{(e.code << size) | negative, e.length + size} : jpgHuffCode{0, 0};
+        }
       }
     } else {
       for (int i = 0; i < 256; ++i) {
