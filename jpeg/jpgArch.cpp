@@ -19,12 +19,12 @@ constexpr const char* kBaseVectorName = "vector";
 
 const jpgKernelSet kBaseVectorKernels = {kBaseVectorName, jpgWriteForwardDCT_AltiVec_Short, nullptr,
                                          jpgWriteForwardDCT_AltiVec_Float, AltiVecYUVRows, nullptr,
-                                         jpgWriteQuantise_AltiVec};
+                                         jpgWriteQuantise_AltiVec, jpgWriteCodeBlocks_AltiVec};
 
 #if defined(JPG_HAVE_SSSE3_KERNELS)
 const jpgKernelSet kSSSE3Kernels = {"ssse3", jpgWriteForwardDCT_AltiVec_Short_SSSE3, nullptr,
                                     jpgWriteForwardDCT_AltiVec_Float, jpgYUVRows_SSSE3, nullptr,
-                                    jpgWriteQuantise_AltiVec};
+                                    jpgWriteQuantise_AltiVec, jpgWriteCodeBlocks_AltiVec};
 #endif
 
 #if defined(JPG_HAVE_AVX2_KERNELS)
@@ -32,7 +32,8 @@ const jpgKernelSet kSSSE3Kernels = {"ssse3", jpgWriteForwardDCT_AltiVec_Short_SS
 // whole MCUs straight into their blocks) and the quantiser in sixteen lanes.
 const jpgKernelSet kAVX2Kernels = {"avx2", jpgWriteForwardDCT_AltiVec_Short_SSSE3,
                                    jpgWriteForwardDCT2_AltiVec_Short_AVX2, jpgWriteForwardDCT_AltiVec_Float,
-                                   jpgYUVRows_AVX2, jpgYUVMCU_AVX2, jpgWriteQuantise_AVX2};
+                                   jpgYUVRows_AVX2, jpgYUVMCU_AVX2, jpgWriteQuantise_AVX2,
+                                   jpgWriteCodeBlocks_AVX2};
 #endif
 
 int32_t dctMethodOf(uint32_t flags) { return static_cast<int32_t>((flags & kJpgFlagDCTMethodMask) >> kJpgFlagDCTMethodShift); }

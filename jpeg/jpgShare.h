@@ -38,6 +38,10 @@ typedef void (*jpgFDCTFunc)(int16_t* block);
 // and bit n set where quotient n is not 0.
 typedef uint64_t (*jpgQuantiseFunc)(const int16_t* coef, const uint16_t (*div)[64], uint16_t* magnitude,
                                     uint16_t* extra);
+// Quantises and codes n consecutive transformed blocks of one component through the writer;
+// the first failure's status.
+typedef int32_t (*jpgCodeBlocksFunc)(jpgBitWriter* writer, jpgCoderComponent* comp, const uint16_t (*div)[64],
+                                     const int16_t* blocks, int32_t n);
 // rows rows of n pixels (a multiple of 8; blue first, or red first with redFirst) to Y rows
 // stride samples apart; every chromaStep-th row also gives Cb and Cr, planeSize and twice
 // that past its Y.
@@ -64,6 +68,7 @@ struct jpgKernelSet {
   jpgYUVRowsFunc yuvRows;
   jpgYUVMCUFunc yuvMCU;  // null where the rows' conversion serves
   jpgQuantiseFunc quantise;
+  jpgCodeBlocksFunc codeBlocks;  // the quantiser above with the block coder
 };
 
 // Where an encoder context is in its life: set-up calls until the first strip makes the frame.

@@ -2,28 +2,21 @@
 
 #include <cstring>
 
-#include "jpeg/simd/jpgQuantKernels.h"
+#include "jpeg/simd/jpgCodeKernels.h"
 #include "pelmora/PelmoraBits.h"
 
 namespace {
 
-// For row r of a block and the non-zero mask of its eight values, the same bits at their
-// zig-zag positions.
-struct ZigZagBits {
-  uint64_t bits[8][256];
-};
-constexpr ZigZagBits makeZigZagBits() {
+constexpr jpgZigZagBitTable makeZigZagBits() {
   int position[64] = {};
   for (int k = 0; k < 64; ++k) position[pelmora_bits::kZigZag[k]] = k;
-  ZigZagBits t{};
+  jpgZigZagBitTable t{};
   for (int r = 0; r < 8; ++r)
     for (int b = 0; b < 256; ++b)
       for (int i = 0; i < 8; ++i)
         if (b & (1 << i)) t.bits[r][b] |= uint64_t(1) << position[8 * r + i];
   return t;
 }
-constexpr ZigZagBits kZigZagBits = makeZigZagBits();
-
 // Quotients of a < 2^14 by q (8..2040) as ((a * mult) >> 16) * scale >> 16, exact: mult is
 // ceil(2^(16 + l) / q) with 2^l the largest power of two below q, scale is 2^(16 - l).
 void makeDivisors(int32_t q, uint16_t* half, uint16_t* mult, uint16_t* scale) {
@@ -34,18 +27,9 @@ void makeDivisors(int32_t q, uint16_t* half, uint16_t* mult, uint16_t* scale) {
   *scale = static_cast<uint16_t>(1u << (16 - l));
 }
 
-// Quantises through the kernel set, then marks the non-zero values at their zig-zag positions.
-int32_t quantizeAndEncode(jpgWContext* ctx, jpgCoderComponent* comp, const uint16_t (*div)[64], const int16_t* coef) {
-  pelmora_bits::QuantisedBlock block;
-  uint64_t natMask = ctx->kernels->quantise(coef, div, block.magnitude, block.extra);
-  // Most blocks of a page keep values in their first row only.
-  block.nonZero = kZigZagBits.bits[0][natMask & 0xFF];
-  if (natMask >> 8)
-    for (int r = 1; r < 8; ++r) block.nonZero |= kZigZagBits.bits[r][(natMask >> (8 * r)) & 0xFF];
-  return pelmora_bits::EncodeQuantised(&ctx->coder.bits, comp, &block);
-}
-
 }  // namespace
+
+constexpr jpgZigZagBitTable jpgZigZagBits = makeZigZagBits();
 
 uint64_t jpgWriteQuantise_AltiVec(const int16_t* coef, const uint16_t (*div)[64], uint16_t* magnitude, uint16_t* extra) {
   return jpgvec::QuantiseKernel(coef, div, magnitude, extra);
@@ -65,11 +49,16 @@ int32_t jpgWriteCodeMCU(jpgWContext* ctx) {
   for (int c = 0; c < s->components; ++c) {
     jpgCoderComponent* comp = &s->comp[c];
     const uint16_t(*div)[64] = ctx->quantDivisors[ctx->comp[c].quantSel];
-    for (int k = 0; k < comp->blocks; ++k, block += 64)
-      if (int32_t st = quantizeAndEncode(ctx, comp, div, block); st && !status) status = st;
+    if (int32_t st = ctx->kernels->codeBlocks(&s->bits, comp, div, block, comp->blocks); st && !status) status = st;
+    block += 64 * comp->blocks;
   }
   if (int32_t st = pelmora_bits::EndMCU(s); st && !status) status = st;
   return status;
+}
+
+int32_t jpgWriteCodeBlocks_AltiVec(jpgBitWriter* writer, jpgCoderComponent* comp, const uint16_t (*div)[64],
+                                   const int16_t* blocks, int32_t n) {
+  return jpgvec::CodeBlocksKernel(writer, comp, div, blocks, n);
 }
 
 int32_t writeBaseLineMCU_Altivec(void* context) {

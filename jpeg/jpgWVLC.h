@@ -14,6 +14,21 @@ uint64_t jpgWriteQuantise_AltiVec(const int16_t* coef, const uint16_t (*div)[64]
 uint64_t jpgWriteQuantise_AVX2(const int16_t* coef, const uint16_t (*div)[64], uint16_t* magnitude, uint16_t* extra);
 #endif
 
+// The vector block coder (jpgCodeBlocksFunc): n consecutive transformed blocks of one component
+// quantised and coded.
+int32_t jpgWriteCodeBlocks_AltiVec(jpgBitWriter* writer, jpgCoderComponent* comp, const uint16_t (*div)[64],
+                                   const int16_t* blocks, int32_t n);
+#if defined(JPG_HAVE_AVX2_KERNELS)
+int32_t jpgWriteCodeBlocks_AVX2(jpgBitWriter* writer, jpgCoderComponent* comp, const uint16_t (*div)[64],
+                                const int16_t* blocks, int32_t n);
+#endif
+// For row r of a block and the non-zero mask of its eight values in natural order, the same
+// bits at their zig-zag positions.
+struct jpgZigZagBitTable {
+  uint64_t bits[8][256];
+};
+extern const jpgZigZagBitTable jpgZigZagBits;
+
 // Codes the MCU in the block buffer with the context's vector transform: every block
 // transformed first, then each quantised and coded.
 int32_t writeBaseLineMCU_Altivec(void* context);

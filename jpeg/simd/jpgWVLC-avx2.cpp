@@ -1,10 +1,15 @@
-// The quantiser in AVX2's sixteen lanes; chosen when the processor has it.
+// The quantiser and the block coder in AVX2's sixteen lanes; chosen when the processor has it.
 #include "jpeg/jpgWVLC.h"
 
 #if defined(JPG_HAVE_AVX2_KERNELS)
-#include "jpeg/simd/jpgQuantKernels.h"
+#include "jpeg/simd/jpgCodeKernels.h"
 
 uint64_t jpgWriteQuantise_AVX2(const int16_t* coef, const uint16_t (*div)[64], uint16_t* magnitude, uint16_t* extra) {
   return jpgvec::QuantiseKernel(coef, div, magnitude, extra);
+}
+
+int32_t jpgWriteCodeBlocks_AVX2(jpgBitWriter* writer, jpgCoderComponent* comp, const uint16_t (*div)[64],
+                                const int16_t* blocks, int32_t n) {
+  return jpgvec::CodeBlocksKernel(writer, comp, div, blocks, n);
 }
 #endif

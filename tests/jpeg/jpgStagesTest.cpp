@@ -12,6 +12,7 @@
 #include "jpeg/jpgWClrA.h"
 #include "jpeg/jpgWDCTA.h"
 #include "jpeg/jpgWVLC.h"
+#include "pelmora/PelmoraBits.h"
 
 namespace {
 
@@ -121,6 +122,79 @@ TEST(JpegStages, QuantisersDivideRoundingToNearest) {
           }
         }
       }
+    void* out = nullptr;
+    ASSERT_EQ(jpgWriteEpilogToMemory(context, &out, &size), kJpgBadState);
+  }
+}
+
+// Every block coder writes the bytes of the plain one, block runs of one to three blocks in
+// turn: flat blocks, zero runs of 16 and more, values at the ends of the range and random ones.
+TEST(JpegStages, BlockCodersWriteThePlainCodersBytes) {
+  const jpgCodeBlocksFunc coders[] = {jpgWriteCodeBlocks_AltiVec, jpgGetVectorKernelSet()->codeBlocks};
+  struct Sink {
+    static int32_t write(void* output, const uint8_t* data, int32_t n) {
+      auto* bytes = static_cast<std::vector<uint8_t>*>(output);
+      bytes->insert(bytes->end(), data, data + n);
+      return 0;
+    }
+  };
+  uint32_t s = 17;
+  for (int quality : {10, 50, 95, 100}) {
+    void* context = nullptr;
+    ASSERT_EQ(jpgWritePrologToMemory(2, &context), 0);
+    ASSERT_EQ(jpgWriteSetQuantizationFactor(context, quality), 0);
+    void* data = nullptr;
+    int64_t size = 0;
+    ASSERT_EQ(jpgWriteGetPartialBitstream(context, &data, &size), 0);
+    const jpgWContext* ctx = jpgCheckParam(context);
+    for (int t = 0; t < 2; ++t) {
+      std::vector<int16_t> blocks(64 * 240);
+      for (size_t b = 0; b < blocks.size() / 64; ++b)
+        for (int k = 0; k < 64; ++k) {
+          const int32_t q = ctx->quant[t][k], limit = 16384 - q / 2 - 1;
+          s = s * 1103515245u + 12345u;
+          const int32_t random = static_cast<int32_t>((s >> 8) % uint32_t(2 * limit + 1)) - limit;
+          int32_t c = 0;
+          switch (b % 6) {
+            case 0: c = k == 0 ? random : 0; break;  // flat
+            case 1: c = (k == 0 || k == 17 || k == 40 || k == 63) ? random : 0; break;  // long runs
+            case 2: c = k % 2 ? limit : -limit; break;  // the range's ends
+            case 3: c = random / (1 + k * k); break;    // falling off as a photograph's do
+            default: c = random; break;
+          }
+          // DC as eight-bit samples give it, whose differences the DC table covers.
+          if (k == 0) c %= 8161;
+          blocks[64 * b + kJpgZigZag[k]] = static_cast<int16_t>(c);
+        }
+      auto component = [&] {
+        return jpgCoderComponent{ctx->quant[t], ctx->quantRecip[t], ctx->dcCodes[t], ctx->acCodes[t], 1, 0};
+      };
+      auto writer = [](std::vector<uint8_t>* bytes) {
+        jpgBitWriter w{};
+        w.freeBits = 32;
+        w.writeOut = Sink::write;
+        w.output = bytes;
+        return w;
+      };
+      std::vector<uint8_t> expected;
+      jpgBitWriter plain = writer(&expected);
+      jpgCoderComponent plainComponent = component();
+      for (size_t b = 0; b < blocks.size() / 64; ++b)
+        ASSERT_EQ(pelmora_bits::EncodeBlock(&plain, &plainComponent, blocks.data() + 64 * b), 0);
+      ASSERT_EQ(pelmora_bits::Flush(&plain), 0);
+      for (jpgCodeBlocksFunc code : coders) {
+        std::vector<uint8_t> got;
+        jpgBitWriter w = writer(&got);
+        jpgCoderComponent c = component();
+        for (size_t b = 0, n = 1; b < blocks.size() / 64; b += n, n = n % 3 + 1)
+          ASSERT_EQ(code(&w, &c, ctx->quantDivisors[t], blocks.data() + 64 * b, int32_t(n)), 0);
+        ASSERT_EQ(pelmora_bits::Flush(&w), 0);
+        EXPECT_EQ(got, expected) << "quality " << quality << " table " << t;
+        EXPECT_EQ(w.acc, plain.acc);
+        EXPECT_EQ(w.freeBits, plain.freeBits);
+        EXPECT_EQ(c.prevDC, plainComponent.prevDC);
+      }
+    }
     void* out = nullptr;
     ASSERT_EQ(jpgWriteEpilogToMemory(context, &out, &size), kJpgBadState);
   }
