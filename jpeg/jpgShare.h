@@ -34,6 +34,9 @@ constexpr int32_t kJpgSelectorBaseline2 = 771;
 struct jpgColorJob;
 typedef void (*jpgPrepareFunc)(const jpgColorJob* job, int32_t x, int32_t y);
 typedef void (*jpgFDCTFunc)(int16_t* block);
+// Level shift and transform of two whole grey blocks side by side in the picture (16 samples of
+// 8 rows, rowBytes apart) into the blocks at blocks and blocks + 64.
+typedef void (*jpgGreyFDCTPairFunc)(const uint8_t* samples, int64_t rowBytes, int16_t* blocks);
 // Quantises 64 DCT outputs by their divisors: magnitudes and extra forms in natural order,
 // and bit n set where quotient n is not 0.
 typedef uint64_t (*jpgQuantiseFunc)(const int16_t* coef, const uint16_t (*div)[64], uint16_t* magnitude,
@@ -64,6 +67,7 @@ struct jpgKernelSet {
   const char* name;
   jpgFDCTFunc fdctShort;
   jpgFDCTFunc fdctShortPair;  // two consecutive blocks; null where lanes are not wide enough
+  jpgGreyFDCTPairFunc fdctGreyPair;  // the pair straight from grey samples; null likewise
   jpgFDCTFunc fdctFloat;
   jpgYUVRowsFunc yuvRows;
   jpgYUVMCUFunc yuvMCU;  // null where the rows' conversion serves

@@ -56,6 +56,17 @@ int32_t jpgWriteCodeMCU(jpgWContext* ctx) {
   return status;
 }
 
+int32_t jpgWriteCodeOneBlockMCUs(jpgWContext* ctx, const int16_t* blocks, int32_t count) {
+  jpgMCUCoderState* s = &ctx->coder;
+  const uint16_t(*div)[64] = ctx->quantDivisors[ctx->comp[0].quantSel];
+  int32_t status = 0;
+  for (int32_t i = 0; i < count && !status; ++i, blocks += 64) {
+    status = ctx->kernels->codeBlocks(&s->bits, &s->comp[0], div, blocks, 1);
+    if (int32_t st = pelmora_bits::EndMCU(s); st && !status) status = st;
+  }
+  return status;
+}
+
 int32_t jpgWriteCodeBlocks_AltiVec(jpgBitWriter* writer, jpgCoderComponent* comp, const uint16_t (*div)[64],
                                    const int16_t* blocks, int32_t n) {
   return jpgvec::CodeBlocksKernel(writer, comp, div, blocks, n);

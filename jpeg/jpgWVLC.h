@@ -37,6 +37,9 @@ int32_t writeBaseLineMCU_Altivec(void* context);
 void jpgWriteTransformBlocks(jpgWContext* ctx, int16_t* blocks, int32_t n);
 // The MCU at the coder's block pointer, already transformed, quantised and coded.
 int32_t jpgWriteCodeMCU(jpgWContext* ctx);
+// count MCUs of one block each (a single component) from blocks, already transformed; coding
+// stops after the first that fails.
+int32_t jpgWriteCodeOneBlockMCUs(jpgWContext* ctx, const int16_t* blocks, int32_t count);
 
 int32_t putByteToJPEGFile(jpgWContext* ctx, uint8_t byte);
 int32_t jpgWritePutBytes(jpgWContext* ctx, const uint8_t* data, int64_t n);

@@ -86,6 +86,33 @@ TEST(JpegStages, PairTransformsEqualTwoSingleOnes) {
   }
 }
 
+// Two grey blocks taken straight from a picture row band (with a stride wider than them) give
+// what their level-shifted samples give through the single-block transform.
+TEST(JpegStages, GreyPairTransformEqualsLevelShiftThenSingleOnes) {
+  const jpgKernelSet* kernels = jpgGetVectorKernelSet();
+  if (!kernels->fdctGreyPair) GTEST_SKIP() << "the " << kernels->name << " kernels transform one block at a time";
+  // What eight-bit samples can give: the colour conversion's 128 is not a grey level.
+  auto blocks = testBlocks();
+  for (auto& block : blocks)
+    for (auto& v : block) v = v > 127 ? 127 : v;
+  constexpr int64_t kStride = 37;
+  for (size_t i = 0; i + 1 < blocks.size(); ++i) {
+    std::vector<uint8_t> picture(kStride * 8 + 16, 0xA5);
+    std::vector<int16_t> a = blocks[i], b = blocks[i + 1];
+    for (int r = 0; r < 8; ++r)
+      for (int c = 0; c < 8; ++c) {
+        picture[size_t(kStride * r + c)] = static_cast<uint8_t>(a[8 * r + c] + 128);
+        picture[size_t(kStride * r + 8 + c)] = static_cast<uint8_t>(b[8 * r + c] + 128);
+      }
+    std::vector<int16_t> pair(128);
+    kernels->fdctGreyPair(picture.data(), kStride, pair.data());
+    kernels->fdctShort(a.data());
+    kernels->fdctShort(b.data());
+    a.insert(a.end(), b.begin(), b.end());
+    ASSERT_EQ(pair, a) << "blocks " << i << " and " << i + 1;
+  }
+}
+
 // Every quantiser gives (|c| + q/2) / q with the sign of c, over the whole range of transform
 // output, at the quality extremes and in between.
 TEST(JpegStages, QuantisersDivideRoundingToNearest) {
