@@ -194,7 +194,7 @@ int main(int argc, char** argv) {
   // Mapped with its pages in place: touching fresh pages one by one costs more than reading.
   const size_t bufferBytes = size_t(rowBytes) * 16 * size_t(strips);
   void* mapped = mmap(nullptr, bufferBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
-  if (mapped == MAP_FAILED) return 1;
+  if (!status && mapped == MAP_FAILED) status = -1;
   auto* buffer = static_cast<uint8_t*>(mapped);
   _complibImageRect rect{width, height, rowBytes, 8 * channels, channels, 8, nullptr};
   int buffered = 0, first = 0;
@@ -219,6 +219,7 @@ int main(int argc, char** argv) {
     int32_t closed = jpgWriteEpilogToFile(ctx);
     if (!status) status = closed;
   }
+  if (mapped != MAP_FAILED) munmap(mapped, bufferBytes);
   std::fclose(in);
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (status) {
