@@ -17,29 +17,29 @@ constexpr const char* kBaseVectorName = "neon";
 constexpr const char* kBaseVectorName = "vector";
 #endif
 
-const jpgKernelSet kBaseVectorKernels = {kBaseVectorName, jpgWriteForwardDCT_AltiVec_Short, nullptr, nullptr,
+const jpgKernelSet kBaseVectorKernels = {kBaseVectorName, jpgWriteForwardDCT_AltiVec_Short, nullptr,
                                          jpgWriteForwardDCT_AltiVec_Float, AltiVecYUVRows, nullptr,
-                                         jpgWriteQuantise_AltiVec, jpgWriteCodeBlocks_AltiVec};
+                                         jpgWriteQuantise_AltiVec, jpgWriteCodeBlocks_AltiVec, nullptr};
 
 #if defined(JPG_HAVE_SSSE3_KERNELS)
-const jpgKernelSet kSSSE3Kernels = {"ssse3", jpgWriteForwardDCT_AltiVec_Short_SSSE3, nullptr, nullptr,
+const jpgKernelSet kSSSE3Kernels = {"ssse3", jpgWriteForwardDCT_AltiVec_Short_SSSE3, nullptr,
                                     jpgWriteForwardDCT_AltiVec_Float, jpgYUVRows_SSSE3, nullptr,
-                                    jpgWriteQuantise_AltiVec, jpgWriteCodeBlocks_AltiVec};
+                                    jpgWriteQuantise_AltiVec, jpgWriteCodeBlocks_AltiVec, nullptr};
 #endif
 
 #if defined(JPG_HAVE_AVX2_KERNELS)
-// SSSE3's single-block transforms, with block pairs (also straight from grey samples), the
-// colour conversion (of rows, and of whole MCUs straight into their blocks) and the quantiser
-// and block coder in sixteen lanes.
+// SSSE3's single-block transforms, with block pairs, the colour conversion (of rows, and of
+// whole MCUs straight into their blocks), the quantiser and block coder in sixteen lanes, and
+// grey block pairs taken from the picture through all of them.
 const jpgKernelSet kAVX2Kernels = {"avx2",
                                    jpgWriteForwardDCT_AltiVec_Short_SSSE3,
                                    jpgWriteForwardDCT2_AltiVec_Short_AVX2,
-                                   jpgWriteForwardDCT2_Grey_AVX2,
                                    jpgWriteForwardDCT_AltiVec_Float,
                                    jpgYUVRows_AVX2,
                                    jpgYUVMCU_AVX2,
                                    jpgWriteQuantise_AVX2,
-                                   jpgWriteCodeBlocks_AVX2};
+                                   jpgWriteCodeBlocks_AVX2,
+                                   jpgWriteCodeGreyPairs_AVX2};
 #endif
 
 int32_t dctMethodOf(uint32_t flags) { return static_cast<int32_t>((flags & kJpgFlagDCTMethodMask) >> kJpgFlagDCTMethodShift); }

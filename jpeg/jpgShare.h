@@ -34,9 +34,7 @@ constexpr int32_t kJpgSelectorBaseline2 = 771;
 struct jpgColorJob;
 typedef void (*jpgPrepareFunc)(const jpgColorJob* job, int32_t x, int32_t y);
 typedef void (*jpgFDCTFunc)(int16_t* block);
-// Level shift and transform of two whole grey blocks side by side in the picture (16 samples of
-// 8 rows, rowBytes apart) into the blocks at blocks and blocks + 64.
-typedef void (*jpgGreyFDCTPairFunc)(const uint8_t* samples, int64_t rowBytes, int16_t* blocks);
+
 // Quantises 64 DCT outputs by their divisors: magnitudes and extra forms in natural order,
 // and bit n set where quotient n is not 0.
 typedef uint64_t (*jpgQuantiseFunc)(const int16_t* coef, const uint16_t (*div)[64], uint16_t* magnitude,
@@ -45,6 +43,12 @@ typedef uint64_t (*jpgQuantiseFunc)(const int16_t* coef, const uint16_t (*div)[6
 // the first failure's status.
 typedef int32_t (*jpgCodeBlocksFunc)(jpgBitWriter* writer, jpgCoderComponent* comp, const uint16_t (*div)[64],
                                      const int16_t* blocks, int32_t n);
+// `pairs` pairs of whole grey blocks side by side along a band of 8 rows (16 samples a pair,
+// rows rowBytes apart) level-shifted, transformed (the short transform, through `scratch`, 128
+// values), quantised and coded as one-block MCUs of the state's first component, each followed
+// by the restart bookkeeping; the first failure's status, coding stopping there.
+typedef int32_t (*jpgGreyPairsFunc)(const uint8_t* samples, int64_t rowBytes, int32_t pairs, int16_t* scratch,
+                                    jpgMCUCoderState* state, const uint16_t (*div)[64]);
 // rows rows of n pixels (a multiple of 8; blue first, or red first with redFirst) to Y rows
 // stride samples apart; every chromaStep-th row also gives Cb and Cr, planeSize and twice
 // that past its Y.
@@ -67,12 +71,12 @@ struct jpgKernelSet {
   const char* name;
   jpgFDCTFunc fdctShort;
   jpgFDCTFunc fdctShortPair;  // two consecutive blocks; null where lanes are not wide enough
-  jpgGreyFDCTPairFunc fdctGreyPair;  // the pair straight from grey samples; null likewise
   jpgFDCTFunc fdctFloat;
   jpgYUVRowsFunc yuvRows;
   jpgYUVMCUFunc yuvMCU;  // null where the rows' conversion serves
   jpgQuantiseFunc quantise;
   jpgCodeBlocksFunc codeBlocks;  // the quantiser above with the block coder
+  jpgGreyPairsFunc codeGreyPairs;  // null where lanes are not wide enough for block pairs
 };
 
 // Where an encoder context is in its life: set-up calls until the first strip makes the frame.

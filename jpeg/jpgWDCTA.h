@@ -16,6 +16,4 @@ void jpgWriteForwardDCT_AltiVec_Short_SSSE3(int16_t* block);
 #if defined(JPG_HAVE_AVX2_KERNELS)
 // The fixed-point transform of the two blocks at blocks and blocks + 64, built for AVX2.
 void jpgWriteForwardDCT2_AltiVec_Short_AVX2(int16_t* blocks);
-// The same from two whole grey blocks side by side in the picture, level-shifted on the way.
-void jpgWriteForwardDCT2_Grey_AVX2(const uint8_t* samples, int64_t rowBytes, int16_t* blocks);
 #endif

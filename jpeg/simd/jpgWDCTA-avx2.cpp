@@ -1,4 +1,4 @@
-// The fixed-point transform of two blocks at once (also straight from grey samples) in AVX2's sixteen lanes; chosen when the
+// The fixed-point transform of two blocks at once in AVX2's sixteen lanes; chosen when the
 // processor has it.
 #include "jpeg/jpgWDCTA.h"
 
@@ -6,8 +6,4 @@
 #include "jpeg/simd/jpgFDCTKernels.h"
 
 void jpgWriteForwardDCT2_AltiVec_Short_AVX2(int16_t* blocks) { jpgvec::FDCTShortKernel2(blocks); }
-
-void jpgWriteForwardDCT2_Grey_AVX2(const uint8_t* samples, int64_t rowBytes, int16_t* blocks) {
-  jpgvec::FDCTGreyKernel2(samples, rowBytes, blocks);
-}
 #endif

@@ -1,4 +1,4 @@
-// The quantiser and the block coder in AVX2's sixteen lanes; chosen when the processor has it.
+// The quantiser and the block coder (with the grey pair transform before them) in AVX2's sixteen lanes; chosen when the processor has it.
 #include "jpeg/jpgWVLC.h"
 
 #if defined(JPG_HAVE_AVX2_KERNELS)
@@ -11,5 +11,10 @@ uint64_t jpgWriteQuantise_AVX2(const int16_t* coef, const uint16_t (*div)[64], u
 int32_t jpgWriteCodeBlocks_AVX2(jpgBitWriter* writer, jpgCoderComponent* comp, const uint16_t (*div)[64],
                                 const int16_t* blocks, int32_t n) {
   return jpgvec::CodeBlocksKernel(writer, comp, div, blocks, n);
+}
+
+int32_t jpgWriteCodeGreyPairs_AVX2(const uint8_t* samples, int64_t rowBytes, int32_t pairs, int16_t* scratch,
+                                   jpgMCUCoderState* state, const uint16_t (*div)[64]) {
+  return jpgvec::CodeGreyPairsKernel(samples, rowBytes, pairs, scratch, state, div);
 }
 #endif

@@ -86,33 +86,6 @@ TEST(JpegStages, PairTransformsEqualTwoSingleOnes) {
   }
 }
 
-// Two grey blocks taken straight from a picture row band (with a stride wider than them) give
-// what their level-shifted samples give through the single-block transform.
-TEST(JpegStages, GreyPairTransformEqualsLevelShiftThenSingleOnes) {
-  const jpgKernelSet* kernels = jpgGetVectorKernelSet();
-  if (!kernels->fdctGreyPair) GTEST_SKIP() << "the " << kernels->name << " kernels transform one block at a time";
-  // What eight-bit samples can give: the colour conversion's 128 is not a grey level.
-  auto blocks = testBlocks();
-  for (auto& block : blocks)
-    for (auto& v : block) v = v > 127 ? 127 : v;
-  constexpr int64_t kStride = 37;
-  for (size_t i = 0; i + 1 < blocks.size(); ++i) {
-    std::vector<uint8_t> picture(kStride * 8 + 16, 0xA5);
-    std::vector<int16_t> a = blocks[i], b = blocks[i + 1];
-    for (int r = 0; r < 8; ++r)
-      for (int c = 0; c < 8; ++c) {
-        picture[size_t(kStride * r + c)] = static_cast<uint8_t>(a[8 * r + c] + 128);
-        picture[size_t(kStride * r + 8 + c)] = static_cast<uint8_t>(b[8 * r + c] + 128);
-      }
-    std::vector<int16_t> pair(128);
-    kernels->fdctGreyPair(picture.data(), kStride, pair.data());
-    kernels->fdctShort(a.data());
-    kernels->fdctShort(b.data());
-    a.insert(a.end(), b.begin(), b.end());
-    ASSERT_EQ(pair, a) << "blocks " << i << " and " << i + 1;
-  }
-}
-
 // Every quantiser gives (|c| + q/2) / q with the sign of c, over the whole range of transform
 // output, at the quality extremes and in between.
 TEST(JpegStages, QuantisersDivideRoundingToNearest) {
@@ -225,6 +198,76 @@ TEST(JpegStages, BlockCodersWriteThePlainCodersBytes) {
     void* out = nullptr;
     ASSERT_EQ(jpgWriteEpilogToMemory(context, &out, &size), kJpgBadState);
   }
+}
+
+// Grey pairs taken straight from a band of the picture code as their level-shifted samples do
+// through the single-block transform and the plain vector block coder, MCU by MCU, with and
+// without restart intervals falling between and after the pairs.
+TEST(JpegStages, GreyPairsCodeAsTransformThenBlockCoder) {
+  const jpgKernelSet* kernels = jpgGetVectorKernelSet();
+  if (!kernels->codeGreyPairs) GTEST_SKIP() << "the " << kernels->name << " kernels transform one block at a time";
+  struct Sink {
+    static int32_t write(void* output, const uint8_t* data, int32_t n) {
+      auto* bytes = static_cast<std::vector<uint8_t>*>(output);
+      bytes->insert(bytes->end(), data, data + n);
+      return 0;
+    }
+  };
+  void* context = nullptr;
+  ASSERT_EQ(jpgWritePrologToMemory(2, &context), 0);
+  ASSERT_EQ(jpgWriteSetQuantizationFactor(context, 75), 0);
+  void* data = nullptr;
+  int64_t size = 0;
+  ASSERT_EQ(jpgWriteGetPartialBitstream(context, &data, &size), 0);
+  const jpgWContext* ctx = jpgCheckParam(context);
+  // The test blocks side by side as 8-bit samples, a band of 8 rows with room to its right.
+  auto blocks = testBlocks();
+  const int32_t pairs = static_cast<int32_t>(blocks.size() / 2);
+  const int64_t stride = 16 * int64_t(pairs) + 5;
+  std::vector<uint8_t> band(size_t(stride) * 8, 0x5A);
+  for (int32_t b = 0; b < 2 * pairs; ++b)
+    for (int r = 0; r < 8; ++r)
+      for (int c = 0; c < 8; ++c) {
+        int v = blocks[size_t(b)][size_t(8 * r + c)];
+        band[size_t(stride * r + 8 * b + c)] = static_cast<uint8_t>((v > 127 ? 127 : v) + 128);
+      }
+  for (int32_t interval : {0, 1, 3}) {
+    auto state = [&](std::vector<uint8_t>* bytes) {
+      jpgMCUCoderState s{};
+      s.components = 1;
+      s.restartInterval = interval;
+      s.mcusLeft = 2 * pairs + 1;
+      s.comp[0] = jpgCoderComponent{ctx->quant[0], ctx->quantRecip[0], ctx->dcCodes[0], ctx->acCodes[0], 1, 0};
+      s.bits.freeBits = 32;
+      s.bits.writeOut = Sink::write;
+      s.bits.output = bytes;
+      return s;
+    };
+    std::vector<uint8_t> expected, got;
+    jpgMCUCoderState plain = state(&expected);
+    for (int32_t b = 0; b < 2 * pairs; ++b) {
+      int16_t block[64];
+      for (int i = 0; i < 64; ++i) block[i] = static_cast<int16_t>(band[size_t(stride * (i / 8) + 8 * b + i % 8)] - 128);
+      kernels->fdctShort(block);
+      ASSERT_EQ(jpgWriteCodeBlocks_AltiVec(&plain.bits, &plain.comp[0], ctx->quantDivisors[0], block, 1), 0);
+      ASSERT_EQ(pelmora_bits::EndMCU(&plain), 0);
+    }
+    ASSERT_EQ(pelmora_bits::Flush(&plain.bits), 0);
+    jpgMCUCoderState fused = state(&got);
+    int16_t scratch[128];
+    // Bands of one pair, then of the rest.
+    ASSERT_EQ(kernels->codeGreyPairs(band.data(), stride, 1, scratch, &fused, ctx->quantDivisors[0]), 0);
+    ASSERT_EQ(kernels->codeGreyPairs(band.data() + 16, stride, pairs - 1, scratch, &fused, ctx->quantDivisors[0]), 0);
+    ASSERT_EQ(pelmora_bits::Flush(&fused.bits), 0);
+    EXPECT_EQ(got, expected) << "restart interval " << interval;
+    EXPECT_EQ(fused.bits.acc, plain.bits.acc);
+    EXPECT_EQ(fused.bits.freeBits, plain.bits.freeBits);
+    EXPECT_EQ(fused.mcusLeft, plain.mcusLeft);
+    EXPECT_EQ(fused.nextRestart, plain.nextRestart);
+    EXPECT_EQ(fused.comp[0].prevDC, plain.comp[0].prevDC);
+  }
+  void* out = nullptr;
+  ASSERT_EQ(jpgWriteEpilogToMemory(context, &out, &size), kJpgBadState);
 }
 
 TEST(JpegStages, FlatBlocksGiveOnlyTheirDC) {
