@@ -44,11 +44,10 @@ typedef uint64_t (*jpgQuantiseFunc)(const int16_t* coef, const uint16_t (*div)[6
 typedef int32_t (*jpgCodeBlocksFunc)(jpgBitWriter* writer, jpgCoderComponent* comp, const uint16_t (*div)[64],
                                      const int16_t* blocks, int32_t n);
 // `pairs` pairs of whole grey blocks side by side along a band of 8 rows (16 samples a pair,
-// rows rowBytes apart) level-shifted, transformed (the short transform, through `scratch`, 128
-// values), quantised and coded as one-block MCUs of the state's first component, each followed
+// rows rowBytes apart) level-shifted, transformed (the short transform), quantised and coded as one-block MCUs of the state's first component, each followed
 // by the restart bookkeeping; the first failure's status, coding stopping there.
-typedef int32_t (*jpgGreyPairsFunc)(const uint8_t* samples, int64_t rowBytes, int32_t pairs, int16_t* scratch,
-                                    jpgMCUCoderState* state, const uint16_t (*div)[64]);
+typedef int32_t (*jpgGreyPairsFunc)(const uint8_t* samples, int64_t rowBytes, int32_t pairs, jpgMCUCoderState* state,
+                                    const uint16_t (*div)[64]);
 // rows rows of n pixels (a multiple of 8; blue first, or red first with redFirst) to Y rows
 // stride samples apart; every chromaStep-th row also gives Cb and Cr, planeSize and twice
 // that past its Y.

@@ -425,8 +425,8 @@ int32_t jpgWriteFromRect(void* context, const _complibImageRect* rect, int32_t l
       if (greyPairs && x + 16 <= ctx->width && y + 8 <= lines) {
         // The band's whole pairs in one call, the loop going on past them.
         const int32_t count = (ctx->width - x) / 16;
-        status = greyPairs(rect->data + int64_t(y) * rect->rowBytes + x, rect->rowBytes, count, blockBuffer,
-                           &ctx->coder, ctx->quantDivisors[ctx->comp[0].quantSel]);
+        status = greyPairs(rect->data + int64_t(y) * rect->rowBytes + x, rect->rowBytes, count, &ctx->coder,
+                           ctx->quantDivisors[ctx->comp[0].quantSel]);
         x += 16 * count - ctx->mcuWidth;
         continue;
       }

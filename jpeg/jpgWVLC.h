@@ -22,8 +22,8 @@ int32_t jpgWriteCodeBlocks_AltiVec(jpgBitWriter* writer, jpgCoderComponent* comp
 int32_t jpgWriteCodeBlocks_AVX2(jpgBitWriter* writer, jpgCoderComponent* comp, const uint16_t (*div)[64],
                                 const int16_t* blocks, int32_t n);
 // Whole grey block pairs along a band, transformed, quantised and coded (jpgGreyPairsFunc).
-int32_t jpgWriteCodeGreyPairs_AVX2(const uint8_t* samples, int64_t rowBytes, int32_t pairs, int16_t* scratch,
-                                   jpgMCUCoderState* state, const uint16_t (*div)[64]);
+int32_t jpgWriteCodeGreyPairs_AVX2(const uint8_t* samples, int64_t rowBytes, int32_t pairs, jpgMCUCoderState* state,
+                                   const uint16_t (*div)[64]);
 #endif
 // For row r of a block and the non-zero mask of its eight values in natural order, the same
 // bits at their zig-zag positions.

@@ -14,6 +14,16 @@
 namespace jpgvec {
 namespace {
 
+// Codes a quantised block whose non-zero values natMask marks in natural order.
+inline int32_t CodeQuantised(jpgBitWriter* writer, jpgCoderComponent* comp, pelmora_bits::QuantisedBlock* block,
+                             uint64_t natMask) {
+  // Most blocks of a page keep values in their first row only.
+  block->nonZero = jpgZigZagBits.bits[0][natMask & 0xFF];
+  if (natMask >> 8)
+    for (int r = 1; r < 8; ++r) block->nonZero |= jpgZigZagBits.bits[r][(natMask >> (8 * r)) & 0xFF];
+  return pelmora_bits::EncodeQuantised(writer, comp, block);
+}
+
 // Quantises and codes n consecutive transformed blocks of one component; the first failure's
 // status, coding going on after it as the plain coder does.
 inline int32_t CodeBlocksKernel(jpgBitWriter* writer, jpgCoderComponent* comp, const uint16_t (*div)[64],
@@ -22,11 +32,7 @@ inline int32_t CodeBlocksKernel(jpgBitWriter* writer, jpgCoderComponent* comp, c
   for (int32_t b = 0; b < n; ++b, blocks += 64) {
     pelmora_bits::QuantisedBlock block;
     uint64_t natMask = QuantiseKernel(blocks, div, block.magnitude, block.extra);
-    // Most blocks of a page keep values in their first row only.
-    block.nonZero = jpgZigZagBits.bits[0][natMask & 0xFF];
-    if (natMask >> 8)
-      for (int r = 1; r < 8; ++r) block.nonZero |= jpgZigZagBits.bits[r][(natMask >> (8 * r)) & 0xFF];
-    if (int32_t s = pelmora_bits::EncodeQuantised(writer, comp, &block); s && !status) status = s;
+    if (int32_t s = CodeQuantised(writer, comp, &block, natMask); s && !status) status = s;
   }
   return status;
 }
@@ -34,13 +40,24 @@ inline int32_t CodeBlocksKernel(jpgBitWriter* writer, jpgCoderComponent* comp, c
 #if defined(__AVX2__) && !defined(JPGVEC_PORTABLE)
 // Transforms, quantises and codes `pairs` pairs of whole grey blocks side by side along a band
 // of 8 rows (16 samples a pair, rows rowBytes apart), each block an MCU of its own with the
-// restart bookkeeping after it; stops at the first MCU that fails.
-inline int32_t CodeGreyPairsKernel(const uint8_t* samples, int64_t rowBytes, int32_t pairs, int16_t* scratch,
-                                   jpgMCUCoderState* s, const uint16_t (*div)[64]) {
+// restart bookkeeping after it; stops at the first MCU that fails. The coefficients go from the
+// transform to the quantiser in registers.
+inline int32_t CodeGreyPairsKernel(const uint8_t* samples, int64_t rowBytes, int32_t pairs, jpgMCUCoderState* s,
+                                   const uint16_t (*div)[64]) {
   for (int32_t p = 0; p < pairs; ++p, samples += 16) {
-    FDCTGreyKernel2(samples, rowBytes, scratch);
-    for (int b = 0; b < 2; ++b) {
-      int32_t status = CodeBlocksKernel(&s->bits, &s->comp[0], div, scratch + 64 * b, 1);
+    u16x16 r[8];
+    FDCTGreyKernel2(samples, rowBytes, r);
+    // Two rows of one block to each vector, straight from the transform's registers.
+    __m256i left[4], right[4];
+    for (int i = 0; i < 4; ++i) {
+      const auto even = reinterpret_cast<__m256i>(r[2 * i]), odd = reinterpret_cast<__m256i>(r[2 * i + 1]);
+      left[i] = _mm256_permute2x128_si256(even, odd, 0x20);
+      right[i] = _mm256_permute2x128_si256(even, odd, 0x31);
+    }
+    for (const __m256i* rows : {left, right}) {
+      pelmora_bits::QuantisedBlock block;
+      uint64_t natMask = QuantiseRows(rows, div, block.magnitude, block.extra);
+      int32_t status = CodeQuantised(&s->bits, &s->comp[0], &block, natMask);
       if (int32_t st = pelmora_bits::EndMCU(s); st && !status) status = st;
       if (status) return status;
     }

@@ -13,8 +13,8 @@ int32_t jpgWriteCodeBlocks_AVX2(jpgBitWriter* writer, jpgCoderComponent* comp, c
   return jpgvec::CodeBlocksKernel(writer, comp, div, blocks, n);
 }
 
-int32_t jpgWriteCodeGreyPairs_AVX2(const uint8_t* samples, int64_t rowBytes, int32_t pairs, int16_t* scratch,
-                                   jpgMCUCoderState* state, const uint16_t (*div)[64]) {
-  return jpgvec::CodeGreyPairsKernel(samples, rowBytes, pairs, scratch, state, div);
+int32_t jpgWriteCodeGreyPairs_AVX2(const uint8_t* samples, int64_t rowBytes, int32_t pairs, jpgMCUCoderState* state,
+                                   const uint16_t (*div)[64]) {
+  return jpgvec::CodeGreyPairsKernel(samples, rowBytes, pairs, state, div);
 }
 #endif

@@ -254,10 +254,9 @@ TEST(JpegStages, GreyPairsCodeAsTransformThenBlockCoder) {
     }
     ASSERT_EQ(pelmora_bits::Flush(&plain.bits), 0);
     jpgMCUCoderState fused = state(&got);
-    int16_t scratch[128];
     // Bands of one pair, then of the rest.
-    ASSERT_EQ(kernels->codeGreyPairs(band.data(), stride, 1, scratch, &fused, ctx->quantDivisors[0]), 0);
-    ASSERT_EQ(kernels->codeGreyPairs(band.data() + 16, stride, pairs - 1, scratch, &fused, ctx->quantDivisors[0]), 0);
+    ASSERT_EQ(kernels->codeGreyPairs(band.data(), stride, 1, &fused, ctx->quantDivisors[0]), 0);
+    ASSERT_EQ(kernels->codeGreyPairs(band.data() + 16, stride, pairs - 1, &fused, ctx->quantDivisors[0]), 0);
     ASSERT_EQ(pelmora_bits::Flush(&fused.bits), 0);
     EXPECT_EQ(got, expected) << "restart interval " << interval;
     EXPECT_EQ(fused.bits.acc, plain.bits.acc);
