@@ -32,6 +32,7 @@ constexpr int32_t kJpgSelectorBaseline = 769;
 constexpr int32_t kJpgSelectorBaseline2 = 771;
 
 struct jpgColorJob;
+struct jpgWContext;
 typedef void (*jpgPrepareFunc)(const jpgColorJob* job, int32_t x, int32_t y);
 typedef void (*jpgFDCTFunc)(int16_t* block);
 
@@ -43,6 +44,9 @@ typedef uint64_t (*jpgQuantiseFunc)(const int16_t* coef, const uint16_t (*div)[6
 // the first failure's status.
 typedef int32_t (*jpgCodeBlocksFunc)(jpgBitWriter* writer, jpgCoderComponent* comp, const uint16_t (*div)[64],
                                      const int16_t* blocks, int32_t n);
+// The MCU in the coder's block buffer transformed (the short transform), quantised and coded,
+// then the restart bookkeeping; every block is coded, the first failure's status kept.
+typedef int32_t (*jpgMCUFunc)(jpgWContext* ctx);
 // `pairs` pairs of whole grey blocks side by side along a band of 8 rows (16 samples a pair,
 // rows rowBytes apart) level-shifted, transformed (the short transform), quantised and coded as one-block MCUs of the state's first component, each followed
 // by the restart bookkeeping; the first failure's status, coding stopping there.
@@ -76,6 +80,7 @@ struct jpgKernelSet {
   jpgQuantiseFunc quantise;
   jpgCodeBlocksFunc codeBlocks;  // the quantiser above with the block coder
   jpgGreyPairsFunc codeGreyPairs;  // null where lanes are not wide enough for block pairs
+  jpgMCUFunc codeMCU;  // the MCU through the pair transform, quantiser and coder; null likewise
 };
 
 // Where an encoder context is in its life: set-up calls until the first strip makes the frame.

@@ -74,6 +74,8 @@ int32_t jpgWriteCodeBlocks_AltiVec(jpgBitWriter* writer, jpgCoderComponent* comp
 
 int32_t writeBaseLineMCU_Altivec(void* context) {
   auto* ctx = static_cast<jpgWContext*>(context);
+  // With the pair transform the kernels take the whole MCU, coefficients staying in registers.
+  if (ctx->fdctPair && ctx->kernels->codeMCU) return ctx->kernels->codeMCU(ctx);
   int32_t blocks = 0;
   for (int c = 0; c < ctx->coder.components; ++c) blocks += ctx->coder.comp[c].blocks;
   jpgWriteTransformBlocks(ctx, ctx->coder.blocks, blocks);

@@ -24,6 +24,8 @@ int32_t jpgWriteCodeBlocks_AVX2(jpgBitWriter* writer, jpgCoderComponent* comp, c
 // Whole grey block pairs along a band, transformed, quantised and coded (jpgGreyPairsFunc).
 int32_t jpgWriteCodeGreyPairs_AVX2(const uint8_t* samples, int64_t rowBytes, int32_t pairs, jpgMCUCoderState* state,
                                    const uint16_t (*div)[64]);
+// The MCU in the block buffer through the pair transform, quantiser and coder (jpgMCUFunc).
+int32_t jpgWriteCodeMCU_AVX2(jpgWContext* ctx);
 #endif
 // For row r of a block and the non-zero mask of its eight values in natural order, the same
 // bits at their zig-zag positions.

@@ -55,9 +55,9 @@ inline void FDCTShortPairRows(u16x16* r, int16_t* block) {
   }
 }
 
-// FDCTShortKernel on the two blocks at block and block + 64, side by side in sixteen lanes.
-inline void FDCTShortKernel2(int16_t* block) {
-  u16x16 r[8];
+// The two blocks at block and block + 64 side by side in sixteen lanes, clamped and scaled up
+// as FDCTShortKernel takes its samples.
+inline void LoadShortPair(const int16_t* block, u16x16* r) {
   for (int i = 0; i < 8; ++i) {
     u16x8 a, b;
     std::memcpy(&a, block + 8 * i, sizeof(a));
@@ -66,6 +66,12 @@ inline void FDCTShortKernel2(int16_t* block) {
         __builtin_shufflevector(a, b, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15));
     r[i] = reinterpret_cast<u16x16>(x > 127 ? 127 : x) << 2;
   }
+}
+
+// FDCTShortKernel on the two blocks at block and block + 64, side by side in sixteen lanes.
+inline void FDCTShortKernel2(int16_t* block) {
+  u16x16 r[8];
+  LoadShortPair(block, r);
   FDCTShortPairRows(r, block);
 }
 

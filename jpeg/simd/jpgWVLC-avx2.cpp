@@ -17,4 +17,6 @@ int32_t jpgWriteCodeGreyPairs_AVX2(const uint8_t* samples, int64_t rowBytes, int
                                    const uint16_t (*div)[64]) {
   return jpgvec::CodeGreyPairsKernel(samples, rowBytes, pairs, state, div);
 }
+
+int32_t jpgWriteCodeMCU_AVX2(jpgWContext* ctx) { return jpgvec::CodeMCUKernel(ctx); }
 #endif

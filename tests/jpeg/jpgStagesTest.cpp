@@ -269,6 +269,76 @@ TEST(JpegStages, GreyPairsCodeAsTransformThenBlockCoder) {
   ASSERT_EQ(jpgWriteEpilogToMemory(context, &out, &size), kJpgBadState);
 }
 
+// Whole MCUs through the kernels' one call code as the transform of their blocks followed by
+// the block coder does: MCUs of six, four and three blocks (a pair straddling components, a
+// last block alone), two tables, restart intervals falling in and after them.
+TEST(JpegStages, MCUKernelCodesAsTransformThenBlockCoder) {
+  const jpgKernelSet* kernels = jpgGetVectorKernelSet();
+  if (!kernels->codeMCU) GTEST_SKIP() << "the " << kernels->name << " kernels transform one block at a time";
+  struct Sink {
+    static int32_t write(void* output, const uint8_t* data, int32_t n) {
+      auto* bytes = static_cast<std::vector<uint8_t>*>(output);
+      bytes->insert(bytes->end(), data, data + n);
+      return 0;
+    }
+  };
+  const auto samples = testBlocks();
+  struct Layout {
+    int32_t blocks[3];
+    int32_t interval;
+  };
+  for (Layout layout : {Layout{{4, 1, 1}, 0}, Layout{{2, 1, 1}, 2}, Layout{{1, 1, 1}, 1}, Layout{{4, 1, 1}, 5}}) {
+    std::vector<uint8_t> bytes[2];
+    jpgWContext* contexts[2] = {};
+    for (int way = 0; way < 2; ++way) {
+      void* context = nullptr;
+      ASSERT_EQ(jpgWritePrologToMemory(2, &context), 0);
+      ASSERT_EQ(jpgWriteSetQuantizationFactor(context, 60), 0);
+      void* data = nullptr;
+      int64_t size = 0;
+      ASSERT_EQ(jpgWriteGetPartialBitstream(context, &data, &size), 0);
+      jpgWContext* ctx = contexts[way] = jpgCheckParam(context);
+      ASSERT_NE(ctx->fdctPair, nullptr);
+      ctx->comp[1].quantSel = ctx->comp[2].quantSel = 1;
+      ctx->comp[1].dcSel = ctx->comp[2].dcSel = ctx->comp[1].acSel = ctx->comp[2].acSel = 1;
+      jpgWriteAttachTables(ctx);
+      ctx->coder.components = 3;
+      for (int c = 0; c < 3; ++c) ctx->coder.comp[c].blocks = layout.blocks[c];
+      ctx->coder.restartInterval = layout.interval;
+      ctx->coder.restartCounter = 0;
+      ctx->coder.mcusLeft = 1000;
+      ctx->coder.bits = jpgBitWriter{};
+      ctx->coder.bits.freeBits = 32;
+      ctx->coder.bits.writeOut = Sink::write;
+      ctx->coder.bits.output = &bytes[way];
+    }
+    const int32_t n = layout.blocks[0] + layout.blocks[1] + layout.blocks[2];
+    std::vector<int16_t> mcu(size_t(64 * n));
+    for (size_t first = 0; first + size_t(n) <= samples.size(); first += size_t(n)) {
+      for (int32_t b = 0; b < n; ++b)
+        std::copy(samples[first + size_t(b)].begin(), samples[first + size_t(b)].end(), mcu.begin() + 64 * b);
+      std::vector<int16_t> copy = mcu;
+      contexts[0]->coder.blocks = mcu.data();
+      jpgWriteTransformBlocks(contexts[0], mcu.data(), n);
+      ASSERT_EQ(jpgWriteCodeMCU(contexts[0]), 0);
+      contexts[1]->coder.blocks = copy.data();
+      ASSERT_EQ(kernels->codeMCU(contexts[1]), 0);
+    }
+    for (int way = 0; way < 2; ++way) ASSERT_EQ(pelmora_bits::Flush(&contexts[way]->coder.bits), 0);
+    EXPECT_EQ(bytes[1], bytes[0]) << layout.blocks[0] << " luminance blocks, interval " << layout.interval;
+    EXPECT_EQ(contexts[1]->coder.bits.acc, contexts[0]->coder.bits.acc);
+    EXPECT_EQ(contexts[1]->coder.bits.freeBits, contexts[0]->coder.bits.freeBits);
+    EXPECT_EQ(contexts[1]->coder.nextRestart, contexts[0]->coder.nextRestart);
+    // The epilog's trailer goes on into the compared bytes; the frame never started.
+    for (jpgWContext* ctx : contexts) {
+      ctx->coder.blocks = nullptr;
+      void* out = nullptr;
+      int64_t size = 0;
+      EXPECT_EQ(jpgWriteEpilogToMemory(ctx, &out, &size), kJpgBadState);
+    }
+  }
+}
+
 TEST(JpegStages, FlatBlocksGiveOnlyTheirDC) {
   struct Flat {
     int16_t level;
