@@ -17,10 +17,9 @@ namespace {
 // Codes a quantised block whose non-zero values natMask marks in natural order.
 inline int32_t CodeQuantised(jpgBitWriter* writer, jpgCoderComponent* comp, pelmora_bits::QuantisedBlock* block,
                              uint64_t natMask) {
-  // Most blocks of a page keep values in their first row only.
+  // Row by row until the rest are zero: most blocks keep their values in the first rows.
   block->nonZero = jpgZigZagBits.bits[0][natMask & 0xFF];
-  if (natMask >> 8)
-    for (int r = 1; r < 8; ++r) block->nonZero |= jpgZigZagBits.bits[r][(natMask >> (8 * r)) & 0xFF];
+  for (int r = 1; natMask >>= 8; ++r) block->nonZero |= jpgZigZagBits.bits[r][natMask & 0xFF];
   return pelmora_bits::EncodeQuantised(writer, comp, block);
 }
 
