@@ -48,8 +48,9 @@ typedef int32_t (*jpgCodeBlocksFunc)(jpgBitWriter* writer, jpgCoderComponent* co
 // then the restart bookkeeping; every block is coded, the first failure's status kept.
 typedef int32_t (*jpgMCUFunc)(jpgWContext* ctx);
 // `pairs` pairs of whole grey blocks side by side along a band of 8 rows (16 samples a pair,
-// rows rowBytes apart) level-shifted, transformed (the short transform), quantised and coded as one-block MCUs of the state's first component, each followed
-// by the restart bookkeeping; the first failure's status, coding stopping there.
+// rows rowBytes apart) level-shifted, transformed (the short transform), quantised and coded
+// as one-block MCUs of the state's first component, each followed by the restart
+// bookkeeping; the first failure's status, coding stopping there.
 typedef int32_t (*jpgGreyPairsFunc)(const uint8_t* samples, int64_t rowBytes, int32_t pairs, jpgMCUCoderState* state,
                                     const uint16_t (*div)[64]);
 // rows rows of n pixels (a multiple of 8; blue first, or red first with redFirst) to Y rows

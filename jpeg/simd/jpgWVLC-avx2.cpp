@@ -1,4 +1,5 @@
-// The quantiser and the block coder (with the grey pair transform before them) in AVX2's sixteen lanes; chosen when the processor has it.
+// The quantiser and the block coder (with the pair transform before them for whole MCUs and
+// grey bands) in AVX2's sixteen lanes; chosen when the processor has it.
 #include "jpeg/jpgWVLC.h"
 
 #if defined(JPG_HAVE_AVX2_KERNELS)

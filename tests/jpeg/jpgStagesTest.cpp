@@ -247,7 +247,8 @@ TEST(JpegStages, GreyPairsCodeAsTransformThenBlockCoder) {
     jpgMCUCoderState plain = state(&expected);
     for (int32_t b = 0; b < 2 * pairs; ++b) {
       int16_t block[64];
-      for (int i = 0; i < 64; ++i) block[i] = static_cast<int16_t>(band[size_t(stride * (i / 8) + 8 * b + i % 8)] - 128);
+      for (int i = 0; i < 64; ++i)
+        block[i] = static_cast<int16_t>(band[size_t(stride * (i / 8) + 8 * b + i % 8)] - 128);
       kernels->fdctShort(block);
       ASSERT_EQ(jpgWriteCodeBlocks_AltiVec(&plain.bits, &plain.comp[0], ctx->quantDivisors[0], block, 1), 0);
       ASSERT_EQ(pelmora_bits::EndMCU(&plain), 0);
