@@ -2,11 +2,35 @@
 
 #include <cstring>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include "jpeg/complibMac.h"
 #include "jpeg/jpgStatus.h"
 #include "toolbox/FileReplacement.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/MacMemory.h"
+
+namespace {
+
+// The whole pages of a large fresh block put in place in one call: a virtual machine takes each
+// first touch of a page as a costly fault, and the tables are written all through at once.
+void populate(uint8_t* p, int64_t size) {
+#if defined(MADV_POPULATE_WRITE)
+  constexpr int64_t kLarge = 8192;
+  if (size < kLarge) return;
+  const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+  const uintptr_t first = (reinterpret_cast<uintptr_t>(p) + page - 1) & ~(page - 1);
+  const uintptr_t end = (reinterpret_cast<uintptr_t>(p) + static_cast<uintptr_t>(size)) & ~(page - 1);
+  // Only a hint: where the system lacks it the pages come on first touch as before.
+  if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE);
+#else
+  (void)p;
+  (void)size;
+#endif
+}
+
+}  // namespace
 
 void* complibMemAlloc(int64_t size) {
   if (size < 0) return nullptr;
@@ -21,6 +45,7 @@ void* complibMemAlloc(int64_t size) {
   uintptr_t aligned = (start + 16) & ~uintptr_t(15);
   auto* p = reinterpret_cast<uint8_t*>(aligned);
   p[-1] = static_cast<uint8_t>(aligned - start);
+  populate(p, size);
   return p;
 }
 
@@ -86,9 +111,47 @@ int32_t complibCreateBitstreamFile(complibBitstream* stream) {
   return kJpgOK;
 }
 
+namespace {
+
+// A file being written gathers its bytes in the block and goes out this much at a time: each
+// write to the system costs far more than copying the bytes.
+constexpr int64_t kWriteBehind = 65536;
+
+bool writeOnly(const complibBitstream* s) { return s->mode == kBitstreamWrite; }
+
+// Writes out what the block has gathered; on failure the stream is in error state 2.
+int32_t flushWriteBehind(complibBitstream* s) {
+  const int64_t n = s->used;
+  s->used = 0;
+  if (n == 0) return kJpgOK;
+  if (complibWriteFile(s->fork, s->block, n) == n) return kJpgOK;
+  s->error = kBitstreamWriteFailed;
+  return kJpgWriteFailed;
+}
+
+int64_t writeBehind(complibBitstream* s, const void* data, int64_t n) {
+  if (s->error) return -1;
+  if (!s->block) {
+    s->block = static_cast<uint8_t*>(complibMemAlloc(kWriteBehind));
+    s->capacity = s->block ? kWriteBehind : 0;
+  }
+  if (s->used + n > s->capacity && flushWriteBehind(s) != kJpgOK) return -1;
+  if (n > s->capacity) {
+    if (complibWriteFile(s->fork, data, n) == n) return n;
+    s->error = kBitstreamWriteFailed;
+    return -1;
+  }
+  std::memcpy(s->block + s->used, data, static_cast<size_t>(n));
+  s->used += n;
+  return n;
+}
+
+}  // namespace
+
 int64_t complibWriteBitstreamFile(complibBitstream* stream, const void* data, int64_t n) {
   if (n <= 0) return 0;
-  if (!(stream->mode & kBitstreamMemory)) return complibWriteFile(stream->fork, data, n);
+  if (!(stream->mode & kBitstreamMemory))
+    return writeOnly(stream) ? writeBehind(stream, data, n) : complibWriteFile(stream->fork, data, n);
   if (stream->used + n > stream->capacity) {
     int64_t step = stream->growth < 65536 ? 65536 : stream->growth;
     int64_t capacity = stream->capacity;
@@ -112,6 +175,8 @@ int64_t complibWriteBitstreamFile(complibBitstream* stream, const void* data, in
 
 int32_t complibCommitBitstreamFile(complibBitstream* stream) {
   if ((stream->mode & kBitstreamMemory) || stream->fork < 0 || !stream->replacement) return kJpgWriteFailed;
+  // A file whose last bytes cannot go out is not put in the named file's place.
+  if (writeOnly(stream) && flushWriteBehind(stream) != kJpgOK) return kJpgWriteFailed;
   int32_t status = complibCommitFile(stream->fork, stream->replacement);
   stream->fork = -1;
   delete stream->replacement;
@@ -121,6 +186,8 @@ int32_t complibCommitBitstreamFile(complibBitstream* stream) {
 
 int32_t complibCloseBitstreamFile(complibBitstream* stream) {
   if (stream->mode & kBitstreamMemory) return kJpgOK;
+  // Bytes gathered for a file that is not committed go with it.
+  if (writeOnly(stream)) stream->used = 0;
   int32_t status = kJpgOK;
   if (stream->error != kBitstreamOpenFailed && stream->fork >= 0) status = complibCloseFile(stream->fork);
   stream->fork = -1;

@@ -58,9 +58,12 @@ struct complibBitstream {
 // new file beside the named one (0xC0000301 and error state 3 when it cannot).
 int32_t complibCreateBitstreamFile(complibBitstream* stream);
 // n or -1. Memory mode grows until the bytes fit; a failed growth frees the block and leaves
-// the stream without one, in error state 2.
+// the stream without one, in error state 2. A file being written gathers the bytes in its
+// block (64 KiB) and writes them out when it fills and at the commit; a failed write puts the
+// stream in error state 2 and fails this call or the commit.
 int64_t complibWriteBitstreamFile(complibBitstream* stream, const void* data, int64_t n);
-// File mode: closes the new file and puts it in the named file's place; 0 or 0xC000001D.
+// File mode: writes out the gathered bytes, closes the new file and puts it in the named
+// file's place; 0 or 0xC000001D.
 int32_t complibCommitBitstreamFile(complibBitstream* stream);
 // Closes the fork unless the open failed; 0 or 0xC0000000. A new file not committed is
 // removed, and the named file stays as it was.

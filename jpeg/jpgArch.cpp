@@ -19,20 +19,29 @@ constexpr const char* kBaseVectorName = "vector";
 
 const jpgKernelSet kBaseVectorKernels = {kBaseVectorName, jpgWriteForwardDCT_AltiVec_Short, nullptr,
                                          jpgWriteForwardDCT_AltiVec_Float, AltiVecYUVRows, nullptr,
-                                         jpgWriteQuantise_AltiVec};
+                                         jpgWriteQuantise_AltiVec, jpgWriteCodeBlocks_AltiVec, nullptr, nullptr};
 
 #if defined(JPG_HAVE_SSSE3_KERNELS)
 const jpgKernelSet kSSSE3Kernels = {"ssse3", jpgWriteForwardDCT_AltiVec_Short_SSSE3, nullptr,
                                     jpgWriteForwardDCT_AltiVec_Float, jpgYUVRows_SSSE3, nullptr,
-                                    jpgWriteQuantise_AltiVec};
+                                    jpgWriteQuantise_AltiVec, jpgWriteCodeBlocks_AltiVec, nullptr, nullptr};
 #endif
 
 #if defined(JPG_HAVE_AVX2_KERNELS)
 // SSSE3's single-block transforms, with block pairs, the colour conversion (of rows, and of
-// whole MCUs straight into their blocks) and the quantiser in sixteen lanes.
-const jpgKernelSet kAVX2Kernels = {"avx2", jpgWriteForwardDCT_AltiVec_Short_SSSE3,
-                                   jpgWriteForwardDCT2_AltiVec_Short_AVX2, jpgWriteForwardDCT_AltiVec_Float,
-                                   jpgYUVRows_AVX2, jpgYUVMCU_AVX2, jpgWriteQuantise_AVX2};
+// whole MCUs straight into their blocks), the quantiser and block coder in sixteen lanes, and
+// grey block pairs taken from the picture, and whole MCUs, through the transform, quantiser
+// and coder in one call.
+const jpgKernelSet kAVX2Kernels = {"avx2",
+                                   jpgWriteForwardDCT_AltiVec_Short_SSSE3,
+                                   jpgWriteForwardDCT2_AltiVec_Short_AVX2,
+                                   jpgWriteForwardDCT_AltiVec_Float,
+                                   jpgYUVRows_AVX2,
+                                   jpgYUVMCU_AVX2,
+                                   jpgWriteQuantise_AVX2,
+                                   jpgWriteCodeBlocks_AVX2,
+                                   jpgWriteCodeGreyPairs_AVX2,
+                                   jpgWriteCodeMCU_AVX2};
 #endif
 
 int32_t dctMethodOf(uint32_t flags) { return static_cast<int32_t>((flags & kJpgFlagDCTMethodMask) >> kJpgFlagDCTMethodShift); }

@@ -32,12 +32,27 @@ constexpr int32_t kJpgSelectorBaseline = 769;
 constexpr int32_t kJpgSelectorBaseline2 = 771;
 
 struct jpgColorJob;
+struct jpgWContext;
 typedef void (*jpgPrepareFunc)(const jpgColorJob* job, int32_t x, int32_t y);
 typedef void (*jpgFDCTFunc)(int16_t* block);
+
 // Quantises 64 DCT outputs by their divisors: magnitudes and extra forms in natural order,
 // and bit n set where quotient n is not 0.
 typedef uint64_t (*jpgQuantiseFunc)(const int16_t* coef, const uint16_t (*div)[64], uint16_t* magnitude,
                                     uint16_t* extra);
+// Quantises and codes n consecutive transformed blocks of one component through the writer;
+// the first failure's status.
+typedef int32_t (*jpgCodeBlocksFunc)(jpgBitWriter* writer, jpgCoderComponent* comp, const uint16_t (*div)[64],
+                                     const int16_t* blocks, int32_t n);
+// The MCU in the coder's block buffer transformed (the short transform), quantised and coded,
+// then the restart bookkeeping; every block is coded, the first failure's status kept.
+typedef int32_t (*jpgMCUFunc)(jpgWContext* ctx);
+// `pairs` pairs of whole grey blocks side by side along a band of 8 rows (16 samples a pair,
+// rows rowBytes apart) level-shifted, transformed (the short transform), quantised and coded
+// as one-block MCUs of the state's first component, each followed by the restart
+// bookkeeping; the first failure's status, coding stopping there.
+typedef int32_t (*jpgGreyPairsFunc)(const uint8_t* samples, int64_t rowBytes, int32_t pairs, jpgMCUCoderState* state,
+                                    const uint16_t (*div)[64]);
 // rows rows of n pixels (a multiple of 8; blue first, or red first with redFirst) to Y rows
 // stride samples apart; every chromaStep-th row also gives Cb and Cr, planeSize and twice
 // that past its Y.
@@ -64,6 +79,9 @@ struct jpgKernelSet {
   jpgYUVRowsFunc yuvRows;
   jpgYUVMCUFunc yuvMCU;  // null where the rows' conversion serves
   jpgQuantiseFunc quantise;
+  jpgCodeBlocksFunc codeBlocks;  // the quantiser above with the block coder
+  jpgGreyPairsFunc codeGreyPairs;  // null where lanes are not wide enough for block pairs
+  jpgMCUFunc codeMCU;  // the MCU through the pair transform, quantiser and coder; null likewise
 };
 
 // Where an encoder context is in its life: set-up calls until the first strip makes the frame.

@@ -389,6 +389,8 @@ int32_t jpgWriteFromRect(void* context, const _complibImageRect* rect, int32_t l
   }
   // MCUs of one block go two at a time through the transform of block pairs.
   const bool pairs = blocks == 1 && ctx->fdctPair;
+  // Whole grey pairs skip the preparation: the transform takes them from the strip itself.
+  const jpgGreyPairsFunc greyPairs = pairs ? ctx->kernels->codeGreyPairs : nullptr;
   int64_t planeBytes = int64_t(ctx->mcuWidth) * ctx->mcuHeight * n * int64_t(sizeof(int16_t));
   auto* planes = static_cast<int16_t*>(jpgMemAlloc(ctx, planeBytes));
   auto* blockBuffer =
@@ -420,6 +422,14 @@ int32_t jpgWriteFromRect(void* context, const _complibImageRect* rect, int32_t l
         status = ctx->writeMCU(ctx);
         continue;
       }
+      if (greyPairs && x + 16 <= ctx->width && y + 8 <= lines) {
+        // The band's whole pairs in one call, the loop going on past them.
+        const int32_t count = (ctx->width - x) / 16;
+        status = greyPairs(rect->data + int64_t(y) * rect->rowBytes + x, rect->rowBytes, count, &ctx->coder,
+                           ctx->quantDivisors[ctx->comp[0].quantSel]);
+        x += 16 * count - ctx->mcuWidth;
+        continue;
+      }
       job.blocks = blockBuffer;
       ctx->prepare(&job, x, y);
       int32_t count = 1;
@@ -430,10 +440,7 @@ int32_t jpgWriteFromRect(void* context, const _complibImageRect* rect, int32_t l
         count = 2;
       }
       jpgWriteTransformBlocks(ctx, blockBuffer, count);
-      for (int32_t i = 0; i < count && !status; ++i) {
-        ctx->coder.blocks = blockBuffer + 64 * i;
-        status = jpgWriteCodeMCU(ctx);
-      }
+      status = jpgWriteCodeOneBlockMCUs(ctx, blockBuffer, count);
     }
   ctx->coder.blocks = nullptr;
   jpgMemFree(ctx, planes);

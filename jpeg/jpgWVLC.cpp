@@ -2,28 +2,21 @@
 
 #include <cstring>
 
-#include "jpeg/simd/jpgQuantKernels.h"
+#include "jpeg/simd/jpgCodeKernels.h"
 #include "pelmora/PelmoraBits.h"
 
 namespace {
 
-// For row r of a block and the non-zero mask of its eight values, the same bits at their
-// zig-zag positions.
-struct ZigZagBits {
-  uint64_t bits[8][256];
-};
-constexpr ZigZagBits makeZigZagBits() {
+constexpr jpgZigZagBitTable makeZigZagBits() {
   int position[64] = {};
   for (int k = 0; k < 64; ++k) position[pelmora_bits::kZigZag[k]] = k;
-  ZigZagBits t{};
+  jpgZigZagBitTable t{};
   for (int r = 0; r < 8; ++r)
     for (int b = 0; b < 256; ++b)
       for (int i = 0; i < 8; ++i)
         if (b & (1 << i)) t.bits[r][b] |= uint64_t(1) << position[8 * r + i];
   return t;
 }
-constexpr ZigZagBits kZigZagBits = makeZigZagBits();
-
 // Quotients of a < 2^14 by q (8..2040) as ((a * mult) >> 16) * scale >> 16, exact: mult is
 // ceil(2^(16 + l) / q) with 2^l the largest power of two below q, scale is 2^(16 - l).
 void makeDivisors(int32_t q, uint16_t* half, uint16_t* mult, uint16_t* scale) {
@@ -34,18 +27,9 @@ void makeDivisors(int32_t q, uint16_t* half, uint16_t* mult, uint16_t* scale) {
   *scale = static_cast<uint16_t>(1u << (16 - l));
 }
 
-// Quantises through the kernel set, then marks the non-zero values at their zig-zag positions.
-int32_t quantizeAndEncode(jpgWContext* ctx, jpgCoderComponent* comp, const uint16_t (*div)[64], const int16_t* coef) {
-  pelmora_bits::QuantisedBlock block;
-  uint64_t natMask = ctx->kernels->quantise(coef, div, block.magnitude, block.extra);
-  // Most blocks of a page keep values in their first row only.
-  block.nonZero = kZigZagBits.bits[0][natMask & 0xFF];
-  if (natMask >> 8)
-    for (int r = 1; r < 8; ++r) block.nonZero |= kZigZagBits.bits[r][(natMask >> (8 * r)) & 0xFF];
-  return pelmora_bits::EncodeQuantised(&ctx->coder.bits, comp, &block);
-}
-
 }  // namespace
+
+constexpr jpgZigZagBitTable jpgZigZagBits = makeZigZagBits();
 
 uint64_t jpgWriteQuantise_AltiVec(const int16_t* coef, const uint16_t (*div)[64], uint16_t* magnitude, uint16_t* extra) {
   return jpgvec::QuantiseKernel(coef, div, magnitude, extra);
@@ -65,15 +49,33 @@ int32_t jpgWriteCodeMCU(jpgWContext* ctx) {
   for (int c = 0; c < s->components; ++c) {
     jpgCoderComponent* comp = &s->comp[c];
     const uint16_t(*div)[64] = ctx->quantDivisors[ctx->comp[c].quantSel];
-    for (int k = 0; k < comp->blocks; ++k, block += 64)
-      if (int32_t st = quantizeAndEncode(ctx, comp, div, block); st && !status) status = st;
+    if (int32_t st = ctx->kernels->codeBlocks(&s->bits, comp, div, block, comp->blocks); st && !status) status = st;
+    block += 64 * comp->blocks;
   }
   if (int32_t st = pelmora_bits::EndMCU(s); st && !status) status = st;
   return status;
 }
 
+int32_t jpgWriteCodeOneBlockMCUs(jpgWContext* ctx, const int16_t* blocks, int32_t count) {
+  jpgMCUCoderState* s = &ctx->coder;
+  const uint16_t(*div)[64] = ctx->quantDivisors[ctx->comp[0].quantSel];
+  int32_t status = 0;
+  for (int32_t i = 0; i < count && !status; ++i, blocks += 64) {
+    status = ctx->kernels->codeBlocks(&s->bits, &s->comp[0], div, blocks, 1);
+    if (int32_t st = pelmora_bits::EndMCU(s); st && !status) status = st;
+  }
+  return status;
+}
+
+int32_t jpgWriteCodeBlocks_AltiVec(jpgBitWriter* writer, jpgCoderComponent* comp, const uint16_t (*div)[64],
+                                   const int16_t* blocks, int32_t n) {
+  return jpgvec::CodeBlocksKernel(writer, comp, div, blocks, n);
+}
+
 int32_t writeBaseLineMCU_Altivec(void* context) {
   auto* ctx = static_cast<jpgWContext*>(context);
+  // With the pair transform the kernels take the whole MCU, coefficients staying in registers.
+  if (ctx->fdctPair && ctx->kernels->codeMCU) return ctx->kernels->codeMCU(ctx);
   int32_t blocks = 0;
   for (int c = 0; c < ctx->coder.components; ++c) blocks += ctx->coder.comp[c].blocks;
   jpgWriteTransformBlocks(ctx, ctx->coder.blocks, blocks);
@@ -170,10 +172,17 @@ int32_t createDHT(jpgWContext* ctx) {
     table = static_cast<jpgHuffCode*>(complibMemAlloc((dc ? 4095 : 256) * int64_t(sizeof(jpgHuffCode))));
     if (!table) return kJpgNoMemory;
     if (dc) {
-      for (int d = -2047; d <= 2047; ++d) {
-        jpgValueClass c = jpgWriteClassOf(d);
-        const jpgHuffEntry& e = bySymbol[c.size];
-        table[d + 2047] = e.length ? jpgHuffCode{(e.code << c.size) | c.bits, e.length + c.size} : jpgHuffCode{0, 0};
+      // By size: the 2^(s-1) magnitudes of size s sit either side of 0 with consecutive extra
+      // bits, so each size fills two runs without classifying every value.
+      table[2047] = bySymbol[0].length ? jpgHuffCode{bySymbol[0].code, bySymbol[0].length} : jpgHuffCode{0, 0};
+      for (uint32_t size = 1; size <= 11; ++size) {
+        const jpgHuffEntry& e = bySymbol[size];
+        const int32_t low = 1 << (size - 1);
+        for (int32_t m = low; m < 2 * low; ++m) {
+          const uint32_t negative = static_cast<uint32_t>(2 * low - 1 - m);
+          table[2047 + m] = e.length ? jpgHuffCode{(e.code << size) | uint32_t(m), e.length + size} : jpgHuffCode{0, 0};
+          table[2047 - m] = e.length ? jpgHuffCode{(e.code << size) | negative, e.length + size} : jpgHuffCode{0, 0};
+        }
       }
     } else {
       for (int i = 0; i < 256; ++i) {

@@ -14,6 +14,26 @@ uint64_t jpgWriteQuantise_AltiVec(const int16_t* coef, const uint16_t (*div)[64]
 uint64_t jpgWriteQuantise_AVX2(const int16_t* coef, const uint16_t (*div)[64], uint16_t* magnitude, uint16_t* extra);
 #endif
 
+// The vector block coder (jpgCodeBlocksFunc): n consecutive transformed blocks of one component
+// quantised and coded.
+int32_t jpgWriteCodeBlocks_AltiVec(jpgBitWriter* writer, jpgCoderComponent* comp, const uint16_t (*div)[64],
+                                   const int16_t* blocks, int32_t n);
+#if defined(JPG_HAVE_AVX2_KERNELS)
+int32_t jpgWriteCodeBlocks_AVX2(jpgBitWriter* writer, jpgCoderComponent* comp, const uint16_t (*div)[64],
+                                const int16_t* blocks, int32_t n);
+// Whole grey block pairs along a band, transformed, quantised and coded (jpgGreyPairsFunc).
+int32_t jpgWriteCodeGreyPairs_AVX2(const uint8_t* samples, int64_t rowBytes, int32_t pairs, jpgMCUCoderState* state,
+                                   const uint16_t (*div)[64]);
+// The MCU in the block buffer through the pair transform, quantiser and coder (jpgMCUFunc).
+int32_t jpgWriteCodeMCU_AVX2(jpgWContext* ctx);
+#endif
+// For row r of a block and the non-zero mask of its eight values in natural order, the same
+// bits at their zig-zag positions.
+struct jpgZigZagBitTable {
+  uint64_t bits[8][256];
+};
+extern const jpgZigZagBitTable jpgZigZagBits;
+
 // Codes the MCU in the block buffer with the context's vector transform: every block
 // transformed first, then each quantised and coded.
 int32_t writeBaseLineMCU_Altivec(void* context);
@@ -22,6 +42,9 @@ int32_t writeBaseLineMCU_Altivec(void* context);
 void jpgWriteTransformBlocks(jpgWContext* ctx, int16_t* blocks, int32_t n);
 // The MCU at the coder's block pointer, already transformed, quantised and coded.
 int32_t jpgWriteCodeMCU(jpgWContext* ctx);
+// count MCUs of one block each (a single component) from blocks, already transformed; coding
+// stops after the first that fails.
+int32_t jpgWriteCodeOneBlockMCUs(jpgWContext* ctx, const int16_t* blocks, int32_t count);
 
 int32_t putByteToJPEGFile(jpgWContext* ctx, uint8_t byte);
 int32_t jpgWritePutBytes(jpgWContext* ctx, const uint8_t* data, int64_t n);

@@ -248,9 +248,12 @@ void Save() {
   }
 }
 
+std::string TableIn(const std::string& folder) { return folder + "/FileIDs"; }
+
 // Loads the table on first use or when the root moved; reloads when another process changed it.
+// Looking is not writing: the support folder is made only when the table is stored (Mutate).
 void Refresh() {
-  std::string file = FidTablePath();
+  std::string file = TableIn(FolderSupportPath());
   if (!gTable.loaded || file != gTable.file) {
     gTable.file = file;
     Load();
@@ -263,6 +266,7 @@ void Refresh() {
 
 // Runs `change` on the current table under the cross-process lock and stores the result.
 void Mutate(const std::function<void()>& change) {
+  FolderSupportDir();
   Refresh();
   int lock = open((gTable.file + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   if (lock >= 0) flock(lock, LOCK_EX);
@@ -335,7 +339,7 @@ bool UnderOrAt(const std::string& path, const std::string& folder) {
 
 }  // namespace
 
-std::string FidTablePath() { return FolderSupportDir() + "/FileIDs"; }
+std::string FidTablePath() { return TableIn(FolderSupportDir()); }
 
 OSErr FidVolumeOf(const std::string& path, SInt16* vRefNum) {
   Identity id;

@@ -157,8 +157,10 @@ std::string FolderMapOriginalPath(const std::string& path) {
   return path;
 }
 
+std::string FolderSupportPath() { return CurrentLocations().data + "/wendrix"; }
+
 std::string FolderSupportDir() {
-  std::string folder = CurrentLocations().data + "/wendrix";
+  std::string folder = FolderSupportPath();
   MakeFolders(folder, 0755);
   return folder;
 }

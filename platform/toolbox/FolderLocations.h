@@ -68,6 +68,8 @@ std::string FolderDataHome();
 std::string FolderSystemPrefix();
 // The application's own support folder ($XDG_DATA_HOME/wendrix), created on demand.
 std::string FolderSupportDir();
+// Where that folder is, without making it (for readers, to whom a missing folder is empty).
+std::string FolderSupportPath();
 // Every folder searched for colour profiles, user folders first.
 std::vector<std::string> FolderColorProfileDirs();
 

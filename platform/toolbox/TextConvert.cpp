@@ -155,6 +155,14 @@ bool NextUTF8(std::string_view s, size_t* i, char32_t* c) {
   return true;
 }
 
+// Plain ASCII reads the same in both scripts and in UTF-8, so it needs no converter: opening
+// one loads the system's conversion module, which costs every short run that names a file.
+bool IsASCII(std::string_view s) {
+  for (char c : s)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
 }  // namespace
 
 void SetSystemScriptForLanguage(char letter) {
@@ -174,6 +182,7 @@ TextEncoding ScriptTextEncoding(ScriptCode script) {
 
 bool ScriptToUTF8(std::string_view bytes, std::string* utf8, ScriptCode script) {
   utf8->clear();
+  if (IsASCII(bytes)) return utf8->assign(bytes), true;
   bool ok = ResolveScript(script) == smJapanese ? JapaneseToUTF8(bytes, utf8) : RunIconv(gRomanIn, bytes, utf8);
   if (!ok) utf8->clear();
   return ok;
@@ -181,6 +190,7 @@ bool ScriptToUTF8(std::string_view bytes, std::string* utf8, ScriptCode script) 
 
 bool UTF8ToScript(std::string_view utf8, std::string* bytes, ScriptCode script) {
   bytes->clear();
+  if (IsASCII(utf8)) return bytes->assign(utf8), true;
   bool ok = ResolveScript(script) == smJapanese ? UTF8ToJapanese(utf8, bytes) : RunIconv(gRomanOut, utf8, bytes);
   if (!ok) bytes->clear();
   return ok;

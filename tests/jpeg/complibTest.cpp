@@ -159,6 +159,38 @@ TEST(ComplibPlainWriter, MemoryAndFileGiveTheSameBytesAndReadBack) {
   EXPECT_EQ(complibGetBitAddress(&readFile.s), complibGetBitAddress(&readMemory));
 }
 
+// Byte writes to a file, small and larger than what the stream gathers, and plain bit puts
+// between them, land in order once committed; before the commit the named file is as it was,
+// and a stream closed without committing leaves it so.
+TEST(ComplibFileWriter, GatheredBytesLandInOrderAtTheCommit) {
+  wxtest::ScratchDir dir;
+  wxtest::WriteBytes(dir / "out.bin", {'o', 'l', 'd'});
+  const std::vector<uint8_t> pattern = BytePattern(300000);
+  const size_t sizes[] = {1, 4096, 70000, 3, 65536, 65535, 2, 90000};
+  for (bool commit : {true, false}) {
+    FileStream file(dir.path(), "out.bin");
+    ASSERT_EQ(complibCreateBitstreamFile(&file.s), 0);
+    std::vector<uint8_t> expected;
+    size_t at = 0;
+    for (size_t n : sizes) {
+      ASSERT_EQ(complibWriteBitstreamFile(&file.s, pattern.data() + at, int64_t(n)), int64_t(n));
+      expected.insert(expected.end(), pattern.begin() + long(at), pattern.begin() + long(at + n));
+      at += n;
+      ASSERT_EQ(complibPutBits(&file.s, 0x5A, 8), 0);
+      ASSERT_EQ(complibFlushPutBits(&file.s), 0);
+      expected.push_back(0x5A);
+    }
+    const std::vector<uint8_t> old{'o', 'l', 'd'};
+    EXPECT_EQ(wxtest::ReadBytes(dir / "out.bin"), old);
+    if (commit) {
+      ASSERT_EQ(complibCommitBitstreamFile(&file.s), 0);
+    }
+    ASSERT_EQ(complibCloseBitstreamFile(&file.s), 0);
+    EXPECT_EQ(wxtest::ReadBytes(dir / "out.bin"), commit ? expected : old);
+    if (commit) wxtest::WriteBytes(dir / "out.bin", old);
+  }
+}
+
 TEST(ComplibPlainWriter, ByteAlignmentPadsWithZeros) {
   MemoryWriter writer;
   complibBitstream& s = writer.s;

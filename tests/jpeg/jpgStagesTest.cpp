@@ -12,6 +12,7 @@
 #include "jpeg/jpgWClrA.h"
 #include "jpeg/jpgWDCTA.h"
 #include "jpeg/jpgWVLC.h"
+#include "pelmora/PelmoraBits.h"
 
 namespace {
 
@@ -123,6 +124,219 @@ TEST(JpegStages, QuantisersDivideRoundingToNearest) {
       }
     void* out = nullptr;
     ASSERT_EQ(jpgWriteEpilogToMemory(context, &out, &size), kJpgBadState);
+  }
+}
+
+// Every block coder writes the bytes of the plain one, block runs of one to three blocks in
+// turn: flat blocks, zero runs of 16 and more, values at the ends of the range and random ones.
+TEST(JpegStages, BlockCodersWriteThePlainCodersBytes) {
+  const jpgCodeBlocksFunc coders[] = {jpgWriteCodeBlocks_AltiVec, jpgGetVectorKernelSet()->codeBlocks};
+  struct Sink {
+    static int32_t write(void* output, const uint8_t* data, int32_t n) {
+      auto* bytes = static_cast<std::vector<uint8_t>*>(output);
+      bytes->insert(bytes->end(), data, data + n);
+      return 0;
+    }
+  };
+  uint32_t s = 17;
+  for (int quality : {10, 50, 95, 100}) {
+    void* context = nullptr;
+    ASSERT_EQ(jpgWritePrologToMemory(2, &context), 0);
+    ASSERT_EQ(jpgWriteSetQuantizationFactor(context, quality), 0);
+    void* data = nullptr;
+    int64_t size = 0;
+    ASSERT_EQ(jpgWriteGetPartialBitstream(context, &data, &size), 0);
+    const jpgWContext* ctx = jpgCheckParam(context);
+    for (int t = 0; t < 2; ++t) {
+      std::vector<int16_t> blocks(64 * 240);
+      for (size_t b = 0; b < blocks.size() / 64; ++b)
+        for (int k = 0; k < 64; ++k) {
+          const int32_t q = ctx->quant[t][k], limit = 16384 - q / 2 - 1;
+          s = s * 1103515245u + 12345u;
+          const int32_t random = static_cast<int32_t>((s >> 8) % uint32_t(2 * limit + 1)) - limit;
+          int32_t c = 0;
+          switch (b % 6) {
+            case 0: c = k == 0 ? random : 0; break;  // flat
+            case 1: c = (k == 0 || k == 17 || k == 40 || k == 63) ? random : 0; break;  // long runs
+            case 2: c = k % 2 ? limit : -limit; break;  // the range's ends
+            case 3: c = random / (1 + k * k); break;    // falling off as a photograph's do
+            default: c = random; break;
+          }
+          // DC as eight-bit samples give it, whose differences the DC table covers.
+          if (k == 0) c %= 8161;
+          blocks[64 * b + kJpgZigZag[k]] = static_cast<int16_t>(c);
+        }
+      auto component = [&] {
+        return jpgCoderComponent{ctx->quant[t], ctx->quantRecip[t], ctx->dcCodes[t], ctx->acCodes[t], 1, 0};
+      };
+      auto writer = [](std::vector<uint8_t>* bytes) {
+        jpgBitWriter w{};
+        w.freeBits = 32;
+        w.writeOut = Sink::write;
+        w.output = bytes;
+        return w;
+      };
+      std::vector<uint8_t> expected;
+      jpgBitWriter plain = writer(&expected);
+      jpgCoderComponent plainComponent = component();
+      for (size_t b = 0; b < blocks.size() / 64; ++b)
+        ASSERT_EQ(pelmora_bits::EncodeBlock(&plain, &plainComponent, blocks.data() + 64 * b), 0);
+      ASSERT_EQ(pelmora_bits::Flush(&plain), 0);
+      for (jpgCodeBlocksFunc code : coders) {
+        std::vector<uint8_t> got;
+        jpgBitWriter w = writer(&got);
+        jpgCoderComponent c = component();
+        for (size_t b = 0, n = 1; b < blocks.size() / 64; b += n, n = n % 3 + 1)
+          ASSERT_EQ(code(&w, &c, ctx->quantDivisors[t], blocks.data() + 64 * b, int32_t(n)), 0);
+        ASSERT_EQ(pelmora_bits::Flush(&w), 0);
+        EXPECT_EQ(got, expected) << "quality " << quality << " table " << t;
+        EXPECT_EQ(w.acc, plain.acc);
+        EXPECT_EQ(w.freeBits, plain.freeBits);
+        EXPECT_EQ(c.prevDC, plainComponent.prevDC);
+      }
+    }
+    void* out = nullptr;
+    ASSERT_EQ(jpgWriteEpilogToMemory(context, &out, &size), kJpgBadState);
+  }
+}
+
+// Grey pairs taken straight from a band of the picture code as their level-shifted samples do
+// through the single-block transform and the plain vector block coder, MCU by MCU, with and
+// without restart intervals falling between and after the pairs.
+TEST(JpegStages, GreyPairsCodeAsTransformThenBlockCoder) {
+  const jpgKernelSet* kernels = jpgGetVectorKernelSet();
+  if (!kernels->codeGreyPairs) GTEST_SKIP() << "the " << kernels->name << " kernels transform one block at a time";
+  struct Sink {
+    static int32_t write(void* output, const uint8_t* data, int32_t n) {
+      auto* bytes = static_cast<std::vector<uint8_t>*>(output);
+      bytes->insert(bytes->end(), data, data + n);
+      return 0;
+    }
+  };
+  void* context = nullptr;
+  ASSERT_EQ(jpgWritePrologToMemory(2, &context), 0);
+  ASSERT_EQ(jpgWriteSetQuantizationFactor(context, 75), 0);
+  void* data = nullptr;
+  int64_t size = 0;
+  ASSERT_EQ(jpgWriteGetPartialBitstream(context, &data, &size), 0);
+  const jpgWContext* ctx = jpgCheckParam(context);
+  // The test blocks side by side as 8-bit samples, a band of 8 rows with room to its right.
+  auto blocks = testBlocks();
+  const int32_t pairs = static_cast<int32_t>(blocks.size() / 2);
+  const int64_t stride = 16 * int64_t(pairs) + 5;
+  std::vector<uint8_t> band(size_t(stride) * 8, 0x5A);
+  for (int32_t b = 0; b < 2 * pairs; ++b)
+    for (int r = 0; r < 8; ++r)
+      for (int c = 0; c < 8; ++c) {
+        int v = blocks[size_t(b)][size_t(8 * r + c)];
+        band[size_t(stride * r + 8 * b + c)] = static_cast<uint8_t>((v > 127 ? 127 : v) + 128);
+      }
+  for (int32_t interval : {0, 1, 3}) {
+    auto state = [&](std::vector<uint8_t>* bytes) {
+      jpgMCUCoderState s{};
+      s.components = 1;
+      s.restartInterval = interval;
+      s.mcusLeft = 2 * pairs + 1;
+      s.comp[0] = jpgCoderComponent{ctx->quant[0], ctx->quantRecip[0], ctx->dcCodes[0], ctx->acCodes[0], 1, 0};
+      s.bits.freeBits = 32;
+      s.bits.writeOut = Sink::write;
+      s.bits.output = bytes;
+      return s;
+    };
+    std::vector<uint8_t> expected, got;
+    jpgMCUCoderState plain = state(&expected);
+    for (int32_t b = 0; b < 2 * pairs; ++b) {
+      int16_t block[64];
+      for (int i = 0; i < 64; ++i)
+        block[i] = static_cast<int16_t>(band[size_t(stride * (i / 8) + 8 * b + i % 8)] - 128);
+      kernels->fdctShort(block);
+      ASSERT_EQ(jpgWriteCodeBlocks_AltiVec(&plain.bits, &plain.comp[0], ctx->quantDivisors[0], block, 1), 0);
+      ASSERT_EQ(pelmora_bits::EndMCU(&plain), 0);
+    }
+    ASSERT_EQ(pelmora_bits::Flush(&plain.bits), 0);
+    jpgMCUCoderState fused = state(&got);
+    // Bands of one pair, then of the rest.
+    ASSERT_EQ(kernels->codeGreyPairs(band.data(), stride, 1, &fused, ctx->quantDivisors[0]), 0);
+    ASSERT_EQ(kernels->codeGreyPairs(band.data() + 16, stride, pairs - 1, &fused, ctx->quantDivisors[0]), 0);
+    ASSERT_EQ(pelmora_bits::Flush(&fused.bits), 0);
+    EXPECT_EQ(got, expected) << "restart interval " << interval;
+    EXPECT_EQ(fused.bits.acc, plain.bits.acc);
+    EXPECT_EQ(fused.bits.freeBits, plain.bits.freeBits);
+    EXPECT_EQ(fused.mcusLeft, plain.mcusLeft);
+    EXPECT_EQ(fused.nextRestart, plain.nextRestart);
+    EXPECT_EQ(fused.comp[0].prevDC, plain.comp[0].prevDC);
+  }
+  void* out = nullptr;
+  ASSERT_EQ(jpgWriteEpilogToMemory(context, &out, &size), kJpgBadState);
+}
+
+// Whole MCUs through the kernels' one call code as the transform of their blocks followed by
+// the block coder does: MCUs of six, four and three blocks (a pair straddling components, a
+// last block alone), two tables, restart intervals falling in and after them.
+TEST(JpegStages, MCUKernelCodesAsTransformThenBlockCoder) {
+  const jpgKernelSet* kernels = jpgGetVectorKernelSet();
+  if (!kernels->codeMCU) GTEST_SKIP() << "the " << kernels->name << " kernels transform one block at a time";
+  struct Sink {
+    static int32_t write(void* output, const uint8_t* data, int32_t n) {
+      auto* bytes = static_cast<std::vector<uint8_t>*>(output);
+      bytes->insert(bytes->end(), data, data + n);
+      return 0;
+    }
+  };
+  const auto samples = testBlocks();
+  struct Layout {
+    int32_t blocks[3];
+    int32_t interval;
+  };
+  for (Layout layout : {Layout{{4, 1, 1}, 0}, Layout{{2, 1, 1}, 2}, Layout{{1, 1, 1}, 1}, Layout{{4, 1, 1}, 5}}) {
+    std::vector<uint8_t> bytes[2];
+    jpgWContext* contexts[2] = {};
+    for (int way = 0; way < 2; ++way) {
+      void* context = nullptr;
+      ASSERT_EQ(jpgWritePrologToMemory(2, &context), 0);
+      ASSERT_EQ(jpgWriteSetQuantizationFactor(context, 60), 0);
+      void* data = nullptr;
+      int64_t size = 0;
+      ASSERT_EQ(jpgWriteGetPartialBitstream(context, &data, &size), 0);
+      jpgWContext* ctx = contexts[way] = jpgCheckParam(context);
+      ASSERT_NE(ctx->fdctPair, nullptr);
+      ctx->comp[1].quantSel = ctx->comp[2].quantSel = 1;
+      ctx->comp[1].dcSel = ctx->comp[2].dcSel = ctx->comp[1].acSel = ctx->comp[2].acSel = 1;
+      jpgWriteAttachTables(ctx);
+      ctx->coder.components = 3;
+      for (int c = 0; c < 3; ++c) ctx->coder.comp[c].blocks = layout.blocks[c];
+      ctx->coder.restartInterval = layout.interval;
+      ctx->coder.restartCounter = 0;
+      ctx->coder.mcusLeft = 1000;
+      ctx->coder.bits = jpgBitWriter{};
+      ctx->coder.bits.freeBits = 32;
+      ctx->coder.bits.writeOut = Sink::write;
+      ctx->coder.bits.output = &bytes[way];
+    }
+    const int32_t n = layout.blocks[0] + layout.blocks[1] + layout.blocks[2];
+    std::vector<int16_t> mcu(size_t(64 * n));
+    for (size_t first = 0; first + size_t(n) <= samples.size(); first += size_t(n)) {
+      for (int32_t b = 0; b < n; ++b)
+        std::copy(samples[first + size_t(b)].begin(), samples[first + size_t(b)].end(), mcu.begin() + 64 * b);
+      std::vector<int16_t> copy = mcu;
+      contexts[0]->coder.blocks = mcu.data();
+      jpgWriteTransformBlocks(contexts[0], mcu.data(), n);
+      ASSERT_EQ(jpgWriteCodeMCU(contexts[0]), 0);
+      contexts[1]->coder.blocks = copy.data();
+      ASSERT_EQ(kernels->codeMCU(contexts[1]), 0);
+    }
+    for (int way = 0; way < 2; ++way) ASSERT_EQ(pelmora_bits::Flush(&contexts[way]->coder.bits), 0);
+    EXPECT_EQ(bytes[1], bytes[0]) << layout.blocks[0] << " luminance blocks, interval " << layout.interval;
+    EXPECT_EQ(contexts[1]->coder.bits.acc, contexts[0]->coder.bits.acc);
+    EXPECT_EQ(contexts[1]->coder.bits.freeBits, contexts[0]->coder.bits.freeBits);
+    EXPECT_EQ(contexts[1]->coder.nextRestart, contexts[0]->coder.nextRestart);
+    // The epilog's trailer goes on into the compared bytes; the frame never started.
+    for (jpgWContext* ctx : contexts) {
+      ctx->coder.blocks = nullptr;
+      void* out = nullptr;
+      int64_t size = 0;
+      EXPECT_EQ(jpgWriteEpilogToMemory(ctx, &out, &size), kJpgBadState);
+    }
   }
 }
 

@@ -37,6 +37,27 @@ TEST(TextConvert, ScriptTextRoundTrips) {
   }
 }
 
+// Every ASCII byte, NUL included, is itself in both scripts and in UTF-8, alone and beside
+// text that needs the converters.
+TEST(TextConvert, ASCIIIsItselfInEveryScript) {
+  std::string ascii;
+  for (int b = 0; b < 0x80; ++b) ascii.push_back(static_cast<char>(b));
+  const ScriptCase cases[] = {
+      {smRoman, ascii, ascii},
+      {smJapanese, ascii, ascii},
+      {smRoman, ascii + "\x8E", ascii + "\xC3\xA9"},
+      {smJapanese, ascii + "\x82\xA0", ascii + "\xE3\x81\x82"},
+      {smRoman, "", ""},
+  };
+  for (const auto& c : cases) {
+    std::string utf8 = "stale", back = "stale";
+    ASSERT_TRUE(ScriptToUTF8(c.bytes, &utf8, c.script));
+    EXPECT_EQ(utf8, c.utf8);
+    ASSERT_TRUE(UTF8ToScript(c.utf8, &back, c.script));
+    EXPECT_EQ(back, c.bytes);
+  }
+}
+
 TEST(TextConvert, RefusesWhatTheOtherSideCannotHold) {
   std::string out;
   EXPECT_FALSE(UTF8ToScript("\xE6\x97\xA5", &out, smRoman));  // 日 has no Mac Roman form
