@@ -151,7 +151,6 @@ CStitchDialog* CStitchDialog::ShowStitchDialog(long function, unsigned char isTW
 CStitchDialog::CStitchDialog(LStream* stream) : LDialogBox(stream) {}
 
 CStitchDialog::~CStitchDialog() {
-  if (mGone) *mGone = true;
   DeleteScanInfoDialog();
   ReleaseHalves();
   DeleteConnection();
@@ -655,11 +654,10 @@ void CStitchDialog::HandOver(MessageT message) {
     mChecker = nullptr;
     mTWAIN = nullptr;
   }
-  bool gone = false;
-  mGone = &gone;
+  const WindowRef window = GetMacWindow();
   if (mRequest.dialog) mRequest.dialog->ListenToMessage(message, message == msg_ScanEnded ? checker : nullptr);
-  if (gone) return;
-  mGone = nullptr;
+  // A caller that closed itself took us with it.
+  if (LWindow::FetchWindowObject(window) != this) return;
   DoClose();
 }
 

@@ -129,8 +129,6 @@ class CStitchDialog : public LDialogBox {
   std::unique_ptr<CStitchCheckImage> mLeft, mRight;
   ScanData mRightRecord;
   LWindow* mScanInfo = nullptr;
-  // Set while the caller hears from us: a caller that closes itself takes us with it.
-  bool* mGone = nullptr;
 
   static ScanInfoFiller sScanInfoFiller;
 };

@@ -35,8 +35,10 @@ class TArray {
 
   // Appends; returns the new item's index.
   ArrayIndexT AddItem(const T& item) {
-    InsertItemsAt(1, index_Last, item);
-    return GetCount();
+    mItems.push_back(item);
+    const ArrayIndexT at = GetCount();
+    for (TArrayIterator<T>* it : mIterators) it->ItemsInserted(at, 1);
+    return at;
   }
 
   // Inserts `count` copies of `item` before `atIndex`; an index past the end appends.
