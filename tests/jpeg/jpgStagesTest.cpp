@@ -54,6 +54,13 @@ std::vector<std::vector<int16_t>> testBlocks() {
   return blocks;
 }
 
+// A coder's output sink that appends to the std::vector<uint8_t> it is given.
+int32_t AppendToBytes(void* output, const uint8_t* data, int32_t n) {
+  auto* bytes = static_cast<std::vector<uint8_t>*>(output);
+  bytes->insert(bytes->end(), data, data + n);
+  return 0;
+}
+
 }  // namespace
 
 TEST(JpegStages, TransformsAreCloseToTheStandardDCT) {
@@ -131,13 +138,6 @@ TEST(JpegStages, QuantisersDivideRoundingToNearest) {
 // turn: flat blocks, zero runs of 16 and more, values at the ends of the range and random ones.
 TEST(JpegStages, BlockCodersWriteThePlainCodersBytes) {
   const jpgCodeBlocksFunc coders[] = {jpgWriteCodeBlocks_AltiVec, jpgGetVectorKernelSet()->codeBlocks};
-  struct Sink {
-    static int32_t write(void* output, const uint8_t* data, int32_t n) {
-      auto* bytes = static_cast<std::vector<uint8_t>*>(output);
-      bytes->insert(bytes->end(), data, data + n);
-      return 0;
-    }
-  };
   uint32_t s = 17;
   for (int quality : {10, 50, 95, 100}) {
     void* context = nullptr;
@@ -172,7 +172,7 @@ TEST(JpegStages, BlockCodersWriteThePlainCodersBytes) {
       auto writer = [](std::vector<uint8_t>* bytes) {
         jpgBitWriter w{};
         w.freeBits = 32;
-        w.writeOut = Sink::write;
+        w.writeOut = AppendToBytes;
         w.output = bytes;
         return w;
       };
@@ -206,13 +206,6 @@ TEST(JpegStages, BlockCodersWriteThePlainCodersBytes) {
 TEST(JpegStages, GreyPairsCodeAsTransformThenBlockCoder) {
   const jpgKernelSet* kernels = jpgGetVectorKernelSet();
   if (!kernels->codeGreyPairs) GTEST_SKIP() << "the " << kernels->name << " kernels transform one block at a time";
-  struct Sink {
-    static int32_t write(void* output, const uint8_t* data, int32_t n) {
-      auto* bytes = static_cast<std::vector<uint8_t>*>(output);
-      bytes->insert(bytes->end(), data, data + n);
-      return 0;
-    }
-  };
   void* context = nullptr;
   ASSERT_EQ(jpgWritePrologToMemory(2, &context), 0);
   ASSERT_EQ(jpgWriteSetQuantizationFactor(context, 75), 0);
@@ -239,7 +232,7 @@ TEST(JpegStages, GreyPairsCodeAsTransformThenBlockCoder) {
       s.mcusLeft = 2 * pairs + 1;
       s.comp[0] = jpgCoderComponent{ctx->quant[0], ctx->quantRecip[0], ctx->dcCodes[0], ctx->acCodes[0], 1, 0};
       s.bits.freeBits = 32;
-      s.bits.writeOut = Sink::write;
+      s.bits.writeOut = AppendToBytes;
       s.bits.output = bytes;
       return s;
     };
@@ -276,13 +269,6 @@ TEST(JpegStages, GreyPairsCodeAsTransformThenBlockCoder) {
 TEST(JpegStages, MCUKernelCodesAsTransformThenBlockCoder) {
   const jpgKernelSet* kernels = jpgGetVectorKernelSet();
   if (!kernels->codeMCU) GTEST_SKIP() << "the " << kernels->name << " kernels transform one block at a time";
-  struct Sink {
-    static int32_t write(void* output, const uint8_t* data, int32_t n) {
-      auto* bytes = static_cast<std::vector<uint8_t>*>(output);
-      bytes->insert(bytes->end(), data, data + n);
-      return 0;
-    }
-  };
   const auto samples = testBlocks();
   struct Layout {
     int32_t blocks[3];
@@ -310,7 +296,7 @@ TEST(JpegStages, MCUKernelCodesAsTransformThenBlockCoder) {
       ctx->coder.mcusLeft = 1000;
       ctx->coder.bits = jpgBitWriter{};
       ctx->coder.bits.freeBits = 32;
-      ctx->coder.bits.writeOut = Sink::write;
+      ctx->coder.bits.writeOut = AppendToBytes;
       ctx->coder.bits.output = &bytes[way];
     }
     const int32_t n = layout.blocks[0] + layout.blocks[1] + layout.blocks[2];

@@ -14,6 +14,7 @@
 #include "toolbox/MacMemory.h"
 #include "toolbox/Resources.h"
 #include "toolbox/TextConvert.h"
+#include "tests/scanner/TestPlugIn.h"
 
 namespace wxscan {
 namespace {
@@ -30,36 +31,6 @@ class ScannerTest : public ::testing::Test {
     setenv("WX_TEST_PLUGIN", mScript.c_str(), 1);
   }
   void TearDown() override { FolderSetApplicationDir(""); }
-
-  // Puts the test plug-in into the plug-in folder as `name`, with its type and creator and
-  // the resources given (a 'vers' of `versBytes` bytes, or none when empty).
-  void Install(const std::string& name, const std::vector<unsigned char>& versBytes,
-               const char* dispatch = "Dispatchable Plug-in") {
-    fs::path file = mApp / "Plug-Ins" / name;
-    fs::copy_file(WX_TEST_PLUGIN_PATH, file, fs::copy_options::overwrite_existing);
-    FSSpec spec{};
-    ASSERT_EQ(noErr, FSpMakeFromPOSIXPath(file.string(), &spec));
-    FInfo info{};
-    info.fdType = '8BAM';
-    info.fdCreator = '8BIM';
-    ASSERT_EQ(noErr, FSpSetFInfo(&spec, &info));
-    FSpCreateResFile(&spec, '8BIM', '8BAM', smSystemScript);
-    ASSERT_EQ(noErr, ResError());
-    SInt16 ref = FSpOpenResFile(&spec, fsRdWrPerm);
-    ASSERT_NE(-1, ref);
-    Str255 text;
-    PStrFromString(dispatch, text);
-    Handle h = nullptr;
-    ASSERT_EQ(noErr, PtrToHand(text, &h, text[0] + 1));
-    AddResource(h, 'DiSp', 16000, reinterpret_cast<const unsigned char*>(""));
-    if (!versBytes.empty()) {
-      Handle v = nullptr;
-      ASSERT_EQ(noErr, PtrToHand(versBytes.data(), &v, static_cast<Size>(versBytes.size())));
-      AddResource(v, 'vers', 1, reinterpret_cast<const unsigned char*>(""));
-    }
-    CloseResFile(ref);
-    ASSERT_EQ(noErr, ResError());
-  }
 
   void Script(const std::string& lines) {
     std::ofstream(mScript) << lines << "\nlog=" << mLog.string() << "\n";
@@ -101,19 +72,19 @@ std::vector<std::string> Names(const TArray<FSSpec>& list) {
 }
 
 TEST_F(ScannerTest, DiscoveryTakesKnownVersionsAndPassesOverDamagedFiles) {
-  Install("A good one", {0x08, 0x25});
-  Install("B newer", {0x08, 0x30});
-  Install("C nine", {0x09, 0x00});
-  Install("D short vers", {0x08});
-  Install("E no vers", {});
-  Install("F other kind", {0x08, 0x20}, "Filter Plug-in");
+  InstallPlugIn(mApp.path(), "A good one", {0x08, 0x25});
+  InstallPlugIn(mApp.path(), "B newer", {0x08, 0x30});
+  InstallPlugIn(mApp.path(), "C nine", {0x09, 0x00});
+  InstallPlugIn(mApp.path(), "D short vers", {0x08});
+  InstallPlugIn(mApp.path(), "E no vers", {});
+  InstallPlugIn(mApp.path(), "F other kind", {0x08, 0x20}, "Filter Plug-in");
   std::ofstream(mApp / "Plug-Ins" / "G damaged") << "garbage";
   std::ofstream(mApp / "Plug-Ins" / "._G damaged") << "not a resource fork at all";
   FSSpec damaged{};
   ASSERT_EQ(noErr, FSpMakeFromPOSIXPath((mApp / "Plug-Ins" / "G damaged").string(), &damaged));
   FInfo info{'8BAM', '8BIM', 0, {0, 0}, 0};
   FSpSetFInfo(&damaged, &info);
-  Install("H seven", {0x07, 0x10});
+  InstallPlugIn(mApp.path(), "H seven", {0x07, 0x10});
 
   std::unique_ptr<TArray<FSSpec>> list(Scanner::GetPlugIns());
   ASSERT_NE(nullptr, list);
@@ -138,7 +109,7 @@ struct PageCase {
 };
 
 TEST_F(ScannerTest, PagesLandAsRawFilesWithTheirRecords) {
-  Install("Test Scanner", {0x08, 0x20});
+  InstallPlugIn(mApp.path(), "Test Scanner", {0x08, 0x20});
   const PageCase cases[] = {{"bitmap", 1, 0, 10}, {"grey", 2, 1, 24}, {"colour", 3, 3, 101}};
   for (const PageCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -186,7 +157,7 @@ struct Fault {
 };
 
 TEST_F(ScannerTest, AFaultyPlugInEndsThePageUnsavedWithoutHanging) {
-  Install("Test Scanner", {0x08, 0x20});
+  InstallPlugIn(mApp.path(), "Test Scanner", {0x08, 0x20});
   const Fault faults[] = {
       {"empty band", "empty_band=2\nbandrows=3", "4 1 2 2 3 5"},
       {"band past the page", "short_band=1", "4 1 2 3 5"},
@@ -205,7 +176,7 @@ TEST_F(ScannerTest, AFaultyPlugInEndsThePageUnsavedWithoutHanging) {
 }
 
 TEST_F(ScannerTest, AFileThatIsNoSharedObjectDoesNotLoad) {
-  Install("Test Scanner", {0x08, 0x20});
+  InstallPlugIn(mApp.path(), "Test Scanner", {0x08, 0x20});
   std::ofstream(mApp / "Plug-Ins" / "Test Scanner", std::ios::trunc) << "not code";
   Scanner scanner;
   Str255 name = "\x0c" "Test Scanner";

@@ -16,6 +16,7 @@
 #include "toolbox/Files.h"
 #include "toolbox/Resources.h"
 #include "toolbox/TextUtils.h"
+#include "tests/scanner/TestPlugIn.h"
 
 namespace fs = std::filesystem;
 
@@ -31,7 +32,7 @@ class PlugInExport : public wxtest::DialogTest {
     setenv("WX_TEST_PLUGIN", (app / "plugin.txt").c_str(), 1);
     temp = wxtest::TemporaryFolder();
     tempDir = wxtest::PathOf(temp);
-    Install();
+    InstallPlugIn(app.path(), "Test", {0x08, 0x25});
   }
   void TearDown() override {
     checker.reset();
@@ -43,29 +44,6 @@ class PlugInExport : public wxtest::DialogTest {
 
   fs::path Out() const { return env.root() / "Out"; }
 
-  void Install() {
-    const fs::path file = app / "Plug-Ins" / "Test";
-    fs::copy_file(WX_TEST_PLUGIN_PATH, file, fs::copy_options::overwrite_existing);
-    FSSpec spec{};
-    ASSERT_EQ(noErr, FSpMakeFromPOSIXPath(file.string(), &spec));
-    FInfo info{};
-    info.fdType = '8BAM';
-    info.fdCreator = '8BIM';
-    ASSERT_EQ(noErr, FSpSetFInfo(&spec, &info));
-    FSpCreateResFile(&spec, '8BIM', '8BAM', smSystemScript);
-    const SInt16 ref = FSpOpenResFile(&spec, fsRdWrPerm);
-    ASSERT_NE(-1, ref);
-    Str255 text;
-    PStrFromString("Dispatchable Plug-in", text);
-    Handle h = nullptr;
-    ASSERT_EQ(noErr, PtrToHand(text, &h, text[0] + 1));
-    AddResource(h, 'DiSp', 16000, reinterpret_cast<const unsigned char*>(""));
-    const unsigned char vers[] = {0x08, 0x25};
-    Handle v = nullptr;
-    ASSERT_EQ(noErr, PtrToHand(vers, &v, 2));
-    AddResource(v, 'vers', 1, reinterpret_cast<const unsigned char*>(""));
-    CloseResFile(ref);
-  }
 
   // A finished plug-in scan of `pages` pages of width x height in `mode`.
   void Scan(int mode, int width, int height, int pages) {

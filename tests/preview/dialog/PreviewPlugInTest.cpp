@@ -7,6 +7,7 @@
 #include "tests/preview/dialog/PreviewFixture.h"
 #include "toolbox/FolderLocations.h"
 #include "toolbox/Resources.h"
+#include "tests/scanner/TestPlugIn.h"
 
 namespace fs = std::filesystem;
 
@@ -19,27 +20,7 @@ class PreviewPlugIn : public wxtest::PreviewTest {
     FolderSetApplicationDir(mApp.path().string());
     fs::create_directories(mApp / "Plug-Ins");
     setenv("WX_TEST_PLUGIN", (mApp / "plugin.txt").c_str(), 1);
-    const fs::path file = mApp / "Plug-Ins" / "Test";
-    fs::copy_file(WX_TEST_PLUGIN_PATH, file, fs::copy_options::overwrite_existing);
-    FSSpec spec{};
-    ASSERT_EQ(noErr, FSpMakeFromPOSIXPath(file.string(), &spec));
-    FInfo info{};
-    info.fdType = '8BAM';
-    info.fdCreator = '8BIM';
-    ASSERT_EQ(noErr, FSpSetFInfo(&spec, &info));
-    FSpCreateResFile(&spec, '8BIM', '8BAM', smSystemScript);
-    const SInt16 ref = FSpOpenResFile(&spec, fsRdWrPerm);
-    ASSERT_NE(-1, ref);
-    Str255 text;
-    PStrFromString("Dispatchable Plug-in", text);
-    Handle h = nullptr;
-    ASSERT_EQ(noErr, PtrToHand(text, &h, text[0] + 1));
-    AddResource(h, 'DiSp', 16000, reinterpret_cast<const unsigned char*>(""));
-    const unsigned char vers[] = {0x08, 0x25};
-    Handle v = nullptr;
-    ASSERT_EQ(noErr, PtrToHand(vers, &v, 2));
-    AddResource(v, 'vers', 1, reinterpret_cast<const unsigned char*>(""));
-    CloseResFile(ref);
+    InstallPlugIn(mApp.path(), "Test", {0x08, 0x25});
   }
   void TearDown() override {
     checker.reset();

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "FakeScript.h"
-#include "TestPlugIn.h"
+#include "tests/scanner/TestPlugIn.h"
 #include "app/CCicnButton.h"
 #include "app/CEditText.h"
 #include "app/CFunctionDialog.h"

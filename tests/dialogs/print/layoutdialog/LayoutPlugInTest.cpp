@@ -10,6 +10,7 @@
 #include "toolbox/MacMemory.h"
 #include "toolbox/Resources.h"
 #include "toolbox/TextConvert.h"
+#include "tests/scanner/TestPlugIn.h"
 
 namespace wxapp {
 namespace {
@@ -20,7 +21,7 @@ class LayoutPlugInTest : public LayoutDialogTest {
     LayoutDialogTest::SetUp();
     FolderSetApplicationDir(mApplication.path().string());
     fs::create_directories(mApplication / "Plug-Ins");
-    Install("Test Scanner");
+    InstallPlugIn(mApplication.path(), "Test Scanner");
     std::ofstream(mApplication / "plugin.txt") << "pages=2\nwidth=120\nheight=90\nmode=3\nbandrows=30\n";
     setenv("WX_TEST_PLUGIN", (mApplication / "plugin.txt").c_str(), 1);
     CPreferences prefs(PREFS_FILE_NAME, 0);
@@ -36,29 +37,6 @@ class LayoutPlugInTest : public LayoutDialogTest {
     FolderSetApplicationDir("");
   }
 
-  // The test plug-in in the plug-in folder as `name`, with its type, creator and version.
-  void Install(const std::string& name) {
-    const fs::path file = mApplication / "Plug-Ins" / name;
-    fs::copy_file(WX_TEST_PLUGIN_PATH, file, fs::copy_options::overwrite_existing);
-    FSSpec spec{};
-    ASSERT_EQ(noErr, FSpMakeFromPOSIXPath(file.string(), &spec));
-    FInfo info{};
-    info.fdType = '8BAM';
-    info.fdCreator = '8BIM';
-    ASSERT_EQ(noErr, FSpSetFInfo(&spec, &info));
-    FSpCreateResFile(&spec, '8BIM', '8BAM', smSystemScript);
-    const SInt16 ref = FSpOpenResFile(&spec, fsRdWrPerm);
-    ASSERT_NE(-1, ref);
-    Str255 text;
-    PStrFromString("Dispatchable Plug-in", text);
-    Handle dispatch = nullptr, version = nullptr;
-    ASSERT_EQ(noErr, PtrToHand(text, &dispatch, text[0] + 1));
-    AddResource(dispatch, 'DiSp', 16000, reinterpret_cast<const unsigned char*>(""));
-    const unsigned char vers[] = {0x08, 0x20};
-    ASSERT_EQ(noErr, PtrToHand(vers, &version, sizeof vers));
-    AddResource(version, 'vers', 1, reinterpret_cast<const unsigned char*>(""));
-    CloseResFile(ref);
-  }
 
   wxtest::ScratchDir mApplication;
 };

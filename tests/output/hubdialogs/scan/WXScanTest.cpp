@@ -22,6 +22,7 @@
 #include "toolbox/MacMemory.h"
 #include "toolbox/Resources.h"
 #include "toolbox/TextUtils.h"
+#include "tests/scanner/TestPlugIn.h"
 
 namespace {
 
@@ -61,28 +62,6 @@ class ScanEntryTest : public wxtest::DialogTest {
     DialogTest::TearDown();
   }
 
-  void InstallPlugIn(const std::string& name) {
-    fs::path file = mAppDir / "Plug-Ins" / name;
-    fs::copy_file(WX_TEST_PLUGIN_PATH, file, fs::copy_options::overwrite_existing);
-    FSSpec spec = wxscan::FolderSpec(file);
-    FInfo info{};
-    info.fdType = '8BAM';
-    info.fdCreator = '8BIM';
-    ASSERT_EQ(noErr, FSpSetFInfo(&spec, &info));
-    FSpCreateResFile(&spec, '8BIM', '8BAM', smSystemScript);
-    SInt16 ref = FSpOpenResFile(&spec, fsRdWrPerm);
-    ASSERT_NE(-1, ref);
-    Str255 text;
-    PStrFromString("Dispatchable Plug-in", text);
-    Handle h = nullptr;
-    ASSERT_EQ(noErr, PtrToHand(text, &h, text[0] + 1));
-    AddResource(h, 'DiSp', 16000, reinterpret_cast<const unsigned char*>(""));
-    const unsigned char vers[] = {0x08, 0x20};
-    Handle v = nullptr;
-    ASSERT_EQ(noErr, PtrToHand(vers, &v, sizeof vers));
-    AddResource(v, 'vers', 1, reinterpret_cast<const unsigned char*>(""));
-    CloseResFile(ref);
-  }
 
   // Runs the scan entry with the settings every case shares; the alert it shows, if any, is
   // answered and its text kept in mAlertText.
@@ -108,7 +87,7 @@ class ScanEntryTest : public wxtest::DialogTest {
 };
 
 TEST_F(ScanEntryTest, PlugInScanIsAnnouncedOnTheFirstPassAfterTheEntry) {
-  InstallPlugIn("Test Scanner");
+  InstallPlugIn(mAppDir.path(), "Test Scanner");
   Scanner scanner;
   scanner.SetTempFolder(wxscan::FolderSpec(mTemp.path()));
   EndListener dialog;
@@ -183,7 +162,7 @@ TEST_F(ScanEntryTest, FakeSourceScanEndsOnceWithItsPages) {
 }
 
 TEST_F(ScanEntryTest, ProductIDAndButtonCountByModel) {
-  InstallPlugIn("Test Scanner");
+  InstallPlugIn(mAppDir.path(), "Test Scanner");
   std::unique_ptr<TArray<FSSpec>> plugIns(Scanner::GetPlugIns());
   ASSERT_TRUE(plugIns);
   struct Case {
