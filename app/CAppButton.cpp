@@ -1,8 +1,8 @@
 #include "app/CAppButton.h"
 
-#include "app/prefs/CPreferences.h"
-#include "app/prefs/LanguageTables.h"
-#include "app/prefs/MailApplications.h"
+#include "prefs/CPreferences.h"
+#include "prefs/LanguageTables.h"
+#include "prefs/MailApplications.h"
 #include "framework/LView.h"
 #include "output/hub/WXLaunch.h"
 #include "quickdraw/QuickDraw.h"

@@ -6,7 +6,7 @@
 
 #include "app/CDDApp.h"
 #include "app/CPictureButton.h"
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 #include "quickdraw/Icons.h"
 
 struct SAppButtonKind {

@@ -8,7 +8,7 @@
 
 #include "framework/LListener.h"
 #include "framework/LWindow.h"
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 
 class CAppButton;
 class CEditableCaption;

@@ -4,8 +4,8 @@
 
 #include "app/CAppearanceApp.h"
 #include "app/CDragTask.h"
-#include "app/prefs/CPreferences.h"
-#include "app/prefs/LanguageTables.h"
+#include "prefs/CPreferences.h"
+#include "prefs/LanguageTables.h"
 #include "framework/DragLocation.h"
 #include "appservices/StAEDescriptor.h"
 #include "framework/LException.h"

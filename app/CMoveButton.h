@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/CDropPane.h"
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 
 enum : FlavorType { kMoveFlavor = 'FtWX' };
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/prefs/LanguageTables.h"
+#include "prefs/LanguageTables.h"
 #include "appservices/AppleEvents.h"
 #include "appservices/Processes.h"
 #include "corefoundation/CFData.h"

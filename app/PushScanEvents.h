@@ -3,7 +3,7 @@
 // reopens the application, which takes the newest fitting file.
 #pragma once
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 #include "corefoundation/CFDictionary.h"
 #include "toolbox/Files.h"
 

@@ -5,8 +5,8 @@
 
 #include "app/CPopupButton.h"
 #include "app/CTextTable.h"
-#include "app/prefs/CPreferences.h"
-#include "app/prefs/LanguageTables.h"
+#include "prefs/CPreferences.h"
+#include "prefs/LanguageTables.h"
 #include "framework/LCheckBox.h"
 #include "framework/LEditText.h"
 #include "framework/StDialogHandler.h"

@@ -6,7 +6,7 @@
 // OK and Apply store the shown record as the default of the preferences file.
 #pragma once
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 #include "framework/LDialogBox.h"
 #include "framework/TArray.h"
 #include "framework/UKeyFilters.h"

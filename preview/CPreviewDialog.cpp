@@ -6,7 +6,7 @@
 
 #include "app/CPopupButton.h"
 #include "app/CToolTip.h"
-#include "app/prefs/WXDefaultDir.h"
+#include "prefs/WXDefaultDir.h"
 #include "framework/LControl.h"
 #include "framework/LException.h"
 #include "framework/StDialogHandler.h"

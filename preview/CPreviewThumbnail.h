@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 #include "framework/LBroadcaster.h"
 #include "framework/LListener.h"
 #include "framework/LView.h"

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/prefs/LanguageTables.h"
+#include "prefs/LanguageTables.h"
 #include "framework/LException.h"
 #include "framework/LScroller.h"
 #include "framework/StColorPenState.h"

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 #include "framework/LBroadcaster.h"
 #include "framework/LDragAndDrop.h"
 #include "framework/LListener.h"

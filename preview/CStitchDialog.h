@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 #include "framework/LDialogBox.h"
 #include "framework/PaneTypes.h"
 #include "output/export/PageRecords.h"

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 
 namespace ExifPageRecord {
 

@@ -7,7 +7,7 @@
 
 #include "app/CAppearanceApp.h"
 #include "app/CMainWindow.h"
-#include "app/prefs/LanguageTables.h"
+#include "prefs/LanguageTables.h"
 #include "app/wendrix/DialogClasses.h"
 #include "appservices/InstanceChannel.h"
 #include "appservices/LaunchServices.h"

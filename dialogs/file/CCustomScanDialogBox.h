@@ -7,8 +7,8 @@
 
 #include "app/CDDApp.h"
 #include "app/CFunctionDialog.h"
-#include "app/prefs/CPreferences.h"
-#include "app/prefs/PrefRecords.h"
+#include "prefs/CPreferences.h"
+#include "prefs/PrefRecords.h"
 #include "dialogs/file/ScanSettingPopups.h"
 #include "framework/LDialogBox.h"
 #include "framework/TArray.h"

@@ -11,8 +11,8 @@
 #include <memory>
 
 #include "app/CFunctionDialog.h"
-#include "app/prefs/CPreferences.h"
-#include "app/prefs/PrefRecords.h"
+#include "prefs/CPreferences.h"
+#include "prefs/PrefRecords.h"
 #include "dialogs/file/CAppDropArea.h"
 #include "framework/LDialogBox.h"
 #include "framework/TArray.h"

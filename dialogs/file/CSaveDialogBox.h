@@ -5,8 +5,8 @@
 #pragma once
 
 #include "app/CFunctionDialog.h"
-#include "app/prefs/CPreferences.h"
-#include "app/prefs/PrefRecords.h"
+#include "prefs/CPreferences.h"
+#include "prefs/PrefRecords.h"
 #include "dialogs/file/ScanSettingPopups.h"
 #include "framework/LDialogBox.h"
 #include "framework/TArray.h"

@@ -2,7 +2,7 @@
 // window, the File function's settings (of its current tab) that the pages will get.
 #pragma once
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 #include "framework/LWindow.h"
 
 class LPane;

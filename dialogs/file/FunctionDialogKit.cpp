@@ -5,8 +5,8 @@
 
 #include "app/CAppearanceApp.h"
 #include "app/CMainWindow.h"
-#include "app/prefs/CPreferences.h"
-#include "app/prefs/LanguageTables.h"
+#include "prefs/CPreferences.h"
+#include "prefs/LanguageTables.h"
 #include "framework/LEditText.h"
 #include "framework/LPopupButton.h"
 #include "framework/LWindow.h"

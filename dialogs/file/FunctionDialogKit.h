@@ -4,7 +4,7 @@
 #pragma once
 
 #include "app/FunctionDialogRun.h"
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 #include "framework/LException.h"
 #include "framework/LListener.h"
 #include "framework/LView.h"

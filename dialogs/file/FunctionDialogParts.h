@@ -3,7 +3,7 @@
 // the hand-on to an application.
 #pragma once
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 #include "dialogs/file/FunctionDialogKit.h"
 #include "framework/LListener.h"
 #include "framework/LView.h"

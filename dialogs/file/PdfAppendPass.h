@@ -2,7 +2,7 @@
 // copy of a chosen PDF), so that a failure never costs the pages already in it.
 #pragma once
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 #include "framework/TArray.h"
 #include "toolbox/Files.h"
 

@@ -3,7 +3,7 @@
 // appended to the run PDF only then, so a pass that fails never costs the pages already in it.
 #pragma once
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 #include "framework/TArray.h"
 #include "toolbox/MacTypes.h"
 

@@ -2,7 +2,7 @@
 // aside and comes back with the next other image mode.
 #pragma once
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 
 // `pdf` is a PDF settings record.
 void ApplyPdfCompressionRule(RecordBytes pdf, bool blackAndWhite);

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 
 template <class R>
 struct RecordFormatOptions {

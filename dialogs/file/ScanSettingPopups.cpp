@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/CMainWindow.h"
-#include "app/prefs/LanguageTables.h"
+#include "prefs/LanguageTables.h"
 #include "dialogs/file/FunctionDialogKit.h"
 #include "dialogs/file/ScanSettingRules.h"
 #include "framework/LDialogBox.h"

@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 #include "framework/LView.h"
 
 class LDialogBox;

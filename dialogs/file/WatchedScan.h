@@ -3,7 +3,7 @@
 // "TEnd" when the pages are ready.
 #pragma once
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 #include "framework/PaneTypes.h"
 
 class LDialogBox;

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/CFunctionDialog.h"
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 #include "framework/LDialogBox.h"
 #include "framework/LHandleStream.h"
 #include "framework/TArray.h"

@@ -1,7 +1,7 @@
 #include "CopyScanOutcome.h"
 
-#include "app/prefs/LanguageTables.h"
-#include "app/prefs/PrefRecords.h"
+#include "prefs/LanguageTables.h"
+#include "prefs/PrefRecords.h"
 #include "dialogs/print/ScanControlRules.h"
 #include "scanner/CThreadChecker.h"
 #include "scanner/CTWAIN.h"

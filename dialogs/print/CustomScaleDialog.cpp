@@ -1,6 +1,6 @@
 #include "CustomScaleDialog.h"
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 #include "dialogs/print/ScanControlRules.h"
 #include "framework/LEditText.h"
 #include "output/hubdialogs/HubDialog.h"

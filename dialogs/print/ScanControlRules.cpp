@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <iterator>
 
-#include "app/prefs/LanguageTables.h"
-#include "app/prefs/PrefRecords.h"
-#include "app/prefs/WXModels.h"
+#include "prefs/LanguageTables.h"
+#include "prefs/PrefRecords.h"
+#include "prefs/WXModels.h"
 
 const int16_t Percent_J[9] = {25, 47, 70, 86, 100, 115, 141, 200, 400};
 const int16_t Percent_E[7] = {25, 47, 70, 100, 141, 200, 400};

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "app/prefs/ButtonTags.h"
-#include "app/prefs/CPreferences.h"
-#include "app/prefs/FactoryDefaults.h"
-#include "app/prefs/LanguageTables.h"
-#include "app/prefs/PrefRecords.h"
-#include "app/prefs/WXModels.h"
+#include "prefs/ButtonTags.h"
+#include "prefs/CPreferences.h"
+#include "prefs/FactoryDefaults.h"
+#include "prefs/LanguageTables.h"
+#include "prefs/PrefRecords.h"
+#include "prefs/WXModels.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include <memory>
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 #include "framework/LFile.h"
 #include "output/hub/CThumbnailSampler.h"
 #include "toolbox/MacTypes.h"

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "app/prefs/CPreferences.h"
-#include "app/prefs/LanguageTables.h"
-#include "app/prefs/PrefRecords.h"
-#include "app/prefs/WXDefaultDir.h"
+#include "prefs/CPreferences.h"
+#include "prefs/LanguageTables.h"
+#include "prefs/PrefRecords.h"
+#include "prefs/WXDefaultDir.h"
 #include "framework/LException.h"
 #include "navigation/UNavServicesDialogs.h"
 #include "output/glue/CAddPDFFile.h"

@@ -11,7 +11,7 @@
 #include "framework/LException.h"
 #include "output/export/CFileExporter.h"
 #include "output/export/CSaveImage.h"
-#include "app/prefs/WXExifInit.h"
+#include "prefs/WXExifInit.h"
 #include "output/hub/WXExif.h"
 #include "output/hub/WXFolders.h"
 #include "output/hub/WXNaming.h"

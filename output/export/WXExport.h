@@ -8,7 +8,7 @@
 // written; the caller owns the list.
 #pragma once
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 #include "framework/TArray.h"
 #include "output/export/PageRecords.h"
 #include "toolbox/MacTypes.h"

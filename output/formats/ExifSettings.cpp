@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdio>
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 #include "toolbox/TextUtils.h"
 
 namespace {

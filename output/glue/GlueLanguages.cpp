@@ -3,7 +3,7 @@
 #include <array>
 #include <span>
 
-#include "app/prefs/LanguageTables.h"
+#include "prefs/LanguageTables.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 #include "toolbox/MacTypes.h"
 
 // One whole page: rows top-down, `rowBytes` apart (even, at least the row's size).

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/prefs/LanguageTables.h"
+#include "prefs/LanguageTables.h"
 #include "output/hub/WXNaming.h"
 #include "toolbox/FolderLocations.h"
 #include "toolbox/Files.h"

@@ -3,9 +3,9 @@
 // from WXModels.h.
 #pragma once
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 #include "corefoundation/CFBundle.h"
-#include "app/prefs/WXModels.h"
+#include "prefs/WXModels.h"
 #include "framework/PaneTypes.h"
 #include "toolbox/MacTypes.h"
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/prefs/CPreferences.h"
-#include "app/prefs/LanguageTables.h"
-#include "app/prefs/PrefRecords.h"
+#include "prefs/CPreferences.h"
+#include "prefs/LanguageTables.h"
+#include "prefs/PrefRecords.h"
 #include "jpeg/jpgStatus.h"
 #include "jpeg/jpgWCore.h"
 #include "jpeg/jpgWMac.h"

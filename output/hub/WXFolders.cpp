@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "app/prefs/CPreferences.h"
-#include "app/prefs/LanguageTables.h"
+#include "prefs/CPreferences.h"
+#include "prefs/LanguageTables.h"
 #include "toolbox/Clock.h"
 #include "toolbox/Files.h"
 #include "toolbox/MacErrors.h"

@@ -2,7 +2,7 @@
 // files; the default folders themselves are in WXDefaultDir.h.
 #pragma once
 
-#include "app/prefs/WXDefaultDir.h"
+#include "prefs/WXDefaultDir.h"
 #include "toolbox/MacTypes.h"
 
 namespace CWXUtility {

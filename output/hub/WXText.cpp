@@ -5,7 +5,7 @@
 #include <locale>
 #include <string>
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 #include "framework/LException.h"
 #include "framework/LWindow.h"
 #include "output/hub/WXChecks.h"

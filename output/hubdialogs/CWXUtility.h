@@ -1,7 +1,7 @@
 // The utility hub: every operation the function dialogs share, one header per concern.
 #pragma once
 
-#include "app/prefs/WXExifInit.h"
+#include "prefs/WXExifInit.h"
 #include "output/hub/WXChecks.h"
 #include "output/hub/WXExif.h"
 #include "output/hub/WXFolders.h"

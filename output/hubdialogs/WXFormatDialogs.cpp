@@ -1,6 +1,6 @@
 #include "output/hubdialogs/WXFormatDialogs.h"
 
-#include "app/prefs/LanguageTables.h"
+#include "prefs/LanguageTables.h"
 #include "framework/LCaption.h"
 #include "framework/LCheckBox.h"
 #include "framework/LException.h"

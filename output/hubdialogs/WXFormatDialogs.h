@@ -4,7 +4,7 @@
 // A missing pane, or one of another class, throws 'nilP'.
 #pragma once
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 #include "framework/FrameworkTypes.h"
 #include "toolbox/MacTypes.h"
 

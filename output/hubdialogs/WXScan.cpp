@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/prefs/CPreferences.h"
-#include "app/prefs/LanguageTables.h"
+#include "prefs/CPreferences.h"
+#include "prefs/LanguageTables.h"
 #include "framework/LDialogBox.h"
 #include "output/hubdialogs/WXAlert.h"
 #include "output/hub/WXChecks.h"

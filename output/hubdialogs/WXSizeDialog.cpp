@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 #include "framework/LWindow.h"
 #include "output/hub/WXText.h"
 #include "output/hubdialogs/CManuDialogHandler.h"

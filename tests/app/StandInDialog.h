@@ -9,8 +9,8 @@
 #include "app/AppClasses.h"
 #include "app/CAppearanceApp.h"
 #include "app/CFunctionDialog.h"
-#include "app/prefs/CPreferences.h"
-#include "app/prefs/LanguageTables.h"
+#include "prefs/CPreferences.h"
+#include "prefs/LanguageTables.h"
 #include "framework/LDialogBox.h"
 
 namespace wxapp {

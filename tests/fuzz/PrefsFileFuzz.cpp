@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "tests/fuzz/FuzzRoot.h"
-#include "app/prefs/CPreferences.h"
-#include "app/prefs/LanguageTables.h"
+#include "prefs/CPreferences.h"
+#include "prefs/LanguageTables.h"
 #include "output/hub/WXChecks.h"
 #include "toolbox/Folders.h"
 

@@ -10,8 +10,8 @@
 
 #include "app/CPopupButton.h"
 #include "app/CTextTable.h"
-#include "app/prefs/CPreferences.h"
-#include "app/prefs/LanguageTables.h"
+#include "prefs/CPreferences.h"
+#include "prefs/LanguageTables.h"
 #include "framework/FrameworkDriver.h"
 #include "framework/LCheckBox.h"
 #include "framework/LEditText.h"

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "app/prefs/LanguageTables.h"
-#include "app/prefs/PrefRecords.h"
+#include "prefs/LanguageTables.h"
+#include "prefs/PrefRecords.h"
 #include "appservices/InstanceChannel.h"
 #include "appservices/Processes.h"
 #include "support/TestEnv.h"

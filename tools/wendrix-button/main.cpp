@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "app/prefs/LanguageTables.h"
-#include "app/prefs/PrefFile.h"
-#include "app/prefs/PrefRecords.h"
+#include "prefs/LanguageTables.h"
+#include "prefs/PrefFile.h"
+#include "prefs/PrefRecords.h"
 #include "appservices/InstanceChannel.h"
 #include "appservices/Processes.h"
 #include "toolbox/FolderLocations.h"

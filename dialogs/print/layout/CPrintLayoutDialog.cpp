@@ -39,9 +39,9 @@
 #include "toolbox/Gestalt.h"
 #include "toolbox/TextUtils.h"
 #include "toolbox/Resources.h"
-#include "app/prefs/CPreferences.h"
-#include "app/prefs/LanguageTables.h"
-#include "app/prefs/WXDefaultDir.h"
+#include "prefs/CPreferences.h"
+#include "prefs/LanguageTables.h"
+#include "prefs/WXDefaultDir.h"
 
 namespace {
 

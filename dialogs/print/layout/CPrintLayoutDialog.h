@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 #include "framework/LDialogBox.h"
 #include "framework/TArray.h"
 #include "output/export/PageRecords.h"

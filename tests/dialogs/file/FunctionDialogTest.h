@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "app/prefs/CPreferences.h"
-#include "app/prefs/LanguageTables.h"
+#include "prefs/CPreferences.h"
+#include "prefs/LanguageTables.h"
 #include "framework/FrameworkDriver.h"
 #include "framework/LControl.h"
 #include "framework/LEditText.h"

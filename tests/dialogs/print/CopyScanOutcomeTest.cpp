@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "app/prefs/LanguageTables.h"
-#include "app/prefs/PrefRecords.h"
+#include "prefs/LanguageTables.h"
+#include "prefs/PrefRecords.h"
 #include "scanner/CTWAIN.h"
 #include "scanner/Scanner.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 #include "framework/LEditText.h"
 #include "framework/LWindow.h"
 #include "tests/output/DialogTestEnv.h"

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/prefs/FactoryDefaults.h"
-#include "app/prefs/LanguageTables.h"
-#include "app/prefs/PrefRecords.h"
+#include "prefs/FactoryDefaults.h"
+#include "prefs/LanguageTables.h"
+#include "prefs/PrefRecords.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <array>
 #include <vector>
 
-#include "app/prefs/ButtonTags.h"
-#include "app/prefs/PrefRecords.h"
-#include "app/prefs/PrefsTestEnv.h"
+#include "prefs/ButtonTags.h"
+#include "prefs/PrefRecords.h"
+#include "prefs/PrefsTestEnv.h"
 #include "toolbox/TextUtils.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "output/hub/WXFolders.h"
 #include "support/TestEnv.h"
-#include "tests/app/prefs/PrefsTestEnv.h"
+#include "tests/prefs/PrefsTestEnv.h"
 #include "tests/output/DialogTestEnv.h"
 #include "tests/output/export/Alerts.h"
 #include "tests/output/export/RawPages.h"

@@ -14,7 +14,7 @@
 #include "scanner/Scanner.h"
 #include "support/ReferenceJpeg.h"
 #include "support/TestEnv.h"
-#include "tests/app/prefs/PrefsTestEnv.h"
+#include "tests/prefs/PrefsTestEnv.h"
 #include "tests/output/DialogTestEnv.h"
 #include "tests/output/export/Alerts.h"
 #include "tests/output/export/RawPages.h"

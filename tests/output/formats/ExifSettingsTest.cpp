@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 #include "toolbox/TextUtils.h"
 
 namespace {

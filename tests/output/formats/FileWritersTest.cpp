@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "app/prefs/CPreferences.h"
-#include "app/prefs/PrefRecords.h"
+#include "prefs/CPreferences.h"
+#include "prefs/PrefRecords.h"
 #include "framework/LException.h"
 #include "jpeg/jpgWCore.h"
 #include "jpeg/jpgWMac.h"
@@ -19,7 +19,7 @@
 #include "output/formats/ExifWriter.h"
 #include "output/formats/mtTIFF.h"
 #include "support/TestEnv.h"
-#include "tests/app/prefs/PrefsTestEnv.h"
+#include "tests/prefs/PrefsTestEnv.h"
 #include "toolbox/Files.h"
 #include "toolbox/MacErrors.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/prefs/LanguageTables.h"
+#include "prefs/LanguageTables.h"
 #include "output/glue/GlueLanguages.h"
 #include "output/glue/LibraryLoad.h"
 #include "output/glue/jpegGlue.h"

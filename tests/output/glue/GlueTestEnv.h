@@ -11,7 +11,7 @@
 #include "framework/LWindow.h"
 #include "output/hub/WXFolders.h"
 #include "support/TestEnv.h"
-#include "tests/app/prefs/PrefsTestEnv.h"
+#include "tests/prefs/PrefsTestEnv.h"
 #include "tests/output/DialogTestEnv.h"
 #include "toolbox/Files.h"
 #include "toolbox/MacErrors.h"

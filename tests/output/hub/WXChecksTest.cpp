@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "tests/app/prefs/PrefsTestEnv.h"
+#include "tests/prefs/PrefsTestEnv.h"
 #include "toolbox/FolderLocations.h"
 
 namespace {

@@ -4,13 +4,13 @@
 
 #include <array>
 
-#include "app/prefs/PrefRecords.h"
-#include "app/prefs/WXExifInit.h"
+#include "prefs/PrefRecords.h"
+#include "prefs/WXExifInit.h"
 #include "output/formats/ExifSettings.h"
 #include "output/hub/WXFolders.h"
 #include "support/ReferenceJpeg.h"
 #include "support/TestEnv.h"
-#include "tests/app/prefs/PrefsTestEnv.h"
+#include "tests/prefs/PrefsTestEnv.h"
 #include "toolbox/Files.h"
 #include "toolbox/MacErrors.h"
 

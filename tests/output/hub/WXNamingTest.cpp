@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "tests/app/prefs/PrefsTestEnv.h"
+#include "tests/prefs/PrefsTestEnv.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <locale>
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 #include "framework/LException.h"
 #include "framework/LWindow.h"
 #include "output/hub/CFSConverter.h"

@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/prefs/LanguageTables.h"
+#include "prefs/LanguageTables.h"
 #include "framework/LPopupButton.h"
 #include "framework/LWindow.h"
 #include "tests/output/DialogTestEnv.h"

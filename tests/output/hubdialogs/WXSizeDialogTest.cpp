@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 #include "framework/LEditText.h"
 #include "framework/LWindow.h"
 #include "output/hub/WXText.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/prefs/LanguageTables.h"
+#include "prefs/LanguageTables.h"
 #include "display/Keys.h"
 #include "preview/CPreviewCaption.h"
 #include "framework/LThread.h"

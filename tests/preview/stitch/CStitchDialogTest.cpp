@@ -13,7 +13,7 @@
 
 #include "FakeScript.h"
 #include "app/CPicture.h"
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 #include "dialogs/file/CScanInfoWindow.h"
 #include "framework/FrameworkDriver.h"
 #include "framework/LThread.h"
@@ -29,7 +29,7 @@
 #include "support/DialogShot.h"
 #include "support/TestEnv.h"
 #include "tests/platform/twain/sane/SaneTestConfig.h"
-#include "tests/app/prefs/PrefsTestEnv.h"
+#include "tests/prefs/PrefsTestEnv.h"
 #include "tests/output/DialogTestEnv.h"
 #include "tests/output/export/Pnm.h"
 #include "tests/output/export/RawPages.h"

@@ -13,8 +13,8 @@
 
 #include "app/CAppearanceApp.h"
 #include "app/CMainWindow.h"
-#include "app/prefs/CPreferences.h"
-#include "app/prefs/LanguageTables.h"
+#include "prefs/CPreferences.h"
+#include "prefs/LanguageTables.h"
 #include "app/wendrix/DialogClasses.h"
 #include "appservices/AppleEvents.h"
 #include "appservices/Processes.h"

@@ -10,8 +10,8 @@
 
 #include "app/CEditText.h"
 #include "app/CPopupButton.h"
-#include "app/prefs/CPreferences.h"
-#include "app/prefs/LanguageTables.h"
+#include "prefs/CPreferences.h"
+#include "prefs/LanguageTables.h"
 #include "dialogs/file/CSaveDialogBox.h"
 #include "framework/FrameworkDriver.h"
 #include "framework/LThread.h"

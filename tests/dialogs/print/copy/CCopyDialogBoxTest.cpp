@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "CopyDialogTestEnv.h"
-#include "app/prefs/WXDefaultDir.h"
+#include "prefs/WXDefaultDir.h"
 #include "output/hubdialogs/WXSizeDialog.h"
 #include "framework/LPopupButton.h"
 #include "framework/LThread.h"

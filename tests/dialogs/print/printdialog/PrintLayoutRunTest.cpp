@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "PrintLayoutRunEnv.h"
-#include "app/prefs/WXDefaultDir.h"
+#include "prefs/WXDefaultDir.h"
 #include "dialogs/print/layout/CPicturePane.h"
 #include "dialogs/print/layout/CPictureView.h"
 #include "dialogs/print/layout/CThumbnailPane.h"

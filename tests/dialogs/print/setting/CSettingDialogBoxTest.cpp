@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "SettingDialogTestEnv.h"
-#include "app/prefs/ButtonTags.h"
-#include "app/prefs/WXDefaultDir.h"
+#include "prefs/ButtonTags.h"
+#include "prefs/WXDefaultDir.h"
 #include "navigation/NavigationDriver.h"
 #include "toolbox/MacErrors.h"
 #include "support/TestEnv.h"

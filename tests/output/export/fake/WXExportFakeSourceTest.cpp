@@ -8,7 +8,7 @@
 #include "scanner/CTWAIN.h"
 #include "scanner/ScanTestSupport.h"
 #include "support/TestEnv.h"
-#include "tests/app/prefs/PrefsTestEnv.h"
+#include "tests/prefs/PrefsTestEnv.h"
 #include "tests/output/DialogTestEnv.h"
 #include "tests/output/export/RawPages.h"
 #include "toolbox/Files.h"

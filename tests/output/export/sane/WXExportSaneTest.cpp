@@ -8,7 +8,7 @@
 
 #include "PageFixtures.h"
 
-#include "app/prefs/LanguageTables.h"
+#include "prefs/LanguageTables.h"
 #include "framework/LThread.h"
 #include "output/export/WXExport.h"
 #include "output/export/WXPrintScan.h"
@@ -21,7 +21,7 @@
 #include "scanner/ScanTestSupport.h"
 #include "support/PrinterEnvironment.h"
 #include "support/TestEnv.h"
-#include "tests/app/prefs/PrefsTestEnv.h"
+#include "tests/prefs/PrefsTestEnv.h"
 #include "tests/output/DialogTestEnv.h"
 #include "tests/output/export/RawPages.h"
 #include "toolbox/TextUtils.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/prefs/LanguageTables.h"
+#include "prefs/LanguageTables.h"
 #include "framework/FrameworkDriver.h"
 #include "framework/LListener.h"
 #include "framework/LThread.h"

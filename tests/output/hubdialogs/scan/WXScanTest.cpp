@@ -6,7 +6,7 @@
 #include <fstream>
 #include <memory>
 
-#include "app/prefs/LanguageTables.h"
+#include "prefs/LanguageTables.h"
 #include "framework/FrameworkDriver.h"
 #include "framework/LListener.h"
 #include "framework/LThread.h"

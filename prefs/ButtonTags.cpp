@@ -1,6 +1,6 @@
-#include "app/prefs/ButtonTags.h"
+#include "prefs/ButtonTags.h"
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 
 namespace {
 

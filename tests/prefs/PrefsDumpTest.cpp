@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "tests/app/prefs/PrefsTestEnv.h"
+#include "tests/prefs/PrefsTestEnv.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/prefs/PrefFile.h"
+#include "prefs/PrefFile.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -10,8 +10,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/prefs/FactoryDefaults.h"
-#include "app/prefs/PrefRecords.h"
+#include "prefs/FactoryDefaults.h"
+#include "prefs/PrefRecords.h"
 #include "toolbox/MacTypes.h"
 
 class CPreferences {

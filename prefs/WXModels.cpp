@@ -1,4 +1,4 @@
-#include "app/prefs/WXModels.h"
+#include "prefs/WXModels.h"
 
 namespace CWXUtility {
 

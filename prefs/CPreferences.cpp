@@ -1,13 +1,13 @@
-#include "app/prefs/CPreferences.h"
+#include "prefs/CPreferences.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "app/prefs/ButtonTags.h"
-#include "app/prefs/LanguageTables.h"
-#include "app/prefs/PrefFile.h"
-#include "app/prefs/SiteDefaults.h"
-#include "app/prefs/WXModels.h"
+#include "prefs/ButtonTags.h"
+#include "prefs/LanguageTables.h"
+#include "prefs/PrefFile.h"
+#include "prefs/SiteDefaults.h"
+#include "prefs/WXModels.h"
 #include "framework/LException.h"
 #include "toolbox/Files.h"
 #include "toolbox/Folders.h"

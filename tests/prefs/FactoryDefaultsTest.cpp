@@ -1,10 +1,10 @@
-#include "app/prefs/FactoryDefaults.h"
+#include "prefs/FactoryDefaults.h"
 
 #include <gtest/gtest.h>
 
-#include "app/prefs/CPreferences.h"
+#include "prefs/CPreferences.h"
 #include "output/hub/WXFolders.h"
-#include "tests/app/prefs/PrefsTestEnv.h"
+#include "tests/prefs/PrefsTestEnv.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
-#include "app/prefs/FactoryDefaults.h"
+#include "prefs/FactoryDefaults.h"
 
 #include <algorithm>
 
-#include "app/prefs/LanguageTables.h"
-#include "app/prefs/SiteDefaults.h"
-#include "app/prefs/WXDefaultDir.h"
-#include "app/prefs/WXExifInit.h"
-#include "app/prefs/WXModels.h"
+#include "prefs/LanguageTables.h"
+#include "prefs/SiteDefaults.h"
+#include "prefs/WXDefaultDir.h"
+#include "prefs/WXExifInit.h"
+#include "prefs/WXModels.h"
 #include "toolbox/Resources.h"
 
 namespace {

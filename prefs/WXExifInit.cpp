@@ -1,7 +1,7 @@
-#include "app/prefs/WXExifInit.h"
+#include "prefs/WXExifInit.h"
 
-#include "app/prefs/CPreferences.h"
-#include "app/prefs/LanguageTables.h"
+#include "prefs/CPreferences.h"
+#include "prefs/LanguageTables.h"
 #include "toolbox/Clock.h"
 #include "toolbox/Resources.h"
 

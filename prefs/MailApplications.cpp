@@ -1,4 +1,4 @@
-#include "app/prefs/MailApplications.h"
+#include "prefs/MailApplications.h"
 
 namespace {
 constexpr size_t kVolume = 0, kParent = 2, kNameLength = 6, kFirstNameByte = 7;

@@ -1,7 +1,7 @@
 // The Mail record's mail application and its list of known mail applications.
 #pragma once
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 
 // Adds `app` to the known mail applications; the list has room for 256, and past that
 // nothing is listed (false).

@@ -1,4 +1,4 @@
-#include "app/prefs/CPreferences.h"
+#include "prefs/CPreferences.h"
 
 #include <gtest/gtest.h>
 #include <sys/mount.h>
@@ -8,9 +8,9 @@
 #include <iterator>
 #include <memory>
 
-#include "app/prefs/PrefFile.h"
+#include "prefs/PrefFile.h"
 #include "framework/LException.h"
-#include "tests/app/prefs/PrefsTestEnv.h"
+#include "tests/prefs/PrefsTestEnv.h"
 
 namespace {
 

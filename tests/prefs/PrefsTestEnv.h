@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/prefs/CPreferences.h"
-#include "app/prefs/LanguageTables.h"
+#include "prefs/CPreferences.h"
+#include "prefs/LanguageTables.h"
 #include "support/TestEnv.h"
 #include "toolbox/Aliases.h"
 #include "toolbox/Clock.h"

@@ -1,4 +1,4 @@
-#include "app/prefs/SiteDefaults.h"
+#include "prefs/SiteDefaults.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Initial contents of an EXIF_PREF record.
 #pragma once
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 
 namespace CWXUtility {
 

@@ -9,7 +9,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 
 struct FDSources {
   // Product names (Pascal strings) of the TWAIN data sources, in list order; false when

@@ -1,4 +1,4 @@
-#include "app/prefs/LanguageTables.h"
+#include "prefs/LanguageTables.h"
 
 #include <cstring>
 

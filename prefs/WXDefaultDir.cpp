@@ -1,4 +1,4 @@
-#include "app/prefs/WXDefaultDir.h"
+#include "prefs/WXDefaultDir.h"
 
 #include "toolbox/Files.h"
 #include "toolbox/Folders.h"

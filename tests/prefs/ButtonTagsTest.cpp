@@ -1,11 +1,11 @@
-#include "app/prefs/ButtonTags.h"
+#include "prefs/ButtonTags.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <vector>
 
-#include "app/prefs/PrefRecords.h"
+#include "prefs/PrefRecords.h"
 
 namespace {
 
