@@ -1,6 +1,7 @@
 // The preview's thumbnails while they load: 20 A4 pages at 300 dpi in colour (2480 x 3508),
-// written as preview TIFFs by the system's own writer, shown as 70 x 70 pictures in a
-// headless window. With input always waiting, each pass of the event loop runs one load and
+// written as preview TIFFs by the system's own writer, or the TIFFs named on the command line
+// (bench/preview_vs_mogrify.sh gives it pages from Debian packages), shown as 70 x 70
+// pictures in a headless window. With input always waiting, each pass of the event loop runs one load and
 // then serves the input: the figures are the time to the first picture, the time to all,
 // the longest wait of the input between two passes, and the peak resident memory.
 #include <sys/resource.h>
@@ -27,7 +28,7 @@
 
 namespace {
 
-constexpr int kPages = 20;
+constexpr int kMadePages = 20;
 
 double Seconds(std::chrono::steady_clock::time_point from) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count();
@@ -35,21 +36,22 @@ double Seconds(std::chrono::steady_clock::time_point from) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
   const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("previewbench-" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
-  std::vector<FSSpec> files(kPages);
-  for (int i = 0; i < kPages; ++i) {
-    const std::string path = (dir / ("page" + std::to_string(i) + ".tif")).string();
-    if (!WriteA4Page(path, i) || FSpMakeFromPOSIXPath(path, &files[size_t(i)]) != noErr) return 1;
+  const int pages = argc > 1 ? argc - 1 : kMadePages;
+  std::vector<FSSpec> files(static_cast<size_t>(pages));
+  for (int i = 0; i < pages; ++i) {
+    const std::string path = argc > 1 ? argv[i + 1] : (dir / ("page" + std::to_string(i) + ".tif")).string();
+    if ((argc == 1 && !WriteA4Page(path, i)) || FSpMakeFromPOSIXPath(path, &files[size_t(i)]) != noErr) return 1;
   }
   DpyUseHeadless();
   auto* app = new LApplication;
   auto* window = new LWindow(Rect{40, 40, 360, 640}, reinterpret_cast<ConstStr255Param>("\x07" "Preview"), 4, 0, app);
   window->Show();
-  std::vector<ScanDataPlus> records(kPages);
+  std::vector<ScanDataPlus> records(static_cast<size_t>(pages));
   std::vector<std::unique_ptr<CPreviewPicPane>> panes;
-  for (int i = 0; i < kPages; ++i) {
+  for (int i = 0; i < pages; ++i) {
     SPaneInfo info;
     info.width = info.height = 70;
     info.left = 15 + (i % 5) * 100;
@@ -69,7 +71,7 @@ int main() {
   const auto start = std::chrono::steady_clock::now();
   double first = 0, longestWait = 0;
   int passes = 0;
-  while (loaded() < kPages && passes < 10 * kPages) {
+  while (loaded() < pages && passes < 10 * pages) {
     PostEvent(keyDown, 'a');
     const auto pass = std::chrono::steady_clock::now();
     LThread::Yield();
@@ -81,10 +83,10 @@ int main() {
   const double all = Seconds(start);
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
-  std::printf("preview thumbnails: %d A4 300 dpi colour pages, %d loaded in %d passes; first %.3f s, all %.3f s, "
+  std::printf("preview thumbnails: %d pages, %d loaded in %d passes; first %.3f s, all %.3f s, "
               "longest wait of waiting input %.3f s, peak resident %ld MiB\n",
-              kPages, loaded(), passes, first, all, longestWait, usage.ru_maxrss / 1024);
-  const bool ok = loaded() == kPages;
+              pages, loaded(), passes, first, all, longestWait, usage.ru_maxrss / 1024);
+  const bool ok = loaded() == pages;
   panes.clear();
   delete window;
   delete app;

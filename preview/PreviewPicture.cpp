@@ -4,7 +4,6 @@
 
 #include "framework/LException.h"
 #include "framework/LGWorld.h"
-#include "framework/StColorState.h"
 #include "output/color/CColorSync.h"
 #include "output/export/CRotate.h"
 #include "quicktime/QuickTime.h"
@@ -29,19 +28,32 @@ bool CopiesWidePages(SInt32 width) {
 
 }  // namespace
 
-std::unique_ptr<LGWorld> Decode(const FSSpec& file) {
+std::unique_ptr<LGWorld> Decode(const FSSpec& file, const FitFunc& fit, bool draw) {
   GraphicsImportComponent importer = nullptr;
   if (GetGraphicsImporterForFile(&file, &importer) != noErr || !importer) return nullptr;
   std::unique_ptr<LGWorld> page;
   Rect natural{};
   if (GraphicsImportGetNaturalBounds(importer, &natural) == noErr && Width(natural) > 0 && Height(natural) > 0) {
-    page.reset(NewWorld(natural));
-    GraphicsImportSetBoundsRect(importer, &natural);
-    GraphicsImportSetGWorld(importer, page->GetMacGWorld(), nullptr);
-    if (GraphicsImportDraw(importer) != noErr) page.reset();
+    try {
+      page.reset(NewWorld(fit(Width(natural), Height(natural))));
+      Rect bounds{};
+      GetPortBounds(page->GetMacGWorld(), &bounds);
+      // The pixels a scaled copy of the full-size page would take, read from the file.
+      GraphicsImportSetQuality(importer, codecLowQuality);
+      GraphicsImportSetBoundsRect(importer, &bounds);
+      GraphicsImportSetGWorld(importer, page->GetMacGWorld(), nullptr);
+      if ((draw || CopiesWidePages(Width(natural))) && GraphicsImportDraw(importer) != noErr) page.reset();
+    } catch (...) {
+      CloseComponent(importer);
+      throw;
+    }
   }
   CloseComponent(importer);
   return page;
+}
+
+std::unique_ptr<LGWorld> Decode(const FSSpec& file) {
+  return Decode(file, [](SInt32 w, SInt32 h) { return Rect{0, 0, SInt16(h), SInt16(w)}; }, true);
 }
 
 void MatchToScreen(LGWorld* picture, const LStr255& sourceName) {
@@ -66,21 +78,8 @@ LGWorld* NewWorld(const Rect& bounds) {
 
 LGWorld* Load(const FSSpec& file, long rotation, const LStr255& sourceName, const FitFunc& fit) {
   try {
-    std::unique_ptr<LGWorld> page = Decode(file);
-    if (!page) return nullptr;
-    Rect natural{};
-    GetPortBounds(page->GetMacGWorld(), &natural);
-    std::unique_ptr<LGWorld> picture(NewWorld(fit(Width(natural), Height(natural))));
-    if (CopiesWidePages(Width(natural))) {
-      Rect target{};
-      GetPortBounds(picture->GetMacGWorld(), &target);
-      // The copy takes the current port's colours: a dialog's grey text and background
-      // would tint the page.
-      StColorState saved;
-      StColorState::Normalize();
-      page->CopyImage(picture->GetMacGWorld(), target);
-    }
-    page.reset();
+    std::unique_ptr<LGWorld> picture = Decode(file, fit, false);
+    if (!picture) return nullptr;
     MatchToScreen(picture.get(), sourceName);
     if (rotation % 360 != 0) picture.reset(Turn(picture.get(), rotation));
     return picture.release();

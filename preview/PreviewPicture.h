@@ -1,6 +1,7 @@
 // Loading a page file for display, shared by the thumbnails and the enlarged preview: the
-// page is decoded at its natural size, scaled into the rectangle the caller fits, matched
-// from its source profile to the screen's and turned.
+// page is drawn from the file straight into the rectangle the caller fits (the pixels a
+// scaled copy of the full-size page would take), matched from its source profile to the
+// screen's and turned.
 #pragma once
 
 #include <functional>
@@ -19,6 +20,10 @@ typedef std::function<Rect(SInt32 w, SInt32 h)> FitFunc;
 // A 32-bit world of `bounds`, from temporary memory first and the heap when that fails;
 // throws the memory error when neither has room.
 LGWorld* NewWorld(const Rect& bounds);
+// The page drawn into a new world of the rectangle `fit` gives for its natural size, or null
+// when the importer cannot decode it. On systems that cannot copy wide pages the world stays
+// blank unless `draw`. Throws as NewWorld.
+std::unique_ptr<LGWorld> Decode(const FSSpec& file, const FitFunc& fit, bool draw);
 // The page at its natural size, or null when the importer cannot decode it.
 std::unique_ptr<LGWorld> Decode(const FSSpec& file);
 // Matches the picture from the installed profile named `sourceName` to the screen's; left

@@ -14,6 +14,7 @@ typedef struct QTComponentRecord* ComponentInstance;
 typedef ComponentInstance GraphicsImportComponent;
 typedef ComponentInstance GraphicsExportComponent;
 typedef SInt32 ComponentResult;
+typedef UInt32 CodecQ;
 
 enum : OSType {
   GraphicsImporterComponentType = 'grip',
@@ -28,6 +29,13 @@ enum : OSErr {
   badImageDescription = -2006,  // the file is damaged or of a kind the importer cannot draw
 };
 
+enum : CodecQ {
+  codecMinQuality = 0x000,
+  codecLowQuality = 0x100,
+  codecNormalQuality = 0x200,
+  codecHighQuality = 0x300,
+};
+
 // An importer for the file, chosen by its contents. cantFindHandler when none fits; the
 // file's own error when it cannot be read.
 OSErr GetGraphicsImporterForFile(const FSSpec* file, GraphicsImportComponent* importer);
@@ -37,7 +45,13 @@ ComponentResult GraphicsImportGetNaturalBounds(GraphicsImportComponent importer,
 ComponentResult GraphicsImportSetBoundsRect(GraphicsImportComponent importer, const Rect* bounds);
 // The port to draw into (default: the current port when drawing).
 ComponentResult GraphicsImportSetGWorld(GraphicsImportComponent importer, CGrafPtr port, GDHandle device);
-// Decodes the file and draws it into the bounds rectangle, averaging when it shrinks.
+// How the image is scaled (default codecNormalQuality): from codecNormalQuality up the
+// importer averages the pixels it shrinks; below it takes for each pixel the one source pixel
+// a CopyBits of the full-size image would take, and reads only the rows it takes where the
+// file allows.
+ComponentResult GraphicsImportSetQuality(GraphicsImportComponent importer, CodecQ quality);
+// Decodes the file and draws it into the bounds rectangle at the importer's quality, row by
+// row, without an image of the bounds' size.
 ComponentResult GraphicsImportDraw(GraphicsImportComponent importer);
 
 // type 'grex' with subtype 'JPEG' opens the JPEG exporter.

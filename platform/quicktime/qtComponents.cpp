@@ -19,6 +19,7 @@ struct QTComponentRecord {
   Rect bounds{};
   CGrafPtr port = nullptr;
   GDHandle device = nullptr;
+  CodecQ quality = codecNormalQuality;
   // Exporter.
   GWorldPtr input = nullptr;
   FSSpec output{};
@@ -75,40 +76,82 @@ bool NaturalBounds(QTComponentRecord* c) {
   return true;
 }
 
-// Shrinks (averaging whole pixels) or enlarges (repeating them) the reader's rows to w x h,
-// handing each finished row, as 32-bit pixels in `row`, to `put`.
+// The source span [x0, x1) of each of n output pixels over N source pixels: the pixels a
+// shrink averages, and in x0 the one CopyBits would take.
+void Spans(int32_t N, int32_t n, std::vector<int32_t>& x0, std::vector<int32_t>& x1) {
+  x0.resize(size_t(n));
+  x1.resize(size_t(n));
+  for (int32_t x = 0; x < n; ++x) {
+    x0[size_t(x)] = static_cast<int32_t>(int64_t(x) * N / n);
+    x1[size_t(x)] = std::max(x0[size_t(x)] + 1, static_cast<int32_t>((int64_t(x + 1) * N + n - 1) / n));
+  }
+}
+
+void PutPixels(const uint8_t* rgb, const std::vector<int32_t>& x0, uint8_t* out) {
+  for (size_t x = 0; x < x0.size(); ++x) {
+    out[4 * x] = 0;
+    std::memcpy(out + 4 * x + 1, rgb + size_t(x0[x]) * 3, 3);
+  }
+}
+
+// The reader's rows made w x h, each finished row handed, as 32-bit pixels in `row`, to
+// `put`. Averaged over whole pixels when shrinking, repeated when enlarging; `sample` takes
+// the one source pixel CopyBits would take for each, reading only the rows it takes.
 template <typename Put>
-bool Resample(QTImageReader& reader, GWorldPtr row, int32_t w, int32_t h, Put put) {
+bool Resample(QTImageReader& reader, GWorldPtr row, int32_t w, int32_t h, bool sample, Put put) {
   uint8_t* out = reinterpret_cast<uint8_t*>(GetPixBaseAddr(GetGWorldPixMap(row)));
   const int32_t W = reader.width, H = reader.height;
   std::vector<uint8_t> src(size_t(W) * 3);
+  std::vector<int32_t> x0, x1;
+  Spans(W, w, x0, x1);
+  bool narrow = true;  // each output pixel of a row is one source pixel
+  for (size_t x = 0; x < x0.size(); ++x) narrow = narrow && x1[x] - x0[x] == 1;
+  narrow = narrow || sample;
   std::vector<uint32_t> last(size_t(w) * 3), acc(size_t(w) * 3);
-  std::vector<int32_t> x0(w), x1(w);
-  for (int32_t x = 0; x < w; ++x) {
-    x0[x] = static_cast<int32_t>(int64_t(x) * W / w);
-    x1[x] = std::max(x0[x] + 1, static_cast<int32_t>((int64_t(x + 1) * W + w - 1) / w));
-  }
-  int32_t next = 0;
+  // `src` holds row next - 1, `last` row lastRow with its spans averaged.
+  int32_t next = 0, lastRow = -1;
+  auto readTo = [&](int32_t sy) {
+    for (; next < sy; ++next)
+      if (!(sample ? reader.SkipRow() : reader.NextRow(src.data()))) return false;
+    if (next == sy) {
+      if (!reader.NextRow(src.data())) return false;
+      ++next;
+    }
+    return true;
+  };
   for (int32_t y = 0; y < h; ++y) {
     const int32_t y0 = static_cast<int32_t>(int64_t(y) * H / h);
-    const int32_t y1 = std::max(y0 + 1, static_cast<int32_t>((int64_t(y + 1) * H + h - 1) / h));
+    const int32_t y1 = sample ? y0 + 1 : std::max(y0 + 1, static_cast<int32_t>((int64_t(y + 1) * H + h - 1) / h));
+    if (narrow && y1 - y0 == 1) {
+      if (!readTo(y0)) return false;
+      PutPixels(src.data(), x0, out);
+      put(y);
+      continue;
+    }
     std::fill(acc.begin(), acc.end(), 0);
     for (int32_t sy = y0; sy < y1; ++sy) {
-      while (next <= sy) {
-        if (!reader.NextRow(src.data())) return false;
-        ++next;
-        for (int32_t x = 0; x < w; ++x)
-          for (int c = 0; c < 3; ++c) {
-            uint32_t sum = 0;
-            for (int32_t sx = x0[x]; sx < x1[x]; ++sx) sum += src[size_t(sx) * 3 + c];
-            last[size_t(x) * 3 + c] = sum / uint32_t(x1[x] - x0[x]);
+      if (lastRow != sy) {
+        if (!readTo(sy)) return false;
+        for (int32_t x = 0; x < w; ++x) {
+          const uint32_t n = uint32_t(x1[size_t(x)] - x0[size_t(x)]);
+          const uint8_t* p = &src[size_t(x0[size_t(x)]) * 3];
+          uint32_t sum[3] = {0, 0, 0};
+          for (uint32_t i = 0; i < n; ++i, p += 3) {
+            sum[0] += p[0];
+            sum[1] += p[1];
+            sum[2] += p[2];
           }
+          for (int c = 0; c < 3; ++c) last[size_t(x) * 3 + c] = n == 1 ? sum[c] : sum[c] / n;
+        }
+        lastRow = sy;
       }
       for (size_t i = 0; i < acc.size(); ++i) acc[i] += last[i];
     }
+    const uint32_t rows = uint32_t(y1 - y0);
     for (int32_t x = 0; x < w; ++x) {
       out[4 * x] = 0;
-      for (int c = 0; c < 3; ++c) out[4 * x + 1 + c] = static_cast<uint8_t>(acc[size_t(x) * 3 + c] / uint32_t(y1 - y0));
+      for (int c = 0; c < 3; ++c)
+        out[4 * x + 1 + c] = static_cast<uint8_t>(rows == 1 ? acc[size_t(x) * 3 + c] : acc[size_t(x) * 3 + c] / rows);
     }
     put(y);
   }
@@ -130,7 +173,7 @@ OSErr DrawDecoded(QTComponentRecord* c, CGrafPtr port, GDHandle device) {
   GDHandle savedDevice = nullptr;
   GetGWorld(&savedPort, &savedDevice);
   SetGWorld(port, device);
-  const bool drawn = Resample(*reader, row, w, h, [&](int32_t y) {
+  const bool drawn = Resample(*reader, row, w, h, c->quality < codecNormalQuality, [&](int32_t y) {
     const int16_t top = static_cast<int16_t>(c->bounds.top + y);
     const Rect dest{top, c->bounds.left, static_cast<int16_t>(top + 1), c->bounds.right};
     CopyBits(GetPortBitMapForCopyBits(row), GetPortBitMapForCopyBits(port), &local, &dest, srcCopy, nullptr);
@@ -156,6 +199,11 @@ OSErr DrawPict(QTComponentRecord* c, CGrafPtr port, GDHandle device) {
 }
 
 }  // namespace
+
+bool QTImageReader::SkipRow() {
+  std::vector<uint8_t> rgb(size_t(width) * 3);
+  return NextRow(rgb.data());
+}
 
 void QTSetJPEGWriter(QTJPEGWriterProc writer) { gJPEGWriter = writer; }
 
@@ -189,6 +237,12 @@ ComponentResult GraphicsImportSetGWorld(GraphicsImportComponent importer, CGrafP
   if (!importer || importer->type != GraphicsImporterComponentType) return paramErr;
   importer->port = port;
   importer->device = device;
+  return noErr;
+}
+
+ComponentResult GraphicsImportSetQuality(GraphicsImportComponent importer, CodecQ quality) {
+  if (!importer || importer->type != GraphicsImporterComponentType) return paramErr;
+  importer->quality = quality;
   return noErr;
 }
 

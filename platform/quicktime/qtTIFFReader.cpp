@@ -1,3 +1,5 @@
+#include <cstring>
+
 #include "quicktime/qtImageReader.h"
 #include "toolbox/TIFFDirectory.h"
 
@@ -55,20 +57,26 @@ class TIFFReader : public QTImageReader {
     if (mRow >= mT.height) return false;
     const uint64_t start = mT.stripOffset + RowBytes(mT) * mRow++;
     const uint8_t* row = mFile.data() + start;
+    if (mT.samples == 3) {
+      std::memcpy(rgb, row, size_t(mT.width) * 3);
+      mFile.Release(start);
+      return true;
+    }
     // Photometric 0: zero is white.
     const uint8_t flip = mT.photometric == 0 ? 0xFF : 0x00;
     for (uint32_t x = 0; x < mT.width; ++x) {
-      if (mT.samples == 3) {
-        rgb[3 * x] = row[3 * x];
-        rgb[3 * x + 1] = row[3 * x + 1];
-        rgb[3 * x + 2] = row[3 * x + 2];
-        continue;
-      }
       uint8_t v = mT.bits == 8 ? row[x] : ((row[x / 8] >> (7 - x % 8)) & 1 ? 0xFF : 0x00);
       v ^= flip;
       rgb[3 * x] = rgb[3 * x + 1] = rgb[3 * x + 2] = v;
     }
     mFile.Release(start);
+    return true;
+  }
+
+  // The rows lie in the file as they are: a row passed over is not touched.
+  bool SkipRow() override {
+    if (mRow >= mT.height) return false;
+    ++mRow;
     return true;
   }
 

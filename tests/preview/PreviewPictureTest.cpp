@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
+#include <string>
 
 #include "framework/LGWorld.h"
 #include "output/export/CRotate.h"
@@ -49,6 +52,72 @@ TEST(PreviewPicture, EveryKindOfPreviewPageDraws) {
     ASSERT_NE(nullptr, picture) << c.name;
     EXPECT_EQ(c.left, PixelAt(picture.get(), 1, 1)) << c.name;
     EXPECT_EQ(c.right, PixelAt(picture.get(), w - 2, h - 2)) << c.name;
+  }
+}
+
+// How the picture was made before: the page at full size, then scaled by CopyBits.
+std::unique_ptr<LGWorld> ShrunkFromFullSize(const FSSpec& file, const Rect& target) {
+  std::unique_ptr<LGWorld> page = PreviewPicture::Decode(file);
+  if (!page) return nullptr;
+  std::unique_ptr<LGWorld> picture(PreviewPicture::NewWorld(target));
+  page->CopyImage(picture->GetMacGWorld(), target);
+  return picture;
+}
+
+void WritePPM(LGWorld* w, const std::filesystem::path& path) {
+  Rect r{};
+  GetPortBounds(w->GetMacGWorld(), &r);
+  std::ofstream out(path, std::ios::binary);
+  out << "P6\n" << r.right - r.left << " " << r.bottom - r.top << "\n255\n";
+  for (int v = 0; v < r.bottom - r.top; ++v)
+    for (int h = 0; h < r.right - r.left; ++h) {
+      const RGB p = PixelAt(w, h, v);
+      out.write(reinterpret_cast<const char*>(p.data()), 3);
+    }
+}
+
+// ImageMagick's PSNR of two pictures ("inf" when they are the same).
+double PSNR(LGWorld* a, LGWorld* b, const std::filesystem::path& dir) {
+  WritePPM(a, dir / "a.ppm");
+  WritePPM(b, dir / "b.ppm");
+  std::string out;
+  wxtest::Run("compare -metric PSNR '" + (dir / "a.ppm").string() + "' '" + (dir / "b.ppm").string() + "' null: 2>&1", &out);
+  return std::strtod(out.c_str(), nullptr);
+}
+
+// A thumbnail is drawn from the file straight at its size; it shows what shrinking the
+// full-size page showed. Pages of fine detail (one-pixel stripes and dots) and of smooth
+// gradients, in every kind, upright and across, to thumbnail and to preview sizes.
+TEST(PreviewPicture, APictureMadeAtItsSizeMatchesTheFullSizePageShrunk) {
+  WX_REQUIRE_TOOL("compare");
+  wxtest::ScratchDir dir;
+  struct Case {
+    const char* name;
+    int w, h, bits, photometric;
+    int fitW, fitH;
+  } cases[] = {
+      {"colour-a4", 620, 877, 24, 2, 70, 70},  {"colour-across", 877, 620, 24, 2, 300, 300},
+      {"grey", 500, 707, 8, 1, 70, 70},        {"bilevel", 640, 905, 1, 0, 70, 70},
+      {"colour-small", 50, 40, 24, 2, 70, 70},
+  };
+  for (const Case& c : cases) {
+    const int bytes = c.bits == 1 ? (c.w + 7) / 8 : c.w * c.bits / 8;
+    std::vector<std::vector<uint8_t>> rows(size_t(c.h), std::vector<uint8_t>(size_t(bytes)));
+    for (int y = 0; y < c.h; ++y)
+      for (int i = 0; i < bytes; ++i)
+        rows[size_t(y)][size_t(i)] = c.bits == 1 ? uint8_t(y % 3 ? 0x55 << (y % 2) : 0x0F)
+                                                 : uint8_t(i % 5 == 0 || y % 7 == 0 ? 255 - i * 3 % 256 : (i + y) / 4);
+    const auto path = dir / (std::string(c.name) + ".tif");
+    ASSERT_TRUE(wxtest::WritePage(path, c.w, c.h, c.bits, c.photometric, rows));
+    auto fit = [&](SInt32 w, SInt32 h) {
+      const double s = w > h ? double(c.fitW) / w : double(c.fitH) / h;
+      return Rect{0, 0, SInt16(h * s), SInt16(w * s)};
+    };
+    std::unique_ptr<LGWorld> picture(PreviewPicture::Load(wxtest::SpecOf(path), 0, LStr255(), fit));
+    std::unique_ptr<LGWorld> before = ShrunkFromFullSize(wxtest::SpecOf(path), fit(c.w, c.h));
+    ASSERT_NE(nullptr, picture) << c.name;
+    ASSERT_NE(nullptr, before) << c.name;
+    EXPECT_GE(PSNR(picture.get(), before.get(), dir.path()), 40.0) << c.name;
   }
 }
 
