@@ -5,6 +5,8 @@
 // redraw of the dialog, one pass of the tracking loop while the picture is dragged (the page
 // area is redrawn on every pass), the same with ten text boxes on the page, one printed page,
 // and the peak resident memory per page (every thumbnail keeps its full-size image).
+// Given 2362 x 2362 TIFFs on the command line (bench/layout_vs_mogrify.sh makes them from
+// Debian packages' pictures), it lays out those instead.
 // Run from the release build folder: bench/layoutbench (it uses a folder it makes in /tmp).
 #include <sys/resource.h>
 #include <unistd.h>
@@ -46,7 +48,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kPages = 10, kSide = 2362, kDpi = 300;
+constexpr int kMadePages = 10, kSide = 2362, kDpi = 300;
 constexpr int kRedraws = 20, kDragSteps = 30;  // a pixel a pass
 
 using Clock = std::chrono::steady_clock;
@@ -57,6 +59,12 @@ long PeakKiB() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   return usage.ru_maxrss;
+}
+
+double ProcessorSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 // One redraw of the whole dialog, averaged.
@@ -103,7 +111,8 @@ double DragPass(LPane* picture, const std::vector<CEditableTextBox*>& boxes) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  const int count = argc > 1 ? argc - 1 : kMadePages;
   const fs::path dir = fs::temp_directory_path() / ("layoutbench-" + std::to_string(getpid()));
   fs::create_directories(dir / "prints");
   setenv("WENDRIX_ROOT", (dir / "root").c_str(), 1);
@@ -116,12 +125,12 @@ int main() {
     return 1;
   }
   TArray<ScanData> pages;
-  for (int i = 0; i < kPages; ++i) {
-    const std::string path = (dir / ("page" + std::to_string(i) + ".tif")).string();
+  for (int i = 0; i < count; ++i) {
+    const std::string path = argc > 1 ? argv[i + 1] : (dir / ("page" + std::to_string(i) + ".tif")).string();
     ScanData page;
     page.width = page.height = kSide;
     page.resolution = kDpi << 16;
-    if (!WritePage(path, kSide, kSide, i) || FSpMakeFromPOSIXPath(path, &page.imageFile) != noErr) return 1;
+    if ((argc == 1 && !WritePage(path, kSide, kSide, i)) || FSpMakeFromPOSIXPath(path, &page.imageFile) != noErr) return 1;
     pages.AddItem(page);
   }
   RegisterFrameworkClasses();
@@ -140,12 +149,13 @@ int main() {
   dialog->Show();
   dialog->Select();
   const long before = PeakKiB();
-  std::printf("layout of %d pages %dx%d at %d dpi in colour, folder printer at %d dpi; peak before %ld MiB\n", kPages,
+  std::printf("layout of %d pages %dx%d at %d dpi in colour, folder printer at %d dpi; peak before %ld MiB\n", count,
               kSide, kSide, kDpi, kDpi, before / 1024);
 
   int status = 0;
   try {
     const auto start = Clock::now();
+    const double startCPU = ProcessorSeconds();
     dialog->SetPrintSizePane(&UPrinting::sAppPrintSpec);
     dialog->SetThumbnailView(pages, nullptr);
     auto loaded = [&] {
@@ -153,13 +163,13 @@ int main() {
       for (SInt32 i = 1; CThumbnailPane* t = dialog->Strip()->GetThumbnail(i); ++i) n += t->HasTriedToLoad();
       return n;
     };
-    while (loaded() < kPages) app->ProcessNextEvent(0);
-    const double load = Seconds(start);
+    while (loaded() < count) app->ProcessNextEvent(0);
+    const double load = Seconds(start), loadCPU = ProcessorSeconds() - startCPU;
     dialog->SetPictureView();
     dialog->ResizePicture(0);
     const long after = PeakKiB();
-    std::printf("thumbnails: all %d loaded in %.2f s (%.3f s a page); peak %ld MiB, %.1f MiB a page\n", kPages, load,
-                load / kPages, after / 1024, double(after - before) / 1024 / kPages);
+    std::printf("thumbnails: all %d loaded in %.2f s (%.3f s a page), processor %.0f ms; peak %ld MiB, %.2f MiB a page\n",
+                count, load, load / count, loadCPU * 1000, after / 1024, double(after - before) / 1024 / count);
 
     LPane* picture = dialog->Area()->GetPicture();
     if (!picture) throw LException('nilP', "no picture");

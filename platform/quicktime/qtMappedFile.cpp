@@ -36,10 +36,14 @@ OSErr QTMappedFile::Open(const FSSpec* spec) {
   return err;
 }
 
+// Each hand-back flushes the processors' page tables: handed back a few MiB at a time, not
+// row by row.
+constexpr size_t kReleaseBytes = size_t(4) << 20;
+
 void QTMappedFile::Release(size_t offset) const {
   const size_t page = size_t(sysconf(_SC_PAGESIZE));
   const size_t end = std::min(offset / page * page, mSize / page * page);
-  if (end <= mReleased) return;
+  if (end < mReleased + kReleaseBytes) return;
   madvise(const_cast<uint8_t*>(mData) + mReleased, end - mReleased, MADV_DONTNEED);
   mReleased = end;
 }

@@ -17,7 +17,8 @@ class QTMappedFile {
   OSErr Open(const FSSpec* spec);
   const uint8_t* data() const { return mData; }
   size_t size() const { return mSize; }
-  // Hands back the pages wholly before `offset`; reading them again fetches them anew.
+  // Hands back the pages wholly before `offset`, once they come to a few MiB; reading them
+  // again fetches them anew.
   void Release(size_t offset) const;
 
  private:

@@ -6,8 +6,11 @@
 #include "dialogs/print/layout/PageGeometry.h"
 #include "dialogs/print/layout/PageLayoutRecords.h"
 #include "framework/LBWCursor.h"
+#include "framework/LException.h"
 #include "framework/LGWorld.h"
+#include "framework/LStr255.h"
 #include "framework/StColorPenState.h"
+#include "preview/PreviewPicture.h"
 #include "windows/Events.h"
 
 namespace {
@@ -17,12 +20,6 @@ constexpr SInt16 kFirstCursor = 130;
 SInt16 CursorForZone(SInt16 zone) {
   static constexpr SInt16 kCursors[9] = {133, 134, 134, 133, 132, 132, 131, 131, 135};
   return kCursors[zone - 1];
-}
-
-Rect ImageBounds(LGWorld* image) {
-  Rect bounds{0, 0, 0, 0};
-  GetPortBounds(image->GetMacGWorld(), &bounds);
-  return bounds;
 }
 
 }  // namespace
@@ -53,8 +50,8 @@ void CPicturePane::SetFrame(const Rect& frame) {
 }
 
 void CPicturePane::FinishCreateSelf() {
-  const Rect bounds = ImageBounds(mImage);
-  const SInt16 gw = static_cast<SInt16>(bounds.right - bounds.left), gh = static_cast<SInt16>(bounds.bottom - bounds.top);
+  // The image is a display copy: the frame takes the page's own size.
+  const SInt16 gw = static_cast<SInt16>(mScan->width), gh = static_cast<SInt16>(mScan->height);
   const SInt32 dh = (mFrameSize.width - gw) / 2, dv = (mFrameSize.height - gh) / 2;
   ResizeFrameTo(gw, gh, false);
   MoveBy(dh, dv, true);
@@ -98,7 +95,14 @@ void CPicturePane::PrintPanelSelf(const PanelSpec&) {
                      static_cast<SInt16>(-oy + pagegeom::ToPaper(mFrameSize.height, f)),
                      static_cast<SInt16>(-ox + pagegeom::ToPaper(mFrameSize.width, f))};
   ClipRect(&dest);
-  CopyImageLocked(mImage, dest, srcCopy, nullptr);
+  // The page at full size, as the display copy was matched, for this page only.
+  std::unique_ptr<LGWorld> page;
+  try {
+    page = PreviewPicture::Decode(mScan->imageFile);
+  } catch (const LException&) {
+  }
+  if (page) PreviewPicture::MatchToScreen(page.get(), LStr255(mScan->sourceName));
+  CopyImageLocked(page ? page.get() : mImage, dest, srcCopy, nullptr);
 }
 
 void CPicturePane::AdjustMouseSelf(Point portPt, const EventRecord&, RgnHandle) {

@@ -1,5 +1,7 @@
 #include "dialogs/print/layout/CThumbnailPane.h"
 
+#include <algorithm>
+
 #include "dialogs/print/layout/ImageCopy.h"
 #include "dialogs/print/layout/PageGeometry.h"
 #include "framework/LCheckBox.h"
@@ -13,6 +15,15 @@ UInt8 CThumbnailPane::sCreated = 0;
 namespace {
 
 constexpr SInt16 kCheckBoxWidth = 40, kCheckBoxHeight = 20, kCheckBoxTop = 90;
+// The longest side of the page's display copy: twice the paper's on the page area, so that a
+// picture drawn up to twice the paper's size still has a pixel of its own for each.
+constexpr SInt32 kDisplaySide = 600;
+
+Rect DisplayRect(SInt32 w, SInt32 h) {
+  const SInt32 side = std::max(w, h);
+  if (side <= kDisplaySide) return Rect{0, 0, SInt16(h), SInt16(w)};
+  return Rect{0, 0, SInt16(std::max<SInt32>(1, h * kDisplaySide / side)), SInt16(std::max<SInt32>(1, w * kDisplaySide / side))};
+}
 
 }  // namespace
 
@@ -60,7 +71,7 @@ void CThumbnailPane::SpendTime(const EventRecord&) {
   StopIdling();
   // A page that does not decode, or finds no memory for its image, stays without one.
   try {
-    mImage = PreviewPicture::Decode(mPage.imageFile).release();
+    mImage = PreviewPicture::Decode(mPage.imageFile, DisplayRect, true).release();
     if (mImage) PreviewPicture::MatchToScreen(mImage, LStr255(mPage.sourceName));
   } catch (...) {
     delete mImage;
@@ -85,8 +96,7 @@ void CThumbnailPane::DrawSelf() {
     StColorPenState::Normalize();
   }
   if (!mImage) return;
-  Rect bounds{};
-  GetPortBounds(mImage->GetMacGWorld(), &bounds);
-  const Rect dest = pagegeom::ThumbnailImageRect(bounds.right - bounds.left, bounds.bottom - bounds.top, frame);
+  // Placed by the page's own size: the display copy's sides are rounded.
+  const Rect dest = pagegeom::ThumbnailImageRect(mPage.width, mPage.height, frame);
   CopyImageLocked(mImage, dest, srcCopy, nullptr);
 }

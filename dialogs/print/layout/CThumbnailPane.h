@@ -1,7 +1,8 @@
 // One page in the print layout's strip: a small picture of the page, a check box that
-// chooses it for printing and saving, and a frame while it is the page on show. Its image
-// is decoded once at full size, on idle time, matched to the screen, and is also the image
-// the page area places. It keeps the page's layout while another page is on show.
+// chooses it for printing and saving, and a frame while it is the page on show. Its image,
+// a display copy no larger than the page area draws the page, is decoded once on idle time,
+// matched to the screen, and is also the image the page area places; the page is read at
+// full size only to print it. It keeps the page's layout while another page is on show.
 #pragma once
 
 #include "dialogs/print/layout/PageLayoutRecords.h"
@@ -28,7 +29,7 @@ class CThumbnailPane : public LView, public LBroadcaster, public LListener, publ
   void VirtualClick();
 
   const ScanData& GetScanData() const { return mPage; }
-  // The page's image; null until it has loaded and for good when it failed.
+  // The page's display copy; null until it has loaded and for good when it failed.
   LGWorld* GetGWorld() const { return mImage; }
   // True once the image has tried to load, whether it loaded or not.
   bool HasTriedToLoad() const { return mTried; }

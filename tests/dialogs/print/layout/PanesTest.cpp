@@ -18,6 +18,7 @@
 #include "dialogs/print/layout/CThumbnailView.h"
 #include "dialogs/print/layout/PageGeometry.h"
 #include "framework/FrameworkDriver.h"
+#include "framework/LGWorld.h"
 #include "framework/LListener.h"
 #include "framework/LPlaceHolder.h"
 #include "framework/LPrintout.h"
@@ -88,8 +89,8 @@ class PanesTest : public wxtest::HeadlessApp {
     HeadlessApp::TearDown();
   }
 
-  // A w x h colour TIFF at `dpi`.
-  ScanData Page(const std::string& name, long w, long h, long dpi) {
+  // A w x h colour TIFF at `dpi`; with `stripes`, columns two black, two white.
+  ScanData Page(const std::string& name, long w, long h, long dpi, bool stripes = false) {
     const fs::path file = mDir / (name + ".tif");
     MTHandle t = MTOpen(file.c_str(), "w");
     EXPECT_NE(t, nullptr);
@@ -107,6 +108,8 @@ class PanesTest : public wxtest::HeadlessApp {
     MTSetField(t, kMTResolutionUnit, 2);
     std::vector<UInt8> row(static_cast<size_t>(w) * 3);
     for (long x = 0; x < w; ++x) row[x * 3] = 200, row[x * 3 + 1] = UInt8(x), row[x * 3 + 2] = 40;
+    if (stripes)
+      for (long x = 0; x < w; ++x) row[x * 3] = row[x * 3 + 1] = row[x * 3 + 2] = x / 2 % 2 ? 255 : 0;
     for (long y = 0; y < h; ++y) MTWriteScanline(t, row.data(), y);
     MTClose(t);
     return Described(file, w, h, dpi);
@@ -141,6 +144,27 @@ class PanesTest : public wxtest::HeadlessApp {
     return r;
   }
   CPicturePane* Picture() const { return mArea->GetPicture(); }
+  // The page area printed on the folder printer, as the layout dialog prints it; the PDF.
+  fs::path PrintArea(PMRect* paper, PMRect* page, PMResolution* dpi) {
+    SDimension16 areaSize;
+    mArea->GetFrameSize(areaSize);
+    StPrintSession session(mSpec);
+    PMGetAdjustedPaperRect(mSpec.GetPageFormat(), paper);
+    PMGetAdjustedPageRect(mSpec.GetPageFormat(), page);
+    PMGetResolution(mSpec.GetPageFormat(), dpi);
+    std::unique_ptr<LPrintout> printout(LPrintout::CreatePrintout(7101));
+    printout->SetPrintSpec(mSpec);
+    auto* holder = FindPaneAs<LPlaceHolder>(printout.get(), 'PHLD');
+    SDimension16 size;
+    printout->GetFrameSize(size);
+    holder->ResizeFrameTo(size.width, size.height, false);
+    holder->InstallOccupant(mArea, kAlignNone);
+    mArea->ResizeFrameTo(size.width, size.height, false);
+    printout->DoPrintJob();
+    holder->RemoveOccupant();
+    mArea->ResizeFrameTo(areaSize.width, areaSize.height, false);
+    return mDir / "prints" / "Print 1.pdf";
+  }
   bool Enabled(PaneIDT id) const { return mWindow->FindPaneByID(id)->IsEnabled(); }
   CEditableTextBox* AddBox() {
     mArea->AddTextBox();
@@ -476,26 +500,7 @@ TEST_F(PanesTest, ThePrintedPageHasThePictureAndTheBoxWhereThePageAreaHasThem) {
 
   PMRect paper{}, page{};
   PMResolution dpi{};
-  SDimension16 areaSize;
-  mArea->GetFrameSize(areaSize);
-  {
-    StPrintSession session(mSpec);
-    PMGetAdjustedPaperRect(mSpec.GetPageFormat(), &paper);
-    PMGetAdjustedPageRect(mSpec.GetPageFormat(), &page);
-    PMGetResolution(mSpec.GetPageFormat(), &dpi);
-    std::unique_ptr<LPrintout> printout(LPrintout::CreatePrintout(7101));
-    printout->SetPrintSpec(mSpec);
-    auto* holder = FindPaneAs<LPlaceHolder>(printout.get(), 'PHLD');
-    SDimension16 size;
-    printout->GetFrameSize(size);
-    holder->ResizeFrameTo(size.width, size.height, false);
-    holder->InstallOccupant(mArea, kAlignNone);
-    mArea->ResizeFrameTo(size.width, size.height, false);
-    printout->DoPrintJob();
-    holder->RemoveOccupant();
-    mArea->ResizeFrameTo(areaSize.width, areaSize.height, false);
-  }
-  const fs::path pdf = mDir / "prints" / "Print 1.pdf";
+  const fs::path pdf = PrintArea(&paper, &page, &dpi);
   ASSERT_TRUE(fs::exists(pdf));
   EXPECT_EQ(wxtest::Run("qpdf --check '" + pdf.string() + "' > /dev/null"), 0);
   std::vector<UInt8> rgb;
@@ -520,6 +525,33 @@ TEST_F(PanesTest, ThePrintedPageHasThePictureAndTheBoxWhereThePageAreaHasThem) {
   EXPECT_LE(text.bottom, marginTop + int((100 + boxFrame.bottom - boxFrame.top) * ratio) + 1);
   const Rect after = FrameOf(box);
   EXPECT_EQ(after.left, boxFrame.left) << "the box keeps its screen place";
+}
+
+// A large page keeps only a display copy the size the page area draws it, and is read at
+// full size to print: the printed picture has every column of the page's fine stripes.
+TEST_F(PanesTest, APageKeepsADisplayCopyAndPrintsFromTheFullSizePage) {
+  WX_REQUIRE_TOOL("pdftoppm");
+  Load({Page("stripes", 1500, 1000, 300, true)});
+  Rect bounds{};
+  GetPortBounds(mStrip->GetThumbnail(1)->GetGWorld()->GetMacGWorld(), &bounds);
+  EXPECT_EQ(bounds.right - bounds.left, 600);
+  EXPECT_EQ(bounds.bottom - bounds.top, 400);
+  const Rect range = Range();
+  const Rect f = FrameOf(Picture());
+  Picture()->MoveBy(range.left - f.left, range.top - f.top, true);
+  PMRect paper{}, page{};
+  PMResolution dpi{};
+  const fs::path pdf = PrintArea(&paper, &page, &dpi);
+  std::vector<UInt8> rgb;
+  int w = 0, h = 0;
+  ASSERT_TRUE(Render(pdf, int(dpi.hRes), &rgb, &w, &h));
+  // At 100 % on a 300 dpi printer a page pixel is a printed pixel: 750 changes along a row
+  // of the page; a copy of 600 columns printed would show about 480.
+  const int y = int(page.top - paper.top) + 100, x0 = int(page.left - paper.left);
+  int changes = 0;
+  for (int x = x0 + 1; x < std::min(w, x0 + 1400); ++x)
+    changes += (rgb[(size_t(y) * w + x) * 3] < 128) != (rgb[(size_t(y) * w + x - 1) * 3] < 128);
+  EXPECT_GE(changes, 680);
 }
 
 }  // namespace
