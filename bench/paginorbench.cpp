@@ -27,7 +27,7 @@ OSErr EncodeWithLibjpeg(const UInt8* pixels, SInt32 width, SInt32 height, SInt32
   jpeg_mem_dest(&c, jpeg, &size);
   c.image_width = JDIMENSION(width), c.image_height = JDIMENSION(height);
   c.input_components = components;
-  c.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
+  c.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_EXT_BGR;
   jpeg_set_defaults(&c);
   jpeg_set_quality(&c, quality, TRUE);
   std::vector<JSAMPROW> rows(static_cast<size_t>(height));

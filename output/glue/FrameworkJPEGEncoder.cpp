@@ -3,46 +3,25 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 #include "jpeg/jpgWCore.h"
 #include "toolbox/MacErrors.h"
 
 namespace {
 
-// Strips of whole MCU rows (16 lines with the default sampling) keep the copy small.
+// Strips of whole MCU rows (16 lines with the default sampling), read where they lie: the
+// pixels come in the encoder's own order.
 constexpr SInt32 kStripLines = 16;
-
-// One strip in the encoder's order: grey as it is, colour as B, G, R.
-void FillStrip(const UInt8* pixels, SInt32 width, SInt32 rowBytes, SInt32 components, SInt32 firstRow, SInt32 lines,
-               std::vector<uint8_t>* strip) {
-  const size_t rowLength = static_cast<size_t>(width) * components;
-  strip->resize(rowLength * lines);
-  for (SInt32 y = 0; y < lines; ++y) {
-    const UInt8* from = pixels + static_cast<size_t>(firstRow + y) * rowBytes;
-    uint8_t* to = strip->data() + y * rowLength;
-    if (components == 1) {
-      std::memcpy(to, from, rowLength);
-      continue;
-    }
-    for (SInt32 x = 0; x < width; ++x) {
-      to[3 * x] = from[3 * x + 2];
-      to[3 * x + 1] = from[3 * x + 1];
-      to[3 * x + 2] = from[3 * x];
-    }
-  }
-}
 
 int32_t Encode(void* context, const UInt8* pixels, SInt32 width, SInt32 height, SInt32 rowBytes, SInt32 components,
                SInt32 quality) {
   int32_t status = jpgWriteSetQuantizationFactor(context, quality);
   if (status == 0) status = jpgWriteSetNumberOfChannels(context, components);
   if (status == 0) status = jpgWriteSetImageSize(context, width, height);
-  std::vector<uint8_t> strip;
   for (SInt32 row = 0; status == 0 && row < height; row += kStripLines) {
     const SInt32 lines = std::min(kStripLines, height - row);
-    FillStrip(pixels, width, rowBytes, components, row, lines, &strip);
-    _complibImageRect rect{width, lines, width * components, 8 * components, components, 8, strip.data()};
+    _complibImageRect rect{width, lines, rowBytes, 8 * components, components, 8,
+                           const_cast<UInt8*>(pixels + static_cast<size_t>(row) * rowBytes)};
     status = jpgWriteFromRect(context, &rect, lines);
   }
   return status;

@@ -13,7 +13,7 @@ struct FreeDeleter {
   void operator()(UInt8* bytes) const { std::free(bytes); }
 };
 
-// The rows without their padding; colour turned from B, G, R into R, G, B.
+// The rows without their padding, for Flate; colour turned from B, G, R into R, G, B.
 std::vector<UInt8> PackedRows(const PATIMG& image) {
   const size_t length = size_t(PageRowLength(image.type, image.width));
   std::vector<UInt8> rows(length * size_t(image.height));
@@ -43,17 +43,18 @@ SInt32 PageJPEGQuality(SInt32 mode) {
 
 OSErr EncodePage(const PATIMG& image, SInt32 mode, PaginorJPEGEncoderProc encoder, PDFImage* out) {
   *out = PDFImage{image.width, image.height, image.type == kPATIMGColour, image.type == kPATIMGBilevel, false, {}, false};
-  const std::vector<UInt8> rows = PackedRows(image);
   if (image.type == kPATIMGBilevel || !encoder) {
+    const std::vector<UInt8> rows = PackedRows(image);
     out->stream = PDFDeflate(rows.data(), rows.size());
     return noErr;
   }
 
+  // The encoder reads the page's own rows, in the page's order.
   const SInt32 components = image.type == kPATIMGColour ? 3 : 1;
   UInt8* jpeg = nullptr;
   size_t length = 0;
-  const OSErr err = encoder(rows.data(), image.width, image.height, image.width * components, components,
-                            PageJPEGQuality(mode), &jpeg, &length);
+  const OSErr err = encoder(image.data, image.width, image.height, image.rowBytes, components, PageJPEGQuality(mode),
+                            &jpeg, &length);
   std::unique_ptr<UInt8, FreeDeleter> owned(jpeg);
   if (err != noErr) return err;
   if (!jpeg || length == 0) return kPaginorEngineErr;

@@ -69,9 +69,9 @@ enum : OSErr {
 };
 
 // The system's JPEG encoder, writing into memory: `pixels` holds `height` rows of `width`
-// pixels, `rowBytes` apart, with `components` bytes each (1: grey; 3: R, G, B). On success it
-// stores a malloc'ed baseline JPEG stream in *jpeg (freed by Paginor with free()) and its
-// length in *length.
+// pixels, `rowBytes` apart, with `components` bytes each (1: grey; 3: B, G, R, as a page holds
+// them). On success it stores a malloc'ed baseline JPEG stream in *jpeg (freed by Paginor
+// with free()) and its length in *length.
 typedef OSErr (*PaginorJPEGEncoderProc)(const UInt8* pixels, SInt32 width, SInt32 height, SInt32 rowBytes,
                                         SInt32 components, SInt32 quality, UInt8** jpeg, size_t* length);
 

@@ -184,7 +184,7 @@ OSErr TestJPEGEncoder(const UInt8* pixels, SInt32 width, SInt32 height, SInt32 r
   cinfo.image_width = JDIMENSION(width);
   cinfo.image_height = JDIMENSION(height);
   cinfo.input_components = components;
-  cinfo.in_color_space = components == 3 ? JCS_RGB : JCS_GRAYSCALE;
+  cinfo.in_color_space = components == 3 ? JCS_EXT_BGR : JCS_GRAYSCALE;
   jpeg_set_defaults(&cinfo);
   jpeg_set_quality(&cinfo, quality, TRUE);
   jpeg_start_compress(&cinfo, TRUE);
