@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 #include "support/ReferenceJpeg.h"
 #include "support/TestEnv.h"
@@ -43,7 +46,7 @@ class QuickTime : public ::testing::Test {
     return world;
   }
   // Imports the file and draws it into a new 32-bit world of w x h.
-  GWorldPtr Import(const fs::path& file, int w, int h, Rect* natural = nullptr) {
+  GWorldPtr Import(const fs::path& file, int w, int h, Rect* natural = nullptr, CodecQ quality = codecNormalQuality) {
     FSSpec spec = Spec(file);
     GraphicsImportComponent gi = nullptr;
     EXPECT_EQ(GetGraphicsImporterForFile(&spec, &gi), noErr) << file;
@@ -55,6 +58,7 @@ class QuickTime : public ::testing::Test {
     const Rect bounds{0, 0, static_cast<int16_t>(h), static_cast<int16_t>(w)};
     EXPECT_EQ(GraphicsImportSetGWorld(gi, world, nullptr), noErr);
     EXPECT_EQ(GraphicsImportSetBoundsRect(gi, &bounds), noErr);
+    EXPECT_EQ(GraphicsImportSetQuality(gi, quality), noErr);
     EXPECT_EQ(GraphicsImportDraw(gi), noErr);
     EXPECT_EQ(CloseComponent(gi), noErr);
     return world;
@@ -305,6 +309,50 @@ TEST_F(QuickTime, ExporterHandsTheWorldToTheJPEGWriter) {
                                      0, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255, 255};
   EXPECT_EQ(gWritten, want);
   EXPECT_EQ(CloseComponent(ge), noErr);
+}
+
+// Shrinking averages whole pixels (each row's spans, then the rows'), enlarging repeats them;
+// at low quality each pixel is the one a CopyBits of the full-size image takes. Sizes down,
+// up by whole and by broken factors, and down one way while up the other.
+TEST_F(QuickTime, ScalesByAveragingOrAtLowQualityAsCopyBitsOfTheFullSizeImage) {
+  const int W = 37, H = 23;
+  std::vector<uint8_t> strip(size_t(W) * H * 3);
+  for (size_t i = 0; i < strip.size(); ++i) strip[i] = uint8_t(i * 97 + i / 111 * 13);
+  wxtest::WriteBytes(dir / "page.tif", TIFF(W, H, 8, 3, 2, strip));
+  GWorldPtr full = Import(dir / "page.tif", W, H);
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < W; ++x)
+      ASSERT_EQ(Pixel(full, x, y), (std::array<uint8_t, 3>{strip[size_t(y * W + x) * 3], strip[size_t(y * W + x) * 3 + 1],
+                                                          strip[size_t(y * W + x) * 3 + 2]}));
+  // The spans [first, last) of n pixels over N.
+  auto span = [](int i, int n, int N) {
+    const int first = i * N / n;
+    return std::pair<int, int>{first, std::max(first + 1, ((i + 1) * N + n - 1) / n)};
+  };
+  for (auto [w, h] : {std::pair{10, 7}, {37, 23}, {50, 30}, {74, 46}, {20, 40}, {1, 1}}) {
+    GWorldPtr averaged = Import(dir / "page.tif", w, h);
+    GWorldPtr sampled = Import(dir / "page.tif", w, h, nullptr, codecLowQuality);
+    GWorldPtr copied = World(w, h);
+    const Rect from{0, 0, int16_t(H), int16_t(W)}, to{0, 0, int16_t(h), int16_t(w)};
+    CopyBits(GetPortBitMapForCopyBits(full), GetPortBitMapForCopyBits(copied), &from, &to, srcCopy, nullptr);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        EXPECT_EQ(Pixel(sampled, x, y), Pixel(copied, x, y)) << w << "x" << h << " at " << x << "," << y;
+        const auto [y0, y1] = span(y, h, H);
+        const auto [x0, x1] = span(x, w, W);
+        std::array<uint8_t, 3> want{};
+        for (int c = 0; c < 3; ++c) {
+          unsigned rows = 0;
+          for (int sy = y0; sy < y1; ++sy) {
+            unsigned sum = 0;
+            for (int sx = x0; sx < x1; ++sx) sum += Pixel(full, sx, sy)[size_t(c)];
+            rows += sum / unsigned(x1 - x0);
+          }
+          want[size_t(c)] = uint8_t(rows / unsigned(y1 - y0));
+        }
+        EXPECT_EQ(Pixel(averaged, x, y), want) << w << "x" << h << " at " << x << "," << y;
+      }
+  }
 }
 
 }  // namespace
