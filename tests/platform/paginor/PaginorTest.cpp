@@ -315,6 +315,31 @@ OSErr EmptyEncoder(const UInt8*, SInt32, SInt32, SInt32, SInt32, SInt32, UInt8**
   return noErr;
 }
 
+// Where the page the encoder was handed lay.
+const UInt8* gEncoded = nullptr;
+SInt32 gEncodedRowBytes = 0;
+OSErr NotingEncoder(const UInt8* pixels, SInt32 width, SInt32 height, SInt32 rowBytes, SInt32 components,
+                    SInt32 quality, UInt8** jpeg, size_t* length) {
+  gEncoded = pixels;
+  gEncodedRowBytes = rowBytes;
+  return TestJPEGEncoder(pixels, width, height, rowBytes, components, quality, jpeg, length);
+}
+
+// A grey or colour page goes to the encoder as it lies, with no copy of the page made first.
+TEST_F(Paginor, TheEncoderReadsThePageWhereItLies) {
+  for (SInt32 type : {kPATIMGGrey, kPATIMGColour}) {
+    const TestPage page = SmallPage(type);
+    gEncoded = nullptr;
+    PaginorSetJPEGEncoder(NotingEncoder);
+    ASSERT_EQ(QSRC_exopen((dir / ("page" + std::to_string(type) + ".pdf")).c_str(), 0, 0), noErr);
+    EXPECT_EQ(QSRC_spmake(&page.image, 0), noErr);
+    EXPECT_EQ(QSRC_close(), noErr);
+    PaginorSetJPEGEncoder(TestJPEGEncoder);
+    EXPECT_EQ(gEncoded, page.image.data) << type;
+    EXPECT_EQ(gEncodedRowBytes, page.image.rowBytes) << type;
+  }
+}
+
 // Whether the process has the library whose file name starts with `name` mapped.
 bool Loaded(const std::string& name) {
   std::ifstream maps("/proc/self/maps");
