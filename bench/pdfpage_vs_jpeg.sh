@@ -8,6 +8,8 @@
 #
 #   bench/pdfpage_vs_jpeg.sh      (builds the release preset in `build/release`)
 #   RUNS=n: runs of each (default 5).
+#   INSTRUCTIONS=1: also the instructions (valgrind's callgrind; steady on a busy machine) of the
+#   PDF writing alone against jpegbench's whole process; a few minutes a page.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$here/build/release}"
@@ -48,3 +50,13 @@ for page in "$work/colour.ppm" "$work/grey.pgm"; do
     "$peak" "$(awk "BEGIN{printf \"%.2f\", $peak / $raw}")"
 done
 echo "cpu in ms, peak in KiB (raw page: the PNM's size); $runs runs each"
+if [ "${INSTRUCTIONS:-0}" = 1 ]; then
+  instructions() { valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" 2>&1 | sed -n 's/.*refs: *//p' | tr -d ,; }
+  for page in "$work/colour.ppm" "$work/grey.pgm"; do
+    rm -f "$work/page.pdf"
+    pdf=$(instructions --toggle-collect='pdf_*' "$build/bench/pdfbench" "$page" "$work/page.pdf")
+    jpeg=$(instructions "$build/bench/jpegbench" -q 85 "$page" "$work/page.jpg")
+    printf "%-12s instructions: writing %s, jpegbench %s, %s x\n" "$(basename "$page")" "$pdf" "$jpeg" \
+      "$(awk "BEGIN{printf \"%.2f\", $pdf / $jpeg}")"
+  done
+fi
