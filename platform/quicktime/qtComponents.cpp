@@ -200,11 +200,6 @@ OSErr DrawPict(QTComponentRecord* c, CGrafPtr port, GDHandle device) {
 
 }  // namespace
 
-bool QTImageReader::SkipRow() {
-  std::vector<uint8_t> rgb(size_t(width) * 3);
-  return NextRow(rgb.data());
-}
-
 void QTSetJPEGWriter(QTJPEGWriterProc writer) { gJPEGWriter = writer; }
 
 OSErr GetGraphicsImporterForFile(const FSSpec* file, GraphicsImportComponent* importer) {

@@ -13,7 +13,7 @@ class QTImageReader {
   // The next row (width x 3 bytes); false when the file turns out damaged.
   virtual bool NextRow(uint8_t* rgb) = 0;
   // Passes over the next row; false as NextRow.
-  virtual bool SkipRow();
+  virtual bool SkipRow() = 0;
   int32_t width = 0;
   int32_t height = 0;
 };

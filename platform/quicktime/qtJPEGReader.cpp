@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <vector>
 
 #include <jpeglib.h>
 
@@ -67,9 +68,16 @@ class JPEGReader : public QTImageReader {
     return jpeg_read_scanlines(&mCinfo, &row, 1) == 1;
   }
 
+  // Decoded all the same, so that the rows after it come out as they always do.
+  bool SkipRow() override {
+    mSkipped.resize(size_t(width) * 3);
+    return NextRow(mSkipped.data());
+  }
+
  private:
   jpeg_decompress_struct mCinfo{};
   ErrorJump mErr{};
+  std::vector<uint8_t> mSkipped;
 };
 
 }  // namespace
