@@ -1144,6 +1144,7 @@ void CFileDialogBox::OnScanEnded(CThreadChecker* checker) {
     checker->StartRepeating();
     return;
   }
+  if (twain && !IsStitch()) CWXUtility::ShowScannerFault(this, *twain);
   if (F::kFlag3672.get(tab) == 1) {
     PreviewRun(checker);
     return;
