@@ -218,6 +218,7 @@ unsigned short CTWAIN::NegotiateSource1(unsigned short last) {
 void CTWAIN::ClearForScan() {
   mResult = 0;
   mDeepImage = 0;
+  mSourceCondition = 0;
   mThread = nullptr;
   mDone = 0;
 }
@@ -239,6 +240,7 @@ long CTWAIN::Scan_Next(const unsigned char* productName) {
 
 void CTWAIN::Scan_Continue() {
   mDeepImage = 0;
+  mSourceCondition = 0;
   mResult = 0;
   mActive = 1;
   mThread = nullptr;
@@ -348,6 +350,14 @@ void CTWAIN::Thread() {
   }
 }
 
+// Keeps why the source failed, asked at once: the next message would replace it.
+short CTWAIN::SourceFailed(short rc) {
+  if (rc != TWRC_FAILURE) return rc;
+  TW_STATUS status{};
+  if (TWMessageDS(DG_CONTROL, DAT_STATUS, MSG_GET, &status) == TWRC_SUCCESS) mSourceCondition = status.ConditionCode;
+  return rc;
+}
+
 unsigned short CTWAIN::TWMemTransferImage(short fileRef, TW_IMAGEINFO* info) {
   unsigned long slant = 0;
   mMulticropSlant = _TWGetCurrentCapabilityOneValue(kCapMulticropSlant, TWTY_UINT16, &slant) == 0
@@ -360,7 +370,7 @@ unsigned short CTWAIN::TWMemTransferImage(short fileRef, TW_IMAGEINFO* info) {
 
   std::memset(info, 0, sizeof *info);
   rc = TWMessageDS(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, info);
-  if (rc != 0) return rc;
+  if (rc != 0) return SourceFailed(rc);
   if (info->BitsPerPixel == 16 || info->BitsPerPixel == 48) {
     mDeepImage = 1;
     return TWRC_FAILURE;
@@ -399,7 +409,7 @@ unsigned short CTWAIN::TWMemTransferImage(short fileRef, TW_IMAGEINFO* info) {
     xfer.BytesPerRow = xfer.Columns = xfer.Rows = xfer.XOffset = xfer.YOffset = xfer.BytesWritten = TWON_DONTCARE32;
     xfer.Memory = TW_MEMORY{TWMF_APPOWNS | TWMF_POINTER, TW_UINT32(blockBytes), buffer.get()};
     rc = TWMessageDS(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &xfer);
-    if (rc != TWRC_SUCCESS && rc != TWRC_XFERDONE) return rc;
+    if (rc != TWRC_SUCCESS && rc != TWRC_XFERDONE) return SourceFailed(rc);
     // Only rows the block really holds, inside the buffer and the page, are written.
     int64_t written = std::min<int64_t>(xfer.BytesWritten, bufferSize);
     int64_t stride = xfer.BytesPerRow;

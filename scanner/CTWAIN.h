@@ -65,6 +65,8 @@ class CTWAIN : public LAttachment {
   long GetCallerCode() const { return mCallerCode; }
   long GetImageMode() const { return mImageMode; }
   unsigned char IsDeepImage() const { return mDeepImage; }
+  // The source's condition code when it failed a transfer (a jam, an open cover), else 0.
+  unsigned short GetSourceCondition() const { return mSourceCondition; }
   unsigned char IsImageSizeOver() const { return mImageSizeOver; }
   unsigned char IsImageResOver() const { return mImageResOver; }
   unsigned char GetMulticropSlant() const { return mMulticropSlant; }
@@ -78,6 +80,7 @@ class CTWAIN : public LAttachment {
   void ClearForScan();
   void ResetPendingTransfers();
   void EndWithError(short fileRef);
+  short SourceFailed(short rc);
   unsigned short NegotiateSource1(unsigned short rc);
 
   unsigned long mFileType = 0;
@@ -98,6 +101,7 @@ class CTWAIN : public LAttachment {
   short mLightPath = 0;
   IdleProc mIdleHook = nullptr;
   unsigned char mDeepImage = 0;
+  unsigned short mSourceCondition = 0;
   unsigned char mMulticropSlant = 0;
   LStr255 mModelString;
   unsigned char mCheckImageSize = 0;

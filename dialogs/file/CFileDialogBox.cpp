@@ -1114,7 +1114,7 @@ TArray<FSSpec>* CFileDialogBox::AppendPass(CThreadChecker* checker) {
     mRunPDFHasPages = false;
     mAppendStarted = 1;
   }
-  const AppendOutcome outcome = AppendPieces(mRunPDF, *pieces, kCreator);
+  const AppendOutcome outcome = AppendPieces(mRunPDF, *pieces, kCreator, checker);
   if (outcome == AppendOutcome::kDone) mRunPDFHasPages = true;
   if (outcome != AppendOutcome::kDone) {
     // A copy that holds no page yet goes; pages already in the run PDF stay where they are.
@@ -1144,6 +1144,7 @@ void CFileDialogBox::OnScanEnded(CThreadChecker* checker) {
     checker->StartRepeating();
     return;
   }
+  if (twain && !IsStitch()) CWXUtility::ShowScannerFault(this, *twain);
   if (F::kFlag3672.get(tab) == 1) {
     PreviewRun(checker);
     return;

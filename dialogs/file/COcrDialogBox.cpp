@@ -493,6 +493,7 @@ void COcrDialogBox::OnScanEnded(CThreadChecker* checker) {
     checker->StartRepeating();
     return;
   }
+  if (twain) CWXUtility::ShowScannerFault(this, *twain);
   Str255 name, defaultName;
   mName->GetDescriptor(name);
   PREF_OCR::kDefaultFileName.set(r, name);

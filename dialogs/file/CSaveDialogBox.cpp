@@ -865,7 +865,7 @@ TArray<FSSpec>* CSaveDialogBox::AppendBatch(CThreadChecker* checker, UInt8 defau
     mNewPDF = 1;
   }
   // A part goes only once its pages are in the target; after a failure the rest stay.
-  failed = AppendPieces(mRunTarget, *temporary, kCreator) != AppendOutcome::kDone;
+  failed = AppendPieces(mRunTarget, *temporary, kCreator, checker) != AppendOutcome::kDone;
   temporary->RemoveAllItems();
   if (failed) {
     // A target holding pages keeps them; only a copy that has received none goes.

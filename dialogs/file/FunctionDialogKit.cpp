@@ -14,6 +14,7 @@
 #include "output/hub/WXFolders.h"
 #include "output/hub/WXText.h"
 #include "output/hubdialogs/CWXUtility.h"
+#include "output/hubdialogs/WXScan.h"
 #include "scanner/CThreadChecker.h"
 #include "scanner/CTWAIN.h"
 #include "scanner/Scanner.h"
@@ -125,6 +126,7 @@ void ShowTransferRefusals(LWindow* dialog, CTWAIN& twain, bool driverWindow) {
     twain.DisableDS();
     Alert(dialog, kItemDeepImage);
   }
+  CWXUtility::ShowScannerFault(dialog, twain);
   dialog->Refresh();
 }
 

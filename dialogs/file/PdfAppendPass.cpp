@@ -6,6 +6,7 @@
 #include "output/export/WXExport.h"
 #include "output/glue/CAddPDFFile.h"
 #include "output/hub/WXFolders.h"
+#include "output/hubdialogs/WXScan.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/TextUtils.h"
 
@@ -48,7 +49,7 @@ TArray<FSSpec>* PassAsTemporaryPDFs(long kind, CThreadChecker* checker, StPDFDia
   return pieces;
 }
 
-AppendOutcome AppendPieces(FSSpec& target, TArray<FSSpec>& pieces, OSType creator) {
+AppendOutcome AppendPieces(FSSpec& target, TArray<FSSpec>& pieces, OSType creator, CThreadChecker* pass) {
   if (target.name[0] == 0) return AppendOutcome::kNoTarget;
   while (pieces.GetCount() > 0) {
     FSSpec piece = pieces[1];
@@ -57,6 +58,7 @@ AppendOutcome AppendPieces(FSSpec& target, TArray<FSSpec>& pieces, OSType creato
     CWXUtility::DeleteFileWithRetry(piece);
     pieces.RemoveItemsAt(1, 1);
   }
+  CWXUtility::DeleteAllTempFile(pass);
   FInfo info{};
   if (FSpGetFInfo(&target, &info) == noErr) {
     info.fdType = kPDF;

@@ -21,5 +21,6 @@ enum class AppendOutcome { kDone, kNoTarget, kFailed };
 // Appends the pieces in order to `target` (each append replaces the target only when it
 // succeeds); a piece is deleted once its pages are in. After a failure the target is as it
 // was before the failing piece and the remaining pieces stay where they are. `pieces` is
-// emptied of the pieces appended.
-AppendOutcome AppendPieces(FSSpec& target, TArray<FSSpec>& pieces, OSType creator);
+// emptied of the pieces appended. Once every piece is in, the raw pages of `pass` (the scan
+// the pieces were written from) go too: nothing needs them any more.
+AppendOutcome AppendPieces(FSSpec& target, TArray<FSSpec>& pieces, OSType creator, CThreadChecker* pass);

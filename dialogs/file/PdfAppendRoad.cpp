@@ -47,7 +47,7 @@ TArray<FSSpec>* AppendPass(long kind, CThreadChecker* checker, StPDFDialog& pdf,
     run.copyMade = run.file.name[0] != 0;
   }
   const ArrayIndexT before = parts->GetCount();
-  const bool failed = AppendPieces(run.file, *parts, creator) != AppendOutcome::kDone;
+  const bool failed = AppendPieces(run.file, *parts, creator, checker) != AppendOutcome::kDone;
   if (parts->GetCount() < before) run.holdsPages = true;
   if (failed) {
     if (copyName && run.copyMade && !run.holdsPages) {

@@ -570,7 +570,10 @@ void CCopyDialogBox::OnScanEnded(CThreadChecker* checker) {
       ContinueScanSession(twain, checker);
       return;
     }
-    if (twain) ShowScanRefusals(twain, plan.alerts, [this](short item) { ShowAlert(item); });
+    if (twain) {
+      ShowScanRefusals(twain, plan.alerts, [this](short item) { ShowAlert(item); });
+      CWXUtility::ShowScannerFault(this, *twain);
+    }
     Refresh();
     RedrawMainWindow();
   }

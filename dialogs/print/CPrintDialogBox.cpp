@@ -409,11 +409,13 @@ void CPrintDialogBox::OnScanEnded(CThreadChecker* checker) {
     ContinueScanSession(twain, checker);
     return;
   }
-  if (twain && !IsStitch())
+  if (twain && !IsStitch()) {
     ShowScanRefusals(twain, end.alerts, [this](short item) {
       CWXUtility::Show_Error(kAlertLayout, this, kAlertList, item, 0, 1, nullptr, 0);
       Refresh();
     });
+    CWXUtility::ShowScannerFault(this, *twain);
+  }
   if (end.route == PrintScanRoute::Layout)
     LayOut(checker, scan);
   else

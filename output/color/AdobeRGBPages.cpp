@@ -23,11 +23,14 @@ unsigned char Convert(CTWAIN& connection, long first) {
     if (images[i].BitsPerPixel != 24) return 0;
 
   FSSpec source{}, destination{};
-  if (!CColorSync::FindProfile(connection.GetModelString(), source) ||
-      !CColorSync::FindProfile(LStr255(kProfileName), destination))
-    return 0;
+  if (!CColorSync::FindProfile(LStr255(kProfileName), destination)) return 0;
   CRawFileColorSync converter;
-  if (converter.SetSourceProfile(source) != noErr || converter.SetDestinationPrilfile(destination) != noErr) return 0;
+  // A scanner without a profile of its own scans sRGB: leaving its pages alone would label
+  // them Adobe RGB unconverted.
+  const OSErr sourceErr = CColorSync::FindProfile(connection.GetModelString(), source)
+                              ? converter.SetSourceProfile(source)
+                              : converter.SetDefaultRGBSourceProfile();
+  if (sourceErr != noErr || converter.SetDestinationPrilfile(destination) != noErr) return 0;
   for (ArrayIndexT i = first; i <= images.GetCount(); ++i) {
     RawFileInfo info{images[i].ImageWidth, images[i].ImageLength, images[i].BitsPerPixel};
     converter.SetRawFile(files[i], info);

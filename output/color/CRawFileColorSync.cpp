@@ -35,6 +35,13 @@ OSErr ConvertRows(SInt16 file, CColorSync& colorSync, const RawScanPage& page) {
 
 }  // namespace
 
+OSErr CRawFileColorSync::SetDefaultRGBSourceProfile() {
+  CMProfileRef profile = nullptr;
+  const OSErr err = CMGetDefaultProfileBySpace(cmRGBData, &profile);
+  if (err == noErr) mColorSync.SetSourceProfileRef(profile);
+  return err;
+}
+
 OSErr CRawFileColorSync::ColorSync() {
   if (mInfo.bitsPerPixel != 24 && mInfo.bitsPerPixel != 32) return paramErr;
   if (mInfo.width <= 0 || mInfo.rows < 0) return paramErr;

@@ -10,6 +10,8 @@ class CRawFileColorSync {
   virtual ~CRawFileColorSync() = default;
 
   OSErr SetSourceProfile(FSSpec& spec) { return mColorSync.OpenSourceProfile(spec); }
+  // For pixels that carry no profile of their own.
+  OSErr SetDefaultRGBSourceProfile();
   OSErr SetDestinationPrilfile(FSSpec& spec) { return mColorSync.OpenDestinationProfile(spec); }
   void SetDesitinationProfileForMainDisplay() { mColorSync.SetDestinationForMainDisplay(); }
   void SetRawFile(FSSpec& file, RawFileInfo& info) {

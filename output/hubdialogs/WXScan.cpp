@@ -88,6 +88,20 @@ long GetScannerButtonNum(unsigned char isTWAIN, const TArray<FSSpec>*, const TAr
   return row ? row->buttons : 4;
 }
 
+void ShowScannerFault(LCommander* dialog, CTWAIN& twain) {
+  enum : SInt16 { kFaultList = 410 };
+  enum : SInt32 { kJam = 1, kCoverOpen, kFeederEmpty, kOtherFault };
+  SInt32 item = kOtherFault;
+  switch (twain.GetSourceCondition()) {
+    case TWCC_SUCCESS: return;
+    case TWCC_PAPERJAM: item = kJam; break;
+    case TWCC_INTERLOCK: item = kCoverOpen; break;
+    case TWCC_BUMMER: item = kFeederEmpty; break;
+  }
+  twain.DisableDS();
+  Show_Error(kAlertLayout, dialog, kFaultList, item, 0, 1, nullptr, 0);
+}
+
 void DeleteAllTempFile(CThreadChecker* checker) {
   if (!checker) return;
   TArray<FSSpec>* files = nullptr;

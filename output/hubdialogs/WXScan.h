@@ -7,6 +7,7 @@
 #include "toolbox/Files.h"
 #include "twain/Twain.h"
 
+class CTWAIN;
 class CThreadChecker;
 class LCommander;
 class LDialogBox;
@@ -34,6 +35,10 @@ long GetDriverVersion(unsigned char isTWAIN, const TArray<FSSpec>* plugIns, cons
 // does not know, 0 on the plug-in path.
 long GetScannerButtonNum(unsigned char isTWAIN, const TArray<FSSpec>* plugIns, const TArray<TW_IDENTITY>* sources,
                          const unsigned char* modelName);
+
+// Tells the user why the scanner stopped a scan (a jam, an open cover, an empty feeder, a
+// failed read), with the source taken out of its transfer first; nothing when it did not.
+void ShowScannerFault(LCommander* dialog, CTWAIN& twain);
 
 // Deletes every raw page file the watcher's scan lists; a file already gone is passed over.
 void DeleteAllTempFile(CThreadChecker* checker);

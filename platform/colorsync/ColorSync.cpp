@@ -61,6 +61,12 @@ OSErr CMOpenProfileFromBytes(const void* bytes, size_t size, CMProfileRef* prof)
 
 CMProfileRef CMNewSRGBProfile() { return Wrap(cmsCreate_sRGBProfile()); }
 
+OSErr CMGetDefaultProfileBySpace(OSType dataColorSpace, CMProfileRef* prof) {
+  if (!prof) return paramErr;
+  *prof = dataColorSpace == cmRGBData ? CMNewSRGBProfile() : nullptr;
+  return *prof ? OSErr(noErr) : OSErr(paramErr);
+}
+
 OSErr CMOpenProfile(CMProfileRef* prof, const CMProfileLocation* theProfile) {
   if (!prof || !theProfile) return paramErr;
   *prof = nullptr;

@@ -36,6 +36,11 @@ struct CMProfileLocation {
 OSErr CMOpenProfile(CMProfileRef* prof, const CMProfileLocation* theProfile);
 OSErr CMCloseProfile(CMProfileRef prof);
 
+// The profile that stands for pixels of `dataColorSpace` that carry none: sRGB for RGB, the
+// convention for untagged RGB here. paramErr for any other space.
+enum : OSType { cmRGBData = 'RGB ' };
+OSErr CMGetDefaultProfileBySpace(OSType dataColorSpace, CMProfileRef* prof);
+
 // ---- Colour worlds and bitmaps -----------------------------------------------------------
 
 enum : UInt32 {

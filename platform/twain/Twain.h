@@ -201,6 +201,8 @@ constexpr TW_UINT16 TWCC_BADVALUE = 10;
 constexpr TW_UINT16 TWCC_SEQERROR = 11;
 constexpr TW_UINT16 TWCC_BADDEST = 12;
 constexpr TW_UINT16 TWCC_CAPUNSUPPORTED = 13;
+constexpr TW_UINT16 TWCC_PAPERJAM = 20;
+constexpr TW_UINT16 TWCC_INTERLOCK = 24;  // a cover or door is open
 
 // Container types
 constexpr TW_UINT16 TWON_ARRAY = 3;

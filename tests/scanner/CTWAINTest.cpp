@@ -75,20 +75,22 @@ TEST_F(CTWAINTest, CancelledPageKeepsTheCancelCodeAndLeavesNoFile) {
 struct Failure {
   const char* what;
   const char* script;
+  unsigned short condition;  // the source's own reason, kept for the alert; 0 for ours
 };
 
 TEST_F(CTWAINTest, AFailedTransferResetsTheSourceBeforeItEnds) {
   const Failure cases[] = {
-      {"error at a block", "width=8\nheight=20\nblockrows=2\nerror_block=3"},
-      {"stalled source", "width=8\nheight=20\nstall=1"},
-      {"image information refused", "width=8\nheight=20\nimageinfo_fail=1"},
-      {"deep image", "width=8\nheight=20\ndepth=48"},
+      {"error at a block", "width=8\nheight=20\nblockrows=2\nerror_block=3", TWCC_OPERATIONERROR},
+      {"stalled source", "width=8\nheight=20\nstall=1", 0},
+      {"image information refused", "width=8\nheight=20\nimageinfo_fail=1", TWCC_OPERATIONERROR},
+      {"deep image", "width=8\nheight=20\ndepth=48", 0},
   };
   for (const Failure& c : cases) {
     SCOPED_TRACE(c.what);
     Scan(c.script);
     EXPECT_EQ(1, mTwain->GetResult());
     EXPECT_EQ(0, mTwain->GetImageCount());
+    EXPECT_EQ(c.condition, mTwain->GetSourceCondition());
     std::string log = Log();
     EXPECT_NE(std::string::npos, log.find("0001 0005 0007 rc=0")) << log;
     mTwain->DisableDS();
@@ -115,6 +117,7 @@ TEST_F(CTWAINTest, TheNextScanWorksAfterAFailedOne) {
   mTwain->DisableDS();
   Scan("width=8\nheight=20\nblockrows=2");
   EXPECT_EQ(0, mTwain->GetResult());
+  EXPECT_EQ(0, mTwain->GetSourceCondition()) << "a new scan forgets the last one's fault";
   EXPECT_EQ(1, mTwain->GetImageCount());
 }
 

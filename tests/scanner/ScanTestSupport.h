@@ -53,4 +53,13 @@ inline size_t FilesIn(const std::filesystem::path& folder) {
   return n;
 }
 
+// The raw scan pages ("tmp%05d.dat") left in the temporary folder the preferences name.
+inline size_t RawPagesLeft(const FSSpec& tempFolder) {
+  size_t n = 0;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(PathOf(tempFolder), ec))
+    n += entry.path().extension() == ".dat" && entry.path().filename().string().rfind("tmp", 0) == 0 ? 1 : 0;
+  return n;
+}
+
 }  // namespace wxscan

@@ -69,3 +69,11 @@ strings 10000 "Sizes and prompts" {
 strings 1200 "Font" {
     "Choose the colour of the text."            # 1: prompt of the colour picker
 }
+
+# Why the scanner stopped a scan.
+strings 410 "Scanner faults" {
+    "Paper is jammed in the scanner. Remove the jammed sheet, then scan again."  # 1: a jam
+    "The scanner's cover is open. Close it, then scan again."  # 2: an open cover
+    "There is no document in the feeder. Load the pages, then scan again."  # 3: an empty feeder
+    "The scanner reported an error and stopped. Check that it is connected and switched on, then scan again."  # 4: any other fault of the scanner
+}

@@ -69,3 +69,11 @@ strings 10000 "Sizes and prompts" {
 strings 1200 "Font" {
     "Choisissez la couleur du texte."           # 1: prompt of the colour picker
 }
+
+# Why the scanner stopped a scan.
+strings 410 "Scanner faults" {
+    "Du papier est coincé dans le scanner. Retirez la feuille coincée, puis numérisez à nouveau."  # 1: a jam
+    "Le capot du scanner est ouvert. Fermez-le, puis numérisez à nouveau."  # 2: an open cover
+    "Le chargeur ne contient aucun document. Chargez les pages, puis numérisez à nouveau."  # 3: an empty feeder
+    "Le scanner a signalé une erreur et s'est arrêté. Vérifiez qu'il est branché et allumé, puis numérisez à nouveau."  # 4: any other fault of the scanner
+}

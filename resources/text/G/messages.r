@@ -69,3 +69,11 @@ strings 10000 "Sizes and prompts" {
 strings 1200 "Font" {
     "Wählen Sie die Farbe des Textes."          # 1: prompt of the colour picker
 }
+
+# Why the scanner stopped a scan.
+strings 410 "Scanner faults" {
+    "Im Scanner ist Papier gestaut. Entfernen Sie das gestaute Blatt und scannen Sie erneut."  # 1: a jam
+    "Der Deckel des Scanners ist offen. Schließen Sie ihn und scannen Sie erneut."  # 2: an open cover
+    "Im Einzug liegt kein Dokument. Legen Sie die Seiten ein und scannen Sie erneut."  # 3: an empty feeder
+    "Der Scanner hat einen Fehler gemeldet und angehalten. Prüfen Sie, ob er angeschlossen und eingeschaltet ist, und scannen Sie erneut."  # 4: any other fault of the scanner
+}

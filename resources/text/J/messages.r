@@ -69,3 +69,11 @@ strings 10000 "Sizes and prompts" {
 strings 1200 "Font" {
     "テキストの色を選択してください。"          # 1: prompt of the colour picker
 }
+
+# Why the scanner stopped a scan.
+strings 410 "Scanner faults" {
+    "スキャナに紙が詰まりました。詰まった用紙を取り除いてから、もう一度スキャンしてください。"  # 1: a jam
+    "スキャナのカバーが開いています。カバーを閉じてから、もう一度スキャンしてください。"  # 2: an open cover
+    "フィーダに原稿がありません。原稿をセットしてから、もう一度スキャンしてください。"  # 3: an empty feeder
+    "スキャナがエラーを報告して停止しました。接続と電源を確認してから、もう一度スキャンしてください。"  # 4: any other fault of the scanner
+}

@@ -10,6 +10,16 @@
 
 namespace {
 
+// A jam and an open cover are told apart: the user acts on each differently.
+TW_UINT16 sbFailWith(SANE_Status status) {
+  switch (status) {
+    case SANE_STATUS_NO_DOCS: return sbFail(TWCC_BUMMER);
+    case SANE_STATUS_JAMMED: return sbFail(TWCC_PAPERJAM);
+    case SANE_STATUS_COVER_OPEN: return sbFail(TWCC_INTERLOCK);
+    default: return sbFail(TWCC_OPERATIONERROR);
+  }
+}
+
 TW_UINT16 sbStartPage() {
   if (gSession.pageStarted) return TWRC_SUCCESS;
   SANE_Handle h = gSession.handle;
@@ -17,7 +27,7 @@ TW_UINT16 sbStartPage() {
   gSession.yres = sbGetNumber(h, SANE_NAME_SCAN_Y_RESOLUTION, gSession.xres);
   SANE_Status status = sane_start(h);
   if (status == SANE_STATUS_CANCELLED) return TWRC_CANCEL;
-  if (status != SANE_STATUS_GOOD) return sbFail(status == SANE_STATUS_NO_DOCS ? TWCC_BUMMER : TWCC_OPERATIONERROR);
+  if (status != SANE_STATUS_GOOD) return sbFailWith(status);
   if (sane_get_parameters(gSession.handle, &gSession.params) != SANE_STATUS_GOOD ||
       (gSession.params.format != SANE_FRAME_GRAY && gSession.params.format != SANE_FRAME_RGB) ||
       !gSession.params.last_frame || gSession.params.bytes_per_line <= 0) {
@@ -104,7 +114,7 @@ TW_UINT16 sbBlock(TW_IMAGEMEMXFER* xfer) {
       break;
     }
     if (status == SANE_STATUS_CANCELLED) return TWRC_CANCEL;
-    if (status != SANE_STATUS_GOOD) return sbFail(TWCC_OPERATIONERROR);
+    if (status != SANE_STATUS_GOOD) return sbFailWith(status);
     filled += got;
   }
   long rows = filled / bpr;

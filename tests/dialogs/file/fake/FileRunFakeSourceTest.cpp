@@ -743,8 +743,9 @@ TEST_F(FileRunFakeSource, ARefusalAfterAPageWritesThePageTransferred) {
 
 // Adobe RGB from the start button to the file, with profiles made for the test: a colour
 // page is converted as Little CMS converts it, named with "_" and labelled Adobe RGB, and the
-// source's own colour matching was switched off once it opened. Grey chosen after ticking
-// the box, or no Adobe RGB profile, write the page as scanned.
+// source's own colour matching was switched off once it opened; a scanner with no profile of
+// its own counts as sRGB. Grey chosen after ticking the box, or no Adobe RGB profile, write
+// the page as scanned.
 TEST_F(FileRunFakeSource, AdobeRGBPagesAreConvertedLabelledAndNamedOnlyWhenTrue) {
   WX_REQUIRE_COLOR_TOOLS();
   WX_REQUIRE_TOOL("exiftool");
@@ -756,10 +757,12 @@ TEST_F(FileRunFakeSource, AdobeRGBPagesAreConvertedLabelledAndNamedOnlyWhenTrue)
     const char* what;
     UInt32 imageMode;
     bool adobeProfile, converted;
+    const char* scannerProfile;
   } rows[] = {
-      {"a colour page", 3, true, true},
-      {"grey chosen after ticking the box", 2, true, false},
-      {"no Adobe RGB profile installed", 3, false, false},
+      {"a colour page", 3, true, true, "sRGB.icc"},
+      {"a scanner with no profile of its own, taken as sRGB", 3, true, true, "Dremlo Scanner RGB"},
+      {"grey chosen after ticking the box", 2, true, false, "sRGB.icc"},
+      {"no Adobe RGB profile installed", 3, false, false, "sRGB.icc"},
   };
   for (const auto& row : rows) {
     for (const DialogKind& kind : {kSave, kScan1}) {
@@ -767,7 +770,8 @@ TEST_F(FileRunFakeSource, AdobeRGBPagesAreConvertedLabelledAndNamedOnlyWhenTrue)
       ASSERT_TRUE(wxtest::InstallColordProfiles(mRoot.path()));
       if (!row.adobeProfile) fs::remove(profiles / "AdobeRGB1998.icc");
       const auto log = wxfake::WriteFakeScript(
-          mScript.path(), "name=Dremlo Model A\nmodel=sRGB.icc\ndepth=" + std::string(row.imageMode == 3 ? "24" : "8") +
+          mScript.path(), "name=Dremlo Model A\nmodel=" + std::string(row.scannerProfile) +
+                              "\ndepth=" + std::string(row.imageMode == 3 ? "24" : "8") +
                               "\nimage=" + page);
       Configure(kind, kJPEG, 0);
       {

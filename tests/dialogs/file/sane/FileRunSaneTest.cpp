@@ -201,6 +201,9 @@ TEST_F(FileRun, AMultiPagePDFGrowsOverThreePassesAndGoesOutAsOneFile) {
   Keep(written[0], "multi-page.pdf");
   EXPECT_EQ(Lines("apps/Viewer", 1), std::vector<std::string>{written[0].string()});
   EXPECT_EQ(Dialog(), nullptr);
+  CPreferences prefs(PREFS_FILE_NAME, 0);
+  EXPECT_EQ(wxscan::RawPagesLeft(PREF_SETTING::kTempFolder.get(PREF_ALL::kSetting.in(prefs.PrefAll()))), 0u)
+      << "each pass's raw page goes once its page is in the PDF";
 }
 
 TEST_F(FileRun, FourButtonModelsAskForTheNextPageWithLayout350) {

@@ -198,6 +198,9 @@ TEST_F(SaveRun, AMultiPagePDFGrowsOverThreePassesIntoOneFile) {
   EXPECT_NE(info.find("Pages:           3\n"), std::string::npos) << info;
   EXPECT_FALSE(wxframework::HasDialogActions());
   EXPECT_NE(Opened().find(mOut.string()), std::string::npos) << Opened();
+  CPreferences prefs(PREFS_FILE_NAME, 0);
+  EXPECT_EQ(wxscan::RawPagesLeft(PREF_SETTING::kTempFolder.get(PREF_ALL::kSetting.in(prefs.PrefAll()))), 0u)
+      << "each pass's raw page goes once its page is in the PDF";
   fs::copy_file(written, wxtest::OutputDir("dialogs/save") / "multi-page.pdf", fs::copy_options::overwrite_existing);
 }
 

@@ -35,6 +35,21 @@ inline void UseSaneDocumentSource(const std::string& product, const std::string&
   if (!source.empty()) conf << "test:0 documents=" << source << "\n";
 }
 
+// Makes the test device answer every read with `status` (a SANE status name, or "Default").
+// SANE reads this once, at its start: a process that has scanned must not call it.
+inline void UseSaneReadStatus(const std::string& status) {
+  std::ofstream(std::filesystem::path(std::getenv("WX_SANE_CONFIG")) / "test.conf")
+      << "number_of_devices 1\ntest-picture \"Color pattern\"\nread-status-code \"" << status << "\"\n";
+}
+
+// The scanner faults a user meets, each with the item of string list 410 that tells of it.
+struct SaneFault {
+  const char* status;
+  short item;
+};
+inline constexpr SaneFault kSaneFaults[] = {
+    {"SANE_STATUS_JAMMED", 1}, {"SANE_STATUS_COVER_OPEN", 2}, {"SANE_STATUS_IO_ERROR", 4}};
+
 // The test device's feeder; it runs empty after 10 sheets.
 inline const char* kSaneTestFeeder = "Automatic Document Feeder";
 

@@ -25,14 +25,15 @@ TEST_F(PrintScanEndFakeTest, RefusalsAreShownAfterTheSourceIsDownAndOnlyFinished
     UInt8 driverWindow;
     size_t laidOut;  // layout calls
     long pages;
-    int alert;  // item of string list 400, 0 for none
+    int alert;        // item of string list `alertList`, 0 for none
+    SInt16 alertList;  // 400 the refusals, 410 the scanner's own faults
   } rows[] = {
-      {"two pages", "pages=2", 0, 1, 2, 0},
-      {"sixteen bits", "depth=16", 0, 0, 0, 38},
-      {"a failed transfer", "error_block=1", 0, 0, 0, 0},
-      {"cancelled without the driver's window", "cancel_page=1", 0, 1, 0, 0},
+      {"two pages", "pages=2", 0, 1, 2, 0, 400},
+      {"sixteen bits", "depth=16", 0, 0, 0, 38, 400},
+      {"a failed transfer, said as the scanner's fault", "error_block=1", 0, 0, 0, 4, 410},
+      {"cancelled without the driver's window", "cancel_page=1", 0, 1, 0, 0, 400},
       // Too large for memory: refused before any row comes; the session's own window saw it.
-      {"too large in the driver's window", "width=30000\nheight=30000\ndepth=24", 1, 1, 0, 37},
+      {"too large in the driver's window", "width=30000\nheight=30000\ndepth=24", 1, 1, 0, 37, 400},
   };
   bool first = true;
   for (const auto& row : rows) {
@@ -58,7 +59,7 @@ TEST_F(PrintScanEndFakeTest, RefusalsAreShownAfterTheSourceIsDownAndOnlyFinished
     }
     if (row.alert != 0) {
       ASSERT_EQ(1u, mAlerts.size());
-      EXPECT_EQ(wxtest::ResourceText(400, SInt16(row.alert)), mAlerts[0]);
+      EXPECT_EQ(wxtest::ResourceText(row.alertList, SInt16(row.alert)), mAlerts[0]);
       EXPECT_NE(std::string::npos, logAtAlert.find("0001 0009 0502")) << "the source is disabled before the alert";
     }
     EXPECT_NE(nullptr, Dialog()) << "back in the dialog";
