@@ -4,6 +4,8 @@
 //
 // Frameless windows are borderless SDL windows given the X shape of their structure region,
 // and only the parts inside the shape are presented.
+#include <poll.h>
+
 #include <algorithm>
 #include <map>
 #include <string>
@@ -12,6 +14,7 @@
 #include "display/Keys.h"
 #include "display/dpySDLCalls.h"
 #include "display/dpyShape.h"
+#include "display/dpyX11.h"
 #include "quickdraw/qdRegion.h"
 #include "toolbox/TextConvert.h"
 
@@ -61,7 +64,7 @@ class ScreenBackend final : public DpyBackend {
  public:
   ~ScreenBackend() override {
     for (auto& [id, w] : mWindows)
-      if (w.window) Sdl().SDL_DestroyWindow(w.window);
+      if (w.window) Destroy(w.window);
     if (mCursor) Sdl().SDL_FreeCursor(mCursor);
     Sdl().SDL_QuitSubSystem(SDL_INIT_VIDEO);
     Sdl().SDL_Quit();  // also lets go of the session bus SDL opened
@@ -80,12 +83,13 @@ class ScreenBackend final : public DpyBackend {
     int width = state.content.right - state.content.left, height = state.content.bottom - state.content.top;
     bool sizeChanged = !w.window || width != w.state.content.right - w.state.content.left ||
                        height != w.state.content.bottom - w.state.content.top;
-    if (w.window && (sizeChanged || state.frameless != w.state.frameless)) {
-      Sdl().SDL_DestroyWindow(w.window);
+    if (w.window && (sizeChanged || state.frameless != w.state.frameless || state.tooltip != w.state.tooltip)) {
+      Destroy(w.window);
       w.window = nullptr;
     }
     if (!w.window) {
       Uint32 flags = SDL_WINDOW_HIDDEN | (state.frameless ? SDL_WINDOW_BORDERLESS : 0);
+      if (state.tooltip) flags |= SDL_WINDOW_TOOLTIP | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR;
       w.window = Sdl().SDL_CreateWindow(state.titleUTF8.c_str(), state.content.left, state.content.top, width, height, flags);
       if (!w.window) return;
       mIDs[Sdl().SDL_GetWindowID(w.window)] = id;
@@ -106,7 +110,7 @@ class ScreenBackend final : public DpyBackend {
     if (it == mWindows.end()) return;
     if (it->second.window) {
       mIDs.erase(Sdl().SDL_GetWindowID(it->second.window));
-      Sdl().SDL_DestroyWindow(it->second.window);
+      Destroy(it->second.window);
     }
     mWindows.erase(it);
   }
@@ -150,9 +154,24 @@ class ScreenBackend final : public DpyBackend {
     while (Sdl().SDL_PollEvent(&e)) Translate(e);
   }
 
+  // SDL's own wait wakes itself by sending an event to its newest window, which may be a tool
+  // tip the program destroys meanwhile: the wait is on the connection instead.
   void WaitForInput(int milliseconds) override {
     SDL_Event e;
-    if (Sdl().SDL_WaitEventTimeout(&e, milliseconds)) Translate(e);
+    if (Sdl().SDL_PollEvent(&e)) {
+      Translate(e);
+      return;
+    }
+    int fd = -1;
+    for (auto it = mWindows.begin(); fd < 0 && it != mWindows.end(); ++it)
+      if (it->second.window) fd = DpyXConnectionFd(it->second.window);
+    if (fd < 0) {
+      if (Sdl().SDL_WaitEventTimeout(&e, milliseconds)) Translate(e);
+      return;
+    }
+    pollfd connection{fd, POLLIN, 0};
+    poll(&connection, 1, milliseconds);
+    if (Sdl().SDL_PollEvent(&e)) Translate(e);
   }
 
   void Beep() override { DpyCountBeep(); }
@@ -183,6 +202,11 @@ class ScreenBackend final : public DpyBackend {
   }
 
  private:
+  static void Destroy(SDL_Window* window) {
+    DpyForgetXWindow(window);
+    Sdl().SDL_DestroyWindow(window);
+  }
+
   // The window's shape as rectangles in window coordinates, band by band.
   static std::vector<SDL_Rect> ShapeRects(const ScreenWindow& w) {
     std::vector<SDL_Rect> rects;
@@ -318,6 +342,7 @@ std::unique_ptr<DpyBackend> DpyMakeScreen() {
   // The window system's own framebuffer: presenting through GL would ignore window shapes.
   Sdl().SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (Sdl().SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
+  DpyWatchXErrors();
   Sdl().SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
   Sdl().SDL_StartTextInput();
   return std::make_unique<ScreenBackend>();
