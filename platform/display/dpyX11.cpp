@@ -65,12 +65,12 @@ Display* XDisplayOf(SDL_Window* window, Window* xwindow) {
 }  // namespace
 
 void DpyWatchXErrors() {
-  static bool done = false;
-  if (done) return;
-  done = true;
   const XErrorCalls* calls = XErrors();
   if (!calls) return;
-  gPrevious = calls->XSetErrorHandler(OnError);
+  // SDL puts back the handler it found when it lets the screen go: installed again with
+  // every screen, and never chained to itself.
+  const XErrorHandler previous = calls->XSetErrorHandler(OnError);
+  if (previous != OnError) gPrevious = previous;
   calls->XSetIOErrorHandler(OnConnectionLost);
 }
 

@@ -4,7 +4,7 @@
 
 #include <SDL.h>
 
-// Installs, once, the program's X error handlers: an error about a window the program has
+// Installs the program's X error handlers (again with each new screen): an error about a window the program has
 // already destroyed (a request that crossed its destruction) is written on the standard
 // error and otherwise ignored, any other error goes to the handler before ours; a lost
 // connection (the X server ended) ends the program at once with a message, running no exit
