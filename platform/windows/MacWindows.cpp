@@ -136,10 +136,10 @@ Point PortOffset(WindowRef w) {
   return Point{static_cast<SInt16>(w->content.top - w->port->portRect.top), static_cast<SInt16>(w->content.left - w->port->portRect.left)};
 }
 
-// Help tags are never the front window: they take neither activation nor clicks.
+// Help tags and menus are never the front window: they take no activation.
 WindowRef FrontVisible() {
   for (WindowRef w : Windows())
-    if (w->visible && w->windowClass != kHelpWindowClass) return w;
+    if (w->visible && w->windowClass != kHelpWindowClass && !(w->attributes & kWindowNoActivatesAttribute)) return w;
   return nullptr;
 }
 
