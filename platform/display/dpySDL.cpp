@@ -20,6 +20,13 @@
 
 namespace {
 
+// A framed window's edge, drawn by the display around its content: a screen without a window
+// manager draws no frame of its own, and a dialog would melt into the one behind it.
+constexpr int kEdge = 1;
+constexpr Uint8 kEdgeGrey = 0x50;
+
+int Edge(const DpyWindowState& state) { return state.frameless || state.tooltip ? 0 : kEdge; }
+
 struct ScreenWindow {
   SDL_Window* window = nullptr;
   DpyWindowState state;
@@ -87,15 +94,17 @@ class ScreenBackend final : public DpyBackend {
       Destroy(w.window);
       w.window = nullptr;
     }
+    const int edge = Edge(state);
     if (!w.window) {
       Uint32 flags = SDL_WINDOW_HIDDEN | (state.frameless ? SDL_WINDOW_BORDERLESS : 0);
       if (state.tooltip) flags |= SDL_WINDOW_TOOLTIP | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR;
-      w.window = Sdl().SDL_CreateWindow(state.titleUTF8.c_str(), state.content.left, state.content.top, width, height, flags);
+      w.window = Sdl().SDL_CreateWindow(state.titleUTF8.c_str(), state.content.left - edge, state.content.top - edge,
+                                        width + 2 * edge, height + 2 * edge, flags);
       if (!w.window) return;
       mIDs[Sdl().SDL_GetWindowID(w.window)] = id;
     }
     Sdl().SDL_SetWindowTitle(w.window, state.titleUTF8.c_str());
-    Sdl().SDL_SetWindowPosition(w.window, state.content.left, state.content.top);
+    Sdl().SDL_SetWindowPosition(w.window, state.content.left - edge, state.content.top - edge);
     w.shape = state.shape ? qdRegionOf(state.shape) : qdRegion();
     if (state.frameless) ApplyShape(w, state.content);
     if (state.visible) Sdl().SDL_ShowWindow(w.window);
@@ -131,13 +140,21 @@ class ScreenBackend final : public DpyBackend {
     SDL_Surface* surface = Sdl().SDL_GetWindowSurface(w.window);
     if (!surface) return;
     const PixMap& p = **pm;
+    const int edge = Edge(w.state);
     long rowBytes = p.rowBytes & kRowBytesMask;
-    int width = std::min(surface->w, p.bounds.right - p.bounds.left);
-    int height = std::min(surface->h, p.bounds.bottom - p.bounds.top);
+    int width = std::min(surface->w - 2 * edge, p.bounds.right - p.bounds.left);
+    int height = std::min(surface->h - 2 * edge, p.bounds.bottom - p.bounds.top);
     Sdl().SDL_LockSurface(surface);
+    auto row = [&](int y) { return reinterpret_cast<Uint32*>(static_cast<uint8_t*>(surface->pixels) + y * surface->pitch); };
+    if (edge) {
+      const Uint32 grey = Sdl().SDL_MapRGB(surface->format, kEdgeGrey, kEdgeGrey, kEdgeGrey);
+      for (int y = 0; y < surface->h; ++y)
+        for (int x = 0; x < surface->w; ++x)
+          if (y < edge || y >= surface->h - edge || x < edge || x >= surface->w - edge) row(y)[x] = grey;
+    }
     for (int y = 0; y < height; ++y) {
       const auto* src = reinterpret_cast<const uint8_t*>(p.baseAddr) + y * rowBytes;
-      auto* dst = reinterpret_cast<Uint32*>(static_cast<uint8_t*>(surface->pixels) + y * surface->pitch);
+      Uint32* dst = row(y + edge) + edge;
       for (int x = 0; x < width; ++x) dst[x] = Sdl().SDL_MapRGB(surface->format, src[x * 4 + 1], src[x * 4 + 2], src[x * 4 + 3]);
     }
     Sdl().SDL_UnlockSurface(surface);
@@ -235,8 +252,11 @@ class ScreenBackend final : public DpyBackend {
     auto it = mIDs.find(windowID);
     if (it != mIDs.end()) {
       auto w = mWindows.find(it->second);
-      if (w != mWindows.end())
-        return Point{static_cast<SInt16>(w->second.state.content.top + y), static_cast<SInt16>(w->second.state.content.left + x)};
+      if (w != mWindows.end()) {
+        const int edge = Edge(w->second.state);
+        return Point{static_cast<SInt16>(w->second.state.content.top + y - edge),
+                     static_cast<SInt16>(w->second.state.content.left + x - edge)};
+      }
     }
     return GlobalMouse();
   }
@@ -309,7 +329,8 @@ class ScreenBackend final : public DpyBackend {
         if (w == mWindows.end()) break;
         if (e.window.event == SDL_WINDOWEVENT_EXPOSED && w->second.pixels) Present(it->second, w->second.pixels);
         if (e.window.event == SDL_WINDOWEVENT_MOVED) {
-          Point p{static_cast<SInt16>(e.window.data2), static_cast<SInt16>(e.window.data1)};
+          const int edge = Edge(w->second.state);
+          Point p{static_cast<SInt16>(e.window.data2 + edge), static_cast<SInt16>(e.window.data1 + edge)};
           Rect& c = w->second.state.content;
           if (p.h != c.left || p.v != c.top) {
             OffsetRect(&c, static_cast<SInt16>(p.h - c.left), static_cast<SInt16>(p.v - c.top));

@@ -172,6 +172,60 @@ TEST_F(ProgramOnScreen, ADialogOpensInFrontAndTakesTheFirstClick) {
   }
 }
 
+// The Print dialog's Scan button starts the run: a window of it (the scan, or the alert that
+// says why it cannot) comes up.
+TEST_F(ProgramOnScreen, ThePrintDialogsScanButtonStartsTheRun) {
+  WX_REQUIRE_XVFB();
+  Launch(wxtest::Xvfb::Get().name(), wxtest::OutputDir("app") / "print-scan.log");
+  ASSERT_TRUE(wxtest::XClick(mDisplay, kLeft + 108, kTop + kButtonRow));
+  ASSERT_TRUE(WaitUntil([&] { return Named("Print").id != 0; }));
+  const wxtest::XTopWindow print = Named("Print");
+  const size_t before = wxtest::XMappedWindows(mDisplay).size();
+  // Scan: the dialog's default button, bottom right (80 by 20 at 352, 220).
+  ASSERT_TRUE(wxtest::XClick(mDisplay, print.left + 1 + 392, print.top + 1 + 230));
+  EXPECT_TRUE(WaitUntil([&] { return wxtest::XMappedWindows(mDisplay).size() > before; })) << "Scan does something";
+  Keep("dialog-print-scan");
+  wxtest::Run("DISPLAY=" + mDisplay + " xdotool key Return");  // an alert's OK, so the program ends on request
+}
+
+// An alert over a dialog stands out by its edge, all round.
+TEST_F(ProgramOnScreen, AnAlertOverADialogShowsItsEdge) {
+  WX_REQUIRE_XVFB();
+  Launch(wxtest::Xvfb::Get().name(), wxtest::OutputDir("app") / "alert.log");
+  const unsigned long mainWindow = Named("Wendrix").id;
+  ASSERT_TRUE(wxtest::XClick(mDisplay, kLeft + 288, kTop + kButtonRow));
+  ASSERT_TRUE(WaitUntil([&] { return Named("Save").id != 0; }));
+  const wxtest::XTopWindow save = Named("Save");
+  // A name shortened, then Scan: an alert comes up (the name, or the scanner).
+  ASSERT_TRUE(wxtest::XClick(mDisplay, save.left + 1 + 270, save.top + 1 + 301));
+  ASSERT_EQ(0, wxtest::Run("DISPLAY=" + mDisplay + " xdotool key End BackSpace"));
+  ASSERT_TRUE(wxtest::XClick(mDisplay, save.left + 1 + 392, save.top + 1 + 380));
+  wxtest::XTopWindow alert;
+  const auto shown = [&] {
+    for (const wxtest::XTopWindow& w : wxtest::XMappedWindows(mDisplay))
+      if (w.name == "Wendrix" && w.id != mainWindow) alert = w;
+    return alert.id != 0;
+  };
+  ASSERT_TRUE(WaitUntil(shown)) << "the alert comes up";
+  wxtest::XPixels screen;
+  int plain = 0;
+  const auto edged = [&] {
+    screen = wxtest::XGrabScreen(mDisplay);
+    plain = 0;
+    for (int x = alert.left + 2; x < alert.left + alert.width - 2; ++x)
+      plain += (screen.at(x, alert.top) == screen.at(x, alert.top + 2)) +
+               (screen.at(x, alert.top + alert.height - 1) == screen.at(x, alert.top + alert.height - 3));
+    for (int y = alert.top + 2; y < alert.top + alert.height - 2; ++y)
+      plain += (screen.at(alert.left, y) == screen.at(alert.left + 2, y)) +
+               (screen.at(alert.left + alert.width - 1, y) == screen.at(alert.left + alert.width - 3, y));
+    return plain == 0;
+  };
+  WaitUntil(edged, 10);
+  wxtest::XKeepPNG(screen, wxtest::OutputDir("app") / "dialog-save-alert.png");
+  EXPECT_EQ(0, plain) << "pixels of the alert's outline that look like its inside";
+  wxtest::Run("DISPLAY=" + mDisplay + " xdotool key Return");
+}
+
 // When the X server ends under the program, the program ends promptly and says why.
 TEST_F(ProgramOnScreen, TheProgramEndsWhenItsDisplayGoesAway) {
   WX_REQUIRE_XVFB();
