@@ -172,6 +172,27 @@ TEST_F(ProgramOnScreen, ADialogOpensInFrontAndTakesTheFirstClick) {
   }
 }
 
+// A dialog a scanner button opens comes up in front of the main window too, and its first
+// click acts.
+TEST_F(ProgramOnScreen, ADialogAScannerButtonOpensIsInFront) {
+  WX_REQUIRE_XVFB();
+  Launch(wxtest::Xvfb::Get().name(), wxtest::OutputDir("app") / "scanner-button.log");
+  const unsigned long mainWindow = Named("Wendrix").id;
+  ASSERT_EQ(0, wxtest::Run(std::string("'") + WX_BUTTON_TOOL_PATH + "' --device 'Dremlo Model A' --button 1"));
+  wxtest::XTopWindow dialog;
+  const auto opened = [&] {
+    for (const wxtest::XTopWindow& w : wxtest::XMappedWindows(mDisplay))
+      if (!w.name.empty() && w.id != mainWindow && w.height > 200) dialog = w;
+    return dialog.id != 0;
+  };
+  ASSERT_TRUE(WaitUntil(opened)) << "the button's dialog opens";
+  WaitUntil([&] { return wxtest::XGrabScreen(mDisplay).at(dialog.left + 20, dialog.top + 20) != 0; }, 10);
+  Keep("dialog-scanner-button-1");
+  const std::vector<wxtest::XTopWindow> windows = wxtest::XMappedWindows(mDisplay);
+  EXPECT_GT(StackIndex(windows, dialog.id), StackIndex(windows, mainWindow)) << "in front of the main window";
+  wxtest::Run("DISPLAY=" + mDisplay + " xdotool key Return");  // an alert of the run, if one came up
+}
+
 // The Print dialog's Scan button starts the run: a window of it (the scan, or the alert that
 // says why it cannot) comes up.
 TEST_F(ProgramOnScreen, ThePrintDialogsScanButtonStartsTheRun) {
