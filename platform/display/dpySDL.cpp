@@ -148,9 +148,15 @@ class ScreenBackend final : public DpyBackend {
     auto row = [&](int y) { return reinterpret_cast<Uint32*>(static_cast<uint8_t*>(surface->pixels) + y * surface->pitch); };
     if (edge) {
       const Uint32 grey = Sdl().SDL_MapRGB(surface->format, kEdgeGrey, kEdgeGrey, kEdgeGrey);
-      for (int y = 0; y < surface->h; ++y)
-        for (int x = 0; x < surface->w; ++x)
-          if (y < edge || y >= surface->h - edge || x < edge || x >= surface->w - edge) row(y)[x] = grey;
+      for (int y = 0; y < surface->h; ++y) {
+        Uint32* line = row(y);
+        if (y < edge || y >= surface->h - edge) {
+          std::fill(line, line + surface->w, grey);
+        } else {
+          std::fill(line, line + edge, grey);
+          std::fill(line + surface->w - edge, line + surface->w, grey);
+        }
+      }
     }
     for (int y = 0; y < height; ++y) {
       const auto* src = reinterpret_cast<const uint8_t*>(p.baseAddr) + y * rowBytes;
