@@ -14,6 +14,7 @@
 #include "output/export/WXChoosers.h"
 #include "output/export/WXExport.h"
 #include "output/glue/CAddPDFFile.h"
+#include "output/hub/UProcess.h"
 #include "output/hub/WXChecks.h"
 #include "output/hub/WXDialogFlags.h"
 #include "output/hub/WXFolders.h"
@@ -789,4 +790,14 @@ MessageT CPreviewDialog::ShowPreviewDialog(unsigned char isTWAIN, CThreadChecker
   *pict = sPICTSetting;
   *tiff = sTIFFSetting;
   return message;
+}
+
+void CPreviewDialog::Click(SMouseDownEvent& event) {
+  if (UProcess::BringSelfToFront()) Activate();
+  LDialogBox::Click(event);
+}
+
+void CPreviewDialog::ClickInTitleBar(const EventRecord& event) {
+  UProcess::BringSelfToFront();
+  LDialogBox::ClickInTitleBar(event);
 }

@@ -99,6 +99,9 @@ class CPreviewDialog : public LDialogBox {
   static inline long sFileTypePopup = 0;
 
  protected:
+  // A click while another application is in front brings this one forward first.
+  void Click(SMouseDownEvent& event) override;
+  void ClickInTitleBar(const EventRecord& event) override;
   void FinishCreateSelf() override;
 
  private:

@@ -29,9 +29,9 @@ layout 9000 "Print" {
 
 # The controls the dialog listens to.
 data 'RidL' 9000 "Print controls" {
-    u16 9
+    u16 10
     type 'MODE'  type 'IMAG'  type 'RESL'  type 'SIZE'  type 'BLIT'  type 'UION'
-    type 'DFLT'  type 'APLY'  type 'CNCL'
+    type 'DFLT'  type 'APLY'  type 'CNCL'  type 'OKBT'
 }
 
 data 'MENU' 9000 "Print sources" {

@@ -1323,3 +1323,13 @@ void CFileDialogBox::PreviewRun(CThreadChecker* checker) {
   }
   if (handedOn) DoClose();
 }
+
+void CFileDialogBox::Click(SMouseDownEvent& event) {
+  if (UProcess::BringSelfToFront()) Activate();
+  LDialogBox::Click(event);
+}
+
+void CFileDialogBox::ClickInTitleBar(const EventRecord& event) {
+  UProcess::BringSelfToFront();
+  LDialogBox::ClickInTitleBar(event);
+}

@@ -78,6 +78,9 @@ class CFileDialogBox : public LDialogBox, public CPreferences, public CFunctionD
   TArray<ScanDataPlus>& PendingPages() { return mPendingPages; }
 
  protected:
+  // A click while another application is in front brings this one forward first.
+  void Click(SMouseDownEvent& event) override;
+  void ClickInTitleBar(const EventRecord& event) override;
   void FinishCreateSelf() override;
 
  private:

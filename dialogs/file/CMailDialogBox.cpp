@@ -9,6 +9,7 @@
 #include "app/CCicnButton.h"
 #include "app/CMainWindow.h"
 #include "app/FunctionDialogRun.h"
+#include "output/hub/UProcess.h"
 #include "prefs/LanguageTables.h"
 #include "prefs/MailApplications.h"
 #include "prefs/WXDefaultDir.h"
@@ -1091,4 +1092,14 @@ void CMailDialogBox::ReopenPreview() {
   if (answer != 'SEND' || !files || files->GetCount() == 0) return;
   if (AppSet()) HandOn(App(), *files);
   CWXUtility::OpenFolderWithFSSpec((*files)[1]);
+}
+
+void CMailDialogBox::Click(SMouseDownEvent& event) {
+  if (UProcess::BringSelfToFront()) Activate();
+  LDialogBox::Click(event);
+}
+
+void CMailDialogBox::ClickInTitleBar(const EventRecord& event) {
+  UProcess::BringSelfToFront();
+  LDialogBox::ClickInTitleBar(event);
 }

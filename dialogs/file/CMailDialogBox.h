@@ -69,6 +69,9 @@ class CMailDialogBox : public LDialogBox, public CPreferences, public CFunctionD
   TArray<ScanDataPlus>& PendingPages() { return mPages; }
 
  protected:
+  // A click while another application is in front brings this one forward first.
+  void Click(SMouseDownEvent& event) override;
+  void ClickInTitleBar(const EventRecord& event) override;
   void FinishCreateSelf() override;
 
  private:

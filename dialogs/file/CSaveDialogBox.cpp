@@ -6,6 +6,7 @@
 #include "app/CAppearanceApp.h"
 #include "app/CMainWindow.h"
 #include "app/FunctionDialogRun.h"
+#include "output/hub/UProcess.h"
 #include "prefs/LanguageTables.h"
 #include "prefs/WXDefaultDir.h"
 #include "output/color/AdobeRGBPages.h"
@@ -963,4 +964,14 @@ void CSaveDialogBox::OnStitchClosed() {
     mCloseWhenStarted = true;
   else
     DoClose();
+}
+
+void CSaveDialogBox::Click(SMouseDownEvent& event) {
+  if (UProcess::BringSelfToFront()) Activate();
+  LDialogBox::Click(event);
+}
+
+void CSaveDialogBox::ClickInTitleBar(const EventRecord& event) {
+  UProcess::BringSelfToFront();
+  LDialogBox::ClickInTitleBar(event);
 }

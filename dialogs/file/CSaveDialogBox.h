@@ -67,6 +67,9 @@ class CSaveDialogBox : public LDialogBox, public CPreferences, public CFunctionD
   TArray<EXIF_PREF>& PendingExif() { return mPendingExif; }
 
  protected:
+  // A click while another application is in front brings this one forward first.
+  void Click(SMouseDownEvent& event) override;
+  void ClickInTitleBar(const EventRecord& event) override;
   void FinishCreateSelf() override;
 
  private:

@@ -23,6 +23,13 @@ ProcessSerialNumber UProcess::GetMyPSN() {
   return psn;
 }
 
+bool UProcess::BringSelfToFront() {
+  ProcessSerialNumber self{0, kCurrentProcess}, front{};
+  Boolean same = false;
+  if (GetFrontProcess(&front) == noErr && SameProcess(&front, &self, &same) == noErr && same) return false;
+  return SetFrontProcess(&self) == noErr;
+}
+
 ProcessSerialNumber UProcess::GetPSN(UInt32 type, UInt32 creator) {
   ProcessSerialNumber psn{0, kNoProcess};
   while (GetNextProcess(&psn) == noErr) {

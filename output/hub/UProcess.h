@@ -10,6 +10,8 @@ class UProcess {
   static ProcessSerialNumber GetFront();
   static bool IsSame(const ProcessSerialNumber& a, const ProcessSerialNumber& b);
   static ProcessSerialNumber GetMyPSN();
+  // Brings this application to the front when another process is there; true when it did.
+  static bool BringSelfToFront();
   // The first process with this file type and signature; throws procNotFound.
   static ProcessSerialNumber GetPSN(UInt32 type, UInt32 creator);
   // Launches the application with `flags` plus launchNoFileFlags.

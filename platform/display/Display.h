@@ -33,6 +33,7 @@ struct DpyWindowState {
   Rect content = {0, 0, 0, 0};  // the port's pixels cover this
   RgnHandle shape = nullptr;     // frameless windows: the visible outline (global)
   bool frameless = false;
+  bool tooltip = false;  // above every other window, never focused, no frame
   bool visible = false;
   std::string titleUTF8;
 };

@@ -4,6 +4,8 @@
 //
 // Frameless windows are borderless SDL windows given the X shape of their structure region,
 // and only the parts inside the shape are presented.
+#include <poll.h>
+
 #include <algorithm>
 #include <map>
 #include <string>
@@ -12,10 +14,18 @@
 #include "display/Keys.h"
 #include "display/dpySDLCalls.h"
 #include "display/dpyShape.h"
+#include "display/dpyX11.h"
 #include "quickdraw/qdRegion.h"
 #include "toolbox/TextConvert.h"
 
 namespace {
+
+// A framed window's edge, drawn by the display around its content: a screen without a window
+// manager draws no frame of its own, and a dialog would melt into the one behind it.
+constexpr int kEdge = 1;
+constexpr Uint8 kEdgeGrey = 0x50;
+
+int Edge(const DpyWindowState& state) { return state.frameless || state.tooltip ? 0 : kEdge; }
 
 struct ScreenWindow {
   SDL_Window* window = nullptr;
@@ -61,7 +71,7 @@ class ScreenBackend final : public DpyBackend {
  public:
   ~ScreenBackend() override {
     for (auto& [id, w] : mWindows)
-      if (w.window) Sdl().SDL_DestroyWindow(w.window);
+      if (w.window) Destroy(w.window);
     if (mCursor) Sdl().SDL_FreeCursor(mCursor);
     Sdl().SDL_QuitSubSystem(SDL_INIT_VIDEO);
     Sdl().SDL_Quit();  // also lets go of the session bus SDL opened
@@ -80,18 +90,21 @@ class ScreenBackend final : public DpyBackend {
     int width = state.content.right - state.content.left, height = state.content.bottom - state.content.top;
     bool sizeChanged = !w.window || width != w.state.content.right - w.state.content.left ||
                        height != w.state.content.bottom - w.state.content.top;
-    if (w.window && (sizeChanged || state.frameless != w.state.frameless)) {
-      Sdl().SDL_DestroyWindow(w.window);
+    if (w.window && (sizeChanged || state.frameless != w.state.frameless || state.tooltip != w.state.tooltip)) {
+      Destroy(w.window);
       w.window = nullptr;
     }
+    const int edge = Edge(state);
     if (!w.window) {
       Uint32 flags = SDL_WINDOW_HIDDEN | (state.frameless ? SDL_WINDOW_BORDERLESS : 0);
-      w.window = Sdl().SDL_CreateWindow(state.titleUTF8.c_str(), state.content.left, state.content.top, width, height, flags);
+      if (state.tooltip) flags |= SDL_WINDOW_TOOLTIP | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR;
+      w.window = Sdl().SDL_CreateWindow(state.titleUTF8.c_str(), state.content.left - edge, state.content.top - edge,
+                                        width + 2 * edge, height + 2 * edge, flags);
       if (!w.window) return;
       mIDs[Sdl().SDL_GetWindowID(w.window)] = id;
     }
     Sdl().SDL_SetWindowTitle(w.window, state.titleUTF8.c_str());
-    Sdl().SDL_SetWindowPosition(w.window, state.content.left, state.content.top);
+    Sdl().SDL_SetWindowPosition(w.window, state.content.left - edge, state.content.top - edge);
     w.shape = state.shape ? qdRegionOf(state.shape) : qdRegion();
     if (state.frameless) ApplyShape(w, state.content);
     if (state.visible) Sdl().SDL_ShowWindow(w.window);
@@ -106,7 +119,7 @@ class ScreenBackend final : public DpyBackend {
     if (it == mWindows.end()) return;
     if (it->second.window) {
       mIDs.erase(Sdl().SDL_GetWindowID(it->second.window));
-      Sdl().SDL_DestroyWindow(it->second.window);
+      Destroy(it->second.window);
     }
     mWindows.erase(it);
   }
@@ -127,13 +140,27 @@ class ScreenBackend final : public DpyBackend {
     SDL_Surface* surface = Sdl().SDL_GetWindowSurface(w.window);
     if (!surface) return;
     const PixMap& p = **pm;
+    const int edge = Edge(w.state);
     long rowBytes = p.rowBytes & kRowBytesMask;
-    int width = std::min(surface->w, p.bounds.right - p.bounds.left);
-    int height = std::min(surface->h, p.bounds.bottom - p.bounds.top);
+    int width = std::min(surface->w - 2 * edge, p.bounds.right - p.bounds.left);
+    int height = std::min(surface->h - 2 * edge, p.bounds.bottom - p.bounds.top);
     Sdl().SDL_LockSurface(surface);
+    auto row = [&](int y) { return reinterpret_cast<Uint32*>(static_cast<uint8_t*>(surface->pixels) + y * surface->pitch); };
+    if (edge) {
+      const Uint32 grey = Sdl().SDL_MapRGB(surface->format, kEdgeGrey, kEdgeGrey, kEdgeGrey);
+      for (int y = 0; y < surface->h; ++y) {
+        Uint32* line = row(y);
+        if (y < edge || y >= surface->h - edge) {
+          std::fill(line, line + surface->w, grey);
+        } else {
+          std::fill(line, line + edge, grey);
+          std::fill(line + surface->w - edge, line + surface->w, grey);
+        }
+      }
+    }
     for (int y = 0; y < height; ++y) {
       const auto* src = reinterpret_cast<const uint8_t*>(p.baseAddr) + y * rowBytes;
-      auto* dst = reinterpret_cast<Uint32*>(static_cast<uint8_t*>(surface->pixels) + y * surface->pitch);
+      Uint32* dst = row(y + edge) + edge;
       for (int x = 0; x < width; ++x) dst[x] = Sdl().SDL_MapRGB(surface->format, src[x * 4 + 1], src[x * 4 + 2], src[x * 4 + 3]);
     }
     Sdl().SDL_UnlockSurface(surface);
@@ -150,9 +177,24 @@ class ScreenBackend final : public DpyBackend {
     while (Sdl().SDL_PollEvent(&e)) Translate(e);
   }
 
+  // SDL's own wait wakes itself by sending an event to its newest window, which may be a tool
+  // tip the program destroys meanwhile: the wait is on the connection instead.
   void WaitForInput(int milliseconds) override {
     SDL_Event e;
-    if (Sdl().SDL_WaitEventTimeout(&e, milliseconds)) Translate(e);
+    if (Sdl().SDL_PollEvent(&e)) {
+      Translate(e);
+      return;
+    }
+    int fd = -1;
+    for (auto it = mWindows.begin(); fd < 0 && it != mWindows.end(); ++it)
+      if (it->second.window) fd = DpyXConnectionFd(it->second.window);
+    if (fd < 0) {
+      if (Sdl().SDL_WaitEventTimeout(&e, milliseconds)) Translate(e);
+      return;
+    }
+    pollfd connection{fd, POLLIN, 0};
+    poll(&connection, 1, milliseconds);
+    if (Sdl().SDL_PollEvent(&e)) Translate(e);
   }
 
   void Beep() override { DpyCountBeep(); }
@@ -183,6 +225,11 @@ class ScreenBackend final : public DpyBackend {
   }
 
  private:
+  static void Destroy(SDL_Window* window) {
+    DpyForgetXWindow(window);
+    Sdl().SDL_DestroyWindow(window);
+  }
+
   // The window's shape as rectangles in window coordinates, band by band.
   static std::vector<SDL_Rect> ShapeRects(const ScreenWindow& w) {
     std::vector<SDL_Rect> rects;
@@ -211,8 +258,11 @@ class ScreenBackend final : public DpyBackend {
     auto it = mIDs.find(windowID);
     if (it != mIDs.end()) {
       auto w = mWindows.find(it->second);
-      if (w != mWindows.end())
-        return Point{static_cast<SInt16>(w->second.state.content.top + y), static_cast<SInt16>(w->second.state.content.left + x)};
+      if (w != mWindows.end()) {
+        const int edge = Edge(w->second.state);
+        return Point{static_cast<SInt16>(w->second.state.content.top + y - edge),
+                     static_cast<SInt16>(w->second.state.content.left + x - edge)};
+      }
     }
     return GlobalMouse();
   }
@@ -285,7 +335,8 @@ class ScreenBackend final : public DpyBackend {
         if (w == mWindows.end()) break;
         if (e.window.event == SDL_WINDOWEVENT_EXPOSED && w->second.pixels) Present(it->second, w->second.pixels);
         if (e.window.event == SDL_WINDOWEVENT_MOVED) {
-          Point p{static_cast<SInt16>(e.window.data2), static_cast<SInt16>(e.window.data1)};
+          const int edge = Edge(w->second.state);
+          Point p{static_cast<SInt16>(e.window.data2 + edge), static_cast<SInt16>(e.window.data1 + edge)};
           Rect& c = w->second.state.content;
           if (p.h != c.left || p.v != c.top) {
             OffsetRect(&c, static_cast<SInt16>(p.h - c.left), static_cast<SInt16>(p.v - c.top));
@@ -318,6 +369,7 @@ std::unique_ptr<DpyBackend> DpyMakeScreen() {
   // The window system's own framebuffer: presenting through GL would ignore window shapes.
   Sdl().SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (Sdl().SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
+  DpyWatchXErrors();
   Sdl().SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
   Sdl().SDL_StartTextInput();
   return std::make_unique<ScreenBackend>();

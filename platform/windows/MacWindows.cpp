@@ -49,6 +49,23 @@ std::vector<WindowRef>& Windows() {
 
 bool Known(WindowRef w) { return w && std::find(Windows().begin(), Windows().end(), w) != Windows().end(); }
 
+// Help tags float above floating windows, which float above the rest; a window comes to the
+// front of its own layer only.
+int Layer(const OpaqueWindowPtr& w) {
+  switch (w.windowClass) {
+    case kHelpWindowClass: return 2;
+    case kFloatingWindowClass:
+    case kUtilityWindowClass: return 1;
+    default: return 0;
+  }
+}
+
+void PutAtFrontOfLayer(WindowRef w) {
+  std::erase(Windows(), w);
+  auto at = std::find_if(Windows().begin(), Windows().end(), [&](WindowRef other) { return Layer(*other) <= Layer(*w); });
+  Windows().insert(at, w);
+}
+
 int TitleHeight(const OpaqueWindowPtr& w) {
   switch (w.windowClass) {
     case kFloatingWindowClass:
@@ -92,6 +109,7 @@ void Sync(WindowRef w) {
   DpyWindowState state;
   state.content = w->content;
   state.frameless = w->defProc != nullptr;
+  state.tooltip = w->windowClass == kHelpWindowClass;
   state.visible = w->visible;
   RgnHandle shape = nullptr;
   if (state.frameless) {
@@ -118,9 +136,10 @@ Point PortOffset(WindowRef w) {
   return Point{static_cast<SInt16>(w->content.top - w->port->portRect.top), static_cast<SInt16>(w->content.left - w->port->portRect.left)};
 }
 
+// Help tags and menus are never the front window: they take no activation.
 WindowRef FrontVisible() {
   for (WindowRef w : Windows())
-    if (w->visible) return w;
+    if (w->visible && w->windowClass != kHelpWindowClass && !(w->attributes & kWindowNoActivatesAttribute)) return w;
   return nullptr;
 }
 
@@ -147,7 +166,8 @@ OSStatus Create(WindowDefProcPtr defProc, WindowClass windowClass, WindowAttribu
   w->defProc = defProc;
   w->content = *bounds;
   w->expanded = *bounds;
-  Windows().push_back(w);
+  // A new window opens in front: the user has just asked for it.
+  PutAtFrontOfLayer(w);
   if (defProc) {
     defProc(0, w, kWindowMsgInitialize, 0);
     UInt32 features = 0;
@@ -260,8 +280,7 @@ Boolean IsWindowVisible(WindowRef window) { return Known(window) && window->visi
 
 void BringToFront(WindowRef window) {
   if (!Known(window)) return;
-  std::erase(Windows(), window);
-  Windows().insert(Windows().begin(), window);
+  PutAtFrontOfLayer(window);
   Restack();
 }
 
@@ -382,7 +401,7 @@ WindowPartCode FindWindow(Point pt, WindowRef* window) {
   wmEnsureDisplay();
   if (window) *window = nullptr;
   for (WindowRef w : Windows()) {
-    if (!w->visible || !w->structure.Contains(pt.h, pt.v)) continue;
+    if (!w->visible || w->windowClass == kHelpWindowClass || !w->structure.Contains(pt.h, pt.v)) continue;
     if (window) *window = w;
     if (w->defProc) {
       switch (w->defProc(0, w, kWindowMsgHitTest, PackedPoint(pt))) {

@@ -188,7 +188,7 @@ SInt32 TrackPopup(MenuRef menu, SInt16 top, SInt16 left, SInt16 popUpItem) {
   Rect bounds = {y, left, static_cast<SInt16>(y + menu->items.size() * kItemHeight + 2),
                  static_cast<SInt16>(left + width)};
   WindowRef window = nullptr;
-  if (CreateNewWindow(kPlainWindowClass, kWindowNoAttributes, &bounds, &window) != noErr) return 0;
+  if (CreateNewWindow(kPlainWindowClass, kWindowNoActivatesAttribute, &bounds, &window) != noErr) return 0;
   ShowWindow(window);
   BringToFront(window);
   int hilited = -1;
@@ -402,7 +402,8 @@ void DrawMenuBar() {
   SInt16 height = std::max<SInt16>(GetMBarHeight(), 20);
   if (!gMenuBarWindow) {
     Rect bounds = {screen.top, screen.left, static_cast<SInt16>(screen.top + height), screen.right};
-    if (CreateNewWindow(kPlainWindowClass, kWindowNoAttributes, &bounds, &gMenuBarWindow) != noErr) return;
+    if (CreateNewWindow(kPlainWindowClass, kWindowNoActivatesAttribute, &bounds, &gMenuBarWindow) != noErr) return;
+    SendBehind(gMenuBarWindow, nullptr);  // the desktop's strip, behind every window
     ShowWindow(gMenuBarWindow);
   }
   GrafPtr saved;

@@ -44,11 +44,16 @@ Xvfb::Xvfb() {
 }
 
 Xvfb::~Xvfb() {
+  Stop();
+  if (mPipe >= 0) close(mPipe);
+}
+
+void Xvfb::Stop() {
   if (mPid > 0) {
     kill(mPid, SIGTERM);
     waitpid(mPid, nullptr, 0);
   }
-  if (mPipe >= 0) close(mPipe);
+  mPid = -1;
 }
 
 }  // namespace wxtest

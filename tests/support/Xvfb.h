@@ -16,7 +16,12 @@ class Xvfb {
   // The program's server, started the first time this is called; ok() is false when Xvfb
   // is missing or did not come up.
   static Xvfb& Get();
+  // A server of the caller's own, for a test that ends it under a running program.
+  Xvfb();
+  ~Xvfb();
   bool ok() const { return mDisplay >= 0; }
+  // Ends the server now, as when a user's X session ends.
+  void Stop();
   // ":N", what DISPLAY names it by.
   std::string name() const { return ":" + std::to_string(mDisplay); }
 
@@ -24,8 +29,6 @@ class Xvfb {
   Xvfb& operator=(const Xvfb&) = delete;
 
  private:
-  Xvfb();
-  ~Xvfb();
   int mPipe = -1;
   int mPid = -1;
   int mDisplay = -1;

@@ -174,8 +174,9 @@ TEST_F(Screen, ScreenInputBecomesEvents) {
   e.type = SDL_MOUSEBUTTONDOWN;
   e.button.windowID = id;
   e.button.button = SDL_BUTTON_LEFT;
-  e.button.x = 10;
-  e.button.y = 20;
+  // The screen's window holds a 1-pixel edge around the content.
+  e.button.x = 11;
+  e.button.y = 21;
   SDL_PushEvent(&e);
   e.type = SDL_MOUSEBUTTONUP;
   SDL_PushEvent(&e);

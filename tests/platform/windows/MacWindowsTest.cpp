@@ -95,13 +95,37 @@ TEST_F(Windows, InvalidationLimitsDrawingDuringUpdate) {
   EXPECT_EQ(px[4 * 10 + 4], 0xFFFFFFu);
 }
 
+// A help tag stays above every window, even one opened or selected after it, and takes
+// neither the activation nor the clicks of the window under it.
+TEST_F(Windows, HelpTagsFloatAboveEveryWindow) {
+  WindowRef main = Make(kDocumentWindowClass, 0, R(100, 100, 300, 200));
+  ShowWindow(main);
+  WindowRef tag = Make(kHelpWindowClass, 0, R(120, 150, 220, 170));
+  ShowWindow(tag);
+  EXPECT_EQ(FrontWindow(), main);
+  EXPECT_TRUE(IsWindowHilited(main));
+  WindowRef dialog = Make(kMovableModalWindowClass, 0, R(110, 140, 250, 190));
+  ShowWindow(dialog);
+  SelectWindow(main);
+  EXPECT_EQ(GetWindowList(), tag);
+  EXPECT_EQ(GetNextWindow(tag), main);
+  EXPECT_EQ(GetNextWindow(main), dialog);
+  WindowRef hit = nullptr;
+  EXPECT_EQ(FindWindow(P(160, 160), &hit), inContent);
+  EXPECT_EQ(hit, main);
+}
+
 TEST_F(Windows, FindWindowPartsAndLayering) {
   WindowRef back = Make(kDocumentWindowClass, kWindowCloseBoxAttribute | kWindowCollapseBoxAttribute | kWindowResizableAttribute,
                         R(100, 100, 300, 200));
   WindowRef front = Make(kMovableModalWindowClass, 0, R(250, 150, 350, 250));
   ShowWindow(back);
   ShowWindow(front);
-  EXPECT_EQ(FrontWindow(), back) << "showing does not bring a window forward";
+  EXPECT_EQ(FrontWindow(), front) << "the newer window opens in front";
+  EXPECT_TRUE(IsWindowHilited(front));
+  EXPECT_FALSE(IsWindowHilited(back));
+  SelectWindow(back);
+  EXPECT_EQ(FrontWindow(), back);
   SelectWindow(front);
   EXPECT_EQ(FrontWindow(), front);
   WindowRef hit = nullptr;
