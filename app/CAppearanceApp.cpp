@@ -63,7 +63,8 @@ namespace {
 constexpr SInt32 kOldestSystem = 0x0FFF;
 constexpr SInt32 kLastVersionWithSenderTest = 0x105F;
 constexpr OSType kButtonService = 'syui';
-constexpr SInt32 kItemStartUpFailed = 2, kItemNoThreads = 4, kItemOldSystem = 5, kItemWrongButton = 42;
+constexpr SInt32 kItemStartUpFailed = 2, kItemNoThreads = 4, kItemOldSystem = 5, kItemSettingsNotKept = 29,
+                 kItemWrongButton = 42;
 constexpr SInt16 kMainWindowClass = 6;
 constexpr UInt32 kMainWindowAttributes = 9;
 constexpr UInt16 kDefaultProduct = 0x1200;
@@ -89,6 +90,11 @@ bool SenderIsButtonService(OSType sender) {
 
 void ShowAlert(LCommander* super, SInt32 item) {
   CWXUtility::Show_Error(CWXUtility::kAlertLayout, super, CWXUtility::kAlertLayout, item, 0, 1, nullptr, 0);
+}
+
+// Settings that cannot be read or written: the program goes on with what it has, and says so.
+void SettingsNotKept(OSErr) {
+  if (LApplication* app = LApplication::GetApplication()) ShowAlert(app, kItemSettingsNotKept);
 }
 
 long ButtonCountOf(RecordBytes prefsAll) {
@@ -133,6 +139,7 @@ CAppearanceApp::CAppearanceApp(const AppClassList& outsideClasses) : mOutsideCla
   if (UEnvironment::HasFeature(env_HasAppearance)) RegisterAppearanceClient();
   // The alert needs its classes, so they are registered before the version check.
   RegisterClasses();
+  CPreferences::SetWriteFailureHandler(&SettingsNotKept);
   SInt32 version = 0;
   Gestalt(gestaltSystemVersion, &version);
   if (version <= kOldestSystem) FailAndExit(kItemOldSystem);
@@ -140,6 +147,7 @@ CAppearanceApp::CAppearanceApp(const AppClassList& outsideClasses) : mOutsideCla
 }
 
 CAppearanceApp::~CAppearanceApp() {
+  CPreferences::SetWriteFailureHandler(nullptr);
   CWXUtility::DeleteTempFiles();
   CWXUtility::Delete_Default_TempDir(FSSpec{});
   // The windows go before the application's own parts.

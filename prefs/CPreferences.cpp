@@ -1,7 +1,10 @@
 #include "prefs/CPreferences.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "prefs/ButtonTags.h"
 #include "prefs/LanguageTables.h"
@@ -21,10 +24,23 @@ namespace {
 void (*sWriteFailureHandler)(OSErr) = nullptr;
 bool sWriteFailureReported = false;
 
+// The user hears once per run that the settings will not be kept, whatever stops them.
+void ReportWriteFailure(OSErr err) {
+  if (sWriteFailureReported || !sWriteFailureHandler) return;
+  sWriteFailureReported = true;
+  sWriteFailureHandler(err);
+}
+
 OSErr ErrorOf(const LException& e) {
   const ExceptionCode code = e.GetErrorCode();
   if (code >= -32768 && code < 0) return OSErr(code);
   return ioErr;
+}
+
+bool SomethingAt(const FSSpec& spec) {
+  std::string path;
+  struct stat st;
+  return FSpGetPOSIXPath(&spec, &path) == noErr && lstat(path.c_str(), &st) == 0;
 }
 
 // Puts into `image` every byte where `now` differs from `base`. Most of the record is
@@ -62,10 +78,7 @@ CPreferences::CPreferences(ConstStr255Param fileName, Boolean)
 
 CPreferences::~CPreferences() {
   OSErr err = Save();
-  if (err != noErr && sWriteFailureHandler && !sWriteFailureReported) {
-    sWriteFailureReported = true;
-    sWriteFailureHandler(err);
-  }
+  if (err != noErr) ReportWriteFailure(err);
 }
 
 OSErr CPreferences::Save() noexcept {
@@ -82,27 +95,39 @@ OSErr CPreferences::Save() noexcept {
 void CPreferences::Load_Setting() {
   std::vector<uint8_t> data;
   OSErr err = PFRead(mSpec, &data);
-  if (err == noErr && data.size() == PREF_ALL::kSize) {
+  // The File Manager answers "no file" for a folder; it is in the way all the same.
+  if (err == fnfErr && SomethingAt(mSpec)) err = notAFileErr;
+  if (err == noErr) {
     std::memcpy(mPrefAll.get(), data.data(), PREF_ALL::kSize);
     mBase = std::move(data);
+    FDRepairRecord(PrefAll());
     return;
   }
-  if (PFIsPermissionError(err)) ThrowIfOSErr_(err);
-  // Anything but a missing file is kept aside for inspection before it is replaced.
-  if (err != fnfErr) PFMoveAside(mSpec);
-  Rebuild();
+  // Anything but a missing file (one that cannot be read, a folder) is kept aside for
+  // inspection before it is replaced; where the folder forbids that, the defaults are used
+  // and not written.
+  if (err != fnfErr) {
+    const OSErr moved = PFMoveAside(mSpec);
+    if (moved != noErr) {
+      Rebuild(false);
+      ReportWriteFailure(moved);
+      return;
+    }
+  }
+  Rebuild(true);
 }
 
-void CPreferences::Rebuild() {
+void CPreferences::Rebuild(bool write) {
   std::memset(mPrefAll.get(), 0, PREF_ALL::kSize);
   mBase.clear();
   Set_Default_ButtonName();
   Set_Default_FileName();
   Set_Default();
   Read_DefaultsPrefs();
+  if (!write) return;
   OSErr err = PFWrite(mSpec, mPrefAll.get(), PREF_ALL::kSize);
-  if (PFIsPermissionError(err)) ThrowIfOSErr_(err);
   if (err == noErr) mBase.assign(mPrefAll.get(), mPrefAll.get() + PREF_ALL::kSize);
+  else if (PFIsPermissionError(err)) ReportWriteFailure(err);
 }
 
 void CPreferences::Save_Setting() {
@@ -110,8 +135,11 @@ void CPreferences::Save_Setting() {
   if (!mBase.empty() && std::equal(mBase.begin(), mBase.end(), now)) return;
 
   std::vector<uint8_t> image;
-  OSErr err = PFRead(mSpec, &image);
-  if (err == noErr && image.size() == PREF_ALL::kSize && !mBase.empty()) {
+  OSErr writeErr = noErr;
+  OSErr err = PFRead(mSpec, &image, &writeErr);
+  // A file the user may not change is left as it is, though the folder would allow replacing it.
+  if (err == noErr && PFIsPermissionError(writeErr)) ThrowIfOSErr_(writeErr);
+  if (err == noErr && !mBase.empty()) {
     MergeChanges(mBase.data(), now, image.data());
   } else {
     // Nothing sound to merge into: this object's record becomes the file.

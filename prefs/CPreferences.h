@@ -17,10 +17,12 @@
 class CPreferences {
  public:
   // Every caller passes PREFS_FILE_NAME and 0; the Preferences folder is created when missing
-  // whatever the flag. A missing or damaged file (a data fork of any
-  // size but 58,084 bytes) is rebuilt with the defaults and written at once; a damaged one is
-  // kept beside it as "<name>.damaged". Throws LException when the file cannot be opened for
-  // lack of permission.
+  // whatever the flag. A missing or damaged file (a data fork of any size but 58,084 bytes,
+  // one that cannot be read, a folder) is rebuilt with the defaults and written at once; a
+  // damaged one is kept beside it as "<name>.damaged". Where it cannot be moved aside or the
+  // defaults cannot be written, the object holds the defaults and the write-failure handler
+  // hears it. A file that may be read but not written loads. Values out of their range are
+  // repaired as the record loads.
   CPreferences(ConstStr255Param fileName, Boolean createFolder);
   // Writes what this object changed; never throws. A failed write goes to the write-failure
   // handler (once per process); call Save() first to see the result.
@@ -68,11 +70,12 @@ class CPreferences {
   // at start-up.
   static FDSources sSources;
 
-  // Called with the error of the first write that fails in a destructor.
+  // Called once per run with the first error that keeps the settings from being kept: a write
+  // that fails in a destructor, or a file that can be neither read nor set aside.
   static void SetWriteFailureHandler(void (*handler)(OSErr));
 
  private:
-  void Rebuild();
+  void Rebuild(bool write);
 
   std::unique_ptr<uint8_t[]> mPrefAll;
   std::unique_ptr<uint8_t[]> mExifBlock;

@@ -420,3 +420,30 @@ void FDFileNames(RecordBytes all) {
   SetStringItem(PREF_ALL::kScan1.in(all), PREF_SCANX::kDefaultFileName, 6000, 1);
   SetStringItem(PREF_ALL::kScan2.in(all), PREF_SCANX::kDefaultFileName, 7000, 1);
 }
+
+namespace {
+
+bool HasControlBytes(ConstStr255Param s) {
+  for (int i = 1; i <= s[0]; ++i)
+    if (s[i] < 0x20 || s[i] == 0x7F) return true;
+  return false;
+}
+
+void RepairCaption(RecordBytes rec, PrefStr255 field, short item) {
+  Str255 s;
+  field.get(rec, s);
+  if (HasControlBytes(s)) SetStringItem(rec, field, kButtonNames, item);
+}
+
+}  // namespace
+
+void FDRepairRecord(RecordBytes all) {
+  RepairCaption(PREF_ALL::kCopy.in(all), PREF_COPY::kButtonName, 1);
+  RepairCaption(PREF_ALL::kMail.in(all), PREF_MAIL::kButtonName, 3);
+  RepairCaption(PREF_ALL::kOCR.in(all), PREF_OCR::kButtonName, 4);
+  RepairCaption(PREF_ALL::kSave.in(all), PREF_SAVE::kButtonName, 5);
+  for (int k = 0; k < 5; ++k) RepairCaption(PREF_ALL::File(k).in(all), PREF_FILE::kButtonName, 6);
+  RepairCaption(PREF_ALL::kScan1.in(all), PREF_SCANX::kButtonName, 7);
+  RepairCaption(PREF_ALL::kScan2.in(all), PREF_SCANX::kButtonName, 8);
+  RepairCaption(PREF_ALL::kSetting.in(all), PREF_SETTING::kButtonName, 9);
+}

@@ -42,3 +42,6 @@ RecordBytes FDScan2(RecordBytes all, const FDSources& src);
 RecordBytes FDExif(RecordBytes all);
 void FDButtonNames(RecordBytes all);
 void FDFileNames(RecordBytes all);
+// Puts the factory caption in place of every button caption that holds control bytes (the
+// mark of a damaged file): the main window shows them as they are.
+void FDRepairRecord(RecordBytes all);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "prefs/PrefRecords.h"
 #include "toolbox/Files.h"
 #include "toolbox/MacErrors.h"
 
@@ -60,16 +61,19 @@ bool PFIsPermissionError(OSErr err) {
   }
 }
 
-OSErr PFRead(const FSSpec& spec, std::vector<uint8_t>* data) {
+OSErr PFRead(const FSSpec& spec, std::vector<uint8_t>* data, OSErr* writeErr) {
   SInt16 ref = 0;
   OSErr err = FSpOpenDF(&spec, fsRdWrPerm, &ref);
-  // A read-only volume still lets the file be read; the write fails, and is reported, later.
-  if (err == vLckdErr || err == wPrErr) err = FSpOpenDF(&spec, fsRdPerm, &ref);
+  if (writeErr) *writeErr = err;
+  // A file that may not be written still loads; the write fails, and is reported, later.
+  if (PFIsPermissionError(err)) err = FSpOpenDF(&spec, fsRdPerm, &ref);
   if (err != noErr) return err;
   OpenFork fork(ref);
   long size = 0;
   err = GetEOF(ref, &size);
   if (err != noErr) return err;
+  // Checked before anything is allocated: a huge file at the path costs nothing.
+  if (size_t(size) != PREF_ALL::kSize) return eofErr;
   data->assign(size_t(size), 0);
   long count = size;
   if (size > 0) err = FSRead(ref, &count, data->data());

@@ -11,9 +11,11 @@
 constexpr OSType kPrefCreator = 'CTTX';
 constexpr OSType kPrefFileType = 0x3F3F3F3F;  // '????'
 
-// The data fork whole, opened with read and write permission as the store always opens it
-// (so that a locked file is refused), or for reading only on a read-only volume.
-OSErr PFRead(const FSSpec& spec, std::vector<uint8_t>* data);
+// The data fork whole, opened with read and write permission, else for reading only (a
+// read-only volume, a locked file or one owned by another user still loads); `writeErr`, when
+// given, gets the error of the read-and-write open, which the next write would meet. A fork
+// of any length but a whole record is refused with eofErr before anything is read.
+OSErr PFRead(const FSSpec& spec, std::vector<uint8_t>* data, OSErr* writeErr = nullptr);
 
 // Writes `data` to "<name>.new" beside `target` (replacing a leftover one), with the type and
 // creator of `target` when it exists, else '????' and 'CTTX'.

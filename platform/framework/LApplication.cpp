@@ -34,6 +34,8 @@ void LApplication::InstallQuitSignalHandlers() {
   sigaction(SIGTERM, &action, nullptr);
 }
 
+bool LApplication::QuitRequested() { return sQuitSignal != 0; }
+
 void LApplication::ProcessNextEvent(UInt32 sleepTicks) {
   if (sQuitSignal) {
     sQuitSignal = 0;

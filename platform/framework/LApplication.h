@@ -35,6 +35,8 @@ class LApplication : public LCommander, public LEventDispatcher {
   void ProcessNextEvent(UInt32 sleepTicks = 0);
   // From now on SIGINT and SIGTERM make the next pass of the loop obey the Quit command.
   static void InstallQuitSignalHandlers();
+  // Whether SIGINT or SIGTERM came and the loop has not yet obeyed it: modal loops end on it.
+  static bool QuitRequested();
   EProgramState GetState() const { return mState; }
   virtual void DoQuit(SInt32 saveOption = 0);
 

@@ -2,8 +2,29 @@
 
 #include "framework/FrameworkDriver.h"
 #include "framework/LApplication.h"
+#include "framework/LControl.h"
+#include "framework/LDialogBox.h"
+#include "framework/LException.h"
+#include "framework/LThread.h"
 #include "framework/LWindow.h"
 #include "framework/UReanimator.h"
+#include "toolbox/MacErrors.h"
+
+namespace {
+
+// An idle pass waits this long for input, unless threads have work to do.
+constexpr UInt32 kIdleSleepTicks = 1;
+
+// What the dialog's Cancel button, else its default button, would say.
+MessageT QuitAnswer(LWindow* dialog) {
+  auto* box = dynamic_cast<LDialogBox*>(dialog);
+  if (!box) return msg_Cancel;
+  for (PaneIDT id : {box->GetCancelButtonID(), box->GetDefaultButtonID()})
+    if (auto* button = id ? dynamic_cast<LControl*>(box->FindPaneByID(id)) : nullptr) return button->GetValueMessage();
+  return msg_Cancel;
+}
+
+}  // namespace
 
 StDialogHandler::StDialogHandler(ResIDT layoutID, LCommander* super) : LCommander(super) {
   mDialog = LWindow::CreateWindow(layoutID, this);
@@ -28,8 +49,15 @@ StDialogHandler::~StDialogHandler() {
 }
 
 MessageT StDialogHandler::DoDialog() {
+  // A quit request (SIGTERM) answers the dialog as its Cancel or default button would; a
+  // caller that still goes on is unwound, so that the application's loop can quit.
+  if (LApplication::QuitRequested()) {
+    if (mQuitAnswered) Throw_(userCanceledErr);
+    mQuitAnswered = true;
+    return mMessage = QuitAnswer(mDialog);
+  }
   mMessage = wxframework::RunPendingDialogAction(mDialog);
-  if (mMessage == msg_Nothing) ProcessNextEvent(0);
+  if (mMessage == msg_Nothing) ProcessNextEvent(LThread::CountThreads() > 0 ? 0 : kIdleSleepTicks);
   if (mMessage == msg_Nothing && !mAlertName.empty())
     mMessage = wxframework::EndUnansweredAlert(mDialog, mAlertName, &mIdlePasses);
   return mMessage;

@@ -3,7 +3,9 @@
 // caller can look at other state between passes. While it runs, clicks in windows other
 // than the dialog and the windows opened above it are refused; the application's
 // attachments still see every event, so cooperative threads keep running, and high-level
-// events (a scanner button's) still reach the application. The dialog is
+// events (a scanner button's) still reach the application. An idle pass waits for input
+// rather than spinning. A quit request (SIGINT, SIGTERM) answers the dialog as its Cancel
+// (else default) button; a further pass throws userCanceledErr. The dialog is
 // deleted when the handler goes, also when an exception unwinds the caller.
 #pragma once
 
@@ -35,6 +37,7 @@ class StDialogHandler : public LCommander, public LListener, public LEventDispat
   bool AcceptsClickIn(WindowRef window) const override;
 
   MessageT mMessage = msg_Nothing;
+  bool mQuitAnswered = false;
 
  private:
   void Begin();

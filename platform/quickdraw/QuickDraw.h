@@ -377,6 +377,9 @@ void CopyBits(const BitMap* src, const BitMap* dst, const Rect* srcRect, const R
 PicHandle OpenCPicture(const OpenCPicParams* params);
 PicHandle OpenPicture(const Rect* frame);
 void ClosePicture();
+// Playback that would take more drawing than the picture's size and destination allow stops
+// where it is, and QDError() answers noMemForPictPlaybackErr.
+enum : OSErr { noMemForPictPlaybackErr = -145 };
 void DrawPicture(PicHandle pic, const Rect* dstRect);
 void KillPicture(PicHandle pic);
 PicHandle GetPicture(SInt16 id);  // a 'PICT' resource, or null

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "quickdraw/qdDraw.h"
 #include "quickdraw/qdPicture.h"
@@ -82,16 +84,27 @@ qdRegion qdFrameRegion(qdShape shape, const Rect& r, Point ovalSize, Point pen, 
   return outer.Subtracted(qdShapeRegion(shape, inner, innerOval, rows));
 }
 
-qdRegion qdLineRegion(Point from, Point to, Point pen, const Rect& rows) {
+namespace {
+
+uint64_t sWork = 0;
+
+using RowSpans = std::vector<std::vector<std::pair<int32_t, int32_t>>>;
+
+// Adds to spans[y - firstRowKept] what the pen dragged from `from` to `to` covers on each row
+// y from firstRowKept that `spans` holds. A line wholly left or right of `columns` adds nothing.
+void AddLineSpans(Point from, Point to, Point pen, const Rect& columns, int32_t firstRowKept, RowSpans* spans) {
   const int32_t pw = pen.h, ph = pen.v;
-  if (pw <= 0 || ph <= 0) return {};
+  const int32_t keptBottom = firstRowKept + static_cast<int32_t>(spans->size());
+  if (std::max(from.v, to.v) + ph <= firstRowKept || std::min(from.v, to.v) >= keptBottom ||
+      std::max(from.h, to.h) + pw <= columns.left || std::min(from.h, to.h) >= columns.right)
+    return;
   // The leftmost and rightmost pen position on each pen row the path passes.
   int32_t x0 = from.h, y0 = from.v;
   const int32_t x1 = to.h, y1 = to.v;
   const int32_t dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0), sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
   const int32_t firstRow = std::min(y0, y1), levels = 1 - dy;
   std::vector<int32_t> lo(static_cast<size_t>(levels), INT32_MAX), hi(static_cast<size_t>(levels), INT32_MIN);
-  for (int32_t err = dx + dy;;) {
+  for (int32_t err = dx + dy;; ++sWork) {
     const auto k = static_cast<size_t>(y0 - firstRow);
     lo[k] = std::min(lo[k], x0);
     hi[k] = std::max(hi[k], x0);
@@ -109,16 +122,57 @@ qdRegion qdLineRegion(Point from, Point to, Point pen, const Rect& rows) {
   // Row y is covered by the pen positions on pen rows y - ph + 1 .. y. Along the path x moves
   // one way only, so those positions reach from one end of that window to the other, and
   // the pen's width closes every gap between them: one span per row.
-  std::vector<qdBand> bands;
-  const int32_t top = std::max<int32_t>(firstRow, rows.top);
-  const int32_t bottom = std::min<int32_t>(firstRow + levels - 1 + ph, rows.bottom);
-  for (int32_t y = top; y < bottom; ++y) {
+  const int32_t top = std::max<int32_t>(firstRow, firstRowKept);
+  const int32_t bottom = std::min<int32_t>(firstRow + levels - 1 + ph, keptBottom);
+  for (int32_t y = top; y < bottom; ++y, ++sWork) {
     const auto a = static_cast<size_t>(std::max(0, y - ph + 1 - firstRow));
     const auto b = static_cast<size_t>(std::min(levels - 1, y - firstRow));
-    bands.push_back(qdBand{y, y + 1, {std::min(lo[a], lo[b]), std::max(hi[a], hi[b]) + pw}});
+    (*spans)[static_cast<size_t>(y - firstRowKept)].emplace_back(std::min(lo[a], lo[b]), std::max(hi[a], hi[b]) + pw);
+  }
+}
+
+// Rows of spans, overlapping and touching ones joined, as a region.
+qdRegion RegionOfSpans(RowSpans* spans, int32_t firstRow) {
+  std::vector<qdBand> bands;
+  for (size_t i = 0; i < spans->size(); ++i, ++sWork) {
+    auto& row = (*spans)[i];
+    if (row.empty()) continue;
+    std::sort(row.begin(), row.end());
+    qdBand band{firstRow + static_cast<int32_t>(i), firstRow + static_cast<int32_t>(i) + 1, {}};
+    for (const auto& [left, right] : row) {
+      if (!band.xs.empty() && left <= band.xs.back()) {
+        band.xs.back() = std::max(band.xs.back(), right);
+      } else {
+        band.xs.push_back(left);
+        band.xs.push_back(right);
+      }
+    }
+    bands.push_back(std::move(band));
   }
   return qdRegion::FromBands(std::move(bands));
 }
+
+}  // namespace
+
+uint64_t qdDrawWork() { return sWork; }
+
+qdRegion qdPolylineRegion(const std::vector<Point>& points, Point pen, const Rect& rows) {
+  if (pen.h <= 0 || pen.v <= 0 || points.empty()) return {};
+  int32_t top = INT32_MAX, bottom = INT32_MIN;
+  for (Point p : points) {
+    top = std::min<int32_t>(top, p.v);
+    bottom = std::max<int32_t>(bottom, p.v + pen.v);
+  }
+  top = std::max<int32_t>(top, rows.top);
+  bottom = std::min<int32_t>(bottom, rows.bottom);
+  if (bottom <= top) return {};
+  RowSpans spans(static_cast<size_t>(bottom - top));
+  if (points.size() == 1) AddLineSpans(points[0], points[0], pen, rows, top, &spans);
+  for (size_t i = 0; i + 1 < points.size(); ++i) AddLineSpans(points[i], points[i + 1], pen, rows, top, &spans);
+  return RegionOfSpans(&spans, top);
+}
+
+qdRegion qdLineRegion(Point from, Point to, Point pen, const Rect& rows) { return qdPolylineRegion({from, to}, pen, rows); }
 
 void qdFillArea(GrafPtr port, const qdRegion& area, const Pattern& pat, SInt16 mode) {
   qdPixels p = qdPixelsOfPort(port);
@@ -129,7 +183,7 @@ void qdFillArea(GrafPtr port, const qdRegion& area, const Pattern& pat, SInt16 m
   for (const qdBand& b : clipped.Bands())
     for (int32_t y = b.top; y < b.bottom; ++y)
       for (size_t i = 0; i + 1 < b.xs.size(); i += 2)
-        for (int32_t x = b.xs[i]; x < b.xs[i + 1]; ++x) {
+        for (int32_t x = b.xs[i]; x < b.xs[i + 1]; ++x, ++sWork) {
           bool bit = PatternBit(pat, p, x, y) != invertPattern;
           switch (op) {
             case 0: qdSetPixel(p, x, y, bit ? fg : bk); break;

@@ -3,6 +3,7 @@
 // where it starts; what was drawn before stays.
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -107,12 +108,24 @@ struct PortState {
   RgnHandle clip;
 };
 
+// How much drawing a picture may ask for: far more than any real picture does (many times
+// its destination covered, and a share for every byte), so that a damaged or hostile one
+// ends with an error instead of hanging whoever plays it.
+constexpr uint64_t kWorkFloor = uint64_t(1) << 22;
+constexpr uint64_t kWorkPerByte = 16;
+constexpr uint64_t kWorkPerDestinationPixel = 16;
+
+uint64_t AreaOf(const Rect& r) {
+  return r.right > r.left && r.bottom > r.top ? uint64_t(r.right - r.left) * uint64_t(r.bottom - r.top) : 0;
+}
+
 class Player {
  public:
-  Player(GrafPtr port, const Mapping& map) : mPort(port), mMap(map) {
+  Player(GrafPtr port, const Mapping& map, uint64_t work) : mPort(port), mMap(map), mWorkLeft(work), mWorkStart(qdDrawWork()) {
     mBaseClip = qdRegionOf(port->clipRgn);
   }
   void Run(Reader& r, bool version2);
+  bool OverLimit() const { return qdDrawWork() - mWorkStart + mWorkExtra > mWorkLeft; }
 
  private:
   bool Pixels(Reader& r, uint16_t op);
@@ -123,9 +136,15 @@ class Player {
   Rect Visible() const;
   void Text(Point at, Reader& r, size_t count);
   void Line(Point from, Point to);
+  // Takes `units` of work beyond what the fill engine counts itself; false past the limit.
+  bool Spend(uint64_t units);
+  uint64_t AreaVisible(const Rect& r) const;
 
   GrafPtr mPort;
   Mapping mMap;
+  uint64_t mWorkLeft;
+  uint64_t mWorkStart;
+  uint64_t mWorkExtra = 0;
   qdRegion mBaseClip;
   Rect mLastRect[3] = {};  // for the "same" opcodes: rect, round rect, oval
   Rect mLastArc = {0, 0, 0, 0};
@@ -170,6 +189,16 @@ void Player::Shape(qdShape shape, int verbCode, const Rect& r) {
 // The destination pixels that can change: arcs and polygons are built only there.
 Rect Player::Visible() const { return qdPortClip(mPort).IntersectedRect(qdPixelsOfPort(mPort).bounds).Bounds(); }
 
+uint64_t Player::AreaVisible(const Rect& r) const {
+  Rect visible = Visible(), both;
+  return SectRect(&r, &visible, &both) ? AreaOf(both) : 0;
+}
+
+bool Player::Spend(uint64_t units) {
+  mWorkExtra += units;
+  return !OverLimit();
+}
+
 // Frame and paint use the pen, erase the background pattern, fill the picture's pattern.
 void Player::Fill(qdVerb verb, const qdRegion& area) {
   RgnHandle h = NewRgn();
@@ -189,6 +218,7 @@ void Player::Arc(int verbCode, const Rect& r, int startAngle, int arcAngle) {
   if (verbCode > 4) return;  // reserved verbs draw nothing
   auto verb = static_cast<qdVerb>(verbCode);
   Rect m = mMap.MapRect(r), within = Visible();
+  if (!Spend(AreaVisible(m))) return;  // the wedge is tested pixel by pixel
   qdRegion oval = verb == qdVerb::Frame ? qdFrameRegion(qdShape::Oval, m, Point{0, 0}, mPort->pen.pnSize, within)
                                         : qdShapeRegion(qdShape::Oval, m, Point{0, 0}, within);
   Fill(verb, oval.Intersected(qdWedgeRegion(m, startAngle, arcAngle, within)));
@@ -198,13 +228,26 @@ void Player::Arc(int verbCode, const Rect& r, int startAngle, int arcAngle) {
 void Player::Polygon(int verbCode, const std::vector<Point>& points) {
   if (verbCode > 4 || points.empty()) return;
   auto verb = static_cast<qdVerb>(verbCode);
-  if (verb == qdVerb::Frame) {
-    for (size_t i = 0; i + 1 < points.size(); ++i) Line(points[i], points[i + 1]);
-    return;
-  }
   std::vector<Point> mapped;
   for (Point p : points) mapped.push_back(mMap.MapPt(p));
-  Fill(verb, qdPolygonRegion(mapped, Visible()));
+  const Rect visible = Visible();
+  if (verb == qdVerb::Frame) {
+    // The pen walks every edge whole: its length is known before any of it is done.
+    uint64_t walk = 0;
+    for (size_t i = 0; i + 1 < mapped.size(); ++i)
+      walk += uint64_t(std::max(std::abs(mapped[i + 1].h - mapped[i].h), std::abs(mapped[i + 1].v - mapped[i].v))) + 1;
+    if (points.size() < 2 || !Spend(walk)) return;
+    mWorkExtra -= walk;  // counted again by the engine as it walks
+    MoveTo(mapped.back().h, mapped.back().v);
+    mPenFrame = points.back();
+    // Filled as a line is, straight from the region: a long outline need not fit a RgnHandle.
+    if (mPort->pnVis >= 0 && !mPort->picture)
+      qdFillArea(mPort, qdPolylineRegion(mapped, mPort->pen.pnSize, visible), mPort->pen.pnPat,
+                 static_cast<SInt16>(mPort->pen.pnMode | patCopy));
+    return;
+  }
+  if (!Spend(uint64_t(mapped.size()) * uint64_t(std::max(0, visible.bottom - visible.top)))) return;
+  Fill(verb, qdPolygonRegion(mapped, visible));
 }
 
 // A line in picture coordinates; the pen ends at `to`.
@@ -354,6 +397,7 @@ bool Player::Pixels(Reader& r, uint16_t op) {
   pm.pixelSize = static_cast<SInt16>(keep ? depth : 32);
   pm.pmTable = keep && isPixMap ? table : nullptr;  // a plain bitmap has none: 1 is black
   Rect to = mMap.MapRect(dstRect);
+  if (!Spend(AreaVisible(to))) return false;
   RgnHandle maskRgn = nullptr;
   if (withRgn) {
     maskRgn = NewRgn();
@@ -366,6 +410,7 @@ bool Player::Pixels(Reader& r, uint16_t op) {
 
 void Player::Run(Reader& r, bool v2) {
   for (;;) {
+    if (!Spend(1)) return;
     if (v2) r.AlignFrom(0);
     uint16_t op = v2 ? r.U16() : r.U8();
     if (!r.ok()) return;
@@ -578,10 +623,15 @@ void DrawPicture(PicHandle pic, const Rect* dstRect) {
   Reader r(reinterpret_cast<const uint8_t*>(*pic) + 10, static_cast<size_t>(size) - 10);
   const uint8_t* start = reinterpret_cast<const uint8_t*>(*pic) + 10;
   bool v2 = start[0] == 0x00 && start[1] == 0x11;
-  Player player(port, Mapping{frame, *dstRect});
+  Rect visible = qdPortClip(port).IntersectedRect(qdPixelsOfPort(port).bounds).Bounds(), shown;
+  const uint64_t work = kWorkFloor + kWorkPerByte * uint64_t(size) +
+                        kWorkPerDestinationPixel * (SectRect(dstRect, &visible, &shown) ? AreaOf(shown) : 0);
+  Player player(port, Mapping{frame, *dstRect}, work);
   PenNormal();
   port->txMode = srcOr;  // what a picture's text starts in
+  qdSetLastError(noErr);
   player.Run(r, v2);
+  if (player.OverLimit()) qdSetLastError(noMemForPictPlaybackErr);
   HSetState(h, state);
   port->pen = saved.pen;
   port->fg = saved.fg;

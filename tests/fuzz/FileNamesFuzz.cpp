@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "tests/fuzz/FuzzRoot.h"
 #include "toolbox/Aliases.h"
 #include "toolbox/Folders.h"
 #include "toolbox/MacErrors.h"
@@ -14,9 +15,7 @@ namespace {
 // Everything the File Manager writes (the folder-ID table) goes to a private scratch root.
 const std::string& Root() {
   static const std::string root = [] {
-    char templ[] = "/tmp/wx-fuzz-names-XXXXXX";
-    std::string made = mkdtemp(templ) ? templ : "/tmp";
-    setenv("WENDRIX_ROOT", made.c_str(), 1);
+    const std::string& made = FuzzRoot("names");
     FolderSetApplicationDir(made);
     return made;
   }();

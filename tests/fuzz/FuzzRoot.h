@@ -4,5 +4,8 @@
 
 #include <string>
 
-// Made once per process; `name` tells the targets' folders apart.
+// A folder of the target's own, made once per `name` and removed with what it holds when the
+// process ends.
+const std::string& FuzzScratch(const char* name);
+// The scratch folder, made the root. Made once per process; `name` tells the targets' folders apart.
 const std::string& FuzzRoot(const char* name);

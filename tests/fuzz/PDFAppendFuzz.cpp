@@ -1,6 +1,5 @@
 // PDFs from outside opened for appending: qpdf must refuse or accept any bytes without a
 // crash, and an open and close without an add must never write.
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -11,15 +10,12 @@
 #include <vector>
 
 #include "paginor/Paginor.h"
+#include "tests/fuzz/FuzzRoot.h"
 
 namespace {
 
 std::string ScratchFile() {
-  static std::string path = [] {
-    char folder[] = "/tmp/paginor-fuzz-XXXXXX";
-    if (!mkdtemp(folder)) std::abort();
-    return std::string(folder) + "/target.pdf";
-  }();
+  static std::string path = FuzzScratch("append") + "/target.pdf";
   return path;
 }
 

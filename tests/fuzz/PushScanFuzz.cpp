@@ -1,6 +1,5 @@
 // Reads arbitrary bytes as a scanner-button event file: whatever is taken must give a
 // NUL-terminated device name of at most 31 bytes, and nothing may leak or read past its end.
-#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -9,9 +8,10 @@
 #include <string>
 
 #include "app/PushScanEvents.h"
+#include "tests/fuzz/FuzzRoot.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const std::string path = "/tmp/wx-fuzz-push-" + std::to_string(getpid()) + ".plist";
+  static const std::string path = FuzzScratch("push") + "/event.plist";
   FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) return 0;
   std::fwrite(data, 1, size, file);

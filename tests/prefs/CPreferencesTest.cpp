@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 
@@ -159,17 +162,144 @@ TEST(CPreferences, DamagedFileIsKeptAsideAndRebuilt) {
   }
 }
 
-TEST(CPreferences, FileNotOpenableForLackOfPermissionThrows) {
-  PrefsEnv env("E");
-  { CPreferences prefs(PREFS_FILE_NAME, 0); }
-  const std::vector<uint8_t> before = ReadBytes(env.PrefsFile());
-  {
-    wxtest::ReadOnly locked(env.PrefsFile());
-    if (!locked.ok()) GTEST_SKIP() << "cannot make the file unwritable here";
-    EXPECT_THROW(CPreferences(PREFS_FILE_NAME, 0), LException);
+int gFailures = 0;
+OSErr gLastFailure = noErr;
+void RecordFailure(OSErr err) {
+  ++gFailures;
+  gLastFailure = err;
+}
+
+// Files and folders another user left: the store runs as that other user (uid and gid 65534)
+// in a child process, so that permissions really hold, and the child's exit status says what
+// went wrong there (0: all as expected).
+struct ForeignCase {
+  const char* what;
+  std::function<void(const PrefsEnv&)> prepare;  // as root
+  bool loadsTheFile;     // the stored value is seen
+  int reports;           // times the user hears that settings will not be kept
+  bool setAside;         // "<name>.damaged" holds what was at the path
+};
+
+TEST(CPreferences, FilesTheUserCannotReadOrWriteNeitherStopNorSilenceTheProgram) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to hand files to another user";
+  namespace fs = std::filesystem;
+  auto ownedByRoot = [](const fs::path& p, fs::perms mode) {
+    ASSERT_EQ(chown(p.c_str(), 0, 0), 0);
+    fs::permissions(p, mode);
+  };
+  auto stored = [](const PrefsEnv&) {
+    CPreferences prefs(PREFS_FILE_NAME, 0);
+    PREF_ALL::kWindowTop.set(prefs.PrefAll(), 77);
+  };
+  const ForeignCase cases[] = {
+      {"unreadable file, writable folder",
+       [&](const PrefsEnv& env) { stored(env); ownedByRoot(env.PrefsFile(), fs::perms::owner_read | fs::perms::owner_write); },
+       false, 0, true},
+      {"unreadable file, read-only folder",
+       [&](const PrefsEnv& env) {
+         stored(env);
+         ownedByRoot(env.PrefsFile(), fs::perms::owner_read | fs::perms::owner_write);
+         ownedByRoot(env.PrefsFolder(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                            fs::perms::others_read | fs::perms::others_exec);
+       },
+       false, 1, false},
+      {"read-only file",
+       [&](const PrefsEnv& env) {
+         stored(env);
+         ownedByRoot(env.PrefsFile(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                                          fs::perms::others_read);
+       },
+       true, 1, false},
+      {"read-only folder, no file",
+       [&](const PrefsEnv& env) {
+         ownedByRoot(env.PrefsFolder(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                            fs::perms::others_read | fs::perms::others_exec);
+       },
+       false, 1, false},
+      {"a folder at the path",
+       [&](const PrefsEnv& env) {
+         fs::create_directories(env.PrefsFile() / "inside");
+         ASSERT_EQ(chown((env.PrefsFile() / "inside").c_str(), 65534, 65534), 0);
+         ASSERT_EQ(chown(env.PrefsFile().c_str(), 65534, 65534), 0);
+       },
+       false, 0, true},
+  };
+  for (const ForeignCase& c : cases) {
+    PrefsEnv env("E");
+    fs::create_directories(env.PrefsFolder());
+    // The whole scratch tree belongs to the other user, then each case takes some back.
+    for (const auto& entry : fs::recursive_directory_iterator(env.root()))
+      ASSERT_EQ(lchown(entry.path().c_str(), 65534, 65534), 0);
+    ASSERT_EQ(chown(env.root().c_str(), 65534, 65534), 0);
+    c.prepare(env);
+    const std::vector<uint8_t> before = fs::is_regular_file(env.PrefsFile()) ? ReadBytes(env.PrefsFile()) : std::vector<uint8_t>{};
+    const pid_t child = fork();
+    if (child == 0) {
+      if (setgid(65534) != 0 || setuid(65534) != 0) _exit(3);
+      gFailures = 0;
+      CPreferences::SetWriteFailureHandler(RecordFailure);
+      int wrong = 0;
+      try {
+        for (int i = 0; i < 2; ++i) {
+          CPreferences prefs(PREFS_FILE_NAME, 0);
+          if ((PREF_ALL::kWindowTop.get(prefs.PrefAll()) == 77) != c.loadsTheFile) wrong |= 4;
+          if (PREF_COPY::kTag.get(PREF_ALL::kCopy.in(prefs.PrefAll())) != 2000u) wrong |= 8;
+          PREF_ALL::kWindowTop.set(prefs.PrefAll(), SInt16(90 + i));
+        }
+      } catch (...) {
+        wrong |= 16;
+      }
+      if (gFailures != c.reports) wrong |= 32;
+      _exit(wrong);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << c.what;
+    EXPECT_EQ(WEXITSTATUS(status), 0) << c.what << ": 4 wrong load, 8 no defaults, 16 threw, 32 reports";
+    const fs::path damaged = env.PrefsFile().string() + ".damaged";
+    EXPECT_EQ(fs::exists(damaged), c.setAside) << c.what;
+    if (c.setAside) {
+      EXPECT_EQ(ReadBytes(env.PrefsFile()).size(), PREF_ALL::kSize) << c.what;
+    } else if (!before.empty()) {
+      EXPECT_EQ(ReadBytes(env.PrefsFile()), before) << c.what << ": the other user's file is left as it was";
+    }
+    fs::permissions(env.PrefsFolder(), fs::perms::owner_all);
   }
-  EXPECT_EQ(ReadBytes(env.PrefsFile()), before);
-  EXPECT_FALSE(std::filesystem::exists(env.PrefsFile().string() + ".damaged"));
+}
+
+// A huge file at the path is set aside without being read into memory.
+TEST(CPreferences, AHugeFileIsSetAsideUnread) {
+  PrefsEnv env("E");
+  std::filesystem::create_directories(env.PrefsFolder());
+  constexpr long kHuge = 512L << 20;
+  {
+    std::ofstream out(env.PrefsFile(), std::ios::binary);
+    out.seekp(kHuge - 1);
+    out.put('x');
+  }
+  rusage before{};
+  getrusage(RUSAGE_SELF, &before);
+  { CPreferences prefs(PREFS_FILE_NAME, 0); }
+  rusage after{};
+  getrusage(RUSAGE_SELF, &after);
+  EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64L << 10) << "kilobytes more at the peak";
+  EXPECT_EQ(std::filesystem::file_size(env.PrefsFile().string() + ".damaged"), uintmax_t(kHuge));
+  EXPECT_EQ(ReadBytes(env.PrefsFile()).size(), PREF_ALL::kSize);
+}
+
+// A record of the right size full of damage: captions with control bytes are the factory ones.
+TEST(CPreferences, CaptionsWithControlBytesAreTheFactoryOnes) {
+  PrefsEnv env("E");
+  std::filesystem::create_directories(env.PrefsFolder());
+  std::vector<uint8_t> record = ReadBytes(std::filesystem::path(WX_SOURCE_DIR_DEFAULT) / "tests/prefs/fixtures/random-record");
+  ASSERT_EQ(record.size(), PREF_ALL::kSize);
+  WriteBytes(env.PrefsFile(), record);
+  CPreferences prefs(PREFS_FILE_NAME, 0);
+  Str255 copy, scan1;
+  PREF_COPY::kButtonName.get(PREF_ALL::kCopy.in(prefs.PrefAll()), copy);
+  PREF_SCANX::kButtonName.get(PREF_ALL::kScan1.in(prefs.PrefAll()), scan1);
+  EXPECT_EQ(FromP(copy), "Copy");
+  EXPECT_EQ(FromP(scan1), "Scan1");
 }
 
 TEST(CPreferences, ObjectsChangingDifferentFieldsBothSurvive) {
@@ -219,13 +349,6 @@ TEST(CPreferences, InterruptedWriteLeavesTheOldFileIntact) {
     PREF_ALL::kLastButton.set(next.PrefAll(), 4);
   }
   EXPECT_EQ(BEGetU16(ReadBytes(env.PrefsFile()).data() + PREF_ALL::kLastButton.off), 4);
-}
-
-int gFailures = 0;
-OSErr gLastFailure = noErr;
-void RecordFailure(OSErr err) {
-  ++gFailures;
-  gLastFailure = err;
 }
 
 TEST(CPreferences, FailedWriteIsReportedNotThrown) {

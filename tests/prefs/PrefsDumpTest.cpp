@@ -69,6 +69,24 @@ TEST(PrefsDump, RefusesAFileOfTheWrongSize) {
   EXPECT_NE(wxtest::Run("'" + kTool + "' --factory X > /dev/null 2>&1"), 0);
 }
 
+// A huge file is refused by its size, never read: the tool's peak memory stays small.
+TEST(PrefsDump, RefusesAHugeFileWithoutReadingIt) {
+  PrefsEnv env("E");
+  const fs::path file = env.root() / "huge.pref";
+  constexpr long kHuge = 512L << 20;
+  {
+    std::ofstream out(file, std::ios::binary);
+    out.seekp(kHuge - 1);
+    out.put('x');
+  }
+  std::string out;
+  EXPECT_NE(wxtest::Run("/usr/bin/time -f 'peak %M' '" + kTool + "' '" + file.string() + "' 2>&1", &out), 0);
+  EXPECT_NE(out.find(std::to_string(kHuge) + " bytes"), std::string::npos) << out;
+  const size_t at = out.rfind("peak ");
+  ASSERT_NE(at, std::string::npos) << out;
+  EXPECT_LT(std::stol(out.substr(at + 5)), 256L << 10) << "kilobytes at the peak";
+}
+
 // Every failure to read or write is told with the file's name and the reason, and the exit
 // status says so: a folder given as the file, a factory file into a full disk.
 TEST(PrefsDump, ReportsEveryInputAndOutputError) {

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -112,6 +113,13 @@ int Usage() {
 }
 
 int DumpFileAt(const char* path) {
+  // A file of the wrong size is refused before it is read: it may be huge.
+  std::error_code sizeErr;
+  const uintmax_t size = std::filesystem::file_size(path, sizeErr);
+  if (!sizeErr && size != PREF_ALL::kSize) {
+    std::cerr << "prefs-dump: " << path << " holds " << size << " bytes, not " << PREF_ALL::kSize << "\n";
+    return 1;
+  }
   std::string bytes, reason;
   if (!ToolReadFile(path, &bytes, &reason)) {
     std::cerr << "prefs-dump: cannot read " << path << ": " << reason << "\n";

@@ -31,7 +31,7 @@ strings 400 "Messages" {
     "No printer is set up. Add a printer and try again."                        # 26
     "Some scanned pages are still in the preview. Open the preview to save them?"  # 27
     "The image would be 4096 pixels wide or more. Choose a lower resolution or a smaller area."  # 28
-    ""                                                                          # 29 (not used)
+    "Wendrix cannot read or save its settings file. Changes to the settings will not be kept."  # 29
     "This file name cannot be used. It must not start with a period or be only spaces."  # 30
     "Add the scanned pages to \"%s\"?"                                          # 31
     "Choose the PDF file to add the pages to."                                  # 32

@@ -31,7 +31,7 @@ strings 400 "Messages" {
     "Aucune imprimante n'est configurée. Ajoutez une imprimante et réessayez."  # 26
     "Des pages numérisées sont encore dans l'aperçu. Ouvrir l'aperçu pour les enregistrer ?"  # 27
     "L'image aurait 4096 pixels de large ou plus. Choisissez une résolution plus basse ou une zone plus petite."  # 28
-    ""                                                                          # 29 (not used)
+    "Wendrix ne peut pas lire ou enregistrer son fichier de réglages. Les modifications des réglages ne seront pas conservées."  # 29
     "Ce nom de fichier est impossible. Il ne doit ni commencer par un point, ni ne contenir que des espaces."  # 30
     "Ajouter les pages numérisées à « %s » ?"                                   # 31
     "Choisissez le fichier PDF auquel ajouter les pages."                       # 32

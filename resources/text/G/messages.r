@@ -31,7 +31,7 @@ strings 400 "Messages" {
     "Es ist kein Drucker eingerichtet. Fügen Sie einen Drucker hinzu und versuchen Sie es erneut."  # 26
     "In der Vorschau sind noch gescannte Seiten. Die Vorschau öffnen, um sie zu sichern?"  # 27
     "Das Bild wäre 4096 Pixel breit oder breiter. Wählen Sie eine niedrigere Auflösung oder einen kleineren Bereich."  # 28
-    ""                                                                          # 29 (not used)
+    "Wendrix kann seine Einstellungsdatei nicht lesen oder sichern. Änderungen an den Einstellungen werden nicht beibehalten."  # 29
     "Dieser Dateiname ist nicht möglich. Er darf nicht mit einem Punkt beginnen oder nur aus Leerzeichen bestehen."  # 30
     "Die gescannten Seiten zu „%s“ hinzufügen?"                                 # 31
     "Wählen Sie die PDF-Datei, zu der die Seiten hinzugefügt werden."           # 32

@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "QDTestSupport.h"
+#include "quickdraw/qdDraw.h"
+#include "toolbox/MacErrors.h"
 #include "toolbox/MacMemory.h"
 #include "toolbox/RecordAccess.h"
 
@@ -204,3 +208,61 @@ TEST(PolygonPlayback, SamePolygonRepeatsTheLastPointsAndDamageStops) {
 }
 
 }  // namespace
+
+TEST(PolygonPlayback, AWidePenFramesLikeItsLines) {
+  const std::vector<Point> zigzag = {{1, 1}, {3, 10}, {9, 2}, {10, 9}, {2, 6}};
+  std::vector<uint8_t> ops;
+  Word(&ops, 0x0007);  // pen 3 wide, 2 high
+  Word(&ops, 2);
+  Word(&ops, 3);
+  std::vector<uint8_t> frame = PolygonOp(0x70, zigzag);
+  ops.insert(ops.end(), frame.begin(), frame.end());
+  EXPECT_EQ(Played(12, 12, ops), Direct(12, [&] {
+              PenSize(3, 2);
+              MoveTo(zigzag[0].h, zigzag[0].v);
+              for (size_t i = 1; i < zigzag.size(); ++i) LineTo(zigzag[i].h, zigzag[i].v);
+            }));
+}
+
+// Playing a picture takes work in proportion to its size: two bytes that say "frame the same
+// polygon again" must not each cost a walk of thousands of pixels for ever.
+TEST(PolygonPlayback, AHostilePictureStopsAtItsWorkLimit) {
+  std::vector<uint8_t> ops;
+  Word(&ops, 0x0007);  // a wide pen
+  Word(&ops, 40);
+  Word(&ops, 40);
+  std::vector<Point> zigzag;
+  for (int i = 0; i < 64; ++i) zigzag.push_back(i % 2 ? Point{30000, 30000} : Point{-30000, -30000});
+  std::vector<uint8_t> first = PolygonOp(0x70, zigzag);
+  ops.insert(ops.end(), first.begin(), first.end());
+  for (int i = 0; i < 60; ++i) Word(&ops, 0x0078);
+  World w(64, 64);
+  Rect frame = R(0, 0, 64, 64);
+  PicHandle pic = WithOpcodes(frame, ops);
+  const uint64_t before = qdDrawWork();
+  DrawPicture(pic, &frame);
+  EXPECT_EQ(QDError(), noMemForPictPlaybackErr);
+  EXPECT_LT(qdDrawWork() - before, uint64_t(40) << 20);
+  KillPicture(pic);
+
+  // An ordinary picture plays whole.
+  PicHandle plain = WithOpcodes(frame, PolygonOp(0x70, {{2, 2}, {2, 9}, {7, 9}}));
+  DrawPicture(plain, &frame);
+  EXPECT_EQ(QDError(), noErr);
+  KillPicture(plain);
+}
+
+// A colour profile read as a picture (the fuzz target's way) once played for minutes.
+TEST(PolygonPlayback, AColourProfileReadAsAPictureEndsSoon) {
+  std::ifstream in("/usr/share/color/icc/ghostscript/default_cmyk.icc", std::ios::binary);
+  ASSERT_TRUE(in) << "scripts/setup installs libgs-common";
+  std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  World w(64, 64);
+  Handle h = nullptr;
+  ASSERT_EQ(PtrToHand(bytes.data(), &h, Size(bytes.size())), noErr);
+  Rect dst = R(0, 0, 64, 64);
+  const uint64_t before = qdDrawWork();
+  DrawPicture(reinterpret_cast<PicHandle>(h), &dst);
+  EXPECT_LT(qdDrawWork() - before, uint64_t(64) << 20);
+  DisposeHandle(h);
+}

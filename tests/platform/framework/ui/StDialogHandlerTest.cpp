@@ -1,11 +1,21 @@
 #include "framework/StDialogHandler.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include "FrameworkFixture.h"
 #include "framework/FrameworkDriver.h"
+#include "framework/LApplication.h"
 #include "framework/LCheckBox.h"
+#include "framework/LException.h"
 #include "framework/LWindow.h"
+#include "support/Xvfb.h"
+#include "toolbox/MacErrors.h"
+#include "display/Display.h"
 
 using namespace wxframework;
 
@@ -92,4 +102,43 @@ TEST_F(StDialogHandlerTest, HighLevelEventsReachTheApplicationWhileADialogRuns) 
     for (int i = 0; i < 10; ++i) handler.DoDialog();
   }
   EXPECT_EQ(app->numbers, (std::vector<SInt32>{ae_ReopenApp}));
+}
+
+// A dialog that waits for its user waits without spinning, and a quit request (SIGTERM) ends
+// it as its Cancel button would; a caller that keeps asking is unwound so the application
+// can quit. On a real screen, in a child process: the headless display never waits.
+TEST_F(StDialogHandlerTest, IdlePassesWaitAndAQuitRequestEndsTheDialog) {
+  WX_REQUIRE_XVFB();
+  const std::string display = wxtest::Xvfb::Get().name();
+  const pid_t child = fork();
+  if (child == 0) {
+    setenv("DISPLAY", display.c_str(), 1);
+    if (!DpyUseScreen()) _exit(2);
+    int wrong = 0;
+    {
+      StDialogHandler handler(300, mApp);
+      constexpr int kPasses = 30;
+      rusage before{}, after{};
+      getrusage(RUSAGE_SELF, &before);
+      for (int i = 0; i < kPasses; ++i) handler.DoDialog();
+      getrusage(RUSAGE_SELF, &after);
+      // Every idle pass gave the processor up while it waited for input.
+      if (after.ru_nvcsw - before.ru_nvcsw < kPasses / 2) wrong |= 4;
+      LApplication::InstallQuitSignalHandlers();
+      std::raise(SIGTERM);
+      if (handler.DoDialog() == msg_Nothing) wrong |= 8;
+      try {
+        handler.DoDialog();
+        wrong |= 16;
+      } catch (const LException& e) {
+        if (e.GetErrorCode() != userCanceledErr) wrong |= 16;
+      }
+    }
+    std::fflush(stderr);
+    _exit(wrong);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "2 no screen, 4 spun while idle, 8 quit not answered, 16 not unwound";
 }
