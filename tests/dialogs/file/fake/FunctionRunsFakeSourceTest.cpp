@@ -229,6 +229,7 @@ class FunctionRunsFakeSource : public wxsane::FromMainWindow<LDialogBox> {
   FunctionRunsFakeSource() : FromMainWindow("Target") {}
   static void SetUpTestSuite() { wxfake::UseFakeSource(); }
   void SetUp() override {
+    setenv("WX_OPENER", "/bin/true", 1);  // Save shows its folder
     FromMainWindow::SetUp();
     fs::create_directories(mPrints);
     mPrinter = std::make_unique<wxtest::PrinterEnvironment>(mPrints.string(), (mRoot / "no-cups.sock").string());
@@ -241,6 +242,7 @@ class FunctionRunsFakeSource : public wxsane::FromMainWindow<LDialogBox> {
     FromMainWindow::TearDown();
     wxframework::SetUnansweredAlertProc(nullptr);
     mPrinter.reset();
+    unsetenv("WX_OPENER");
   }
 
   // The program with `function` set up as `paper` asks, then the function's scanner button.

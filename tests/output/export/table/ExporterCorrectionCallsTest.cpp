@@ -32,7 +32,7 @@ TEST_F(ExporterCorrectionCalls, EachLanguageReachesTheFrameworkWithItsOwnCodePag
   const fs::path tif = root() / "page.tif";
   for (const auto& row : rows) {
     SCOPED_TRACE(row.language);
-    ASSERT_EQ(0, wxtest::Run("convert -size 40x30 xc:gray60 -type grayscale -depth 8 -compress none "
+    ASSERT_EQ(0, wxtest::Run("convert -size 40x30 xc:gray60 -type grayscale -depth 8 -units PixelsPerInch -density 150 -compress none "
                              "-define tiff:rows-per-strip=30 '" + tif.string() + "'"));
     fakepaginor::Reset();
     CFileExporter exporter;
