@@ -233,9 +233,9 @@ void CAppearanceApp::OpenMainWindow() {
       PREF_COPY::kLastPage.set(copy, 1);
       PREF_COPY::kCopies.set(copy, 1);
       PREF_COPY::kCollate.set(copy, 1);
-      PREF_PRINT::kJob308.set(print, 1);
       PREF_PRINT::kJob312.set(print, 1);
       PREF_PRINT::kJob316.set(print, 1);
+      PREF_PRINT::kCopies.set(print, 1);
       PREF_PRINT::kJobFlag.set(print, 1);
       SInt16 top = PREF_ALL::kWindowTop.get(all), left = PREF_ALL::kWindowLeft.get(all);
       const SInt16 menuBar = GetMBarHeight();
@@ -359,7 +359,10 @@ void CAppearanceApp::ReopenApplication(const AppleEvent& event) {
   {
     CPreferences prefs(PREFS_FILE_NAME, 0);
     RecordBytes all = prefs.PrefAll();
-    const UInt16 configured = CMainWindow::ProductOf(all);
+    // The configured model as the TWAIN road names it, whichever road is set.
+    Str255 model;
+    PREF_SETTING::kModelName.get(PREF_ALL::kSetting.in(all), model);
+    const UInt16 configured = UInt16(CWXUtility::GetDriverVersion(1, nullptr, nullptr, model));
     const long oldButtons = ButtonCountOf(all);
     if (FindKVQR(&info, &productID, &file) != 0) {
       sFromAppleEvent = 0;

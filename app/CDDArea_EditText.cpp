@@ -17,6 +17,7 @@ void CDDArea_EditText::ReceiveDragItem(DragRef drag, DragItemRef item, FlavorFla
   FSSpec app{};
   if (CDDApp::ReadHFSFlavor(drag, item, &mFlavor) && CDDApp::IsAcceptableApplication(mFlavor, &app))
     BroadcastMessage(msg_DroppedApplication, &app);
+  mDragInside = false;
   UnhiliteDropArea(drag);
 }
 
@@ -32,13 +33,20 @@ void CDDArea_EditText::HiliteDropArea(DragRef drag) {
 }
 
 void CDDArea_EditText::InsideDropArea(DragRef drag) {
+  mDragInside = true;
   SetThemeCursor(kThemeCopyArrowCursor);
   HiliteDropArea(drag);
 }
 
 void CDDArea_EditText::LeaveDropArea(DragRef drag) {
+  mDragInside = false;
   InitCursor();
   LDragAndDrop::LeaveDropArea(drag);
 }
 
-void CDDArea_EditText::AdjustMouseSelf(Point, const EventRecord&, RgnHandle) { InitCursor(); }
+void CDDArea_EditText::AdjustMouseSelf(Point, const EventRecord&, RgnHandle) {
+  if (mDragInside)
+    SetThemeCursor(kThemeCopyArrowCursor);
+  else
+    InitCursor();
+}

@@ -25,4 +25,5 @@ class CDDArea_EditText : public CEditTextNotGray, public LDragAndDrop {
 
  private:
   HFSFlavor mFlavor{};
+  bool mDragInside = false;  // an acceptable drag is over the field
 };

@@ -24,7 +24,7 @@ layout 4000 "Save" {
             cbox { id 'EZFN' size 410 18 at 20 258 title "${SAVE_ASK_NAME}" message 'EZFN' max 1 }
             capt { id 'LNAM' size 140 16 at 20 294 text "${INFO_NAME}" }
             CEtx { id 'FNAM' size 200 22 at 170 290 text "" maxChars 31 message 'FNAM' }
-            Cpop { id 'PuFN' size 56 20 at 376 291 title "" menu 0 message 'PuFN' value 0 }
+            popb 'FApu' { id 'PuFN' size 56 20 at 376 291 title "" menu 0 message 'PuFN' }
             capt { id 'TOTX' size 140 16 at 20 326 text "" }
             capt { id 'FOLD' size 200 32 at 170 326 text "" }
             push { id 'SCT1' size 56 20 at 376 323 title "${SAVE_CHOOSE}" message 'SCT1' }

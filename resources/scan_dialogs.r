@@ -25,7 +25,7 @@ layout 6000 "Scan-1" {
             cbox { id 'EZFN' size 410 18 at 20 258 title "${SAVE_ASK_NAME}" message 'EZFN' max 1 }
             capt { id 'LNAM' size 140 16 at 20 294 text "${INFO_NAME}" }
             CEtx { id 'FNAM' size 200 22 at 170 290 text "" maxChars 31 message 'FNAM' }
-            Cpop { id 'PuFN' size 56 20 at 376 291 title "" menu 0 message 'PuFN' value 0 }
+            popb 'FApu' { id 'PuFN' size 56 20 at 376 291 title "" menu 0 message 'PuFN' }
             capt { id 'LFOL' size 140 16 at 20 326 text "${INFO_FOLDER}" }
             capt { id 'FOLD' size 200 32 at 170 326 text "" }
             push { id 'SCT1' size 56 20 at 376 323 title "${SAVE_CHOOSE}" message 'SCT1' }
@@ -148,7 +148,7 @@ layout 7000 "Scan-2" {
             cbox { id 'EZFN' size 410 18 at 20 258 title "${SAVE_ASK_NAME}" message 'EZFN' max 1 }
             capt { id 'LNAM' size 140 16 at 20 294 text "${INFO_NAME}" }
             CEtx { id 'FNAM' size 200 22 at 170 290 text "" maxChars 31 message 'FNAM' }
-            Cpop { id 'PuFN' size 56 20 at 376 291 title "" menu 0 message 'PuFN' value 0 }
+            popb 'FApu' { id 'PuFN' size 56 20 at 376 291 title "" menu 0 message 'PuFN' }
             capt { id 'LFOL' size 140 16 at 20 326 text "${INFO_FOLDER}" }
             capt { id 'FOLD' size 200 32 at 170 326 text "" }
             push { id 'SCT1' size 56 20 at 376 323 title "${SAVE_CHOOSE}" message 'SCT1' }

@@ -81,7 +81,7 @@ LCommander* sAlertOwner = nullptr;
 void ShowDiskAlert(long item) { Alert(sAlertOwner, item); }
 
 SDimension16 CustomSize(RecordBytes r) {
-  return SDimension16{SInt16(R::kCustomSize.height(r)), SInt16(R::kCustomSize.width(r))};
+  return CWXUtility::StoredScanSize(r, R::kCustomSize);
 }
 
 // The scan records hold no PDF options: these functions write no PDF.
@@ -92,7 +92,6 @@ using FormatOptions = RecordFormatOptions<R>;
 CCustomScanDialogBox::CCustomScanDialogBox(LStream* stream, const SCustomScanKind& kind)
     : LDialogBox(stream),
       CPreferences(PREFS_FILE_NAME, 0),
-      CDDApp(GetMacWindow(), this),
       mKind(kind),
       mPopups({kind.idBase, R::kFileType, R::kCheckUION, R::kCheckSVAD, R::kCustomSize}) {}
 
@@ -125,7 +124,7 @@ void CCustomScanDialogBox::FinishCreateSelf() {
   mHistory = CWXUtility::FindPaneAs<LPopupButton>(this, 'PuFN');
   for (PaneIDT id : {PaneIDT('DFLT'), PaneIDT('APLY'), PaneIDT('CNCL'), PaneIDT('OKBT')}) CWXUtility::FindPaneAs<LPane>(this, id);
   // A dropped application is shown around the application's name.
-  mDropPane = mAppName;
+  mDrop = std::make_unique<CAppDropArea>(this, mAppName, this);
 
   UReanimator::LinkListenerToControls(this, this, mKind.idBase);
   mJPEGSwapped = 0;
@@ -321,18 +320,7 @@ void CCustomScanDialogBox::StoreName() {
   R::kDefaultFileName.set(Working(), name);
 }
 
-bool CCustomScanDialogBox::ItemIsAcceptable(DragRef drag, DragItemRef item) {
-  HFSFlavor flavor{};
-  FSSpec resolved{};
-  return ReadHFSFlavor(drag, item, &flavor) && IsAcceptableApplication(flavor, &resolved);
-}
-
-void CCustomScanDialogBox::ReceiveDragItem(DragRef drag, DragItemRef item, FlavorFlags flags, Rect& itemBounds) {
-  CDDApp::ReceiveDragItem(drag, item, flags, itemBounds);
-  FSSpec app = GetApplicationSpec();
-  if (app.name[0] != 0) ListenToMessage('DiET', &app);
-  UnhiliteDropArea(drag);
-}
+void CCustomScanDialogBox::AdjustMouseSelf(Point, const EventRecord&, RgnHandle) { mDrop->AdjustCursor(); }
 
 // ---- Messages ----------------------------------------------------------------------------
 
@@ -634,11 +622,16 @@ void CCustomScanDialogBox::StartStitch() {
   if (IsVisible()) Hide();
   const long mode = mPopups.CodeForScan();
   FormatOptions options(r);
-  mStitchDialog = CStitchDialog::ShowStitchDialog(
+  // The wizard may report that it closed before it returns.
+  mStartingStitch = true;
+  CStitchDialog* wizard = CStitchDialog::ShowStitchDialog(
       mKind.caller, PREF_SETTING::kTWAIN.get(setting), model, CustomSize(r), Source(), mode, R::kCheckUION.get(r),
       mSize->GetValue(), Resolution_Value(), this, 0, UInt8(R::kSetting3440.get(r) & 0xFF), mKind.finishing, this,
       R::kCheckSVAD.get(r), 0, R::kFolder.get(r), CWXUtility::TempFolderSpec(), nullptr, &options.jpeg, &options.pict,
       &options.tiff, R::kCheckFIRE.get(r), 0, FileTypeCode(FileType()), nullptr);
+  mStartingStitch = false;
+  mStitchDialog = wizard;
+  if (mCloseWhenStarted) DoClose();
 }
 
 void CCustomScanDialogBox::OnScanEnded(CThreadChecker* checker) {
@@ -777,5 +770,8 @@ void CCustomScanDialogBox::OnStitchClosed() {
   if (!IsVisible()) Show();
   if (mAutoStart == 0) return;
   mAutoStart = 0;
-  DoClose();
+  if (mStartingStitch)
+    mCloseWhenStarted = true;
+  else
+    DoClose();
 }

@@ -5,10 +5,12 @@
 // back to the committed copy. The two functions differ only in what their kind says.
 #pragma once
 
-#include "app/CDDApp.h"
+#include <memory>
+
 #include "app/CFunctionDialog.h"
 #include "prefs/CPreferences.h"
 #include "prefs/PrefRecords.h"
+#include "dialogs/file/CAppDropArea.h"
 #include "dialogs/file/ScanSettingPopups.h"
 #include "framework/LDialogBox.h"
 #include "framework/TArray.h"
@@ -36,7 +38,7 @@ struct SCustomScanKind {
   bool clearsLastButton;  // forgets the last pushed scanner button once a scan starts
 };
 
-class CCustomScanDialogBox : public LDialogBox, public CPreferences, public CFunctionDialog, public CDDApp {
+class CCustomScanDialogBox : public LDialogBox, public CPreferences, public CFunctionDialog {
  public:
   CCustomScanDialogBox(LStream* stream, const SCustomScanKind& kind);
   ~CCustomScanDialogBox() override;
@@ -58,8 +60,7 @@ class CCustomScanDialogBox : public LDialogBox, public CPreferences, public CFun
   virtual void SetAdobeRGBCheckBox();
   virtual long GetImageMode(long item);
   virtual long GetImageModePopupNum(long code, long source);
-  bool ItemIsAcceptable(DragRef drag, DragItemRef item) override;
-  void ReceiveDragItem(DragRef drag, DragItemRef item, FlavorFlags flags, Rect& itemBounds) override;
+  void AdjustMouseSelf(Point where, const EventRecord& event, RgnHandle mouseRgn) override;
   void Save_Setting() override;
   void Load_Setting() override;
   virtual void Prefs_Set(unsigned char factory);
@@ -146,5 +147,8 @@ class CCustomScanDialogBox : public LDialogBox, public CPreferences, public CFun
   UInt8 mHistoryMatch = 0;
   UInt8 mAutoStart = 0;
   CStitchDialog* mStitchDialog = nullptr;
+  std::unique_ptr<CAppDropArea> mDrop;
+  bool mStartingStitch = false;    // inside the stitch entry
+  bool mCloseWhenStarted = false;  // the wizard closed at once after a scanner-button start
   UInt8 mRunAdobeRGB = 0;  // the run's pages were converted to Adobe RGB
 };

@@ -854,7 +854,7 @@ void CFileDialogBox::FindCommandStatus(CommandT command, bool& outEnabled, bool&
 
 bool CFileDialogBox::DiskSpaceSuffices(const FSSpec& destination) {
   RecordBytes r = Working();
-  const SDimension16 custom{SInt16(F::kCustomSize.height(r)), SInt16(F::kCustomSize.width(r))};
+  const SDimension16 custom = CWXUtility::StoredScanSize(r, F::kCustomSize);
   sAlertOwner = this;
   const bool enough = CWXUtility::CheckHDSpace(destination, PaperIndex(), ImageModeCode(), 1, Resolution_Value(),
                                                custom, CMainWindow::ProductOf(PrefAll()), IsStitch() ? 1 : 0,
@@ -985,7 +985,7 @@ void CFileDialogBox::StartStitch() {
   F::kJPEG.in(r).getBytes(0, jpeg.bytes.data(), StJPEGDialog::kSize);
   F::kPICT.in(r).getBytes(0, pict.bytes.data(), StOtherDialog::kSize);
   F::kTIFF.in(r).getBytes(0, tiff.bytes.data(), StOtherDialog::kSize);
-  const SDimension16 custom{SInt16(F::kCustomSize.height(r)), SInt16(F::kCustomSize.width(r))};
+  const SDimension16 custom = CWXUtility::StoredScanSize(r, F::kCustomSize);
   // The wizard may report that it closed before it returns.
   mStartingStitch = true;
   mCloseWhenStarted = false;
@@ -1004,7 +1004,7 @@ void CFileDialogBox::StartScan() {
   CoverForScan(this);
   SetScanRunning(this, mBusy, 1);
   LaunchBeforeScan(this, App());
-  const SDimension16 custom{SInt16(F::kCustomSize.height(r)), SInt16(F::kCustomSize.width(r))};
+  const SDimension16 custom = CWXUtility::StoredScanSize(r, F::kCustomSize);
   const ScanRequest request{kCallerFile, custom,          kPDF,          1, ImageModeCode(), F::kFlag20.get(r),
                             PaperIndex(), Resolution_Value(), UInt8(F::kSetting3676.get(r) & 0xFF)};
   if (!StartWatchedScan(this, PrefAll(), request)) {

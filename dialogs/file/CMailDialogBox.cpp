@@ -736,7 +736,7 @@ bool CMailDialogBox::DiskSpaceSuffices() {
   RecordBytes r = Working();
   if (!TempFolderReady(PrefAll(), this)) return false;
   const UInt16 product = CMainWindow::ProductOf(PrefAll());
-  const SDimension16 custom{SInt16(PREF_MAIL::kCustomSize.height(r)), SInt16(PREF_MAIL::kCustomSize.width(r))};
+  const SDimension16 custom = CWXUtility::StoredScanSize(r, PREF_MAIL::kCustomSize);
   const FSSpec destination =
       FileType() == kTypeAddToPDF ? StPDFDialog::kAppendTo.get(PDFOf(r)) : PREF_MAIL::kFolder.get(r);
   const FSSpec temporary = PREF_SETTING::kTempFolder.get(PREF_ALL::kSetting.in(PrefAll()));
@@ -835,7 +835,7 @@ void CMailDialogBox::StartScan() {
   const long dpi = Resolution_Value();
   SetScanRunning(this, mBusy, 1);
   LaunchBeforeScan(this, App());
-  const SDimension16 custom{SInt16(PREF_MAIL::kCustomSize.height(r)), SInt16(PREF_MAIL::kCustomSize.width(r))};
+  const SDimension16 custom = CWXUtility::StoredScanSize(r, PREF_MAIL::kCustomSize);
   const ScanRequest request{kCallerMail, custom,     FileTypeCode(FileType()),
                             1,           code,       PREF_MAIL::kCheckUION.get(r),
                             paper,       dpi,        UInt8(PREF_MAIL::kSetting21604.get(r) & 0xFF)};

@@ -396,7 +396,7 @@ void COcrDialogBox::AdjustMouseSelf(Point, const EventRecord&, RgnHandle) { mDro
 
 bool COcrDialogBox::DiskSpaceSuffices(const FSSpec& folder) {
   RecordBytes r = Working();
-  const SDimension16 custom{SInt16(PREF_OCR::kCustomSize.height(r)), SInt16(PREF_OCR::kCustomSize.width(r))};
+  const SDimension16 custom = CWXUtility::StoredScanSize(r, PREF_OCR::kCustomSize);
   sAlertOwner = this;
   const bool enough = CWXUtility::CheckHDSpace(folder, PaperIndex(), GetImageMode(mImage->GetValue()), 1,
                                                Resolution_Value(), custom, CMainWindow::ProductOf(PrefAll()), 0,
@@ -462,7 +462,7 @@ void COcrDialogBox::StartScan() {
   CoverForScan(this);
   SetRunning(1);
   LaunchBeforeScan(this, App());
-  const SDimension16 custom{SInt16(PREF_OCR::kCustomSize.height(r)), SInt16(PREF_OCR::kCustomSize.width(r))};
+  const SDimension16 custom = CWXUtility::StoredScanSize(r, PREF_OCR::kCustomSize);
   const ScanRequest request{kCallerOCR,
                             custom,
                             FileTypeCode(UInt32(mFileType->GetValue())),

@@ -625,7 +625,7 @@ void CSaveDialogBox::OnStart() {
 bool CSaveDialogBox::DiskSpaceSuffices() {
   RecordBytes r = Working();
   const UInt16 product = CMainWindow::ProductOf(PrefAll());
-  const SDimension16 custom{SInt16(PREF_SAVE::kCustomSize.height(r)), SInt16(PREF_SAVE::kCustomSize.width(r))};
+  const SDimension16 custom = CWXUtility::StoredScanSize(r, PREF_SAVE::kCustomSize);
   const FSSpec destination =
       FileType() == kTypeAddToPDF ? StPDFDialog::kAppendTo.get(PREF_SAVE::kPDF.in(r)) : PREF_SAVE::kFolder.get(r);
   // A temporary base folder removed meanwhile is made again at its default place.
@@ -647,7 +647,7 @@ void CSaveDialogBox::StartScan() {
   Str255 model;
   PREF_SETTING::kModelName.get(setting, model);
   const long mode = mPopups.CodeForScan();
-  const SDimension16 custom{SInt16(PREF_SAVE::kCustomSize.height(r)), SInt16(PREF_SAVE::kCustomSize.width(r))};
+  const SDimension16 custom = CWXUtility::StoredScanSize(r, PREF_SAVE::kCustomSize);
   // Read before the scan disables the dialog, and the box with it.
   const bool adobeRGB = PREF_SAVE::kCheckSVAD.get(r) == 1 && mAdobeRGB->IsEnabled();
   CoverForScan(this);
@@ -697,7 +697,7 @@ void CSaveDialogBox::StartStitch() {
   const FSSpec destination =
       FileType() == kTypeAddToPDF ? StPDFDialog::kAppendTo.get(pdf) : PREF_SAVE::kFolder.get(r);
   FormatOptions options(r);
-  const SDimension16 custom{SInt16(PREF_SAVE::kCustomSize.height(r)), SInt16(PREF_SAVE::kCustomSize.width(r))};
+  const SDimension16 custom = CWXUtility::StoredScanSize(r, PREF_SAVE::kCustomSize);
   // The wizard may report that it closed before it returns.
   mStartingStitch = true;
   CStitchDialog* wizard = CStitchDialog::ShowStitchDialog(

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "dialogs/file/FunctionDialogKit.h"
+#include "output/export/CFileExporter.h"
 #include "output/export/WXExport.h"
 #include "output/glue/CAddPDFFile.h"
 #include "output/hub/WXFolders.h"
@@ -62,7 +63,7 @@ AppendOutcome AppendPieces(FSSpec& target, TArray<FSSpec>& pieces, OSType creato
   FInfo info{};
   if (FSpGetFInfo(&target, &info) == noErr) {
     info.fdType = kPDF;
-    info.fdCreator = creator;
+    if (PDFViewerExists()) info.fdCreator = creator;
     FSpSetFInfo(&target, &info);
   }
   return AppendOutcome::kDone;

@@ -300,7 +300,7 @@ SInt32 CCopyDialogBox::ShowCustomScaleDialog() { return ::ShowCustomScaleDialog(
 
 SDimension16 CCopyDialogBox::CustomSize() {
   RecordBytes r = Working();
-  return SDimension16{SInt16(PREF_COPY::kCustomSize.width(r)), SInt16(PREF_COPY::kCustomSize.height(r))};
+  return CWXUtility::StoredScanSize(r, PREF_COPY::kCustomSize);
 }
 
 // ---- Messages ----------------------------------------------------------------------------
@@ -550,10 +550,15 @@ void CCopyDialogBox::StartStitch(long imageMode, long inputResolution) {
   }
   if (IsVisible()) Hide();
   const FSSpec temp = PREF_SETTING::kTempFolder.get(setting);
-  mStitchDialog = CStitchDialog::ShowStitchDialog(
+  // The wizard may report that it closed before it returns.
+  mStartingStitch = true;
+  CStitchDialog* wizard = CStitchDialog::ShowStitchDialog(
       kCallerCopy, PREF_SETTING::kTWAIN.get(setting), model, CustomSize(), Source(), imageMode,
       PREF_COPY::kCheckUION.get(r), mSize->GetValue(), inputResolution, this, long(PREF_COPY::kBrightness.get(r)), 0,
       1, this, 0, 0, FSSpec{}, temp, nullptr, nullptr, nullptr, nullptr, 0, 0, 0, nullptr);
+  mStartingStitch = false;
+  mStitchDialog = wizard;
+  if (mCloseWhenStarted) DoClose();
 }
 
 void CCopyDialogBox::OnScanEnded(CThreadChecker* checker) {
@@ -640,5 +645,8 @@ void CCopyDialogBox::OnStitchClosed() {
   if (!IsVisible()) Show();
   if (mAutoStart == 0) return;
   mAutoStart = 0;
-  DoClose();
+  if (mStartingStitch)
+    mCloseWhenStarted = true;
+  else
+    DoClose();
 }

@@ -105,6 +105,8 @@ class CCopyDialogBox : public LDialogBox, public CPreferences, public CFunctionD
   UInt8 mScanning = 0;
   UInt8 mAutoStart = 0;
   CStitchDialog* mStitchDialog = nullptr;
+  bool mStartingStitch = false;    // inside the stitch entry
+  bool mCloseWhenStarted = false;  // the wizard closed at once after a scanner-button start
   PMPrinter mPrinter = nullptr;
   CopyScanOutcome mScan;  // taken at the end of the scan, before its objects go
 };

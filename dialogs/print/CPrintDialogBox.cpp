@@ -317,7 +317,7 @@ bool CPrintDialogBox::TempFolderReady() {
 
 bool CPrintDialogBox::DiskSpaceSuffices() {
   RecordBytes r = Working();
-  const SDimension16 custom{SInt16(PREF_PRINT::kCustomSize.height(r)), SInt16(PREF_PRINT::kCustomSize.width(r))};
+  const SDimension16 custom = CWXUtility::StoredScanSize(r, PREF_PRINT::kCustomSize);
   sAlertOwner = this;
   const bool enough = CWXUtility::CheckHDSpace(PREF_SETTING::kTempFolder.get(PREF_ALL::kSetting.in(PrefAll())),
                                                mSize->GetValue(), GetImageMode(mImage->GetValue()), Source(),
@@ -335,7 +335,7 @@ void CPrintDialogBox::StartScan() {
   PREF_SETTING::kModelName.get(setting, model);
   const long mode = ScanImageModeCode(int32_t(GetImageMode(mImage->GetValue())), int32_t(Source()),
                                       CMainWindow::ProductOf(PrefAll()));
-  const SDimension16 custom{SInt16(PREF_PRINT::kCustomSize.height(r)), SInt16(PREF_PRINT::kCustomSize.width(r))};
+  const SDimension16 custom = CWXUtility::StoredScanSize(r, PREF_PRINT::kCustomSize);
   CoverForScan(this);
   SetScanRunning(this, mScanning, 1);
   Scanner* scanner = nullptr;
@@ -379,7 +379,7 @@ void CPrintDialogBox::StartStitch() {
     }
   }
   if (IsVisible()) Hide();
-  const SDimension16 custom{SInt16(PREF_PRINT::kCustomSize.height(r)), SInt16(PREF_PRINT::kCustomSize.width(r))};
+  const SDimension16 custom = CWXUtility::StoredScanSize(r, PREF_PRINT::kCustomSize);
   const long mode = ScanImageModeCode(int32_t(GetImageMode(mImage->GetValue())), int32_t(Source()),
                                       CMainWindow::ProductOf(PrefAll()));
   // The wizard may report that it closed before it returns.

@@ -104,7 +104,8 @@ struct PictWork {
   }
 };
 
-// Whether an application here views PDF files: then written PDFs are typed as PDF files.
+}  // namespace
+
 bool PDFViewerExists() {
   if (LSInit(kLSInitializeDefaults) != noErr) return false;
   CFStringRef extension = CFStringCreateWithCString(nullptr, "PDF", kCFStringEncodingASCII);
@@ -117,8 +118,6 @@ bool PDFViewerExists() {
   if (info.iconFileName) CFRelease(info.iconFileName);
   return found;
 }
-
-}  // namespace
 
 CFileExporter::~CFileExporter() {
   if (mPDFOpen) PDF_Close();
@@ -190,7 +189,7 @@ long CFileExporter::TIFF_Close() { return CorrectionClose(); }
 long CFileExporter::SlantCorrectTIFF(OSType format, long skew, long orientation, long languageItem) {
   if (!(format == 'PDF ' ? pdf_init() : jpeg_init())) return 0;
   FSSpec page = mDestination->GetSpecifier();
-  Func_QSRC_Check(page, skew != 0, orientation != 0, GlueLanguageForItem(languageItem).codePageClass);
+  Func_QSRC_Check(page, skew != 0, orientation != 0, GlueLanguageForItem(languageItem).codePage);
   return 1;
 }
 

@@ -13,6 +13,9 @@
 #include "output/hub/CThumbnailSampler.h"
 #include "toolbox/MacTypes.h"
 
+// Whether an application here views PDF files: only then are written PDFs typed as PDF files.
+bool PDFViewerExists();
+
 class CFileExporter {
  public:
   CFileExporter() = default;

@@ -14,7 +14,7 @@ constexpr std::array<long, 11> language_codepage_E = {0, 1, 3, 2, 6, 4, 8, 32, 2
 
 GlueLanguage Lookup(std::span<const uint32_t> values, std::span<const long> codes, long item) {
   const size_t index = item >= 1 && static_cast<size_t>(item) <= values.size() ? static_cast<size_t>(item - 1) : 0;
-  return {values[index], GlueCodePageClass(codes[index])};
+  return {values[index], GlueCodePageClass(codes[index]), codes[index]};
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 struct GlueLanguage {
   uint32_t value;
   int32_t codePageClass;  // 1 Polish, Czech, Hungarian; 3 Russian; 0 others
+  long codePage;          // the language code the class is taken from
 };
 
 // The item's entry in the build's table (the J table in the Japanese build); an item outside

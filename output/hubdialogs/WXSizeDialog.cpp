@@ -72,6 +72,10 @@ UInt16 RoundToTenthMillimetre(double tenths) {
   return rounded >= std::numeric_limits<UInt16>::max() ? std::numeric_limits<UInt16>::max() : UInt16(rounded);
 }
 
+SDimension16 StoredScanSize(RecordBytes record, const PrefDocSize& field) {
+  return SDimension16{SInt16(field.width(record)), SInt16(field.height(record))};
+}
+
 SInt32 EditStoredManuscriptSize(SInt32 layoutID, LCommander* super, RecordBytes record, const PrefDocSize& field) {
   StDescriptDialog size;
   size.width = field.width(record) / kTenthsPerCm;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/FrameworkTypes.h"
+#include "framework/PaneTypes.h"
 #include "output/hubdialogs/WXSizeNumbers.h"
 #include "toolbox/MacTypes.h"
 #include "toolbox/RecordAccess.h"
@@ -32,5 +33,7 @@ void ManuscriptPrefToString(StDescriptDialog size, StringPtr text);
 // dialog leaves the stored size as it was.
 SInt32 EditStoredManuscriptSize(SInt32 layoutID, LCommander* super, RecordBytes record, const PrefDocSize& field);
 UInt16 RoundToTenthMillimetre(double tenths);
+// The stored size as the scan takes it: {width, height}.
+SDimension16 StoredScanSize(RecordBytes record, const PrefDocSize& field);
 
 }  // namespace CWXUtility

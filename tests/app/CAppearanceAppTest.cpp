@@ -23,6 +23,13 @@ namespace fs = std::filesystem;
 class StartUpTest : public AppTest {};
 
 TEST_F(StartUpTest, OpenApplicationShowsTheWindowAndStoresThePrintJobFields) {
+  // A copy count the user set in Print last time does not carry over; the field before the
+  // job fields is no job field and keeps its value.
+  WithPrefs([](RecordBytes all) {
+    RecordBytes print = PREF_ALL::kPrint.in(all);
+    PREF_PRINT::kCopies.set(print, 5);
+    PREF_PRINT::kJob308.set(print, 7);
+  });
   Start();
   ASSERT_NE(nullptr, Window());
   EXPECT_TRUE(Window()->IsVisible());
@@ -32,9 +39,10 @@ TEST_F(StartUpTest, OpenApplicationShowsTheWindowAndStoresThePrintJobFields) {
     EXPECT_EQ(1u, PREF_COPY::kLastPage.get(copy));
     EXPECT_EQ(1u, PREF_COPY::kCopies.get(copy));
     EXPECT_EQ(1u, PREF_COPY::kCollate.get(copy));
-    EXPECT_EQ(1u, PREF_PRINT::kJob308.get(print));
+    EXPECT_EQ(7u, PREF_PRINT::kJob308.get(print));
     EXPECT_EQ(1u, PREF_PRINT::kJob312.get(print));
     EXPECT_EQ(1u, PREF_PRINT::kJob316.get(print));
+    EXPECT_EQ(1u, PREF_PRINT::kCopies.get(print));
     EXPECT_EQ(1u, PREF_PRINT::kJobFlag.get(print));
   });
 }

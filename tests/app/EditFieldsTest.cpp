@@ -14,6 +14,9 @@
 #include "display/Display.h"
 #include "framework/LListener.h"
 #include "windows/TestDriver.h"
+#include "quickdraw/Appearance.h"
+#include "toolbox/MacErrors.h"
+#include "windows/Drag.h"
 
 namespace wxapp {
 namespace {
@@ -137,6 +140,46 @@ TEST_F(EditFieldsTest, TheDropFieldBroadcastsApplicationsOnly) {
     PumpEvents();
   }
   EXPECT_EQ((std::vector<std::string>{"Tool", "Tool"}), listener.names);
+}
+
+// The cursor over the drop field while a drag is inside. The desktop's drop runs no event
+// loop between entering and dropping, so the framework's cursor adjustment is asked here
+// as its idle time would ask it.
+struct FieldUnderDrag {
+  CDDArea_EditText* field = nullptr;
+  bool inside = false;
+  ThemeCursor cursor = kThemeArrowCursor;
+};
+
+OSErr AdjustWhileInside(DragTrackingMessage message, WindowRef, void* refCon, DragRef) {
+  auto* seen = static_cast<FieldUnderDrag*>(refCon);
+  if (message != kDragTrackingInWindow) return noErr;
+  SetThemeCursor(kThemeArrowCursor);
+  EventRecord event{};
+  Rect frame;
+  seen->field->CalcPortFrameRect(frame);
+  seen->field->AdjustMouse(Point{SInt16(frame.top + 2), SInt16(frame.left + 2)}, event, nullptr);
+  seen->inside = true;
+  seen->cursor = GetCurrentThemeCursorForTest();
+  return noErr;
+}
+
+TEST_F(EditFieldsTest, TheDropFieldShowsTheCopyArrowWhileAnApplicationIsOverIt) {
+  const fs::path apps = mRoot.path() / "apps";
+  fs::create_directories(apps);
+  std::ofstream(apps / "Tool") << "#!/bin/sh\nexit 0\n";
+  fs::permissions(apps / "Tool", fs::perms::owner_all);
+  FieldUnderDrag seen;
+  seen.field = FindPaneAs<CDDArea_EditText>(mWindow, 'DROP');
+  ASSERT_EQ(noErr, InstallTrackingHandler(&AdjustWhileInside, mWindow->GetMacWindow(), &seen));
+  wxdriver::DropFiles(Centre(seen.field), {(apps / "Tool").string()});
+  PumpEvents();
+  RemoveTrackingHandler(&AdjustWhileInside, mWindow->GetMacWindow());
+  ASSERT_TRUE(seen.inside);
+  EXPECT_EQ(kThemeCopyArrowCursor, seen.cursor);
+  EventRecord event{};
+  seen.field->AdjustMouse(Point{0, 0}, event, nullptr);
+  EXPECT_EQ(kThemeArrowCursor, GetCurrentThemeCursorForTest()) << "the arrow once the drag has gone";
 }
 
 }  // namespace

@@ -303,6 +303,7 @@ TEST_F(PushScanTest, GateMatrix) {
     bool promptWaits;
     const char* configured;
     bool taken;
+    UInt8 twain = 1;  // the configured road: 0 the plug-in
   } cases[] = {
       {"Dremlo Model A", false, false, "Dremlo Model A", true},
       {"Dremlo Model A", true, false, "Dremlo Model A", false},
@@ -313,12 +314,15 @@ TEST_F(PushScanTest, GateMatrix) {
       {"Dremlo Model D", true, false, "Dremlo Model D", false},
       {"Dremlo Model D", true, true, "Dremlo Model D", false},
       {"Dremlo Model D", false, true, "Dremlo Model A", true},
+      {"Dremlo Model A", true, true, "Dremlo Model A", true, 0},
+      {"Dremlo Model A", false, true, "Dremlo Model B", false, 0},
   };
   int second = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.device << " open " << c.dialogOpen << " waits " << c.promptWaits << " set "
-                                    << c.configured);
+                                    << c.configured << " road " << int(c.twain));
     Configure(c.configured);
+    WithPrefs([&](RecordBytes all) { PREF_SETTING::kTWAIN.set(PREF_ALL::kSetting.in(all), c.twain); });
     WithPrefs([](RecordBytes all) { PREF_ALL::kLastButton.set(all, 0); });
     mApp->mFunctionDialogOpen = c.dialogOpen;
     CWXUtility::sIsOpen = c.promptWaits;

@@ -1,6 +1,7 @@
 #include "support/TestEnv.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
@@ -68,6 +69,19 @@ int Run(const std::string& command, std::string* output) {
     if (output) output->append(buf.data(), n);
   int status = pclose(p);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool HoldsForAnUnprivilegedUser(const std::function<bool()>& check) {
+  if (geteuid() != 0) return check();
+  std::fflush(nullptr);
+  const pid_t child = fork();
+  if (child < 0) return false;
+  if (child == 0) {
+    if (setgid(65534) != 0 || setuid(65534) != 0) _exit(3);
+    _exit(check() ? 0 : 1);
+  }
+  int status = 0;
+  return waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 }  // namespace wxtest

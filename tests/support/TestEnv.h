@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,10 @@ void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& b
 
 // Runs a shell command, returns its exit status and (optionally) what it printed.
 int Run(const std::string& command, std::string* output = nullptr);
+
+// Root may write anywhere: as root `check` runs in a child that has become the unprivileged
+// user 65534 (what it needs must be open to that user); otherwise here. Whether it held.
+bool HoldsForAnUnprivilegedUser(const std::function<bool()>& check);
 
 }  // namespace wxtest
 

@@ -24,6 +24,9 @@
 #include "framework/TRegistrar.h"
 #include "framework/URegistrar.h"
 #include "navigation/NavigationDriver.h"
+#include "quickdraw/Appearance.h"
+#include "windows/Drag.h"
+#include "output/hubdialogs/CFileNameAddPopup.h"
 #include "output/hub/WXDialogFlags.h"
 #include "support/TestEnv.h"
 #include "tests/dialogs/file/FunctionDialogTest.h"
@@ -79,6 +82,7 @@ class CustomScanDialog : public wxtest::FunctionDialogTest<CCustomScanDialogBox>
     RegisterClass_(CScan1DialogBox);
     RegisterClass_(CScan2DialogBox);
     RegisterClass_(CPopupButton);
+    RegisterClass_(CFileNameAddPopup);
     RegisterClass_(CEditText);
     RegisterClass_(CCicnButton);
   }
@@ -356,13 +360,17 @@ TEST_P(CustomScanDialog, HistoryPopupListsNewestFirstAndMarksTheCurrentName) {
     R::kDefaultFileName.set(scan, P("\x05Older"));
   });
   Open();
+  mDialog->Show();
+  mDialog->Select();
+  // The user's click: the popup fills itself as it opens.
+  wxframework::ChoosePopupItem(mDialog, 'PuFN', 1);
+  wxframework::PumpEvents();
+  EXPECT_EQ(Text('FNAM'), "Newer");
   mDialog->ListenToMessage('FACB', nullptr);
   LPopupButton* history = Popup('PuFN');
   ASSERT_EQ(history->CountMenuItems(), 2);
-  EXPECT_EQ(history->GetValue(), 2);
+  EXPECT_EQ(history->GetValue(), 1);
   mDialog->ListenToMessage('FACA', nullptr);
-  Choose('PuFN', 1);
-  EXPECT_EQ(Text('FNAM'), "Newer");
 }
 
 TEST_P(CustomScanDialog, DroppedApplicationsBecomeTheTargetOthersAreRefused) {
@@ -388,6 +396,60 @@ TEST_P(CustomScanDialog, DroppedApplicationsBecomeTheTargetOthersAreRefused) {
     EXPECT_EQ(TargetName(), row.stored ? row.stored : before);
   }
   EXPECT_EQ(Text('SCNA'), "Tool");
+}
+
+// What a drag over the dialog shows while it is inside: the copy-arrow cursor, and the
+// highlight drawn inside the application's name, 4 pixels in from its frame.
+struct DragSeen {
+  WindowRef window = nullptr;
+  bool inside = false;
+  ThemeCursor cursor = kThemeArrowCursor;
+  std::vector<UInt32> pixels;
+  int width = 0;
+};
+
+OSErr WatchDrag(DragTrackingMessage message, WindowRef window, void* refCon, DragRef) {
+  auto* seen = static_cast<DragSeen*>(refCon);
+  if (message != kDragTrackingInWindow || window != seen->window) return noErr;
+  int height = 0;
+  seen->inside = true;
+  seen->cursor = GetCurrentThemeCursorForTest();
+  seen->pixels = wxdriver::WindowPixels(window, &seen->width, &height);
+  return noErr;
+}
+
+TEST_P(CustomScanDialog, AnApplicationDraggedOverShowsTheCopyArrowAndTheHighlightInsideTheName) {
+  Open();
+  mDialog->Show();
+  mDialog->Select();
+  mDialog->UpdatePort();
+  LPane* name = mDialog->FindPaneByID('SCNA');
+  Rect frame;
+  name->CalcPortFrameRect(frame);
+  DragSeen seen;
+  seen.window = mDialog->GetMacWindow();
+  ASSERT_EQ(noErr, InstallTrackingHandler(&WatchDrag, seen.window, &seen));
+  const std::vector<UInt32> before = [&] {
+    int width = 0, height = 0;
+    return wxdriver::WindowPixels(seen.window, &width, &height);
+  }();
+  Point p{SInt16((frame.top + frame.bottom) / 2), SInt16((frame.left + frame.right) / 2)};
+  name->PortToGlobalPoint(p);
+  wxdriver::DropFiles(p, {(mApps / "Tool").string()});
+  for (int i = 0; i < 5; ++i) mApp->ProcessNextEvent();
+  RemoveTrackingHandler(&WatchDrag, seen.window);
+  ASSERT_TRUE(seen.inside);
+  EXPECT_EQ(kThemeCopyArrowCursor, seen.cursor);
+  const auto changed = [&](int x, int y) {
+    const size_t at = size_t(y) * size_t(seen.width) + size_t(x);
+    return seen.pixels[at] != before[at];
+  };
+  const int middle = (frame.top + frame.bottom) / 2;
+  EXPECT_TRUE(changed(frame.left + 4, middle)) << "the highlight's left edge, 4 pixels in";
+  EXPECT_TRUE(changed(frame.right - 5, middle)) << "its right edge";
+  EXPECT_FALSE(changed(frame.left, middle)) << "the frame itself stays as it was";
+  EXPECT_FALSE(changed(frame.left + 2, middle));
+  EXPECT_EQ(TargetName(), "Tool");
 }
 
 TEST_P(CustomScanDialog, ChooserRemoveAndAVanishedApplication) {

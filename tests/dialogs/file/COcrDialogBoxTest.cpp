@@ -299,18 +299,22 @@ TEST_F(OcrDialog, WithoutAnApplicationTheStartAsksAndACancelledChooserScansNothi
 }
 
 TEST_F(OcrDialog, AnUnwritableFolderStopsTheStart) {
-  if (getuid() == 0) GTEST_SKIP() << "root writes anywhere";
   const fs::path locked = mRoot.path() / "locked";
   fs::create_directories(locked);
-  fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
   Edit([&](RecordBytes all) { PREF_OCR::kFolder.set(PREF_ALL::kOCR.in(all), Spec(locked)); });
   Open();
-  std::vector<std::string> alerts;
-  AnswerAlert(&alerts);
-  Send(msg_OK);
+  // Everything open to every user but the folder, which nobody may write.
+  ASSERT_EQ(wxtest::Run("chmod -R a+rwX '" + mRoot.path().string() + "'"), 0);
+  fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                              fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+  EXPECT_TRUE(wxtest::HoldsForAnUnprivilegedUser([&] {
+    std::vector<std::string> alerts;
+    AnswerAlert(&alerts);
+    Send(msg_OK);
+    return alerts == std::vector<std::string>{ListItem(400, 13)} && CWXUtility::sIsQuellaneOpened == 0;
+  })) << "alert 13, and no scan";
+  wxframework::ClearDialogActions();
   fs::permissions(locked, fs::perms::owner_all);
-  EXPECT_EQ(alerts, std::vector<std::string>{ListItem(400, 13)});
-  EXPECT_EQ(CWXUtility::sIsQuellaneOpened, 0);
 }
 
 TEST_F(OcrDialog, CommandsAreOffWhileAScanRuns) {

@@ -17,6 +17,7 @@
 #include "framework/LEditText.h"
 #include "framework/TRegistrar.h"
 #include "framework/URegistrar.h"
+#include "output/hubdialogs/CFileNameAddPopup.h"
 #include "output/hub/WXDialogFlags.h"
 #include "support/TestEnv.h"
 #include "tests/dialogs/file/FunctionDialogTest.h"
@@ -44,6 +45,7 @@ class SaveDialog : public wxtest::FunctionDialogTest<CSaveDialogBox> {
   void RegisterClasses() override {
     RegisterClass_(CSaveDialogBox);
     RegisterClass_(CPopupButton);
+    RegisterClass_(CFileNameAddPopup);
     RegisterClass_(CEditText);
   }
 
@@ -245,15 +247,19 @@ TEST_F(SaveDialog, HistoryPopupListsNewestFirstAndMarksTheCurrentName) {
     PREF_SAVE::kDefaultFileName.set(save, reinterpret_cast<ConstStr255Param>("\x05Older"));
   });
   Open();
-  mDialog->ListenToMessage('FACB', nullptr);
+  mDialog->Show();
+  mDialog->Select();
+  // The user's click: the popup fills itself as it opens.
+  wxframework::ChoosePopupItem(mDialog, 'PuFN', 1);
+  wxframework::PumpEvents();
+  EXPECT_EQ(Text('FNAM'), "Newer");
   LPopupButton* history = Popup('PuFN');
+  mDialog->ListenToMessage('FACB', nullptr);
   ASSERT_EQ(history->CountMenuItems(), 2);
   Str255 text;
   EXPECT_EQ(PStrToString(history->GetMenuItemText(1, text)), "Newer");
-  EXPECT_EQ(history->GetValue(), 2);
+  EXPECT_EQ(history->GetValue(), 1);
   mDialog->ListenToMessage('FACA', nullptr);
-  Choose('PuFN', 1);
-  EXPECT_EQ(Text('FNAM'), "Newer");
 
   // A name not in the history is offered on top while the menu is open.
   Pane<LEditText>('FNAM')->SetDescriptor(reinterpret_cast<ConstStr255Param>("\x05" "Fresh"));

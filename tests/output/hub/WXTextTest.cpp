@@ -1,6 +1,7 @@
 #include "output/hub/WXText.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -150,15 +151,21 @@ TEST_F(WXText, DecimalPointComesFromTheLocale) {
 }
 
 TEST_F(WXText, DecimalPointIsAskedOnce) {
+  // A comma-decimal locale of the test's own: no machine need have it installed.
   const char* comma = "de_DE.UTF-8";
-  if (CWXUtility::DecPointCharOfLocale(comma) != ',') GTEST_SKIP() << "locale " << comma << " is not installed";
+  wxtest::ScratchDir locales;
+  wxtest::Run("localedef -c -i de_DE -f UTF-8 '" + (locales.path() / comma).string() + "' >/dev/null 2>&1");
+  ASSERT_TRUE(fs::exists(locales.path() / comma / "LC_NUMERIC")) << "localedef made no " << comma;
   // A child process, so that the first call is really the first.
   EXPECT_EXIT(
       {
+        // glibc keeps the locale path it read for good: _exit, so that no leak check sees it.
+        setenv("LOCPATH", locales.path().c_str(), 1);
+        if (CWXUtility::DecPointCharOfLocale(comma) != ',') _exit(2);
         setenv("LC_ALL", comma, 1);
         char first = CWXUtility::GetLocalizedDecPointChar();
         setenv("LC_ALL", "C", 1);
-        std::exit(first == ',' && CWXUtility::GetLocalizedDecPointChar() == ',' ? 0 : 1);
+        _exit(first == ',' && CWXUtility::GetLocalizedDecPointChar() == ',' ? 0 : 1);
       },
       ::testing::ExitedWithCode(0), "");
 }

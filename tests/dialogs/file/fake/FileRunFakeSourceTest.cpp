@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "FakeScript.h"
+#include "StandInWizard.h"
+#include "output/hubdialogs/CFileNameAddPopup.h"
 #include "tests/scanner/TestPlugIn.h"
 #include "app/CCicnButton.h"
 #include "app/CEditText.h"
@@ -50,41 +52,14 @@
 #include "tests/support/ProcessLaunched.h"
 #include "toolbox/FolderLocations.h"
 #include "toolbox/Files.h"
+#include "toolbox/Folders.h"
 #include "toolbox/Gestalt.h"
 #include "toolbox/TextUtils.h"
 
 namespace fs = std::filesystem;
 
-// ---- The scripted stitch wizard: it records its call; the test plays its part. ---------------
-
-namespace {
-
-struct StitchCall {
-  long function = 0, paper = 0, driverUI = 0;
-  LDialogBox* caller = nullptr;
-  fs::path destination, temp;
-};
-std::vector<StitchCall> gStitchCalls;
-// Only its address goes back: the dialogs never call the wizard, so none is built.
-alignas(CStitchDialog) unsigned char gWizard[sizeof(CStitchDialog)];
-
-fs::path PathOf(const FSSpec& spec) {
-  std::string path;
-  FSpGetPOSIXPath(&spec, &path);
-  return path;
-}
-
-}  // namespace
-
-CStitchDialog* CStitchDialog::ShowStitchDialog(long function, unsigned char, unsigned char*, SDimension16, long, long,
-                                               long showDriverUI, long paperIndex, long, LCommander*, long,
-                                               unsigned char, long, LDialogBox* caller, unsigned char, unsigned char,
-                                               FSSpec spec1, FSSpec spec2, StPDFDialog*, StJPEGDialog*,
-                                               StOtherDialog*, StOtherDialog*, unsigned char, long, unsigned long,
-                                               PREF_FILE*) {
-  gStitchCalls.push_back({function, paperIndex, showDriverUI, caller, PathOf(spec1), PathOf(spec2)});
-  return reinterpret_cast<CStitchDialog*>(gWizard);
-}
+using wxstandin::gStitchCalls;
+using wxstandin::StitchCall;
 
 namespace {
 
@@ -132,6 +107,7 @@ class FileRunFakeSource : public wxtest::HeadlessApp {
     RegisterClass_(CScan1DialogBox);
     RegisterClass_(CScan2DialogBox);
     RegisterClass_(CPopupButton);
+    RegisterClass_(CFileNameAddPopup);
     RegisterClass_(CEditText);
     RegisterClass_(CCicnButton);
     RegisterClass_(CPreviewDialog);
@@ -578,6 +554,39 @@ TEST_F(FileRunFakeSource, AFailedAppendKeepsTheTargetAndTheBatchsTemporaryPDF) {
   EXPECT_TRUE(mDialog->IsEnabled());
 }
 
+// A PDF grown by appending is typed for the PDF viewer as a written one is: only when one is
+// registered.
+TEST_F(FileRunFakeSource, AGrownPDFIsTypedForTheViewerOnlyWhenOneIsRegistered) {
+  WX_REQUIRE_TOOL("pdfinfo");
+  for (const bool viewer : {false, true}) {
+    SCOPED_TRACE(viewer ? "a viewer" : "no viewer");
+    if (viewer) {
+      std::string apps;
+      ASSERT_EQ(noErr, FindFolderPath(kSystemDomain, kApplicationsFolderType, kCreateFolder, &apps));
+      std::ofstream(fs::path(apps) / "viewer.desktop") << "[Desktop Entry]\nType=Application\nExec=/bin/true %f\n";
+      std::ofstream(fs::path(apps) / "mimeapps.list") << "[Default Applications]\napplication/pdf=viewer.desktop\n";
+      fs::create_directories(mRoot / "usr/share/mime");
+      std::ofstream(mRoot / "usr/share/mime/globs2") << "50:application/pdf:*.pdf\n";
+    }
+    wxfake::WriteFakeScript(mScript.path(), "name=Dremlo Model A\nwidth=40\nheight=30\ndepth=24");
+    Configure(kSave, kMultiPDF, 0);
+    ASSERT_NE(nullptr, Open(kSave));
+    AnswerNext(msg_OK);      // a second page
+    AnswerNext(msg_Cancel);  // no third
+    RunToTheEnd();
+    wxframework::ClearDialogActions();
+    const fs::path target = mOut / "Page.PDF";
+    ASSERT_NE(std::string::npos, PdfInfo(target).find("Pages:           2\n")) << PdfInfo(target);
+    FInfo info{};
+    const FSSpec spec = wxscan::FolderSpec(target);
+    ASSERT_EQ(noErr, FSpGetFInfo(&spec, &info));
+    EXPECT_EQ(OSType('PDF '), info.fdType);
+    EXPECT_EQ(viewer, info.fdCreator == OSType('prvw'));
+    Close();
+    fs::remove(target);
+  }
+}
+
 // A disk too full for another page stops at its alert and asks again: the run goes on only
 // once there is room, or ends with the pages it has.
 TEST_F(FileRunFakeSource, TooLittleRoomForTheNextPageAsksAgain) {
@@ -916,7 +925,6 @@ TEST_F(FileRunFakeSource, ATemporaryFolderIsMadeAgainOrStopsTheStart) {
 // The copy of a chosen PDF goes beside it: a folder there that cannot be written stops the
 // start with alert 13.
 TEST_F(FileRunFakeSource, AChosenPDFInAnUnwritableFolderStopsTheStart) {
-  if (getuid() == 0) GTEST_SKIP() << "root writes anywhere";
   wxfake::WriteFakeScript(mScript.path(), "name=Dremlo Model A\ndepth=24");
   Configure(kSave, kPDF, 0);
   ASSERT_NE(nullptr, Open(kSave));
@@ -925,7 +933,6 @@ TEST_F(FileRunFakeSource, AChosenPDFInAnUnwritableFolderStopsTheStart) {
   const fs::path locked = mRoot / "locked";
   fs::create_directories(locked);
   fs::rename(mOut / "Page.PDF", locked / "Chosen.pdf");
-  fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
   Configure(kSave, kAddToPDF, 0);
   {
     CPreferences prefs(PREFS_FILE_NAME, 0);
@@ -936,12 +943,18 @@ TEST_F(FileRunFakeSource, AChosenPDFInAnUnwritableFolderStopsTheStart) {
     PREF_SAVE::kFileName.set(save, name);
   }
   ASSERT_NE(nullptr, Open(kSave));
-  for (int i = 0; i < 3; ++i) AnswerNext(msg_OK);
-  Start();
+  // Everything open to every user but the folder, which nobody may write.
+  for (const fs::path& root : {mRoot.path(), mScript.path()})
+    ASSERT_EQ(wxtest::Run("chmod -R a+rwX '" + root.string() + "'"), 0);
+  fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                              fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+  EXPECT_TRUE(wxtest::HoldsForAnUnprivilegedUser([&] {
+    for (int i = 0; i < 3; ++i) AnswerNext(msg_OK);
+    Start();
+    return Shown(13) == 1 && CWXUtility::sIsQuellaneOpened == 0;
+  })) << "alert 13 once, and no scan";
   wxframework::ClearDialogActions();
   fs::permissions(locked, fs::perms::owner_all);
-  EXPECT_EQ(1u, Shown(13)) << ::testing::PrintToString(mTexts);
-  EXPECT_EQ(0, CWXUtility::sIsQuellaneOpened);
 }
 // The size menus match the size table of the build's language: as many items, the stitch
 // sizes where the table has them (B4 first in the Japanese build, 11x17 in the others),

@@ -64,8 +64,10 @@ class FromMainWindow : public ::testing::Test {
     SelectLanguageFromResources();
   }
   // The program started with `model` configured; `configure` sets the dialog's records, given
-  // all preferences and the application's file.
-  void Start(const char* model, const std::function<void(RecordBytes all, const FSSpec& app)>& configure) {
+  // all preferences and the application's file. `classes` are the program's own but where a
+  // test stands in for one.
+  void Start(const char* model, const std::function<void(RecordBytes all, const FSSpec& app)>& configure,
+             const AppClassList& classes = DialogClasses()) {
     {
       CPreferences prefs(PREFS_FILE_NAME, 0);
       RecordBytes all = prefs.PrefAll();
@@ -80,7 +82,7 @@ class FromMainWindow : public ::testing::Test {
       FSpMakeFromPOSIXPath((mRoot / "apps" / mApplication).string(), &app);
       configure(all, app);
     }
-    mApp = new CAppearanceApp(DialogClasses());
+    mApp = new CAppearanceApp(classes);
     CTWAIN::SetApplicationHost(mApp);
     AppleEvent event;
     AEInitializeDesc(&event);

@@ -17,6 +17,7 @@
 #include "framework/LThread.h"
 #include "framework/TRegistrar.h"
 #include "framework/URegistrar.h"
+#include "output/hubdialogs/CFileNameAddPopup.h"
 #include "output/hub/WXDialogFlags.h"
 #include "scanner/CTWAIN.h"
 #include "scanner/ScanTestSupport.h"
@@ -57,6 +58,7 @@ class SaveRun : public wxtest::HeadlessApp {
   void RegisterClasses() override {
     RegisterClass_(CSaveDialogBox);
     RegisterClass_(CPopupButton);
+    RegisterClass_(CFileNameAddPopup);
     RegisterClass_(CEditText);
   }
 

@@ -24,6 +24,7 @@
 #include "framework/TRegistrar.h"
 #include "framework/URegistrar.h"
 #include "navigation/NavigationDriver.h"
+#include "output/hubdialogs/CFileNameAddPopup.h"
 #include "output/hub/WXDialogFlags.h"
 #include "scanner/CTWAIN.h"
 #include "scanner/ScanTestSupport.h"
@@ -66,6 +67,7 @@ class ScanRun : public wxtest::HeadlessApp {
     RegisterClass_(CScan1DialogBox);
     RegisterClass_(CScan2DialogBox);
     RegisterClass_(CPopupButton);
+    RegisterClass_(CFileNameAddPopup);
     RegisterClass_(CEditText);
     RegisterClass_(CCicnButton);
   }

@@ -16,6 +16,7 @@
 //   image=<path>          (repeat, one per page in order) the page is this PNM (P4, P5 or P6,
 //                         maxval 255) at its own size, at the script's depth: 1 bit with 1
 //                         black, 8 bits with 0 white, 24 bits R, G, B
+//   frame_page=1          each page is the size of the last frame set (ICAP_FRAMES)
 //   log=<path>            every message received is appended as "DG DAT MSG [details] rc=n";
 //                         a capability set shows its container and current item (or frame)
 // Pixel bytes follow a pattern tests can recompute (FakePixel); padding bytes are 0xA5.
@@ -38,7 +39,7 @@ struct FakeScript {
   int width = 64, height = 16, depth = 8, pad = 0, res = 75;
   int pages = 1, blockRows = 5, buffer = 4096, minBuffer = 0;
   int cancelPage = 0, closeRequest = 0, refuseSet = 0, errorBlock = 0, stall = 0, extraRows = 0;
-  int imageInfoFail = 0, physW = 2550, physH = 3508, modelType = TWTY_STR255;
+  int imageInfoFail = 0, physW = 2550, physH = 3508, modelType = TWTY_STR255, framePage = 0;
   std::string model = "FAKE-MODEL", log;
   std::vector<std::string> images;
 };
@@ -51,6 +52,7 @@ struct FakeSession {
   TW_UINT16 condition = TWCC_SUCCESS;
   std::vector<unsigned char> pageRows;  // the current page's data bytes, from its image
   std::map<TW_UINT16, TW_UINT32> values;  // one-value (or current) of every capability set
+  int frameWidth = 0, frameHeight = 0;    // of the last frame set
 };
 
 const TwainHost* gHost = nullptr;
@@ -70,7 +72,8 @@ FakeScript fakeReadScript() {
       {"pages", &s.pages}, {"blockrows", &s.blockRows}, {"buffer", &s.buffer}, {"min_buffer", &s.minBuffer}, {"cancel_page", &s.cancelPage},
       {"close_request", &s.closeRequest}, {"refuse_set", &s.refuseSet}, {"error_block", &s.errorBlock},
       {"stall", &s.stall}, {"extra_rows", &s.extraRows}, {"imageinfo_fail", &s.imageInfoFail},
-      {"physw", &s.physW}, {"physh", &s.physH}, {"model_type", &s.modelType}};
+      {"physw", &s.physW}, {"physh", &s.physH}, {"model_type", &s.modelType},
+      {"frame_page", &s.framePage}};
   while (std::getline(in, line)) {
     size_t eq = line.find('=');
     if (eq == std::string::npos) continue;
@@ -154,6 +157,15 @@ TW_UINT16 fakeCapability(TW_UINT16 MSG, TW_CAPABILITY* cap) {
     ++gSession.setCount;
     if (gSession.setCount == gSession.script.refuseSet) return fakeFail(TWCC_BADVALUE);
     gSession.values[cap->Cap] = fakeCurrentOf(*cap);
+    if (cap->Cap == ICAP_FRAMES && cap->ConType == TWON_ENUMERATION && cap->hContainer && *cap->hContainer) {
+      auto* e = reinterpret_cast<const TW_ENUMERATION*>(*cap->hContainer);
+      if (e->ItemType == TWTY_FRAME && e->NumItems > 0) {
+        TW_FRAME fr;
+        std::memcpy(&fr, e->ItemList, sizeof fr);
+        gSession.frameWidth = fr.Right.Whole - fr.Left.Whole;
+        gSession.frameHeight = fr.Bottom.Whole - fr.Top.Whole;
+      }
+    }
     return TWRC_SUCCESS;
   }
   if (MSG != MSG_GET && MSG != MSG_GETCURRENT) return fakeFail(TWCC_CAPUNSUPPORTED);
@@ -288,6 +300,10 @@ void fakeNextPage() {
   gSession.rowsSent = 0;
   gSession.block = 0;
   gSession.pageRows.clear();
+  if (gSession.script.framePage && gSession.frameWidth > 0 && gSession.frameHeight > 0) {
+    gSession.script.width = gSession.frameWidth;
+    gSession.script.height = gSession.frameHeight;
+  }
   if (size_t(gSession.page) <= gSession.script.images.size()) fakeLoadImage(gSession.script.images[size_t(gSession.page - 1)]);
 }
 
