@@ -1,12 +1,18 @@
 #include "paginor/PDFWriter.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <zlib.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <new>
 #include <utility>
 
 #include "paginor/Paginor.h"
+#include "toolbox/FilePaths.h"
+#include "toolbox/FileReplacement.h"
 #include "toolbox/MacErrors.h"
 
 namespace {
@@ -68,6 +74,16 @@ std::string ToUnicodeMap() {
     map += "endbfrange\n";
   }
   return map + "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
+}
+
+// The written file takes its name only when nothing has taken it meanwhile.
+OSErr RenameWithoutReplacing(const std::string& from, const std::string& to) {
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return noErr;
+  if (errno != EINVAL && errno != ENOSYS) return errno == EEXIST ? OSErr(dupFNErr) : FpErrno(errno);
+  // A file system that cannot rename so still links without replacing.
+  if (link(from.c_str(), to.c_str()) != 0) return errno == EEXIST ? OSErr(dupFNErr) : FpErrno(errno);
+  unlink(from.c_str());
+  return noErr;
 }
 
 }  // namespace
@@ -207,7 +223,7 @@ OSErr PDFWriter::EndPage() {
   try {
     const std::string batch = PageObjects(&pageObject);
     mPage = PendingPage{};
-    if (!created) err = mFile.Create(mPath);
+    if (!created) err = CreateFile();
     if (err == noErr) err = WriteBatch(batch);
   } catch (...) {
     mPage = PendingPage{};
@@ -220,6 +236,16 @@ OSErr PDFWriter::EndPage() {
   }
   mPageObjects.push_back(pageObject);
   return noErr;
+}
+
+// The pages go to a hidden file beside the destination, which takes the destination's name
+// at Finish: a writer stopped on the way never leaves an unfinished PDF under that name.
+OSErr PDFWriter::CreateFile() {
+  struct stat st;
+  if (lstat(mPath.c_str(), &st) == 0) return dupFNErr;
+  if (errno == ENOTDIR) return dirNFErr;
+  std::string temp;
+  return FSCreateTempBeside(mPath, [this](const std::string& path) { return mFile.Create(path); }, &temp);
 }
 
 OSErr PDFWriter::WriteBatch(const std::string& bytes) { return mFile.Append(bytes.data(), bytes.size()); }
@@ -247,6 +273,7 @@ OSErr PDFWriter::Finish() {
 
   OSErr err = WriteBatch(tail);
   if (err == noErr) err = mFile.Close();
+  if (err == noErr) err = RenameWithoutReplacing(mFile.Path(), mPath);
   if (err != noErr) {
     mFile.Remove();
     return err;

@@ -1,8 +1,9 @@
 // The PDF writer: pages of a given size in points, each holding images placed at a rectangle
 // and clipped, and optionally invisible words for searching and copying. The first finished
 // page creates the file; each later page appends its objects; Finish writes the page tree,
-// catalogue, cross-reference table and trailer. A page that fails leaves the file as it was
-// before it (no file after a failed first page); a Finish that fails removes the file.
+// catalogue, cross-reference table and trailer, and gives the file its name. A page that fails
+// leaves the file as it was before it (no file after a failed first page); a Finish that fails
+// removes the file.
 #pragma once
 
 #include <string>
@@ -67,6 +68,7 @@ class PDFWriter {
   int NewObject(std::string* out);
   void AddStream(std::string* out, const std::string& dictionary, const std::vector<UInt8>& data);
   void AddFont(std::string* out);
+  OSErr CreateFile();
   OSErr WriteBatch(const std::string& bytes);
 
   std::string mPath;
