@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <new>
@@ -114,15 +115,26 @@ void PDFWriter::DrawImage(PDFImage image, const PDFRect& place, const PDFRect& c
   mPage.images.push_back(std::move(image));
 }
 
-void PDFWriter::DrawInvisibleText(const std::vector<PDFWord>& words) {
+void PDFWriter::DrawInvisibleText(const std::vector<PDFTextLine>& lines) {
   std::string text;
-  for (const PDFWord& word : words) {
-    int count = 0;
-    const std::string hex = HexCodes(word.utf8, &count);
-    if (count == 0 || word.box.width <= 0 || word.box.height <= 0) continue;
-    const double stretch = word.box.width / (count * kGlyphAdvance);
-    text += Num(stretch) + " 0 0 " + Num(word.box.height) + " " + Num(word.box.x) + " " + Num(word.box.y) +
-            " Tm <" + hex + "> Tj\n";
+  for (const PDFTextLine& line : lines) {
+    if (line.size <= 0) continue;
+    for (size_t i = 0; i < line.words.size(); ++i) {
+      const PDFWord& word = line.words[i];
+      int count = 0;
+      std::string hex = HexCodes(word.utf8, &count);
+      if (count == 0 || word.width <= 0) continue;
+      // A space runs on to the next word, so a reader sees one line with its spaces, whatever
+      // the gaps between the boxes.
+      double span = word.width;
+      if (i + 1 < line.words.size() && line.words[i + 1].x > word.x + word.width / 2) {
+        hex += "0020";
+        ++count;
+        span = std::max(span, line.words[i + 1].x - word.x);
+      }
+      text += Num(span / (count * kGlyphAdvance)) + " 0 0 " + Num(line.size) + " " + Num(word.x) + " " +
+              Num(line.baseline) + " Tm <" + hex + "> Tj\n";
+    }
   }
   if (text.empty()) return;
   // Render mode 3 draws nothing: the words are there to be found, not seen.

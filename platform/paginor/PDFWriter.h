@@ -29,10 +29,16 @@ struct PDFRect {
   double x = 0, y = 0, width = 0, height = 0;
 };
 
-// A word of the invisible text layer, stretched over its box.
+// A word of the invisible text layer, stretched from x over its width.
 struct PDFWord {
   std::string utf8;
-  PDFRect box;
+  double x = 0, width = 0;
+};
+
+// A line of the invisible text layer: its words, in reading order, on one baseline at one size.
+struct PDFTextLine {
+  double baseline = 0, size = 0;
+  std::vector<PDFWord> words;
 };
 
 class PDFWriter {
@@ -48,7 +54,7 @@ class PDFWriter {
 
   void BeginPage(double width, double height);
   void DrawImage(PDFImage image, const PDFRect& place, const PDFRect& clip);
-  void DrawInvisibleText(const std::vector<PDFWord>& words);
+  void DrawInvisibleText(const std::vector<PDFTextLine>& lines);
   // Writes the pending page; on failure the file and the writer are as before it.
   OSErr EndPage();
   OSErr Finish();
