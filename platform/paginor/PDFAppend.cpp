@@ -194,6 +194,10 @@ OSErr WriteResult(AppendJob& job) {
   try {
     QPDFWriter writer(job.target->pdf);
     writer.setOutputPipeline(&pipeline);
+    // Streams go across as they are: decoding or compressing them costs time and changes nothing
+    // a reader sees.
+    writer.setDecodeLevel(qpdf_dl_none);
+    writer.setCompressStreams(false);
     writer.write();
   } catch (const std::exception&) {
     err = pipeline.Error() != noErr ? pipeline.Error() : OSErr(ioErr);
