@@ -6,6 +6,7 @@
 #include <string>
 
 #include "prefs/PrefRecords.h"
+#include "toolbox/FileReplacement.h"
 #include "toolbox/Files.h"
 #include "toolbox/MacErrors.h"
 
@@ -82,7 +83,6 @@ OSErr PFRead(const FSSpec& spec, std::vector<uint8_t>* data, OSErr* writeErr) {
 }
 
 OSErr PFWriteTemp(const FSSpec& target, const uint8_t* data, size_t size, FSSpec* temp) {
-  *temp = PFWithSuffix(target, ".new");
   FInfo info{};
   info.fdType = kPrefFileType;
   info.fdCreator = kPrefCreator;
@@ -91,8 +91,16 @@ OSErr PFWriteTemp(const FSSpec& target, const uint8_t* data, size_t size, FSSpec
     info.fdType = old.fdType;
     info.fdCreator = old.fdCreator;
   }
-  FSpDelete(temp);
-  OSErr err = FSpCreate(temp, info.fdCreator, info.fdType, smSystemScript);
+  std::string path, made;
+  OSErr err = FSpGetPOSIXPath(&target, &path);
+  if (err != noErr) return err;
+  err = FSCreateTempBeside(
+      path,
+      [&](const std::string& candidate) {
+        const OSErr named = FSpMakeFromPOSIXPath(candidate, temp);
+        return named == noErr || named == fnfErr ? FSpCreate(temp, info.fdCreator, info.fdType, smSystemScript) : named;
+      },
+      &made);
   if (err != noErr) return err;
   err = WriteAll(*temp, data, size);
   if (err != noErr) FSpDelete(temp);

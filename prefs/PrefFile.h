@@ -17,8 +17,8 @@ constexpr OSType kPrefFileType = 0x3F3F3F3F;  // '????'
 // of any length but a whole record is refused with eofErr before anything is read.
 OSErr PFRead(const FSSpec& spec, std::vector<uint8_t>* data, OSErr* writeErr = nullptr);
 
-// Writes `data` to "<name>.new" beside `target` (replacing a leftover one), with the type and
-// creator of `target` when it exists, else '????' and 'CTTX'.
+// Writes `data` to a writer's hidden temporary file beside `target` (see FileReplacement.h),
+// with the type and creator of `target` when it exists, else '????' and 'CTTX'.
 OSErr PFWriteTemp(const FSSpec& target, const uint8_t* data, size_t size, FSSpec* temp);
 // Puts the written temporary file in place of `target` in one step.
 OSErr PFReplace(const FSSpec& temp, const FSSpec& target);

@@ -30,7 +30,8 @@ struct EngineMissing : std::runtime_error {
   X(TessBaseAPISetPageSegMode) X(TessBaseAPISetImage2) X(TessBaseAPIRecognize) X(TessBaseAPIGetIterator)    \
   X(TessBaseAPIClear) X(TessBaseAPIGetDatapath) X(TessBaseAPIDetectOrientationScript)                       \
   X(TessResultIteratorDelete) X(TessResultIteratorGetUTF8Text) X(TessResultIteratorGetPageIterator)         \
-  X(TessResultIteratorNext) X(TessPageIteratorBoundingBox) X(TessDeleteText)
+  X(TessResultIteratorNext) X(TessPageIteratorBoundingBox) X(TessPageIteratorIsAtBeginningOf)                \
+  X(TessPageIteratorBaseline) X(TessDeleteText)
 
 struct LeptonicaCalls {
   WX_LEPTONICA_CALLS(WX_LAZY_CALL)

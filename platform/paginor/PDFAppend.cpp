@@ -1,6 +1,8 @@
-// Append jobs (VESK_open, VESK_addPDF, VESK_close) over qpdf. The target is read into memory
-// and never written in place: the result goes to a new file beside it, renamed over it.
+// Append jobs (VESK_open, VESK_addPDF, VESK_close) over qpdf. qpdf reads the files where
+// they are, as it needs them; the target is never written in place: the result goes to a new
+// file beside it, renamed over it.
 #include <fcntl.h>
+#include <qpdf/InputSource.hh>
 #include <qpdf/Pipeline.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
@@ -8,7 +10,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -20,13 +25,92 @@
 #include "paginor/Paginor.h"
 #include "toolbox/FileForks.h"
 #include "toolbox/FilePaths.h"
+#include "toolbox/FileReplacement.h"
 #include "toolbox/MacErrors.h"
 
 namespace {
 
-// A PDF loaded by qpdf, with the bytes it reads from (qpdf does not copy them).
+// A file qpdf reads through the File Manager's forks (so the read hooks reach it), a block at
+// a time. A failed read is kept for the caller and ends qpdf's work with an exception.
+class ForkInputSource : public InputSource {
+ public:
+  ForkInputSource(int fd, std::string name) : mFd(fd), mName(std::move(name)), mBlock(64 * 1024) {}
+  ~ForkInputSource() override { close(mFd); }
+  ForkInputSource(const ForkInputSource&) = delete;
+  ForkInputSource& operator=(const ForkInputSource&) = delete;
+
+  OSErr Error() const { return mError; }
+
+  qpdf_offset_t findAndSkipNextEOL() override {
+    char ch = 0;
+    while (read(&ch, 1) == 1)
+      if (ch == '\r' || ch == '\n') {
+        const qpdf_offset_t eol = mPosition - 1;
+        while (read(&ch, 1) == 1)
+          if (ch != '\r' && ch != '\n') {
+            unreadCh(ch);
+            break;
+          }
+        return eol;
+      }
+    return mPosition;
+  }
+  std::string const& getName() const override { return mName; }
+  qpdf_offset_t tell() override { return mPosition; }
+  void seek(qpdf_offset_t offset, int whence) override {
+    qpdf_offset_t base = whence == SEEK_CUR ? mPosition : 0;
+    if (whence == SEEK_END) {
+      struct stat st;
+      if (fstat(mFd, &st) != 0) Fail(ioErr);
+      base = st.st_size;
+    }
+    if (base + offset < 0) throw std::runtime_error("seek before the start");
+    mPosition = base + offset;
+  }
+  void rewind() override { mPosition = 0; }
+  size_t read(char* buffer, size_t length) override {
+    last_offset = mPosition;
+    size_t done = 0;
+    while (done < length) {
+      if ((mPosition < mStart || mPosition >= mStart + qpdf_offset_t(mFilled)) && !Fill()) break;
+      const size_t from = size_t(mPosition - mStart), count = std::min(length - done, mFilled - from);
+      std::memcpy(buffer + done, mBlock.data() + from, count);
+      done += count;
+      mPosition += qpdf_offset_t(count);
+    }
+    return done;
+  }
+  void unreadCh(char) override {
+    if (mPosition > 0) --mPosition;
+  }
+
+ private:
+  // The block at the position; false at the end of the file.
+  bool Fill() {
+    size_t got = 0;
+    const OSErr err = ForkReadAt(mFd, mBlock.data(), mBlock.size(), off_t(mPosition), &got);
+    if (err != noErr) Fail(err);
+    mStart = mPosition;
+    mFilled = got;
+    return got > 0;
+  }
+  [[noreturn]] void Fail(OSErr err) {
+    mError = err;
+    throw std::runtime_error("read failed");
+  }
+
+  int mFd;
+  std::string mName;
+  std::vector<char> mBlock;
+  qpdf_offset_t mStart = 0;
+  size_t mFilled = 0;
+  qpdf_offset_t mPosition = 0;
+  OSErr mError = noErr;
+};
+
+// A PDF loaded by qpdf, with the file it reads from.
 struct LoadedPDF {
-  std::vector<char> bytes;
+  std::shared_ptr<ForkInputSource> file;
   QPDF pdf;
 };
 
@@ -57,34 +141,36 @@ class ForkPipeline : public Pipeline {
   OSErr mError = noErr;
 };
 
-OSErr ReadWhole(const std::string& path, std::vector<char>* bytes) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? OSErr(fnfErr) : OSErr(ioErr);
-  struct stat st;
-  OSErr err = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? OSErr(noErr) : OSErr(ioErr);
-  if (err == noErr) {
-    bytes->resize(size_t(st.st_size));
-    size_t got = 0;
-    err = ForkReadAt(fd, bytes->data(), bytes->size(), 0, &got);
-    if (err == noErr && got != bytes->size()) err = ioErr;
-  }
-  close(fd);
-  return err;
+// Readers take a PDF's header within its first kilobyte; a file without one is refused
+// before qpdf looks through all of it for objects.
+OSErr CheckHeader(int fd) {
+  char head[1024];
+  size_t got = 0;
+  const OSErr err = ForkReadAt(fd, head, sizeof head, 0, &got);
+  if (err != noErr) return err;
+  static constexpr char kHeader[] = "%PDF-";
+  const bool found = std::search(head, head + got, kHeader, kHeader + sizeof kHeader - 1) != head + got;
+  return found ? OSErr(noErr) : OSErr(kPaginorCannotAppendErr);
 }
 
-// kPaginorCannotAppendErr for what qpdf cannot read even with its recovery, and for
-// encrypted files; fnfErr and ioErr from reading.
+// kPaginorCannotAppendErr for what qpdf cannot read even with its recovery, for encrypted
+// files and for files that are not PDFs; fnfErr and ioErr from reading.
 OSErr Load(const std::string& path, std::unique_ptr<LoadedPDF>* out) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? OSErr(fnfErr) : OSErr(ioErr);
   auto loaded = std::make_unique<LoadedPDF>();
-  const OSErr err = ReadWhole(path, &loaded->bytes);
+  loaded->file = std::make_shared<ForkInputSource>(fd, path);
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return ioErr;
+  const OSErr err = CheckHeader(fd);
   if (err != noErr) return err;
   try {
     loaded->pdf.setSuppressWarnings(true);
-    loaded->pdf.processMemoryFile(path.c_str(), loaded->bytes.data(), loaded->bytes.size());
+    loaded->pdf.processInputSource(loaded->file);
     if (loaded->pdf.isEncrypted()) return kPaginorCannotAppendErr;
     QPDFPageDocumentHelper(loaded->pdf).getAllPages();
   } catch (const std::exception&) {
-    return kPaginorCannotAppendErr;
+    return loaded->file->Error() != noErr ? loaded->file->Error() : OSErr(kPaginorCannotAppendErr);
   }
   *out = std::move(loaded);
   return noErr;
@@ -92,27 +178,33 @@ OSErr Load(const std::string& path, std::unique_ptr<LoadedPDF>* out) {
 
 // A name beside `target` that nothing uses yet, created empty with the target's permissions.
 OSErr CreateBeside(const std::string& target, mode_t mode, OutputFile* file) {
-  const std::string folder = FpParent(target), name = FpLastElement(target);
-  for (int serial = 0; serial < 1000; ++serial) {
-    const OSErr err = file->Create(FpJoin(folder, "." + name + ".new" + std::to_string(serial)), mode);
-    if (err != dupFNErr) return err;
-  }
-  return dupFNErr;
+  std::string temp;
+  return FSCreateTempBeside(target, [&](const std::string& path) { return file->Create(path, mode); }, &temp);
 }
 
 OSErr WriteResult(AppendJob& job) {
   struct stat st;
   if (stat(job.path.c_str(), &st) != 0) return FpErrno(errno);
+  OSErr err = FSCheckReplaceable(job.path);
+  if (err != noErr) return err;
   OutputFile file;
-  OSErr err = CreateBeside(job.path, st.st_mode & 07777, &file);
+  err = CreateBeside(job.path, st.st_mode & 07777, &file);
   if (err != noErr) return err;
   ForkPipeline pipeline(file);
   try {
     QPDFWriter writer(job.target->pdf);
     writer.setOutputPipeline(&pipeline);
+    // Streams go across as they are: decoding or compressing them costs time and changes nothing
+    // a reader sees.
+    writer.setDecodeLevel(qpdf_dl_none);
+    writer.setCompressStreams(false);
     writer.write();
   } catch (const std::exception&) {
     err = pipeline.Error() != noErr ? pipeline.Error() : OSErr(ioErr);
+    // A file that could not be read is the cause, not the writing.
+    if (job.target->file->Error() != noErr) err = job.target->file->Error();
+    for (const auto& source : job.sources)
+      if (source->file->Error() != noErr) err = source->file->Error();
   }
   if (err == noErr) err = file.Close();
   const std::string written = file.Path();
@@ -133,7 +225,10 @@ OSErr VESK_open(const char* targetPath, SInt32, UInt32* handle) {
     if (!targetPath || !handle) return paramErr;
     *handle = 0;
     AppendJob job;
-    job.path = targetPath;
+    // A link stays a link: the pages go to the file it names.
+    std::unique_ptr<char, decltype(&std::free)> resolved(realpath(targetPath, nullptr), &std::free);
+    if (!resolved) return errno == ENOENT || errno == ENOTDIR ? OSErr(fnfErr) : OSErr(ioErr);
+    job.path = resolved.get();
     const OSErr err = Load(job.path, &job.target);
     if (err != noErr) return err;
     do ++gLastHandle;

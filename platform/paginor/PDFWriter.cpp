@@ -1,12 +1,19 @@
 #include "paginor/PDFWriter.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <zlib.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <new>
 #include <utility>
 
 #include "paginor/Paginor.h"
+#include "toolbox/FilePaths.h"
+#include "toolbox/FileReplacement.h"
 #include "toolbox/MacErrors.h"
 
 namespace {
@@ -70,6 +77,16 @@ std::string ToUnicodeMap() {
   return map + "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
 }
 
+// The written file takes its name only when nothing has taken it meanwhile.
+OSErr RenameWithoutReplacing(const std::string& from, const std::string& to) {
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return noErr;
+  if (errno != EINVAL && errno != ENOSYS) return errno == EEXIST ? OSErr(dupFNErr) : FpErrno(errno);
+  // A file system that cannot rename so still links without replacing.
+  if (link(from.c_str(), to.c_str()) != 0) return errno == EEXIST ? OSErr(dupFNErr) : FpErrno(errno);
+  unlink(from.c_str());
+  return noErr;
+}
+
 }  // namespace
 
 std::vector<UInt8> PDFDeflate(const UInt8* bytes, size_t size) {
@@ -98,15 +115,26 @@ void PDFWriter::DrawImage(PDFImage image, const PDFRect& place, const PDFRect& c
   mPage.images.push_back(std::move(image));
 }
 
-void PDFWriter::DrawInvisibleText(const std::vector<PDFWord>& words) {
+void PDFWriter::DrawInvisibleText(const std::vector<PDFTextLine>& lines) {
   std::string text;
-  for (const PDFWord& word : words) {
-    int count = 0;
-    const std::string hex = HexCodes(word.utf8, &count);
-    if (count == 0 || word.box.width <= 0 || word.box.height <= 0) continue;
-    const double stretch = word.box.width / (count * kGlyphAdvance);
-    text += Num(stretch) + " 0 0 " + Num(word.box.height) + " " + Num(word.box.x) + " " + Num(word.box.y) +
-            " Tm <" + hex + "> Tj\n";
+  for (const PDFTextLine& line : lines) {
+    if (line.size <= 0) continue;
+    for (size_t i = 0; i < line.words.size(); ++i) {
+      const PDFWord& word = line.words[i];
+      int count = 0;
+      std::string hex = HexCodes(word.utf8, &count);
+      if (count == 0 || word.width <= 0) continue;
+      // A space runs on to the next word, so a reader sees one line with its spaces, whatever
+      // the gaps between the boxes.
+      double span = word.width;
+      if (i + 1 < line.words.size() && line.words[i + 1].x > word.x + word.width / 2) {
+        hex += "0020";
+        ++count;
+        span = std::max(span, line.words[i + 1].x - word.x);
+      }
+      text += Num(span / (count * kGlyphAdvance)) + " 0 0 " + Num(line.size) + " " + Num(word.x) + " " +
+              Num(line.baseline) + " Tm <" + hex + "> Tj\n";
+    }
   }
   if (text.empty()) return;
   // Render mode 3 draws nothing: the words are there to be found, not seen.
@@ -207,7 +235,7 @@ OSErr PDFWriter::EndPage() {
   try {
     const std::string batch = PageObjects(&pageObject);
     mPage = PendingPage{};
-    if (!created) err = mFile.Create(mPath);
+    if (!created) err = CreateFile();
     if (err == noErr) err = WriteBatch(batch);
   } catch (...) {
     mPage = PendingPage{};
@@ -220,6 +248,16 @@ OSErr PDFWriter::EndPage() {
   }
   mPageObjects.push_back(pageObject);
   return noErr;
+}
+
+// The pages go to a hidden file beside the destination, which takes the destination's name
+// at Finish: a writer stopped on the way never leaves an unfinished PDF under that name.
+OSErr PDFWriter::CreateFile() {
+  struct stat st;
+  if (lstat(mPath.c_str(), &st) == 0) return dupFNErr;
+  if (errno == ENOTDIR) return dirNFErr;
+  std::string temp;
+  return FSCreateTempBeside(mPath, [this](const std::string& path) { return mFile.Create(path); }, &temp);
 }
 
 OSErr PDFWriter::WriteBatch(const std::string& bytes) { return mFile.Append(bytes.data(), bytes.size()); }
@@ -247,6 +285,7 @@ OSErr PDFWriter::Finish() {
 
   OSErr err = WriteBatch(tail);
   if (err == noErr) err = mFile.Close();
+  if (err == noErr) err = RenameWithoutReplacing(mFile.Path(), mPath);
   if (err != noErr) {
     mFile.Remove();
     return err;

@@ -1,8 +1,9 @@
 // The PDF writer: pages of a given size in points, each holding images placed at a rectangle
 // and clipped, and optionally invisible words for searching and copying. The first finished
 // page creates the file; each later page appends its objects; Finish writes the page tree,
-// catalogue, cross-reference table and trailer. A page that fails leaves the file as it was
-// before it (no file after a failed first page); a Finish that fails removes the file.
+// catalogue, cross-reference table and trailer, and gives the file its name. A page that fails
+// leaves the file as it was before it (no file after a failed first page); a Finish that fails
+// removes the file.
 #pragma once
 
 #include <string>
@@ -28,10 +29,16 @@ struct PDFRect {
   double x = 0, y = 0, width = 0, height = 0;
 };
 
-// A word of the invisible text layer, stretched over its box.
+// A word of the invisible text layer, stretched from x over its width.
 struct PDFWord {
   std::string utf8;
-  PDFRect box;
+  double x = 0, width = 0;
+};
+
+// A line of the invisible text layer: its words, in reading order, on one baseline at one size.
+struct PDFTextLine {
+  double baseline = 0, size = 0;
+  std::vector<PDFWord> words;
 };
 
 class PDFWriter {
@@ -47,7 +54,7 @@ class PDFWriter {
 
   void BeginPage(double width, double height);
   void DrawImage(PDFImage image, const PDFRect& place, const PDFRect& clip);
-  void DrawInvisibleText(const std::vector<PDFWord>& words);
+  void DrawInvisibleText(const std::vector<PDFTextLine>& lines);
   // Writes the pending page; on failure the file and the writer are as before it.
   OSErr EndPage();
   OSErr Finish();
@@ -67,6 +74,7 @@ class PDFWriter {
   int NewObject(std::string* out);
   void AddStream(std::string* out, const std::string& dictionary, const std::vector<UInt8>& data);
   void AddFont(std::string* out);
+  OSErr CreateFile();
   OSErr WriteBatch(const std::string& bytes);
 
   std::string mPath;

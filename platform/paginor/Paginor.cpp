@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -68,25 +69,28 @@ OSErr CorrectedCopy(const PATIMG& source, PIX* pix, SInt32 orientation, double s
   return PageFromPix(corrected.get(), source.type, xResolution, yResolution, result);
 }
 
-// The words of the page in points, for the invisible text layer.
-std::vector<PDFWord> PageWords(const std::vector<RecognizedWord>& words, const PATIMG& page) {
+// The lines of the page in points, for the invisible text layer. A line's words share its
+// baseline, and a size of the height of its box.
+std::vector<PDFTextLine> PageLines(const std::vector<RecognizedLine>& lines, const PATIMG& page) {
   const double sx = 72.0 / page.xResolution, sy = 72.0 / page.yResolution;
-  std::vector<PDFWord> placed;
-  for (const RecognizedWord& word : words)
-    placed.push_back({word.utf8, {word.left * sx, (page.height - word.bottom) * sy, (word.right - word.left) * sx,
-                                  (word.bottom - word.top) * sy}});
+  std::vector<PDFTextLine> placed;
+  for (const RecognizedLine& line : lines) {
+    PDFTextLine text{(page.height - line.baseline) * sy, std::max(1, line.bottom - line.top) * sy, {}};
+    for (const RecognizedWord& word : line.words) text.words.push_back({word.utf8, word.left * sx, (word.right - word.left) * sx});
+    placed.push_back(std::move(text));
+  }
   return placed;
 }
 
 OSErr AddPage(Job& job, const PATIMG& page) {
-  std::vector<PDFWord> words;
+  std::vector<PDFTextLine> lines;
   if (job.text) {
     PixPtr pix = PageToPix(page);
     if (!pix) return memFullErr;
-    std::vector<RecognizedWord> recognized;
+    std::vector<RecognizedLine> recognized;
     const OSErr err = job.text->Recognize(pix.get(), &recognized);
     if (err != noErr) return err;
-    words = PageWords(recognized, page);
+    lines = PageLines(recognized, page);
   }
   PDFImage image;
   const OSErr err = EncodePage(page, job.mode.mode, gEncoder, &image);
@@ -95,7 +99,7 @@ OSErr AddPage(Job& job, const PATIMG& page) {
   const PDFRect whole{0, 0, width, height};
   job.writer->BeginPage(width, height);
   job.writer->DrawImage(std::move(image), whole, whole);
-  job.writer->DrawInvisibleText(words);
+  job.writer->DrawInvisibleText(lines);
   return job.writer->EndPage();
 }
 

@@ -12,8 +12,9 @@
 // the most recently opened job. A call out of sequence (a page with no output job, a close
 // with no job, a second output job) returns kPaginorSequenceErr and changes nothing.
 //
-// Output files. The first page creates the PDF (dupFNErr when a file is already there; an
-// existing file is never replaced); a job that received no page never creates, truncates or
+// Output files. The first page creates the PDF under a hidden name beside it, which the close
+// turns into the file's (dupFNErr when a file is already there; an existing file is never
+// replaced); a job that received no page never creates, truncates or
 // touches its path. A page that fails leaves the file as it was before it (no file after a
 // failed first page) and the job open, so its close still finishes the pages before it. A
 // close that fails removes the file. A file with a trailer exists only when every page it
@@ -115,7 +116,8 @@ OSErr VESK_open(const char* targetPath, SInt32 mode, UInt32* handle);
 // Appends every page of the PDF at `sourcePath` after the target's pages (in memory).
 OSErr VESK_addPDF(UInt32 handle, const char* sourcePath);
 // Writes the target when at least one add succeeded and none failed (to a new file renamed
-// over the target, keeping its Finder info); otherwise leaves it untouched. Sets *handle to 0.
+// over the target, keeping its Finder info; through a link, the file it names); otherwise
+// leaves it untouched. fLckdErr for a locked target. Sets *handle to 0.
 OSErr VESK_close(UInt32* handle);
 
 #ifdef __cplusplus

@@ -61,8 +61,8 @@ OSErr TextRecognizer::Open(const std::string& frameworksPath, const std::string&
   return noErr;
 }
 
-OSErr TextRecognizer::Recognize(PIX* page, std::vector<RecognizedWord>* words) {
-  words->clear();
+OSErr TextRecognizer::Recognize(PIX* page, std::vector<RecognizedLine>* lines) {
+  lines->clear();
   if (!mApi) return kPaginorSequenceErr;
   const TesseractCalls& tess = Tesseract();
   tess.TessBaseAPISetImage2(mApi.get(), page);
@@ -71,15 +71,27 @@ OSErr TextRecognizer::Recognize(PIX* page, std::vector<RecognizedWord>* words) {
       tess.TessBaseAPIGetIterator(mApi.get()), tess.TessResultIteratorDelete);
   if (!it) return noErr;
   do {
+    const TessPageIterator* place = tess.TessResultIteratorGetPageIterator(it.get());
+    if (lines->empty() || tess.TessPageIteratorIsAtBeginningOf(place, tesseract::RIL_TEXTLINE)) {
+      if (!lines->empty() && lines->back().words.empty()) lines->pop_back();
+      RecognizedLine line;
+      int left = 0, right = 0, x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+      tess.TessPageIteratorBoundingBox(place, tesseract::RIL_TEXTLINE, &left, &line.top, &right, &line.bottom);
+      line.baseline = tess.TessPageIteratorBaseline(place, tesseract::RIL_TEXTLINE, &x1, &y1, &x2, &y2)
+                          ? (y1 + y2) / 2
+                          : line.bottom;
+      lines->push_back(std::move(line));
+    }
     std::unique_ptr<char[], decltype(tess.TessDeleteText)> text(
         tess.TessResultIteratorGetUTF8Text(it.get(), tesseract::RIL_WORD), tess.TessDeleteText);
     RecognizedWord word;
-    if (!text || !tess.TessPageIteratorBoundingBox(tess.TessResultIteratorGetPageIterator(it.get()), tesseract::RIL_WORD,
-                                                   &word.left, &word.top, &word.right, &word.bottom))
+    if (!text ||
+        !tess.TessPageIteratorBoundingBox(place, tesseract::RIL_WORD, &word.left, &word.top, &word.right, &word.bottom))
       continue;
     word.utf8 = text.get();
-    if (!word.utf8.empty()) words->push_back(std::move(word));
+    if (!word.utf8.empty()) lines->back().words.push_back(std::move(word));
   } while (tess.TessResultIteratorNext(it.get(), tesseract::RIL_WORD));
+  if (!lines->empty() && lines->back().words.empty()) lines->pop_back();
   tess.TessBaseAPIClear(mApi.get());
   return noErr;
 }

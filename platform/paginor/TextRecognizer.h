@@ -13,6 +13,13 @@ struct RecognizedWord {
   SInt32 left = 0, top = 0, right = 0, bottom = 0;
 };
 
+// A recognised line: its words in reading order, its box and its baseline (pixels from the
+// top).
+struct RecognizedLine {
+  SInt32 top = 0, bottom = 0, baseline = 0;
+  std::vector<RecognizedWord> words;
+};
+
 // Tesseract's language for the PDF's language value and code-page class (English for any
 // pair it does not know).
 const char* TextLanguage(UInt32 languageValue, SInt32 codePageClass);
@@ -30,8 +37,8 @@ class TextRecognizer {
 
   // kPaginorLanguageDataErr when the language's data is not installed.
   OSErr Open(const std::string& frameworksPath, const std::string& language);
-  // The words of `page`; kPaginorEngineErr when recognition fails.
-  OSErr Recognize(PIX* page, std::vector<RecognizedWord>* words);
+  // The lines of `page` in reading order; kPaginorEngineErr when recognition fails.
+  OSErr Recognize(PIX* page, std::vector<RecognizedLine>* lines);
   // The glyph-less font program that ships with the language data (empty when it does not).
   std::vector<UInt8> FontProgram() const;
 

@@ -25,6 +25,8 @@ std::map<SInt16, OpenFork> gForks;
 SInt16 gNextRefNum = 2;
 SInt64 gWriteBudget = -1;
 SInt64 gReadBudget = -1;
+SInt64 gStopBudget = -1;
+void (*gStop)() = nullptr;
 
 OpenFork* Find(SInt16 refNum) {
   auto it = gForks.find(refNum);
@@ -155,6 +157,19 @@ OSErr ForkReadAt(int fd, void* buffer, size_t count, off_t offset, size_t* got) 
 
 OSErr ForkWriteAt(int fd, const void* buffer, size_t count, off_t offset, size_t* written) {
   *written = 0;
+  if (gStop && static_cast<SInt64>(count) > gStopBudget) {
+    const auto before = static_cast<size_t>(gStopBudget);
+    void (*stop)() = gStop;
+    gStop = nullptr;
+    OSErr err = ForkWriteAt(fd, buffer, before, offset, written);
+    if (err != noErr) return err;
+    stop();
+    size_t rest = 0;
+    err = ForkWriteAt(fd, static_cast<const char*>(buffer) + before, count - before, offset + off_t(before), &rest);
+    *written += rest;
+    return err;
+  }
+  if (gStop) gStopBudget -= static_cast<SInt64>(count);
   size_t allowed = count;
   if (gWriteBudget >= 0 && static_cast<SInt64>(allowed) > gWriteBudget) allowed = static_cast<size_t>(gWriteBudget);
   const auto* in = static_cast<const char*>(buffer);
@@ -175,6 +190,10 @@ OSErr ForkWriteAt(int fd, const void* buffer, size_t count, off_t offset, size_t
 
 void FSTestSetWriteLimit(SInt64 bytes) { gWriteBudget = bytes; }
 void FSTestSetReadLimit(SInt64 bytes) { gReadBudget = bytes; }
+void FSTestSetWriteStop(SInt64 bytes, void (*stop)()) {
+  gStopBudget = bytes;
+  gStop = stop;
+}
 
 OSErr FSRead(SInt16 refNum, long* count, void* buffer) {
   OpenFork* f = Find(refNum);

@@ -1,36 +1,77 @@
 #include "toolbox/FileReplacement.h"
 
+#include <dirent.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "toolbox/FilePaths.h"
 #include "toolbox/MacErrors.h"
 
 namespace {
 
+constexpr char kTempPrefix[] = ".wx-new-";
+
+// The writer's process of a temporary file's name; 0 for a name that is not one.
+pid_t TempWriter(const char* leaf) {
+  if (std::strncmp(leaf, kTempPrefix, sizeof kTempPrefix - 1) != 0) return 0;
+  char* end = nullptr;
+  const long pid = std::strtol(leaf + sizeof kTempPrefix - 1, &end, 10);
+  if (pid <= 0 || *end != '-') return 0;
+  std::strtol(end + 1, &end, 10);
+  return *end == '\0' ? pid_t(pid) : 0;
+}
+
 // Creates a temporary file with a free name in the target's folder.
 OSErr CreateTemp(const std::string& target, OSType creator, OSType type, FSReplacement* replacement, FSSpec* spec) {
   OSErr err = FSCheckReplaceable(target);
   if (err != noErr) return err;
-  const std::string folder = FpParent(target);
-  for (int i = 0; i < 1000; ++i) {
-    char leaf[40];
-    std::snprintf(leaf, sizeof leaf, ".wx-new-%d-%d", static_cast<int>(getpid()), i);
-    err = FpMakeSpec(folder, leaf, spec);
-    if (err == noErr) err = FSpCreate(spec, creator, type, smSystemScript);
-    if (err == dupFNErr) continue;
-    if (err != noErr) return err;
-    replacement->target = target;
-    replacement->temp = FpJoin(folder, leaf);
-    return noErr;
-  }
-  return dupFNErr;
+  std::string temp;
+  err = FSCreateTempBeside(
+      target,
+      [&](const std::string& path) {
+        const OSErr made = FpMakeSpec(FpParent(path), FpLastElement(path), spec);
+        return made == noErr ? FSpCreate(spec, creator, type, smSystemScript) : made;
+      },
+      &temp);
+  if (err != noErr) return err;
+  replacement->target = target;
+  replacement->temp = temp;
+  return noErr;
 }
 
 }  // namespace
+
+void FSRemoveStaleTemps(const std::string& folder) {
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return;
+  while (const dirent* entry = readdir(dir)) {
+    const pid_t writer = TempWriter(entry->d_name);
+    if (writer == 0 || writer == getpid() || kill(writer, 0) == 0 || errno != ESRCH) continue;
+    unlinkat(dirfd(dir), entry->d_name, 0);
+  }
+  closedir(dir);
+}
+
+OSErr FSCreateTempBeside(const std::string& target, const std::function<OSErr(const std::string&)>& create,
+                         std::string* temp) {
+  const std::string folder = FpParent(target);
+  FSRemoveStaleTemps(folder);
+  for (int serial = 0; serial < 1000; ++serial) {
+    const std::string path =
+        FpJoin(folder, kTempPrefix + std::to_string(getpid()) + "-" + std::to_string(serial));
+    const OSErr err = create(path);
+    if (err == dupFNErr) continue;
+    if (err == noErr) *temp = path;
+    return err;
+  }
+  return dupFNErr;
+}
 
 // A folder or a locked file at the target's path is never replaced.
 OSErr FSCheckReplaceable(const std::string& target) {

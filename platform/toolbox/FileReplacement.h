@@ -3,6 +3,7 @@
 // fails (a full disk, an I/O error) never costs the file that was there.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "toolbox/Files.h"
@@ -11,6 +12,18 @@ struct FSReplacement {
   std::string target;  // Linux paths
   std::string temp;
 };
+
+// Every writer's temporary file is hidden and named after the writer's process
+// (".wx-new-<pid>-<serial>"), so one that a killed writer left can be told from one being
+// written, and removed.
+//
+// Makes a temporary file beside `target` through `create` (given the path; dupFNErr when the
+// name is taken, and the next serial is tried), after removing from that folder the
+// temporary files of writers no longer running. Gives the path made.
+OSErr FSCreateTempBeside(const std::string& target, const std::function<OSErr(const std::string&)>& create,
+                         std::string* temp);
+// Removes from `folder` the temporary files whose writer no longer runs.
+void FSRemoveStaleTemps(const std::string& folder);
 
 // noErr when the file at `target` (a Linux path) may be replaced, or need not exist;
 // dupFNErr for a folder there, fLckdErr for a locked file.

@@ -236,5 +236,8 @@ OSErr FSpMakeFromPOSIXPath(const std::string& path, FSSpec* spec);
 // been written, and reads fail with ioErr once `bytes` more have been read (-1: no limit).
 void FSTestSetWriteLimit(SInt64 bytes);
 void FSTestSetReadLimit(SInt64 bytes);
+// Once `bytes` more have been written through the File Manager, `stop` is called (once) in
+// the middle of the write, with what came before it on the disk (null: no stop).
+void FSTestSetWriteStop(SInt64 bytes, void (*stop)());
 // From now on, no volume reports more than `bytes` free (-1: what the disk has).
 void FSTestSetFreeSpace(SInt64 bytes);

@@ -1,14 +1,21 @@
 #include "output/export/WXExport.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
+#include <csignal>
+#include <map>
 #include <sstream>
 
 #include "framework/LException.h"
 #include "framework/LWindow.h"
+#include "output/glue/CAddPDFFile.h"
 #include "output/hub/WXExif.h"
 #include "output/hub/WXFolders.h"
+#include "prefs/CPreferences.h"
 #include "scanner/CThreadChecker.h"
 #include "scanner/CTWAIN.h"
 #include "scanner/Scanner.h"
@@ -758,6 +765,138 @@ TEST_F(Export, AMailCopyFailingAtTheSecondPageKeepsTheFirstAndTheSecondsRawFile)
   ASSERT_GT(copy, 8 * long(whole.size()));
   ExpectSecondPageFails(*this, 'JPEG', copy / 2 + copy + long(whole.size()) * 3, whole.size(), page, "Base.JPG",
                         mailLimit);
+}
+
+// ---- Writers killed half way ----------------------------------------------------------------
+
+int gStoppedPipe = -1;
+
+// The write hook's stop in the child: tell the parent, then wait for its SIGKILL.
+void WaitToBeKilled() {
+  const char stopped = 's';
+  if (write(gStoppedPipe, &stopped, 1) != 1) _exit(2);
+  for (;;) pause();
+}
+
+// Runs `run` in a child process killed with SIGKILL once `bytes` of what it writes are on the
+// disk; false when it never got that far.
+bool KillHalfway(const std::function<void()>& run, SInt64 bytes) {
+  int fds[2];
+  if (pipe(fds) != 0) return false;
+  const pid_t child = fork();
+  if (child == 0) {
+    close(fds[0]);
+    gStoppedPipe = fds[1];
+    FSTestSetWriteStop(bytes, WaitToBeKilled);
+    run();
+    _exit(1);
+  }
+  close(fds[1]);
+  pollfd stopped{fds[0], POLLIN, 0};
+  char byte = 0;
+  const bool reached = poll(&stopped, 1, 120000) == 1 && read(fds[0], &byte, 1) == 1;
+  kill(child, SIGKILL);
+  int status = 0;
+  waitpid(child, &status, 0);
+  close(fds[0]);
+  return reached;
+}
+
+std::map<std::string, std::vector<uint8_t>> FolderBytes(const fs::path& folder) {
+  std::map<std::string, std::vector<uint8_t>> files;
+  for (const auto& entry : fs::directory_iterator(folder))
+    if (entry.is_regular_file()) files[entry.path().filename().string()] = wxtest::ReadBytes(entry.path());
+  return files;
+}
+
+// A whole file of its kind, checked by the outside tools.
+bool Whole(const fs::path& file) {
+  const std::string name = file.filename().string(), quoted = "'" + file.string() + "'";
+  if (name.starts_with(".")) return false;
+  if (name.ends_with(".PDF") || name.ends_with(".pdf")) return wxtest::Run("qpdf --check " + quoted + " >/dev/null 2>&1") == 0;
+  if (name.ends_with(".TIF")) {
+    std::string errors;
+    return wxtest::Run("tiffinfo -D " + quoted + " 2>&1 >/dev/null", &errors) == 0 && errors.empty();
+  }
+  return name == wxtest::FromP(PREFS_FILE_NAME) && fs::file_size(file) == PREF_ALL::kSize;
+}
+
+// Every file in `folder` is one of `old` byte for byte, or whole; hidden temporary files are
+// let be when `temporaries`.
+void ExpectOldOrWhole(const fs::path& folder, const std::map<std::string, std::vector<uint8_t>>& old,
+                      const std::string& when, bool temporaries) {
+  for (const auto& [name, bytes] : FolderBytes(folder)) {
+    if (temporaries && name.starts_with(".")) continue;
+    const auto was = old.find(name);
+    if (was != old.end() && was->second == bytes) continue;
+    EXPECT_TRUE(Whole(folder / name)) << when << ": " << name << " is neither the old file nor a whole one";
+  }
+}
+
+// Each kind of long write is killed half way (the hook stops it once half of what a whole
+// run writes is on the disk). Every file under its final name is then the old one or whole,
+// and the next write into the folder leaves only such files.
+TEST_F(Export, AWriterKilledHalfwayLeavesOldOrWholeFilesAndTheNextWriteTidiesUp) {
+  WX_REQUIRE_TOOL("qpdf");
+  WX_REQUIRE_TOOL("tiffinfo");
+  const fs::path appendFolder = env.root() / "Append";
+  fs::create_directories(appendFolder);
+  UInt8 prefsChange = 0;
+  struct Row {
+    const char* name;
+    fs::path folder;
+    std::function<void()> write;
+  };
+  const std::vector<Row> rows = {
+      {"multi-page PDF", Out(),
+       [&] {
+         std::vector<RawPage> pages;
+         for (int i = 0; i < 6; ++i) pages.push_back(wxtest::MakePage(32, 300, 200, PagePattern::Noisy));
+         Scan(pages);
+         pdf.view().setU32(4, 1);
+         std::unique_ptr<TArray<FSSpec>> list(Run('PDF '));
+       }},
+      {"TIFF", Out(),
+       [&] {
+         Scan({wxtest::MakePage(32, 900, 700, PagePattern::Noisy)});
+         std::unique_ptr<TArray<FSSpec>> list(Run('TIFF'));
+       }},
+      {"PDF append", appendFolder,
+       [&] {
+         FSSpec target = wxtest::SpecOf(appendFolder / "Target.pdf"), source = wxtest::SpecOf(appendFolder / "Pages.pdf");
+         CAddPDFFile(target, source).AddToSourceFile();
+       }},
+      {"preferences", env.PrefsFolder(),
+       [&] {
+         CPreferences prefs(PREFS_FILE_NAME, 0);
+         prefs.PrefAll().setU8(PREF_ALL::kSize - 1, ++prefsChange);
+         prefs.Save();
+       }},
+  };
+  // The append's target and pages, from the PDF writer.
+  Scan({wxtest::MakePage(32, 300, 200, PagePattern::Noisy), wxtest::MakePage(8, 300, 200, PagePattern::Noisy)});
+  pdf.view().setU32(4, 1);
+  std::unique_ptr<TArray<FSSpec>> made(Run('PDF '));
+  fs::rename(Out() / "Base.PDF", appendFolder / "Target.pdf");
+  fs::copy_file(appendFolder / "Target.pdf", appendFolder / "Pages.pdf");
+  { CPreferences prefs(PREFS_FILE_NAME, 0); }
+
+  for (const Row& row : rows) {
+    // A whole run gives the size of what one writes.
+    auto before = FolderBytes(row.folder);
+    row.write();
+    size_t written = 0;
+    for (const auto& [name, bytes] : FolderBytes(row.folder))
+      if (!before.count(name) || before[name] != bytes) written = std::max(written, bytes.size());
+    ASSERT_GT(written, 0u) << row.name;
+
+    before = FolderBytes(row.folder);
+    ASSERT_TRUE(KillHalfway(row.write, SInt64(written / 2))) << row.name << ": the write never got half way";
+    ExpectOldOrWhole(row.folder, before, std::string(row.name) + " killed", true);
+
+    row.write();
+    ExpectOldOrWhole(row.folder, before, std::string(row.name) + " written again", false);
+  }
 }
 
 }  // namespace

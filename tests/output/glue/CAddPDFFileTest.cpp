@@ -266,6 +266,28 @@ TEST_F(AddPDF, AFailedAppendLeavesTheTargetByteForByte) {
   EXPECT_EQ(Names(work), (std::vector<std::string>{"garbage.pdf", "new pages.pdf", "target.pdf"}));
 }
 
+TEST_F(AddPDF, ALockedTargetIsRefusedAndALinkedOneGetsThePagesInTheFileItNames) {
+  const fs::path pages = NewPages();
+  const fs::path locked = Shipped(kClassic, "locked.pdf");
+  fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  const std::vector<uint8_t> before = wxtest::ReadBytes(locked);
+  SInt32 error = 0;
+  EXPECT_EQ(Append(locked, pages, &error), 0);
+  EXPECT_EQ(error, fLckdErr);
+  EXPECT_EQ(wxtest::ReadBytes(locked), before);
+  EXPECT_EQ(fs::status(locked).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+
+  const fs::path linked = Shipped(kClassic, "linked.pdf"), link = work / "link.pdf";
+  fs::create_symlink("linked.pdf", link);
+  const size_t pagesBefore = paginortest::PageSizes(linked).size();
+  EXPECT_EQ(Append(link, pages, &error), 1) << error;
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(fs::read_symlink(link), "linked.pdf");
+  EXPECT_EQ(paginortest::PageSizes(linked).size(), pagesBefore + 2);
+  EXPECT_EQ(Names(work), (std::vector<std::string>{"link.pdf", "linked.pdf", "locked.pdf", "new pages.pdf"}));
+}
+
 TEST_F(AddPDF, TheLibraryCallsDoNothing) {
   FSSpec a = Spec(work / "a.pdf"), b = Spec(work / "b.pdf");
   CAddPDFFile add(a, b);

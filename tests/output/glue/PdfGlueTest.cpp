@@ -195,7 +195,7 @@ TEST_F(PdfGlue, AJPEGJobNeverTouchesTheFileTheExporterWrites) {
   EXPECT_EQ(jpeg_terminate(), 1);
 }
 
-TEST_F(PdfGlue, ThePDFExistsAfterTheFirstPageAndSurvivesACorrectionJob) {
+TEST_F(PdfGlue, ThePDFTakesItsNameAtTheCloseAndSurvivesACorrectionJob) {
   const fs::path pdf = dir / "multi.pdf";
   FSSpec spec = Spec(pdf);
   const StPDFDialog s = Settings(0, 1, 1);
@@ -206,7 +206,7 @@ TEST_F(PdfGlue, ThePDFExistsAfterTheFirstPageAndSurvivesACorrectionJob) {
   TestPage page = Page(kPATIMGGrey);
   tagRAWBITMAP raw = Raw(page);
   ASSERT_EQ(pdf_make(&raw), 1);
-  EXPECT_TRUE(fs::exists(pdf));
+  EXPECT_FALSE(fs::exists(pdf)) << "an unfinished PDF never has its name";
   // The exporter straightens the next page in a correction job of its own meanwhile.
   ASSERT_EQ(QSRC_exmodeset(kPaginorModeHighCompression, 3, 0), noErr);
   ASSERT_EQ(QSRC_exopen(nullptr, kPaginorFlagSkew, 0), noErr);

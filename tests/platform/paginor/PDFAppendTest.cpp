@@ -171,6 +171,16 @@ TEST_F(PDFAppend, FilesItCannotAppendToAreRefused) {
   EXPECT_EQ(VESK_open(added.c_str(), 0, &handle), ioErr);
 }
 
+TEST_F(PDFAppend, AFileWithoutAPDFHeaderIsRefusedUnread) {
+  // Far more than the header is there to read: reading it is what the refusal must not do.
+  const fs::path big = dir / "big.pdf";
+  wxtest::WriteBytes(big, std::vector<uint8_t>(1 << 20, 0x5A));
+  FSTestSetReadLimit(4096);
+  UInt32 handle = 7;
+  EXPECT_EQ(VESK_open(big.c_str(), 0, &handle), kPaginorCannotAppendErr);
+  EXPECT_EQ(handle, 0u);
+}
+
 TEST_F(PDFAppend, DamagedFilesQpdfRecoversAreAppendedTo) {
   WX_REQUIRE_TOOL("qpdf");
   const auto whole = wxtest::ReadBytes(added);

@@ -62,9 +62,10 @@ TEST(PDFWriter, AnUnfinishedFileIsRemovedAndNoPageMeansNoFile) {
     writer.BeginPage(10, 10);
     writer.DrawImage(BlackGrey(2, 2), {0, 0, 10, 10}, {0, 0, 10, 10});
     ASSERT_EQ(writer.EndPage(), noErr);
-    EXPECT_TRUE(fs::exists(dir / "unfinished.pdf"));
+    EXPECT_FALSE(fs::exists(dir / "unfinished.pdf")) << "an unfinished PDF never has the final name";
+    EXPECT_FALSE(fs::is_empty(dir.path()));
   }
-  EXPECT_FALSE(fs::exists(dir / "unfinished.pdf"));
+  EXPECT_TRUE(fs::is_empty(dir.path()));
   {
     PDFWriter writer((dir / "empty.pdf").string());
     EXPECT_EQ(writer.Finish(), noErr);

@@ -102,14 +102,14 @@ void WritePNM(const PATIMG& page, const fs::path& path) {
 }
 
 bool RenderText(const std::vector<std::string>& lines, const std::string& font, int pixels, int width, int height,
-                const std::string& after, const fs::path& pnm) {
+                const std::string& after, const fs::path& pnm, int lineStep) {
   std::ostringstream command;
   command << "convert -size " << width << "x" << height << " xc:white -font " << Quote(font) << " -pointsize "
           << pixels << " -fill black";
   int y = pixels * 2;
   for (const std::string& line : lines) {
     command << " -annotate +" << pixels << "+" << y << " " << Quote(line);
-    y += pixels * 2;
+    y += lineStep > 0 ? lineStep : pixels * 2;
   }
   command << " " << after << " -depth 8 " << Quote(pnm.string()) << " 2>&1";
   return wxtest::Run(command.str()) == 0;

@@ -39,8 +39,9 @@ void WritePNM(const PATIMG& page, const std::filesystem::path& path);
 
 // `lines` of text drawn by ImageMagick in `font` at `pixels` pixel size on a white page of
 // width x height pixels, then `convert` options `after` (e.g. "-rotate 3"), saved as `pnm`.
+// The first baseline is `pixels` x 2 from the top, the next ones `lineStep` apart (0: pixels x 2).
 bool RenderText(const std::vector<std::string>& lines, const std::string& font, int pixels, int width, int height,
-                const std::string& after, const std::filesystem::path& pnm);
+                const std::string& after, const std::filesystem::path& pnm, int lineStep = 0);
 
 // The sRGB or grey pixels of a PDF's page as pdftoppm renders them at `dpi` (PPM, R, G, B).
 bool RenderPDFPage(const std::filesystem::path& pdf, int page, int dpi, std::vector<uint8_t>* rgb, int* width,

@@ -224,8 +224,9 @@ TEST_F(Paginor, TheFirstPageCreatesTheFileButNeverOverAnother) {
   ASSERT_EQ(QSRC_exopen((dir / "new.pdf").c_str(), 0, 0), noErr);
   EXPECT_FALSE(fs::exists(dir / "new.pdf"));
   ASSERT_EQ(QSRC_spmake(&page.image, 0), noErr);
-  EXPECT_TRUE(fs::exists(dir / "new.pdf"));
+  EXPECT_FALSE(fs::exists(dir / "new.pdf")) << "the name is taken at the close";
   EXPECT_EQ(QSRC_close(), noErr);
+  EXPECT_TRUE(fs::exists(dir / "new.pdf"));
 
   wxtest::WriteBytes(dir / "taken.pdf", {9, 9});
   ASSERT_EQ(QSRC_exopen((dir / "taken.pdf").c_str(), 0, 0), noErr);

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <regex>
+#include <sstream>
 
 #include "PageFixtures.h"
 #include "paginor/Paginor.h"
@@ -133,6 +135,99 @@ TEST_F(TextLayer, LanguageDataInTheFrameworksFolderIsUsed) {
   const TestPage page = TextPage({"Bundled words"}, kLatinFont);
   ASSERT_EQ(WritePDF(dir / "bundled.pdf", page, 2, 0, kPaginorFlagText), noErr);
   EXPECT_NE(WithoutSpaces(PdfText(dir / "bundled.pdf")).find("Bundledwords"), std::string::npos);
+}
+
+// The page's lines, each with its words one space apart, as pdftotext with `options` gives them.
+std::vector<std::string> PdfLines(const fs::path& pdf, const std::string& options) {
+  std::string out;
+  wxtest::Run("pdftotext -enc UTF-8 " + options + " '" + pdf.string() + "' - 2>/dev/null", &out);
+  std::vector<std::string> lines;
+  std::istringstream in(out);
+  for (std::string line; std::getline(in, line);) {
+    std::istringstream words(line);
+    std::string joined, word;
+    while (words >> word) joined += (joined.empty() ? "" : " ") + word;
+    if (!joined.empty()) lines.push_back(joined);
+  }
+  return lines;
+}
+
+struct BoxedWord {
+  std::string text;
+  double xMin, yMin, xMax, yMax;  // points, from the top left
+};
+
+std::vector<BoxedWord> PdfWordBoxes(const fs::path& pdf) {
+  std::string out;
+  wxtest::Run("pdftotext -bbox -enc UTF-8 '" + pdf.string() + "' - 2>/dev/null", &out);
+  static const std::regex kWord(
+      R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">([^<]*)</word>)re");
+  std::vector<BoxedWord> words;
+  for (std::sregex_iterator it(out.begin(), out.end(), kWord), end; it != end; ++it)
+    words.push_back({(*it)[5], std::stod((*it)[1]), std::stod((*it)[2]), std::stod((*it)[3]), std::stod((*it)[4])});
+  return words;
+}
+
+// A page of prose, single spaced: pdftotext gives its lines in order, with and without its
+// layout mode, and puts each word's box over the word's ink.
+TEST_F(TextLayer, APageOfProseReadsBackLineByLineWithEachWordOverItsInk) {
+  WX_REQUIRE_TOOL("pdftotext");
+  const std::vector<std::string> prose = {
+      "When the morning train left the valley the fog was still lying",
+      "low over the fields, and the river ran grey beside the track.",
+      "Nobody in the carriage spoke for a long time; a woman near",
+      "the window folded her newspaper twice and then put it away.",
+      "At the third station a boy with a basket of apples came in",
+      "and sat down opposite me, looking at the hills as they rose",
+      "out of the mist one after another like the backs of animals.",
+      "He offered me an apple without a word, and we ate together.",
+      "By noon the sun had burned through, the fields were green",
+      "again, and the whole carriage seemed to wake up at once.",
+      "People began to talk about the harvest, the price of bread,",
+      "the weather in the mountains and the long winter to come.",
+  };
+  const int pixels = 40, step = 50, dpi = 300;
+  const fs::path pnm = dir / "prose.pbm";
+  ASSERT_TRUE(RenderText(prose, kLatinFont, pixels, 1500, 2 * pixels + step * int(prose.size()), "-monochrome", pnm,
+                         step));
+  const TestPage page = ReadPNM(pnm, dpi);
+  const fs::path pdf = dir / "prose.pdf";
+  ASSERT_EQ(WritePDF(pdf, page, 2, 0, kPaginorFlagText), noErr);
+  fs::copy_file(pdf, wxtest::OutputDir("paginor") / "text-layer-prose.pdf", fs::copy_options::overwrite_existing);
+
+  EXPECT_EQ(PdfLines(pdf, ""), prose);
+  EXPECT_EQ(PdfLines(pdf, "-layout"), prose);
+
+  std::vector<std::string> expected;
+  std::vector<int> lineOf;
+  for (size_t i = 0; i < prose.size(); ++i) {
+    std::istringstream words(prose[i]);
+    for (std::string word; words >> word;) expected.push_back(word), lineOf.push_back(int(i));
+  }
+  const std::vector<BoxedWord> boxes = PdfWordBoxes(pdf);
+  ASSERT_EQ(boxes.size(), expected.size());
+  const double toPixels = dpi / 72.0;
+  auto ink = [&](int x, int y) { return (page.image.data[y * page.image.rowBytes + x / 8] >> (7 - x % 8)) & 1; };
+  for (size_t i = 0; i < boxes.size(); ++i) {
+    const BoxedWord& box = boxes[i];
+    EXPECT_EQ(box.text, expected[i]);
+    // The box lies on its line: between the line's cap height and its baseline, give or take.
+    const int baseline = 2 * pixels + step * lineOf[i];
+    const double centreY = (box.yMin + box.yMax) / 2 * toPixels;
+    EXPECT_GT(centreY, baseline - pixels) << box.text;
+    EXPECT_LT(centreY, baseline) << box.text;
+    // And over the word's ink: a third of the columns of the box have some at least (the
+    // engine's box of a short word can be narrower than its letters).
+    const int left = int(box.xMin * toPixels), right = int(box.xMax * toPixels);
+    int inked = 0;
+    for (int x = left; x < right; ++x)
+      for (int y = baseline - pixels; y < baseline; ++y)
+        if (x >= 0 && x < page.image.width && ink(x, y)) {
+          ++inked;
+          break;
+        }
+    EXPECT_GE(3 * inked, right - left) << box.text;
+  }
 }
 
 }  // namespace
