@@ -1,0 +1,116 @@
+// Each row starts a function as a user does, by a click on the main window or by a push of a
+// scanner button, and checks the files it wrote with outside tools.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "e2e/UserSession.h"
+
+namespace wxe2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Where the English main window shows each function's button, from its top left corner.
+struct MainButton {
+  const char* label;
+  int x, y;
+};
+constexpr MainButton kMainButtons[] = {
+    {"Copy", 47, 92},    {"Print", 107, 92},  {"Mail", 167, 92},  {"OCR", 227, 92},       {"Save", 288, 92},
+    {"Scan-1", 347, 92}, {"Scan-2", 407, 92}, {"File", 466, 92},  {"Settings", 536, 92},
+};
+
+// A click at a point of the function's dialog, from its top left corner.
+struct DialogClick {
+  int x, y;
+};
+
+struct Row {
+  const char* name;
+  // The scanner-button pushes (the tool's arguments), each must reach the program.
+  std::vector<std::string> pushes = {};
+  // Or the main window's button clicked, then the clicks in its dialog (its title).
+  const char* click = "";
+  const char* dialog = "";
+  std::vector<DialogClick> clicks = {};
+  // What is written: where, the ending of the names, how many files.
+  bool printed = false;
+  const char* ending = "";
+  size_t files = 1;
+  // Commands each file must pass; "{}" is the file.
+  std::vector<std::string> checks = {};
+};
+
+void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
+
+// A blank spot low in every dialog (the main window may cover its top): the first click into
+// a dialog the main window opened only brings it forward.
+constexpr DialogClick kForward = {8, 400};
+// The Save dialog's Scan button.
+constexpr DialogClick kSaveScan = {391, 379};
+
+const Row kRows[] = {
+    {.name = "CopyByTheFirstScannerButtonPrints",
+     .pushes = {"--button 1"},
+     .printed = true,
+     .ending = ".pdf",
+     .checks = {"qpdf --check {}", "pdfinfo {} | grep -q '^Pages: *1$'"}},
+    {.name = "TwoPushesWithinASecondAreBothHandled",
+     // The first push is a button with no function: it only tells the program the scanner.
+     .pushes = {"--button 9", "--button 1"},
+     .printed = true,
+     .ending = ".pdf",
+     .checks = {"qpdf --check {}", "pdfinfo {} | grep -q '^Pages: *1$'"}},
+    {.name = "SaveByAClickWritesAJpeg",
+     .click = "Save",
+     .dialog = "Save",
+     .clicks = {kForward, kSaveScan},
+     .ending = ".JPG",
+     .checks = {"djpeg {} > /dev/null", "exiftool -validate -error -warning {} | grep -q 'Validate *: OK'"}},
+};
+
+class UserRow : public UserSession, public ::testing::WithParamInterface<Row> {};
+
+TEST_P(UserRow, WritesWhatTheUserAskedFor) {
+  const Row& row = GetParam();
+  if (std::string(WX_E2E_LANGUAGE) != "E") GTEST_SKIP() << "the rows find windows and buttons by their English names";
+  StartProgram();
+  if (HasFatalFailure()) return;
+  Screenshot("started");
+  for (const std::string& push : row.pushes) EXPECT_EQ(0, PushButton(push)) << push;
+  if (*row.click) {
+    Rect main, dialog;
+    ASSERT_TRUE(WaitForWindow("Wendrix", &main));
+    const auto* button = std::find_if(std::begin(kMainButtons), std::end(kMainButtons),
+                                      [&](const MainButton& b) { return std::string(b.label) == row.click; });
+    ASSERT_NE(button, std::end(kMainButtons));
+    EXPECT_TRUE(WaitForStillScreen());
+    ClickIn(main, button->x, button->y);
+    ASSERT_TRUE(WaitForWindow(row.dialog, &dialog)) << "the " << row.dialog << " dialog opens";
+    Screenshot("dialog");
+    for (const DialogClick& click : row.clicks) {
+      EXPECT_TRUE(WaitForStillScreen());
+      ClickIn(dialog, click.x, click.y);
+    }
+  }
+  const fs::path folder = row.printed ? PrintFolder() : PicturesFolder();
+  const std::vector<fs::path> files = WaitForFiles(folder, row.ending, row.files);
+  Screenshot("done");
+  ASSERT_EQ(row.files, files.size()) << "files ending in " << row.ending << " below " << folder;
+  for (const fs::path& file : files) {
+    fs::copy_file(file, wxtest::OutputDir("e2e") / (std::string(row.name) + "-" + file.filename().string()),
+                  fs::copy_options::overwrite_existing);
+    for (std::string check : row.checks) {
+      check.replace(check.find("{}"), 2, "'" + file.string() + "'");
+      std::string out;
+      EXPECT_EQ(0, wxtest::Run(check, &out)) << check << "\n" << out;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(EndToEnd, UserRow, ::testing::ValuesIn(kRows), [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace wxe2e
