@@ -116,20 +116,46 @@ void UserSession::StartProgram() {
   ASSERT_TRUE(WaitForWindow("Wendrix", &main)) << "the main window shows";
 }
 
+namespace {
+
+// The visible windows whose title is exactly `title`, where they are.
+std::vector<Rect> WindowsTitled(const std::string& title) {
+  std::vector<Rect> windows;
+  std::istringstream ids(Xdotool("search --onlyvisible --name " + Quoted("^" + title + "$")));
+  for (std::string id; ids >> id;) {
+    std::map<std::string, int> values;
+    std::istringstream lines(Xdotool("getwindowgeometry --shell " + id));
+    std::string line;
+    while (std::getline(lines, line))
+      if (const size_t eq = line.find('='); eq != std::string::npos) values[line.substr(0, eq)] = std::atoi(line.c_str() + eq + 1);
+    if (values.count("WIDTH")) windows.push_back({values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]});
+  }
+  return windows;
+}
+
+}  // namespace
+
 bool UserSession::WaitForWindow(const std::string& title, Rect* where, double seconds) {
   return WaitUntil(
       [&] {
-        std::istringstream ids(Xdotool("search --onlyvisible --name " + Quoted("^" + title + "$")));
-        std::string id;
-        if (!(ids >> id)) return false;
-        std::map<std::string, int> values;
-        std::istringstream lines(Xdotool("getwindowgeometry --shell " + id));
-        std::string line;
-        while (std::getline(lines, line))
-          if (const size_t eq = line.find('='); eq != std::string::npos) values[line.substr(0, eq)] = std::atoi(line.c_str() + eq + 1);
-        if (!values.count("WIDTH")) return false;
-        *where = {values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]};
+        const std::vector<Rect> windows = WindowsTitled(title);
+        if (windows.empty()) return false;
+        *where = windows.front();
         return true;
+      },
+      seconds);
+}
+
+bool UserSession::WaitForAlert(Rect* where, double seconds) {
+  return WaitUntil(
+      [&] {
+        // The screen's own window has no title either.
+        for (const Rect& window : WindowsTitled(""))
+          if (window.x > 0 || window.y > 0) {
+            *where = window;
+            return true;
+          }
+        return false;
       },
       seconds);
 }
@@ -140,6 +166,19 @@ bool UserSession::WaitForWindowGone(const std::string& title, double seconds) {
 
 void UserSession::Click(int x, int y) {
   Xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y) + " sleep 0.1 mousedown 1 sleep 0.15 mouseup 1 sleep 0.1");
+}
+
+void UserSession::Choose(int x, int y, int toX, int toY) {
+  Xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y) + " sleep 0.1 mousedown 1");
+  EXPECT_TRUE(WaitForStillScreen());
+  Xdotool("mousemove " + std::to_string(toX) + " " + std::to_string(toY) + " sleep 0.3 mouseup 1 sleep 0.1");
+}
+
+bool UserSession::ScanReference(const std::string& args, const fs::path& to) {
+  const std::vector<fs::path> configs = FilesIn(mRoot.path(), "test.conf");
+  if (configs.size() != 1) return false;
+  return wxtest::Run("SANE_CONFIG_DIR=" + Quoted(configs[0].parent_path().string()) + " scanimage -d test:0 " + args +
+                     " --format=tiff > " + Quoted(to.string())) == 0;
 }
 
 void UserSession::Key(const std::string& keys) { Xdotool("key --delay 100 " + keys); }

@@ -33,11 +33,19 @@ class UserSession : public ::testing::Test {
   // The visible top-level window whose title is exactly `title`, once it shows.
   bool WaitForWindow(const std::string& title, Rect* where, double seconds = 60);
   bool WaitForWindowGone(const std::string& title, double seconds = 120);
+  // An alert (a window with no title), once one shows; its OK button.
+  bool WaitForAlert(Rect* where, double seconds = 120);
+  void ClickAlertOK(const Rect& alert) { ClickIn(alert, alert.width - 56, alert.height - 25); }
   // A press of the first pointer button at a point of the screen, held as a hand holds it.
   void Click(int x, int y);
   // The same at a point of a window, counted from its top left corner.
   void ClickIn(const Rect& window, int x, int y) { Click(window.x + x, window.y + y); }
   void Key(const std::string& keys);
+  // A press at one point of the screen held while the menu it opens shows, released at another.
+  void Choose(int x, int y, int toX, int toY);
+  // A scan of the SANE test device by scanimage, configured as the program configured it,
+  // with `args`, into the TIFF file `to`.
+  bool ScanReference(const std::string& args, const std::filesystem::path& to);
   // Waits until two looks at the screen a moment apart see the same: the program has drawn
   // what it was doing and takes input again.
   bool WaitForStillScreen(double seconds = 60);

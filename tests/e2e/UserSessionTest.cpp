@@ -22,9 +22,11 @@ constexpr MainButton kMainButtons[] = {
     {"Scan-1", 347, 92}, {"Scan-2", 407, 92}, {"File", 466, 92},  {"Settings", 536, 92},
 };
 
-// A click at a point of the function's dialog, from its top left corner.
+// A click at a point of the function's dialog, from its top left corner; or, with a second
+// point, a press there held while the pointer moves to the second (a popup menu's item).
 struct DialogClick {
   int x, y;
+  int toX = -1, toY = -1;
 };
 
 struct Row {
@@ -35,12 +37,16 @@ struct Row {
   const char* click = "";
   const char* dialog = "";
   std::vector<DialogClick> clicks = {};
+  // Alerts that then tell the user something, each answered with OK.
+  int alerts = 0;
   // What is written: where, the ending of the names, how many files.
   bool printed = false;
   const char* ending = "";
   size_t files = 1;
-  // Commands each file must pass; "{}" is the file.
+  // Commands each file must pass; "{}" is the file, "{ref}" a scan of the SANE test device
+  // by scanimage with the arguments `reference`.
   std::vector<std::string> checks = {};
+  const char* reference = "";
 };
 
 void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
@@ -48,8 +54,11 @@ void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
 // A blank spot low in every dialog (the main window may cover its top): the first click into
 // a dialog the main window opened only brings it forward.
 constexpr DialogClick kForward = {8, 400};
-// The Save dialog's Scan button.
+// The Save dialog's Scan button, and its file types (the menu opens over the popup with the
+// chosen type, JPEG at first, under the pointer).
 constexpr DialogClick kSaveScan = {391, 379};
+constexpr DialogClick kSaveAsTiff = {260, 137, 220, 155};
+constexpr DialogClick kSaveAsPdf = {260, 137, 220, 173};
 
 const Row kRows[] = {
     {.name = "CopyByTheFirstScannerButtonPrints",
@@ -57,9 +66,11 @@ const Row kRows[] = {
      .printed = true,
      .ending = ".pdf",
      .checks = {"qpdf --check {}", "pdfinfo {} | grep -q '^Pages: *1$'"}},
-    {.name = "TwoPushesWithinASecondAreBothHandled",
-     // The first push is a button with no function: it only tells the program the scanner.
-     .pushes = {"--button 9", "--button 1"},
+    {.name = "PushesWithinASecondAreEachHandled",
+     // Buttons with no function, each only telling the program the scanner, then Copy's: every
+     // push after the first falls into the same second as the one before.
+     .pushes = {"--button 9", "--button 9", "--button 9", "--button 9", "--button 9", "--button 9", "--button 9", "--button 9",
+                "--button 9", "--button 1"},
      .printed = true,
      .ending = ".pdf",
      .checks = {"qpdf --check {}", "pdfinfo {} | grep -q '^Pages: *1$'"}},
@@ -69,6 +80,21 @@ const Row kRows[] = {
      .clicks = {kForward, kSaveScan},
      .ending = ".JPG",
      .checks = {"djpeg {} > /dev/null", "exiftool -validate -error -warning {} | grep -q 'Validate *: OK'"}},
+    {.name = "SaveByAClickWritesATiffOfTheScannedPixels",
+     .click = "Save",
+     .dialog = "Save",
+     .clicks = {kForward, kSaveAsTiff, kSaveScan},
+     .ending = ".TIF",
+     // A4 at 300 dpi, as much of it as the test device's 200 mm square holds.
+     .checks = {"tiffinfo {} > /dev/null", "compare -metric AE {} {ref} null: 2>&1 | grep -qx 0"},
+     .reference = "--mode Color --resolution 300 -l 0 -t 0 -x 200 -y 200"},
+    {.name = "SaveByAClickWritesAPdf",
+     .click = "Save",
+     .dialog = "Save",
+     .clicks = {kForward, kSaveAsPdf, kSaveScan},
+     .alerts = 1,  // the page was straightened
+     .ending = ".PDF",
+     .checks = {"qpdf --check {}", "pdfinfo {} | grep -q '^Pages: *1$'"}},
 };
 
 class UserRow : public UserSession, public ::testing::WithParamInterface<Row> {};
@@ -92,18 +118,34 @@ TEST_P(UserRow, WritesWhatTheUserAskedFor) {
     Screenshot("dialog");
     for (const DialogClick& click : row.clicks) {
       EXPECT_TRUE(WaitForStillScreen());
-      ClickIn(dialog, click.x, click.y);
+      if (click.toX < 0) {
+        ClickIn(dialog, click.x, click.y);
+      } else {
+        Choose(dialog.x + click.x, dialog.y + click.y, dialog.x + click.toX, dialog.y + click.toY);
+      }
     }
+  }
+  for (int i = 0; i < row.alerts; ++i) {
+    Rect alert;
+    ASSERT_TRUE(WaitForAlert(&alert)) << "alert " << i + 1 << " shows";
+    EXPECT_TRUE(WaitForStillScreen());
+    Screenshot("alert");
+    ClickAlertOK(alert);
   }
   const fs::path folder = row.printed ? PrintFolder() : PicturesFolder();
   const std::vector<fs::path> files = WaitForFiles(folder, row.ending, row.files);
   Screenshot("done");
   ASSERT_EQ(row.files, files.size()) << "files ending in " << row.ending << " below " << folder;
+  const fs::path reference = Root() / "reference.tif";
+  if (*row.reference) {
+    ASSERT_TRUE(ScanReference(row.reference, reference));
+  }
   for (const fs::path& file : files) {
     fs::copy_file(file, wxtest::OutputDir("e2e") / (std::string(row.name) + "-" + file.filename().string()),
                   fs::copy_options::overwrite_existing);
     for (std::string check : row.checks) {
       check.replace(check.find("{}"), 2, "'" + file.string() + "'");
+      if (const size_t at = check.find("{ref}"); at != std::string::npos) check.replace(at, 5, "'" + reference.string() + "'");
       std::string out;
       EXPECT_EQ(0, wxtest::Run(check, &out)) << check << "\n" << out;
     }
