@@ -76,7 +76,11 @@ void UserSession::TearDown() {
     Screenshot("last");
     kill(mProgram, SIGTERM);
     int status = 0;
-    waitpid(mProgram, &status, 0);
+    // A program in the middle of a function may not end on request; the row has its result.
+    if (!WaitUntil([&] { return waitpid(mProgram, &status, WNOHANG) == mProgram; }, 20)) {
+      kill(mProgram, SIGKILL);
+      waitpid(mProgram, &status, 0);
+    }
     std::ifstream log(mRoot.path() / "wendrix.log");
     std::stringstream text;
     text << log.rdbuf();

@@ -39,7 +39,7 @@ struct Row {
   std::vector<DialogClick> clicks = {};
   // Alerts that then tell the user something, each answered with OK.
   int alerts = 0;
-  // What is written: where, the ending of the names, how many files.
+  // What is written: where (printed, else saved), the ending of the names, how many files.
   bool printed = false;
   const char* ending = "";
   size_t files = 1;
@@ -53,12 +53,14 @@ void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
 
 // A blank spot low in every dialog (the main window may cover its top): the first click into
 // a dialog the main window opened only brings it forward.
-constexpr DialogClick kForward = {8, 400};
+constexpr DialogClick kForward = {8, 300};
 // The Save dialog's Scan button, and its file types (the menu opens over the popup with the
 // chosen type, JPEG at first, under the pointer).
 constexpr DialogClick kSaveScan = {391, 379};
 constexpr DialogClick kSaveAsTiff = {260, 137, 220, 155};
 constexpr DialogClick kSaveAsPdf = {260, 137, 220, 173};
+// The Copy dialog's Copy button.
+constexpr DialogClick kCopyStart = {391, 289};
 
 const Row kRows[] = {
     {.name = "CopyByTheFirstScannerButtonPrints",
@@ -94,6 +96,13 @@ const Row kRows[] = {
      .clicks = {kForward, kSaveAsPdf, kSaveScan},
      .alerts = 1,  // the page was straightened
      .ending = ".PDF",
+     .checks = {"qpdf --check {}", "pdfinfo {} | grep -q '^Pages: *1$'"}},
+    {.name = "CopyByAClickPrints",
+     .click = "Copy",
+     .dialog = "Copy",
+     .clicks = {kForward, kCopyStart},
+     .printed = true,
+     .ending = ".pdf",
      .checks = {"qpdf --check {}", "pdfinfo {} | grep -q '^Pages: *1$'"}},
 };
 
