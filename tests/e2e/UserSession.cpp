@@ -122,10 +122,10 @@ void UserSession::StartProgram() {
 
 namespace {
 
-// The visible windows whose title is exactly `title`, where they are.
-std::vector<Rect> WindowsTitled(const std::string& title) {
+// The visible windows whose title matches `pattern`, where they are.
+std::vector<Rect> WindowsMatching(const std::string& pattern) {
   std::vector<Rect> windows;
-  std::istringstream ids(Xdotool("search --onlyvisible --name " + Quoted("^" + title + "$")));
+  std::istringstream ids(Xdotool("search --onlyvisible --name " + Quoted(pattern)));
   for (std::string id; ids >> id;) {
     std::map<std::string, int> values;
     std::istringstream lines(Xdotool("getwindowgeometry --shell " + id));
@@ -136,6 +136,8 @@ std::vector<Rect> WindowsTitled(const std::string& title) {
   }
   return windows;
 }
+
+std::vector<Rect> WindowsTitled(const std::string& title) { return WindowsMatching("^" + title + "$"); }
 
 }  // namespace
 
@@ -150,15 +152,21 @@ bool UserSession::WaitForWindow(const std::string& title, Rect* where, double se
       seconds);
 }
 
-bool UserSession::WaitForAlert(Rect* where, double seconds) {
+bool UserSession::WaitForAlert(const std::string& dialog, Rect* where, double seconds) {
   return WaitUntil(
       [&] {
-        // The screen's own window has no title either.
-        for (const Rect& window : WindowsTitled(""))
-          if (window.x > 0 || window.y > 0) {
+        std::vector<Rect> known = WindowsTitled("Wendrix"), dialogs = WindowsTitled(dialog);
+        known.insert(known.end(), dialogs.begin(), dialogs.end());
+        for (const Rect& window : WindowsMatching(".*")) {
+          const auto same = [&](const Rect& r) {
+            return r.x == window.x && r.y == window.y && r.width == window.width && r.height == window.height;
+          };
+          // The screen's own window is at the corner; the main window and the dialog are known.
+          if ((window.x > 0 || window.y > 0) && std::none_of(known.begin(), known.end(), same)) {
             *where = window;
             return true;
           }
+        }
         return false;
       },
       seconds);

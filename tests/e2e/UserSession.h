@@ -33,9 +33,8 @@ class UserSession : public ::testing::Test {
   // The visible top-level window whose title is exactly `title`, once it shows.
   bool WaitForWindow(const std::string& title, Rect* where, double seconds = 60);
   bool WaitForWindowGone(const std::string& title, double seconds = 120);
-  // An alert (a window with no title), once one shows; its OK button.
-  bool WaitForAlert(Rect* where, double seconds = 120);
-  void ClickAlertOK(const Rect& alert) { ClickIn(alert, alert.width - 56, alert.height - 25); }
+  // An alert or message box (a window other than the main window and `dialog`), once one shows.
+  bool WaitForAlert(const std::string& dialog, Rect* where, double seconds = 120);
   // A press of the first pointer button at a point of the screen, held as a hand holds it.
   void Click(int x, int y);
   // The same at a point of a window, counted from its top left corner.

@@ -37,8 +37,9 @@ struct Row {
   const char* click = "";
   const char* dialog = "";
   std::vector<DialogClick> clicks = {};
-  // Alerts that then tell the user something, each answered with OK.
-  int alerts = 0;
+  // Alerts and message boxes that then show, each answered by a click at a point counted
+  // from its bottom right corner.
+  std::vector<DialogClick> answers = {};
   // What is written: where (printed, else saved), the ending of the names, how many files.
   bool printed = false;
   const char* ending = "";
@@ -59,6 +60,8 @@ constexpr DialogClick kForward = {8, 300};
 constexpr DialogClick kSaveScan = {391, 379};
 constexpr DialogClick kSaveAsTiff = {260, 137, 220, 155};
 constexpr DialogClick kSaveAsPdf = {260, 137, 220, 173};
+// An alert's OK.
+constexpr DialogClick kAlertOK = {-56, -25};
 // The Copy dialog's Copy button.
 constexpr DialogClick kCopyStart = {391, 289};
 
@@ -94,7 +97,7 @@ const Row kRows[] = {
      .click = "Save",
      .dialog = "Save",
      .clicks = {kForward, kSaveAsPdf, kSaveScan},
-     .alerts = 1,  // the page was straightened
+     .answers = {kAlertOK},  // the page was straightened
      .ending = ".PDF",
      .checks = {"qpdf --check {}", "pdfinfo {} | grep -q '^Pages: *1$'"}},
     {.name = "CopyByAClickPrints",
@@ -134,12 +137,17 @@ TEST_P(UserRow, WritesWhatTheUserAskedFor) {
       }
     }
   }
-  for (int i = 0; i < row.alerts; ++i) {
+  for (const DialogClick& answer : row.answers) {
     Rect alert;
-    ASSERT_TRUE(WaitForAlert(&alert)) << "alert " << i + 1 << " shows";
+    ASSERT_TRUE(WaitForAlert(row.dialog, &alert)) << "an alert shows";
     EXPECT_TRUE(WaitForStillScreen());
     Screenshot("alert");
-    ClickAlertOK(alert);
+    ClickIn(alert, alert.width + answer.x, alert.height + answer.y);
+    const auto gone = [&] {
+      Rect now;
+      return !WaitForAlert(row.dialog, &now, 0.1) || now.x != alert.x || now.y != alert.y;
+    };
+    ASSERT_TRUE(WaitUntil(gone, 60)) << "the alert goes";
   }
   const fs::path folder = row.printed ? PrintFolder() : PicturesFolder();
   const std::vector<fs::path> files = WaitForFiles(folder, row.ending, row.files);
