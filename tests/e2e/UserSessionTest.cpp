@@ -84,7 +84,9 @@ const Row kRows[] = {
      .dialog = "Save",
      .clicks = {kForward, kSaveScan},
      .ending = ".JPG",
-     .checks = {"djpeg {} > /dev/null", "exiftool -validate -error -warning {} | grep -q 'Validate *: OK'"}},
+     // The test device's 200 mm square at 300 dpi.
+     .checks = {"djpeg {} > /dev/null", "exiftool -validate -error -warning {} | grep -q 'Validate *: OK'",
+                "identify -format '%w %h' {} | grep -qx '2362 2362'"}},
     {.name = "SaveByAClickWritesATiffOfTheScannedPixels",
      .click = "Save",
      .dialog = "Save",
