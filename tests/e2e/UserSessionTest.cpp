@@ -22,8 +22,9 @@ constexpr MainButton kMainButtons[] = {
     {"Scan-1", 347, 92}, {"Scan-2", 407, 92}, {"File", 466, 92},  {"Settings", 536, 92},
 };
 
-// A click at a point of the function's dialog, from its top left corner; or, with a second
-// point, a press there held while the pointer moves to the second (a popup menu's item).
+// A click at a point of the function's dialog, from its left and top edges (from its right
+// and bottom edges where negative); or, with a second point, a press there held while the
+// pointer moves to the second (a popup menu's item).
 struct DialogClick {
   int x, y;
   int toX = -1, toY = -1;
@@ -52,9 +53,9 @@ struct Row {
 
 void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
 
-// A blank spot low in every dialog (the main window may cover its top): the first click into
-// a dialog the main window opened only brings it forward.
-constexpr DialogClick kForward = {8, 300};
+// A blank spot at the bottom of every dialog (the main window may cover its top): the first
+// click into a dialog the main window opened only brings it forward.
+constexpr DialogClick kForward = {8, -8};
 // The Save dialog's Scan button, and its file types (the menu opens over the popup with the
 // chosen type, JPEG at first, under the pointer).
 constexpr DialogClick kSaveScan = {391, 379};
@@ -133,7 +134,7 @@ TEST_P(UserRow, WritesWhatTheUserAskedFor) {
     for (const DialogClick& click : row.clicks) {
       EXPECT_TRUE(WaitForStillScreen());
       if (click.toX < 0) {
-        ClickIn(dialog, click.x, click.y);
+        ClickIn(dialog, click.x < 0 ? dialog.width + click.x : click.x, click.y < 0 ? dialog.height + click.y : click.y);
       } else {
         Choose(dialog.x + click.x, dialog.y + click.y, dialog.x + click.toX, dialog.y + click.toY);
       }
