@@ -15,21 +15,25 @@ function(wx_library name)
   endif()
 endfunction()
 
-# wx_test(<name> <sources...> [LIBS <libs...>] [ENVIRONMENT <VAR=value...>])
+# wx_test(<name> <sources...> [LIBS <libs...>] [ENVIRONMENT <VAR=value...>] [TIMEOUT <seconds>])
 # A GoogleTest executable; each test case becomes a CTest test, run with the ENVIRONMENT
-# given. Its main (tests/support/TestMain.cpp) points the test at the sample-output folder,
+# given (and, for slow cases, a TIMEOUT of their own). Its main (tests/support/TestMain.cpp) points the test at the sample-output folder,
 # the trees and the resource file.
 # Tests run side by side, so text recognition keeps to one thread in each (its OpenMP
 # threads otherwise fight the other tests for the cores; the variable is read at load time).
 function(wx_test name)
-  cmake_parse_arguments(ARG "" "" "LIBS;ENVIRONMENT" ${ARGN})
+  cmake_parse_arguments(ARG "" "TIMEOUT" "LIBS;ENVIRONMENT" ${ARGN})
   add_executable(${name} ${ARG_UNPARSED_ARGUMENTS} ${CMAKE_SOURCE_DIR}/tests/support/TestMain.cpp)
   target_compile_definitions(${name} PRIVATE
     WX_TEST_OUTPUT_DEFAULT="${WX_TEST_OUTPUT_DIR}"
     WX_SOURCE_DIR_DEFAULT="${CMAKE_SOURCE_DIR}"
     WX_BINARY_DIR_DEFAULT="${CMAKE_BINARY_DIR}")
   target_link_libraries(${name} PRIVATE wx_test_support ${ARG_LIBS} GTest::gtest GTest::gmock)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "OMP_THREAD_LIMIT=1;${ARG_ENVIRONMENT}")
+  set(timeout)
+  if(ARG_TIMEOUT)
+    set(timeout TIMEOUT ${ARG_TIMEOUT})
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "OMP_THREAD_LIMIT=1;${ARG_ENVIRONMENT}" ${timeout})
 endfunction()
 
 # wx_lazy_library(<source> <macro> <library file>)

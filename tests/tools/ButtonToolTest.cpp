@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <set>
 
 #include "prefs/LanguageTables.h"
 #include "prefs/PrefRecords.h"
@@ -165,6 +166,10 @@ TEST_F(ButtonTool, BadArgumentsAndNothingReachedFailClearly) {
       {"--button 1 --colour red", 2, "unknown argument --colour"},
       {"--button 1", 2, "no --device given"},
       {"--device X --button 1 --app /no/such/app", 1, "cannot be started"},
+      // The name goes into an XML file: bytes that are not UTF-8, or control characters, cannot.
+      {"--device \"$(printf 'Model \\377')\" --button 1 --app /no/such/app", 2, "UTF-8"},
+      {"--device \"$(printf 'Model \\300\\201')\" --button 1 --app /no/such/app", 2, "UTF-8"},
+      {"--device \"$(printf 'Model \\001')\" --button 1 --app /no/such/app", 2, "UTF-8"},
   };
   for (const Case& c : cases) {
     std::string out;
@@ -172,6 +177,21 @@ TEST_F(ButtonTool, BadArgumentsAndNothingReachedFailClearly) {
     EXPECT_EQ(status, c.status) << c.args;
     EXPECT_NE(out.find(c.says), std::string::npos) << c.args << ": " << out;
   }
+}
+
+TEST_F(ButtonTool, PushesInQuickSuccessionEachGetAFileOfTheirOwn) {
+  const fs::path app = mDir / "bin" / "wendrix";
+  fs::create_directories(app.parent_path());
+  std::ofstream(app) << "#!/bin/sh\nexit 0\n";
+  chmod(app.c_str(), 0755);
+  for (int push = 1; push <= 10; ++push) {
+    std::string out;
+    EXPECT_EQ(wxtest::Run("'" + mTool + "' --device 'Dremlo Model A' --button 9 --app '" + app.string() + "' 2>&1", &out), 0)
+        << "push " << push << ": " << out;
+  }
+  std::set<std::string> names;
+  for (const fs::path& file : EventFiles()) names.insert(file.filename().string());
+  EXPECT_EQ(names.size(), 10u);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -75,6 +76,31 @@ std::string ButtonEventName(std::time_t when) {
   return name;
 }
 
+bool IsButtonDeviceName(const std::string& name) {
+  for (size_t i = 0; i < name.size();) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    if (c < 0x80) {
+      if (c < 0x20 || c == 0x7f) return false;  // XML 1.0 has no place for control characters
+      ++i;
+      continue;
+    }
+    const size_t length = c >= 0xc2 && c <= 0xdf ? 2 : c >= 0xe0 && c <= 0xef ? 3 : c >= 0xf0 && c <= 0xf4 ? 4 : 0;
+    if (length == 0 || i + length > name.size()) return false;
+    uint32_t code = c & (0x7f >> length);
+    for (size_t k = 1; k < length; ++k) {
+      const auto next = static_cast<unsigned char>(name[i + k]);
+      if ((next & 0xc0) != 0x80) return false;
+      code = code << 6 | (next & 0x3f);
+    }
+    // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8.
+    if ((length == 3 && code < 0x800) || (length == 4 && (code < 0x10000 || code > 0x10ffff)) || (code >= 0xd800 && code <= 0xdfff) ||
+        code == 0xfffe || code == 0xffff)
+      return false;
+    i += length;
+  }
+  return true;
+}
+
 std::string WriteButtonEvent(const std::string& folder, const std::string& device, int button, std::string* error) {
   std::string temp = folder + "/.KVQR-XXXXXX";
   const int fd = mkstemp(temp.data());  // mode 0600
@@ -89,20 +115,21 @@ std::string WriteButtonEvent(const std::string& folder, const std::string& devic
   if (!written) {
     *error = "cannot write " + temp + ": " + std::strerror(writeErrno);
   } else {
-    // The name carries the second; a second push within it waits for the next one.
-    for (int attempt = 0; attempt < 5 && path.empty(); ++attempt) {
-      const std::string candidate = folder + "/" + ButtonEventName(std::time(nullptr));
+    // The name carries the second; a push whose second is taken waits for the next one. The
+    // name comes from the clock the wait uses: time() may still show the old second after it.
+    using std::chrono::system_clock;
+    while (path.empty()) {
+      const system_clock::time_point now = system_clock::now();
+      const std::string candidate = folder + "/" + ButtonEventName(system_clock::to_time_t(now));
       if (link(temp.c_str(), candidate.c_str()) == 0) {
         path = candidate;
       } else if (errno == EEXIST) {
-        const auto next = std::chrono::system_clock::from_time_t(std::time(nullptr) + 1);
-        std::this_thread::sleep_until(next);
+        std::this_thread::sleep_until(std::chrono::floor<std::chrono::seconds>(now) + std::chrono::seconds(1));
       } else {
         *error = "cannot name " + candidate + ": " + std::strerror(errno);
         break;
       }
     }
-    if (path.empty() && error->empty()) *error = "no free event-file name in " + folder;
   }
   unlink(temp.c_str());
   return path;

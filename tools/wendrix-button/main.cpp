@@ -97,6 +97,7 @@ int main(int argc, char** argv) {
   if (device.empty()) device = ModelFromPreferences();
   if (device.empty()) return Usage("no --device given and no model in the preferences file");
   if (device.size() > 31) return Usage("--device names at most 31 bytes");
+  if (!IsButtonDeviceName(device)) return Usage("--device must be UTF-8 text without control characters");
 
   const std::string folder = FolderEventDir();
   RemoveOldButtonEvents(folder, std::time(nullptr));
