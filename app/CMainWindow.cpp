@@ -19,6 +19,7 @@
 #include "framework/LCaption.h"
 #include "framework/LException.h"
 #include "framework/LPicture.h"
+#include "framework/StColorPenState.h"
 #include "output/hub/WXChecks.h"
 #include "output/hub/WXDialogFlags.h"
 #include "output/hub/WXLaunch.h"
@@ -418,9 +419,13 @@ void CMainWindow::ListenToMessage(MessageT message, void* param) {
     case 'SCN1':
     case 'SCN2':
     case 'FILE':
-    case 'SET ':
+    case 'SET ': {
+      // A run leaves the window's port with the colours and pen it drew with.
+      FocusDraw();
+      StColorPenState saved;
       OpenFunctionDialog(message, param);
       break;
+    }
     case kCloseBox:
       ProcessCommand(cmd_Quit);
       break;

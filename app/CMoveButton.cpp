@@ -71,12 +71,9 @@ void CMoveButton::StoreTag(RecordBytes prefsAll) const {
 void CMoveButton::DrawSelf() {
   const long pictID = CWXUtility::GetMoveIconNo(GetMoveButtonValue(), mProductID);
   if (pictID == 0) return;
-  PicHandle picture = GetPicture(static_cast<ResIDT>(pictID));
-  if (!picture) return;
   Rect frame;
   CalcLocalFrameRect(frame);
-  DrawPicture(picture, &frame);
-  KillPicture(picture);
+  DrawArtwork(static_cast<ResIDT>(pictID), frame);
 }
 
 void CMoveButton::AdjustMouseSelf(Point portPt, const EventRecord& event, RgnHandle mouseRgn) {

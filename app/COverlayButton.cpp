@@ -11,12 +11,9 @@ COverlayButton::COverlayButton(const SPaneInfo& paneInfo, MessageT valueMessage,
 void COverlayButton::DrawSelf() {
   CPictureButton::DrawSelf();
   if (mOverlayPict == 0) return;
-  PicHandle overlay = GetPicture(mOverlayPict);
-  if (!overlay) return;
   Rect frame;
   CalcLocalFrameRect(frame);
   Rect r{static_cast<SInt16>(frame.top + 10), static_cast<SInt16>(frame.left + 10), static_cast<SInt16>(frame.top + 42),
          static_cast<SInt16>(frame.left + 42)};
-  DrawPicture(overlay, &r);
-  KillPicture(overlay);
+  DrawArtwork(mOverlayPict, r);
 }

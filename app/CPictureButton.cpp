@@ -2,7 +2,7 @@
 
 #include "app/AppLayoutClasses.h"
 #include "framework/ReadLayoutFields.h"
-#include "framework/StColorState.h"
+#include "framework/StColorPenState.h"
 #include "quickdraw/QuickDraw.h"
 
 CPictureButton::CPictureButton(LStream* stream) : LControl(stream) {
@@ -16,18 +16,23 @@ CPictureButton::CPictureButton(const SPaneInfo& paneInfo, MessageT valueMessage,
       mPressedPict(pressedPict),
       mHoverPict(hoverPict) {}
 
-void CPictureButton::DrawPictureOrBox(ResIDT pictID) {
-  // Black on white, so the picture's own colours show whatever state the pane is in.
+bool CPictureButton::DrawArtwork(ResIDT pictID, const Rect& frame) {
+  PicHandle picture = GetPicture(pictID);
+  if (!picture) return false;
+  // Black on white, so the picture's own colours show whatever colours the port was left with.
   StColorState colours;
   StColorState::Normalize();
+  DrawPicture(picture, &frame);
+  KillPicture(picture);
+  return true;
+}
+
+void CPictureButton::DrawPictureOrBox(ResIDT pictID) {
   Rect frame;
   CalcLocalFrameRect(frame);
-  if (PicHandle picture = GetPicture(pictID)) {
-    DrawPicture(picture, &frame);
-    KillPicture(picture);
-    return;
-  }
-  PenNormal();
+  if (DrawArtwork(pictID, frame)) return;
+  StColorPenState pen;
+  StColorPenState::Normalize();
   Pattern grey;
   FillRect(&frame, GetQDGlobalsLightGray(&grey));
   FrameRect(&frame);
@@ -56,12 +61,9 @@ void CPictureButton::HotSpotResult(SInt16) { BroadcastMessage(mValueMessage, nul
 
 void CPictureButton::MouseEnter(Point, const EventRecord&) {
   if (!IsVisible() || !FocusDraw()) return;
-  PicHandle hover = GetPicture(mHoverPict);
-  if (!hover) return;
   Rect frame;
   CalcLocalFrameRect(frame);
-  DrawPicture(hover, &frame);
-  KillPicture(hover);
+  if (!DrawArtwork(mHoverPict, frame)) return;
   QDFlushPortBuffer(GetMacPort(), nullptr);
 }
 

@@ -26,6 +26,8 @@ class CPictureButton : public LControl, public LMouseTracker {
   void HotSpotAction(SInt16 hotSpot, bool currInside, bool prevInside) override;
   void HotSpotResult(SInt16 hotSpot) override;
 
+  // Draws the picture scaled into `frame` in its own colours; false when it is missing.
+  static bool DrawArtwork(ResIDT pictID, const Rect& frame);
   // Draws the picture scaled into the frame, or a grey framed box when it is missing.
   void DrawPictureOrBox(ResIDT pictID);
 

@@ -11,6 +11,7 @@
 #include "framework/LEditText.h"
 #include "framework/StDialogHandler.h"
 #include "framework/UReanimator.h"
+#include "output/formats/ExifSettings.h"
 #include "output/hub/WXText.h"
 #include "output/hubdialogs/WXPanes.h"
 #include "preview/ExifPageRecord.h"
@@ -213,7 +214,8 @@ void CExifDialog::AddTableRow(ConstStr255Param label, ConstStr255Param value, bo
   }
   mTable->InsertRows(1, rows, label, UInt32(label[0] + 1), false);
   mTable->SetCellData(STableCell{rows + 1, 1}, label, UInt32(label[0] + 1));
-  mTable->SetCellData(STableCell{rows + 1, 2}, header ? label : value, UInt32((header ? label : value)[0] + 1));
+  const Str255 none{};
+  mTable->SetCellData(STableCell{rows + 1, 2}, header ? none : value, UInt32((header ? none : value)[0] + 1));
 }
 
 void CExifDialog::ShowNormalExifInfo() {
@@ -248,7 +250,8 @@ void CExifDialog::ShowNormalExifInfo() {
   row(11, std::to_string(shown.i16(800)));
   row(12, ListItem(kTableValues, 5));
   row(13, ExifPageRecord::ScanDateTimeText(shown));
-  row(14, ListItem(kTableValues, SInt16(10 + shown.i16(1334))));
+  // As the written file has it.
+  row(14, ListItem(kTableValues, SInt16(10 + ExifFileSource(long(shown.u32(1332))))));
   row(15, "", true);
   empty(16);
   row(17, "", true);

@@ -17,12 +17,12 @@ layout 1000 "Copy" {
             capt { id 'LSCL' size 140 16 at 20 130 text "${COPY_SCALE}" }
             Cpop { id 'SCAL' size 260 20 at 170 128 title "" menu 1011 message 'SCAL' value 1 }
             capt { id 'LBLT' size 140 16 at 20 160 text "${COPY_BRIGHTNESS}" }
-            capt { id 'LDRK' size 60 16 at 170 160 text "${COPY_DARKER}" }
+            capt { id 'LDRK' size 68 16 at 166 160 text "${COPY_DARKER}" }
             larr { id 'BLIT' size 16 24 at 236 156 message 'BLIT' value 4 min 1 max 7 }
             capt { id 'LLGT' size 60 16 at 258 160 text "${COPY_LIGHTER}" }
             cbox { id 'UION' size 410 18 at 20 192 title "${SAVE_DRIVER_WINDOW}" message 'UION' max 1 }
-            push { id 'STYL' size 120 20 at 20 226 title "${COPY_PAGE_SETUP}" message 'STYL' }
-            push { id 'PRNT' size 120 20 at 150 226 title "${COPY_PRINT_OPTIONS}" message 'PRNT' }
+            push { id 'STYL' size 150 20 at 20 226 title "${COPY_PAGE_SETUP}" message 'STYL' }
+            push { id 'PRNT' size 150 20 at 180 226 title "${COPY_PRINT_OPTIONS}" message 'PRNT' }
             push { id 'DFLT' size 80 20 at 20 280 title "${SAVE_DEFAULTS}" message 'DFLT' }
             push { id 'APLY' size 80 20 at 110 280 title "${SAVE_APPLY}" message 'APLY' }
             push { id 'CNCL' size 80 20 at 262 280 title "${SAVE_CLOSE}" message 901 }

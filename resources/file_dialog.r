@@ -29,7 +29,7 @@ layout 5000 "File" {
             capt { id 'FOLD' size 200 32 at 170 274 text "" }
             push { id 'SCT1' size 72 20 at 376 271 title "${SAVE_CHOOSE}" message 'SCT1' }
             capt { id 'LAPP' size 140 16 at 20 324 text "${SCAN_OPEN_WITH}" }
-            Ccib { id 'FICN' size 32 32 at 170 316 icon 450 pushedIcon 450 }
+            Ccib { id 'FICN' size 32 32 at 170 316 icon 410 pushedIcon 410 }
             capt { id 'SCNA' size 168 32 at 206 316 text "" }
             push { id 'SCT2' size 72 20 at 376 312 title "${SAVE_CHOOSE}" message 'SCT2' }
             push { id 'LKDL' size 72 20 at 376 338 title "${APP_FORGET}" message 'LKDL' }
@@ -67,7 +67,7 @@ layout 5050 "File with tabs" {
             capt { id 'FOLD' size 200 32 at 170 310 text "" }
             push { id 'SCT1' size 72 20 at 376 307 title "${SAVE_CHOOSE}" message 'SCT1' }
             capt { id 'LAPP' size 140 16 at 20 360 text "${SCAN_OPEN_WITH}" }
-            Ccib { id 'FICN' size 32 32 at 170 352 icon 450 pushedIcon 450 }
+            Ccib { id 'FICN' size 32 32 at 170 352 icon 410 pushedIcon 410 }
             capt { id 'SCNA' size 168 32 at 206 352 text "" }
             push { id 'SCT2' size 72 20 at 376 348 title "${SAVE_CHOOSE}" message 'SCT2' }
             push { id 'LKDL' size 72 20 at 376 374 title "${APP_FORGET}" message 'LKDL' }

@@ -28,8 +28,8 @@ layout 2000 "Mail" {
             capt { id 'TOTX' size 140 16 at 20 302 text "" }
             capt { id 'FOLD' size 200 32 at 170 302 text "" }
             push { id 'SCT1' size 72 20 at 376 299 title "${SAVE_CHOOSE}" message 'SCT1' }
-            capt { id 'LAPP' size 140 16 at 20 352 text "${MAIL_APPLICATION}" }
-            Ccib { id 'AICN' size 32 32 at 170 344 icon 450 pushedIcon 450 }
+            capt { id 'LAPP' size 148 16 at 20 352 text "${MAIL_APPLICATION}" }
+            Ccib { id 'AICN' size 32 32 at 170 344 icon 480 pushedIcon 480 }
             capt { id 'SCNA' size 168 32 at 206 344 text "" }
             push { id 'SCT2' size 72 20 at 376 340 title "${SAVE_CHOOSE}" message 'SCT2' }
             push { id 'DFLT' size 80 20 at 20 396 title "${SAVE_DEFAULTS}" message 'DFLT' }

@@ -11,7 +11,7 @@ layout 1120 "Chooser" {
                     tabl 'NvIt' { id 'ITEM' size 385 185 at 0 0 rows 0 cols 1 rowHeight 20 colWidth 385 cellDataSize 0 }
                 }
             }
-            capt { id 'LLOC' size 90 16 at 20 292 text "${NAV_LOCATION}" }
+            capt { id 'LLOC' size 98 16 at 20 292 text "${NAV_LOCATION}" }
             etxt { id 'LOCN' size 300 22 at 120 288 text "" maxChars 255 message 'LOCN' }
             push { id 901 size 80 20 at 244 326 title "${CANCEL}" message 901 }
             push { id 900 size 80 20 at 340 326 title "${NAV_CHOOSE}" message 900 default 1 }

@@ -12,9 +12,9 @@ layout 500 "Preview" {
                     view 'PREV' { id 'THUV' size 515 160 at 0 0 bind 1 1 0 1 }
                 }
             }
-            push { id 'R270' size 90 20 at 560 20 title "${PREVIEW_TURN_LEFT}" message 'R270' }
-            push { id 'R090' size 90 20 at 560 48 title "${PREVIEW_TURN_RIGHT}" message 'R090' }
-            push { id 'SETE' size 90 20 at 560 86 title "${PREVIEW_EXIF}" message 'SETE' }
+            push { id 'R270' size 98 20 at 556 20 title "${PREVIEW_TURN_LEFT}" message 'R270' }
+            push { id 'R090' size 98 20 at 556 48 title "${PREVIEW_TURN_RIGHT}" message 'R090' }
+            push { id 'SETE' size 98 20 at 556 86 title "${PREVIEW_EXIF}" message 'SETE' }
             capt { id 'TXFT' size 90 16 at 20 214 bind 0 0 0 1 text "${PREVIEW_FILE_TYPE}" }
             Cpop { id 'FTYP' size 190 20 at 112 210 bind 0 0 0 1 title "" menu 503 message 'FTYP' value 1 }
             push { id 'SETI' size 110 20 at 316 210 bind 0 0 0 1 title "${PREVIEW_SETTINGS}" message 'SETI' }

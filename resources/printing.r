@@ -42,7 +42,7 @@ layout 1111 "Print" {
             rdbt { id 'RNGP' size 60 18 at 120 116 title "${PAGES_FROM}" message 'RNGP' max 1 }
             radg { radios 'ALLP' 'RNGP' }
             etxt { id 'FROM' size 50 22 at 184 114 text "1" maxChars 4 message 'FROM' }
-            capt { id 'LTO ' size 30 16 at 242 118 text "${PAGES_TO}" }
+            capt { id 'LTO ' size 36 16 at 238 118 text "${PAGES_TO}" }
             etxt { id 'TO  ' size 50 22 at 276 114 text "1" maxChars 4 message 'TO  ' }
             push { id 901 size 80 20 at 184 180 title "${CANCEL}" message 901 }
             push { id 900 size 80 20 at 280 180 title "${OK}" message 900 default 1 }

@@ -27,7 +27,7 @@ layout 4000 "Save" {
             popb 'FApu' { id 'PuFN' size 56 20 at 376 291 title "" menu 0 message 'PuFN' }
             capt { id 'TOTX' size 140 16 at 20 326 text "" }
             capt { id 'FOLD' size 200 32 at 170 326 text "" }
-            push { id 'SCT1' size 56 20 at 376 323 title "${SAVE_CHOOSE}" message 'SCT1' }
+            push { id 'SCT1' size 72 20 at 376 323 title "${SAVE_CHOOSE}" message 'SCT1' }
             push { id 'DFLT' size 80 20 at 20 370 title "${SAVE_DEFAULTS}" message 'DFLT' }
             push { id 'APLY' size 80 20 at 110 370 title "${SAVE_APPLY}" message 'APLY' }
             push { id 'CNCL' size 80 20 at 262 370 title "${SAVE_CLOSE}" message 901 }

@@ -28,12 +28,12 @@ layout 6000 "Scan-1" {
             popb 'FApu' { id 'PuFN' size 56 20 at 376 291 title "" menu 0 message 'PuFN' }
             capt { id 'LFOL' size 140 16 at 20 326 text "${INFO_FOLDER}" }
             capt { id 'FOLD' size 200 32 at 170 326 text "" }
-            push { id 'SCT1' size 56 20 at 376 323 title "${SAVE_CHOOSE}" message 'SCT1' }
+            push { id 'SCT1' size 72 20 at 376 323 title "${SAVE_CHOOSE}" message 'SCT1' }
             capt { id 'LAPP' size 140 16 at 20 372 text "${SCAN_OPEN_WITH}" }
             Ccib { id 'FICN' size 32 32 at 170 364 icon 430 pushedIcon 430 }
             capt { id 'SCNA' size 160 16 at 210 372 text "" }
-            push { id 'SCT2' size 56 20 at 376 360 title "${SAVE_CHOOSE}" message 'SCT2' }
-            push { id 'LKDL' size 56 20 at 376 384 title "${SCAN_REMOVE_APP}" message 'LKDL' }
+            push { id 'SCT2' size 72 20 at 376 360 title "${SAVE_CHOOSE}" message 'SCT2' }
+            push { id 'LKDL' size 72 20 at 376 384 title "${SCAN_REMOVE_APP}" message 'LKDL' }
             push { id 'DFLT' size 80 20 at 20 420 title "${SAVE_DEFAULTS}" message 'DFLT' }
             push { id 'APLY' size 80 20 at 110 420 title "${SAVE_APPLY}" message 'APLY' }
             push { id 'CNCL' size 80 20 at 262 420 title "${SAVE_CLOSE}" message 901 }
@@ -151,12 +151,12 @@ layout 7000 "Scan-2" {
             popb 'FApu' { id 'PuFN' size 56 20 at 376 291 title "" menu 0 message 'PuFN' }
             capt { id 'LFOL' size 140 16 at 20 326 text "${INFO_FOLDER}" }
             capt { id 'FOLD' size 200 32 at 170 326 text "" }
-            push { id 'SCT1' size 56 20 at 376 323 title "${SAVE_CHOOSE}" message 'SCT1' }
+            push { id 'SCT1' size 72 20 at 376 323 title "${SAVE_CHOOSE}" message 'SCT1' }
             capt { id 'LAPP' size 140 16 at 20 372 text "${SCAN_OPEN_WITH}" }
             Ccib { id 'FICN' size 32 32 at 170 364 icon 430 pushedIcon 430 }
             capt { id 'SCNA' size 160 16 at 210 372 text "" }
-            push { id 'SCT2' size 56 20 at 376 360 title "${SAVE_CHOOSE}" message 'SCT2' }
-            push { id 'LKDL' size 56 20 at 376 384 title "${SCAN_REMOVE_APP}" message 'LKDL' }
+            push { id 'SCT2' size 72 20 at 376 360 title "${SAVE_CHOOSE}" message 'SCT2' }
+            push { id 'LKDL' size 72 20 at 376 384 title "${SCAN_REMOVE_APP}" message 'LKDL' }
             push { id 'DFLT' size 80 20 at 20 420 title "${SAVE_DEFAULTS}" message 'DFLT' }
             push { id 'APLY' size 80 20 at 110 420 title "${SAVE_APPLY}" message 'APLY' }
             push { id 'CNCL' size 80 20 at 262 420 title "${SAVE_CLOSE}" message 901 }

@@ -20,6 +20,7 @@
 #include "output/hub/WXText.h"
 #include "output/hubdialogs/WXAlert.h"
 #include "output/hubdialogs/WXPanes.h"
+#include "quickdraw/Appearance.h"
 #include "scanner/CTWAIN.h"
 #include "toolbox/Files.h"
 #include "toolbox/MacErrors.h"
@@ -160,7 +161,15 @@ void CSettingDialogBox::FinishCreateSelf() {
   std::copy_n(PREF_ALL::kSetting.in(All()).data(), PREF_SETTING::kSize, mWorking.bytes.begin());
   ClampSlots(Working());
   PREF_SETTING::kTWAIN.set(Working(), 1);
+  // Listing the scanners can take seconds while their drivers load: the dialog is on the
+  // screen first, and the watch shows meanwhile.
+  if (IsVisibleSelf()) {
+    Show();
+    UpdatePort();
+  }
+  SetThemeCursor(kThemeWatchCursor);
   SetMenuItems(true);
+  SetThemeCursor(kThemeArrowCursor);
   SetDriverPopup();
   mSaved = mWorking;
   mLoaded = true;

@@ -1,12 +1,17 @@
 #include "output/export/CPreferenceApplTable.h"
 
+#include <algorithm>
 #include <string>
 
 #include "framework/StColorState.h"
 #include "quickdraw/Fonts.h"
 #include "quickdraw/QuickDrawText.h"
+#include "toolbox/DesktopEntry.h"
+#include "toolbox/Files.h"
+#include "toolbox/MacErrors.h"
 #include "toolbox/RecordAccess.h"
 #include "toolbox/Resources.h"
+#include "toolbox/TextConvert.h"
 #include "toolbox/TextUtils.h"
 
 namespace {
@@ -26,8 +31,16 @@ void Encode(const ApplEntry& entry, UInt8* bytes) {
 
 }  // namespace
 
-void CPreferenceApplTable::ShownName(ConstStr255Param name, Str255 shown) {
-  std::string text(reinterpret_cast<const char*>(name + 1), name[0]);
+void CPreferenceApplTable::ShownName(const FSSpec& app, Str255 shown) {
+  std::string text(reinterpret_cast<const char*>(app.name + 1), app.name[0]);
+  std::string path, entryName;
+  DesktopEntry entry;
+  if (text.ends_with(".desktop") && FSpGetPOSIXPath(&app, &path) == noErr && DesktopEntryRead(path, &entry) &&
+      UTF8ToScript(entry.name, &entryName) && !entryName.empty()) {
+    shown[0] = UInt8(std::min<size_t>(entryName.size(), 255));
+    entryName.copy(reinterpret_cast<char*>(shown + 1), shown[0]);
+    return;
+  }
   const size_t at = text.rfind(".app");
   if (at != std::string::npos) text.erase(at, 4);
   shown[0] = UInt8(text.size());
@@ -133,7 +146,7 @@ void CPreferenceApplTable::DrawCell(const STableCell& cell) {
   if (entry.app.name[0] != 0) {
     Str255 text;
     if (entry.valid)
-      ShownName(entry.app.name, text);
+      ShownName(entry.app, text);
     else
       GetIndString(text, kApplStrings, kNoApplication);
     TextFont(systemFont);

@@ -34,8 +34,9 @@ class CPreferenceApplTable : public LTable, public LBroadcaster {
   void InsertEntryAtTop(const ApplEntry& entry);
   ApplEntry EntryAt(TableIndexT row) const;
   UInt32 UserAddedCount() const;
-  // An application's name as listed: without its last ".app".
-  static void ShownName(ConstStr255Param name, Str255 shown);
+  // An application's name as listed: a desktop entry's Name=, else the file name without its
+  // last ".app".
+  static void ShownName(const FSSpec& app, Str255 shown);
 
  protected:
   void DrawSelf() override;

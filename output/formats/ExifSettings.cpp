@@ -66,11 +66,11 @@ ExifTagValues Common(unsigned char adobeRGB, uint64_t thumbnailLength) {
   return v;
 }
 
-// FileSource is 2 - the stored source value; a value past 2 has no Exif meaning and gives
-// 0 ("others") instead of a wrapped byte.
-std::string FileSourceText(long source) { return std::to_string(source >= 0 && source <= 2 ? 2 - source : 0); }
+std::string FileSourceText(long source) { return std::to_string(ExifFileSource(source)); }
 
 }  // namespace
+
+int ExifFileSource(long storedSource) { return storedSource >= 0 && storedSource <= 2 ? int(2 - storedSource) : 0; }
 
 const std::span<const char* const> ExposureTime_Table{kExposureTime};
 const std::span<const char* const> ShutterSpeed_Table{kShutterSpeed};

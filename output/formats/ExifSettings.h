@@ -53,3 +53,7 @@ ExifTagValues ExifTagValuesMainOnly(long width, long height, long dpi, unsigned 
 
 // "%04d:%02d:%02d %02d:%02d:%02d" of a date.
 std::string ExifDateTimeText(int year, int month, int day, int hour, int minute, int second);
+
+// The Exif FileSource (0 others, 1 film scanner, 2 reflection print scanner) of a page's
+// stored source value: 2 - value; a value past 2 has no Exif meaning and gives 0.
+int ExifFileSource(long storedSource);

@@ -42,7 +42,7 @@ void LPushButton::DrawSelf() {
   UTextTraits::SetPortTextTraits(mTextTraitsID);
   UAppearance::SetTextColor(IsEnabled());
   Rect text = frame;
-  InsetRect(&text, mIsDefault ? 7 : 4, 0);
+  InsetRect(&text, TitleInset(), 0);
   UTextDrawing::DrawTruncatedWithJust(mTitle, text, teCenter);
 }
 

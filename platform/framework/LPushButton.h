@@ -14,6 +14,9 @@ class LPushButton : public LControl {
   StringPtr GetDescriptor(Str255 outTitle) const override;
   void SetDescriptor(ConstStr255Param title) override;
   void SetDefaultButton(bool isDefault);
+  ResIDT GetTextTraitsID() const { return mTextTraitsID; }
+  // The title's room is the frame less this on each side.
+  SInt16 TitleInset() const { return mIsDefault ? 7 : 4; }
 
  protected:
   void DrawSelf() override;

@@ -232,6 +232,10 @@ TEST_F(ExifDialog, TheTableShowsTheScanDateFromItsText) {
   EXPECT_EQ(": 2.21", values[3]);
   EXPECT_EQ(": 2480 pixels", values[8]);
   EXPECT_EQ(": 2026:12:10 16:40:00", values[13]);
+  // What the written file says for the stored source 0.
+  EXPECT_EQ(": Reflection print scanner", values[14]);
+  // Headings stand in the label column alone.
+  for (size_t heading : {0, 2, 15, 17}) EXPECT_EQ("", values[heading]) << heading;
   EXPECT_EQ(": title1", values[18]);
   EXPECT_EQ(": ", values[19]);
 }

@@ -6,11 +6,21 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "framework/LCaption.h"
+#include "framework/LCheckBox.h"
+#include "framework/LDataStream.h"
+#include "framework/LGWorld.h"
+#include "framework/LPushButton.h"
+#include "framework/LRadioButton.h"
+#include "framework/LStaticText.h"
+#include "framework/UTextTraits.h"
+#include "quickdraw/QuickDrawText.h"
 #include "support/TestEnv.h"
 #include "toolbox/Files.h"
 #include "toolbox/MacMemory.h"
@@ -241,4 +251,141 @@ TEST_F(Languages, EveryLanguageGivesTheSameResourcesItemsAndPlaceholders) {
     }
     CloseResFile(ref);
   }
+}
+
+namespace {
+
+// The framework's text panes with what their drawing reads.
+struct CheckProbe : LCheckBox {
+  using LCheckBox::LCheckBox;
+  ResIDT Traits() const { return mTextTraitsID; }
+};
+struct CaptionProbe : LCaption {
+  using LCaption::LCaption;
+  ResIDT Traits() const { return mTextTraitsID; }
+};
+
+// What of a pane's text does not fit, as its drawing would lay it out in the current port;
+// empty when all of it fits.
+std::string Overflow(const char* what, ConstStr255Param text, ResIDT traits, SInt16 width, SInt16 height,
+                     bool wraps) {
+  UTextTraits::SetPortTextTraits(traits);
+  auto* bytes = reinterpret_cast<char*>(const_cast<UInt8*>(text + 1));
+  const SInt32 length = text[0];
+  if (!wraps) {
+    const SInt16 w = TextWidth(bytes, 0, SInt16(length));
+    return w <= width ? "" : std::string(what) + " " + std::to_string(w) + " > " + std::to_string(width);
+  }
+  FontInfo info;
+  GetFontInfo(&info);
+  const int lineHeight = info.ascent + info.descent + info.leading;
+  int lines = 0;
+  for (SInt32 start = 0; start < length;) {
+    SInt32 end = start;
+    while (end < length && bytes[end] != '\r' && bytes[end] != '\n') ++end;
+    SInt32 lineEnd = end;
+    if (end > start) {
+      Fixed room = IntToFixed(width);
+      SInt32 offset = 1;
+      StyledLineBreak(bytes + start, end - start, 0, end - start, 0, &room, &offset);
+      lineEnd = start + (offset > 0 ? offset : end - start);
+    }
+    const SInt16 w = TextWidth(bytes, SInt16(start), SInt16(VisibleLength(bytes + start, lineEnd - start)));
+    if (w > width) return std::string(what) + " line " + std::to_string(w) + " > " + std::to_string(width);
+    ++lines;
+    start = lineEnd;
+    if (start < length && start == end) ++start;
+  }
+  // The last line may end below the frame by its descent and leading.
+  if (lines > 1 && lines * lineHeight - info.descent - info.leading > height)
+    return std::string(what) + " " + std::to_string(lines) + " lines, " + std::to_string(height) + " high";
+  return "";
+}
+
+// Every static text, caption, check box, radio button and push button of one layout whose
+// text does not fit its pane, as "pane 'ID': text: why".
+std::vector<std::string> OverflowsOfLayout(Handle layout, ScriptCode script) {
+  std::vector<std::string> out;
+  const auto* p = reinterpret_cast<const UInt8*>(*layout);
+  const size_t size = size_t(GetHandleSize(layout));
+  auto u32 = [&](size_t at) { return UInt32(p[at]) << 24 | UInt32(p[at + 1]) << 16 | UInt32(p[at + 2]) << 8 | p[at + 3]; };
+  for (size_t at = 2; at + 4 <= size;) {
+    const UInt32 tag = u32(at);
+    at += 4;
+    if (tag == 'end.') break;
+    if (tag != 'objd') continue;
+    const UInt32 length = u32(at), classID = u32(at + 4);
+    LDataStream stream(p + at + 8, SInt32(length));
+    at += 8 + length;
+    std::unique_ptr<LPane> pane;
+    ResIDT traits = 0;
+    SInt16 inset = 0;
+    bool wraps = false;
+    switch (classID) {
+      case LPushButton::class_ID: {
+        auto* push = new LPushButton(&stream);
+        pane.reset(push);
+        traits = push->GetTextTraitsID();
+        inset = SInt16(2 * push->TitleInset());
+        break;
+      }
+      case LCheckBox::class_ID:
+      case LRadioButton::class_ID: {
+        auto* box = new CheckProbe(&stream);
+        pane.reset(box);
+        traits = box->Traits();
+        inset = 18;
+        break;
+      }
+      case LCaption::class_ID:
+      case LStaticText::class_ID: {
+        auto* caption = new CaptionProbe(&stream);
+        pane.reset(caption);
+        traits = caption->Traits();
+        wraps = true;
+        break;
+      }
+      default:
+        continue;
+    }
+    Str255 text;
+    pane->GetDescriptor(text);
+    if (text[0] == 0) continue;
+    SDimension16 frame;
+    pane->GetFrameSize(frame);
+    const std::string why = Overflow("", text, traits, SInt16(frame.width - inset), frame.height, wraps);
+    if (why.empty()) continue;
+    std::string utf8;
+    ScriptToUTF8(std::string(reinterpret_cast<const char*>(text + 1), text[0]), &utf8, script);
+    const PaneIDT id = pane->GetPaneID();
+    const char name[5] = {char(id >> 24), char(id >> 16), char(id >> 8), char(id), 0};
+    out.push_back(std::string("pane '") + name + "' \"" + utf8 + "\":" + why);
+  }
+  return out;
+}
+
+}  // namespace
+
+TEST_F(Languages, EveryTextFitsItsPaneInTheFontItIsDrawnWith) {
+  const Rect bounds{0, 0, 16, 16};
+  LGWorld port(bounds);
+  ASSERT_TRUE(port.BeginDrawing());
+  for (const Language& lang : kLanguages) {
+    SCOPED_TRACE(lang.letter);
+    const SInt16 ref = Open(lang);
+    if (ref == -1) continue;
+    SetSystemScriptForLanguage(lang.letter);
+    for (SInt16 i = 1; i <= Count1Resources('PPob'); ++i) {
+      Handle layout = Get1IndResource('PPob', i);
+      SInt16 id = 0;
+      ResType type = 0;
+      Str255 name;
+      GetResInfo(layout, &id, &type, name);
+      for (const std::string& overflow : OverflowsOfLayout(layout, lang.script))
+        ADD_FAILURE() << lang.letter << " layout " << id << ": " << overflow;
+    }
+    CloseResFile(ref);
+  }
+  port.EndDrawing();
+  SetSystemScriptForLanguage(WX_LANGUAGE_LETTER);
 }

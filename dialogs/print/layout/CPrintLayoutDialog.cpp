@@ -176,6 +176,31 @@ CPrintLayoutDialog::PreviewProc CPrintLayoutDialog::SetPreviewProc(PreviewProc p
   return before;
 }
 
+void CPrintLayoutDialog::DrawSelf() {
+  Rect bounds;
+  CalcLocalFrameRect(bounds);
+  RgnHandle outside = NewRgn();
+  RectRgn(outside, &bounds);
+  for (LPane* own : {static_cast<LPane*>(mArea), static_cast<LPane*>(mStrip)}) {
+    Rect frame;
+    if (!own || !own->CalcPortFrameRect(frame)) continue;
+    RgnHandle inside = NewRgn();
+    RectRgn(inside, &frame);
+    DiffRgn(outside, inside, outside);
+    DisposeRgn(inside);
+  }
+  RgnHandle clip = NewRgn();
+  GetClip(clip);
+  SectRgn(outside, clip, outside);
+  SetClip(outside);
+  ApplyForeAndBackColors();
+  EraseRect(&bounds);
+  SetClip(clip);
+  DisposeRgn(clip);
+  DisposeRgn(outside);
+  DrawGrowIcon(GetMacWindow());
+}
+
 void CPrintLayoutDialog::FinishCreateSelf() {
   LDialogBox::FinishCreateSelf();
   mAddText = CWXUtility::FindPaneAs<LPane>(this, 'ADDT');

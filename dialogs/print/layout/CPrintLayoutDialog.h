@@ -69,6 +69,9 @@ class CPrintLayoutDialog : public LDialogBox {
 
  protected:
   void FinishCreateSelf() override;
+  // Erases all but the page area and the strip, which paint their own ground, then draws
+  // the size box.
+  void DrawSelf() override;
 
  private:
   void CancelLayoutThread();

@@ -19,7 +19,7 @@ strings 400 "Messages" {
     "A file name cannot contain a colon, a slash or a backslash."               # 14
     "The file name is too long. Use at most 20 characters."                     # 15
     "Enter a file name."                                                        # 16
-    "No mail application is chosen. Choose one now."                            # 17
+    "No application is chosen to receive the scanned files. Choose one now."      # 17
     "No OCR application is chosen. Choose one now."                             # 18
     "Enter a width from 2.54 to 21.6 cm."                                       # 19
     "Enter a height from 2.54 to 29.7 cm."                                      # 20

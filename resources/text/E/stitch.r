@@ -2,7 +2,7 @@
 
 strings 11000 "Stitch assist" {
     "Place the left half of the document face down on the glass, then click Scan."          # 1
-    "Check the left half (Turn Over if it is upside down). Now place the right half on the glass and click Scan."  # 2
+    "Check the left half (Turn Over if it is upside down). Now place the right half on the glass and click Next."  # 2
     "Drag the right half, or move it with the arrow keys, until both halves match. Click a half to bring it to the front."  # 3
     "Drag the frame or its handles around the part to keep."                                # 4
     "Next"                                                                                   # 5

@@ -19,7 +19,7 @@ strings 400 "Messages" {
     "Un nom de fichier ne peut contenir ni deux-points, ni barre oblique, ni barre oblique inverse."  # 14
     "Le nom de fichier est trop long. Utilisez 20 caractères au plus."          # 15
     "Entrez un nom de fichier."                                                 # 16
-    "Aucune application de messagerie n'est choisie. Choisissez-en une."        # 17
+    "Aucune application n'est choisie pour recevoir les fichiers numérisés. Choisissez-en une."  # 17
     "Aucune application d'OCR n'est choisie. Choisissez-en une."                # 18
     "Entrez une largeur de 2,54 à 21,6 cm."                                     # 19
     "Entrez une hauteur de 2,54 à 29,7 cm."                                     # 20

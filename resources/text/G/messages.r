@@ -19,7 +19,7 @@ strings 400 "Messages" {
     "Ein Dateiname darf keinen Doppelpunkt, Schrägstrich oder umgekehrten Schrägstrich enthalten."  # 14
     "Der Dateiname ist zu lang. Verwenden Sie höchstens 20 Zeichen."            # 15
     "Geben Sie einen Dateinamen ein."                                           # 16
-    "Es ist kein E-Mail-Programm gewählt. Wählen Sie jetzt eines."              # 17
+    "Es ist kein Programm gewählt, das die gescannten Dateien erhält. Wählen Sie jetzt eines."  # 17
     "Es ist kein OCR-Programm gewählt. Wählen Sie jetzt eines."                 # 18
     "Geben Sie eine Breite von 2,54 bis 21,6 cm ein."                           # 19
     "Geben Sie eine Höhe von 2,54 bis 29,7 cm ein."                             # 20

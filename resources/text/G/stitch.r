@@ -2,7 +2,7 @@
 
 strings 11000 "Stitch assist" {
     "Legen Sie die linke Hälfte der Vorlage mit der Vorderseite nach unten auf das Glas und klicken Sie auf Scannen."  # 1
-    "Prüfen Sie die linke Hälfte (Umdrehen, wenn sie kopfsteht). Legen Sie nun die rechte Hälfte auf das Glas und klicken Sie auf Scannen."  # 2
+    "Prüfen Sie die linke Hälfte (Umdrehen, wenn sie kopfsteht). Legen Sie nun die rechte Hälfte auf das Glas und klicken Sie auf Weiter."  # 2
     "Ziehen Sie die rechte Hälfte oder bewegen Sie sie mit den Pfeiltasten, bis beide Hälften passen. Ein Klick bringt eine Hälfte nach vorn."  # 3
     "Ziehen Sie den Rahmen oder seine Griffe um den Teil, der bleiben soll."                 # 4
     "Weiter"                                                                                 # 5

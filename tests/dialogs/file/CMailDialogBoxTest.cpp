@@ -493,4 +493,25 @@ TEST_F(MailOnScreen, TheDialogAsItOpens) {
   EXPECT_EQ(wxtest::ShootWindow(mDialog, "mail-2000.png"), 0) << "the screen does not show what the dialog drew";
 }
 
+TEST_F(MailOnScreen, WithoutAnApplicationTheIconIsTheMailIcon) {
+  Edit([](RecordBytes all) { R::kMailApp.clear(PREF_ALL::kMail.in(all)); });
+  Open()->Show();
+  ASSERT_EQ(wxtest::ShootWindow(mDialog, "mail-2000-no-application.png"), 0);
+  Rect icon;
+  Pane('AICN')->CalcPortFrameRect(icon);
+  const std::string shot = (wxtest::OutputDir("dialogs") / "mail-2000-no-application.png").string();
+  const std::string artwork = std::string(WX_SOURCE_DIR_DEFAULT) + "/resources/artwork/mail.png";
+  // The artwork on the dialog's own background, beside the icon.
+  const std::string background = "$(convert '" + shot + "' -format '%[pixel:p{" + std::to_string(icon.left - 2) + "," +
+                                 std::to_string(icon.top) + "}]' info:)";
+  std::string differing;
+  wxtest::Run("convert \\( '" + artwork + "' -background \"" + background + "\" -flatten \\) \\( '" + shot +
+                  "' -crop 32x32+" + std::to_string(icon.left) + "+" + std::to_string(icon.top) +
+                  " +repage \\) -fuzz 2% -metric AE -compare -format '%[distortion]' info:",
+              &differing);
+  // A colour icon's mask is one bit deep, so the artwork's soft edge differs; another icon
+  // differs in most of its pixels.
+  EXPECT_LT(std::atoi(differing.c_str()), 128) << "the icon shown is not the mail artwork";
+}
+
 }  // namespace

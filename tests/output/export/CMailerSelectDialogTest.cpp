@@ -282,22 +282,30 @@ TEST_F(MailerOnScreen, TheChooserWithFoundAndSavedApplications) {
 
 struct NameCase {
   const char* name;
+  const char* contents;  // of the file, a desktop entry's lines
   const char* shown;
 };
 
 class ShownNameTable : public ::testing::TestWithParam<NameCase> {};
 
-TEST_P(ShownNameTable, TheLastDotAppIsLeftOut) {
-  Str255 name, shown;
-  name[0] = UInt8(std::strlen(GetParam().name));
-  std::memcpy(name + 1, GetParam().name, name[0]);
-  CPreferenceApplTable::ShownName(name, shown);
+TEST_P(ShownNameTable, ADesktopEntryByItsNameAndAProgramWithoutItsLastDotApp) {
+  wxtest::ScratchDir dir;
+  const fs::path file = dir.path() / GetParam().name;
+  std::ofstream(file) << GetParam().contents;
+  FSSpec app{};
+  ASSERT_EQ(FSpMakeFromPOSIXPath(file.string(), &app), noErr);
+  Str255 shown;
+  CPreferenceApplTable::ShownName(app, shown);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(shown + 1), shown[0]), GetParam().shown);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, ShownNameTable,
-                         ::testing::Values(NameCase{"Post.app", "Post"}, NameCase{"Post.app.app", "Post.app"},
-                                           NameCase{"Mail", "Mail"}, NameCase{"mail.desktop", "mail.desktop"}),
-                         [](const auto& info) { return std::to_string(info.index); });
+INSTANTIATE_TEST_SUITE_P(
+    Table, ShownNameTable,
+    ::testing::Values(NameCase{"Post.app", "", "Post"}, NameCase{"Post.app.app", "", "Post.app"},
+                      NameCase{"Mail", "", "Mail"},
+                      NameCase{"mail.desktop", "[Desktop Entry]\nType=Application\nName=Letter Writer\nExec=true\n",
+                               "Letter Writer"},
+                      NameCase{"bare.desktop", "[Desktop Entry]\nType=Application\nExec=true\n", "bare.desktop"}),
+    [](const auto& info) { return std::to_string(info.index); });
 
 }  // namespace

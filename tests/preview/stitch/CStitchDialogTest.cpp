@@ -385,6 +385,22 @@ TEST_F(StitchWizard, NextCarriesTheLabelOfWhatTheCallerDoesNext) {
   EXPECT_EQ(std::vector<std::string>{}, TempFiles());
 }
 
+TEST_F(StitchWizard, EachStepsMessageNamesTheButtonItAsksFor) {
+  const wxtest::Pnm page = Fixture(6, 120, 240);
+  Options o;
+  Open(o);
+  for (long step : {1, 2}) {
+    SCOPED_TRACE(step);
+    ASSERT_EQ(step, mWizard->GetStep());
+    const std::string button = wxframework::PaneText(mWizard, 'NxBt');
+    EXPECT_NE(std::string::npos, wxframework::PaneText(mWizard, 'MsTx').find(button)) << button;
+    Pages({page}, 24);
+    Next();
+  }
+  Answer(900);
+  Press('CnBt');
+}
+
 TEST_F(StitchWizard, BackRotateAndCancelFollowTheSteps) {
   const wxtest::Pnm page = Fixture(6, 120, 240);
   Open();

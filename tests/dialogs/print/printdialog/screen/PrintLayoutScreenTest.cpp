@@ -57,5 +57,31 @@ TEST_F(PrintLayoutOnScreen, ThumbnailsPictureAndASelectedTextBox) {
   EXPECT_EQ(0, differ) << "the screen does not show what the dialog drew";
 }
 
+// The window layer erases before every update, so what the dialog's own drawing erases shows
+// only when it is drawn without that: the dialog is painted over and drawn again directly.
+TEST_F(PrintLayoutOnScreen, TheDialogErasesItsGroundAroundThePageAndTheStrip) {
+  ASSERT_NE(nullptr, Open());
+  int left = -1, differ = -2;
+  WhenLoaded([&](CPrintLayoutDialog* layout) {
+    const RGBColor magenta{0xFFFF, 0, 0xFFFF};
+    layout->FocusDraw();
+    Rect all;
+    layout->CalcLocalFrameRect(all);
+    RGBForeColor(&magenta);
+    PaintRect(&all);
+    layout->Draw(nullptr);
+    int width = 0, height = 0;
+    left = 0;
+    for (UInt32 pixel : wxdriver::WindowPixels(layout->GetMacWindow(), &width, &height))
+      if ((pixel & 0xFFFFFF) == 0xFF00FF) ++left;
+    differ = wxtest::ShootDialog(layout, "dialogs", "print-layout-redrawn.png");
+    ClickPane(layout, 'BTFN');
+  });
+  Scan();
+  EXPECT_FALSE(HasDialogActions());
+  EXPECT_EQ(0, left) << "pixels of the paint left standing";
+  EXPECT_EQ(0, differ);
+}
+
 }  // namespace
 }  // namespace wxapp
