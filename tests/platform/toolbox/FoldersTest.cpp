@@ -76,7 +76,15 @@ TEST_F(Folders, ApplicationEventAndSupportFolders) {
   char self[4096];
   ssize_t n = readlink("/proc/self/exe", self, sizeof self);
   ASSERT_GT(n, 0);
-  EXPECT_EQ(FolderApplicationDir(), fs::path(std::string(self, static_cast<size_t>(n))).parent_path().string());
+  // The runtime tree is the folder above the executable's own.
+  const fs::path tree = fs::path(std::string(self, static_cast<size_t>(n))).parent_path().parent_path();
+  EXPECT_EQ(FolderInstallPrefix(), tree.string());
+  EXPECT_EQ(FolderApplicationDir(), (tree / "lib/wendrix").string());
+  EXPECT_EQ(FolderProgramPath("wendrix"), (tree / "bin/wendrix").string());
+  EXPECT_EQ(FolderRuntimePath(kRuntimeResourceFile), (tree / "share/wendrix/Wendrix.rsrc").string());
+  FolderSetInstallPrefix("/opt/wx");
+  EXPECT_EQ(FolderApplicationDir(), "/opt/wx/lib/wendrix");
+  FolderSetInstallPrefix("");
 }
 
 TEST_F(Folders, WithoutTheRootTheUsersFoldersAreUsed) {
