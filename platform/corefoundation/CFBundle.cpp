@@ -125,8 +125,9 @@ CFBundleRef CFBundleCreate(CFAllocatorRef, CFURLRef bundleURL) {
 CFBundleRef CFBundleGetMainBundle() {
   // One main bundle per application folder, so a bundle follows the folder when it moves;
   // those handed out before stay valid.
-  static std::map<std::string, CFBundleRef> mains;
-  CFBundleRef& main = mains[FolderApplicationDir()];
+  // Kept for the life of the process, as a constant object is.
+  static auto* mains = new std::map<std::string, CFBundleRef>;
+  CFBundleRef& main = (*mains)[FolderApplicationDir()];
   if (!main) {
     main = Make(FolderApplicationDir(), true);
     cfMakeConstant(reinterpret_cast<CFObject*>(main));

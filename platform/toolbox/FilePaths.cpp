@@ -180,8 +180,7 @@ OSErr FpResolve(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name, std::string
     std::string volumeName;
     if (!ScriptToUTF8(text.substr(0, colon), &volumeName)) return bdNamErr;
     SInt16 probe;
-    // The application's volume is always known by name (its tree's, when its folder is not there).
-    if (FidVolumeOf(FolderApplicationDir(), &probe) != noErr) FidVolumeOf(FolderInstallPrefix(), &probe);
+    FidVolumeOf(FolderApplicationDir(), &probe);  // the application's volume is always known by name
     SInt16 vol;
     if (FidVolumeNamed(volumeName, &vol) != noErr) return nsvErr;
     std::string unused;

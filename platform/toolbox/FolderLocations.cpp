@@ -118,13 +118,19 @@ OSErr FindFolderPath(SInt16 vRefNum, OSType folderType, Boolean createFolder, st
 
 std::string FolderRoot() { return CurrentLocations().home; }
 
-std::string FolderInstallPrefix() {
-  if (!gInstallPrefixOverride.empty()) return gInstallPrefixOverride;
+// The running executable's folder.
+static std::string ExecutableDir() {
   char buffer[PATH_MAX];
   ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
   if (n <= 0) return "/";
   std::string exe(buffer, static_cast<size_t>(n));
-  std::string folder = exe.substr(0, exe.find_last_of('/'));
+  size_t slash = exe.find_last_of('/');
+  return slash == 0 || slash == std::string::npos ? "/" : exe.substr(0, slash);
+}
+
+std::string FolderInstallPrefix() {
+  if (!gInstallPrefixOverride.empty()) return gInstallPrefixOverride;
+  std::string folder = ExecutableDir();
   size_t slash = folder.find_last_of('/');
   return slash == 0 || slash == std::string::npos ? "/" : folder.substr(0, slash);
 }
@@ -139,7 +145,10 @@ std::string FolderProgramPath(const std::string& name) {
 }
 
 std::string FolderApplicationDir() {
-  return gApplicationDirOverride.empty() ? FolderRuntimePath(kRuntimeApplicationDir) : gApplicationDirOverride;
+  if (!gApplicationDirOverride.empty()) return gApplicationDirOverride;
+  // A program that stands in no runtime tree (a test, a benchmark) keeps its own folder.
+  std::string folder = FolderRuntimePath(kRuntimeApplicationDir);
+  return IsDirectory(folder) ? folder : ExecutableDir();
 }
 
 void FolderSetApplicationDir(const std::string& path) { gApplicationDirOverride = path; }

@@ -66,7 +66,8 @@ std::string FolderInstallPrefix();
 std::string FolderRuntimePath(const std::string& relative);
 // The program `name` of the runtime tree (<prefix>/bin/<name>).
 std::string FolderProgramPath(const std::string& name);
-// The application's folder: the main bundle, with "Plug-Ins" and "Frameworks" in it.
+// The application's folder: the main bundle, with "Plug-Ins" and "Frameworks" in it; the
+// executable's own folder for a program outside a runtime tree.
 std::string FolderApplicationDir();
 // The scanner-button event folder: TMPDIR (below the root when WENDRIX_ROOT is set).
 std::string FolderEventDir();

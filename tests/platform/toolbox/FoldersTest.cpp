@@ -76,14 +76,16 @@ TEST_F(Folders, ApplicationEventAndSupportFolders) {
   char self[4096];
   ssize_t n = readlink("/proc/self/exe", self, sizeof self);
   ASSERT_GT(n, 0);
-  // The runtime tree is the folder above the executable's own.
-  const fs::path tree = fs::path(std::string(self, static_cast<size_t>(n))).parent_path().parent_path();
-  EXPECT_EQ(FolderInstallPrefix(), tree.string());
-  EXPECT_EQ(FolderApplicationDir(), (tree / "lib/wendrix").string());
-  EXPECT_EQ(FolderProgramPath("wendrix"), (tree / "bin/wendrix").string());
-  EXPECT_EQ(FolderRuntimePath(kRuntimeResourceFile), (tree / "share/wendrix/Wendrix.rsrc").string());
-  FolderSetInstallPrefix("/opt/wx");
-  EXPECT_EQ(FolderApplicationDir(), "/opt/wx/lib/wendrix");
+  // The runtime tree is the folder above the executable's own; a test binary stands in
+  // none, so its application folder is its own.
+  const fs::path exe = fs::path(std::string(self, static_cast<size_t>(n))).parent_path();
+  EXPECT_EQ(FolderInstallPrefix(), exe.parent_path().string());
+  EXPECT_EQ(FolderApplicationDir(), exe.string());
+  EXPECT_EQ(FolderProgramPath("wendrix"), (exe.parent_path() / "bin/wendrix").string());
+  EXPECT_EQ(FolderRuntimePath(kRuntimeResourceFile), (exe.parent_path() / "share/wendrix/Wendrix.rsrc").string());
+  FolderSetInstallPrefix(scratch.path().string());
+  fs::create_directories(scratch / "lib/wendrix");
+  EXPECT_EQ(FolderApplicationDir(), (scratch / "lib/wendrix").string());
   FolderSetInstallPrefix("");
 }
 
