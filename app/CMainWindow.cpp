@@ -15,7 +15,6 @@
 #include "prefs/LanguageTables.h"
 #include "app/MainWindowDef.h"
 #include "appservices/AppleHelp.h"
-#include "corefoundation/CFBundle.h"
 #include "framework/LCaption.h"
 #include "framework/LException.h"
 #include "framework/LPicture.h"
@@ -28,6 +27,7 @@
 #include "toolbox/MacErrors.h"
 #include "scanner/CTWAIN.h"
 #include "toolbox/Files.h"
+#include "toolbox/FolderLocations.h"
 #include "toolbox/Resources.h"
 #include "toolbox/TextUtils.h"
 
@@ -142,44 +142,9 @@ const SDialogRow kDialogs[] = {
 };
 constexpr ResIDT kFileLayoutFourButtons = 5000, kFileLayout = 5050, kSettingLayout = 8000;
 
-// Help books by product.
-struct SHelpBook {
-  UInt16 productID;
-  const char* path;
-};
-const SHelpBook kHelpBooks[] = {
-    {0x1200, "/Library/Application Support/Ostrel/Quellane/Resources/Help/Hollimar8h.help"},
-    {0x1230, "/Library/Application Support/Ostrel/Quellane/Resources/Help/Hollimar8k.help"},
-    {0x1250, "/Library/Application Support/Ostrel/Quellane/Resources/Help/Hollimar8J.help"},
-    {0x1240, "/Library/Application Support/Ostrel/Quellane/Resources/Help/Hollimar8I.help"},
-};
-
-const char* HelpBookPath(UInt16 productID) {
-  for (const SHelpBook& book : kHelpBooks)
-    if (book.productID == productID) return book.path;
-  return nullptr;
-}
-
-// The book's localized name, empty when any step fails.
-std::string GetHelpBookName(UInt16 productID) {
-  const char* path = HelpBookPath(productID);
-  FSRef ref{};
-  if (!path || FSPathMakeRef(reinterpret_cast<const UInt8*>(path), &ref, nullptr) != noErr) return {};
-  CFURLRef url = CFURLCreateFromFSRef(nullptr, &ref);
-  if (!url) return {};
-  CFBundleRef bundle = CFBundleCreate(nullptr, url);
-  CFRelease(url);
-  if (!bundle) return {};
-  std::string name;
-  if (CFStringRef localized =
-          CFBundleCopyLocalizedString(bundle, CFSTR("CFBundleHelpBookName"), nullptr, CFSTR("InfoPlist"))) {
-    char buffer[1024];
-    if (CFStringGetCString(localized, buffer, sizeof buffer, kCFStringEncodingUTF8)) name = buffer;
-    CFRelease(localized);
-  }
-  CFRelease(bundle);
-  return name;
-}
+// The help of the build's language, a plain folder of pages in the runtime tree: it stands in
+// for the models' help books, and is registered under its folder's name.
+std::string HelpFolder() { return FolderRuntimePath(std::string(kRuntimeHelpDir) + "/" + LanguageLetter()); }
 
 // Which of the five File records a pushed button reads: buttons 3 to 6 take the second
 // to fifth; any other button none.
@@ -351,14 +316,14 @@ void CMainWindow::EnableWindow() {
   mCover = nullptr;
 }
 
-OSErr CMainWindow::SearchHelpAlias(RecordBytes prefsAll) {
+OSErr CMainWindow::SearchHelpAlias(RecordBytes) {
   ThrowIfNil_(mHelpButton);
   mHelpButton->Disable();
-  const char* path = HelpBookPath(ProductOf(prefsAll));
-  if (!path) return -1;
-  FSRef ref{};
-  OSErr err = FSPathMakeRef(reinterpret_cast<const UInt8*>(path), &ref, nullptr);
-  if (err == noErr) err = static_cast<OSErr>(AHRegisterHelpBook(&ref));
+  const std::string folder = HelpFolder(), index = folder + "/index.html";
+  FSRef page{}, book{};
+  OSErr err = FSPathMakeRef(reinterpret_cast<const UInt8*>(index.c_str()), &page, nullptr);
+  if (err == noErr) err = FSPathMakeRef(reinterpret_cast<const UInt8*>(folder.c_str()), &book, nullptr);
+  if (err == noErr) err = static_cast<OSErr>(AHRegisterHelpBook(&book));
   if (err == noErr) mHelpButton->Enable();
   return err;
 }
@@ -433,18 +398,12 @@ void CMainWindow::ListenToMessage(MessageT message, void* param) {
       CollapseWindow(GetMacWindow(), !IsWindowCollapsed(GetMacWindow()));
       break;
     case kHelpButton: {
-      UInt16 productID = 0;
       {
         CPreferences prefs(PREFS_FILE_NAME, 0);
         if (SearchHelpAlias(prefs.PrefAll()) != noErr) break;
-        productID = ProductOf(prefs.PrefAll());
       }
-      if (!HelpBookPath(productID)) {
-        mHelpButton->Disable();
-        break;
-      }
-      const std::string name = GetHelpBookName(productID);
-      if (!name.empty()) AHGotoPage(name.c_str(), nullptr, nullptr);
+      const std::string book = std::string(1, LanguageLetter());
+      AHGotoPage(book.c_str(), nullptr, nullptr);
       break;
     }
     default:

@@ -39,8 +39,8 @@ class CMainWindow : public LWindow, public LListener {
   void ChangeWindow(RecordBytes prefsAll);
   void DisableWindow();
   void EnableWindow();
-  // Registers the configured model's help book and enables the help button: 0, -1 for a
-  // model without one, or the registration's error.
+  // Registers the help of the build's language and enables the help button: 0, or fnfErr
+  // when its pages are missing.
   OSErr SearchHelpAlias(RecordBytes prefsAll);
   void SetButtonNameToPreferences();
   void SetScan1ButtonName(ConstStr255Param name);

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 runs=${1:-9}
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$(nproc)" --target wendrix >/dev/null
-exe=build/release/app/wendrix
+exe=build/release/bin/wendrix
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 export WENDRIX_ROOT=$root WX_DISPLAY=headless WENDRIX_QUIT_AFTER_DRAW=1

@@ -3,11 +3,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "app/CAppearanceApp.h"
 #include "app/CMainWindow.h"
+#include "prefs/CPreferences.h"
 #include "prefs/LanguageTables.h"
+#include "scanner/CTWAIN.h"
 #include "app/wendrix/DialogClasses.h"
 #include "appservices/InstanceChannel.h"
 #include "appservices/LaunchServices.h"
@@ -19,6 +23,19 @@
 namespace {
 
 constexpr Size kGrowZoneReserve = 20000;
+
+// The factory defaults name the first data source present that the model table knows, so a
+// first start finds the scanner without a visit to Settings.
+bool DataSourceNames(std::vector<std::vector<unsigned char>>* names) {
+  std::unique_ptr<TArray<TW_IDENTITY>> sources(CTWAIN::Get_DataSources());
+  if (!sources) return false;
+  for (ArrayIndexT i = 1; i <= sources->GetCount(); ++i) {
+    TW_IDENTITY id{};
+    sources->FetchItemAt(i, id);
+    names->emplace_back(id.ProductName, id.ProductName + id.ProductName[0] + 1);
+  }
+  return true;
+}
 
 // For the start-up benchmark: quit as soon as the main window is drawn.
 bool QuitAfterFirstDraw() { return std::getenv("WENDRIX_QUIT_AFTER_DRAW") != nullptr; }
@@ -48,6 +65,7 @@ int main(int, char**) {
     return 1;
   }
 
+  CPreferences::sSources.dataSources = DataSourceNames;
   InitializeHeap(3);
   static LGrowZone growZone(kGrowZoneReserve);
   try {

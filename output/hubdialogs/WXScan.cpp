@@ -16,7 +16,7 @@ namespace CWXUtility {
 
 namespace {
 
-enum : SInt32 { kItemCannotStart = 3, kItemNoDriver = 6 };
+enum : SInt32 { kItemCannotStart = 3, kItemNoDriver = 6, kItemNoScannerChosen = 50 };
 
 long ShowScanError(LCommander* dialog, SInt32 item) {
   Show_Error(kAlertLayout, dialog, kAlertLayout, item, 0, 1, nullptr, 0);
@@ -31,6 +31,8 @@ long ImportFromDevice(long callerCode, unsigned char isTWAIN, CThreadChecker* ch
                       SDimension16 customSize, unsigned long fileType, long source, long imageMode, long showDriverUI,
                       long paperIndex, long resolution, LCommander* dialog, long level, unsigned char flag) {
   sDialog = dynamic_cast<LDialogBox*>(dialog);
+  // Without a model there is nothing to open: the user has a choice to make, not a fault to mend.
+  if (driverName[0] == 0) return ShowScanError(dialog, kItemNoScannerChosen);
 
   Rect area{0, 0, 0, 0};
   if (paperIndex == Paper_Size_custom) {

@@ -20,8 +20,9 @@ inline LDialogBox* sDialog = nullptr;
 
 // Opens the driver of `driverName` through the watcher's scanner object, hands it the
 // parameters and starts the scan. Non-zero when the scan started (a plug-in's has already
-// run); 0 after an alert: item 6 when the driver does not open or the watcher has no
-// scanner object of the asked kind, item 3 when a TWAIN scan cannot start.
+// run); 0 after an alert: item 50 when no model is chosen (an empty name), item 6 when the
+// driver does not open or the watcher has no scanner object of the asked kind, item 3 when a
+// TWAIN scan cannot start.
 long ImportFromDevice(long callerCode, unsigned char isTWAIN, CThreadChecker* checker, unsigned char* driverName,
                       SDimension16 customSize, unsigned long fileType, long source, long imageMode, long showDriverUI,
                       long paperIndex, long resolution, LCommander* dialog, long level, unsigned char flag);

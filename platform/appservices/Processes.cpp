@@ -59,7 +59,7 @@ void Init(Table& t) {
   self.psn = t.self = Allocate(t);
   self.name = "Wendrix";
   self.signature = kProcessSignatureSelf;
-  self.appPath = FpJoin(FolderApplicationDir(), "wendrix");
+  self.appPath = FolderProgramPath("wendrix");
   self.launchDate = TickCount();
   Process finder;
   finder.psn = t.fileManager = Allocate(t);

@@ -123,12 +123,16 @@ CFBundleRef CFBundleCreate(CFAllocatorRef, CFURLRef bundleURL) {
 }
 
 CFBundleRef CFBundleGetMainBundle() {
-  static CFBundleRef main = [] {
-    CFBundleRef bundle = Make(FolderApplicationDir(), true);
-    cfMakeConstant(reinterpret_cast<CFObject*>(bundle));
-    cfMakeConstant(const_cast<CFObject*>(reinterpret_cast<const CFObject*>(CFBundleGetInfoDictionary(bundle))));
-    return bundle;
-  }();
+  // One main bundle per application folder, so a bundle follows the folder when it moves;
+  // those handed out before stay valid.
+  // Kept for the life of the process, as a constant object is.
+  static auto* mains = new std::map<std::string, CFBundleRef>;
+  CFBundleRef& main = (*mains)[FolderApplicationDir()];
+  if (!main) {
+    main = Make(FolderApplicationDir(), true);
+    cfMakeConstant(reinterpret_cast<CFObject*>(main));
+    cfMakeConstant(const_cast<CFObject*>(reinterpret_cast<const CFObject*>(CFBundleGetInfoDictionary(main))));
+  }
   return main;
 }
 

@@ -34,10 +34,7 @@ T* Pane(LWindow* dialog, PaneIDT id) {
   return pane;
 }
 
-std::string HomeFolder() {
-  const char* home = getenv("HOME");
-  return home && *home ? home : "/";
-}
+std::string HomeFolder() { return FolderRoot(); }
 
 // One dialog's browsing state: the shown folder and what it lists.
 class Browser {

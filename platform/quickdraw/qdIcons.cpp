@@ -12,6 +12,7 @@
 #include "quickdraw/qdPNG.h"
 #include "quickdraw/qdPort.h"
 #include "toolbox/Files.h"
+#include "toolbox/FolderLocations.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/MacMemory.h"
 #include "toolbox/RecordAccess.h"
@@ -90,8 +91,7 @@ std::string DesktopIconName(const fs::path& entry) {
 // The desktop entry of an executable: one whose Exec names it.
 fs::path EntryForExecutable(const fs::path& exe) {
   std::vector<fs::path> dirs;
-  if (const char* home = std::getenv("HOME")) dirs.emplace_back(fs::path(home) / ".local/share/applications");
-  if (const char* extra = std::getenv("XDG_DATA_HOME")) dirs.emplace_back(fs::path(extra) / "applications");
+  dirs.emplace_back(fs::path(FolderDataHome()) / "applications");
   dirs.emplace_back("/usr/share/applications");
   std::error_code ec;
   for (const fs::path& dir : dirs)
@@ -114,7 +114,7 @@ bool LoadThemeIcon(const std::string& name, qdImage* out, const char* context = 
   if (name.empty()) return false;
   if (fs::path(name).is_absolute()) return qdReadPNG(name, out);
   std::vector<fs::path> roots;
-  if (const char* home = std::getenv("HOME")) roots.emplace_back(fs::path(home) / ".local/share/icons");
+  roots.emplace_back(fs::path(FolderDataHome()) / "icons");
   roots.emplace_back("/usr/share/icons");
   for (const char* theme : {"hicolor", "Adwaita"})
     for (const char* size : {"32x32", "48x48", "64x64", "128x128", "256x256", "24x24", "16x16"})

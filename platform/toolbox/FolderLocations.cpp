@@ -8,11 +8,13 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "toolbox/ConfigHome.h"
 #include "toolbox/MacErrors.h"
 
 namespace {
 
 std::string gApplicationDirOverride;
+std::string gInstallPrefixOverride;
 
 // Where the user's and the system's folders are, read from the environment in this one place.
 struct Locations {
@@ -25,10 +27,7 @@ struct Locations {
   std::string system;    // prefix of /usr/...: "" for the real system
 };
 
-std::string Env(const char* name) {
-  const char* v = getenv(name);
-  return v && *v == '/' ? std::string(v) : std::string();
-}
+std::string Env(const char* name) { return ConfigHomeVariable(name); }
 
 std::string EnvOr(const char* name, const std::string& fallback) {
   std::string v = Env(name);
@@ -40,7 +39,7 @@ Locations CurrentLocations() {
   std::string root = Env("WENDRIX_ROOT");
   if (!root.empty()) {
     l.home = root;
-    l.config = root + "/.config";
+    l.config = ConfigHomeFromEnvironment();
     l.data = root + "/.local/share";
     l.pictures = root + "/Pictures";
     l.documents = root + "/Documents";
@@ -49,7 +48,7 @@ Locations CurrentLocations() {
     return l;
   }
   l.home = EnvOr("HOME", "/");
-  l.config = EnvOr("XDG_CONFIG_HOME", l.home + "/.config");
+  l.config = ConfigHomeFromEnvironment();
   l.data = EnvOr("XDG_DATA_HOME", l.home + "/.local/share");
   l.pictures = EnvOr("XDG_PICTURES_DIR", l.home + "/Pictures");
   l.documents = EnvOr("XDG_DOCUMENTS_DIR", l.home + "/Documents");
@@ -119,8 +118,8 @@ OSErr FindFolderPath(SInt16 vRefNum, OSType folderType, Boolean createFolder, st
 
 std::string FolderRoot() { return CurrentLocations().home; }
 
-std::string FolderApplicationDir() {
-  if (!gApplicationDirOverride.empty()) return gApplicationDirOverride;
+// The running executable's folder.
+static std::string ExecutableDir() {
   char buffer[PATH_MAX];
   ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
   if (n <= 0) return "/";
@@ -129,7 +128,31 @@ std::string FolderApplicationDir() {
   return slash == 0 || slash == std::string::npos ? "/" : exe.substr(0, slash);
 }
 
+std::string FolderInstallPrefix() {
+  if (!gInstallPrefixOverride.empty()) return gInstallPrefixOverride;
+  std::string folder = ExecutableDir();
+  size_t slash = folder.find_last_of('/');
+  return slash == 0 || slash == std::string::npos ? "/" : folder.substr(0, slash);
+}
+
+std::string FolderRuntimePath(const std::string& relative) {
+  std::string prefix = FolderInstallPrefix();
+  return prefix == "/" ? "/" + relative : prefix + "/" + relative;
+}
+
+std::string FolderProgramPath(const std::string& name) {
+  return FolderRuntimePath(std::string(kRuntimeProgramDir) + "/" + name);
+}
+
+std::string FolderApplicationDir() {
+  if (!gApplicationDirOverride.empty()) return gApplicationDirOverride;
+  // A program that stands in no runtime tree (a test, a benchmark) keeps its own folder.
+  std::string folder = FolderRuntimePath(kRuntimeApplicationDir);
+  return IsDirectory(folder) ? folder : ExecutableDir();
+}
+
 void FolderSetApplicationDir(const std::string& path) { gApplicationDirOverride = path; }
+void FolderSetInstallPrefix(const std::string& path) { gInstallPrefixOverride = path; }
 
 std::string FolderEventDir() {
   Locations l = CurrentLocations();

@@ -53,7 +53,21 @@ OSErr FindFolderPath(SInt16 vRefNum, OSType folderType, Boolean createFolder, st
 
 // $WENDRIX_ROOT, else the user's home folder.
 std::string FolderRoot();
-// The folder of the running executable (plug-ins live in "Plug-Ins" beside it).
+// The runtime tree, the same in a build tree and an installed one: every program stands in
+// <prefix>/bin, and finds everything else from there.
+inline constexpr const char* kRuntimeProgramDir = "bin";
+inline constexpr const char* kRuntimeApplicationDir = "lib/wendrix";           // Plug-Ins, Frameworks
+inline constexpr const char* kRuntimeTwainDir = "lib/wendrix/twain";           // data source modules
+inline constexpr const char* kRuntimeResourceFile = "share/wendrix/Wendrix.rsrc";
+inline constexpr const char* kRuntimeHelpDir = "share/wendrix/help";           // <language letter>/index.html
+// The folder above the running executable's own.
+std::string FolderInstallPrefix();
+// `relative` (one of the kRuntime... paths, or below one) inside the runtime tree.
+std::string FolderRuntimePath(const std::string& relative);
+// The program `name` of the runtime tree (<prefix>/bin/<name>).
+std::string FolderProgramPath(const std::string& name);
+// The application's folder: the main bundle, with "Plug-Ins" and "Frameworks" in it; the
+// executable's own folder for a program outside a runtime tree.
 std::string FolderApplicationDir();
 // The scanner-button event folder: TMPDIR (below the root when WENDRIX_ROOT is set).
 std::string FolderEventDir();
@@ -75,3 +89,5 @@ std::vector<std::string> FolderColorProfileDirs();
 
 // Test hook: the application folder to report instead of the executable's ("" = back to it).
 void FolderSetApplicationDir(const std::string& path);
+// Test hook: the runtime tree to report instead of the executable's ("" = back to it).
+void FolderSetInstallPrefix(const std::string& path);

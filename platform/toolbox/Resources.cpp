@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "toolbox/Files.h"
+#include "toolbox/FolderLocations.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/MacMemory.h"
 #include "toolbox/ResourceFork.h"
@@ -416,7 +417,5 @@ SInt16 ApplicationResFile() { return gAppFile; }
 
 std::string FindApplicationResourceFile() {
   if (const char* env = std::getenv("WX_RESOURCE_FILE"); env && *env) return env;
-  std::error_code ec;
-  const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::string("Wendrix.rsrc") : (exe.parent_path() / "Wendrix.rsrc").string();
+  return FolderRuntimePath(kRuntimeResourceFile);
 }

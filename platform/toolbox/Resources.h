@@ -78,5 +78,5 @@ void ResSetError(OSErr err);
 // The application's own resource file, opened read-only at start-up and kept open.
 SInt16 OpenApplicationResFile(const std::string& path);
 SInt16 ApplicationResFile();  // -1 before it is opened
-// $WX_RESOURCE_FILE when set, else "Wendrix.rsrc" beside the executable.
+// $WX_RESOURCE_FILE when set (tests), else the runtime tree's share/wendrix/Wendrix.rsrc.
 std::string FindApplicationResourceFile();

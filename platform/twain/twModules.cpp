@@ -8,18 +8,12 @@
 #include <filesystem>
 #include <system_error>
 
+#include "toolbox/FolderLocations.h"
+
 namespace fs = std::filesystem;
 
-static std::string twExecutableFolder() {
-  std::error_code ec;
-  fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-  return ec ? std::string() : exe.parent_path().string();
-}
-
 std::vector<std::string> twModuleFolders() {
-  std::vector<std::string> folders;
-  std::string exeFolder = twExecutableFolder();
-  if (!exeFolder.empty()) folders.push_back(exeFolder + "/twain");
+  std::vector<std::string> folders{FolderRuntimePath(kRuntimeTwainDir)};
   if (const char* env = std::getenv(TWAIN_SOURCE_PATH_ENV)) {
     std::string list = env;
     size_t start = 0;

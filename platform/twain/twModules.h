@@ -1,5 +1,5 @@
-// Data source modules: found in `twain/` beside the executable and in the folders that
-// the source-path variable names, loaded once each with dlopen.
+// Data source modules: found in the runtime tree's lib/wendrix/twain and in the folders that
+// the source-path variable names (for tests), loaded once each with dlopen.
 #pragma once
 
 #include <string>

@@ -10,6 +10,7 @@
 #include "AppTestEnv.h"
 #include "app/CEditableCaption.h"
 #include "appservices/AppleHelp.h"
+#include "toolbox/FolderLocations.h"
 #include "windows/MacWindows.h"
 #include "windows/TestDriver.h"
 
@@ -155,22 +156,16 @@ class HelpTest : public MainWindowTest {
   }
   void TearDown() override {
     unsetenv("WX_OPENER");
+    FolderSetInstallPrefix("");
     AHForgetHelpBooks();
     MainWindowTest::TearDown();
   }
-  // A help book for Model A: a bundle with its localized name and an index page.
-  std::filesystem::path WriteBook() {
-    std::string support;
-    FindFolderPath(kLocalDomain, kApplicationSupportFolderType, kCreateFolder, &support);
-    const std::filesystem::path book =
-        std::filesystem::path(support) / "Ostrel/Quellane/Resources/Help/Hollimar8h.help";
-    std::filesystem::create_directories(book / "Contents" / "Resources" / "en.lproj");
-    std::ofstream(book / "Contents" / "Info.plist")
-        << "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>CFBundleHelpBookName</key>"
-           "<string>Model A Help</string></dict></plist>";
-    std::ofstream(book / "Contents" / "Resources" / "index.html") << "<html>help</html>";
-    std::ofstream(book / "index.html") << "<html>help</html>";
-    return book;
+  // The help pages of the build's language in a runtime tree of the test's own.
+  void WriteHelp() {
+    FolderSetInstallPrefix(mTree.path().string());
+    const std::filesystem::path folder = mTree / "share/wendrix/help" / std::string(1, LanguageLetter());
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "index.html") << "<html>help</html>";
   }
   std::string Opened() {
     for (int i = 0; i < 300; ++i) {
@@ -181,29 +176,30 @@ class HelpTest : public MainWindowTest {
     }
     return "";
   }
+  wxtest::ScratchDir mTree;
 };
 
-TEST_F(HelpTest, ABookForTheModelEnablesTheButtonAndAClickOpensIt) {
-  WriteBook();
+TEST_F(HelpTest, TheHelpPagesEnableTheButtonAndAClickOpensThem) {
+  WriteHelp();
   StartSelected();
   LPane* help = Window()->FindPaneByID('Whlp');
   ASSERT_TRUE(help->IsEnabled());
   wxdriver::Click(Centre(help));
   PumpEvents();
-  const std::string opened = Opened();
-  EXPECT_NE(std::string::npos, opened.find("Hollimar8h.help")) << opened;
-  EXPECT_NE(std::string::npos, opened.find("index.html")) << opened;
+  EXPECT_EQ("file://" + (mTree / "share/wendrix/help" / std::string(1, LanguageLetter()) / "index.html").string(), Opened());
 }
 
-TEST_F(HelpTest, NoBookOrAnUnknownModelLeavesTheButtonDisabled) {
+TEST_F(HelpTest, WithoutTheHelpPagesTheButtonIsDisabled) {
+  FolderSetInstallPrefix(mTree.path().string());
   StartSelected();
   EXPECT_FALSE(Window()->FindPaneByID('Whlp')->IsEnabled());
-  delete mApp;
-  mApp = nullptr;
-  WriteBook();
-  Configure("Other Scanner");
+}
+
+TEST_F(HelpTest, AModelWithoutAHelpBookOfItsOwnStillHasTheHelp) {
+  WriteHelp();
+  Configure("");
   StartSelected();
-  EXPECT_FALSE(Window()->FindPaneByID('Whlp')->IsEnabled());
+  EXPECT_TRUE(Window()->FindPaneByID('Whlp')->IsEnabled());
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
   setenv("WX_TEST_OUTPUT", WX_TEST_OUTPUT_DEFAULT, 0);
   setenv("WX_SOURCE_DIR", WX_SOURCE_DIR_DEFAULT, 0);
   setenv("WX_BINARY_DIR", WX_BINARY_DIR_DEFAULT, 0);
-  setenv("WX_RESOURCE_FILE", WX_BINARY_DIR_DEFAULT "/Wendrix.rsrc", 0);
+  setenv("WX_RESOURCE_FILE", WX_BINARY_DIR_DEFAULT "/share/wendrix/Wendrix.rsrc", 0);
   setenv("WX_DISPLAY", "headless", 0);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

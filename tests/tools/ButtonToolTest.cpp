@@ -26,7 +26,7 @@ class ButtonTool : public ::testing::Test {
   void SetUp() override {
     setenv("WENDRIX_ROOT", mDir.path().c_str(), 1);
     mFolder = FolderEventDir();
-    mTool = std::string(std::getenv("WX_BINARY_DIR")) + "/app/wendrix-button";
+    mTool = std::string(std::getenv("WX_BINARY_DIR")) + "/bin/wendrix-button";
   }
   void TearDown() override {
     AEStopListening();

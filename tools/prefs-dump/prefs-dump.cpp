@@ -2,8 +2,9 @@
 // prefs-dump --factory LANG [MODEL] writes the factory-default record for language letter
 //                                  LANG (J, E, F, G) and scanner model MODEL to standard output
 //
-// The application's string lists come from $WX_RESOURCE_FILE (or the resource file beside
-// the executable) when it can be opened; folders are found below $WENDRIX_ROOT when set.
+// The application's string lists come from the resource file the application reads (the
+// runtime tree's, or $WX_RESOURCE_FILE); without them --factory fails. Folders are found
+// below $WENDRIX_ROOT when set.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -145,7 +146,23 @@ int WriteFactory(const std::string& language, const std::string& model) {
   if (model.size() > 255) return Usage();
   Str255 item = {1, static_cast<unsigned char>(language[0])};
   SelectLanguage(item);
-  const SInt16 resources = OpenApplicationResFile(FindApplicationResourceFile());
+  const std::string resourceFile = FindApplicationResourceFile();
+  const SInt16 resources = OpenApplicationResFile(resourceFile);
+  if (resources == -1) {
+    std::cerr << "prefs-dump: cannot open the application's resources " << resourceFile
+              << " (set WX_RESOURCE_FILE to name another file)\n";
+    return 1;
+  }
+  // A factory file with empty history names would pass for a good one.
+  for (const SInt16 list : {2000, 3000, 4000, 5000, 6000, 7000}) {
+    Str255 name;
+    GetIndString(name, list, 1);
+    if (name[0] == 0) {
+      std::cerr << "prefs-dump: " << resourceFile << " holds no default file name in string list " << list << "\n";
+      CloseResFile(resources);
+      return 1;
+    }
+  }
 
   FDSources sources;
   sources.dataSources = [&model](std::vector<std::vector<unsigned char>>* names) {
@@ -160,7 +177,7 @@ int WriteFactory(const std::string& language, const std::string& model) {
   FDButtonNames(all);
   FDFileNames(all);
   FDSetDefault(all, sources);
-  if (resources != -1) CloseResFile(resources);
+  CloseResFile(resources);
   std::string reason;
   if (!ToolWriteStandardOutput(record.data(), record.size(), &reason)) {
     std::cerr << "prefs-dump: cannot write the factory file to the standard output: " << reason << "\n";

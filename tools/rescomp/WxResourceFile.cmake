@@ -13,8 +13,9 @@
 set(WX_LANGUAGE "E" CACHE STRING "Language letter of the build's resources (J, E, F or G)")
 set_property(CACHE WX_LANGUAGE PROPERTY STRINGS J E F G)
 
-# The application's own resource file; tests find it as $WX_BINARY_DIR/Wendrix.rsrc.
-set(WX_APP_RESOURCE_FILE ${CMAKE_BINARY_DIR}/Wendrix.rsrc CACHE INTERNAL "The application's resource file")
+# The application's own resource file, in the runtime tree; tests find it as
+# $WX_BINARY_DIR/share/wendrix/Wendrix.rsrc.
+set(WX_APP_RESOURCE_FILE ${CMAKE_BINARY_DIR}/share/wendrix/Wendrix.rsrc CACHE INTERNAL "The application's resource file")
 
 function(wx_resource_file target)
   cmake_parse_arguments(ARG "" "OUTPUT" "SOURCES;DEFINES;DEPENDS" ${ARGN})

@@ -64,18 +64,10 @@ std::string ModelFromPreferences() {
   return model;
 }
 
-std::string BesideThisProgram(const char* name) {
-  char self[PATH_MAX];
-  const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-  if (n <= 0) return name;
-  std::string path(self, static_cast<size_t>(n));
-  return path.substr(0, path.find_last_of('/') + 1) + name;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string device, app = BesideThisProgram("wendrix");
+  std::string device, app = FolderProgramPath("wendrix");
   int button = 0;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];

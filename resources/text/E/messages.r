@@ -52,6 +52,7 @@ strings 400 "Messages" {
     "The file could not be copied because the disk is full."                    # 47
     "There is not enough free disk space for this scan."                        # 48
     "The page is too large for a PDF file. Choose a smaller area or a lower resolution."  # 49
+    "No scanner is chosen. Click Settings and choose your scanner."                 # 50
 }
 
 # Texts around the document size and the choosers.

@@ -52,6 +52,7 @@ strings 400 "Messages" {
     "Le fichier n'a pas pu être copié car le disque est plein."                 # 47
     "L'espace disque libre est insuffisant pour cette numérisation."            # 48
     "La page est trop grande pour un fichier PDF. Choisissez une zone plus petite ou une résolution plus basse."  # 49
+    "Aucun scanner n'est choisi. Cliquez sur Réglages et choisissez votre scanner."  # 50
 }
 
 # Texts around the document size and the choosers.

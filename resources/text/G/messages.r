@@ -52,6 +52,7 @@ strings 400 "Messages" {
     "Die Datei konnte nicht kopiert werden, weil der Datenträger voll ist."     # 47
     "Für diesen Scan ist nicht genug freier Speicherplatz vorhanden."           # 48
     "Die Seite ist zu groß für eine PDF-Datei. Wählen Sie einen kleineren Bereich oder eine niedrigere Auflösung."  # 49
+    "Es ist kein Scanner gewählt. Klicken Sie auf Optionen und wählen Sie Ihren Scanner."  # 50
 }
 
 # Texts around the document size and the choosers.

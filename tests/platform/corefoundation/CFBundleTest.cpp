@@ -118,6 +118,25 @@ TEST_F(Bundles, MissingKeysGiveTheValueOrTheKey) {
   for (CFTypeRef o : {CFTypeRef(a), CFTypeRef(b), CFTypeRef(bundle), CFTypeRef(url)}) CFRelease(o);
 }
 
+// A bundle handed out before the application folder moved stays valid; the next one follows.
+TEST_F(Bundles, TheMainBundleFollowsTheApplicationFolder) {
+  auto frameworks = [](CFBundleRef bundle) {
+    CFURLRef url = CFBundleCopyPrivateFrameworksURL(bundle);
+    UInt8 path[1024];
+    EXPECT_TRUE(CFURLGetFileSystemRepresentation(url, true, path, sizeof path));
+    CFRelease(url);
+    return std::string(reinterpret_cast<char*>(path));
+  };
+  const std::string first = (mDir / "first").string(), second = (mDir / "second").string();
+  FolderSetApplicationDir(first);
+  CFBundleRef before = CFBundleGetMainBundle();
+  FolderSetApplicationDir(second);
+  CFBundleRef after = CFBundleGetMainBundle();
+  FolderSetApplicationDir("");
+  EXPECT_EQ(frameworks(before), first + "/Frameworks");
+  EXPECT_EQ(frameworks(after), second + "/Frameworks");
+}
+
 TEST_F(Bundles, MainBundlesFrameworksLieBesideTheExecutable) {
   CFBundleRef main = CFBundleGetMainBundle();
   ASSERT_NE(main, nullptr);

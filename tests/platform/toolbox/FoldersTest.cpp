@@ -76,7 +76,17 @@ TEST_F(Folders, ApplicationEventAndSupportFolders) {
   char self[4096];
   ssize_t n = readlink("/proc/self/exe", self, sizeof self);
   ASSERT_GT(n, 0);
-  EXPECT_EQ(FolderApplicationDir(), fs::path(std::string(self, static_cast<size_t>(n))).parent_path().string());
+  // The runtime tree is the folder above the executable's own; a test binary stands in
+  // none, so its application folder is its own.
+  const fs::path exe = fs::path(std::string(self, static_cast<size_t>(n))).parent_path();
+  EXPECT_EQ(FolderInstallPrefix(), exe.parent_path().string());
+  EXPECT_EQ(FolderApplicationDir(), exe.string());
+  EXPECT_EQ(FolderProgramPath("wendrix"), (exe.parent_path() / "bin/wendrix").string());
+  EXPECT_EQ(FolderRuntimePath(kRuntimeResourceFile), (exe.parent_path() / "share/wendrix/Wendrix.rsrc").string());
+  FolderSetInstallPrefix(scratch.path().string());
+  fs::create_directories(scratch / "lib/wendrix");
+  EXPECT_EQ(FolderApplicationDir(), (scratch / "lib/wendrix").string());
+  FolderSetInstallPrefix("");
 }
 
 TEST_F(Folders, WithoutTheRootTheUsersFoldersAreUsed) {

@@ -5,13 +5,13 @@
 #include <fstream>
 #include <system_error>
 
+#include "toolbox/ConfigHome.h"
+
 namespace fs = std::filesystem;
 
 std::string sbConfigFolder() {
   if (const char* env = std::getenv("WX_SANE_CONFIG"); env && *env) return env;
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) return std::string(xdg) + "/wendrix/sane";
-  const char* home = std::getenv("HOME");
-  return std::string(home ? home : "/tmp") + "/.config/wendrix/sane";
+  return ConfigHomeFromEnvironment() + "/wendrix/sane";
 }
 
 static void sbWriteIfMissing(const fs::path& path, const char* text) {

@@ -4,7 +4,8 @@
 
 #include <string>
 
-// The folder: $WX_SANE_CONFIG, else $XDG_CONFIG_HOME/wendrix/sane (~/.config/wendrix/sane).
+// The folder: $WX_SANE_CONFIG (tests), else wendrix/sane in the configuration home
+// (toolbox/ConfigHome.h: below $WENDRIX_ROOT when it is set).
 std::string sbConfigFolder();
 
 // Writes the folder's files that are missing (dll.d entry for the test backend, the test

@@ -129,6 +129,8 @@ TEST_F(ScanEntryTest, FailuresShowTheirItemAndReturnZero) {
       {"no watcher at all", kNothing, 1, "Fake Scanner", 6},
       {"a plug-in that is not installed", kPlugIn, 0, "Missing Scanner", 6},
       {"an acquisition that does not start", kTWAINThatDoesNotStart, 1, "Fake Scanner", 3},
+      {"no scanner chosen, through a source", kTWAIN, 1, "", 50},
+      {"no scanner chosen, through a plug-in", kPlugIn, 0, "", 50},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
