@@ -25,21 +25,6 @@ std::string Quoted(const std::string& text) {
   return out + "'";
 }
 
-// What the program cannot yet find by itself from where it is built, given to it from
-// outside. Each line goes once the program finds that thing on its own.
-std::vector<std::string> StandInsForTheRuntimeLayout(const fs::path& root) {
-  const fs::path prefs = root / ".config" / "wendrix";
-  fs::create_directories(prefs);
-  // The first start does not yet store the model of the only scanner there is.
-  const std::string file = (prefs / (std::string("DRWX5011") + WX_E2E_LANGUAGE + ".pref")).string();
-  EXPECT_EQ(0, wxtest::Run("WX_RESOURCE_FILE=" + Quoted(WX_E2E_RESOURCE_FILE) + " " + Quoted(WX_E2E_PREFS_DUMP) +
-                           " --factory " WX_E2E_LANGUAGE " 'Dremlo Model A' > " + Quoted(file)));
-  return {
-      std::string("WX_TWAIN_SOURCES=") + WX_E2E_TWAIN_SOURCES,
-      "WX_SANE_CONFIG=" + (prefs / "sane").string(),
-  };
-}
-
 std::string Xdotool(const std::string& args) {
   std::string out;
   wxtest::Run("DISPLAY=" + wxtest::Xvfb::Get().name() + " xdotool " + args + " 2>/dev/null", &out);
@@ -68,7 +53,6 @@ void UserSession::SetUp() {
   WX_REQUIRE_XVFB();
   WX_REQUIRE_SESSION_TOOLS();
   fs::create_directories(PrintFolder());
-  mStandIns = StandInsForTheRuntimeLayout(mRoot.path());
 }
 
 void UserSession::TearDown() {
@@ -99,7 +83,6 @@ std::vector<std::string> UserSession::Environment() const {
       "WX_PRINT_FOLDER=" + PrintFolder().string(),
       "CUPS_SERVER=" + (mRoot.path() / "no-cups.sock").string(),
   };
-  env.insert(env.end(), mStandIns.begin(), mStandIns.end());
   return env;
 }
 

@@ -67,7 +67,6 @@ class UserSession : public ::testing::Test {
 
  private:
   wxtest::ScratchDir mRoot;
-  std::vector<std::string> mStandIns;
   pid_t mProgram = -1;
   int mShots = 0;
 };
