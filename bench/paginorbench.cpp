@@ -103,7 +103,9 @@ int main(int argc, char** argv) {
     const bool text = command == "-text";
     constexpr UInt32 kEnglish = 2;
     QSRC_exmodeset(argc > 4 ? std::atoi(argv[4]) : kPaginorModeNormal, text ? kEnglish : kPaginorLanguageOff, 0);
-    if (QSRC_exopen(argv[3], text ? kPaginorFlagText : 0, 0) != 0 || QSRC_spmake(&page, 0) != 0 || QSRC_close() != 0) return 1;
+    if (QSRC_exopen(argv[3], text ? kPaginorFlagText : 0, 0) != 0 || QSRC_spmake(&page, 0) != 0 ||
+        QSRC_close() != 0)
+      return 1;
   }
   QSRF_spfreeimage(&page);
   return 0;

@@ -31,7 +31,8 @@ for _ in $(seq "$runs"); do
   for kind in one all; do
     rm -f "$work/page.pdf"
     n=$([ $kind = one ] && echo 1 || echo "$threads")
-    OMP_THREAD_LIMIT=$n measure_once timeout "$limit" "$build/bench/paginorbench" -text "$work/page.pgm" "$work/page.pdf" >>"$work/$kind.runs"
+    OMP_THREAD_LIMIT=$n measure_once timeout "$limit" "$build/bench/paginorbench" -text "$work/page.pgm" \
+      "$work/page.pdf" >>"$work/$kind.runs"
   done
 done
 cpu() { awk '{print $2}' "$work/$1.runs" | median; }
