@@ -3,7 +3,10 @@
 //
 //   paginorbench -pdf input.ppm|pgm|pbm output.pdf [mode]   (300 dpi; grey and colour pages
 //                 go through libjpeg-turbo installed as the JPEG encoder)
-//   paginorbench -deskew input.ppm|pgm                      (detection and correction)
+//   paginorbench -deskew input.ppm|pgm [output.ppm|pgm]     (detection and correction; the
+//                 corrected page written out to compare before and after a change)
+//   paginorbench -text input.ppm|pgm output.pdf             (a PDF page with its English text
+//                 layer: the text recognition timed by bench/text_threads.sh)
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -61,13 +64,30 @@ bool ReadPage(const char* path, PATIMG* page) {
   return ok;
 }
 
+bool WritePage(const char* path, PATIMG& page) {
+  FILE* file = std::fopen(path, "wb");
+  if (!file) return false;
+  const bool colour = page.type == kPATIMGColour, bilevel = page.type == kPATIMGBilevel;
+  std::fprintf(file, "P%c\n%d %d\n%s", bilevel ? '4' : colour ? '6' : '5', int(page.width), int(page.height),
+               bilevel ? "" : "255\n");
+  const size_t length = bilevel ? (size_t(page.width) + 7) / 8 : size_t(colour ? 3 : 1) * size_t(page.width);
+  bool ok = true;
+  for (SInt32 y = 0; y < page.height; ++y) {
+    UInt8* row = page.data + size_t(y) * size_t(page.rowBytes);
+    if (colour)
+      for (SInt32 x = 0; x < page.width; ++x) std::swap(row[3 * x], row[3 * x + 2]);
+    ok = ok && std::fwrite(row, length, 1, file) == 1;
+  }
+  return std::fclose(file) == 0 && ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::string command = argc > 2 ? argv[1] : "";
   PATIMG page{};
-  if ((command != "-pdf" || argc < 4) && command != "-deskew") {
-    std::fprintf(stderr, "usage: paginorbench -pdf page.pnm out.pdf [mode] | -deskew page.pnm\n");
+  if (((command != "-pdf" && command != "-text") || argc < 4) && command != "-deskew") {
+    std::fprintf(stderr, "usage: paginorbench -pdf|-text page.pnm out.pdf [mode] | -deskew page.pnm [out.pnm]\n");
     return 2;
   }
   if (!ReadPage(argv[2], &page)) return 1;
@@ -76,11 +96,16 @@ int main(int argc, char** argv) {
     PATIMG corrected{};
     if (QSRD_spdetect(&page, nullptr, &skew) < 0 || QSRF_spcorrect(&page, &corrected, 0, skew) != 0) return 1;
     std::printf("%.2f\n", skew);
+    if (argc > 3 && !WritePage(argv[3], corrected)) return 1;
     QSRF_spfreeimage(&corrected);
   } else {
     PaginorSetJPEGEncoder(EncodeWithLibjpeg);
-    QSRC_exmodeset(argc > 4 ? std::atoi(argv[4]) : kPaginorModeNormal, kPaginorLanguageOff, 0);
-    if (QSRC_exopen(argv[3], 0, 0) != 0 || QSRC_spmake(&page, 0) != 0 || QSRC_close() != 0) return 1;
+    const bool text = command == "-text";
+    constexpr UInt32 kEnglish = 2;
+    QSRC_exmodeset(argc > 4 ? std::atoi(argv[4]) : kPaginorModeNormal, text ? kEnglish : kPaginorLanguageOff, 0);
+    if (QSRC_exopen(argv[3], text ? kPaginorFlagText : 0, 0) != 0 || QSRC_spmake(&page, 0) != 0 ||
+        QSRC_close() != 0)
+      return 1;
   }
   QSRF_spfreeimage(&page);
   return 0;

@@ -125,6 +125,8 @@ std::optional<Failure> Correct(bool skew, bool orientation, long codePage, Corre
   if (err < 0) return Failure{kCorrectItem, err};
   err = QSRF_spcorrect(&c.source, &c.corrected, turn, angle);
   if (err != noErr) return Failure{kCorrectItem, err};
+  // The page is not needed again: its memory goes to the file's copy.
+  FreePATIMGBuffer(&c.source);
   if (!FromPATIMGToTIFF(&c.corrected, &c.tiffCopy, info)) return Failure{kMemoryItem};
   return std::nullopt;
 }

@@ -1,6 +1,8 @@
 #include "paginor/PageCorrection.h"
 
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "toolbox/MacErrors.h"
@@ -15,6 +17,15 @@ constexpr float kMinOrientationConfidence = 2.0f;
 constexpr l_float32 kMinSkewConfidence = 3.0f;
 // Leptonica shears bilevel pages only up to about this angle in degrees.
 constexpr double kMaxShear = 3.4;
+// Leptonica leaves a page as it is below this turn in radians.
+constexpr float kMinRotation = 0.001f;
+
+// One channel of Leptonica's area mapping: the four neighbours weighted in sixteenths.
+UInt8 Blend(const UInt8* top, const UInt8* bottom, l_int32 xf, l_int32 yf) {
+  return UInt8(((16 - xf) * (16 - yf) * top[0] + xf * (16 - yf) * top[3] + (16 - xf) * yf * bottom[0] +
+                xf * yf * bottom[3] + 128) /
+               256);
+}
 
 }  // namespace
 
@@ -55,10 +66,10 @@ OSErr DetectSkew(PIX* binary, double* skew) {
   return noErr;
 }
 
-OSErr DetectPage(PIX* pix, SInt32* orientation, double* skew) {
+OSErr DetectPage(const PATIMG& page, SInt32* orientation, double* skew) {
   // Both detectors run on one binarised copy.
   const LeptonicaCalls& lept = Leptonica();
-  PixPtr binary(lept.pixConvertTo1(pix, kBlackBelow));
+  PixPtr binary = PageToBinary(page, kBlackBelow);
   if (!binary) return memFullErr;
   SInt32 turn = 0;
   if (orientation) {
@@ -81,4 +92,38 @@ PixPtr CorrectPix(PIX* pix, SInt32 orientation, double skew) {
                          : std::fabs(skew) < kMaxShear ? L_ROTATE_SHEAR
                                                        : L_ROTATE_SAMPLING;
   return PixPtr(lept.pixRotate(turned.get(), float(skew * M_PI / 180.0), method, L_BRING_IN_WHITE, 0, 0));
+}
+
+OSErr SkewColourPage(const PATIMG& page, double skew, PATIMG* out) {
+  const SInt32 width = page.width, height = page.height, length = PageRowLength(kPATIMGColour, width);
+  auto* data = static_cast<UInt8*>(std::malloc(size_t(length) * size_t(height)));
+  if (!data) return memFullErr;
+  *out = PATIMG{data, length, width, height, page.xResolution, page.yResolution, kPATIMGColour, 0, 0};
+  const float angle = float(skew * M_PI / 180.0);
+  if (std::fabs(angle) < kMinRotation) {
+    for (SInt32 y = 0; y < height; ++y)
+      std::memcpy(data + size_t(y) * length, page.data + size_t(y) * page.rowBytes, size_t(length));
+    return noErr;
+  }
+  // Leptonica's arithmetic to the bit: single-precision products of sixteenths, truncated.
+  const float sine = float(16.0 * std::sin(double(angle))), cosine = float(16.0 * std::cos(double(angle)));
+  const l_int32 xcen = width / 2, ycen = height / 2;
+  for (l_int32 i = 0; i < height; ++i) {
+    const l_int32 ydif = ycen - i;
+    UInt8* dst = data + size_t(i) * length;
+    for (l_int32 j = 0; j < width; ++j, dst += 3) {
+      const l_int32 xdif = xcen - j;
+      const auto xpm = l_int32(float(-xdif) * cosine - float(ydif) * sine);
+      const auto ypm = l_int32(float(-ydif) * cosine + float(xdif) * sine);
+      const l_int32 xp = xcen + (xpm >> 4), yp = ycen + (ypm >> 4);
+      if (xp < 0 || yp < 0 || xp > width - 2 || yp > height - 2) {
+        dst[0] = dst[1] = dst[2] = 255;
+        continue;
+      }
+      const UInt8* top = page.data + size_t(yp) * page.rowBytes + size_t(xp) * 3;
+      const UInt8* bottom = top + page.rowBytes;
+      for (int c = 0; c < 3; ++c) dst[c] = Blend(top + c, bottom + c, xpm & 15, ypm & 15);
+    }
+  }
+  return noErr;
 }

@@ -13,7 +13,10 @@ OSErr DetectOrientation(PIX* binary, SInt32* orientation);
 // The clockwise turn in degrees that levels the lines of `binary`; 0.0 when it has none.
 OSErr DetectSkew(PIX* binary, double* skew);
 // Detects what a non-null pointer asks for; skew is measured after the orientation turn.
-OSErr DetectPage(PIX* pix, SInt32* orientation, double* skew);
+OSErr DetectPage(const PATIMG& page, SInt32* orientation, double* skew);
 // `pix` turned clockwise by `orientation` (a multiple of 90) and then by `skew` degrees,
 // uncovered areas white; the same size unless the quarter turns swap it. Null without memory.
 PixPtr CorrectPix(PIX* pix, SInt32 orientation, double skew);
+// A colour page turned clockwise by `skew` degrees as CorrectPix turns it, straight from the
+// page's B, G, R rows into a new page from malloc: no 32-bit copy either side. memFullErr.
+OSErr SkewColourPage(const PATIMG& page, double skew, PATIMG* out);

@@ -1,5 +1,6 @@
 #include "paginor/PageImage.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -62,6 +63,27 @@ PixPtr PageToPix(const PATIMG& image) {
     for (SInt32 x = 0; x < image.width; ++x, in += 3) out[x] = ComposedPixel(in[2], in[1], in[0]);
   }
   return pix;
+}
+
+PixPtr PageToBinary(const PATIMG& image, l_int32 threshold) {
+  constexpr SInt32 kBandRows = 64;
+  const LeptonicaCalls& lept = Leptonica();
+  PixPtr binary(lept.pixCreateNoInit(image.width, image.height, 1));
+  if (!binary) return nullptr;
+  lept.pixSetResolution(binary.get(), image.xResolution, image.yResolution);
+  auto* words = lept.pixGetData(binary.get());
+  const l_int32 wpl = lept.pixGetWpl(binary.get());
+  for (SInt32 top = 0; top < image.height; top += kBandRows) {
+    PATIMG band = image;
+    band.data = image.data + size_t(top) * size_t(image.rowBytes);
+    band.height = std::min(kBandRows, image.height - top);
+    PixPtr pix = PageToPix(band);
+    if (!pix) return nullptr;
+    PixPtr bits(lept.pixConvertTo1(pix.get(), threshold));
+    if (!bits) return nullptr;
+    std::memcpy(words + size_t(top) * wpl, lept.pixGetData(bits.get()), sizeof *words * size_t(wpl) * band.height);
+  }
+  return binary;
 }
 
 OSErr PageFromPix(PIX* pix, SInt32 type, SInt32 xResolution, SInt32 yResolution, PATIMG* out) {

@@ -19,6 +19,9 @@ bool PageIsValid(const PATIMG* image);
 // A Leptonica copy of a valid image: 1 bpp (1 = black), 8 bpp grey or 32 bpp RGB, with its
 // resolution. Null without memory.
 PixPtr PageToPix(const PATIMG& image);
+// The 1 bpp image Leptonica's pixConvertTo1 makes of PageToPix's copy, made a band of rows at
+// a time so that no 32-bit copy of a colour page is held. Null without memory.
+PixPtr PageToBinary(const PATIMG& image, l_int32 threshold);
 // A new image of `type` from `pix` (of the depth PageToPix gives for that type), with
 // unpadded rows in memory from malloc; memFullErr.
 OSErr PageFromPix(PIX* pix, SInt32 type, SInt32 xResolution, SInt32 yResolution, PATIMG* out);

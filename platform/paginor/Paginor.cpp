@@ -60,11 +60,15 @@ bool CorrectionIsValid(SInt32 orientation, double skew) {
          std::fabs(skew) <= 45.0;
 }
 
-OSErr CorrectedCopy(const PATIMG& source, PIX* pix, SInt32 orientation, double skew, PATIMG* result) {
+OSErr CorrectedCopy(const PATIMG& source, SInt32 orientation, double skew, PATIMG* result) {
+  if (source.type == kPATIMGColour && orientation == 0) return SkewColourPage(source, skew, result);
   const bool quarter = orientation == 90 || orientation == 270;
   const SInt32 xResolution = quarter ? source.yResolution : source.xResolution;
   const SInt32 yResolution = quarter ? source.xResolution : source.yResolution;
-  PixPtr corrected = CorrectPix(pix, orientation, skew);
+  PixPtr pix = PageToPix(source);
+  if (!pix) return memFullErr;
+  PixPtr corrected = CorrectPix(pix.get(), orientation, skew);
+  pix.reset();
   if (!corrected) return memFullErr;
   return PageFromPix(corrected.get(), source.type, xResolution, yResolution, result);
 }
@@ -153,14 +157,11 @@ OSErr QSRC_spmake(const PATIMG* image, SInt32) {
     const bool skew = job->flags & kPaginorFlagSkew, orientation = job->flags & kPaginorFlagOrientation;
     if (!skew && !orientation) return AddPage(*job, *image);
 
-    PixPtr pix = PageToPix(*image);
-    if (!pix) return memFullErr;
     SInt32 turn = 0;
     double angle = 0.0;
-    OSErr err = DetectPage(pix.get(), orientation ? &turn : nullptr, skew ? &angle : nullptr);
+    OSErr err = DetectPage(*image, orientation ? &turn : nullptr, skew ? &angle : nullptr);
     PATIMG corrected{};
-    if (err == noErr) err = CorrectedCopy(*image, pix.get(), turn, angle, &corrected);
-    pix.reset();
+    if (err == noErr) err = CorrectedCopy(*image, turn, angle, &corrected);
     if (err == noErr) err = AddPage(*job, corrected);
     QSRF_spfreeimage(&corrected);
     return err;
@@ -180,8 +181,7 @@ OSErr QSRD_spdetect(const PATIMG* image, SInt32* orientation, double* skew) {
   return NoThrow([&]() -> OSErr {
     if (!PageIsValid(image)) return kPaginorBadImageErr;
     if (!orientation && !skew) return noErr;
-    PixPtr pix = PageToPix(*image);
-    return pix ? DetectPage(pix.get(), orientation, skew) : OSErr(memFullErr);
+    return DetectPage(*image, orientation, skew);
   });
 }
 
@@ -200,8 +200,7 @@ OSErr QSRF_spcorrect(const PATIMG* source, PATIMG* result, SInt32 orientation, d
       result->rowBytes = length;
       return noErr;
     }
-    PixPtr pix = PageToPix(*source);
-    return pix ? CorrectedCopy(*source, pix.get(), orientation, skew, result) : OSErr(memFullErr);
+    return CorrectedCopy(*source, orientation, skew, result);
   });
 }
 

@@ -2,6 +2,7 @@
 // the order of calls they accept, bad page images, and full disks.
 #include "paginor/Paginor.h"
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -366,6 +367,26 @@ TEST_F(Paginor, TheEnginesAreLoadedOnlyWhenAJobNeedsThem) {
         std::exit(plain && without && skew && leptonicaOnly && text && Loaded("libtesseract") ? 0 : 1);
       },
       ::testing::ExitedWithCode(0), "");
+}
+
+// The text engine recognises a page on one thread unless the user set a limit of their own.
+TEST_F(Paginor, TextIsRecognisedOnOneThread) {
+  // A fresh process: the thread limit is read once, when the engine's OpenMP library loads.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const auto limitAfterATextPage = [this](const char* userLimit) {
+    if (userLimit) setenv("OMP_THREAD_LIMIT", userLimit, 1);
+    else unsetenv("OMP_THREAD_LIMIT");
+    const TestPage page = SmallPage(kPATIMGColour);
+    QSRC_exmodeset(kPaginorModeNormal, 2, 0);
+    if (QSRC_exopen((dir / "text.pdf").c_str(), kPaginorFlagText, 0) != noErr || QSRC_spmake(&page.image, 0) != noErr ||
+        QSRC_close() != noErr)
+      return -1;
+    void* omp = dlopen("libgomp.so.1", RTLD_LAZY | RTLD_NOLOAD);
+    auto* limit = omp ? reinterpret_cast<int (*)()>(dlsym(omp, "omp_get_thread_limit")) : nullptr;
+    return limit ? limit() : -1;
+  };
+  EXPECT_EXIT(std::exit(limitAfterATextPage(nullptr) == 1 ? 0 : 1), ::testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(std::exit(limitAfterATextPage("3") == 3 ? 0 : 1), ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(Paginor, AnEncoderFailureFailsThePageOnly) {
