@@ -49,11 +49,16 @@ std::vector<WindowRef>& Windows() {
 
 bool Known(WindowRef w) { return w && std::find(Windows().begin(), Windows().end(), w) != Windows().end(); }
 
-// Help tags float above floating windows, which float above the rest; a window comes to the
-// front of its own layer only.
+// Help tags stand above dialogs and alerts, which stand above floating windows, which float
+// above the rest: a prompt is never hidden under a palette of its own run. A window comes to
+// the front of its own layer only.
 int Layer(const OpaqueWindowPtr& w) {
   switch (w.windowClass) {
-    case kHelpWindowClass: return 2;
+    case kHelpWindowClass: return 3;
+    case kAlertWindowClass:
+    case kMovableAlertWindowClass:
+    case kModalWindowClass:
+    case kMovableModalWindowClass: return 2;
     case kFloatingWindowClass:
     case kUtilityWindowClass: return 1;
     default: return 0;

@@ -150,6 +150,8 @@ TEST_F(FileWriters, AFailedWriteKeepsTheOldFile) {
     const fs::path target = prefs ? env.PrefsFile() : pages / (std::string(w.name) == "TIFF" ? "page.tif" : "page.jpg");
     const fs::path folder = target.parent_path();
     for (const Fault& f : faults) {
+      // The preferences set a folder at their path aside and are written (the preferences' own tests).
+      if (prefs && f.folderAtTarget) continue;
       const std::string row = std::string(w.name) + ", " + f.what;
       fs::remove_all(target);
       if (std::string(w.name) == "Exif rewrite") {

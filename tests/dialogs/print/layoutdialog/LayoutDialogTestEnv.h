@@ -71,7 +71,7 @@ class LayoutDialogTest : public PrintLayoutRunTest {
     PrintLayoutRunTest::SetUp();
     // The build's language throughout, as a user of that build has it.
     SetSystemScriptForLanguage(wxtest::BuildLanguage());
-    Edit([](RecordBytes all) { PREF_PRINT::kCustomSize.set(PREF_ALL::kPrint.in(all), 800, 1000, PrefDocSize::kCentimetre); });
+    Edit([](RecordBytes all) { PREF_PRINT::kCustomSize.set(PREF_ALL::kPrint.in(all), 1000, 800, PrefDocSize::kCentimetre); });
   }
 
   // Runs `steps` on the layout dialog, the first once every thumbnail has tried to load, each
