@@ -162,11 +162,20 @@ TEST_F(ButtonArtworkTest, HoveredAndPressedButtonsShowTheirArtwork) {
   EXPECT_TRUE(Shows("main-window-left", {{"copy-normal.png", 21, 65}, kBadges[0], kBadges[1], kBadges[2]}));
 }
 
-TEST_F(ButtonArtworkTest, BadgesKeepTheirArtworkWhileARunAsks) {
-  // Scanner button 2 runs Scan-1, which asks for its missing target application.
+TEST_F(ButtonArtworkTest, BadgesKeepTheirArtworkAfterARun) {
+  // Scanner button 2 runs Scan-1, which asks for its missing target application; the alert is
+  // answered, the chooser cancelled and the dialog (in front of the badges) closed.
   ASSERT_EQ(0, wxtest::Run(std::string("timeout 60 '") + WX_BUTTON_TOOL_PATH + "' --device 'Dremlo Model A' --button 2"));
   WaitChanged(mBare);
-  EXPECT_TRUE(Shows("main-window-during-run", {kBadges[0], kBadges[1], kBadges[2]}));
+  Shoot("main-window-during-run");
+  const fs::path asking = Shoot("scan1-asking");
+  Pointer("key Return");
+  WaitChanged(asking);
+  const fs::path choosing = Shoot("scan1-choosing");
+  Pointer("key Escape");
+  WaitChanged(choosing);
+  Pointer("mousemove 471 499 click 1");
+  EXPECT_TRUE(Shows("main-window-after-run", {kBadges[0], kBadges[1], kBadges[2]}));
 }
 
 }  // namespace
