@@ -96,7 +96,8 @@ TEST_F(Windows, InvalidationLimitsDrawingDuringUpdate) {
 }
 
 // A help tag stays above every window, even one opened or selected after it, and takes
-// neither the activation nor the clicks of the window under it.
+// neither the activation nor the clicks of the window under it; a dialog stays above a
+// document window selected after it.
 TEST_F(Windows, HelpTagsFloatAboveEveryWindow) {
   WindowRef main = Make(kDocumentWindowClass, 0, R(100, 100, 300, 200));
   ShowWindow(main);
@@ -108,17 +109,19 @@ TEST_F(Windows, HelpTagsFloatAboveEveryWindow) {
   ShowWindow(dialog);
   SelectWindow(main);
   EXPECT_EQ(GetWindowList(), tag);
-  EXPECT_EQ(GetNextWindow(tag), main);
-  EXPECT_EQ(GetNextWindow(main), dialog);
+  EXPECT_EQ(GetNextWindow(tag), dialog);
+  EXPECT_EQ(GetNextWindow(dialog), main);
   WindowRef hit = nullptr;
   EXPECT_EQ(FindWindow(P(160, 160), &hit), inContent);
+  EXPECT_EQ(hit, dialog);
+  EXPECT_EQ(FindWindow(P(280, 180), &hit), inContent);
   EXPECT_EQ(hit, main);
 }
 
 TEST_F(Windows, FindWindowPartsAndLayering) {
   WindowRef back = Make(kDocumentWindowClass, kWindowCloseBoxAttribute | kWindowCollapseBoxAttribute | kWindowResizableAttribute,
                         R(100, 100, 300, 200));
-  WindowRef front = Make(kMovableModalWindowClass, 0, R(250, 150, 350, 250));
+  WindowRef front = Make(kDocumentWindowClass, 0, R(250, 150, 350, 250));
   ShowWindow(back);
   ShowWindow(front);
   EXPECT_EQ(FrontWindow(), front) << "the newer window opens in front";
