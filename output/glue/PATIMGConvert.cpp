@@ -12,6 +12,9 @@ void SwapRedAndBlue(uint8_t* pixels, size_t count) {
   for (size_t i = 0; i < count; ++i) std::swap(pixels[3 * i], pixels[3 * i + 2]);
 }
 
+// A page whose TIFF names no resolution counts as 72 dpi, the format's own convention.
+uint32_t Resolution(uint32_t numerator, uint32_t denominator) { return denominator ? numerator / denominator : 72; }
+
 }  // namespace
 
 long PATIMGRowLength(SInt32 type, SInt32 width) {
@@ -44,8 +47,8 @@ long FromTIFFToPATIMG(unsigned char* file, tagIMAGEINFO* info, PATIMG* out) {
                 static_cast<SInt32>(PATIMGRowLength(type, width)),
                 width,
                 static_cast<SInt32>(info->ImageLength),
-                static_cast<SInt32>(info->XResolutionNumerator / info->XResolutionDenominator),
-                static_cast<SInt32>(info->YResolutionNumerator / info->YResolutionDenominator),
+                static_cast<SInt32>(Resolution(info->XResolutionNumerator, info->XResolutionDenominator)),
+                static_cast<SInt32>(Resolution(info->YResolutionNumerator, info->YResolutionDenominator)),
                 type,
                 0,
                 0};
@@ -72,9 +75,11 @@ long FromPATIMGToTIFF(PATIMG* img, unsigned char** outData, tagIMAGEINFO* info) 
   info->ImageLength = static_cast<uint32_t>(img->height);
   info->RowsPerStrip = info->ImageLength;
   info->StripByteCounts = static_cast<uint32_t>(size);
-  // A quarter turn swaps the resolutions; an unchanged one keeps its exact fraction.
-  if (info->XResolutionNumerator / info->XResolutionDenominator != static_cast<uint32_t>(img->xResolution) ||
-      info->YResolutionNumerator / info->YResolutionDenominator != static_cast<uint32_t>(img->yResolution)) {
+  // A quarter turn swaps the resolutions; an unchanged one keeps its exact fraction, one
+  // that named none gets the one it was counted at.
+  if (info->XResolutionDenominator == 0 || info->YResolutionDenominator == 0 ||
+      Resolution(info->XResolutionNumerator, info->XResolutionDenominator) != static_cast<uint32_t>(img->xResolution) ||
+      Resolution(info->YResolutionNumerator, info->YResolutionDenominator) != static_cast<uint32_t>(img->yResolution)) {
     info->XResolutionNumerator = static_cast<uint32_t>(img->xResolution), info->XResolutionDenominator = 1;
     info->YResolutionNumerator = static_cast<uint32_t>(img->yResolution), info->YResolutionDenominator = 1;
   }

@@ -306,4 +306,29 @@ INSTANTIATE_TEST_SUITE_P(Table, SkewFailures,
                                            Fault::WriteLimit, Fault::LockedInput),
                          [](const auto& info) { return FaultName(info.param); });
 
+// A TIFF that names no resolution (no denominators) converts at 72 dpi and comes back so.
+TEST(PATIMGConvert, APageWithoutResolutionCountsAsSeventyTwoDpi) {
+  std::vector<uint8_t> file(8 + 4 * 2, 0x80);
+  tagIMAGEINFO info{};
+  info.ImageWidth = 4;
+  info.ImageLength = 2;
+  info.RowsPerStrip = 2;
+  info.StripOffsets = 8;
+  info.StripByteCounts = 8;
+  info.BitsPerSample = 8;
+  info.SamplesPerPixel = 1;
+  info.PhotometricInterpretation = 1;
+  info.Kind = kTIFFKindGray;
+  PATIMG image{};
+  ASSERT_EQ(FromTIFFToPATIMG(file.data(), &info, &image), 1);
+  EXPECT_EQ(image.xResolution, 72);
+  EXPECT_EQ(image.yResolution, 72);
+  unsigned char* back = nullptr;
+  ASSERT_EQ(FromPATIMGToTIFF(&image, &back, &info), 1);
+  EXPECT_EQ(info.XResolutionNumerator, 72u);
+  EXPECT_EQ(info.XResolutionDenominator, 1u);
+  FreeTiffBuffer(back);
+  FreePATIMGBuffer(&image);
+}
+
 }  // namespace
