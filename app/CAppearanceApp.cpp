@@ -384,7 +384,7 @@ void CAppearanceApp::ReopenApplication(const AppleEvent& event) {
         sMainWindow->CreateMoveButtons(all);
         sMainWindow->ChangeWindow(all);
       }
-      sMainWindow->SearchHelpAlias(all);
+      sMainWindow->SearchHelpAlias();
     }
   }
   if (!handledBefore) {

@@ -181,8 +181,8 @@ void CMainWindow::FinishCreateSelf() {
     const UInt16 productID = ProductOf(prefs.PrefAll());
     CreateBackground(productID);
     CreateButtons(prefs.PrefAll(), productID);
-    SearchHelpAlias(prefs.PrefAll());
   }
+  SearchHelpAlias();
   FAUCheckAndSetToPreferences();
 }
 
@@ -316,7 +316,7 @@ void CMainWindow::EnableWindow() {
   mCover = nullptr;
 }
 
-OSErr CMainWindow::SearchHelpAlias(RecordBytes) {
+OSErr CMainWindow::SearchHelpAlias() {
   ThrowIfNil_(mHelpButton);
   mHelpButton->Disable();
   const std::string folder = HelpFolder(), index = folder + "/index.html";
@@ -398,10 +398,7 @@ void CMainWindow::ListenToMessage(MessageT message, void* param) {
       CollapseWindow(GetMacWindow(), !IsWindowCollapsed(GetMacWindow()));
       break;
     case kHelpButton: {
-      {
-        CPreferences prefs(PREFS_FILE_NAME, 0);
-        if (SearchHelpAlias(prefs.PrefAll()) != noErr) break;
-      }
+      if (SearchHelpAlias() != noErr) break;
       const std::string book = std::string(1, LanguageLetter());
       AHGotoPage(book.c_str(), nullptr, nullptr);
       break;

@@ -41,7 +41,7 @@ class CMainWindow : public LWindow, public LListener {
   void EnableWindow();
   // Registers the help of the build's language and enables the help button: 0, or fnfErr
   // when its pages are missing.
-  OSErr SearchHelpAlias(RecordBytes prefsAll);
+  OSErr SearchHelpAlias();
   void SetButtonNameToPreferences();
   void SetScan1ButtonName(ConstStr255Param name);
   void SetScan2ButtonName(ConstStr255Param name);

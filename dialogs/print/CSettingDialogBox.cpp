@@ -423,7 +423,7 @@ void CSettingDialogBox::OnOK() {
     CPreferences store(PREFS_FILE_NAME, 0);
     window->CreateMoveButtons(store.PrefAll());
     if (ButtonCountOf(model) != oldCount) window->ChangeWindow(store.PrefAll());
-    window->SearchHelpAlias(store.PrefAll());
+    window->SearchHelpAlias();
   }
   Refresh();
   if (opened == 1) DoClose();
