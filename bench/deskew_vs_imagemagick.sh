@@ -27,7 +27,6 @@ for kind in ppm pgm; do
   convert "$pages/page1.tif" -strip $colour -background white -rotate 2 -gravity center -extent 2480x3508 "$work/photo.$kind"
 done
 
-median() { sort -n | awk '{v[NR] = $1} END {m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; print m}'; }
 printf "%-11s %9s %9s %7s %9s %7s %9s %9s %7s\n" page "raw KiB" "peak KiB" "x raw" "IM peak" "x IM" "cpu ms" "IM cpu" "x IM"
 for page in text.ppm photo.ppm text.pgm photo.pgm; do
   : >"$work/ours.runs"

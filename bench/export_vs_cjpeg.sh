@@ -30,7 +30,6 @@ mkdir -p "$WENDRIX_ROOT"
 
 source "$here/bench/measure.sh"
 
-median() { sort -n | awk '{v[NR] = $1} END {m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; print m}'; }
 
 : >"$work/export.runs"
 : >"$work/cjpeg.runs"

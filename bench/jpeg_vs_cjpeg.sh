@@ -43,7 +43,6 @@ source "$here/bench/measure.sh"
 export XDG_DATA_HOME="$work/data"
 mkdir -p "$XDG_DATA_HOME"
 
-median() { sort -n | awk '{v[NR] = $1} END {m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; print m}'; }
 
 # Decoded by djpeg, in dB over every sample.
 psnr() {

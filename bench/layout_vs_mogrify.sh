@@ -26,7 +26,6 @@ mkdir -p "$work/thumbs"
 export MAGICK_THREAD_LIMIT=1
 bench() { (cd "$build" && WX_RESOURCE_FILE="$build/Wendrix.rsrc" bench/layoutbench "$@"); }
 
-median() { sort -n | awk '{v[NR] = $1} END {m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; print m}'; }
 : >"$work/ours.runs"
 : >"$work/mogrify.runs"
 for _ in $(seq "$runs"); do

@@ -6,6 +6,7 @@
 # measure_peak <command> [arguments...]: the peak resident KiB of one run.
 # measure <command> [arguments...]: the best of $MEASURE_RUNS (default 7) runs, printed as
 # "wall-milliseconds peak-resident-KiB".
+# median: the median of the numbers on standard input, one a line.
 # Sourced by the bench scripts, which set $work to a scratch folder.
 measure_once() {
   python3 - "$@" <<'PY'
@@ -35,3 +36,5 @@ measure() {
   done
   awk "BEGIN{printf \"%.1f %d\n\", $best_t / 1000, $(measure_peak "$@")}"
 }
+
+median() { sort -n | awk '{v[NR] = $1} END {m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; print m}'; }

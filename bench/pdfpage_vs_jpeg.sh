@@ -26,7 +26,6 @@ source "$here/bench/measure.sh"
 pdftoppm -r 600 -f 3 -l 3 -singlefile "$manual" "$work/colour"
 pdftoppm -r 1200 -f 3 -l 3 -singlefile -gray -W 9920 -H 13200 "$manual" "$work/grey"
 
-median() { sort -n | awk '{v[NR] = $1} END {m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; print m}'; }
 printf "%-22s %9s %9s %11s %9s %10s %9s\n" page "pdf cpu" "x jpeg" "writing cpu" "x jpeg" "pdf peak" "x raw"
 for page in "$work/colour.ppm" "$work/grey.pgm"; do
   : >"$work/pdf.runs"

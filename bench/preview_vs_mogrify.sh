@@ -23,7 +23,6 @@ mkdir -p "$work/thumbs"
 # One thread, as the preview loads: its processor time is then its work, not waiting threads.
 export MAGICK_THREAD_LIMIT=1
 
-median() { sort -n | awk '{v[NR] = $1} END {m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; print m}'; }
 : >"$work/ours.runs"
 : >"$work/mogrify.runs"
 for _ in $(seq "$runs"); do

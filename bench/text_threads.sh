@@ -23,7 +23,6 @@ trap 'rm -rf "$work"' EXIT
 source "$here/bench/measure.sh"
 pdftoppm -r 300 -f 3 -l 3 -singlefile -gray -W 2480 -H 3508 "$manual" "$work/page"
 
-median() { sort -n | awk '{v[NR] = $1} END {m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; print m}'; }
 threads=$(nproc)
 : >"$work/one.runs"
 : >"$work/all.runs"
