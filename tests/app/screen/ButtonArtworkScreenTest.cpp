@@ -61,7 +61,7 @@ long Differing(const fs::path& shot, const SArtwork& art) {
 
 // Waits up to 15 s for the screen to show every piece of artwork; the last shot is kept as `name`.
 bool Shows(const std::string& name, std::initializer_list<SArtwork> arts) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
   while (std::chrono::steady_clock::now() < deadline) {
     const fs::path shot = Shoot(name);
     bool all = true;
