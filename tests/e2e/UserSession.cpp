@@ -178,6 +178,8 @@ bool UserSession::ScanReference(const std::string& args, const fs::path& to) {
 
 void UserSession::Key(const std::string& keys) { Xdotool("key --delay 100 " + keys); }
 
+void UserSession::Type(const std::string& text) { Xdotool("type --delay 50 " + Quoted(text)); }
+
 bool UserSession::WaitForStillScreen(double seconds) {
   std::string before;
   return WaitUntil(

@@ -1,0 +1,203 @@
+// The functions that hand their files to another application: the user registers one as a
+// desktop entry, chooses it in the function's dialog, then scans by a click or a scanner
+// button; the stand-in keeps a copy of every file it was handed, checked by outside tools.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "e2e/UserSession.h"
+
+namespace wxe2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Point {
+  int x, y;
+};
+
+// Centres of the controls, from the top left corner of their window (the layouts' frames).
+constexpr Point kMainButtonMail = {167, 92}, kMainButtonOcr = {227, 92}, kMainButtonScan1 = {347, 92},
+                kMainButtonScan2 = {407, 92};
+
+// A function's dialog: where its application's "Choose...", Apply, Close and Scan are.
+struct FunctionDialog {
+  const char* title;
+  Point mainButton;
+  Point chooseApp, apply, close, scan;
+  // The mail dialog chooses among mail applications, where "Add..." opens the chooser.
+  bool mailApplications = false;
+};
+constexpr FunctionDialog kScan1 = {"Scan-1", kMainButtonScan1, {412, 370}, {150, 430}, {302, 430}, {392, 430}};
+constexpr FunctionDialog kScan2 = {"Scan-2", kMainButtonScan2, {412, 370}, {150, 430}, {302, 430}, {392, 430}};
+constexpr FunctionDialog kMail = {"Mail", kMainButtonMail, {412, 350}, {150, 406}, {302, 406}, {392, 406}, true};
+constexpr FunctionDialog kOcr = {"OCR", kMainButtonOcr, {412, 274}, {150, 350}, {302, 350}, {392, 350}};
+
+// The mail-application list: Add... and OK.
+constexpr const char* kMailersTitle = "Mail Application";
+constexpr Point kMailersAdd = {70, 198}, kMailersOK = {300, 234};
+// The file chooser: the typed location, the first listed item, Choose.
+constexpr const char* kChooserTitle = "Choose";
+constexpr Point kChooserLocation = {270, 299}, kChooserFirstItem = {120, 88}, kChooserChoose = {380, 336};
+// A blank spot near the bottom left of a dialog: the first click into a dialog the main
+// window opened only brings it forward.
+constexpr int kBlankFromBottom = 8;
+
+struct Row {
+  const char* name;
+  const FunctionDialog* dialog;
+  // The scan started by a push of this scanner button (the choice applied and the dialog
+  // closed first), else by the dialog's Scan.
+  const char* push = "";
+  // The ending of the handed files' names, how many, and what each must pass ("{}").
+  const char* ending;
+  size_t files = 1;
+  std::vector<std::string> checks;
+};
+
+void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
+
+// A JPEG with valid Exif data of the test device's 200 mm square at `size` ("2362 2362 300":
+// pixels and dots per inch).
+std::vector<std::string> JpegOf(const std::string& size) {
+  return {"djpeg {} > /dev/null", "exiftool -validate -error -warning {} | grep -q 'Validate *: OK'",
+          "identify -format '%w %h %x' {} | grep -qx '" + size + "'"};
+}
+const std::vector<std::string> kJpeg300 = JpegOf("2362 2362 300");
+// Mail's factory settings: 75 dpi, each file within the smallest limit, 150 KB.
+std::vector<std::string> MailJpeg() {
+  std::vector<std::string> checks = JpegOf("590 590 75");
+  checks.push_back("test $(stat -c %s {}) -le 153600");
+  return checks;
+}
+
+const Row kRows[] = {
+    {.name = "Scan1ByAClick", .dialog = &kScan1, .ending = ".JPG", .checks = kJpeg300},
+    {.name = "Scan1ByItsScannerButton", .dialog = &kScan1, .push = "--button 2", .ending = ".JPG", .checks = kJpeg300},
+    {.name = "Scan2ByAClick", .dialog = &kScan2, .ending = ".JPG", .checks = kJpeg300},
+    {.name = "MailByAClick", .dialog = &kMail, .ending = ".JPG", .checks = MailJpeg()},
+    {.name = "MailByItsScannerButton", .dialog = &kMail, .push = "--button 3", .ending = ".JPG", .checks = MailJpeg()},
+    {.name = "OcrByAClick", .dialog = &kOcr, .ending = ".JPG", .checks = kJpeg300},
+};
+
+class TargetApplication : public UserSession, public ::testing::WithParamInterface<Row> {
+ protected:
+  // What the stand-in was handed: a copy of each file.
+  fs::path Received() const { return Root() / "received"; }
+  fs::path Applications() const { return Root() / ".local" / "share" / "applications"; }
+
+  // A desktop entry in the user's own applications folder, as a user registers a program.
+  void RegisterStandIn() {
+    const fs::path script = Root() / "stand-in";
+    std::ofstream(script) << "#!/bin/sh\n"
+                             "# Keeps a copy of each file it is handed; a name ending in .part is still arriving.\n"
+                             "out=\"$1\"; shift\n"
+                             "mkdir -p \"$out\"\n"
+                             "for f in \"$@\"; do\n"
+                             "  name=$(basename \"$f\")\n"
+                             "  cp \"$f\" \"$out/$name.part\" && mv \"$out/$name.part\" \"$out/$name\"\n"
+                             "done\n";
+    fs::permissions(script, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
+    fs::create_directories(Applications());
+    std::ofstream(Applications() / "stand-in.desktop") << "[Desktop Entry]\n"
+                                                          "Type=Application\n"
+                                                          "Name=Stand-in Receiver\n"
+                                                          "Exec="
+                                                       << script.string() << " " << Received().string() << " %F\n";
+  }
+
+  void ClickAt(const Rect& window, Point p) { ClickIn(window, p.x, p.y); }
+
+  // The file chooser open: the user types the folder of the entry, then picks it from the list.
+  void ChooseStandIn() {
+    Rect chooser;
+    ASSERT_TRUE(WaitForWindow(kChooserTitle, &chooser)) << "the application chooser opens";
+    EXPECT_TRUE(WaitForStillScreen());
+    Screenshot("chooser");
+    ClickAt(chooser, kChooserLocation);
+    Type(Applications().string());
+    ClickAt(chooser, kChooserChoose);
+    EXPECT_TRUE(WaitForStillScreen());
+    Screenshot("chooser-folder");
+    ClickAt(chooser, kChooserFirstItem);
+    EXPECT_TRUE(WaitForStillScreen());
+    ClickAt(chooser, kChooserChoose);
+    ASSERT_TRUE(WaitForWindowGone(kChooserTitle, 30)) << "the chooser takes the stand-in";
+  }
+};
+
+TEST_P(TargetApplication, ReceivesTheScannedFiles) {
+  const Row& row = GetParam();
+  const FunctionDialog& fn = *row.dialog;
+  if (std::string(WX_E2E_LANGUAGE) != "E") GTEST_SKIP() << "the rows find windows by their English names";
+  RegisterStandIn();
+  StartProgram();
+  if (HasFatalFailure()) return;
+
+  Rect main, dialog;
+  ASSERT_TRUE(WaitForWindow("Wendrix", &main));
+  EXPECT_TRUE(WaitForStillScreen());
+  ClickAt(main, fn.mainButton);
+  ASSERT_TRUE(WaitForWindow(fn.title, &dialog)) << "the " << fn.title << " dialog opens";
+  EXPECT_TRUE(WaitForStillScreen());
+  ClickIn(dialog, kBlankFromBottom, dialog.height - kBlankFromBottom);
+  EXPECT_TRUE(WaitForStillScreen());
+  Screenshot("dialog");
+
+  ClickAt(dialog, fn.chooseApp);
+  if (fn.mailApplications) {
+    Rect mailers;
+    ASSERT_TRUE(WaitForWindow(kMailersTitle, &mailers)) << "the mail applications show";
+    EXPECT_TRUE(WaitForStillScreen());
+    ClickAt(mailers, kMailersAdd);
+    ChooseStandIn();
+    if (HasFatalFailure()) return;
+    EXPECT_TRUE(WaitForStillScreen());
+    Screenshot("mailers");
+    ClickAt(mailers, kMailersOK);
+    ASSERT_TRUE(WaitForWindowGone(kMailersTitle, 30));
+  } else {
+    ChooseStandIn();
+    if (HasFatalFailure()) return;
+  }
+  EXPECT_TRUE(WaitForStillScreen());
+  Screenshot("chosen");
+
+  if (*row.push) {
+    ClickAt(dialog, fn.apply);
+    EXPECT_TRUE(WaitForStillScreen());
+    ClickAt(dialog, fn.close);
+    ASSERT_TRUE(WaitForWindowGone(fn.title, 30)) << "the dialog closes";
+    EXPECT_EQ(0, PushButton(row.push));
+  } else {
+    ClickAt(dialog, fn.scan);
+  }
+
+  const std::vector<fs::path> files = WaitForFiles(Received(), row.ending, row.files);
+  Screenshot("handed");
+  ASSERT_EQ(row.files, files.size()) << "files ending in " << row.ending << " handed to the stand-in";
+  // Handed on, the run is over: the dialog closes.
+  EXPECT_TRUE(WaitForWindowGone(fn.title, 60));
+  const std::vector<fs::path> written = FilesIn(PicturesFolder(), row.ending);
+  for (const fs::path& file : files) {
+    // The stand-in got the very file the function wrote.
+    const auto same = [&](const fs::path& w) { return wxtest::Run("cmp -s '" + w.string() + "' '" + file.string() + "'") == 0; };
+    EXPECT_TRUE(std::any_of(written.begin(), written.end(), same)) << file.filename() << " is one of the written files";
+    fs::copy_file(file, wxtest::OutputDir("e2e") / (std::string(row.name) + "-" + file.filename().string()),
+                  fs::copy_options::overwrite_existing);
+    for (std::string check : row.checks) {
+      check.replace(check.find("{}"), 2, "'" + file.string() + "'");
+      std::string out;
+      EXPECT_EQ(0, wxtest::Run(check, &out)) << check << "\n" << out;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(EndToEnd, TargetApplication, ::testing::ValuesIn(kRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace wxe2e
