@@ -45,17 +45,34 @@ constexpr Point kChooserLocation = {270, 299}, kChooserFirstItem = {120, 88}, kC
 // A blank spot near the bottom left of a dialog: the first click into a dialog the main
 // window opened only brings it forward.
 constexpr int kBlankFromBottom = 8;
+// An alert's OK, from its bottom right corner.
+constexpr Point kAlertOK = {-56, -25};
+
+// A press on a popup held while the pointer moves to one of its menu's items.
+struct MenuChoice {
+  Point popup, item;
+};
+// The file-type popups of Scan-1, Scan-2 and Mail (its menu opens with the chosen type, JPEG
+// at first, under the pointer; items 18 pixels apart).
+constexpr MenuChoice kScanAsTiff = {{260, 138}, {220, 156}};
+constexpr MenuChoice kMailAsPdf = {{260, 138}, {220, 156}};
 
 struct Row {
   const char* name;
   const FunctionDialog* dialog;
+  // Chosen in the dialog before anything else.
+  std::vector<MenuChoice> menus = {};
   // The scan started by a push of this scanner button (the choice applied and the dialog
   // closed first), else by the dialog's Scan.
   const char* push = "";
-  // The ending of the handed files' names, how many, and what each must pass ("{}").
+  // Alerts that show after the start, each answered by its OK.
+  size_t alerts = 0;
+  // The ending of the handed files' names, how many, and what each must pass: "{}" is the
+  // file, "{ref}" a scan of the SANE test device by scanimage with the arguments `reference`.
   const char* ending;
   size_t files = 1;
   std::vector<std::string> checks;
+  const char* reference = "";
 };
 
 void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
@@ -81,6 +98,11 @@ const Row kRows[] = {
     {.name = "MailByAClick", .dialog = &kMail, .ending = ".JPG", .checks = MailJpeg()},
     {.name = "MailByItsScannerButton", .dialog = &kMail, .push = "--button 3", .ending = ".JPG", .checks = MailJpeg()},
     {.name = "OcrByAClick", .dialog = &kOcr, .ending = ".JPG", .checks = kJpeg300},
+    {.name = "Scan2AsTiffByAClick", .dialog = &kScan2, .menus = {kScanAsTiff}, .ending = ".TIF",
+     .checks = {"tiffinfo {} > /dev/null", "compare -metric AE {} {ref} null: 2>&1 | grep -qx 0"},
+     .reference = "--mode Color --resolution 300 -l 0 -t 0 -x 200 -y 200"},
+    {.name = "MailAsPdfByAClick", .dialog = &kMail, .menus = {kMailAsPdf}, .alerts = 1,  // the page was straightened
+     .ending = ".PDF", .checks = {"qpdf --check {}", "pdfinfo {} | grep -q '^Pages: *1$'"}},
 };
 
 class TargetApplication : public UserSession, public ::testing::WithParamInterface<Row> {
@@ -146,6 +168,10 @@ TEST_P(TargetApplication, ReceivesTheScannedFiles) {
   ClickIn(dialog, kBlankFromBottom, dialog.height - kBlankFromBottom);
   EXPECT_TRUE(WaitForStillScreen());
   Screenshot("dialog");
+  for (const MenuChoice& menu : row.menus) {
+    Choose(dialog.x + menu.popup.x, dialog.y + menu.popup.y, dialog.x + menu.item.x, dialog.y + menu.item.y);
+    EXPECT_TRUE(WaitForStillScreen());
+  }
 
   ClickAt(dialog, fn.chooseApp);
   if (fn.mailApplications) {
@@ -175,12 +201,28 @@ TEST_P(TargetApplication, ReceivesTheScannedFiles) {
   } else {
     ClickAt(dialog, fn.scan);
   }
+  for (size_t i = 0; i < row.alerts; ++i) {
+    Rect alert;
+    ASSERT_TRUE(WaitForAlert(fn.title, &alert)) << "an alert shows";
+    EXPECT_TRUE(WaitForStillScreen());
+    Screenshot("alert");
+    ClickIn(alert, alert.width + kAlertOK.x, alert.height + kAlertOK.y);
+    const auto gone = [&] {
+      Rect now;
+      return !WaitForAlert(fn.title, &now, 0.1) || now.x != alert.x || now.y != alert.y;
+    };
+    ASSERT_TRUE(WaitUntil(gone, 60)) << "the alert goes";
+  }
 
   const std::vector<fs::path> files = WaitForFiles(Received(), row.ending, row.files);
   Screenshot("handed");
   ASSERT_EQ(row.files, files.size()) << "files ending in " << row.ending << " handed to the stand-in";
   // Handed on, the run is over: the dialog closes.
   EXPECT_TRUE(WaitForWindowGone(fn.title, 60));
+  const fs::path reference = Root() / "reference.tif";
+  if (*row.reference) {
+    ASSERT_TRUE(ScanReference(row.reference, reference));
+  }
   const std::vector<fs::path> written = FilesIn(PicturesFolder(), row.ending);
   for (const fs::path& file : files) {
     // The stand-in got the very file the function wrote.
@@ -190,6 +232,7 @@ TEST_P(TargetApplication, ReceivesTheScannedFiles) {
                   fs::copy_options::overwrite_existing);
     for (std::string check : row.checks) {
       check.replace(check.find("{}"), 2, "'" + file.string() + "'");
+      if (const size_t at = check.find("{ref}"); at != std::string::npos) check.replace(at, 5, "'" + reference.string() + "'");
       std::string out;
       EXPECT_EQ(0, wxtest::Run(check, &out)) << check << "\n" << out;
     }
