@@ -62,6 +62,8 @@ struct Row {
   const FunctionDialog* dialog;
   // Chosen in the dialog before anything else.
   std::vector<MenuChoice> menus = {};
+  // The target left unchosen: the start says so and offers the chooser.
+  bool chosenAtStart = false;
   // The scan started by a push of this scanner button (the choice applied and the dialog
   // closed first), else by the dialog's Scan.
   const char* push = "";
@@ -103,6 +105,10 @@ const Row kRows[] = {
      .reference = "--mode Color --resolution 300 -l 0 -t 0 -x 200 -y 200"},
     {.name = "MailAsPdfByAClick", .dialog = &kMail, .menus = {kMailAsPdf}, .alerts = 1,  // the page was straightened
      .ending = ".PDF", .checks = {"qpdf --check {}", "pdfinfo {} | grep -q '^Pages: *1$'"}},
+    {.name = "Scan1AsksForATargetAtTheStart", .dialog = &kScan1, .chosenAtStart = true, .ending = ".JPG", .checks = kJpeg300},
+    {.name = "MailAsksForAnApplicationAtTheStart", .dialog = &kMail, .chosenAtStart = true, .ending = ".JPG",
+     .checks = MailJpeg()},
+    {.name = "OcrAsksForAnApplicationAtTheStart", .dialog = &kOcr, .chosenAtStart = true, .ending = ".JPG", .checks = kJpeg300},
 };
 
 class TargetApplication : public UserSession, public ::testing::WithParamInterface<Row> {
@@ -149,6 +155,38 @@ class TargetApplication : public UserSession, public ::testing::WithParamInterfa
     ClickAt(chooser, kChooserChoose);
     ASSERT_TRUE(WaitForWindowGone(kChooserTitle, 30)) << "the chooser takes the stand-in";
   }
+
+  // The function's way to the chooser open, the stand-in is chosen.
+  void ChooseTarget(const FunctionDialog& fn) {
+    if (!fn.mailApplications) {
+      ChooseStandIn();
+      return;
+    }
+    Rect mailers;
+    ASSERT_TRUE(WaitForWindow(kMailersTitle, &mailers)) << "the mail applications show";
+    EXPECT_TRUE(WaitForStillScreen());
+    ClickAt(mailers, kMailersAdd);
+    ChooseStandIn();
+    if (HasFatalFailure()) return;
+    EXPECT_TRUE(WaitForStillScreen());
+    Screenshot("mailers");
+    ClickAt(mailers, kMailersOK);
+    ASSERT_TRUE(WaitForWindowGone(kMailersTitle, 30));
+  }
+
+  // An alert over the dialog titled `dialog`, answered by its OK.
+  void AnswerAlert(const std::string& dialog) {
+    Rect alert;
+    ASSERT_TRUE(WaitForAlert(dialog, &alert)) << "an alert shows";
+    EXPECT_TRUE(WaitForStillScreen());
+    Screenshot("alert");
+    ClickIn(alert, alert.width + kAlertOK.x, alert.height + kAlertOK.y);
+    const auto gone = [&] {
+      Rect now;
+      return !WaitForAlert(dialog, &now, 0.1) || now.x != alert.x || now.y != alert.y;
+    };
+    ASSERT_TRUE(WaitUntil(gone, 60)) << "the alert goes";
+  }
 };
 
 TEST_P(TargetApplication, ReceivesTheScannedFiles) {
@@ -173,20 +211,9 @@ TEST_P(TargetApplication, ReceivesTheScannedFiles) {
     EXPECT_TRUE(WaitForStillScreen());
   }
 
-  ClickAt(dialog, fn.chooseApp);
-  if (fn.mailApplications) {
-    Rect mailers;
-    ASSERT_TRUE(WaitForWindow(kMailersTitle, &mailers)) << "the mail applications show";
-    EXPECT_TRUE(WaitForStillScreen());
-    ClickAt(mailers, kMailersAdd);
-    ChooseStandIn();
-    if (HasFatalFailure()) return;
-    EXPECT_TRUE(WaitForStillScreen());
-    Screenshot("mailers");
-    ClickAt(mailers, kMailersOK);
-    ASSERT_TRUE(WaitForWindowGone(kMailersTitle, 30));
-  } else {
-    ChooseStandIn();
+  if (!row.chosenAtStart) {
+    ClickAt(dialog, fn.chooseApp);
+    ChooseTarget(fn);
     if (HasFatalFailure()) return;
   }
   EXPECT_TRUE(WaitForStillScreen());
@@ -201,17 +228,15 @@ TEST_P(TargetApplication, ReceivesTheScannedFiles) {
   } else {
     ClickAt(dialog, fn.scan);
   }
+  if (row.chosenAtStart) {
+    AnswerAlert(fn.title);  // no application chosen yet
+    if (HasFatalFailure()) return;
+    ChooseTarget(fn);
+    if (HasFatalFailure()) return;
+  }
   for (size_t i = 0; i < row.alerts; ++i) {
-    Rect alert;
-    ASSERT_TRUE(WaitForAlert(fn.title, &alert)) << "an alert shows";
-    EXPECT_TRUE(WaitForStillScreen());
-    Screenshot("alert");
-    ClickIn(alert, alert.width + kAlertOK.x, alert.height + kAlertOK.y);
-    const auto gone = [&] {
-      Rect now;
-      return !WaitForAlert(fn.title, &now, 0.1) || now.x != alert.x || now.y != alert.y;
-    };
-    ASSERT_TRUE(WaitUntil(gone, 60)) << "the alert goes";
+    AnswerAlert(fn.title);
+    if (HasFatalFailure()) return;
   }
 
   const std::vector<fs::path> files = WaitForFiles(Received(), row.ending, row.files);

@@ -70,6 +70,7 @@ class UserSession : public ::testing::Test {
  private:
   wxtest::ScratchDir mRoot;
   pid_t mProgram = -1;
+  Rect mMainWindow;
   int mShots = 0;
 };
 
