@@ -99,8 +99,7 @@ void UserSession::StartProgram() {
     execle(WX_E2E_WENDRIX, "wendrix", nullptr, envp.data());
     _exit(127);
   }
-  Rect main;
-  ASSERT_TRUE(WaitForWindow("Wendrix", &main)) << "the main window shows";
+  ASSERT_TRUE(WaitForWindow("Wendrix", &mMainWindow)) << "the main window shows";
 }
 
 namespace {
@@ -138,8 +137,9 @@ bool UserSession::WaitForWindow(const std::string& title, Rect* where, double se
 bool UserSession::WaitForAlert(const std::string& dialog, Rect* where, double seconds) {
   return WaitUntil(
       [&] {
-        std::vector<Rect> known = WindowsTitled("Wendrix"), dialogs = WindowsTitled(dialog);
-        known.insert(known.end(), dialogs.begin(), dialogs.end());
+        // Alerts take the program's name as title, as the main window does: that is told by where it is.
+        std::vector<Rect> known = WindowsTitled(dialog);
+        known.push_back(mMainWindow);
         for (const Rect& window : WindowsMatching(".*")) {
           const auto same = [&](const Rect& r) {
             return r.x == window.x && r.y == window.y && r.width == window.width && r.height == window.height;
@@ -177,6 +177,8 @@ bool UserSession::ScanReference(const std::string& args, const fs::path& to) {
 }
 
 void UserSession::Key(const std::string& keys) { Xdotool("key --delay 100 " + keys); }
+
+void UserSession::Type(const std::string& text) { Xdotool("type --delay 50 " + Quoted(text)); }
 
 bool UserSession::WaitForStillScreen(double seconds) {
   std::string before;

@@ -40,6 +40,8 @@ class UserSession : public ::testing::Test {
   // The same at a point of a window, counted from its top left corner.
   void ClickIn(const Rect& window, int x, int y) { Click(window.x + x, window.y + y); }
   void Key(const std::string& keys);
+  // Text typed key by key into the focused field.
+  void Type(const std::string& text);
   // A press at one point of the screen held while the menu it opens shows, released at another.
   void Choose(int x, int y, int toX, int toY);
   // A scan of the SANE test device by scanimage, configured as the program configured it,
@@ -68,6 +70,7 @@ class UserSession : public ::testing::Test {
  private:
   wxtest::ScratchDir mRoot;
   pid_t mProgram = -1;
+  Rect mMainWindow;
   int mShots = 0;
 };
 
