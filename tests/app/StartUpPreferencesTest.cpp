@@ -174,6 +174,38 @@ TEST_F(StartUpPreferencesTest, AReadOnlyPreferencesFolderIsReportedAndSigtermEnd
   fs::permissions(folder, fs::perms::owner_all);
 }
 
+// A stored place of the main window off the screen (a damaged file, a screen since made
+// smaller): the window opens wholly on the screen.
+TEST_F(StartUpPreferencesTest, AMainWindowStoredOffTheScreenOpensOnIt) {
+  WX_REQUIRE_XVFB();
+  unsetenv("WX_DISPLAY");
+  const wxtest::XPixels screen = wxtest::XGrabScreen(wxtest::Xvfb::Get().name());
+  ASSERT_GT(screen.width, 0);
+  const SInt16 places[][2] = {{30000, 30000}, {-30000, -30000}, {-1, 32767}, {32767, -1}};
+  for (const auto& place : places) {
+    SCOPED_TRACE(std::to_string(place[0]) + ", " + std::to_string(place[1]));
+    WithPrefs([&](RecordBytes all) {
+      PREF_ALL::kWindowTop.set(all, place[0]);
+      PREF_ALL::kWindowLeft.set(all, place[1]);
+    });
+    const pid_t child = Launch(false, false);
+    wxtest::XTopWindow main;
+    for (int i = 0; i < 600 && main.id == 0; ++i) {
+      for (const wxtest::XTopWindow& w : ProgramWindows())
+        if (IsMainWindow(w)) main = w;
+      if (main.id == 0) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    EXPECT_NE(main.id, 0u) << "the main window shows";
+    EXPECT_GE(main.left, 0);
+    EXPECT_GE(main.top, 0);
+    EXPECT_LE(main.left + main.width, screen.width);
+    EXPECT_LE(main.top + main.height, screen.height);
+    kill(child, SIGTERM);
+    int status = 0;
+    if (!EndsWithin(child, 60, &status)) Stop(child);
+  }
+}
+
 // What killed writers left in the program's own folders (its temporary folder and the folder
 // of print jobs) goes as the program starts; a running writer's file stays.
 TEST_F(StartUpPreferencesTest, TheProgramsOwnFoldersLoseWhatKilledWritersLeft) {
