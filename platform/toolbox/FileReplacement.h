@@ -21,9 +21,9 @@ struct FSReplacement {
 // in `folder`; nothing is made.
 std::string FSTempPath(const std::string& folder, const std::string& tag);
 
-// Makes a temporary file (its tag a serial number) beside `target` through `create` (given the
-// path; dupFNErr when the name is taken, and the next serial is tried), after removing from that folder the
-// temporary files of writers no longer running. Gives the path made.
+// Makes a temporary file (its tag a serial number) beside `target` through `create` (given
+// the path; dupFNErr when the name is taken, and the next serial is tried), after removing
+// from that folder the temporary files of writers no longer running. Gives the path made.
 OSErr FSCreateTempBeside(const std::string& target, const std::function<OSErr(const std::string&)>& create,
                          std::string* temp);
 // Removes from `folder` the temporary files whose writer no longer runs.
