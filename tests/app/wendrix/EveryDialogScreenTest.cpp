@@ -42,12 +42,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// An alert as the program shows it: item of string list 400, its parameter, icon and buttons.
+struct SAlert {
+  SInt32 item = 0;
+  const char* param = "";
+  UInt8 icon = 0;
+  UInt16 buttons = 0;
+};
+
 struct SDialog {
   ResIDT layout;
   const char* name;
   const char* model = "Dremlo Model A";  // a seven-button scanner unless the layout is another's
-  SInt32 alertItem = 0;                  // an alert: its message in string list 400, opened as the program does
-  UInt16 alertButtons = 0;
+  SAlert alert = {};                     // item 0: built from its layout alone
 };
 
 // Every layout of the resources whose first object is a window.
@@ -56,9 +63,9 @@ const SDialog kDialogs[] = {
     {300, "pdf-options"},
     {310, "jpeg-options"},
     {320, "tiff-options"},
-    {350, "next-page", "Dremlo Model D", 7},
-    {360, "next-page-button", "Dremlo Model A", 41, 1},
-    {400, "alert", "Dremlo Model A", 31},
+    {350, "next-page", "Dremlo Model D", {7, "2"}},
+    {360, "next-page-button", "Dremlo Model A", {41, "2", 0, 1}},
+    {400, "alert", "Dremlo Model A", {31, "Holiday scans.pdf", 1}},
     {500, "preview"},
     {501, "enlarged-preview"},
     {600, "exif"},
@@ -250,12 +257,13 @@ TEST_P(EveryDialog, ShowsOnTheScreenAsItDrewItselfWithEveryTextInked) {
     const std::vector<UInt32> pixels = wxdriver::WindowPixels(dialog->GetMacWindow(), &width, &height);
     for (const std::string& blank : UninkedTexts(dialog, pixels, width, height)) ADD_FAILURE() << blank;
   };
-  if (c.dialog.alertItem != 0) {
+  const SAlert& alert = c.dialog.alert;
+  if (alert.item != 0) {
     Str255 param;
-    PStrFromString(c.dialog.layout == 400 ? "Holiday scans.pdf" : "2", param);
+    PStrFromString(alert.param, param);
     wxframework::QueueDialogAction(check);
     wxframework::AnswerNextDialog(msg_OK);
-    CWXUtility::Show_Error(c.dialog.layout, mApp, 400, c.dialog.alertItem, 1, 1, param, c.dialog.alertButtons);
+    CWXUtility::Show_Error(c.dialog.layout, mApp, 400, alert.item, 1, alert.icon, param, alert.buttons);
   } else {
     LWindow* dialog = LWindow::CreateWindow(c.dialog.layout, mApp);
     ASSERT_NE(dialog, nullptr);
