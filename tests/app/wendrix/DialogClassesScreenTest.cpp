@@ -1,6 +1,6 @@
-// Every dialog window of the executable, in English and Japanese, on a private Xvfb: each is
-// built from its layout by the classes the program registers, and a screenshot of it is kept
-// for a person to look at.
+// Every dialog window of the executable, built from its layout by the classes it registers,
+// in English and Japanese on a private Xvfb; a screenshot of each is kept for a person to
+// look at.
 #include <gtest/gtest.h>
 
 #include <algorithm>
