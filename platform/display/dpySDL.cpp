@@ -7,6 +7,8 @@
 #include <poll.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <string>
 
@@ -100,7 +102,10 @@ class ScreenBackend final : public DpyBackend {
       if (state.tooltip) flags |= SDL_WINDOW_TOOLTIP | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR;
       w.window = Sdl().SDL_CreateWindow(state.titleUTF8.c_str(), state.content.left - edge, state.content.top - edge,
                                         width + 2 * edge, height + 2 * edge, flags);
-      if (!w.window) return;
+      if (!w.window) {
+        std::fprintf(stderr, "window \"%s\" could not be made: %s\n", state.titleUTF8.c_str(), Sdl().SDL_GetError());
+        return;
+      }
       mIDs[Sdl().SDL_GetWindowID(w.window)] = id;
     }
     Sdl().SDL_SetWindowTitle(w.window, state.titleUTF8.c_str());
@@ -368,7 +373,13 @@ std::unique_ptr<DpyBackend> DpyMakeScreen() {
   Sdl().SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
   // The window system's own framebuffer: presenting through GL would ignore window shapes.
   Sdl().SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  if (Sdl().SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
+  // The window system the environment names, and no other: left to itself SDL falls back to
+  // drivers that show nothing, and the program would run with no window at all.
+  if (!std::getenv("SDL_VIDEODRIVER")) Sdl().SDL_SetHint(SDL_HINT_VIDEODRIVER, std::getenv("DISPLAY") ? "x11" : "wayland");
+  if (Sdl().SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    std::fprintf(stderr, "the screen could not be opened: %s\n", Sdl().SDL_GetError());
+    return nullptr;
+  }
   DpyWatchXErrors();
   Sdl().SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
   Sdl().SDL_StartTextInput();

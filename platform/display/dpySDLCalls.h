@@ -14,7 +14,7 @@
   X(SDL_GetWindowSurface) X(SDL_LockSurface) X(SDL_UnlockSurface) X(SDL_MapRGB) X(SDL_UpdateWindowSurface)    \
   X(SDL_UpdateWindowSurfaceRects) X(SDL_PollEvent) X(SDL_WaitEventTimeout) X(SDL_GetModState)                 \
   X(SDL_GetGlobalMouseState) X(SDL_ShowCursor) X(SDL_CreateRGBSurfaceWithFormat) X(SDL_CreateColorCursor)     \
-  X(SDL_FreeSurface) X(SDL_SetCursor) X(SDL_FreeCursor) X(SDL_free)
+  X(SDL_FreeSurface) X(SDL_SetCursor) X(SDL_FreeCursor) X(SDL_free) X(SDL_GetError)
 
 struct DpySDLCalls {
   WX_SDL_CALLS(WX_LAZY_CALL)
