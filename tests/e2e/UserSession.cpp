@@ -135,22 +135,30 @@ bool UserSession::WaitForWindow(const std::string& title, Rect* where, double se
       seconds);
 }
 
-bool UserSession::WaitForAlert(const std::string& dialog, Rect* where, double seconds) {
+bool UserSession::WaitForWindowSized(int width, int height, Rect* where, double seconds) {
   return WaitUntil(
       [&] {
-        std::vector<Rect> known = WindowsTitled("Wendrix"), dialogs = WindowsTitled(dialog);
-        known.insert(known.end(), dialogs.begin(), dialogs.end());
-        for (const Rect& window : WindowsMatching(".*")) {
-          const auto same = [&](const Rect& r) {
-            return r.x == window.x && r.y == window.y && r.width == window.width && r.height == window.height;
-          };
-          // The screen's own window is at the corner; the main window and the dialog are known.
-          if ((window.x > 0 || window.y > 0) && std::none_of(known.begin(), known.end(), same)) {
+        for (const Rect& window : WindowsMatching(".*"))
+          if (window.width == width + 2 && window.height == height + 2) {
             *where = window;
             return true;
           }
-        }
         return false;
+      },
+      seconds);
+}
+
+bool UserSession::WaitForWindowGone(const Rect& gone, double seconds) {
+  int absent = 0;
+  return WaitUntil(
+      [&] {
+        const std::vector<Rect> windows = WindowsMatching(".*");
+        // A window vanishing under a look can cut the list short: two looks must miss it.
+        const bool missing = !windows.empty() && std::none_of(windows.begin(), windows.end(), [&](const Rect& r) {
+          return r.x == gone.x && r.y == gone.y && r.width == gone.width && r.height == gone.height;
+        });
+        absent = missing ? absent + 1 : 0;
+        return absent >= 2;
       },
       seconds);
 }
@@ -177,6 +185,8 @@ bool UserSession::ScanReference(const std::string& args, const fs::path& to) {
 }
 
 void UserSession::Key(const std::string& keys) { Xdotool("key --delay 100 " + keys); }
+
+void UserSession::Type(const std::string& text) { Xdotool("type --delay 60 " + Quoted(text)); }
 
 bool UserSession::WaitForStillScreen(double seconds) {
   std::string before;
@@ -224,8 +234,10 @@ std::vector<fs::path> UserSession::WaitForFiles(const fs::path& folder, const st
         std::vector<fs::path> now = FilesIn(folder, ending);
         std::vector<uintmax_t> nowSizes;
         for (const fs::path& file : now) nowSizes.push_back(fs::file_size(file));
-        // Temporary files of a writer still at work: ".new" and ".part".
-        const bool busy = !FilesIn(folder, ".new").empty() || !FilesIn(folder, ".part").empty();
+        // Temporary files of a writer still at work: ".new" and ".part", and the scanned pages
+        // the program has not yet written out.
+        const bool busy = !FilesIn(folder, ".new").empty() || !FilesIn(folder, ".part").empty() ||
+                          !FilesIn(ScanTemporaryFolder(), "").empty();
         const bool steady = now.size() == count && now == files && nowSizes == sizes && !busy;
         files = now;
         sizes = nowSizes;
