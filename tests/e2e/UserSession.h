@@ -67,6 +67,9 @@ class UserSession : public ::testing::Test {
   const std::filesystem::path& Root() const { return mRoot.path(); }
   std::filesystem::path PrintFolder() const { return mRoot.path() / "printed"; }
   std::filesystem::path PicturesFolder() const { return mRoot.path() / "Pictures"; }
+  std::filesystem::path PreferencesFile() const {
+    return mRoot.path() / (std::string(".config/wendrix/DRWX5011") + WX_E2E_LANGUAGE + ".pref");
+  }
   // Where the program keeps raw scanned pages until they are written out.
   std::filesystem::path ScanTemporaryFolder() const {
     return mRoot.path() / ".config/wendrix/Dremlo Wendrix 5.0/WX50Temp";

@@ -60,7 +60,8 @@ struct Row {
   const char* ending = "";
   size_t files = 1;
   // Commands each file must pass; "{}" is the file, "{shipped}" the package's file as it
-  // ships, "{ref}" a scan of the SANE test device by scanimage with the arguments `reference`.
+  // ships, "{preferences}" a command printing the preferences file, "{ref}" a scan of the SANE
+  // test device by scanimage with the arguments `reference`.
   std::vector<std::string> checks = {};
   const char* reference = "";
 };
@@ -107,8 +108,10 @@ const Step kNoticeRead = {420, 150, {{-61, -25}}};
 const Step kScanNextPage = {420, 132, {{-66, -27}}};
 const Step kFinishPages = {420, 132, {{-162, -27}}};
 const Step kFinishPagesByButton = {.width = 420, .height = 132, .pushes = {"--button 7"}};
-// The PDF options with the text made searchable.
-const Step kSearchableText = {400, 236, {{30, 26}, {341, 211}}};
+// The PDF options taken as they stand (the text made searchable, by default).
+const Step kPdfOptionsKept = {400, 236, {{341, 211}}};
+// The Save dialog closed, its settings kept in the preferences.
+const Step kSaveClosed = {460, 410, {{303, 381}}};
 // The chooser with a location typed and chosen.
 Step Choosing(const char* location) { return {440, 360, {{.x = 271, .y = 300, .typed = location}, {381, 337}}}; }
 // The page layout printing its page (to the chosen printer at once), which stays open, then
@@ -169,11 +172,15 @@ const Row kRows[] = {
     {.name = "SaveByAClickWritesAPdfWithItsTextRecognised",
      .click = "Save",
      .dialog = "Save",
-     .steps = {{.clicks = {kForward, kSaveAsPdf, kSaveOptions}}, kSearchableText, {.clicks = {kSaveScan}}, kStraightened},
+     .steps = {{.clicks = {kForward, kSaveAsPdf, kSaveOptions}}, kPdfOptionsKept, {.clicks = {kSaveScan}}, kStraightened,
+               kSaveClosed},
      .ending = ".PDF",
-     // The test device's page holds no words: the recogniser ran (a file is written only once
-     // its engine and language opened), and its layer adds nothing that is not on the page.
-     .checks = {"qpdf --check {}", "pdfinfo {} | grep -q '^Pages: *1$'", "pdffonts {} > /dev/null",
+     // The test device's page holds no words, so no layer of them can be shown: the run had its
+     // text recognised in English (a file is written only once the engine and language opened),
+     // and the layer adds nothing that is not on the page.
+     .checks = {"qpdf --check {}", "pdfinfo {} | grep -q '^Pages: *1$'",
+                "{preferences} | grep -qx 'PREF_SAVE.kPDF.kLanguageOption = 1'",
+                "{preferences} | grep -qx 'PREF_SAVE.kPDF.kLanguage = 1'", "pdffonts {} > /dev/null",
                 "test -z \"$(pdftotext {} - | tr -d '[:space:]')\""}},
     {.name = "PrintByAClickPrintsTheLaidOutPage",
      .click = "Print",
@@ -271,7 +278,8 @@ TEST_P(UserRow, WritesWhatTheUserAskedFor) {
     for (const std::string& check : row.checks) {
       const std::string command = Expanded(check, {{"{}", "'" + file.string() + "'"},
                                                    {"{ref}", "'" + reference.string() + "'"},
-                                                   {"{shipped}", "'" + std::string(row.shipped) + "'"}});
+                                                   {"{shipped}", "'" + std::string(row.shipped) + "'"},
+                                                   {"{preferences}", "'" WX_E2E_PREFS_DUMP "' '" + PreferencesFile().string() + "'"}});
       std::string out;
       EXPECT_EQ(0, wxtest::Run(command, &out)) << command << "\n" << out;
     }
