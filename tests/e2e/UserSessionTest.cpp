@@ -60,7 +60,7 @@ struct Row {
   const char* ending = "";
   size_t files = 1;
   // Commands each file must pass; "{}" is the file, "{shipped}" the package's file as it
-  // ships, "{preferences}" a command printing the preferences file, "{ref}" a scan of the SANE
+  // ships, "{pictures}" the pictures folder, "{preferences}" a command printing the preferences file, "{ref}" a scan of the SANE
   // test device by scanimage with the arguments `reference`.
   std::vector<std::string> checks = {};
   const char* reference = "";
@@ -166,9 +166,11 @@ const Row kRows[] = {
      .dialog = "Save",
      .steps = {{.clicks = {kForward, kSaveAddingToPdf, kSaveChoose}}, Choosing("{pictures}/default-testpage.pdf"),
                {.clicks = {kSaveScan}}, kConfirmed, kFinishPages, kStraightened},
+     // The pages go into a new copy beside the chosen PDF, which stays as it was.
      .ending = ".PDF",
      .checks = {"qpdf --check {}",
-                "test $(pdfinfo {} | sed -n 's/^Pages: *//p') -eq $(( $(pdfinfo {shipped} | sed -n 's/^Pages: *//p') + 1 ))"}},
+                "test $(pdfinfo {} | sed -n 's/^Pages: *//p') -eq $(( $(pdfinfo {shipped} | sed -n 's/^Pages: *//p') + 1 ))",
+                "cmp {shipped} '{pictures}/default-testpage.pdf'"}},
     {.name = "SaveByAClickWritesAPdfWithItsTextRecognised",
      .click = "Save",
      .dialog = "Save",
@@ -279,6 +281,7 @@ TEST_P(UserRow, WritesWhatTheUserAskedFor) {
       const std::string command = Expanded(check, {{"{}", "'" + file.string() + "'"},
                                                    {"{ref}", "'" + reference.string() + "'"},
                                                    {"{shipped}", "'" + std::string(row.shipped) + "'"},
+                                                   {"{pictures}", PicturesFolder().string()},
                                                    {"{preferences}", "'" WX_E2E_PREFS_DUMP "' '" + PreferencesFile().string() + "'"}});
       std::string out;
       EXPECT_EQ(0, wxtest::Run(command, &out)) << command << "\n" << out;
