@@ -99,8 +99,7 @@ void UserSession::StartProgram() {
     execle(WX_E2E_WENDRIX, "wendrix", nullptr, envp.data());
     _exit(127);
   }
-  Rect main;
-  ASSERT_TRUE(WaitForWindow("Wendrix", &main)) << "the main window shows";
+  ASSERT_TRUE(WaitForWindow("Wendrix", &mMainWindow)) << "the main window shows";
 }
 
 namespace {
@@ -143,6 +142,27 @@ bool UserSession::WaitForWindowSized(int width, int height, Rect* where, double 
             *where = window;
             return true;
           }
+        return false;
+      },
+      seconds);
+}
+
+bool UserSession::WaitForAlert(const std::string& dialog, Rect* where, double seconds) {
+  return WaitUntil(
+      [&] {
+        // Alerts take the program's name as title, as the main window does: that is told by where it is.
+        std::vector<Rect> known = WindowsTitled(dialog);
+        known.push_back(mMainWindow);
+        for (const Rect& window : WindowsMatching(".*")) {
+          const auto same = [&](const Rect& r) {
+            return r.x == window.x && r.y == window.y && r.width == window.width && r.height == window.height;
+          };
+          // The screen's own window is at the corner; the main window and the dialog are known.
+          if ((window.x > 0 || window.y > 0) && std::none_of(known.begin(), known.end(), same)) {
+            *where = window;
+            return true;
+          }
+        }
         return false;
       },
       seconds);

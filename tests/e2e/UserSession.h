@@ -36,6 +36,8 @@ class UserSession : public ::testing::Test {
   // A visible window whose layout has this size (an alert, a prompt, a sub-dialog), once one
   // shows; `where` takes the whole window, the program's one-pixel frame around the layout with it.
   bool WaitForWindowSized(int width, int height, Rect* where, double seconds = 120);
+  // An alert or message box (a window other than the main window and `dialog`), once one shows.
+  bool WaitForAlert(const std::string& dialog, Rect* where, double seconds = 120);
   // Until no visible window stands exactly at `window`.
   bool WaitForWindowGone(const Rect& window, double seconds = 60);
   // A press of the first pointer button at a point of the screen, held as a hand holds it.
@@ -80,6 +82,7 @@ class UserSession : public ::testing::Test {
  private:
   wxtest::ScratchDir mRoot;
   pid_t mProgram = -1;
+  Rect mMainWindow;
   int mShots = 0;
 };
 
