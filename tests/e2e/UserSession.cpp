@@ -178,6 +178,17 @@ bool UserSession::ScanReference(const std::string& args, const fs::path& to) {
 
 void UserSession::Key(const std::string& keys) { Xdotool("key --delay 100 " + keys); }
 
+void UserSession::Type(const std::string& text) { Xdotool("type --delay 100 " + Quoted(text)); }
+
+size_t UserSession::ColoursIn(const Rect& area) {
+  std::string out;
+  wxtest::Run("import -display " + wxtest::Xvfb::Get().name() + " -window root -crop " + std::to_string(area.width) + "x" +
+                  std::to_string(area.height) + "+" + std::to_string(area.x) + "+" + std::to_string(area.y) +
+                  " +repage -format %k info:",
+              &out);
+  return std::strtoul(out.c_str(), nullptr, 10);
+}
+
 bool UserSession::WaitForStillScreen(double seconds) {
   std::string before;
   return WaitUntil(

@@ -40,6 +40,8 @@ class UserSession : public ::testing::Test {
   // The same at a point of a window, counted from its top left corner.
   void ClickIn(const Rect& window, int x, int y) { Click(window.x + x, window.y + y); }
   void Key(const std::string& keys);
+  // Text typed key by key into whatever has the keyboard.
+  void Type(const std::string& text);
   // A press at one point of the screen held while the menu it opens shows, released at another.
   void Choose(int x, int y, int toX, int toY);
   // A scan of the SANE test device by scanimage, configured as the program configured it,
@@ -50,6 +52,8 @@ class UserSession : public ::testing::Test {
   bool WaitForStillScreen(double seconds = 60);
   // What `wendrix-button ARGS` exits with.
   int PushButton(const std::string& args);
+  // How many distinct colours a part of the screen shows: a blank pane shows one or two.
+  size_t ColoursIn(const Rect& area);
   // The screen kept under the test output as "<test>-<step>.png".
   void Screenshot(const std::string& step);
   // The regular files below `folder` (recursively) whose names end with `ending`.
