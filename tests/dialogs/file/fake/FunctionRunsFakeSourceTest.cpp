@@ -1,6 +1,6 @@
 // Every function dialog as a scanner button starts it from the main window, against the
 // scriptable fake source: the frame a custom size asks the source for and the page written
-// from it, and a stitch size whose wizard closes before it returns.
+// from it, a stitch size whose wizard closes before it returns, and one with no model stored.
 #include <gtest/gtest.h>
 
 #include <cmath>
