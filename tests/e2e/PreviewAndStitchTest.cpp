@@ -1,8 +1,10 @@
 // The Save function's two roads that stop on the way for the user: the preview, where a page's
 // EXIF values are edited before it is written, and stitch assist, where a document is scanned
-// in two halves that are joined into one file.
+// in two halves that are joined into one file (and what it says where no scanner is found).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -35,6 +37,8 @@ constexpr Point kPreviewSend = {595, 308};
 constexpr Point kExifTitle = {29, 61};
 constexpr Point kExifComment = {29, 367};
 constexpr Point kExifOK = {700, 442};
+// An alert's OK, from its bottom right corner (alerts grow with their text).
+constexpr Point kAlertOKFromCorner = {56, 25};
 // The stitch wizard's Next button, whatever its label.
 constexpr Point kStitchNext = {610, 430};
 // A popup menu's items are this far apart.
@@ -147,6 +151,31 @@ TEST_F(PreviewAndStitch, TwoHalvesAreJoinedIntoOneFile) {
     std::string out;
     EXPECT_EQ(0, wxtest::Run(check, &out)) << check << "\n" << out;
   }
+}
+
+// Where no scanner is found the first start stores no model; a stitch size then says that no
+// scanner is chosen, as a plain scan does, and no wizard opens.
+TEST_F(PreviewAndStitch, AStitchWithNoScannerFoundSaysNoneIsChosen) {
+  WX_REQUIRE_TOOL("tesseract");
+  // The SANE backends the program adds to the system's: none, as where no scanner is attached.
+  fs::create_directories(Root() / ".config/wendrix/sane/dll.d");
+  std::ofstream(Root() / ".config/wendrix/sane/dll.d/wendrix") << "";
+  Rect save;
+  OpenSave(&save);
+  if (HasFatalFailure()) return;
+  ChooseItem(save, kSaveSize, kSizeA4, kSizeA3Stitch);
+  ClickAt(save, kSaveScan);
+  Rect alert;
+  ASSERT_TRUE(WaitForAlert("Save", &alert)) << "an alert shows";
+  EXPECT_TRUE(WaitForStillScreen());
+  Screenshot("alert");
+  std::string text = TextIn(alert);
+  std::replace(text.begin(), text.end(), '\n', ' ');
+  EXPECT_NE(std::string::npos, text.find("No scanner is chosen")) << text;
+  ClickAt(alert, {alert.width - kAlertOKFromCorner.x, alert.height - kAlertOKFromCorner.y});
+  EXPECT_TRUE(WaitForStillScreen());
+  Rect wizard;
+  EXPECT_FALSE(WaitForWindow("Stitch Assist: Step 1 of 4", &wizard, 0)) << "no wizard opens";
 }
 
 }  // namespace

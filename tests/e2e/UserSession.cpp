@@ -99,8 +99,7 @@ void UserSession::StartProgram() {
     execle(WX_E2E_WENDRIX, "wendrix", nullptr, envp.data());
     _exit(127);
   }
-  Rect main;
-  ASSERT_TRUE(WaitForWindow("Wendrix", &main)) << "the main window shows";
+  ASSERT_TRUE(WaitForWindow("Wendrix", &mMain)) << "the main window shows";
 }
 
 namespace {
@@ -138,8 +137,8 @@ bool UserSession::WaitForWindow(const std::string& title, Rect* where, double se
 bool UserSession::WaitForAlert(const std::string& dialog, Rect* where, double seconds) {
   return WaitUntil(
       [&] {
-        std::vector<Rect> known = WindowsTitled("Wendrix"), dialogs = WindowsTitled(dialog);
-        known.insert(known.end(), dialogs.begin(), dialogs.end());
+        std::vector<Rect> known = WindowsTitled(dialog);
+        known.push_back(mMain);
         for (const Rect& window : WindowsMatching(".*")) {
           const auto same = [&](const Rect& r) {
             return r.x == window.x && r.y == window.y && r.width == window.width && r.height == window.height;
@@ -180,13 +179,27 @@ void UserSession::Key(const std::string& keys) { Xdotool("key --delay 100 " + ke
 
 void UserSession::Type(const std::string& text) { Xdotool("type --delay 100 " + Quoted(text)); }
 
+namespace {
+
+// The `import` command that takes a part of the screen.
+std::string ImportArea(const Rect& area) {
+  return "import -display " + wxtest::Xvfb::Get().name() + " -window root -crop " + std::to_string(area.width) + "x" +
+         std::to_string(area.height) + "+" + std::to_string(area.x) + "+" + std::to_string(area.y) + " +repage";
+}
+
+}  // namespace
+
 size_t UserSession::ColoursIn(const Rect& area) {
   std::string out;
-  wxtest::Run("import -display " + wxtest::Xvfb::Get().name() + " -window root -crop " + std::to_string(area.width) + "x" +
-                  std::to_string(area.height) + "+" + std::to_string(area.x) + "+" + std::to_string(area.y) +
-                  " +repage -format %k info:",
-              &out);
+  wxtest::Run(ImportArea(area) + " -format %k info:", &out);
   return std::strtoul(out.c_str(), nullptr, 10);
+}
+
+std::string UserSession::TextIn(const Rect& area) {
+  std::string out;
+  // Screen text is small for the recogniser: twice the size reads reliably.
+  wxtest::Run(ImportArea(area) + " -resize 200% png:- | tesseract stdin stdout --dpi 144 2>/dev/null", &out);
+  return out;
 }
 
 bool UserSession::WaitForStillScreen(double seconds) {

@@ -54,6 +54,8 @@ class UserSession : public ::testing::Test {
   int PushButton(const std::string& args);
   // How many distinct colours a part of the screen shows: a blank pane shows one or two.
   size_t ColoursIn(const Rect& area);
+  // The words a part of the screen shows, read by the text recogniser.
+  std::string TextIn(const Rect& area);
   // The screen kept under the test output as "<test>-<step>.png".
   void Screenshot(const std::string& step);
   // The regular files below `folder` (recursively) whose names end with `ending`.
@@ -73,6 +75,8 @@ class UserSession : public ::testing::Test {
   wxtest::ScratchDir mRoot;
   pid_t mProgram = -1;
   int mShots = 0;
+  // Where the main window showed at the start: alerts may carry its title.
+  Rect mMain;
 };
 
 }  // namespace wxe2e
