@@ -35,6 +35,18 @@ void CAppButton::SetIconRef(IconRef icon) {
 
 void CAppButton::DrawSelf() {
   CPictureButton::DrawSelf();
+  DrawIcon();
+}
+
+void CAppButton::MouseEnter(Point portPt, const EventRecord& event) {
+  CPictureButton::MouseEnter(portPt, event);
+  // The hover picture covers the whole button, the icon with it.
+  if (!IsVisible() || !FocusDraw()) return;
+  DrawIcon();
+  QDFlushPortBuffer(GetMacPort(), nullptr);
+}
+
+void CAppButton::DrawIcon() {
   Rect frame;
   CalcLocalFrameRect(frame);
   const SInt16 shift = IsPressed() ? 11 : 10;

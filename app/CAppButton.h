@@ -29,11 +29,13 @@ class CAppButton : public CPictureButton, public CDDApp {
   IconRef GetIconRef() const { return mIconRef; }
 
   void ReceiveDragItem(DragRef drag, DragItemRef item, FlavorFlags flags, Rect& itemBounds) override;
+  void MouseEnter(Point portPt, const EventRecord& event) override;
 
  protected:
   void DrawSelf() override;
 
  private:
+  void DrawIcon();
   void StoreApplication(RecordBytes prefsAll, const FSSpec& app) const;
 
   const SAppButtonKind& mKind;

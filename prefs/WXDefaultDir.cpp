@@ -1,5 +1,7 @@
 #include "prefs/WXDefaultDir.h"
 
+#include <initializer_list>
+
 #include "toolbox/Files.h"
 #include "toolbox/Folders.h"
 #include "toolbox/MacErrors.h"
@@ -36,6 +38,26 @@ OSErr MakeFolderInside(const FSSpec& parent, ConstStr255Param name, FSSpec* spec
   return err != noErr ? err : MakeFolderIn(parent.vRefNum, parentID, name, spec);
 }
 
+namespace {
+
+// Made when missing, as the preferences store makes it: a fresh account has none.
+OSErr TempParentInPreferences(FSSpec* base) {
+  SInt16 vRef = 0;
+  SInt32 prefsID = 0;
+  const OSErr err = FindFolder(kUserDomain, kPreferencesFolderType, kCreateFolder, &vRef, &prefsID);
+  return err != noErr ? err : MakeFolderIn(vRef, prefsID, kTempParent, base);
+}
+
+// The program's own temporary folder, for a Preferences folder the user may not write.
+OSErr TempParentOfProgram(FSSpec* base) {
+  SInt16 vRef = 0;
+  SInt32 dirID = 0;
+  const OSErr err = FindFolder(kUserDomain, kTemporaryFolderType, kCreateFolder, &vRef, &dirID);
+  return err != noErr ? err : FSMakeFSSpec(vRef, dirID, nullptr, base);
+}
+
+}  // namespace
+
 unsigned char Create_Default_Dir() {
   FSSpec folder{};
   return Get_Default_Dir(&folder);
@@ -54,17 +76,14 @@ unsigned char Get_Default_Dir(FSSpec* folder) {
 }
 
 unsigned char Get_Default_TempDir(FSSpec* tempFolder, FSSpec* parent) {
-  SInt16 vRef = 0;
-  SInt32 prefsID = 0;
-  // Made when missing, as the preferences store makes it: a fresh account has none.
-  if (FindFolder(kUserDomain, kPreferencesFolderType, kCreateFolder, &vRef, &prefsID) != noErr) return 0;
-  FSSpec base{};
-  if (MakeFolderIn(vRef, prefsID, kTempParent, &base) != noErr) return 0;
-  *parent = base;
-  FSSpec temp{};
-  if (MakeFolderInside(base, kTempFolder, &temp) != noErr) return 0;
-  *tempFolder = temp;
-  return 1;
+  for (OSErr (*place)(FSSpec*) : {&TempParentInPreferences, &TempParentOfProgram}) {
+    FSSpec base{}, temp{};
+    if (place(&base) != noErr || MakeFolderInside(base, kTempFolder, &temp) != noErr) continue;
+    *parent = base;
+    *tempFolder = temp;
+    return 1;
+  }
+  return 0;
 }
 
 }  // namespace CWXUtility

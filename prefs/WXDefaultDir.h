@@ -13,7 +13,8 @@ unsigned char Create_Default_Dir();
 unsigned char Get_Default_Dir(FSSpec* folder);
 
 // "Dremlo Wendrix 5.0" in the user's Preferences folder and "WX50Temp" inside it, created
-// where missing; stores nothing.
+// where missing; where the Preferences folder cannot hold them, "WX50Temp" in the program's
+// temporary folder ($TMPDIR/wendrix-$UID). Stores nothing.
 unsigned char Get_Default_TempDir(FSSpec* tempFolder, FSSpec* parent);
 
 // `name` inside the folder (vRefNum, dirID), created when missing.

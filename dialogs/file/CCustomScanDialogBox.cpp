@@ -283,8 +283,7 @@ void CCustomScanDialogBox::ShowTargetApp() {
   if (app.name[0] == 0) {
     GetIndString(name, mKind.idBase, kNoAppItem);
   } else {
-    std::memcpy(name, app.name, size_t(app.name[0]) + 1);
-    CWXUtility::RemoveExtensionApp(name);
+    CWXUtility::ApplicationName(app, name);
   }
   mAppName->SetDescriptor(name);
   mAppIcon->SetIconRef(app.name[0] != 0 ? CWXUtility::GetIconFromFile(app) : nullptr);

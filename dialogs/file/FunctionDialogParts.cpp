@@ -1,7 +1,6 @@
 #include "dialogs/file/FunctionDialogParts.h"
 
 #include <algorithm>
-#include <cstring>
 #include <exception>
 
 #include "app/CAppButton.h"
@@ -46,8 +45,7 @@ void ShowApplication(LPane* name, CCicnButton* icon, const FSSpec& app, ResIDT l
   if (app.name[0] == 0) {
     GetIndString(text, list, noneItem);
   } else {
-    std::memcpy(text, app.name, size_t(app.name[0]) + 1);
-    CWXUtility::RemoveExtensionApp(text);
+    CWXUtility::ApplicationName(app, text);
   }
   name->SetDescriptor(text);
   icon->SetIconRef(app.name[0] == 0 ? nullptr : CWXUtility::GetIconFromFile(app));

@@ -1,17 +1,15 @@
 #include "output/export/CPreferenceApplTable.h"
 
-#include <algorithm>
 #include <string>
 
 #include "framework/StColorState.h"
+#include "output/hub/WXText.h"
 #include "quickdraw/Fonts.h"
 #include "quickdraw/QuickDrawText.h"
-#include "toolbox/DesktopEntry.h"
 #include "toolbox/Files.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/RecordAccess.h"
 #include "toolbox/Resources.h"
-#include "toolbox/TextConvert.h"
 #include "toolbox/TextUtils.h"
 
 namespace {
@@ -32,15 +30,8 @@ void Encode(const ApplEntry& entry, UInt8* bytes) {
 }  // namespace
 
 void CPreferenceApplTable::ShownName(const FSSpec& app, Str255 shown) {
+  if (CWXUtility::DesktopEntryName(app, shown)) return;
   std::string text(reinterpret_cast<const char*>(app.name + 1), app.name[0]);
-  std::string path, entryName;
-  DesktopEntry entry;
-  if (text.ends_with(".desktop") && FSpGetPOSIXPath(&app, &path) == noErr && DesktopEntryRead(path, &entry) &&
-      UTF8ToScript(entry.name, &entryName) && !entryName.empty()) {
-    shown[0] = UInt8(std::min<size_t>(entryName.size(), 255));
-    entryName.copy(reinterpret_cast<char*>(shown + 1), shown[0]);
-    return;
-  }
   const size_t at = text.rfind(".app");
   if (at != std::string::npos) text.erase(at, 4);
   shown[0] = UInt8(text.size());

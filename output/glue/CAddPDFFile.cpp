@@ -60,6 +60,13 @@ bool MayWrite(const FSSpec& pdf) {
          !(info.permissions.userAccess & kioACUserNoMakeChangesMask);
 }
 
+// A file with no PDF header is refused before it is copied, whatever its size.
+SInt32 CheckHeader(const FSSpec& pdf) {
+  std::string path;
+  const OSErr err = FrameworkPathOf(pdf, &path);
+  return err != noErr ? err : VESK_checkHeader(path.c_str());
+}
+
 // Opens and closes the copy with the framework, which never writes it.
 SInt32 TryFramework(const FSSpec& copy) {
   std::string path;
@@ -129,10 +136,15 @@ long CAddPDFFile::CheckPDFFile(FSSpec& pdf) {
     ShowError(kCannotChangeItem);
     return 0;
   }
+  if (CheckHeader(pdf) != noErr) {
+    ShowError(kCannotChangeItem);
+    return 0;
+  }
+  // A copy that cannot fit is refused before a byte of it is written.
   FSSpec folder{};
   const unsigned char noName[] = {0};
   OSErr err = FSMakeFSSpec(scratch.vRefNum, scratch.parID, noName, &folder);
-  if (err == noErr) err = FSpFileCopy(&pdf, &folder, scratch.name, nullptr, 0, false);
+  if (err == noErr) err = FSpFileCopy(&pdf, &folder, scratch.name, nullptr, 0, true);
   if (err != noErr) {
     DeleteScratch(scratch);
     ShowError(err == dskFulErr ? kDiskFullItem : kCannotChangeItem);

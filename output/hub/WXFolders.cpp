@@ -18,6 +18,9 @@ const unsigned char kNoName[] = {0};
 constexpr UInt32 kBusyLimitTicks = 599;
 constexpr UInt32 kBusyPauseTicks = 5;
 
+// The temporary folder made this run where the settings could not keep it.
+FSSpec sUnstoredTemp{};
+
 bool IsTempFolderName(ConstStr255Param name) { return std::memcmp(name, kTempFolder, sizeof kTempFolder - 1) == 0; }
 
 // The files (not subfolders) a folder holds, listed before any is deleted.
@@ -84,9 +87,11 @@ unsigned char Create_Default_TempDir(const FSSpec& parent, FSSpec* tempFolder) {
       DeleteTempFoldersAndFiles(temp);
     }
     if (err != noErr) return 0;
+    // Settings that cannot be kept are reported by the store; the folder serves this run all
+    // the same.
     CPreferences prefs(PREFS_FILE_NAME, 0);
     PREF_SETTING::kTempFolder.set(PREF_ALL::kSetting.in(prefs.PrefAll()), temp);
-    if (prefs.Save() != noErr) return 0;
+    sUnstoredTemp = prefs.Save() == noErr ? FSSpec{} : temp;
     *tempFolder = temp;
     return 1;
   } catch (...) {
@@ -97,7 +102,9 @@ unsigned char Create_Default_TempDir(const FSSpec& parent, FSSpec* tempFolder) {
 OSErr Delete_Default_TempDir(const FSSpec& tempFolder) {
   FSSpec folder = tempFolder;
   try {
-    if (folder.vRefNum == 0) {
+    if (folder.vRefNum == 0 && sUnstoredTemp.name[0] != 0) {
+      folder = sUnstoredTemp;
+    } else if (folder.vRefNum == 0) {
       CPreferences prefs(PREFS_FILE_NAME, 0);
       RecordBytes setting = PREF_ALL::kSetting.in(prefs.PrefAll());
       folder = PREF_SETTING::kTempFolder.get(setting);
@@ -117,8 +124,8 @@ OSErr Delete_Default_TempDir(const FSSpec& tempFolder) {
 
 unsigned char FindTempFolder(SInt16* vRefNum, SInt32* dirID) {
   try {
-    FSSpec temp{};
-    {
+    FSSpec temp = sUnstoredTemp;
+    if (temp.name[0] == 0) {
       CPreferences prefs(PREFS_FILE_NAME, 0);
       temp = PREF_SETTING::kTempFolder.get(PREF_ALL::kSetting.in(prefs.PrefAll()));
     }

@@ -8,12 +8,14 @@
 namespace CWXUtility {
 
 // Makes sure "WX50Temp" exists in `parent` (volume 0: the stored parent) and is empty, and
-// stores it as the temporary folder.
+// stores it as the temporary folder; where the settings cannot be written, it serves for the
+// rest of the run.
 unsigned char Create_Default_TempDir(const FSSpec& parent, FSSpec* tempFolder);
 // Empties and deletes the temporary folder (volume 0: the stored one). A folder not named
 // "WX50Temp" is refused with paramErr.
 OSErr Delete_Default_TempDir(const FSSpec& tempFolder);
-// The stored temporary folder, created when it went missing.
+// The stored temporary folder (or the one made this run where the settings cannot keep it),
+// created when it went missing.
 unsigned char FindTempFolder(SInt16* vRefNum, SInt32* dirID);
 // The same folder as a specification, or an empty one (which no file is made in) when it
 // cannot be had.

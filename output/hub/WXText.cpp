@@ -1,6 +1,7 @@
 #include "output/hub/WXText.h"
 
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <locale>
 #include <string>
@@ -10,6 +11,7 @@
 #include "framework/LWindow.h"
 #include "output/hub/WXChecks.h"
 #include "quickdraw/QuickDrawText.h"
+#include "toolbox/DesktopEntry.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/MacMemory.h"
 #include "toolbox/TextConvert.h"
@@ -101,6 +103,24 @@ void RemoveExtensionApp(Str255 name) {
       return;
     }
   }
+}
+
+bool DesktopEntryName(const FSSpec& app, Str255 name) {
+  const std::string file(reinterpret_cast<const char*>(app.name + 1), app.name[0]);
+  std::string path, shown;
+  DesktopEntry entry;
+  if (!file.ends_with(".desktop") || FSpGetPOSIXPath(&app, &path) != noErr || !DesktopEntryRead(path, &entry) ||
+      !UTF8ToScript(entry.name, &shown) || shown.empty())
+    return false;
+  name[0] = UInt8(std::min<size_t>(shown.size(), 255));
+  shown.copy(reinterpret_cast<char*>(name + 1), name[0]);
+  return true;
+}
+
+void ApplicationName(const FSSpec& app, Str255 name) {
+  if (DesktopEntryName(app, name)) return;
+  std::memcpy(name, app.name, size_t(app.name[0]) + 1);
+  RemoveExtensionApp(name);
 }
 
 char DecPointCharOfLocale(const char* localeName) {

@@ -31,6 +31,13 @@ LStr255 GetPDFAddLongName(const FSSpec& spec);
 // left alone.
 void RemoveExtensionApp(Str255 name);
 
+// A desktop entry's Name= in the system script, the name the choosers list it by; false for
+// any other file and for an entry without a name.
+bool DesktopEntryName(const FSSpec& app, Str255 name);
+// The name an application is shown by: its desktop entry's Name=, else its file name without
+// the application extension.
+void ApplicationName(const FSSpec& app, Str255 name);
+
 // The decimal point of the user's numeric locale ('.' when the locale is not installed),
 // asked once per process.
 char GetLocalizedDecPointChar();

@@ -16,6 +16,7 @@
 #include "appservices/Processes.h"
 #include "appservices/aeItems.h"
 #include "windows/Events.h"
+#include "toolbox/FileReplacement.h"
 #include "toolbox/Folders.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/RecordAccess.h"
@@ -246,6 +247,8 @@ InstanceRole AEClaimSingleInstance(std::string* message) {
   sListeningInode = stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
   sListener = fd;
   sListeningPath = path;
+  // The one running instance owns the folder: what killed writers left in it goes now.
+  FSRemoveStaleTemps(folder);
   static bool sRegistered = false;
   if (!sRegistered) {
     std::atexit(RemoveSocketAtExit);

@@ -220,6 +220,17 @@ OSErr WriteResult(AppendJob& job) {
 
 }  // namespace
 
+OSErr VESK_checkHeader(const char* path) {
+  return NoThrow([&]() -> OSErr {
+    if (!path) return paramErr;
+    const int fd = open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? OSErr(fnfErr) : OSErr(ioErr);
+    const OSErr err = CheckHeader(fd);
+    close(fd);
+    return err;
+  });
+}
+
 OSErr VESK_open(const char* targetPath, SInt32, UInt32* handle) {
   return NoThrow([&]() -> OSErr {
     if (!targetPath || !handle) return paramErr;

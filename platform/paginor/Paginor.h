@@ -109,6 +109,10 @@ OSErr QSRF_spcorrect(const PATIMG* source, PATIMG* result, SInt32 orientation, d
 // Frees what QSRF_spcorrect allocated and clears the data pointer; safe to call twice.
 OSErr QSRF_spfreeimage(PATIMG* image);
 
+// noErr when a PDF header stands in the first kilobyte of the file at `path`, as readers
+// take it; kPaginorCannotAppendErr when none does, fnfErr when the file is missing. Reads
+// nothing more.
+OSErr VESK_checkHeader(const char* path);
 // Opens an existing PDF for appending: kPaginorCannotAppendErr when it is encrypted or
 // unreadable, fnfErr when it is missing, ioErr for other read errors. The file is never
 // written by VESK_open.

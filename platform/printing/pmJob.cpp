@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "toolbox/FileForks.h"
+#include "toolbox/FileReplacement.h"
 #include "toolbox/FilePaths.h"
 #include "toolbox/FolderLocations.h"
 #include "toolbox/MacErrors.h"
@@ -40,7 +41,7 @@ std::string ScratchPath(const std::string& folder) {
   static int counter = 0;
   std::string path;
   do {
-    path = folder + "/.print-" + std::to_string(getpid()) + "-" + std::to_string(++counter) + ".pdf.part";
+    path = FSTempPath(folder, "job" + std::to_string(++counter));
   } while (Exists(path));
   return path;
 }

@@ -1,6 +1,8 @@
 // Line breaking and truncation over system-script text, measured with the port's font.
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 #include "quickdraw/QuickDrawText.h"
@@ -19,6 +21,22 @@ std::vector<uint8_t> Ellipsis() {
 }
 
 bool IsBlank(const uint8_t* text, int at) { return text[at] == ' '; }
+
+// Shift-JIS characters Japanese never sets at the start of a line (closing marks, the
+// long-vowel mark, small kana), and those it never leaves at the end (opening brackets).
+constexpr uint16_t kNoLineStart[] = {0x8141, 0x8142, 0x8143, 0x8144, 0x8145, 0x8146, 0x8147, 0x8148, 0x8149,
+                                     0x815B, 0x816A, 0x816C, 0x816E, 0x8170, 0x8172, 0x8174, 0x8176, 0x8178,
+                                     0x817A, 0x829F, 0x82A1, 0x82A3, 0x82A5, 0x82A7, 0x82C1, 0x82E1, 0x82E3,
+                                     0x82E5, 0x8340, 0x8342, 0x8344, 0x8346, 0x8348, 0x8362, 0x8383, 0x8385,
+                                     0x8387};
+constexpr uint16_t kNoLineEnd[] = {0x8169, 0x816B, 0x816D, 0x816F, 0x8171, 0x8173, 0x8175, 0x8177, 0x8179};
+
+template <size_t N>
+bool IsOneOf(const uint8_t* text, int at, int end, const uint16_t (&set)[N]) {
+  if (end - at != 2) return false;
+  const uint16_t c = uint16_t(text[at] << 8 | text[at + 1]);
+  return std::find(std::begin(set), std::end(set), c) != std::end(set);
+}
 
 // Fits text[0, length) into `width` pixels with an ellipsis at the end or in the middle,
 // cutting only between characters. Writes the result into `out`.
@@ -86,7 +104,8 @@ SInt32 VisibleLength(Ptr textPtr, SInt32 textLen) {
   return i < 0 ? 0 : starts[static_cast<size_t>(i) + 1];
 }
 
-// A break may follow a run of blanks or fall on either side of a two-byte character.
+// A break may follow a run of blanks or fall on either side of a two-byte character, but
+// never where Japanese keeps two characters together.
 StyledLineBreakCode StyledLineBreak(Ptr textPtr, SInt32 textLen, SInt32 textStart, SInt32 textEnd, SInt32,
                                     Fixed* textWidth, SInt32* textOffset) {
   auto text = reinterpret_cast<const uint8_t*>(textPtr);
@@ -117,7 +136,9 @@ StyledLineBreakCode StyledLineBreak(Ptr textPtr, SInt32 textLen, SInt32 textStar
     bool blank = IsBlank(run, at);
     bool nextBlank = next < runLength && IsBlank(run, next);
     bool nextTwoByte = next < runLength && qdIsLeadByte(run[next]);
-    if ((blank && !nextBlank) || twoByte || nextTwoByte) lastBreak = next;
+    bool kept = IsOneOf(run, at, next, kNoLineEnd) ||
+                (i + 2 < starts.size() && IsOneOf(run, next, starts[i + 2], kNoLineStart));
+    if (((blank && !nextBlank) || twoByte || nextTwoByte) && !kept) lastBreak = next;
   }
   // Blanks after the break point belong to this line.
   if (lastBreak > 0) {

@@ -17,13 +17,17 @@ namespace {
 
 constexpr char kTempPrefix[] = ".wx-new-";
 
-// The writer's process of a temporary file's name; 0 for a name that is not one.
+// The writer's process of a temporary file's name; 0 for a name that is not one. The tag is
+// lower-case letters, then a serial number.
 pid_t TempWriter(const char* leaf) {
   if (std::strncmp(leaf, kTempPrefix, sizeof kTempPrefix - 1) != 0) return 0;
   char* end = nullptr;
   const long pid = std::strtol(leaf + sizeof kTempPrefix - 1, &end, 10);
   if (pid <= 0 || *end != '-') return 0;
-  std::strtol(end + 1, &end, 10);
+  const char* tag = end + 1;
+  while (*tag >= 'a' && *tag <= 'z') ++tag;
+  if (*tag < '0' || *tag > '9') return 0;
+  std::strtol(tag, &end, 10);
   return *end == '\0' ? pid_t(pid) : 0;
 }
 
@@ -47,6 +51,10 @@ OSErr CreateTemp(const std::string& target, OSType creator, OSType type, FSRepla
 
 }  // namespace
 
+std::string FSTempPath(const std::string& folder, const std::string& tag) {
+  return FpJoin(folder, kTempPrefix + std::to_string(getpid()) + "-" + tag);
+}
+
 void FSRemoveStaleTemps(const std::string& folder) {
   DIR* dir = opendir(folder.c_str());
   if (!dir) return;
@@ -63,8 +71,7 @@ OSErr FSCreateTempBeside(const std::string& target, const std::function<OSErr(co
   const std::string folder = FpParent(target);
   FSRemoveStaleTemps(folder);
   for (int serial = 0; serial < 1000; ++serial) {
-    const std::string path =
-        FpJoin(folder, kTempPrefix + std::to_string(getpid()) + "-" + std::to_string(serial));
+    const std::string path = FSTempPath(folder, std::to_string(serial));
     const OSErr err = create(path);
     if (err == dupFNErr) continue;
     if (err == noErr) *temp = path;

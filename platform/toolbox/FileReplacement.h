@@ -14,12 +14,16 @@ struct FSReplacement {
 };
 
 // Every writer's temporary file is hidden and named after the writer's process
-// (".wx-new-<pid>-<serial>"), so one that a killed writer left can be told from one being
+// (".wx-new-<pid>-<tag>"), so one that a killed writer left can be told from one being
 // written, and removed.
-//
-// Makes a temporary file beside `target` through `create` (given the path; dupFNErr when the
-// name is taken, and the next serial is tried), after removing from that folder the
-// temporary files of writers no longer running. Gives the path made.
+
+// The path of this process's temporary file `tag` (lower-case letters, then a serial number)
+// in `folder`; nothing is made.
+std::string FSTempPath(const std::string& folder, const std::string& tag);
+
+// Makes a temporary file (its tag a serial number) beside `target` through `create` (given
+// the path; dupFNErr when the name is taken, and the next serial is tried), after removing
+// from that folder the temporary files of writers no longer running. Gives the path made.
 OSErr FSCreateTempBeside(const std::string& target, const std::function<OSErr(const std::string&)>& create,
                          std::string* temp);
 // Removes from `folder` the temporary files whose writer no longer runs.

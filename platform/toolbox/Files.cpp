@@ -16,6 +16,7 @@
 #include "toolbox/FileForks.h"
 #include "toolbox/FileIDTable.h"
 #include "toolbox/FilePaths.h"
+#include "toolbox/FileReplacement.h"
 #include "toolbox/Folders.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/MacMemory.h"
@@ -601,13 +602,20 @@ OSErr FSpFileCopy(const FSSpec* srcSpec, const FSSpec* dstSpec, ConstStr255Param
   }
 
   // Copied under a private name and renamed into place only when complete.
-  std::string temp = FpJoin(folder, ".wxcopy-" + std::to_string(getpid()) + "-" + leaf.substr(0, 200));
   int in = open(source.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) return FpErrno(errno);
-  int out = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (out < 0) {
+  int out = -1;
+  std::string temp;
+  err = FSCreateTempBeside(
+      target,
+      [&](const std::string& path) {
+        out = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        return out >= 0 ? OSErr(noErr) : errno == EEXIST ? OSErr(dupFNErr) : FpErrno(errno);
+      },
+      &temp);
+  if (err != noErr) {
     close(in);
-    return FpErrno(errno);
+    return err;
   }
   std::vector<char> own;
   char* buffer = static_cast<char*>(copyBufferPtr);

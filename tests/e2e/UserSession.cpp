@@ -99,7 +99,7 @@ void UserSession::StartProgram() {
     execle(WX_E2E_WENDRIX, "wendrix", nullptr, envp.data());
     _exit(127);
   }
-  ASSERT_TRUE(WaitForWindow("Wendrix", &mMain)) << "the main window shows";
+  ASSERT_TRUE(WaitForWindow("Wendrix", &mMainWindow)) << "the main window shows";
 }
 
 namespace {
@@ -137,8 +137,9 @@ bool UserSession::WaitForWindow(const std::string& title, Rect* where, double se
 bool UserSession::WaitForAlert(const std::string& dialog, Rect* where, double seconds) {
   return WaitUntil(
       [&] {
+        // Alerts take the program's name as title, as the main window does: that is told by where it is.
         std::vector<Rect> known = WindowsTitled(dialog);
-        known.push_back(mMain);
+        known.push_back(mMainWindow);
         for (const Rect& window : WindowsMatching(".*")) {
           const auto same = [&](const Rect& r) {
             return r.x == window.x && r.y == window.y && r.width == window.width && r.height == window.height;
@@ -177,7 +178,7 @@ bool UserSession::ScanReference(const std::string& args, const fs::path& to) {
 
 void UserSession::Key(const std::string& keys) { Xdotool("key --delay 100 " + keys); }
 
-void UserSession::Type(const std::string& text) { Xdotool("type --delay 100 " + Quoted(text)); }
+void UserSession::Type(const std::string& text) { Xdotool("type --delay 50 " + Quoted(text)); }
 
 namespace {
 

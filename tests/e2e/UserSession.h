@@ -40,7 +40,7 @@ class UserSession : public ::testing::Test {
   // The same at a point of a window, counted from its top left corner.
   void ClickIn(const Rect& window, int x, int y) { Click(window.x + x, window.y + y); }
   void Key(const std::string& keys);
-  // Text typed key by key into whatever has the keyboard.
+  // Text typed key by key into the focused field.
   void Type(const std::string& text);
   // A press at one point of the screen held while the menu it opens shows, released at another.
   void Choose(int x, int y, int toX, int toY);
@@ -74,9 +74,8 @@ class UserSession : public ::testing::Test {
  private:
   wxtest::ScratchDir mRoot;
   pid_t mProgram = -1;
+  Rect mMainWindow;
   int mShots = 0;
-  // Where the main window showed at the start: alerts may carry its title.
-  Rect mMain;
 };
 
 }  // namespace wxe2e

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <set>
@@ -21,6 +20,7 @@
 #include "framework/LStaticText.h"
 #include "framework/UTextTraits.h"
 #include "quickdraw/QuickDrawText.h"
+#include "support/LanguageResources.h"
 #include "support/TestEnv.h"
 #include "toolbox/Files.h"
 #include "toolbox/MacMemory.h"
@@ -46,44 +46,6 @@ const Language kLanguages[] = {
     {'G', smRoman, "Abbrechen", "Die PDF-Datei konnte nicht geöffnet werden.", "Deutsch"},
 };
 
-fs::path ResourceDir() { return wxtest::SourceDir() / "resources"; }
-
-std::string ShellQuoted(const std::string& s) {
-  std::string out = "'";
-  for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return out + "'";
-}
-
-// The NAME=text lines of a language's defines, in file order.
-std::vector<std::string> Defines(char letter) {
-  std::ifstream in(ResourceDir() / "text" / std::string(1, letter) / "defines");
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);)
-    if (!line.empty() && line[0] != '#') lines.push_back(line);
-  return lines;
-}
-
-std::vector<fs::path> Sources(const fs::path& dir) {
-  std::vector<fs::path> out;
-  for (const auto& entry : fs::directory_iterator(dir))
-    if (entry.path().extension() == ".r") out.push_back(entry.path());
-  return out;
-}
-
-// Compiles the application's resources for `letter` into `dir`; "" on success, else what
-// the compiler said.
-std::string Compile(char letter, const fs::path& out) {
-  const std::string l(1, letter);
-  std::string command = std::string(WX_RESCOMP_PATH) + " --language " + l + " -D LANGUAGE=" + l +
-                        " -D RESOURCES=" + ShellQuoted(ResourceDir().string());
-  for (const std::string& d : Defines(letter)) command += " -D " + ShellQuoted(d);
-  command += " -o " + ShellQuoted(out.string());
-  for (const auto& dir : {ResourceDir(), ResourceDir() / "text" / l})
-    for (const fs::path& source : Sources(dir)) command += " " + ShellQuoted(source.string());
-  std::string text;
-  return wxtest::Run(command + " 2>&1", &text) == 0 ? "" : text.empty() ? "failed" : text;
-}
-
 std::string Bytes(ConstStr255Param s) { return std::string(reinterpret_cast<const char*>(s + 1), s[0]); }
 
 // Every language's resource file, compiled once for the whole suite.
@@ -93,7 +55,7 @@ class Languages : public ::testing::Test {
     sDir = new wxtest::ScratchDir;
     for (const Language& lang : kLanguages) {
       const fs::path file = sDir->path() / (std::string(1, lang.letter) + ".rsrc");
-      sErrors[lang.letter] = Compile(lang.letter, file);
+      sErrors[lang.letter] = wxtest::CompileLanguageResources(WX_RESCOMP_PATH, lang.letter, file);
       if (sErrors[lang.letter].empty())
         fs::copy_file(file, wxtest::OutputDir("resources") / ("Wendrix-" + std::string(1, lang.letter) + ".rsrc"),
                       fs::copy_options::overwrite_existing);
@@ -228,12 +190,12 @@ TEST_F(Languages, EveryLanguageGivesTheSameResourcesItemsAndPlaceholders) {
   ASSERT_FALSE(lists[400].empty());
 
   std::vector<std::string> names;
-  for (const std::string& d : Defines('E')) names.push_back(d.substr(0, d.find('=')));
+  for (const std::string& d : wxtest::LanguageDefines('E')) names.push_back(d.substr(0, d.find('=')));
 
   for (const Language& lang : kLanguages) {
     SCOPED_TRACE(lang.letter);
     std::vector<std::string> own;
-    for (const std::string& d : Defines(lang.letter)) own.push_back(d.substr(0, d.find('=')));
+    for (const std::string& d : wxtest::LanguageDefines(lang.letter)) own.push_back(d.substr(0, d.find('=')));
     EXPECT_EQ(own, names) << "the defines name the same texts in the same order";
 
     ref = Open(lang);

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -26,6 +27,7 @@ constexpr SInt16 kTop = 100, kLeft = 100;
 struct SArtwork {
   const char* file;
   int left, top;
+  bool aroundIcon = false;  // compared around the 32 x 32 icon square at +10, +10
 };
 
 fs::path Artwork(const char* file) { return fs::path(WX_SOURCE_DIR_DEFAULT) / "resources" / "artwork" / file; }
@@ -48,10 +50,11 @@ long Differing(const fs::path& shot, const SArtwork& art) {
   const std::string geometry = std::to_string(width) + "x" + std::to_string(height);
   const std::string at = "+" + std::to_string(art.left) + "+" + std::to_string(art.top);
   const std::string screenAt = "+" + std::to_string(kLeft + art.left) + "+" + std::to_string(kTop + art.top);
+  const std::string hole = art.aroundIcon ? " -fill black -draw 'rectangle 10,10 41,41'" : "";
   const std::string command = "convert \\( '" + Artwork("main-window.png").string() + "' '" +
                               Artwork(art.file).string() + "' -geometry " + at + " -composite -crop " + geometry +
-                              at + " +repage \\) \\( '" + shot.string() + "' -crop " + geometry + screenAt +
-                              " +repage \\) -fuzz 2% -metric AE -compare -format '%[distortion]' info:";
+                              at + " +repage" + hole + " \\) \\( '" + shot.string() + "' -crop " + geometry + screenAt +
+                              " +repage" + hole + " \\) -fuzz 2% -metric AE -compare -format '%[distortion]' info:";
   std::string out;
   wxtest::Run(command, &out);
   char* end = nullptr;
@@ -59,9 +62,19 @@ long Differing(const fs::path& shot, const SArtwork& art) {
   return end == out.c_str() ? -1 : differing;
 }
 
+// The dark pixels of the 32 x 32 icon square of the button at `left`: the icon's strokes.
+int IconInk(const fs::path& shot, int left) {
+  const std::string at = "+" + std::to_string(kLeft + left + 10) + "+" + std::to_string(kTop + 65 + 10);
+  std::string out;
+  wxtest::Run("convert '" + shot.string() + "' -crop 32x32" + at +
+                  " +repage -colorspace gray -threshold 50% -format '%[fx:int(w*h*(1-mean)+0.5)]' info:",
+              &out);
+  return std::atoi(out.c_str());
+}
+
 // Waits up to 15 s for the screen to show every piece of artwork; the last shot is kept as `name`.
 bool Shows(const std::string& name, std::initializer_list<SArtwork> arts) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
   while (std::chrono::steady_clock::now() < deadline) {
     const fs::path shot = Shoot(name);
     bool all = true;
@@ -140,6 +153,9 @@ TEST_F(ButtonArtworkTest, HoveredAndPressedButtonsShowTheirArtwork) {
     const char* hover;
     const char* pressed;  // null where an icon is drawn over it
   };
+  // The icon of an application button stands on its hover artwork as it does when idle.
+  const int mailInk = IconInk(Shoot("main-window-idle"), 141);
+  ASSERT_GT(mailInk, 50);
   const SCase cases[] = {
       {"copy", 21, "copy-hover.png", "copy-pressed.png"},
       {"print", 81, "print-hover.png", "print-pressed.png"},
@@ -150,7 +166,11 @@ TEST_F(ButtonArtworkTest, HoveredAndPressedButtonsShowTheirArtwork) {
   for (const SCase& c : cases) {
     SCOPED_TRACE(c.name);
     MoveTo(c.left + 26, 65 + 26);
-    EXPECT_TRUE(Shows(std::string("main-window-hovered-") + c.name, {{c.hover, c.left, 65}}));
+    const std::string hovered = std::string("main-window-hovered-") + c.name;
+    EXPECT_TRUE(Shows(hovered, {{c.hover, c.left, 65, c.pressed == nullptr}}));
+    if (!c.pressed) {
+      EXPECT_EQ(IconInk(wxtest::OutputDir("app") / (hovered + ".png"), c.left), mailInk) << "the icon is not drawn";
+    }
     Pointer("mousedown 1");
     if (c.pressed) {
       EXPECT_TRUE(Shows(std::string("main-window-pressed-") + c.name, {{c.pressed, c.left, 65}}));

@@ -104,7 +104,7 @@ TEST_F(ScreenTest, TheExecutableShowsTheShapedWindow) {
     _exit(127);
   }
   std::vector<UInt8> shown;
-  for (int i = 0; i < 100; ++i) {
+  for (int i = 0; i < 600; ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     shown = Screenshot("main-window");
     if (ChangedInside(bare, shown, "window-shape.png") > 1000) break;

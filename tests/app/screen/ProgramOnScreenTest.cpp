@@ -80,7 +80,22 @@ class ProgramOnScreen : public AppTest {
       _exit(127);
     }
     ASSERT_GT(mChild, 0);
-    ASSERT_TRUE(WaitUntil([&] { return Named("Wendrix").id != 0; })) << "the main window is shown";
+    // A loaded machine can take long to start a sanitizer build; a program that ended says why.
+    int status = 0;
+    bool ended = false;
+    const bool shown = WaitUntil(
+        [&] {
+          ended = ended || waitpid(mChild, &status, WNOHANG) == mChild;
+          return ended || Named("Wendrix").id != 0;
+        },
+        90);
+    if (ended) mChild = -1;
+    if (!shown || ended) {
+      const std::vector<uint8_t> output = wxtest::ReadBytes(log);
+      FAIL() << "the main window is not shown"
+             << (ended ? "; the program ended with status " + std::to_string(status) : std::string())
+             << "; its output:\n" << std::string(output.begin(), output.end());
+    }
     // Drawn: the title strip is no longer the bare screen's black.
     ASSERT_TRUE(WaitUntil([&] { return wxtest::XGrabScreen(mDisplay).at(kLeft + 200, kTop + 10) != 0; }));
   }

@@ -483,6 +483,14 @@ TEST_P(CustomScanDialog, ChooserRemoveAndAVanishedApplication) {
   Edit([&](RecordBytes all) { EXPECT_EQ(R::kTargetApp.get(Record(all)).name[0], 0); });
 }
 
+TEST_P(CustomScanDialog, ADesktopEntryIsShownByItsName) {
+  std::ofstream(mApps / "org.example.Photos.desktop") << "[Desktop Entry]\nType=Application\nName=Photo Album\nExec=/bin/true %F\n";
+  Edit([&](RecordBytes all) { R::kTargetApp.set(Record(all), Spec(mApps / "org.example.Photos.desktop")); });
+  Open();
+  EXPECT_EQ(Text('SCNA'), "Photo Album");
+  Close();
+}
+
 TEST_P(CustomScanDialog, LinkingTheButtonForgetsAVanishedApplication) {
   Executable(mApps / "Gone");
   Edit([&](RecordBytes all) { R::kTargetApp.set(Record(all), Spec(mApps / "Gone")); });

@@ -281,6 +281,15 @@ TEST_F(OcrDialog, ADroppedApplicationBecomesTheOCRApplication) {
   EXPECT_EQ(PStrToString(PREF_OCR::kOCRApp.get(mDialog->Working()).name), "Other.app");
 }
 
+TEST_F(OcrDialog, ADesktopEntryIsShownByItsName) {
+  const fs::path entry = mRoot.path() / "apps" / "org.example.Reader.desktop";
+  std::ofstream(entry) << "[Desktop Entry]\nType=Application\nName=Page Reader\nExec=/bin/true %F\n";
+  Open();
+  const FSSpec app = Spec(entry);
+  mDialog->ListenToMessage('DiET', const_cast<FSSpec*>(&app));
+  EXPECT_EQ(Text('SCNA'), "Page Reader");
+}
+
 TEST_F(OcrDialog, ABadNameStopsTheStartWithItsAlertAndStoresNothing) {
   ExpectBadNamesStopTheStart([this] { Open(); });
 }

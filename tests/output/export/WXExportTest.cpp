@@ -10,6 +10,7 @@
 #include <map>
 #include <sstream>
 
+#include "framework/LApplication.h"
 #include "framework/LException.h"
 #include "framework/LWindow.h"
 #include "output/glue/CAddPDFFile.h"
@@ -770,35 +771,50 @@ TEST_F(Export, AMailCopyFailingAtTheSecondPageKeepsTheFirstAndTheSecondsRawFile)
 // ---- Writers killed half way ----------------------------------------------------------------
 
 int gStoppedPipe = -1;
+int gStopSignal = SIGKILL;
 
-// The write hook's stop in the child: tell the parent, then wait for its SIGKILL.
-void WaitToBeKilled() {
+// The write hook's stop in the child: tell the parent, then wait for its signal. A SIGKILL
+// ends the child there; a SIGTERM, noted as the program's quit request, lets the write go on.
+void WaitForSignal() {
+  sigset_t term, unblocked;
+  sigemptyset(&term);
+  sigaddset(&term, SIGTERM);
+  sigprocmask(SIG_BLOCK, &term, &unblocked);
   const char stopped = 's';
   if (write(gStoppedPipe, &stopped, 1) != 1) _exit(2);
-  for (;;) pause();
+  if (gStopSignal != SIGTERM) {
+    for (;;) pause();
+  }
+  sigdelset(&unblocked, SIGTERM);
+  while (!LApplication::QuitRequested()) sigsuspend(&unblocked);
+  sigprocmask(SIG_UNBLOCK, &term, nullptr);
 }
 
-// Runs `run` in a child process killed with SIGKILL once `bytes` of what it writes are on the
-// disk; false when it never got that far.
-bool KillHalfway(const std::function<void()>& run, SInt64 bytes) {
+// Runs `run` in a child process sent `signal` once `bytes` of what it writes are on the disk;
+// false when it never got that far, or did not end as that signal asks (a SIGTERM as the
+// program takes it: the run goes on, then the child quits).
+bool StopHalfway(const std::function<void()>& run, SInt64 bytes, int signal) {
   int fds[2];
   if (pipe(fds) != 0) return false;
   const pid_t child = fork();
   if (child == 0) {
     close(fds[0]);
     gStoppedPipe = fds[1];
-    FSTestSetWriteStop(bytes, WaitToBeKilled);
+    gStopSignal = signal;
+    if (signal == SIGTERM) LApplication::InstallQuitSignalHandlers();
+    FSTestSetWriteStop(bytes, WaitForSignal);
     run();
-    _exit(1);
+    _exit(LApplication::QuitRequested() ? 0 : 1);
   }
   close(fds[1]);
   pollfd stopped{fds[0], POLLIN, 0};
   char byte = 0;
   const bool reached = poll(&stopped, 1, 120000) == 1 && read(fds[0], &byte, 1) == 1;
-  kill(child, SIGKILL);
+  kill(child, reached ? signal : SIGKILL);
   int status = 0;
   waitpid(child, &status, 0);
   close(fds[0]);
+  if (signal == SIGTERM) return reached && WIFEXITED(status) && WEXITSTATUS(status) == 0;
   return reached;
 }
 
@@ -835,7 +851,8 @@ void ExpectOldOrWhole(const fs::path& folder, const std::map<std::string, std::v
 
 // Each kind of long write is killed half way (the hook stops it once half of what a whole
 // run writes is on the disk). Every file under its final name is then the old one or whole,
-// and the next write into the folder leaves only such files.
+// and the next write into the folder leaves only such files. Sent SIGTERM half way instead,
+// the write is finished before the quit and leaves no temporary file.
 TEST_F(Export, AWriterKilledHalfwayLeavesOldOrWholeFilesAndTheNextWriteTidiesUp) {
   WX_REQUIRE_TOOL("qpdf");
   WX_REQUIRE_TOOL("tiffinfo");
@@ -891,11 +908,16 @@ TEST_F(Export, AWriterKilledHalfwayLeavesOldOrWholeFilesAndTheNextWriteTidiesUp)
     ASSERT_GT(written, 0u) << row.name;
 
     before = FolderBytes(row.folder);
-    ASSERT_TRUE(KillHalfway(row.write, SInt64(written / 2))) << row.name << ": the write never got half way";
+    ASSERT_TRUE(StopHalfway(row.write, SInt64(written / 2), SIGKILL)) << row.name << ": the write never got half way";
     ExpectOldOrWhole(row.folder, before, std::string(row.name) + " killed", true);
 
     row.write();
     ExpectOldOrWhole(row.folder, before, std::string(row.name) + " written again", false);
+
+    // A quit request half way: the write ends whole, nothing of it left aside.
+    before = FolderBytes(row.folder);
+    ASSERT_TRUE(StopHalfway(row.write, SInt64(written / 2), SIGTERM)) << row.name << ": no quit after SIGTERM";
+    ExpectOldOrWhole(row.folder, before, std::string(row.name) + " asked to quit", false);
   }
 }
 

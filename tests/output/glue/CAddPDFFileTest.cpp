@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -132,7 +133,7 @@ TEST_F(AddPDF, ShippedPDFsTakeTwoNewPagesAfterTheirOwn) {
 
 // What CheckPDFFile says of a PDF: 1, or 0 with an item of the error list. The checked PDF
 // never changes and no scratch copy stays in the temporary folder.
-enum class Case { Good, Encrypted, EncryptedWithPassword, Garbage, BrokenXref, Truncated, Missing, DiskFull };
+enum class Case { Good, Encrypted, EncryptedWithPassword, Garbage, BrokenXref, Truncated, Missing, DiskFull, Huge };
 
 struct CheckCase {
   Case kind;
@@ -142,7 +143,7 @@ struct CheckCase {
 
 std::string CaseName(Case kind) {
   static const char* const kNames[] = {"Good", "Encrypted", "EncryptedWithPassword", "Garbage", "BrokenXref",
-                                       "Truncated", "Missing", "DiskFull"};
+                                       "Truncated", "Missing", "DiskFull", "Huge"};
   return kNames[static_cast<int>(kind)];
 }
 
@@ -188,17 +189,31 @@ TEST_P(CheckPDF, AnswersAndLeavesEverythingAsItWas) {
     }
     case Case::Missing: pdf = work / "missing.pdf"; break;
     case Case::DiskFull: fs::copy_file(good, pdf); break;
+    case Case::Huge:
+      // Four gigabytes of nothing (a sparse file), which is no PDF.
+      std::ofstream(pdf).close();
+      fs::resize_file(pdf, uintmax_t(4) << 30);
+      break;
   }
-  const std::vector<uint8_t> before = wxtest::ReadBytes(pdf);
+  const std::vector<uint8_t> before = c.kind == Case::Huge ? std::vector<uint8_t>{} : wxtest::ReadBytes(pdf);
   const fs::path temp = TempFolder();
   if (c.kind == Case::DiskFull) FSTestSetWriteLimit(1000);
+  // The check's work stays small: a megabyte read and none written would fail it.
+  if (c.kind == Case::Huge) {
+    FSTestSetReadLimit(1 << 20);
+    FSTestSetWriteLimit(0);
+  }
   std::string shown;
   EXPECT_EQ(Check(pdf, &shown, c.item != 0), c.result);
   FSTestSetWriteLimit(-1);
+  FSTestSetReadLimit(-1);
   if (c.item) {
     EXPECT_EQ(shown, Item(400, static_cast<SInt16>(c.item)));
   }
-  EXPECT_EQ(wxtest::ReadBytes(pdf), before);
+  if (c.kind == Case::Huge)
+    EXPECT_EQ(fs::file_size(pdf), uintmax_t(4) << 30);
+  else
+    EXPECT_EQ(wxtest::ReadBytes(pdf), before);
   EXPECT_TRUE(fs::is_empty(temp)) << "a scratch copy was left";
   // What the check accepted takes pages.
   if (c.result == 1) {
@@ -212,7 +227,7 @@ INSTANTIATE_TEST_SUITE_P(Table, CheckPDF,
                                            CheckCase{Case::EncryptedWithPassword, 0, 35},
                                            CheckCase{Case::Garbage, 0, 35}, CheckCase{Case::BrokenXref, 1, 0},
                                            CheckCase{Case::Truncated, 1, 0}, CheckCase{Case::Missing, 0, 35},
-                                           CheckCase{Case::DiskFull, 0, 47}),
+                                           CheckCase{Case::DiskFull, 0, 47}, CheckCase{Case::Huge, 0, 35}),
                          [](const auto& info) { return CaseName(info.param.kind); });
 
 TEST_F(AddPDF, APDFTheUserMayNotWriteIsRefusedBeforeAnyCopy) {

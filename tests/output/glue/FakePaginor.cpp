@@ -95,6 +95,11 @@ OSErr QSRF_spfreeimage(PATIMG* image) {
   return noErr;
 }
 
+OSErr VESK_checkHeader(const char* path) {
+  Get().calls.push_back({"VESK_checkHeader", {}, PathOf(path)});
+  return noErr;
+}
+
 OSErr VESK_open(const char* targetPath, SInt32 mode, UInt32* handle) {
   Get().calls.push_back({"VESK_open", {mode}, PathOf(targetPath)});
   *handle = Get().veskOpenResult == noErr ? 1 : 0;

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <locale>
 
 #include "prefs/PrefRecords.h"
@@ -61,6 +62,27 @@ TEST_F(WXText, RemoveExtensionAppRemovesOnlyATrailingApplicationExtension) {
     ToP(c.in, name);
     CWXUtility::RemoveExtensionApp(name);
     EXPECT_EQ(FromP(name), c.out) << c.in;
+  }
+}
+
+TEST_F(WXText, AnApplicationIsShownByItsDesktopEntrysNameElseByItsFileName) {
+  struct Case {
+    const char* file;
+    const char* content;
+    const char* shown;  // in the Roman script
+  } cases[] = {
+      {"org.example.Viewer.desktop", "[Desktop Entry]\nType=Application\nName=Photo Viewer\nExec=true\n", "Photo Viewer"},
+      {"cafe.desktop", "[Desktop Entry]\nName=Caf\xC3\xA9\nExec=true\n", "Caf\x8E"},
+      {"unnamed.desktop", "[Desktop Entry]\nType=Application\nExec=true\n", "unnamed"},
+      {"notes.desktop", "no group here", "notes"},
+      {"Mail.app", "", "Mail"},
+      {"tool", "", "tool"},
+  };
+  for (const Case& c : cases) {
+    std::ofstream(mDir.path() / c.file) << c.content;
+    Str255 name;
+    CWXUtility::ApplicationName(SpecOf(mDir.path() / c.file), name);
+    EXPECT_EQ(FromP(name), c.shown) << c.file;
   }
 }
 

@@ -458,7 +458,7 @@ TEST_F(CupsJob, APrinterRemovedBeforeTheJobFailsItAndLeavesNoFile) {
   EXPECT_EQ(fs::file_size(output), 0u);
   std::string temp;
   FindFolderPath(kUserDomain, kTemporaryFolderType, kCreateFolder, &temp);
-  for (const auto& f : FilesIn(temp)) EXPECT_EQ(f.filename().string().find(".print-"), std::string::npos) << f;
+  for (const auto& f : FilesIn(temp)) EXPECT_EQ(f.filename().string().find(".wx-new-"), std::string::npos) << f;
 }
 
 }  // namespace

@@ -219,6 +219,40 @@ TEST_F(Text, LineBreaksFitAndAlwaysAdvance) {
   EXPECT_EQ(GetSysDirection(), 0);
 }
 
+// At every width, no Japanese line starts with a closing mark, the long-vowel mark or a small
+// kana, and none ends with an opening bracket.
+TEST_F(Text, JapaneseLinesKeepPunctuationWithItsWord) {
+  SetSystemScriptForLanguage('J');
+  World w(10, 10);
+  const std::string noStart = "、。，．・：；？！ー）〕］｝〉》」』】ぁぃぅぇぉっゃゅょァィゥェォッャュョ";
+  const std::string noEnd = "（〔［｛〈《「『【";
+  std::string text;
+  ASSERT_TRUE(UTF8ToScript("スキャナのボタン７は、「次のページ」を待っているときにＰＤＦファイルを完成させます。"
+                           "それ以外のときは何もしません。（ショート）カット、ジャッジ！",
+                           &text));
+  const SInt16 whole = TextWidth(text.data(), 0, SInt16(text.size()));
+  // From a width that holds the longest run the rules keep together.
+  for (int limit = 80; limit < whole; limit += 7) {
+    SInt32 start = 0;
+    while (start < SInt32(text.size())) {
+      Fixed width = IntToFixed(limit);
+      SInt32 offset = 1;
+      StyledLineBreak(text.data(), SInt32(text.size()), start, SInt32(text.size()), 0, &width, &offset);
+      ASSERT_GT(offset, start);
+      std::string first, last;
+      ASSERT_TRUE(ScriptToUTF8(text.substr(size_t(start), 2), &first));
+      ASSERT_TRUE(ScriptToUTF8(text.substr(size_t(offset - 2), 2), &last));
+      if (start > 0) {
+        EXPECT_EQ(noStart.find(first), std::string::npos) << "width " << limit << " starts a line with " << first;
+      }
+      if (offset < SInt32(text.size())) {
+        EXPECT_EQ(noEnd.find(last), std::string::npos) << "width " << limit << " ends a line with " << last;
+      }
+      start = offset;
+    }
+  }
+}
+
 TEST_F(Text, FontsByNameAndNumber) {
   SInt16 n = -1;
   GetFNum(Ps(P("Geneva")), &n);

@@ -34,10 +34,12 @@ TEST(WriterTemporaries, OnlyThoseOfWritersNoLongerRunningGoAtTheNextWrite) {
   if (running == 0)
     for (;;) pause();
   const std::string gone = std::to_string(ended), alive = std::to_string(running);
-  const std::set<std::string> stay = {".wx-new-" + alive + "-0", ".wx-new-" + gone + "-0.pdf", ".wx-new-x-0",
+  const std::set<std::string> stay = {".wx-new-" + alive + "-0", ".wx-new-" + alive + "-job2", ".wx-new-" + gone + "-0.pdf",
+                                      ".wx-new-" + gone + "-Job2", ".wx-new-" + gone + "-job", ".wx-new-x-0",
                                       "wx-new-" + gone + "-0", ".wx-new-" + gone, "a.tif"};
   for (const std::string& name : stay) wxtest::WriteBytes(dir / name, {1});
-  for (const std::string& name : {".wx-new-" + gone + "-0", ".wx-new-" + gone + "-17"}) wxtest::WriteBytes(dir / name, {1});
+  for (const std::string& name : {".wx-new-" + gone + "-0", ".wx-new-" + gone + "-17", ".wx-new-" + gone + "-job2"})
+    wxtest::WriteBytes(dir / name, {1});
 
   FSSpec target{}, temp{};
   ASSERT_EQ(FpMakeSpec(dir.path().string(), "a.tif", &target), noErr);
