@@ -208,6 +208,29 @@ void UserSession::Key(const std::string& keys) { Xdotool("key --delay 100 " + ke
 
 void UserSession::Type(const std::string& text) { Xdotool("type --delay 60 " + Quoted(text)); }
 
+namespace {
+
+// The `import` command that takes a part of the screen.
+std::string ImportArea(const Rect& area) {
+  return "import -display " + wxtest::Xvfb::Get().name() + " -window root -crop " + std::to_string(area.width) + "x" +
+         std::to_string(area.height) + "+" + std::to_string(area.x) + "+" + std::to_string(area.y) + " +repage";
+}
+
+}  // namespace
+
+size_t UserSession::ColoursIn(const Rect& area) {
+  std::string out;
+  wxtest::Run(ImportArea(area) + " -format %k info:", &out);
+  return std::strtoul(out.c_str(), nullptr, 10);
+}
+
+std::string UserSession::TextIn(const Rect& area) {
+  std::string out;
+  // Screen text is small for the recogniser: twice the size reads reliably.
+  wxtest::Run(ImportArea(area) + " -resize 200% png:- | tesseract stdin stdout --dpi 144 2>/dev/null", &out);
+  return out;
+}
+
 bool UserSession::WaitForStillScreen(double seconds) {
   std::string before;
   return WaitUntil(

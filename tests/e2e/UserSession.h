@@ -57,6 +57,10 @@ class UserSession : public ::testing::Test {
   bool WaitForStillScreen(double seconds = 60);
   // What `wendrix-button ARGS` exits with.
   int PushButton(const std::string& args);
+  // How many distinct colours a part of the screen shows: a blank pane shows one or two.
+  size_t ColoursIn(const Rect& area);
+  // The words a part of the screen shows, read by the text recogniser.
+  std::string TextIn(const Rect& area);
   // The screen kept under the test output as "<test>-<step>.png".
   void Screenshot(const std::string& step);
   // The regular files below `folder` (recursively) whose names end with `ending`.
