@@ -65,7 +65,6 @@ const std::vector<ScanSettingPopups::Reshow> kReshows = {
     {'SVAD', {Step::kShowDriverWindow}},
 };
 enum : SInt32 {
-  kItemNoSource = 6,
   kItemDropPendingPages = 8,
   kItemForgetApp = 10,
   kItemNoPermission = 13,
@@ -609,14 +608,11 @@ void CCustomScanDialogBox::StartStitch() {
   RecordBytes r = Working();
   Str255 model;
   PREF_SETTING::kModelName.get(setting, model);
-  {
-    CTWAIN probe;
-    const bool opened = probe.SetDriverAndOpen(model) == 1;
-    Refresh();
-    if (!opened) {
-      Alert(this, kItemNoSource);
-      return;
-    }
+  const SInt32 fault = CWXUtility::SourceOpenFault(model);
+  Refresh();
+  if (fault != 0) {
+    Alert(this, fault);
+    return;
   }
   if (IsVisible()) Hide();
   const long mode = mPopups.CodeForScan();

@@ -59,7 +59,6 @@ enum : ResIDT { kColourModes = 5001, kMonochromeModes = 5002, kAllModes = 5003, 
 enum : UInt32 { kTypePerPage = 1, kTypeMultiPage = 2, kTypeAddToPDF = 3 };
 enum : SInt32 {
   kItemOperationFailed = 3,
-  kItemNoSource = 6,
   kItemNextPage = 7,
   kItemDropPendingPages = 8,
   kItemForgetApplication = 10,
@@ -967,14 +966,11 @@ void CFileDialogBox::StartStitch() {
   RecordBytes r = Working();
   Str255 model;
   PREF_SETTING::kModelName.get(setting, model);
-  {
-    CTWAIN probe;
-    const long opened = probe.SetDriverAndOpen(model);
-    Refresh();
-    if (opened != 1) {
-      Alert(this, kItemNoSource);
-      return;
-    }
+  const SInt32 fault = CWXUtility::SourceOpenFault(model);
+  Refresh();
+  if (fault != 0) {
+    Alert(this, fault);
+    return;
   }
   if (IsVisible()) Hide();
   const FSSpec destination = FileType() == kTypeAddToPDF ? AppendPDFOf(r) : F::kFolder.get(r);

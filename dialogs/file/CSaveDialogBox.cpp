@@ -77,7 +77,6 @@ constexpr OSType kCreator = 'prvw';
 constexpr SInt16 kNextPageLayout = 350;
 enum : SInt32 {
   kItemTransferFailed = 3,
-  kItemNoSource = 6,
   kItemNextPage = 7,
   kItemNoPermission = 13,
   kItemPendingOnClose = 27,
@@ -685,12 +684,9 @@ void CSaveDialogBox::StartStitch() {
   RecordBytes r = Working();
   Str255 model;
   PREF_SETTING::kModelName.get(setting, model);
-  {
-    CTWAIN probe;
-    if (probe.SetDriverAndOpen(model) != 1) {
-      Alert(this, kItemNoSource);
-      return;
-    }
+  if (const SInt32 fault = CWXUtility::SourceOpenFault(model)) {
+    Alert(this, fault);
+    return;
   }
   if (IsVisible()) Hide();
   RecordBytes pdf = PREF_SAVE::kPDF.in(r);

@@ -44,7 +44,6 @@ constexpr SInt16 kTextList = 10000, kCustomText = 1, kPercentText = 4;
 enum : ResIDT { kSourceMenu = 1000, kGlassModeMenu = 1001, kGlassResolutionMenu = 1004, kGlassSizeMenu = 1007 };
 enum : SInt32 {
   kItemPrintFailed = 3,
-  kItemNoSource = 6,
   kItemNoPrinterOld = 26,
   kItemNoPrinter = 34,
 };
@@ -537,15 +536,11 @@ void CCopyDialogBox::StartStitch(long imageMode, long inputResolution) {
   RecordBytes setting = Setting();
   Str255 model;
   PREF_SETTING::kModelName.get(setting, model);
-  long opened = 0;
-  {
-    CTWAIN probe;
-    opened = probe.SetDriverAndOpen(model);
-  }
+  const SInt32 fault = CWXUtility::SourceOpenFault(model);
   Refresh();
   RedrawMainWindow();
-  if (opened != 1) {
-    ShowAlert(kItemNoSource);
+  if (fault != 0) {
+    ShowAlert(fault);
     return;
   }
   if (IsVisible()) Hide();

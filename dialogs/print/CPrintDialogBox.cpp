@@ -36,7 +36,7 @@ constexpr ResIDT kLayoutDialog = 1100;
 constexpr SInt32 kSizeDialog = 200;
 constexpr SInt16 kAlertLayout = 400;
 constexpr SInt16 kAlertList = 400;
-enum : SInt32 { kItemFailed = 3, kItemNoSource = 6 };
+enum : SInt32 { kItemFailed = 3 };
 enum : ResIDT {
   kSourceMenu = 9000,
   kPlatenModeMenu = 9001,
@@ -369,14 +369,11 @@ void CPrintDialogBox::StartStitch() {
   RecordBytes r = Working();
   Str255 model;
   PREF_SETTING::kModelName.get(setting, model);
-  {
-    CTWAIN probe;
-    const long opened = probe.SetDriverAndOpen(model);
-    Refresh();
-    if (opened != 1) {
-      CWXUtility::Show_Error(kAlertLayout, this, kAlertList, kItemNoSource, 0, 1, nullptr, 0);
-      return;
-    }
+  const SInt32 fault = CWXUtility::SourceOpenFault(model);
+  Refresh();
+  if (fault != 0) {
+    CWXUtility::Show_Error(kAlertLayout, this, kAlertList, fault, 0, 1, nullptr, 0);
+    return;
   }
   if (IsVisible()) Hide();
   const SDimension16 custom = CWXUtility::StoredScanSize(r, PREF_PRINT::kCustomSize);

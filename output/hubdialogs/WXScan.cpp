@@ -23,6 +23,9 @@ long ShowScanError(LCommander* dialog, SInt32 item) {
   return 0;
 }
 
+// Without a model there is nothing to open: the user has a choice to make, not a fault to mend.
+bool ModelChosen(const unsigned char* model) { return model[0] != 0; }
+
 bool SameName(ConstStr255Param a, ConstStr255Param b) { return a[0] == b[0] && std::equal(a + 1, a + 1 + a[0], b + 1); }
 
 }  // namespace
@@ -31,8 +34,7 @@ long ImportFromDevice(long callerCode, unsigned char isTWAIN, CThreadChecker* ch
                       SDimension16 customSize, unsigned long fileType, long source, long imageMode, long showDriverUI,
                       long paperIndex, long resolution, LCommander* dialog, long level, unsigned char flag) {
   sDialog = dynamic_cast<LDialogBox*>(dialog);
-  // Without a model there is nothing to open: the user has a choice to make, not a fault to mend.
-  if (driverName[0] == 0) return ShowScanError(dialog, kItemNoScannerChosen);
+  if (!ModelChosen(driverName)) return ShowScanError(dialog, kItemNoScannerChosen);
 
   Rect area{0, 0, 0, 0};
   if (paperIndex == Paper_Size_custom) {
@@ -63,6 +65,12 @@ long ImportFromDevice(long callerCode, unsigned char isTWAIN, CThreadChecker* ch
   if (long started = twain->Scan()) return started;
   twain->SetActive(0);
   return ShowScanError(dialog, kItemCannotStart);
+}
+
+SInt32 SourceOpenFault(const unsigned char* model) {
+  if (!ModelChosen(model)) return kItemNoScannerChosen;
+  CTWAIN probe;
+  return probe.SetDriverAndOpen(model) == 1 ? 0 : kItemNoDriver;
 }
 
 long GetDriverVersion(unsigned char isTWAIN, const TArray<FSSpec>* plugIns, const TArray<TW_IDENTITY>*,

@@ -27,6 +27,11 @@ long ImportFromDevice(long callerCode, unsigned char isTWAIN, CThreadChecker* ch
                       SDimension16 customSize, unsigned long fileType, long source, long imageMode, long showDriverUI,
                       long paperIndex, long resolution, LCommander* dialog, long level, unsigned char flag);
 
+// Why a TWAIN scan could not start on `model`, asked before a scan that is not started
+// through ImportFromDevice: the item ImportFromDevice would show (50 when no model is
+// chosen, 6 when its source does not open), or 0 when the source opens (it is closed again).
+SInt32 SourceOpenFault(const unsigned char* model);
+
 // The product ID of the configured scanner: from the model table by name (TWAIN), or the
 // version of the plug-in file of that name; 0 when none matches.
 long GetDriverVersion(unsigned char isTWAIN, const TArray<FSSpec>* plugIns, const TArray<TW_IDENTITY>* sources,

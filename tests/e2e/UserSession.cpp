@@ -134,6 +134,19 @@ bool UserSession::WaitForWindow(const std::string& title, Rect* where, double se
       seconds);
 }
 
+bool UserSession::WaitForWindowSized(int width, int height, Rect* where, double seconds) {
+  return WaitUntil(
+      [&] {
+        for (const Rect& window : WindowsMatching(".*"))
+          if (window.width == width + 2 && window.height == height + 2) {
+            *where = window;
+            return true;
+          }
+        return false;
+      },
+      seconds);
+}
+
 bool UserSession::WaitForAlert(const std::string& dialog, Rect* where, double seconds) {
   return WaitUntil(
       [&] {
@@ -151,6 +164,21 @@ bool UserSession::WaitForAlert(const std::string& dialog, Rect* where, double se
           }
         }
         return false;
+      },
+      seconds);
+}
+
+bool UserSession::WaitForWindowGone(const Rect& gone, double seconds) {
+  int absent = 0;
+  return WaitUntil(
+      [&] {
+        const std::vector<Rect> windows = WindowsMatching(".*");
+        // A window vanishing under a look can cut the list short: two looks must miss it.
+        const bool missing = !windows.empty() && std::none_of(windows.begin(), windows.end(), [&](const Rect& r) {
+          return r.x == gone.x && r.y == gone.y && r.width == gone.width && r.height == gone.height;
+        });
+        absent = missing ? absent + 1 : 0;
+        return absent >= 2;
       },
       seconds);
 }
@@ -178,7 +206,30 @@ bool UserSession::ScanReference(const std::string& args, const fs::path& to) {
 
 void UserSession::Key(const std::string& keys) { Xdotool("key --delay 100 " + keys); }
 
-void UserSession::Type(const std::string& text) { Xdotool("type --delay 50 " + Quoted(text)); }
+void UserSession::Type(const std::string& text) { Xdotool("type --delay 60 " + Quoted(text)); }
+
+namespace {
+
+// The `import` command that takes a part of the screen.
+std::string ImportArea(const Rect& area) {
+  return "import -display " + wxtest::Xvfb::Get().name() + " -window root -crop " + std::to_string(area.width) + "x" +
+         std::to_string(area.height) + "+" + std::to_string(area.x) + "+" + std::to_string(area.y) + " +repage";
+}
+
+}  // namespace
+
+size_t UserSession::ColoursIn(const Rect& area) {
+  std::string out;
+  wxtest::Run(ImportArea(area) + " -format %k info:", &out);
+  return std::strtoul(out.c_str(), nullptr, 10);
+}
+
+std::string UserSession::TextIn(const Rect& area) {
+  std::string out;
+  // Screen text is small for the recogniser: twice the size reads reliably.
+  wxtest::Run(ImportArea(area) + " -resize 200% png:- | tesseract stdin stdout --dpi 144 2>/dev/null", &out);
+  return out;
+}
 
 bool UserSession::WaitForStillScreen(double seconds) {
   std::string before;
@@ -226,8 +277,10 @@ std::vector<fs::path> UserSession::WaitForFiles(const fs::path& folder, const st
         std::vector<fs::path> now = FilesIn(folder, ending);
         std::vector<uintmax_t> nowSizes;
         for (const fs::path& file : now) nowSizes.push_back(fs::file_size(file));
-        // Temporary files of a writer still at work: ".new" and ".part".
-        const bool busy = !FilesIn(folder, ".new").empty() || !FilesIn(folder, ".part").empty();
+        // Temporary files of a writer still at work: ".new" and ".part", and the scanned pages
+        // the program has not yet written out.
+        const bool busy = !FilesIn(folder, ".new").empty() || !FilesIn(folder, ".part").empty() ||
+                          !FilesIn(ScanTemporaryFolder(), "").empty();
         const bool steady = now.size() == count && now == files && nowSizes == sizes && !busy;
         files = now;
         sizes = nowSizes;

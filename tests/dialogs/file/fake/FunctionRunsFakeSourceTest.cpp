@@ -1,6 +1,6 @@
 // Every function dialog as a scanner button starts it from the main window, against the
 // scriptable fake source: the frame a custom size asks the source for and the page written
-// from it, and a stitch size whose wizard closes before it returns.
+// from it, a stitch size whose wizard closes before it returns, and one with no model stored.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -41,6 +41,7 @@
 #include "printing/pmPrinters.h"
 #include "support/PrinterEnvironment.h"
 #include "tests/dialogs/file/sane/FromMainWindow.h"
+#include "tests/output/DialogTestEnv.h"
 
 namespace {
 
@@ -245,8 +246,9 @@ class FunctionRunsFakeSource : public wxsane::FromMainWindow<LDialogBox> {
     unsetenv("WX_OPENER");
   }
 
-  // The program with `function` set up as `paper` asks, then the function's scanner button.
-  void Push(const Function& function, UInt32 paper) {
+  // The program with `function` set up as `paper` asks and `model` stored, then the function's
+  // scanner button.
+  void Push(const Function& function, UInt32 paper, const char* model = "Dremlo Model A") {
     const FSSpec folder = wxscan::FolderSpec(mOut);
     // The program's dialogs; the stitch wizard is the stand-in.
     static const AppClassList classes = {
@@ -259,8 +261,7 @@ class FunctionRunsFakeSource : public wxsane::FromMainWindow<LDialogBox> {
         AppClassEntry<CFileNameAddDialog>(),
     };
     Start(
-        "Dremlo Model A", [&](RecordBytes all, const FSSpec& app) { function.configure(all, app, folder, paper); },
-        classes);
+        model, [&](RecordBytes all, const FSSpec& app) { function.configure(all, app, folder, paper); }, classes);
     if (HasFatalFailure()) return;
     SInt32 pushed = 1;
     CAppearanceApp::sMainWindow->ListenToMessage(function.message, &pushed);
@@ -337,6 +338,28 @@ TEST_F(FunctionRunsFakeSource, AStitchWizardThatClosesAtOnceEndsAScannerButtonRu
     EXPECT_EQ(nullptr, Dialog()) << "a button run ends by closing";
     EXPECT_EQ(0, CAppearanceApp::sApplication->mFunctionDialogOpen);
     EXPECT_NE(programState_Quitting, mApp->GetState());
+    EXPECT_TRUE(mAlerts.empty()) << mAlerts.front();
+    EndRow();
+  }
+}
+
+// With no model stored, a stitch size says so, as a plain scan does, rather than blaming a
+// scanner that nobody chose.
+TEST_F(FunctionRunsFakeSource, AStitchSizeWithNoScannerChosenSaysNoneIsChosen) {
+  for (const Function& function : Functions()) {
+    if (!function.stitches) continue;
+    SCOPED_TRACE(function.name);
+    wxstandin::gStitchCalls.clear();
+    wxfake::WriteFakeScript(mScript.path(), "name=Dremlo Model A");
+    std::vector<std::string> texts;
+    wxframework::QueueDialogAction([&](LWindow* alert) { texts.push_back(wxframework::PaneText(alert, 'TXMS')); });
+    wxframework::AnswerNextDialog(msg_OK);
+    Push(function, UInt32(Paper_Size_A3_Stitch), "");
+    ASSERT_FALSE(HasFatalFailure());
+    for (int i = 0; i < 50; ++i) mApp->ProcessNextEvent();
+    EXPECT_EQ(std::vector<std::string>{wxtest::ResourceText(400, 50)}, texts);
+    EXPECT_TRUE(wxstandin::gStitchCalls.empty());
+    EXPECT_EQ(0, CWXUtility::sIsQuellaneOpened);
     EXPECT_TRUE(mAlerts.empty()) << mAlerts.front();
     EndRow();
   }

@@ -146,6 +146,21 @@ TEST_F(ScanEntryTest, FailuresShowTheirItemAndReturnZero) {
   }
 }
 
+// The check made before a scan that does not go through the entry names the same items.
+TEST_F(ScanEntryTest, SourceOpenFaultNamesTheEntrysItems) {
+  wxfake::WriteFakeScript(mScripts.path(), "pages=1\nwidth=8\nheight=4\ndepth=8");
+  const struct {
+    const char* driver;
+    SInt32 item;
+  } cases[] = {{"", 50}, {"No Such Scanner", 6}, {"Fake Scanner", 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.driver);
+    Str255 name;
+    PStrFromString(c.driver, name);
+    EXPECT_EQ(c.item, CWXUtility::SourceOpenFault(name));
+  }
+}
+
 TEST_F(ScanEntryTest, FakeSourceScanEndsOnceWithItsPages) {
   wxfake::WriteFakeScript(mScripts.path(), "pages=2\nwidth=8\nheight=4\ndepth=8");
   CTWAIN twain;
