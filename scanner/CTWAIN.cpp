@@ -424,5 +424,7 @@ unsigned short CTWAIN::TWMemTransferImage(short fileRef, TW_IMAGEINFO* info) {
     if (rowsLeft == 0) return rc;
     // The page ended short, or a block brought nothing: a page that cannot complete.
     if (rc == TWRC_XFERDONE || rows == 0) return TWRC_FAILURE;
+    // The windows are drawn and the watcher polled between two blocks, not only at the end.
+    if (!LThread::InMainThread()) LThread::Yield();
   }
 }

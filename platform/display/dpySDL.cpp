@@ -368,6 +368,9 @@ std::unique_ptr<DpyBackend> DpyMakeScreen() {
   Sdl().SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
   // The window system's own framebuffer: presenting through GL would ignore window shapes.
   Sdl().SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // A click that reaches a window just after it took the focus acts: input that waited in
+  // the queue while the program was busy comes right behind the focus change.
+  Sdl().SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   if (Sdl().SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
   DpyWatchXErrors();
   Sdl().SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
