@@ -1,11 +1,14 @@
 #include "scanner/CTWAIN.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
+#include <future>
 #include <memory>
 
 #include "framework/LAttachable.h"
 #include "framework/LSimpleThread.h"
+#include "quickdraw/qdBusyCursor.h"
 #include "scanner/RawScanFile.h"
 #include "scanner/RawScanPage.h"
 #include "scanner/TWCapabilities.h"
@@ -107,6 +110,14 @@ TArray<TW_IDENTITY>* CTWAIN::Get_DataSources() {
   // The manager stays open: only the source is let go.
   TerminateTWAIN();
   return list;
+}
+
+TArray<TW_IDENTITY>* CTWAIN::Get_DataSourcesShowingWatch() {
+  std::future<TArray<TW_IDENTITY>*> listing = std::async(std::launch::async, &CTWAIN::Get_DataSources);
+  qdBusyCursor wait;
+  wait.Waiting();
+  while (listing.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) wait.Waiting();
+  return listing.get();
 }
 
 long CTWAIN::SetDriverAndOpen(const unsigned char* productName) {
@@ -424,5 +435,7 @@ unsigned short CTWAIN::TWMemTransferImage(short fileRef, TW_IMAGEINFO* info) {
     if (rowsLeft == 0) return rc;
     // The page ended short, or a block brought nothing: a page that cannot complete.
     if (rc == TWRC_XFERDONE || rows == 0) return TWRC_FAILURE;
+    // The windows are drawn and the watcher polled between two blocks, not only at the end.
+    if (!LThread::InMainThread()) LThread::Yield();
   }
 }

@@ -19,7 +19,11 @@ void CThreadChecker::SpendTime(const EventRecord&) {
     done = mScanner->IsDone();
   else if (mTWAIN)
     done = mTWAIN->IsDone();
-  if (done != 1) return;
+  if (done != 1) {
+    mWait.Waiting();
+    return;
+  }
+  mWait.End();
   // Stopped first, so the scan is announced once even if a listener runs the loop.
   StopRepeating();
   BroadcastMessage(msg_ScanEnded, this);

@@ -1,10 +1,11 @@
 // The scan watcher: polls the done flag of one scanner object on every pass of the main
-// loop and tells the dialog once, with 'TEnd', that its pages are ready. The watcher owns
-// neither the scanner object nor the dialog.
+// loop and tells the dialog once, with 'TEnd', that its pages are ready; a long wait shows
+// the watch. The watcher owns neither the scanner object nor the dialog.
 #pragma once
 
 #include "framework/LBroadcaster.h"
 #include "framework/LPeriodical.h"
+#include "quickdraw/qdBusyCursor.h"
 
 class CTWAIN;
 class LDialogBox;
@@ -29,4 +30,5 @@ class CThreadChecker : public LPeriodical, public LBroadcaster {
 
   Scanner* mScanner = nullptr;
   CTWAIN* mTWAIN = nullptr;
+  qdBusyCursor mWait;
 };

@@ -1003,11 +1003,12 @@ void CFileDialogBox::StartScan() {
   const SDimension16 custom = CWXUtility::StoredScanSize(r, F::kCustomSize);
   const ScanRequest request{kCallerFile, custom,          kPDF,          1, ImageModeCode(), F::kFlag20.get(r),
                             PaperIndex(), Resolution_Value(), UInt8(F::kSetting3676.get(r) & 0xFF)};
+  // On the screen before the scanner is opened, which can take seconds.
+  ShowScanInfo();
   if (!StartWatchedScan(this, PrefAll(), request)) {
+    CloseScanInfo();
     SetScanRunning(this, mBusy, 0);
     UncoverAfterScan(this);
-  } else if (mBusy) {
-    ShowScanInfo();
   }
   PREF_ALL::kLastButton.set(PrefAll(), 0);
 }

@@ -20,7 +20,6 @@
 #include "output/hub/WXText.h"
 #include "output/hubdialogs/WXAlert.h"
 #include "output/hubdialogs/WXPanes.h"
-#include "quickdraw/Appearance.h"
 #include "scanner/CTWAIN.h"
 #include "toolbox/Files.h"
 #include "toolbox/MacErrors.h"
@@ -162,14 +161,12 @@ void CSettingDialogBox::FinishCreateSelf() {
   ClampSlots(Working());
   PREF_SETTING::kTWAIN.set(Working(), 1);
   // Listing the scanners can take seconds while their drivers load: the dialog is on the
-  // screen first, and the watch shows meanwhile.
+  // screen first, and the watch shows once the listing has lasted half a second.
   if (IsVisibleSelf()) {
     Show();
     UpdatePort();
   }
-  SetThemeCursor(kThemeWatchCursor);
   SetMenuItems(true);
-  SetThemeCursor(kThemeArrowCursor);
   SetDriverPopup();
   mSaved = mWorking;
   mLoaded = true;
@@ -211,7 +208,7 @@ void CSettingDialogBox::SetMenuItems(bool listSources) {
   if (!listSources) return;
   mDriver->SetMenuID(kScannerMenu);
   mDriver->DeleteAllMenuItems();
-  mSources.reset(CTWAIN::Get_DataSources());
+  mSources.reset(CTWAIN::Get_DataSourcesShowingWatch());
   if (mSources) {
     for (ArrayIndexT i = 1; i <= mSources->GetCount(); ++i) {
       TW_IDENTITY id{};

@@ -373,11 +373,15 @@ std::unique_ptr<DpyBackend> DpyMakeScreen() {
   Sdl().SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
   // The window system's own framebuffer: presenting through GL would ignore window shapes.
   Sdl().SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // A click that reaches a window just after it took the focus acts: input that waited in
+  // the queue while the program was busy comes right behind the focus change.
+  Sdl().SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   // The window system the environment names, and no other: left to itself SDL falls back to
   // drivers that show nothing, and the program would run with no window at all.
   if (!std::getenv("SDL_VIDEODRIVER")) Sdl().SDL_SetHint(SDL_HINT_VIDEODRIVER, std::getenv("DISPLAY") ? "x11" : "wayland");
   if (Sdl().SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-    std::fprintf(stderr, "the screen could not be opened: %s\n", Sdl().SDL_GetError());
+    std::fprintf(stderr, "the screen could not be opened: %s
+", Sdl().SDL_GetError());
     return nullptr;
   }
   DpyWatchXErrors();

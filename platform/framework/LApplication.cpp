@@ -6,6 +6,7 @@
 
 #include "framework/LDataStream.h"
 #include "framework/LException.h"
+#include "framework/LThread.h"
 #include "framework/LWindow.h"
 #include "framework/UEnvironment.h"
 #include "toolbox/MacMemory.h"
@@ -93,7 +94,8 @@ void LApplication::Run() {
   mState = programState_ProcessingEvents;
   while (mState != programState_Quitting) {
     try {
-      ProcessNextEvent(mSleepTime);
+      // A thread at work gets its next turn at once, not after the loop's nap.
+      ProcessNextEvent(LThread::CountThreads() > 0 ? 0 : mSleepTime);
     } catch (const LException& e) {
       std::cerr << "error " << e.GetErrorCode() << " while handling an event\n";
     } catch (const std::exception& e) {

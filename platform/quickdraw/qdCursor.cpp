@@ -1,5 +1,6 @@
 // The cursor: the arrow, 'CURS' cursors and theme cursors, all 16x16 one-bit images the
 // display shows through the cursor hook; tests read which one is set.
+#include <algorithm>
 #include <iterator>
 
 #include "quickdraw/Appearance.h"
@@ -107,10 +108,12 @@ static_assert(std::size(kThemeCursors) == kThemePointingHandCursor + 1);
 Cursor sCursor = kArrow;
 ThemeCursor sTheme = kThemeArrowCursor;
 int sHidden = 0;
+int sBusy = 0;
 qdCursorHook sHook = nullptr;
 
+// While the watch of a wait is up, cursors set meanwhile wait for its end.
 void Show() {
-  if (sHook) sHook(sHidden > 0 ? nullptr : &sCursor);
+  if (sHook && sBusy == 0) sHook(sHidden > 0 ? nullptr : &sCursor);
 }
 
 }  // namespace
@@ -118,6 +121,13 @@ void Show() {
 void qdSetCursorHook(qdCursorHook hook) {
   sHook = hook;
   Show();
+}
+
+void qdShowBusyCursor(bool busy) {
+  const int before = sBusy;
+  sBusy = busy ? sBusy + 1 : std::max(sBusy - 1, 0);
+  if (before == 0 && sBusy > 0 && sHook) sHook(&kThemeCursors[kThemeWatchCursor]);
+  if (before > 0 && sBusy == 0) Show();
 }
 
 void InitCursor() {

@@ -93,3 +93,6 @@ void qdSetGlobalOriginHook(qdGlobalOriginHook hook);
 // The display shows the cursor QuickDraw sets (null = hidden).
 typedef void (*qdCursorHook)(const Cursor* cursor);
 void qdSetCursorHook(qdCursorHook hook);
+// While a wait shows the watch (qdBusyCursor), the display shows it whatever cursor is set;
+// the set cursor comes back when the last such wait ends.
+void qdShowBusyCursor(bool busy);

@@ -2,6 +2,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xfixes.h>
 
 #include "support/TestEnv.h"
 
@@ -88,6 +89,37 @@ bool XMovePointer(const std::string& display, int x, int y) {
 
 bool XClick(const std::string& display, int x, int y) {
   return XMovePointer(display, x, y) && Run("DISPLAY=" + display + " xdotool click 1") == 0;
+}
+
+bool XCoverBriefly(const std::string& display, int left, int top, int width, int height) {
+  XConnection x(display);
+  if (!x.dpy) return false;
+  XSetWindowAttributes attributes{};
+  attributes.override_redirect = True;
+  attributes.background_pixel = BlackPixel(x.dpy, DefaultScreen(x.dpy));
+  const Window cover = XCreateWindow(x.dpy, DefaultRootWindow(x.dpy), left, top, unsigned(width), unsigned(height), 0,
+                                     CopyFromParent, InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixel,
+                                     &attributes);
+  XMapRaised(x.dpy, cover);
+  XSync(x.dpy, False);
+  XDestroyWindow(x.dpy, cover);
+  XSync(x.dpy, False);
+  return true;
+}
+
+XCursorImage XShownCursor(const std::string& display) {
+  XCursorImage out;
+  XConnection x(display);
+  if (!x.dpy) return out;
+  XFixesCursorImage* image = XFixesGetCursorImage(x.dpy);
+  if (!image) return out;
+  out.width = image->width;
+  out.height = image->height;
+  out.hotX = image->xhot;
+  out.hotY = image->yhot;
+  for (int i = 0; i < out.width * out.height; ++i) out.pixels.push_back(uint32_t(image->pixels[i]));
+  XFree(image);
+  return out;
 }
 
 bool XSendToWindow(const std::string& display, unsigned long window) {

@@ -32,6 +32,17 @@ bool XKeepPNG(const XPixels& screen, const std::filesystem::path& path);
 bool XMovePointer(const std::string& display, int x, int y);
 bool XClick(const std::string& display, int x, int y);
 
+// Another program's window stands over the rectangle and goes again, as when a user
+// passes a window over the program's: what was under it must be drawn again.
+bool XCoverBriefly(const std::string& display, int left, int top, int width, int height);
+
+// The cursor the screen shows, 0xAARRGGBB, row by row.
+struct XCursorImage {
+  int width = 0, height = 0, hotX = 0, hotY = 0;
+  std::vector<uint32_t> pixels;
+};
+XCursorImage XShownCursor(const std::string& display);
+
 // Sends an empty client message to `window` on a connection of its own and waits for the
 // server's answer; false when the display cannot be opened.
 bool XSendToWindow(const std::string& display, unsigned long window);

@@ -10,12 +10,15 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "../AppTestEnv.h"
+#include "quickdraw/Appearance.h"
+#include "quickdraw/QuickDraw.h"
 #include "support/XScreen.h"
 #include "support/Xvfb.h"
 
@@ -104,6 +107,42 @@ class ProgramOnScreen : public AppTest {
     for (const wxtest::XTopWindow& w : wxtest::XMappedWindows(mDisplay))
       if (w.name == name) return w;
     return {};
+  }
+
+  // A scan takes minutes: the SANE test device waits after each piece of a page, and its
+  // feeder holds ten sheets, so a test sees the program in the middle of a scan for as long as
+  // it needs.
+  void SlowScanner() const {
+    const fs::path folder = mRoot.path() / ".config" / "wendrix" / "sane";
+    fs::create_directories(folder);
+    std::ofstream(folder / "test.conf") << "number_of_devices 1\ntest-picture \"Color pattern\"\n"
+                                           "read-delay true\nread-delay-duration 200000\n";
+    std::ofstream(folder / "sources.conf") << "test:0=Dremlo Model A\ntest:0 documents=Automatic Document Feeder\n";
+  }
+
+  // Scanner button 4 starts a File run; its notice, if one comes, is answered. Gives the
+  // run's scan-information window once it is shown.
+  wxtest::XTopWindow StartFileRunByButton() {
+    const unsigned long mainWindow = Named("Wendrix").id;
+    EXPECT_EQ(0, wxtest::Run(std::string("'") + WX_BUTTON_TOOL_PATH + "' --device 'Dremlo Model A' --button 4"));
+    wxtest::XTopWindow info;
+    unsigned long answered = 0;
+    const auto shown = [&] {
+      for (const wxtest::XTopWindow& w : wxtest::XMappedWindows(mDisplay)) {
+        if (w.id == mainWindow || w.height < 100) continue;
+        if (w.name != "Wendrix") {
+          info = w;
+          return true;
+        }
+        if (w.id != answered) {
+          answered = w.id;
+          wxtest::Run("DISPLAY=" + mDisplay + " xdotool key Return");
+        }
+      }
+      return false;
+    };
+    EXPECT_TRUE(WaitUntil(shown, 60)) << "the scan-information window comes up";
+    return info;
   }
 
   void Keep(const std::string& name) const {
@@ -292,6 +331,89 @@ TEST_F(ProgramOnScreen, TheProgramEndsWhenItsDisplayGoesAway) {
   std::string said;
   wxtest::Run("cat '" + log.string() + "'", &said);
   EXPECT_NE(std::string::npos, said.find("went away")) << said;
+}
+
+// Rows of the scan-information window: each value, right of its label, has ink.
+bool ValuesHaveInk(const wxtest::XPixels& screen, const wxtest::XTopWindow& info) {
+  constexpr int kRows = 6, kFirstRow = 14, kRowStep = 24, kRowHeight = 16, kValueLeft = 150, kValueRight = 380;
+  for (int row = 0; row < kRows; ++row) {
+    bool ink = false, paper = false;
+    for (int y = info.top + kFirstRow + row * kRowStep; y < info.top + kFirstRow + row * kRowStep + kRowHeight; ++y)
+      for (int x = info.left + kValueLeft; x < info.left + kValueRight; ++x) {
+        ink = ink || (screen.at(x, y) & 0xFF) < 100;
+        paper = paper || (screen.at(x, y) & 0xFF) > 200;
+      }
+    if (!ink || !paper) return false;
+  }
+  return true;
+}
+
+// While a scanner-button File run scans, its windows are drawn and drawn again when
+// something passes over them.
+TEST_F(ProgramOnScreen, AFileRunsWindowsAreDrawnWhileItScans) {
+  WX_REQUIRE_XVFB();
+  SlowScanner();
+  Launch(wxtest::Xvfb::Get().name(), wxtest::OutputDir("app") / "file-run-drawn.log");
+  const wxtest::XTopWindow info = StartFileRunByButton();
+  ASSERT_NE(0u, info.id);
+  wxtest::XPixels screen;
+  const auto drawn = [&] {
+    screen = wxtest::XGrabScreen(mDisplay);
+    return ValuesHaveInk(screen, info) && screen.at(kLeft + 200, kTop + 10) != 0;
+  };
+  EXPECT_TRUE(WaitUntil(drawn)) << "the scan-information window shows its values";
+  const wxtest::XTopWindow main = Named("Wendrix");
+  ASSERT_TRUE(wxtest::XCoverBriefly(mDisplay, main.left, main.top, info.left + info.width - main.left,
+                                    info.top + info.height - main.top));
+  EXPECT_TRUE(WaitUntil(drawn)) << "the main window and the scan-information window are drawn again";
+  wxtest::XKeepPNG(screen, wxtest::OutputDir("app") / "file-run-scanning.png");
+  EXPECT_GE(StackIndex(wxtest::XMappedWindows(mDisplay), info.id), 0) << "still scanning";
+}
+
+// A wait of more than half a second shows the watch: the scan of a File run.
+TEST_F(ProgramOnScreen, ALongScanShowsTheWatch) {
+  WX_REQUIRE_XVFB();
+  SlowScanner();
+  Launch(wxtest::Xvfb::Get().name(), wxtest::OutputDir("app") / "file-run-watch.log");
+  const wxtest::XTopWindow info = StartFileRunByButton();
+  ASSERT_NE(0u, info.id);
+  ASSERT_TRUE(wxtest::XMovePointer(mDisplay, info.left + info.width / 2, info.top + info.height / 2));
+  SetThemeCursor(kThemeWatchCursor);
+  const Cursor watch = *QDCurrentCursor();
+  InitCursor();
+  // Black where the watch has ink, white where only its mask covers, clear elsewhere.
+  const auto isWatch = [&] {
+    const wxtest::XCursorImage shown = wxtest::XShownCursor(mDisplay);
+    if (shown.width != 16 || shown.height != 16 || shown.hotX != watch.hotSpot.h || shown.hotY != watch.hotSpot.v)
+      return false;
+    for (int v = 0; v < 16; ++v)
+      for (int h = 0; h < 16; ++h) {
+        const UInt16 bit = UInt16(0x8000 >> h);
+        const uint32_t want = (watch.data[v] & bit) ? 0xFF000000u : (watch.mask[v] & bit) ? 0xFFFFFFFFu : 0u;
+        if (shown.pixels[size_t(v * 16 + h)] != want) return false;
+      }
+    return true;
+  };
+  EXPECT_TRUE(WaitUntil(isWatch)) << "the watch shows while the scan goes on";
+  EXPECT_GE(StackIndex(wxtest::XMappedWindows(mDisplay), info.id), 0) << "still scanning";
+}
+
+// A click on the Settings dialog's Close while it lists the scanners is kept, and acts once
+// the list is there.
+TEST_F(ProgramOnScreen, AClickWhileSettingsListsItsScannersActs) {
+  WX_REQUIRE_XVFB();
+  Launch(wxtest::Xvfb::Get().name(), wxtest::OutputDir("app") / "settings-early-click.log");
+  ASSERT_TRUE(wxtest::XClick(mDisplay, kLeft + 537, kTop + kButtonRow));
+  wxtest::XTopWindow dialog;
+  const auto opened = [&] {
+    for (const wxtest::XTopWindow& w : wxtest::XMappedWindows(mDisplay))
+      if (!w.name.empty() && w.name != "Wendrix") dialog = w;
+    return dialog.id != 0;
+  };
+  ASSERT_TRUE(WaitUntil(opened)) << "Settings opens";
+  ASSERT_TRUE(wxtest::XClick(mDisplay, dialog.left + 304, dialog.top + 320));
+  const auto closed = [&] { return StackIndex(wxtest::XMappedWindows(mDisplay), dialog.id) < 0; };
+  EXPECT_TRUE(WaitUntil(closed, 90)) << "the click on Close closes Settings";
 }
 
 }  // namespace
