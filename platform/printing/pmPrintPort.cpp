@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 
 #include "toolbox/MacErrors.h"
@@ -17,8 +18,10 @@ std::map<GrafPtr, pmPrintPort*>& OpenPages() {
   return pages;
 }
 
+}  // namespace
+
 // Compresses rows as they come.
-class Deflater {
+class pmPrintPort::Deflater {
  public:
   Deflater() { mOk = deflateInit(&mStream, Z_DEFAULT_COMPRESSION) == Z_OK; }
   ~Deflater() { deflateEnd(&mStream); }
@@ -30,12 +33,10 @@ class Deflater {
     mStream.avail_in = uInt(bytes.size());
     int status;
     do {
-      const size_t have = mOut.size();
-      mOut.resize(have + 65536);
-      mStream.next_out = mOut.data() + have;
-      mStream.avail_out = 65536;
+      mStream.next_out = mChunk.data();
+      mStream.avail_out = uInt(mChunk.size());
       status = deflate(&mStream, last ? Z_FINISH : Z_NO_FLUSH);
-      mOut.resize(mOut.size() - mStream.avail_out);
+      mOut.insert(mOut.end(), mChunk.data(), mChunk.data() + (mChunk.size() - mStream.avail_out));
       if (status == Z_STREAM_ERROR) mOk = false;
     } while (mOk && (mStream.avail_in > 0 || (last && status != Z_STREAM_END)));
     return mOk;
@@ -44,9 +45,18 @@ class Deflater {
 
  private:
   z_stream mStream{};
+  std::vector<UInt8> mChunk = std::vector<UInt8>(65536);
   std::vector<UInt8> mOut;
   bool mOk = false;
 };
+
+struct pmPrintPort::OpenImage {
+  Rect onPage{};
+  bool grey = false;
+  Deflater deflater;
+};
+
+namespace {
 
 // The rows of a 32-bit world as RGB bytes, or one grey byte a pixel when every pixel is grey.
 void AppendRows(PixMapHandle pixels, const Rect& rows, bool grey, std::vector<UInt8>* out) {
@@ -54,14 +64,16 @@ void AppendRows(PixMapHandle pixels, const Rect& rows, bool grey, std::vector<UI
   const long rowBytes = GetPixRowBytes(pixels);
   Rect bounds;
   GetPixBounds(pixels, &bounds);
+  const size_t width = size_t(rows.right - rows.left), channels = grey ? 1 : 3;
+  const size_t at = out->size();
+  out->resize(at + width * channels * size_t(rows.bottom - rows.top));
+  UInt8* to = out->data() + at;
   for (int y = rows.top; y < rows.bottom; ++y) {
     const UInt8* row = base + (y - bounds.top) * rowBytes + (rows.left - bounds.left) * 4;
-    for (int x = rows.left; x < rows.right; ++x, row += 4) {
-      if (grey) {
-        out->push_back(row[1]);
-      } else {
-        out->insert(out->end(), row + 1, row + 4);
-      }
+    if (grey) {
+      for (size_t x = 0; x < width; ++x, row += 4) *to++ = row[1];
+    } else {
+      for (size_t x = 0; x < width; ++x, row += 4, to += 3) std::memcpy(to, row + 1, 3);
     }
   }
 }
@@ -93,7 +105,8 @@ OSErr pmPrintPort::Open(const pmGeometry& geometry, PDFWriter* writer, std::uniq
   const PMRect area = pmPageRect(geometry);
   const Rect bounds{0, 0, SInt16(area.bottom), SInt16(area.right)};
   if (area.bottom > 32767 || area.right > 32767) return paramErr;
-  const OSErr err = NewGWorld(&p->mWorld, 32, &bounds, nullptr, nullptr, 0);
+  // A page that only holds images never makes the pixels of its drawn layer.
+  const OSErr err = NewGWorld(&p->mWorld, 32, &bounds, nullptr, nullptr, kQDPixelsAtFirstUse);
   if (err != noErr) return err;
   SetPortGrafProcs(p->mWorld, &p->mProcs);
   const pmPaper paper = pmOrientedPaper(geometry);
@@ -116,19 +129,24 @@ pmPrintPort::~pmPrintPort() {
 }
 
 OSErr pmPrintPort::Close() {
+  FinishImage();
   if (mError == noErr) mError = AddDrawnLayer();
   const OSErr pageErr = mWriter->EndPage();
   return mError != noErr ? mError : pageErr;
 }
 
-PDFRect pmPrintPort::ToPoints(const Rect& r) const {
+Rect pmPrintPort::OnPage(const Rect& local) const {
   // The port's top left is the page's, wherever SetOrigin put its local coordinates.
-  Rect port;
+  Rect port, r = local;
   GetPortBounds(mWorld, &port);
+  OffsetRect(&r, SInt16(-port.left), SInt16(-port.top));
+  return r;
+}
+
+PDFRect pmPrintPort::ToPoints(const Rect& r) const {
   const pmPaper paper = pmOrientedPaper(mGeometry);
   const double scale = 72.0 / mGeometry.dpi;
-  const double left = paper.left + (r.left - port.left) * scale;
-  const double top = paper.top + (r.top - port.top) * scale;
+  const double left = paper.left + r.left * scale, top = paper.top + r.top * scale;
   const double width = (r.right - r.left) * scale, height = (r.bottom - r.top) * scale;
   return PDFRect{left, paper.height - top - height, width, height};
 }
@@ -152,11 +170,18 @@ void pmPrintPort::AddImage(const BitMap* srcBits, const Rect& srcRect, const Rec
   Rect visible;
   if (!SectRect(&dstRect, &area, &visible) || !SectRect(&visible, &clip, &visible)) return;
 
-  // The visible part, scaled as CopyBits scales, a band at a time.
-  Deflater deflater;
   const bool grey = SourceIsGrey(srcBits);
+  const Rect onPage = OnPage(visible);
+  const bool continues = mImage && mImage->grey == grey && mImage->onPage.left == onPage.left &&
+                         mImage->onPage.right == onPage.right && mImage->onPage.bottom == onPage.top;
+  if (!continues) {
+    FinishImage();
+    mImage = std::make_unique<OpenImage>();
+    mImage->onPage = Rect{onPage.top, onPage.left, onPage.top, onPage.right};
+    mImage->grey = grey;
+  }
+  // The visible part, scaled as CopyBits scales, a band at a time.
   std::vector<UInt8> rows;
-  const int width = visible.right - visible.left, height = visible.bottom - visible.top;
   for (int top = visible.top; top < visible.bottom && mError == noErr; top += kBandRows) {
     const Rect band = RowsOf(visible, top, std::min<int>(top + kBandRows, visible.bottom));
     GWorldPtr world = nullptr;
@@ -173,19 +198,32 @@ void pmPrintPort::AddImage(const BitMap* srcBits, const Rect& srcRect, const Rec
     rows.clear();
     AppendRows(GetGWorldPixMap(world), band, grey, &rows);
     DisposeGWorld(world);
-    if (!deflater.Add(rows, band.bottom == visible.bottom)) mError = memFullErr;
+    if (!mImage->deflater.Add(rows, false)) mError = memFullErr;
   }
+  mImage->onPage.bottom = onPage.bottom;
+}
+
+void pmPrintPort::FinishImage() {
+  if (!mImage) return;
+  const std::unique_ptr<OpenImage> open = std::move(mImage);
   if (mError != noErr) return;
+  if (!open->deflater.Add({}, true)) {
+    mError = memFullErr;
+    return;
+  }
+  Rect area;
+  GetPortBounds(mWorld, &area);
   PDFImage image;
-  image.width = width;
-  image.height = height;
-  image.rgb = !grey;
-  image.stream = deflater.Take();
-  mWriter->DrawImage(std::move(image), ToPoints(visible), ToPoints(area));
+  image.width = open->onPage.right - open->onPage.left;
+  image.height = open->onPage.bottom - open->onPage.top;
+  image.rgb = !open->grey;
+  image.stream = open->deflater.Take();
+  mWriter->DrawImage(std::move(image), ToPoints(open->onPage), ToPoints(OnPage(area)));
 }
 
 OSErr pmPrintPort::AddDrawnLayer() {
   PixMapHandle pixels = GetGWorldPixMap(mWorld);
+  if (!(*pixels)->baseAddr) return noErr;
   Rect bounds;
   GetPixBounds(pixels, &bounds);
   const UInt8* base = reinterpret_cast<const UInt8*>(GetPixBaseAddr(pixels));
@@ -217,6 +255,6 @@ OSErr pmPrintPort::AddDrawnLayer() {
   layer.rgb = true;
   layer.whiteIsClear = true;
   layer.stream = deflater.Take();
-  mWriter->DrawImage(std::move(layer), ToPoints(drawn), ToPoints(bounds));
+  mWriter->DrawImage(std::move(layer), ToPoints(OnPage(drawn)), ToPoints(OnPage(bounds)));
   return noErr;
 }
