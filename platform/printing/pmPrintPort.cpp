@@ -6,6 +6,7 @@
 #include <cstring>
 #include <map>
 
+#include "quickdraw/qdPort.h"
 #include "toolbox/MacErrors.h"
 
 namespace {
@@ -58,18 +59,14 @@ struct pmPrintPort::OpenImage {
 
 namespace {
 
-// The rows of a 32-bit world as RGB bytes, or one grey byte a pixel when every pixel is grey.
-void AppendRows(PixMapHandle pixels, const Rect& rows, bool grey, std::vector<UInt8>* out) {
-  const UInt8* base = reinterpret_cast<const UInt8*>(GetPixBaseAddr(pixels));
-  const long rowBytes = GetPixRowBytes(pixels);
-  Rect bounds;
-  GetPixBounds(pixels, &bounds);
+// Rows of 32-bit pixels as RGB bytes, or one grey byte a pixel when every pixel is grey.
+void AppendRows(const qdPixels& pixels, const Rect& rows, bool grey, std::vector<UInt8>* out) {
   const size_t width = size_t(rows.right - rows.left), channels = grey ? 1 : 3;
   const size_t at = out->size();
   out->resize(at + width * channels * size_t(rows.bottom - rows.top));
   UInt8* to = out->data() + at;
   for (int y = rows.top; y < rows.bottom; ++y) {
-    const UInt8* row = base + (y - bounds.top) * rowBytes + (rows.left - bounds.left) * 4;
+    const UInt8* row = pixels.base + (y - pixels.bounds.top) * pixels.rowBytes + (rows.left - pixels.bounds.left) * 4;
     if (grey) {
       for (size_t x = 0; x < width; ++x, row += 4) *to++ = row[1];
     } else {
@@ -180,9 +177,20 @@ void pmPrintPort::AddImage(const BitMap* srcBits, const Rect& srcRect, const Rec
     mImage->onPage = Rect{onPage.top, onPage.left, onPage.top, onPage.right};
     mImage->grey = grey;
   }
-  // The visible part, scaled as CopyBits scales, a band at a time.
+  // Unscaled rows of direct pixels are read where they lie; anything else is scaled as
+  // CopyBits scales, a band at a time.
   std::vector<UInt8> rows;
-  for (int top = visible.top; top < visible.bottom && mError == noErr; top += kBandRows) {
+  const qdPixels source = qdPixelsOf(srcBits);
+  Rect from = visible;
+  OffsetRect(&from, SInt16(srcRect.left - dstRect.left), SInt16(srcRect.top - dstRect.top));
+  Rect inside;
+  if (source.depth == 32 && srcRect.right - srcRect.left == dstRect.right - dstRect.left &&
+      srcRect.bottom - srcRect.top == dstRect.bottom - dstRect.top && SectRect(&from, &source.bounds, &inside) &&
+      EqualRect(&inside, &from)) {
+    AppendRows(source, from, false, &rows);
+    if (!mImage->deflater.Add(rows, false)) mError = memFullErr;
+  }
+  for (int top = visible.top; rows.empty() && top < visible.bottom && mError == noErr; top += kBandRows) {
     const Rect band = RowsOf(visible, top, std::min<int>(top + kBandRows, visible.bottom));
     GWorldPtr world = nullptr;
     if (NewGWorld(&world, 32, &band, nullptr, nullptr, 0) != noErr) {
@@ -195,10 +203,10 @@ void pmPrintPort::AddImage(const BitMap* srcBits, const Rect& srcRect, const Rec
     SetGWorld(world, nullptr);
     CopyBits(srcBits, GetPortBitMapForCopyBits(world), &srcRect, &dstRect, srcCopy, nullptr);
     SetGWorld(saved, savedDevice);
-    rows.clear();
-    AppendRows(GetGWorldPixMap(world), band, grey, &rows);
+    std::vector<UInt8> bandRows;
+    AppendRows(qdPixelsOfPort(world), band, grey, &bandRows);
     DisposeGWorld(world);
-    if (!mImage->deflater.Add(rows, false)) mError = memFullErr;
+    if (!mImage->deflater.Add(bandRows, false)) mError = memFullErr;
   }
   mImage->onPage.bottom = onPage.bottom;
 }
@@ -246,7 +254,7 @@ OSErr pmPrintPort::AddDrawnLayer() {
   for (int top = drawn.top; top < drawn.bottom; top += kBandRows) {
     const Rect band = RowsOf(drawn, top, std::min<int>(top + kBandRows, drawn.bottom));
     rows.clear();
-    AppendRows(pixels, band, false, &rows);
+    AppendRows(qdPixelsOfPort(mWorld), band, false, &rows);
     if (!deflater.Add(rows, band.bottom == drawn.bottom)) return memFullErr;
   }
   PDFImage layer;
