@@ -71,7 +71,7 @@ void AppendRows(const qdPixels& pixels, const Rect& rows, bool grey, std::vector
     if (grey) {
       for (size_t x = 0; x < width; ++x, row += 4) *to++ = row[1];
     } else {
-      for (size_t x = 0; x < width; ++x, row += 4, to += 3) std::memcpy(to, row + 1, 3);
+      for (size_t x = 0; x < width; ++x, row += 4, to += 3) to[0] = row[1], to[1] = row[2], to[2] = row[3];
     }
   }
 }
