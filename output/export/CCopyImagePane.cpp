@@ -9,16 +9,6 @@ namespace {
 
 SInt32 HalfUp(double value) { return SInt32(std::floor(value + 0.5)); }
 
-// Closes the importer and disposes of the world on every way out.
-struct ImportedImage {
-  GraphicsImportComponent importer = nullptr;
-  GWorldPtr world = nullptr;
-  ~ImportedImage() {
-    if (world) DisposeGWorld(world);
-    if (importer) CloseComponent(importer);
-  }
-};
-
 }  // namespace
 
 CCopyImagePane::CCopyImagePane(const FSSpec& imageFile) : mImageFile(imageFile) {}
@@ -73,24 +63,23 @@ OSStatus CCopyImagePane::DoOtherRateSize(const AcqRecord& image, LPrintSpec& spe
 }
 
 void CCopyImagePane::PrintPanelSelf(const PanelSpec&) {
-  ImportedImage image;
-  ThrowIfOSErr_(GetGraphicsImporterForFile(&mImageFile, &image.importer));
-  Rect natural;
-  ThrowIfOSErr_(OSErr(GraphicsImportGetNaturalBounds(image.importer, &natural)));
-  ThrowIfOSErr_(NewGWorld(&image.world, 32, &natural, nullptr, nullptr, 0));
-  CGrafPtr port;
-  GDHandle device;
-  GetGWorld(&port, &device);
-  ThrowIfOSErr_(OSErr(GraphicsImportSetGWorld(image.importer, image.world, nullptr)));
-  const OSErr drawn = OSErr(GraphicsImportDraw(image.importer));
-  SetGWorld(port, device);
-  ThrowIfOSErr_(drawn);
-
+  GraphicsImportComponent importer = nullptr;
+  ThrowIfOSErr_(GetGraphicsImporterForFile(&mImageFile, &importer));
   Rect frame;
   CalcLocalFrameRect(frame);
   const Rect printed{SInt16(frame.top + mPlacement.top), SInt16(frame.left + mPlacement.left),
                      SInt16(frame.top + mPlacement.top + mPlacement.height),
                      SInt16(frame.left + mPlacement.left + mPlacement.width)};
-  CopyBits(GetPortBitMapForCopyBits(image.world), GetPortBitMapForCopyBits(port), &natural, &printed, srcCopy,
-           nullptr);
+  // Drawn row by row straight into the printer's port, each pixel the one a copy of the
+  // whole page scaled to the printed size would take: the page is never whole in memory.
+  CGrafPtr port;
+  GDHandle device;
+  GetGWorld(&port, &device);
+  GraphicsImportSetQuality(importer, codecLowQuality);
+  GraphicsImportSetBoundsRect(importer, &printed);
+  GraphicsImportSetGWorld(importer, port, device);
+  const OSErr drawn = OSErr(GraphicsImportDraw(importer));
+  SetGWorld(port, device);
+  CloseComponent(importer);
+  ThrowIfOSErr_(drawn);
 }

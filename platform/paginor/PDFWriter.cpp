@@ -186,6 +186,10 @@ void PDFWriter::AddFont(std::string* out) {
 
 std::string PDFWriter::PageObjects(int* pageObject) {
   std::string batch = mFile.IsOpen() ? std::string() : std::string(kHeader);
+  // Room for the images at once: a page's images can be most of a hundred megabytes.
+  size_t streams = 0;
+  for (const PDFImage& image : mPage.images) streams += image.stream.size();
+  batch.reserve(batch.size() + streams + 4096 * (mPage.images.size() + 1));
   std::string xobjects;
   for (size_t i = 0; i < mPage.images.size(); ++i) {
     const PDFImage& image = mPage.images[i];

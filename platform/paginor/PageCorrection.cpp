@@ -20,10 +20,11 @@ constexpr double kMaxShear = 3.4;
 // Leptonica leaves a page as it is below this turn in radians.
 constexpr float kMinRotation = 0.001f;
 
-// One channel of Leptonica's area mapping: the four neighbours weighted in sixteenths.
-UInt8 Blend(const UInt8* top, const UInt8* bottom, l_int32 xf, l_int32 yf) {
-  return UInt8(((16 - xf) * (16 - yf) * top[0] + xf * (16 - yf) * top[3] + (16 - xf) * yf * bottom[0] +
-                xf * yf * bottom[3] + 128) /
+// One channel of Leptonica's area mapping: the four neighbours weighted in sixteenths;
+// `step` bytes from a pixel to the next.
+UInt8 Blend(const UInt8* top, const UInt8* bottom, int step, l_int32 xf, l_int32 yf) {
+  return UInt8(((16 - xf) * (16 - yf) * top[0] + xf * (16 - yf) * top[step] + (16 - xf) * yf * bottom[0] +
+                xf * yf * bottom[step] + 128) /
                256);
 }
 
@@ -94,11 +95,12 @@ PixPtr CorrectPix(PIX* pix, SInt32 orientation, double skew) {
   return PixPtr(lept.pixRotate(turned.get(), float(skew * M_PI / 180.0), method, L_BRING_IN_WHITE, 0, 0));
 }
 
-OSErr SkewColourPage(const PATIMG& page, double skew, PATIMG* out) {
-  const SInt32 width = page.width, height = page.height, length = PageRowLength(kPATIMGColour, width);
+OSErr SkewPage(const PATIMG& page, double skew, PATIMG* out) {
+  const SInt32 width = page.width, height = page.height, length = PageRowLength(page.type, width);
+  const int channels = page.type == kPATIMGColour ? 3 : 1;
   auto* data = static_cast<UInt8*>(std::malloc(size_t(length) * size_t(height)));
   if (!data) return memFullErr;
-  *out = PATIMG{data, length, width, height, page.xResolution, page.yResolution, kPATIMGColour, 0, 0};
+  *out = PATIMG{data, length, width, height, page.xResolution, page.yResolution, page.type, 0, 0};
   const float angle = float(skew * M_PI / 180.0);
   if (std::fabs(angle) < kMinRotation) {
     for (SInt32 y = 0; y < height; ++y)
@@ -111,18 +113,18 @@ OSErr SkewColourPage(const PATIMG& page, double skew, PATIMG* out) {
   for (l_int32 i = 0; i < height; ++i) {
     const l_int32 ydif = ycen - i;
     UInt8* dst = data + size_t(i) * length;
-    for (l_int32 j = 0; j < width; ++j, dst += 3) {
+    for (l_int32 j = 0; j < width; ++j, dst += channels) {
       const l_int32 xdif = xcen - j;
       const auto xpm = l_int32(float(-xdif) * cosine - float(ydif) * sine);
       const auto ypm = l_int32(float(-ydif) * cosine + float(xdif) * sine);
       const l_int32 xp = xcen + (xpm >> 4), yp = ycen + (ypm >> 4);
       if (xp < 0 || yp < 0 || xp > width - 2 || yp > height - 2) {
-        dst[0] = dst[1] = dst[2] = 255;
+        std::memset(dst, 255, size_t(channels));
         continue;
       }
-      const UInt8* top = page.data + size_t(yp) * page.rowBytes + size_t(xp) * 3;
+      const UInt8* top = page.data + size_t(yp) * page.rowBytes + size_t(xp) * channels;
       const UInt8* bottom = top + page.rowBytes;
-      for (int c = 0; c < 3; ++c) dst[c] = Blend(top + c, bottom + c, xpm & 15, ypm & 15);
+      for (int c = 0; c < channels; ++c) dst[c] = Blend(top + c, bottom + c, channels, xpm & 15, ypm & 15);
     }
   }
   return noErr;

@@ -17,6 +17,6 @@ OSErr DetectPage(const PATIMG& page, SInt32* orientation, double* skew);
 // `pix` turned clockwise by `orientation` (a multiple of 90) and then by `skew` degrees,
 // uncovered areas white; the same size unless the quarter turns swap it. Null without memory.
 PixPtr CorrectPix(PIX* pix, SInt32 orientation, double skew);
-// A colour page turned clockwise by `skew` degrees as CorrectPix turns it, straight from the
-// page's B, G, R rows into a new page from malloc: no 32-bit copy either side. memFullErr.
-OSErr SkewColourPage(const PATIMG& page, double skew, PATIMG* out);
+// A grey or colour page turned clockwise by `skew` degrees as CorrectPix turns it, straight
+// from the page's rows into a new page from malloc: no Leptonica copy either side. memFullErr.
+OSErr SkewPage(const PATIMG& page, double skew, PATIMG* out);

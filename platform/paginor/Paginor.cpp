@@ -61,7 +61,7 @@ bool CorrectionIsValid(SInt32 orientation, double skew) {
 }
 
 OSErr CorrectedCopy(const PATIMG& source, SInt32 orientation, double skew, PATIMG* result) {
-  if (source.type == kPATIMGColour && orientation == 0) return SkewColourPage(source, skew, result);
+  if (source.type != kPATIMGBilevel && orientation == 0) return SkewPage(source, skew, result);
   const bool quarter = orientation == 90 || orientation == 270;
   const SInt32 xResolution = quarter ? source.yResolution : source.xResolution;
   const SInt32 yResolution = quarter ? source.xResolution : source.yResolution;

@@ -3,8 +3,10 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 
+#include "quickdraw/qdPort.h"
 #include "toolbox/MacErrors.h"
 
 namespace {
@@ -17,10 +19,13 @@ std::map<GrafPtr, pmPrintPort*>& OpenPages() {
   return pages;
 }
 
+}  // namespace
+
 // Compresses rows as they come.
-class Deflater {
+class pmPrintPort::Deflater {
  public:
-  Deflater() { mOk = deflateInit(&mStream, Z_DEFAULT_COMPRESSION) == Z_OK; }
+  // The fastest level: a printed page is handed on once, and its pixels are the same at any.
+  Deflater() { mOk = deflateInit(&mStream, Z_BEST_SPEED) == Z_OK; }
   ~Deflater() { deflateEnd(&mStream); }
   Deflater(const Deflater&) = delete;
   Deflater& operator=(const Deflater&) = delete;
@@ -30,12 +35,10 @@ class Deflater {
     mStream.avail_in = uInt(bytes.size());
     int status;
     do {
-      const size_t have = mOut.size();
-      mOut.resize(have + 65536);
-      mStream.next_out = mOut.data() + have;
-      mStream.avail_out = 65536;
+      mStream.next_out = mChunk.data();
+      mStream.avail_out = uInt(mChunk.size());
       status = deflate(&mStream, last ? Z_FINISH : Z_NO_FLUSH);
-      mOut.resize(mOut.size() - mStream.avail_out);
+      mOut.insert(mOut.end(), mChunk.data(), mChunk.data() + (mChunk.size() - mStream.avail_out));
       if (status == Z_STREAM_ERROR) mOk = false;
     } while (mOk && (mStream.avail_in > 0 || (last && status != Z_STREAM_END)));
     return mOk;
@@ -44,24 +47,31 @@ class Deflater {
 
  private:
   z_stream mStream{};
+  std::vector<UInt8> mChunk = std::vector<UInt8>(65536);
   std::vector<UInt8> mOut;
   bool mOk = false;
 };
 
-// The rows of a 32-bit world as RGB bytes, or one grey byte a pixel when every pixel is grey.
-void AppendRows(PixMapHandle pixels, const Rect& rows, bool grey, std::vector<UInt8>* out) {
-  const UInt8* base = reinterpret_cast<const UInt8*>(GetPixBaseAddr(pixels));
-  const long rowBytes = GetPixRowBytes(pixels);
-  Rect bounds;
-  GetPixBounds(pixels, &bounds);
+struct pmPrintPort::OpenImage {
+  Rect onPage{};
+  bool grey = false;
+  Deflater deflater;
+};
+
+namespace {
+
+// Rows of 32-bit pixels as RGB bytes, or one grey byte a pixel when every pixel is grey.
+void AppendRows(const qdPixels& pixels, const Rect& rows, bool grey, std::vector<UInt8>* out) {
+  const size_t width = size_t(rows.right - rows.left), channels = grey ? 1 : 3;
+  const size_t at = out->size();
+  out->resize(at + width * channels * size_t(rows.bottom - rows.top));
+  UInt8* to = out->data() + at;
   for (int y = rows.top; y < rows.bottom; ++y) {
-    const UInt8* row = base + (y - bounds.top) * rowBytes + (rows.left - bounds.left) * 4;
-    for (int x = rows.left; x < rows.right; ++x, row += 4) {
-      if (grey) {
-        out->push_back(row[1]);
-      } else {
-        out->insert(out->end(), row + 1, row + 4);
-      }
+    const UInt8* row = pixels.base + (y - pixels.bounds.top) * pixels.rowBytes + (rows.left - pixels.bounds.left) * 4;
+    if (grey) {
+      for (size_t x = 0; x < width; ++x, row += 4) *to++ = row[1];
+    } else {
+      for (size_t x = 0; x < width; ++x, row += 4, to += 3) to[0] = row[1], to[1] = row[2], to[2] = row[3];
     }
   }
 }
@@ -93,7 +103,8 @@ OSErr pmPrintPort::Open(const pmGeometry& geometry, PDFWriter* writer, std::uniq
   const PMRect area = pmPageRect(geometry);
   const Rect bounds{0, 0, SInt16(area.bottom), SInt16(area.right)};
   if (area.bottom > 32767 || area.right > 32767) return paramErr;
-  const OSErr err = NewGWorld(&p->mWorld, 32, &bounds, nullptr, nullptr, 0);
+  // A page that only holds images never makes the pixels of its drawn layer.
+  const OSErr err = NewGWorld(&p->mWorld, 32, &bounds, nullptr, nullptr, kQDPixelsAtFirstUse);
   if (err != noErr) return err;
   SetPortGrafProcs(p->mWorld, &p->mProcs);
   const pmPaper paper = pmOrientedPaper(geometry);
@@ -116,19 +127,24 @@ pmPrintPort::~pmPrintPort() {
 }
 
 OSErr pmPrintPort::Close() {
+  FinishImage();
   if (mError == noErr) mError = AddDrawnLayer();
   const OSErr pageErr = mWriter->EndPage();
   return mError != noErr ? mError : pageErr;
 }
 
-PDFRect pmPrintPort::ToPoints(const Rect& r) const {
+Rect pmPrintPort::OnPage(const Rect& local) const {
   // The port's top left is the page's, wherever SetOrigin put its local coordinates.
-  Rect port;
+  Rect port, r = local;
   GetPortBounds(mWorld, &port);
+  OffsetRect(&r, SInt16(-port.left), SInt16(-port.top));
+  return r;
+}
+
+PDFRect pmPrintPort::ToPoints(const Rect& r) const {
   const pmPaper paper = pmOrientedPaper(mGeometry);
   const double scale = 72.0 / mGeometry.dpi;
-  const double left = paper.left + (r.left - port.left) * scale;
-  const double top = paper.top + (r.top - port.top) * scale;
+  const double left = paper.left + r.left * scale, top = paper.top + r.top * scale;
   const double width = (r.right - r.left) * scale, height = (r.bottom - r.top) * scale;
   return PDFRect{left, paper.height - top - height, width, height};
 }
@@ -152,12 +168,30 @@ void pmPrintPort::AddImage(const BitMap* srcBits, const Rect& srcRect, const Rec
   Rect visible;
   if (!SectRect(&dstRect, &area, &visible) || !SectRect(&visible, &clip, &visible)) return;
 
-  // The visible part, scaled as CopyBits scales, a band at a time.
-  Deflater deflater;
   const bool grey = SourceIsGrey(srcBits);
+  const Rect onPage = OnPage(visible);
+  const bool continues = mImage && mImage->grey == grey && mImage->onPage.left == onPage.left &&
+                         mImage->onPage.right == onPage.right && mImage->onPage.bottom == onPage.top;
+  if (!continues) {
+    FinishImage();
+    mImage = std::make_unique<OpenImage>();
+    mImage->onPage = Rect{onPage.top, onPage.left, onPage.top, onPage.right};
+    mImage->grey = grey;
+  }
+  // Unscaled rows of direct pixels are read where they lie; anything else is scaled as
+  // CopyBits scales, a band at a time.
   std::vector<UInt8> rows;
-  const int width = visible.right - visible.left, height = visible.bottom - visible.top;
-  for (int top = visible.top; top < visible.bottom && mError == noErr; top += kBandRows) {
+  const qdPixels source = qdPixelsOf(srcBits);
+  Rect from = visible;
+  OffsetRect(&from, SInt16(srcRect.left - dstRect.left), SInt16(srcRect.top - dstRect.top));
+  Rect inside;
+  if (source.depth == 32 && srcRect.right - srcRect.left == dstRect.right - dstRect.left &&
+      srcRect.bottom - srcRect.top == dstRect.bottom - dstRect.top && SectRect(&from, &source.bounds, &inside) &&
+      EqualRect(&inside, &from)) {
+    AppendRows(source, from, false, &rows);
+    if (!mImage->deflater.Add(rows, false)) mError = memFullErr;
+  }
+  for (int top = visible.top; rows.empty() && top < visible.bottom && mError == noErr; top += kBandRows) {
     const Rect band = RowsOf(visible, top, std::min<int>(top + kBandRows, visible.bottom));
     GWorldPtr world = nullptr;
     if (NewGWorld(&world, 32, &band, nullptr, nullptr, 0) != noErr) {
@@ -170,22 +204,35 @@ void pmPrintPort::AddImage(const BitMap* srcBits, const Rect& srcRect, const Rec
     SetGWorld(world, nullptr);
     CopyBits(srcBits, GetPortBitMapForCopyBits(world), &srcRect, &dstRect, srcCopy, nullptr);
     SetGWorld(saved, savedDevice);
-    rows.clear();
-    AppendRows(GetGWorldPixMap(world), band, grey, &rows);
+    std::vector<UInt8> bandRows;
+    AppendRows(qdPixelsOfPort(world), band, grey, &bandRows);
     DisposeGWorld(world);
-    if (!deflater.Add(rows, band.bottom == visible.bottom)) mError = memFullErr;
+    if (!mImage->deflater.Add(bandRows, false)) mError = memFullErr;
   }
+  mImage->onPage.bottom = onPage.bottom;
+}
+
+void pmPrintPort::FinishImage() {
+  if (!mImage) return;
+  const std::unique_ptr<OpenImage> open = std::move(mImage);
   if (mError != noErr) return;
+  if (!open->deflater.Add({}, true)) {
+    mError = memFullErr;
+    return;
+  }
+  Rect area;
+  GetPortBounds(mWorld, &area);
   PDFImage image;
-  image.width = width;
-  image.height = height;
-  image.rgb = !grey;
-  image.stream = deflater.Take();
-  mWriter->DrawImage(std::move(image), ToPoints(visible), ToPoints(area));
+  image.width = open->onPage.right - open->onPage.left;
+  image.height = open->onPage.bottom - open->onPage.top;
+  image.rgb = !open->grey;
+  image.stream = open->deflater.Take();
+  mWriter->DrawImage(std::move(image), ToPoints(open->onPage), ToPoints(OnPage(area)));
 }
 
 OSErr pmPrintPort::AddDrawnLayer() {
   PixMapHandle pixels = GetGWorldPixMap(mWorld);
+  if (!(*pixels)->baseAddr) return noErr;
   Rect bounds;
   GetPixBounds(pixels, &bounds);
   const UInt8* base = reinterpret_cast<const UInt8*>(GetPixBaseAddr(pixels));
@@ -208,7 +255,7 @@ OSErr pmPrintPort::AddDrawnLayer() {
   for (int top = drawn.top; top < drawn.bottom; top += kBandRows) {
     const Rect band = RowsOf(drawn, top, std::min<int>(top + kBandRows, drawn.bottom));
     rows.clear();
-    AppendRows(pixels, band, false, &rows);
+    AppendRows(qdPixelsOfPort(mWorld), band, false, &rows);
     if (!deflater.Add(rows, band.bottom == drawn.bottom)) return memFullErr;
   }
   PDFImage layer;
@@ -217,6 +264,6 @@ OSErr pmPrintPort::AddDrawnLayer() {
   layer.rgb = true;
   layer.whiteIsClear = true;
   layer.stream = deflater.Take();
-  mWriter->DrawImage(std::move(layer), ToPoints(drawn), ToPoints(bounds));
+  mWriter->DrawImage(std::move(layer), ToPoints(OnPage(drawn)), ToPoints(OnPage(bounds)));
   return noErr;
 }

@@ -1,6 +1,8 @@
 // The port a page is drawn into. Each pixel image copied into it with CopyBits becomes its own
 // image of the page at its printed pixel size, placed where it was drawn and clipped to the
-// printable area; only its visible part is kept. All other drawing lands in the port's own
+// printable area; only its visible part is kept, compressed as it comes. Copies that continue
+// the last image straight below it, as rows of the same width, are rows of that image: an
+// importer draws a page into the port row by row and the page is never whole in memory. All other drawing lands in the port's own
 // pixels and goes over the images as one layer cut to what was drawn.
 #pragma once
 
@@ -25,12 +27,19 @@ class pmPrintPort {
   OSErr Close();
 
  private:
+  class Deflater;
+  struct OpenImage;
+
   pmPrintPort(const pmGeometry& geometry, PDFWriter* writer);
   static void CopyBitsToPage(const BitMap* srcBits, const Rect* srcRect, const Rect* dstRect, SInt16 mode,
                              RgnHandle maskRgn);
   void AddImage(const BitMap* srcBits, const Rect& srcRect, const Rect& dstRect);
+  // Hands the image being written to the writer.
+  void FinishImage();
   OSErr AddDrawnLayer();
-  // A rectangle in the port's local coordinates as points from the paper's lower left corner.
+  // A rectangle in the port's local coordinates in the page's, which start at its top left.
+  Rect OnPage(const Rect& local) const;
+  // A rectangle in the page's coordinates as points from the paper's lower left corner.
   PDFRect ToPoints(const Rect& r) const;
 
   pmGeometry mGeometry;
@@ -39,5 +48,6 @@ class pmPrintPort {
   CQDProcs mProcs;
   CGrafPtr mSavedPort = nullptr;
   GDHandle mSavedDevice = nullptr;
+  std::unique_ptr<OpenImage> mImage;
   OSErr mError = noErr;
 };

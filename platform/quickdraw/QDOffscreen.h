@@ -16,6 +16,9 @@ enum : UInt32 {
   pixelsPurgeable = 1u << 6,
   pixelsLocked = 1u << 7,
   kAllocDirectDrawSurface = 1u << 14,
+  // Ours: the pixels are made at the first drawing into the world or the first look at them
+  // (GetPixBaseAddr); until then the PixMap's baseAddr is null. For a page that may stay blank.
+  kQDPixelsAtFirstUse = 1u << 20,
 };
 
 // NewGWorld: depth 1, 8 or 32 (0 = 32). The pixels start white (all zero at depth 1 and

@@ -46,17 +46,20 @@ struct Transfer {
 void CopyBits(const BitMap* srcBits, const BitMap* dstBits, const Rect* srcRect, const Rect* dstRect, SInt16 mode,
               RgnHandle maskRgn) {
   if (!srcBits || !dstBits || !srcRect || !dstRect) return;
-  qdPixels s = qdPixelsOf(srcBits), d = qdPixelsOf(dstBits);
   GrafPtr port = qdCurrentPort();
-  bool toPort = dstBits->baseAddr == (*port->pixMap)->baseAddr;
+  // Before the destination's pixels are looked at: a port that makes its pixels at their
+  // first use need not make them for a copy its own procedure takes.
+  const Ptr portBase = (*port->pixMap)->baseAddr;
+  bool toPort = dstBits == GetPortBitMapForCopyBits(port) || (portBase && dstBits->baseAddr == portBase);
+  if (toPort && !port->picture && port->procs && port->procs->bitsProc) {
+    port->procs->bitsProc(srcBits, srcRect, dstRect, mode, maskRgn);
+    return;
+  }
+  qdPixels s = qdPixelsOf(srcBits), d = qdPixelsOf(dstBits);
   qdRegion mask;
   if (maskRgn) mask = qdRegionOf(maskRgn);
   if (toPort && port->picture) {
     qdPicRecordBits(port, s, *srcRect, *dstRect, mode, maskRgn ? &mask : nullptr);
-    return;
-  }
-  if (toPort && port->procs && port->procs->bitsProc) {
-    port->procs->bitsProc(srcBits, srcRect, dstRect, mode, maskRgn);
     return;
   }
   int sw = srcRect->right - srcRect->left, sh = srcRect->bottom - srcRect->top;

@@ -21,6 +21,8 @@ qdPixels qdPixelsOf(const BitMap* bits) {
   p.bounds = bits->bounds;
   if (bits->rowBytes & kPixMapFlag) {
     const auto* pm = reinterpret_cast<const PixMap*>(bits);
+    if (!p.base && pm->pmExt && qdMakePixels(static_cast<GrafPort*>(pm->pmExt)))
+      p.base = reinterpret_cast<uint8_t*>(pm->baseAddr);
     p.depth = pm->pixelSize;
     p.table = pm->pmTable;
     if (p.rowBytes == kWideRowBytesMarker && pm->pmExt) p.rowBytes = static_cast<const GrafPort*>(pm->pmExt)->rowBytes;

@@ -58,7 +58,31 @@ Rect qdScreenBounds() { return sScreen; }
 void qdSetLastError(OSErr err) { sLastError = err; }
 OSErr QDError() { return sLastError; }
 
-GrafPtr qdNewPort(qdPortKind kind, int depth, const Rect& bounds, CTabHandle table, bool tempMemory, OSErr* err) {
+namespace {
+
+// White everywhere: 0 is white in indexed tables, 0x00FFFFFF in direct pixels (in block
+// copies, since a world can be hundreds of megabytes).
+void Whiten(uint8_t* pixels, size_t size, int depth) {
+  if (depth != 32) {
+    std::memset(pixels, 0x00, size);
+    return;
+  }
+  const size_t bytes = size / 4 * 4;
+  if (bytes > 0) BEPutU32(pixels, 0x00FFFFFF);
+  for (size_t done = 4; done < bytes; done *= 2) std::memcpy(pixels + done, pixels, std::min(done, bytes - done));
+}
+
+Handle NewPixels(Size size, bool tempMemory) {
+  OSErr memErr = noErr;
+  Handle pixels = tempMemory ? TempNewHandle(size, &memErr) : NewHandle(size);
+  if (pixels) HLock(pixels);
+  return pixels;
+}
+
+}  // namespace
+
+GrafPtr qdNewPort(qdPortKind kind, int depth, const Rect& bounds, CTabHandle table, bool tempMemory, OSErr* err,
+                  bool pixelsAtFirstUse) {
   *err = noErr;
   if (depth == 0) depth = 32;
   if (depth != 1 && depth != 8 && depth != 32) {
@@ -72,9 +96,8 @@ GrafPtr qdNewPort(qdPortKind kind, int depth, const Rect& bounds, CTabHandle tab
     return nullptr;
   }
   Size size = rowBytes * height;
-  OSErr memErr = noErr;
-  Handle pixels = tempMemory ? TempNewHandle(size, &memErr) : NewHandle(size);
-  if (!pixels) {
+  Handle pixels = pixelsAtFirstUse ? nullptr : NewPixels(size, tempMemory);
+  if (!pixels && !pixelsAtFirstUse) {
     *err = memFullErr;
     return nullptr;
   }
@@ -84,18 +107,18 @@ GrafPtr qdNewPort(qdPortKind kind, int depth, const Rect& bounds, CTabHandle tab
     if (pm) DisposeHandle(reinterpret_cast<Handle>(pm));
     DisposeRgn(vis);
     DisposeRgn(clip);
-    DisposeHandle(pixels);
+    if (pixels) DisposeHandle(pixels);
     *err = memFullErr;
     return nullptr;
   }
-  HLock(pixels);
   auto port = new GrafPort;
   port->kind = kind;
   port->pixels = pixels;
   port->tempMemory = tempMemory;
+  port->pixelsAtFirstUse = pixelsAtFirstUse;
   port->pixMap = pm;
   PixMap& p = **pm;
-  p.baseAddr = *pixels;
+  p.baseAddr = pixels ? *pixels : nullptr;
   // Row bytes beyond the 14-bit field are kept by the port; the field then holds the
   // marker that sends callers to GetPixRowBytes.
   port->rowBytes = rowBytes;
@@ -123,24 +146,30 @@ GrafPtr qdNewPort(qdPortKind kind, int depth, const Rect& bounds, CTabHandle tab
   port->visRgn = vis;
   port->clipRgn = clip;
   port->device = MainDevice();
-  // White everywhere: 0 is white in indexed tables, 0x00FFFFFF in direct pixels (in block
-  // copies, since a world can be hundreds of megabytes).
-  if (depth == 32) {
-    uint8_t* p = reinterpret_cast<uint8_t*>(*pixels);
-    const size_t bytes = static_cast<size_t>(size) / 4 * 4;
-    if (bytes > 0) BEPutU32(p, 0x00FFFFFF);
-    for (size_t done = 4; done < bytes; done *= 2) std::memcpy(p + done, p, std::min(done, bytes - done));
-  } else {
-    std::memset(*pixels, 0x00, static_cast<size_t>(size));
-  }
+  if (pixels) Whiten(reinterpret_cast<uint8_t*>(*pixels), static_cast<size_t>(size), depth);
   return port;
 }
+
+bool qdMakePixels(GrafPtr port) {
+  if (!port->pixelsAtFirstUse) return true;
+  PixMap& p = **port->pixMap;
+  const Size size = port->rowBytes * (p.bounds.bottom - p.bounds.top);
+  Handle pixels = NewPixels(size, port->tempMemory);
+  if (!pixels) return false;
+  Whiten(reinterpret_cast<uint8_t*>(*pixels), static_cast<size_t>(size), p.pixelSize);
+  port->pixels = pixels;
+  port->pixelsAtFirstUse = false;
+  p.baseAddr = *pixels;
+  return true;
+}
+
 
 OSErr qdResizePort(GrafPtr port, const Rect& bounds) {
   OSErr err;
   PixMap& old = **port->pixMap;
   GrafPtr fresh = qdNewPort(port->kind, old.pixelSize, bounds, old.pmTable, false, &err);
   if (!fresh) return err;
+  port->pixelsAtFirstUse = false;
   std::swap(port->pixels, fresh->pixels);
   std::swap(port->pixMap, fresh->pixMap);
   std::swap(port->rowBytes, fresh->rowBytes);
@@ -211,7 +240,8 @@ OSErr NewGWorld(GWorldPtr* world, SInt16 depth, const Rect* bounds, CTabHandle c
   // The world's local coordinates start at the bounds' top left, like the original's.
   Rect local = *bounds;
   OSErr err;
-  GrafPtr port = qdNewPort(qdPortKind::Offscreen, depth, local, ctab, (flags & useTempMem) != 0, &err);
+  GrafPtr port = qdNewPort(qdPortKind::Offscreen, depth, local, ctab, (flags & useTempMem) != 0, &err,
+                           (flags & kQDPixelsAtFirstUse) != 0);
   qdSetLastError(err);
   if (!port) return err;
   *world = port;
@@ -242,7 +272,10 @@ GWorldFlags GetPixelsState(PixMapHandle pm) {
 void SetPixelsState(PixMapHandle pm, GWorldFlags state) {
   if (GrafPtr port = OwnerOf(pm)) port->pixelsState = state & (pixelsLocked | pixelsPurgeable);
 }
-Ptr GetPixBaseAddr(PixMapHandle pm) { return pm ? (*pm)->baseAddr : nullptr; }
+Ptr GetPixBaseAddr(PixMapHandle pm) {
+  if (GrafPtr port = OwnerOf(pm)) qdMakePixels(port);
+  return pm ? (*pm)->baseAddr : nullptr;
+}
 SInt32 GetPixRowBytes(PixMapHandle pm) { return pm ? static_cast<SInt32>(qdPixelsOf(reinterpret_cast<const BitMap*>(*pm)).rowBytes) : 0; }
 Rect* GetPixBounds(PixMapHandle pm, Rect* bounds) {
   *bounds = pm ? (*pm)->bounds : Rect{0, 0, 0, 0};

@@ -18,6 +18,7 @@ struct GrafPort {
   Handle pixels = nullptr;  // owned pixel block (null when the pixels are someone else's)
   long rowBytes = 0;        // the pixels' real row bytes (the PixMap field holds 14 bits)
   bool tempMemory = false;
+  bool pixelsAtFirstUse = false;  // no pixels yet: made white at the first look at them
   GWorldFlags pixelsState = 0;
   Rect portRect = {0, 0, 0, 0};
   RgnHandle visRgn = nullptr;
@@ -41,8 +42,12 @@ struct GrafPort {
 };
 
 // A new port over a fresh PixMap of `depth` covering `bounds` (pixels allocated; null when
-// they cannot be). The PixMap's bounds and the portRect are `bounds`.
-GrafPtr qdNewPort(qdPortKind kind, int depth, const Rect& bounds, CTabHandle table, bool tempMemory, OSErr* err);
+// they cannot be). The PixMap's bounds and the portRect are `bounds`. With
+// `pixelsAtFirstUse` the PixMap's baseAddr stays null until qdMakePixels.
+GrafPtr qdNewPort(qdPortKind kind, int depth, const Rect& bounds, CTabHandle table, bool tempMemory, OSErr* err,
+                  bool pixelsAtFirstUse = false);
+// Gives a port made with `pixelsAtFirstUse` its white pixels; false without memory.
+bool qdMakePixels(GrafPtr port);
 void qdDisposePort(GrafPtr port);
 // Replaces the port's pixels with a fresh block for `bounds` (windows that change size).
 OSErr qdResizePort(GrafPtr port, const Rect& bounds);

@@ -1,5 +1,7 @@
 #include "dialogs/print/layout/CPicturePane.h"
 
+#include <algorithm>
+
 #include "dialogs/print/layout/CPictureView.h"
 #include "dialogs/print/layout/CPrintSizePane.h"
 #include "dialogs/print/layout/ImageCopy.h"
@@ -16,6 +18,12 @@
 namespace {
 
 constexpr SInt16 kFirstCursor = 130;
+// The longest side the page is read at for the screen: twice the display copy's, the most a
+// picture of twice the paper's size takes on a large page area.
+constexpr SInt16 kLongestShown = 1200;
+
+SInt16 Width(const Rect& r) { return static_cast<SInt16>(r.right - r.left); }
+SInt16 Height(const Rect& r) { return static_cast<SInt16>(r.bottom - r.top); }
 
 SInt16 CursorForZone(SInt16 zone) {
   static constexpr SInt16 kCursors[9] = {133, 134, 134, 133, 132, 132, 131, 131, 135};
@@ -57,6 +65,23 @@ void CPicturePane::FinishCreateSelf() {
   MoveBy(dh, dv, true);
 }
 
+LGWorld* CPicturePane::Shown() {
+  Rect frame, shown{};
+  CalcLocalFrameRect(frame);
+  if (mShown) GetPortBounds(mShown->GetMacGWorld(), &shown);
+  if (mShown && Width(shown) == Width(frame) && Height(shown) == Height(frame)) return mShown.get();
+  mShown.reset();
+  if (std::max(Width(frame), Height(frame)) > kLongestShown || Width(frame) <= 0 || Height(frame) <= 0) return mImage;
+  try {
+    mShown = PreviewPicture::Decode(
+        mScan->imageFile, [&](SInt32, SInt32) { return Rect{0, 0, Height(frame), Width(frame)}; }, true);
+  } catch (const LException&) {
+  }
+  if (!mShown) return mImage;
+  PreviewPicture::MatchToScreen(mShown.get(), LStr255(mScan->sourceName));
+  return mShown.get();
+}
+
 void CPicturePane::DrawSelf() {
   CPrintSizePane* paper = Paper();
   if (!paper) return;
@@ -70,10 +95,11 @@ void CPicturePane::DrawSelf() {
   RectRgn(inside, &printable);
   RectRgn(outside, &paperFrame);
   DiffRgn(outside, inside, outside);
-  CopyImageLocked(mImage, frame, srcOr, inside);
+  LGWorld* image = Shown();
+  CopyImageLocked(image, frame, srcOr, inside);
   const RGBColor gray = {0x8080, 0x8080, 0x8080}, blue = {0, 0, 0xFFFF};
   RGBForeColor(&gray);
-  CopyImageLocked(mImage, frame, srcOr, outside);
+  CopyImageLocked(image, frame, srcOr, outside);
   DisposeRgn(inside);
   DisposeRgn(outside);
   RGBForeColor(&blue);

@@ -51,7 +51,13 @@ class CPicturePane : public LPane, public LBroadcaster {
   double Factor() const;
   void SetFrame(const Rect& frame);
 
+  // The page at the frame's size: the pixels a copy of the full-size page to the frame
+  // takes, read from the file when the size changes; the strip's display copy stands in
+  // where it cannot be had.
+  LGWorld* Shown();
+
   LGWorld* mImage;
+  std::unique_ptr<LGWorld> mShown;
   const ScanData* mScan;
   AcqRecord mPrintRecord;
   CPictureView* mOwner = nullptr;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "PageFixtures.h"
@@ -19,6 +20,7 @@
 #include "support/HeadlessApp.h"
 #include "support/PrinterEnvironment.h"
 #include "support/TestEnv.h"
+#include "tests/output/export/Pnm.h"
 #include "tests/output/export/RawPages.h"
 #include "toolbox/Gestalt.h"
 
@@ -146,6 +148,25 @@ TEST_P(PrintScanTable, OnePDFWithOneImageOfThePrintedSizeWhereItBelongs) {
   EXPECT_EQ(images[0].width, c.printedWidth);
   EXPECT_EQ(images[0].height, c.printedHeight);
   EXPECT_EQ(images[0].xppi, 300);
+  // Drawn row by row from the file, each printed pixel is still the page's pixel that a copy
+  // of the whole page scaled to the printed size takes.
+  std::string out;
+  ASSERT_EQ(wxtest::Run("pdfimages '" + pdf.string() + "' '" + (dir / "printed").string() + "'", &out), 0);
+  wxtest::Pnm printed;
+  ASSERT_TRUE(wxtest::ReadPnm(dir / "printed-000.ppm", &printed));
+  const wxtest::Pnm shown = wxtest::ToPnm(wxtest::MakePage(c.bits, c.width, c.height));
+  const CopyImagePlacement placed = CCopyImagePane::Place(AcqRecord{SInt32(c.width), SInt32(c.height), Dpi(double(c.dpi))},
+                                                          300, 300, kA4At300, c.fit ? 0 : c.percent);
+  const long cutX = std::max(0, -placed.left), cutY = std::max(0, -placed.top), channels = shown.kind == 6 ? 3 : 1;
+  long wrong = 0;
+  for (long y = 0; y < printed.height; ++y)
+    for (long x = 0; x < printed.width; ++x) {
+      const long sx = (x + cutX) * c.width / placed.width, sy = (y + cutY) * c.height / placed.height;
+      for (long k = 0; k < 3; ++k)
+        wrong += printed.rows[size_t(y * printed.RowBytes() + x * 3 + k)] !=
+                 shown.rows[size_t(sy * shown.RowBytes() + sx * channels + (channels == 3 ? k : 0))];
+    }
+  EXPECT_EQ(wrong, 0);
   std::vector<uint8_t> rgb;
   int w, h;
   ASSERT_TRUE(paginortest::RenderPDFPage(pdf, 1, 300, &rgb, &w, &h));

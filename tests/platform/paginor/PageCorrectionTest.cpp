@@ -154,34 +154,39 @@ TEST_F(PageCorrection, NoTurnGivesAnUnpaddedExactCopy) {
   }
 }
 
-// A colour page is turned and measured without a 32-bit copy of it; the pixels and the skew
-// found are still Leptonica's own, to the bit, at any angle, odd size and row padding.
-TEST_F(PageCorrection, AColourPageIsTurnedAndMeasuredAsLeptonicaDoesIt) {
-  const TestPage page = MakePage(kPATIMGColour, 331, 207, 300, 5, [](int x, int y) {
-    return std::array<uint8_t, 3>{uint8_t(x * 7 ^ y * 3), uint8_t(x * y), uint8_t((x / 9 + y / 5) % 2 * 255)};
-  });
+// A grey or colour page is turned and measured without a Leptonica copy of it; the pixels
+// and the skew found are still Leptonica's own, to the bit, at any angle, odd size and row
+// padding.
+TEST_F(PageCorrection, AGreyOrColourPageIsTurnedAndMeasuredAsLeptonicaDoesIt) {
   const LeptonicaCalls& lept = Leptonica();
-  for (const double degrees : {-44.9, -7.3, -0.05, 0.06, 2.0, 3.5, 30.0}) {
-    SCOPED_TRACE(degrees);
-    PATIMG ours{};
-    ASSERT_EQ(QSRF_spcorrect(&page.image, &ours, 0, degrees), noErr);
-    PixPtr pix = PageToPix(page.image);
-    PixPtr turned(lept.pixRotate(pix.get(), float(degrees * M_PI / 180.0), L_ROTATE_AREA_MAP, L_BRING_IN_WHITE, 0, 0));
-    PATIMG theirs{};
-    ASSERT_EQ(PageFromPix(turned.get(), kPATIMGColour, 300, 300, &theirs), noErr);
-    ASSERT_EQ(ours.rowBytes, theirs.rowBytes);
-    EXPECT_EQ(std::memcmp(ours.data, theirs.data, size_t(ours.rowBytes) * size_t(ours.height)), 0);
-    QSRF_spfreeimage(&ours);
-    QSRF_spfreeimage(&theirs);
+  for (const int32_t type : {kPATIMGGrey, kPATIMGColour}) {
+    SCOPED_TRACE(type);
+    const TestPage page = MakePage(type, 331, 207, 300, 5, [](int x, int y) {
+      return std::array<uint8_t, 3>{uint8_t(x * 7 ^ y * 3), uint8_t(x * y), uint8_t((x / 9 + y / 5) % 2 * 255)};
+    });
+    for (const double degrees : {-44.9, -7.3, -0.05, 0.06, 2.0, 3.5, 30.0}) {
+      SCOPED_TRACE(degrees);
+      PATIMG ours{};
+      ASSERT_EQ(QSRF_spcorrect(&page.image, &ours, 0, degrees), noErr);
+      PixPtr pix = PageToPix(page.image);
+      PixPtr turned(
+          lept.pixRotate(pix.get(), float(degrees * M_PI / 180.0), L_ROTATE_AREA_MAP, L_BRING_IN_WHITE, 0, 0));
+      PATIMG theirs{};
+      ASSERT_EQ(PageFromPix(turned.get(), type, 300, 300, &theirs), noErr);
+      ASSERT_EQ(ours.rowBytes, theirs.rowBytes);
+      EXPECT_EQ(std::memcmp(ours.data, theirs.data, size_t(ours.rowBytes) * size_t(ours.height)), 0);
+      QSRF_spfreeimage(&ours);
+      QSRF_spfreeimage(&theirs);
+    }
+    const TestPage text = TurnedPage(type, 2.5);
+    double found = 0.0, expected = 0.0;
+    ASSERT_EQ(QSRD_spdetect(&text.image, nullptr, &found), noErr);
+    PixPtr pix = PageToPix(text.image);
+    PixPtr binary(lept.pixConvertTo1(pix.get(), 128));
+    ASSERT_EQ(DetectSkew(binary.get(), &expected), noErr);
+    EXPECT_NE(found, 0.0);
+    EXPECT_EQ(found, expected);
   }
-  const TestPage text = TurnedPage(kPATIMGColour, 2.5);
-  double found = 0.0, expected = 0.0;
-  ASSERT_EQ(QSRD_spdetect(&text.image, nullptr, &found), noErr);
-  PixPtr pix = PageToPix(text.image);
-  PixPtr binary(lept.pixConvertTo1(pix.get(), 128));
-  ASSERT_EQ(DetectSkew(binary.get(), &expected), noErr);
-  EXPECT_NE(found, 0.0);
-  EXPECT_EQ(found, expected);
 }
 
 TEST_F(PageCorrection, QuarterTurnsSwapSizeAndResolutionAndUncoveredAreasAreWhite) {

@@ -314,6 +314,55 @@ TEST_F(Printing, DrawingBesideTheImageGoesOverItAsItsOwnLayer) {
   fs::copy_file(pdf, wxtest::OutputDir("printing") / "folder-layer.pdf", fs::copy_options::overwrite_existing);
 }
 
+// An importer draws a page into the port row by row: rows copied straight below each other
+// are one image, the same document to the byte as the image copied whole, and a page of
+// images alone never makes the pixels of a drawn layer. Rows that do not continue the image
+// (moved, narrower) start an image of their own.
+TEST_F(Printing, RowsCopiedOneByOneAreOneImageAsTheImageCopiedWhole) {
+  WX_REQUIRE_TOOL("pdfimages");
+  PrinterEnvironment env(folder.string(), NoServer());
+  const TwoColourImage image(300, 200);
+  const Rect dst{100, 100, 300, 400};
+  struct Way {
+    const char* name;
+    bool rows;
+    int shiftAfter;  // rows from here are moved right by one pixel (0: none)
+    size_t images;
+  } ways[] = {{"whole", false, 0, 1}, {"rows", true, 0, 1}, {"rows-moved", true, 120, 2}};
+  std::vector<std::vector<UInt8>> documents;
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.name);
+    PMPrintSession session;
+    ASSERT_EQ(PMCreateSession(&session), noErr);
+    bool blank = false;
+    ASSERT_EQ(PrintOnePage(
+                  session, [](PMPageFormat) {},
+                  [&](GrafPtr port) {
+                    if (!way.rows) {
+                      image.CopyTo(port, dst);
+                    } else {
+                      for (SInt16 y = 0; y < 200; ++y) {
+                        const SInt16 shift = way.shiftAfter && y >= way.shiftAfter ? 1 : 0;
+                        const Rect src{y, 0, SInt16(y + 1), 300};
+                        const Rect row{SInt16(dst.top + y), SInt16(dst.left + shift), SInt16(dst.top + y + 1),
+                                       SInt16(dst.right + shift)};
+                        CopyBits(GetPortBitMapForCopyBits(image.world), GetPortBitMapForCopyBits(port), &src, &row,
+                                 srcCopy, nullptr);
+                      }
+                    }
+                    blank = (*GetPortPixMap(port))->baseAddr == nullptr;
+                  }),
+              noErr);
+    PMRelease(session);
+    const fs::path pdf = folder / "Print 1.pdf";
+    EXPECT_TRUE(blank) << "no pixels made for the drawn layer";
+    EXPECT_EQ(ListImages(pdf).size(), way.images);
+    documents.push_back(wxtest::ReadBytes(pdf));
+    fs::remove(pdf);
+  }
+  EXPECT_EQ(documents[0], documents[1]);
+}
+
 TEST_F(Printing, TheFolderPrinterNeverReplacesADocument) {
   PrinterEnvironment env(folder.string(), NoServer());
   wxtest::WriteBytes(folder / "Print 1.pdf", {'k', 'e', 'e', 'p'});

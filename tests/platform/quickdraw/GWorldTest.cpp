@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "QDTestSupport.h"
 #include "quickdraw/QDOffscreen.h"
+#include "quickdraw/qdPort.h"
 #include "toolbox/MacErrors.h"
 #include "toolbox/MacMemory.h"
 
@@ -51,6 +54,56 @@ TEST(GWorld, WideWorldsKeepTheirRowBytesOutsideTheField) {
   auto* p = reinterpret_cast<uint8_t*>(GetPixBaseAddr(pm));
   EXPECT_EQ(p[20000 + 4999 * 4 + 1], 0xFF);
   EXPECT_EQ(w.Pixel(4999, 1), 0xFF0000u);
+}
+
+// A world whose pixels come at their first use: none for a copy its port's own procedure
+// takes, white ones at the first drawing, the first copy into it, or the first look at them.
+TEST(GWorld, PixelsAtFirstUseAreMadeWhiteByWhatNeedsThem) {
+  static int taken = 0;
+  CQDProcs procs;
+  SetStdCProcs(&procs);
+  procs.bitsProc = [](const BitMap*, const Rect*, const Rect*, SInt16, RgnHandle) { ++taken; };
+  qdtest::World source(2, 1);
+  const Rect bounds{0, 0, 2, 3}, all{0, 0, 2, 3}, one{0, 0, 1, 1}, dot{1, 1, 2, 2};
+  struct Case {
+    const char* name;
+    bool procs;
+    std::function<void()> use;
+    bool made;
+    const char* picture;
+  } cases[] = {
+      {"copy its procedure takes", true, [&] { CopyBits(source.bits(), GetPortBitMapForCopyBits(qdCurrentPort()), &one, &dot, srcCopy, nullptr); }, false, nullptr},
+      {"drawing", false, [&] { PaintRect(&dot); }, true, "...\n.#."},
+      {"copy", false, [&] { CopyBits(source.bits(), GetPortBitMapForCopyBits(qdCurrentPort()), &one, &dot, srcCopy, nullptr); }, true, "...\n.#."},
+      {"look", false, [&] { GetPixBaseAddr(GetGWorldPixMap(qdCurrentPort())); }, true, "...\n..."},
+  };
+  RGBColor black{0, 0, 0};
+  SetGWorld(source.get(), nullptr);
+  SetCPixel(0, 0, &black);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    GWorldPtr world = nullptr;
+    ASSERT_EQ(NewGWorld(&world, 32, &bounds, nullptr, nullptr, kQDPixelsAtFirstUse), noErr);
+    PixMapHandle pm = GetGWorldPixMap(world);
+    EXPECT_EQ((**pm).baseAddr, nullptr);
+    if (c.procs) SetPortGrafProcs(world, &procs);
+    SetGWorld(world, nullptr);
+    taken = 0;
+    c.use();
+    EXPECT_EQ((**pm).baseAddr != nullptr, c.made);
+    EXPECT_EQ(taken, c.procs ? 1 : 0);
+    if (c.picture) {
+      std::string rows;
+      const qdPixels p = qdPixelsOfPort(world);
+      for (int y = 0; y < all.bottom; ++y) {
+        if (y) rows += '\n';
+        for (int x = 0; x < all.right; ++x) rows += qdPixelToRGB24(p, qdGetPixel(p, x, y)) == 0xFFFFFF ? '.' : '#';
+      }
+      EXPECT_EQ(rows, c.picture);
+    }
+    SetGWorld(source.get(), nullptr);
+    DisposeGWorld(world);
+  }
 }
 
 TEST(GWorld, ZeroHugeAndUnaddressableSizesFailWithMemFull) {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <vector>
@@ -27,6 +28,7 @@
 #include "framework/StPrintSession.h"
 #include "framework/TRegistrar.h"
 #include "output/formats/mtTIFF.h"
+#include "preview/PreviewPicture.h"
 #include "printing/pmPrinters.h"
 #include "support/HeadlessApp.h"
 #include "support/PrinterEnvironment.h"
@@ -552,6 +554,54 @@ TEST_F(PanesTest, APageKeepsADisplayCopyAndPrintsFromTheFullSizePage) {
   for (int x = x0 + 1; x < std::min(w, x0 + 1400); ++x)
     changes += (rgb[(size_t(y) * w + x) * 3] < 128) != (rgb[(size_t(y) * w + x - 1) * 3] < 128);
   EXPECT_GE(changes, 680);
+}
+
+
+// On the page area the picture shows the pixels a copy of the full-size page to its frame
+// takes, whatever size the strip's display copy has: at 100 % and at a size of its own
+// (two-pixel stripes show any second resampling).
+TEST_F(PanesTest, ThePictureOnTheScreenIsTheFullSizePageCopiedToItsFrame) {
+  const ScanData page = Page("stripes", 1500, 1000, 300, true);
+  Load({page});
+  std::unique_ptr<LGWorld> full = PreviewPicture::Decode(page.imageFile);
+  ASSERT_NE(full, nullptr);
+  for (const SInt16 width : {SInt16(0), SInt16(233)}) {
+    SCOPED_TRACE(width);
+    if (width) Picture()->ResizeFrameTo(width, SInt16(width * 1000 / 1500), true);
+    const Rect range = Range();
+    const Rect f = FrameOf(Picture());
+    Picture()->MoveBy(range.left - f.left, range.top - f.top, true);
+    mArea->Draw(nullptr);
+    ASSERT_TRUE(Picture()->FocusDraw());
+    Rect frame, inside;
+    Picture()->CalcLocalFrameRect(frame);
+    // Inside the blue frame and the printable area's outline, where the picture is drawn as it is.
+    mArea->GetPaper()->GetPrintRangeRect(inside, 0);
+    InsetRect(&inside, 1, 1);
+    Rect shown = frame;
+    InsetRect(&shown, 1, 1);
+    ASSERT_TRUE(SectRect(&inside, &shown, &inside));
+    LGWorld expected(frame, 32, 0);
+    Rect natural;
+    GetPortBounds(full->GetMacGWorld(), &natural);
+    CGrafPtr port;
+    GDHandle device;
+    GetGWorld(&port, &device);
+    SetGWorld(expected.GetMacGWorld(), nullptr);
+    CopyBits(GetPortBitMapForCopyBits(full->GetMacGWorld()), GetPortBitMapForCopyBits(expected.GetMacGWorld()),
+             &natural, &frame, srcCopy, nullptr);
+    SetGWorld(port, device);
+    PixMapHandle screen = GetPortPixMap(Picture()->GetMacPort()), want = GetGWorldPixMap(expected.GetMacGWorld());
+    Rect sb, wb;
+    GetPixBounds(screen, &sb);
+    GetPixBounds(want, &wb);
+    long wrong = 0;
+    for (int y = inside.top; y < inside.bottom; ++y)
+      for (int x = inside.left; x < inside.right; ++x)
+        wrong += std::memcmp(GetPixBaseAddr(screen) + (y - sb.top) * GetPixRowBytes(screen) + (x - sb.left) * 4 + 1,
+                             GetPixBaseAddr(want) + (y - wb.top) * GetPixRowBytes(want) + (x - wb.left) * 4 + 1, 3) != 0;
+    EXPECT_EQ(wrong, 0) << "of " << (inside.right - inside.left) * (inside.bottom - inside.top);
+  }
 }
 
 }  // namespace
