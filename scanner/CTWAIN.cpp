@@ -1,14 +1,11 @@
 #include "scanner/CTWAIN.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
-#include <future>
 #include <memory>
 
 #include "framework/LAttachable.h"
 #include "framework/LSimpleThread.h"
-#include "quickdraw/qdBusyCursor.h"
 #include "scanner/RawScanFile.h"
 #include "scanner/RawScanPage.h"
 #include "scanner/TWCapabilities.h"
@@ -110,14 +107,6 @@ TArray<TW_IDENTITY>* CTWAIN::Get_DataSources() {
   // The manager stays open: only the source is let go.
   TerminateTWAIN();
   return list;
-}
-
-TArray<TW_IDENTITY>* CTWAIN::Get_DataSourcesShowingWatch() {
-  std::future<TArray<TW_IDENTITY>*> listing = std::async(std::launch::async, &CTWAIN::Get_DataSources);
-  qdBusyCursor wait;
-  wait.Waiting();
-  while (listing.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) wait.Waiting();
-  return listing.get();
 }
 
 long CTWAIN::SetDriverAndOpen(const unsigned char* productName) {

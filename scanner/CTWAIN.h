@@ -27,9 +27,6 @@ class CTWAIN : public LAttachment {
   static long InitializeTWAIN();
   static long TerminateTWAIN();
   static TArray<TW_IDENTITY>* Get_DataSources();
-  // The same list, taken on a helper thread while the main thread only waits and keeps the
-  // watch's half-second rule: loading the scanner drivers can take seconds.
-  static TArray<TW_IDENTITY>* Get_DataSourcesShowingWatch();
 
   virtual long SetDriverAndOpen(const unsigned char* productName);
   virtual void Setup_Parameter(long callerCode, unsigned long fileType, unsigned char showDriverUI, long source,

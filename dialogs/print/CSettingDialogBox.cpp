@@ -20,6 +20,7 @@
 #include "output/hub/WXText.h"
 #include "output/hubdialogs/WXAlert.h"
 #include "output/hubdialogs/WXPanes.h"
+#include "quickdraw/Appearance.h"
 #include "scanner/CTWAIN.h"
 #include "toolbox/Files.h"
 #include "toolbox/MacErrors.h"
@@ -161,12 +162,14 @@ void CSettingDialogBox::FinishCreateSelf() {
   ClampSlots(Working());
   PREF_SETTING::kTWAIN.set(Working(), 1);
   // Listing the scanners can take seconds while their drivers load: the dialog is on the
-  // screen first, and the watch shows once the listing has lasted half a second.
+  // screen first, and the watch shows meanwhile.
   if (IsVisibleSelf()) {
     Show();
     UpdatePort();
   }
+  SetThemeCursor(kThemeWatchCursor);
   SetMenuItems(true);
+  SetThemeCursor(kThemeArrowCursor);
   SetDriverPopup();
   mSaved = mWorking;
   mLoaded = true;
@@ -208,7 +211,7 @@ void CSettingDialogBox::SetMenuItems(bool listSources) {
   if (!listSources) return;
   mDriver->SetMenuID(kScannerMenu);
   mDriver->DeleteAllMenuItems();
-  mSources.reset(CTWAIN::Get_DataSourcesShowingWatch());
+  mSources.reset(CTWAIN::Get_DataSources());
   if (mSources) {
     for (ArrayIndexT i = 1; i <= mSources->GetCount(); ++i) {
       TW_IDENTITY id{};
