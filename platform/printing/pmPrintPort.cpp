@@ -24,8 +24,7 @@ std::map<GrafPtr, pmPrintPort*>& OpenPages() {
 // Compresses rows as they come.
 class pmPrintPort::Deflater {
  public:
-  // The fastest level: a printed page is handed on once, and its pixels are the same at any.
-  Deflater() { mOk = deflateInit(&mStream, Z_BEST_SPEED) == Z_OK; }
+  Deflater() { mOk = deflateInit(&mStream, Z_DEFAULT_COMPRESSION) == Z_OK; }
   ~Deflater() { deflateEnd(&mStream); }
   Deflater(const Deflater&) = delete;
   Deflater& operator=(const Deflater&) = delete;
