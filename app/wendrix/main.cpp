@@ -51,6 +51,11 @@ int main(int, char**) {
     std::fprintf(stderr, "%s\n", DpyNoScreenMessage("wendrix").c_str());
     return 2;
   }
+  if (!DpyOpenNamedScreen()) {
+    const char* screen = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : std::getenv("WAYLAND_DISPLAY");
+    std::fprintf(stderr, "wendrix: cannot open the screen %s\n", screen);
+    return 1;
+  }
   LSInit(kLSInitializeDefaults);
   const std::string resources = FindApplicationResourceFile();
   if (OpenApplicationResFile(resources) == -1) {

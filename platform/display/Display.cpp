@@ -72,6 +72,8 @@ bool DpyUseScreen() {
   return true;
 }
 
+bool DpyOpenNamedScreen() { return !WantsScreen() || DpyUseScreen(); }
+
 void DpyPostInput(const DpyInput& input) { Queue().push_back(input); }
 
 bool DpyPeekInput(DpyInput* input) {

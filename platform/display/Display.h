@@ -65,6 +65,10 @@ DpyBackend& DpyCurrent();
 // does not ask to run without one (WX_DISPLAY=headless): an application then cannot show
 // anything and should say so with DpyNoScreenMessage.
 bool DpyEnvironmentCanRun();
+// Opens the screen the environment names (nothing to do when it asks for none); false when
+// it cannot be opened, the reason written on the standard error: an application then ends
+// rather than run with no window anyone can see.
+bool DpyOpenNamedScreen();
 // One line saying that `program` found no display and how to run it under Xvfb.
 std::string DpyNoScreenMessage(const char* program);
 // Makes the next DpyCurrent() headless (tests) or SDL2 (tests under Xvfb). Returns false

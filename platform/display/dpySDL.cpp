@@ -380,8 +380,7 @@ std::unique_ptr<DpyBackend> DpyMakeScreen() {
   // drivers that show nothing, and the program would run with no window at all.
   if (!std::getenv("SDL_VIDEODRIVER")) Sdl().SDL_SetHint(SDL_HINT_VIDEODRIVER, std::getenv("DISPLAY") ? "x11" : "wayland");
   if (Sdl().SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-    std::fprintf(stderr, "the screen could not be opened: %s
-", Sdl().SDL_GetError());
+    std::fprintf(stderr, "the screen could not be opened: %s\n", Sdl().SDL_GetError());
     return nullptr;
   }
   DpyWatchXErrors();

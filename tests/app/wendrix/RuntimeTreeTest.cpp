@@ -94,6 +94,15 @@ TEST_F(RuntimeTree, AFirstStartFromTheBuildTreeStoresTheTestDevicesModel) {
   ExpectFirstStartFindsTheScanner(kBuildTree);
 }
 
+// A screen that cannot be opened ends the program with the reason, instead of a program
+// running with no window anyone sees.
+TEST_F(RuntimeTree, AScreenThatCannotBeOpenedEndsTheProgramWithItsName) {
+  std::string said;
+  EXPECT_EQ(1, wxtest::Run(UserEnvironment() + "DISPLAY=:4093 timeout 120 " + Quoted(kWendrix), &said)) << said;
+  EXPECT_NE(said.find("cannot open the screen :4093"), std::string::npos) << said;
+  EXPECT_FALSE(fs::exists(mRoot / ".config/wendrix/DRWX5011" WX_LANGUAGE_LETTER ".pref")) << "nothing was started";
+}
+
 TEST_F(RuntimeTree, TheDumpToolWritesFactoryHistoryNamesFromTheApplicationsResources) {
   ExpectFactoryHistoryNames(kPrefsDump);
 }
