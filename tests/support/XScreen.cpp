@@ -20,6 +20,25 @@ struct XConnection {
   Display* dpy;
 };
 
+// The title as its bytes, whatever type the window's toolkit gave WM_NAME (under a UTF-8
+// locale it is not STRING, which XFetchName refuses); _NET_WM_NAME first, as window managers read it.
+std::string WindowName(Display* dpy, Window window) {
+  for (const char* property : {"_NET_WM_NAME", "WM_NAME"}) {
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* value = nullptr;
+    const Atom atom = XInternAtom(dpy, property, False);
+    if (XGetWindowProperty(dpy, window, atom, 0, 1024, False, AnyPropertyType, &type, &format, &count, &after,
+                           &value) != Success)
+      continue;
+    std::string name = value && format == 8 ? std::string(reinterpret_cast<char*>(value), count) : std::string();
+    if (value) XFree(value);
+    if (!name.empty()) return name;
+  }
+  return std::string();
+}
+
 }  // namespace
 
 std::vector<XTopWindow> XMappedWindows(const std::string& display) {
@@ -38,11 +57,7 @@ std::vector<XTopWindow> XMappedWindows(const std::string& display) {
     w.top = attributes.y;
     w.width = attributes.width;
     w.height = attributes.height;
-    char* name = nullptr;
-    if (XFetchName(x.dpy, children[i], &name) && name) {
-      w.name = name;
-      XFree(name);
-    }
+    w.name = WindowName(x.dpy, children[i]);
     out.push_back(w);
   }
   if (children) XFree(children);
