@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "prefs/PrefFile.h"
 #include "toolbox/Files.h"
 #include "toolbox/Folders.h"
 #include "toolbox/MacErrors.h"
@@ -78,10 +79,16 @@ unsigned char Get_Default_Dir(FSSpec* folder) {
 unsigned char Get_Default_TempDir(FSSpec* tempFolder, FSSpec* parent) {
   for (OSErr (*place)(FSSpec*) : {&TempParentInPreferences, &TempParentOfProgram}) {
     FSSpec base{}, temp{};
-    if (place(&base) != noErr || MakeFolderInside(base, kTempFolder, &temp) != noErr) continue;
-    *parent = base;
-    *tempFolder = temp;
-    return 1;
+    OSErr err = place(&base);
+    if (err == noErr) err = MakeFolderInside(base, kTempFolder, &temp);
+    if (err == noErr) {
+      *parent = base;
+      *tempFolder = temp;
+      return 1;
+    }
+    // Only a folder the user may not write sends the run elsewhere; anything else in the
+    // way (a file at the folder's path) is a fault to report.
+    if (!PFIsPermissionError(err)) return 0;
   }
   return 0;
 }

@@ -13,7 +13,7 @@ unsigned char Create_Default_Dir();
 unsigned char Get_Default_Dir(FSSpec* folder);
 
 // "Dremlo Wendrix 5.0" in the user's Preferences folder and "WX50Temp" inside it, created
-// where missing; where the Preferences folder cannot hold them, "WX50Temp" in the program's
+// where missing; where the user may not write the Preferences folder, "WX50Temp" in the program's
 // temporary folder ($TMPDIR/wendrix-$UID). Stores nothing.
 unsigned char Get_Default_TempDir(FSSpec* tempFolder, FSSpec* parent);
 
