@@ -7,10 +7,12 @@
 #include <poll.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <string>
+#include <thread>
 
 #include "display/Display.h"
 #include "display/Keys.h"
@@ -26,6 +28,9 @@ namespace {
 // manager draws no frame of its own, and a dialog would melt into the one behind it.
 constexpr int kEdge = 1;
 constexpr Uint8 kEdgeGrey = 0x50;
+// Up to two seconds for an X server that is slow to take the connection.
+constexpr int kScreenTries = 20;
+constexpr std::chrono::milliseconds kScreenRetryPause{100};
 
 int Edge(const DpyWindowState& state) { return state.frameless || state.tooltip ? 0 : kEdge; }
 
@@ -379,9 +384,15 @@ std::unique_ptr<DpyBackend> DpyMakeScreen() {
   // The window system the environment names, and no other: left to itself SDL falls back to
   // drivers that show nothing, and the program would run with no window at all.
   if (!std::getenv("SDL_VIDEODRIVER")) Sdl().SDL_SetHint(SDL_HINT_VIDEODRIVER, std::getenv("DISPLAY") ? "x11" : "wayland");
-  if (Sdl().SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-    std::fprintf(stderr, "the screen could not be opened: %s\n", Sdl().SDL_GetError());
-    return nullptr;
+  // A busy X server can turn a connection away for a moment (EAGAIN): try again for a while
+  // before giving up.
+  int tries = 0;
+  while (Sdl().SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    if (++tries == kScreenTries) {
+      std::fprintf(stderr, "the screen could not be opened: %s\n", Sdl().SDL_GetError());
+      return nullptr;
+    }
+    std::this_thread::sleep_for(kScreenRetryPause);
   }
   DpyWatchXErrors();
   Sdl().SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
