@@ -126,7 +126,7 @@ OSErr CWMatchPixMap(CMWorldRef cw, PixMap* myPixMap, CMBitmapCallBackUPP progres
   if (!cw || !myPixMap) return paramErr;
   if (myPixMap->pixelSize != 32) return cmRangeOverFlow;
   PixMapPtr pm = myPixMap;
-  CMBitmap bitmap{myPixMap->baseAddr,
+  CMBitmap bitmap{GetPixBaseAddr(&pm),
                   myPixMap->bounds.right - myPixMap->bounds.left,
                   myPixMap->bounds.bottom - myPixMap->bounds.top,
                   GetPixRowBytes(&pm),

@@ -19,6 +19,7 @@
 #include "display/dpySDLCalls.h"
 #include "display/dpyShape.h"
 #include "display/dpyX11.h"
+#include "quickdraw/QDOffscreen.h"
 #include "quickdraw/qdRegion.h"
 #include "toolbox/TextConvert.h"
 
@@ -149,9 +150,11 @@ class ScreenBackend final : public DpyBackend {
     if (!w.window || !w.state.visible) return;
     SDL_Surface* surface = Sdl().SDL_GetWindowSurface(w.window);
     if (!surface) return;
+    const auto* base = reinterpret_cast<const uint8_t*>(GetPixBaseAddr(pm));
+    if (!base) return;
     const PixMap& p = **pm;
     const int edge = Edge(w.state);
-    long rowBytes = p.rowBytes & kRowBytesMask;
+    const long rowBytes = GetPixRowBytes(pm);
     int width = std::min(surface->w - 2 * edge, p.bounds.right - p.bounds.left);
     int height = std::min(surface->h - 2 * edge, p.bounds.bottom - p.bounds.top);
     Sdl().SDL_LockSurface(surface);
@@ -169,7 +172,7 @@ class ScreenBackend final : public DpyBackend {
       }
     }
     for (int y = 0; y < height; ++y) {
-      const auto* src = reinterpret_cast<const uint8_t*>(p.baseAddr) + y * rowBytes;
+      const uint8_t* src = base + y * rowBytes;
       Uint32* dst = row(y + edge) + edge;
       for (int x = 0; x < width; ++x) dst[x] = Sdl().SDL_MapRGB(surface->format, src[x * 4 + 1], src[x * 4 + 2], src[x * 4 + 3]);
     }

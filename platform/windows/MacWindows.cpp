@@ -161,7 +161,9 @@ OSStatus Create(WindowDefProcPtr defProc, WindowClass windowClass, WindowAttribu
   wmEnsureDisplay();
   int width = bounds->right - bounds->left, height = bounds->bottom - bounds->top;
   OSErr err;
-  GrafPtr port = qdNewPort(qdPortKind::Window, 32, Rect{0, 0, static_cast<SInt16>(height), static_cast<SInt16>(width)}, nullptr, false, &err);
+  // Its pixels are made when first drawn or shown: a window built and never shown costs none.
+  GrafPtr port = qdNewPort(qdPortKind::Window, 32, Rect{0, 0, static_cast<SInt16>(height), static_cast<SInt16>(width)}, nullptr,
+                           false, &err, true);
   if (!port) return err;
   auto w = new OpaqueWindowPtr;
   w->port = port;

@@ -81,13 +81,15 @@ std::vector<EventRecord> DrainEvents() {
 
 std::vector<UInt32> WindowPixels(WindowRef window, int* width, int* height) {
   PixMapHandle pm = GetPortPixMap(GetWindowPort(window));
+  const auto* base = reinterpret_cast<const uint8_t*>(GetPixBaseAddr(pm));
   const PixMap& p = **pm;
   *width = p.bounds.right - p.bounds.left;
   *height = p.bounds.bottom - p.bounds.top;
   std::vector<UInt32> out(static_cast<size_t>(*width) * *height);
-  long rowBytes = p.rowBytes & kRowBytesMask;
+  if (!base) return out;
+  const long rowBytes = GetPixRowBytes(pm);
   for (int y = 0; y < *height; ++y) {
-    const auto* row = reinterpret_cast<const uint8_t*>(p.baseAddr) + y * rowBytes;
+    const uint8_t* row = base + y * rowBytes;
     for (int x = 0; x < *width; ++x)
       out[static_cast<size_t>(y) * *width + x] = (UInt32(row[x * 4 + 1]) << 16) | (UInt32(row[x * 4 + 2]) << 8) | row[x * 4 + 3];
   }

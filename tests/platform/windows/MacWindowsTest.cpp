@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <filesystem>
 
@@ -70,6 +71,30 @@ TEST_F(Windows, ShowingAWindowActivatesAndAsksForAnUpdate) {
     EXPECT_EQ(wxtest::Run("identify -format '%w %h' '" + png.string() + "'", &out), 0);
     EXPECT_EQ(out, "40 20");
   }
+}
+
+long PeakKiB() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+// A window built from a damaged layout can be huge: until it is drawn it holds no pixels, and
+// the first drawing finds them white.
+TEST_F(Windows, AWindowHoldsNoPixelsUntilItIsDrawn) {
+  const long before = PeakKiB();
+  Make(kDocumentWindowClass, 0, R(0, 0, 8000, 8000));
+  WindowRef drawn = Make(kDocumentWindowClass, 0, R(0, 0, 8000, 8000));
+  EXPECT_LT(PeakKiB() - before, 64 * 1024) << "KiB taken by two windows never drawn";
+  SetPortWindowPort(drawn);
+  Rect r = R(0, 0, 10, 5);
+  PaintRect(&r);
+  int width = 0, height = 0;
+  std::vector<UInt32> pixels = wxdriver::WindowPixels(drawn, &width, &height);
+  ASSERT_EQ(width, 8000);
+  EXPECT_EQ(pixels[0], 0u);
+  EXPECT_EQ(pixels[10], 0xFFFFFFu);
+  EXPECT_EQ(pixels.back(), 0xFFFFFFu);
 }
 
 TEST_F(Windows, InvalidationLimitsDrawingDuringUpdate) {
