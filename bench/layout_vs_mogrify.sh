@@ -24,7 +24,7 @@ mapfile -t pages < <(make_pages "${PAGES_DIR:-$work/pages}" 2362 2362 50)
 mkdir -p "$work/thumbs"
 # One thread, as the preview loads: its processor time is then its work, not waiting threads.
 export MAGICK_THREAD_LIMIT=1
-bench() { (cd "$build" && WX_RESOURCE_FILE="$build/Wendrix.rsrc" bench/layoutbench "$@"); }
+bench() { (cd "$build" && bench/layoutbench "$@"); }
 
 : >"$work/ours.runs"
 : >"$work/mogrify.runs"
