@@ -1,7 +1,7 @@
 #include "output/hub/WXText.h"
 
-#include <cstdlib>
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <locale>
 #include <string>

@@ -2,8 +2,9 @@
 // image of the page at its printed pixel size, placed where it was drawn and clipped to the
 // printable area; only its visible part is kept, compressed as it comes. Copies that continue
 // the last image straight below it, as rows of the same width, are rows of that image: an
-// importer draws a page into the port row by row and the page is never whole in memory. All other drawing lands in the port's own
-// pixels and goes over the images as one layer cut to what was drawn.
+// importer draws a page into the port row by row and the page is never whole in memory. All
+// other drawing lands in the port's own pixels and goes over the images as one layer cut to
+// what was drawn.
 #pragma once
 
 #include <memory>

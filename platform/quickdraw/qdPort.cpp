@@ -163,7 +163,6 @@ bool qdMakePixels(GrafPtr port) {
   return true;
 }
 
-
 OSErr qdResizePort(GrafPtr port, const Rect& bounds) {
   OSErr err;
   PixMap& old = **port->pixMap;

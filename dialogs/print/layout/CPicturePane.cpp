@@ -70,6 +70,7 @@ LGWorld* CPicturePane::Shown() {
   CalcLocalFrameRect(frame);
   if (mShown) GetPortBounds(mShown->GetMacGWorld(), &shown);
   if (mShown && Width(shown) == Width(frame) && Height(shown) == Height(frame)) return mShown.get();
+  if (mResizing) return mImage;
   mShown.reset();
   if (std::max(Width(frame), Height(frame)) > kLongestShown || Width(frame) <= 0 || Height(frame) <= 0) return mImage;
   try {
@@ -160,6 +161,13 @@ void CPicturePane::ClickSelf(const SMouseDownEvent& event) {
   paper->GetPrintRangeRect(drag.range, 1);
   Rect start;
   CalcPortFrameRect(start);
+  // While a corner or an edge is dragged the display copy is drawn; the update the resizing
+  // leaves reads the page once at the size the drag ends at, not at every size it passes.
+  struct Resizing {
+    CPicturePane& pane;
+    explicit Resizing(CPicturePane& p, bool on) : pane(p) { pane.mResizing = on; }
+    ~Resizing() { pane.mResizing = false; }
+  } resizing(*this, drag.zone != 9);
   for (;;) {
     FocusDraw();
     Point mouse;

@@ -58,6 +58,7 @@ class CPicturePane : public LPane, public LBroadcaster {
 
   LGWorld* mImage;
   std::unique_ptr<LGWorld> mShown;
+  bool mResizing = false;  // a corner or an edge is being dragged
   const ScanData* mScan;
   AcqRecord mPrintRecord;
   CPictureView* mOwner = nullptr;

@@ -2,7 +2,8 @@
 // chooses it for printing and saving, and a frame while it is the page on show. Its image,
 // a display copy no larger than the page area draws the page, is decoded once on idle time,
 // matched to the screen, and is also the image the page area places (which draws the page
-// read at the picture's own size where it can); the page is read at full size only to print it. It keeps the page's layout while another page is on show.
+// read at the picture's own size where it can); the page is read at full size only to print
+// it. It keeps the page's layout while another page is on show.
 #pragma once
 
 #include "dialogs/print/layout/PageLayoutRecords.h"

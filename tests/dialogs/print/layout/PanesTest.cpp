@@ -558,20 +558,26 @@ TEST_F(PanesTest, APageKeepsADisplayCopyAndPrintsFromTheFullSizePage) {
 
 
 // On the page area the picture shows the pixels a copy of the full-size page to its frame
-// takes, whatever size the strip's display copy has: at 100 % and at a size of its own
-// (two-pixel stripes show any second resampling).
+// takes, whatever size the strip's display copy has: at 100 %, at a size of its own, and at
+// the size a corner drag ends at, as the drag leaves it (two-pixel stripes show any second
+// resampling).
 TEST_F(PanesTest, ThePictureOnTheScreenIsTheFullSizePageCopiedToItsFrame) {
   const ScanData page = Page("stripes", 1500, 1000, 300, true);
   Load({page});
   std::unique_ptr<LGWorld> full = PreviewPicture::Decode(page.imageFile);
   ASSERT_NE(full, nullptr);
-  for (const SInt16 width : {SInt16(0), SInt16(233)}) {
+  for (const SInt16 width : {SInt16(0), SInt16(233), SInt16(-1)}) {
     SCOPED_TRACE(width);
-    if (width) Picture()->ResizeFrameTo(width, SInt16(width * 1000 / 1500), true);
+    if (width > 0) Picture()->ResizeFrameTo(width, SInt16(width * 1000 / 1500), true);
     const Rect range = Range();
     const Rect f = FrameOf(Picture());
     Picture()->MoveBy(range.left - f.left, range.top - f.top, true);
-    mArea->Draw(nullptr);
+    if (width < 0) {
+      const Rect before = FrameOf(Picture());
+      Drag(Picture(), Point{SInt16(before.bottom - 2), SInt16(before.right - 2)}, -30, -20);
+    } else {
+      mArea->Draw(nullptr);
+    }
     ASSERT_TRUE(Picture()->FocusDraw());
     Rect frame, inside;
     Picture()->CalcLocalFrameRect(frame);
